@@ -1,0 +1,33 @@
+# Warnings are errors in our own code only.
+function(zelfor_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# A library made of every .cpp/.h in one source folder.
+function(zelfor_add_library target folder)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT sources)
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ${ARG_LINKS})
+    return()
+  endif()
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PUBLIC ${ARG_LINKS})
+  zelfor_warnings(${target})
+endfunction()
+
+# One GoogleTest executable per *_test.cpp file of a test folder.
+function(zelfor_add_tests folder)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${folder}/*_test.cpp)
+  foreach(test_source ${tests})
+    get_filename_component(name ${test_source} NAME_WE)
+    add_executable(${name} ${test_source})
+    target_link_libraries(${name} PRIVATE zelfor_testsupport ${ARG_LINKS})
+    zelfor_warnings(${name})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  endforeach()
+endfunction()
