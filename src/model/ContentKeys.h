@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Records.h"
+
+// Raw text of a content type ("LIVE", "MOVIE", "SERIES").
+QString rawValue(ContentType type);
+// The content type of a raw text; nothing for any other text (matched exactly).
+std::optional<ContentType> contentTypeFromRaw(const QString &raw);
+
+// "<playlistId>|<RAW>|<id>": identifies an item in favourites, recents and resume points.
+QString itemKey(ContentType type, qint64 playlistId, const QString &id);
+
+// Items of a category id: `all` for "__all__", else that category's list, else empty.
+QList<MediaItem> sectionItems(const Section &section, const QString &categoryId);
+
+// The archive offer described by M3U catch-up attributes, or nothing.
+std::optional<Catchup> catchupFromAttributes(const OptText &mode, const OptText &days, const OptText &source);
+
+namespace PseudoCategory {
+inline const QString all = QStringLiteral("__all__");
+inline const QString favorites = QStringLiteral("__fav__");
+inline const QString recent = QStringLiteral("__recent__");
+inline const QString uncategorized = QStringLiteral("__uncat__");
+}
