@@ -3,12 +3,13 @@ function(zelfor_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
-# A library made of every .cpp/.h in one source folder.
+# A library made of every .cpp/.h in one source folder. With QML_URI it is also
+# a static QML module holding the folder's .qml files (plugin: <target>plugin).
 function(zelfor_add_library target folder)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "" "QML_URI" "LINKS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
-  if(NOT sources)
+  if(NOT sources AND NOT ARG_QML_URI)
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ${ARG_LINKS})
     return()
@@ -17,6 +18,18 @@ function(zelfor_add_library target folder)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${target} PUBLIC ${ARG_LINKS})
   zelfor_warnings(${target})
+  if(ARG_QML_URI)
+    file(GLOB qml_files CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${folder}/*.qml)
+    foreach(qml_file ${qml_files})
+      get_filename_component(qml_name ${qml_file} NAME)
+      set_source_files_properties(${qml_file} PROPERTIES QT_RESOURCE_ALIAS ${qml_name})
+    endforeach()
+    qt_add_qml_module(${target}
+      URI ${ARG_QML_URI}
+      VERSION 1.0
+      RESOURCE_PREFIX /
+      QML_FILES ${qml_files})
+  endif()
 endfunction()
 
 # One GoogleTest executable per *_test.cpp file of a test folder.

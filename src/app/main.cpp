@@ -1,5 +1,8 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 int main(int argc, char *argv[])
 {
@@ -11,6 +14,6 @@ int main(int argc, char *argv[])
     QQmlApplicationEngine engine;
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/Zelfor/app/Main.qml")));
+    engine.load(QUrl(QStringLiteral("qrc:/Zelfor/App/Main.qml")));
     return app.exec();
 }
