@@ -1,0 +1,60 @@
+#include "ContentKeys.h"
+
+#include "Lenient.h"
+
+QString rawValue(ContentType type)
+{
+    switch (type) {
+    case ContentType::live:
+        return QStringLiteral("LIVE");
+    case ContentType::movie:
+        return QStringLiteral("MOVIE");
+    case ContentType::series:
+        return QStringLiteral("SERIES");
+    }
+    return {};
+}
+
+std::optional<ContentType> contentTypeFromRaw(const QString &raw)
+{
+    for (ContentType type : kAllContentTypes) {
+        if (raw == rawValue(type))
+            return type;
+    }
+    return std::nullopt;
+}
+
+QString itemKey(ContentType type, qint64 playlistId, const QString &id)
+{
+    return QString::number(playlistId) + QLatin1Char('|') + rawValue(type) + QLatin1Char('|') + id;
+}
+
+QList<MediaItem> sectionItems(const Section &section, const QString &categoryId)
+{
+    if (categoryId == PseudoCategory::all)
+        return section.all;
+    return section.byCategory.value(categoryId);
+}
+
+std::optional<Catchup> catchupFromAttributes(const OptText &mode, const OptText &days, const OptText &source)
+{
+    if (!mode)
+        return std::nullopt;
+    QString kind = mode->toLower();
+    if (kind == u"flussonic" || kind == u"fs")
+        kind = QStringLiteral("shift");
+    const bool needsSource = kind == u"default" || kind == u"append";
+    if (!needsSource && kind != u"shift" && kind != u"xc")
+        return std::nullopt;
+    const bool hasSource = source && !source->isEmpty();
+    if (needsSource && !hasSource)
+        return std::nullopt;
+
+    Catchup catchup;
+    catchup.mode = kind;
+    const std::optional<qint64> count = days ? parseDecimalInteger(*days) : std::nullopt;
+    catchup.days = count && *count >= 1 ? *count : 1;
+    if (hasSource)
+        catchup.source = source;
+    return catchup;
+}

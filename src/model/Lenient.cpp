@@ -1,0 +1,188 @@
+#include "Lenient.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double kWholeNumberLimit = 1e15;
+// 2^63: the first double above the qint64 range.
+constexpr double kInt64Bound = 9223372036854775808.0;
+
+bool isAsciiSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view trimAscii(std::string_view text)
+{
+    while (!text.empty() && isAsciiSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isAsciiSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool isAbsentText(QStringView text)
+{
+    return text.isEmpty() || text == u"null";
+}
+
+QString integerText(qint64 value)
+{
+    return QString::number(value);
+}
+
+QString doubleText(double value)
+{
+    if (std::trunc(value) == value && std::fabs(value) < kWholeNumberLimit)
+        return integerText(static_cast<qint64>(value));
+    return shortestDecimal(value);
+}
+
+// Text of a string value, trimmed; only non-ASCII edges need the Unicode trim.
+OptText trimmedStringText(std::string_view raw)
+{
+    const std::string_view text = trimAscii(raw);
+    if (text.empty() || text == "null")
+        return std::nullopt;
+    QString result = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    if (static_cast<unsigned char>(text.front()) >= 0x80 || static_cast<unsigned char>(text.back()) >= 0x80) {
+        result = std::move(result).trimmed();
+        if (isAbsentText(result))
+            return std::nullopt;
+    }
+    return result;
+}
+
+// Copies an ASCII text into buffer; false when it holds another character or is too long.
+template<std::size_t N>
+bool toAscii(QStringView text, char (&buffer)[N], std::size_t &length)
+{
+    if (std::size_t(text.size()) >= N)
+        return false;
+    length = std::size_t(text.size());
+    for (std::size_t i = 0; i < length; ++i) {
+        const char16_t c = text[qsizetype(i)].unicode();
+        if (c == 0 || c >= 0x80)
+            return false;
+        buffer[i] = char(c);
+    }
+    return true;
+}
+
+} // namespace
+
+OptText lenientValue(simdjson::dom::element element)
+{
+    using simdjson::dom::element_type;
+    switch (element.type()) {
+    case element_type::STRING: {
+        const std::string_view text = element.get_string().value_unsafe();
+        return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    }
+    case element_type::INT64:
+        return integerText(element.get_int64().value_unsafe());
+    case element_type::UINT64:
+        // beyond the qint64 range: read as a double, as any other too-large number
+        return doubleText(double(element.get_uint64().value_unsafe()));
+    case element_type::DOUBLE:
+        return doubleText(element.get_double().value_unsafe());
+    case element_type::BOOL:
+        return element.get_bool().value_unsafe() ? QStringLiteral("1") : QStringLiteral("0");
+    case element_type::NULL_VALUE:
+    case element_type::ARRAY:
+    case element_type::OBJECT:
+        break;
+    }
+    return std::nullopt;
+}
+
+OptText lenientText(simdjson::dom::element element)
+{
+    if (element.type() == simdjson::dom::element_type::STRING)
+        return trimmedStringText(element.get_string().value_unsafe());
+    // numbers and booleans never carry blanks nor spell "null"
+    return lenientValue(element);
+}
+
+OptText lenientString(simdjson::dom::object object, std::string_view key)
+{
+    simdjson::dom::element element;
+    if (object.at_key(key).get(element) != simdjson::SUCCESS)
+        return std::nullopt;
+    return lenientText(element);
+}
+
+std::optional<qint64> parseDecimalInteger(QStringView text)
+{
+    qsizetype i = 0;
+    const bool negative = !text.isEmpty() && text[0] == u'-';
+    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+'))
+        ++i;
+    if (i == text.size())
+        return std::nullopt;
+    // accumulate negatively so that the qint64 minimum parses too
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        if (__builtin_mul_overflow(value, qint64(10), &value) || __builtin_sub_overflow(value, qint64(c - u'0'), &value))
+            return std::nullopt;
+    }
+    if (negative)
+        return value;
+    if (value == std::numeric_limits<qint64>::min())
+        return std::nullopt;
+    return -value;
+}
+
+std::optional<double> parseDecimalDouble(QStringView text)
+{
+    char buffer[128];
+    std::size_t length = 0;
+    if (!toAscii(text, buffer, length))
+        return std::nullopt;
+    const char *begin = buffer;
+    const char *end = buffer + length;
+    // from_chars takes no leading "+"; a sign after it stays an error
+    if (begin != end && *begin == '+' && (end - begin < 2 || begin[1] != '-'))
+        ++begin;
+    double value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (error != std::errc() || stop != end || begin == end)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<qint64> integerPart(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double whole = std::trunc(value);
+    if (whole >= kInt64Bound || whole < -kInt64Bound)
+        return std::nullopt;
+    return static_cast<qint64>(whole);
+}
+
+QString shortestDecimal(double value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+std::optional<simdjson::dom::element> parseJson(simdjson::dom::parser &parser, const QByteArray &bytes)
+{
+    std::string_view text(bytes.constData(), std::size_t(bytes.size()));
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    // the byte array's own spare room serves as padding when there is enough of it
+    const bool padded = std::size_t(bytes.capacity() - bytes.size()) >= simdjson::SIMDJSON_PADDING;
+    simdjson::dom::element root;
+    if (parser.parse(text.data(), text.size(), !padded).get(root) != simdjson::SUCCESS)
+        return std::nullopt;
+    return root;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Records.h"
+
+#include <QByteArray>
+#include <QStringView>
+
+#include <simdjson.h>
+
+#include <string_view>
+
+// The one lenient reader of portal and provider JSON values.
+
+// A JSON value read as text: null gives nothing, a string its text, an integer its
+// decimal text, a whole double below 1e15 in magnitude its integer text, any other
+// double its shortest round-trip text, a boolean "1" or "0", an object or array nothing.
+OptText lenientValue(simdjson::dom::element element);
+
+// lenientValue trimmed of white space; an empty text or "null" (lower case) gives nothing.
+OptText lenientText(simdjson::dom::element element);
+
+// lenientText of one key of an object; a missing key gives nothing.
+OptText lenientString(simdjson::dom::object object, std::string_view key);
+
+// A decimal 64-bit integer: optional "+" or "-", then ASCII digits only, no overflow.
+std::optional<qint64> parseDecimalInteger(QStringView text);
+
+// A floating-point number written in decimal ("12.9", "-1e5", "+3", "inf"); the whole
+// text must be the number, and a value out of the double range gives nothing.
+std::optional<double> parseDecimalDouble(QStringView text);
+
+// The integer part of a double (toward zero); nothing when not finite or out of range.
+std::optional<qint64> integerPart(double value);
+
+// Shortest decimal text that reads back as the same double ("12.5", "1e+20").
+QString shortestDecimal(double value);
+
+// Parses JSON bytes (a leading UTF-8 byte-order mark is skipped) into the parser's
+// document; nothing when the bytes are not JSON. The element lives as long as the
+// parser and until its next parse.
+std::optional<simdjson::dom::element> parseJson(simdjson::dom::parser &parser, const QByteArray &bytes);
