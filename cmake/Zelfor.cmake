@@ -24,6 +24,8 @@ function(zelfor_add_library target folder)
       get_filename_component(qml_name ${qml_file} NAME)
       set_source_files_properties(${qml_file} PROPERTIES QT_RESOURCE_ALIAS ${qml_name})
     endforeach()
+    # The type registrations include each header by its bare file name.
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
     qt_add_qml_module(${target}
       URI ${ARG_QML_URI}
       VERSION 1.0

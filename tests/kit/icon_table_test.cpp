@@ -1,0 +1,54 @@
+#include "QmlHarness.h"
+#include "kit/IconTable.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFont>
+#include <QRawFont>
+#include <QRegularExpression>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+
+TEST(IconTable, EveryGlyphExistsInTheIconFont)
+{
+    QFont font(IconTable::fontFamily());
+    font.setPixelSize(24);
+    const QRawFont raw = QRawFont::fromFont(font);
+    ASSERT_TRUE(raw.isValid());
+    ASSERT_EQ(raw.familyName(), IconTable::fontFamily());
+    for (auto it = IconTable::table().cbegin(); it != IconTable::table().cend(); ++it)
+        EXPECT_TRUE(raw.supportsCharacter(QChar(it.value()))) << qPrintable(it.key());
+}
+
+TEST(IconTable, EverySymbolNamedInQmlIsKnown)
+{
+    static const QRegularExpression symbolProperty(
+        QStringLiteral(R"re((?:icon|name|symbol)\s*:\s*"([a-z0-9]+(?:\.[a-z0-9]+)*)")re"));
+    QDirIterator files(QStringLiteral(ZELFOR_SOURCE_DIR "/src"), { QStringLiteral("*.qml") },
+                       QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const auto &match : symbolProperty.globalMatch(text)) {
+            EXPECT_FALSE(IconTable::glyph(match.captured(1)).isEmpty())
+                << qPrintable(file.fileName()) << ": " << qPrintable(match.captured(1));
+        }
+    }
+}
+
+TEST(IconTable, IconDrawsKnownNamesAndWarnsOnUnknownOnes)
+{
+    QQmlEngine engine;
+    auto known = loadQml(engine, QStringLiteral("qrc:/Zelfor/Kit/Icon.qml"), { { "name", "heart.fill" } });
+    ASSERT_TRUE(known.object);
+    EXPECT_TRUE(known.problems.isEmpty()) << qPrintable(known.problems.join('\n'));
+    EXPECT_EQ(known.object->property("text").toString(), QString(QChar(0xe87d)));
+
+    auto unknown = loadQml(engine, QStringLiteral("qrc:/Zelfor/Kit/Icon.qml"), { { "name", "no.such.symbol" } });
+    ASSERT_TRUE(unknown.object);
+    EXPECT_TRUE(unknown.object->property("text").toString().isEmpty());
+    EXPECT_FALSE(unknown.problems.isEmpty());
+}
