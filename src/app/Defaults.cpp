@@ -1,0 +1,218 @@
+#include "Defaults.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <cmath>
+
+namespace {
+
+const QString kType = QStringLiteral("type");
+const QString kValue = QStringLiteral("value");
+
+// Largest file we accept; anything bigger is treated as corrupt.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+QJsonObject entry(const QString &type, const QJsonValue &value)
+{
+    return QJsonObject { { kType, type }, { kValue, value } };
+}
+
+QJsonObject encode(const Defaults::Value &value)
+{
+    struct Encoder {
+        QJsonObject operator()(const QString &v) const { return entry(QStringLiteral("text"), v); }
+        QJsonObject operator()(qint64 v) const { return entry(QStringLiteral("int"), QString::number(v)); }
+        QJsonObject operator()(double v) const { return entry(QStringLiteral("double"), v); }
+        QJsonObject operator()(bool v) const { return entry(QStringLiteral("bool"), v); }
+        QJsonObject operator()(const QByteArray &v) const
+        {
+            return entry(QStringLiteral("bytes"), QString::fromLatin1(v.toBase64()));
+        }
+        QJsonObject operator()(const QStringList &v) const
+        {
+            return entry(QStringLiteral("texts"), QJsonArray::fromStringList(v));
+        }
+    };
+    return std::visit(Encoder {}, value);
+}
+
+std::optional<QStringList> decodeTexts(const QJsonValue &value)
+{
+    if (!value.isArray())
+        return std::nullopt;
+    QStringList list;
+    for (const QJsonValue &element : value.toArray()) {
+        if (!element.isString())
+            return std::nullopt;
+        list.append(element.toString());
+    }
+    return list;
+}
+
+std::optional<Defaults::Value> decode(const QJsonValue &stored)
+{
+    const QJsonObject object = stored.toObject();
+    const QString type = object.value(kType).toString();
+    const QJsonValue value = object.value(kValue);
+    if (type == QLatin1String("text") && value.isString())
+        return value.toString();
+    if (type == QLatin1String("int") && value.isString()) {
+        bool ok = false;
+        const qint64 number = value.toString().toLongLong(&ok);
+        return ok ? std::optional<Defaults::Value>(number) : std::nullopt;
+    }
+    if (type == QLatin1String("double") && value.isDouble())
+        return value.toDouble();
+    if (type == QLatin1String("bool") && value.isBool())
+        return value.toBool();
+    if (type == QLatin1String("bytes") && value.isString()) {
+        auto result = QByteArray::fromBase64Encoding(value.toString().toLatin1(),
+                                                     QByteArray::AbortOnBase64DecodingErrors);
+        return result ? std::optional<Defaults::Value>(*result) : std::nullopt;
+    }
+    if (type == QLatin1String("texts")) {
+        if (auto list = decodeTexts(value))
+            return *list;
+    }
+    return std::nullopt;
+}
+
+// Every entry of a stored file, or nothing when any part of it is unreadable.
+std::optional<QHash<QString, Defaults::Value>> parseFile(const QByteArray &bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    QHash<QString, Defaults::Value> values;
+    const QJsonObject root = document.object();
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        auto value = decode(it.value());
+        if (!value)
+            return std::nullopt;
+        values.insert(it.key(), *value);
+    }
+    return values;
+}
+
+} // namespace
+
+Defaults::Defaults(const QString &filePath)
+    : m_filePath(filePath)
+{
+    load();
+}
+
+QString Defaults::standardFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Zelfor/defaults.json");
+}
+
+QString Defaults::corruptBackupPath() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_backupPath;
+}
+
+void Defaults::load()
+{
+    QFile file(m_filePath);
+    if (!file.exists())
+        return;
+    std::optional<QHash<QString, Value>> values;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(kMaxFileBytes + 1);
+        if (file.error() == QFileDevice::NoError && bytes.size() <= kMaxFileBytes)
+            values = parseFile(bytes);
+        file.close();
+    }
+    if (values)
+        m_values = std::move(*values);
+    else
+        moveAside();
+}
+
+void Defaults::moveAside()
+{
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    QString target = m_filePath + QStringLiteral(".corrupt-") + stamp;
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = m_filePath + QStringLiteral(".corrupt-") + stamp + QLatin1Char('-') + QString::number(n);
+    if (QFile::rename(m_filePath, target))
+        m_backupPath = target;
+    else
+        m_writable = false;
+}
+
+bool Defaults::contains(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_values.contains(key);
+}
+
+std::optional<Defaults::Value> Defaults::value(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    const auto it = m_values.constFind(key);
+    if (it == m_values.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+template <typename T> std::optional<T> Defaults::typed(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    const auto it = m_values.constFind(key);
+    if (it == m_values.constEnd() || !std::holds_alternative<T>(*it))
+        return std::nullopt;
+    return std::get<T>(*it);
+}
+
+std::optional<QString> Defaults::text(const QString &key) const { return typed<QString>(key); }
+std::optional<qint64> Defaults::integer(const QString &key) const { return typed<qint64>(key); }
+std::optional<double> Defaults::number(const QString &key) const { return typed<double>(key); }
+std::optional<bool> Defaults::flag(const QString &key) const { return typed<bool>(key); }
+std::optional<QByteArray> Defaults::bytes(const QString &key) const { return typed<QByteArray>(key); }
+std::optional<QStringList> Defaults::texts(const QString &key) const { return typed<QStringList>(key); }
+
+bool Defaults::set(const QString &key, const Value &value)
+{
+    if (const double *number = std::get_if<double>(&value); number && !std::isfinite(*number))
+        return false;
+    QMutexLocker lock(&m_mutex);
+    m_values.insert(key, value);
+    return writeLocked();
+}
+
+bool Defaults::remove(const QString &key)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!m_values.remove(key))
+        return true;
+    return writeLocked();
+}
+
+bool Defaults::writeLocked() const
+{
+    if (!m_writable)
+        return false;
+    QJsonObject root;
+    for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
+        root.insert(it.key(), encode(it.value()));
+    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath()))
+        return false;
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    return file.commit();
+}
