@@ -1,0 +1,130 @@
+#include "PlayItems.h"
+
+#include "StreamAddresses.h"
+#include "XtreamClient.h"
+#include "model/ContentKeys.h"
+
+#include <cstdio>
+
+namespace {
+
+bool isXtream(const Playlist &playlist)
+{
+    return playlist.type.toLower() == u"xtream";
+}
+
+FavoriteEntry favoriteOf(const MediaItem &item, qint64 playlistId)
+{
+    return FavoriteEntry{ playlistId, item.type,  item.id,    item.name,   item.logo,   item.url,
+                          item.categoryId, item.epgId, item.ext, item.rating, item.catchup };
+}
+
+// Items without a url come from Xtream-Codes requests; an M3U get.php playlist whose
+// download failed was loaded through its Xtream-Codes form, so address them by that form.
+Playlist addressPlaylist(const MediaItem &item, const Playlist &playlist)
+{
+    if (item.url || isXtream(playlist))
+        return playlist;
+    return xtreamCredentials(playlist).value_or(playlist);
+}
+
+AddressPair itemAddresses(const MediaItem &item, const Playlist &playlist)
+{
+    const bool live = item.type == ContentType::live;
+    if (item.url) {
+        if (live) {
+            if (OptText hls = liveM3u8Url(*item.url))
+                return { *hls, item.url };
+        }
+        return { *item.url, std::nullopt };
+    }
+    if (live)
+        return { XtreamClient::liveUrl(playlist, item.id, QStringLiteral("m3u8")),
+                 XtreamClient::liveUrl(playlist, item.id, QStringLiteral("ts")) };
+    return { XtreamClient::movieUrl(playlist, item.id, item.ext), std::nullopt };
+}
+
+QString episodeSubtitle(const Episode &episode)
+{
+    char code[48];
+    std::snprintf(code, sizeof code, "S%02lldE%02lld", static_cast<long long>(episode.season),
+                  static_cast<long long>(episode.number));
+    return QString::fromLatin1(code) + QStringLiteral(" · ") + episode.title;
+}
+
+} // namespace
+
+namespace PlayItems {
+
+PlayItem forItem(const MediaItem &item, const Playlist &playlist)
+{
+    const Playlist source = addressPlaylist(item, playlist);
+    const bool live = item.type == ContentType::live;
+    const auto [url, fallback] = itemAddresses(item, source);
+    PlayItem play;
+    play.key = itemKey(item.type, playlist.id, item.id);
+    play.title = item.name;
+    play.url = url;
+    play.logo = item.logo;
+    play.live = live;
+    if (live && isXtream(source))
+        play.streamId = item.id;
+    play.number = item.num;
+    play.favorite = favoriteOf(item, playlist.id);
+    play.fallbackUrl = fallback;
+    play.ext = item.ext;
+    return play;
+}
+
+std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &channel, const EpgEntry &programme,
+                                     const QTimeZone &timeZone, const QDateTime &now)
+{
+    if (!channel.catchup)
+        return std::nullopt;
+    std::optional<AddressPair> addresses;
+    if (isXtream(playlist)) {
+        addresses = XtreamClient::timeshiftUrls(XtreamClient::serverBase(playlist), playlist.username.value_or(QString()),
+                                                playlist.password.value_or(QString()), channel.id, programme.start,
+                                                programme.end, timeZone);
+    } else if (channel.url) {
+        addresses = XtreamClient::m3uCatchupUrls(channel.catchup->mode, channel.catchup->source, *channel.url,
+                                                 programme.start, programme.end, timeZone, now);
+    }
+    if (!addresses)
+        return std::nullopt;
+    PlayItem play;
+    play.key = QString::number(playlist.id) + QStringLiteral("|CATCHUP|") + channel.id + QLatin1Char('|')
+        + QString::number(programme.start.toMSecsSinceEpoch() / 1000);
+    play.title = programme.title;
+    play.url = addresses->first;
+    play.logo = channel.logo;
+    play.subtitle = channel.name;
+    play.fallbackUrl = addresses->second;
+    play.catchup = true;
+    return play;
+}
+
+PlayItem forEpisode(const Playlist &playlist, const MediaItem &series, const Episode &episode)
+{
+    PlayItem play;
+    play.key = QString::number(playlist.id) + QStringLiteral("|EP|") + episode.id;
+    play.title = series.name;
+    play.url = episode.url.value_or(XtreamClient::seriesUrl(playlist, episode.id, episode.ext));
+    play.logo = episode.image ? episode.image : series.logo;
+    play.subtitle = episodeSubtitle(episode);
+    play.number = episode.number;
+    play.ext = episode.ext;
+    return play;
+}
+
+} // namespace PlayItems
+
+QTimeZone catchupTimeZone(const OptText &accountZone)
+{
+    if (accountZone) {
+        const QByteArray id = accountZone->toUtf8();
+        if (QTimeZone::isTimeZoneIdAvailable(id))
+            return QTimeZone(id);
+    }
+    return QTimeZone::systemTimeZone();
+}
