@@ -1,0 +1,110 @@
+#include "XtreamClient.h"
+
+#include <QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <exception>
+#include <type_traits>
+
+namespace {
+
+using std::chrono::seconds;
+
+// Runs a pure reader on a worker thread; its exception is rethrown to the awaiting task.
+template<typename Work>
+QCoro::Task<std::invoke_result_t<Work>> offThread(Work work)
+{
+    using Value = std::invoke_result_t<Work>;
+    struct Outcome {
+        std::optional<Value> value;
+        std::exception_ptr error;
+    };
+    QFuture<Outcome> future = QtConcurrent::run([work = std::move(work)]() {
+        Outcome outcome;
+        try {
+            outcome.value = work();
+        } catch (...) {
+            outcome.error = std::current_exception();
+        }
+        return outcome;
+    });
+    Outcome outcome = co_await future;
+    if (outcome.error)
+        std::rethrow_exception(outcome.error);
+    co_return std::move(*outcome.value);
+}
+
+QString idParameter(const char *name, const QString &id)
+{
+    return QStringLiteral("&%1=").arg(QLatin1StringView(name)) + XtreamClient::percentEncode(id);
+}
+
+QCoro::Task<QByteArray> fetch(Http &http, const Playlist &playlist, const QString &action, const QString &extra,
+                              int timeoutSeconds)
+{
+    co_return co_await http.get(XtreamClient::apiURL(playlist, action, extra), seconds(timeoutSeconds));
+}
+
+QCoro::Task<QByteArray> fetchList(Http &http, const Playlist &playlist, const QString &action, bool force)
+{
+    co_return co_await http.cachedGet(XtreamClient::apiURL(playlist, action, QString()),
+                                      seconds(XtreamClient::kListTtl), force);
+}
+
+} // namespace
+
+namespace XtreamClient {
+
+QCoro::Task<XtreamAccount> login(Playlist playlist, Http *http)
+{
+    const QByteArray body = co_await http->get(apiURL(playlist, std::nullopt, QString()), seconds(kLoginTimeout));
+    co_return co_await offThread([body] { return parseAccount(body); });
+}
+
+QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool force, Http *http)
+{
+    const QByteArray body = co_await fetchList(*http, playlist, action, force);
+    if (!checkListBody(body))
+        co_return QList<XCategory>();
+    co_return co_await offThread([body] { return decodeCategories(body); });
+}
+
+QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http)
+{
+    const QByteArray body = co_await fetchList(*http, playlist, action, force);
+    if (!checkListBody(body))
+        co_return QList<XStream>();
+    co_return co_await offThread([body] { return decodeStreams(body); });
+}
+
+QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http *http)
+{
+    const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_short_epg"),
+                                           idParameter("stream_id", streamId) + QStringLiteral("&limit=6"),
+                                           kShortEpgTimeout);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    co_return co_await offThread([body, now] { return shortGuide(body, now); });
+}
+
+QCoro::Task<QList<EpgEntry>> epgTable(Playlist playlist, QString streamId, Http *http)
+{
+    const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_simple_data_table"),
+                                           idParameter("stream_id", streamId), kDetailsTimeout);
+    co_return co_await offThread([body] { return guideTable(body); });
+}
+
+QCoro::Task<VodInfo> vodInfo(Playlist playlist, QString vodId, Http *http)
+{
+    const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_vod_info"), idParameter("vod_id", vodId),
+                                           kDetailsTimeout);
+    co_return co_await offThread([body] { return parseVodInfo(body); });
+}
+
+QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, QString seriesId, Http *http)
+{
+    const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_series_info"),
+                                           idParameter("series_id", seriesId), kDetailsTimeout);
+    co_return co_await offThread([body] { return parseSeriesInfo(body); });
+}
+
+} // namespace XtreamClient

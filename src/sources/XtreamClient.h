@@ -1,0 +1,106 @@
+#pragma once
+
+#include "Http.h"
+#include "model/Records.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTimeZone>
+
+#include <QCoroTask>
+
+#include <initializer_list>
+#include <optional>
+#include <string_view>
+
+namespace simdjson::dom {
+class object;
+}
+
+// The login result of an Xtream-Codes account.
+struct XtreamAccount {
+    bool auth = false;
+    OptText status;
+    std::optional<QDateTime> exp;
+    QStringList allowedFormats;
+    OptText timezone;
+    bool operator==(const XtreamAccount &) const = default;
+};
+
+struct XCategory {
+    OptText id;
+    OptText name;
+    bool operator==(const XCategory &) const = default;
+};
+
+struct XStream {
+    OptText num;
+    OptText name;
+    OptText streamId;
+    OptText seriesId;
+    OptText icon;
+    OptText cover;
+    OptText epgId;
+    OptText categoryId;
+    OptText rating;
+    OptText ext;
+    OptText tvArchive;
+    OptText tvArchiveDuration;
+    bool operator==(const XStream &) const = default;
+};
+
+// The playlist in Xtream-Codes form: itself when it already is one, else the account
+// carried by the username and password of its address; nothing without them.
+std::optional<Playlist> xtreamCredentials(const Playlist &playlist);
+// An M3U playlist whose address is a provider's "/get.php" link with credentials.
+bool isXtreamGetLink(const Playlist &playlist);
+
+// Stateless client of a provider's "player_api.php".
+namespace XtreamClient {
+
+inline constexpr int kLoginTimeout = 25;
+inline constexpr int kShortEpgTimeout = 20;
+inline constexpr int kDetailsTimeout = 40;
+inline constexpr int kListTtl = 21600;
+// Archive offers are clamped to this many days.
+inline constexpr qint64 kMaxCatchupDays = 365;
+
+QString serverBase(const Playlist &playlist);
+QString percentEncode(const OptText &text);
+QString apiURL(const Playlist &playlist, const OptText &action, const QString &extra);
+
+// Requests; each may also fail with the errors of Http. Tests pass their own client.
+QCoro::Task<XtreamAccount> login(Playlist playlist, Http *http = Http::shared());
+QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool force, Http *http = Http::shared());
+QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http = Http::shared());
+QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http *http = Http::shared());
+QCoro::Task<QList<EpgEntry>> epgTable(Playlist playlist, QString streamId, Http *http = Http::shared());
+QCoro::Task<VodInfo> vodInfo(Playlist playlist, QString vodId, Http *http = Http::shared());
+QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, QString seriesId, Http *http = Http::shared());
+
+// Pure readers of the provider's answers; they run on worker threads.
+XtreamAccount parseAccount(const QByteArray &body);
+bool checkListBody(const QByteArray &body);
+QList<XCategory> decodeCategories(const QByteArray &body);
+QList<XStream> decodeStreams(const QByteArray &body);
+QList<MediaItem> mediaItems(const QList<XStream> &streams, ContentType type);
+QList<EpgEntry> parseEpgListings(const QByteArray &body);
+std::optional<EpgEntry> epgEntry(const simdjson::dom::object &listing);
+QList<EpgEntry> shortGuide(const QByteArray &body, const QDateTime &now);
+QList<EpgEntry> guideTable(const QByteArray &body);
+VodInfo parseVodInfo(const QByteArray &body);
+SeriesInfo parseSeriesInfo(const QByteArray &body);
+
+OptText firstText(const simdjson::dom::object *object, std::initializer_list<std::string_view> keys);
+OptText decodeText(const OptText &text);
+// Seconds since 1970 as a date; nothing when not finite or beyond the year 9999.
+std::optional<QDateTime> dateFromSeconds(double seconds);
+
+QString formatDate(const QDateTime &date, const QString &pattern, const QTimeZone &timeZone);
+// Throws std::invalid_argument for an invalid pattern.
+QRegularExpression regex(const QString &pattern, QRegularExpression::PatternOptions options = {});
+
+} // namespace XtreamClient
