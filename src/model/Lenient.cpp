@@ -170,7 +170,10 @@ std::optional<qint64> integerPart(double value)
 QString shortestDecimal(double value)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // big numbers always in exponent form, so they never read as integer text
+    const bool big = std::isfinite(value) && std::fabs(value) >= kWholeNumberLimit;
+    const auto result = big ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific)
+                                 : std::to_chars(buffer, buffer + sizeof buffer, value);
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 

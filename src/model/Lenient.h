@@ -32,7 +32,8 @@ std::optional<double> parseDecimalDouble(QStringView text);
 // The integer part of a double (toward zero); nothing when not finite or out of range.
 std::optional<qint64> integerPart(double value);
 
-// Shortest decimal text that reads back as the same double ("12.5", "1e+20").
+// Shortest decimal text that reads back as the same double ("12.5", "1e-05"); from
+// 1e15 in magnitude always in exponent form ("1e+20", "1.234567890123456e+15").
 QString shortestDecimal(double value);
 
 // Parses JSON bytes (a leading UTF-8 byte-order mark is skipped) into the parser's

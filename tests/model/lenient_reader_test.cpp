@@ -1,0 +1,204 @@
+#include "model/Lenient.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+struct TextCase {
+    const char *json; // the value stored under "v"
+    OptText expected;
+};
+
+void PrintTo(const TextCase &c, std::ostream *out)
+{
+    *out << c.json;
+}
+
+OptText readKey(const QByteArray &object, std::string_view key)
+{
+    simdjson::dom::parser parser;
+    const auto root = parseJson(parser, object);
+    EXPECT_TRUE(root.has_value());
+    simdjson::dom::object fields;
+    if (!root || root->get(fields) != simdjson::SUCCESS)
+        return QStringLiteral("<not an object>");
+    return lenientString(fields, key);
+}
+
+class LenientStringTest : public testing::TestWithParam<TextCase> { };
+
+TEST_P(LenientStringTest, readsValueAsTrimmedText)
+{
+    const QByteArray json = QByteArray("{\"v\": ") + GetParam().json + "}";
+    EXPECT_EQ(readKey(json, "v"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, LenientStringTest,
+    testing::Values(TextCase { "null", std::nullopt },
+        TextCase { "\"abc\"", QStringLiteral("abc") },
+        TextCase { "\"  padded \\n\\t\"", QStringLiteral("padded") },
+        TextCase { "\"\"", std::nullopt },
+        TextCase { "\"   \\r\\n \"", std::nullopt },
+        TextCase { "\"null\"", std::nullopt },
+        TextCase { "\" null \"", std::nullopt },
+        TextCase { "\"NULL\"", QStringLiteral("NULL") },
+        TextCase { "\"<null>\"", QStringLiteral("<null>") },
+        TextCase { "\"\\u00a0 wide \\u3000\"", QStringLiteral("wide") },
+        TextCase { "\"\\u00a0null\\u2028\"", std::nullopt },
+        TextCase { "\"caf\\u00e9\"", QStringLiteral("café") },
+        TextCase { "12", QStringLiteral("12") },
+        TextCase { "-7", QStringLiteral("-7") },
+        TextCase { "9223372036854775807", QStringLiteral("9223372036854775807") },
+        TextCase { "-9223372036854775808", QStringLiteral("-9223372036854775808") },
+        TextCase { "18446744073709551615", QStringLiteral("1.8446744073709552e+19") },
+        TextCase { "1234567890123456.0", QStringLiteral("1.234567890123456e+15") },
+        TextCase { "0.00001", QStringLiteral("1e-05") },
+        TextCase { "12.0", QStringLiteral("12") },
+        TextCase { "-0.0", QStringLiteral("0") },
+        TextCase { "3.5", QStringLiteral("3.5") },
+        TextCase { "12.5", QStringLiteral("12.5") },
+        TextCase { "0.1", QStringLiteral("0.1") },
+        TextCase { "999999999999999.0", QStringLiteral("999999999999999") },
+        TextCase { "1e15", QStringLiteral("1e+15") },
+        TextCase { "1e20", QStringLiteral("1e+20") },
+        TextCase { "-2.5e-7", QStringLiteral("-2.5e-07") },
+        TextCase { "true", QStringLiteral("1") },
+        TextCase { "false", QStringLiteral("0") },
+        TextCase { "{\"a\": 1}", std::nullopt },
+        TextCase { "[1, 2]", std::nullopt }));
+
+TEST(LenientReader, missingKeyIsAbsentAndKeysMatchExactly)
+{
+    EXPECT_EQ(readKey("{\"name\": \"x\"}", "Name"), std::nullopt);
+    EXPECT_EQ(readKey("{\"name\": \"x\"}", "name"), QStringLiteral("x"));
+    EXPECT_EQ(readKey("{\"odd key\\\"\": 5}", "odd key\""), QStringLiteral("5"));
+    EXPECT_EQ(readKey("{}", "name"), std::nullopt);
+}
+
+TEST(LenientReader, valueKeepsStringsUntrimmed)
+{
+    simdjson::dom::parser parser;
+    const auto root = parseJson(parser, "[\" a \", \"null\", null, [1]]");
+    ASSERT_TRUE(root.has_value());
+    const simdjson::dom::array array = root->get_array().value();
+    EXPECT_EQ(lenientValue(array.at(0).value()), QStringLiteral(" a "));
+    EXPECT_EQ(lenientValue(array.at(1).value()), QStringLiteral("null"));
+    EXPECT_EQ(lenientValue(array.at(2).value()), std::nullopt);
+    EXPECT_EQ(lenientValue(array.at(3).value()), std::nullopt);
+}
+
+struct IntegerCase {
+    const char16_t *text;
+    std::optional<qint64> expected;
+};
+
+class DecimalIntegerTest : public testing::TestWithParam<IntegerCase> { };
+
+TEST_P(DecimalIntegerTest, parsesSignAndDigitsOnly)
+{
+    EXPECT_EQ(parseDecimalInteger(QStringView(GetParam().text)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DecimalIntegerTest,
+    testing::Values(IntegerCase { u"12", 12 },
+        IntegerCase { u"+12", 12 },
+        IntegerCase { u"-12", -12 },
+        IntegerCase { u"007", 7 },
+        IntegerCase { u"-0", 0 },
+        IntegerCase { u"9223372036854775807", std::numeric_limits<qint64>::max() },
+        IntegerCase { u"-9223372036854775808", std::numeric_limits<qint64>::min() },
+        IntegerCase { u"9223372036854775808", std::nullopt },
+        IntegerCase { u"-9223372036854775809", std::nullopt },
+        IntegerCase { u"99999999999999999999", std::nullopt },
+        IntegerCase { u"", std::nullopt },
+        IntegerCase { u"+", std::nullopt },
+        IntegerCase { u"-", std::nullopt },
+        IntegerCase { u"+-1", std::nullopt },
+        IntegerCase { u"12a", std::nullopt },
+        IntegerCase { u" 12", std::nullopt },
+        IntegerCase { u"12.0", std::nullopt },
+        IntegerCase { u"1e3", std::nullopt },
+        IntegerCase { u"\u0663", std::nullopt }));
+
+struct DoubleCase {
+    const char16_t *text;
+    std::optional<double> expected;
+};
+
+class DecimalDoubleTest : public testing::TestWithParam<DoubleCase> { };
+
+TEST_P(DecimalDoubleTest, parsesWholeText)
+{
+    EXPECT_EQ(parseDecimalDouble(QStringView(GetParam().text)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DecimalDoubleTest,
+    testing::Values(DoubleCase { u"12.9", 12.9 },
+        DoubleCase { u"+3", 3.0 },
+        DoubleCase { u"-1e5", -1e5 },
+        DoubleCase { u".5", 0.5 },
+        DoubleCase { u"1700000000", 1.7e9 },
+        DoubleCase { u"inf", std::numeric_limits<double>::infinity() },
+        DoubleCase { u"1e400", std::nullopt },
+        DoubleCase { u"abc", std::nullopt },
+        DoubleCase { u"", std::nullopt },
+        DoubleCase { u"+", std::nullopt },
+        DoubleCase { u"+-3", std::nullopt },
+        DoubleCase { u"12 ", std::nullopt },
+        DoubleCase { u"1,5", std::nullopt },
+        DoubleCase { u"\u0661.5", std::nullopt }));
+
+TEST(LenientReader, notANumberParsesButHasNoIntegerPart)
+{
+    const std::optional<double> value = parseDecimalDouble(u"nan");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_TRUE(std::isnan(*value));
+    EXPECT_EQ(integerPart(*value), std::nullopt);
+}
+
+TEST(LenientReader, integerPartCutsTowardZeroWithinRange)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::pair<double, std::optional<qint64>> cases[] = {
+        { 12.9, 12 }, { -12.9, -12 }, { 0.4, 0 }, { -9223372036854775808.0, std::numeric_limits<qint64>::min() },
+        { 9223372036854775808.0, std::nullopt }, { 1e300, std::nullopt }, { -1e300, std::nullopt },
+        { infinity, std::nullopt }, { -infinity, std::nullopt },
+    };
+    for (const auto &[input, expected] : cases)
+        EXPECT_EQ(integerPart(input), expected) << input;
+}
+
+TEST(LenientReader, parseJsonRejectsBadBytesAndSkipsByteOrderMark)
+{
+    simdjson::dom::parser parser;
+    EXPECT_FALSE(parseJson(parser, "").has_value());
+    EXPECT_FALSE(parseJson(parser, "{\"a\": ").has_value());
+    EXPECT_FALSE(parseJson(parser, "not json").has_value());
+    EXPECT_FALSE(parseJson(parser, "[\"\xff\"]").has_value());
+    const auto withMark = parseJson(parser, "\xEF\xBB\xBF[7]");
+    ASSERT_TRUE(withMark.has_value());
+    EXPECT_EQ(lenientText(withMark->at(0).value()), QStringLiteral("7"));
+}
+
+TEST(LenientReader, parseJsonReadsOnlyTheBytesOfTheArray)
+{
+    // a spare-capacity buffer whose bytes past the end would break the document
+    QByteArray bytes;
+    bytes.reserve(256);
+    bytes.append("[1, 2]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]]");
+    bytes.truncate(6);
+    simdjson::dom::parser parser;
+    const auto root = parseJson(parser, bytes);
+    ASSERT_TRUE(root.has_value());
+    EXPECT_EQ(root->get_array().value().size(), 2u);
+
+    const QByteArray raw = QByteArray::fromRawData("[3]", 3);
+    const auto fromRaw = parseJson(parser, raw);
+    ASSERT_TRUE(fromRaw.has_value());
+    EXPECT_EQ(lenientText(fromRaw->at(0).value()), QStringLiteral("3"));
+}
+
+} // namespace
