@@ -74,12 +74,12 @@ QString percentEncode(const OptText &text)
         return {};
     QString out;
     out.reserve(text->size());
-    const QList<uint> codePoints = text->toUcs4();
-    for (uint cp : codePoints) {
-        // A lone surrogate cannot be written as UTF-8.
-        if (cp >= 0xD800 && cp <= 0xDFFF)
-            return {};
-        const char32_t ch = cp;
+    for (qsizetype i = 0; i < text->size(); ++i) {
+        char32_t ch = text->at(i).unicode();
+        if (QChar::isHighSurrogate(ch) && i + 1 < text->size() && text->at(i + 1).isLowSurrogate())
+            ch = QChar::surrogateToUcs4(char16_t(ch), text->at(++i).unicode());
+        else if (QChar::isSurrogate(ch))
+            return {}; // a lone surrogate cannot be written as UTF-8
         if (isUnreserved(ch)) {
             out += QString::fromUcs4(&ch, 1);
             continue;

@@ -24,11 +24,15 @@ const object *pointer(const std::optional<object> &value)
     return value ? &*value : nullptr;
 }
 
-OptText unlessZero(OptText text)
+// A rating of "0" means none; the next candidate key is tried.
+OptText ratingText(const object *from, std::initializer_list<std::string_view> keys)
 {
-    if (text == QLatin1StringView("0"))
-        return std::nullopt;
-    return text;
+    for (const std::string_view key : keys) {
+        OptText text = XtreamClient::firstText(from, { key });
+        if (text && *text != QLatin1StringView("0"))
+            return text;
+    }
+    return std::nullopt;
 }
 
 std::optional<qint64> wholeNumber(const OptText &text)
@@ -163,7 +167,7 @@ VodInfo parseVodInfo(const QByteArray &body)
     const object *from = pointer(info);
     VodInfo vod;
     vod.plot = firstText(from, { "plot", "description" });
-    vod.rating = unlessZero(firstText(from, { "rating", "rating_5based" }));
+    vod.rating = ratingText(from, { "rating", "rating_5based" });
     vod.genre = firstText(from, { "genre" });
     vod.director = firstText(from, { "director" });
     vod.cast = firstText(from, { "cast", "actors" });
@@ -190,7 +194,7 @@ SeriesInfo parseSeriesInfo(const QByteArray &body)
     series.plot = firstText(from, { "plot", "description" });
     series.cover = firstText(from, { "cover", "cover_big" });
     series.backdrop = firstText(from, { "backdrop_path" });
-    series.rating = unlessZero(firstText(from, { "rating" }));
+    series.rating = ratingText(from, { "rating" });
     series.genre = firstText(from, { "genre" });
     series.releaseDate = firstText(from, { "releaseDate", "release_date" });
     series.cast = firstText(from, { "cast" });
