@@ -74,8 +74,8 @@ std::optional<Defaults::Value> decode(const QJsonValue &stored)
     if (type == QLatin1String("bool") && value.isBool())
         return value.toBool();
     if (type == QLatin1String("bytes") && value.isString()) {
-        auto result = QByteArray::fromBase64Encoding(value.toString().toLatin1(),
-                                                     QByteArray::AbortOnBase64DecodingErrors);
+        auto result = QByteArray::fromBase64Encoding(
+            value.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         return result ? std::optional<Defaults::Value>(*result) : std::nullopt;
     }
     if (type == QLatin1String("texts")) {
@@ -177,12 +177,30 @@ template <typename T> std::optional<T> Defaults::typed(const QString &key) const
     return std::get<T>(*it);
 }
 
-std::optional<QString> Defaults::text(const QString &key) const { return typed<QString>(key); }
-std::optional<qint64> Defaults::integer(const QString &key) const { return typed<qint64>(key); }
-std::optional<double> Defaults::number(const QString &key) const { return typed<double>(key); }
-std::optional<bool> Defaults::flag(const QString &key) const { return typed<bool>(key); }
-std::optional<QByteArray> Defaults::bytes(const QString &key) const { return typed<QByteArray>(key); }
-std::optional<QStringList> Defaults::texts(const QString &key) const { return typed<QStringList>(key); }
+std::optional<QString> Defaults::text(const QString &key) const
+{
+    return typed<QString>(key);
+}
+std::optional<qint64> Defaults::integer(const QString &key) const
+{
+    return typed<qint64>(key);
+}
+std::optional<double> Defaults::number(const QString &key) const
+{
+    return typed<double>(key);
+}
+std::optional<bool> Defaults::flag(const QString &key) const
+{
+    return typed<bool>(key);
+}
+std::optional<QByteArray> Defaults::bytes(const QString &key) const
+{
+    return typed<QByteArray>(key);
+}
+std::optional<QStringList> Defaults::texts(const QString &key) const
+{
+    return typed<QStringList>(key);
+}
 
 bool Defaults::set(const QString &key, const Value &value)
 {

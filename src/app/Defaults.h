@@ -21,8 +21,7 @@
 // nothing is written during this run so the bad file is never lost.
 //
 // Safe to use from any thread.
-class Defaults
-{
+class Defaults {
 public:
     using Value = std::variant<QString, qint64, double, bool, QByteArray, QStringList>;
 

@@ -85,7 +85,10 @@ QHash<QString, Prefs::ResumePoint> readResume(const std::optional<QByteArray> &b
     return resume;
 }
 
-QString favoriteKey(const FavoriteEntry &entry) { return itemKey(entry.type, entry.playlistId, entry.id); }
+QString favoriteKey(const FavoriteEntry &entry)
+{
+    return itemKey(entry.type, entry.playlistId, entry.id);
+}
 
 QString newDeviceMac()
 {
@@ -180,8 +183,9 @@ void Prefs::setUserAgent(const QString &userAgent)
 bool Prefs::toggleFavorite(const FavoriteEntry &entry)
 {
     const QString key = favoriteKey(entry);
-    const bool removed
-        = m_favorites.removeIf([&key](const FavoriteEntry &stored) { return favoriteKey(stored) == key; }) > 0;
+    const bool removed = m_favorites.removeIf([&key](const FavoriteEntry &stored) {
+        return favoriteKey(stored) == key;
+    }) > 0;
     if (!removed)
         m_favorites.append(entry);
     writeFavorites();
@@ -192,7 +196,7 @@ bool Prefs::toggleFavorite(const FavoriteEntry &entry)
 bool Prefs::isFavorite(const QString &key) const
 {
     return std::any_of(m_favorites.cbegin(), m_favorites.cend(),
-                       [&key](const FavoriteEntry &stored) { return favoriteKey(stored) == key; });
+        [&key](const FavoriteEntry &stored) { return favoriteKey(stored) == key; });
 }
 
 void Prefs::addRecent(const PlayItem &item)
@@ -250,7 +254,10 @@ qint64 Prefs::selectedPlaylistId() const
     return m_defaults.integer(kPlaylistId).value_or(-1);
 }
 
-void Prefs::setSelectedPlaylistId(qint64 id) { m_defaults.set(kPlaylistId, id); }
+void Prefs::setSelectedPlaylistId(qint64 id)
+{
+    m_defaults.set(kPlaylistId, id);
+}
 
 std::optional<DeviceResponse> Prefs::cachedDevice() const
 {
@@ -273,14 +280,21 @@ QString Prefs::deviceMac()
     return mac;
 }
 
-void Prefs::writeFavorites() { m_defaults.set(kFavorites, writeList(m_favorites)); }
+void Prefs::writeFavorites()
+{
+    m_defaults.set(kFavorites, writeList(m_favorites));
+}
 
-void Prefs::writeRecent() { m_defaults.set(kRecent, writeList(m_recent)); }
+void Prefs::writeRecent()
+{
+    m_defaults.set(kRecent, writeList(m_recent));
+}
 
 void Prefs::writeResume()
 {
     QJsonObject root;
     for (auto it = m_resume.constBegin(); it != m_resume.constEnd(); ++it)
-        root.insert(it.key(), QJsonObject { { QStringLiteral("pos"), it->pos }, { QStringLiteral("dur"), it->dur } });
+        root.insert(
+            it.key(), QJsonObject { { QStringLiteral("pos"), it->pos }, { QStringLiteral("dur"), it->dur } });
     m_defaults.set(kResume, compact(root));
 }

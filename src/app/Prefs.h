@@ -20,8 +20,7 @@ QString deviceCacheKey(const QString &address);
 
 // The settings, favourites, recently watched lists, resume points, chosen playlist
 // and cached device record, kept in the user defaults and written through at once.
-class Prefs : public QObject
-{
+class Prefs : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON

@@ -10,7 +10,8 @@ namespace {
 const QString kDeviceTreeModel = QStringLiteral("/proc/device-tree/model");
 const QString kDmiProductName = QStringLiteral("/sys/class/dmi/id/product_name");
 const QString kDmiVendor = QStringLiteral("/sys/class/dmi/id/sys_vendor");
-const QStringList kOsReleaseFiles = { QStringLiteral("/etc/os-release"), QStringLiteral("/usr/lib/os-release") };
+const QStringList kOsReleaseFiles
+    = { QStringLiteral("/etc/os-release"), QStringLiteral("/usr/lib/os-release") };
 
 constexpr qint64 kMaxSystemFileBytes = 64 * 1024;
 
@@ -113,7 +114,10 @@ std::optional<QByteArray> readSystemFile(const QString &path)
     return bytes;
 }
 
-QString deviceModelName() { return deviceModelName(readSystemFile); }
+QString deviceModelName()
+{
+    return deviceModelName(readSystemFile);
+}
 
 QString deviceModelName(const SystemFileReader &read)
 {
@@ -128,7 +132,10 @@ QString deviceModelName(const SystemFileReader &read)
     return joined.isEmpty() ? QStringLiteral("Linux PC") : joined;
 }
 
-QString osVersionString() { return osVersionString(readSystemFile, QSysInfo::kernelVersion()); }
+QString osVersionString()
+{
+    return osVersionString(readSystemFile, QSysInfo::kernelVersion());
+}
 
 QString osVersionString(const SystemFileReader &read, const QString &kernelRelease)
 {
