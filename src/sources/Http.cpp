@@ -1,0 +1,199 @@
+#include "Http.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QNetworkReply>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+#include <QCoroNetworkReply>
+#include <QCoroTimer>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto kCachedDownloadTimeout = 90s;
+constexpr auto kPostTimeout = 25s;
+constexpr auto kServerRetryStep = 1200ms;
+constexpr int kMaxServerRetries = 2;
+constexpr int kMaxTransportRetries = 1;
+
+// Only web addresses are fetched: file: or qrc: addresses would read local files.
+QUrl requestUrl(const QString &address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (address.isEmpty() || !url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty())
+        throw AppError::badUrl();
+    return url;
+}
+
+QString hostKey(const QUrl &url)
+{
+    const int port = url.port(url.scheme().compare(u"https", Qt::CaseInsensitive) == 0 ? 443 : 80);
+    return url.scheme().toLower() + QLatin1String("://") + url.host() + QLatin1Char(':') + QString::number(port);
+}
+
+// Qt reports HTTP error statuses as network errors too; these ones still carry an answer.
+bool isHttpAnswer(QNetworkReply::NetworkError error)
+{
+    return error == QNetworkReply::NoError || (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
+        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+}
+
+QNetworkRequest baseRequest(const QUrl &url)
+{
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    return request;
+}
+
+QCoro::Task<> timerSleep(std::chrono::milliseconds duration) { co_await QCoro::sleepFor(duration); }
+
+} // namespace
+
+QString sha1Hex(const QString &text)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+
+Http::Http(HttpOptions options, QObject *parent)
+    : QObject(parent)
+    , m_cache(std::move(options.cacheDir))
+    , m_userAgent(std::move(options.userAgent))
+    , m_sleep(std::move(options.sleep))
+    , m_now(std::move(options.now))
+    , m_resourceTimeout(options.resourceTimeout)
+{
+    if (!m_userAgent)
+        m_userAgent = [] { return QString::fromLatin1(kDefaultUserAgent); };
+    if (!m_sleep)
+        m_sleep = timerSleep;
+    if (!m_now)
+        m_now = [] { return QDateTime::currentDateTimeUtc(); };
+}
+
+Http *Http::shared()
+{
+    static Http *instance = new Http(HttpOptions { .cacheDir = defaultCacheDir() }, QCoreApplication::instance());
+    return instance;
+}
+
+QString Http::defaultCacheDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QLatin1String("/Zelfor/http");
+}
+
+void Http::setUserAgentProvider(std::function<QString()> userAgent) { m_userAgent = std::move(userAgent); }
+
+void Http::clearCache() { m_cache.clear(); }
+
+QByteArray Http::userAgentHeader() const
+{
+    const QByteArray agent = m_userAgent().toUtf8();
+    // Qt puts its own agent on a request whose agent is empty; a lone space reaches the
+    // server as an empty header value.
+    return agent.isEmpty() ? QByteArrayLiteral(" ") : agent;
+}
+
+QCoro::Task<QByteArray> Http::get(QString address, std::chrono::milliseconds timeout)
+{
+    QNetworkRequest request = baseRequest(requestUrl(address));
+    request.setRawHeader("Accept", "*/*");
+    int attempt = 0;
+    for (;;) {
+        Exchange answer = co_await send(request, std::nullopt, timeout);
+        if (answer.failure) {
+            if (answer.failure->isTimeoutOrConnectionLost() && attempt < kMaxTransportRetries) {
+                ++attempt;
+                continue;
+            }
+            throw *answer.failure;
+        }
+        const int status = answer.status.value_or(200);
+        if (status >= 200 && status <= 299)
+            co_return answer.body;
+        if (status >= 500 && status <= 599 && attempt < kMaxServerRetries) {
+            co_await m_sleep(kServerRetryStep * (attempt + 1));
+            ++attempt;
+            continue;
+        }
+        throw AppError::http(status);
+    }
+}
+
+QCoro::Task<QByteArray> Http::cachedGet(QString address, std::chrono::seconds ttl, bool force)
+{
+    if (!force) {
+        if (auto fresh = m_cache.readFresh(address, ttl, m_now()))
+            co_return *fresh;
+    }
+    std::exception_ptr failure;
+    try {
+        QByteArray body = co_await get(address, kCachedDownloadTimeout);
+        m_cache.write(address, body);
+        co_return body;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!force) {
+        if (auto stale = m_cache.readAny(address))
+            co_return *stale;
+    }
+    std::rethrow_exception(failure);
+}
+
+QCoro::Task<HttpResponse> Http::postJSON(QString address, QByteArray body)
+{
+    QNetworkRequest request = baseRequest(requestUrl(address));
+    request.setRawHeader("Content-Type", "application/json; charset=utf-8");
+    request.setRawHeader("Accept", "application/json");
+    Exchange answer = co_await send(request, body, kPostTimeout);
+    if (answer.failure)
+        throw *answer.failure;
+    co_return HttpResponse { answer.status.value_or(0), answer.body };
+}
+
+QCoro::Task<Http::Exchange> Http::send(QNetworkRequest request, std::optional<QByteArray> postBody,
+    std::chrono::milliseconds timeout)
+{
+    const HostLimiter::Permit permit = co_await m_limiter.acquire(hostKey(request.url()));
+    request.setRawHeader("User-Agent", userAgentHeader());
+    QNetworkReply *reply = postBody ? m_network.post(request, *postBody) : m_network.get(request);
+    const bool timedOut = co_await finishWithin(reply, timeout);
+    reply->deleteLater();
+
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (timedOut)
+        co_return Exchange { .failure = NetError(QNetworkReply::TimeoutError, reply->errorString()) };
+    if (!isHttpAnswer(reply->error()) || (reply->error() != QNetworkReply::NoError && !status.isValid()))
+        co_return Exchange { .failure = NetError(reply->error(), reply->errorString()) };
+    co_return Exchange { .status = status.isValid() ? std::optional(status.toInt()) : std::nullopt,
+        .body = reply->readAll() };
+}
+
+// Aborts the reply when no data moved for `timeout`, or when the whole transfer outlasts
+// the resource limit. Gives whether it was aborted for that.
+QCoro::Task<bool> Http::finishWithin(QNetworkReply *reply, std::chrono::milliseconds timeout)
+{
+    bool timedOut = false;
+    const auto expire = [reply, &timedOut] {
+        timedOut = true;
+        reply->abort();
+    };
+    QTimer idle;
+    idle.setSingleShot(true);
+    QTimer whole;
+    whole.setSingleShot(true);
+    connect(&idle, &QTimer::timeout, reply, expire);
+    connect(&whole, &QTimer::timeout, reply, expire);
+    connect(reply, &QNetworkReply::downloadProgress, &idle, [&idle] { idle.start(); });
+    connect(reply, &QNetworkReply::uploadProgress, &idle, [&idle] { idle.start(); });
+    idle.start(timeout);
+    whole.start(m_resourceTimeout);
+    co_await reply;
+    co_return timedOut;
+}

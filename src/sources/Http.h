@@ -1,0 +1,82 @@
+#pragma once
+
+#include "AppError.h"
+#include "HostLimiter.h"
+#include "HttpCache.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QObject>
+#include <QString>
+
+#include <QCoroTask>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+// SHA-1 of the text's UTF-8 bytes as 40 lower-case hexadecimal digits.
+QString sha1Hex(const QString &text);
+
+struct HttpResponse {
+    int status = 0; // 0 when the answer is not an HTTP response
+    QByteArray body;
+};
+
+// What an Http client is built from; empty functions take the real ones.
+struct HttpOptions {
+    QString cacheDir;
+    std::function<QString()> userAgent;
+    std::function<QCoro::Task<>(std::chrono::milliseconds)> sleep;
+    std::function<QDateTime()> now;
+    std::chrono::milliseconds resourceTimeout = std::chrono::seconds(300);
+};
+
+// The content layer's HTTP client: GET with a fixed retry ladder, GET through a disk cache,
+// and a single JSON POST. Used from the main thread.
+class Http : public QObject {
+    Q_OBJECT
+public:
+    static constexpr auto kDefaultUserAgent = "Zelfor/1.1.6 (Macintosh; macOS)";
+    static constexpr int kConnectionsPerHost = 4;
+
+    explicit Http(HttpOptions options, QObject *parent = nullptr);
+
+    // The one client of the run; its cache lives in the user's caches folder.
+    static Http *shared();
+    static QString defaultCacheDir();
+
+    // Asked anew for every request, retries included.
+    void setUserAgentProvider(std::function<QString()> userAgent);
+    QString cacheDir() const { return m_cache.dir(); }
+
+    // Throws AppError::badUrl, AppError::http for a refused status, or NetError.
+    QCoro::Task<QByteArray> get(QString address, std::chrono::milliseconds timeout);
+    // Serves a cached body younger than ttl unless forced; falls back to a stale one on failure.
+    QCoro::Task<QByteArray> cachedGet(QString address, std::chrono::seconds ttl, bool force);
+    // One POST; any status is returned. Throws only AppError::badUrl or NetError.
+    QCoro::Task<HttpResponse> postJSON(QString address, QByteArray body);
+    void clearCache();
+
+private:
+    struct Exchange {
+        std::optional<int> status;
+        QByteArray body;
+        std::optional<NetError> failure;
+    };
+
+    QCoro::Task<Exchange> send(QNetworkRequest request, std::optional<QByteArray> postBody,
+        std::chrono::milliseconds timeout);
+    QCoro::Task<bool> finishWithin(QNetworkReply *reply, std::chrono::milliseconds timeout);
+    QByteArray userAgentHeader() const;
+
+    QNetworkAccessManager m_network;
+    HostLimiter m_limiter { kConnectionsPerHost };
+    HttpCache m_cache;
+    std::function<QString()> m_userAgent;
+    std::function<QCoro::Task<>(std::chrono::milliseconds)> m_sleep;
+    std::function<QDateTime()> m_now;
+    std::chrono::milliseconds m_resourceTimeout;
+};

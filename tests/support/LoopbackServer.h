@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTcpServer>
+#include <QUrlQuery>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <utility>
+
+class QTcpSocket;
+
+using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
+
+struct LoopbackRequest {
+    QByteArray method;
+    QString path;
+    QUrlQuery query;
+    HeaderList headers; // names in lower case, values trimmed
+    QByteArray body;
+
+    bool hasHeader(const QByteArray &name) const;
+    // The first value of the header (name in any case); empty when absent.
+    QByteArray header(const QByteArray &name) const;
+    QString queryValue(const QString &key) const;
+};
+
+struct LoopbackResponse {
+    int status = 200;
+    QByteArray body;
+    QByteArray contentType = "text/plain; charset=utf-8";
+    HeaderList headers;
+    std::chrono::milliseconds delay { 0 };
+    bool drop = false;
+
+    static LoopbackResponse text(const QByteArray &body, int status = 200);
+    static LoopbackResponse json(const QByteArray &body, int status = 200);
+    static LoopbackResponse withStatus(int status, const QByteArray &body = {});
+    // Closes the connection without answering.
+    static LoopbackResponse dropped();
+    // Never answers while the client waits; the connection stays open.
+    static LoopbackResponse stalled();
+    // The same answer sent only after `wait`.
+    LoopbackResponse after(std::chrono::milliseconds wait) const;
+};
+
+// A small HTTP/1.1 server on 127.0.0.1 (random free port) for the content-layer tests.
+// Routes answer by exact path or by path prefix; every request is logged. It runs on the
+// event loop of the thread that creates it and keeps connections alive between requests.
+class LoopbackServer : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<LoopbackResponse(const LoopbackRequest &)>;
+
+    explicit LoopbackServer(QObject *parent = nullptr);
+    ~LoopbackServer() override;
+
+    quint16 port() const;
+    // "http://127.0.0.1:<port>"
+    QString baseUrl() const;
+    // baseUrl() followed by a path with an optional query.
+    QString url(const QString &pathAndQuery) const;
+
+    void route(const QString &path, Handler handler);
+    void routePrefix(const QString &prefix, Handler handler);
+    // The same answer to every request for the path.
+    void serve(const QString &path, const LoopbackResponse &response);
+    // One answer per request in turn; the last one repeats.
+    void serveSequence(const QString &path, QList<LoopbackResponse> responses);
+    // Answers requests that no route takes (404 unless set).
+    void setFallback(Handler handler);
+
+    QList<LoopbackRequest> requests() const { return m_log; }
+    int requestCount() const { return int(m_log.size()); }
+    int requestCount(const QString &path) const;
+    // The most requests that were waiting for their answer at the same time.
+    int maxConcurrent() const { return m_maxInFlight; }
+    int inFlight() const { return m_inFlight; }
+    void clearLog();
+
+signals:
+    void requestReceived(const LoopbackRequest &request);
+
+private:
+    struct Connection;
+
+    void accept();
+    void readFrom(QTcpSocket *socket);
+    void dispatch(QTcpSocket *socket, LoopbackRequest request);
+    void answer(QTcpSocket *socket, const LoopbackResponse &response);
+    void forget(QTcpSocket *socket);
+    Handler handlerFor(const QString &path) const;
+
+    QTcpServer m_server;
+    std::map<QTcpSocket *, std::unique_ptr<Connection>> m_connections;
+    QHash<QString, Handler> m_routes;
+    QList<std::pair<QString, Handler>> m_prefixRoutes;
+    Handler m_fallback;
+    QList<LoopbackRequest> m_log;
+    int m_inFlight = 0;
+    int m_maxInFlight = 0;
+};
