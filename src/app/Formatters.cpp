@@ -2,8 +2,6 @@
 
 #include "app/Localization.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -20,11 +18,11 @@ struct DatePatterns {
 const DatePatterns &patternsFor(const QString &language)
 {
     static const DatePatterns english { QStringLiteral("MMM d, yyyy"), QStringLiteral("dddd, MMMM d"),
-                                        QStringLiteral("ddd, MMM d") };
+        QStringLiteral("ddd, MMM d") };
     static const DatePatterns french { QStringLiteral("d MMM yyyy"), QStringLiteral("dddd d MMMM"),
-                                       QStringLiteral("ddd d MMM") };
+        QStringLiteral("ddd d MMM") };
     static const DatePatterns arabic { QStringLiteral("dd\u200F/MM\u200F/yyyy"),
-                                       QStringLiteral("dddd\u060C d MMMM"), QStringLiteral("ddd\u060C d MMM") };
+        QStringLiteral("dddd\u060C d MMMM"), QStringLiteral("ddd\u060C d MMM") };
     switch (languageColumn(language)) {
     case 1:
         return french;
@@ -95,7 +93,10 @@ QString formatDate(const QDateTime &when, const QString &language)
     return formatLocal(when, patternsFor(language).mediumDate, language);
 }
 
-QString formatDate(const QDateTime &when) { return formatDate(when, activeLanguage()); }
+QString formatDate(const QDateTime &when)
+{
+    return formatDate(when, activeLanguage());
+}
 
 bool uses24HourClock(const QString &timeFormatSetting, const QLocale &systemLocale)
 {
@@ -103,21 +104,25 @@ bool uses24HourClock(const QString &timeFormatSetting, const QLocale &systemLoca
         return true;
     if (timeFormatSetting == u"12")
         return false;
-    static const QRegularExpression quoted(QStringLiteral("'[^']*'"));
-    QString format = systemLocale.timeFormat(QLocale::ShortFormat).remove(quoted);
-    if (format.isEmpty())
-        format = QStringLiteral("H");
-    return !format.contains(u'a', Qt::CaseInsensitive);
+    // The AM/PM field is "AP", "ap", "A" or "a"; no other time field uses that letter.
+    // A locale without a time format counts as 24-hour.
+    return !systemLocale.timeFormat(QLocale::ShortFormat).contains(u'a', Qt::CaseInsensitive);
 }
 
-bool uses24HourClock() { return uses24HourClock(timeFormatSetting(), QLocale::system()); }
+bool uses24HourClock()
+{
+    return uses24HourClock(timeFormatSetting(), QLocale::system());
+}
 
 QString formatClock(const QDateTime &when, const QString &language, bool use24Hour)
 {
     return formatLocal(when, use24Hour ? QStringLiteral("HH:mm") : QStringLiteral("h:mm AP"), language);
 }
 
-QString formatClock(const QDateTime &when) { return formatClock(when, activeLanguage(), uses24HourClock()); }
+QString formatClock(const QDateTime &when)
+{
+    return formatClock(when, activeLanguage(), uses24HourClock());
+}
 
 QString formatFromTemplate(const QDateTime &when, const QString &dateTemplate, const QString &language)
 {
@@ -140,14 +145,20 @@ QString formatDayLong(const QDateTime &when, const QString &language)
     return formatFromTemplate(when, QStringLiteral("EEEEdMMMM"), language);
 }
 
-QString formatDayLong(const QDateTime &when) { return formatDayLong(when, activeLanguage()); }
+QString formatDayLong(const QDateTime &when)
+{
+    return formatDayLong(when, activeLanguage());
+}
 
 QString formatDayShort(const QDateTime &when, const QString &language)
 {
     return formatFromTemplate(when, QStringLiteral("EEEdMMM"), language);
 }
 
-QString formatDayShort(const QDateTime &when) { return formatDayShort(when, activeLanguage()); }
+QString formatDayShort(const QDateTime &when)
+{
+    return formatDayShort(when, activeLanguage());
+}
 
 QString formatDuration(double seconds)
 {
@@ -170,4 +181,7 @@ QString formatNumber(qint64 value, const QString &language)
     return text.isEmpty() ? QString::number(value) : text;
 }
 
-QString formatNumber(qint64 value) { return formatNumber(value, activeLanguage()); }
+QString formatNumber(qint64 value)
+{
+    return formatNumber(value, activeLanguage());
+}

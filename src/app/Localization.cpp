@@ -1,5 +1,7 @@
 #include "app/Localization.h"
 
+#include <QRegularExpression>
+
 #include <cstdio>
 #include <mutex>
 #include <optional>
@@ -10,7 +12,10 @@ namespace {
 std::mutex activeMutex;
 std::optional<QString> activeCode;
 
-bool isFlag(QChar c) { return c == u'-' || c == u'+' || c == u' ' || c == u'0' || c == u'#'; }
+bool isFlag(QChar c)
+{
+    return c == u'-' || c == u'+' || c == u' ' || c == u'0' || c == u'#';
+}
 
 // Length of a length modifier (hh, h, ll, l, q, z, t, j) at `pos`, 0 when there is none.
 qsizetype lengthModifierSize(const QString &format, qsizetype pos)
@@ -85,7 +90,7 @@ MessageTable::MessageTable(const QList<Row> &rows)
     m_rows.reserve(rows.size());
     for (const Row &row : rows) {
         m_rows.insert(QString::fromUtf8(row.key),
-                      { QString::fromUtf8(row.en), QString::fromUtf8(row.fr), QString::fromUtf8(row.ar) });
+            { QString::fromUtf8(row.en), QString::fromUtf8(row.fr), QString::fromUtf8(row.ar) });
     }
 }
 
@@ -108,7 +113,12 @@ QString resolveLanguage(const QString &code, const QStringList &preferredLanguag
 {
     if (code != u"system")
         return code;
-    const QString candidate = preferredLanguages.isEmpty() ? QStringLiteral("en") : preferredLanguages.first().left(2);
+    // The language subtag of the first preferred language ("fr-CA" gives "fr"); a
+    // three-letter language such as "arn" is not Arabic.
+    static const QRegularExpression subtagSeparator(QStringLiteral("[-_]"));
+    const QString candidate = preferredLanguages.isEmpty()
+        ? QStringLiteral("en")
+        : preferredLanguages.first().section(subtagSeparator, 0, 0);
     if (candidate == u"fr" || candidate == u"ar")
         return candidate;
     return QStringLiteral("en");
@@ -152,8 +162,8 @@ void setActiveLanguage(const QString &code)
     activeCode = resolved;
 }
 
-QString localizedText(const MessageTable &table, const QString &language, const QString &key,
-                      const TrArgs &args)
+QString localizedText(
+    const MessageTable &table, const QString &language, const QString &key, const TrArgs &args)
 {
     if (!table.contains(key))
         return key;

@@ -70,8 +70,8 @@ void setActiveLanguage(const QString &code);
 QString fillFormat(const QString &format, const TrArgs &args);
 
 // The localised text of `key` in `language`, filled with `args` when there are any.
-QString localizedText(const MessageTable &table, const QString &language, const QString &key,
-                      const TrArgs &args = {});
+QString localizedText(
+    const MessageTable &table, const QString &language, const QString &key, const TrArgs &args = {});
 
 // The localised text of `key` in the active language. Inside a QObject member,
 // call it as ::tr so that QObject::tr does not hide it.

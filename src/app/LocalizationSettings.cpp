@@ -1,6 +1,12 @@
 #include "app/Localization.h"
 #include "app/Prefs.h"
 
-QString languageSetting() { return Prefs::shared()->language(); }
+QString languageSetting()
+{
+    return Prefs::shared()->language();
+}
 
-QString timeFormatSetting() { return Prefs::shared()->timeFormat(); }
+QString timeFormatSetting()
+{
+    return Prefs::shared()->timeFormat();
+}
