@@ -1,0 +1,156 @@
+#include "PlayerEngine.h"
+
+#include <cmath>
+
+namespace {
+
+QList<TrackOption> realTracks(const QList<VlcTrack> &tracks)
+{
+    QList<TrackOption> options;
+    for (const auto &track : tracks)
+        if (track.id >= 0)
+            options.append({ track.id, track.name });
+    return options;
+}
+
+}
+
+VlcPlayer *PlayerEngine::ensureVlc()
+{
+    if (!m_vlcPlayer) {
+        m_vlcPlayer = m_makeVlc();
+        m_vlcPlayer->setOutput(m_vlcView.output());
+    }
+    return m_vlcPlayer.get();
+}
+
+void PlayerEngine::startVLC(const QUrl &url)
+{
+    m_triedVLC = true;
+    m_watchdog->stop();
+    m_platform->clear();
+    ++m_platformGeneration;
+    setError(std::nullopt);
+    setBuffering(true);
+    setAudioOptions({});
+    setSubtitleOptions({});
+    VlcPlayer *vlc = ensureVlc();
+    vlc->stop();
+    VlcMedia media{ url,
+                    { QStringLiteral(":http-user-agent=") + m_host->userAgent(),
+                      QStringLiteral(":network-caching=3000"), QStringLiteral(":http-reconnect") } };
+    // The start goes on the media before play: libVLC reads it when the input opens.
+    if (m_pendingSeek && *m_pendingSeek > 0) {
+        media.options.append(QStringLiteral(":start-time=%1").arg(static_cast<qint64>(*m_pendingSeek)));
+        m_pendingSeek.reset();
+    }
+    vlc->setMedia(media);
+    setUsesVLC(true);
+    m_vlcStarted = m_clock->nowMs();
+    m_vlcSawVideo = false;
+    applyVLCAspect();
+    vlc->play();
+    m_vlcTimer->start(kTickMs, true, [this] { vlcTick(); });
+}
+
+void PlayerEngine::stopVLC()
+{
+    m_vlcTimer->stop();
+    if (m_vlcPlayer && m_usesVLC) {
+        saveResume(nullptr);
+        m_vlcPlayer->stop();
+    }
+    setUsesVLC(false);
+}
+
+void PlayerEngine::vlcTick()
+{
+    if (!m_vlcPlayer || !m_usesVLC)
+        return;
+    VlcPlayer *vlc = m_vlcPlayer.get();
+    setIsPlaying(vlc->isPlaying());
+    publishVlcTimes();
+    const QSize size = vlc->videoSize();
+    if (vlc->hasVideoOutput() || (size.width() > 0 && size.height() > 0))
+        m_vlcSawVideo = true;
+    if (vlcStateGivesUp(vlc->state()))
+        return;
+    if (!m_vlcSawVideo && !vlc->isPlaying() && m_clock->nowMs() - m_vlcStarted > kVlcNoPictureMs) {
+        vlcGiveUp();
+        return;
+    }
+    publishVlcTracks();
+    if (m_position > 0)
+        saveResume(&m_lastResumeSaveVLC);
+}
+
+void PlayerEngine::publishVlcTimes()
+{
+    const double position = m_vlcPlayer->timeMs() / 1000.0;
+    if (std::isfinite(position) && position > 0) {
+        setPosition(position);
+        m_awaitingStart = false;
+    }
+    setDuration(m_vlcPlayer->hasMedia() ? std::max(m_vlcPlayer->lengthMs() / 1000.0, 0.0) : 0);
+}
+
+// Answers true when the poll gave up.
+bool PlayerEngine::vlcStateGivesUp(VlcPlayer::State state)
+{
+    switch (state) {
+    case VlcPlayer::State::stopped:
+    case VlcPlayer::State::ended:
+        if (!m_vlcSawVideo && m_position < 1) {
+            vlcGiveUp();
+            return true;
+        }
+        setBuffering(false);
+        return false;
+    case VlcPlayer::State::error:
+        vlcGiveUp();
+        return true;
+    case VlcPlayer::State::opening:
+    case VlcPlayer::State::buffering:
+        setBuffering(m_vlcPlayer->isPlaying() ? !m_vlcSawVideo : true);
+        return false;
+    default:
+        setBuffering(false);
+        return false;
+    }
+}
+
+void PlayerEngine::publishVlcTracks()
+{
+    if (m_audioOptions.isEmpty()) {
+        const QList<VlcTrack> tracks = m_vlcPlayer->audioTracks();
+        if (tracks.size() >= 2)
+            setAudioOptions(realTracks(tracks));
+    }
+    if (m_subtitleOptions.isEmpty())
+        setSubtitleOptions(realTracks(m_vlcPlayer->subtitleTracks()));
+}
+
+void PlayerEngine::vlcGiveUp()
+{
+    m_vlcTimer->stop();
+    if (m_vlcPlayer)
+        m_vlcPlayer->stop();
+    setIsPlaying(false);
+    if (m_item)
+        failWith(m_item->catchup ? QStringLiteral("perr_catchup") : QStringLiteral("perr_unavailable"));
+}
+
+void PlayerEngine::applyVLCAspect()
+{
+    if (!m_vlcPlayer)
+        return;
+    const QSizeF bounds = m_vlcView.bounds();
+    const int width = static_cast<int>(bounds.width());
+    const int height = static_cast<int>(bounds.height());
+    std::optional<QString> ratio;
+    if (width > 0 && height > 0)
+        ratio = QStringLiteral("%1:%2").arg(width).arg(height);
+    const int mode = aspectMode();
+    m_vlcPlayer->setAspectRatio(mode == 0 ? ratio : std::nullopt);
+    m_vlcPlayer->setCropGeometry(mode == 2 ? ratio : std::nullopt);
+}

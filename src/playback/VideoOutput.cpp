@@ -1,0 +1,78 @@
+#include "VideoOutput.h"
+
+void VideoOutput::addSink(QVideoSink *sink)
+{
+    prune();
+    if (!sink || hasSink(sink))
+        return;
+    m_sinks.append(sink);
+    emit sinksChanged();
+}
+
+void VideoOutput::removeSink(QVideoSink *sink)
+{
+    prune();
+    if (m_sinks.removeAll(sink) > 0)
+        emit sinksChanged();
+}
+
+bool VideoOutput::hasSink(const QVideoSink *sink) const
+{
+    for (const auto &known : m_sinks)
+        if (known == sink)
+            return true;
+    return false;
+}
+
+int VideoOutput::sinkCount() const
+{
+    int count = 0;
+    for (const auto &known : m_sinks)
+        count += known ? 1 : 0;
+    return count;
+}
+
+void VideoOutput::present(const QVideoFrame &frame)
+{
+    m_lastFrameSize = frame.size();
+    for (const auto &sink : m_sinks)
+        if (sink)
+            sink->setVideoFrame(frame);
+}
+
+void VideoOutput::prune()
+{
+    m_sinks.removeIf([](const QPointer<QVideoSink> &sink) { return sink.isNull(); });
+}
+
+void VlcView::host(QVideoSink *sink, QSizeF bounds)
+{
+    if (m_host != sink) {
+        if (m_host)
+            m_output.removeSink(m_host);
+        m_host = sink;
+        m_output.addSink(sink);
+    }
+    setBounds(bounds);
+}
+
+void VlcView::release(QVideoSink *sink)
+{
+    if (!sink || m_host != sink)
+        return;
+    m_output.removeSink(sink);
+    m_host = nullptr;
+}
+
+bool VlcView::isHostedBy(const QVideoSink *sink) const
+{
+    return sink && m_host == sink;
+}
+
+void VlcView::setBounds(QSizeF bounds)
+{
+    if (bounds == m_bounds)
+        return;
+    m_bounds = bounds;
+    emit boundsChanged();
+}

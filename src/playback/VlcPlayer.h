@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+class VideoOutput;
+
+// A media for libVLC: its address and its options (":name=value").
+struct VlcMedia {
+    QUrl url;
+    QStringList options;
+};
+
+struct VlcTrack {
+    int id = 0;
+    QString name;
+    bool operator==(const VlcTrack &) const = default;
+};
+
+// libVLC's media player, used from the main thread only.
+class VlcPlayer
+{
+public:
+    enum class State { stopped, opening, buffering, playing, paused, ended, error, other };
+
+    virtual ~VlcPlayer() = default;
+    virtual void setMedia(const VlcMedia &media) = 0;
+    virtual bool hasMedia() const = 0;
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    virtual void stop() = 0;
+    virtual bool isPlaying() const = 0;
+    virtual State state() const = 0;
+    virtual qint64 timeMs() const = 0;    // -1 when unknown
+    virtual qint64 lengthMs() const = 0;  // -1 when unknown
+    virtual void setTimeMs(qint32 ms) = 0;
+    virtual bool hasVideoOutput() const = 0;
+    virtual QSize videoSize() const = 0;
+    virtual QList<VlcTrack> audioTracks() const = 0;
+    virtual QList<VlcTrack> subtitleTracks() const = 0;
+    virtual void setAudioTrack(int id) = 0;
+    virtual void setSubtitleTrack(int id) = 0;
+    virtual void setAspectRatio(const std::optional<QString> &ratio) = 0;
+    virtual void setCropGeometry(const std::optional<QString> &geometry) = 0;
+    virtual void setOutput(VideoOutput *output) = 0;
+};

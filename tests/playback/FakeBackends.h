@@ -1,0 +1,270 @@
+#pragma once
+
+#include "playback/PlayerEngine.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+// A clock that moves only when the test advances it.
+class VirtualClock final : public PlaybackClock
+{
+public:
+    class Timer final : public PlaybackTimer
+    {
+    public:
+        explicit Timer(VirtualClock *clock) : m_clock(clock) { m_clock->m_timers.append(this); }
+        ~Timer() override { m_clock->m_timers.removeAll(this); }
+        void start(qint64 intervalMs, bool repeating, std::function<void()> callback) override
+        {
+            m_interval = intervalMs;
+            m_repeating = repeating;
+            m_callback = std::move(callback);
+            m_due = m_clock->m_now + intervalMs;
+            m_active = true;
+        }
+        void stop() override { m_active = false; }
+        bool isActive() const override { return m_active; }
+
+    private:
+        friend class VirtualClock;
+        VirtualClock *m_clock;
+        qint64 m_interval = 0;
+        qint64 m_due = 0;
+        bool m_repeating = false;
+        bool m_active = false;
+        std::function<void()> m_callback;
+    };
+
+    qint64 nowMs() const override { return m_now; }
+    std::unique_ptr<PlaybackTimer> createTimer() override { return std::make_unique<Timer>(this); }
+
+    // Fires every timer due up to now + ms, in time order.
+    void advance(qint64 ms)
+    {
+        const qint64 target = m_now + ms;
+        while (Timer *next = nextDue(target)) {
+            m_now = next->m_due;
+            if (next->m_repeating)
+                next->m_due += std::max<qint64>(next->m_interval, 1);
+            else
+                next->m_active = false;
+            auto callback = next->m_callback;
+            callback();
+        }
+        m_now = target;
+    }
+
+private:
+    Timer *nextDue(qint64 target) const
+    {
+        Timer *best = nullptr;
+        for (Timer *timer : m_timers)
+            if (timer->m_active && timer->m_due <= target && (!best || timer->m_due < best->m_due))
+                best = timer;
+        return best;
+    }
+
+    qint64 m_now = 0;
+    QList<Timer *> m_timers;
+};
+
+struct FakePlatformState {
+    struct Load {
+        QUrl url;
+        QString userAgent;
+        double forwardBuffer = 0;
+    };
+    QList<Load> loads;
+    QList<std::pair<double, double>> seeks;  // position, tolerance after
+    QList<std::pair<std::optional<int>, bool>> selections;
+    int plays = 0;
+    int pauses = 0;
+    int clears = 0;
+};
+
+class FakePlatform final : public PlatformPlayer
+{
+public:
+    explicit FakePlatform(FakePlatformState *state) : m_state(state) {}
+
+    void load(const QUrl &url, const QString &userAgent, double forwardBufferSecs) override
+    {
+        m_state->loads.append({ url, userAgent, forwardBufferSecs });
+        m_hasItem = true;
+        m_status = Status::unknown;
+        m_position = 0;
+        m_duration = 0;
+    }
+    void clear() override
+    {
+        ++m_state->clears;
+        m_hasItem = false;
+        m_status = Status::unknown;
+    }
+    bool hasItem() const override { return m_hasItem; }
+    Status status() const override { return m_status; }
+    TimeControl timeControl() const override { return m_control; }
+    void play() override { ++m_state->plays; }
+    void pause() override { ++m_state->pauses; }
+    void seek(double secs, double, double toleranceAfter) override
+    {
+        m_state->seeks.append({ secs, toleranceAfter });
+        m_position = secs;
+    }
+    double position() const override { return m_position; }
+    double duration() const override { return m_duration; }
+    void loadTracks(std::function<void(Tracks)> done) override { m_pendingTracks.append(std::move(done)); }
+    void selectTrack(std::optional<int> id, bool audio) override { m_state->selections.append({ id, audio }); }
+    void setOutput(VideoOutput *) override {}
+
+    // Script of the current item.
+    void becomeReady(double duration)
+    {
+        m_duration = duration;
+        m_status = Status::ready;
+        emit statusChanged(m_status, std::nullopt);
+    }
+    void fail(std::optional<PlayError> error = std::nullopt)
+    {
+        m_status = Status::failed;
+        emit statusChanged(m_status, error);
+    }
+    void setPlayhead(double position) { m_position = position; }
+    void setDuration(double duration) { m_duration = duration; }
+    void setControl(TimeControl control)
+    {
+        m_control = control;
+        emit timeControlChanged(control);
+    }
+    void deliverTracks(const Tracks &tracks)
+    {
+        const auto pending = std::exchange(m_pendingTracks, {});
+        for (const auto &done : pending)
+            done(tracks);
+    }
+
+private:
+    FakePlatformState *m_state;
+    bool m_hasItem = false;
+    Status m_status = Status::unknown;
+    TimeControl m_control = TimeControl::paused;
+    double m_position = 0;
+    double m_duration = 0;
+    QList<std::function<void(Tracks)>> m_pendingTracks;
+};
+
+// libVLC as the poll sees it; the test writes the fields.
+struct FakeVlcState {
+    int created = 0;
+    QList<VlcMedia> media;
+    QStringList optionsAtPlay;
+    int plays = 0;
+    int stops = 0;
+    bool playing = false;
+    VlcPlayer::State state = VlcPlayer::State::opening;
+    qint64 timeMs = -1;
+    qint64 lengthMs = -1;
+    QList<qint32> seeks;
+    bool videoOutput = false;
+    QSize videoSize;
+    QList<VlcTrack> audio;
+    QList<VlcTrack> subtitles;
+    QList<int> audioSelections;
+    QList<int> subtitleSelections;
+    std::optional<QString> aspect;
+    std::optional<QString> crop;
+};
+
+class FakeVlc final : public VlcPlayer
+{
+public:
+    explicit FakeVlc(FakeVlcState *state) : m_state(state) { ++m_state->created; }
+    void setMedia(const VlcMedia &media) override { m_state->media.append(media); }
+    bool hasMedia() const override { return !m_state->media.isEmpty(); }
+    void play() override
+    {
+        ++m_state->plays;
+        m_state->optionsAtPlay = m_state->media.isEmpty() ? QStringList() : m_state->media.last().options;
+    }
+    void pause() override { m_state->playing = false; }
+    void stop() override { ++m_state->stops; }
+    bool isPlaying() const override { return m_state->playing; }
+    State state() const override { return m_state->state; }
+    qint64 timeMs() const override { return m_state->timeMs; }
+    qint64 lengthMs() const override { return m_state->lengthMs; }
+    void setTimeMs(qint32 ms) override { m_state->seeks.append(ms); }
+    bool hasVideoOutput() const override { return m_state->videoOutput; }
+    QSize videoSize() const override { return m_state->videoSize; }
+    QList<VlcTrack> audioTracks() const override { return m_state->audio; }
+    QList<VlcTrack> subtitleTracks() const override { return m_state->subtitles; }
+    void setAudioTrack(int id) override { m_state->audioSelections.append(id); }
+    void setSubtitleTrack(int id) override { m_state->subtitleSelections.append(id); }
+    void setAspectRatio(const std::optional<QString> &ratio) override { m_state->aspect = ratio; }
+    void setCropGeometry(const std::optional<QString> &geometry) override { m_state->crop = geometry; }
+    void setOutput(VideoOutput *) override {}
+
+private:
+    FakeVlcState *m_state;
+};
+
+class FakeHost final : public PlaybackHost
+{
+public:
+    struct Save {
+        QString key;
+        double pos = 0;
+        double dur = 0;
+        bool operator==(const Save &) const = default;
+    };
+
+    QString userAgent() const override { return agent; }
+    int aspectMode() const override { return mode; }
+    void addRecent(const PlayItem &item) override { recents.append(item.key); }
+    void saveResume(const QString &key, double pos, double dur) override { saves.append({ key, pos, dur }); }
+    QString message(const QString &key) const override { return QStringLiteral("text of ") + key; }
+
+    QString agent = QStringLiteral("TestAgent/1.0");
+    int mode = 0;
+    QStringList recents;
+    QList<Save> saves;
+};
+
+// An engine on scripted backends in virtual time.
+struct EngineRig {
+    EngineRig()
+    {
+        auto platformPtr = std::make_unique<FakePlatform>(&platformState);
+        platform = platformPtr.get();
+        engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends{
+            std::move(platformPtr), [this] { return std::make_unique<FakeVlc>(&vlc); }, clock, host });
+    }
+
+    std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
+    std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
+    FakePlatformState platformState;
+    FakeVlcState vlc;
+    FakePlatform *platform = nullptr;
+    std::unique_ptr<PlayerEngine> engine;
+};
+
+inline PlayItem movieItem(const QString &id = QStringLiteral("m1"))
+{
+    PlayItem item;
+    item.key = QStringLiteral("7|MOVIE|") + id;
+    item.title = id;
+    item.url = QStringLiteral("http://127.0.0.1:9/movie/") + id + QStringLiteral(".mp4");
+    return item;
+}
+
+inline PlayItem liveItem(const QString &id = QStringLiteral("c1"))
+{
+    PlayItem item;
+    item.key = QStringLiteral("7|LIVE|") + id;
+    item.title = id;
+    item.url = QStringLiteral("http://127.0.0.1:9/live/") + id + QStringLiteral(".ts");
+    item.live = true;
+    return item;
+}
