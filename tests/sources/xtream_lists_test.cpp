@@ -1,0 +1,197 @@
+#include "XtreamProvider.h"
+#include "sources/AppError.h"
+#include "sources/XtreamClient.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string text(const OptText &value)
+{
+    return value ? value->toStdString() : std::string("<absent>");
+}
+
+std::string catchupText(const std::optional<Catchup> &catchup)
+{
+    return catchup ? std::to_string(catchup->days) + ' ' + catchup->mode.toStdString() + ' ' + text(catchup->source) : "none";
+}
+
+struct BodyCase {
+    const char *body;
+    bool isArray;
+    bool refused;
+};
+
+class ListBody : public testing::TestWithParam<BodyCase> {};
+
+TEST_P(ListBody, TellsArraysFromRefusals)
+{
+    const BodyCase &c = GetParam();
+    const QByteArray body(c.body);
+    if (c.refused) {
+        try {
+            XtreamClient::checkListBody(body);
+            FAIL() << "no refusal for " << c.body;
+        } catch (const AppError &error) {
+            EXPECT_EQ(error.kind(), AppError::Kind::xtreamAuth);
+        }
+        return;
+    }
+    EXPECT_EQ(XtreamClient::checkListBody(body), c.isArray) << c.body;
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, ListBody,
+    testing::Values(BodyCase { "[]", true, false }, BodyCase { "\xEF\xBB\xBF \r\n\t[{\"a\":1}", true, false },
+                    BodyCase { "\xBB\xEF[", true, false }, BodyCase { " \n\t ", false, false },
+                    BodyCase { "", false, false }, BodyCase { "null", false, false },
+                    BodyCase { "<html>[</html>", false, false },
+                    BodyCase { "{\"user_info\":{\"auth\":0}}", false, true },
+                    BodyCase { "{\"user_info\": {\"auth\": 0, \"status\":\"Banned\"}}", false, true },
+                    BodyCase { "{\"user_info\":{\"auth\":1}}", false, false },
+                    BodyCase { "{\"user_info\":{\"auth\":  0}}", false, false },
+                    BodyCase { "{\"user_info\":{\"auth\":\"0\"}}", false, false }));
+
+TEST(XtreamLists, RefusalIsOnlySeenInTheFirst4096Bytes)
+{
+    const QByteArray padding(4096, ' ');
+    EXPECT_FALSE(XtreamClient::checkListBody("{" + padding + "\"auth\":0}"));
+    EXPECT_THROW(XtreamClient::checkListBody("{" + padding.left(4000) + "\"auth\":0}"), AppError);
+}
+
+TEST(XtreamLists, CategoriesSkipBrokenElementsAndReadLooseTypes)
+{
+    const QList<XCategory> categories = XtreamClient::decodeCategories(XtreamProvider::fixture("live_categories.json"));
+    const QList<XCategory> expected {
+        { QStringLiteral("1"), QStringLiteral("News") },
+        { QStringLiteral("2"), QStringLiteral("Sport / Live") },
+        { std::nullopt, QStringLiteral("No id") },
+        { QStringLiteral("7"), std::nullopt },
+        { QStringLiteral("9"), std::nullopt },
+        { QStringLiteral("3"), QStringLiteral("Empty") },
+    };
+    EXPECT_EQ(categories, expected);
+    EXPECT_TRUE(XtreamClient::decodeCategories("[1, 2").isEmpty());
+    EXPECT_TRUE(XtreamClient::decodeCategories("{\"a\":[]}").isEmpty());
+}
+
+TEST(XtreamLists, StreamsOfAnUndecodableBodyAreBadData)
+{
+    try {
+        XtreamClient::decodeStreams("[{\"stream_id\":1},");
+        FAIL() << "no error";
+    } catch (const AppError &error) {
+        EXPECT_EQ(error.kind(), AppError::Kind::badData);
+    }
+    EXPECT_TRUE(XtreamClient::decodeStreams("{\"user_info\":{\"auth\":1}}").isEmpty());
+}
+
+TEST(XtreamLists, FirstOccurrenceOfARepeatedKeyWins)
+{
+    const QList<XStream> streams = XtreamClient::decodeStreams(R"([{"stream_id":null,"stream_id":"8","name":"A","name":"B"}])");
+    ASSERT_EQ(streams.size(), 1);
+    EXPECT_EQ(text(streams[0].streamId), "<absent>");
+    EXPECT_EQ(text(streams[0].name), "A");
+}
+
+struct ItemRow {
+    const char *id;
+    const char *name;
+    qint64 num;
+    const char *categoryId;
+    const char *logo;
+    const char *rating;
+    const char *catchup;
+};
+
+void expectItems(const QList<MediaItem> &items, ContentType type, const std::vector<ItemRow> &rows)
+{
+    ASSERT_EQ(items.size(), qsizetype(rows.size()));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const MediaItem &item = items[i];
+        const ItemRow &row = rows[std::size_t(i)];
+        SCOPED_TRACE(row.id);
+        EXPECT_EQ(item.uid, i);
+        EXPECT_EQ(item.type, type);
+        EXPECT_EQ(item.id.toStdString(), row.id);
+        EXPECT_EQ(item.name.toStdString(), row.name);
+        EXPECT_EQ(item.num, row.num);
+        EXPECT_EQ(item.categoryId.toStdString(), row.categoryId);
+        EXPECT_EQ(text(item.logo), row.logo);
+        EXPECT_EQ(text(item.rating), row.rating);
+        EXPECT_EQ(catchupText(item.catchup), row.catchup);
+        EXPECT_FALSE(item.url.has_value());
+    }
+}
+
+TEST(XtreamLists, LiveStreamsBecomeChannelsWithSaneNumbersAndArchiveDays)
+{
+    const QList<XStream> streams = XtreamClient::decodeStreams(XtreamProvider::fixture("live_streams.json"));
+    EXPECT_EQ(streams.size(), 8); // three elements are not objects
+    const QList<MediaItem> items = XtreamClient::mediaItems(streams, ContentType::live);
+    expectItems(items, ContentType::live,
+                {
+                    { "101", "News One", 1, "1", "http://127.0.0.1/logos/news1.png", "<absent>", "3 xc <absent>" },
+                    { "102", "Sport HD", 2, "2", "<absent>", "<absent>", "1 xc <absent>" },
+                    { "103", "103", 3, "__uncat__", "<absent>", "<absent>", "none" },
+                    // an overflowing archive duration counts as unreadable
+                    { "104", "Archive Forever", 4, "8", "<absent>", "<absent>", "1 xc <absent>" },
+                    // num 1e300 is out of range; 1000 days are clamped to a year
+                    { "105", "Big Number", 5, "1", "<absent>", "<absent>", "365 xc <absent>" },
+                    { "106", "Not A Number", 6, "1", "<absent>", "<absent>", "1 xc <absent>" },
+                    { "107", "Twelve", 12, "1", "<absent>", "<absent>", "1 xc <absent>" },
+                });
+    EXPECT_EQ(text(items[0].epgId), "news1.fr");
+    EXPECT_EQ(text(items[1].epgId), "<absent>");
+}
+
+TEST(XtreamLists, MoviesKeepExtensionsAndDropZeroRatingsAndArchives)
+{
+    const QList<MediaItem> items =
+        XtreamClient::mediaItems(XtreamClient::decodeStreams(XtreamProvider::fixture("vod_streams.json")), ContentType::movie);
+    expectItems(items, ContentType::movie,
+                {
+                    { "201", "Heat", 1, "10", "http://127.0.0.1/posters/heat.jpg", "7.8", "none" },
+                    { "202", "Quiet", 2, "11", "http://127.0.0.1/posters/quiet.jpg", "<absent>", "none" },
+                    { "203", "203", 3, "99", "<absent>", "<absent>", "none" },
+                    { "204", "Rated As Number", 4, "10", "<absent>", "6.5", "none" },
+                });
+    EXPECT_EQ(text(items[0].ext), "mkv");
+    EXPECT_EQ(text(items[3].ext), "<absent>");
+}
+
+TEST(XtreamLists, SeriesUseSeriesIdsAndCovers)
+{
+    const QList<MediaItem> items =
+        XtreamClient::mediaItems(XtreamClient::decodeStreams(XtreamProvider::fixture("series.json")), ContentType::series);
+    expectItems(items, ContentType::series,
+                {
+                    { "301", "The Wire", 1, "20", "http://127.0.0.1/covers/wire.jpg", "9", "none" },
+                    { "303", "Blank Cover", 3, "20", "<absent>", "<absent>", "none" },
+                });
+}
+
+TEST(XtreamLists, LargeListsKeepElementOrderAcrossWorkers)
+{
+    QByteArray body = "[";
+    for (int i = 0; i < 20000; ++i) {
+        if (i)
+            body += ',';
+        body += i % 997 == 5 ? QByteArray("\"skip\"")
+                             : "{\"num\":\"" + QByteArray::number(i) + "\",\"stream_id\":" + QByteArray::number(i) + "}";
+    }
+    body += ']';
+    const QList<MediaItem> items = XtreamClient::mediaItems(XtreamClient::decodeStreams(body), ContentType::movie);
+    ASSERT_EQ(items.size(), 20000 - 21);
+    qint64 expected = 0;
+    for (const MediaItem &item : items) {
+        if (expected % 997 == 5)
+            ++expected;
+        ASSERT_EQ(item.id, QString::number(expected));
+        ASSERT_EQ(item.num, expected);
+        ++expected;
+    }
+}
+
+} // namespace
