@@ -29,6 +29,54 @@ bool isAbsentText(QStringView text)
     return text.isEmpty() || text == u"null";
 }
 
+bool hasAsciiEdges(std::string_view text)
+{
+    return text.empty()
+        || (static_cast<unsigned char>(text.front()) < 0x80 && static_cast<unsigned char>(text.back()) < 0x80);
+}
+
+bool isSmallWhole(double value)
+{
+    return std::trunc(value) == value && std::fabs(value) < kWholeNumberLimit;
+}
+
+char16_t codeUnit(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t codeUnit(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// Optional sign, then ASCII digits only; accumulated negatively so that the
+// qint64 minimum parses too.
+template<typename Text>
+std::optional<qint64> parseInteger(Text text)
+{
+    std::size_t i = 0;
+    const char16_t first = text.empty() ? 0 : codeUnit(text[0]);
+    const bool negative = first == u'-';
+    if (negative || first == u'+')
+        ++i;
+    if (i == std::size_t(text.size()))
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < std::size_t(text.size()); ++i) {
+        const char16_t c = codeUnit(text[qsizetype(i)]);
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        if (__builtin_mul_overflow(value, qint64(10), &value) || __builtin_sub_overflow(value, qint64(c - u'0'), &value))
+            return std::nullopt;
+    }
+    if (negative)
+        return value;
+    if (value == std::numeric_limits<qint64>::min())
+        return std::nullopt;
+    return -value;
+}
+
 QString integerText(qint64 value)
 {
     return QString::number(value);
@@ -36,7 +84,7 @@ QString integerText(qint64 value)
 
 QString doubleText(double value)
 {
-    if (std::trunc(value) == value && std::fabs(value) < kWholeNumberLimit)
+    if (isSmallWhole(value))
         return integerText(static_cast<qint64>(value));
     return shortestDecimal(value);
 }
@@ -117,26 +165,12 @@ OptText lenientString(simdjson::dom::object object, std::string_view key)
 
 std::optional<qint64> parseDecimalInteger(QStringView text)
 {
-    qsizetype i = 0;
-    const bool negative = !text.isEmpty() && text[0] == u'-';
-    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+'))
-        ++i;
-    if (i == text.size())
-        return std::nullopt;
-    // accumulate negatively so that the qint64 minimum parses too
-    qint64 value = 0;
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        if (__builtin_mul_overflow(value, qint64(10), &value) || __builtin_sub_overflow(value, qint64(c - u'0'), &value))
-            return std::nullopt;
-    }
-    if (negative)
-        return value;
-    if (value == std::numeric_limits<qint64>::min())
-        return std::nullopt;
-    return -value;
+    return parseInteger(text);
+}
+
+std::optional<qint64> parseDecimalInteger(std::string_view text)
+{
+    return parseInteger(text);
 }
 
 std::optional<double> parseDecimalDouble(QStringView text)
@@ -145,16 +179,70 @@ std::optional<double> parseDecimalDouble(QStringView text)
     std::size_t length = 0;
     if (!toAscii(text, buffer, length))
         return std::nullopt;
-    const char *begin = buffer;
-    const char *end = buffer + length;
+    return parseDecimalDouble(std::string_view(buffer, length));
+}
+
+std::optional<double> parseDecimalDouble(std::string_view text)
+{
     // from_chars takes no leading "+"; a sign after it stays an error
-    if (begin != end && *begin == '+' && (end - begin < 2 || begin[1] != '-'))
-        ++begin;
+    if (text.size() >= 2 && text[0] == '+' && text[1] != '-')
+        text.remove_prefix(1);
     double value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end || begin == end)
+    const char *end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end)
         return std::nullopt;
     return value;
+}
+
+std::optional<qint64> lenientInteger(simdjson::dom::element element)
+{
+    using simdjson::dom::element_type;
+    switch (element.type()) {
+    case element_type::STRING: {
+        const std::string_view text = trimAscii(element.get_string().value_unsafe());
+        if (hasAsciiEdges(text))
+            return parseDecimalInteger(text);
+        const OptText slow = lenientText(element);
+        return slow ? parseDecimalInteger(*slow) : std::nullopt;
+    }
+    case element_type::INT64:
+        return element.get_int64().value_unsafe();
+    case element_type::DOUBLE: {
+        const double value = element.get_double().value_unsafe();
+        if (isSmallWhole(value))
+            return static_cast<qint64>(value);
+        return std::nullopt;
+    }
+    case element_type::BOOL:
+        return element.get_bool().value_unsafe() ? 1 : 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<double> lenientDouble(simdjson::dom::element element)
+{
+    using simdjson::dom::element_type;
+    switch (element.type()) {
+    case element_type::STRING: {
+        const std::string_view text = trimAscii(element.get_string().value_unsafe());
+        if (hasAsciiEdges(text))
+            return parseDecimalDouble(text);
+        const OptText slow = lenientText(element);
+        return slow ? parseDecimalDouble(*slow) : std::nullopt;
+    }
+    case element_type::INT64:
+        return double(element.get_int64().value_unsafe());
+    case element_type::UINT64:
+        return double(element.get_uint64().value_unsafe());
+    case element_type::DOUBLE:
+        return element.get_double().value_unsafe();
+    case element_type::BOOL:
+        return element.get_bool().value_unsafe() ? 1.0 : 0.0;
+    default:
+        return std::nullopt;
+    }
 }
 
 std::optional<qint64> integerPart(double value)

@@ -24,10 +24,17 @@ OptText lenientString(simdjson::dom::object object, std::string_view key);
 
 // A decimal 64-bit integer: optional "+" or "-", then ASCII digits only, no overflow.
 std::optional<qint64> parseDecimalInteger(QStringView text);
+std::optional<qint64> parseDecimalInteger(std::string_view text);
 
 // A floating-point number written in decimal ("12.9", "-1e5", "+3", "inf"); the whole
 // text must be the number, and a value out of the double range gives nothing.
 std::optional<double> parseDecimalDouble(QStringView text);
+std::optional<double> parseDecimalDouble(std::string_view text);
+
+// Fast forms of parseDecimalInteger(lenientText(element)) and
+// parseDecimalDouble(lenientText(element)) that make no text on the way.
+std::optional<qint64> lenientInteger(simdjson::dom::element element);
+std::optional<double> lenientDouble(simdjson::dom::element element);
 
 // The integer part of a double (toward zero); nothing when not finite or out of range.
 std::optional<qint64> integerPart(double value);

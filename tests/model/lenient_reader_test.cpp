@@ -90,6 +90,43 @@ TEST(LenientReader, valueKeepsStringsUntrimmed)
     EXPECT_EQ(lenientValue(array.at(3).value()), std::nullopt);
 }
 
+simdjson::dom::element firstOf(simdjson::dom::parser &parser, const QByteArray &array)
+{
+    const auto root = parseJson(parser, array);
+    EXPECT_TRUE(root.has_value()) << array.constData();
+    return root ? root->at(0).value() : simdjson::dom::element();
+}
+
+class LenientNumberTest : public testing::TestWithParam<const char *> { };
+
+// The fast number reads must agree with parsing the lenient text.
+TEST_P(LenientNumberTest, agreesWithParsedText)
+{
+    simdjson::dom::parser parser;
+    const simdjson::dom::element element = firstOf(parser, QByteArray("[") + GetParam() + "]");
+    const OptText text = lenientText(element);
+    EXPECT_EQ(lenientInteger(element), text ? parseDecimalInteger(*text) : std::nullopt);
+    const std::optional<double> number = text ? parseDecimalDouble(*text) : std::nullopt;
+    EXPECT_EQ(lenientDouble(element), number);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, LenientNumberTest,
+    testing::Values("12", "-12", "\" 12 \"", "\"+12\"", "\"\\u00a012\\u3000\"", "\"12a\"", "12.0", "12.5",
+        "-0.0", "\"-0\"", "1e20", "1234567890123456.0", "18446744073709551615", "-9223372036854775808", "true",
+        "false", "null", "\"null\"", "\"\"", "\" 2.5e3 \"", "\"inf\"", "\"1e400\"", "\"0x10\"", "[1]", "{}"));
+
+TEST(LenientReader, fastNumberReads)
+{
+    simdjson::dom::parser parser;
+    EXPECT_EQ(lenientInteger(firstOf(parser, "[12.0]")), 12);
+    EXPECT_EQ(lenientInteger(firstOf(parser, "[true]")), 1);
+    EXPECT_EQ(lenientInteger(firstOf(parser, "[\"\\u00a012\"]")), 12);
+    EXPECT_EQ(lenientInteger(firstOf(parser, "[1e20]")), std::nullopt);
+    EXPECT_EQ(lenientInteger(firstOf(parser, "[\"1.0\"]")), std::nullopt);
+    EXPECT_EQ(lenientDouble(firstOf(parser, "[\" 12.9 \"]")), 12.9);
+    EXPECT_EQ(lenientDouble(firstOf(parser, "[\"abc\"]")), std::nullopt);
+}
+
 struct IntegerCase {
     const char16_t *text;
     std::optional<qint64> expected;
