@@ -1,0 +1,67 @@
+#pragma once
+
+#include "M3uParser.h"
+#include "SectionBuilder.h"
+#include "model/Records.h"
+
+#include <QByteArray>
+#include <QFuture>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// Sorts M3U entries into live channels, movies and series shows with their episodes, and
+// lists each type's groups in first-seen order. One collector serves one load.
+class M3uCollector {
+public:
+    // `uncategorizedName` names the "__uncat__" category.
+    explicit M3uCollector(QString uncategorizedName);
+
+    void add(M3uParser::Entry &&entry);
+    // Takes what a collector of the text that follows gathered, as if its entries had been
+    // added here one by one.
+    void append(M3uCollector later);
+    bool isEmpty() const;
+
+    // Parses and collects the whole text, pieces of it on up to `threads` threads (0: one
+    // per core). Blocks; call it from a worker thread.
+    static M3uCollector collect(QByteArrayView bytes, const QString &uncategorizedName, int threads = 0);
+
+    QList<MediaItem> &items(ContentType type) { return m_items[slot(type)]; }
+    const QList<MediaItem> &items(ContentType type) const { return m_items[slot(type)]; }
+    const QList<CategoryName> &categories(ContentType type) const { return m_categories[slot(type)]; }
+    // Show key ("<group id>|<show>") -> the show's episodes in file order.
+    QHash<QString, QList<Episode>> episodes;
+
+private:
+    static qsizetype slot(ContentType type) { return qsizetype(type); }
+    void noteGroup(ContentType type, const QString &groupId);
+    void addItem(ContentType type, M3uParser::Entry &&entry, const QString &groupId);
+    void addEpisode(M3uParser::Entry &&entry, const QString &groupId);
+    void appendShows(M3uCollector &later);
+
+    QString m_uncategorizedName;
+    std::array<QList<MediaItem>, 3> m_items;
+    std::array<QList<CategoryName>, 3> m_categories;
+    std::array<QSet<QString>, 3> m_listed;
+    std::array<QString, 3> m_lastGroup;
+    // Per show key, the positions of episodes numbered by their count (no marker).
+    QHash<QString, QList<qsizetype>> m_countedEpisodes;
+};
+
+// The three sections of an M3U text and its series episodes by show key.
+struct M3uContent {
+    SectionPtr live;
+    SectionPtr movie;
+    SectionPtr series;
+    QHash<QString, QList<Episode>> episodes;
+};
+
+// Parses the text and builds its sections; nothing when the text has no entry. Blocks.
+std::optional<M3uContent> buildM3uContent(QByteArrayView bytes, const QString &uncategorizedName);
+// The same on the thread pool, so the main thread never parses.
+QFuture<std::optional<M3uContent>> buildM3uContentAsync(QByteArray bytes, QString uncategorizedName);
