@@ -12,7 +12,10 @@ namespace {
 // type marks the whole record as failed.
 class StrictReader {
 public:
-    explicit StrictReader(const QJsonObject &object) : m_object(object) { }
+    explicit StrictReader(const QJsonObject &object)
+        : m_object(object)
+    {
+    }
 
     bool ok() const { return m_ok; }
 
@@ -59,7 +62,7 @@ public:
         return check(type.has_value()) ? *type : ContentType::live;
     }
 
-    template<typename T>
+    template <typename T>
     std::optional<T> optRecord(QLatin1StringView key, std::optional<T> (*read)(const QJsonObject &))
     {
         const QJsonValue value = m_object.value(key);
@@ -83,8 +86,7 @@ private:
     bool m_ok = true;
 };
 
-template<typename T>
-std::optional<T> finished(const StrictReader &reader, T &&record)
+template <typename T> std::optional<T> finished(const StrictReader &reader, T &&record)
 {
     if (!reader.ok())
         return std::nullopt;
@@ -97,7 +99,7 @@ void putText(QJsonObject &object, QLatin1StringView key, const OptText &value)
         object.insert(key, *value);
 }
 
-template<typename T>
+template <typename T>
 void putRecord(QJsonObject &object, QLatin1StringView key, const std::optional<T> &value)
 {
     if (value)
@@ -119,9 +121,7 @@ QJsonObject toJson(const Playlist &value)
 
 QJsonObject toJson(const DeviceRequest &value)
 {
-    return QJsonObject { { "mac"_L1, value.mac },
-        { "model"_L1, value.model },
-        { "os"_L1, value.os },
+    return QJsonObject { { "mac"_L1, value.mac }, { "model"_L1, value.model }, { "os"_L1, value.os },
         { "app_version"_L1, value.app_version } };
 }
 
@@ -166,11 +166,8 @@ QJsonObject toJson(const Catchup &value)
 
 QJsonObject toJson(const FavoriteEntry &value)
 {
-    QJsonObject object { { "playlistId"_L1, value.playlistId },
-        { "type"_L1, rawValue(value.type) },
-        { "id"_L1, value.id },
-        { "name"_L1, value.name },
-        { "categoryId"_L1, value.categoryId } };
+    QJsonObject object { { "playlistId"_L1, value.playlistId }, { "type"_L1, rawValue(value.type) },
+        { "id"_L1, value.id }, { "name"_L1, value.name }, { "categoryId"_L1, value.categoryId } };
     putText(object, "logo"_L1, value.logo);
     putText(object, "url"_L1, value.url);
     putText(object, "epgId"_L1, value.epgId);
@@ -182,12 +179,8 @@ QJsonObject toJson(const FavoriteEntry &value)
 
 QJsonObject toJson(const PlayItem &value)
 {
-    QJsonObject object { { "key"_L1, value.key },
-        { "title"_L1, value.title },
-        { "url"_L1, value.url },
-        { "live"_L1, value.live },
-        { "number"_L1, value.number },
-        { "catchup"_L1, value.catchup } };
+    QJsonObject object { { "key"_L1, value.key }, { "title"_L1, value.title }, { "url"_L1, value.url },
+        { "live"_L1, value.live }, { "number"_L1, value.number }, { "catchup"_L1, value.catchup } };
     putText(object, "logo"_L1, value.logo);
     putText(object, "streamId"_L1, value.streamId);
     putText(object, "subtitle"_L1, value.subtitle);

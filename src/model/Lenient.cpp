@@ -1,5 +1,7 @@
 #include "Lenient.h"
 
+#include "JsonNumbers.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -32,7 +34,8 @@ bool isAbsentText(QStringView text)
 bool hasAsciiEdges(std::string_view text)
 {
     return text.empty()
-        || (static_cast<unsigned char>(text.front()) < 0x80 && static_cast<unsigned char>(text.back()) < 0x80);
+        || (static_cast<unsigned char>(text.front()) < 0x80
+            && static_cast<unsigned char>(text.back()) < 0x80);
 }
 
 bool isSmallWhole(double value)
@@ -52,8 +55,7 @@ char16_t codeUnit(char c)
 
 // Optional sign, then ASCII digits only; accumulated negatively so that the
 // qint64 minimum parses too.
-template<typename Text>
-std::optional<qint64> parseInteger(Text text)
+template <typename Text> std::optional<qint64> parseInteger(Text text)
 {
     std::size_t i = 0;
     const char16_t first = text.empty() ? 0 : codeUnit(text[0]);
@@ -67,7 +69,8 @@ std::optional<qint64> parseInteger(Text text)
         const char16_t c = codeUnit(text[qsizetype(i)]);
         if (c < u'0' || c > u'9')
             return std::nullopt;
-        if (__builtin_mul_overflow(value, qint64(10), &value) || __builtin_sub_overflow(value, qint64(c - u'0'), &value))
+        if (__builtin_mul_overflow(value, qint64(10), &value)
+            || __builtin_sub_overflow(value, qint64(c - u'0'), &value))
             return std::nullopt;
     }
     if (negative)
@@ -105,8 +108,7 @@ OptText trimmedStringText(std::string_view raw)
 }
 
 // Copies an ASCII text into buffer; false when it holds another character or is too long.
-template<std::size_t N>
-bool toAscii(QStringView text, char (&buffer)[N], std::size_t &length)
+template <std::size_t N> bool toAscii(QStringView text, char (&buffer)[N], std::size_t &length)
 {
     if (std::size_t(text.size()) >= N)
         return false;
@@ -260,8 +262,9 @@ QString shortestDecimal(double value)
     char buffer[64];
     // big numbers always in exponent form, so they never read as integer text
     const bool big = std::isfinite(value) && std::fabs(value) >= kWholeNumberLimit;
-    const auto result = big ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific)
-                                 : std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto result = big
+        ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific)
+        : std::to_chars(buffer, buffer + sizeof buffer, value);
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
@@ -273,7 +276,13 @@ std::optional<simdjson::dom::element> parseJson(simdjson::dom::parser &parser, c
     // the byte array's own spare room serves as padding when there is enough of it
     const bool padded = std::size_t(bytes.capacity() - bytes.size()) >= simdjson::SIMDJSON_PADDING;
     simdjson::dom::element root;
-    if (parser.parse(text.data(), text.size(), !padded).get(root) != simdjson::SUCCESS)
+    simdjson::error_code error = parser.parse(text.data(), text.size(), !padded).get(root);
+    if (error == simdjson::NUMBER_ERROR) {
+        // one out-of-range number must not cost the whole document
+        if (const std::optional<QByteArray> repaired = withReadableNumbers(text))
+            error = parser.parse(repaired->constData(), std::size_t(repaired->size())).get(root);
+    }
+    if (error != simdjson::SUCCESS)
         return std::nullopt;
     return root;
 }

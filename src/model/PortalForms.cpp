@@ -39,9 +39,9 @@ QList<Playlist> playlistsFromPortal(simdjson::dom::object device)
 }
 
 // A nested record read by its strict stored form; a broken one is left out.
-template<typename T>
-std::optional<T> strictMember(simdjson::dom::object device, std::string_view key,
-                              std::optional<T> (*read)(const QJsonObject &))
+template <typename T>
+std::optional<T> strictMember(
+    simdjson::dom::object device, std::string_view key, std::optional<T> (*read)(const QJsonObject &))
 {
     simdjson::dom::object object;
     if (device.at_key(key).get(object) != simdjson::SUCCESS)

@@ -17,8 +17,8 @@ Catchup sampleCatchup()
 FavoriteEntry fullFavorite()
 {
     return FavoriteEntry { 7, ContentType::series, QStringLiteral("42"), QStringLiteral("Show"),
-        QStringLiteral("http://logo"), QStringLiteral("http://stream"), QStringLiteral("9"), QStringLiteral("epg.1"),
-        QStringLiteral("mkv"), QStringLiteral("7.5"), sampleCatchup() };
+        QStringLiteral("http://logo"), QStringLiteral("http://stream"), QStringLiteral("9"),
+        QStringLiteral("epg.1"), QStringLiteral("mkv"), QStringLiteral("7.5"), sampleCatchup() };
 }
 
 FavoriteEntry bareFavorite()
@@ -67,7 +67,8 @@ TEST(StrictForms, storedRecordsRoundTrip)
         EXPECT_EQ(playItemFromJson(throughBytes(toJson(item))), item);
     for (const Catchup &catchup : { sampleCatchup(), Catchup { 1, QStringLiteral("xc"), std::nullopt } })
         EXPECT_EQ(catchupFromJson(throughBytes(toJson(catchup))), catchup);
-    for (const AppInfo &info : { AppInfo {}, AppInfo { QStringLiteral("2.0"), QStringLiteral("http://apk"), false } })
+    for (const AppInfo &info :
+        { AppInfo {}, AppInfo { QStringLiteral("2.0"), QStringLiteral("http://apk"), false } })
         EXPECT_EQ(appInfoFromJson(throughBytes(toJson(info))), info);
     for (const Support &support : { Support {}, Support { QStringLiteral("+212"), QStringLiteral("a@b.c") } })
         EXPECT_EQ(supportFromJson(throughBytes(toJson(support))), support);
@@ -76,8 +77,7 @@ TEST(StrictForms, storedRecordsRoundTrip)
 TEST(StrictForms, absentOptionalsAreLeftOutAndTypesAreRaw)
 {
     const QJsonObject item = toJson(minimalPlayItem());
-    EXPECT_EQ(QStringList(item.keys()),
-        QStringList({ "catchup", "key", "live", "number", "title", "url" }));
+    EXPECT_EQ(QStringList(item.keys()), QStringList({ "catchup", "key", "live", "number", "title", "url" }));
     const QJsonObject entry = toJson(fullFavorite());
     EXPECT_EQ(entry.value("type").toString(), QStringLiteral("SERIES"));
     EXPECT_TRUE(entry.value("catchup").isObject());
@@ -95,8 +95,8 @@ TEST(StrictForms, requestCarriesItsFourFields)
 
 TEST(StrictForms, explicitNullReadsAsAbsentOptional)
 {
-    const auto item = playItemFromJson(
-        parse(R"({"key":"k","title":"t","url":"u","live":true,"number":2,"catchup":false,"logo":null,"favorite":null})"));
+    const auto item = playItemFromJson(parse(
+        R"({"key":"k","title":"t","url":"u","live":true,"number":2,"catchup":false,"logo":null,"favorite":null})"));
     ASSERT_TRUE(item.has_value());
     EXPECT_EQ(item->logo, std::nullopt);
     EXPECT_EQ(item->favorite, std::nullopt);
@@ -125,14 +125,21 @@ TEST_P(BrokenFavoriteTest, failsAsAWhole)
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, BrokenFavoriteTest,
-    testing::Values(BrokenCase { "missingName", R"({"playlistId":1,"type":"LIVE","id":"1","categoryId":"c"})" },
-        BrokenCase { "unknownType", R"({"playlistId":1,"type":"live","id":"1","name":"n","categoryId":"c"})" },
+    testing::Values(
+        BrokenCase { "missingName", R"({"playlistId":1,"type":"LIVE","id":"1","categoryId":"c"})" },
+        BrokenCase {
+            "unknownType", R"({"playlistId":1,"type":"live","id":"1","name":"n","categoryId":"c"})" },
         BrokenCase { "numericId", R"({"playlistId":1,"type":"LIVE","id":1,"name":"n","categoryId":"c"})" },
-        BrokenCase { "textPlaylistId", R"({"playlistId":"1","type":"LIVE","id":"1","name":"n","categoryId":"c"})" },
-        BrokenCase { "fractionPlaylistId", R"({"playlistId":1.5,"type":"LIVE","id":"1","name":"n","categoryId":"c"})" },
-        BrokenCase { "hugePlaylistId", R"({"playlistId":1e300,"type":"LIVE","id":"1","name":"n","categoryId":"c"})" },
-        BrokenCase { "nullCategory", R"({"playlistId":1,"type":"LIVE","id":"1","name":"n","categoryId":null})" },
-        BrokenCase { "numericLogo", R"({"playlistId":1,"type":"LIVE","id":"1","name":"n","categoryId":"c","logo":5})" },
+        BrokenCase {
+            "textPlaylistId", R"({"playlistId":"1","type":"LIVE","id":"1","name":"n","categoryId":"c"})" },
+        BrokenCase { "fractionPlaylistId",
+            R"({"playlistId":1.5,"type":"LIVE","id":"1","name":"n","categoryId":"c"})" },
+        BrokenCase {
+            "hugePlaylistId", R"({"playlistId":1e300,"type":"LIVE","id":"1","name":"n","categoryId":"c"})" },
+        BrokenCase {
+            "nullCategory", R"({"playlistId":1,"type":"LIVE","id":"1","name":"n","categoryId":null})" },
+        BrokenCase { "numericLogo",
+            R"({"playlistId":1,"type":"LIVE","id":"1","name":"n","categoryId":"c","logo":5})" },
         BrokenCase { "catchupWithoutMode",
             R"({"playlistId":1,"type":"LIVE","id":"1","name":"n","categoryId":"c","catchup":{"days":2}})" },
         BrokenCase { "catchupNotObject",
@@ -146,10 +153,14 @@ TEST_P(BrokenPlayItemTest, failsAsAWhole)
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, BrokenPlayItemTest,
-    testing::Values(BrokenCase { "missingCatchup", R"({"key":"k","title":"t","url":"u","live":true,"number":1})" },
-        BrokenCase { "liveAsNumber", R"({"key":"k","title":"t","url":"u","live":1,"number":1,"catchup":false})" },
-        BrokenCase { "numberAsText", R"({"key":"k","title":"t","url":"u","live":true,"number":"1","catchup":false})" },
-        BrokenCase { "nullUrl", R"({"key":"k","title":"t","url":null,"live":true,"number":1,"catchup":false})" },
+    testing::Values(
+        BrokenCase { "missingCatchup", R"({"key":"k","title":"t","url":"u","live":true,"number":1})" },
+        BrokenCase {
+            "liveAsNumber", R"({"key":"k","title":"t","url":"u","live":1,"number":1,"catchup":false})" },
+        BrokenCase {
+            "numberAsText", R"({"key":"k","title":"t","url":"u","live":true,"number":"1","catchup":false})" },
+        BrokenCase {
+            "nullUrl", R"({"key":"k","title":"t","url":null,"live":true,"number":1,"catchup":false})" },
         BrokenCase { "extAsBool",
             R"({"key":"k","title":"t","url":"u","live":true,"number":1,"catchup":false,"ext":true})" }));
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -37,37 +38,26 @@ TEST_P(LenientStringTest, readsValueAsTrimmedText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, LenientStringTest,
-    testing::Values(TextCase { "null", std::nullopt },
-        TextCase { "\"abc\"", QStringLiteral("abc") },
-        TextCase { "\"  padded \\n\\t\"", QStringLiteral("padded") },
-        TextCase { "\"\"", std::nullopt },
-        TextCase { "\"   \\r\\n \"", std::nullopt },
-        TextCase { "\"null\"", std::nullopt },
-        TextCase { "\" null \"", std::nullopt },
-        TextCase { "\"NULL\"", QStringLiteral("NULL") },
+    testing::Values(TextCase { "null", std::nullopt }, TextCase { "\"abc\"", QStringLiteral("abc") },
+        TextCase { "\"  padded \\n\\t\"", QStringLiteral("padded") }, TextCase { "\"\"", std::nullopt },
+        TextCase { "\"   \\r\\n \"", std::nullopt }, TextCase { "\"null\"", std::nullopt },
+        TextCase { "\" null \"", std::nullopt }, TextCase { "\"NULL\"", QStringLiteral("NULL") },
         TextCase { "\"<null>\"", QStringLiteral("<null>") },
         TextCase { "\"\\u00a0 wide \\u3000\"", QStringLiteral("wide") },
         TextCase { "\"\\u00a0null\\u2028\"", std::nullopt },
-        TextCase { "\"caf\\u00e9\"", QStringLiteral("café") },
-        TextCase { "12", QStringLiteral("12") },
+        TextCase { "\"caf\\u00e9\"", QStringLiteral("café") }, TextCase { "12", QStringLiteral("12") },
         TextCase { "-7", QStringLiteral("-7") },
         TextCase { "9223372036854775807", QStringLiteral("9223372036854775807") },
         TextCase { "-9223372036854775808", QStringLiteral("-9223372036854775808") },
         TextCase { "18446744073709551615", QStringLiteral("1.8446744073709552e+19") },
         TextCase { "1234567890123456.0", QStringLiteral("1.234567890123456e+15") },
-        TextCase { "0.00001", QStringLiteral("1e-05") },
-        TextCase { "12.0", QStringLiteral("12") },
-        TextCase { "-0.0", QStringLiteral("0") },
-        TextCase { "3.5", QStringLiteral("3.5") },
-        TextCase { "12.5", QStringLiteral("12.5") },
-        TextCase { "0.1", QStringLiteral("0.1") },
+        TextCase { "0.00001", QStringLiteral("1e-05") }, TextCase { "12.0", QStringLiteral("12") },
+        TextCase { "-0.0", QStringLiteral("0") }, TextCase { "3.5", QStringLiteral("3.5") },
+        TextCase { "12.5", QStringLiteral("12.5") }, TextCase { "0.1", QStringLiteral("0.1") },
         TextCase { "999999999999999.0", QStringLiteral("999999999999999") },
-        TextCase { "1e15", QStringLiteral("1e+15") },
-        TextCase { "1e20", QStringLiteral("1e+20") },
-        TextCase { "-2.5e-7", QStringLiteral("-2.5e-07") },
-        TextCase { "true", QStringLiteral("1") },
-        TextCase { "false", QStringLiteral("0") },
-        TextCase { "{\"a\": 1}", std::nullopt },
+        TextCase { "1e15", QStringLiteral("1e+15") }, TextCase { "1e20", QStringLiteral("1e+20") },
+        TextCase { "-2.5e-7", QStringLiteral("-2.5e-07") }, TextCase { "true", QStringLiteral("1") },
+        TextCase { "false", QStringLiteral("0") }, TextCase { "{\"a\": 1}", std::nullopt },
         TextCase { "[1, 2]", std::nullopt }));
 
 TEST(LenientReader, missingKeyIsAbsentAndKeysMatchExactly)
@@ -112,8 +102,9 @@ TEST_P(LenientNumberTest, agreesWithParsedText)
 
 INSTANTIATE_TEST_SUITE_P(Values, LenientNumberTest,
     testing::Values("12", "-12", "\" 12 \"", "\"+12\"", "\"\\u00a012\\u3000\"", "\"12a\"", "12.0", "12.5",
-        "-0.0", "\"-0\"", "1e20", "1234567890123456.0", "18446744073709551615", "-9223372036854775808", "true",
-        "false", "null", "\"null\"", "\"\"", "\" 2.5e3 \"", "\"inf\"", "\"1e400\"", "\"0x10\"", "[1]", "{}"));
+        "-0.0", "\"-0\"", "1e20", "1234567890123456.0", "18446744073709551615", "-9223372036854775808",
+        "true", "false", "null", "\"null\"", "\"\"", "\" 2.5e3 \"", "\"inf\"", "\"1e400\"", "\"0x10\"", "[1]",
+        "{}"));
 
 TEST(LenientReader, fastNumberReads)
 {
@@ -125,6 +116,49 @@ TEST(LenientReader, fastNumberReads)
     EXPECT_EQ(lenientInteger(firstOf(parser, "[\"1.0\"]")), std::nullopt);
     EXPECT_EQ(lenientDouble(firstOf(parser, "[\" 12.9 \"]")), 12.9);
     EXPECT_EQ(lenientDouble(firstOf(parser, "[\"abc\"]")), std::nullopt);
+}
+
+struct DocumentCase {
+    const char *json;
+    std::vector<OptText> expected; // lenientText of each array element
+};
+
+void PrintTo(const DocumentCase &c, std::ostream *out)
+{
+    *out << c.json;
+}
+
+class OutOfRangeNumberTest : public testing::TestWithParam<DocumentCase> { };
+
+// Numbers beyond what the reader holds must not cost the rest of the document.
+TEST_P(OutOfRangeNumberTest, documentStillReads)
+{
+    simdjson::dom::parser parser;
+    const auto root = parseJson(parser, GetParam().json);
+    ASSERT_TRUE(root.has_value());
+    std::vector<OptText> texts;
+    for (simdjson::dom::element element : root->get_array().value())
+        texts.push_back(lenientText(element));
+    EXPECT_EQ(texts, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Documents, OutOfRangeNumberTest,
+    testing::Values(DocumentCase { "[123456789012345678901234567890, 7]", { "1.2345678901234568e+29", "7" } },
+        DocumentCase { "[-18446744073709551616]", { "-1.8446744073709552e+19" } },
+        DocumentCase { "[18446744073709551615, 9223372036854775807]",
+            { "1.8446744073709552e+19", "9223372036854775807" } },
+        DocumentCase { "[2e308, -1E+999, 1e-400]", { std::nullopt, std::nullopt, "0" } },
+        DocumentCase { "[0.001e400, 100e-400, 0e999, 1e99999999999999999999]",
+            { std::nullopt, "0", "0", std::nullopt } },
+        DocumentCase { "[\"99999999999999999999999\", 99999999999999999999999]",
+            { "99999999999999999999999", "1e+23" } },
+        DocumentCase { "[\"a\\\"1e999\", 1e999, \"\\\\\", 1]", { "a\"1e999", std::nullopt, "\\", "1" } }));
+
+TEST(LenientReader, badDocumentsWithBigNumbersStillFail)
+{
+    simdjson::dom::parser parser;
+    for (const char *json : { "[1e400,]", "[01, 1e400]", "[99999999999999999999999", "{\"a\": 1e400 \"b\"}" })
+        EXPECT_FALSE(parseJson(parser, json).has_value()) << json;
 }
 
 struct IntegerCase {
@@ -140,25 +174,17 @@ TEST_P(DecimalIntegerTest, parsesSignAndDigitsOnly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, DecimalIntegerTest,
-    testing::Values(IntegerCase { u"12", 12 },
-        IntegerCase { u"+12", 12 },
-        IntegerCase { u"-12", -12 },
-        IntegerCase { u"007", 7 },
-        IntegerCase { u"-0", 0 },
+    testing::Values(IntegerCase { u"12", 12 }, IntegerCase { u"+12", 12 }, IntegerCase { u"-12", -12 },
+        IntegerCase { u"007", 7 }, IntegerCase { u"-0", 0 },
         IntegerCase { u"9223372036854775807", std::numeric_limits<qint64>::max() },
         IntegerCase { u"-9223372036854775808", std::numeric_limits<qint64>::min() },
         IntegerCase { u"9223372036854775808", std::nullopt },
         IntegerCase { u"-9223372036854775809", std::nullopt },
-        IntegerCase { u"99999999999999999999", std::nullopt },
-        IntegerCase { u"", std::nullopt },
-        IntegerCase { u"+", std::nullopt },
-        IntegerCase { u"-", std::nullopt },
-        IntegerCase { u"+-1", std::nullopt },
-        IntegerCase { u"12a", std::nullopt },
-        IntegerCase { u" 12", std::nullopt },
-        IntegerCase { u"12.0", std::nullopt },
-        IntegerCase { u"1e3", std::nullopt },
-        IntegerCase { u"\u0663", std::nullopt }));
+        IntegerCase { u"99999999999999999999", std::nullopt }, IntegerCase { u"", std::nullopt },
+        IntegerCase { u"+", std::nullopt }, IntegerCase { u"-", std::nullopt },
+        IntegerCase { u"+-1", std::nullopt }, IntegerCase { u"12a", std::nullopt },
+        IntegerCase { u" 12", std::nullopt }, IntegerCase { u"12.0", std::nullopt },
+        IntegerCase { u"1e3", std::nullopt }, IntegerCase { u"\u0663", std::nullopt }));
 
 struct DoubleCase {
     const char16_t *text;
@@ -173,19 +199,12 @@ TEST_P(DecimalDoubleTest, parsesWholeText)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, DecimalDoubleTest,
-    testing::Values(DoubleCase { u"12.9", 12.9 },
-        DoubleCase { u"+3", 3.0 },
-        DoubleCase { u"-1e5", -1e5 },
-        DoubleCase { u".5", 0.5 },
-        DoubleCase { u"1700000000", 1.7e9 },
-        DoubleCase { u"inf", std::numeric_limits<double>::infinity() },
-        DoubleCase { u"1e400", std::nullopt },
-        DoubleCase { u"abc", std::nullopt },
-        DoubleCase { u"", std::nullopt },
-        DoubleCase { u"+", std::nullopt },
-        DoubleCase { u"+-3", std::nullopt },
-        DoubleCase { u"12 ", std::nullopt },
-        DoubleCase { u"1,5", std::nullopt },
+    testing::Values(DoubleCase { u"12.9", 12.9 }, DoubleCase { u"+3", 3.0 }, DoubleCase { u"-1e5", -1e5 },
+        DoubleCase { u".5", 0.5 }, DoubleCase { u"1700000000", 1.7e9 },
+        DoubleCase { u"inf", std::numeric_limits<double>::infinity() }, DoubleCase { u"1e400", std::nullopt },
+        DoubleCase { u"abc", std::nullopt }, DoubleCase { u"", std::nullopt },
+        DoubleCase { u"+", std::nullopt }, DoubleCase { u"+-3", std::nullopt },
+        DoubleCase { u"12 ", std::nullopt }, DoubleCase { u"1,5", std::nullopt },
         DoubleCase { u"\u0661.5", std::nullopt }));
 
 TEST(LenientReader, notANumberParsesButHasNoIntegerPart)
@@ -200,9 +219,15 @@ TEST(LenientReader, integerPartCutsTowardZeroWithinRange)
 {
     const double infinity = std::numeric_limits<double>::infinity();
     const std::pair<double, std::optional<qint64>> cases[] = {
-        { 12.9, 12 }, { -12.9, -12 }, { 0.4, 0 }, { -9223372036854775808.0, std::numeric_limits<qint64>::min() },
-        { 9223372036854775808.0, std::nullopt }, { 1e300, std::nullopt }, { -1e300, std::nullopt },
-        { infinity, std::nullopt }, { -infinity, std::nullopt },
+        { 12.9, 12 },
+        { -12.9, -12 },
+        { 0.4, 0 },
+        { -9223372036854775808.0, std::numeric_limits<qint64>::min() },
+        { 9223372036854775808.0, std::nullopt },
+        { 1e300, std::nullopt },
+        { -1e300, std::nullopt },
+        { infinity, std::nullopt },
+        { -infinity, std::nullopt },
     };
     for (const auto &[input, expected] : cases)
         EXPECT_EQ(integerPart(input), expected) << input;

@@ -103,16 +103,17 @@ TEST_P(DeviceAnswerTest, brokenPartsAreDroppedAlone)
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, DeviceAnswerTest,
-    testing::Values(DeviceCase { "whole", R"({"mac":"m","playlists":[{"id":1}],"app":{},"support":{}})", 1, true, true },
+    testing::Values(
+        DeviceCase { "whole", R"({"mac":"m","playlists":[{"id":1}],"app":{},"support":{}})", 1, true, true },
         DeviceCase { "playlistsObject", R"({"mac":"m","playlists":{"id":1},"app":{}})", 0, true, false },
-        DeviceCase { "stringAmongPlaylists", R"({"mac":"m","playlists":[{"id":1},"x",{"id":2}],"support":{}})", 0,
-            false, true },
+        DeviceCase { "stringAmongPlaylists",
+            R"({"mac":"m","playlists":[{"id":1},"x",{"id":2}],"support":{}})", 0, false, true },
         DeviceCase { "nullPlaylists", R"({"mac":"m","playlists":null})", 0, false, false },
-        DeviceCase { "forceUpdateText", R"({"mac":"m","playlists":[{}],"app":{"force_update":"yes"},"support":{}})",
-            1, false, true },
+        DeviceCase { "forceUpdateText",
+            R"({"mac":"m","playlists":[{}],"app":{"force_update":"yes"},"support":{}})", 1, false, true },
         DeviceCase { "appNotObject", R"({"mac":"m","app":"1.2","support":[]})", 0, false, false },
-        DeviceCase { "numericEmail", R"({"mac":"m","app":{"latest_version":"2"},"support":{"email":5}})", 0, true,
-            false }));
+        DeviceCase { "numericEmail", R"({"mac":"m","app":{"latest_version":"2"},"support":{"email":5}})", 0,
+            true, false }));
 
 TEST(PortalForms, missingAddressAndKeyReadAsEmpty)
 {
@@ -127,7 +128,8 @@ TEST(PortalForms, cachedDeviceAnswerRoundTrips)
     device.mac = QStringLiteral("00:1A:2B");
     device.device_key = QStringLiteral("k-1");
     device.notice = QStringLiteral("Maintenance à 22h");
-    device.playlists = { Playlist { 9007199254740993, "Big", "xtream", std::nullopt, "h", "u", "p", "http://epg" },
+    device.playlists = { Playlist {
+                             9007199254740993, "Big", "xtream", std::nullopt, "h", "u", "p", "http://epg" },
         Playlist { -1, "", "m3u", "http://list", std::nullopt, std::nullopt, std::nullopt, std::nullopt } };
     device.app = AppInfo { " 1.2 ", std::nullopt, false };
     device.support = Support { std::nullopt, "a@b" };
