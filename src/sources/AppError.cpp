@@ -36,16 +36,34 @@ AppError::AppError(Kind kind, int status, const QString &message, std::optional<
 {
 }
 
-AppError AppError::http(int status) { return AppError(Kind::http, status); }
-AppError AppError::server(int code, const QString &message) { return AppError(Kind::server, code, message); }
+AppError AppError::http(int status)
+{
+    return AppError(Kind::http, status);
+}
+AppError AppError::server(int code, const QString &message)
+{
+    return AppError(Kind::server, code, message);
+}
 AppError AppError::xtreamExpired(std::optional<QDateTime> expiry)
 {
     return AppError(Kind::xtreamExpired, 0, {}, std::move(expiry));
 }
-AppError AppError::xtreamAuth() { return AppError(Kind::xtreamAuth); }
-AppError AppError::emptyPlaylist() { return AppError(Kind::emptyPlaylist); }
-AppError AppError::badData() { return AppError(Kind::badData); }
-AppError AppError::badUrl() { return AppError(Kind::badUrl); }
+AppError AppError::xtreamAuth()
+{
+    return AppError(Kind::xtreamAuth);
+}
+AppError AppError::emptyPlaylist()
+{
+    return AppError(Kind::emptyPlaylist);
+}
+AppError AppError::badData()
+{
+    return AppError(Kind::badData);
+}
+AppError AppError::badUrl()
+{
+    return AppError(Kind::badUrl);
+}
 
 bool AppError::operator==(const AppError &other) const
 {

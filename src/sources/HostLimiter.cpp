@@ -27,7 +27,8 @@ void HostLimiter::release(const QString &host)
     // from inside the releasing coroutine.
     const std::coroutine_handle<> next = it->waiting.front();
     it->waiting.pop_front();
-    QMetaObject::invokeMethod(&m_context, [next] { next.resume(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_context, [next] { next.resume(); }, Qt::QueuedConnection);
 }
 
 HostLimiter::Permit::Permit(HostLimiter *owner, QString host)
@@ -68,4 +69,7 @@ void HostLimiter::Acquire::await_suspend(std::coroutine_handle<> waiter)
     m_owner->m_hosts[m_host].waiting.push_back(waiter);
 }
 
-HostLimiter::Permit HostLimiter::Acquire::await_resume() { return Permit(m_owner, m_host); }
+HostLimiter::Permit HostLimiter::Acquire::await_resume()
+{
+    return Permit(m_owner, m_host);
+}

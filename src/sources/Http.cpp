@@ -5,8 +5,10 @@
 #include <QNetworkReply>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QUrl>
 
+#include <QCoroFuture>
 #include <QCoroNetworkReply>
 #include <QCoroTimer>
 
@@ -25,7 +27,8 @@ QUrl requestUrl(const QString &address)
 {
     const QUrl url(address, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
-    if (address.isEmpty() || !url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty())
+    if (address.isEmpty() || !url.isValid() || (scheme != u"http" && scheme != u"https")
+        || url.host().isEmpty())
         throw AppError::badUrl();
     return url;
 }
@@ -33,13 +36,15 @@ QUrl requestUrl(const QString &address)
 QString hostKey(const QUrl &url)
 {
     const int port = url.port(url.scheme().compare(u"https", Qt::CaseInsensitive) == 0 ? 443 : 80);
-    return url.scheme().toLower() + QLatin1String("://") + url.host() + QLatin1Char(':') + QString::number(port);
+    return url.scheme().toLower() + QLatin1String("://") + url.host() + QLatin1Char(':')
+        + QString::number(port);
 }
 
 // Qt reports HTTP error statuses as network errors too; these ones still carry an answer.
 bool isHttpAnswer(QNetworkReply::NetworkError error)
 {
-    return error == QNetworkReply::NoError || (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
+    return error == QNetworkReply::NoError
+        || (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
         || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
 }
 
@@ -51,7 +56,10 @@ QNetworkRequest baseRequest(const QUrl &url)
     return request;
 }
 
-QCoro::Task<> timerSleep(std::chrono::milliseconds duration) { co_await QCoro::sleepFor(duration); }
+QCoro::Task<> timerSleep(std::chrono::milliseconds duration)
+{
+    co_await QCoro::sleepFor(duration);
+}
 
 } // namespace
 
@@ -78,18 +86,26 @@ Http::Http(HttpOptions options, QObject *parent)
 
 Http *Http::shared()
 {
-    static Http *instance = new Http(HttpOptions { .cacheDir = defaultCacheDir() }, QCoreApplication::instance());
+    static Http *instance
+        = new Http(HttpOptions { .cacheDir = defaultCacheDir() }, QCoreApplication::instance());
     return instance;
 }
 
 QString Http::defaultCacheDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QLatin1String("/Zelfor/http");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+        + QLatin1String("/Zelfor/http");
 }
 
-void Http::setUserAgentProvider(std::function<QString()> userAgent) { m_userAgent = std::move(userAgent); }
+void Http::setUserAgentProvider(std::function<QString()> userAgent)
+{
+    m_userAgent = std::move(userAgent);
+}
 
-void Http::clearCache() { m_cache.clear(); }
+void Http::clearCache()
+{
+    m_cache.clear();
+}
 
 QByteArray Http::userAgentHeader() const
 {
@@ -125,22 +141,29 @@ QCoro::Task<QByteArray> Http::get(QString address, std::chrono::milliseconds tim
     }
 }
 
+// Cache files reach tens of megabytes, so they are read and written off the main thread.
 QCoro::Task<QByteArray> Http::cachedGet(QString address, std::chrono::seconds ttl, bool force)
 {
+    const HttpCache cache = m_cache;
     if (!force) {
-        if (auto fresh = m_cache.readFresh(address, ttl, m_now()))
+        QFuture<std::optional<QByteArray>> reading
+            = QtConcurrent::run([cache, address, ttl, now = m_now()] { return cache.readFresh(address, ttl, now); });
+        if (std::optional<QByteArray> fresh = co_await reading)
             co_return *fresh;
     }
     std::exception_ptr failure;
     try {
         QByteArray body = co_await get(address, kCachedDownloadTimeout);
-        m_cache.write(address, body);
+        QFuture<void> writing = QtConcurrent::run([cache, address, body] { cache.write(address, body); });
+        co_await writing;
         co_return body;
     } catch (...) {
         failure = std::current_exception();
     }
     if (!force) {
-        if (auto stale = m_cache.readAny(address))
+        QFuture<std::optional<QByteArray>> reading
+            = QtConcurrent::run([cache, address] { return cache.readAny(address); });
+        if (std::optional<QByteArray> stale = co_await reading)
             co_return *stale;
     }
     std::rethrow_exception(failure);
@@ -157,8 +180,8 @@ QCoro::Task<HttpResponse> Http::postJSON(QString address, QByteArray body)
     co_return HttpResponse { answer.status.value_or(0), answer.body };
 }
 
-QCoro::Task<Http::Exchange> Http::send(QNetworkRequest request, std::optional<QByteArray> postBody,
-    std::chrono::milliseconds timeout)
+QCoro::Task<Http::Exchange> Http::send(
+    QNetworkRequest request, std::optional<QByteArray> postBody, std::chrono::milliseconds timeout)
 {
     const HostLimiter::Permit permit = co_await m_limiter.acquire(hostKey(request.url()));
     request.setRawHeader("User-Agent", userAgentHeader());

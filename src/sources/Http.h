@@ -67,8 +67,8 @@ private:
         std::optional<NetError> failure;
     };
 
-    QCoro::Task<Exchange> send(QNetworkRequest request, std::optional<QByteArray> postBody,
-        std::chrono::milliseconds timeout);
+    QCoro::Task<Exchange> send(
+        QNetworkRequest request, std::optional<QByteArray> postBody, std::chrono::milliseconds timeout);
     QCoro::Task<bool> finishWithin(QNetworkReply *reply, std::chrono::milliseconds timeout);
     QByteArray userAgentHeader() const;
 

@@ -13,10 +13,13 @@ HttpCache::HttpCache(QString dir)
     QDir().mkpath(m_dir);
 }
 
-QString HttpCache::filePath(const QString &address) const { return m_dir + QLatin1Char('/') + sha1Hex(address); }
+QString HttpCache::filePath(const QString &address) const
+{
+    return m_dir + QLatin1Char('/') + sha1Hex(address);
+}
 
-std::optional<QByteArray> HttpCache::readFresh(const QString &address, std::chrono::seconds ttl,
-    const QDateTime &now) const
+std::optional<QByteArray> HttpCache::readFresh(
+    const QString &address, std::chrono::seconds ttl, const QDateTime &now) const
 {
     const QDateTime modified = QFileInfo(filePath(address)).lastModified();
     if (!modified.isValid() || std::chrono::milliseconds(modified.msecsTo(now)) >= ttl)

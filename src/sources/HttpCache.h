@@ -17,8 +17,8 @@ public:
     QString filePath(const QString &address) const;
 
     // The stored body when it was written strictly less than ttl before now.
-    std::optional<QByteArray> readFresh(const QString &address, std::chrono::seconds ttl,
-        const QDateTime &now) const;
+    std::optional<QByteArray> readFresh(
+        const QString &address, std::chrono::seconds ttl, const QDateTime &now) const;
     // The stored body whatever its age.
     std::optional<QByteArray> readAny(const QString &address) const;
     // Replaces the stored body whole or not at all; failures are ignored.

@@ -23,15 +23,20 @@ protected:
     void SetUp() override { setActiveLanguage(QStringLiteral("en")); }
 };
 
-TEST_P(ErrorMessage, WordsTheErrorInEnglish) { EXPECT_EQ(userMessage(GetParam().error), GetParam().english); }
+TEST_P(ErrorMessage, WordsTheErrorInEnglish)
+{
+    EXPECT_EQ(userMessage(GetParam().error), GetParam().english);
+}
 
-template <typename E>
-std::exception_ptr thrown(E error)
+template <typename E> std::exception_ptr thrown(E error)
 {
     return std::make_exception_ptr(std::move(error));
 }
 
-std::exception_ptr net(QNetworkReply::NetworkError code) { return thrown(NetError(code)); }
+std::exception_ptr net(QNetworkReply::NetworkError code)
+{
+    return thrown(NetError(code));
+}
 
 const QString kDenied = QStringLiteral("Access denied. Check your credentials or subscription.");
 const QString kBadUrl = QStringLiteral("The URL is not valid. Check the address.");
@@ -44,20 +49,24 @@ QString serverProblem(int status)
     return QStringLiteral("The server has a problem (%1). Try again later.").arg(status);
 }
 
-QString answeredWith(int status) { return QStringLiteral("The server answered with error %1.").arg(status); }
+QString answeredWith(int status)
+{
+    return QStringLiteral("The server answered with error %1.").arg(status);
+}
 
 QString providerRefused(int status)
 {
-    return QString::fromUtf8("The IPTV provider refused the connection (code %1). The account may be limited or "
-                             "blocked — contact your IPTV provider.")
+    return QString::fromUtf8(
+        "The IPTV provider refused the connection (code %1). The account may be limited or "
+        "blocked — contact your IPTV provider.")
         .arg(status);
 }
 
 INSTANTIATE_TEST_SUITE_P(HttpStatus, ErrorMessage,
     ::testing::Values(MessageCase { "unauthorized", thrown(AppError::http(401)), kDenied },
         MessageCase { "forbidden", thrown(AppError::http(403)), kDenied },
-        MessageCase { "not_found",
-            thrown(AppError::http(404)), QStringLiteral("Not found (404). Check the playlist URL.") },
+        MessageCase { "not_found", thrown(AppError::http(404)),
+            QStringLiteral("Not found (404). Check the playlist URL.") },
         MessageCase { "first_server_error", thrown(AppError::http(500)), serverProblem(500) },
         MessageCase { "unavailable", thrown(AppError::http(503)), serverProblem(503) },
         MessageCase { "last_server_error", thrown(AppError::http(599)), serverProblem(599) },
@@ -72,9 +81,9 @@ INSTANTIATE_TEST_SUITE_P(HttpStatus, ErrorMessage,
     [](const auto &info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(ContentErrors, ErrorMessage,
-    ::testing::Values(MessageCase { "server_message",
-                          thrown(AppError::server(403, QStringLiteral("Device is blocked"))),
-                          QStringLiteral("Server: Device is blocked") },
+    ::testing::Values(
+        MessageCase { "server_message", thrown(AppError::server(403, QStringLiteral("Device is blocked"))),
+            QStringLiteral("Server: Device is blocked") },
         MessageCase { "expired_on_date", thrown(AppError::xtreamExpired(kExpiry)),
             QStringLiteral("Your IPTV subscription expired on Jan 6, 2025. Contact your IPTV provider.") },
         MessageCase { "expired_without_date", thrown(AppError::xtreamExpired(std::nullopt)),
@@ -88,14 +97,15 @@ INSTANTIATE_TEST_SUITE_P(ContentErrors, ErrorMessage,
     [](const auto &info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Transport, ErrorMessage,
-    ::testing::Values(
-        MessageCase { "ssl", net(QNetworkReply::SslHandshakeFailedError), QStringLiteral("Secure connection failed (SSL).") },
+    ::testing::Values(MessageCase { "ssl", net(QNetworkReply::SslHandshakeFailedError),
+                          QStringLiteral("Secure connection failed (SSL).") },
         MessageCase { "unknown_host", net(QNetworkReply::HostNotFoundError),
             QStringLiteral("Server not found. Check the address and your internet connection.") },
         MessageCase { "refused", net(QNetworkReply::ConnectionRefusedError),
             QStringLiteral("Connection refused. Is the server running and the address correct?") },
         MessageCase { "unsupported_scheme", net(QNetworkReply::ProtocolUnknownError), kBadUrl },
-        MessageCase { "timeout", net(QNetworkReply::TimeoutError), QStringLiteral("The server took too long to answer.") },
+        MessageCase { "timeout", net(QNetworkReply::TimeoutError),
+            QStringLiteral("The server took too long to answer.") },
         MessageCase { "connection_lost", net(QNetworkReply::RemoteHostClosedError), kNetwork },
         MessageCase { "cancelled", net(QNetworkReply::OperationCanceledError), kNetwork },
         MessageCase { "temporary_failure", net(QNetworkReply::TemporaryNetworkFailureError), kNetwork },

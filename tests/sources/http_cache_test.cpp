@@ -15,7 +15,10 @@ namespace {
 const QDateTime kNow = QDateTime(QDate(2026, 3, 14), QTime(12, 0), Qt::UTC);
 constexpr qint64 kWeek = 7 * 24 * 3600;
 
-QString cacheFile(const QString &dir, const QString &address) { return dir + QLatin1Char('/') + sha1Hex(address); }
+QString cacheFile(const QString &dir, const QString &address)
+{
+    return dir + QLatin1Char('/') + sha1Hex(address);
+}
 
 void storeCached(const QString &dir, const QString &address, const QByteArray &body, qint64 ageSeconds)
 {
@@ -58,7 +61,8 @@ TEST_P(HttpCacheRules, ServesStoresAndFallsBackAsRequired)
     if (row.cached)
         storeCached(http.cacheDir(), address, *row.cached, row.ageSeconds);
 
-    const auto outcome = runOutcome(http->cachedGet(address, std::chrono::seconds(row.ttlSeconds), row.force));
+    const auto outcome
+        = runOutcome(http->cachedGet(address, std::chrono::seconds(row.ttlSeconds), row.force));
 
     if (row.result) {
         ASSERT_TRUE(outcome.value.has_value());
@@ -79,10 +83,12 @@ INSTANTIATE_TEST_SUITE_P(Rules, HttpCacheRules,
         CacheCase { "empty_fresh_file_downloads", "", 10, 21600, false, 200, "network", 1, "network" },
         CacheCase { "missing_file_downloads", std::nullopt, 0, 21600, false, 200, "network", 1, "network" },
         CacheCase { "stale_file_replaces_error", "cached", kWeek, 100, false, 404, "cached", 1, "cached" },
-        CacheCase { "stale_file_after_server_errors", "cached", kWeek, 100, false, 503, "cached", 3, "cached" },
+        CacheCase {
+            "stale_file_after_server_errors", "cached", kWeek, 100, false, 503, "cached", 3, "cached" },
         CacheCase { "forced_failure_throws", "cached", kWeek, 100, true, 404, std::nullopt, 1, "cached" },
         CacheCase { "empty_stale_file_not_served", "", kWeek, 100, false, 404, std::nullopt, 1, "" },
-        CacheCase { "missing_file_failure_throws", std::nullopt, 0, 100, false, 403, std::nullopt, 1, std::nullopt }),
+        CacheCase {
+            "missing_file_failure_throws", std::nullopt, 0, 100, false, 403, std::nullopt, 1, std::nullopt }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(HttpCache, WithoutNetworkAWeekOldCopyIsServedUnlessForced)
@@ -128,8 +134,10 @@ TEST(HttpCache, UnusableFolderOnlyDisablesCaching)
     server.serve(QStringLiteral("/a"), LoopbackResponse::text("body"));
     TestHttp http(HttpOptions { .cacheDir = blocker.fileName() });
 
-    EXPECT_EQ(runOutcome(http->cachedGet(server.url(QStringLiteral("/a")), 3600s, false)).value, QByteArray("body"));
-    EXPECT_EQ(runOutcome(http->cachedGet(server.url(QStringLiteral("/a")), 3600s, false)).value, QByteArray("body"));
+    EXPECT_EQ(runOutcome(http->cachedGet(server.url(QStringLiteral("/a")), 3600s, false)).value,
+        QByteArray("body"));
+    EXPECT_EQ(runOutcome(http->cachedGet(server.url(QStringLiteral("/a")), 3600s, false)).value,
+        QByteArray("body"));
     EXPECT_EQ(server.requestCount(), 2);
 }
 

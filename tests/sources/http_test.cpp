@@ -68,23 +68,31 @@ TEST_P(HttpLadder, RetriesAsTheLadderSays)
 const LoopbackResponse ok = LoopbackResponse::text("body");
 const LoopbackResponse stall = LoopbackResponse::stalled();
 
-LoopbackResponse status(int code) { return LoopbackResponse::withStatus(code, "error page"); }
+LoopbackResponse status(int code)
+{
+    return LoopbackResponse::withStatus(code, "error page");
+}
 
 INSTANTIATE_TEST_SUITE_P(Answers, HttpLadder,
     ::testing::Values(LadderCase { "ok", { ok }, 1, {}, QByteArray("body") },
         LadderCase { "created", { status(201) }, 1, {}, QByteArray("error page") },
-        LadderCase { "server_error_three_times", { status(503) }, 3, { 1200ms, 2400ms }, AppError::http(503) },
+        LadderCase {
+            "server_error_three_times", { status(503) }, 3, { 1200ms, 2400ms }, AppError::http(503) },
         LadderCase { "server_error_then_ok", { status(503), ok }, 2, { 1200ms }, QByteArray("body") },
         LadderCase { "two_server_errors_then_ok", { status(500), status(502), ok }, 3, { 1200ms, 2400ms },
             QByteArray("body") },
         LadderCase { "timeout_then_ok", { stall, ok }, 2, {}, QByteArray("body") },
         LadderCase { "two_timeouts", { stall, stall }, 2, {}, QNetworkReply::TimeoutError },
-        LadderCase { "timeout_then_server_errors", { stall, status(500) }, 3, { 2400ms }, AppError::http(500) },
-        LadderCase { "server_error_then_timeout", { status(500), stall }, 2, { 1200ms }, QNetworkReply::TimeoutError },
-        LadderCase { "dropped_then_ok", { LoopbackResponse::dropped(), ok }, kAtLeast + 2, {}, QByteArray("body") },
-        LadderCase { "dropped_twice", { LoopbackResponse::dropped() }, kAtLeast + 3, {}, QNetworkReply::RemoteHostClosedError },
-        LadderCase { "dropped_after_server_error", { status(502), LoopbackResponse::dropped() }, kAtLeast + 2, { 1200ms },
+        LadderCase {
+            "timeout_then_server_errors", { stall, status(500) }, 3, { 2400ms }, AppError::http(500) },
+        LadderCase {
+            "server_error_then_timeout", { status(500), stall }, 2, { 1200ms }, QNetworkReply::TimeoutError },
+        LadderCase {
+            "dropped_then_ok", { LoopbackResponse::dropped(), ok }, kAtLeast + 2, {}, QByteArray("body") },
+        LadderCase { "dropped_twice", { LoopbackResponse::dropped() }, kAtLeast + 3, {},
             QNetworkReply::RemoteHostClosedError },
+        LadderCase { "dropped_after_server_error", { status(502), LoopbackResponse::dropped() }, kAtLeast + 2,
+            { 1200ms }, QNetworkReply::RemoteHostClosedError },
         LadderCase { "not_found", { status(404), ok }, 1, {}, AppError::http(404) },
         LadderCase { "unauthorized", { status(401), ok }, 1, {}, AppError::http(401) },
         LadderCase { "forbidden", { status(403), ok }, 1, {}, AppError::http(403) },
@@ -98,7 +106,8 @@ TEST_P(HttpAddress, InvalidAddressFailsBeforeAnyRequest)
 {
     LoopbackServer server;
     TestHttp http;
-    const QString address = GetParam().contains(QLatin1String("%1")) ? GetParam().arg(server.port()) : GetParam();
+    const QString address
+        = GetParam().contains(QLatin1String("%1")) ? GetParam().arg(server.port()) : GetParam();
 
     expectOutcome(runOutcome(http->get(address, kShortTimeout)), AppError::badUrl());
     expectOutcome(runOutcome(http->cachedGet(address, 60s, false)), AppError::badUrl());
@@ -120,7 +129,8 @@ TEST(Http, RefusedConnectionIsThrownWithoutRetry)
     closed.close();
     TestHttp http;
 
-    const auto outcome = runOutcome(http->get(QStringLiteral("http://127.0.0.1:%1/x").arg(port), kShortTimeout));
+    const auto outcome
+        = runOutcome(http->get(QStringLiteral("http://127.0.0.1:%1/x").arg(port), kShortTimeout));
 
     expectOutcome(outcome, QNetworkReply::ConnectionRefusedError);
     EXPECT_TRUE(http.waits().isEmpty());
@@ -159,7 +169,8 @@ TEST(Http, UserAgentIsReadForEveryRequestAndRetry)
     LoopbackServer server;
     server.serveSequence(QStringLiteral("/a"), { status(503), ok, ok, ok });
     QStringList agents { QStringLiteral("First/1"), QStringLiteral("Second/2"), QString() };
-    TestHttp http(HttpOptions { .userAgent = [&agents] { return agents.size() > 1 ? agents.takeFirst() : agents.first(); } });
+    TestHttp http(HttpOptions {
+        .userAgent = [&agents] { return agents.size() > 1 ? agents.takeFirst() : agents.first(); } });
 
     EXPECT_TRUE(runOutcome(http->get(server.url(QStringLiteral("/a")), 5s)).value);
     EXPECT_TRUE(runOutcome(http->get(server.url(QStringLiteral("/a")), 5s)).value);
@@ -247,7 +258,8 @@ TEST(Http, Sha1HexIsLowerCaseHexOfUtf8)
     EXPECT_EQ(sha1Hex(QStringLiteral("abc")), QStringLiteral("a9993e364706816aba3e25717850c26c9cd0d89d"));
     EXPECT_EQ(sha1Hex(QStringLiteral("http://127.0.0.1:8080/get.php?username=a&password=b")),
         QStringLiteral("3389d47698b03edab8ce6f64786f41ff0648b624"));
-    EXPECT_EQ(sha1Hex(QString::fromUtf8("é日本")), QStringLiteral("e55eeff7fe0866f8fe443dc5f88b41202db7015d"));
+    EXPECT_EQ(
+        sha1Hex(QString::fromUtf8("é日本")), QStringLiteral("e55eeff7fe0866f8fe443dc5f88b41202db7015d"));
 }
 
 TEST(Http, OnlyCancelledRequestsCountAsCancellation)

@@ -40,7 +40,8 @@ std::optional<LoopbackRequest> takeRequest(QByteArray &buffer)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const qsizetype colon = lines[i].indexOf(':');
         if (colon > 0)
-            request.headers.append({ lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed() });
+            request.headers.append(
+                { lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed() });
     }
     const qsizetype bodySize = findHeader(request.headers, "content-length").toLongLong();
     const qsizetype total = headEnd + 4 + bodySize;
@@ -79,7 +80,8 @@ QByteArray reasonPhrase(int status)
 
 QByteArray encodeResponse(const LoopbackResponse &response)
 {
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
+    QByteArray head
+        = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
     head += "Content-Type: " + response.contentType + "\r\n";
     head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     for (const auto &[name, value] : response.headers)
@@ -92,12 +94,19 @@ QByteArray encodeResponse(const LoopbackResponse &response)
 bool LoopbackRequest::hasHeader(const QByteArray &name) const
 {
     const QByteArray wanted = name.toLower();
-    return std::any_of(headers.begin(), headers.end(), [&](const auto &header) { return header.first == wanted; });
+    return std::any_of(
+        headers.begin(), headers.end(), [&](const auto &header) { return header.first == wanted; });
 }
 
-QByteArray LoopbackRequest::header(const QByteArray &name) const { return findHeader(headers, name); }
+QByteArray LoopbackRequest::header(const QByteArray &name) const
+{
+    return findHeader(headers, name);
+}
 
-QString LoopbackRequest::queryValue(const QString &key) const { return query.queryItemValue(key, QUrl::FullyDecoded); }
+QString LoopbackRequest::queryValue(const QString &key) const
+{
+    return query.queryItemValue(key, QUrl::FullyDecoded);
+}
 
 LoopbackResponse LoopbackResponse::text(const QByteArray &body, int status)
 {
@@ -109,11 +118,20 @@ LoopbackResponse LoopbackResponse::json(const QByteArray &body, int status)
     return LoopbackResponse { .status = status, .body = body, .contentType = "application/json" };
 }
 
-LoopbackResponse LoopbackResponse::withStatus(int status, const QByteArray &body) { return text(body, status); }
+LoopbackResponse LoopbackResponse::withStatus(int status, const QByteArray &body)
+{
+    return text(body, status);
+}
 
-LoopbackResponse LoopbackResponse::dropped() { return LoopbackResponse { .drop = true }; }
+LoopbackResponse LoopbackResponse::dropped()
+{
+    return LoopbackResponse { .drop = true };
+}
 
-LoopbackResponse LoopbackResponse::stalled() { return LoopbackResponse { .delay = 1h }; }
+LoopbackResponse LoopbackResponse::stalled()
+{
+    return LoopbackResponse { .delay = 1h };
+}
 
 LoopbackResponse LoopbackResponse::after(std::chrono::milliseconds wait) const
 {
@@ -140,13 +158,25 @@ LoopbackServer::~LoopbackServer()
     m_connections.clear();
 }
 
-quint16 LoopbackServer::port() const { return m_server.serverPort(); }
+quint16 LoopbackServer::port() const
+{
+    return m_server.serverPort();
+}
 
-QString LoopbackServer::baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+QString LoopbackServer::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(port());
+}
 
-QString LoopbackServer::url(const QString &pathAndQuery) const { return baseUrl() + pathAndQuery; }
+QString LoopbackServer::url(const QString &pathAndQuery) const
+{
+    return baseUrl() + pathAndQuery;
+}
 
-void LoopbackServer::route(const QString &path, Handler handler) { m_routes.insert(path, std::move(handler)); }
+void LoopbackServer::route(const QString &path, Handler handler)
+{
+    m_routes.insert(path, std::move(handler));
+}
 
 void LoopbackServer::routePrefix(const QString &prefix, Handler handler)
 {
@@ -169,11 +199,15 @@ void LoopbackServer::serveSequence(const QString &path, QList<LoopbackResponse> 
     });
 }
 
-void LoopbackServer::setFallback(Handler handler) { m_fallback = std::move(handler); }
+void LoopbackServer::setFallback(Handler handler)
+{
+    m_fallback = std::move(handler);
+}
 
 int LoopbackServer::requestCount(const QString &path) const
 {
-    return int(std::count_if(m_log.begin(), m_log.end(), [&](const LoopbackRequest &r) { return r.path == path; }));
+    return int(
+        std::count_if(m_log.begin(), m_log.end(), [&](const LoopbackRequest &r) { return r.path == path; }));
 }
 
 void LoopbackServer::clearLog()
@@ -251,7 +285,8 @@ void LoopbackServer::answer(QTcpSocket *socket, const LoopbackResponse &response
     }
     // A pipelined request may already wait in the buffer.
     if (!connection.buffer.isEmpty())
-        QMetaObject::invokeMethod(socket, [this, socket] { readFrom(socket); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            socket, [this, socket] { readFrom(socket); }, Qt::QueuedConnection);
 }
 
 void LoopbackServer::forget(QTcpSocket *socket)

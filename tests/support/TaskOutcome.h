@@ -9,14 +9,12 @@
 
 // The value or the exception of a finished coroutine. runTask alone never returns when
 // the task throws, so tests of failing calls go through runOutcome.
-template <typename T>
-struct Outcome {
+template <typename T> struct Outcome {
     std::optional<T> value;
     std::exception_ptr error;
 
     // The error as E, or nothing when the task succeeded or failed otherwise.
-    template <typename E>
-    std::optional<E> errorAs() const
+    template <typename E> std::optional<E> errorAs() const
     {
         if (!error)
             return std::nullopt;
@@ -30,8 +28,7 @@ struct Outcome {
     }
 };
 
-template <typename T>
-QCoro::Task<Outcome<T>> captureOutcome(QCoro::Task<T> task)
+template <typename T> QCoro::Task<Outcome<T>> captureOutcome(QCoro::Task<T> task)
 {
     Outcome<T> outcome;
     try {
@@ -42,8 +39,7 @@ QCoro::Task<Outcome<T>> captureOutcome(QCoro::Task<T> task)
     co_return outcome;
 }
 
-template <typename T>
-Outcome<T> runOutcome(QCoro::Task<T> &&task)
+template <typename T> Outcome<T> runOutcome(QCoro::Task<T> &&task)
 {
     return runTask(captureOutcome(std::move(task)));
 }

@@ -2,7 +2,8 @@
 
 namespace {
 
-QCoro::Task<> recordWait(std::shared_ptr<QList<std::chrono::milliseconds>> waits, std::chrono::milliseconds wait)
+QCoro::Task<> recordWait(
+    std::shared_ptr<QList<std::chrono::milliseconds>> waits, std::chrono::milliseconds wait)
 {
     waits->append(wait);
     co_return;
