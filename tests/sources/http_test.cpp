@@ -2,6 +2,7 @@
 #include "TaskOutcome.h"
 #include "TestHttp.h"
 
+#include <QCoroTimer>
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
@@ -162,6 +163,51 @@ TEST(Http, AtMostFourRequestsRunAtOnceForAHost)
 
     EXPECT_EQ(server.requestCount(), 10);
     EXPECT_EQ(server.maxConcurrent(), Http::kConnectionsPerHost);
+}
+
+TEST(Http, FailedRequestsHandTheirSlotToTheNextOne)
+{
+    LoopbackServer server;
+    server.serve(QStringLiteral("/drop"), LoopbackResponse::dropped());
+    server.serve(QStringLiteral("/ok"), ok);
+    TestHttp http;
+
+    std::vector<QCoro::Task<Outcome<QByteArray>>> calls;
+    for (int i = 0; i < 9; ++i)
+        calls.push_back(captureOutcome(http->get(server.url(QStringLiteral("/drop")), 5s)));
+    for (auto &call : calls)
+        EXPECT_TRUE(runTask(std::move(call)).errorAs<NetError>().has_value());
+
+    EXPECT_EQ(runOutcome(http->get(server.url(QStringLiteral("/ok")), 5s)).value, QByteArray("body"));
+    EXPECT_LE(server.maxConcurrent(), Http::kConnectionsPerHost);
+}
+
+QCoro::Task<> holdPermit(HostLimiter &limiter, QString host, QList<QString> &started, bool &release)
+{
+    const HostLimiter::Permit permit = co_await limiter.acquire(host);
+    started.append(host);
+    while (!release)
+        co_await QCoro::sleepFor(1ms);
+}
+
+TEST(HostLimiter, QueuesOnlyBeyondTheLimitOfTheSameHost)
+{
+    HostLimiter limiter(2);
+    QList<QString> started;
+    bool release = false;
+    std::vector<QCoro::Task<>> holders;
+    for (const char *host : { "a", "a", "a", "b", "a" })
+        holders.push_back(holdPermit(limiter, QString::fromLatin1(host), started, release));
+
+    EXPECT_EQ(started, QList<QString>({ "a", "a", "b" }));
+    EXPECT_EQ(limiter.running(QStringLiteral("a")), 2);
+    release = true;
+    for (auto &holder : holders)
+        runTask(std::move(holder));
+
+    EXPECT_EQ(started, QList<QString>({ "a", "a", "b", "a", "a" }));
+    EXPECT_EQ(limiter.running(QStringLiteral("a")), 0);
+    EXPECT_EQ(limiter.running(QStringLiteral("b")), 0);
 }
 
 TEST(Http, UserAgentIsReadForEveryRequestAndRetry)
