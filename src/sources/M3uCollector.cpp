@@ -14,6 +14,8 @@ namespace {
 
 // Below this a text is parsed on the calling thread alone.
 constexpr qsizetype kMinPieceBytes = 256 * 1024;
+// Fewer bytes than any real entry takes; reserving by it spares the lists' regrowth.
+constexpr qsizetype kMinEntryBytes = 128;
 
 char16_t asciiLower(QChar c)
 {
@@ -70,6 +72,12 @@ void M3uCollector::add(M3uParser::Entry &&entry)
 bool M3uCollector::isEmpty() const
 {
     return std::all_of(m_items.begin(), m_items.end(), [](const QList<MediaItem> &list) { return list.isEmpty(); });
+}
+
+void M3uCollector::reserveItems(qsizetype count)
+{
+    m_items[slot(ContentType::live)].reserve(count);
+    m_items[slot(ContentType::movie)].reserve(count);
 }
 
 void M3uCollector::noteGroup(ContentType type, const QString &groupId)
@@ -146,7 +154,6 @@ void M3uCollector::append(M3uCollector later)
     }
     for (ContentType type : { ContentType::live, ContentType::movie }) {
         QList<MediaItem> &list = m_items[slot(type)];
-        list.reserve(list.size() + later.items(type).size());
         for (MediaItem &item : later.items(type)) {
             renumber(item, list.size());
             list.append(std::move(item));
@@ -190,6 +197,7 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
     std::vector<std::exception_ptr> errors(pieces.size());
     const auto run = [&](qsizetype i) {
         try {
+            collectors[i].reserveItems(pieces[i].size() / kMinEntryBytes);
             M3uParser::parse(pieces[i], [&collector = collectors[i]](M3uParser::Entry &&entry) {
                 collector.add(std::move(entry));
             });
@@ -207,7 +215,14 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
         if (error)
             std::rethrow_exception(error);
     }
+    std::array<qsizetype, 2> totals{};
+    for (const M3uCollector &collector : collectors) {
+        totals[0] += collector.items(ContentType::live).size();
+        totals[1] += collector.items(ContentType::movie).size();
+    }
     M3uCollector result = std::move(collectors.front());
+    result.items(ContentType::live).reserve(totals[0]);
+    result.items(ContentType::movie).reserve(totals[1]);
     for (qsizetype i = 1; i < pieces.size(); ++i)
         result.append(std::move(collectors[i]));
     return result;
@@ -220,9 +235,15 @@ std::optional<M3uContent> buildM3uContent(QByteArrayView bytes, const QString &u
         return std::nullopt;
     M3uContent content;
     SectionPtr *sections[] = { &content.live, &content.movie, &content.series };
-    for (ContentType type : kAllContentTypes) {
+    const auto build = [&](ContentType type) {
         *sections[qsizetype(type)] = buildSection(type, collector.categories(type),
                                                   std::move(collector.items(type)), uncategorizedName);
+    };
+    {
+        // The sections share nothing but the name; bad_alloc here ends the process anyway.
+        std::jthread movies(build, ContentType::movie);
+        std::jthread series(build, ContentType::series);
+        build(ContentType::live);
     }
     content.episodes = std::move(collector.episodes);
     return content;

@@ -39,6 +39,7 @@ public:
 
 private:
     static qsizetype slot(ContentType type) { return qsizetype(type); }
+    void reserveItems(qsizetype count);
     void noteGroup(ContentType type, const QString &groupId);
     void addItem(ContentType type, M3uParser::Entry &&entry, const QString &groupId);
     void addEpisode(M3uParser::Entry &&entry, const QString &groupId);

@@ -134,10 +134,22 @@ void forEachAttribute(QByteArrayView part, OnAttribute &&onAttribute)
     }
 }
 
+// `known` is lower case letters and '-'; the key is made of [A-Za-z0-9_-].
+bool isKey(QByteArrayView key, QByteArrayView known)
+{
+    if (key.size() != known.size())
+        return false;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        if ((key[i] | 0x20) != known[i])
+            return false;
+    }
+    return true;
+}
+
 void applyAttribute(Pending &pending, QByteArrayView key, QByteArrayView value)
 {
     for (const AttributeKey &known : kAttributeKeys) {
-        if (qstrnicmp(key.data(), key.size(), known.key.data(), known.key.size()) == 0) {
+        if (isKey(key, known.key)) {
             pending.*known.field = trimmedSpacesAndTabs(value);
             return;
         }

@@ -133,14 +133,8 @@ QByteArrayView trimmedSpacesAndTabs(QByteArrayView text)
     return text.sliced(begin, end - begin);
 }
 
-bool isClusterBoundary(QByteArrayView text, qsizetype pos)
+bool isClusterBoundaryNearNonAscii(QByteArrayView text, qsizetype pos)
 {
-    if (pos <= 0 || pos >= text.size())
-        return true;
-    const uchar before = byteAt(text, pos - 1);
-    const uchar after = byteAt(text, pos);
-    if (before < 0x80 && after < 0x80)
-        return !(before == '\r' && after == '\n');
     const char32_t previous = decodeBefore(text, pos);
     qsizetype length = 0;
     const char32_t next = decodeAt(text, pos, &length);

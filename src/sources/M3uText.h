@@ -17,8 +17,19 @@ QByteArrayView trimmed(QByteArrayView text);
 // Without leading and trailing spaces and tabs only.
 QByteArrayView trimmedSpacesAndTabs(QByteArrayView text);
 
+// The same for a position next to a non-ASCII byte.
+bool isClusterBoundaryNearNonAscii(QByteArrayView text, qsizetype pos);
 // True when a grapheme cluster ends at byte `pos` (always at both ends of the text).
-bool isClusterBoundary(QByteArrayView text, qsizetype pos);
+inline bool isClusterBoundary(QByteArrayView text, qsizetype pos)
+{
+    if (pos <= 0 || pos >= text.size())
+        return true;
+    const uchar before = uchar(text[pos - 1]);
+    const uchar after = uchar(text[pos]);
+    if (before < 0x80 && after < 0x80)
+        return !(before == '\r' && after == '\n');
+    return isClusterBoundaryNearNonAscii(text, pos);
+}
 // True when the ASCII byte at `pos` is a whole character (no mark joins it).
 inline bool isWholeCharacter(QByteArrayView text, qsizetype pos)
 {
