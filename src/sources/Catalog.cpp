@@ -1,0 +1,369 @@
+#include "Catalog.h"
+
+#include "AppError.h"
+#include "Http.h"
+#include "M3uCollector.h"
+#include "PlayItems.h"
+#include "SectionBuilder.h"
+#include "StreamAddresses.h"
+#include "model/ContentKeys.h"
+
+#include <QCoreApplication>
+#include <QCoroFuture>
+#include <QCoroSignal>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace {
+
+bool isXtream(const Playlist &playlist)
+{
+    return playlist.type.toLower() == u"xtream";
+}
+
+QString sectionKey(const Playlist &playlist, ContentType type)
+{
+    return cacheKey(playlist) + QLatin1Char(':') + rawValue(type);
+}
+
+QString loadKey(const Playlist &playlist, ContentType type)
+{
+    return isXtream(playlist) ? sectionKey(playlist, type) : cacheKey(playlist) + QStringLiteral(":M3U");
+}
+
+struct XtreamActions {
+    QString categories;
+    QString streams;
+};
+
+XtreamActions actionsFor(ContentType type)
+{
+    switch (type) {
+    case ContentType::live:
+        return { QStringLiteral("get_live_categories"), QStringLiteral("get_live_streams") };
+    case ContentType::movie:
+        return { QStringLiteral("get_vod_categories"), QStringLiteral("get_vod_streams") };
+    case ContentType::series:
+        break;
+    }
+    return { QStringLiteral("get_series_categories"), QStringLiteral("get_series") };
+}
+
+// Login failures that are the provider's verdict; any other failure lets the load go on.
+bool isRefusal(const AppError &error)
+{
+    return error.kind() == AppError::Kind::xtreamAuth
+        || (error.kind() == AppError::Kind::http && (error.status() == 401 || error.status() == 403));
+}
+
+SectionPtr xtreamSection(const QList<XStream> &streams, const QList<XCategory> &categories, ContentType type,
+                         const QString &uncategorizedName)
+{
+    QList<CategoryName> names;
+    names.reserve(categories.size());
+    for (const XCategory &category : categories) {
+        if (category.id)
+            names.append({ *category.id, category.name.value_or(*category.id) });
+    }
+    return buildSection(type, names, XtreamClient::mediaItems(streams, type), uncategorizedName);
+}
+
+QString trimmedSpacesAndTabs(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+} // namespace
+
+QString cacheKey(const Playlist &playlist)
+{
+    const QString identity = playlist.url ? *playlist.url
+                                          : playlist.host.value_or(QString()) + QLatin1Char('|')
+            + playlist.username.value_or(QString()) + QLatin1Char('|') + playlist.password.value_or(QString());
+    return QString::number(playlist.id) + QLatin1Char('_') + sha1Hex(identity);
+}
+
+Catalog::Catalog(Http *http, Clock now, std::function<QString()> uncategorizedName, QObject *parent)
+    : QObject(parent)
+    , m_http(http)
+    , m_now(std::move(now))
+    , m_uncategorizedName(std::move(uncategorizedName))
+{
+}
+
+Catalog *Catalog::shared()
+{
+    static Catalog *instance = new Catalog(
+        Http::shared(), [] { return QDateTime::currentDateTimeUtc(); },
+        [] { return PseudoCategory::uncategorized; }, QCoreApplication::instance());
+    return instance;
+}
+
+void Catalog::setUncategorizedName(std::function<QString()> name) { m_uncategorizedName = std::move(name); }
+
+Playlist Catalog::effective(const Playlist &playlist) const { return m_fallback.value(cacheKey(playlist), playlist); }
+
+std::optional<XtreamAccount> Catalog::account(const Playlist &playlist) const
+{
+    const auto found = m_accounts.constFind(cacheKey(effective(playlist)));
+    if (found == m_accounts.cend())
+        return std::nullopt;
+    return *found;
+}
+
+QCoro::Task<SectionPtr> Catalog::load(Playlist playlist, ContentType type, bool force)
+{
+    const QString key = sectionKey(playlist, type);
+    if (!force) {
+        if (SectionPtr stored = m_sections.value(key))
+            co_return stored;
+    }
+    const QString runKey = loadKey(playlist, type);
+    std::shared_ptr<CatalogLoad> running = force ? nullptr : m_inflight.value(runKey);
+    if (!running) {
+        running = startLoad(playlist, type, force);
+        m_inflight.insert(runKey, running);
+    }
+    if (!running->done)
+        co_await qCoro(running.get(), &CatalogLoad::finished);
+    // A forced load may have replaced the entry meanwhile; that one stays.
+    if (m_inflight.value(runKey) == running)
+        m_inflight.remove(runKey);
+    if (running->error)
+        std::rethrow_exception(running->error);
+    if (SectionPtr stored = m_sections.value(key))
+        co_return stored;
+    throw AppError::emptyPlaylist();
+}
+
+std::shared_ptr<CatalogLoad> Catalog::startLoad(const Playlist &playlist, ContentType type, bool force)
+{
+    auto running = std::make_shared<CatalogLoad>();
+    // Runs on by itself; awaiters wait for its finished() signal.
+    runLoad(running, playlist, type, force);
+    return running;
+}
+
+QCoro::Task<> Catalog::runLoad(std::shared_ptr<CatalogLoad> running, Playlist playlist, ContentType type, bool force)
+{
+    try {
+        if (isXtream(playlist))
+            co_await loadXtream(playlist, type, force, playlist);
+        else
+            co_await loadM3U(playlist, force);
+    } catch (...) {
+        running->error = std::current_exception();
+    }
+    running->done = true;
+    emit running->finished();
+}
+
+QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force)
+{
+    const QString key = cacheKey(playlist);
+    if (!force && m_accounts.contains(key))
+        co_return;
+    XtreamAccount account;
+    try {
+        account = co_await XtreamClient::login(playlist, m_http);
+    } catch (const AppError &error) {
+        if (isRefusal(error))
+            throw;
+        co_return;
+    } catch (...) {
+        co_return;
+    }
+    if (!account.auth)
+        throw AppError::xtreamAuth();
+    if (account.status.value_or(QString()).toLower() == u"expired" || (account.exp && *account.exp < m_now()))
+        throw AppError::xtreamExpired(account.exp);
+    m_accounts.insert(key, account);
+}
+
+QCoro::Task<QList<XCategory>> Catalog::categoriesOrEmpty(Playlist request, QString action, bool force)
+{
+    try {
+        co_return co_await XtreamClient::categories(request, action, force, m_http);
+    } catch (...) {
+        co_return QList<XCategory>();
+    }
+}
+
+QCoro::Task<> Catalog::loadXtream(Playlist request, ContentType type, bool force, Playlist keyPlaylist)
+{
+    co_await ensureAccount(request, force);
+    const XtreamActions actions = actionsFor(type);
+    QCoro::Task<QList<XCategory>> categoryTask = categoriesOrEmpty(request, actions.categories, force);
+    QList<XStream> streams;
+    std::exception_ptr failure;
+    try {
+        streams = co_await XtreamClient::streams(request, actions.streams, force, m_http);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    const QList<XCategory> categories = co_await std::move(categoryTask);
+    if (failure)
+        std::rethrow_exception(failure);
+    const QString uncategorized = m_uncategorizedName();
+    SectionPtr section = co_await QtConcurrent::run(
+        [streams = std::move(streams), categories, type, uncategorized] {
+            return xtreamSection(streams, categories, type, uncategorized);
+        });
+    m_sections.insert(sectionKey(keyPlaylist, type), section);
+}
+
+QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force)
+{
+    const QString address = trimmedSpacesAndTabs(playlist.url.value_or(QString()));
+    if (address.isEmpty())
+        throw AppError::badUrl();
+    QByteArray body;
+    std::exception_ptr downloadError;
+    try {
+        body = co_await m_http->cachedGet(address, std::chrono::seconds(kM3uTtlSecs), force);
+    } catch (...) {
+        downloadError = std::current_exception();
+    }
+    if (downloadError) {
+        const std::optional<Playlist> xtream = xtreamCredentials(playlist);
+        if (!xtream)
+            std::rethrow_exception(downloadError);
+        co_await loadFallback(playlist, *xtream, force);
+        co_return;
+    }
+    std::optional<M3uContent> content = co_await buildM3uContentAsync(body, m_uncategorizedName());
+    if (!content)
+        throw AppError::emptyPlaylist();
+    m_sections.insert(sectionKey(playlist, ContentType::live), content->live);
+    m_sections.insert(sectionKey(playlist, ContentType::movie), content->movie);
+    m_sections.insert(sectionKey(playlist, ContentType::series), content->series);
+    m_m3uSeries.insert(cacheKey(playlist), std::move(content->episodes));
+}
+
+QCoro::Task<> Catalog::loadFallback(Playlist playlist, Playlist xtream, bool force)
+{
+    m_fallback.insert(cacheKey(playlist), xtream);
+    for (ContentType type : kAllContentTypes)
+        co_await loadXtream(xtream, type, force, playlist);
+}
+
+QCoro::Task<std::optional<VodInfo>> Catalog::vodInfo(Playlist playlist, MediaItem item)
+{
+    const Playlist source = effective(playlist);
+    if (!isXtream(source))
+        co_return std::nullopt;
+    const QString key = cacheKey(source) + QLatin1Char(':') + item.id;
+    if (const auto cached = m_vodCache.constFind(key); cached != m_vodCache.cend())
+        co_return *cached;
+    try {
+        const VodInfo info = co_await XtreamClient::vodInfo(source, item.id, m_http);
+        m_vodCache.insert(key, info);
+        co_return info;
+    } catch (...) {
+        co_return std::nullopt;
+    }
+}
+
+QCoro::Task<SeriesInfo> Catalog::seriesInfo(Playlist playlist, MediaItem item)
+{
+    const Playlist source = effective(playlist);
+    const QString key = cacheKey(source) + QLatin1Char(':') + item.id;
+    if (const auto cached = m_seriesCache.constFind(key); cached != m_seriesCache.cend())
+        co_return *cached;
+    SeriesInfo info;
+    if (isXtream(source))
+        info = co_await XtreamClient::seriesInfo(source, item.id, m_http);
+    else
+        info = co_await m3uSeriesInfo(source, item);
+    m_seriesCache.insert(key, info);
+    co_return info;
+}
+
+QCoro::Task<SeriesInfo> Catalog::m3uSeriesInfo(Playlist playlist, MediaItem item)
+{
+    const QString key = cacheKey(playlist);
+    if (!m_m3uSeries.contains(key))
+        co_await load(playlist, ContentType::series, false);
+    SeriesInfo info;
+    info.cover = item.logo;
+    for (const Episode &episode : m_m3uSeries.value(key).value(item.id))
+        info.episodesBySeason[episode.season].append(episode);
+    for (QList<Episode> &season : info.episodesBySeason)
+        std::stable_sort(season.begin(), season.end(),
+                         [](const Episode &a, const Episode &b) { return a.number < b.number; });
+    co_return info;
+}
+
+QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString streamId)
+{
+    const Playlist source = effective(playlist);
+    if (!isXtream(source))
+        co_return QList<EpgEntry>();
+    const QString key = cacheKey(source) + QLatin1Char(':') + streamId;
+    if (const auto cached = m_epgCache.constFind(key);
+        cached != m_epgCache.cend() && cached->fetched.secsTo(m_now()) < kGuideReuseSecs)
+        co_return cached->entries;
+    QList<EpgEntry> entries;
+    try {
+        entries = co_await XtreamClient::shortEpg(source, streamId, m_http);
+    } catch (...) {
+        // A cancelled request says nothing about the guide: don't remember it.
+        if (isCancellation(std::current_exception()))
+            co_return QList<EpgEntry>();
+    }
+    m_epgCache.insert(key, GuideEntry{ m_now(), entries });
+    co_return entries;
+}
+
+QCoro::Task<QList<EpgEntry>> Catalog::archive(Playlist playlist, MediaItem item)
+{
+    const Playlist source = effective(playlist);
+    if (!item.catchup || !isXtream(source))
+        co_return QList<EpgEntry>();
+    // Stored offers may carry any number of days; keep the cutoff arithmetic in range.
+    const qint64 days = std::clamp<qint64>(item.catchup->days, 1, XtreamClient::kMaxCatchupDays);
+    const QDateTime cutoff = m_now().addSecs(-days * 86400);
+    QList<EpgEntry> table;
+    try {
+        table = co_await XtreamClient::epgTable(source, item.id, m_http);
+    } catch (...) {
+        co_return QList<EpgEntry>();
+    }
+    table.removeIf([&cutoff](const EpgEntry &entry) { return !(entry.end > cutoff); });
+    co_return table;
+}
+
+std::optional<PlayItem> Catalog::catchupItem(const Playlist &playlist, const MediaItem &item,
+                                             const EpgEntry &programme) const
+{
+    const std::optional<XtreamAccount> known = account(playlist);
+    const QTimeZone zone = catchupTimeZone(known ? known->timezone : std::nullopt);
+    return PlayItems::forProgramme(effective(playlist), item, programme, zone, m_now());
+}
+
+PlayItem Catalog::episodeItem(const Playlist &playlist, const MediaItem &series, const Episode &episode) const
+{
+    return PlayItems::forEpisode(effective(playlist), series, episode);
+}
+
+void Catalog::reset()
+{
+    m_sections.clear();
+    m_m3uSeries.clear();
+    m_vodCache.clear();
+    m_seriesCache.clear();
+    m_epgCache.clear();
+    m_accounts.clear();
+    m_fallback.clear();
+}
+
+PlayItem Catalog::playItem(const MediaItem &item, const Playlist &playlist) { return PlayItems::forItem(item, playlist); }
+
+OptText Catalog::liveM3u8Url(const QString &url) { return ::liveM3u8Url(url); }

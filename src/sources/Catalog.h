@@ -1,0 +1,95 @@
+#pragma once
+
+#include "XtreamClient.h"
+#include "model/Records.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <QCoroTask>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Http;
+
+// "<id>_<sha1 of the url, or of host|username|password>": names a playlist's cached content.
+QString cacheKey(const Playlist &playlist);
+
+// One running load that several callers may await.
+class CatalogLoad : public QObject {
+    Q_OBJECT
+public:
+    bool done = false;
+    std::exception_ptr error;
+
+signals:
+    void finished();
+};
+
+// The one place through which screens reach a playlist's content: shared section loads,
+// Xtream-Codes logins, the M3U -> Xtream-Codes fallback, detail and guide caches, and
+// the play items. Used only from the main thread; parsing runs on worker threads.
+class Catalog : public QObject {
+    Q_OBJECT
+public:
+    using Clock = std::function<QDateTime()>;
+    static constexpr qint64 kGuideReuseSecs = 600;
+    static constexpr qint64 kM3uTtlSecs = 21600;
+
+    Catalog(Http *http, Clock now, std::function<QString()> uncategorizedName, QObject *parent = nullptr);
+
+    // Created on first use with the shared Http and the system clock.
+    static Catalog *shared();
+    // The localised name of the "__uncat__" category (main wires the translation).
+    void setUncategorizedName(std::function<QString()> name);
+
+    std::optional<XtreamAccount> account(const Playlist &playlist) const;
+    // Throws AppError (or the transport's error) when the content cannot be loaded.
+    QCoro::Task<SectionPtr> load(Playlist playlist, ContentType type, bool force);
+    QCoro::Task<std::optional<VodInfo>> vodInfo(Playlist playlist, MediaItem item);
+    QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, MediaItem item);
+    QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId);
+    QCoro::Task<QList<EpgEntry>> archive(Playlist playlist, MediaItem item);
+    std::optional<PlayItem> catchupItem(const Playlist &playlist, const MediaItem &item,
+                                        const EpgEntry &programme) const;
+    PlayItem episodeItem(const Playlist &playlist, const MediaItem &series, const Episode &episode) const;
+    // Empties every cache; running loads go on and store their sections afterwards.
+    void reset();
+
+    static PlayItem playItem(const MediaItem &item, const Playlist &playlist);
+    static OptText liveM3u8Url(const QString &url);
+
+private:
+    struct GuideEntry {
+        QDateTime fetched;
+        QList<EpgEntry> entries;
+    };
+
+    Playlist effective(const Playlist &playlist) const;
+    std::shared_ptr<CatalogLoad> startLoad(const Playlist &playlist, ContentType type, bool force);
+    QCoro::Task<> runLoad(std::shared_ptr<CatalogLoad> load, Playlist playlist, ContentType type, bool force);
+    QCoro::Task<> ensureAccount(Playlist playlist, bool force);
+    QCoro::Task<> loadXtream(Playlist request, ContentType type, bool force, Playlist keyPlaylist);
+    QCoro::Task<QList<XCategory>> categoriesOrEmpty(Playlist request, QString action, bool force);
+    QCoro::Task<> loadM3U(Playlist playlist, bool force);
+    QCoro::Task<> loadFallback(Playlist playlist, Playlist xtream, bool force);
+    QCoro::Task<SeriesInfo> m3uSeriesInfo(Playlist playlist, MediaItem item);
+
+    Http *m_http;
+    Clock m_now;
+    std::function<QString()> m_uncategorizedName;
+
+    QHash<QString, SectionPtr> m_sections;
+    QHash<QString, QHash<QString, QList<Episode>>> m_m3uSeries;
+    QHash<QString, std::shared_ptr<CatalogLoad>> m_inflight;
+    QHash<QString, VodInfo> m_vodCache;
+    QHash<QString, SeriesInfo> m_seriesCache;
+    QHash<QString, GuideEntry> m_epgCache;
+    QHash<QString, XtreamAccount> m_accounts;
+    QHash<QString, Playlist> m_fallback;
+};
