@@ -1,0 +1,196 @@
+#include "AppState.h"
+
+#include "AppClock.h"
+#include "Localization.h"
+#include "Prefs.h"
+#include "sources/DeviceIdentity.h"
+#include "sources/Http.h"
+#include "sources/XtreamClient.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QQmlEngine>
+#include <QWindow>
+
+AppState::AppState(Prefs *prefs, Http *http, QString portalAddress, AppClock *clock, QObject *parent)
+    : QObject(parent)
+    , m_prefs(prefs)
+    , m_http(http)
+    , m_portalAddress(std::move(portalAddress))
+    , m_clock(clock)
+    , m_stack(new RouteStack(this))
+{
+    m_stack->append(RouteEntry::fresh(Routes::Splash {}));
+    m_device = m_prefs->cachedDevice();
+}
+
+AppState::~AppState() = default;
+
+AppState *AppState::shared()
+{
+    static AppState *instance = new AppState(
+        Prefs::shared(), Http::shared(), portalBaseAddress(), AppClock::system(), QCoreApplication::instance());
+    return instance;
+}
+
+AppState *AppState::create(QQmlEngine *, QJSEngine *)
+{
+    AppState *state = shared();
+    QQmlEngine::setObjectOwnership(state, QQmlEngine::CppOwnership);
+    return state;
+}
+
+Route AppState::current() const { return stack().isEmpty() ? Route(Routes::Home {}) : stack().last().route; }
+
+std::optional<Route> AppState::routeOf(const QUuid &entryId) const
+{
+    for (const RouteEntry &entry : stack()) {
+        if (entry.id == entryId)
+            return entry.route;
+    }
+    return std::nullopt;
+}
+
+void AppState::push(Route route)
+{
+    m_stack->append(RouteEntry::fresh(std::move(route)));
+    emit stackChanged();
+}
+
+void AppState::replace(Route route)
+{
+    m_stack->resetTo(RouteEntry::fresh(std::move(route)));
+    emit stackChanged();
+}
+
+void AppState::pop()
+{
+    if (stack().size() < 2)
+        return;
+    m_stack->removeLast();
+    emit stackChanged();
+}
+
+Route AppState::rootRoute() const
+{
+    if (!m_device || m_device->playlists.isEmpty())
+        return Routes::Activation {};
+    if (m_device->playlists.size() == 1)
+        return Routes::Home {};
+    const qint64 saved = m_prefs->selectedPlaylistId();
+    for (const Playlist &playlist : m_device->playlists) {
+        if (playlist.id == saved)
+            return Routes::Home {};
+    }
+    return Routes::PlaylistPicker {};
+}
+
+std::optional<Playlist> AppState::activePlaylist() const
+{
+    if (!m_device || m_device->playlists.isEmpty())
+        return std::nullopt;
+    const QList<Playlist> &playlists = m_device->playlists;
+    const qint64 saved = m_prefs->selectedPlaylistId();
+    auto taken = std::find_if(
+        playlists.begin(), playlists.end(), [saved](const Playlist &playlist) { return playlist.id == saved; });
+    if (taken == playlists.end()) {
+        if (playlists.size() != 1)
+            return std::nullopt;
+        taken = playlists.begin();
+    }
+    if (isXtreamGetLink(*taken)) {
+        if (const std::optional<Playlist> account = xtreamCredentials(*taken))
+            return account;
+    }
+    return *taken;
+}
+
+void AppState::showToast(const QString &text)
+{
+    m_toastTimer.reset();
+    m_toast = text;
+    emit toastChanged();
+    m_toastTimer = m_clock->after(kToastMs, [this] { hideToast(); });
+}
+
+void AppState::hideToast()
+{
+    if (!m_toast)
+        return;
+    m_toast.reset();
+    emit toastChanged();
+}
+
+void AppState::setDialog(std::unique_ptr<ChoiceDialogModel> dialog)
+{
+    if (!dialog && !m_dialog)
+        return;
+    // Views may still hold the old model while this change is delivered.
+    if (m_dialog)
+        m_dialog->deleteLater();
+    m_dialog = dialog.release();
+    if (m_dialog)
+        m_dialog->setParent(this);
+    emit dialogChanged();
+}
+
+void AppState::setLanguage(const QString &code)
+{
+    m_prefs->setLanguage(code);
+    setActiveLanguage(code);
+    ++m_langTick;
+    emit langTickChanged();
+}
+
+void AppState::setIsFullScreen(bool fullScreen)
+{
+    if (m_isFullScreen == fullScreen)
+        return;
+    m_isFullScreen = fullScreen;
+    emit isFullScreenChanged();
+}
+
+void AppState::observeWindow(QWindow *window)
+{
+    if (!window)
+        return;
+    connect(window, &QWindow::windowStateChanged, this,
+        [this, window] { setIsFullScreen(window->windowStates().testFlag(Qt::WindowFullScreen)); });
+    setIsFullScreen(window->windowStates().testFlag(Qt::WindowFullScreen));
+}
+
+void AppState::toggleFullScreen()
+{
+    QWindow *window = QGuiApplication::focusWindow();
+    if (!window) {
+        const QWindowList windows = QGuiApplication::topLevelWindows();
+        if (windows.isEmpty())
+            return;
+        window = windows.first();
+    }
+    if (window->windowStates().testFlag(Qt::WindowFullScreen))
+        window->showNormal();
+    else
+        window->showFullScreen();
+}
+
+bool isVersion(const OptText &version, const QString &newerThan)
+{
+    if (!version || version->isEmpty())
+        return false;
+    const auto parts = [](const QString &text) {
+        QList<qint64> numbers;
+        for (const QString &piece : text.split(u'.', Qt::SkipEmptyParts))
+            numbers.append(piece.toLongLong());
+        return numbers;
+    };
+    const QList<qint64> a = parts(*version);
+    const QList<qint64> b = parts(newerThan);
+    for (qsizetype i = 0; i < qMax(a.size(), b.size()); ++i) {
+        const qint64 x = a.value(i, 0);
+        const qint64 y = b.value(i, 0);
+        if (x != y)
+            return x > y;
+    }
+    return false;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Key.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QUuid>
+#include <QtQml/qqmlregistration.h>
+
+class KeyRouter;
+
+// Base of every view-model that takes keys: each screen's view-model and the choice dialog's.
+//
+// A subclass overrides handleKey (true when it used the key); its QML view only binds
+// `active`, e.g. `SplashScreen { active: isTop }` for a screen and `active: true` for a
+// dialog. While active the object is registered with the key router under its own id, as
+// the newest (top) handler; turning inactive or being destroyed removes it. It starts
+// inactive. Since the view creates its view-model, a view built anew registers anew.
+class KeyHandler : public QObject {
+    Q_OBJECT
+    QML_ANONYMOUS
+    Q_PROPERTY(bool active READ isActive WRITE setActive NOTIFY activeChanged)
+
+public:
+    explicit KeyHandler(KeyRouter *router, QObject *parent = nullptr);
+    ~KeyHandler() override;
+
+    bool isActive() const { return m_active; }
+    void setActive(bool active);
+    QUuid handlerId() const { return m_id; }
+
+    // Asked only while this handler is the router's top entry.
+    virtual bool handleKey(const Key &key);
+
+signals:
+    void activeChanged();
+
+private:
+    QPointer<KeyRouter> m_router;
+    QUuid m_id = QUuid::createUuid();
+    bool m_active = false;
+};

@@ -1,0 +1,162 @@
+#include "KeyRouter.h"
+
+#include "AppClock.h"
+#include "AppState.h"
+#include "Localization.h"
+
+#include <QGuiApplication>
+#include <QInputMethodQueryEvent>
+#include <QKeyEvent>
+#include <QQmlEngine>
+#include <QQuickWindow>
+
+namespace {
+
+bool editingAllows(Key::Kind kind)
+{
+    switch (kind) {
+    case Key::Kind::up:
+    case Key::Kind::down:
+    case Key::Kind::enter:
+    case Key::Kind::esc:
+    case Key::Kind::tab:
+    case Key::Kind::pageUp:
+    case Key::Kind::pageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+KeyRouterHooks completed(KeyRouterHooks hooks)
+{
+    if (!hooks.clock)
+        hooks.clock = AppClock::system();
+    if (!hooks.quit)
+        hooks.quit = [] { QCoreApplication::quit(); };
+    if (!hooks.toggleFullScreen)
+        hooks.toggleFullScreen = [] { AppState::toggleFullScreen(); };
+    if (!hooks.language)
+        hooks.language = [] { return activeLanguage(); };
+    if (!hooks.editing)
+        hooks.editing = [] { return KeyRouter::textFieldEditing(); };
+    return hooks;
+}
+
+} // namespace
+
+KeyRouter::KeyRouter(AppState *app, KeyRouterHooks hooks, QObject *parent)
+    : QObject(parent)
+    , m_app(app)
+    , m_hooks(completed(std::move(hooks)))
+{
+}
+
+KeyRouter *KeyRouter::shared()
+{
+    static KeyRouter *instance = new KeyRouter(AppState::shared(), {}, QCoreApplication::instance());
+    return instance;
+}
+
+KeyRouter *KeyRouter::create(QQmlEngine *, QJSEngine *)
+{
+    KeyRouter *router = shared();
+    QQmlEngine::setObjectOwnership(router, QQmlEngine::CppOwnership);
+    return router;
+}
+
+void KeyRouter::install()
+{
+    if (m_installed || !QCoreApplication::instance())
+        return;
+    QCoreApplication::instance()->installEventFilter(this);
+    m_installed = true;
+}
+
+void KeyRouter::registerHandler(const QUuid &id, KeyHandlerFn handler)
+{
+    unregisterHandler(id);
+    m_handlers.append({ id, std::move(handler) });
+}
+
+void KeyRouter::unregisterHandler(const QUuid &id)
+{
+    m_handlers.removeIf([&id](const Entry &entry) { return entry.id == id; });
+}
+
+bool KeyRouter::textFieldEditing()
+{
+    QObject *focus = QGuiApplication::focusObject();
+    if (!focus)
+        return false;
+    QInputMethodQueryEvent query(Qt::ImEnabled | Qt::ImReadOnly);
+    QCoreApplication::sendEvent(focus, &query);
+    return query.value(Qt::ImEnabled).toBool() && !query.value(Qt::ImReadOnly).toBool();
+}
+
+bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
+{
+    // One press passes the filter once per delivery hop; the window's hop is the first.
+    if (event->type() != QEvent::KeyPress || !qobject_cast<QQuickWindow *>(watched))
+        return false;
+    const auto *keyEvent = static_cast<QKeyEvent *>(event);
+    if (keyEvent->modifiers() & Qt::ControlModifier)
+        return false;
+    const std::optional<Key> key = Key::fromEvent(*keyEvent);
+    return key && dispatch(*key);
+}
+
+bool KeyRouter::dispatch(Key key)
+{
+    if (m_hooks.language() == QLatin1StringView("ar")) {
+        if (key.kind == Key::Kind::left)
+            key.kind = Key::Kind::right;
+        else if (key.kind == Key::Kind::right)
+            key.kind = Key::Kind::left;
+    }
+    const bool editing = m_hooks.editing();
+    if (editing && !editingAllows(key.kind))
+        return false;
+    if (!m_handlers.isEmpty()) {
+        // A copy: the handler may change the list while it runs.
+        const KeyHandlerFn top = m_handlers.last().handler;
+        if (top(key))
+            return true;
+    }
+    return applyDefaults(key, editing);
+}
+
+bool KeyRouter::applyDefaults(const Key &key, bool editing)
+{
+    if (key.kind == Key::Kind::character) {
+        if (key.text != QLatin1StringView("f") || editing)
+            return false;
+        m_hooks.toggleFullScreen();
+        return true;
+    }
+    return key.kind == Key::Kind::esc && escapeDefault();
+}
+
+bool KeyRouter::escapeDefault()
+{
+    if (!m_app)
+        return false;
+    if (m_app->dialog()) {
+        m_app->setDialog(nullptr);
+        return true;
+    }
+    if (m_app->stack().size() >= 2) {
+        m_app->pop();
+        return true;
+    }
+    if (!isRoute<Routes::Home>(m_app->current()))
+        return false;
+    const qint64 now = m_hooks.clock->nowMs();
+    if (m_lastEsc && now - *m_lastEsc < kQuitWindowMs) {
+        m_hooks.quit();
+    } else {
+        m_lastEsc = now;
+        m_app->showToast(::tr(QStringLiteral("quit_hint")));
+    }
+    return true;
+}

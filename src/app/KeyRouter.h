@@ -1,0 +1,82 @@
+#pragma once
+
+#include "Key.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUuid>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+#include <optional>
+
+class AppClock;
+class AppState;
+class QQmlEngine;
+class QJSEngine;
+
+// Answers true when it used the key.
+using KeyHandlerFn = std::function<bool(const Key &)>;
+
+// What the router's defaults act through; empty members take the real ones.
+struct KeyRouterHooks {
+    AppClock *clock = nullptr;
+    std::function<void()> quit;
+    std::function<void()> toggleFullScreen;
+    std::function<QString()> language;
+    // Whether a text field is being edited.
+    std::function<bool()> editing;
+};
+
+// Offers every key press of the application to one handler, the last registered, and
+// applies the application-wide defaults (F: full screen; Esc: close the dialog, go back, or
+// on the lone home screen hint and quit on a second Esc within 2 s) to keys it leaves.
+// Ctrl combinations pass untouched to the window's shortcuts. Handlers usually come from
+// KeyHandler view-models.
+class KeyRouter : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+public:
+    static constexpr qint64 kQuitWindowMs = 2000;
+
+    explicit KeyRouter(AppState *app, KeyRouterHooks hooks = {}, QObject *parent = nullptr);
+
+    static KeyRouter *shared();
+    static KeyRouter *create(QQmlEngine *, QJSEngine *);
+
+    // Filters the application's key presses from now on; later calls do nothing.
+    void install();
+
+    // Puts the handler on top, replacing any entry with the same id.
+    void registerHandler(const QUuid &id, KeyHandlerFn handler);
+    void unregisterHandler(const QUuid &id);
+    int handlerCount() const { return int(m_handlers.size()); }
+
+    // True when the key was used (its event is then consumed).
+    bool dispatch(Key key);
+
+    // The focus object is an editable text input: it answers ImEnabled and not ImReadOnly.
+    static bool textFieldEditing();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Entry {
+        QUuid id;
+        KeyHandlerFn handler;
+    };
+
+    bool applyDefaults(const Key &key, bool editing);
+    bool escapeDefault();
+
+    QPointer<AppState> m_app;
+    KeyRouterHooks m_hooks;
+    QList<Entry> m_handlers;
+    std::optional<qint64> m_lastEsc;
+    bool m_installed = false;
+};
