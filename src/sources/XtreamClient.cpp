@@ -19,7 +19,7 @@ QCoro::Task<std::invoke_result_t<Work>> offThread(Work work)
         std::optional<Value> value;
         std::exception_ptr error;
     };
-    QFuture<Outcome> future = QtConcurrent::run([work = std::move(work)]() {
+    QFuture<Outcome> future = QtConcurrent::run([work = std::move(work)]() mutable {
         Outcome outcome;
         try {
             outcome.value = work();
@@ -71,10 +71,19 @@ QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool
 
 QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http)
 {
-    const QByteArray body = co_await fetchList(*http, playlist, action, force);
+    QByteArray body = co_await fetchList(*http, playlist, action, force);
     if (!checkListBody(body))
         co_return QList<XStream>();
-    co_return co_await offThread([body] { return decodeStreams(body); });
+    co_return co_await offThread([body = std::move(body)]() mutable { return decodeStreams(std::move(body)); });
+}
+
+QCoro::Task<QList<MediaItem>> streamItems(Playlist playlist, QString action, ContentType type, bool force, Http *http)
+{
+    QByteArray body = co_await fetchList(*http, playlist, action, force);
+    if (!checkListBody(body))
+        co_return QList<MediaItem>();
+    co_return co_await offThread(
+        [body = std::move(body), type]() mutable { return decodeMediaItems(std::move(body), type); });
 }
 
 QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http *http)

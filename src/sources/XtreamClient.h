@@ -76,6 +76,9 @@ QString apiURL(const Playlist &playlist, const OptText &action, const QString &e
 QCoro::Task<XtreamAccount> login(Playlist playlist, Http *http = Http::shared());
 QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool force, Http *http = Http::shared());
 QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http = Http::shared());
+// streams() and mediaItems() in one pass, without the intermediate list: for big lists.
+QCoro::Task<QList<MediaItem>> streamItems(Playlist playlist, QString action, ContentType type, bool force,
+                                          Http *http = Http::shared());
 QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http *http = Http::shared());
 QCoro::Task<QList<EpgEntry>> epgTable(Playlist playlist, QString streamId, Http *http = Http::shared());
 QCoro::Task<VodInfo> vodInfo(Playlist playlist, QString vodId, Http *http = Http::shared());
@@ -85,8 +88,11 @@ QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, QString seriesId, Http *ht
 XtreamAccount parseAccount(const QByteArray &body);
 bool checkListBody(const QByteArray &body);
 QList<XCategory> decodeCategories(const QByteArray &body);
-QList<XStream> decodeStreams(const QByteArray &body);
+// Throws AppError::badData when the body is not JSON; a non-array gives an empty list.
+QList<XStream> decodeStreams(QByteArray body);
 QList<MediaItem> mediaItems(const QList<XStream> &streams, ContentType type);
+// The same items as mediaItems(decodeStreams(body), type), with less memory and time.
+QList<MediaItem> decodeMediaItems(QByteArray body, ContentType type);
 QList<EpgEntry> parseEpgListings(const QByteArray &body);
 std::optional<EpgEntry> epgEntry(const simdjson::dom::object &listing);
 QList<EpgEntry> shortGuide(const QByteArray &body, const QDateTime &now);

@@ -39,8 +39,32 @@ constexpr StreamField kStreamFields[] = {
     { "tv_archive_duration", &XStream::tvArchiveDuration },
 };
 
+constexpr unsigned kAllFields = (1u << std::size(kStreamFields)) - 1;
+
+constexpr unsigned fieldBit(OptText XStream::*member)
+{
+    for (unsigned i = 0; i < std::size(kStreamFields); ++i) {
+        if (kStreamFields[i].member == member)
+            return 1u << i;
+    }
+    return 0;
+}
+
+// The fields mediaItems reads for a type; the others are not worth their allocations.
+unsigned fieldsUsedBy(ContentType type)
+{
+    unsigned unused = 0;
+    if (type == ContentType::series)
+        unused |= fieldBit(&XStream::streamId) | fieldBit(&XStream::icon);
+    else
+        unused |= fieldBit(&XStream::seriesId) | fieldBit(&XStream::cover);
+    if (type != ContentType::live)
+        unused |= fieldBit(&XStream::tvArchive) | fieldBit(&XStream::tvArchiveDuration);
+    return kAllFields & ~unused;
+}
+
 // One pass over the object's members; the first occurrence of a key wins.
-XStream readStream(simdjson::dom::object object)
+XStream readStream(simdjson::dom::object object, unsigned wanted = kAllFields)
 {
     XStream stream;
     unsigned seen = 0;
@@ -51,7 +75,8 @@ XStream readStream(simdjson::dom::object object)
                 continue;
             if (!(seen & (1u << i))) {
                 seen |= 1u << i;
-                stream.*known.member = lenientText(field.value);
+                if (wanted & (1u << i))
+                    stream.*known.member = lenientText(field.value);
             }
             break;
         }
@@ -59,38 +84,50 @@ XStream readStream(simdjson::dom::object object)
     return stream;
 }
 
-std::vector<simdjson::dom::object> objectsOf(simdjson::dom::array array)
+// Runs fill(begin, end) over [0, count) in chunks spread across the worker threads.
+template<typename Fill>
+void forChunks(std::size_t count, Fill fill)
+{
+    const std::size_t chunks = count < kParallelThreshold ? 1 : std::size_t(QThread::idealThreadCount()) * 4;
+    const std::size_t chunkSize = std::max<std::size_t>((count + chunks - 1) / chunks, 1);
+    std::vector<std::size_t> starts;
+    for (std::size_t begin = 0; begin < count; begin += chunkSize)
+        starts.push_back(begin);
+    auto run = [&](std::size_t begin) { fill(begin, std::min(begin + chunkSize, count)); };
+    if (starts.size() <= 1)
+        std::for_each(starts.begin(), starts.end(), run);
+    else
+        QtConcurrent::blockingMap(starts, run);
+}
+
+// The array's objects, or only those with a usable value under idKey.
+std::vector<simdjson::dom::object> objectsOf(simdjson::dom::array array, std::string_view idKey = {})
 {
     std::vector<simdjson::dom::object> objects;
     objects.reserve(array.size());
     for (const element value : array) {
-        if (value.type() == element_type::OBJECT)
-            objects.push_back(value.get_object().value_unsafe());
+        if (value.type() != element_type::OBJECT)
+            continue;
+        const simdjson::dom::object object = value.get_object().value_unsafe();
+        if (idKey.empty() || lenientString(object, idKey))
+            objects.push_back(object);
     }
     return objects;
 }
 
-// Reads every object of the array into its own slot, split across the worker threads.
-QList<XStream> readStreams(simdjson::dom::array array)
+// Parses a body it owns: padding is added in place and the bytes are let go once the
+// document holds its own copy of every value.
+std::optional<simdjson::dom::array> parseArray(simdjson::dom::parser &parser, QByteArray body)
 {
-    const std::vector<simdjson::dom::object> objects = objectsOf(array);
-    QList<XStream> streams(qsizetype(objects.size()));
-    XStream *out = streams.data();
-    const std::size_t chunks = objects.size() < kParallelThreshold ? 1 : std::size_t(QThread::idealThreadCount()) * 4;
-    const std::size_t chunkSize = (objects.size() + chunks - 1) / std::max<std::size_t>(chunks, 1);
-    std::vector<std::size_t> starts;
-    for (std::size_t begin = 0; begin < objects.size(); begin += chunkSize)
-        starts.push_back(begin);
-    auto fill = [&](std::size_t begin) {
-        const std::size_t end = std::min(begin + chunkSize, objects.size());
-        for (std::size_t i = begin; i < end; ++i)
-            out[i] = readStream(objects[i]);
-    };
-    if (starts.size() <= 1)
-        std::for_each(starts.begin(), starts.end(), fill);
-    else
-        QtConcurrent::blockingMap(starts, fill);
-    return streams;
+    body.reserve(body.size() + qsizetype(simdjson::SIMDJSON_PADDING));
+    const auto root = parseJson(parser, body);
+    body = QByteArray();
+    if (!root)
+        throw AppError::badData();
+    simdjson::dom::array array;
+    if (root->get_array().get(array) != simdjson::SUCCESS)
+        return std::nullopt;
+    return array;
 }
 
 bool isLeadingFiller(uchar byte)
@@ -177,16 +214,40 @@ QList<XCategory> decodeCategories(const QByteArray &body)
     return categories;
 }
 
-QList<XStream> decodeStreams(const QByteArray &body)
+QList<XStream> decodeStreams(QByteArray body)
 {
     simdjson::dom::parser parser;
-    const auto root = parseJson(parser, body);
-    if (!root)
-        throw AppError::badData();
-    simdjson::dom::array array;
-    if (root->get_array().get(array) != simdjson::SUCCESS)
+    const auto array = parseArray(parser, std::move(body));
+    if (!array)
         return {};
-    return readStreams(array);
+    const std::vector<simdjson::dom::object> objects = objectsOf(*array);
+    QList<XStream> streams(qsizetype(objects.size()));
+    XStream *out = streams.data();
+    forChunks(objects.size(), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i)
+            out[i] = readStream(objects[i]);
+    });
+    return streams;
+}
+
+QList<MediaItem> decodeMediaItems(QByteArray body, ContentType type)
+{
+    simdjson::dom::parser parser;
+    const auto array = parseArray(parser, std::move(body));
+    if (!array)
+        return {};
+    const bool series = type == ContentType::series;
+    const std::vector<simdjson::dom::object> kept = objectsOf(*array, series ? "series_id" : "stream_id");
+    const unsigned wanted = fieldsUsedBy(type);
+    QList<MediaItem> items(qsizetype(kept.size()));
+    MediaItem *out = items.data();
+    forChunks(kept.size(), [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            const XStream stream = readStream(kept[i], wanted);
+            out[i] = itemOf(stream, *(series ? stream.seriesId : stream.streamId), type, qint64(i));
+        }
+    });
+    return items;
 }
 
 QList<MediaItem> mediaItems(const QList<XStream> &streams, ContentType type)
