@@ -1,0 +1,196 @@
+#include "sources/M3uCollector.h"
+
+#include "model/ContentKeys.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kUncategorized = u"Sans catégorie"_qs;
+
+M3uCollector collectOneByOne(QByteArrayView text)
+{
+    M3uCollector collector(kUncategorized);
+    M3uParser::parse(text, [&](M3uParser::Entry &&entry) { collector.add(std::move(entry)); });
+    return collector;
+}
+
+QByteArray fixture(const char *name)
+{
+    QFile file(QStringLiteral(ZELFOR_TEST_DATA "/m3u/") + QLatin1StringView(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+void expectSameContent(const M3uCollector &actual, const M3uCollector &expected)
+{
+    for (ContentType type : kAllContentTypes) {
+        EXPECT_EQ(actual.items(type), expected.items(type)) << rawValue(type).toStdString();
+        EXPECT_EQ(actual.categories(type), expected.categories(type)) << rawValue(type).toStdString();
+    }
+    EXPECT_EQ(actual.episodes, expected.episodes);
+}
+
+QList<QString> names(const QList<MediaItem> &items)
+{
+    QList<QString> result;
+    for (const MediaItem &item : items)
+        result.append(item.name);
+    return result;
+}
+
+TEST(M3uCollector, SortsAProviderPlaylist)
+{
+    const M3uCollector collector = collectOneByOne(fixture("provider.m3u"));
+    const QList<MediaItem> &live = collector.items(ContentType::live);
+    ASSERT_EQ(live.size(), 5);
+    MediaItem first{ .uid = 0, .type = ContentType::live, .id = u"http://127.0.0.1:8080/live/u/p/101.ts"_qs,
+                     .name = u"France Info HD"_qs, .logo = u"http://127.0.0.1:8080/logo/news1.png"_qs,
+                     .categoryId = u"FR | News"_qs, .url = u"http://127.0.0.1:8080/live/u/p/101.ts"_qs,
+                     .epgId = u"news1.fr"_qs, .num = 1, .catchup = Catchup{ 1, u"shift"_qs, std::nullopt } };
+    EXPECT_EQ(live.front(), first);
+    EXPECT_EQ(live.at(3).categoryId, PseudoCategory::uncategorized);
+    EXPECT_EQ(live.at(4).uid, 4);
+    EXPECT_EQ(live.at(4).num, 5);
+    const QList<CategoryName> liveGroups = { { u"FR | News"_qs, u"FR | News"_qs }, { u"Sports"_qs, u"Sports"_qs },
+                                             { u"Radio"_qs, u"Radio"_qs },
+                                             { PseudoCategory::uncategorized, kUncategorized } };
+    EXPECT_EQ(collector.categories(ContentType::live), liveGroups);
+
+    const QList<MediaItem> &movies = collector.items(ContentType::movie);
+    ASSERT_EQ(movies.size(), 1);
+    EXPECT_EQ(movies.front().type, ContentType::movie);
+    EXPECT_EQ(movies.front().uid, 0);
+    EXPECT_FALSE(movies.front().epgId);
+    EXPECT_FALSE(movies.front().catchup);
+
+    const QList<MediaItem> &shows = collector.items(ContentType::series);
+    ASSERT_EQ(shows.size(), 2);
+    const QString key = u"Series | Crime|Dark City"_qs;
+    EXPECT_EQ(shows.front(), (MediaItem{ .uid = 0, .type = ContentType::series, .id = key, .name = u"Dark City"_qs,
+                                         .logo = u"http://127.0.0.1:8080/c/9.jpg"_qs,
+                                         .categoryId = u"Series | Crime"_qs, .num = 1 }));
+    EXPECT_EQ(shows.at(1).id, u"Series | Crime|Dark City Special"_qs);
+    const QList<Episode> episodes = collector.episodes.value(key);
+    ASSERT_EQ(episodes.size(), 2);
+    EXPECT_EQ(episodes.front(), (Episode{ .id = u"http://127.0.0.1:8080/series/u/p/9002.mp4"_qs, .season = 1,
+                                          .number = 2, .title = u"Dark City S01E02"_qs,
+                                          .url = u"http://127.0.0.1:8080/series/u/p/9002.mp4"_qs,
+                                          .image = u"http://127.0.0.1:8080/c/9.jpg"_qs }));
+    EXPECT_EQ(episodes.at(1).number, 1);
+}
+
+struct TypeCase {
+    const char *url;
+    ContentType type;
+};
+
+class AddressTypes : public testing::TestWithParam<TypeCase> {};
+
+TEST_P(AddressTypes, DecideTheContentType)
+{
+    const M3uCollector collector = collectOneByOne(QByteArray("#EXTINF:-1,Show S01E01\n") + GetParam().url);
+    for (ContentType type : kAllContentTypes)
+        EXPECT_EQ(collector.items(type).size(), type == GetParam().type ? 1 : 0) << GetParam().url;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AddressTypes,
+                         testing::Values(TypeCase{ "http://h/MoViE/1.mkv", ContentType::movie },
+                                         TypeCase{ "http://h/series/movie/1.mkv", ContentType::movie },
+                                         TypeCase{ "http://h/SERIES/2.mp4", ContentType::series },
+                                         TypeCase{ "http://h/movies/1.mkv", ContentType::live },
+                                         TypeCase{ "http://h/movie.mkv", ContentType::live },
+                                         TypeCase{ "http://h/\xC5\xBF" "eries/2.mp4", ContentType::live }));
+
+TEST(M3uCollector, GroupsEpisodesIntoShows)
+{
+    const M3uCollector collector = collectOneByOne(
+        "#EXTINF:-1 group-title=\"A\" tvg-logo=\"first\",Tale S01E03\nhttp://h/series/1\n"
+        "#EXTINF:-1 group-title=\"B\",Tale S02E01\nhttp://h/series/2\n"
+        "#EXTINF:-1 group-title=\"A\" tvg-logo=\"second\",Tale Bonus\nhttp://h/series/3\n"
+        "#EXTINF:-1 group-title=\"A\",Tale\nhttp://h/series/4\n"
+        "#EXTINF:-1 group-title=\"A\",Tale Bonus\nhttp://h/series/5\n"
+        "#EXTINF:-1,S01E05\nhttp://h/series/6\n");
+    EXPECT_EQ(names(collector.items(ContentType::series)),
+              (QList<QString>{ u"Tale"_qs, u"Tale"_qs, u"Tale Bonus"_qs, u"S01E05"_qs }));
+    const QList<Episode> a = collector.episodes.value(u"A|Tale"_qs);
+    ASSERT_EQ(a.size(), 2);
+    EXPECT_EQ(a.at(0).number, 3);
+    EXPECT_EQ(a.at(1).number, 2); // no marker: episodes so far + 1
+    EXPECT_EQ(collector.episodes.value(u"A|Tale Bonus"_qs).at(1).number, 2);
+    EXPECT_EQ(collector.items(ContentType::series).at(2).logo, u"second"_qs);
+    EXPECT_EQ(collector.episodes.value(u"B|Tale"_qs).front().season, 2);
+    EXPECT_EQ(collector.items(ContentType::series).at(3).categoryId, PseudoCategory::uncategorized);
+}
+
+// A text whose shows, groups and marker-less episodes run across every piece.
+QByteArray interleavedText(int entries)
+{
+    QByteArray text = "#EXTM3U\n";
+    for (int i = 0; i < entries; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        const QByteArray group = "G" + QByteArray::number(i % 7);
+        switch (i % 4) {
+        case 0:
+            text += "#EXTINF:-1 tvg-id=\"c" + n + "\" group-title=\"" + group + "\",Channel " + n + "\nhttp://h/live/" + n + "\n";
+            break;
+        case 1:
+            text += "#EXTGRP:" + group + "\n#EXTINF:-1,Film " + n + "\nhttp://h/movie/" + n + ".mkv\n";
+            break;
+        case 2:
+            text += "#EXTINF:-1 group-title=\"" + group + "\",Show " + QByteArray::number(i % 5) + " S01E"
+                + QByteArray::number(i % 9) + "\nhttp://h/series/" + n + "\n";
+            break;
+        default:
+            text += "#EXTINF:-1 tvg-logo=\"l" + n + "\",Show " + QByteArray::number(i % 3) + " Extra\nhttp://h/series/" + n + "\n";
+        }
+    }
+    return text;
+}
+
+TEST(M3uCollector, AppendingPiecesEqualsAddingOneByOne)
+{
+    const QByteArray text = interleavedText(300);
+    const M3uCollector whole = collectOneByOne(text);
+    for (int parts : { 2, 3, 7, 50 }) {
+        const QList<QByteArrayView> pieces = M3uParser::splitAtEntries(text, parts);
+        ASSERT_EQ(pieces.size(), parts);
+        M3uCollector merged = collectOneByOne(pieces.front());
+        for (qsizetype i = 1; i < pieces.size(); ++i)
+            merged.append(collectOneByOne(pieces.at(i)));
+        expectSameContent(merged, whole);
+    }
+}
+
+TEST(M3uCollector, ParallelCollectingEqualsAddingOneByOne)
+{
+    const QByteArray text = interleavedText(40000); // several pieces of the parallel threshold
+    ASSERT_GT(text.size(), 2 * 1024 * 1024);
+    const M3uCollector expected = collectOneByOne(text);
+    expectSameContent(M3uCollector::collect(text, kUncategorized, 8), expected);
+    expectSameContent(M3uCollector::collect(text, kUncategorized, 1), expected);
+}
+
+TEST(M3uContent, BuildsTheThreeSections)
+{
+    const std::optional<M3uContent> content = buildM3uContentAsync(fixture("provider.m3u"), kUncategorized).result();
+    ASSERT_TRUE(content);
+    EXPECT_EQ(content->live->type, ContentType::live);
+    EXPECT_EQ(content->live->all.size(), 5);
+    EXPECT_EQ(content->live->byCategory.value(PseudoCategory::uncategorized).size(), 2);
+    EXPECT_EQ(content->live->categories.back(), (Category{ PseudoCategory::uncategorized, kUncategorized, 2 }));
+    EXPECT_EQ(content->movie->categories, (QList<Category>{ { u"VOD | Drama"_qs, u"VOD | Drama"_qs, 1 } }));
+    EXPECT_EQ(content->series->type, ContentType::series);
+    EXPECT_EQ(content->series->all.size(), 2);
+    EXPECT_EQ(content->episodes.size(), 2);
+}
+
+TEST(M3uContent, NothingForATextWithoutEntries)
+{
+    EXPECT_FALSE(buildM3uContent("#EXTM3U\n#EXTINF:-1,Never played\n\n", kUncategorized));
+    EXPECT_FALSE(buildM3uContent("", kUncategorized));
+}
+
+} // namespace
