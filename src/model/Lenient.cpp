@@ -2,6 +2,9 @@
 
 #include "JsonNumbers.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -107,19 +110,10 @@ OptText trimmedStringText(std::string_view raw)
     return result;
 }
 
-// Copies an ASCII text into buffer; false when it holds another character or is too long.
-template <std::size_t N> bool toAscii(QStringView text, char (&buffer)[N], std::size_t &length)
+bool isAscii(QStringView text)
 {
-    if (std::size_t(text.size()) >= N)
-        return false;
-    length = std::size_t(text.size());
-    for (std::size_t i = 0; i < length; ++i) {
-        const char16_t c = text[qsizetype(i)].unicode();
-        if (c == 0 || c >= 0x80)
-            return false;
-        buffer[i] = char(c);
-    }
-    return true;
+    return std::all_of(
+        text.begin(), text.end(), [](QChar c) { return c.unicode() != 0 && c.unicode() < 0x80; });
 }
 
 } // namespace
@@ -177,11 +171,11 @@ std::optional<qint64> parseDecimalInteger(std::string_view text)
 
 std::optional<double> parseDecimalDouble(QStringView text)
 {
-    char buffer[128];
-    std::size_t length = 0;
-    if (!toAscii(text, buffer, length))
+    if (!isAscii(text))
         return std::nullopt;
-    return parseDecimalDouble(std::string_view(buffer, length));
+    QVarLengthArray<char, 64> ascii(text.size());
+    std::transform(text.begin(), text.end(), ascii.begin(), [](QChar c) { return char(c.unicode()); });
+    return parseDecimalDouble(std::string_view(ascii.data(), std::size_t(ascii.size())));
 }
 
 std::optional<double> parseDecimalDouble(std::string_view text)

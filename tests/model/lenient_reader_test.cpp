@@ -207,6 +207,12 @@ INSTANTIATE_TEST_SUITE_P(Texts, DecimalDoubleTest,
         DoubleCase { u"12 ", std::nullopt }, DoubleCase { u"1,5", std::nullopt },
         DoubleCase { u"\u0661.5", std::nullopt }));
 
+TEST(LenientReader, longNumberTextParses)
+{
+    const QString digits = QStringLiteral("1") + QString(300, u'0') + QStringLiteral(".5e-290");
+    EXPECT_EQ(parseDecimalDouble(digits), 1e10);
+}
+
 TEST(LenientReader, notANumberParsesButHasNoIntegerPart)
 {
     const std::optional<double> value = parseDecimalDouble(u"nan");
