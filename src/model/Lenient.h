@@ -27,7 +27,7 @@ std::optional<qint64> parseDecimalInteger(QStringView text);
 std::optional<qint64> parseDecimalInteger(std::string_view text);
 
 // A floating-point number written in decimal ("12.9", "-1e5", "+3", "inf"); the whole
-// text must be the number, and a value out of the double range gives nothing.
+// text must be the number, and a value beyond the double range either way gives nothing.
 std::optional<double> parseDecimalDouble(QStringView text);
 std::optional<double> parseDecimalDouble(std::string_view text);
 
@@ -45,5 +45,7 @@ QString shortestDecimal(double value);
 
 // Parses JSON bytes (a leading UTF-8 byte-order mark is skipped) into the parser's
 // document; nothing when the bytes are not JSON. The element lives as long as the
-// parser and until its next parse.
+// parser and until its next parse. A parser used again keeps its buffers, which makes
+// big documents parse several times faster; bytes with 64 spare bytes of capacity
+// are read in place instead of copied.
 std::optional<simdjson::dom::element> parseJson(simdjson::dom::parser &parser, const QByteArray &bytes);
