@@ -21,6 +21,8 @@ struct TitleCase {
     std::optional<qint64> episode;
 };
 
+void PrintTo(const TitleCase &row, std::ostream *os) { *os << row.label; }
+
 class EpisodeTitles : public testing::TestWithParam<TitleCase> {};
 
 TEST_P(EpisodeTitles, ReadShowSeasonAndEpisode)

@@ -87,6 +87,8 @@ struct TypeCase {
     ContentType type;
 };
 
+void PrintTo(const TypeCase &row, std::ostream *os) { *os << row.url; }
+
 class AddressTypes : public testing::TestWithParam<TypeCase> {};
 
 TEST_P(AddressTypes, DecideTheContentType)

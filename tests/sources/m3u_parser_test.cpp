@@ -93,6 +93,8 @@ struct QuirkCase {
     QList<Entry> expected;
 };
 
+void PrintTo(const QuirkCase &row, std::ostream *os) { *os << row.label; }
+
 class M3uQuirks : public testing::TestWithParam<QuirkCase> {};
 
 TEST_P(M3uQuirks, GiveTheExpectedEntries)
