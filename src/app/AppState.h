@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWindow>
 #include <QtQml/qqmlregistration.h>
 
 #include <QCoroTask>
@@ -23,7 +24,6 @@ class Http;
 class Prefs;
 class QJSEngine;
 class QQmlEngine;
-class QWindow;
 
 // What a portal exchange gave: the received record or the error that stopped it.
 using DeviceResult = std::variant<DeviceResponse, std::exception_ptr>;
