@@ -144,22 +144,29 @@ void M3uCollector::addEpisode(M3uParser::Entry &&entry, const QString &groupId)
 
 void M3uCollector::append(M3uCollector later)
 {
-    for (qsizetype s = 0; s < qsizetype(m_items.size()); ++s) {
-        for (CategoryName &category : later.m_categories[s]) {
-            if (!m_listed[s].contains(category.first)) {
-                m_listed[s].insert(category.first);
-                m_categories[s].append(std::move(category));
-            }
+    for (ContentType type : kAllContentTypes)
+        appendType(type, later);
+}
+
+void M3uCollector::appendType(ContentType type, M3uCollector &later)
+{
+    const qsizetype s = slot(type);
+    for (CategoryName &category : later.m_categories[s]) {
+        if (!m_listed[s].contains(category.first)) {
+            m_listed[s].insert(category.first);
+            m_categories[s].append(std::move(category));
         }
     }
-    for (ContentType type : { ContentType::live, ContentType::movie }) {
-        QList<MediaItem> &list = m_items[slot(type)];
-        for (MediaItem &item : later.items(type)) {
-            renumber(item, list.size());
-            list.append(std::move(item));
-        }
+    if (type == ContentType::series) {
+        appendShows(later);
+        return;
     }
-    appendShows(later);
+    QList<MediaItem> &list = m_items[s];
+    for (MediaItem &item : later.m_items[s]) {
+        renumber(item, list.size());
+        list.append(std::move(item));
+    }
+    later.m_items[s] = {};
 }
 
 void M3uCollector::appendShows(M3uCollector &later)
@@ -223,8 +230,16 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
     M3uCollector result = std::move(collectors.front());
     result.items(ContentType::live).reserve(totals[0]);
     result.items(ContentType::movie).reserve(totals[1]);
-    for (qsizetype i = 1; i < pieces.size(); ++i)
-        result.append(std::move(collectors[i]));
+    // Each type's lists are separate, so the types merge side by side.
+    const auto merge = [&](ContentType type) {
+        for (qsizetype i = 1; i < pieces.size(); ++i)
+            result.appendType(type, collectors[i]);
+    };
+    {
+        std::jthread live(merge, ContentType::live);
+        std::jthread movies(merge, ContentType::movie);
+        merge(ContentType::series);
+    }
     return result;
 }
 

@@ -43,6 +43,7 @@ private:
     void noteGroup(ContentType type, const QString &groupId);
     void addItem(ContentType type, M3uParser::Entry &&entry, const QString &groupId);
     void addEpisode(M3uParser::Entry &&entry, const QString &groupId);
+    void appendType(ContentType type, M3uCollector &later);
     void appendShows(M3uCollector &later);
 
     QString m_uncategorizedName;
