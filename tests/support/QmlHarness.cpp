@@ -38,7 +38,9 @@ QmlLoad loadQml(QQmlEngine &engine, const QString &url, const QVariantMap &prope
     WarningCollector collector;
     QmlLoad result;
     QQmlComponent component(&engine, QUrl(url));
-    result.object.reset(component.createWithInitialProperties(properties));
+    // Qt 6.4 crashes creating from a component that failed to compile.
+    if (!component.isError())
+        result.object.reset(component.createWithInitialProperties(properties));
     for (const QQmlError &error : component.errors())
         result.problems.append(error.toString());
     QCoreApplication::processEvents();

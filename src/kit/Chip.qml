@@ -1,0 +1,47 @@
+import QtQuick
+import Zelfor.Kit
+
+// A small tinted capsule with a text and an optional symbol.
+Item {
+    id: root
+
+    property string text
+    property color color: Theme.cyan
+    property string icon: ""
+
+    implicitWidth: row.implicitWidth + 18
+    implicitHeight: row.implicitHeight + 8
+    width: implicitWidth
+    height: implicitHeight
+
+    Rectangle {
+        anchors.fill: parent
+        radius: height / 2
+        color: Qt.rgba(root.color.r, root.color.g, root.color.b, 0.16)
+        border.width: 1
+        border.color: Qt.rgba(root.color.r, root.color.g, root.color.b, 0.35)
+    }
+
+    Row {
+        id: row
+        anchors.centerIn: parent
+        spacing: 5
+
+        Icon {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: root.icon !== ""
+            name: root.icon
+            size: 10
+            color: root.color
+        }
+
+        UiText {
+            anchors.verticalCenter: parent.verticalCenter
+            text: root.text
+            color: root.color
+            font.pixelSize: 11
+            font.weight: Font.Bold
+            maximumLineCount: 1
+        }
+    }
+}

@@ -1,0 +1,107 @@
+import QtQuick
+import QtQuick.Layouts
+import Zelfor.App
+import Zelfor.Kit
+
+// The modal list of options over a dark scrim. Keys, focus and choosing live in
+// the controller; a click on the scrim, Cancel, Esc or a choice closes it.
+Item {
+    id: root
+
+    property ChoiceDialogModel model
+    readonly property int focusIndex: controller.focus
+
+    ChoiceDialogController {
+        id: controller
+        model: root.model
+        active: root.visible && root.model !== null
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: Qt.rgba(0, 0, 0, 0.55)
+
+        MouseArea {
+            anchors.fill: parent
+            onClicked: controller.dismiss()
+        }
+    }
+
+    Shadow {
+        target: panel
+        color: "black"
+        opacity: 0.5
+        blur: 40
+        offsetY: 20
+        shapeRadius: panel.radius
+    }
+
+    Rectangle {
+        id: panel
+        anchors.centerIn: parent
+        width: 440
+        height: content.implicitHeight + 48
+        radius: 24
+        color: Theme.surface
+        border.width: 1
+        border.color: Qt.rgba(1, 1, 1, 0.1)
+
+        // Clicks inside the panel but off a row or button do nothing.
+        MouseArea {
+            anchors.fill: parent
+        }
+
+        Column {
+            id: content
+            anchors.fill: parent
+            anchors.margins: 24
+            spacing: 14
+
+            UiText {
+                width: parent.width
+                text: root.model ? root.model.title : ""
+                color: "white"
+                font.pixelSize: 20
+                font.weight: Font.Bold
+                elide: Text.ElideRight
+            }
+
+            Column {
+                width: parent.width
+                spacing: 8
+
+                Repeater {
+                    model: root.model ? root.model.options : []
+
+                    delegate: ChoiceRow {
+                        required property int index
+                        required property string modelData
+
+                        width: parent.width
+                        text: modelData
+                        focused: index === controller.focus
+                        selected: root.model !== null && index === root.model.selected
+                        action: () => controller.choose(index)
+                    }
+                }
+            }
+
+            Item {
+                width: parent.width
+                height: cancel.height + 4
+
+                PillButton {
+                    id: cancel
+                    objectName: "cancelButton"
+                    anchors.right: parent.right
+                    anchors.bottom: parent.bottom
+                    title: Localized.text("cancel")
+                    primary: false
+                    focused: false
+                    height: 42
+                    action: () => controller.dismiss()
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,51 @@
+import QtQuick
+import Zelfor.Kit
+
+// The "live" capsule with a slowly pulsing dot.
+Item {
+    id: root
+
+    readonly property real tracking: Localized.language() === "ar" ? 0 : 1
+
+    implicitWidth: row.implicitWidth + 18
+    implicitHeight: row.implicitHeight + 8
+    width: implicitWidth
+    height: implicitHeight
+
+    Rectangle {
+        anchors.fill: parent
+        radius: height / 2
+        color: Qt.rgba(0, 0, 0, 0.35)
+    }
+
+    Row {
+        id: row
+        anchors.centerIn: parent
+        spacing: 6
+
+        Rectangle {
+            id: dot
+            anchors.verticalCenter: parent.verticalCenter
+            width: 7
+            height: 7
+            radius: 3.5
+            color: Qt.rgba(1, 77 / 255, 109 / 255, 1)
+            opacity: 0.35
+
+            SequentialAnimation on opacity {
+                loops: Animation.Infinite
+                NumberAnimation { from: 0.35; to: 1; duration: 900; easing.type: Easing.InOutQuad }
+                NumberAnimation { from: 1; to: 0.35; duration: 900; easing.type: Easing.InOutQuad }
+            }
+        }
+
+        UiText {
+            anchors.verticalCenter: parent.verticalCenter
+            text: Localized.text("live_badge")
+            color: "white"
+            font.pixelSize: 11 // 10.5 rounded: pixel sizes are whole
+            font.weight: Font.Black
+            font.letterSpacing: root.tracking
+        }
+    }
+}

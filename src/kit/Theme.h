@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+// The dark palette shared by every view. Gradients are drawn by the kit's
+// gradient items from these colours.
+class Theme : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(QColor bg READ bg CONSTANT)
+    Q_PROPERTY(QColor surface READ surface CONSTANT)
+    Q_PROPERTY(QColor raised READ raised CONSTANT)
+    Q_PROPERTY(QColor raisedHover READ raisedHover CONSTANT)
+    Q_PROPERTY(QColor violet READ violet CONSTANT)
+    Q_PROPERTY(QColor violetLight READ violetLight CONSTANT)
+    Q_PROPERTY(QColor cyan READ cyan CONSTANT)
+    Q_PROPERTY(QColor cyanLight READ cyanLight CONSTANT)
+    Q_PROPERTY(QColor text READ text CONSTANT)
+    Q_PROPERTY(QColor textDim READ textDim CONSTANT)
+    Q_PROPERTY(QColor green READ green CONSTANT)
+    Q_PROPERTY(QColor amber READ amber CONSTANT)
+    Q_PROPERTY(QColor red READ red CONSTANT)
+    Q_PROPERTY(QColor pink READ pink CONSTANT)
+    Q_PROPERTY(QColor stroke READ stroke CONSTANT)
+    Q_PROPERTY(QColor surfaceDim READ surfaceDim CONSTANT)
+    Q_PROPERTY(QString fontFamily READ fontFamily CONSTANT)
+
+public:
+    using QObject::QObject;
+
+    // An opaque sRGB colour from 8-bit components.
+    Q_INVOKABLE static QColor rgb(int red, int green, int blue);
+    // `color` with its alpha replaced by `opacity`.
+    Q_INVOKABLE static QColor withOpacity(const QColor &color, qreal opacity);
+
+    static QColor bg() { return rgb(11, 15, 26); }
+    static QColor surface() { return rgb(19, 26, 43); }
+    static QColor raised() { return rgb(27, 36, 64); }
+    static QColor raisedHover() { return rgb(37, 48, 85); }
+    static QColor violet() { return rgb(124, 58, 237); }
+    static QColor violetLight() { return rgb(167, 139, 250); }
+    static QColor cyan() { return rgb(6, 182, 212); }
+    static QColor cyanLight() { return rgb(34, 211, 238); }
+    static QColor text() { return rgb(232, 236, 246); }
+    static QColor textDim() { return rgb(141, 151, 178); }
+    static QColor green() { return rgb(34, 197, 94); }
+    static QColor amber() { return rgb(245, 158, 11); }
+    static QColor red() { return rgb(239, 68, 68); }
+    static QColor pink() { return rgb(236, 72, 153); }
+    static QColor stroke() { return withOpacity(Qt::white, 0.08); }
+    static QColor surfaceDim() { return withOpacity(surface(), 0.62); }
+    // The interface font, Latin and Arabic.
+    static QString fontFamily() { return QStringLiteral("Noto Sans"); }
+};

@@ -1,0 +1,94 @@
+#include "kit/TapRule.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TapCase {
+    const char *name;
+    bool doubleEnabled;
+    QList<qint64> clicks; // virtual times in ms, interval 400
+    int singles;
+    int doubles;
+    bool pendingAfter;
+};
+
+class TapRuleSequence : public ::testing::TestWithParam<TapCase> {};
+
+TEST_P(TapRuleSequence, DecidesBetweenSingleAndDoubleTaps)
+{
+    const TapCase &c = GetParam();
+    TapRule rule;
+    qint64 now = 0;
+    rule.setClock([&now] { return now; });
+    rule.setInterval(400);
+    rule.setDoubleEnabled(c.doubleEnabled);
+    QSignalSpy singles(&rule, &TapRule::singleTap);
+    QSignalSpy doubles(&rule, &TapRule::doubleTap);
+    for (qint64 at : c.clicks) {
+        now = at;
+        rule.click();
+    }
+    EXPECT_EQ(singles.count(), c.singles);
+    EXPECT_EQ(doubles.count(), c.doubles);
+    EXPECT_EQ(rule.pending(), c.pendingAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, TapRuleSequence, ::testing::Values(
+    TapCase { "withoutDoubleEveryClickIsSingleAtOnce", false, { 0, 100 }, 2, 0, false },
+    TapCase { "singleClickWaitsForTheInterval", true, { 0 }, 0, 0, true },
+    TapCase { "twoQuickClicksAreOneDouble", true, { 0, 100 }, 0, 1, false },
+    TapCase { "secondClickOnTheIntervalStillCounts", true, { 0, 400 }, 0, 1, false },
+    TapCase { "lateSecondClickEndsTheFirstAsSingle", true, { 0, 401 }, 1, 0, true },
+    TapCase { "thirdClickStartsAfresh", true, { 0, 100, 200 }, 0, 1, true },
+    TapCase { "fourQuickClicksAreTwoDoubles", true, { 0, 100, 200, 300 }, 0, 2, false }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(TapRule, LoneClickBecomesSingleWhenTheIntervalRunsOut)
+{
+    TapRule rule;
+    rule.setInterval(20);
+    rule.setDoubleEnabled(true);
+    QSignalSpy singles(&rule, &TapRule::singleTap);
+    QSignalSpy doubles(&rule, &TapRule::doubleTap);
+    rule.click();
+    EXPECT_TRUE(singles.isEmpty());
+    ASSERT_TRUE(singles.wait(2000));
+    EXPECT_EQ(singles.count(), 1);
+    EXPECT_TRUE(doubles.isEmpty());
+    EXPECT_FALSE(rule.pending());
+}
+
+TEST(TapRule, DoubleTapCancelsThePendingSingle)
+{
+    TapRule rule;
+    rule.setInterval(20);
+    rule.setDoubleEnabled(true);
+    QSignalSpy singles(&rule, &TapRule::singleTap);
+    QSignalSpy doubles(&rule, &TapRule::doubleTap);
+    rule.click();
+    rule.click();
+    EXPECT_EQ(doubles.count(), 1);
+    EXPECT_FALSE(singles.wait(100));
+}
+
+TEST(TapRule, DroppingTheDoubleActionMakesTheNextClickSingle)
+{
+    TapRule rule;
+    qint64 now = 0;
+    rule.setClock([&now] { return now; });
+    rule.setInterval(400);
+    rule.setDoubleEnabled(true);
+    QSignalSpy singles(&rule, &TapRule::singleTap);
+    QSignalSpy doubles(&rule, &TapRule::doubleTap);
+    rule.click();
+    rule.setDoubleEnabled(false);
+    now = 100;
+    rule.click();
+    EXPECT_EQ(singles.count(), 2);
+    EXPECT_TRUE(doubles.isEmpty());
+    EXPECT_FALSE(rule.pending());
+}
+
+} // namespace
