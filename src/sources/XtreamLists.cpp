@@ -4,6 +4,7 @@
 #include "model/ContentKeys.h"
 #include "model/Lenient.h"
 
+#include <QSet>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
 
@@ -130,6 +131,27 @@ std::optional<simdjson::dom::array> parseArray(simdjson::dom::parser &parser, QB
     return array;
 }
 
+// Category ids, extensions and ratings repeat across a list; one copy of each is kept.
+class RepeatedTexts {
+public:
+    void share(QString &text)
+    {
+        const auto known = m_texts.constFind(text);
+        if (known != m_texts.constEnd())
+            text = *known;
+        else
+            m_texts.insert(text);
+    }
+    void share(OptText &text)
+    {
+        if (text)
+            share(*text);
+    }
+
+private:
+    QSet<QString> m_texts;
+};
+
 bool isLeadingFiller(uchar byte)
 {
     return byte == '\t' || byte == '\n' || byte == '\r' || byte == ' ' || byte == 0xEF || byte == 0xBB || byte == 0xBF;
@@ -242,9 +264,13 @@ QList<MediaItem> decodeMediaItems(QByteArray body, ContentType type)
     QList<MediaItem> items(qsizetype(kept.size()));
     MediaItem *out = items.data();
     forChunks(kept.size(), [&](std::size_t begin, std::size_t end) {
+        RepeatedTexts repeated;
         for (std::size_t i = begin; i < end; ++i) {
             const XStream stream = readStream(kept[i], wanted);
-            out[i] = itemOf(stream, *(series ? stream.seriesId : stream.streamId), type, qint64(i));
+            MediaItem &item = out[i] = itemOf(stream, *(series ? stream.seriesId : stream.streamId), type, qint64(i));
+            repeated.share(item.categoryId);
+            repeated.share(item.ext);
+            repeated.share(item.rating);
         }
     });
     return items;

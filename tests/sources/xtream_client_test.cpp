@@ -113,6 +113,18 @@ TEST_F(XtreamClientTest, ListsAreServedFromTheCacheUnlessForced)
     EXPECT_EQ(categories.size(), 2);
 }
 
+TEST_F(XtreamClientTest, StreamItemsShareTheCachedListAndItsChecks)
+{
+    const QString action = QStringLiteral("get_live_streams");
+    const QList<XStream> streams = runTask(XtreamClient::streams(provider.playlist(), action, false, client));
+    const QList<MediaItem> items = runTask(XtreamClient::streamItems(provider.playlist(), action, ContentType::live, false, client));
+    EXPECT_EQ(items, XtreamClient::mediaItems(streams, ContentType::live));
+    EXPECT_EQ(items.size(), 7);
+    EXPECT_EQ(provider.requestCount(action), 1);
+    EXPECT_EQ(appError(XtreamClient::streamItems(wrongPassword(), action, ContentType::live, false, client)),
+              AppError::xtreamAuth());
+}
+
 TEST_F(XtreamClientTest, RefusedListsFailWithTheLoginError)
 {
     EXPECT_EQ(appError(XtreamClient::streams(wrongPassword(), QStringLiteral("get_series"), false, client)),

@@ -85,6 +85,7 @@ TEST(XtreamLists, StreamsOfAnUndecodableBodyAreBadData)
         EXPECT_EQ(error.kind(), AppError::Kind::badData);
     }
     EXPECT_TRUE(XtreamClient::decodeStreams("{\"user_info\":{\"auth\":1}}").isEmpty());
+    EXPECT_THROW(XtreamClient::decodeMediaItems("[{\"stream_id\":1}", ContentType::live), AppError);
 }
 
 TEST(XtreamLists, FirstOccurrenceOfARepeatedKeyWins)
@@ -172,6 +173,26 @@ TEST(XtreamLists, SeriesUseSeriesIdsAndCovers)
                 });
 }
 
+struct FusedCase {
+    const char *fixture;
+    ContentType type;
+};
+
+class FusedItems : public testing::TestWithParam<FusedCase> {};
+
+TEST_P(FusedItems, MatchTheTwoStepDecoding)
+{
+    const QByteArray body = XtreamProvider::fixture(QString::fromUtf8(GetParam().fixture));
+    const QList<MediaItem> twoStep = XtreamClient::mediaItems(XtreamClient::decodeStreams(body), GetParam().type);
+    EXPECT_FALSE(twoStep.isEmpty());
+    EXPECT_EQ(XtreamClient::decodeMediaItems(body, GetParam().type), twoStep);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, FusedItems,
+    testing::Values(FusedCase { "live_streams.json", ContentType::live }, FusedCase { "live_streams.json", ContentType::movie },
+                    FusedCase { "vod_streams.json", ContentType::movie }, FusedCase { "vod_streams.json", ContentType::live },
+                    FusedCase { "series.json", ContentType::series }));
+
 TEST(XtreamLists, LargeListsKeepElementOrderAcrossWorkers)
 {
     QByteArray body = "[";
@@ -182,7 +203,8 @@ TEST(XtreamLists, LargeListsKeepElementOrderAcrossWorkers)
                              : "{\"num\":\"" + QByteArray::number(i) + "\",\"stream_id\":" + QByteArray::number(i) + "}";
     }
     body += ']';
-    const QList<MediaItem> items = XtreamClient::mediaItems(XtreamClient::decodeStreams(body), ContentType::movie);
+    const QList<MediaItem> items = XtreamClient::decodeMediaItems(body, ContentType::movie);
+    EXPECT_EQ(XtreamClient::mediaItems(XtreamClient::decodeStreams(body), ContentType::movie), items);
     ASSERT_EQ(items.size(), 20000 - 21);
     qint64 expected = 0;
     for (const MediaItem &item : items) {
