@@ -1,0 +1,276 @@
+#include "GstPlatformPlayer.h"
+
+#include "VideoOutput.h"
+
+#include <QMetaObject>
+#include <QMutexLocker>
+
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+#include <gst/video/video.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr guint kPlayFlagText = 1 << 2;
+
+void setUserAgentOn(GstElement *element, const QString &userAgent)
+{
+    if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), "user-agent"))
+        g_object_set(element, "user-agent", userAgent.toUtf8().constData(), nullptr);
+}
+
+GstElement *makeVideoSink(GstPlatformPlayer *self, GstAppSinkCallbacks *callbacks)
+{
+    GstElement *bin = gst_parse_bin_from_description(
+        "videoconvert ! appsink name=frames max-buffers=2 drop=true caps=video/x-raw,format=RGBA", TRUE, nullptr);
+    if (!bin)
+        return nullptr;
+    GstElement *appsink = gst_bin_get_by_name(GST_BIN(bin), "frames");
+    gst_app_sink_set_callbacks(GST_APP_SINK(appsink), callbacks, self, nullptr);
+    gst_object_unref(appsink);
+    return bin;
+}
+
+QVideoFrame copyFrame(GstSample *sample)
+{
+    GstVideoInfo info;
+    if (!gst_video_info_from_caps(&info, gst_sample_get_caps(sample)))
+        return {};
+    GstBuffer *buffer = gst_sample_get_buffer(sample);
+    GstVideoFrame source;
+    if (!buffer || !gst_video_frame_map(&source, &info, buffer, GST_MAP_READ))
+        return {};
+    const QSize size(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
+    QVideoFrame frame(QVideoFrameFormat(size, QVideoFrameFormat::Format_RGBA8888));
+    if (frame.map(QVideoFrame::WriteOnly)) {
+        const auto *from = static_cast<const uchar *>(GST_VIDEO_FRAME_PLANE_DATA(&source, 0));
+        const int fromStride = GST_VIDEO_FRAME_PLANE_STRIDE(&source, 0);
+        const int rowBytes = std::min(size.width() * 4, frame.bytesPerLine(0));
+        for (int row = 0; row < size.height(); ++row)
+            memcpy(frame.bits(0) + row * frame.bytesPerLine(0), from + row * fromStride, rowBytes);
+        frame.unmap();
+    }
+    gst_video_frame_unmap(&source);
+    return frame;
+}
+
+}
+
+GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent)
+{
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+    m_playbin = gst_element_factory_make("playbin", nullptr);
+    gst_object_ref_sink(m_playbin);
+    static GstAppSinkCallbacks callbacks = {};
+    callbacks.new_sample = reinterpret_cast<GstFlowReturn (*)(GstAppSink *, gpointer)>(&GstPlatformPlayer::onNewSample);
+    if (GstElement *videoSink = makeVideoSink(this, &callbacks))
+        g_object_set(m_playbin, "video-sink", videoSink, nullptr);
+    if (audio == Audio::silent)
+        g_object_set(m_playbin, "audio-sink", gst_element_factory_make("fakesink", nullptr), nullptr);
+    g_signal_connect(m_playbin, "source-setup",
+                     G_CALLBACK(+[](GstElement *, GstElement *source, gpointer self) {
+                         onElementAdded(nullptr, source, self);
+                     }),
+                     this);
+    g_signal_connect(m_playbin, "deep-element-added",
+                     G_CALLBACK(+[](GstBin *, GstBin *, GstElement *element, gpointer self) {
+                         onElementAdded(nullptr, element, self);
+                     }),
+                     this);
+    GstBus *bus = gst_element_get_bus(m_playbin);
+    gst_bus_set_sync_handler(bus, reinterpret_cast<GstBusSyncHandler>(&GstPlatformPlayer::onBusMessage), this, nullptr);
+    gst_object_unref(bus);
+}
+
+GstPlatformPlayer::~GstPlatformPlayer()
+{
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    GstBus *bus = gst_element_get_bus(m_playbin);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(m_playbin);
+}
+
+void GstPlatformPlayer::onElementAdded(GstElement *, GstElement *element, void *self)
+{
+    auto *player = static_cast<GstPlatformPlayer *>(self);
+    QMutexLocker lock(&player->m_mutex);
+    setUserAgentOn(element, player->m_userAgent);
+}
+
+// Streaming threads: the message is handed to the main thread with the
+// generation of the item it belongs to.
+int GstPlatformPlayer::onBusMessage(GstBus *, GstMessage *message, void *self)
+{
+    auto *player = static_cast<GstPlatformPlayer *>(self);
+    const quint64 generation = player->m_generation.load();
+    QPointer<GstPlatformPlayer> guard(player);
+    QMetaObject::invokeMethod(
+        player,
+        [guard, message, generation] {
+            if (guard)
+                guard->handleMessage(message, generation);
+            gst_message_unref(message);
+        },
+        Qt::QueuedConnection);
+    return GST_BUS_DROP;
+}
+
+int GstPlatformPlayer::onNewSample(GstAppSink *sink, void *self)
+{
+    auto *player = static_cast<GstPlatformPlayer *>(self);
+    GstSample *sample = gst_app_sink_pull_sample(sink);
+    if (!sample)
+        return GST_FLOW_OK;
+    QVideoFrame frame = copyFrame(sample);
+    gst_sample_unref(sample);
+    QMutexLocker lock(&player->m_mutex);
+    player->m_latestFrame = frame;
+    if (!std::exchange(player->m_framePending, true))
+        QMetaObject::invokeMethod(player, &GstPlatformPlayer::presentLatest, Qt::QueuedConnection);
+    return GST_FLOW_OK;
+}
+
+void GstPlatformPlayer::presentLatest()
+{
+    QVideoFrame frame;
+    {
+        QMutexLocker lock(&m_mutex);
+        frame = std::exchange(m_latestFrame, QVideoFrame());
+        m_framePending = false;
+    }
+    if (m_output && frame.isValid() && m_hasItem)
+        m_output->present(frame);
+}
+
+void GstPlatformPlayer::stopPipeline()
+{
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    ++m_generation;
+    m_status = Status::unknown;
+    m_waitingForData = false;
+    m_pipelinePlaying = false;
+}
+
+void GstPlatformPlayer::load(const QUrl &url, const QString &userAgent, double forwardBufferSecs)
+{
+    stopPipeline();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_userAgent = userAgent;
+    }
+    g_object_set(m_playbin, "uri", url.toString(QUrl::FullyEncoded).toUtf8().constData(), "buffer-duration",
+                 static_cast<gint64>(forwardBufferSecs * GST_SECOND), nullptr);
+    m_hasItem = true;
+    m_wantPlay = false;
+    gst_element_set_state(m_playbin, GST_STATE_PAUSED);
+    updateTimeControl();
+}
+
+void GstPlatformPlayer::clear()
+{
+    stopPipeline();
+    m_hasItem = false;
+    m_wantPlay = false;
+    updateTimeControl();
+}
+
+void GstPlatformPlayer::play()
+{
+    if (!m_hasItem)
+        return;
+    m_wantPlay = true;
+    applyState();
+}
+
+void GstPlatformPlayer::pause()
+{
+    if (!m_hasItem)
+        return;
+    m_wantPlay = false;
+    applyState();
+}
+
+void GstPlatformPlayer::applyState()
+{
+    if (m_status != Status::failed)
+        gst_element_set_state(m_playbin, m_wantPlay && !m_waitingForData ? GST_STATE_PLAYING : GST_STATE_PAUSED);
+    updateTimeControl();
+}
+
+void GstPlatformPlayer::updateTimeControl()
+{
+    TimeControl control = TimeControl::paused;
+    if (m_hasItem && m_wantPlay && m_status != Status::failed)
+        control = m_pipelinePlaying && !m_waitingForData ? TimeControl::playing : TimeControl::waiting;
+    if (control == m_control)
+        return;
+    m_control = control;
+    emit timeControlChanged(control);
+}
+
+void GstPlatformPlayer::seek(double secs, double toleranceBefore, double toleranceAfter)
+{
+    if (!m_hasItem)
+        return;
+    const bool precise = toleranceBefore >= 0 && toleranceAfter >= 0;
+    const auto flags = static_cast<GstSeekFlags>(
+        GST_SEEK_FLAG_FLUSH | (precise ? GST_SEEK_FLAG_ACCURATE : GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE));
+    gst_element_seek_simple(m_playbin, GST_FORMAT_TIME, flags, static_cast<gint64>(secs * GST_SECOND));
+}
+
+double GstPlatformPlayer::position() const
+{
+    gint64 value = 0;
+    if (!m_hasItem || !gst_element_query_position(m_playbin, GST_FORMAT_TIME, &value))
+        return std::numeric_limits<double>::quiet_NaN();
+    return static_cast<double>(value) / GST_SECOND;
+}
+
+double GstPlatformPlayer::duration() const
+{
+    gint64 value = 0;
+    if (!m_hasItem || !gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &value) || value < 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    return static_cast<double>(value) / GST_SECOND;
+}
+
+void GstPlatformPlayer::loadTracks(std::function<void(Tracks)> done)
+{
+    const quint64 generation = m_generation.load();
+    QPointer<GstPlatformPlayer> guard(this);
+    QMetaObject::invokeMethod(
+        this,
+        [guard, generation, done = std::move(done)] {
+            if (!guard || guard->m_generation.load() != generation || !guard->m_hasItem)
+                return;
+            done(Tracks{ guard->trackOptions(true), guard->trackOptions(false) });
+        },
+        Qt::QueuedConnection);
+}
+
+void GstPlatformPlayer::selectTrack(std::optional<int> id, bool audio)
+{
+    if (audio) {
+        if (id)
+            g_object_set(m_playbin, "current-audio", *id, nullptr);
+        return;
+    }
+    guint flags = 0;
+    g_object_get(m_playbin, "flags", &flags, nullptr);
+    flags = id ? flags | kPlayFlagText : flags & ~kPlayFlagText;
+    g_object_set(m_playbin, "flags", flags, nullptr);
+    if (id)
+        g_object_set(m_playbin, "current-text", *id, nullptr);
+}
+
+int GstPlatformPlayer::currentTrack(bool audio) const
+{
+    gint index = -1;
+    g_object_get(m_playbin, audio ? "current-audio" : "current-text", &index, nullptr);
+    return index;
+}

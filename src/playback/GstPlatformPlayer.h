@@ -1,0 +1,77 @@
+#pragma once
+
+#include "PlatformPlayer.h"
+
+#include <QMutex>
+#include <QPointer>
+#include <QVideoFrame>
+
+#include "VideoOutput.h"
+
+#include <atomic>
+
+typedef struct _GstElement GstElement;
+typedef struct _GstMessage GstMessage;
+typedef struct _GstBus GstBus;
+typedef struct _GstAppSink GstAppSink;
+typedef struct _GError GError;
+typedef struct _GstStructure GstStructure;
+
+// The platform player on GStreamer's playbin; frames reach the output on the
+// main thread as RGBA frames that own their memory.
+class GstPlatformPlayer final : public PlatformPlayer
+{
+    Q_OBJECT
+public:
+    enum class Audio { device, silent };
+
+    explicit GstPlatformPlayer(Audio audio = Audio::device, QObject *parent = nullptr);
+    ~GstPlatformPlayer() override;
+
+    void load(const QUrl &url, const QString &userAgent, double forwardBufferSecs) override;
+    void clear() override;
+    bool hasItem() const override { return m_hasItem; }
+    Status status() const override { return m_status; }
+    TimeControl timeControl() const override { return m_control; }
+    void play() override;
+    void pause() override;
+    void seek(double secs, double toleranceBefore, double toleranceAfter) override;
+    double position() const override;
+    double duration() const override;
+    void loadTracks(std::function<void(Tracks)> done) override;
+    void selectTrack(std::optional<int> id, bool audio) override;
+    void setOutput(VideoOutput *output) override { m_output = output; }
+    // The playing audio or subtitle stream index; -1 when none.
+    int currentTrack(bool audio) const;
+
+    // The GStreamer error of a failed item, as the classifier reads it.
+    static PlayError mapError(const GError *error, const GstStructure *details);
+
+private:
+    static int onBusMessage(GstBus *bus, GstMessage *message, void *self);
+    static int onNewSample(GstAppSink *sink, void *self);
+    static void onElementAdded(GstElement *bin, GstElement *element, void *self);
+    void handleMessage(GstMessage *message, quint64 generation);
+    void handleError(GstMessage *message);
+    void handleBuffering(int percent);
+    void applyState();
+    void updateTimeControl();
+    void presentLatest();
+    QList<TrackOption> trackOptions(bool audio) const;
+    void stopPipeline();
+
+    GstElement *m_playbin = nullptr;
+    QPointer<VideoOutput> m_output;
+    std::atomic<quint64> m_generation{ 0 };
+    QMutex m_mutex;  // guards the fields below, shared with streaming threads
+    QString m_userAgent;
+    QVideoFrame m_latestFrame;
+    bool m_framePending = false;
+
+    bool m_hasItem = false;
+    bool m_wantPlay = false;
+    bool m_waitingForData = false;
+    bool m_pipelinePlaying = false;
+    Status m_status = Status::unknown;
+    TimeControl m_control = TimeControl::paused;
+};

@@ -1,0 +1,170 @@
+#include "GstPlatformPlayer.h"
+
+#include <gst/gst.h>
+
+namespace {
+
+std::optional<uint> httpStatus(const GstStructure *details)
+{
+    uint status = 0;
+    if (details && gst_structure_get_uint(details, "http-status-code", &status))
+        return status;
+    return std::nullopt;
+}
+
+PlayError resourceError(int code)
+{
+    using namespace PlayErrorCode;
+    switch (code) {
+    case GST_RESOURCE_ERROR_NOT_FOUND:
+        return { PlayError::Domain::url, { kFileDoesNotExist } };
+    case GST_RESOURCE_ERROR_NOT_AUTHORIZED:
+        return { PlayError::Domain::media, { kHttpUnauthorized } };
+    case GST_RESOURCE_ERROR_READ:
+        return { PlayError::Domain::url, { kConnectionLost } };
+    default:
+        return { PlayError::Domain::url, { kCannotConnect } };
+    }
+}
+
+PlayError streamError(int code)
+{
+    using namespace PlayErrorCode;
+    switch (code) {
+    case GST_STREAM_ERROR_TYPE_NOT_FOUND:
+    case GST_STREAM_ERROR_WRONG_TYPE:
+        return { PlayError::Domain::media, { kFormatNotRecognized } };
+    case GST_STREAM_ERROR_CODEC_NOT_FOUND:
+        return { PlayError::Domain::media, { kUnsupportedMedia } };
+    case GST_STREAM_ERROR_DECODE:
+        return { PlayError::Domain::media, { kDecodeFailed } };
+    case GST_STREAM_ERROR_DEMUX:
+    case GST_STREAM_ERROR_FORMAT:
+        return { PlayError::Domain::media, { kFailedToParse } };
+    default:
+        return { PlayError::Domain::media, {} };
+    }
+}
+
+QString tagText(const GstTagList *tags, const char *tag)
+{
+    gchar *value = nullptr;
+    if (!tags || !gst_tag_list_get_string(tags, tag, &value))
+        return {};
+    const QString text = QString::fromUtf8(value);
+    g_free(value);
+    return text;
+}
+
+}
+
+PlayError GstPlatformPlayer::mapError(const GError *error, const GstStructure *details)
+{
+    if (const auto status = httpStatus(details)) {
+        const int code = static_cast<int>(*status);
+        const bool refused = code == PlayErrorCode::kHttpNotFound || code == PlayErrorCode::kHttpForbidden
+                             || code == PlayErrorCode::kHttpUnauthorized;
+        if (code >= 400)
+            return { refused ? PlayError::Domain::media : PlayError::Domain::url, { code } };
+    }
+    if (!error)
+        return {};
+    if (error->domain == GST_RESOURCE_ERROR)
+        return resourceError(error->code);
+    if (error->domain == GST_STREAM_ERROR)
+        return streamError(error->code);
+    if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
+        return { PlayError::Domain::media, { PlayErrorCode::kUnsupportedMedia } };
+    return {};
+}
+
+void GstPlatformPlayer::handleMessage(GstMessage *message, quint64 generation)
+{
+    if (generation != m_generation.load() || !m_hasItem)
+        return;
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        handleError(message);
+        break;
+    case GST_MESSAGE_ASYNC_DONE:
+        if (m_status == Status::unknown) {
+            m_status = Status::ready;
+            emit statusChanged(m_status, std::nullopt);
+        }
+        break;
+    case GST_MESSAGE_STATE_CHANGED:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(m_playbin)) {
+            GstState state = GST_STATE_NULL;
+            gst_message_parse_state_changed(message, nullptr, &state, nullptr);
+            m_pipelinePlaying = state == GST_STATE_PLAYING;
+            updateTimeControl();
+        }
+        break;
+    case GST_MESSAGE_BUFFERING: {
+        gint percent = 100;
+        gst_message_parse_buffering(message, &percent);
+        handleBuffering(percent);
+        break;
+    }
+    case GST_MESSAGE_EOS:
+        pause();
+        break;
+    default:
+        break;
+    }
+}
+
+// A failed item reports once: as its status before it was ready, later as a
+// failure to play to its end.
+void GstPlatformPlayer::handleError(GstMessage *message)
+{
+    if (m_status == Status::failed)
+        return;
+    GError *error = nullptr;
+    gst_message_parse_error(message, &error, nullptr);
+    const GstStructure *details = nullptr;
+    gst_message_parse_error_details(message, &details);
+    const PlayError mapped = mapError(error, details);
+    g_clear_error(&error);
+    const bool wasReady = m_status == Status::ready;
+    m_status = Status::failed;
+    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    m_pipelinePlaying = false;
+    updateTimeControl();
+    if (wasReady)
+        emit failedToPlayToEnd(mapped);
+    else
+        emit statusChanged(Status::failed, mapped);
+}
+
+void GstPlatformPlayer::handleBuffering(int percent)
+{
+    if (percent < 100 && !m_waitingForData) {
+        const bool wasPlaying = m_status == Status::ready && m_wantPlay;
+        m_waitingForData = true;
+        applyState();
+        if (wasPlaying)
+            emit stalled();
+    } else if (percent >= 100 && m_waitingForData) {
+        m_waitingForData = false;
+        applyState();
+    }
+}
+
+QList<TrackOption> GstPlatformPlayer::trackOptions(bool audio) const
+{
+    gint count = 0;
+    g_object_get(m_playbin, audio ? "n-audio" : "n-text", &count, nullptr);
+    QList<TrackOption> options;
+    for (gint index = 0; index < count; ++index) {
+        GstTagList *tags = nullptr;
+        g_signal_emit_by_name(m_playbin, audio ? "get-audio-tags" : "get-text-tags", index, &tags);
+        QString name = tagText(tags, GST_TAG_TITLE);
+        if (name.isEmpty())
+            name = tagText(tags, GST_TAG_LANGUAGE_CODE);
+        if (tags)
+            gst_tag_list_unref(tags);
+        options.append({ index, name.isEmpty() ? QString::number(index + 1) : name });
+    }
+    return options;
+}

@@ -1,0 +1,130 @@
+#include "GeneratedMedia.h"
+#include "playback/GstPlatformPlayer.h"
+
+#include <gst/gst.h>
+
+namespace {
+
+// The engine on real GStreamer playback, libVLC scripted, in virtual time
+// driven by the real clock.
+class GstPlaybackTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(media.ok) << media.problem.toStdString();
+        auto platform = std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent);
+        gst = platform.get();
+        engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends{
+            std::move(platform), [this] { return std::make_unique<FakeVlc>(&vlc); }, clock, host });
+        engine->platformOutput()->addSink(&sink);
+    }
+
+    bool waitFor(const std::function<bool()> &condition, int timeoutMs = 8000)
+    {
+        return pumpUntil(*clock, condition, timeoutMs);
+    }
+
+    GeneratedMedia &media = GeneratedMedia::instance();
+    std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
+    std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
+    FakeVlcState vlc;
+    QVideoSink sink;
+    GstPlatformPlayer *gst = nullptr;
+    std::unique_ptr<PlayerEngine> engine;
+};
+
+class GstClipTest : public GstPlaybackTest, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(GstClipTest, PlaysFramesAdvancesAndSeeks)
+{
+    host->agent = QStringLiteral("ZelforProbe/3");
+    engine->play(servedItem(QString::fromLatin1(GetParam())));
+    ASSERT_TRUE(waitFor([&] { return sink.videoFrame().isValid() && engine->position() > 0.4; }))
+        << "error: " << engine->errorText().toStdString();
+    EXPECT_EQ(sink.videoFrame().size(), QSize(160, 120));
+    EXPECT_TRUE(engine->isPlaying());
+    EXPECT_FALSE(engine->buffering());
+    EXPECT_FALSE(engine->usesVLC());
+    EXPECT_NEAR(engine->duration(), 3.0, 0.3);
+    EXPECT_TRUE(media.server.userAgents().contains("ZelforProbe/3"));
+
+    engine->seek(2.0);
+    ASSERT_TRUE(waitFor([&] { return engine->position() >= 1.9; }, 3000));
+    engine->stop();
+    ASSERT_FALSE(host->saves.isEmpty());
+    EXPECT_GE(host->saves.last().pos, 1.9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Containers, GstClipTest, ::testing::Values("/clip.mp4", "/clip.ts"),
+                         [](const auto &info) { return std::string(info.param[6] == 'm' ? "mp4" : "ts"); });
+
+TEST_F(GstPlaybackTest, MissingLiveStreamEndsNotFoundAfterReloads)
+{
+    PlayItem item = servedItem("/gone.ts", true);
+    engine->play(item);
+    // Each refusal arrives at once; the reconnection waits pass in virtual time.
+    for (int request = 1; request <= 5 && !engine->hasError(); ++request) {
+        ASSERT_TRUE(waitFor([&] { return media.server.requestCount("/gone.ts") >= request; }, 3000));
+        QTest::qWait(200);
+        clock->advance(8000);
+    }
+    ASSERT_TRUE(waitFor([&] { return engine->hasError(); }, 3000));
+    EXPECT_EQ(engine->error(), "text of perr_not_found");
+    EXPECT_EQ(media.server.requestCount("/gone.ts"), 5);
+    EXPECT_EQ(vlc.created, 0);
+}
+
+TEST_F(GstPlaybackTest, ListsAndSwitchesAudioTracks)
+{
+    engine->play(servedItem("/dual.mp4"));
+    ASSERT_TRUE(waitFor([&] { return engine->audioOptions().size() == 2; }));
+    EXPECT_EQ(engine->audioOptions()[1], (TrackOption{ 1, "fr" }));
+    engine->selectTrack(engine->audioOptions()[1], true);
+    EXPECT_EQ(gst->currentTrack(true), 1);
+    ASSERT_TRUE(waitFor([&] { return engine->position() > 0.5; }));
+    EXPECT_FALSE(engine->hasError());
+}
+
+struct ErrorMapCase {
+    GQuark domain;
+    int code;
+    std::optional<uint> httpStatus;
+    const char *key;
+};
+
+class GstErrorMapTest : public ::testing::TestWithParam<ErrorMapCase>
+{
+};
+
+TEST_P(GstErrorMapTest, ClassifiesGStreamerErrors)
+{
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+    GError *error = g_error_new_literal(GetParam().domain, GetParam().code, "failure");
+    GstStructure *details = gst_structure_new_empty("details");
+    if (GetParam().httpStatus)
+        gst_structure_set(details, "http-status-code", G_TYPE_UINT, *GetParam().httpStatus, nullptr);
+    const PlayError mapped = GstPlatformPlayer::mapError(error, details);
+    EXPECT_EQ(PlayerEngine::errorMessageKey(mapped, movieItem()), GetParam().key);
+    g_error_free(error);
+    gst_structure_free(details);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, GstErrorMapTest,
+    ::testing::Values(ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, 404u, "perr_not_found" },
+                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, std::nullopt, "perr_not_found" },
+                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 403u, "perr_denied" },
+                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_AUTHORIZED, 401u, "perr_denied" },
+                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 503u, "perr_network" },
+                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, std::nullopt, "perr_network" },
+                      ErrorMapCase{ GST_STREAM_ERROR, GST_STREAM_ERROR_TYPE_NOT_FOUND, std::nullopt, "perr_format" },
+                      ErrorMapCase{ GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, std::nullopt, "perr_format" },
+                      ErrorMapCase{ GST_STREAM_ERROR, GST_STREAM_ERROR_FAILED, std::nullopt, "perr_generic" },
+                      ErrorMapCase{ GST_CORE_ERROR, GST_CORE_ERROR_MISSING_PLUGIN, std::nullopt, "perr_format" },
+                      ErrorMapCase{ GST_LIBRARY_ERROR, GST_LIBRARY_ERROR_INIT, std::nullopt, "perr_generic" }));
+
+}

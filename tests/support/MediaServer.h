@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QMutex>
+#include <QObject>
+#include <QStringList>
+#include <QThread>
+
+class QTcpServer;
+
+// Serves media files on 127.0.0.1 from its own thread, with byte ranges,
+// and records the User-Agent of every request.
+class MediaServer
+{
+public:
+    MediaServer();
+    ~MediaServer();
+    MediaServer(const MediaServer &) = delete;
+    MediaServer &operator=(const MediaServer &) = delete;
+
+    void addFile(const QString &path, const QByteArray &data, const QByteArray &contentType);
+    // "http://127.0.0.1:<port>" followed by the path.
+    QString url(const QString &path) const;
+    QStringList userAgents() const;
+    int requestCount(const QString &path) const;
+
+private:
+    struct File {
+        QByteArray data;
+        QByteArray contentType;
+    };
+    friend class MediaServerWorker;
+    QByteArray respond(const QByteArray &request);
+
+    QThread m_thread;
+    QObject m_context;  // lives on m_thread
+    QTcpServer *m_server = nullptr;
+    quint16 m_port = 0;
+    mutable QMutex m_mutex;
+    QHash<QString, File> m_files;
+    QStringList m_userAgents;
+    QHash<QString, int> m_counts;
+};
