@@ -1,0 +1,76 @@
+import QtQuick
+import QtQuick.Layouts
+import Zelfor.Kit
+
+// The capsule field that filters a list by name. The text belongs to the screen:
+// it binds `text` and takes every change from `edited`.
+Item {
+    id: root
+
+    property string text: ""
+    property string placeholder: ""
+
+    signal edited(string text)
+
+    implicitWidth: 260
+    implicitHeight: 38
+    height: 38
+
+    Rectangle {
+        anchors.fill: parent
+        radius: height / 2
+        color: Theme.raised
+        border.width: 1
+        border.color: Qt.rgba(1, 1, 1, 0.08)
+    }
+
+    RowLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        spacing: 8
+
+        Icon {
+            name: "line.3.horizontal.decrease"
+            size: 12
+            font.weight: Font.DemiBold
+            color: Theme.textDim
+        }
+
+        TextInput {
+            id: field
+            Layout.fillWidth: true
+            text: root.text
+            color: "white"
+            font.family: Theme.fontFamily
+            font.pixelSize: 13
+            clip: true
+            selectByMouse: true
+            onTextEdited: root.edited(text)
+
+            UiText {
+                anchors.fill: parent
+                verticalAlignment: Text.AlignVCenter
+                visible: field.text === ""
+                text: root.placeholder
+                color: Theme.textDim
+                font.pixelSize: 13
+                elide: Text.ElideRight
+            }
+        }
+
+        Icon {
+            visible: field.text !== ""
+            name: "xmark.circle.fill"
+            size: 14
+            color: Theme.textDim
+
+            TapHandler {
+                onTapped: {
+                    field.clear()
+                    root.edited("")
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,107 @@
+#include "ImageStore.h"
+
+#include "app/Prefs.h"
+
+#include <QDir>
+#include <QNetworkDiskCache>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <QCoroFuture>
+#include <QCoroNetworkReply>
+
+#include <memory>
+
+namespace {
+
+struct DeleteLater {
+    void operator()(QObject *object) const { object->deleteLater(); }
+};
+
+bool isRequestable(const QUrl &url)
+{
+    return url.isValid() && url.scheme().startsWith(QLatin1String("http"));
+}
+
+QImage decode(const QByteArray &body)
+{
+    return QImage::fromData(body);
+}
+
+} // namespace
+
+ImageStore::ImageStore(const QString &cacheDir, std::function<QString()> userAgent,
+    QNetworkAccessManager *network, QObject *parent)
+    : QObject(parent)
+    , m_network(network ? network : new QNetworkAccessManager(this))
+    , m_userAgent(std::move(userAgent))
+{
+    auto *disk = new QNetworkDiskCache(m_network);
+    disk->setCacheDirectory(cacheDir);
+    disk->setMaximumCacheSize(kDiskBytes);
+    m_network->setCache(disk);
+    // Qt opens at most six connections per host by itself.
+    m_network->setTransferTimeout(int(kTimeout.count()));
+}
+
+ImageStore *ImageStore::shared()
+{
+    static ImageStore *store = new ImageStore(defaultCacheDir(), [] { return Prefs::shared()->userAgent(); });
+    return store;
+}
+
+QString ImageStore::defaultCacheDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+        + QStringLiteral("/Zelfor/images");
+}
+
+QImage ImageStore::cached(const QString &address) const
+{
+    const QImage *picture = m_memory.object(address);
+    return picture ? *picture : QImage();
+}
+
+QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
+{
+    if (const QImage *picture = m_memory.object(address))
+        co_return *picture;
+    const QUrl url(address);
+    if (m_failed.contains(address) || !isRequestable(url))
+        co_return QImage();
+
+    QNetworkRequest request(url);
+    if (m_userAgent)
+        request.setRawHeader("User-Agent", m_userAgent().toUtf8());
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
+    const std::unique_ptr<QNetworkReply, DeleteLater> reply(m_network->get(request));
+    const QPointer<const QObject> alive(owner);
+    if (owner)
+        connect(owner, &QObject::destroyed, reply.get(), &QNetworkReply::abort, Qt::QueuedConnection);
+    co_await reply.get();
+
+    if (owner && !alive && reply->error() == QNetworkReply::OperationCanceledError)
+        co_return QImage();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError || status > 399) {
+        fail(address);
+        co_return QImage();
+    }
+    const QImage picture = co_await QtConcurrent::run(decode, reply->readAll());
+    if (picture.width() <= 1) {
+        fail(address);
+        co_return QImage();
+    }
+    m_memory.insert(address, new QImage(picture));
+    co_return picture;
+}
+
+void ImageStore::clear()
+{
+    m_memory.clear();
+    m_failed.clear();
+    m_network->cache()->clear();
+}

@@ -1,0 +1,28 @@
+#include "PosterRating.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <cstdio>
+
+std::optional<QString> PosterRating::badge(const OptText &rating)
+{
+    if (!rating || rating->isEmpty() || rating->front().isSpace() || rating->back().isSpace())
+        return std::nullopt;
+    QLocale posix = QLocale::c();
+    posix.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = posix.toDouble(*rating, &ok);
+    if (!ok || !std::isfinite(value) || value <= 0)
+        return std::nullopt;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return QString::fromLatin1(text);
+}
+
+QString PosterRating::badgeText(const QVariant &rating)
+{
+    if (rating.isNull() || !rating.isValid())
+        return QString();
+    return badge(rating.toString()).value_or(QString());
+}

@@ -1,0 +1,183 @@
+#include "RemotePicture.h"
+
+#include <QQuickWindow>
+#include <QSGImageNode>
+#include <QTextBoundaryFinder>
+
+namespace {
+
+// The user-perceived characters of a text.
+QStringList graphemes(const QString &text)
+{
+    QStringList parts;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    while (finder.toNextBoundary() != -1) {
+        parts.append(text.mid(start, finder.position() - start));
+        start = finder.position();
+    }
+    return parts;
+}
+
+bool startsWithLetter(const QString &text)
+{
+    return !text.isEmpty() && QChar::isLetter(text.toUcs4().constFirst());
+}
+
+// Words of a title that can give an initial: longer than one character, or one letter.
+QList<QStringList> initialWords(QString title)
+{
+    for (QChar &c : title) {
+        if (c == u'|' || c == u'[' || c == u']')
+            c = u' ';
+    }
+    QList<QStringList> words;
+    for (const QString &word : title.split(u' ', Qt::SkipEmptyParts)) {
+        const QStringList characters = graphemes(word);
+        if (characters.size() > 1 || startsWithLetter(word))
+            words.append(characters);
+    }
+    return words;
+}
+
+} // namespace
+
+RemotePicture::RemotePicture(QQuickItem *parent)
+    : QQuickItem(parent)
+{
+    setFlag(ItemHasContents, true);
+}
+
+void RemotePicture::setUrl(const QString &url)
+{
+    if (url == m_url)
+        return;
+    m_url = url;
+    emit urlChanged();
+    if (isComponentComplete())
+        reload();
+}
+
+void RemotePicture::setFill(bool fill)
+{
+    if (fill == m_fill)
+        return;
+    m_fill = fill;
+    emit fillChanged();
+    update();
+}
+
+QString RemotePicture::initials(const QString &title)
+{
+    QList<QStringList> words = initialWords(title);
+    // A leading tag such as FR, HD, 4K or VIP gives no initial.
+    if (words.size() > 1 && words.first().size() <= 3) {
+        const QString first = words.first().join(QString());
+        if (first == first.toUpper())
+            words.removeFirst();
+    }
+    QString result;
+    for (qsizetype i = 0; i < std::min<qsizetype>(2, words.size()); ++i)
+        result += words[i].first();
+    return result.isEmpty() ? QStringLiteral("TV") : result.toUpper();
+}
+
+RemotePicture::Placement RemotePicture::placement(const QSizeF &picture, const QSizeF &frame, bool fill)
+{
+    if (picture.isEmpty() || frame.isEmpty())
+        return {};
+    const QRectF whole(QPointF(0, 0), picture);
+    if (fill) {
+        const QSizeF shown = frame.scaled(picture, Qt::KeepAspectRatio);
+        const QPointF corner((picture.width() - shown.width()) / 2, (picture.height() - shown.height()) / 2);
+        return { QRectF(QPointF(0, 0), frame), QRectF(corner, shown) };
+    }
+    const QSizeF shown = picture.scaled(frame, Qt::KeepAspectRatio);
+    const QPointF corner((frame.width() - shown.width()) / 2, (frame.height() - shown.height()) / 2);
+    return { QRectF(corner, shown), whole };
+}
+
+void RemotePicture::componentComplete()
+{
+    QQuickItem::componentComplete();
+    reload();
+}
+
+ImageStore *RemotePicture::store() const
+{
+    return m_store ? m_store.data() : ImageStore::shared();
+}
+
+void RemotePicture::reload()
+{
+    delete m_ticket;
+    m_ticket = nullptr;
+    if (m_url.isEmpty()) {
+        show(QImage(), false);
+        finish();
+        return;
+    }
+    if (const QImage hit = store()->cached(m_url); !hit.isNull()) {
+        show(hit, false);
+        finish();
+        return;
+    }
+    show(QImage(), false);
+    m_ticket = new QObject(this);
+    load(m_url, m_ticket);
+}
+
+QCoro::Task<> RemotePicture::load(QString address, QObject *ticket)
+{
+    const QPointer<QObject> current(ticket);
+    const QImage picture = co_await store()->image(address, ticket);
+    // The ticket is a child of this item: while it lives, so does the item.
+    if (!current)
+        co_return;
+    m_ticket = nullptr;
+    ticket->deleteLater();
+    show(picture, true);
+    finish();
+}
+
+void RemotePicture::show(const QImage &image, bool fades)
+{
+    const bool wasReady = ready();
+    m_image = image;
+    m_textureDirty = true;
+    if (std::exchange(m_fades, fades && !image.isNull()) != m_fades)
+        emit fadesChanged();
+    if (wasReady != ready())
+        emit readyChanged();
+    update();
+}
+
+void RemotePicture::finish()
+{
+    if (!std::exchange(m_done, true))
+        emit doneChanged();
+}
+
+QSGNode *RemotePicture::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
+{
+    const Placement place = placement(m_image.size(), size(), m_fill);
+    if (m_image.isNull() || place.target.isEmpty()) {
+        delete old;
+        return nullptr;
+    }
+    auto *node = static_cast<QSGImageNode *>(old);
+    if (!node) {
+        node = window()->createImageNode();
+        node->setOwnsTexture(true);
+        node->setFiltering(QSGTexture::Linear);
+        node->setMipmapFiltering(QSGTexture::Linear);
+        m_textureDirty = true;
+    }
+    if (m_textureDirty) {
+        node->setTexture(window()->createTextureFromImage(m_image, QQuickWindow::TextureHasMipmaps));
+        m_textureDirty = false;
+    }
+    node->setRect(place.target);
+    node->setSourceRect(place.source);
+    return node;
+}

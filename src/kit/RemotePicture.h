@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ImageStore.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QQuickItem>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+#include <QCoroTask>
+
+// Draws the picture at `url`, loaded through an ImageStore, filling its frame
+// (cropped) or fitted inside it (letter-boxed). Draws nothing until a picture is
+// there. A new address cancels the load under way; the old result never shows.
+class RemotePicture : public QQuickItem {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString url READ url WRITE setUrl NOTIFY urlChanged)
+    Q_PROPERTY(bool fill READ fill WRITE setFill NOTIFY fillChanged)
+    Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
+    Q_PROPERTY(bool done READ done NOTIFY doneChanged)
+    Q_PROPERTY(bool fades READ fades NOTIFY fadesChanged)
+
+public:
+    struct Placement {
+        QRectF target; // where the picture is drawn, in item coordinates
+        QRectF source; // which part of the picture is drawn
+    };
+
+    explicit RemotePicture(QQuickItem *parent = nullptr);
+
+    QString url() const { return m_url; }
+    void setUrl(const QString &url);
+    bool fill() const { return m_fill; }
+    void setFill(bool fill);
+    // A picture is shown.
+    bool ready() const { return !m_image.isNull(); }
+    // A load has finished, or there was nothing to load; stays true afterwards.
+    bool done() const { return m_done; }
+    // The picture shown came from a load rather than from the memory cache.
+    bool fades() const { return m_fades; }
+    QImage image() const { return m_image; }
+
+    // Loads from `store` instead of the shared one; set before the item completes.
+    void setStore(ImageStore *store) { m_store = store; }
+
+    // Up to two initials of a title for the placeholder; "TV" when there are none.
+    Q_INVOKABLE static QString initials(const QString &title);
+    static Placement placement(const QSizeF &picture, const QSizeF &frame, bool fill);
+
+signals:
+    void urlChanged();
+    void fillChanged();
+    void readyChanged();
+    void doneChanged();
+    void fadesChanged();
+
+protected:
+    void componentComplete() override;
+    QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
+
+private:
+    ImageStore *store() const;
+    void reload();
+    QCoro::Task<> load(QString address, QObject *ticket);
+    void show(const QImage &image, bool fades);
+    void finish();
+
+    QString m_url;
+    bool m_fill = false;
+    bool m_done = false;
+    bool m_fades = false;
+    bool m_textureDirty = false;
+    QImage m_image;
+    QPointer<ImageStore> m_store;
+    // Lives as long as the load under way; deleting it cancels that load.
+    QObject *m_ticket = nullptr;
+};
