@@ -28,8 +28,8 @@ AppState::~AppState() = default;
 
 AppState *AppState::shared()
 {
-    static AppState *instance = new AppState(
-        Prefs::shared(), Http::shared(), portalBaseAddress(), AppClock::system(), QCoreApplication::instance());
+    static AppState *instance = new AppState(Prefs::shared(), Http::shared(), portalBaseAddress(),
+        AppClock::system(), QCoreApplication::instance());
     return instance;
 }
 
@@ -40,7 +40,10 @@ AppState *AppState::create(QQmlEngine *, QJSEngine *)
     return state;
 }
 
-Route AppState::current() const { return stack().isEmpty() ? Route(Routes::Home {}) : stack().last().route; }
+Route AppState::current() const
+{
+    return stack().isEmpty() ? Route(Routes::Home {}) : stack().last().route;
+}
 
 std::optional<Route> AppState::routeOf(const QUuid &entryId) const
 {
@@ -91,8 +94,8 @@ std::optional<Playlist> AppState::activePlaylist() const
         return std::nullopt;
     const QList<Playlist> &playlists = m_device->playlists;
     const qint64 saved = m_prefs->selectedPlaylistId();
-    auto taken = std::find_if(
-        playlists.begin(), playlists.end(), [saved](const Playlist &playlist) { return playlist.id == saved; });
+    auto taken = std::find_if(playlists.begin(), playlists.end(),
+        [saved](const Playlist &playlist) { return playlist.id == saved; });
     if (taken == playlists.end()) {
         if (playlists.size() != 1)
             return std::nullopt;

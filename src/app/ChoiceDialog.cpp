@@ -42,7 +42,10 @@ void ChoiceDialogController::setModel(ChoiceDialogModel *model)
     setFocus(model ? model->selected() : 0);
 }
 
-int ChoiceDialogController::lastIndex() const { return m_model ? m_model->optionCount() - 1 : -1; }
+int ChoiceDialogController::lastIndex() const
+{
+    return m_model ? m_model->optionCount() - 1 : -1;
+}
 
 void ChoiceDialogController::setFocus(int focus)
 {

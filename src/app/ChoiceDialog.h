@@ -26,7 +26,8 @@ public:
     using Action = std::function<void(int)>;
 
     // `selected` marks the current option; negative for none.
-    ChoiceDialogModel(QString title, QStringList options, int selected, Action onSelect, QObject *parent = nullptr);
+    ChoiceDialogModel(
+        QString title, QStringList options, int selected, Action onSelect, QObject *parent = nullptr);
 
     QUuid id() const { return m_id; }
     QString idText() const { return m_id.toString(QUuid::WithoutBraces); }

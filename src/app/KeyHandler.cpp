@@ -30,4 +30,7 @@ void KeyHandler::setActive(bool active)
     emit activeChanged();
 }
 
-bool KeyHandler::handleKey(const Key &) { return false; }
+bool KeyHandler::handleKey(const Key &)
+{
+    return false;
+}

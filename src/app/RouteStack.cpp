@@ -40,7 +40,10 @@ void RouteStack::resetTo(RouteEntry entry)
     emit countChanged();
 }
 
-int RouteStack::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : count(); }
+int RouteStack::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
 
 QVariant RouteStack::data(const QModelIndex &index, int role) const
 {

@@ -20,4 +20,7 @@ struct RouteNamer {
 
 } // namespace
 
-QString routeName(const Route &route) { return std::visit(RouteNamer {}, route); }
+QString routeName(const Route &route)
+{
+    return std::visit(RouteNamer {}, route);
+}

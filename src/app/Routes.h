@@ -9,19 +9,29 @@
 
 // The screens that can be on the route stack, with the payload each is built from.
 namespace Routes {
-struct Browse { ContentType type = ContentType::movie; };
-struct Movie { MediaItem item; };
-struct Series { MediaItem item; };
-struct Player { PlayQueue queue; };
-struct Catchup { MediaItem channel; };
-struct Splash {};
-struct Activation {};
-struct PlaylistPicker {};
-struct Home {};
-struct Live {};
-struct Settings {};
-struct Search {};
-struct Favorites {};
+struct Browse {
+    ContentType type = ContentType::movie;
+};
+struct Movie {
+    MediaItem item;
+};
+struct Series {
+    MediaItem item;
+};
+struct Player {
+    PlayQueue queue;
+};
+struct Catchup {
+    MediaItem channel;
+};
+struct Splash { };
+struct Activation { };
+struct PlaylistPicker { };
+struct Home { };
+struct Live { };
+struct Settings { };
+struct Search { };
+struct Favorites { };
 } // namespace Routes
 
 using Route = std::variant<Routes::Browse, Routes::Movie, Routes::Series, Routes::Player, Routes::Catchup,
@@ -31,8 +41,7 @@ using Route = std::variant<Routes::Browse, Routes::Movie, Routes::Series, Routes
 // The case's name as the views know it: "browse", "movie", ..., "playlistPicker", "favorites".
 QString routeName(const Route &route);
 
-template <typename Case>
-bool isRoute(const Route &route)
+template <typename Case> bool isRoute(const Route &route)
 {
     return std::holds_alternative<Case>(route);
 }

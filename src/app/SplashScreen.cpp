@@ -48,6 +48,8 @@ QCoro::Task<> SplashScreen::boot()
     // A newer run replaces this one; its hold timer goes with it.
     const quint64 run = ++m_run;
     m_hold.reset();
+    if (!m_app)
+        co_return;
     const QPointer<SplashScreen> self(this);
     const qint64 start = m_clock->nowMs();
     const DeviceResult result = co_await m_app->refreshDevice();

@@ -17,7 +17,7 @@ struct RootRow {
     std::optional<qint64> active;
 };
 
-class RootRouteTest : public ::testing::TestWithParam<RootRow> {};
+class RootRouteTest : public ::testing::TestWithParam<RootRow> { };
 
 TEST_P(RootRouteTest, RouteAndActivePlaylistAgree)
 {
@@ -57,7 +57,7 @@ struct ActiveFormRow {
     OptText expectedHost;
 };
 
-class ActivePlaylistFormTest : public ::testing::TestWithParam<ActiveFormRow> {};
+class ActivePlaylistFormTest : public ::testing::TestWithParam<ActiveFormRow> { };
 
 TEST_P(ActivePlaylistFormTest, GetPhpLinksBecomeAccounts)
 {
@@ -83,10 +83,10 @@ INSTANTIATE_TEST_SUITE_P(Table, ActivePlaylistFormTest,
     ::testing::Values(
         ActiveFormRow { "GetPhp", "m3u", "http://127.0.0.1:8080/get.php?username=u&password=p&type=m3u_plus",
             "xtream", QStringLiteral("http://127.0.0.1:8080") },
-        ActiveFormRow { "PlainM3u", "m3u", "http://127.0.0.1:8080/list.m3u?username=u&password=p", "m3u",
-            std::nullopt },
-        ActiveFormRow { "GetPhpWithoutPassword", "m3u", "http://127.0.0.1:8080/get.php?username=u", "m3u",
-            std::nullopt },
+        ActiveFormRow {
+            "PlainM3u", "m3u", "http://127.0.0.1:8080/list.m3u?username=u&password=p", "m3u", std::nullopt },
+        ActiveFormRow {
+            "GetPhpWithoutPassword", "m3u", "http://127.0.0.1:8080/get.php?username=u", "m3u", std::nullopt },
         ActiveFormRow { "AlreadyXtream", "xtream", "http://127.0.0.1:8080/get.php?username=u&password=p",
             "xtream", std::nullopt }),
     [](const auto &info) { return std::string(info.param.name); });
@@ -95,7 +95,8 @@ TEST(AppStateStack, PushPopReplaceKeepEntriesAndTop)
 {
     AppStateFixture fixture;
     AppState &state = fixture.makeState();
-    QAbstractItemModelTester tester(state.routeStack(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester tester(
+        state.routeStack(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     QSignalSpy stackSpy(&state, &AppState::stackChanged);
     const RouteStack &model = *state.routeStack();
     ASSERT_EQ(state.stack().size(), 1);
@@ -152,7 +153,7 @@ struct VersionRow {
     bool newer;
 };
 
-class IsVersionTest : public ::testing::TestWithParam<VersionRow> {};
+class IsVersionTest : public ::testing::TestWithParam<VersionRow> { };
 
 TEST_P(IsVersionTest, ComparesDottedNumbers)
 {
@@ -186,7 +187,8 @@ TEST(AppStateLanguage, StoresAppliesAndAdvancesTick)
     EXPECT_EQ(state.langTick(), 2);
     EXPECT_EQ(tickSpy.count(), 2);
     EXPECT_EQ(activeLanguage(), QStringLiteral("fr"));
-    EXPECT_EQ(Defaults(fixture.prefs->defaults().filePath()).text(QStringLiteral("language")), QStringLiteral("fr"));
+    EXPECT_EQ(Defaults(fixture.prefs->defaults().filePath()).text(QStringLiteral("language")),
+        QStringLiteral("fr"));
     EXPECT_TRUE(isRoute<Routes::Splash>(state.current())) << "the stack stays";
     setActiveLanguage(before);
 }
@@ -206,7 +208,8 @@ TEST(AppStateFullScreen, ToggleFollowsTheWindowState)
     AppState::toggleFullScreen();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !state.isFullScreen(); }));
     window.showFullScreen();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return state.isFullScreen(); })) << "a change made elsewhere is seen too";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state.isFullScreen(); }))
+        << "a change made elsewhere is seen too";
 }
 
 } // namespace

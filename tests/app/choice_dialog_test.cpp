@@ -9,7 +9,10 @@ namespace {
 
 using K = Key::Kind;
 
-Key key(K kind) { return { kind, {} }; }
+Key key(K kind)
+{
+    return { kind, {} };
+}
 
 // An open dialog over its own AppState, its controller, and the indexes its action got.
 class ChoiceDialogTest : public ::testing::Test {
@@ -38,11 +41,11 @@ struct FocusRow {
     const char *name;
     int options;
     int selected;
-    int focus;     // when the dialog appears
+    int focus; // when the dialog appears
     int enterGets; // what Enter hands to the action; -1 for no call
 };
 
-class DialogFocusTest : public ChoiceDialogTest, public ::testing::WithParamInterface<FocusRow> {};
+class DialogFocusTest : public ChoiceDialogTest, public ::testing::WithParamInterface<FocusRow> { };
 
 TEST_P(DialogFocusTest, FocusStartsWithinTheOptions)
 {
@@ -112,8 +115,8 @@ TEST_F(ChoiceDialogTest, ClickOutsideTheOptionsNeverReachesTheAction)
 
 TEST_F(ChoiceDialogTest, ActionMayOpenTheNextDialog)
 {
-    auto model = std::make_unique<ChoiceDialogModel>(QStringLiteral("First"),
-        QStringList { QStringLiteral("A") }, 0, [this](int) {
+    auto model = std::make_unique<ChoiceDialogModel>(
+        QStringLiteral("First"), QStringList { QStringLiteral("A") }, 0, [this](int) {
             state.setDialog(std::make_unique<ChoiceDialogModel>(
                 QStringLiteral("Second"), QStringList { QStringLiteral("B") }, 0, [](int) {}));
         });

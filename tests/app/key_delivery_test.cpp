@@ -26,11 +26,12 @@ protected:
     void loadWindow(bool focusField, bool readOnly)
     {
         QQmlComponent component(&engine);
-        component.setData(QStringLiteral("import QtQuick\nWindow { width: 200; height: 100; visible: true\n"
-                                         "  TextInput { objectName: \"field\"; width: 100; height: 20; focus: %1;"
-                                         " readOnly: %2 } }")
-                              .arg(focusField ? "true" : "false", readOnly ? "true" : "false")
-                              .toUtf8(),
+        component.setData(
+            QStringLiteral("import QtQuick\nWindow { width: 200; height: 100; visible: true\n"
+                           "  TextInput { objectName: \"field\"; width: 100; height: 20; focus: %1;"
+                           " readOnly: %2 } }")
+                .arg(focusField ? "true" : "false", readOnly ? "true" : "false")
+                .toUtf8(),
             QUrl());
         window.reset(qobject_cast<QQuickWindow *>(component.create()));
         ASSERT_TRUE(window) << component.errorString().toStdString();

@@ -9,7 +9,10 @@ namespace {
 
 using K = Key::Kind;
 
-Key key(K kind) { return { kind, {} }; }
+Key key(K kind)
+{
+    return { kind, {} };
+}
 
 // A router over its own AppState, with recorded quits and full-screen toggles.
 class KeyRouterTest : public ::testing::Test {
@@ -50,7 +53,8 @@ TEST_F(KeyRouterTest, FToggleFullScreenOnlyWhenUnused)
     EXPECT_FALSE(router.dispatch(key(K::enter)));
     EXPECT_EQ(toggles, 1);
 
-    router.registerHandler(QUuid::createUuid(), [](const Key &key) { return key.text == QLatin1String("f"); });
+    router.registerHandler(
+        QUuid::createUuid(), [](const Key &key) { return key.text == QLatin1String("f"); });
     EXPECT_TRUE(router.dispatch(Key::character(QStringLiteral("f"))));
     EXPECT_EQ(toggles, 1) << "the screen used F";
 }
@@ -93,7 +97,7 @@ struct QuitRow {
     bool quits;
 };
 
-class QuitWindowTest : public KeyRouterTest, public ::testing::WithParamInterface<QuitRow> {};
+class QuitWindowTest : public KeyRouterTest, public ::testing::WithParamInterface<QuitRow> { };
 
 TEST_P(QuitWindowTest, SecondEscWithinTwoSecondsQuits)
 {
@@ -125,7 +129,7 @@ struct EditingRow {
     bool reachesHandler;
 };
 
-class EditingRuleTest : public KeyRouterTest, public ::testing::WithParamInterface<EditingRow> {};
+class EditingRuleTest : public KeyRouterTest, public ::testing::WithParamInterface<EditingRow> { };
 
 TEST_P(EditingRuleTest, OnlyNavigationLeavesTheField)
 {
@@ -141,13 +145,13 @@ TEST_P(EditingRuleTest, OnlyNavigationLeavesTheField)
 
 INSTANTIATE_TEST_SUITE_P(Table, EditingRuleTest,
     ::testing::Values(EditingRow { "Letter", Key::character(QStringLiteral("a")), false },
-        EditingRow { "F", Key::character(QStringLiteral("f")), false }, EditingRow { "Left", key(K::left), false },
-        EditingRow { "Right", key(K::right), false }, EditingRow { "Space", key(K::space), false },
-        EditingRow { "Home", key(K::home), false }, EditingRow { "End", key(K::end), false },
-        EditingRow { "Up", key(K::up), true }, EditingRow { "Down", key(K::down), true },
-        EditingRow { "Enter", key(K::enter), true }, EditingRow { "Esc", key(K::esc), true },
-        EditingRow { "Tab", key(K::tab), true }, EditingRow { "PageUp", key(K::pageUp), true },
-        EditingRow { "PageDown", key(K::pageDown), true }),
+        EditingRow { "F", Key::character(QStringLiteral("f")), false },
+        EditingRow { "Left", key(K::left), false }, EditingRow { "Right", key(K::right), false },
+        EditingRow { "Space", key(K::space), false }, EditingRow { "Home", key(K::home), false },
+        EditingRow { "End", key(K::end), false }, EditingRow { "Up", key(K::up), true },
+        EditingRow { "Down", key(K::down), true }, EditingRow { "Enter", key(K::enter), true },
+        EditingRow { "Esc", key(K::esc), true }, EditingRow { "Tab", key(K::tab), true },
+        EditingRow { "PageUp", key(K::pageUp), true }, EditingRow { "PageDown", key(K::pageDown), true }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(KeyRouterTest, ArabicSwapsLeftAndRight)
@@ -203,8 +207,8 @@ TEST_F(KeyRouterTest, DialogAboveScreenThenScreenAgain)
 {
     ScreenModel screen(&router);
     screen.setActive(true);
-    auto *model = new ChoiceDialogModel(QStringLiteral("Sort"),
-        { QStringLiteral("A"), QStringLiteral("B") }, 0, [](int) {});
+    auto *model = new ChoiceDialogModel(
+        QStringLiteral("Sort"), { QStringLiteral("A"), QStringLiteral("B") }, 0, [](int) {});
     state.setDialog(std::unique_ptr<ChoiceDialogModel>(model));
     {
         ChoiceDialogController dialog(&state, &router);

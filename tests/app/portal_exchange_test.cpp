@@ -15,8 +15,7 @@ const QByteArray kRecord = R"({"mac":"00:1a:79:00:00:01","device_key":"483920",
     "playlists":[{"id":7,"name":"Home","type":"m3u","url":"http://127.0.0.1:9/a.m3u"}],
     "app":{"latest_version":"1.2.0"}})";
 
-template <typename E>
-std::optional<E> failureAs(const DeviceResult &result)
+template <typename E> std::optional<E> failureAs(const DeviceResult &result)
 {
     const auto *error = std::get_if<std::exception_ptr>(&result);
     if (!error)
@@ -74,7 +73,7 @@ struct RefusalRow {
     std::optional<QString> serverMessage; // nothing: a plain HTTP error
 };
 
-class PortalRefusalTest : public PortalExchangeTest, public ::testing::WithParamInterface<RefusalRow> {};
+class PortalRefusalTest : public PortalExchangeTest, public ::testing::WithParamInterface<RefusalRow> { };
 
 TEST_P(PortalRefusalTest, ErrorBodyDecidesTheKind)
 {
@@ -84,17 +83,18 @@ TEST_P(PortalRefusalTest, ErrorBodyDecidesTheKind)
 
     const std::optional<AppError> error = failureAs<AppError>(refresh(state));
     ASSERT_TRUE(error.has_value());
-    const AppError expected = row.serverMessage ? AppError::server(row.status, *row.serverMessage)
-                                                : AppError::http(row.status);
+    const AppError expected
+        = row.serverMessage ? AppError::server(row.status, *row.serverMessage) : AppError::http(row.status);
     EXPECT_EQ(*error, expected) << error->what();
     EXPECT_FALSE(state.hasDevice());
     EXPECT_FALSE(state.offline()) << "no record held, so not offline";
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PortalRefusalTest,
-    ::testing::Values(
-        RefusalRow { "ServerMessage", 403, R"({"error":{"message":"Device blocked"}})", QStringLiteral("Device blocked") },
-        RefusalRow { "ServerMessageOn404", 404, R"({"error":{"message":"Unknown"},"x":1})", QStringLiteral("Unknown") },
+    ::testing::Values(RefusalRow { "ServerMessage", 403, R"({"error":{"message":"Device blocked"}})",
+                          QStringLiteral("Device blocked") },
+        RefusalRow { "ServerMessageOn404", 404, R"({"error":{"message":"Unknown"},"x":1})",
+            QStringLiteral("Unknown") },
         RefusalRow { "ErrorIsText", 403, R"({"error":"Device blocked"})", std::nullopt },
         RefusalRow { "MessageIsNumber", 403, R"({"error":{"message":5}})", std::nullopt },
         RefusalRow { "NotJson", 403, "<html>Forbidden</html>", std::nullopt },

@@ -19,8 +19,9 @@ QByteArray record(int playlistCount)
 {
     QJsonArray playlists;
     for (int i = 0; i < playlistCount; ++i)
-        playlists.append(QJsonObject { { QStringLiteral("id"), 10 + i }, { QStringLiteral("name"), QStringLiteral("P") },
-            { QStringLiteral("url"), QStringLiteral("http://127.0.0.1:9/p.m3u") } });
+        playlists.append(
+            QJsonObject { { QStringLiteral("id"), 10 + i }, { QStringLiteral("name"), QStringLiteral("P") },
+                { QStringLiteral("url"), QStringLiteral("http://127.0.0.1:9/p.m3u") } });
     return QJsonDocument(QJsonObject { { QStringLiteral("mac"), QStringLiteral("00:1a:79:00:00:01") },
                              { QStringLiteral("device_key"), QStringLiteral("1234") },
                              { QStringLiteral("playlists"), playlists } })
@@ -47,7 +48,10 @@ protected:
         return *splash;
     }
     // The exchange is over and the splash holds itself for the rest of its minimum time.
-    bool waitForHold() { return QTest::qWaitFor([this] { return fixture.clock.pending() == 1; }); }
+    bool waitForHold()
+    {
+        return QTest::qWaitFor([this] { return fixture.clock.pending() == 1; });
+    }
     QString route() const { return routeName(fixture.state->current()); }
 
     LoopbackServer server;
@@ -85,7 +89,7 @@ struct OutcomeRow {
     QString route;
 };
 
-class SplashOutcomeTest : public SplashScreenTest, public ::testing::WithParamInterface<OutcomeRow> {};
+class SplashOutcomeTest : public SplashScreenTest, public ::testing::WithParamInterface<OutcomeRow> { };
 
 TEST_P(SplashOutcomeTest, RecordChoosesTheRoute)
 {

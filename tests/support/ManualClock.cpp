@@ -25,7 +25,10 @@ ManualClock::ManualClock()
 
 ManualClock::~ManualClock() = default;
 
-qint64 ManualClock::nowMs() const { return m_state->now; }
+qint64 ManualClock::nowMs() const
+{
+    return m_state->now;
+}
 
 std::unique_ptr<AppTimer> ManualClock::after(qint64 delayMs, std::function<void()> callback)
 {
@@ -40,7 +43,8 @@ void ManualClock::advance(qint64 ms)
     for (;;) {
         auto next = m_state->pending.end();
         for (auto it = m_state->pending.begin(); it != m_state->pending.end(); ++it) {
-            if (it->second.due <= target && (next == m_state->pending.end() || it->second.due < next->second.due))
+            if (it->second.due <= target
+                && (next == m_state->pending.end() || it->second.due < next->second.due))
                 next = it;
         }
         if (next == m_state->pending.end())
@@ -53,4 +57,7 @@ void ManualClock::advance(qint64 ms)
     m_state->now = target;
 }
 
-int ManualClock::pending() const { return int(m_state->pending.size()); }
+int ManualClock::pending() const
+{
+    return int(m_state->pending.size());
+}
