@@ -50,6 +50,7 @@ private:
 // Keyboard focus and key handling of the shown choice dialog; one per dialog view.
 // Up and down move the focus within the options, Enter and Space choose the focused
 // option, Esc dismisses; every key is taken so nothing reaches the screen beneath.
+// The dialog view creates one with `model: AppState.dialog` and `active: true`.
 class ChoiceDialogController : public KeyHandler {
     Q_OBJECT
     QML_ELEMENT
