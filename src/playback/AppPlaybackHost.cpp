@@ -1,0 +1,49 @@
+#include "AppPlaybackHost.h"
+
+#include "GstPlatformPlayer.h"
+#include "LibVlcPlayer.h"
+#include "PlayerEngine.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+
+#include <QJSEngine>
+
+// Read from the stored settings at each load: the settings screen writes it there.
+QString AppPlaybackHost::userAgent() const
+{
+    return m_prefs->defaults().text(QStringLiteral("user_agent")).value_or(Prefs::kDefaultUserAgent);
+}
+
+int AppPlaybackHost::aspectMode() const
+{
+    return static_cast<int>(m_prefs->aspectMode());
+}
+
+void AppPlaybackHost::addRecent(const PlayItem &item)
+{
+    m_prefs->addRecent(item);
+}
+
+void AppPlaybackHost::saveResume(const QString &key, double pos, double dur)
+{
+    m_prefs->saveResume(key, pos, dur);
+}
+
+QString AppPlaybackHost::message(const QString &key) const
+{
+    return ::tr(key);
+}
+
+PlayerEngine *PlayerEngine::shared()
+{
+    static PlayerEngine *engine = new PlayerEngine(Backends{
+        std::make_unique<GstPlatformPlayer>(), [] { return std::make_unique<LibVlcPlayer>(); },
+        std::make_shared<SystemPlaybackClock>(), std::make_shared<AppPlaybackHost>(Prefs::shared()) });
+    return engine;
+}
+
+PlayerEngine *PlayerEngine::create(QQmlEngine *, QJSEngine *)
+{
+    QJSEngine::setObjectOwnership(shared(), QJSEngine::CppOwnership);
+    return shared();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSizeF>
+#include <QVideoSink>
+#include <QtQml/qqmlregistration.h>
+
+class PlayerEngine;
+
+// Connects one video surface to the engine: the platform picture always, the
+// libVLC picture only while the surface hosts it and the engine uses libVLC.
+class VideoSurfaceBinding : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(PlayerEngine *engine READ engine WRITE setEngine NOTIFY engineChanged)
+    Q_PROPERTY(QVideoSink *platformSink READ platformSink WRITE setPlatformSink NOTIFY platformSinkChanged)
+    Q_PROPERTY(QVideoSink *vlcSink READ vlcSink WRITE setVlcSink NOTIFY vlcSinkChanged)
+    Q_PROPERTY(bool hostsVLC READ hostsVLC WRITE setHostsVLC NOTIFY showsVLCChanged)
+    Q_PROPERTY(bool usesVLC READ usesVLC WRITE setUsesVLC NOTIFY showsVLCChanged)
+    Q_PROPERTY(bool showsVLC READ showsVLC NOTIFY showsVLCChanged)
+    Q_PROPERTY(QSizeF size READ size WRITE setSize NOTIFY sizeChanged)
+    Q_PROPERTY(int aspectMode READ aspectMode WRITE setAspectMode NOTIFY aspectModeChanged)
+    Q_PROPERTY(int fillMode READ fillMode NOTIFY aspectModeChanged)
+
+public:
+    using QObject::QObject;
+    ~VideoSurfaceBinding() override;
+
+    // The picture mode as a VideoOutput fill mode (stretch, fit, crop).
+    static int fillModeFor(int aspectMode);
+
+    PlayerEngine *engine() const { return m_engine; }
+    void setEngine(PlayerEngine *engine);
+    QVideoSink *platformSink() const { return m_platformSink; }
+    void setPlatformSink(QVideoSink *sink);
+    QVideoSink *vlcSink() const { return m_vlcSink; }
+    void setVlcSink(QVideoSink *sink);
+    bool hostsVLC() const { return m_hostsVLC; }
+    void setHostsVLC(bool hosts);
+    bool usesVLC() const { return m_usesVLC; }
+    void setUsesVLC(bool uses);
+    bool showsVLC() const { return m_hostsVLC && m_usesVLC; }
+    QSizeF size() const { return m_size; }
+    void setSize(QSizeF size);
+    int aspectMode() const { return m_aspectMode; }
+    void setAspectMode(int mode);
+    int fillMode() const { return fillModeFor(m_aspectMode); }
+
+signals:
+    void engineChanged();
+    void platformSinkChanged();
+    void vlcSinkChanged();
+    void showsVLCChanged();
+    void sizeChanged();
+    void aspectModeChanged();
+
+private:
+    void detach();
+    void attach();
+    void updateVlcHosting();
+
+    QPointer<PlayerEngine> m_engine;
+    QPointer<QVideoSink> m_platformSink;
+    QPointer<QVideoSink> m_vlcSink;
+    bool m_hostsVLC = false;
+    bool m_usesVLC = false;
+    QSizeF m_size;
+    int m_aspectMode = 0;
+};
