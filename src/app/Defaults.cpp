@@ -85,22 +85,27 @@ std::optional<Defaults::Value> decode(const QJsonValue &stored)
     return std::nullopt;
 }
 
-// Every entry of a stored file, or nothing when any part of it is unreadable.
-std::optional<QHash<QString, Defaults::Value>> parseFile(const QByteArray &bytes)
+struct StoredEntries {
+    QHash<QString, Defaults::Value> values;
+    QHash<QString, QJsonValue> unreadable;
+};
+
+// The entries of a stored file; nothing when it is not a JSON object.
+std::optional<StoredEntries> parseFile(const QByteArray &bytes)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return std::nullopt;
-    QHash<QString, Defaults::Value> values;
+    StoredEntries entries;
     const QJsonObject root = document.object();
     for (auto it = root.begin(); it != root.end(); ++it) {
-        auto value = decode(it.value());
-        if (!value)
-            return std::nullopt;
-        values.insert(it.key(), *value);
+        if (auto value = decode(it.value()))
+            entries.values.insert(it.key(), *value);
+        else
+            entries.unreadable.insert(it.key(), it.value());
     }
-    return values;
+    return entries;
 }
 
 } // namespace
@@ -128,17 +133,19 @@ void Defaults::load()
     QFile file(m_filePath);
     if (!file.exists())
         return;
-    std::optional<QHash<QString, Value>> values;
+    std::optional<StoredEntries> entries;
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.read(kMaxFileBytes + 1);
         if (file.error() == QFileDevice::NoError && bytes.size() <= kMaxFileBytes)
-            values = parseFile(bytes);
+            entries = parseFile(bytes);
         file.close();
     }
-    if (values)
-        m_values = std::move(*values);
-    else
+    if (entries) {
+        m_values = std::move(entries->values);
+        m_unreadable = std::move(entries->unreadable);
+    } else {
         moveAside();
+    }
 }
 
 void Defaults::moveAside()
@@ -207,6 +214,7 @@ bool Defaults::set(const QString &key, const Value &value)
     if (const double *number = std::get_if<double>(&value); number && !std::isfinite(*number))
         return false;
     QMutexLocker lock(&m_mutex);
+    m_unreadable.remove(key);
     m_values.insert(key, value);
     return writeLocked();
 }
@@ -214,7 +222,8 @@ bool Defaults::set(const QString &key, const Value &value)
 bool Defaults::remove(const QString &key)
 {
     QMutexLocker lock(&m_mutex);
-    if (!m_values.remove(key))
+    const bool removedUnreadable = m_unreadable.remove(key);
+    if (!m_values.remove(key) && !removedUnreadable)
         return true;
     return writeLocked();
 }
@@ -224,6 +233,8 @@ bool Defaults::writeLocked() const
     if (!m_writable)
         return false;
     QJsonObject root;
+    for (auto it = m_unreadable.constBegin(); it != m_unreadable.constEnd(); ++it)
+        root.insert(it.key(), it.value());
     for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
         root.insert(it.key(), encode(it.value()));
     if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath()))

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonValue>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
@@ -16,9 +17,11 @@
 //   "double"-> V is a number         "bool"  -> V is true/false
 //   "bytes" -> V is base64 text      "texts" -> V is an array of strings
 // so every value reads back with the type it was written with. Each change rewrites
-// the file atomically. A file that cannot be read or parsed is renamed to
-// "<file>.corrupt-<UTC time>" and the store starts empty; when it cannot be renamed,
-// nothing is written during this run so the bad file is never lost.
+// the file atomically. An entry of any other form reads as missing and is written
+// back as it was until its key is set or removed. A file that cannot be read or is
+// not a JSON object is renamed to "<file>.corrupt-<UTC time>" and the store starts
+// empty; when it cannot be renamed, nothing is written during this run so the bad
+// file is never lost.
 //
 // Safe to use from any thread.
 class Defaults {
@@ -34,6 +37,7 @@ public:
     // The file name a corrupt file was moved to at start, empty when none was.
     QString corruptBackupPath() const;
 
+    // Whether the key holds a readable value.
     bool contains(const QString &key) const;
     std::optional<Value> value(const QString &key) const;
 
@@ -60,5 +64,7 @@ private:
     QString m_backupPath;
     bool m_writable = true;
     QHash<QString, Value> m_values;
+    // Entries of a form this store cannot read, kept as they were found.
+    QHash<QString, QJsonValue> m_unreadable;
     mutable QMutex m_mutex;
 };

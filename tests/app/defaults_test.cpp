@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -142,12 +144,52 @@ TEST_P(DefaultsCorrupt, FileIsKeptAsideAndTheStoreStartsEmpty)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, DefaultsCorrupt,
-    ::testing::Values("", "not json", "{\"a\": {\"type\": \"text\", \"value\": \"x\"}", "[1, 2]",
-        "{\"a\": 5}", "{\"a\": {\"type\": \"int\", \"value\": \"12x\"}}",
-        "{\"a\": {\"type\": \"int\", \"value\": 12}}", "{\"a\": {\"type\": \"text\", \"value\": 3}}",
-        "{\"a\": {\"type\": \"weird\", \"value\": 1}}", "{\"a\": {\"type\": \"bytes\", \"value\": \"***\"}}",
-        "{\"a\": {\"type\": \"texts\", \"value\": [\"x\", 1]}}",
-        "{\"a\": {\"type\": \"bool\", \"value\": \"true\"}}"));
+    ::testing::Values("", "not json", "{\"a\": {\"type\": \"text\", \"value\": \"x\"}", "[1, 2]", "7"));
+
+class DefaultsUnreadableEntry : public DefaultsTest, public ::testing::WithParamInterface<const char *> { };
+
+TEST_P(DefaultsUnreadableEntry, ReadsAsMissingAndStaysUntilItsKeyIsWritten)
+{
+    const QJsonValue bad = QJsonDocument::fromJson(GetParam()).object().value(QStringLiteral("v"));
+    ASSERT_FALSE(bad.isUndefined());
+    QJsonObject file { { QStringLiteral("a"), bad },
+        { QStringLiteral("mac"), QJsonObject { { "type", "text" }, { "value", "02:00:00:00:00:01" } } } };
+    writeFile(path(), QJsonDocument(file).toJson());
+
+    Defaults store(path());
+    EXPECT_FALSE(store.contains(QStringLiteral("a")));
+    EXPECT_FALSE(store.value(QStringLiteral("a")));
+    EXPECT_EQ(store.text(QStringLiteral("mac")), QStringLiteral("02:00:00:00:00:01"));
+    EXPECT_TRUE(store.corruptBackupPath().isEmpty());
+    EXPECT_TRUE(backups(dir.path()).isEmpty());
+
+    // Another key's write keeps the entry as it was found.
+    EXPECT_TRUE(store.set(QStringLiteral("b"), qint64(1)));
+    const QJsonObject written = QJsonDocument::fromJson(readAll(path())).object();
+    EXPECT_EQ(written.value(QStringLiteral("a")), bad);
+    EXPECT_EQ(Defaults(path()).text(QStringLiteral("mac")), QStringLiteral("02:00:00:00:00:01"));
+
+    // Its own write replaces it.
+    EXPECT_TRUE(store.set(QStringLiteral("a"), QStringLiteral("fresh")));
+    EXPECT_EQ(Defaults(path()).text(QStringLiteral("a")), QStringLiteral("fresh"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, DefaultsUnreadableEntry,
+    ::testing::Values("{\"v\": 5}", "{\"v\": {\"type\": \"int\", \"value\": \"12x\"}}",
+        "{\"v\": {\"type\": \"int\", \"value\": 12}}", "{\"v\": {\"type\": \"text\", \"value\": 3}}",
+        "{\"v\": {\"type\": \"weird\", \"value\": 1}}", "{\"v\": {\"type\": \"bytes\", \"value\": \"***\"}}",
+        "{\"v\": {\"type\": \"texts\", \"value\": [\"x\", 1]}}",
+        "{\"v\": {\"type\": \"bool\", \"value\": \"true\"}}", "{\"v\": null}"));
+
+TEST_F(DefaultsTest, RemovingAnUnreadableEntryDropsIt)
+{
+    writeFile(path(), R"({"a": {"type": "date", "value": 1}, "b": {"type": "bool", "value": true}})");
+    Defaults store(path());
+    EXPECT_TRUE(store.remove(QStringLiteral("a")));
+    const QJsonObject written = QJsonDocument::fromJson(readAll(path())).object();
+    EXPECT_EQ(written.keys(), QStringList { QStringLiteral("b") });
+    EXPECT_EQ(Defaults(path()).flag(QStringLiteral("b")), true);
+}
 
 TEST_F(DefaultsTest, TwoCorruptStartsKeepTwoBackups)
 {
