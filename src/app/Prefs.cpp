@@ -2,6 +2,7 @@
 
 #include "model/ContentKeys.h"
 #include "model/JsonForms.h"
+#include "model/Lenient.h"
 #include "sources/DeviceIdentity.h"
 
 #include <QJsonArray>
@@ -251,7 +252,11 @@ std::optional<Prefs::ResumePoint> Prefs::resumePoint(const QString &key) const
 
 qint64 Prefs::selectedPlaylistId() const
 {
-    return m_defaults.integer(kPlaylistId).value_or(-1);
+    if (const std::optional<qint64> id = m_defaults.integer(kPlaylistId))
+        return *id;
+    // any stored number counts, a fraction cut toward zero
+    const std::optional<double> number = m_defaults.number(kPlaylistId);
+    return number ? integerPart(*number).value_or(-1) : -1;
 }
 
 void Prefs::setSelectedPlaylistId(qint64 id)

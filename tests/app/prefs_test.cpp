@@ -108,6 +108,28 @@ TEST_F(PrefsTest, ValuesOfTheWrongTypeReadAsDefaults)
     EXPECT_TRUE(prefs->recentLive().isEmpty());
 }
 
+struct PlaylistIdCase {
+    const char *name;
+    Defaults::Value stored;
+    qint64 expected;
+};
+
+class StoredPlaylistId : public PrefsTest, public ::testing::WithParamInterface<PlaylistIdCase> { };
+
+TEST_P(StoredPlaylistId, AnyNumberIsAnIdAnythingElseIsNone)
+{
+    seed(QStringLiteral("playlist_id"), GetParam().stored);
+    EXPECT_EQ(open()->selectedPlaylistId(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredPlaylistId,
+    ::testing::Values(PlaylistIdCase { "integer", qint64(5), 5 },
+        PlaylistIdCase { "largeInteger", qint64(9007199254740993LL), 9007199254740993LL },
+        PlaylistIdCase { "wholeDouble", 12.0, 12 }, PlaylistIdCase { "fraction", 7.9, 7 },
+        PlaylistIdCase { "negativeDouble", -3.0, -3 }, PlaylistIdCase { "doubleOutOfRange", 1e300, -1 },
+        PlaylistIdCase { "text", QStringLiteral("5"), -1 }, PlaylistIdCase { "flag", true, -1 }),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(PrefsTest, ToggleAddsThenRemovesAndIsKeptAcrossRestart)
 {
     auto prefs = open();
