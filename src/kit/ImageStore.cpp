@@ -76,7 +76,10 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
     QNetworkRequest request(url);
     if (m_userAgent)
         request.setRawHeader("User-Agent", m_userAgent().toUtf8());
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
+    // Whatever the disk holds is used, however old; only a miss goes to the network.
+    const bool onDisk = m_network->cache()->metaData(url).isValid();
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+        onDisk ? QNetworkRequest::AlwaysCache : QNetworkRequest::PreferNetwork);
     const std::unique_ptr<QNetworkReply, DeleteLater> reply(m_network->get(request));
     const QPointer<const QObject> alive(owner);
     if (owner)
