@@ -58,7 +58,8 @@ Item {
     Item {
         id: frame
         anchors.fill: parent
-        layer.enabled: true
+        // Without shader effects the content stays unclipped rather than unseen.
+        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
         layer.smooth: true
         layer.effect: OpacityMask { maskSource: clipShape }
 

@@ -74,6 +74,7 @@ Item {
                     model: root.model ? root.model.options : []
 
                     delegate: ChoiceRow {
+                        objectName: "choiceRow"
                         required property int index
                         required property string modelData
 

@@ -2,7 +2,8 @@ import QtQuick
 import Zelfor.Kit
 
 // A rounded rectangle, or only its inner border when `borderWidth` is above 0,
-// painted with an accent gradient.
+// painted with an accent gradient; in its first colour where the renderer has no
+// shader effects.
 Item {
     id: root
 
@@ -12,18 +13,21 @@ Item {
     property color to: Theme.cyan
     property bool diagonal: false
 
+    readonly property bool plain: GraphicsInfo.api === GraphicsInfo.Software
+
     Rectangle {
         id: mask
         anchors.fill: parent
-        visible: false
+        visible: root.plain
         radius: root.radius
-        color: root.borderWidth > 0 ? "transparent" : "white"
+        color: root.borderWidth > 0 ? "transparent" : (root.plain ? root.from : "white")
         border.width: root.borderWidth
-        border.color: "white"
+        border.color: root.plain ? root.from : "white"
     }
 
     AccentGradient {
         anchors.fill: parent
+        visible: !root.plain
         source: mask
         from: root.from
         to: root.to

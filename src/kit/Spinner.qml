@@ -13,9 +13,11 @@ Item {
     width: size
     height: size
 
+    // Half the line lies outside the circle, so the drawing overhangs the item.
     Shape {
         id: arc
         anchors.fill: parent
+        anchors.margins: -root.lineWidth
         visible: false
         layer.enabled: true
         layer.samples: 4
@@ -27,8 +29,8 @@ Item {
             capStyle: ShapePath.RoundCap
             joinStyle: ShapePath.MiterJoin
             PathAngleArc {
-                centerX: root.size / 2
-                centerY: root.size / 2
+                centerX: arc.width / 2
+                centerY: arc.height / 2
                 radiusX: root.size / 2
                 radiusY: root.size / 2
                 startAngle: 0.08 * 360
@@ -38,7 +40,7 @@ Item {
     }
 
     ConicalGradient {
-        anchors.fill: parent
+        anchors.fill: arc
         source: arc
         angle: 90
         gradient: Gradient {
