@@ -268,7 +268,7 @@ std::optional<simdjson::dom::element> parseJson(simdjson::dom::parser &parser, c
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     // the byte array's own spare room serves as padding when there is enough of it
-    const bool padded = std::size_t(bytes.capacity() - bytes.size()) >= simdjson::SIMDJSON_PADDING;
+    const bool padded = std::size_t(spareBytesAfter(bytes)) >= simdjson::SIMDJSON_PADDING;
     simdjson::dom::element root;
     simdjson::error_code error = parser.parse(text.data(), text.size(), !padded).get(root);
     if (error == simdjson::NUMBER_ERROR) {
@@ -279,4 +279,11 @@ std::optional<simdjson::dom::element> parseJson(simdjson::dom::parser &parser, c
     if (error != simdjson::SUCCESS)
         return std::nullopt;
     return root;
+}
+
+qsizetype spareBytesAfter(const QByteArray &bytes)
+{
+    // capacity() also counts the free room before the data; data_ptr() only reads
+    // here, Qt 6.4 just has no const overload of it
+    return const_cast<QByteArray &>(bytes).data_ptr().freeSpaceAtEnd();
 }

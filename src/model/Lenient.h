@@ -49,3 +49,7 @@ QString shortestDecimal(double value);
 // big documents parse several times faster; bytes with 64 spare bytes of capacity
 // are read in place instead of copied.
 std::optional<simdjson::dom::element> parseJson(simdjson::dom::parser &parser, const QByteArray &bytes);
+
+// Bytes of the array's own allocation that follow its data (room taken from its
+// front, as by remove(0, n), does not count); 0 for raw data.
+qsizetype spareBytesAfter(const QByteArray &bytes);

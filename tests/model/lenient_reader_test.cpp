@@ -251,6 +251,28 @@ TEST(LenientReader, parseJsonRejectsBadBytesAndSkipsByteOrderMark)
     EXPECT_EQ(lenientText(withMark->at(0).value()), QStringLiteral("7"));
 }
 
+TEST(LenientReader, spareRoomIsCountedOnlyAfterTheData)
+{
+    QByteArray roomy;
+    roomy.reserve(256);
+    roomy.append("[1]");
+    EXPECT_GE(spareBytesAfter(roomy), qsizetype(simdjson::SIMDJSON_PADDING));
+
+    // the front removed: the free room lies before the data, none after it
+    QByteArray shifted(200, ' ');
+    shifted.append("[1, \"tail\"]");
+    shifted.squeeze();
+    shifted.remove(0, 200);
+    ASSERT_EQ(shifted, QByteArray("[1, \"tail\"]"));
+    EXPECT_EQ(spareBytesAfter(shifted), 0);
+    simdjson::dom::parser parser;
+    const auto root = parseJson(parser, shifted);
+    ASSERT_TRUE(root.has_value());
+    EXPECT_EQ(lenientText(root->at(1).value()), QStringLiteral("tail"));
+
+    EXPECT_EQ(spareBytesAfter(QByteArray::fromRawData("[3]", 3)), 0);
+}
+
 TEST(LenientReader, parseJsonReadsOnlyTheBytesOfTheArray)
 {
     // a spare-capacity buffer whose bytes past the end would break the document
