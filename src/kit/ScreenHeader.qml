@@ -23,6 +23,7 @@ Item {
         spacing: 14
 
         BackButton {
+            objectName: "backButton"
             visible: root.hasBack
             action: root.backAction
         }
