@@ -1,0 +1,179 @@
+#include "LoopbackServer.h"
+#include "kit/ImageStore.h"
+#include "kit/RemotePicture.h"
+
+#include <QBuffer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QByteArray png(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+LoopbackResponse picture(const QSize &size)
+{
+    LoopbackResponse response;
+    response.body = png(size);
+    response.contentType = "image/png";
+    return response;
+}
+
+struct InitialsCase {
+    const char *title;
+    const char *initials;
+};
+
+class Initials : public ::testing::TestWithParam<InitialsCase> {};
+
+TEST_P(Initials, OfTitle)
+{
+    EXPECT_EQ(RemotePicture::initials(QString::fromUtf8(GetParam().title)), QString::fromUtf8(GetParam().initials));
+}
+
+INSTANTIATE_TEST_SUITE_P(Titles, Initials,
+    ::testing::Values(InitialsCase { "FR | TF1 HD", "TH" }, InitialsCase { "[VIP] Sports One", "SO" },
+        InitialsCase { "Canal+ Sport", "CS" }, InitialsCase { "24 Kitchen", "K" }, InitialsCase { "BBC", "B" },
+        InitialsCase { "- 1 -", "TV" }, InitialsCase { "", "TV" }, InitialsCase { "HD", "H" },
+        InitialsCase { "x Factor", "XF" }, InitialsCase { "élan vital", "ÉV" },
+        // A letter with a combining accent stays whole.
+        InitialsCase { "e\xCC\x81" "cole Max", "E\xCC\x81M" }, InitialsCase { "Arte  France  Cinema", "AF" },
+        InitialsCase { "FRANCE 24", "F2" }, InitialsCase { "DE: Das Erste", "DE" }));
+
+struct PlacementCase {
+    const char *name;
+    QSizeF picture;
+    QSizeF frame;
+    bool fill;
+    QRectF target;
+    QRectF source;
+};
+
+class Placement : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(Placement, CropsOrLetterboxes)
+{
+    const PlacementCase &c = GetParam();
+    const RemotePicture::Placement place = RemotePicture::placement(c.picture, c.frame, c.fill);
+    EXPECT_EQ(place.target, c.target);
+    EXPECT_EQ(place.source, c.source);
+}
+
+INSTANTIATE_TEST_SUITE_P(Frames, Placement,
+    ::testing::Values(
+        PlacementCase { "WideFillsTallCroppedAtTheSides", { 400, 200 }, { 100, 150 }, true, { 0, 0, 100, 150 },
+            { 133 + 1.0 / 3, 0, 133 + 1.0 / 3, 200 } },
+        PlacementCase { "WideFitsTallLetterboxed", { 400, 200 }, { 100, 150 }, false, { 0, 50, 100, 50 },
+            { 0, 0, 400, 200 } },
+        PlacementCase { "TallFitsWidePillarboxed", { 100, 200 }, { 62, 38 }, false, { 21.5, 0, 19, 38 },
+            { 0, 0, 100, 200 } },
+        PlacementCase { "EmptyFrameDrawsNothing", { 100, 200 }, { 0, 0 }, true, {}, {} }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class RemotePictureTest : public ::testing::Test {
+protected:
+    std::unique_ptr<RemotePicture> newPicture()
+    {
+        auto item = std::make_unique<RemotePicture>();
+        item->setStore(&store);
+        return item;
+    }
+
+    QTemporaryDir dir;
+    LoopbackServer server;
+    ImageStore store { dir.path(), [] { return QStringLiteral("Test"); } };
+};
+
+TEST_F(RemotePictureTest, NoAddressIsDoneAtOnceWithoutRequest)
+{
+    auto item = newPicture();
+    item->setUrl(server.url("/a.png"));
+    item->setUrl(QString());
+    EXPECT_TRUE(item->done());
+    EXPECT_FALSE(item->ready());
+    QTest::qWait(50);
+    EXPECT_FALSE(store.hasFailed(server.url("/a.png")));
+}
+
+TEST_F(RemotePictureTest, NetworkLoadFadesInAndMemoryHitDoesNot)
+{
+    server.serve("/logo.png", picture({ 30, 20 }));
+    auto first = newPicture();
+    first->setUrl(server.url("/logo.png"));
+    EXPECT_FALSE(first->done());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->done(); }, 5000));
+    EXPECT_TRUE(first->ready());
+    EXPECT_TRUE(first->fades());
+    EXPECT_EQ(first->image().size(), QSize(30, 20));
+
+    auto second = newPicture();
+    second->setUrl(server.url("/logo.png"));
+    EXPECT_TRUE(second->ready());
+    EXPECT_TRUE(second->done());
+    EXPECT_FALSE(second->fades());
+    EXPECT_EQ(server.requestCount("/logo.png"), 1);
+}
+
+TEST_F(RemotePictureTest, FailedAddressLeavesThePlaceholderWithoutRequest)
+{
+    server.serve("/missing.png", LoopbackResponse::withStatus(404));
+    auto first = newPicture();
+    first->setUrl(server.url("/missing.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->done(); }, 5000));
+    EXPECT_FALSE(first->ready());
+
+    auto second = newPicture();
+    second->setUrl(server.url("/missing.png"));
+    EXPECT_TRUE(second->done());
+    EXPECT_FALSE(second->ready());
+    EXPECT_EQ(server.requestCount("/missing.png"), 1);
+}
+
+TEST_F(RemotePictureTest, NewAddressCancelsTheOldLoadWhoseResultNeverShows)
+{
+    server.serveSequence("/slow.png", { LoopbackResponse::stalled(), picture({ 50, 50 }) });
+    server.serve("/fast.png", picture({ 40, 10 }).after(std::chrono::milliseconds(100)));
+    auto item = newPicture();
+    QSignalSpy readySpy(item.get(), &RemotePicture::readyChanged);
+    item->setUrl(server.url("/slow.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount("/slow.png") == 1; }, 5000));
+    item->setUrl(server.url("/fast.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item->ready(); }, 5000));
+    EXPECT_EQ(item->image().size(), QSize(40, 10));
+    EXPECT_EQ(readySpy.count(), 1);
+    QTest::qWait(50);
+    EXPECT_EQ(item->image().size(), QSize(40, 10));
+    // The cancelled address is asked for again by the next view.
+    EXPECT_FALSE(store.hasFailed(server.url("/slow.png")));
+    auto again = newPicture();
+    again->setUrl(server.url("/slow.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return again->ready(); }, 5000));
+    EXPECT_EQ(again->image().size(), QSize(50, 50));
+}
+
+TEST_F(RemotePictureTest, DestroyedViewCancelsItsLoad)
+{
+    server.serveSequence("/poster.png", { LoopbackResponse::stalled(), picture({ 20, 30 }) });
+    auto item = newPicture();
+    item->setUrl(server.url("/poster.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount("/poster.png") == 1; }, 5000));
+    item.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.inFlight() == 0; }, 5000));
+    QTest::qWait(20);
+    EXPECT_FALSE(store.hasFailed(server.url("/poster.png")));
+    EXPECT_TRUE(store.cached(server.url("/poster.png")).isNull());
+}
+
+} // namespace
