@@ -1,5 +1,7 @@
 #include "EpisodeTitle.h"
 
+#include "M3uText.h"
+
 #include <QStringView>
 
 namespace {
@@ -125,15 +127,6 @@ std::optional<qint64> asciiNumber(QStringView digits)
     return value;
 }
 
-QStringView trimmedSpacesAndTabs(QStringView text)
-{
-    while (!text.isEmpty() && (text.front() == u' ' || text.front() == u'\t'))
-        text = text.sliced(1);
-    while (!text.isEmpty() && (text.back() == u' ' || text.back() == u'\t'))
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 EpisodeTitle parseEpisodeTitle(const QString &name)
@@ -154,7 +147,7 @@ EpisodeTitle parseEpisodeTitle(const QString &name)
     while (from <= firstLineEnd) {
         qsizetype separatorsEnd = 0;
         if (const std::optional<Marker> marker = markerAt(text, from, lastStrayLineEnd, &separatorsEnd)) {
-            const QStringView show = trimmedSpacesAndTabs(text.first(from));
+            const QStringView show = M3uText::trimmedSpacesAndTabs(text.first(from));
             return EpisodeTitle{ show.isEmpty() ? name : show.toString(), asciiNumber(marker->season).value_or(1),
                                  asciiNumber(marker->episode) };
         }

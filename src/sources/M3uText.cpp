@@ -121,9 +121,10 @@ QByteArrayView trimmed(QByteArrayView text)
     return text.sliced(begin, end - begin);
 }
 
-QByteArrayView trimmedSpacesAndTabs(QByteArrayView text)
+template <typename View>
+View withoutBlankEnds(View text)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto blank = [](auto c) { return c == ' ' || c == '\t'; };
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && blank(text[begin]))
@@ -132,6 +133,10 @@ QByteArrayView trimmedSpacesAndTabs(QByteArrayView text)
         --end;
     return text.sliced(begin, end - begin);
 }
+
+QByteArrayView trimmedSpacesAndTabs(QByteArrayView text) { return withoutBlankEnds(text); }
+
+QStringView trimmedSpacesAndTabs(QStringView text) { return withoutBlankEnds(text); }
 
 bool isClusterBoundaryNearNonAscii(QByteArrayView text, qsizetype pos)
 {

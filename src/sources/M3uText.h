@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 #include <cstring>
 
@@ -16,6 +17,7 @@ qsizetype whiteSpaceBefore(QByteArrayView text, qsizetype end);
 QByteArrayView trimmed(QByteArrayView text);
 // Without leading and trailing spaces and tabs only.
 QByteArrayView trimmedSpacesAndTabs(QByteArrayView text);
+QStringView trimmedSpacesAndTabs(QStringView text);
 
 // The same for a position next to a non-ASCII byte.
 bool isClusterBoundaryNearNonAscii(QByteArrayView text, qsizetype pos);

@@ -8,11 +8,6 @@
 
 namespace {
 
-bool isXtream(const Playlist &playlist)
-{
-    return playlist.type.toLower() == u"xtream";
-}
-
 FavoriteEntry favoriteOf(const MediaItem &item, qint64 playlistId)
 {
     return FavoriteEntry{ playlistId, item.type,  item.id,    item.name,   item.logo,   item.url,
@@ -23,7 +18,7 @@ FavoriteEntry favoriteOf(const MediaItem &item, qint64 playlistId)
 // download failed was loaded through its Xtream-Codes form, so address them by that form.
 Playlist addressPlaylist(const MediaItem &item, const Playlist &playlist)
 {
-    if (item.url || isXtream(playlist))
+    if (item.url || isXtreamPlaylist(playlist))
         return playlist;
     return xtreamCredentials(playlist).value_or(playlist);
 }
@@ -67,7 +62,7 @@ PlayItem forItem(const MediaItem &item, const Playlist &playlist)
     play.url = url;
     play.logo = item.logo;
     play.live = live;
-    if (live && isXtream(source))
+    if (live && isXtreamPlaylist(source))
         play.streamId = item.id;
     play.number = item.num;
     play.favorite = favoriteOf(item, playlist.id);
@@ -82,7 +77,7 @@ std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &
     if (!channel.catchup)
         return std::nullopt;
     std::optional<AddressPair> addresses;
-    if (isXtream(playlist)) {
+    if (isXtreamPlaylist(playlist)) {
         addresses = XtreamClient::timeshiftUrls(XtreamClient::serverBase(playlist), playlist.username.value_or(QString()),
                                                 playlist.password.value_or(QString()), channel.id, programme.start,
                                                 programme.end, timeZone);

@@ -106,9 +106,14 @@ QString apiURL(const Playlist &playlist, const OptText &action, const QString &e
 
 } // namespace XtreamClient
 
+bool isXtreamPlaylist(const Playlist &playlist)
+{
+    return playlist.type.compare(QLatin1StringView("xtream"), Qt::CaseInsensitive) == 0;
+}
+
 std::optional<Playlist> xtreamCredentials(const Playlist &playlist)
 {
-    if (playlist.type.toLower() == QLatin1StringView("xtream"))
+    if (isXtreamPlaylist(playlist))
         return playlist;
     if (!playlist.url)
         return std::nullopt;
@@ -135,7 +140,7 @@ std::optional<Playlist> xtreamCredentials(const Playlist &playlist)
 
 bool isXtreamGetLink(const Playlist &playlist)
 {
-    if (playlist.type.toLower() == QLatin1StringView("xtream") || !xtreamCredentials(playlist))
+    if (isXtreamPlaylist(playlist) || !xtreamCredentials(playlist))
         return false;
     const QUrl url(*playlist.url, QUrl::StrictMode);
     return url.isValid() && url.path().toLower().endsWith(QLatin1StringView("/get.php"));

@@ -52,6 +52,8 @@ struct XStream {
     bool operator==(const XStream &) const = default;
 };
 
+// True when the playlist's type, ignoring case, is "xtream"; any other type reads as M3U.
+bool isXtreamPlaylist(const Playlist &playlist);
 // The playlist in Xtream-Codes form: itself when it already is one, else the account
 // carried by the username and password of its address; nothing without them.
 std::optional<Playlist> xtreamCredentials(const Playlist &playlist);
