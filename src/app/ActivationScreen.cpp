@@ -116,7 +116,8 @@ QString ActivationScreen::whatsappLine() const
     const OptText &number = m_app->device()->support->whatsapp;
     if (!number || number->isEmpty())
         return {};
-    return ::tr(QStringLiteral("whatsapp"), { *number });
+    // Isolated left to right, so "+" stays in front of the number in Arabic.
+    return ::tr(QStringLiteral("whatsapp"), { QChar(0x2066) + *number + QChar(0x2069) });
 }
 
 bool ActivationScreen::handleKey(const Key &key)

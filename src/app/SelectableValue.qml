@@ -1,0 +1,64 @@
+import QtQuick
+import Zelfor.Kit
+
+// A one-line value that can be selected and copied with the pointer; it shrinks to
+// 0.6 of its size to fit its width. `accent` paints it with the light accent gradient.
+Item {
+    id: root
+
+    property string text
+    property real size: 30
+    property int weight: Font.Bold
+    property real tracking: 0
+    property bool accent: false
+
+    readonly property real fittedSize: metrics.advanceWidth > width && metrics.advanceWidth > 0
+        ? Math.max(0.6 * size, size * width / metrics.advanceWidth) : size
+
+    implicitHeight: edit.implicitHeight
+    clip: true
+
+    TextMetrics {
+        id: metrics
+        font.family: "monospace"
+        font.pixelSize: root.size
+        font.weight: root.weight
+        font.letterSpacing: root.tracking
+        text: root.text
+    }
+
+    Text {
+        id: painted
+        anchors.fill: edit
+        visible: false
+        text: root.text
+        textFormat: Text.PlainText
+        color: "white"
+        font: edit.font
+    }
+
+    AccentGradient {
+        anchors.fill: edit
+        visible: root.accent
+        source: painted
+        from: Theme.violetLight
+        to: Theme.cyanLight
+    }
+
+    TextEdit {
+        id: edit
+        width: parent.width
+        text: root.text
+        textFormat: TextEdit.PlainText
+        readOnly: true
+        selectByMouse: true
+        wrapMode: TextEdit.NoWrap
+        color: root.accent ? "transparent" : "white"
+        selectedTextColor: "white"
+        selectionColor: Theme.withOpacity(Theme.violet, 0.6)
+        font.family: "monospace"
+        font.pixelSize: root.fittedSize
+        font.weight: root.weight
+        font.letterSpacing: root.tracking * root.fittedSize / root.size
+    }
+}

@@ -1,0 +1,99 @@
+#include "LoopbackServer.h"
+#include "QmlHarness.h"
+#include "RunTask.h"
+#include "app/ActivationScreen.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/PlaylistPickerScreen.h"
+#include "app/QrCode.h"
+
+#include <QQmlEngine>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+
+namespace {
+
+const QByteArray kRecord = R"({"mac":"00:1a:79:12:34:56","device_key":"905512","site_url":"http://127.0.0.1:9",
+    "support":{"email":"help@example.test","whatsapp":"+212600000000"},
+    "playlists":[{"id":3,"name":"Home TV","url":"http://127.0.0.1:9/a.m3u"},{"id":4,"name":"","type":"xtream",
+    "host":"http://127.0.0.1:9","username":"u","password":"p"}]})";
+
+// The shared state holds the record of a loopback portal, with the device screen pushed
+// over home; the views build their view-models over it, as in the application.
+class OnboardingViews : public ::testing::TestWithParam<const char *> {
+protected:
+    static void SetUpTestSuite()
+    {
+        portal = new LoopbackServer;
+        portal->serve(QStringLiteral("/api/app/device"), LoopbackResponse::json(kRecord));
+        qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
+        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
+        AppState::shared()->replace(Routes::Home {});
+        AppState::shared()->push(Routes::Activation {});
+    }
+    static void TearDownTestSuite() { delete portal; }
+    void SetUp() override { setActiveLanguage(QString::fromLatin1(GetParam())); }
+    void TearDown() override { setActiveLanguage(QStringLiteral("en")); }
+
+    static inline LoopbackServer *portal = nullptr;
+};
+
+template <typename T>
+int countOf(QObject *root, const char *className)
+{
+    int count = 0;
+    for (QObject *child : root->findChildren<T *>())
+        count += child->inherits(className) ? 1 : 0;
+    return count;
+}
+
+TEST_P(OnboardingViews, DeviceScreenLoadsOverTheSharedState)
+{
+    QQmlEngine engine;
+    // The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    const int handlers = KeyRouter::shared()->handlerCount();
+    auto load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/ActivationScreen.qml"), { { "width", 1360 }, { "height", 840 } });
+    EXPECT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+    ASSERT_TRUE(load.object);
+    auto *screen = load.object->findChild<ActivationScreen *>();
+    ASSERT_TRUE(screen);
+    EXPECT_TRUE(screen->isActive());
+    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers + 1);
+    EXPECT_EQ(screen->deviceKey(), QStringLiteral("905512"));
+    EXPECT_TRUE(screen->canGoBack());
+    auto *qr = load.object->findChild<QrCodeItem *>();
+    ASSERT_TRUE(qr);
+    EXPECT_EQ(qr->text(), screen->manageAddress());
+    EXPECT_TRUE(qr->hasCode());
+    load.object.reset();
+    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers);
+}
+
+TEST_P(OnboardingViews, PickerShowsOneCardPerPlaylist)
+{
+    QQmlEngine engine;
+    // The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    auto load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/PlaylistPickerScreen.qml"), { { "width", 1360 }, { "height", 840 } });
+    EXPECT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+    ASSERT_TRUE(load.object);
+    auto *picker = load.object->findChild<PlaylistPickerScreen *>();
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(picker->cards().size(), 2);
+    EXPECT_EQ(countOf<QObject>(load.object.get(), "QQuickRepeater"), 1);
+    for (QObject *repeater : load.object->findChildren<QObject *>()) {
+        if (repeater->inherits("QQuickRepeater"))
+            EXPECT_EQ(repeater->property("count").toInt(), 2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, OnboardingViews, ::testing::Values("en", "ar"),
+    [](const auto &info) { return std::string(info.param); });
+
+} // namespace
