@@ -25,10 +25,12 @@ int runXtreamStreams(const QStringList &args)
     QElapsedTimer timer;
     timer.start();
     QList<MediaItem> items = XtreamClient::decodeMediaItems(std::move(body), type);
+    const double decodeMs = double(timer.nsecsElapsed()) / 1e6;
     const SectionPtr section = buildSection(type, {}, std::move(items), QStringLiteral("Uncategorized"));
     const double ms = double(timer.nsecsElapsed()) / 1e6;
-    std::printf("xtream items=%lld categories=%lld ms=%.1f MBps=%.0f peak_rss_mb=%ld\n", qlonglong(section->all.size()),
-                qlonglong(section->categories.size()), ms, double(bytes) / 1e3 / qMax(ms, 0.001), peakRssMb());
+    std::printf("xtream items=%lld categories=%lld ms=%.1f decode_ms=%.1f section_ms=%.1f MBps=%.0f peak_rss_mb=%ld\n",
+                qlonglong(section->all.size()), qlonglong(section->categories.size()), ms, decodeMs, ms - decodeMs,
+                double(bytes) / 1e3 / qMax(ms, 0.001), peakRssMb());
     return 0;
 }
 

@@ -57,7 +57,7 @@ bool isRefusal(const AppError &error)
         || (error.kind() == AppError::Kind::http && (error.status() == 401 || error.status() == 403));
 }
 
-SectionPtr xtreamSection(const QList<XStream> &streams, const QList<XCategory> &categories, ContentType type,
+SectionPtr xtreamSection(QList<MediaItem> items, const QList<XCategory> &categories, ContentType type,
                          const QString &uncategorizedName)
 {
     QList<CategoryName> names;
@@ -66,7 +66,7 @@ SectionPtr xtreamSection(const QList<XStream> &streams, const QList<XCategory> &
         if (category.id)
             names.append({ *category.id, category.name.value_or(*category.id) });
     }
-    return buildSection(type, names, XtreamClient::mediaItems(streams, type), uncategorizedName);
+    return buildSection(type, names, std::move(items), uncategorizedName);
 }
 
 QString trimmedSpacesAndTabs(const QString &text)
@@ -201,10 +201,10 @@ QCoro::Task<> Catalog::loadXtream(Playlist request, ContentType type, bool force
     co_await ensureAccount(request, force);
     const XtreamActions actions = actionsFor(type);
     QCoro::Task<QList<XCategory>> categoryTask = categoriesOrEmpty(request, actions.categories, force);
-    QList<XStream> streams;
+    QList<MediaItem> items;
     std::exception_ptr failure;
     try {
-        streams = co_await XtreamClient::streams(request, actions.streams, force, m_http);
+        items = co_await XtreamClient::streamItems(request, actions.streams, type, force, m_http);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -213,8 +213,8 @@ QCoro::Task<> Catalog::loadXtream(Playlist request, ContentType type, bool force
         std::rethrow_exception(failure);
     const QString uncategorized = m_uncategorizedName();
     SectionPtr section = co_await QtConcurrent::run(
-        [streams = std::move(streams), categories, type, uncategorized] {
-            return xtreamSection(streams, categories, type, uncategorized);
+        [items = std::move(items), categories, type, uncategorized]() mutable {
+            return xtreamSection(std::move(items), categories, type, uncategorized);
         });
     m_sections.insert(sectionKey(keyPlaylist, type), section);
 }

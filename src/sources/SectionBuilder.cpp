@@ -3,21 +3,74 @@
 #include "model/ContentKeys.h"
 
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <numeric>
+#include <vector>
+
+namespace {
+
+// The items' category ids in first-seen order, and for each group the positions of its
+// items in list order.
+struct Groups {
+    QStringList ids;
+    std::vector<qsizetype> starts; // group g holds positions[starts[g]] up to positions[starts[g + 1]]
+    std::vector<qsizetype> positions;
+};
+
+Groups groupItems(const QList<MediaItem> &items)
+{
+    Groups groups;
+    QHash<QString, qsizetype> indexOf;
+    std::vector<qsizetype> groupOfItem(std::size_t(items.size()));
+    std::vector<qsizetype> sizes;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        auto known = indexOf.constFind(items[i].categoryId);
+        if (known == indexOf.cend()) {
+            known = indexOf.insert(items[i].categoryId, groups.ids.size());
+            groups.ids.append(items[i].categoryId);
+            sizes.push_back(0);
+        }
+        groupOfItem[std::size_t(i)] = *known;
+        ++sizes[std::size_t(*known)];
+    }
+    groups.starts.resize(sizes.size() + 1);
+    std::exclusive_scan(sizes.begin(), sizes.end(), groups.starts.begin(), qsizetype(0));
+    groups.starts.back() = items.size();
+    groups.positions.resize(std::size_t(items.size()));
+    std::vector<qsizetype> next(groups.starts.begin(), groups.starts.end() - 1);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        groups.positions[std::size_t(next[std::size_t(groupOfItem[std::size_t(i)])]++)] = i;
+    return groups;
+}
+
+// Each group's items copied into a list of their own, the groups spread across threads.
+std::vector<QList<MediaItem>> groupLists(const QList<MediaItem> &items, const Groups &groups)
+{
+    std::vector<QList<MediaItem>> lists(std::size_t(groups.ids.size()));
+    std::vector<std::size_t> indexes(lists.size());
+    std::iota(indexes.begin(), indexes.end(), std::size_t(0));
+    QtConcurrent::blockingMap(indexes, [&](std::size_t g) {
+        QList<MediaItem> &list = lists[g];
+        list.reserve(groups.starts[g + 1] - groups.starts[g]);
+        for (qsizetype at = groups.starts[g]; at < groups.starts[g + 1]; ++at)
+            list.append(items[groups.positions[std::size_t(at)]]);
+    });
+    return lists;
+}
+
+} // namespace
 
 SectionPtr buildSection(ContentType type, const QList<CategoryName> &categories, QList<MediaItem> items,
                         const QString &uncategorizedName)
 {
     auto section = std::make_shared<Section>();
     section->type = type;
-    QStringList firstSeen;
-    for (const MediaItem &item : std::as_const(items)) {
-        auto group = section->byCategory.find(item.categoryId);
-        if (group == section->byCategory.end()) {
-            firstSeen.append(item.categoryId);
-            group = section->byCategory.insert(item.categoryId, {});
-        }
-        group->append(item);
-    }
+    const Groups groups = groupItems(items);
+    std::vector<QList<MediaItem>> lists = groupLists(items, groups);
+    section->byCategory.reserve(groups.ids.size());
+    for (qsizetype g = 0; g < groups.ids.size(); ++g)
+        section->byCategory.insert(groups.ids[g], std::move(lists[std::size_t(g)]));
     QSet<QString> taken;
     const auto take = [&](const QString &id, const QString &name) {
         const auto group = section->byCategory.constFind(id);
@@ -28,7 +81,7 @@ SectionPtr buildSection(ContentType type, const QList<CategoryName> &categories,
     };
     for (const auto &[id, name] : categories)
         take(id, name);
-    for (const QString &id : std::as_const(firstSeen))
+    for (const QString &id : groups.ids)
         take(id, id == PseudoCategory::uncategorized ? uncategorizedName : id);
     section->all = std::move(items);
     return section;

@@ -1,14 +1,14 @@
 #include "XtreamClient.h"
 
 #include "AppError.h"
+#include "JsonArrayPieces.h"
 #include "model/ContentKeys.h"
 #include "model/Lenient.h"
 
-#include <QSet>
-#include <QThread>
-#include <QtConcurrent/QtConcurrentMap>
-
-#include <cstring>
+#include <array>
+#include <numeric>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -17,12 +17,16 @@ using simdjson::dom::element;
 using simdjson::dom::element_type;
 
 constexpr qsizetype kRefusalScanBytes = 4096;
-// Below this many elements a list is built on the calling thread alone.
-constexpr std::size_t kParallelThreshold = 4096;
+// Longer lists are read in pieces of about this size on worker threads.
+constexpr qsizetype kPieceBytes = 256 * 1024;
+// At most this many distinct repeated texts are remembered per worker.
+constexpr std::size_t kMaxRepeatedTexts = 4096;
+
+using StreamMember = OptText XStream::*;
 
 struct StreamField {
     std::string_view key;
-    OptText XStream::*member;
+    StreamMember member;
 };
 
 constexpr StreamField kStreamFields[] = {
@@ -40,18 +44,23 @@ constexpr StreamField kStreamFields[] = {
     { "tv_archive_duration", &XStream::tvArchiveDuration },
 };
 
-constexpr unsigned kAllFields = (1u << std::size(kStreamFields)) - 1;
+constexpr std::size_t kFieldCount = std::size(kStreamFields);
+constexpr unsigned kAllFields = (1u << kFieldCount) - 1;
 
-constexpr unsigned fieldBit(OptText XStream::*member)
+constexpr std::size_t fieldIndex(StreamMember member)
 {
-    for (unsigned i = 0; i < std::size(kStreamFields); ++i) {
-        if (kStreamFields[i].member == member)
-            return 1u << i;
-    }
-    return 0;
+    std::size_t i = 0;
+    while (i < kFieldCount && kStreamFields[i].member != member)
+        ++i;
+    return i;
 }
 
-// The fields mediaItems reads for a type; the others are not worth their allocations.
+constexpr unsigned fieldBit(StreamMember member)
+{
+    return 1u << fieldIndex(member);
+}
+
+// The fields an item of the type is made of; the others are not worth reading.
 unsigned fieldsUsedBy(ContentType type)
 {
     unsigned unused = 0;
@@ -64,137 +73,231 @@ unsigned fieldsUsedBy(ContentType type)
     return kAllFields & ~unused;
 }
 
-// One pass over the object's members; the first occurrence of a key wins.
-XStream readStream(simdjson::dom::object object, unsigned wanted = kAllFields)
-{
-    XStream stream;
-    unsigned seen = 0;
-    for (const auto field : object) {
-        for (unsigned i = 0; i < std::size(kStreamFields); ++i) {
-            const StreamField &known = kStreamFields[i];
-            if (field.key.size() != known.key.size() || std::memcmp(field.key.data(), known.key.data(), known.key.size()))
+// A stream object's values by field, found in one pass over its members; the first
+// occurrence of a key wins.
+class StreamValues {
+public:
+    StreamValues(simdjson::dom::object object, unsigned wanted)
+    {
+        unsigned seen = 0;
+        for (const auto field : object) {
+            const std::size_t i = indexOfKey(field.key);
+            if (i == kFieldCount || (seen & (1u << i)))
                 continue;
-            if (!(seen & (1u << i))) {
-                seen |= 1u << i;
-                if (wanted & (1u << i))
-                    stream.*known.member = lenientText(field.value);
+            seen |= 1u << i;
+            if (wanted & (1u << i)) {
+                m_values[i] = field.value;
+                m_present |= 1u << i;
             }
-            break;
         }
+    }
+    const element *value(StreamMember member) const
+    {
+        const std::size_t i = fieldIndex(member);
+        return (m_present & (1u << i)) ? &m_values[i] : nullptr;
+    }
+
+private:
+    static std::size_t indexOfKey(std::string_view key)
+    {
+        std::size_t i = 0;
+        while (i < kFieldCount && key != kStreamFields[i].key)
+            ++i;
+        return i;
+    }
+
+    std::array<element, kFieldCount> m_values;
+    unsigned m_present = 0;
+};
+
+XStream readStream(simdjson::dom::object object)
+{
+    const StreamValues values(object, kAllFields);
+    XStream stream;
+    for (const StreamField &field : kStreamFields) {
+        if (const element *value = values.value(field.member))
+            stream.*field.member = lenientText(*value);
     }
     return stream;
 }
 
-// Runs fill(begin, end) over [0, count) in chunks spread across the worker threads.
-template<typename Fill>
-void forChunks(std::size_t count, Fill fill)
-{
-    const std::size_t chunks = count < kParallelThreshold ? 1 : std::size_t(QThread::idealThreadCount()) * 4;
-    const std::size_t chunkSize = std::max<std::size_t>((count + chunks - 1) / chunks, 1);
-    std::vector<std::size_t> starts;
-    for (std::size_t begin = 0; begin < count; begin += chunkSize)
-        starts.push_back(begin);
-    auto run = [&](std::size_t begin) { fill(begin, std::min(begin + chunkSize, count)); };
-    if (starts.size() <= 1)
-        std::for_each(starts.begin(), starts.end(), run);
-    else
-        QtConcurrent::blockingMap(starts, run);
-}
-
-// The array's objects, or only those with a usable value under idKey.
-std::vector<simdjson::dom::object> objectsOf(simdjson::dom::array array, std::string_view idKey = {})
-{
-    std::vector<simdjson::dom::object> objects;
-    objects.reserve(array.size());
-    for (const element value : array) {
-        if (value.type() != element_type::OBJECT)
-            continue;
-        const simdjson::dom::object object = value.get_object().value_unsafe();
-        if (idKey.empty() || lenientString(object, idKey))
-            objects.push_back(object);
-    }
-    return objects;
-}
-
-// Parses a body it owns: padding is added in place and the bytes are let go once the
-// document holds its own copy of every value.
-std::optional<simdjson::dom::array> parseArray(simdjson::dom::parser &parser, QByteArray body)
-{
-    body.reserve(body.size() + qsizetype(simdjson::SIMDJSON_PADDING));
-    const auto root = parseJson(parser, body);
-    body = QByteArray();
-    if (!root)
-        throw AppError::badData();
-    simdjson::dom::array array;
-    if (root->get_array().get(array) != simdjson::SUCCESS)
-        return std::nullopt;
-    return array;
-}
-
-// Category ids, extensions and ratings repeat across a list; one copy of each is kept.
+// Category ids, extensions and ratings repeat across a list: one text is made per
+// distinct JSON string and shared by every item that has it.
 class RepeatedTexts {
 public:
-    void share(QString &text)
+    OptText text(element value)
     {
-        const auto known = m_texts.constFind(text);
-        if (known != m_texts.constEnd())
-            text = *known;
-        else
-            m_texts.insert(text);
-    }
-    void share(OptText &text)
-    {
-        if (text)
-            share(*text);
+        if (value.type() != element_type::STRING)
+            return lenientText(value);
+        const std::string_view json = value.get_string().value_unsafe();
+        const auto known = m_byJson.find(json);
+        if (known != m_byJson.end())
+            return known->second;
+        OptText text = lenientText(value);
+        if (m_byJson.size() < kMaxRepeatedTexts)
+            m_byJson.emplace(json, text);
+        return text;
     }
 
 private:
-    QSet<QString> m_texts;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    std::unordered_map<std::string, OptText, Hash, std::equal_to<>> m_byJson;
 };
 
-bool isLeadingFiller(uchar byte)
+// A stream's fields read from its JSON object by the lenient rules.
+struct JsonStream {
+    const StreamValues &values;
+    RepeatedTexts &repeated;
+
+    OptText text(StreamMember member) const
+    {
+        const element *value = values.value(member);
+        return value ? lenientText(*value) : std::nullopt;
+    }
+    OptText repeatedText(StreamMember member) const
+    {
+        const element *value = values.value(member);
+        return value ? repeated.text(*value) : std::nullopt;
+    }
+    std::optional<double> number(StreamMember member) const
+    {
+        const element *value = values.value(member);
+        return value ? lenientDouble(*value) : std::nullopt;
+    }
+    std::optional<qint64> integer(StreamMember member) const
+    {
+        const element *value = values.value(member);
+        return value ? lenientInteger(*value) : std::nullopt;
+    }
+};
+
+// The same fields of an already decoded stream.
+struct DecodedStream {
+    const XStream &stream;
+
+    OptText text(StreamMember member) const { return stream.*member; }
+    OptText repeatedText(StreamMember member) const { return stream.*member; }
+    std::optional<double> number(StreamMember member) const
+    {
+        return (stream.*member) ? parseDecimalDouble(*(stream.*member)) : std::nullopt;
+    }
+    std::optional<qint64> integer(StreamMember member) const
+    {
+        return (stream.*member) ? parseDecimalInteger(*(stream.*member)) : std::nullopt;
+    }
+};
+
+StreamMember idMember(ContentType type)
 {
-    return byte == '\t' || byte == '\n' || byte == '\r' || byte == ' ' || byte == 0xEF || byte == 0xBB || byte == 0xBF;
+    return type == ContentType::series ? &XStream::seriesId : &XStream::streamId;
+}
+
+bool isZeroRating(const OptText &rating)
+{
+    return rating == QLatin1StringView("0") || rating == QLatin1StringView("0.0");
 }
 
 // The catch-up days of a live stream: whole days, at least 1, at most a year.
-qint64 catchupDays(const OptText &duration)
+qint64 catchupDays(std::optional<qint64> days)
 {
-    const auto days = duration ? parseDecimalInteger(*duration) : std::nullopt;
     if (!days || *days < 1)
         return 1;
     return std::min(*days, XtreamClient::kMaxCatchupDays);
 }
 
-qint64 itemNumber(const OptText &num, qint64 fallback)
-{
-    if (!num)
-        return fallback;
-    const auto value = parseDecimalDouble(*num);
-    const auto whole = value ? integerPart(*value) : std::nullopt;
-    return whole.value_or(fallback);
-}
-
-MediaItem itemOf(const XStream &stream, const QString &id, ContentType type, qint64 index)
+// The item of a stream whose id is known to be present.
+template<typename Stream>
+void fillItem(MediaItem &item, const Stream &stream, QString id, ContentType type, qint64 index)
 {
     const bool series = type == ContentType::series;
-    MediaItem item;
     item.uid = index;
     item.type = type;
-    item.id = id;
-    item.name = stream.name && !stream.name->isEmpty() ? *stream.name : id;
-    item.logo = series ? stream.cover : stream.icon;
+    OptText name = stream.text(&XStream::name);
+    item.name = name && !name->isEmpty() ? std::move(*name) : id;
+    item.id = std::move(id);
+    item.logo = stream.text(series ? &XStream::cover : &XStream::icon);
     if (item.logo && item.logo->isEmpty())
         item.logo.reset();
-    item.categoryId = stream.categoryId.value_or(PseudoCategory::uncategorized);
-    item.epgId = stream.epgId;
-    item.ext = stream.ext;
-    if (stream.rating && *stream.rating != QLatin1StringView("0") && *stream.rating != QLatin1StringView("0.0"))
-        item.rating = stream.rating;
-    item.num = itemNumber(stream.num, index + 1);
-    if (type == ContentType::live && stream.tvArchive == QLatin1StringView("1"))
-        item.catchup = Catchup { catchupDays(stream.tvArchiveDuration), QStringLiteral("xc"), std::nullopt };
-    return item;
+    item.categoryId = stream.repeatedText(&XStream::categoryId).value_or(PseudoCategory::uncategorized);
+    item.epgId = stream.text(&XStream::epgId);
+    item.ext = stream.repeatedText(&XStream::ext);
+    item.rating = stream.repeatedText(&XStream::rating);
+    if (isZeroRating(item.rating))
+        item.rating.reset();
+    const std::optional<double> num = stream.number(&XStream::num);
+    item.num = (num ? integerPart(*num) : std::nullopt).value_or(index + 1);
+    if (type == ContentType::live && stream.text(&XStream::tvArchive) == QLatin1StringView("1"))
+        item.catchup = Catchup { catchupDays(stream.integer(&XStream::tvArchiveDuration)), QStringLiteral("xc"), std::nullopt };
+}
+
+// Calls each(object) for the objects of the elements that `keeps` accepts, in order.
+template<typename Keeps, typename Each>
+void forKept(simdjson::dom::array elements, const Keeps &keeps, Each each)
+{
+    for (const element value : elements) {
+        simdjson::dom::object object;
+        if (value.get_object().get(object) == simdjson::SUCCESS && keeps(object))
+            each(object);
+    }
+}
+
+// A long list read in pieces on worker threads, twice: first to count the entries of
+// each piece, then to make every entry straight in its final place. Nothing when the
+// body could not be cut.
+template<typename Entry, typename Keeps, typename Fill>
+std::optional<QList<Entry>> decodeInPieces(const QByteArray &body, const Keeps &keeps, const Fill &fill)
+{
+    const std::vector<qsizetype> cuts = arrayCuts(body, kPieceBytes);
+    if (cuts.empty())
+        return std::nullopt;
+    std::vector<qsizetype> starts(cuts.size() + 1);
+    const auto count = [&](std::size_t piece, std::size_t, simdjson::dom::array elements) {
+        forKept(elements, keeps, [&](simdjson::dom::object) { ++starts[piece]; });
+    };
+    if (readArrayPieces(body, cuts, count) != PiecesOutcome::read)
+        return std::nullopt;
+    const qsizetype total = std::reduce(starts.begin(), starts.end(), qsizetype(0));
+    std::exclusive_scan(starts.begin(), starts.end(), starts.begin(), qsizetype(0));
+    QList<Entry> entries(total);
+    Entry *out = entries.data();
+    const auto make = [&](std::size_t piece, std::size_t worker, simdjson::dom::array elements) {
+        qsizetype at = starts[piece];
+        forKept(elements, keeps, [&](simdjson::dom::object object) {
+            fill(out[at], object, at, worker);
+            ++at;
+        });
+    };
+    if (readArrayPieces(body, cuts, make) != PiecesOutcome::read)
+        return std::nullopt;
+    return entries;
+}
+
+// Reads a stream list: `keeps(object)` tells which objects make an entry and
+// `fill(entry, object, index, worker)` makes the entry at `index`. Throws
+// AppError::badData when the body is not JSON; a non-array gives an empty list.
+template<typename Entry, typename Keeps, typename Fill>
+QList<Entry> decodeList(const QByteArray &body, const Keeps &keeps, const Fill &fill)
+{
+    if (std::optional<QList<Entry>> entries = decodeInPieces<Entry>(body, keeps, fill))
+        return std::move(*entries);
+    QList<Entry> entries;
+    const auto append = [&](std::size_t, std::size_t worker, simdjson::dom::array elements) {
+        entries.reserve(qsizetype(elements.size()));
+        forKept(elements, keeps, [&](simdjson::dom::object object) {
+            fill(entries.emplace_back(), object, entries.size() - 1, worker);
+        });
+    };
+    if (readArrayPieces(body, {}, append) == PiecesOutcome::notJson)
+        throw AppError::badData();
+    return entries;
+}
+
+bool isLeadingFiller(uchar byte)
+{
+    return byte == '\t' || byte == '\n' || byte == '\r' || byte == ' ' || byte == 0xEF || byte == 0xBB || byte == 0xBF;
 }
 
 } // namespace
@@ -238,52 +341,36 @@ QList<XCategory> decodeCategories(const QByteArray &body)
 
 QList<XStream> decodeStreams(QByteArray body)
 {
-    simdjson::dom::parser parser;
-    const auto array = parseArray(parser, std::move(body));
-    if (!array)
-        return {};
-    const std::vector<simdjson::dom::object> objects = objectsOf(*array);
-    QList<XStream> streams(qsizetype(objects.size()));
-    XStream *out = streams.data();
-    forChunks(objects.size(), [&](std::size_t begin, std::size_t end) {
-        for (std::size_t i = begin; i < end; ++i)
-            out[i] = readStream(objects[i]);
-    });
-    return streams;
+    const auto anyObject = [](simdjson::dom::object) { return true; };
+    const auto fill = [](XStream &stream, simdjson::dom::object object, qsizetype, std::size_t) {
+        stream = readStream(object);
+    };
+    return decodeList<XStream>(body, anyObject, fill);
 }
 
 QList<MediaItem> decodeMediaItems(QByteArray body, ContentType type)
 {
-    simdjson::dom::parser parser;
-    const auto array = parseArray(parser, std::move(body));
-    if (!array)
-        return {};
-    const bool series = type == ContentType::series;
-    const std::vector<simdjson::dom::object> kept = objectsOf(*array, series ? "series_id" : "stream_id");
+    const StreamMember id = idMember(type);
+    const std::string_view idKey = kStreamFields[fieldIndex(id)].key;
     const unsigned wanted = fieldsUsedBy(type);
-    QList<MediaItem> items(qsizetype(kept.size()));
-    MediaItem *out = items.data();
-    forChunks(kept.size(), [&](std::size_t begin, std::size_t end) {
-        RepeatedTexts repeated;
-        for (std::size_t i = begin; i < end; ++i) {
-            const XStream stream = readStream(kept[i], wanted);
-            MediaItem &item = out[i] = itemOf(stream, *(series ? stream.seriesId : stream.streamId), type, qint64(i));
-            repeated.share(item.categoryId);
-            repeated.share(item.ext);
-            repeated.share(item.rating);
-        }
-    });
-    return items;
+    std::vector<RepeatedTexts> repeated(pieceWorkerCount());
+    const auto hasId = [&](simdjson::dom::object object) { return lenientString(object, idKey).has_value(); };
+    const auto fill = [&](MediaItem &item, simdjson::dom::object object, qsizetype index, std::size_t worker) {
+        const StreamValues values(object, wanted);
+        const JsonStream stream { values, repeated[worker] };
+        fillItem(item, stream, stream.text(id).value_or(QString()), type, index);
+    };
+    return decodeList<MediaItem>(body, hasId, fill);
 }
 
 QList<MediaItem> mediaItems(const QList<XStream> &streams, ContentType type)
 {
+    const StreamMember id = idMember(type);
     QList<MediaItem> items;
     items.reserve(streams.size());
     for (const XStream &stream : streams) {
-        const OptText &id = type == ContentType::series ? stream.seriesId : stream.streamId;
-        if (id)
-            items.append(itemOf(stream, *id, type, items.size()));
+        if (stream.*id)
+            fillItem(items.emplace_back(), DecodedStream { stream }, *(stream.*id), type, items.size() - 1);
     }
     return items;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -215,5 +216,72 @@ TEST(XtreamLists, LargeListsKeepElementOrderAcrossWorkers)
         ++expected;
     }
 }
+
+struct LargeCase {
+    const char *name;
+    // the JSON of element i, or nullptr for a body that is broken at its end
+    std::string (*element)(int i);
+};
+
+void PrintTo(const LargeCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class LargeLists : public testing::TestWithParam<LargeCase> {};
+
+std::string idOf(int i)
+{
+    return std::to_string(i);
+}
+
+// Bodies long enough to be read in pieces: texts and nested values that look like the
+// places where a list is cut, and ids and numbers missing here and there.
+TEST_P(LargeLists, ReadLikeTheirElements)
+{
+    constexpr int kCount = 12000;
+    QByteArray body = "[";
+    std::vector<std::string> ids;
+    std::vector<qint64> nums;
+    for (int i = 0; i < kCount; ++i) {
+        body += (i ? ",\n" : "") + QByteArray::fromStdString(GetParam().element(i));
+        if (i % 7 != 3) {
+            ids.push_back(idOf(i));
+            nums.push_back(i % 5 == 0 ? qint64(ids.size()) : i * 10);
+        }
+    }
+    body += "]";
+    ASSERT_GT(body.size(), 1024 * 1024);
+    const QList<MediaItem> items = XtreamClient::decodeMediaItems(body, ContentType::live);
+    EXPECT_EQ(XtreamClient::mediaItems(XtreamClient::decodeStreams(body), ContentType::live), items);
+    ASSERT_EQ(items.size(), qsizetype(ids.size()));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        ASSERT_EQ(items[i].uid, i);
+        ASSERT_EQ(items[i].id.toStdString(), ids[std::size_t(i)]);
+        ASSERT_EQ(items[i].name.toStdString(), "n},{\"x\":[" + ids[std::size_t(i)] + "]}");
+        ASSERT_EQ(items[i].num, nums[std::size_t(i)]);
+    }
+    body.chop(1);
+    body += ",{\"stream_id\":1,\"name\":tru}]";
+    EXPECT_THROW(XtreamClient::decodeMediaItems(body, ContentType::live), AppError);
+    EXPECT_THROW(XtreamClient::decodeStreams(body), AppError);
+}
+
+// Element i: no usable id when i % 7 == 3, no number when i % 5 == 0, a padded name.
+std::string commonFields(int i)
+{
+    std::string fields = "\"stream_id\":" + (i % 7 == 3 ? std::string(i % 2 ? "null" : "\" \"") : "\"" + idOf(i) + "\"");
+    if (i % 5 != 0)
+        fields += ",\"num\":" + std::to_string(i * 10);
+    fields += ",\"name\":\"n},{\\\"x\\\":[" + idOf(i) + "]}\"";
+    return fields + ",\"stream_icon\":\"http://127.0.0.1/logo/" + std::string(40, 'l') + ".png\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, LargeLists,
+    testing::Values(LargeCase { "flat", [](int i) { return "{" + commonFields(i) + "}"; } },
+                    LargeCase { "nested objects",
+                                [](int i) { return "{\"extra\":[{\"a\":1},{\"b\":{}}]," + commonFields(i) + ",\"more\":{\"c\":[{}, {}]}}"; } },
+                    LargeCase { "other values between",
+                                [](int i) { return "{" + commonFields(i) + "}" + (i % 100 == 1 ? ",\"},{\",[{},{}],7" : ""); } }));
 
 } // namespace

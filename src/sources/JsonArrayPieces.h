@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <simdjson.h>
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+// A big top-level JSON array read in pieces of whole elements, each piece parsed on a
+// worker thread by a parser that the worker keeps for all its pieces: small parsers stay
+// in the cache and their memory is touched once, which makes a 70 MB list parse several
+// times faster than one parser over the whole text.
+
+// Where the array may be cut: for every `pieceBytes` of text, the first comma after it
+// that stands between a "}" and a "{" (white space allowed around it). A cut is a guess:
+// it may fall inside a string or a nested value, which readArrayPieces finds out.
+std::vector<qsizetype> arrayCuts(QByteArrayView body, qsizetype pieceBytes);
+
+enum class PiecesOutcome {
+    read, // every piece was read
+    notArray, // without cuts: JSON whose top level is not an array
+    notJson, // without cuts: not JSON
+    badCut, // with cuts: a piece is not an array, so a cut may be misplaced
+};
+
+// Called with the index of a piece (in body order), the index of the worker that parsed it
+// (below idealThreadCount) and the piece's elements; called concurrently for different pieces.
+using PieceReader = std::function<void(std::size_t piece, std::size_t worker, simdjson::dom::array elements)>;
+
+// Reads the pieces between the cuts, each piece wrapped as an array ("[" ... "]").
+// Without cuts the body is one piece, read as it is. With cuts, `read` is true only when
+// every piece is a JSON array: the pieces' elements are then exactly the elements of the
+// whole array, in order, because each cut was proven to fall between two elements of
+// the top level. badCut says nothing about the whole body; the caller reads it again
+// without cuts.
+PiecesOutcome readArrayPieces(const QByteArray &body, const std::vector<qsizetype> &cuts, const PieceReader &read);
+
+// The number of worker threads readArrayPieces uses at most.
+std::size_t pieceWorkerCount();

@@ -1,0 +1,123 @@
+#include "sources/JsonArrayPieces.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Elements = std::vector<std::string>;
+
+struct Reading {
+    PiecesOutcome outcome;
+    Elements elements; // every element in minified form, in piece order
+};
+
+Reading readWithCuts(const QByteArray &body, const std::vector<qsizetype> &cuts)
+{
+    std::mutex lock;
+    std::map<std::size_t, Elements> byPiece;
+    const PiecesOutcome outcome = readArrayPieces(body, cuts, [&](std::size_t piece, std::size_t worker, simdjson::dom::array array) {
+        EXPECT_LT(worker, pieceWorkerCount());
+        Elements elements;
+        for (const simdjson::dom::element element : array)
+            elements.push_back(simdjson::minify(element));
+        const std::lock_guard guard(lock);
+        EXPECT_FALSE(byPiece.contains(piece)) << "piece read twice";
+        byPiece[piece] = std::move(elements);
+    });
+    Reading reading { outcome, {} };
+    for (auto &[piece, elements] : byPiece)
+        reading.elements.insert(reading.elements.end(), elements.begin(), elements.end());
+    if (outcome == PiecesOutcome::read)
+        EXPECT_EQ(byPiece.size(), cuts.size() + 1);
+    return reading;
+}
+
+TEST(ArrayCuts, FallOnCommasBetweenObjectsAfterEachStretch)
+{
+    const QByteArray body = R"([{"a":1}, {"b":[2,3]} ,
+{"c":{"d":4}},{"e":5}])";
+    EXPECT_EQ(arrayCuts(body, 1), (std::vector<qsizetype> { 8, 22, 37 }));
+    EXPECT_EQ(arrayCuts(body, 20), (std::vector<qsizetype> { 22 }));
+    EXPECT_TRUE(arrayCuts(body, body.size()).empty());
+    EXPECT_TRUE(arrayCuts("[1,2,3,4,5,6]", 1).empty());
+    EXPECT_TRUE(arrayCuts(body, 0).empty());
+}
+
+struct PiecesCase {
+    const char *name;
+    const char *body;
+    PiecesOutcome whole; // the outcome without cuts
+};
+
+void PrintTo(const PiecesCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class ArrayPieces : public testing::TestWithParam<PiecesCase> {};
+
+// Whatever the stretch between cuts, the pieces either give exactly the whole array's
+// elements or say that a cut went wrong, never other elements.
+TEST_P(ArrayPieces, GiveTheWholeArraysElementsOrABadCut)
+{
+    const QByteArray body(GetParam().body);
+    const Reading whole = readWithCuts(body, {});
+    ASSERT_EQ(whole.outcome, GetParam().whole);
+    int cutReadings = 0;
+    for (qsizetype stretch = 1; stretch < body.size(); ++stretch) {
+        const std::vector<qsizetype> cuts = arrayCuts(body, stretch);
+        if (cuts.empty())
+            continue;
+        SCOPED_TRACE(stretch);
+        const Reading pieces = readWithCuts(body, cuts);
+        if (pieces.outcome == PiecesOutcome::read) {
+            ++cutReadings;
+            EXPECT_EQ(whole.outcome, PiecesOutcome::read);
+            EXPECT_EQ(pieces.elements, whole.elements);
+        } else {
+            EXPECT_EQ(pieces.outcome, PiecesOutcome::badCut);
+        }
+    }
+    if (whole.outcome == PiecesOutcome::read && !std::string_view(GetParam().name).starts_with("misleading"))
+        EXPECT_GT(cutReadings, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, ArrayPieces,
+    testing::Values(
+        PiecesCase { "plain", R"([{"a":1},{"b":"x"},{"c":null},{"d":[1,{"e":2}]}])", PiecesOutcome::read },
+        PiecesCase { "spaced", "\xEF\xBB\xBF [ {\"a\":1} ,\n\t{\"b\":2}\r\n,{\"c\":3} ]\n", PiecesOutcome::read },
+        PiecesCase { "mixed elements", R"([{"a":1},"text",{"b":2},7,{"c":3},[{"d":4},{"e":5}],{"f":6},{"g":7}])", PiecesOutcome::read },
+        PiecesCase { "misleading string", R"([{"a":"x},{y"},{"b":"},{"},{"c":"\"},{\""}])", PiecesOutcome::read },
+        PiecesCase { "misleading nesting", R"([{"a":[{"x":1},{"y":2}]},{"b":{"c":[{},{}]}}])", PiecesOutcome::read },
+        PiecesCase { "huge numbers", R"([{"a":1e400},{"b":18446744073709551616},{"c":-1e999}])", PiecesOutcome::read },
+        PiecesCase { "broken late", R"([{"a":1},{"b":2},{"c":tru}])", PiecesOutcome::notJson },
+        PiecesCase { "unclosed", R"([{"a":1},{"b":2},{"c":3})", PiecesOutcome::notJson },
+        PiecesCase { "trailing text", R"([{"a":1},{"b":2}] x)", PiecesOutcome::notJson },
+        PiecesCase { "two arrays", R"([{"a":1}],[{"b":2}])", PiecesOutcome::notJson },
+        PiecesCase { "object", R"({"a":[{"x":1},{"y":2}],"b":{}})", PiecesOutcome::notArray },
+        PiecesCase { "objects side by side", R"({"a":1},{"b":2})", PiecesOutcome::notJson }));
+
+TEST(ArrayPieces, ManyPiecesKeepTheirOrder)
+{
+    QByteArray body = "[";
+    Elements expected;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string element = "{\"i\":" + std::to_string(i) + "}";
+        body += (i ? "," : "") + QByteArray::fromStdString(element);
+        expected.push_back(element);
+    }
+    body += "]";
+    const std::vector<qsizetype> cuts = arrayCuts(body, 64);
+    ASSERT_GT(cuts.size(), 100u);
+    const Reading reading = readWithCuts(body, cuts);
+    EXPECT_EQ(reading.outcome, PiecesOutcome::read);
+    EXPECT_EQ(reading.elements, expected);
+}
+
+} // namespace
