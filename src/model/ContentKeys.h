@@ -13,6 +13,9 @@ QString itemKey(ContentType type, qint64 playlistId, const QString &id);
 // Items of a category id: `all` for "__all__", else that category's list, else empty.
 QList<MediaItem> sectionItems(const Section &section, const QString &categoryId);
 
+// Archive offers are clamped to this many days, whatever the provider claims.
+inline constexpr qint64 kMaxCatchupDays = 365;
+
 // The archive offer described by M3U catch-up attributes, or nothing.
 std::optional<Catchup> catchupFromAttributes(const OptText &mode, const OptText &days, const OptText &source);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Http.h"
+#include "model/ContentKeys.h"
 #include "model/Records.h"
 
 #include <QByteArray>
@@ -67,8 +68,7 @@ inline constexpr int kLoginTimeout = 25;
 inline constexpr int kShortEpgTimeout = 20;
 inline constexpr int kDetailsTimeout = 40;
 inline constexpr int kListTtl = 21600;
-// Archive offers are clamped to this many days.
-inline constexpr qint64 kMaxCatchupDays = 365;
+using ::kMaxCatchupDays;
 
 QString serverBase(const Playlist &playlist);
 QString percentEncode(const OptText &text);
