@@ -67,24 +67,23 @@ Item {
 
         UiText {
             Layout.fillWidth: true
-            Layout.maximumWidth: implicitWidth
             text: root.name
             color: root.selected ? "white" : Theme.text
-            font.pixelSize: 13.5
+            font.pixelSize: 14
             font.weight: root.selected ? Font.DemiBold : Font.Medium
             maximumLineCount: 1
             elide: Text.ElideRight
         }
 
+        // The name takes the free width; at least this much stays before what follows.
         Item {
-            Layout.fillWidth: true
-            Layout.minimumWidth: 6
+            Layout.preferredWidth: 6
         }
 
         UiText {
             text: String(root.count)
             color: root.selected ? Theme.cyanLight : Theme.textDim
-            font.pixelSize: 11.5
+            font.pixelSize: 12
             font.weight: Font.DemiBold
         }
     }

@@ -65,7 +65,7 @@ Item {
             horizontalAlignment: Text.AlignRight
             text: root.number > 0 ? String(root.number) : ""
             color: Theme.textDim
-            font.pixelSize: 12.5
+            font.pixelSize: 13
             font.weight: Font.DemiBold
         }
 
@@ -87,7 +87,6 @@ Item {
 
         UiText {
             Layout.fillWidth: true
-            Layout.maximumWidth: implicitWidth
             text: root.name
             color: "white"
             font.pixelSize: 14
@@ -96,9 +95,9 @@ Item {
             elide: Text.ElideRight
         }
 
+        // The name takes the free width; at least this much stays before what follows.
         Item {
-            Layout.fillWidth: true
-            Layout.minimumWidth: 6
+            Layout.preferredWidth: 6
         }
 
         Icon {

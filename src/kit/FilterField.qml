@@ -60,6 +60,7 @@ Item {
         }
 
         Icon {
+            objectName: "clearButton"
             visible: field.text !== ""
             name: "xmark.circle.fill"
             size: 14

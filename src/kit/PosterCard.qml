@@ -52,7 +52,7 @@ Card {
     }
 
     Rectangle {
-        id: ratingBadge
+        objectName: "ratingBadge"
         anchors.left: parent.left
         anchors.top: parent.top
         anchors.margins: 8
@@ -78,13 +78,14 @@ Card {
                 anchors.verticalCenter: parent.verticalCenter
                 text: root.ratingText
                 color: Theme.amber
-                font.pixelSize: 10.5
+                font.pixelSize: 11
                 font.weight: Font.Bold
             }
         }
     }
 
     Rectangle {
+        objectName: "favoriteBadge"
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.margins: 8
@@ -103,6 +104,7 @@ Card {
     }
 
     Item {
+        objectName: "playMark"
         anchors.centerIn: parent
         width: 40
         height: 40

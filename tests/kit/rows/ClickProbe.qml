@@ -1,0 +1,36 @@
+import QtQuick
+import Zelfor.Kit
+
+// A channel row and a filter field that count what reaches their owner.
+Item {
+    id: root
+
+    property int singles: 0
+    property int doubles: 0
+    property string filterText: ""
+    property var edits: []
+
+    width: 420
+    height: 120
+
+    ChannelRow {
+        objectName: "row"
+        width: 400
+        item: ({ name: "BBC One", logo: "" })
+        number: 1
+        action: () => root.singles++
+        doubleAction: () => root.doubles++
+    }
+
+    FilterField {
+        objectName: "filter"
+        y: 70
+        width: 300
+        text: root.filterText
+        placeholder: "Filter"
+        onEdited: (text) => {
+            root.edits = root.edits.concat([text])
+            root.filterText = text
+        }
+    }
+}
