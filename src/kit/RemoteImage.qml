@@ -27,6 +27,7 @@ Item {
         }
 
         Item {
+            objectName: "initials"
             anchors.centerIn: parent
             width: initials.implicitWidth
             height: initials.implicitHeight

@@ -100,6 +100,36 @@ INSTANTIATE_TEST_SUITE_P(Cards, PosterBadges,
         PosterCase { "Missing", QVariant(), false, true, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
+struct StrengthCase {
+    const char *name;
+    const char *path; // empty: no address
+    double whileLoading;
+    double afterwards;
+};
+
+class PlaceholderStrength : public ::testing::TestWithParam<StrengthCase> {};
+
+TEST_P(PlaceholderStrength, InitialsAreFaintOnlyWhileAPictureLoads)
+{
+    const StrengthCase &c = GetParam();
+    LoopbackServer server;
+    server.serve("/slow.png", LoopbackResponse::withStatus(404).after(std::chrono::milliseconds(200)));
+    const QString url = *c.path ? server.url(QString::fromLatin1(c.path)) : QString();
+    QQmlEngine engine;
+    auto load = loadQml(engine, urlOf("RemoteImage"),
+        { { "url", url }, { "title", "Canal+ Sport" }, { "width", 62 }, { "height", 38 } });
+    ASSERT_TRUE(load.object);
+    auto *initials = load.object->findChild<QQuickItem *>(QStringLiteral("initials"));
+    ASSERT_TRUE(initials);
+    EXPECT_DOUBLE_EQ(initials->opacity(), c.whileLoading);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.inFlight() == 0 && initials->opacity() == c.afterwards; }, 5000));
+    EXPECT_FALSE(load.object->property("loaded").toBool());
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, PlaceholderStrength,
+    ::testing::Values(StrengthCase { "NoAddress", "", 1, 1 }, StrengthCase { "Loading", "/slow.png", 0.5, 1 }),
+    [](const auto &info) { return std::string(info.param.name); });
+
 // A shown view of a test page from tests/kit/rows.
 class Page {
 public:
