@@ -90,16 +90,22 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
         co_return QImage();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError || status > 399) {
-        fail(address);
+        fail(address, url);
         co_return QImage();
     }
     const QImage picture = co_await QtConcurrent::run(decode, reply->readAll());
     if (picture.width() <= 1) {
-        fail(address);
+        fail(address, url);
         co_return QImage();
     }
     m_memory.insert(address, new QImage(picture));
     co_return picture;
+}
+
+void ImageStore::fail(const QString &address, const QUrl &url)
+{
+    m_failed.insert(address);
+    m_network->cache()->remove(url);
 }
 
 void ImageStore::clear()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QUrl>
 
 #include <QCoroTask>
 
@@ -43,7 +44,8 @@ public:
     void clear();
 
 private:
-    void fail(const QString &address) { m_failed.insert(address); }
+    // Remembers the failure for this run; the disk keeps nothing of it for the next.
+    void fail(const QString &address, const QUrl &url);
 
     QNetworkAccessManager *m_network;
     QCache<QString, QImage> m_memory { kMemoryCount };

@@ -137,6 +137,20 @@ TEST_F(ImageStoreTest, DiskCacheAnswersAfterARestart)
     EXPECT_EQ(server.requestCount("/poster.jpg"), 1);
 }
 
+TEST_F(ImageStoreTest, FailuresAreForgottenByTheNextRun)
+{
+    server.serveSequence("/flaky.png", { LoopbackResponse::withStatus(404), picture(encoded({ 10, 10 }, "PNG")) });
+    server.serve("/broken.png", LoopbackResponse::text("not a picture"));
+    EXPECT_TRUE(load(*store, "/flaky.png").isNull());
+    EXPECT_TRUE(load(*store, "/broken.png").isNull());
+    store.reset();
+    auto restarted = newStore();
+    EXPECT_EQ(load(*restarted, "/flaky.png").size(), QSize(10, 10));
+    EXPECT_TRUE(load(*restarted, "/broken.png").isNull());
+    EXPECT_EQ(server.requestCount("/flaky.png"), 2);
+    EXPECT_EQ(server.requestCount("/broken.png"), 2);
+}
+
 TEST_F(ImageStoreTest, WebpLogosDecode)
 {
     ASSERT_TRUE(QImageReader::supportedImageFormats().contains("webp"));
