@@ -25,7 +25,8 @@ QByteArray encoded(const QSize &size, const char *format)
 }
 
 // The classic transparent 1-by-1 GIF.
-const QByteArray kPixelGif = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+const QByteArray kPixelGif
+    = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
 
 LoopbackResponse picture(const QByteArray &bytes, const QByteArray &type = "image/png")
 {
@@ -40,7 +41,8 @@ struct Finished {
     bool done = false;
 };
 
-QCoro::Task<> loadInto(ImageStore *store, QString address, const QObject *owner, std::shared_ptr<Finished> out)
+QCoro::Task<> loadInto(
+    ImageStore *store, QString address, const QObject *owner, std::shared_ptr<Finished> out)
 {
     out->image = co_await store->image(address, owner);
     out->done = true;
@@ -76,7 +78,7 @@ struct FailureCase {
     LoopbackResponse response;
 };
 
-class ImageStoreFailure : public ImageStoreTest, public ::testing::WithParamInterface<FailureCase> {};
+class ImageStoreFailure : public ImageStoreTest, public ::testing::WithParamInterface<FailureCase> { };
 
 TEST_P(ImageStoreFailure, IsRecordedOnceAndNeverAskedForAgain)
 {
@@ -98,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, ImageStoreFailure,
         FailureCase { "Dropped", LoopbackResponse::dropped() }),
     [](const auto &info) { return std::string(info.param.name); });
 
-class ImageStoreUnrequestable : public ImageStoreTest, public ::testing::WithParamInterface<const char *> {};
+class ImageStoreUnrequestable : public ImageStoreTest, public ::testing::WithParamInterface<const char *> { };
 
 TEST_P(ImageStoreUnrequestable, GivesNothingWithoutRequestOrFailure)
 {
@@ -114,7 +116,8 @@ INSTANTIATE_TEST_SUITE_P(Addresses, ImageStoreUnrequestable,
 TEST_F(ImageStoreTest, ClearingForgetsFailuresAndPictures)
 {
     server.serveSequence("/late.png",
-        { LoopbackResponse::withStatus(404), picture(encoded({ 20, 20 }, "PNG")), picture(encoded({ 30, 30 }, "PNG")) });
+        { LoopbackResponse::withStatus(404), picture(encoded({ 20, 20 }, "PNG")),
+            picture(encoded({ 30, 30 }, "PNG")) });
     EXPECT_TRUE(load(*store, "/late.png").isNull());
     store->clear();
     EXPECT_FALSE(store->hasFailed(server.url("/late.png")));
@@ -139,7 +142,8 @@ TEST_F(ImageStoreTest, DiskCacheAnswersAfterARestart)
 
 TEST_F(ImageStoreTest, FailuresAreForgottenByTheNextRun)
 {
-    server.serveSequence("/flaky.png", { LoopbackResponse::withStatus(404), picture(encoded({ 10, 10 }, "PNG")) });
+    server.serveSequence(
+        "/flaky.png", { LoopbackResponse::withStatus(404), picture(encoded({ 10, 10 }, "PNG")) });
     server.serve("/broken.png", LoopbackResponse::text("not a picture"));
     EXPECT_TRUE(load(*store, "/flaky.png").isNull());
     EXPECT_TRUE(load(*store, "/broken.png").isNull());

@@ -16,7 +16,10 @@ Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 
 namespace {
 
-QString urlOf(const QString &file) { return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(file); }
+QString urlOf(const QString &file)
+{
+    return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(file);
+}
 
 struct ViewCase {
     const char *name;
@@ -24,10 +27,11 @@ struct ViewCase {
     QVariantMap properties;
 };
 
-const QVariantMap kChannel { { "name", "FR | TF1 HD" }, { "logo", "" }, { "catchup", QVariantMap { { "days", 7 } } } };
+const QVariantMap kChannel { { "name", "FR | TF1 HD" }, { "logo", "" },
+    { "catchup", QVariantMap { { "days", 7 } } } };
 const QVariantMap kMovie { { "name", "The Long Road Home" }, { "logo", "" }, { "rating", "7.26" } };
 
-class RowViewLoads : public ::testing::TestWithParam<ViewCase> {};
+class RowViewLoads : public ::testing::TestWithParam<ViewCase> { };
 
 TEST_P(RowViewLoads, WithoutWarningsInEveryLanguage)
 {
@@ -42,24 +46,27 @@ TEST_P(RowViewLoads, WithoutWarningsInEveryLanguage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RowViewLoads,
-    ::testing::Values(
-        ViewCase { "RemoteImagePlaceholder", "RemoteImage",
-            { { "url", "" }, { "title", "Canal+ Sport" }, { "fontSize", 13 }, { "width", 62 }, { "height", 38 } } },
+    ::testing::Values(ViewCase { "RemoteImagePlaceholder", "RemoteImage",
+                          { { "url", "" }, { "title", "Canal+ Sport" }, { "fontSize", 13 }, { "width", 62 },
+                              { "height", 38 } } },
         ViewCase { "RemoteImageUnrequestable", "RemoteImage",
-            { { "url", "ftp://127.0.0.1/poster.png" }, { "title", "Movie" }, { "fill", true }, { "fontSize", 26 },
-                { "width", 170 }, { "height", 255 } } },
+            { { "url", "ftp://127.0.0.1/poster.png" }, { "title", "Movie" }, { "fill", true },
+                { "fontSize", 26 }, { "width", 170 }, { "height", 255 } } },
         ViewCase { "EqualizerIcon", "EqualizerIcon", {} },
         ViewCase { "ChannelRow", "ChannelRow",
-            { { "item", kChannel }, { "number", 101 }, { "favorite", true }, { "playing", true }, { "focused", true },
-                { "width", 420 } } },
-        ViewCase { "ChannelRowBare", "ChannelRow", { { "item", QVariantMap { { "name", "BBC" } } }, { "width", 420 } } },
+            { { "item", kChannel }, { "number", 101 }, { "favorite", true }, { "playing", true },
+                { "focused", true }, { "width", 420 } } },
+        ViewCase { "ChannelRowBare", "ChannelRow",
+            { { "item", QVariantMap { { "name", "BBC" } } }, { "width", 420 } } },
         ViewCase { "CategoryRow", "CategoryRow",
             { { "name", "Sports" }, { "count", 312 }, { "selected", true }, { "focused", true },
                 { "icon", "heart.fill" }, { "width", 260 } } },
-        ViewCase { "CategoryRowWithoutIcon", "CategoryRow", { { "name", "News" }, { "count", 0 }, { "width", 260 } } },
+        ViewCase { "CategoryRowWithoutIcon", "CategoryRow",
+            { { "name", "News" }, { "count", 0 }, { "width", 260 } } },
         ViewCase { "PosterCard", "PosterCard",
             { { "item", kMovie }, { "favorite", true }, { "focused", true }, { "width", 170 } } },
-        ViewCase { "FilterField", "FilterField", { { "text", "news" }, { "placeholder", "Filter" }, { "width", 300 } } }),
+        ViewCase { "FilterField", "FilterField",
+            { { "text", "news" }, { "placeholder", "Filter" }, { "width", 300 } } }),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct PosterCase {
@@ -70,7 +77,7 @@ struct PosterCase {
     bool ratingShown;
 };
 
-class PosterBadges : public ::testing::TestWithParam<PosterCase> {};
+class PosterBadges : public ::testing::TestWithParam<PosterCase> { };
 
 TEST_P(PosterBadges, FollowRatingFavoriteAndFocus)
 {
@@ -96,7 +103,8 @@ TEST_P(PosterBadges, FollowRatingFavoriteAndFocus)
 INSTANTIATE_TEST_SUITE_P(Cards, PosterBadges,
     ::testing::Values(PosterCase { "Rated", "7.26", false, false, true },
         PosterCase { "RatedFavoriteFocused", "8", true, true, true },
-        PosterCase { "NotApplicable", "N/A", true, false, false }, PosterCase { "Zero", "0", true, true, false },
+        PosterCase { "NotApplicable", "N/A", true, false, false },
+        PosterCase { "Zero", "0", true, true, false },
         PosterCase { "Missing", QVariant(), false, true, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -107,7 +115,7 @@ struct StrengthCase {
     double afterwards;
 };
 
-class PlaceholderStrength : public ::testing::TestWithParam<StrengthCase> {};
+class PlaceholderStrength : public ::testing::TestWithParam<StrengthCase> { };
 
 TEST_P(PlaceholderStrength, InitialsAreFaintOnlyWhileAPictureLoads)
 {
@@ -122,12 +130,14 @@ TEST_P(PlaceholderStrength, InitialsAreFaintOnlyWhileAPictureLoads)
     auto *initials = load.object->findChild<QQuickItem *>(QStringLiteral("initials"));
     ASSERT_TRUE(initials);
     EXPECT_DOUBLE_EQ(initials->opacity(), c.whileLoading);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.inFlight() == 0 && initials->opacity() == c.afterwards; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return server.inFlight() == 0 && initials->opacity() == c.afterwards; }, 5000));
     EXPECT_FALSE(load.object->property("loaded").toBool());
 }
 
 INSTANTIATE_TEST_SUITE_P(Addresses, PlaceholderStrength,
-    ::testing::Values(StrengthCase { "NoAddress", "", 1, 1 }, StrengthCase { "Loading", "/slow.png", 0.5, 1 }),
+    ::testing::Values(
+        StrengthCase { "NoAddress", "", 1, 1 }, StrengthCase { "Loading", "/slow.png", 0.5, 1 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 // A shown view of a test page from tests/kit/rows.
@@ -146,7 +156,10 @@ public:
     QQuickView &view() { return m_view; }
     QQuickItem *root() { return m_view.rootObject(); }
     QQuickItem *child(const char *name) { return root()->findChild<QQuickItem *>(QString::fromLatin1(name)); }
-    QPoint centreOf(QQuickItem *item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint(); }
+    QPoint centreOf(QQuickItem *item)
+    {
+        return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    }
 
 private:
     QQuickView m_view;
@@ -223,7 +236,7 @@ void servePictures(LoopbackServer &server)
     server.serve("/missing.png", LoopbackResponse::withStatus(404));
 }
 
-class RowsGallery : public ::testing::TestWithParam<bool> {};
+class RowsGallery : public ::testing::TestWithParam<bool> { };
 
 TEST_P(RowsGallery, RendersPicturesAndPlaceholdersWithoutWarnings)
 {

@@ -10,7 +10,7 @@ struct RatingCase {
     OptText badge;
 };
 
-class PosterRatingBadge : public ::testing::TestWithParam<RatingCase> {};
+class PosterRatingBadge : public ::testing::TestWithParam<RatingCase> { };
 
 TEST_P(PosterRatingBadge, Text)
 {
@@ -25,9 +25,11 @@ INSTANTIATE_TEST_SUITE_P(Ratings, PosterRatingBadge,
         RatingCase { "SmallPositive", "0.04", "0.0" }, RatingCase { "Exponent", "7e-1", "0.7" },
         RatingCase { "LeadingPlus", "+6.5", "6.5" }, RatingCase { "Zero", "0", std::nullopt },
         RatingCase { "Negative", "-3", std::nullopt }, RatingCase { "Empty", "", std::nullopt },
-        RatingCase { "Missing", std::nullopt, std::nullopt }, RatingCase { "NotANumber", "N/A", std::nullopt },
-        RatingCase { "Comma", "7,5", std::nullopt }, RatingCase { "Thousands", "1,000", std::nullopt },
-        RatingCase { "LeadingSpace", " 7.5", std::nullopt }, RatingCase { "TrailingSpace", "7.5 ", std::nullopt },
+        RatingCase { "Missing", std::nullopt, std::nullopt },
+        RatingCase { "NotANumber", "N/A", std::nullopt }, RatingCase { "Comma", "7,5", std::nullopt },
+        RatingCase { "Thousands", "1,000", std::nullopt },
+        RatingCase { "LeadingSpace", " 7.5", std::nullopt },
+        RatingCase { "TrailingSpace", "7.5 ", std::nullopt },
         RatingCase { "TrailingText", "7.5/10", std::nullopt }, RatingCase { "Infinite", "inf", std::nullopt },
         RatingCase { "NaN", "nan", std::nullopt }),
     [](const auto &info) { return std::string(info.param.name); });

@@ -36,21 +36,25 @@ struct InitialsCase {
     const char *initials;
 };
 
-class Initials : public ::testing::TestWithParam<InitialsCase> {};
+class Initials : public ::testing::TestWithParam<InitialsCase> { };
 
 TEST_P(Initials, OfTitle)
 {
-    EXPECT_EQ(RemotePicture::initials(QString::fromUtf8(GetParam().title)), QString::fromUtf8(GetParam().initials));
+    EXPECT_EQ(
+        RemotePicture::initials(QString::fromUtf8(GetParam().title)), QString::fromUtf8(GetParam().initials));
 }
 
 INSTANTIATE_TEST_SUITE_P(Titles, Initials,
     ::testing::Values(InitialsCase { "FR | TF1 HD", "TH" }, InitialsCase { "[VIP] Sports One", "SO" },
-        InitialsCase { "Canal+ Sport", "CS" }, InitialsCase { "24 Kitchen", "K" }, InitialsCase { "BBC", "B" },
-        InitialsCase { "- 1 -", "TV" }, InitialsCase { "", "TV" }, InitialsCase { "HD", "H" },
-        InitialsCase { "x Factor", "XF" }, InitialsCase { "élan vital", "ÉV" },
+        InitialsCase { "Canal+ Sport", "CS" }, InitialsCase { "24 Kitchen", "K" },
+        InitialsCase { "BBC", "B" }, InitialsCase { "- 1 -", "TV" }, InitialsCase { "", "TV" },
+        InitialsCase { "HD", "H" }, InitialsCase { "x Factor", "XF" }, InitialsCase { "élan vital", "ÉV" },
         // A letter with a combining accent stays whole.
-        InitialsCase { "e\xCC\x81" "cole Max", "E\xCC\x81M" }, InitialsCase { "Arte  France  Cinema", "AF" },
-        InitialsCase { "FRANCE 24", "F2" }, InitialsCase { "DE: Das Erste", "DE" }));
+        InitialsCase { "e\xCC\x81"
+                       "cole Max",
+            "E\xCC\x81M" },
+        InitialsCase { "Arte  France  Cinema", "AF" }, InitialsCase { "FRANCE 24", "F2" },
+        InitialsCase { "DE: Das Erste", "DE" }));
 
 struct PlacementCase {
     const char *name;
@@ -61,7 +65,7 @@ struct PlacementCase {
     QRectF source;
 };
 
-class Placement : public ::testing::TestWithParam<PlacementCase> {};
+class Placement : public ::testing::TestWithParam<PlacementCase> { };
 
 TEST_P(Placement, CropsOrLetterboxes)
 {
@@ -72,9 +76,8 @@ TEST_P(Placement, CropsOrLetterboxes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, Placement,
-    ::testing::Values(
-        PlacementCase { "WideFillsTallCroppedAtTheSides", { 400, 200 }, { 100, 150 }, true, { 0, 0, 100, 150 },
-            { 133 + 1.0 / 3, 0, 133 + 1.0 / 3, 200 } },
+    ::testing::Values(PlacementCase { "WideFillsTallCroppedAtTheSides", { 400, 200 }, { 100, 150 }, true,
+                          { 0, 0, 100, 150 }, { 133 + 1.0 / 3, 0, 133 + 1.0 / 3, 200 } },
         PlacementCase { "WideFitsTallLetterboxed", { 400, 200 }, { 100, 150 }, false, { 0, 50, 100, 50 },
             { 0, 0, 400, 200 } },
         PlacementCase { "TallFitsWidePillarboxed", { 100, 200 }, { 62, 38 }, false, { 21.5, 0, 19, 38 },
