@@ -2,11 +2,17 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <simdjson.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <functional>
+#include <numeric>
+#include <optional>
 #include <vector>
 
 // A big top-level JSON array read in pieces of whole elements, each piece parsed on a
@@ -40,3 +46,73 @@ PiecesOutcome readArrayPieces(const QByteArray &body, const std::vector<qsizetyp
 
 // The number of worker threads readArrayPieces uses at most.
 std::size_t pieceWorkerCount();
+
+// Calls each(object) for the elements that are objects which `keeps` accepts, in order.
+template<typename Keeps, typename Each>
+void forKeptObjects(simdjson::dom::array elements, const Keeps &keeps, Each each)
+{
+    for (const simdjson::dom::element value : elements) {
+        simdjson::dom::object object;
+        if (value.get_object().get(object) == simdjson::SUCCESS && keeps(object))
+            each(object);
+    }
+}
+
+namespace ArrayPiecesDetail {
+
+// Stretch of a new list's storage that one worker touches.
+inline constexpr std::size_t kTouchBytes = 1024 * 1024;
+
+// A list of `size` default entries whose storage is first touched by worker threads, so
+// that the page faults of a big list are not all taken by one thread.
+template<typename Entry>
+QList<Entry> listOfSize(qsizetype size)
+{
+    QList<Entry> list;
+    list.reserve(size);
+    char *storage = reinterpret_cast<char *>(list.data());
+    const std::size_t bytes = std::size_t(size) * sizeof(Entry);
+    std::vector<std::size_t> stretches;
+    for (std::size_t begin = 0; begin < bytes; begin += kTouchBytes)
+        stretches.push_back(begin);
+    QtConcurrent::blockingMap(stretches, [&](std::size_t begin) {
+        std::memset(storage + begin, 0, std::min(kTouchBytes, bytes - begin));
+    });
+    list.resize(size);
+    return list;
+}
+
+} // namespace ArrayPiecesDetail
+
+// The entries of a long list read in pieces on worker threads, twice: first to count the
+// entries of each piece, then to make every entry straight in its final place.
+// `keeps(object)` tells which objects make an entry; `fill(entry, object, index, worker)`
+// makes the entry at `index`. Nothing when the body could not be cut or a cut was wrong.
+template<typename Entry, typename Keeps, typename Fill>
+std::optional<QList<Entry>> readEntriesInPieces(const QByteArray &body, qsizetype pieceBytes, const Keeps &keeps,
+                                                const Fill &fill)
+{
+    const std::vector<qsizetype> cuts = arrayCuts(body, pieceBytes);
+    if (cuts.empty())
+        return std::nullopt;
+    std::vector<qsizetype> starts(cuts.size() + 1);
+    const auto count = [&](std::size_t piece, std::size_t, simdjson::dom::array elements) {
+        forKeptObjects(elements, keeps, [&](simdjson::dom::object) { ++starts[piece]; });
+    };
+    if (readArrayPieces(body, cuts, count) != PiecesOutcome::read)
+        return std::nullopt;
+    const qsizetype total = std::reduce(starts.begin(), starts.end(), qsizetype(0));
+    std::exclusive_scan(starts.begin(), starts.end(), starts.begin(), qsizetype(0));
+    QList<Entry> entries = ArrayPiecesDetail::listOfSize<Entry>(total);
+    Entry *out = entries.data();
+    const auto make = [&](std::size_t piece, std::size_t worker, simdjson::dom::array elements) {
+        qsizetype at = starts[piece];
+        forKeptObjects(elements, keeps, [&](simdjson::dom::object object) {
+            fill(out[at], object, at, worker);
+            ++at;
+        });
+    };
+    if (readArrayPieces(body, cuts, make) != PiecesOutcome::read)
+        return std::nullopt;
+    return entries;
+}

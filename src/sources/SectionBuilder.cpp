@@ -10,6 +10,9 @@
 
 namespace {
 
+// Items grouped by one worker at a time.
+constexpr qsizetype kStretch = 8192;
+
 // The items' category ids in first-seen order, and for each group the positions of its
 // items in list order.
 struct Groups {
@@ -18,21 +21,58 @@ struct Groups {
     std::vector<qsizetype> positions;
 };
 
-Groups groupItems(const QList<MediaItem> &items)
+// Category ids of a stretch of items in first-seen order, and each item's index in them.
+struct LocalGroups {
+    QStringList ids;
+    std::vector<qsizetype> groupOfItem;
+};
+
+LocalGroups groupStretch(const QList<MediaItem> &items, qsizetype begin, qsizetype end)
 {
-    Groups groups;
+    LocalGroups local;
     QHash<QString, qsizetype> indexOf;
-    std::vector<qsizetype> groupOfItem(std::size_t(items.size()));
-    std::vector<qsizetype> sizes;
-    for (qsizetype i = 0; i < items.size(); ++i) {
+    local.groupOfItem.reserve(std::size_t(end - begin));
+    for (qsizetype i = begin; i < end; ++i) {
         auto known = indexOf.constFind(items[i].categoryId);
         if (known == indexOf.cend()) {
-            known = indexOf.insert(items[i].categoryId, groups.ids.size());
-            groups.ids.append(items[i].categoryId);
-            sizes.push_back(0);
+            known = indexOf.insert(items[i].categoryId, local.ids.size());
+            local.ids.append(items[i].categoryId);
         }
-        groupOfItem[std::size_t(i)] = *known;
-        ++sizes[std::size_t(*known)];
+        local.groupOfItem.push_back(*known);
+    }
+    return local;
+}
+
+// Stretches grouped on worker threads, then joined in list order, which keeps the
+// first-seen order of the whole list.
+Groups groupItems(const QList<MediaItem> &items)
+{
+    std::vector<qsizetype> begins;
+    for (qsizetype begin = 0; begin < items.size(); begin += kStretch)
+        begins.push_back(begin);
+    const QList<LocalGroups> stretches = QtConcurrent::blockingMapped<QList<LocalGroups>>(begins, [&](qsizetype begin) {
+        return groupStretch(items, begin, std::min(begin + kStretch, items.size()));
+    });
+    Groups groups;
+    QHash<QString, qsizetype> indexOf;
+    std::vector<qsizetype> groupOfItem;
+    groupOfItem.reserve(std::size_t(items.size()));
+    std::vector<qsizetype> sizes;
+    for (const LocalGroups &stretch : stretches) {
+        std::vector<qsizetype> global(std::size_t(stretch.ids.size()));
+        for (qsizetype g = 0; g < stretch.ids.size(); ++g) {
+            auto known = indexOf.constFind(stretch.ids[g]);
+            if (known == indexOf.cend()) {
+                known = indexOf.insert(stretch.ids[g], groups.ids.size());
+                groups.ids.append(stretch.ids[g]);
+                sizes.push_back(0);
+            }
+            global[std::size_t(g)] = *known;
+        }
+        for (const qsizetype local : stretch.groupOfItem) {
+            groupOfItem.push_back(global[std::size_t(local)]);
+            ++sizes[std::size_t(groupOfItem.back())];
+        }
     }
     groups.starts.resize(sizes.size() + 1);
     std::exclusive_scan(sizes.begin(), sizes.end(), groups.starts.begin(), qsizetype(0));

@@ -6,7 +6,6 @@
 #include "model/Lenient.h"
 
 #include <array>
-#include <numeric>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -233,60 +232,18 @@ void fillItem(MediaItem &item, const Stream &stream, QString id, ContentType typ
         item.catchup = Catchup { catchupDays(stream.integer(&XStream::tvArchiveDuration)), QStringLiteral("xc"), std::nullopt };
 }
 
-// Calls each(object) for the objects of the elements that `keeps` accepts, in order.
-template<typename Keeps, typename Each>
-void forKept(simdjson::dom::array elements, const Keeps &keeps, Each each)
-{
-    for (const element value : elements) {
-        simdjson::dom::object object;
-        if (value.get_object().get(object) == simdjson::SUCCESS && keeps(object))
-            each(object);
-    }
-}
-
-// A long list read in pieces on worker threads, twice: first to count the entries of
-// each piece, then to make every entry straight in its final place. Nothing when the
-// body could not be cut.
-template<typename Entry, typename Keeps, typename Fill>
-std::optional<QList<Entry>> decodeInPieces(const QByteArray &body, const Keeps &keeps, const Fill &fill)
-{
-    const std::vector<qsizetype> cuts = arrayCuts(body, kPieceBytes);
-    if (cuts.empty())
-        return std::nullopt;
-    std::vector<qsizetype> starts(cuts.size() + 1);
-    const auto count = [&](std::size_t piece, std::size_t, simdjson::dom::array elements) {
-        forKept(elements, keeps, [&](simdjson::dom::object) { ++starts[piece]; });
-    };
-    if (readArrayPieces(body, cuts, count) != PiecesOutcome::read)
-        return std::nullopt;
-    const qsizetype total = std::reduce(starts.begin(), starts.end(), qsizetype(0));
-    std::exclusive_scan(starts.begin(), starts.end(), starts.begin(), qsizetype(0));
-    QList<Entry> entries(total);
-    Entry *out = entries.data();
-    const auto make = [&](std::size_t piece, std::size_t worker, simdjson::dom::array elements) {
-        qsizetype at = starts[piece];
-        forKept(elements, keeps, [&](simdjson::dom::object object) {
-            fill(out[at], object, at, worker);
-            ++at;
-        });
-    };
-    if (readArrayPieces(body, cuts, make) != PiecesOutcome::read)
-        return std::nullopt;
-    return entries;
-}
-
 // Reads a stream list: `keeps(object)` tells which objects make an entry and
 // `fill(entry, object, index, worker)` makes the entry at `index`. Throws
 // AppError::badData when the body is not JSON; a non-array gives an empty list.
 template<typename Entry, typename Keeps, typename Fill>
 QList<Entry> decodeList(const QByteArray &body, const Keeps &keeps, const Fill &fill)
 {
-    if (std::optional<QList<Entry>> entries = decodeInPieces<Entry>(body, keeps, fill))
+    if (std::optional<QList<Entry>> entries = readEntriesInPieces<Entry>(body, kPieceBytes, keeps, fill))
         return std::move(*entries);
     QList<Entry> entries;
     const auto append = [&](std::size_t, std::size_t worker, simdjson::dom::array elements) {
         entries.reserve(qsizetype(elements.size()));
-        forKept(elements, keeps, [&](simdjson::dom::object object) {
+        forKeptObjects(elements, keeps, [&](simdjson::dom::object object) {
             fill(entries.emplace_back(), object, entries.size() - 1, worker);
         });
     };
