@@ -63,12 +63,16 @@ QByteArray reasonPhrase(int status)
     switch (status) {
     case 200:
         return "OK";
+    case 206:
+        return "Partial Content";
     case 401:
         return "Unauthorized";
     case 403:
         return "Forbidden";
     case 404:
         return "Not Found";
+    case 416:
+        return "Range Not Satisfiable";
     case 500:
         return "Internal Server Error";
     case 503:
@@ -87,6 +91,40 @@ QByteArray encodeResponse(const LoopbackResponse &response)
     for (const auto &[name, value] : response.headers)
         head += name + ": " + value + "\r\n";
     return head + "\r\n" + response.body;
+}
+
+// The part of a ranged answer that a "bytes=first-last", "bytes=first-" or "bytes=-suffix"
+// request asks for; other range forms get the whole body.
+LoopbackResponse sliceForRange(LoopbackResponse response, const QByteArray &range)
+{
+    const qint64 size = response.body.size();
+    response.headers.append({ QByteArray("Accept-Ranges"), QByteArray("bytes") });
+    if (!range.startsWith("bytes=") || range.contains(','))
+        return response;
+    const QList<QByteArray> bounds = range.mid(6).split('-');
+    bool firstOk = false;
+    bool lastOk = false;
+    qint64 first = bounds.value(0).trimmed().toLongLong(&firstOk);
+    qint64 last = bounds.value(1).trimmed().toLongLong(&lastOk);
+    if (bounds.size() != 2 || (!firstOk && !lastOk))
+        return response;
+    if (!firstOk) {
+        first = std::max<qint64>(0, size - last);
+        last = size - 1;
+    } else if (!lastOk || last >= size) {
+        last = size - 1;
+    }
+    if (first >= size || first > last) {
+        response.status = 416;
+        response.headers.append({ QByteArray("Content-Range"), "bytes */" + QByteArray::number(size) });
+        response.body.clear();
+        return response;
+    }
+    response.status = 206;
+    response.headers.append({ QByteArray("Content-Range"),
+        "bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) + '/' + QByteArray::number(size) });
+    response.body = response.body.mid(first, last - first + 1);
+    return response;
 }
 
 } // namespace
@@ -123,6 +161,11 @@ LoopbackResponse LoopbackResponse::withStatus(int status, const QByteArray &body
     return text(body, status);
 }
 
+LoopbackResponse LoopbackResponse::file(const QByteArray &body, const QByteArray &contentType)
+{
+    return LoopbackResponse { .body = body, .contentType = contentType, .ranges = true };
+}
+
 LoopbackResponse LoopbackResponse::dropped()
 {
     return LoopbackResponse { .drop = true };
@@ -141,11 +184,17 @@ LoopbackResponse LoopbackResponse::after(std::chrono::milliseconds wait) const
 }
 
 LoopbackServer::LoopbackServer(QObject *parent)
+    : LoopbackServer(0, parent)
+{
+    if (!isListening())
+        qFatal("loopback server cannot listen: %s", qPrintable(m_server.errorString()));
+}
+
+LoopbackServer::LoopbackServer(quint16 port, QObject *parent)
     : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::accept);
-    if (!m_server.listen(QHostAddress::LocalHost, 0))
-        qFatal("loopback server cannot listen: %s", qPrintable(m_server.errorString()));
+    m_server.listen(QHostAddress::LocalHost, port);
 }
 
 LoopbackServer::~LoopbackServer()
@@ -259,7 +308,9 @@ void LoopbackServer::dispatch(QTcpSocket *socket, LoopbackRequest request)
     m_log.append(request);
     m_maxInFlight = std::max(m_maxInFlight, ++m_inFlight);
     emit requestReceived(request);
-    const LoopbackResponse response = handlerFor(request.path)(request);
+    LoopbackResponse response = handlerFor(request.path)(request);
+    if (response.ranges && response.status == 200)
+        response = sliceForRange(std::move(response), request.header("range"));
     if (response.delay > 0ms)
         QTimer::singleShot(response.delay, socket, [this, socket, response] { answer(socket, response); });
     else

@@ -38,10 +38,14 @@ struct LoopbackResponse {
     HeaderList headers;
     std::chrono::milliseconds delay { 0 };
     bool drop = false;
+    // A request with a "Range: bytes=" header gets the asked bytes (206) or 416.
+    bool ranges = false;
 
     static LoopbackResponse text(const QByteArray &body, int status = 200);
     static LoopbackResponse json(const QByteArray &body, int status = 200);
     static LoopbackResponse withStatus(int status, const QByteArray &body = {});
+    // A whole file that answers byte-range requests, as media players send them.
+    static LoopbackResponse file(const QByteArray &body, const QByteArray &contentType);
     // Closes the connection without answering.
     static LoopbackResponse dropped();
     // Never answers while the client waits; the connection stays open.
@@ -59,7 +63,12 @@ public:
     using Handler = std::function<LoopbackResponse(const LoopbackRequest &)>;
 
     explicit LoopbackServer(QObject *parent = nullptr);
+    // Listens on the given port (0: any free one); check isListening().
+    LoopbackServer(quint16 port, QObject *parent);
     ~LoopbackServer() override;
+
+    bool isListening() const { return m_server.isListening(); }
+    QString errorString() const { return m_server.errorString(); }
 
     quint16 port() const;
     // "http://127.0.0.1:<port>"

@@ -1,0 +1,314 @@
+#include "DemoCatalog.h"
+#include "DemoImages.h"
+#include "DevPortal.h"
+#include "TaskOutcome.h"
+#include "TestHttp.h"
+#include "model/JsonForms.h"
+#include "sources/AppError.h"
+#include "sources/Catalog.h"
+#include "sources/M3uParser.h"
+#include "sources/StreamAddresses.h"
+#include "sources/XtreamClient.h"
+
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QCoroNetworkReply>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Small stand-ins for the clips: the routes only hand out bytes.
+DemoMedia fakeMedia()
+{
+    DemoMedia media;
+    for (int i = 0; i < 4096; ++i)
+        media.mp4.append(char(i % 251));
+    media.ts = QByteArray(2048, 'T');
+    media.segments = { "seg-a", "seg-b", "seg-c" };
+    media.segmentSecs = { 2.0, 2.0, 1.5 };
+    return media;
+}
+
+struct Fetched {
+    int status = 0;
+    QByteArray body;
+    QByteArray contentRange;
+};
+
+// A GET, or a POST when there is a body; any status is an answer.
+QCoro::Task<Fetched> fetch(QString address, QByteArray range = {}, std::optional<QByteArray> post = {})
+{
+    QNetworkAccessManager network;
+    QNetworkRequest request { QUrl(address) };
+    if (!range.isEmpty())
+        request.setRawHeader("Range", range);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, "application/json");
+    std::unique_ptr<QNetworkReply> reply(post ? network.post(request, *post) : network.get(request));
+    co_await qCoro(reply.get()).waitForFinished(10s);
+    co_return Fetched { reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll(),
+                        reply->rawHeader("Content-Range") };
+}
+
+class DevPortalTest : public testing::Test {
+protected:
+    TestHttp http;
+
+    std::unique_ptr<DevPortal> start(DevPortalOptions options = {})
+    {
+        options.port = 0;
+        auto portal = std::make_unique<DevPortal>(options, fakeMedia());
+        EXPECT_TRUE(portal->isListening());
+        return portal;
+    }
+
+    DeviceResponse deviceOf(DevPortal &portal)
+    {
+        const HttpResponse answer = runTask(http->postJSON(portal.baseUrl() + DevPortal::kDevicePath,
+            R"({"mac":"02:AB:CD:00:11:22","model":"m","os":"o","app_version":"1.1.6"})"));
+        EXPECT_EQ(answer.status, 200);
+        const std::optional<DeviceResponse> device = deviceResponseFromPortalJson(answer.body);
+        EXPECT_TRUE(device.has_value());
+        return device.value_or(DeviceResponse {});
+    }
+};
+
+class PlaylistCountTest : public DevPortalTest, public testing::WithParamInterface<int> {};
+
+TEST_P(PlaylistCountTest, DeviceRecordEchoesTheMacAndListsTheAskedPlaylists)
+{
+    const auto portal = start({ .playlists = GetParam() });
+    const DeviceResponse device = deviceOf(*portal);
+    EXPECT_EQ(device.mac, u"02:AB:CD:00:11:22");
+    EXPECT_EQ(device.device_key.size(), 8);
+    EXPECT_EQ(device.site_url, portal->baseUrl());
+    ASSERT_TRUE(device.support.has_value());
+    EXPECT_TRUE(device.support->email.has_value());
+    EXPECT_TRUE(device.notice.has_value());
+    ASSERT_EQ(device.playlists.size(), GetParam());
+    if (GetParam() >= 1) {
+        EXPECT_EQ(device.playlists[0].type, u"xtream");
+        EXPECT_EQ(XtreamClient::serverBase(device.playlists[0]), portal->baseUrl());
+    }
+    if (GetParam() == 2) {
+        EXPECT_EQ(device.playlists[1].type, u"m3u");
+        EXPECT_TRUE(device.playlists[1].url->startsWith(portal->baseUrl()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, PlaylistCountTest, testing::Values(0, 1, 2));
+
+TEST_F(DevPortalTest, DeviceKeyDependsOnTheMac)
+{
+    const auto portal = start();
+    EXPECT_EQ(portal->deviceRecord("02:00:00:00:00:01").device_key, portal->deviceRecord("02:00:00:00:00:01").device_key);
+    EXPECT_NE(portal->deviceRecord("02:00:00:00:00:01").device_key, portal->deviceRecord("02:00:00:00:00:02").device_key);
+}
+
+struct RefusedCase {
+    const char *name;
+    int failStatus;
+    QByteArray body;
+    int status;
+};
+
+class RefusedDeviceTest : public DevPortalTest, public testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedDeviceTest, AnswersAnErrorObjectWithAMessage)
+{
+    const auto portal = start({ .failStatus = GetParam().failStatus });
+    const Fetched answer = runTask(fetch(portal->baseUrl() + DevPortal::kDevicePath, {}, GetParam().body));
+    EXPECT_EQ(answer.status, GetParam().status);
+    const QJsonObject error = QJsonDocument::fromJson(answer.body).object().value("error").toObject();
+    EXPECT_FALSE(error.value("message").toString().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedDeviceTest,
+                         testing::Values(RefusedCase { "Fail500", 500, R"({"mac":"02:00:00:00:00:01"})", 500 },
+                                         RefusedCase { "Fail403", 403, R"({"mac":"02:00:00:00:00:01"})", 403 },
+                                         RefusedCase { "NoMac", 0, R"({"model":"m"})", 400 },
+                                         RefusedCase { "NotJson", 0, "mac=1", 400 }),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(DevPortalTest, XtreamAccountListsAndDetailsReadWithTheClient)
+{
+    const auto portal = start();
+    const Playlist xtream = deviceOf(*portal).playlists.value(0);
+    const XtreamAccount account = runTask(XtreamClient::login(xtream, &http.http()));
+    EXPECT_TRUE(account.auth);
+    EXPECT_TRUE(account.allowedFormats.contains(u"m3u8"));
+    ASSERT_TRUE(account.exp.has_value());
+    EXPECT_GT(*account.exp, QDateTime::currentDateTimeUtc());
+
+    const QList<XStream> live = runTask(XtreamClient::streams(xtream, "get_live_streams", true, &http.http()));
+    const QList<MediaItem> channels = XtreamClient::mediaItems(live, ContentType::live);
+    ASSERT_EQ(channels.size(), DemoCatalog::titles(ContentType::live).size());
+    EXPECT_TRUE(channels[0].catchup.has_value());
+    EXPECT_EQ(channels[0].catchup->days, 3);
+    EXPECT_EQ(channels.last().categoryId, u"__uncat__");
+    const QList<XCategory> categories
+        = runTask(XtreamClient::categories(xtream, "get_vod_categories", true, &http.http()));
+    EXPECT_EQ(categories.size(), DemoCatalog::categories(ContentType::movie).size());
+
+    const VodInfo film = runTask(XtreamClient::vodInfo(xtream, "1001", &http.http()));
+    EXPECT_TRUE(film.plot.has_value());
+    EXPECT_EQ(film.backdrop, DemoCatalog::backdropUrl(portal->baseUrl(), "1001"));
+    const SeriesInfo show = runTask(XtreamClient::seriesInfo(xtream, "5001", &http.http()));
+    ASSERT_EQ(show.episodesBySeason.size(), 2);
+    EXPECT_EQ(show.episodesBySeason[2].size(), 3);
+    EXPECT_EQ(show.episodesBySeason[2][0].number, 1);
+}
+
+TEST_F(DevPortalTest, GuidesDecodeAndOnlyPastArchiveProgrammesReplay)
+{
+    const auto portal = start();
+    const Playlist xtream = deviceOf(*portal).playlists.value(0);
+    const QList<EpgEntry> next = runTask(XtreamClient::shortEpg(xtream, "101", &http.http()));
+    ASSERT_EQ(next.size(), 6);
+    EXPECT_FALSE(next[0].title.isEmpty());
+    EXPECT_FALSE(next[0].title.endsWith(u'=')) << "title left in Base64";
+    EXPECT_LE(next[0].start, QDateTime::currentDateTimeUtc());
+
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const char *channel : { "101", "102" }) {
+        const QList<EpgEntry> table = runTask(XtreamClient::epgTable(xtream, channel, &http.http()));
+        ASSERT_GT(table.size(), 100);
+        const bool archive = DemoCatalog::find(ContentType::live, channel)->archive;
+        for (const EpgEntry &entry : table)
+            EXPECT_EQ(entry.hasArchive.value_or(false), archive && entry.end <= now) << channel;
+    }
+}
+
+TEST_F(DevPortalTest, WrongCredentialsAreRefusedEverywhere)
+{
+    const auto portal = start();
+    Playlist xtream = deviceOf(*portal).playlists.value(0);
+    xtream.password = QStringLiteral("wrong");
+    EXPECT_FALSE(runTask(XtreamClient::login(xtream, &http.http())).auth);
+    const auto lists = runOutcome(XtreamClient::streams(xtream, "get_live_streams", true, &http.http()));
+    ASSERT_TRUE(lists.errorAs<AppError>().has_value());
+    EXPECT_EQ(lists.errorAs<AppError>()->kind(), AppError::Kind::xtreamAuth);
+    EXPECT_EQ(runTask(fetch(portal->baseUrl() + "/get.php?username=demo&password=wrong")).status, 401);
+    EXPECT_EQ(runTask(fetch(XtreamClient::liveUrl(xtream, "101", "ts"))).status, 403);
+}
+
+TEST_F(DevPortalTest, M3uPlaylistParsesWithChannelsFilmsAndCatchup)
+{
+    const auto portal = start();
+    const Fetched playlist = runTask(fetch(portal->baseUrl() + DevPortal::kM3uPath));
+    ASSERT_EQ(playlist.status, 200);
+    QList<M3uParser::Entry> entries;
+    M3uParser::parse(playlist.body, [&](M3uParser::Entry &&entry) { entries.append(std::move(entry)); });
+    ASSERT_EQ(entries.size(), DemoCatalog::titles(ContentType::live).size() + DemoCatalog::titles(ContentType::movie).size());
+    EXPECT_EQ(entries[0].name, u"Zelfor News 24");
+    EXPECT_EQ(entries[0].group, u"News");
+    ASSERT_TRUE(entries[0].catchup.has_value());
+    EXPECT_EQ(entries[0].catchup->mode, u"default");
+    EXPECT_FALSE(entries[1].catchup.has_value());
+    EXPECT_EQ(runTask(fetch(portal->baseUrl() + "/get.php?username=demo&password=demo")).body, playlist.body);
+}
+
+TEST_F(DevPortalTest, CatalogLoadsEverySectionOfBothPlaylists)
+{
+    const auto portal = start();
+    Catalog catalog(&http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return QStringLiteral("Other"); });
+    const DeviceResponse device = deviceOf(*portal);
+    const QList<std::pair<int, ContentType>> loads {
+        { 0, ContentType::live }, { 0, ContentType::movie }, { 0, ContentType::series },
+        { 1, ContentType::live }, { 1, ContentType::movie },
+    };
+    for (const auto &[index, type] : loads) {
+        const SectionPtr section = runTask(catalog.load(device.playlists[index], type, false));
+        ASSERT_TRUE(section);
+        EXPECT_EQ(section->all.size(), DemoCatalog::titles(type).size()) << index << ' ' << int(type);
+    }
+}
+
+TEST_F(DevPortalTest, PlayAddressesAreServedWithByteRanges)
+{
+    const auto portal = start();
+    const Playlist xtream = deviceOf(*portal).playlists.value(0);
+    const Fetched film = runTask(fetch(XtreamClient::movieUrl(xtream, "1001", QStringLiteral("mp4")), "bytes=100-199"));
+    EXPECT_EQ(film.status, 206);
+    EXPECT_EQ(film.body, fakeMedia().mp4.mid(100, 100));
+    EXPECT_EQ(film.contentRange, "bytes 100-199/4096");
+    const Fetched tail = runTask(fetch(XtreamClient::seriesUrl(xtream, "500111", QStringLiteral("mp4")), "bytes=-10"));
+    EXPECT_EQ(tail.body, fakeMedia().mp4.right(10));
+    EXPECT_EQ(runTask(fetch(XtreamClient::movieUrl(xtream, "1001", QStringLiteral("mp4")), "bytes=5000-")).status, 416);
+    const Fetched channel = runTask(fetch(XtreamClient::liveUrl(xtream, "101", "ts")));
+    EXPECT_EQ(channel.status, 200);
+    EXPECT_EQ(channel.body, fakeMedia().ts);
+    EXPECT_EQ(runTask(fetch(XtreamClient::liveUrl(xtream, "999", "ts"))).status, 404);
+
+    const Fetched hls = runTask(fetch(XtreamClient::liveUrl(xtream, "101", "m3u8")));
+    ASSERT_EQ(hls.status, 200);
+    const QString firstSegment = QString::fromUtf8(hls.body).section(u'\n', 6, 6);
+    EXPECT_TRUE(firstSegment.startsWith(portal->baseUrl() + "/hls/")) << qPrintable(firstSegment);
+    EXPECT_EQ(runTask(fetch(firstSegment)).body.left(4), "seg-");
+    EXPECT_EQ(runTask(fetch(portal->baseUrl() + "/hls/4.ts")).body, "seg-b");
+}
+
+TEST_F(DevPortalTest, PicturesArePngsOfTheirKind)
+{
+    const auto portal = start();
+    const std::pair<QString, DemoImages::Kind> pictures[] = {
+        { DemoCatalog::logoUrl(portal->baseUrl(), "101"), DemoImages::Kind::logo },
+        { DemoCatalog::posterUrl(portal->baseUrl(), "5001"), DemoImages::Kind::poster },
+        { DemoCatalog::backdropUrl(portal->baseUrl(), "1001"), DemoImages::Kind::backdrop },
+    };
+    for (const auto &[address, kind] : pictures) {
+        const Fetched picture = runTask(fetch(address));
+        ASSERT_EQ(picture.status, 200) << qPrintable(address);
+        EXPECT_EQ(QImage::fromData(picture.body, "PNG").size(), DemoImages::sizeOf(kind)) << qPrintable(address);
+    }
+    EXPECT_EQ(runTask(fetch(portal->baseUrl() + "/img/logo/101.jpg")).status, 404);
+    EXPECT_EQ(DemoImages::initials("star lab tonight"), u"SL");
+    EXPECT_EQ(DemoImages::initials(" Pop  "), u"P");
+}
+
+struct HlsCase {
+    qint64 elapsedMs;
+    qint64 sequence;
+    qint64 discontinuities;
+    QList<qint64> segments;
+    int discontinuityBefore; // index in the window, -1: none
+};
+
+class LiveHlsTest : public testing::TestWithParam<HlsCase> {};
+
+TEST_P(LiveHlsTest, WindowSlidesOverTheLoopingSegments)
+{
+    const QString text = QString::fromUtf8(liveHlsPlaylist({ 2.0, 2.0, 1.5 }, GetParam().elapsedMs, "/s/"));
+    EXPECT_TRUE(text.contains(QStringLiteral("#EXT-X-MEDIA-SEQUENCE:%1\n").arg(GetParam().sequence)));
+    EXPECT_TRUE(text.contains(QStringLiteral("#EXT-X-DISCONTINUITY-SEQUENCE:%1\n").arg(GetParam().discontinuities)));
+    EXPECT_TRUE(text.contains(QStringLiteral("#EXT-X-TARGETDURATION:2\n")));
+    QList<qint64> segments;
+    int discontinuityBefore = -1;
+    for (const QString &line : text.split(u'\n')) {
+        if (line == u"#EXT-X-DISCONTINUITY")
+            discontinuityBefore = int(segments.size());
+        else if (line.startsWith(u"/s/"))
+            segments.append(line.mid(3).chopped(3).toLongLong());
+    }
+    EXPECT_EQ(segments, GetParam().segments);
+    EXPECT_EQ(discontinuityBefore, GetParam().discontinuityBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, LiveHlsTest,
+                         testing::Values(HlsCase { 0, 0, 0, { 0, 1, 2 }, -1 }, HlsCase { 1999, 0, 0, { 0, 1, 2 }, -1 },
+                                         HlsCase { 2000, 1, 0, { 1, 2, 3 }, 2 }, HlsCase { 4100, 2, 0, { 2, 3, 4 }, 1 },
+                                         HlsCase { 5500, 3, 1, { 3, 4, 5 }, -1 },
+                                         HlsCase { 55000 + 4000, 32, 10, { 32, 33, 34 }, 1 },
+                                         HlsCase { -50, 0, 0, { 0, 1, 2 }, -1 }));
+
+TEST(LiveHls, NoSegmentsGiveNoPlaylist)
+{
+    EXPECT_TRUE(liveHlsPlaylist({}, 1000, "/s/").isEmpty());
+}
+
+} // namespace
