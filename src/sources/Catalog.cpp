@@ -3,6 +3,7 @@
 #include "AppError.h"
 #include "Http.h"
 #include "M3uCollector.h"
+#include "M3uText.h"
 #include "PlayItems.h"
 #include "SectionBuilder.h"
 #include "StreamAddresses.h"
@@ -17,11 +18,6 @@
 
 namespace {
 
-bool isXtream(const Playlist &playlist)
-{
-    return playlist.type.toLower() == u"xtream";
-}
-
 QString sectionKey(const Playlist &playlist, ContentType type)
 {
     return cacheKey(playlist) + QLatin1Char(':') + rawValue(type);
@@ -29,7 +25,7 @@ QString sectionKey(const Playlist &playlist, ContentType type)
 
 QString loadKey(const Playlist &playlist, ContentType type)
 {
-    return isXtream(playlist) ? sectionKey(playlist, type) : cacheKey(playlist) + QStringLiteral(":M3U");
+    return isXtreamPlaylist(playlist) ? sectionKey(playlist, type) : cacheKey(playlist) + QStringLiteral(":M3U");
 }
 
 struct XtreamActions {
@@ -67,17 +63,6 @@ SectionPtr xtreamSection(QList<MediaItem> items, const QList<XCategory> &categor
             names.append({ *category.id, category.name.value_or(*category.id) });
     }
     return buildSection(type, names, std::move(items), uncategorizedName);
-}
-
-QString trimmedSpacesAndTabs(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
-        --end;
-    return text.sliced(begin, end - begin);
 }
 
 } // namespace
@@ -154,7 +139,7 @@ std::shared_ptr<CatalogLoad> Catalog::startLoad(const Playlist &playlist, Conten
 QCoro::Task<> Catalog::runLoad(std::shared_ptr<CatalogLoad> running, Playlist playlist, ContentType type, bool force)
 {
     try {
-        if (isXtream(playlist))
+        if (isXtreamPlaylist(playlist))
             co_await loadXtream(playlist, type, force, playlist);
         else
             co_await loadM3U(playlist, force);
@@ -221,7 +206,7 @@ QCoro::Task<> Catalog::loadXtream(Playlist request, ContentType type, bool force
 
 QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force)
 {
-    const QString address = trimmedSpacesAndTabs(playlist.url.value_or(QString()));
+    const QString address = M3uText::trimmedSpacesAndTabs(playlist.url.value_or(QString())).toString();
     if (address.isEmpty())
         throw AppError::badUrl();
     QByteArray body;
@@ -257,7 +242,7 @@ QCoro::Task<> Catalog::loadFallback(Playlist playlist, Playlist xtream, bool for
 QCoro::Task<std::optional<VodInfo>> Catalog::vodInfo(Playlist playlist, MediaItem item)
 {
     const Playlist source = effective(playlist);
-    if (!isXtream(source))
+    if (!isXtreamPlaylist(source))
         co_return std::nullopt;
     const QString key = cacheKey(source) + QLatin1Char(':') + item.id;
     if (const auto cached = m_vodCache.constFind(key); cached != m_vodCache.cend())
@@ -278,7 +263,7 @@ QCoro::Task<SeriesInfo> Catalog::seriesInfo(Playlist playlist, MediaItem item)
     if (const auto cached = m_seriesCache.constFind(key); cached != m_seriesCache.cend())
         co_return *cached;
     SeriesInfo info;
-    if (isXtream(source))
+    if (isXtreamPlaylist(source))
         info = co_await XtreamClient::seriesInfo(source, item.id, m_http);
     else
         info = co_await m3uSeriesInfo(source, item);
@@ -304,7 +289,7 @@ QCoro::Task<SeriesInfo> Catalog::m3uSeriesInfo(Playlist playlist, MediaItem item
 QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString streamId)
 {
     const Playlist source = effective(playlist);
-    if (!isXtream(source))
+    if (!isXtreamPlaylist(source))
         co_return QList<EpgEntry>();
     const QString key = cacheKey(source) + QLatin1Char(':') + streamId;
     if (const auto cached = m_epgCache.constFind(key);
@@ -325,7 +310,7 @@ QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString stream
 QCoro::Task<QList<EpgEntry>> Catalog::archive(Playlist playlist, MediaItem item)
 {
     const Playlist source = effective(playlist);
-    if (!item.catchup || !isXtream(source))
+    if (!item.catchup || !isXtreamPlaylist(source))
         co_return QList<EpgEntry>();
     // Stored offers may carry any number of days; keep the cutoff arithmetic in range.
     const qint64 days = std::clamp<qint64>(item.catchup->days, 1, XtreamClient::kMaxCatchupDays);
