@@ -18,7 +18,7 @@ class AppTimer;
 // it shows the error; Enter or the button retries.
 class SplashScreen : public KeyHandler {
     Q_OBJECT
-    QML_ELEMENT
+    QML_NAMED_ELEMENT(SplashScreenModel)
     Q_PROPERTY(QString error READ errorText NOTIFY errorChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY errorChanged)
     Q_PROPERTY(bool appear READ appear NOTIFY appearChanged)

@@ -1,0 +1,83 @@
+import QtQuick
+import Zelfor.App
+import Zelfor.Kit
+
+// Everything in the window: one screen per route entry with only the top one shown, the
+// toast and the choice dialog above them, laid out for the active language.
+Item {
+    id: root
+
+    property string toastText: AppState.toast
+    readonly property ListView screens: screenStack
+
+    LayoutMirroring.enabled: Localized.rightToLeft()
+    LayoutMirroring.childrenInherit: true
+
+    AppBackground {
+        anchors.fill: parent
+    }
+
+    ListView {
+        id: screenStack
+        anchors.fill: parent
+        interactive: false
+        keyNavigationEnabled: false
+        currentIndex: -1
+        highlightFollowsCurrentItem: false
+        model: AppState.stack
+
+        delegate: ScreenLayer {
+            width: screenStack.width
+            screenHeight: screenStack.height
+        }
+
+        add: Transition {
+            NumberAnimation { property: "opacity"; from: 0; to: 1; duration: 200; easing.type: Easing.InOutQuad }
+            NumberAnimation { property: "enter"; from: 0; to: 1; duration: 200; easing.type: Easing.InOutQuad }
+        }
+        remove: Transition {
+            SequentialAnimation {
+                PropertyAction { property: "leaving"; value: true }
+                NumberAnimation { property: "opacity"; to: 0; duration: 200; easing.type: Easing.InOutQuad }
+            }
+        }
+    }
+
+    Connections {
+        target: AppState
+        function onToastChanged() {
+            if (AppState.toastVisible)
+                root.toastText = AppState.toast
+        }
+    }
+
+    // Clicks pass through the toast to the screen beneath.
+    Item {
+        anchors.fill: parent
+        enabled: false
+
+        ToastView {
+            objectName: "toast"
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 34
+            text: root.toastText
+            opacity: AppState.toastVisible ? 1 : 0
+            visible: opacity > 0
+            transform: Translate {
+                y: AppState.toastVisible ? 0 : 60
+                Behavior on y { Spring { response: 0.3 } }
+            }
+            Behavior on opacity { NumberAnimation { duration: 250; easing.type: Easing.OutQuad } }
+        }
+    }
+
+    ChoiceDialogView {
+        objectName: "dialog"
+        anchors.fill: parent
+        model: AppState.dialog
+        visible: AppState.dialog !== null
+        opacity: visible ? 1 : 0
+        Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
+    }
+}

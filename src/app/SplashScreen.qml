@@ -1,0 +1,173 @@
+import QtQuick
+import QtQuick.Layouts
+import Qt5Compat.GraphicalEffects
+import Zelfor.App
+import Zelfor.Kit
+
+// The first screen: the brand while the portal answers, or the failure with a retry.
+Item {
+    id: root
+
+    property bool isTop: true
+    readonly property alias screen: screen
+
+    SplashScreenModel {
+        id: screen
+        active: root.isTop
+    }
+
+    Component.onCompleted: screen.appeared()
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Item { Layout.fillHeight: true }
+
+        Item {
+            Layout.alignment: Qt.AlignHCenter
+            Layout.preferredWidth: 320
+            Layout.preferredHeight: 320
+
+            RadialGradient {
+                anchors.fill: parent
+                horizontalRadius: 160
+                verticalRadius: 160
+                scale: screen.appear ? 1.05 : 0.85
+                Behavior on scale { Spring { response: 0.9 } }
+                gradient: Gradient {
+                    GradientStop { position: 0; color: Theme.withOpacity(Theme.violet, 0.45) }
+                    GradientStop { position: 1; color: Theme.withOpacity(Theme.violet, 0) }
+                }
+            }
+
+            Item {
+                anchors.centerIn: parent
+                width: 112
+                height: 112
+                scale: screen.appear ? 1 : 0.8
+                Behavior on scale { Spring { response: 0.9 } }
+
+                Shadow {
+                    target: mark
+                    color: Theme.violet
+                    opacity: 0.6
+                    blur: 30
+                    offsetY: 10
+                    shapeRadius: 0.24 * 112
+                }
+
+                BrandMark {
+                    id: mark
+                    size: 112
+                }
+            }
+        }
+
+        Row {
+            Layout.alignment: Qt.AlignHCenter
+            Layout.topMargin: -24
+            LayoutMirroring.enabled: false
+            LayoutMirroring.childrenInherit: true
+            opacity: screen.appear ? 1 : 0
+            Behavior on opacity { Spring { response: 0.9 } }
+
+            UiText {
+                text: "Zelf"
+                color: "white"
+                font.pixelSize: 46
+                font.weight: Font.ExtraBold
+            }
+
+            Item {
+                width: tail.implicitWidth
+                height: tail.implicitHeight
+
+                UiText {
+                    id: tail
+                    text: "or"
+                    visible: false
+                    font.pixelSize: 46
+                    font.weight: Font.ExtraBold
+                }
+
+                AccentGradient {
+                    anchors.fill: parent
+                    source: tail
+                    from: Theme.violetLight
+                    to: Theme.cyanLight
+                }
+            }
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 150
+            Layout.topMargin: 26
+
+            Row {
+                anchors.centerIn: parent
+                visible: !screen.hasError
+                spacing: 12
+
+                Spinner {
+                    anchors.verticalCenter: parent.verticalCenter
+                    size: 20
+                }
+
+                UiText {
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: Localized.text("connecting")
+                    color: Theme.textDim
+                    font.pixelSize: 14
+                    font.weight: Font.Medium
+                }
+            }
+
+            Column {
+                objectName: "failure"
+                anchors.centerIn: parent
+                visible: screen.hasError
+                spacing: 14
+
+                UiText {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: Localized.text("connect_failed")
+                    color: "white"
+                    font.pixelSize: 17
+                    font.weight: Font.DemiBold
+                }
+
+                UiText {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    width: Math.min(implicitWidth, 420)
+                    text: screen.error
+                    color: Theme.textDim
+                    font.pixelSize: 14 // 13.5 rounded: pixel sizes are whole
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.Wrap
+                }
+
+                PillButton {
+                    objectName: "retryButton"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    title: Localized.text("retry")
+                    icon: "arrow.clockwise"
+                    primary: true
+                    action: () => screen.retry()
+                }
+            }
+        }
+
+        Item { Layout.fillHeight: true }
+
+        UiText {
+            Layout.alignment: Qt.AlignHCenter
+            Layout.bottomMargin: 24
+            text: "v" + screen.version
+            color: Theme.textDim
+            opacity: 0.7
+            font.pixelSize: 12
+        }
+    }
+}
