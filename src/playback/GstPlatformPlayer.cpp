@@ -69,8 +69,12 @@ GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPla
     callbacks.new_sample = reinterpret_cast<GstFlowReturn (*)(GstAppSink *, gpointer)>(&GstPlatformPlayer::onNewSample);
     if (GstElement *videoSink = makeVideoSink(this, &callbacks))
         g_object_set(m_playbin, "video-sink", videoSink, nullptr);
-    if (audio == Audio::silent)
-        g_object_set(m_playbin, "audio-sink", gst_element_factory_make("fakesink", nullptr), nullptr);
+    if (audio == Audio::silent) {
+        // In step with the clock like a sound card, so that playback keeps its pace.
+        GstElement *silence = gst_element_factory_make("fakesink", nullptr);
+        g_object_set(silence, "sync", TRUE, nullptr);
+        g_object_set(m_playbin, "audio-sink", silence, nullptr);
+    }
     g_signal_connect(m_playbin, "source-setup",
                      G_CALLBACK(+[](GstElement *, GstElement *source, gpointer self) {
                          onElementAdded(nullptr, source, self);
@@ -154,6 +158,18 @@ void GstPlatformPlayer::stopPipeline()
     m_status = Status::unknown;
     m_waitingForData = false;
     m_pipelinePlaying = false;
+    blank();
+}
+
+// Without a picture any more, the surfaces show black rather than the last frame.
+void GstPlatformPlayer::blank()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_latestFrame = QVideoFrame();
+    }
+    if (m_output)
+        m_output->present(QVideoFrame());
 }
 
 void GstPlatformPlayer::load(const QUrl &url, const QString &userAgent, double forwardBufferSecs)

@@ -59,6 +59,7 @@ private:
     void presentLatest();
     QList<TrackOption> trackOptions(bool audio) const;
     void stopPipeline();
+    void blank();
 
     GstElement *m_playbin = nullptr;
     QPointer<VideoOutput> m_output;

@@ -130,6 +130,7 @@ void GstPlatformPlayer::handleError(GstMessage *message)
     m_status = Status::failed;
     gst_element_set_state(m_playbin, GST_STATE_NULL);
     m_pipelinePlaying = false;
+    blank();
     updateTimeControl();
     if (wasReady)
         emit failedToPlayToEnd(mapped);

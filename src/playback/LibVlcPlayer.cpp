@@ -1,5 +1,6 @@
 #include "LibVlcPlayer.h"
 
+#include <QImage>
 #include <QMetaObject>
 #include <QMutexLocker>
 
@@ -37,7 +38,8 @@ LibVlcPlayer::~LibVlcPlayer()
         libvlc_release(m_instance);
 }
 
-// Decoder thread: answer with the visible size, RGB32 in one plane.
+// Decoder thread: answer with the picture's own size when libVLC knows it,
+// else with the decoder's; RGB32 in one plane.
 unsigned LibVlcPlayer::onFormat(void **opaque, char *chroma, unsigned *width, unsigned *height, unsigned *pitches,
                                 unsigned *lines)
 {
@@ -75,21 +77,26 @@ void LibVlcPlayer::onUnlock(void *opaque, void *, void *const *)
     static_cast<LibVlcPlayer *>(opaque)->m_mutex.unlock();
 }
 
+// Vout thread. The format was answered before the picture's size may have
+// been known (MPEG-TS), and libVLC scales the whole picture into the answered
+// size; once the size is known, frames are scaled back to it.
 void LibVlcPlayer::onDisplay(void *opaque, void *)
 {
     auto *self = static_cast<LibVlcPlayer *>(opaque);
     QMutexLocker lock(&self->m_mutex);
-    QSize size = self->m_frameSize;
-    if (!self->m_visibleSize.isEmpty())
-        size = size.boundedTo(self->m_visibleSize);
-    if (size.isEmpty())
+    const QSize answered = self->m_frameSize;
+    if (answered.isEmpty())
         return;
+    const QImage image(self->m_buffer.data(), answered.width(), answered.height(), answered.width() * 4,
+                       QImage::Format_RGB32);
+    const QSize size = self->m_visibleSize.isEmpty() ? answered : self->m_visibleSize;
+    const QImage picture =
+        size == answered ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QVideoFrame frame(QVideoFrameFormat(size, QVideoFrameFormat::Format_BGRX8888));
     if (!frame.map(QVideoFrame::WriteOnly))
         return;
-    const int stride = self->m_frameSize.width() * 4;
     for (int row = 0; row < size.height(); ++row)
-        std::memcpy(frame.bits(0) + row * frame.bytesPerLine(0), self->m_buffer.data() + row * stride, size.width() * 4);
+        std::memcpy(frame.bits(0) + row * frame.bytesPerLine(0), picture.constScanLine(row), size.width() * 4);
     frame.unmap();
     self->m_latestFrame = frame;
     if (!std::exchange(self->m_framePending, true))
@@ -104,20 +111,32 @@ void LibVlcPlayer::presentLatest()
         frame = std::exchange(m_latestFrame, QVideoFrame());
         m_framePending = false;
     }
-    if (m_output && frame.isValid())
+    if (!frame.isValid())
+        return;
+    if (m_output)
         m_output->present(frame);
     updateVisibleSize();
 }
 
-// Some streams (MPEG-TS) report no picture size when the format is chosen, so
-// the decoder's padded size is used; once libVLC knows the size, frames are cut to it.
+// libVLC learns the size of some streams (MPEG-TS) only after decoding.
 void LibVlcPlayer::updateVisibleSize()
 {
-    QSize reported = videoSize();
+    const QSize reported = videoSize();
     QMutexLocker lock(&m_mutex);
-    if (reported.isEmpty())
-        reported = visibleSize(m_frameSize);
     m_visibleSize = reported;
+}
+
+// Without a picture on screen any more, the surfaces show black rather than
+// the last frame.
+void LibVlcPlayer::blank()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_latestFrame = QVideoFrame();
+        m_visibleSize = {};
+    }
+    if (m_output)
+        m_output->present(QVideoFrame());
 }
 
 // The decoder's size may be padded; the media's track knows the picture's own size.

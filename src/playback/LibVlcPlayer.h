@@ -56,6 +56,7 @@ private:
     QSize visibleSize(QSize decoded) const;
     void presentLatest();
     void updateVisibleSize();
+    void blank();
 
     libvlc_instance_t *m_instance = nullptr;
     libvlc_media_player_t *m_player = nullptr;
@@ -65,7 +66,7 @@ private:
     mutable QMutex m_mutex;  // guards the fields below, shared with libVLC's threads
     std::vector<uchar> m_buffer;
     QSize m_frameSize;
-    QSize m_visibleSize;  // as libVLC reports it once known
+    QSize m_visibleSize;  // the picture's own size, once libVLC reports it
     QVideoFrame m_latestFrame;
     bool m_framePending = false;
     std::string m_aspect;

@@ -26,10 +26,13 @@ void LibVlcPlayer::setMedia(const VlcMedia &media)
     for (const QString &option : media.options)
         libvlc_media_add_option(created, option.toUtf8().constData());
     libvlc_media_player_set_media(m_player, created);
-    QMutexLocker lock(&m_mutex);
-    if (m_media)
-        libvlc_media_release(m_media);
-    m_media = created;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_media)
+            libvlc_media_release(m_media);
+        m_media = created;
+    }
+    blank();
 }
 
 bool LibVlcPlayer::hasMedia() const
@@ -51,8 +54,10 @@ void LibVlcPlayer::pause()
 
 void LibVlcPlayer::stop()
 {
-    if (m_player)
-        libvlc_media_player_stop(m_player);
+    if (!m_player)
+        return;
+    libvlc_media_player_stop(m_player);
+    blank();
 }
 
 bool LibVlcPlayer::isPlaying() const

@@ -9,11 +9,14 @@ void VideoOutput::addSink(QVideoSink *sink)
     emit sinksChanged();
 }
 
+// A sink that leaves keeps no picture of this output.
 void VideoOutput::removeSink(QVideoSink *sink)
 {
     prune();
-    if (m_sinks.removeAll(sink) > 0)
-        emit sinksChanged();
+    if (m_sinks.removeAll(sink) == 0)
+        return;
+    sink->setVideoFrame(QVideoFrame());
+    emit sinksChanged();
 }
 
 bool VideoOutput::hasSink(const QVideoSink *sink) const

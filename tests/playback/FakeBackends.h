@@ -3,10 +3,12 @@
 #include "playback/PlayerEngine.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <string>
 
 // A clock that moves only when the test advances it.
 class VirtualClock final : public PlaybackClock
@@ -267,4 +269,12 @@ inline PlayItem liveItem(const QString &id = QStringLiteral("c1"))
     item.url = QStringLiteral("http://127.0.0.1:9/live/") + id + QStringLiteral(".ts");
     item.live = true;
     return item;
+}
+
+// A test row's name as GoogleTest accepts it: letters, digits and underscores.
+inline std::string rowName(QString text)
+{
+    text.replace(QLatin1Char('-'), QStringLiteral("minus"));
+    text.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    return text.toStdString();
 }

@@ -10,10 +10,15 @@
 #include <QTest>
 #include <QVideoSink>
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 // Small clips made with ffmpeg once per test program and served over loopback:
-// 160x120 at 25 fps, 3 s, tone audio.
+// 160x120 at 25 fps, 10 s (longer than libVLC's 3 s network cache, so that it
+// learns an MPEG-TS picture's size while playing), tone audio. The picture has a green band in its top
+// 8 rows and a black band above a white one in its bottom 16 rows, so that a
+// cut or stretched picture shows.
 class GeneratedMedia
 {
 public:
@@ -23,6 +28,8 @@ public:
         return media;
     }
 
+    static constexpr double kClipSecs = 10;
+
     MediaServer server;
     bool ok = true;
     QString problem;
@@ -30,9 +37,12 @@ public:
 private:
     GeneratedMedia()
     {
-        const QStringList video = { "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=3" };
-        const QStringList tone = { "-f", "lavfi", "-i", "sine=frequency=440:duration=3" };
-        const QStringList tone2 = { "-f", "lavfi", "-i", "sine=frequency=880:duration=3" };
+        const QStringList video = { "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=10,"
+                                                            "drawbox=y=0:w=160:h=8:color=lime:t=fill,"
+                                                            "drawbox=y=104:w=160:h=8:color=black:t=fill,"
+                                                            "drawbox=y=112:w=160:h=8:color=white:t=fill" };
+        const QStringList tone = { "-f", "lavfi", "-i", "sine=frequency=440:duration=10" };
+        const QStringList tone2 = { "-f", "lavfi", "-i", "sine=frequency=880:duration=10" };
         const QStringList h264 = { "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "25" };
         make("/clip.mp4", video + tone + h264 + QStringList{ "-c:a", "aac", "-movflags", "+faststart" }, "video/mp4");
         make("/clip.ts", video + tone + h264 + QStringList{ "-c:a", "aac", "-f", "mpegts" }, "video/mp2t");
@@ -62,8 +72,35 @@ private:
     QTemporaryDir m_dir;
 };
 
+// True when the frame is the clips' whole picture at its own size: the bands
+// sit on the rows where they were drawn.
+inline bool isWholePicture(const QVideoFrame &source)
+{
+    QVideoFrame frame = source;
+    if (frame.size() != QSize(160, 120) || !frame.map(QVideoFrame::ReadOnly))
+        return false;
+    const bool bgr = frame.pixelFormat() == QVideoFrameFormat::Format_BGRX8888
+                     || frame.pixelFormat() == QVideoFrameFormat::Format_BGRA8888;
+    const auto rgb = [&](int row) {
+        const uchar *pixel = frame.bits(0) + row * frame.bytesPerLine(0) + 80 * 4;
+        return std::array<int, 3>{ pixel[bgr ? 2 : 0], pixel[1], pixel[bgr ? 0 : 2] };
+    };
+    const auto rowsAre = [&](int first, int last, auto test) {
+        for (int row = first; row <= last; ++row)
+            if (!test(rgb(row)))
+                return false;
+        return true;
+    };
+    const bool whole = rowsAre(1, 6, [](auto c) { return c[0] < 80 && c[1] > 180 && c[2] < 80; })
+                       && rowsAre(105, 110, [](auto c) { return c[0] < 60 && c[1] < 60 && c[2] < 60; })
+                       && rowsAre(113, 119, [](auto c) { return c[0] > 190 && c[1] > 190 && c[2] > 190; });
+    frame.unmap();
+    return whole;
+}
+
 // Runs the event loop and the virtual clock together until the condition holds.
-inline bool pumpUntil(VirtualClock &clock, const std::function<bool()> &condition, int timeoutMs = 8000)
+// The bound is generous: a passing wait ends as soon as the condition holds.
+inline bool pumpUntil(VirtualClock &clock, const std::function<bool()> &condition, int timeoutMs = 20000)
 {
     QElapsedTimer elapsed;
     elapsed.start();

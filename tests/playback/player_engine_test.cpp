@@ -51,6 +51,34 @@ TEST_F(PlayerEngineTest, SameItemOnlySeeksAndResumes)
     moved.url += QStringLiteral("?v=2");
     engine.play(moved);
     EXPECT_EQ(rig.platformState.loads.size(), 2);
+
+    PlayItem recording = movieItem("recording");
+    recording.catchup = true;
+    engine.play(recording);
+    rig.platform->fail();
+    ASSERT_TRUE(engine.error().has_value());
+    ASSERT_TRUE(rig.platform->hasItem());
+    engine.play(recording);
+    EXPECT_EQ(rig.platformState.loads.size(), 4);
+    EXPECT_FALSE(engine.error().has_value());
+}
+
+// A ready item that fails while playing climbs the same ladder.
+TEST_F(PlayerEngineTest, FailureAfterReadyClimbsLadder)
+{
+    engine.play(movieItem());
+    rig.platform->becomeReady(3600);
+    emit rig.platform->failedToPlayToEnd(PlayError{ PlayError::Domain::url, { PlayErrorCode::kConnectionLost } });
+    EXPECT_TRUE(engine.usesVLC());
+
+    engine.play(liveItem());
+    rig.platform->becomeReady(0);
+    emit rig.platform->failedToPlayToEnd(std::nullopt);
+    emit rig.platform->failedToPlayToEnd(std::nullopt);  // a second report during the wait is not a new failure
+    rig.clock->advance(2000);
+    EXPECT_EQ(loadedUrls(), QStringList({ movieItem().url, liveItem().url, liveItem().url }));
+    rig.clock->advance(4000);
+    EXPECT_EQ(rig.platformState.loads.size(), 3);
 }
 
 struct EngineChoiceCase {
@@ -83,7 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
                       EngineChoiceCase{ "http://h/a/film.mkv", "mp4", true },
                       EngineChoiceCase{ "http://h/a/film", "Webm", true },
                       EngineChoiceCase{ "http://h/a/film.ts", "", false },
-                      EngineChoiceCase{ "http://h/a/film.3gp?x=1", std::nullopt, true }));
+                      EngineChoiceCase{ "http://h/a/film.3gp?x=1", std::nullopt, true }),
+    [](const auto &info) {
+        const EngineChoiceCase &row = info.param;
+        const QString file = QString::fromLatin1(row.url).section(QLatin1Char('/'), -1);
+        return rowName(file + (row.ext ? QStringLiteral("_ext_") + QString::fromLatin1(*row.ext) : QStringLiteral("_no_ext")));
+    });
 
 TEST_F(PlayerEngineTest, LiveLadderFallbackThenFourTimedReloadsThenError)
 {
@@ -280,7 +313,12 @@ TEST_P(SeekClampTest, ClampsAndPublishesAtOnce)
 
 INSTANTIATE_TEST_SUITE_P(Targets, SeekClampTest,
                          ::testing::Values(SeekCase{ 3600, 5000, 3599 }, SeekCase{ 3600, 42.5, 42.5 },
-                                           SeekCase{ 0, 5000, 5000 }, SeekCase{ 3600, -8, 0 }));
+                                           SeekCase{ 0, 5000, 5000 }, SeekCase{ 3600, -8, 0 }),
+                         [](const auto &info) {
+                             return rowName(QStringLiteral("duration_%1_target_%2")
+                                                .arg(info.param.duration)
+                                                .arg(info.param.target));
+                         });
 
 TEST_F(PlayerEngineTest, TimeControlDrivesPlayingBufferingAndPause)
 {

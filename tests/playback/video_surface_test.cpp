@@ -41,13 +41,19 @@ TEST(VideoSurfaceTest, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
               int(Qt::KeepAspectRatioByExpanding));
 
     engine.play(servedItem("/clip.mp4"));
-    EXPECT_TRUE(pumpUntil(*clock, [&] { return platformSink->videoFrame().size() == QSize(160, 120); }));
+    EXPECT_TRUE(pumpUntil(*clock, [&] { return isWholePicture(platformSink->videoFrame()); }));
 
-    // Switching to libVLC moves its view into the surface and applies the picture mode.
+    // Switching to libVLC moves its view into the surface and applies the picture
+    // mode; the platform picture turns black instead of freezing.
     engine.startVLC(QUrl(media.server.url("/clip.mp4")));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(platformSink->videoFrame().isValid());
     surface.object->setProperty("usesVLC", engine.usesVLC());
     EXPECT_TRUE(engine.vlcView()->isHostedBy(vlcSink));
     EXPECT_EQ(vlc.crop, "1280:720");
+    QVideoFrame vlcFrame(QVideoFrameFormat(QSize(16, 16), QVideoFrameFormat::Format_BGRX8888));
+    engine.vlcView()->output()->present(vlcFrame);
+    EXPECT_EQ(vlcSink->videoFrame().size(), QSize(16, 16));
     surface.object->setProperty("width", 800);
     EXPECT_EQ(vlc.crop, "800:720");
     host->mode = 0;
@@ -56,6 +62,7 @@ TEST(VideoSurfaceTest, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
     EXPECT_EQ(vlc.crop, std::nullopt);
     surface.object->setProperty("usesVLC", false);
     EXPECT_FALSE(engine.vlcView()->isHostedBy(vlcSink));
+    EXPECT_FALSE(vlcSink->videoFrame().isValid()) << "a surface keeps no libVLC picture once it leaves";
 
     // A preview surface never takes the libVLC view.
     surface.object->setProperty("hostsVLC", false);

@@ -73,11 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       GiveUpCase{ "no picture 25 s, not playing", State::opening, false, false, -1, 25500, true, false },
                       GiveUpCase{ "no picture 60 s, radio playing", State::playing, true, false, 25000, 60000, false, false },
                       GiveUpCase{ "no picture 25 s exactly", State::opening, false, false, -1, 25000, false, true }),
-    [](const auto &info) {
-        QString name = QString::fromLatin1(info.param.name);
-        name.replace(QRegularExpression("[^A-Za-z0-9]"), "_");
-        return name.toStdString();
-    });
+    [](const auto &info) { return rowName(QString::fromLatin1(info.param.name)); });
 
 TEST_F(VlcPathTest, GiveUpMessagesAndNoFurtherAttempt)
 {
@@ -131,6 +127,7 @@ TEST_F(VlcPathTest, StopBeforeStartReachedKeepsResumePoint)
 }
 
 struct TrackCase {
+    const char *name;
     QList<VlcTrack> audio;
     QList<VlcTrack> subtitles;
     QList<TrackOption> audioOptions;
@@ -154,12 +151,15 @@ TEST_P(VlcTrackTest, ListsDropNegativeIndexes)
 
 INSTANTIATE_TEST_SUITE_P(
     Tracks, VlcTrackTest,
-    ::testing::Values(TrackCase{ { { -1, "Disable" }, { 1, "Track 1" } }, { { -1, "Disable" } }, { { 1, "Track 1" } }, {} },
-                      TrackCase{ { { 1, "Only" } }, { { 3, "English" } }, {}, { { 3, "English" } } },
-                      TrackCase{ { { 1, "English" }, { 2, "French" } },
+    ::testing::Values(TrackCase{ "negative_indexes_dropped", { { -1, "Disable" }, { 1, "Track 1" } }, { { -1, "Disable" } },
+                                 { { 1, "Track 1" } }, {} },
+                      TrackCase{ "single_audio_name_not_listed", { { 1, "Only" } }, { { 3, "English" } }, {},
+                                 { { 3, "English" } } },
+                      TrackCase{ "two_audio_and_two_subtitles", { { 1, "English" }, { 2, "French" } },
                                  { { -1, "Disable" }, { 4, "fr" }, { 5, "de" } },
                                  { { 1, "English" }, { 2, "French" } },
-                                 { { 4, "fr" }, { 5, "de" } } }));
+                                 { { 4, "fr" }, { 5, "de" } } }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(VlcPathTest, SelectTrackUsesIndexes)
 {
@@ -211,7 +211,14 @@ INSTANTIATE_TEST_SUITE_P(
                       AspectCase{ 1, { 1280, 720 }, std::nullopt, std::nullopt },
                       AspectCase{ 2, { 1280, 720 }, std::nullopt, "1280:720" },
                       AspectCase{ 2, { 0, 720 }, std::nullopt, std::nullopt },
-                      AspectCase{ 0, { 0, 720 }, std::nullopt, std::nullopt }));
+                      AspectCase{ 0, { 0, 720 }, std::nullopt, std::nullopt }),
+    [](const auto &info) {
+        const AspectCase &row = info.param;
+        return rowName(QStringLiteral("mode%1_%2x%3")
+                           .arg(row.mode)
+                           .arg(int(row.bounds.width()))
+                           .arg(int(row.bounds.height())));
+    });
 
 TEST_F(VlcPathTest, PlatformLoadStopsVlcAndReusesPlayer)
 {

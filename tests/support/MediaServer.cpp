@@ -77,16 +77,16 @@ QString MediaServer::url(const QString &path) const
     return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
 }
 
-QStringList MediaServer::userAgents() const
+QStringList MediaServer::userAgents(const QString &path) const
 {
     QMutexLocker lock(&m_mutex);
-    return m_userAgents;
+    return m_userAgents.value(path);
 }
 
 int MediaServer::requestCount(const QString &path) const
 {
     QMutexLocker lock(&m_mutex);
-    return m_counts.value(path);
+    return int(m_userAgents.value(path).size());
 }
 
 QByteArray MediaServer::respond(const QByteArray &request)
@@ -95,8 +95,7 @@ QByteArray MediaServer::respond(const QByteArray &request)
     const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
     const QString path = QString::fromUtf8(requestLine.value(1).split('?').value(0));
     QMutexLocker lock(&m_mutex);
-    m_userAgents.append(QString::fromUtf8(headerValue(lines, "user-agent")));
-    ++m_counts[path];
+    m_userAgents[path].append(QString::fromUtf8(headerValue(lines, "user-agent")));
     const auto found = m_files.constFind(path);
     if (found == m_files.constEnd())
         return head(404, "Not Found", { "Content-Length: 0" });
@@ -114,7 +113,7 @@ QByteArray MediaServer::respond(const QByteArray &request)
             first = std::max<qint64>(0, size - match.captured(2).toLongLong());
         if (!match.captured(1).isEmpty() && !match.captured(2).isEmpty())
             last = std::min(last, match.captured(2).toLongLong());
-        if (first >= size)
+        if (first >= size || last < first)
             return head(416, "Range Not Satisfiable", { "Content-Range: bytes */" + QByteArray::number(size) });
     }
     const bool partial = match.hasMatch();

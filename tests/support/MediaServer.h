@@ -22,7 +22,8 @@ public:
     void addFile(const QString &path, const QByteArray &data, const QByteArray &contentType);
     // "http://127.0.0.1:<port>" followed by the path.
     QString url(const QString &path) const;
-    QStringList userAgents() const;
+    // The User-Agent of every request for the path, in order.
+    QStringList userAgents(const QString &path) const;
     int requestCount(const QString &path) const;
 
 private:
@@ -39,6 +40,5 @@ private:
     quint16 m_port = 0;
     mutable QMutex m_mutex;
     QHash<QString, File> m_files;
-    QStringList m_userAgents;
-    QHash<QString, int> m_counts;
+    QHash<QString, QStringList> m_userAgents;
 };
