@@ -8,11 +8,10 @@
 
 namespace {
 
-template <typename T>
-void expectEveryFieldCounts(const T &base, const std::vector<std::function<void(T &)>> &changes)
+// Each change must make the record unequal and change its hash.
+template <typename T> void expectEveryFieldCounts(const T &base, const std::vector<std::function<void(T &)>> &changes)
 {
-    T copy = base;
-    EXPECT_EQ(qHash(copy), qHash(base));
+    EXPECT_EQ(qHash(T(base)), qHash(base));
     for (std::size_t i = 0; i < changes.size(); ++i) {
         T changed = base;
         changes[i](changed);
@@ -21,41 +20,25 @@ void expectEveryFieldCounts(const T &base, const std::vector<std::function<void(
     }
 }
 
-MediaItem sampleItem()
-{
-    MediaItem item;
-    item.uid = 3;
-    item.id = QStringLiteral("42");
-    item.name = QStringLiteral("News");
-    item.categoryId = QStringLiteral("7");
-    item.logo = QStringLiteral("http://logo");
-    item.num = 5;
-    return item;
-}
+const MediaItem kItem { .uid = 3, .id = "42", .name = "News", .logo = "http://logo", .categoryId = "7", .num = 5 };
 
 TEST(RecordHash, mediaItemHashTakesEveryField)
 {
-    expectEveryFieldCounts<MediaItem>(sampleItem(),
-        { [](MediaItem &m) { m.uid = 4; }, [](MediaItem &m) { m.type = ContentType::movie; },
-            [](MediaItem &m) { m.id = "43"; }, [](MediaItem &m) { m.name = "Other"; },
-            [](MediaItem &m) { m.logo.reset(); }, [](MediaItem &m) { m.categoryId = "8"; },
-            [](MediaItem &m) { m.url = QString(); }, [](MediaItem &m) { m.epgId = "e"; },
-            [](MediaItem &m) { m.ext = "ts"; }, [](MediaItem &m) { m.rating = "5"; },
-            [](MediaItem &m) { m.num = 6; }, [](MediaItem &m) { m.catchup = Catchup {}; } });
+    using M = MediaItem &;
+    expectEveryFieldCounts<MediaItem>(kItem,
+        { [](M m) { m.uid = 4; }, [](M m) { m.type = ContentType::movie; }, [](M m) { m.id = "43"; },
+            [](M m) { m.name = "Other"; }, [](M m) { m.logo.reset(); }, [](M m) { m.categoryId = "8"; },
+            [](M m) { m.url = QString(); }, [](M m) { m.epgId = "e"; }, [](M m) { m.ext = "ts"; },
+            [](M m) { m.rating = "5"; }, [](M m) { m.num = 6; }, [](M m) { m.catchup = Catchup {}; } });
 }
 
 TEST(RecordHash, storedRecordsHashTakesNestedValues)
 {
-    PlayItem item;
-    item.key = QStringLiteral("1|LIVE|2");
-    item.favorite = FavoriteEntry {};
-    expectEveryFieldCounts<PlayItem>(item,
-        { [](PlayItem &p) {
-             p.favorite->catchup = Catchup { 2, "xc", std::nullopt };
-         },
-            [](PlayItem &p) { p.favorite.reset(); }, [](PlayItem &p) { p.live = true; },
-            [](PlayItem &p) { p.catchup = true; }, [](PlayItem &p) { p.fallbackUrl = "u"; },
-            [](PlayItem &p) { p.subtitle = "s"; }, [](PlayItem &p) { p.number = 1; } });
+    using P = PlayItem &;
+    expectEveryFieldCounts<PlayItem>(PlayItem { .key = "1|LIVE|2", .favorite = FavoriteEntry {} },
+        { [](P p) { p.favorite->catchup = Catchup { 2, "xc", std::nullopt }; }, [](P p) { p.favorite.reset(); },
+            [](P p) { p.live = true; }, [](P p) { p.catchup = true; }, [](P p) { p.fallbackUrl = "u"; },
+            [](P p) { p.subtitle = "s"; }, [](P p) { p.number = 1; } });
     expectEveryFieldCounts<Playlist>(Playlist { 1, "A", "m3u", "http://u", {}, {}, {}, {} },
         { [](Playlist &p) { p.url.reset(); }, [](Playlist &p) { p.host = "http://u"; },
             [](Playlist &p) { p.epg_url = ""; }, [](Playlist &p) { p.type = "xtream"; } });
@@ -66,10 +49,9 @@ TEST(RecordHash, storedRecordsHashTakesNestedValues)
 
 TEST(RecordHash, equalItemsShareOneSetEntry)
 {
-    QSet<MediaItem> items { sampleItem(), sampleItem() };
-    MediaItem other = sampleItem();
+    MediaItem other = kItem;
     other.uid = 9;
-    items.insert(other);
+    const QSet<MediaItem> items { kItem, MediaItem(kItem), other };
     EXPECT_EQ(items.size(), 2);
     EXPECT_TRUE(items.contains(other));
 }

@@ -1,6 +1,20 @@
-#include "CatalogFixture.h"
+#include "LoopbackServer.h"
+#include "TaskOutcome.h"
+#include "TestHttp.h"
+#include "model/ContentKeys.h"
+#include "sources/AppError.h"
+#include "sources/Catalog.h"
+
+#include <QNetworkReply>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace {
+
+using namespace std::chrono_literals;
+using Kind = AppError::Kind;
+constexpr qint64 kDay = 86400;
 
 const QByteArray kM3u = R"(#EXTM3U
 #EXTINF:-1 tvg-id="a.1" group-title="News",Alpha
@@ -13,143 +27,202 @@ http://127.0.0.1:1/movie/u/p/3.mkv
 http://127.0.0.1:1/series/u/p/4.mkv
 )";
 
-using Kind = AppError::Kind;
+// A login answer with the given "user_info" members.
+LoopbackResponse login(const QByteArray &userInfo, const QByteArray &timezone = "Europe/Paris")
+{
+    return LoopbackResponse::json(
+        "{\"user_info\":{" + userInfo + "},\"server_info\":{\"timezone\":\"" + timezone + "\"}}");
+}
 
-class CatalogLoadTest : public CatalogFixture {};
+QByteArray listing(const char *title, const QDateTime &start, const QDateTime &end)
+{
+    return QStringLiteral(R"({"title":"%1","start_timestamp":"%2","stop_timestamp":"%3"})")
+        .arg(QLatin1String(title))
+        .arg(start.toSecsSinceEpoch())
+        .arg(end.toSecsSinceEpoch())
+        .toUtf8();
+}
 
-TEST_F(CatalogLoadTest, XtreamSectionKeepsListedCategoriesFirstAndNamesTheOthers)
+LoopbackResponse listings(const QList<QByteArray> &entries)
+{
+    return LoopbackResponse::json("{\"epg_listings\":[" + entries.join(',') + "]}");
+}
+
+template <typename T> QStringList names(const QList<T> &items, QString T::*field)
+{
+    QStringList result;
+    for (const T &item : items)
+        result.append(item.*field);
+    return result;
+}
+
+QStringList names(const QList<MediaItem> &items) { return names(items, &MediaItem::name); }
+QStringList titles(const QList<EpgEntry> &entries) { return names(entries, &EpgEntry::title); }
+
+MediaItem channel(const QString &id, std::optional<Catchup> catchup = std::nullopt)
+{
+    return MediaItem { .id = id, .name = QStringLiteral("Channel ") + id, .catchup = catchup };
+}
+
+// A catalog on its own Http and virtual clock, and a provider on 127.0.0.1 that answers
+// "player_api.php" by action (login without one) and serves M3U texts by path.
+class CatalogTest : public ::testing::Test {
+protected:
+    LoopbackServer server;
+    TestHttp http;
+    // Starts at the real time: the provider's short guide keeps programmes ending after it.
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    Catalog catalog { &http.http(), [this] { return now; }, [] { return QStringLiteral("Uncategorized"); } };
+    QHash<QString, LoopbackResponse> answers;
+
+    CatalogTest()
+    {
+        server.route(QStringLiteral("/player_api.php"), [this](const LoopbackRequest &request) {
+            return answers.value(request.queryValue(QStringLiteral("action")), LoopbackResponse::withStatus(404));
+        });
+        answer("", login(R"("auth":1,"status":"Active")"));
+        answer("get_live_categories", LoopbackResponse::json(R"([{"category_id":"1","category_name":"News"},
+            {"category_id":"2","category_name":"Empty"}, {"category_name":"No id"}])"));
+        answer("get_live_streams", LoopbackResponse::json(R"([{"num":1,"name":"One","stream_id":101,
+            "category_id":"1","tv_archive":1,"tv_archive_duration":"2"}, {"name":"Two","stream_id":102,
+            "category_id":"9"}, {"name":"Three","stream_id":103}, {"name":"Four","stream_id":104,"category_id":"1"}])"));
+        answer("get_vod_categories", LoopbackResponse::json(R"([{"category_id":"5","category_name":"Films"}])"));
+        answer("get_vod_streams", LoopbackResponse::json(R"([{"name":"Film","stream_id":201,"category_id":"5"}])"));
+        answer("get_series_categories", LoopbackResponse::json(R"([{"category_id":"7","category_name":"Shows"}])"));
+        answer("get_series", LoopbackResponse::json(R"([{"name":"Show","series_id":301,"category_id":"7"}])"));
+    }
+
+    void answer(const char *action, const LoopbackResponse &response)
+    {
+        answers.insert(QString::fromLatin1(action), response);
+    }
+
+    Playlist xtream() const
+    {
+        return Playlist { 5, "Provider", "xtream", std::nullopt, server.baseUrl(), "u", "p", std::nullopt };
+    }
+
+    Playlist m3u(const QString &pathAndQuery = QStringLiteral("/list.m3u")) const
+    {
+        return Playlist { .id = 6, .name = "List", .url = server.url(pathAndQuery) };
+    }
+
+    int actionCount(const char *action) const
+    {
+        int count = 0;
+        for (const LoopbackRequest &request : server.requests())
+            count += request.path == u"/player_api.php"
+                && request.queryValue(QStringLiteral("action")) == QLatin1String(action);
+        return count;
+    }
+
+    SectionPtr load(const Playlist &playlist, ContentType type, bool force = false)
+    {
+        return runTask(catalog.load(playlist, type, force));
+    }
+
+    std::optional<AppError> loadError(const Playlist &playlist, ContentType type)
+    {
+        return runOutcome(catalog.load(playlist, type, false)).errorAs<AppError>();
+    }
+
+    QList<EpgEntry> shortEpg(const Playlist &playlist) { return runTask(catalog.shortEpg(playlist, "101")); }
+    LoopbackResponse nowOn() const { return listings({ listing("Now", now.addSecs(-600), now.addSecs(600)) }); }
+};
+
+TEST_F(CatalogTest, XtreamSectionKeepsListedCategoriesFirstAndNamesTheOthers)
 {
     const SectionPtr live = load(xtream(), ContentType::live);
     ASSERT_TRUE(live);
-    EXPECT_EQ(live->categories, (QList<Category>{ { QStringLiteral("1"), QStringLiteral("News"), 2 },
-                                                  { QStringLiteral("9"), QStringLiteral("9"), 1 },
-                                                  { QStringLiteral("__uncat__"), QStringLiteral("Uncategorized"), 1 } }));
-    EXPECT_EQ(names(live->all), (QStringList{ u"One"_qs, u"Two"_qs, u"Three"_qs, u"Four"_qs }));
-    EXPECT_EQ(names(sectionItems(*live, QStringLiteral("1"))), (QStringList{ u"One"_qs, u"Four"_qs }));
+    EXPECT_EQ(live->categories,
+        (QList<Category> { { "1", "News", 2 }, { "9", "9", 1 }, { "__uncat__", "Uncategorized", 1 } }));
+    EXPECT_EQ(names(live->all), (QStringList { "One", "Two", "Three", "Four" }));
+    EXPECT_EQ(names(sectionItems(*live, QStringLiteral("1"))), (QStringList { "One", "Four" }));
     // Stored: the next call makes no request and hands out the same section.
     const int requests = server.requestCount();
     EXPECT_EQ(load(xtream(), ContentType::live), live);
     EXPECT_EQ(server.requestCount(), requests);
 }
 
-TEST_F(CatalogLoadTest, FailingCategoryListLeavesItemsNamedByTheirIds)
+TEST_F(CatalogTest, FailingCategoryListNamesByIdsAndFailingStreamListFails)
 {
-    answers.insert(QStringLiteral("get_live_categories"), LoopbackResponse::withStatus(404));
+    answer("get_live_categories", LoopbackResponse::withStatus(404));
+    answer("get_vod_streams", LoopbackResponse::withStatus(404));
     const SectionPtr live = load(xtream(), ContentType::live);
-    QStringList categoryNames;
-    for (const Category &category : live->categories)
-        categoryNames.append(category.name);
-    EXPECT_EQ(categoryNames, (QStringList{ u"1"_qs, u"9"_qs, u"Uncategorized"_qs }));
+    EXPECT_EQ(names(live->categories, &Category::name), (QStringList { "1", "9", "Uncategorized" }));
+    EXPECT_EQ(loadError(xtream(), ContentType::movie), AppError::http(404));
 }
 
-TEST_F(CatalogLoadTest, FailingStreamListFailsTheLoad)
+TEST_F(CatalogTest, ConcurrentM3uLoadsShareOneDownload)
 {
-    answers.insert(QStringLiteral("get_vod_streams"), LoopbackResponse::withStatus(404));
-    const auto outcome = tryLoad(xtream(), ContentType::movie);
-    ASSERT_TRUE(outcome.errorAs<AppError>());
-    EXPECT_EQ(*outcome.errorAs<AppError>(), AppError::http(404));
-}
-
-TEST_F(CatalogLoadTest, ConcurrentM3uLoadsShareOneDownload)
-{
-    server.serve(QStringLiteral("/list.m3u"), LoopbackResponse::text(kM3u).after(std::chrono::milliseconds(50)));
-    const Playlist playlist = m3u(QStringLiteral("/list.m3u"));
-    auto liveTask = catalog.load(playlist, ContentType::live, false);
-    auto movieTask = catalog.load(playlist, ContentType::movie, false);
+    server.serve(QStringLiteral("/list.m3u"), LoopbackResponse::text(kM3u).after(50ms));
+    auto liveTask = catalog.load(m3u(), ContentType::live, false);
+    auto movieTask = catalog.load(m3u(), ContentType::movie, false);
     const SectionPtr live = runTask(std::move(liveTask));
-    const SectionPtr movies = runTask(std::move(movieTask));
-    EXPECT_EQ(server.requestCount(QStringLiteral("/list.m3u")), 1);
-    EXPECT_EQ(names(live->all), (QStringList{ u"Alpha"_qs, u"Beta"_qs }));
-    EXPECT_EQ(live->categories.last(), (Category{ u"__uncat__"_qs, u"Uncategorized"_qs, 1 }));
-    EXPECT_EQ(names(movies->all), QStringList{ u"Movie"_qs });
-    EXPECT_EQ(load(playlist, ContentType::series)->all.first().name, u"Show");
+    EXPECT_EQ(names(runTask(std::move(movieTask))->all), QStringList { "Movie" });
+    EXPECT_EQ(names(live->all), (QStringList { "Alpha", "Beta" }));
+    EXPECT_EQ(live->categories.last(), (Category { "__uncat__", "Uncategorized", 1 }));
+    EXPECT_EQ(load(m3u(), ContentType::series)->all.first().name, u"Show");
     EXPECT_EQ(server.requestCount(QStringLiteral("/list.m3u")), 1);
 }
 
-TEST_F(CatalogLoadTest, ForcedLoadKeepsItsRunningEntryWhenAnEarlierLoadEnds)
+TEST_F(CatalogTest, ForcedLoadKeepsItsRunningEntryWhenAnEarlierLoadEnds)
 {
     server.serveSequence(QStringLiteral("/list.m3u"),
-                         { LoopbackResponse::withStatus(404).after(std::chrono::milliseconds(50)),
-                           LoopbackResponse::text(kM3u).after(std::chrono::milliseconds(400)) });
-    const Playlist playlist = m3u(QStringLiteral("/list.m3u"));
-    auto first = catalog.load(playlist, ContentType::live, false);
+        { LoopbackResponse::withStatus(404).after(50ms), LoopbackResponse::text(kM3u).after(400ms) });
+    auto first = catalog.load(m3u(), ContentType::live, false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 1; }));
-    auto forced = catalog.load(playlist, ContentType::live, true);
-    const auto firstOutcome = runOutcome(std::move(first));
-    EXPECT_EQ(firstOutcome.errorAs<AppError>(), AppError::http(404));
+    auto forced = catalog.load(m3u(), ContentType::live, true);
+    EXPECT_EQ(runOutcome(std::move(first)).errorAs<AppError>(), AppError::http(404));
     // The forced load still runs; a plain load now joins it instead of downloading again.
-    auto joined = catalog.load(playlist, ContentType::movie, false);
+    auto joined = catalog.load(m3u(), ContentType::movie, false);
     const SectionPtr live = runTask(std::move(forced));
-    EXPECT_EQ(names(runTask(std::move(joined))->all), QStringList{ u"Movie"_qs });
-    EXPECT_EQ(names(live->all), (QStringList{ u"Alpha"_qs, u"Beta"_qs }));
+    EXPECT_EQ(names(runTask(std::move(joined))->all), QStringList { "Movie" });
+    EXPECT_EQ(names(live->all), (QStringList { "Alpha", "Beta" }));
     EXPECT_EQ(server.requestCount(QStringLiteral("/list.m3u")), 2);
 }
 
-TEST_F(CatalogLoadTest, ForcedLoadDownloadsAgainAndReplacesTheSection)
+TEST_F(CatalogTest, BadM3uFailsEveryTypeWithItsError)
 {
-    server.serve(QStringLiteral("/list.m3u"), LoopbackResponse::text(kM3u));
-    const Playlist playlist = m3u(QStringLiteral("/list.m3u"));
-    const SectionPtr first = load(playlist, ContentType::live);
-    const SectionPtr forced = load(playlist, ContentType::live, true);
-    EXPECT_NE(forced, first);
-    EXPECT_EQ(load(playlist, ContentType::live), forced);
-    EXPECT_EQ(server.requestCount(QStringLiteral("/list.m3u")), 2);
-}
-
-struct BadM3uCase {
-    const char *name;
-    const char *path;
-    QByteArray body;
-    Kind kind;
-};
-
-class CatalogBadM3uTest : public CatalogFixture, public ::testing::WithParamInterface<BadM3uCase> {};
-
-TEST_P(CatalogBadM3uTest, FailsWithItsError)
-{
-    server.serve(QStringLiteral("/bad.m3u"), LoopbackResponse::text(GetParam().body));
-    Playlist playlist = m3u(QString::fromUtf8(GetParam().path));
-    if (QByteArray(GetParam().path).isEmpty())
-        playlist.url = QStringLiteral(" \t ");
-    for (ContentType type : kAllContentTypes) {
-        const auto outcome = tryLoad(playlist, type);
-        ASSERT_TRUE(outcome.errorAs<AppError>()) << GetParam().name;
-        EXPECT_EQ(outcome.errorAs<AppError>()->kind(), GetParam().kind);
+    server.serve(QStringLiteral("/bad.m3u"), LoopbackResponse::text("#EXTM3U\n#EXTINF:-1,Lost\n"));
+    Playlist blank = m3u();
+    blank.url = QStringLiteral(" \t ");
+    const std::pair<Playlist, Kind> cases[] = { { m3u("/bad.m3u"), Kind::emptyPlaylist }, { blank, Kind::badUrl },
+        { m3u("/get.php?username=u"), Kind::http } };
+    for (const auto &[playlist, kind] : cases) {
+        for (ContentType type : kAllContentTypes) {
+            const auto error = loadError(playlist, type);
+            ASSERT_TRUE(error) << playlist.url->toStdString();
+            EXPECT_EQ(error->kind(), kind) << playlist.url->toStdString();
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Catalog, CatalogBadM3uTest,
-    ::testing::Values(BadM3uCase{ "noEntries", "/bad.m3u", "#EXTM3U\n#EXTINF:-1,Lost\n", Kind::emptyPlaylist },
-                      BadM3uCase{ "blankAddress", "", "", Kind::badUrl },
-                      BadM3uCase{ "missingNoCredentials", "/get.php?username=u", "", Kind::http }),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(CatalogLoadTest, UnreachableGetPhpListLoadsThroughXtreamCodes)
+TEST_F(CatalogTest, UnreachableGetPhpListLoadsThroughXtreamCodes)
 {
     const Playlist playlist = m3u(QStringLiteral("/get.php?username=u&password=p&type=m3u_plus"));
     const SectionPtr live = load(playlist, ContentType::live);
-    EXPECT_EQ(names(live->all), (QStringList{ u"One"_qs, u"Two"_qs, u"Three"_qs, u"Four"_qs }));
+    EXPECT_EQ(names(live->all), (QStringList { "One", "Two", "Three", "Four" }));
     const int requests = server.requestCount();
-    EXPECT_EQ(names(load(playlist, ContentType::series)->all), QStringList{ u"Show"_qs });
+    EXPECT_EQ(names(load(playlist, ContentType::series)->all), QStringList { "Show" });
     EXPECT_EQ(server.requestCount(), requests);
-    EXPECT_EQ(actionCount(QStringLiteral("get_live_streams")), 1);
-    EXPECT_EQ(actionCount(QStringLiteral("get_vod_streams")), 1);
+    EXPECT_EQ(actionCount("get_live_streams"), 1);
+    EXPECT_EQ(actionCount("get_vod_streams"), 1);
     ASSERT_TRUE(catalog.account(playlist));
-    EXPECT_EQ(catalog.account(playlist)->timezone, OptText(u"Europe/Paris"_qs));
+    EXPECT_EQ(catalog.account(playlist)->timezone, OptText("Europe/Paris"));
     // Channels carry no address of their own: the player gets the provider's live address.
     const PlayItem play = Catalog::playItem(live->all.first(), playlist);
     EXPECT_EQ(play.url, server.url(QStringLiteral("/live/u/p/101.m3u8")));
     EXPECT_EQ(play.key, u"6|LIVE|101");
-    const Episode episode{ u"88"_qs, 1, 1, u"Pilot"_qs, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt };
-    EXPECT_EQ(catalog.episodeItem(playlist, live->all.first(), episode).url, server.url(QStringLiteral("/series/u/p/88.mp4")));
+    const Episode episode { .id = "88", .season = 1, .number = 1, .title = "Pilot" };
+    EXPECT_EQ(catalog.episodeItem(playlist, live->all.first(), episode).url,
+        server.url(QStringLiteral("/series/u/p/88.mp4")));
 }
 
-TEST_F(CatalogLoadTest, FallbackFailureIsTheLoadersError)
+TEST_F(CatalogTest, FallbackFailureIsTheLoadersError)
 {
-    answers.insert(QString(), login(R"("auth":0)"));
-    const auto outcome = tryLoad(m3u(QStringLiteral("/get.php?username=u&password=p")), ContentType::movie);
-    EXPECT_EQ(outcome.errorAs<AppError>(), AppError::xtreamAuth());
+    answer("", login(R"("auth":0)"));
+    EXPECT_EQ(loadError(m3u("/get.php?username=u&password=p"), ContentType::movie), AppError::xtreamAuth());
 }
 
 struct AccountCase {
@@ -159,17 +232,17 @@ struct AccountCase {
     bool accountKept;
 };
 
-class CatalogAccountTest : public CatalogFixture, public ::testing::WithParamInterface<AccountCase> {};
+class CatalogAccountTest : public CatalogTest, public ::testing::WithParamInterface<AccountCase> { };
 
 TEST_P(CatalogAccountTest, JudgesTheLogin)
 {
     answers.insert(QString(), GetParam().loginAnswer);
-    const auto outcome = tryLoad(xtream(), ContentType::live);
+    const auto outcome = runOutcome(catalog.load(xtream(), ContentType::live, false));
     if (GetParam().error) {
         EXPECT_EQ(outcome.errorAs<AppError>(), GetParam().error);
-        EXPECT_EQ(actionCount(QStringLiteral("get_live_streams")), 0);
+        EXPECT_EQ(actionCount("get_live_streams"), 0);
     } else {
-        ASSERT_TRUE(outcome.value) << GetParam().name;
+        ASSERT_TRUE(outcome.value);
         EXPECT_EQ((*outcome.value)->all.size(), 4);
     }
     EXPECT_EQ(catalog.account(xtream()).has_value(), GetParam().accountKept);
@@ -177,42 +250,197 @@ TEST_P(CatalogAccountTest, JudgesTheLogin)
 
 const QDateTime kPast = QDateTime::fromSecsSinceEpoch(1500000000, QTimeZone::utc());
 
-INSTANTIATE_TEST_SUITE_P(
-    Catalog, CatalogAccountTest,
+INSTANTIATE_TEST_SUITE_P(Catalog, CatalogAccountTest,
     ::testing::Values(
-        AccountCase{ "active", login(R"("auth":1,"status":"Active","exp_date":"4102444800")"),
-                     std::nullopt, true },
-        AccountCase{ "authFalse", login(R"("auth":0,"status":"Active")"), AppError::xtreamAuth(), false },
-        AccountCase{ "statusExpired", login(R"("auth":1,"status":"EXPIRED")"),
-                     AppError::xtreamExpired(std::nullopt), false },
-        AccountCase{ "expiryPassed", login(R"("auth":1,"status":"Active","exp_date":1500000000)"),
-                     AppError::xtreamExpired(kPast), false },
-        AccountCase{ "emptyAnswer", LoopbackResponse::json("{}"), AppError::xtreamAuth(), false },
-        AccountCase{ "http401", LoopbackResponse::withStatus(401), AppError::http(401), false },
-        AccountCase{ "http403", LoopbackResponse::withStatus(403), AppError::http(403), false },
-        AccountCase{ "http500", LoopbackResponse::withStatus(500), std::nullopt, false },
-        AccountCase{ "notJson", LoopbackResponse::text("<html>"), std::nullopt, false },
-        AccountCase{ "dropped", LoopbackResponse::dropped(), std::nullopt, false }),
+        AccountCase { "active", login(R"("auth":1,"status":"Active","exp_date":"4102444800")"), {}, true },
+        AccountCase { "authFalse", login(R"("auth":0,"status":"Active")"), AppError::xtreamAuth(), false },
+        AccountCase { "statusExpired", login(R"("auth":1,"status":"EXPIRED")"), AppError::xtreamExpired({}), false },
+        AccountCase { "expiryPassed", login(R"("auth":1,"status":"Active","exp_date":1500000000)"),
+            AppError::xtreamExpired(kPast), false },
+        AccountCase { "emptyAnswer", LoopbackResponse::json("{}"), AppError::xtreamAuth(), false },
+        AccountCase { "http401", LoopbackResponse::withStatus(401), AppError::http(401), false },
+        AccountCase { "http403", LoopbackResponse::withStatus(403), AppError::http(403), false },
+        AccountCase { "http500", LoopbackResponse::withStatus(500), std::nullopt, false },
+        AccountCase { "notJson", LoopbackResponse::text("<html>"), std::nullopt, false },
+        AccountCase { "dropped", LoopbackResponse::dropped(), std::nullopt, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(CatalogLoadTest, ExpiredAccountIsNotKeptSoTheNextLoadLogsInAgain)
+TEST_F(CatalogTest, ExpiredAccountIsNotKeptSoTheNextLoadLogsInAgain)
 {
     const qint64 minuteAgo = now.toSecsSinceEpoch() - 60;
-    answers.insert(QString(), login("\"auth\":1,\"status\":\"Active\",\"exp_date\":" + QByteArray::number(minuteAgo)));
+    answer("", login("\"auth\":1,\"status\":\"Active\",\"exp_date\":" + QByteArray::number(minuteAgo)));
     const AppError expected = AppError::xtreamExpired(QDateTime::fromSecsSinceEpoch(minuteAgo, QTimeZone::utc()));
-    EXPECT_EQ(tryLoad(xtream(), ContentType::live).errorAs<AppError>(), expected);
-    EXPECT_EQ(tryLoad(xtream(), ContentType::live).errorAs<AppError>(), expected);
-    EXPECT_EQ(actionCount(QString()), 2);
+    EXPECT_EQ(loadError(xtream(), ContentType::live), expected);
+    EXPECT_EQ(loadError(xtream(), ContentType::live), expected);
+    EXPECT_EQ(actionCount(""), 2);
 }
 
-TEST_F(CatalogLoadTest, AccountIsReusedUntilAForcedLoad)
+TEST_F(CatalogTest, ForcedLoadLogsInAndDownloadsAgainAndReplacesTheSection)
 {
     load(xtream(), ContentType::live);
-    load(xtream(), ContentType::movie);
-    EXPECT_EQ(actionCount(QString()), 1);
-    load(xtream(), ContentType::movie, true);
-    EXPECT_EQ(actionCount(QString()), 2);
-    EXPECT_EQ(actionCount(QStringLiteral("get_vod_streams")), 2);
+    const SectionPtr first = load(xtream(), ContentType::movie);
+    EXPECT_EQ(actionCount(""), 1);
+    const SectionPtr forced = load(xtream(), ContentType::movie, true);
+    EXPECT_NE(forced, first);
+    EXPECT_EQ(load(xtream(), ContentType::movie), forced);
+    EXPECT_EQ(actionCount(""), 2);
+    EXPECT_EQ(actionCount("get_vod_streams"), 2);
+}
+
+// Aborts the network replies created while it is installed, once the server has their request.
+class ReplyAborter : public QObject {
+public:
+    explicit ReplyAborter(LoopbackServer &server)
+    {
+        qApp->installEventFilter(this);
+        connect(&server, &LoopbackServer::requestReceived, this, [this] {
+            for (const QPointer<QObject> &child : std::as_const(m_children))
+                if (auto *reply = qobject_cast<QNetworkReply *>(child.data()))
+                    reply->abort();
+        });
+    }
+    ~ReplyAborter() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Replies are still plain QObjects when their parent learns of them.
+        if (event->type() == QEvent::ChildAdded)
+            m_children.append(static_cast<QChildEvent *>(event)->child());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QList<QPointer<QObject>> m_children;
+};
+
+TEST_F(CatalogTest, ShortGuideIsReusedFor600SecondsFailedOrNot)
+{
+    answer("get_short_epg", nowOn());
+    EXPECT_EQ(titles(shortEpg(xtream())), QStringList { "Now" });
+    now = now.addSecs(599);
+    EXPECT_EQ(titles(shortEpg(xtream())), QStringList { "Now" });
+    EXPECT_EQ(actionCount("get_short_epg"), 1);
+    now = now.addSecs(1);
+    answer("get_short_epg", LoopbackResponse::withStatus(404));
+    EXPECT_TRUE(shortEpg(xtream()).isEmpty());
+    answer("get_short_epg", nowOn());
+    EXPECT_TRUE(shortEpg(xtream()).isEmpty());
+    EXPECT_EQ(actionCount("get_short_epg"), 2);
+    // M3U playlists have none.
+    const int requests = server.requestCount();
+    EXPECT_TRUE(shortEpg(m3u()).isEmpty());
+    EXPECT_EQ(server.requestCount(), requests);
+}
+
+TEST_F(CatalogTest, CancelledShortGuideIsNotRemembered)
+{
+    answer("get_short_epg", LoopbackResponse::stalled());
+    {
+        ReplyAborter aborter(server);
+        EXPECT_TRUE(shortEpg(xtream()).isEmpty());
+    }
+    answer("get_short_epg", nowOn());
+    EXPECT_EQ(titles(shortEpg(xtream())), QStringList { "Now" });
+    EXPECT_EQ(actionCount("get_short_epg"), 2);
+}
+
+TEST_F(CatalogTest, ArchiveKeepsProgrammesEndingAfterTheCatchupWindow)
+{
+    answer("get_simple_data_table",
+        listings({ listing("Old", now.addSecs(-3 * kDay), now.addSecs(-3 * kDay + 3600)),
+            listing("Edge", now.addSecs(-2 * kDay - 3600), now.addSecs(-2 * kDay + 60)),
+            listing("Recent", now.addSecs(-3600), now.addSecs(-60)) }));
+    const auto archive = [&](std::optional<Catchup> catchup) {
+        return titles(runTask(catalog.archive(xtream(), channel("101", catchup))));
+    };
+    EXPECT_EQ(archive(Catchup { 2, "xc", {} }), (QStringList { "Edge", "Recent" }));
+    // An absurd offer from stored data neither overflows nor loses the programmes.
+    EXPECT_EQ(archive(Catchup { std::numeric_limits<qint64>::max(), "xc", {} }).size(), 3);
+    EXPECT_TRUE(archive(std::nullopt).isEmpty());
+    EXPECT_EQ(actionCount("get_simple_data_table"), 2);
+    answer("get_simple_data_table", LoopbackResponse::withStatus(404));
+    EXPECT_TRUE(archive(Catchup { 2, "xc", {} }).isEmpty());
+}
+
+TEST_F(CatalogTest, CatchupItemUsesTheAccountsZone)
+{
+    answer("", login(R"("auth":1)", "Asia/Tokyo"));
+    load(xtream(), ContentType::live);
+    const QDateTime start = QDateTime::fromSecsSinceEpoch(1710102600, QTimeZone::utc());
+    const EpgEntry programme { "News", std::nullopt, start, start.addSecs(1800), true };
+    const auto play = catalog.catchupItem(xtream(), channel("101", Catchup { 2, "xc", {} }), programme);
+    ASSERT_TRUE(play);
+    EXPECT_EQ(play->url, server.url(QStringLiteral("/timeshift/u/p/30/2024-03-11:05-30/101.m3u8")));
+    EXPECT_FALSE(catalog.catchupItem(xtream(), channel("101"), programme));
+}
+
+TEST_F(CatalogTest, DetailsAreKeptOnlyWhenTheyArrive)
+{
+    answer("get_vod_info", LoopbackResponse::withStatus(404));
+    answer("get_series_info", LoopbackResponse::withStatus(403));
+    EXPECT_EQ(runTask(catalog.vodInfo(xtream(), channel("201"))), std::nullopt);
+    EXPECT_EQ(runOutcome(catalog.seriesInfo(xtream(), channel("301"))).errorAs<AppError>(), AppError::http(403));
+    answer("get_vod_info", LoopbackResponse::json(R"({"info":{"plot":"A plot"}})"));
+    answer("get_series_info",
+        LoopbackResponse::json(R"({"info":{"plot":"P"},"episodes":{"1":[{"id":"9","episode_num":"1"}]}})"));
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(runTask(catalog.vodInfo(xtream(), channel("201")))->plot, OptText("A plot"));
+        const SeriesInfo series = runTask(catalog.seriesInfo(xtream(), channel("301")));
+        EXPECT_EQ(series.plot, OptText("P"));
+        EXPECT_EQ(series.episodesBySeason.value(1).size(), 1);
+    }
+    EXPECT_EQ(actionCount("get_vod_info"), 2);
+    EXPECT_EQ(actionCount("get_series_info"), 2);
+    EXPECT_EQ(runTask(catalog.vodInfo(m3u(), channel("201"))), std::nullopt);
+    EXPECT_EQ(actionCount("get_vod_info"), 2);
+}
+
+TEST_F(CatalogTest, M3uSeriesEpisodesAreGroupedBySeasonInEpisodeOrder)
+{
+    const LoopbackResponse list = LoopbackResponse::text(R"(#EXTM3U
+#EXTINF:-1 group-title="Shows" tvg-logo="http://127.0.0.1/s.png",Show S01E03
+http://127.0.0.1:1/series/a.mkv
+#EXTINF:-1 group-title="Shows",Show S02E01
+http://127.0.0.1:1/series/b.mkv
+#EXTINF:-1 group-title="Shows",Show S01E01
+http://127.0.0.1:1/series/c.mkv
+#EXTINF:-1 group-title="Shows",Show S01E03 again
+http://127.0.0.1:1/series/d.mkv
+)");
+    server.serve(QStringLiteral("/list.m3u"), list);
+    server.serve(QStringLiteral("/early.m3u"), list);
+    // Details asked before any load read the list first.
+    const SeriesInfo early = runTask(catalog.seriesInfo(m3u("/early.m3u"), channel("Shows|Show")));
+    EXPECT_EQ(early.episodesBySeason.value(1).size(), 3);
+    EXPECT_EQ(server.requestCount(QStringLiteral("/early.m3u")), 1);
+    const MediaItem show = load(m3u(), ContentType::series)->all.first();
+    const SeriesInfo info = runTask(catalog.seriesInfo(m3u(), show));
+    EXPECT_EQ(server.requestCount(QStringLiteral("/list.m3u")), 1);
+    EXPECT_EQ(info.cover, OptText("http://127.0.0.1/s.png"));
+    ASSERT_EQ(info.episodesBySeason.keys(), (QList<qint64> { 1, 2 }));
+    EXPECT_EQ(names(info.episodesBySeason.value(1), &Episode::title),
+        (QStringList { "Show S01E01", "Show S01E03", "Show S01E03 again" }));
+    EXPECT_EQ(catalog.episodeItem(m3u(), show, info.episodesBySeason.value(2).first()).url,
+        u"http://127.0.0.1:1/series/b.mkv");
+}
+
+TEST_F(CatalogTest, ResetEmptiesCachesAndReloadsFromTheDiskCache)
+{
+    const SectionPtr before = load(xtream(), ContentType::live);
+    answer("get_vod_info", LoopbackResponse::json(R"({"info":{"plot":"A plot"}})"));
+    runTask(catalog.vodInfo(xtream(), channel("201")));
+    catalog.reset();
+    EXPECT_FALSE(catalog.account(xtream()));
+    const SectionPtr after = load(xtream(), ContentType::live);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(names(after->all), names(before->all));
+    // The lists come from the disk cache; only the login is asked again.
+    EXPECT_EQ(actionCount("get_live_streams"), 1);
+    EXPECT_EQ(actionCount("get_live_categories"), 1);
+    EXPECT_EQ(actionCount(""), 2);
+    runTask(catalog.vodInfo(xtream(), channel("201")));
+    EXPECT_EQ(actionCount("get_vod_info"), 2);
 }
 
 } // namespace
