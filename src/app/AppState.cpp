@@ -183,8 +183,11 @@ bool isVersion(const OptText &version, const QString &newerThan)
         return false;
     const auto parts = [](const QString &text) {
         QList<qint64> numbers;
-        for (const QString &piece : text.split(u'.', Qt::SkipEmptyParts))
-            numbers.append(piece.toLongLong());
+        for (const QString &piece : text.split(u'.', Qt::SkipEmptyParts)) {
+            // toLongLong skips blanks around the digits; a piece with blanks is no number.
+            const bool blanks = piece.trimmed().size() != piece.size();
+            numbers.append(blanks ? 0 : piece.toLongLong());
+        }
         return numbers;
     };
     const QList<qint64> a = parts(*version);

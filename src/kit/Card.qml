@@ -75,9 +75,9 @@ Item {
             diagonal: root.fillGradient === "accentDiagonal"
         }
 
+        // Takes every click, so one never falls through to what lies beneath.
         MouseArea {
             anchors.fill: parent
-            enabled: !!root.action || !!root.doubleAction
             onClicked: tapRule.click()
         }
 

@@ -63,7 +63,7 @@ Item {
                 color: "white"
                 font.pixelSize: 20
                 font.weight: Font.Bold
-                elide: Text.ElideRight
+                wrapMode: Text.Wrap
             }
 
             Column {

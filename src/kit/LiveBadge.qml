@@ -44,7 +44,7 @@ Item {
             text: Localized.text("live_badge")
             color: "white"
             font.pixelSize: 11 // 10.5 rounded: pixel sizes are whole
-            font.weight: Font.Black
+            font.weight: Font.ExtraBold
             font.letterSpacing: root.tracking
         }
     }

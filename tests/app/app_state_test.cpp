@@ -173,7 +173,8 @@ INSTANTIATE_TEST_SUITE_P(Table, IsVersionTest,
         VersionRow { QStringLiteral("2.0"), QStringLiteral("1.9.9"), true },
         VersionRow { QStringLiteral("1.9.9"), QStringLiteral("2.0"), false },
         VersionRow { QStringLiteral("1..2"), QStringLiteral("1.1"), true },
-        VersionRow { QStringLiteral("1.1.6.1"), QStringLiteral("1.1.6"), true }));
+        VersionRow { QStringLiteral("1.1.6.1"), QStringLiteral("1.1.6"), true },
+        VersionRow { QStringLiteral("1.1. 7"), QStringLiteral("1.1.6"), false }));
 
 TEST(AppStateLanguage, StoresAppliesAndAdvancesTick)
 {

@@ -183,15 +183,21 @@ TEST_F(KitInteraction, CardWithoutActionsStillRestylesOnHover)
     EXPECT_DOUBLE_EQ(card->property("restingBorderOpacity").toDouble(), 0.16);
 }
 
-TEST_F(KitInteraction, MessageViewRetryAlwaysCarriesTheRefreshSymbolAndPrimaryLook)
+class MessageViewAction : public KitInteraction, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MessageViewAction, RetryShowsOnlyWithAnActionAndAlwaysLooksTheSame)
 {
-    QQuickItem *view = host(
+    QQuickItem *view = host(QStringLiteral(
         "MessageView { property int retries: 0; width: 500; height: 300; icon: \"wifi.slash\";\n"
-        "  text: \"Offline\"; actionTitle: \"Load again\"; action: () => retries++ }");
+        "  text: \"Offline\"%1 }")
+                                .arg(GetParam() ? "; actionTitle: \"Load again\"; action: () => retries++" : "")
+                                .toUtf8());
     ASSERT_TRUE(view);
     auto *retry = view->findChild<QQuickItem *>(QStringLiteral("retryButton"));
     ASSERT_TRUE(retry);
-    EXPECT_TRUE(retry->isVisible());
+    EXPECT_EQ(retry->isVisible(), GetParam());
+    if (!GetParam())
+        return;
     EXPECT_EQ(retry->property("icon").toString(), QStringLiteral("arrow.clockwise"));
     EXPECT_TRUE(retry->property("primary").toBool());
     EXPECT_FALSE(retry->property("focused").toBool());
@@ -199,14 +205,7 @@ TEST_F(KitInteraction, MessageViewRetryAlwaysCarriesTheRefreshSymbolAndPrimaryLo
     EXPECT_EQ(view->property("retries").toInt(), 1);
 }
 
-TEST_F(KitInteraction, MessageViewWithoutActionShowsNoButton)
-{
-    QQuickItem *view = host("MessageView { width: 500; height: 300; icon: \"film\"; text: \"Nothing here\" }");
-    ASSERT_TRUE(view);
-    auto *retry = view->findChild<QQuickItem *>(QStringLiteral("retryButton"));
-    ASSERT_TRUE(retry);
-    EXPECT_FALSE(retry->isVisible());
-}
+INSTANTIATE_TEST_SUITE_P(Action, MessageViewAction, ::testing::Bool());
 
 class ScreenHeaderBack : public KitInteraction, public ::testing::WithParamInterface<bool> {};
 
