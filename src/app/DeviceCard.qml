@@ -58,7 +58,7 @@ Item {
                 Layout.fillWidth: true
                 text: root.hasKey ? root.activation.deviceKey : "— — —"
                 size: 38
-                weight: Font.Black
+                weight: Font.ExtraBold
                 tracking: 6
                 accent: true
             }

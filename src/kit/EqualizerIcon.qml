@@ -13,7 +13,10 @@ Item {
     implicitWidth: 3 * 3.5 + 2 * 2
     implicitHeight: 14
 
+    // Runs only while shown, so hidden marks in list rows cost no frames; it starts
+    // again from the resting heights each time the mark appears.
     SequentialAnimation on phase {
+        running: root.visible
         loops: Animation.Infinite
         NumberAnimation { from: 0; to: 1; duration: 450; easing.type: Easing.InOutQuad }
         NumberAnimation { from: 1; to: 0; duration: 450; easing.type: Easing.InOutQuad }

@@ -136,14 +136,14 @@ TEST_F(ActivationFixture, PortalSiteWithOtherSchemeIsNotOpened)
     EXPECT_TRUE(opened.isEmpty());
 }
 
-// What zbarimg reads from the code drawn with a quiet zone, as the device card shows it.
+// What zbarimg reads from the code as the device card draws it: stretched to 132 by 132
+// without smoothing, on white with 10 of padding.
 QString decoded(const QImage &code)
 {
     QTemporaryDir dir;
-    const int margin = 4 * QrCodeItem::kModulePixels;
-    QImage framed(code.size() + QSize(2 * margin, 2 * margin), QImage::Format_Grayscale8);
+    QImage framed(152, 152, QImage::Format_Grayscale8);
     framed.fill(Qt::white);
-    QPainter(&framed).drawImage(margin, margin, code);
+    QPainter(&framed).drawImage(QRect(10, 10, 132, 132), code);
     const QString path = dir.filePath(QStringLiteral("code.png"));
     if (!framed.save(path))
         return {};

@@ -69,6 +69,21 @@ INSTANTIATE_TEST_SUITE_P(Rows, RowViewLoads,
             { { "text", "news" }, { "placeholder", "Filter" }, { "width", 300 } } }),
     [](const auto &info) { return std::string(info.param.name); });
 
+TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
+{
+    QQmlEngine engine;
+    auto load = loadQml(engine, urlOf("ChannelRow"), { { "item", kChannel }, { "width", 420 } });
+    ASSERT_TRUE(load.object);
+    QQuickItem *equalizer = nullptr;
+    for (auto *child : load.object->findChildren<QQuickItem *>())
+        equalizer = child->property("phase").isValid() ? child : equalizer;
+    ASSERT_TRUE(equalizer);
+    QTest::qWait(100);
+    EXPECT_EQ(equalizer->property("phase").toDouble(), 0);
+    load.object->setProperty("playing", true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer->property("phase").toDouble() > 0; }, 1000));
+}
+
 struct PosterCase {
     const char *name;
     QVariant rating;
@@ -252,7 +267,9 @@ TEST_P(RowsGallery, RendersPicturesAndPlaceholdersWithoutWarnings)
     QTest::qWait(400);
     const QImage image = page.view().grabWindow();
     setActiveLanguage(QStringLiteral("en"));
-    image.save(rightToLeft ? "/tmp/rows-ar.png" : "/tmp/rows-en.png");
+    // ZELFOR_KIT_SHOTS names a folder that receives the images.
+    if (const QByteArray folder = qgetenv("ZELFOR_KIT_SHOTS"); !folder.isEmpty())
+        image.save(QString::fromLocal8Bit(folder) + (rightToLeft ? "/rows-ar.png" : "/rows-en.png"));
     EXPECT_TRUE(collector.warnings().isEmpty()) << qPrintable(collector.warnings().join('\n'));
     EXPECT_TRUE(ImageStore::shared()->hasFailed(server.url("/missing.png")));
     EXPECT_FALSE(ImageStore::shared()->cached(server.url("/poster.webp")).isNull());

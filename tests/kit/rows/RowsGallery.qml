@@ -16,7 +16,8 @@ Rectangle {
 
     Column {
         id: channels
-        x: 20
+        anchors.left: parent.left
+        anchors.leftMargin: 20
         y: 20
         width: 420
         spacing: 6
