@@ -17,12 +17,15 @@ Item {
     }
 
     ScreenHeader {
+        objectName: "header"
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.leftMargin: 28
         anchors.rightMargin: 28
         anchors.topMargin: 38
+        // the height of a header row with its back button
+        height: 42
         title: screen.title
         backAction: screen.canGoBack ? () => screen.back() : null
     }

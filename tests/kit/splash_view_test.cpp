@@ -1,0 +1,80 @@
+#include "LoopbackServer.h"
+#include "QmlHarness.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/SplashScreen.h"
+
+#include <QElapsedTimer>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+
+namespace {
+
+// Runs the event loop until `done` holds or three seconds have passed: the splash
+// stays up 0.9 s of real time after each exchange.
+template <typename Done>
+bool waitUntil(Done done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+QQuickItem *itemNamed(QQuickItem *root, const QString &name)
+{
+    for (QQuickItem *child : root->childItems()) {
+        if (child->objectName() == name)
+            return child;
+        if (QQuickItem *found = itemNamed(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
+{
+    LoopbackServer portal;
+    portal.serveSequence(QStringLiteral("/api/app/device"),
+                         { LoopbackResponse::json(R"({"error":{"message":"Device blocked"}})", 403),
+                           LoopbackResponse::json(R"({"mac":"02:00:00:00:00:01","device_key":"K",
+                               "playlists":[{"id":5,"name":"One","url":"http://127.0.0.1:9/a.m3u"}]})") });
+    qputenv("ZELFOR_SERVER", portal.baseUrl().toUtf8());
+    setActiveLanguage(QStringLiteral("en"));
+
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QmlLoad load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/SplashScreen.qml"), { { "width", 1360 }, { "height", 840 } });
+    ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+    auto *root = qobject_cast<QQuickItem *>(load.object.get());
+    auto *screen = root->property("screen").value<SplashScreen *>();
+    ASSERT_TRUE(screen);
+    EXPECT_TRUE(screen->appear());
+    EXPECT_TRUE(screen->isActive());
+    QQuickItem *failure = itemNamed(root, QStringLiteral("failure"));
+    ASSERT_TRUE(failure);
+    EXPECT_FALSE(failure->isVisible());
+
+    WarningCollector warnings;
+    ASSERT_TRUE(waitUntil([&] { return screen->hasError(); }));
+    EXPECT_TRUE(screen->errorText().contains(QStringLiteral("Device blocked"))) << qPrintable(screen->errorText());
+    EXPECT_TRUE(failure->isVisible());
+    EXPECT_TRUE(itemNamed(root, QStringLiteral("retryButton"))->isVisible());
+    EXPECT_TRUE(isRoute<Routes::Splash>(AppState::shared()->current()));
+
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::enter, {} }));
+    EXPECT_FALSE(failure->isVisible());
+    ASSERT_TRUE(waitUntil([] { return isRoute<Routes::Home>(AppState::shared()->current()); }));
+    EXPECT_EQ(AppState::shared()->stack().size(), 1);
+    EXPECT_EQ(portal.requestCount(QStringLiteral("/api/app/device")), 2);
+    EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
+}
+
+} // namespace
