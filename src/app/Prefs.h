@@ -2,6 +2,7 @@
 
 #include "app/Defaults.h"
 #include "model/Records.h"
+#include "sources/Http.h"
 
 #include <QHash>
 #include <QObject>
@@ -39,7 +40,7 @@ public:
         bool operator==(const ResumePoint &) const = default;
     };
 
-    static inline const QString kDefaultUserAgent = QStringLiteral("Zelfor/1.1.6 (X11; Linux)");
+    static inline const QString kDefaultUserAgent = QString::fromLatin1(Http::kDefaultUserAgent);
     static constexpr qsizetype kMaxRecent = 24;
     static constexpr qsizetype kMaxRecentLive = 90;
 
