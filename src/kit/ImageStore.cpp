@@ -2,6 +2,7 @@
 
 #include "app/Prefs.h"
 
+#include <algorithm>
 #include <QDir>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
@@ -98,8 +99,14 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
         fail(address, url);
         co_return QImage();
     }
-    m_memory.insert(address, new QImage(picture));
+    m_memory.insert(address, new QImage(picture), memoryCost(picture));
     co_return picture;
+}
+
+qsizetype ImageStore::memoryCost(const QImage &picture)
+{
+    constexpr qint64 slotBytes = kMemoryBytes / kMemoryCount;
+    return qsizetype(std::max<qint64>(1, (picture.sizeInBytes() + slotBytes - 1) / slotBytes));
 }
 
 void ImageStore::fail(const QString &address, const QUrl &url)

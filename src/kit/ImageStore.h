@@ -20,6 +20,9 @@ class ImageStore : public QObject {
     Q_OBJECT
 public:
     static constexpr int kMemoryCount = 600;
+    // Decoded pictures are large (a poster is about 2 MB), so memory is also bounded
+    // in bytes: a picture costs one slot per kMemoryBytes / kMemoryCount it takes.
+    static constexpr qint64 kMemoryBytes = 256LL * 1024 * 1024;
     static constexpr qint64 kDiskBytes = 512LL * 1024 * 1024;
     static constexpr std::chrono::milliseconds kTimeout = std::chrono::seconds(20);
 
@@ -46,6 +49,7 @@ public:
 private:
     // Remembers the failure for this run; the disk keeps nothing of it for the next.
     void fail(const QString &address, const QUrl &url);
+    static qsizetype memoryCost(const QImage &picture);
 
     QNetworkAccessManager *m_network;
     QCache<QString, QImage> m_memory { kMemoryCount };

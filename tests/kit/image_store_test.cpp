@@ -73,6 +73,20 @@ TEST_F(ImageStoreTest, LoadsWithTheUserAgentAndKeepsThePictureInMemory)
     EXPECT_EQ(server.requestCount("/logo.png"), 1);
 }
 
+TEST_F(ImageStoreTest, MemoryIsBoundedInBytesAsWellAsInCount)
+{
+    // 2048x2048 RGB32 decodes to 16 MiB: the byte bound keeps about 16 of them.
+    server.serve("/poster.png", picture(encoded({ 2048, 2048 }, "PNG")));
+    const int loads = 24;
+    for (int i = 0; i < loads; ++i)
+        ASSERT_FALSE(load(*store, QStringLiteral("/poster.png?n=%1").arg(i)).isNull());
+    int kept = 0;
+    for (int i = 0; i < loads; ++i)
+        kept += store->cached(server.url(QStringLiteral("/poster.png?n=%1").arg(i))).isNull() ? 0 : 1;
+    EXPECT_GT(kept, 0);
+    EXPECT_LE(qint64(kept) * 16 * 1024 * 1024, ImageStore::kMemoryBytes);
+}
+
 struct FailureCase {
     const char *name;
     LoopbackResponse response;
