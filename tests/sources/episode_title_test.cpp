@@ -14,57 +14,50 @@ void PrintTo(const EpisodeTitle &title, std::ostream *os)
 namespace {
 
 struct TitleCase {
-    const char *label;
     const char *name;
     const char *show;
     qint64 season;
     std::optional<qint64> episode;
 };
 
-void PrintTo(const TitleCase &row, std::ostream *os) { *os << row.label; }
-
-class EpisodeTitles : public testing::TestWithParam<TitleCase> {};
-
-TEST_P(EpisodeTitles, ReadShowSeasonAndEpisode)
-{
-    const TitleCase &row = GetParam();
-    EXPECT_EQ(parseEpisodeTitle(QString::fromUtf8(row.name)),
-              (EpisodeTitle{ QString::fromUtf8(row.show), row.season, row.episode }));
-}
-
 const TitleCase kTitles[] = {
-    { "compact", "Show S01E02", "Show", 1, 2 },
-    { "dotted_lower", "Show.s1.e2", "Show", 1, 2 },
-    { "dash_and_space", "Show - S01 E02", "Show", 1, 2 },
-    { "no_marker", "Show Special", "Show Special", 1, std::nullopt },
-    { "marker_only", "S01E05", "S01E05", 1, 5 },
-    { "separators_only_before", " |: S02E03", " |: S02E03", 2, 3 },
-    { "first_marker_wins", "A S01E02 B S03E04", "A", 1, 2 },
-    { "tail_kept_out", "Show S10E100 720p", "Show", 10, 100 },
-    { "three_digit_season", "Show S100E1", "Show", 100, 1 },
-    { "season_too_long", "Show S1000E1", "Show S1000E1", 1, std::nullopt },
-    { "episode_too_long", "Show S1E12345", "Show S1E12345", 1, std::nullopt },
-    { "two_marks_between", "Show S01._E02", "Show S01._E02", 1, std::nullopt },
-    { "spaces_around_one_mark", "Show S01 \t- E02", "Show", 1, 2 },
-    { "word_after_episode", "Show S01E02x", "Show S01E02x", 1, std::nullopt },
-    { "underscore_after_episode", "Show S01E02_HD", "Show S01E02_HD", 1, std::nullopt },
-    { "later_marker_after_failed_one", "Show S01E02x S03E04", "Show S01E02x", 3, 4 },
-    { "letter_before_s_is_show", "ShowS01E02", "Show", 1, 2 },
-    { "show_trimmed_of_tabs", "\tShow\t S01E02", "Show", 1, 2 },
-    { "accented_letter_is_word", "Show S01E02\xC3\xA9", "Show S01E02\xC3\xA9", 1, std::nullopt },
-    { "combining_mark_is_no_boundary", "Show S01E02\xCC\x81", "Show S01E02\xCC\x81", 1, std::nullopt },
-    { "format_character_is_no_boundary", "Show S01E02\xE2\x80\x8B", "Show S01E02\xE2\x80\x8B", 1, std::nullopt },
-    { "symbol_is_a_boundary", "Show S01E02\xE2\x98\x85", "Show", 1, 2 },
-    { "other_digits_match_but_do_not_read", "Show S\xD9\xA1" "E\xD9\xA2", "Show", 1, std::nullopt },
-    { "line_end_as_separator", "Show\xE2\x80\xA8S01E02", "Show", 1, 2 },
-    { "final_line_end_allowed", "Show S01E02\x0B", "Show", 1, 2 },
-    { "line_end_in_tail", "Show S01E02\x0B x", "Show S01E02\x0B x", 1, std::nullopt },
-    { "show_cannot_cross_line_end", "A\xE2\x80\xA8" "B S01E02", "A\xE2\x80\xA8" "B S01E02", 1, std::nullopt },
-    { "astral_digit", "Show S\xF0\x9D\x9F\x8F" "E2", "Show", 1, 2 },
+    { "Show S01E02", "Show", 1, 2 },
+    { "Show.s1.e2", "Show", 1, 2 },
+    { "Show - S01 E02", "Show", 1, 2 },
+    { "Show Special", "Show Special", 1, std::nullopt },
+    { "S01E05", "S01E05", 1, 5 },
+    { " |: S02E03", " |: S02E03", 2, 3 },
+    { "A S01E02 B S03E04", "A", 1, 2 },
+    { "Show S10E100 720p", "Show", 10, 100 },
+    { "Show S100E1", "Show", 100, 1 },
+    { "Show S1000E1", "Show S1000E1", 1, std::nullopt },
+    { "Show S1E12345", "Show S1E12345", 1, std::nullopt },
+    { "Show S01._E02", "Show S01._E02", 1, std::nullopt },
+    { "Show S01 \t- E02", "Show", 1, 2 },
+    { "Show S01E02x", "Show S01E02x", 1, std::nullopt },
+    { "Show S01E02_HD", "Show S01E02_HD", 1, std::nullopt },
+    { "Show S01E02x S03E04", "Show S01E02x", 3, 4 },
+    { "ShowS01E02", "Show", 1, 2 },
+    { "\tShow\t S01E02", "Show", 1, 2 },
+    { "Show S01E02\xC3\xA9", "Show S01E02\xC3\xA9", 1, std::nullopt },
+    { "Show S01E02\xCC\x81", "Show S01E02\xCC\x81", 1, std::nullopt },
+    { "Show S01E02\xE2\x80\x8B", "Show S01E02\xE2\x80\x8B", 1, std::nullopt },
+    { "Show S01E02\xE2\x98\x85", "Show", 1, 2 },
+    { "Show S\xD9\xA1" "E\xD9\xA2", "Show", 1, std::nullopt },
+    { "Show\xE2\x80\xA8S01E02", "Show", 1, 2 },
+    { "Show S01E02\x0B", "Show", 1, 2 },
+    { "Show S01E02\x0B x", "Show S01E02\x0B x", 1, std::nullopt },
+    { "A\xE2\x80\xA8" "B S01E02", "A\xE2\x80\xA8" "B S01E02", 1, std::nullopt },
+    { "Show S\xF0\x9D\x9F\x8F" "E2", "Show", 1, 2 },
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, EpisodeTitles, testing::ValuesIn(kTitles),
-                         [](const testing::TestParamInfo<TitleCase> &info) { return std::string(info.param.label); });
+TEST(EpisodeTitle, ReadsShowSeasonAndEpisode)
+{
+    for (const TitleCase &row : kTitles)
+        EXPECT_EQ(parseEpisodeTitle(QString::fromUtf8(row.name)),
+            (EpisodeTitle { QString::fromUtf8(row.show), row.season, row.episode }))
+            << row.name;
+}
 
 // Where both engines agree (ASCII without line ends), the scanner must give the
 // regular expression's captures.

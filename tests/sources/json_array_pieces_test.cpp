@@ -49,59 +49,49 @@ TEST(ArrayCuts, FallOnCommasBetweenObjectsAfterEachStretch)
     EXPECT_TRUE(arrayCuts(body, 0).empty());
 }
 
-struct PiecesCase {
-    const char *name;
-    const char *body;
-    PiecesOutcome whole; // the outcome without cuts
-};
-
-void PrintTo(const PiecesCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
-class ArrayPieces : public testing::TestWithParam<PiecesCase> {};
-
 // Whatever the stretch between cuts, the pieces either give exactly the whole array's
 // elements or say that a cut went wrong, never other elements.
-TEST_P(ArrayPieces, GiveTheWholeArraysElementsOrABadCut)
+TEST(ArrayPieces, GiveTheWholeArraysElementsOrABadCut)
 {
-    const QByteArray body(GetParam().body);
-    const Reading whole = readWithCuts(body, {});
-    ASSERT_EQ(whole.outcome, GetParam().whole);
-    int cutReadings = 0;
-    for (qsizetype stretch = 1; stretch < body.size(); ++stretch) {
-        const std::vector<qsizetype> cuts = arrayCuts(body, stretch);
-        if (cuts.empty())
-            continue;
-        SCOPED_TRACE(stretch);
-        const Reading pieces = readWithCuts(body, cuts);
-        if (pieces.outcome == PiecesOutcome::read) {
-            ++cutReadings;
-            EXPECT_EQ(whole.outcome, PiecesOutcome::read);
-            EXPECT_EQ(pieces.elements, whole.elements);
-        } else {
-            EXPECT_EQ(pieces.outcome, PiecesOutcome::badCut);
+    const std::pair<const char *, PiecesOutcome> cases[] = {
+        { R"([{"a":1},{"b":"x"},{"c":null},{"d":[1,{"e":2}]}])", PiecesOutcome::read },
+        { "\xEF\xBB\xBF [ {\"a\":1} ,\n\t{\"b\":2}\r\n,{\"c\":3} ]\n", PiecesOutcome::read },
+        { R"([{"a":1},"text",{"b":2},7,{"c":3},[{"d":4},{"e":5}],{"f":6},{"g":7}])", PiecesOutcome::read },
+        { R"([{"a":1e400},{"b":18446744073709551616},{"c":-1e999}])", PiecesOutcome::read },
+        // texts and nesting that look like cut places: some cuts may be bad
+        { R"([{"a":"x},{y"},{"b":"},{"},{"c":"\"},{\""}])", PiecesOutcome::read },
+        { R"([{"a":[{"x":1},{"y":2}]},{"b":{"c":[{},{}]}}])", PiecesOutcome::read },
+        { R"([{"a":1},{"b":2},{"c":tru}])", PiecesOutcome::notJson },
+        { R"([{"a":1},{"b":2},{"c":3})", PiecesOutcome::notJson },
+        { R"([{"a":1},{"b":2}] x)", PiecesOutcome::notJson },
+        { R"([{"a":1}],[{"b":2}])", PiecesOutcome::notJson },
+        { R"({"a":[{"x":1},{"y":2}],"b":{}})", PiecesOutcome::notArray },
+        { R"({"a":1},{"b":2})", PiecesOutcome::notJson },
+    };
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        const QByteArray body(cases[row].first);
+        SCOPED_TRACE(body.constData());
+        const Reading whole = readWithCuts(body, {});
+        ASSERT_EQ(whole.outcome, cases[row].second);
+        int cutReadings = 0;
+        for (qsizetype stretch = 1; stretch < body.size(); ++stretch) {
+            const std::vector<qsizetype> cuts = arrayCuts(body, stretch);
+            if (cuts.empty())
+                continue;
+            SCOPED_TRACE(stretch);
+            const Reading pieces = readWithCuts(body, cuts);
+            if (pieces.outcome == PiecesOutcome::read) {
+                ++cutReadings;
+                EXPECT_EQ(whole.outcome, PiecesOutcome::read);
+                EXPECT_EQ(pieces.elements, whole.elements);
+            } else {
+                EXPECT_EQ(pieces.outcome, PiecesOutcome::badCut);
+            }
         }
+        if (row < 4)
+            EXPECT_GT(cutReadings, 0);
     }
-    if (whole.outcome == PiecesOutcome::read && !std::string_view(GetParam().name).starts_with("misleading"))
-        EXPECT_GT(cutReadings, 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(Bodies, ArrayPieces,
-    testing::Values(
-        PiecesCase { "plain", R"([{"a":1},{"b":"x"},{"c":null},{"d":[1,{"e":2}]}])", PiecesOutcome::read },
-        PiecesCase { "spaced", "\xEF\xBB\xBF [ {\"a\":1} ,\n\t{\"b\":2}\r\n,{\"c\":3} ]\n", PiecesOutcome::read },
-        PiecesCase { "mixed elements", R"([{"a":1},"text",{"b":2},7,{"c":3},[{"d":4},{"e":5}],{"f":6},{"g":7}])", PiecesOutcome::read },
-        PiecesCase { "misleading string", R"([{"a":"x},{y"},{"b":"},{"},{"c":"\"},{\""}])", PiecesOutcome::read },
-        PiecesCase { "misleading nesting", R"([{"a":[{"x":1},{"y":2}]},{"b":{"c":[{},{}]}}])", PiecesOutcome::read },
-        PiecesCase { "huge numbers", R"([{"a":1e400},{"b":18446744073709551616},{"c":-1e999}])", PiecesOutcome::read },
-        PiecesCase { "broken late", R"([{"a":1},{"b":2},{"c":tru}])", PiecesOutcome::notJson },
-        PiecesCase { "unclosed", R"([{"a":1},{"b":2},{"c":3})", PiecesOutcome::notJson },
-        PiecesCase { "trailing text", R"([{"a":1},{"b":2}] x)", PiecesOutcome::notJson },
-        PiecesCase { "two arrays", R"([{"a":1}],[{"b":2}])", PiecesOutcome::notJson },
-        PiecesCase { "object", R"({"a":[{"x":1},{"y":2}],"b":{}})", PiecesOutcome::notArray },
-        PiecesCase { "objects side by side", R"({"a":1},{"b":2})", PiecesOutcome::notJson }));
 
 TEST(ArrayPieces, ManyPiecesKeepTheirOrder)
 {

@@ -82,29 +82,18 @@ TEST(M3uCollector, SortsAProviderPlaylist)
     EXPECT_EQ(episodes.at(1).number, 1);
 }
 
-struct TypeCase {
-    const char *url;
-    ContentType type;
-};
-
-void PrintTo(const TypeCase &row, std::ostream *os) { *os << row.url; }
-
-class AddressTypes : public testing::TestWithParam<TypeCase> {};
-
-TEST_P(AddressTypes, DecideTheContentType)
+TEST(M3uCollector, AddressDecidesTheContentType)
 {
-    const M3uCollector collector = collectOneByOne(QByteArray("#EXTINF:-1,Show S01E01\n") + GetParam().url);
-    for (ContentType type : kAllContentTypes)
-        EXPECT_EQ(collector.items(type).size(), type == GetParam().type ? 1 : 0) << GetParam().url;
+    const std::pair<const char *, ContentType> cases[] = { { "http://h/MoViE/1.mkv", ContentType::movie },
+        { "http://h/series/movie/1.mkv", ContentType::movie }, { "http://h/SERIES/2.mp4", ContentType::series },
+        { "http://h/movies/1.mkv", ContentType::live }, { "http://h/movie.mkv", ContentType::live },
+        { "http://h/\xC5\xBF" "eries/2.mp4", ContentType::live } };
+    for (const auto &[url, expected] : cases) {
+        const M3uCollector collector = collectOneByOne(QByteArray("#EXTINF:-1,Show S01E01\n") + url);
+        for (ContentType type : kAllContentTypes)
+            EXPECT_EQ(collector.items(type).size(), type == expected ? 1 : 0) << url;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, AddressTypes,
-                         testing::Values(TypeCase{ "http://h/MoViE/1.mkv", ContentType::movie },
-                                         TypeCase{ "http://h/series/movie/1.mkv", ContentType::movie },
-                                         TypeCase{ "http://h/SERIES/2.mp4", ContentType::series },
-                                         TypeCase{ "http://h/movies/1.mkv", ContentType::live },
-                                         TypeCase{ "http://h/movie.mkv", ContentType::live },
-                                         TypeCase{ "http://h/\xC5\xBF" "eries/2.mp4", ContentType::live }));
 
 TEST(M3uCollector, GroupsEpisodesIntoShows)
 {

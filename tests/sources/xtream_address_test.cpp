@@ -6,47 +6,24 @@ namespace {
 
 Playlist withHost(OptText host)
 {
-    Playlist playlist;
-    playlist.type = QStringLiteral("xtream");
-    playlist.host = std::move(host);
-    playlist.username = QStringLiteral("u");
-    playlist.password = QStringLiteral("p");
-    return playlist;
+    return Playlist { 0, "", "xtream", std::nullopt, host, "u", "p", std::nullopt };
 }
 
 Playlist m3u(OptText url, QString type = QStringLiteral("m3u"))
 {
-    Playlist playlist;
-    playlist.id = 4;
-    playlist.name = QStringLiteral("Provider");
-    playlist.type = std::move(type);
-    playlist.url = std::move(url);
-    playlist.epg_url = QStringLiteral("http://127.0.0.1/epg.xml");
-    return playlist;
+    return Playlist { 4, "Provider", type, url, std::nullopt, std::nullopt, std::nullopt, "http://127.0.0.1/epg.xml" };
 }
 
-struct BaseCase {
-    OptText host;
-    const char *base;
-};
-
-class ServerBase : public testing::TestWithParam<BaseCase> {};
-
-TEST_P(ServerBase, NormalisesAndCutsTheApiPath)
+TEST(XtreamAddress, ServerBaseIsNormalisedWithoutTheApiPath)
 {
-    EXPECT_EQ(XtreamClient::serverBase(withHost(GetParam().host)), QString::fromUtf8(GetParam().base));
+    const std::pair<OptText, const char *> cases[] = { { " myhost/ ", "http://myhost" },
+        { "myhost:8080/", "http://myhost:8080" }, { "HTTPS://Host.tv/PLAYER_API.PHP", "HTTPS://Host.tv" },
+        { "http://h:80/player_api.php?username=a&password=b", "http://h:80" },
+        { "http://h/panel//get.php?x=1", "http://h/panel" }, { "h/a/xmltv.php/", "http://h/a" },
+        { "https://h///", "https://h" }, { "  \n ", "" }, { std::nullopt, "" } };
+    for (const auto &[host, base] : cases)
+        EXPECT_EQ(XtreamClient::serverBase(withHost(host)), QString::fromUtf8(base)) << base;
 }
-
-INSTANTIATE_TEST_SUITE_P(Hosts, ServerBase,
-    testing::Values(BaseCase { QStringLiteral(" myhost/ "), "http://myhost" },
-                    BaseCase { QStringLiteral("myhost:8080/"), "http://myhost:8080" },
-                    BaseCase { QStringLiteral("HTTPS://Host.tv/PLAYER_API.PHP"), "HTTPS://Host.tv" },
-                    BaseCase { QStringLiteral("http://h:80/player_api.php?username=a&password=b"), "http://h:80" },
-                    BaseCase { QStringLiteral("http://h/panel//get.php?x=1"), "http://h/panel" },
-                    BaseCase { QStringLiteral("h/a/xmltv.php/"), "http://h/a" },
-                    BaseCase { QStringLiteral("https://h///"), "https://h" },
-                    BaseCase { QStringLiteral("  \n "), "" },
-                    BaseCase { std::nullopt, "" }));
 
 TEST(XtreamAddress, PercentEncodeKeepsUnicodeLettersAndUnreservedMarks)
 {
@@ -73,52 +50,34 @@ TEST(XtreamAddress, ApiUrlAddsTheActionOnlyWhenGiven)
     EXPECT_EQ(XtreamClient::apiURL(playlist, std::nullopt, QString()), u"/player_api.php?username=a%20b&password=");
 }
 
-struct CredentialCase {
-    const char *url;
-    const char *host; // nullptr: no Xtream-Codes form
-    const char *username;
-    const char *password;
-    bool getLink;
-};
-
-class Credentials : public testing::TestWithParam<CredentialCase> {};
-
-TEST_P(Credentials, DerivesTheAccountFromTheLink)
+TEST(XtreamAddress, CredentialsComeFromTheLink)
 {
-    const CredentialCase &c = GetParam();
-    const Playlist source = m3u(QString::fromUtf8(c.url));
-    const auto result = xtreamCredentials(source);
-    EXPECT_EQ(isXtreamGetLink(source), c.getLink);
-    if (!c.host) {
-        EXPECT_FALSE(result.has_value());
-        return;
+    const struct {
+        const char *url, *host, *username, *password;
+        bool getLink;
+    } cases[] = {
+        { "http://127.0.0.1:8080/get.php?username=joe&password=s3cret&type=m3u_plus", "http://127.0.0.1:8080", "joe",
+            "s3cret", true },
+        { "http://127.0.0.1/Panel/GET.PHP?username=a%20b&password=x%2By&password=second", "http://127.0.0.1", "a b",
+            "x+y", true },
+        { "http://127.0.0.1/list.m3u?username=a&password=b", "http://127.0.0.1", "a", "b", false },
+        { " \thttps://127.0.0.1:443/get.php?username=a&password=b\t", "https://127.0.0.1:443", "a", "b", false },
+        { "http://[::1]:81/get.php?username=a&password=b", "http://[::1]:81", "a", "b", true },
+    };
+    for (const auto &c : cases) {
+        const Playlist source = m3u(QString::fromUtf8(c.url));
+        EXPECT_EQ(isXtreamGetLink(source), c.getLink) << c.url;
+        EXPECT_EQ(xtreamCredentials(source),
+            (Playlist { source.id, source.name, "xtream", std::nullopt, c.host, c.username, c.password,
+                source.epg_url }));
     }
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result->type, u"xtream");
-    EXPECT_FALSE(result->url.has_value());
-    EXPECT_EQ(result->host, QString::fromUtf8(c.host));
-    EXPECT_EQ(result->username, QString::fromUtf8(c.username));
-    EXPECT_EQ(result->password, QString::fromUtf8(c.password));
-    EXPECT_EQ(result->id, source.id);
-    EXPECT_EQ(result->name, source.name);
-    EXPECT_EQ(result->epg_url, source.epg_url);
+    for (const char *url : { "http://127.0.0.1:8080/get.php?username=joe&password=",
+             "http://127.0.0.1:8080/get.php?username=joe", "http://127.0.0.1/GET.PHP",
+             "http://127.0.0.1/get.php?Username=a&Password=b", "/get.php?username=a&password=b", "not a url at all" }) {
+        EXPECT_FALSE(isXtreamGetLink(m3u(QString::fromUtf8(url)))) << url;
+        EXPECT_EQ(xtreamCredentials(m3u(QString::fromUtf8(url))), std::nullopt) << url;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Links, Credentials,
-    testing::Values(
-        CredentialCase { "http://127.0.0.1:8080/get.php?username=joe&password=s3cret&type=m3u_plus", "http://127.0.0.1:8080",
-                         "joe", "s3cret", true },
-        CredentialCase { "http://127.0.0.1:8080/get.php?username=joe&password=", nullptr, "", "", false },
-        CredentialCase { "http://127.0.0.1:8080/get.php?username=joe", nullptr, "", "", false },
-        CredentialCase { "http://127.0.0.1/GET.PHP", nullptr, "", "", false },
-        CredentialCase { "http://127.0.0.1/Panel/GET.PHP?username=a%20b&password=x%2By&password=second", "http://127.0.0.1",
-                         "a b", "x+y", true },
-        CredentialCase { "http://127.0.0.1/list.m3u?username=a&password=b", "http://127.0.0.1", "a", "b", false },
-        CredentialCase { "http://127.0.0.1/get.php?Username=a&Password=b", nullptr, "", "", false },
-        CredentialCase { " \thttps://127.0.0.1:443/get.php?username=a&password=b\t", "https://127.0.0.1:443", "a", "b", false },
-        CredentialCase { "http://[::1]:81/get.php?username=a&password=b", "http://[::1]:81", "a", "b", true },
-        CredentialCase { "/get.php?username=a&password=b", nullptr, "", "", false },
-        CredentialCase { "not a url at all", nullptr, "", "", false }));
 
 TEST(XtreamAddress, XtreamPlaylistsAreTheirOwnFormAndNeverGetLinks)
 {
@@ -128,32 +87,16 @@ TEST(XtreamAddress, XtreamPlaylistsAreTheirOwnFormAndNeverGetLinks)
     EXPECT_FALSE(xtreamCredentials(m3u(std::nullopt)).has_value());
 }
 
-struct DecodeCase {
-    const char *input;
-    const char *expected; // nullptr: absent
-};
-
-class DecodeText : public testing::TestWithParam<DecodeCase> {};
-
-TEST_P(DecodeText, TakesBase64OnlyWhenItSpellsUtf8)
+TEST(XtreamText, DecodeTakesBase64OnlyWhenItSpellsUtf8)
 {
-    const DecodeCase &c = GetParam();
-    const OptText input = c.input ? OptText(QString::fromUtf8(c.input)) : std::nullopt;
-    const OptText result = XtreamClient::decodeText(input);
-    if (!c.expected)
-        EXPECT_FALSE(result.has_value());
-    else
-        EXPECT_EQ(result, QString::fromUtf8(c.expected));
+    const std::pair<const char *, const char *> cases[] = { { nullptr, nullptr }, { "", nullptr },
+        { "Sm91cm5hbCBkZSAyMGg=", "Journal de 20h" }, { "IMOcbsOvY29kZSDimLogCg==", "Ünïcode ☺" },
+        { "Sm91cm5h\nbCBkZSAy\nMGg=", "Journal de 20h" }, { "News", "News" }, { "abcd", "abcd" },
+        { "Plain Title!", "Plain Title!" }, { "ICAg", "" }, { "QQ==QQ==", "QQ==QQ==" }, { "=", "=" } };
+    const auto opt = [](const char *text) { return text ? OptText(QString::fromUtf8(text)) : std::nullopt; };
+    for (const auto &[input, expected] : cases)
+        EXPECT_EQ(XtreamClient::decodeText(opt(input)), opt(expected)) << (input ? input : "<absent>");
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, DecodeText,
-    testing::Values(DecodeCase { nullptr, nullptr }, DecodeCase { "", nullptr },
-                    DecodeCase { "Sm91cm5hbCBkZSAyMGg=", "Journal de 20h" },
-                    DecodeCase { "IMOcbsOvY29kZSDimLogCg==", "Ünïcode ☺" },
-                    DecodeCase { "Sm91cm5h\nbCBkZSAy\nMGg=", "Journal de 20h" },
-                    DecodeCase { "News", "News" }, DecodeCase { "abcd", "abcd" },
-                    DecodeCase { "Plain Title!", "Plain Title!" }, DecodeCase { "ICAg", "" },
-                    DecodeCase { "QQ==QQ==", "QQ==QQ==" }, DecodeCase { "=", "=" }));
 
 TEST(XtreamText, FormatDateUsesThePosixLocaleInTheGivenZone)
 {

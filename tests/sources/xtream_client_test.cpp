@@ -53,15 +53,9 @@ TEST_F(XtreamClientTest, RefusedLoginIsAnAccountWithoutAuth)
     EXPECT_EQ(appError(XtreamClient::login(provider.playlist(), client)), AppError::xtreamAuth());
     provider.answer(XtreamProvider::kLogin, LoopbackResponse::text("<html>maintenance</html>"));
     EXPECT_TRUE(runOutcome(XtreamClient::login(provider.playlist(), client)).errorAs<DecodingError>());
+    provider.answer(XtreamProvider::kLogin, LoopbackResponse::dropped());
+    EXPECT_TRUE(runOutcome(XtreamClient::login(provider.playlist(), client)).errorAs<NetError>());
 }
-
-struct StatusCase {
-    const char *action; // "" for the login
-    int status;
-    int requests;
-};
-
-class XtreamStatus : public XtreamClientTest, public testing::WithParamInterface<StatusCase> {};
 
 QCoro::Task<int> request(const QString &action, Playlist playlist, Http *client)
 {
@@ -82,83 +76,61 @@ QCoro::Task<int> request(const QString &action, Playlist playlist, Http *client)
     co_return 0;
 }
 
-TEST_P(XtreamStatus, ErrorStatusesArePassedOn)
+TEST_F(XtreamClientTest, ErrorStatusesArePassedOn)
 {
-    const StatusCase &c = GetParam();
-    const QString action = QString::fromUtf8(c.action);
-    provider.answer(action, LoopbackResponse::withStatus(c.status, "{\"error\":true}"));
-    EXPECT_EQ(appError(request(action, provider.playlist(), client)), AppError::http(c.status));
-    EXPECT_EQ(provider.requestCount(action), c.requests);
+    const std::tuple<const char *, int, int> cases[] = { { "", 401, 1 }, { "", 403, 1 }, { "", 884, 1 },
+        { "", 503, 3 }, { "get_live_categories", 404, 1 }, { "get_vod_streams", 403, 1 },
+        { "get_vod_streams", 500, 3 }, { "get_vod_streams", 884, 1 }, { "get_short_epg", 404, 1 },
+        { "get_simple_data_table", 502, 3 }, { "get_vod_info", 401, 1 }, { "get_series_info", 884, 1 } };
+    for (const auto &[name, status, requests] : cases) {
+        SCOPED_TRACE(std::string(name) + " " + std::to_string(status));
+        const QString action = QString::fromUtf8(name);
+        const int before = provider.requestCount(action);
+        provider.answer(action, LoopbackResponse::withStatus(status, "{\"error\":true}"));
+        EXPECT_EQ(appError(request(action, provider.playlist(), client)), AppError::http(status));
+        EXPECT_EQ(provider.requestCount(action) - before, requests);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Statuses, XtreamStatus,
-    testing::Values(StatusCase { "", 401, 1 }, StatusCase { "", 403, 1 }, StatusCase { "", 884, 1 },
-                    StatusCase { "", 503, 3 }, StatusCase { "get_live_categories", 404, 1 },
-                    StatusCase { "get_vod_streams", 403, 1 }, StatusCase { "get_vod_streams", 500, 3 },
-                    StatusCase { "get_vod_streams", 884, 1 }, StatusCase { "get_short_epg", 404, 1 },
-                    StatusCase { "get_simple_data_table", 502, 3 }, StatusCase { "get_vod_info", 401, 1 },
-                    StatusCase { "get_series_info", 884, 1 }));
-
-TEST_F(XtreamClientTest, ListsAreServedFromTheCacheUnlessForced)
-{
-    const QString action = QStringLiteral("get_live_streams");
-    EXPECT_EQ(runTask(XtreamClient::streams(provider.playlist(), action, false, client)).size(), 8);
-    EXPECT_EQ(runTask(XtreamClient::streams(provider.playlist(), action, false, client)).size(), 8);
-    EXPECT_EQ(provider.requestCount(action), 1);
-    provider.answer(action, LoopbackResponse::json("[{\"stream_id\":\"1\"}]"));
-    EXPECT_EQ(runTask(XtreamClient::streams(provider.playlist(), action, true, client)).size(), 1);
-    EXPECT_EQ(provider.requestCount(action), 2);
-    const QList<XCategory> categories =
-        runTask(XtreamClient::categories(provider.playlist(), QStringLiteral("get_vod_categories"), false, client));
-    EXPECT_EQ(categories.size(), 2);
-}
-
-TEST_F(XtreamClientTest, StreamItemsShareTheCachedListAndItsChecks)
+TEST_F(XtreamClientTest, ListsAreServedFromTheCacheUnlessForcedAndRefusalsFail)
 {
     const QString action = QStringLiteral("get_live_streams");
     const QList<XStream> streams = runTask(XtreamClient::streams(provider.playlist(), action, false, client));
-    const QList<MediaItem> items = runTask(XtreamClient::streamItems(provider.playlist(), action, ContentType::live, false, client));
+    EXPECT_EQ(streams.size(), 8);
+    // stream items share the cached list
+    const QList<MediaItem> items
+        = runTask(XtreamClient::streamItems(provider.playlist(), action, ContentType::live, false, client));
     EXPECT_EQ(items, XtreamClient::mediaItems(streams, ContentType::live));
     EXPECT_EQ(items.size(), 7);
     EXPECT_EQ(provider.requestCount(action), 1);
+    // refused lists fail with the login error
     EXPECT_EQ(appError(XtreamClient::streamItems(wrongPassword(), action, ContentType::live, false, client)),
-              AppError::xtreamAuth());
+        AppError::xtreamAuth());
+    EXPECT_EQ(appError(XtreamClient::streams(wrongPassword(), "get_series", false, client)), AppError::xtreamAuth());
+    EXPECT_EQ(appError(XtreamClient::categories(wrongPassword(), "get_series_categories", false, client)),
+        AppError::xtreamAuth());
+    provider.answer(action, LoopbackResponse::json("[{\"stream_id\":\"1\"}]"));
+    EXPECT_EQ(runTask(XtreamClient::streams(provider.playlist(), action, true, client)).size(), 1);
+    EXPECT_EQ(provider.requestCount(action), 3);
+    EXPECT_EQ(runTask(XtreamClient::categories(provider.playlist(), "get_vod_categories", false, client)).size(), 2);
 }
 
-TEST_F(XtreamClientTest, RefusedListsFailWithTheLoginError)
+TEST_F(XtreamClientTest, OddListBodiesGiveEmptyListsOrBadData)
 {
-    EXPECT_EQ(appError(XtreamClient::streams(wrongPassword(), QStringLiteral("get_series"), false, client)),
-              AppError::xtreamAuth());
-    EXPECT_EQ(appError(XtreamClient::categories(wrongPassword(), QStringLiteral("get_series_categories"), false, client)),
-              AppError::xtreamAuth());
-}
-
-struct ListBodyCase {
-    const char *body;
-    const char *streamsFailure; // nullptr: an empty list
-};
-
-class XtreamListBodies : public XtreamClientTest, public testing::WithParamInterface<ListBodyCase> {};
-
-TEST_P(XtreamListBodies, OddBodiesGiveEmptyListsOrBadData)
-{
-    provider.answer(QStringLiteral("get_live_streams"), LoopbackResponse::json(GetParam().body));
-    provider.answer(QStringLiteral("get_live_categories"), LoopbackResponse::json(GetParam().body));
-    const auto streams = runOutcome(XtreamClient::streams(provider.playlist(), QStringLiteral("get_live_streams"), true, client));
-    if (GetParam().streamsFailure) {
-        EXPECT_EQ(streams.errorAs<AppError>(), AppError::badData());
-    } else {
-        ASSERT_TRUE(streams.value.has_value());
-        EXPECT_TRUE(streams.value->isEmpty());
+    for (const char *body :
+        { "{\"user_info\":{\"auth\":1}}", "  \n ", "<html>", "[{\"stream_id\":1}", "[1, \"two\", null]" }) {
+        SCOPED_TRACE(body);
+        provider.answer(QStringLiteral("get_live_streams"), LoopbackResponse::json(body));
+        provider.answer(QStringLiteral("get_live_categories"), LoopbackResponse::json(body));
+        const auto streams = runOutcome(XtreamClient::streams(provider.playlist(), "get_live_streams", true, client));
+        if (QByteArray(body).startsWith("[{"))
+            EXPECT_EQ(streams.errorAs<AppError>(), AppError::badData());
+        else
+            EXPECT_EQ(streams.value, QList<XStream>());
+        EXPECT_TRUE(
+            runTask(XtreamClient::categories(provider.playlist(), "get_live_categories", true, client)).isEmpty());
     }
-    EXPECT_TRUE(runTask(XtreamClient::categories(provider.playlist(), QStringLiteral("get_live_categories"), true, client))
-                    .isEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Bodies, XtreamListBodies,
-    testing::Values(ListBodyCase { "{\"user_info\":{\"auth\":1}}", nullptr }, ListBodyCase { "  \n ", nullptr },
-                    ListBodyCase { "<html>", nullptr }, ListBodyCase { "[{\"stream_id\":1}", "badData" },
-                    ListBodyCase { "[1, \"two\", null]", nullptr }));
 
 TEST_F(XtreamClientTest, GuidesAskForTheEncodedStreamAndFilter)
 {
@@ -200,12 +172,6 @@ TEST_F(XtreamClientTest, GetPhpLinkLogsInAsItsAccount)
     EXPECT_EQ(runTask(http->get(*link.url, 5s)).left(7), "#EXTM3U");
     provider.answer(XtreamProvider::kGetPath, LoopbackResponse::withStatus(884));
     EXPECT_EQ(appError(http->get(*link.url, 5s)), AppError::http(884));
-}
-
-TEST_F(XtreamClientTest, TransportFailuresArePassedOn)
-{
-    provider.answer(XtreamProvider::kLogin, LoopbackResponse::dropped());
-    EXPECT_TRUE(runOutcome(XtreamClient::login(provider.playlist(), client)).errorAs<NetError>());
 }
 
 } // namespace
