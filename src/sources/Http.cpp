@@ -41,11 +41,12 @@ QString hostKey(const QUrl &url)
 }
 
 // Qt reports HTTP error statuses as network errors too; these ones still carry an answer.
-bool isHttpAnswer(QNetworkReply::NetworkError error)
+// A reply carrying a status line is an answer, whatever error Qt maps the status to
+// (400 becomes a protocol error); network and proxy failures are not.
+bool isHttpAnswer(QNetworkReply::NetworkError error, const QVariant &status)
 {
     return error == QNetworkReply::NoError
-        || (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
-        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+        || (status.isValid() && error >= QNetworkReply::ContentAccessDenied);
 }
 
 QNetworkRequest baseRequest(const QUrl &url)
@@ -192,7 +193,7 @@ QCoro::Task<Http::Exchange> Http::send(
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (timedOut)
         co_return Exchange { .failure = NetError(QNetworkReply::TimeoutError, reply->errorString()) };
-    if (!isHttpAnswer(reply->error()) || (reply->error() != QNetworkReply::NoError && !status.isValid()))
+    if (!isHttpAnswer(reply->error(), status))
         co_return Exchange { .failure = NetError(reply->error(), reply->errorString()) };
     co_return Exchange { .status = status.isValid() ? std::optional(status.toInt()) : std::nullopt,
         .body = reply->readAll() };
