@@ -93,21 +93,4 @@ TEST(ArrayPieces, GiveTheWholeArraysElementsOrABadCut)
     }
 }
 
-TEST(ArrayPieces, ManyPiecesKeepTheirOrder)
-{
-    QByteArray body = "[";
-    Elements expected;
-    for (int i = 0; i < 5000; ++i) {
-        const std::string element = "{\"i\":" + std::to_string(i) + "}";
-        body += (i ? "," : "") + QByteArray::fromStdString(element);
-        expected.push_back(element);
-    }
-    body += "]";
-    const std::vector<qsizetype> cuts = arrayCuts(body, 64);
-    ASSERT_GT(cuts.size(), 100u);
-    const Reading reading = readWithCuts(body, cuts);
-    EXPECT_EQ(reading.outcome, PiecesOutcome::read);
-    EXPECT_EQ(reading.elements, expected);
-}
-
 } // namespace

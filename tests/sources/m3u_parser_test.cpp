@@ -33,48 +33,43 @@ QByteArray fixture(const char *name)
     return file.readAll();
 }
 
-Entry named(const char *name, const char *url)
+OptText opt(const char *text)
 {
-    return Entry{ .name = QString::fromUtf8(name), .url = QString::fromUtf8(url) };
+    return text ? OptText(QString::fromUtf8(text)) : std::nullopt;
 }
 
-Entry with(Entry entry, std::optional<const char *> logo, std::optional<const char *> group,
-           std::optional<const char *> tvgId = std::nullopt)
+Entry entry(const char *name, const char *url, const char *logo = nullptr, const char *group = nullptr,
+    const char *tvgId = nullptr)
 {
-    const auto text = [](std::optional<const char *> value) {
-        return value ? OptText(QString::fromUtf8(*value)) : OptText();
-    };
-    entry.logo = text(logo);
-    entry.group = text(group);
-    entry.tvgId = text(tvgId);
-    return entry;
+    return Entry { .name = QString::fromUtf8(name), .logo = opt(logo), .group = opt(group), .tvgId = opt(tvgId),
+        .url = QString::fromUtf8(url) };
 }
 
 Entry withCatchup(Entry entry, qint64 days, const char *mode, OptText source = std::nullopt)
 {
-    entry.catchup = Catchup{ days, QString::fromLatin1(mode), source };
+    entry.catchup = Catchup { days, QString::fromLatin1(mode), source };
     return entry;
 }
 
 TEST(M3uParser, ReadsAProviderPlaylist)
 {
     const QList<Entry> expected = {
-        withCatchup(with(named("France Info HD", "http://127.0.0.1:8080/live/u/p/101.ts"),
-                         "http://127.0.0.1:8080/logo/news1.png", "FR | News", "news1.fr"),
-                    1, "shift"),
-        withCatchup(with(named("Sport 1", "http://127.0.0.1:8080/live/u/p/102.ts"), "http://127.0.0.1:8080/logo/s1.png",
-                         "Sports", "sport1"),
-                    5, "default", u"http://127.0.0.1:8080/ts/{utc}/102.ts"_qs),
-        with(named("Radio Jazz", "http://127.0.0.1:8080/radio/jazz.mp3"), {}, "Radio"),
-        named("No Group Channel", "rtmp://127.0.0.1/live/stream7"),
-        with(named("The Film (2020)", "http://127.0.0.1:8080/MOVIE/u/p/5001.mkv"), "http://127.0.0.1:8080/p/1.jpg",
-             "VOD | Drama"),
-        with(named("Dark City S01E02", "http://127.0.0.1:8080/series/u/p/9002.mp4"), "http://127.0.0.1:8080/c/9.jpg",
-             "Series | Crime"),
-        with(named("Dark City S01E01", "http://127.0.0.1:8080/series/u/p/9001.mp4"), "http://127.0.0.1:8080/c/9b.jpg",
-             "Series | Crime"),
-        with(named("Dark City Special", "http://127.0.0.1:8080/series/u/p/9003.mp4"), {}, "Series | Crime"),
-        named("123.ts", "http://127.0.0.1:8080/live/u/p/123.ts?token=x"),
+        withCatchup(entry("France Info HD", "http://127.0.0.1:8080/live/u/p/101.ts",
+                        "http://127.0.0.1:8080/logo/news1.png", "FR | News", "news1.fr"),
+            1, "shift"),
+        withCatchup(entry("Sport 1", "http://127.0.0.1:8080/live/u/p/102.ts", "http://127.0.0.1:8080/logo/s1.png",
+                        "Sports", "sport1"),
+            5, "default", "http://127.0.0.1:8080/ts/{utc}/102.ts"),
+        entry("Radio Jazz", "http://127.0.0.1:8080/radio/jazz.mp3", nullptr, "Radio"),
+        entry("No Group Channel", "rtmp://127.0.0.1/live/stream7"),
+        entry("The Film (2020)", "http://127.0.0.1:8080/MOVIE/u/p/5001.mkv", "http://127.0.0.1:8080/p/1.jpg",
+            "VOD | Drama"),
+        entry("Dark City S01E02", "http://127.0.0.1:8080/series/u/p/9002.mp4", "http://127.0.0.1:8080/c/9.jpg",
+            "Series | Crime"),
+        entry("Dark City S01E01", "http://127.0.0.1:8080/series/u/p/9001.mp4", "http://127.0.0.1:8080/c/9b.jpg",
+            "Series | Crime"),
+        entry("Dark City Special", "http://127.0.0.1:8080/series/u/p/9003.mp4", nullptr, "Series | Crime"),
+        entry("123.ts", "http://127.0.0.1:8080/live/u/p/123.ts?token=x"),
     };
     // a byte-order mark and other line ends do not matter
     for (const char *name : { "provider.m3u", "provider_bom_crlf.m3u", "provider_cr.m3u" })
@@ -89,55 +84,55 @@ struct QuirkCase {
 
 const QuirkCase kQuirks[] = {
     { "quoted_comma", "#EXTINF:-1 tvg-name=\"Doe, John\" group-title=\"News\",The Title\nhttp://h/1",
-      { with(named("The Title", "http://h/1"), {}, "News") } },
+      { entry("The Title", "http://h/1", nullptr, "News") } },
     { "blank_title_takes_tvg_name", "#EXTINF:-1 tvg-name=\"  Tvg Name \",  \t \nhttp://h/1",
-      { named("Tvg Name", "http://h/1") } },
-    { "name_from_address", "#EXTINF:-1,   \nhttp://h/live/123.ts?token=x", { named("123.ts", "http://h/live/123.ts?token=x") } },
-    { "name_from_address_trailing_slash", "http://h/a/b//", { named("b", "http://h/a/b//") } },
-    { "address_without_name", "http://h/?a=b", { named("", "http://h/?a=b") } },
+      { entry("Tvg Name", "http://h/1") } },
+    { "name_from_address", "#EXTINF:-1,   \nhttp://h/live/123.ts?token=x", { entry("123.ts", "http://h/live/123.ts?token=x") } },
+    { "name_from_address_trailing_slash", "http://h/a/b//", { entry("b", "http://h/a/b//") } },
+    { "address_without_name", "http://h/?a=b", { entry("", "http://h/?a=b") } },
     { "case_insensitive", "#extinf:-1 TVG-LOGO=\"L\" Group-Title=\"\" TVG-ID=\"id\",T\nhttp://h/1",
-      { with(named("T", "http://h/1"), "L", {}, "id") } },
+      { entry("T", "http://h/1", "L", nullptr, "id") } },
     { "extgrp_only_without_group_title",
       "#EXTGRP:Sports\n#EXTINF:-1,A\nhttp://h/a\n#EXTINF:-1,B\nhttp://h/b\n"
       "#EXTGRP:Sports\n#EXTINF:-1 group-title=\"News\",C\nhttp://h/c",
-      { with(named("A", "http://h/a"), {}, "Sports"), named("B", "http://h/b"), with(named("C", "http://h/c"), {}, "News") } },
+      { entry("A", "http://h/a", nullptr, "Sports"), entry("B", "http://h/b"), entry("C", "http://h/c", nullptr, "News") } },
     { "extgrp_survives_info_line_and_empty_rest_clears", "#EXTGRP: Kids \n#extgrp:\t\n#EXTINF:-1,A\nhttp://h/a\n"
       "#EXTGRP:Kids\n#EXTINF:-1,B\n#EXTINF:-1,C\nhttp://h/c",
-      { named("A", "http://h/a"), with(named("C", "http://h/c"), {}, "Kids") } },
+      { entry("A", "http://h/a"), entry("C", "http://h/c", nullptr, "Kids") } },
     { "catchup_modes",
       "#EXTINF:-1 catchup=\"Flussonic\",A\nhttp://h/a\n#EXTINF:-1 catchup=\"append\",B\nhttp://h/b\n"
       "#EXTINF:-1 catchup=\"shift\" catchup-days=\"0\",C\nhttp://h/c\n"
       "#EXTINF:-1 catchup-type=\"xc\" catchup-days=\"abc\",D\nhttp://h/d\n"
       "#EXTINF:-1 catchup=\"default\" timeshift=\"7\" catchup-source=\"s\",E\nhttp://h/e\n"
       "#EXTINF:-1 catchup-days=\"3\",F\nhttp://h/f",
-      { withCatchup(named("A", "http://h/a"), 1, "shift"), named("B", "http://h/b"),
-        withCatchup(named("C", "http://h/c"), 1, "shift"), withCatchup(named("D", "http://h/d"), 1, "xc"),
-        withCatchup(named("E", "http://h/e"), 7, "default", u"s"_qs), named("F", "http://h/f") } },
+      { withCatchup(entry("A", "http://h/a"), 1, "shift"), entry("B", "http://h/b"),
+        withCatchup(entry("C", "http://h/c"), 1, "shift"), withCatchup(entry("D", "http://h/d"), 1, "xc"),
+        withCatchup(entry("E", "http://h/e"), 7, "default", u"s"_qs), entry("F", "http://h/f") } },
     { "later_attribute_wins", "#EXTINF:-1 tvg-logo=\"a\" tvg-logo=\"b\" tvg-id=\"x\" tvg-id=\"\",T\nhttp://h/1",
-      { with(named("T", "http://h/1"), "b", {}) } },
+      { entry("T", "http://h/1", "b") } },
     { "attribute_typos",
       "#EXTINF:-1 tvg-logo = \"spaced\" group-title='single' tvg-id=bare,T\nhttp://h/1\n"
       "#EXTINF:-1 tvg-logo=\"open,T\nhttp://h/2",
-      { with(named("T", "http://h/1"), "spaced", {}), named("2", "http://h/2") } },
+      { entry("T", "http://h/1", "spaced"), entry("2", "http://h/2") } },
     { "value_spans_next_key", "#EXTINF:-1 tvg-name=\"x group-title=\"Y\",\nhttp://h/1",
-      { named("x group-title=", "http://h/1") } },
+      { entry("x group-title=", "http://h/1") } },
     { "no_header_and_odd_addresses", "  rtmp://h/app/stream  \nchannel.ts\nudp://@239.0.0.1:1234\n#EXTINF:-1,Last",
-      { named("stream", "rtmp://h/app/stream"), named("channel.ts", "channel.ts"),
-        named("@239.0.0.1:1234", "udp://@239.0.0.1:1234") } },
+      { entry("stream", "rtmp://h/app/stream"), entry("channel.ts", "channel.ts"),
+        entry("@239.0.0.1:1234", "udp://@239.0.0.1:1234") } },
     { "options_and_comments_keep_pending", "#EXTINF:-1,A\n#EXTVLCOPT:http-referrer=x\n# note\n\n   \nhttp://h/a",
-      { named("A", "http://h/a") } },
-    { "info_line_without_colon", "#EXTINF-1 tvg-logo=\"x\",Title\nhttp://h/1", { named("Title", "http://h/1") } },
-    { "info_line_colon_last", "#EXTINF:\nhttp://h/n", { named("n", "http://h/n") } },
-    { "first_colon_in_title", "#EXTINF,Title: Part 2\nhttp://h/p", { named("p", "http://h/p") } },
+      { entry("A", "http://h/a") } },
+    { "info_line_without_colon", "#EXTINF-1 tvg-logo=\"x\",Title\nhttp://h/1", { entry("Title", "http://h/1") } },
+    { "info_line_colon_last", "#EXTINF:\nhttp://h/n", { entry("n", "http://h/n") } },
+    { "first_colon_in_title", "#EXTINF,Title: Part 2\nhttp://h/p", { entry("p", "http://h/p") } },
     { "byte_order_mark_on_any_line", "#EXTM3U\n\xEF\xBB\xBF#EXTINF:-1,A\n\xEF\xBB\xBFhttp://h/a",
-      { named("A", "http://h/a") } },
+      { entry("A", "http://h/a") } },
     { "unicode_white_space", "\xC2\xA0#EXTINF:-1 tvg-id\xE2\x80\x83=\xC2\xA0\"id\",\xE3\x80\x80" "A\xE3\x80\x80\nhttp://h/a\xC2\x85",
-      { with(named("\xE3\x80\x80" "A", "http://h/a"), {}, {}, "id") } },
-    { "quote_with_mark_is_no_quote", "#EXTINF:-1 tvg-name=\"a\"\xCC\x81,T\nhttp://h/1", { named("a", "http://h/1") } },
-    { "comma_with_mark_is_no_comma", "#EXTINF:-1 tvg-name=\"n\",\xCC\x81T\nhttp://h/1", { named("n", "http://h/1") } },
-    { "upper_casing_beyond_ascii", "#ext\xC4\xB1nf:-1,Dotless\nhttp://h/1", { named("Dotless", "http://h/1") } },
-    { "hash_with_mark_is_an_address", "#\xCC\x81x", { named("#\xCC\x81x", "#\xCC\x81x") } },
-    { "invalid_utf8_replaced", "#EXTINF:-1,A\xFF" "B\nhttp://h/1", { named("A\xEF\xBF\xBD" "B", "http://h/1") } },
+      { entry("\xE3\x80\x80" "A", "http://h/a", nullptr, nullptr, "id") } },
+    { "quote_with_mark_is_no_quote", "#EXTINF:-1 tvg-name=\"a\"\xCC\x81,T\nhttp://h/1", { entry("a", "http://h/1") } },
+    { "comma_with_mark_is_no_comma", "#EXTINF:-1 tvg-name=\"n\",\xCC\x81T\nhttp://h/1", { entry("n", "http://h/1") } },
+    { "upper_casing_beyond_ascii", "#ext\xC4\xB1nf:-1,Dotless\nhttp://h/1", { entry("Dotless", "http://h/1") } },
+    { "hash_with_mark_is_an_address", "#\xCC\x81x", { entry("#\xCC\x81x", "#\xCC\x81x") } },
+    { "invalid_utf8_replaced", "#EXTINF:-1,A\xFF" "B\nhttp://h/1", { entry("A\xEF\xBF\xBD" "B", "http://h/1") } },
 };
 
 TEST(M3uParser, KeepsAByteOrderMarkInsideAField)
