@@ -71,8 +71,7 @@ TEST(Http, RetriesAsTheLadderSays)
         { "dropped after server error", { status(502), drop }, 2, true, { 1200ms },
             QNetworkReply::RemoteHostClosedError },
         { "not found", { status(404), ok }, 1, false, {}, AppError::http(404) },
-        { "unauthorized", { status(401), ok }, 1, false, {}, AppError::http(401) },
-        { "forbidden", { status(403), ok }, 1, false, {}, AppError::http(403) },
+        { "bad request", { status(400), ok }, 1, false, {}, AppError::http(400) },
         { "too many requests", { status(429), ok }, 1, false, {}, AppError::http(429) },
         { "provider code", { status(884), ok }, 1, false, {}, AppError::http(884) },
     };
