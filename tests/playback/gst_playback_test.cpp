@@ -3,6 +3,8 @@
 
 #include <gst/gst.h>
 
+#include <cmath>
+
 namespace {
 
 // The engine on real GStreamer playback, libVLC scripted, in virtual time
@@ -49,7 +51,10 @@ TEST_P(GstClipTest, PlaysFramesAdvancesAndSeeks)
     EXPECT_TRUE(engine->isPlaying());
     EXPECT_FALSE(engine->buffering());
     EXPECT_FALSE(engine->usesVLC());
-    EXPECT_NEAR(engine->duration(), GeneratedMedia::kClipSecs, 0.3);
+    // GStreamer estimates the length of an MPEG-TS stream over HTTP from its bit rate.
+    const double tolerance = path.endsWith(QStringLiteral(".ts")) ? 1.0 : 0.3;
+    EXPECT_TRUE(waitFor([&] { return std::abs(engine->duration() - GeneratedMedia::kClipSecs) < tolerance; }))
+        << "duration " << engine->duration();
     const QStringList agents = media.server.userAgents(path).mid(earlier);
     EXPECT_FALSE(agents.isEmpty());
     EXPECT_EQ(agents.count(QStringLiteral("ZelforProbe/3")), agents.size()) << agents.join(',').toStdString();
@@ -78,21 +83,23 @@ TEST_F(GstPlaybackTest, StartPositionIsReachedBeforeResumeSaves)
         EXPECT_GE(save.pos, 4.0) << "a save before the start seek";
 }
 
+// Each load fails once; the HTTP stack may itself send a request again.
 TEST_F(GstPlaybackTest, MissingLiveStreamEndsNotFoundAfterReloads)
 {
-    PlayItem item = servedItem("/gone.ts", true);
-    engine->play(item);
+    int failures = 0;
+    QObject::connect(gst, &PlatformPlayer::statusChanged, [&](PlatformPlayer::Status status) {
+        failures += status == PlatformPlayer::Status::failed ? 1 : 0;
+    });
+    engine->play(servedItem("/gone.ts", true));
     // Each refusal arrives at once; the reconnection waits pass in virtual time.
-    for (int request = 1; request <= 5 && !engine->hasError(); ++request) {
-        ASSERT_TRUE(waitFor([&] {
-            return engine->hasError() || gst->status() == PlatformPlayer::Status::failed;
-        }));
-        EXPECT_EQ(media.server.requestCount("/gone.ts"), request);
+    for (int attempt = 1; attempt <= 5; ++attempt) {
+        ASSERT_TRUE(waitFor([&] { return failures == attempt; })) << "attempt " << attempt;
+        EXPECT_GE(media.server.requestCount("/gone.ts"), attempt);
+        EXPECT_EQ(engine->hasError(), attempt == 5) << "attempt " << attempt;
         clock->advance(8000);
     }
-    ASSERT_TRUE(engine->hasError());
     EXPECT_EQ(engine->error(), "text of perr_not_found");
-    EXPECT_EQ(media.server.requestCount("/gone.ts"), 5);
+    EXPECT_EQ(failures, 5) << "no load after the error";
     EXPECT_EQ(vlc.created, 0);
 }
 
