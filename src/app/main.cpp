@@ -2,6 +2,7 @@
 #include "KeyRouter.h"
 #include "Localization.h"
 #include "Prefs.h"
+#include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 #include "sources/Http.h"
 
@@ -13,6 +14,7 @@
 
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
 
 namespace {
 
@@ -46,6 +48,7 @@ int main(int argc, char *argv[])
     Http::shared()->setUserAgentProvider([prefs] { return prefs->userAgent(); });
     Catalog::shared()->setUncategorizedName([] { return tr(QStringLiteral("uncategorized")); });
     AppState::shared();
+    PlaybackControl::setShared(PlayerEngine::shared());
     KeyRouter::shared()->install();
     setActiveLanguage(resolveLanguage(prefs->language()));
 

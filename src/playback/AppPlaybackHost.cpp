@@ -8,10 +8,9 @@
 
 #include <QJSEngine>
 
-// Read from the stored settings at each load: the settings screen writes it there.
 QString AppPlaybackHost::userAgent() const
 {
-    return m_prefs->defaults().text(QStringLiteral("user_agent")).value_or(Prefs::kDefaultUserAgent);
+    return m_prefs->userAgent();
 }
 
 int AppPlaybackHost::aspectMode() const

@@ -11,7 +11,7 @@
 LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)
 {
     QList<QByteArray> args = { "--no-xlib", "--no-video-title-show", "--no-osd", "--no-snapshot-preview",
-                               "--no-stats" };
+                               "--no-stats", "--avcodec-hw=none" };
     for (const QString &arg : extraArgs)
         args.append(arg.toUtf8());
     std::vector<const char *> argv;

@@ -6,6 +6,7 @@
 #include "PlaybackTypes.h"
 #include "VideoOutput.h"
 #include "VlcPlayer.h"
+#include "app/PlaybackControl.h"
 #include "model/Records.h"
 
 #include <QObject>
@@ -21,7 +22,7 @@ class QJSEngine;
 
 // The one playback engine: plays a PlayItem through the platform player or
 // libVLC, climbs the failure ladder and saves resume points.
-class PlayerEngine : public QObject
+class PlayerEngine : public QObject, public PlaybackControl
 {
     Q_OBJECT
     QML_ELEMENT
@@ -83,7 +84,7 @@ public:
     void load(const QString &address);
     // The retry action: resets the ladder and loads the item's address again.
     Q_INVOKABLE void retry();
-    Q_INVOKABLE void stop();
+    Q_INVOKABLE void stop() override;
     Q_INVOKABLE void seek(double secs);
     Q_INVOKABLE void togglePause();
     void selectTrack(const std::optional<TrackOption> &option, bool audio);
