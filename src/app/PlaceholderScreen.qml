@@ -24,8 +24,6 @@ Item {
         anchors.leftMargin: 28
         anchors.rightMargin: 28
         anchors.topMargin: 38
-        // the height of a header row with its back button
-        height: 42
         title: screen.title
         backAction: screen.canGoBack ? () => screen.back() : null
     }

@@ -3,7 +3,8 @@ import QtQuick.Layouts
 import Zelfor.Kit
 
 // A screen's title row: an optional back button, the title with an optional
-// subtitle, then the trailing children at the far end.
+// subtitle, then the trailing children at the far end. Its height is that of its
+// tallest part, whatever width it has when it is made.
 Item {
     id: root
 
@@ -15,7 +16,7 @@ Item {
     readonly property bool hasBack: !!backAction
 
     implicitWidth: row.implicitWidth
-    implicitHeight: row.implicitHeight
+    implicitHeight: Math.max(hasBack ? back.size : 0, titleBlock.implicitHeight, trailingSlot.implicitHeight)
 
     RowLayout {
         id: row
@@ -23,18 +24,26 @@ Item {
         spacing: 14
 
         BackButton {
+            id: back
             objectName: "backButton"
             visible: root.hasBack
             action: root.backAction
         }
 
-        Column {
+        // Sized from its texts' own heights, so a zero width never collapses it.
+        Item {
+            id: titleBlock
             Layout.fillWidth: true
             Layout.minimumWidth: 0
-            spacing: 2
+            implicitWidth: Math.max(titleText.implicitWidth, subtitleText.implicitWidth)
+            implicitHeight: titleText.implicitHeight + (subtitleText.visible ? 2 + subtitleText.implicitHeight : 0)
 
             UiText {
-                width: parent.width
+                id: titleText
+                objectName: "title"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
                 text: root.title
                 color: "white"
                 font.pixelSize: 24
@@ -44,7 +53,12 @@ Item {
             }
 
             UiText {
-                width: parent.width
+                id: subtitleText
+                objectName: "subtitle"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: titleText.bottom
+                anchors.topMargin: 2
                 visible: root.subtitle !== ""
                 text: root.subtitle
                 color: Theme.textDim

@@ -207,22 +207,61 @@ TEST_P(MessageViewAction, RetryShowsOnlyWithAnActionAndAlwaysLooksTheSame)
 
 INSTANTIATE_TEST_SUITE_P(Action, MessageViewAction, ::testing::Bool());
 
-class ScreenHeaderBack : public KitInteraction, public ::testing::WithParamInterface<bool> {};
+struct HeaderCase {
+    const char *name;
+    bool back;
+    bool subtitle;
+    bool trailing;
+};
 
-TEST_P(ScreenHeaderBack, ShowsTheBackButtonOnlyWithABackAction)
+class ScreenHeaderLayout : public KitInteraction, public ::testing::WithParamInterface<HeaderCase> {};
+
+// Where the header's parts overflow it or leave it taller than they are; empty when
+// the header is exactly as tall as its tallest part.
+QString misfit(QQuickItem *header)
 {
-    QQuickItem *header = host(QStringLiteral("ScreenHeader { property int backs: 0; width: 500; title: \"Favorites\"%1 }")
-                                  .arg(GetParam() ? "; backAction: () => backs++" : "")
-                                  .toUtf8());
-    ASSERT_TRUE(header);
-    auto *back = header->findChild<QQuickItem *>(QStringLiteral("backButton"));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->isVisible(), GetParam());
-    QTest::mouseClick(&m_window, Qt::LeftButton, {}, centre(back));
-    EXPECT_EQ(header->property("backs").toInt(), GetParam() ? 1 : 0);
+    const QRectF box = header->mapRectToScene(header->boundingRect());
+    QRectF parts;
+    for (const char *name : { "backButton", "title", "subtitle", "trailing" }) {
+        auto *item = header->findChild<QQuickItem *>(QString::fromLatin1(name));
+        if (!item || !item->isVisible())
+            continue;
+        const QRectF rect = item->mapRectToScene(item->boundingRect());
+        if (rect.isEmpty() || rect.top() < box.top() - 0.5 || rect.bottom() > box.bottom() + 0.5)
+            return QStringLiteral("%1 outside").arg(QString::fromLatin1(name));
+        parts = parts.united(rect);
+    }
+    if (qAbs(parts.top() - box.top()) > 0.5 || qAbs(parts.bottom() - box.bottom()) > 0.5)
+        return QStringLiteral("height %1 for parts of %2").arg(box.height()).arg(parts.height());
+    return {};
 }
 
-INSTANTIATE_TEST_SUITE_P(Back, ScreenHeaderBack, ::testing::Bool());
+// Made before its width is known, as in a screen that is being laid out.
+TEST_P(ScreenHeaderLayout, FitsItsPartsAndShowsBackOnlyWithAnAction)
+{
+    const HeaderCase &c = GetParam();
+    QQuickItem *header = host(QStringLiteral("ScreenHeader { property int backs: 0; title: \"Favorites\"%1%2%3 }")
+                                  .arg(c.back ? "; backAction: () => backs++" : "",
+                                      c.subtitle ? "; subtitle: \"3 items\"" : "",
+                                      c.trailing ? "\n PillButton { objectName: \"trailing\"; title: \"Edit\"; height: 36 }" : "")
+                                  .toUtf8());
+    ASSERT_TRUE(header);
+    header->setWidth(500);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return misfit(header).isEmpty(); }, 1000)) << qPrintable(misfit(header));
+    auto *back = header->findChild<QQuickItem *>(QStringLiteral("backButton"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->isVisible(), c.back);
+    QTest::mouseClick(&m_window, Qt::LeftButton, {}, centre(back));
+    EXPECT_EQ(header->property("backs").toInt(), c.back ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, ScreenHeaderLayout, ::testing::Values(
+    HeaderCase { "titleAlone", false, false, false },
+    HeaderCase { "withSubtitle", false, true, false },
+    HeaderCase { "withTrailing", false, false, true },
+    HeaderCase { "withBack", true, false, false },
+    HeaderCase { "withEverything", true, true, true }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(KitInteraction, ToastShowsAtMostTwoLines)
 {
