@@ -73,3 +73,18 @@ QString IconTable::glyph(const QString &name)
     }
     return QString(QChar(*found));
 }
+
+qreal IconTable::scale(const QString &name)
+{
+    // Glyphs that fill at most about half of their em box.
+    static const QHash<QString, qreal> scales = {
+        { QStringLiteral("chevron.left"), 1.5 },
+        { QStringLiteral("chevron.right"), 1.5 },
+        { QStringLiteral("backward.end.fill"), 1.4 },
+        { QStringLiteral("forward.end.fill"), 1.4 },
+        { QStringLiteral("play.fill"), 1.3 },
+        { QStringLiteral("pause.fill"), 1.3 },
+        { QStringLiteral("xmark"), 1.25 },
+    };
+    return scales.value(name, 1.0);
+}

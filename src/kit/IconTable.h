@@ -17,6 +17,9 @@ public:
 
     // The glyph text of a symbol name; empty for an unknown name.
     Q_INVOKABLE static QString glyph(const QString &name);
+    // How much larger than the font size a symbol's glyph is drawn, so that glyphs the
+    // font draws small match the others; 1 for most.
+    Q_INVOKABLE static qreal scale(const QString &name);
     static QString fontFamily() { return QStringLiteral("Material Icons"); }
     static const QHash<QString, char16_t> &table();
 };

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFont>
 #include <QRawFont>
+#include <QPainterPath>
 #include <QRegularExpression>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -51,4 +52,20 @@ TEST(IconTable, IconDrawsKnownNamesAndWarnsOnUnknownOnes)
     ASSERT_TRUE(unknown.object);
     EXPECT_TRUE(unknown.object->property("text").toString().isEmpty());
     EXPECT_FALSE(unknown.problems.isEmpty());
+}
+
+// Each symbol's glyph spans a similar share of the icon's size, as the screens expect.
+TEST(IconTable, EverySymbolDrawsAtACommonOpticalSize)
+{
+    constexpr qreal size = 32;
+    QQmlEngine engine;
+    for (auto it = IconTable::table().cbegin(); it != IconTable::table().cend(); ++it) {
+        auto icon = loadQml(engine, QStringLiteral("qrc:/Zelfor/Kit/Icon.qml"), { { "name", it.key() }, { "size", size } });
+        ASSERT_TRUE(icon.object);
+        const QRawFont raw = QRawFont::fromFont(icon.object->property("font").value<QFont>());
+        const QRectF bounds = raw.pathForGlyph(raw.glyphIndexesForString(QString(QChar(it.value()))).value(0)).boundingRect();
+        const qreal extent = qMax(bounds.width(), bounds.height()) / size;
+        EXPECT_GE(extent, 0.65) << qPrintable(it.key());
+        EXPECT_LE(extent, 0.95) << qPrintable(it.key());
+    }
 }
