@@ -37,7 +37,7 @@ PlayerEngine *PlayerEngine::shared()
 {
     static PlayerEngine *engine = new PlayerEngine(Backends{
         std::make_unique<GstPlatformPlayer>(), [] { return std::make_unique<LibVlcPlayer>(); },
-        std::make_shared<SystemPlaybackClock>(), std::make_shared<AppPlaybackHost>(Prefs::shared()) });
+        AppClock::system(), std::make_shared<AppPlaybackHost>(Prefs::shared()) });
     return engine;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "PlatformPlayer.h"
-#include "PlaybackClock.h"
 #include "PlaybackHost.h"
 #include "PlaybackTypes.h"
 #include "VideoOutput.h"
 #include "VlcPlayer.h"
+#include "app/AppClock.h"
 #include "app/PlaybackControl.h"
 #include "model/Records.h"
 
@@ -42,7 +42,7 @@ public:
     struct Backends {
         std::unique_ptr<PlatformPlayer> platform;
         std::function<std::unique_ptr<VlcPlayer>()> makeVlc;
-        std::shared_ptr<PlaybackClock> clock;
+        AppClock *clock;  // outlives the engine
         std::shared_ptr<PlaybackHost> host;
     };
 
@@ -143,7 +143,7 @@ private:
 
     std::unique_ptr<PlatformPlayer> m_platform;
     std::function<std::unique_ptr<VlcPlayer>()> m_makeVlc;
-    std::shared_ptr<PlaybackClock> m_clock;
+    AppClock *m_clock;
     std::shared_ptr<PlaybackHost> m_host;
     VideoOutput m_platformOutput;
     VlcView m_vlcView;
@@ -159,7 +159,7 @@ private:
     bool m_usesVLC = false;
 
     std::unique_ptr<VlcPlayer> m_vlcPlayer;
-    std::unique_ptr<PlaybackTimer> m_vlcTimer;
+    std::unique_ptr<AppTimer> m_vlcTimer;
     qint64 m_vlcStarted = 0;
     bool m_vlcSawVideo = false;
     bool m_triedVLC = false;
@@ -171,7 +171,7 @@ private:
     std::optional<qint64> m_lastResumeSaveVLC;
     int m_retries = 0;
     quint64 m_platformGeneration = 0;
-    std::unique_ptr<PlaybackTimer> m_watchdog;
-    std::unique_ptr<PlaybackTimer> m_reconnect;
-    std::unique_ptr<PlaybackTimer> m_tick;
+    std::unique_ptr<AppTimer> m_watchdog;
+    std::unique_ptr<AppTimer> m_reconnect;
+    std::unique_ptr<AppTimer> m_tick;
 };

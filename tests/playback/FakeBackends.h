@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ManualClock.h"
 #include "playback/PlayerEngine.h"
 
 #include <QList>
@@ -9,69 +10,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-
-// A clock that moves only when the test advances it.
-class VirtualClock final : public PlaybackClock
-{
-public:
-    class Timer final : public PlaybackTimer
-    {
-    public:
-        explicit Timer(VirtualClock *clock) : m_clock(clock) { m_clock->m_timers.append(this); }
-        ~Timer() override { m_clock->m_timers.removeAll(this); }
-        void start(qint64 intervalMs, bool repeating, std::function<void()> callback) override
-        {
-            m_interval = intervalMs;
-            m_repeating = repeating;
-            m_callback = std::move(callback);
-            m_due = m_clock->m_now + intervalMs;
-            m_active = true;
-        }
-        void stop() override { m_active = false; }
-        bool isActive() const override { return m_active; }
-
-    private:
-        friend class VirtualClock;
-        VirtualClock *m_clock;
-        qint64 m_interval = 0;
-        qint64 m_due = 0;
-        bool m_repeating = false;
-        bool m_active = false;
-        std::function<void()> m_callback;
-    };
-
-    qint64 nowMs() const override { return m_now; }
-    std::unique_ptr<PlaybackTimer> createTimer() override { return std::make_unique<Timer>(this); }
-
-    // Fires every timer due up to now + ms, in time order.
-    void advance(qint64 ms)
-    {
-        const qint64 target = m_now + ms;
-        while (Timer *next = nextDue(target)) {
-            m_now = next->m_due;
-            if (next->m_repeating)
-                next->m_due += std::max<qint64>(next->m_interval, 1);
-            else
-                next->m_active = false;
-            auto callback = next->m_callback;
-            callback();
-        }
-        m_now = target;
-    }
-
-private:
-    Timer *nextDue(qint64 target) const
-    {
-        Timer *best = nullptr;
-        for (Timer *timer : m_timers)
-            if (timer->m_active && timer->m_due <= target && (!best || timer->m_due < best->m_due))
-                best = timer;
-        return best;
-    }
-
-    qint64 m_now = 0;
-    QList<Timer *> m_timers;
-};
 
 struct FakePlatformState {
     struct Load {
@@ -241,10 +179,10 @@ struct EngineRig {
         auto platformPtr = std::make_unique<FakePlatform>(&platformState);
         platform = platformPtr.get();
         engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends{
-            std::move(platformPtr), [this] { return std::make_unique<FakeVlc>(&vlc); }, clock, host });
+            std::move(platformPtr), [this] { return std::make_unique<FakeVlc>(&vlc); }, &clock, host });
     }
 
-    std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
+    ManualClock clock;
     std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
     FakePlatformState platformState;
     FakeVlcState vlc;

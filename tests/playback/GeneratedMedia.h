@@ -100,7 +100,7 @@ inline bool isWholePicture(const QVideoFrame &source)
 
 // Runs the event loop and the virtual clock together until the condition holds.
 // The bound is generous: a passing wait ends as soon as the condition holds.
-inline bool pumpUntil(VirtualClock &clock, const std::function<bool()> &condition, int timeoutMs = 20000)
+inline bool pumpUntil(ManualClock &clock, const std::function<bool()> &condition, int timeoutMs = 20000)
 {
     QElapsedTimer elapsed;
     elapsed.start();

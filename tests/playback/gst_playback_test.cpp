@@ -18,15 +18,15 @@ protected:
         auto platform = std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent);
         gst = platform.get();
         engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends{
-            std::move(platform), [this] { return std::make_unique<FakeVlc>(&vlc); }, clock, host });
+            std::move(platform), [this] { return std::make_unique<FakeVlc>(&vlc); }, &clock, host });
         engine->platformOutput()->addSink(&sink);
         engine->platformOutput()->addSink(&secondSink);
     }
 
-    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(*clock, condition); }
+    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(clock, condition); }
 
     GeneratedMedia &media = GeneratedMedia::instance();
-    std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
+    ManualClock clock;
     std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
     FakeVlcState vlc;
     QVideoSink sink;
@@ -96,7 +96,7 @@ TEST_F(GstPlaybackTest, MissingLiveStreamEndsNotFoundAfterReloads)
         ASSERT_TRUE(waitFor([&] { return failures == attempt; })) << "attempt " << attempt;
         EXPECT_GE(media.server.requestCount("/gone.ts"), attempt);
         EXPECT_EQ(engine->hasError(), attempt == 5) << "attempt " << attempt;
-        clock->advance(8000);
+        clock.advance(8000);
     }
     EXPECT_EQ(engine->error(), "text of perr_not_found");
     EXPECT_EQ(failures, 5) << "no load after the error";

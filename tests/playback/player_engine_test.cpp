@@ -75,9 +75,9 @@ TEST_F(PlayerEngineTest, FailureAfterReadyClimbsLadder)
     rig.platform->becomeReady(0);
     emit rig.platform->failedToPlayToEnd(std::nullopt);
     emit rig.platform->failedToPlayToEnd(std::nullopt);  // a second report during the wait is not a new failure
-    rig.clock->advance(2000);
+    rig.clock.advance(2000);
     EXPECT_EQ(loadedUrls(), QStringList({ movieItem().url, liveItem().url, liveItem().url }));
-    rig.clock->advance(4000);
+    rig.clock.advance(4000);
     EXPECT_EQ(rig.platformState.loads.size(), 3);
 }
 
@@ -129,9 +129,9 @@ TEST_F(PlayerEngineTest, LiveLadderFallbackThenFourTimedReloadsThenError)
         rig.platform->fail();
         EXPECT_TRUE(engine.buffering());
         const qsizetype loads = rig.platformState.loads.size();
-        rig.clock->advance(attempt * 2000 - 1);
+        rig.clock.advance(attempt * 2000 - 1);
         EXPECT_EQ(rig.platformState.loads.size(), loads) << "attempt " << attempt;
-        rig.clock->advance(1);
+        rig.clock.advance(1);
         ASSERT_EQ(rig.platformState.loads.size(), loads + 1) << "attempt " << attempt;
         EXPECT_EQ(loadedUrls().last(), item.url);
     }
@@ -147,19 +147,19 @@ TEST_F(PlayerEngineTest, KeyChangeDuringReconnectWaitCancelsReload)
     engine.play(liveItem("a"));
     rig.platform->fail();
     engine.play(liveItem("b"));
-    rig.clock->advance(10000);
+    rig.clock.advance(10000);
     EXPECT_EQ(loadedUrls(), QStringList({ liveItem("a").url, liveItem("b").url }));
 }
 
 TEST_F(PlayerEngineTest, FailedItemWatchdogDoesNotClimbDuringReconnectWait)
 {
     engine.play(liveItem());
-    rig.clock->advance(19000);
+    rig.clock.advance(19000);
     rig.platform->fail();   // reload 1 waits 2 s, past the first watchdog's 20 s
-    rig.clock->advance(2000);
+    rig.clock.advance(2000);
     EXPECT_EQ(rig.platformState.loads.size(), 2);
     rig.platform->fail();   // reload 2 waits 4 s
-    rig.clock->advance(4000);
+    rig.clock.advance(4000);
     EXPECT_EQ(rig.platformState.loads.size(), 3);
     EXPECT_FALSE(engine.error().has_value());
 }
@@ -167,14 +167,14 @@ TEST_F(PlayerEngineTest, FailedItemWatchdogDoesNotClimbDuringReconnectWait)
 TEST_F(PlayerEngineTest, WatchdogClimbsWhenStartUpNeverEnds)
 {
     engine.play(movieItem());
-    rig.clock->advance(19999);
+    rig.clock.advance(19999);
     EXPECT_FALSE(engine.usesVLC());
-    rig.clock->advance(1);
+    rig.clock.advance(1);
     EXPECT_TRUE(engine.usesVLC());
 
     engine.play(movieItem("ready"));
     rig.platform->becomeReady(100);
-    rig.clock->advance(30000);
+    rig.clock.advance(30000);
     EXPECT_FALSE(engine.usesVLC());
     EXPECT_FALSE(engine.error().has_value());
 }
@@ -191,9 +191,9 @@ TEST_F(PlayerEngineTest, MovieLadderFallbackThenVlcThenGiveUp)
     EXPECT_EQ(rig.vlc.media.last().url.toString(), item.url);
     EXPECT_FALSE(rig.platform->hasItem());
     rig.vlc.state = VlcPlayer::State::error;
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     EXPECT_EQ(engine.error(), "text of perr_unavailable");
-    rig.clock->advance(60000);
+    rig.clock.advance(60000);
     EXPECT_EQ(rig.vlc.media.size(), 1);
     EXPECT_EQ(rig.platformState.loads.size(), 2);
 }
@@ -215,7 +215,7 @@ TEST_F(PlayerEngineTest, RetryResetsLadder)
     engine.play(movieItem());
     rig.platform->fail();
     rig.vlc.state = VlcPlayer::State::error;
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     ASSERT_TRUE(engine.error().has_value());
     engine.retry();
     EXPECT_FALSE(engine.error().has_value());
@@ -229,7 +229,7 @@ TEST_F(PlayerEngineTest, InvalidAddressStopsPreviousItem)
     engine.play(movieItem("old"));
     rig.platform->becomeReady(3600);
     rig.platform->setPlayhead(1500);
-    rig.clock->advance(6000);
+    rig.clock.advance(6000);
     rig.host->saves.clear();
     PlayItem broken = movieItem("new");
     broken.url = QStringLiteral("not a valid address");
@@ -237,7 +237,7 @@ TEST_F(PlayerEngineTest, InvalidAddressStopsPreviousItem)
     EXPECT_EQ(engine.error(), "text of perr_generic");
     EXPECT_FALSE(engine.buffering());
     EXPECT_FALSE(rig.platform->hasItem());
-    rig.clock->advance(20000);
+    rig.clock.advance(20000);
     engine.stop();
     EXPECT_TRUE(rig.host->saves.isEmpty());
     EXPECT_FALSE(engine.usesVLC());
@@ -248,15 +248,15 @@ TEST_F(PlayerEngineTest, ResumeSavesAreThrottledAndStopSavesOnceMore)
     engine.play(movieItem());
     rig.platform->becomeReady(3600);
     rig.platform->setPlayhead(100);
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     ASSERT_EQ(rig.host->saves.size(), 1);
     EXPECT_EQ(rig.host->saves[0], (FakeHost::Save{ movieItem().key, 100, 3600 }));
-    rig.clock->advance(5000);
+    rig.clock.advance(5000);
     EXPECT_EQ(rig.host->saves.size(), 1);
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     EXPECT_EQ(rig.host->saves.size(), 2);
     rig.platform->setPlayhead(200);
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     engine.stop();
     EXPECT_EQ(rig.host->saves.last(), (FakeHost::Save{ movieItem().key, 200, 3600 }));
     EXPECT_FALSE(engine.hasItem());
@@ -268,7 +268,7 @@ TEST_F(PlayerEngineTest, LiveItemsSaveNoResume)
     engine.play(liveItem());
     rig.platform->becomeReady(3600);
     rig.platform->setPlayhead(100);
-    rig.clock->advance(20000);
+    rig.clock.advance(20000);
     engine.stop();
     EXPECT_TRUE(rig.host->saves.isEmpty());
 }
@@ -277,7 +277,7 @@ TEST_F(PlayerEngineTest, StopBeforeStartSeekKeepsResumePoint)
 {
     engine.play(movieItem(), 1200);
     rig.platform->setDuration(3600);  // known before ready
-    rig.clock->advance(6000);
+    rig.clock.advance(6000);
     engine.stop();
     EXPECT_TRUE(rig.host->saves.isEmpty());
 
@@ -285,7 +285,7 @@ TEST_F(PlayerEngineTest, StopBeforeStartSeekKeepsResumePoint)
     rig.platform->becomeReady(3600);
     ASSERT_FALSE(rig.platformState.seeks.isEmpty());
     EXPECT_EQ(rig.platformState.seeks.last().first, 1200);
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     engine.stop();
     EXPECT_EQ(rig.host->saves.last(), (FakeHost::Save{ movieItem().key, 1200, 3600 }));
 }
@@ -304,7 +304,7 @@ TEST_P(SeekClampTest, ClampsAndPublishesAtOnce)
 {
     engine.play(movieItem());
     rig.platform->becomeReady(GetParam().duration);
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     engine.seek(GetParam().target);
     EXPECT_EQ(engine.position(), GetParam().expected);
     ASSERT_FALSE(rig.platformState.seeks.isEmpty());

@@ -20,12 +20,12 @@ TEST(VideoSurfaceTest, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
 {
     GeneratedMedia &media = GeneratedMedia::instance();
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
-    auto clock = std::make_shared<VirtualClock>();
+    ManualClock clock;
     auto host = std::make_shared<FakeHost>();
     host->mode = 2;
     FakeVlcState vlc;
     PlayerEngine engine({ std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent),
-                          [&vlc] { return std::make_unique<FakeVlc>(&vlc); }, clock, host });
+                          [&vlc] { return std::make_unique<FakeVlc>(&vlc); }, &clock, host });
 
     WarningCollector warnings;
     QQmlEngine qml;
@@ -41,7 +41,7 @@ TEST(VideoSurfaceTest, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
               int(Qt::KeepAspectRatioByExpanding));
 
     engine.play(servedItem("/clip.mp4"));
-    EXPECT_TRUE(pumpUntil(*clock, [&] { return isWholePicture(platformSink->videoFrame()); }));
+    EXPECT_TRUE(pumpUntil(clock, [&] { return isWholePicture(platformSink->videoFrame()); }));
 
     // Switching to libVLC moves its view into the surface and applies the picture
     // mode; the platform picture turns black instead of freezing.

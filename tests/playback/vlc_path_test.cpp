@@ -54,7 +54,7 @@ TEST_P(VlcGiveUpTest, PollFollowsStateTable)
     rig.vlc.playing = row.playing;
     rig.vlc.videoSize = row.sawVideo ? QSize(320, 240) : QSize();
     rig.vlc.timeMs = row.timeMs;
-    rig.clock->advance(row.elapsedMs);
+    rig.clock.advance(row.elapsedMs);
     EXPECT_EQ(engine.error().has_value(), row.givesUp) << row.name;
     if (!row.givesUp)
         EXPECT_EQ(engine.buffering(), row.buffering) << row.name;
@@ -81,11 +81,11 @@ TEST_F(VlcPathTest, GiveUpMessagesAndNoFurtherAttempt)
     item.catchup = true;
     playOnVlc(item);
     rig.vlc.state = State::error;
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     EXPECT_EQ(engine.error(), "text of perr_catchup");
     EXPECT_FALSE(engine.buffering());
     EXPECT_TRUE(engine.usesVLC());
-    rig.clock->advance(60000);
+    rig.clock.advance(60000);
     EXPECT_EQ(rig.vlc.media.size(), 1);
     EXPECT_TRUE(rig.platformState.loads.isEmpty());
 }
@@ -97,18 +97,18 @@ TEST_F(VlcPathTest, PollPublishesTimesAndThrottledResume)
     rig.vlc.playing = true;
     rig.vlc.timeMs = 61500;
     rig.vlc.lengthMs = 3600000;
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     EXPECT_TRUE(engine.isPlaying());
     EXPECT_EQ(engine.position(), 61.5);
     EXPECT_EQ(engine.duration(), 3600);
     ASSERT_EQ(rig.host->saves.size(), 1);
-    rig.clock->advance(5000);
+    rig.clock.advance(5000);
     EXPECT_EQ(rig.host->saves.size(), 1);
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     EXPECT_EQ(rig.host->saves.size(), 2);
 
     rig.vlc.timeMs = 0;  // not positive: position kept
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     EXPECT_EQ(engine.position(), 61.5);
     engine.seek(7200);
     EXPECT_EQ(rig.vlc.seeks, QList<qint32>({ 3599000 }));
@@ -121,7 +121,7 @@ TEST_F(VlcPathTest, StopBeforeStartReachedKeepsResumePoint)
 {
     playOnVlc(movieItem(), 900);
     rig.vlc.lengthMs = 3600000;
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     engine.stop();
     EXPECT_TRUE(rig.host->saves.isEmpty());
 }
@@ -144,7 +144,7 @@ TEST_P(VlcTrackTest, ListsDropNegativeIndexes)
     rig.vlc.state = State::playing;
     rig.vlc.audio = GetParam().audio;
     rig.vlc.subtitles = GetParam().subtitles;
-    rig.clock->advance(500);
+    rig.clock.advance(500);
     EXPECT_EQ(engine.audioOptions(), GetParam().audioOptions);
     EXPECT_EQ(engine.subtitleOptions(), GetParam().subtitleOptions);
 }

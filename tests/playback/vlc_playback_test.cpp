@@ -20,14 +20,14 @@ protected:
                 vlc = player.get();
                 return player;
             },
-            clock, host });
+            &clock, host });
         engine->vlcView()->host(&sink, QSizeF(640, 360));
     }
 
-    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(*clock, condition); }
+    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(clock, condition); }
 
     GeneratedMedia &media = GeneratedMedia::instance();
-    std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
+    ManualClock clock;
     std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
     FakePlatformState platformState;
     FakePlatform *platform = nullptr;

@@ -1,16 +1,37 @@
 #include "ManualClock.h"
 
-class ManualClock::Handle final : public AppTimer {
+#include <algorithm>
+
+class ManualClock::Timer final : public AppTimer {
 public:
-    Handle(std::weak_ptr<State> state, quint64 id)
-        : m_state(std::move(state))
-        , m_id(id)
+    explicit Timer(const std::shared_ptr<State> &state)
+        : m_state(state)
+        , m_id(state->nextId++)
     {
+        state->slots.emplace(m_id, Slot {});
     }
-    ~Handle() override
+    ~Timer() override
     {
         if (const auto state = m_state.lock())
-            state->pending.erase(m_id);
+            state->slots.erase(m_id);
+    }
+
+    void start(qint64 intervalMs, bool repeating, std::function<void()> callback) override
+    {
+        if (const auto state = m_state.lock()) {
+            const qint64 interval = std::max<qint64>(0, intervalMs);
+            state->slots[m_id] = Slot { interval, state->now + interval, repeating, true, std::move(callback) };
+        }
+    }
+    void stop() override
+    {
+        if (const auto state = m_state.lock())
+            state->slots[m_id].active = false;
+    }
+    bool isActive() const override
+    {
+        const auto state = m_state.lock();
+        return state && state->slots.at(m_id).active;
     }
 
 private:
@@ -30,28 +51,31 @@ qint64 ManualClock::nowMs() const
     return m_state->now;
 }
 
-std::unique_ptr<AppTimer> ManualClock::after(qint64 delayMs, std::function<void()> callback)
+std::unique_ptr<AppTimer> ManualClock::createTimer()
 {
-    const quint64 id = m_state->nextId++;
-    m_state->pending.emplace(id, Pending { m_state->now + qMax<qint64>(0, delayMs), std::move(callback) });
-    return std::make_unique<Handle>(m_state, id);
+    return std::make_unique<Timer>(m_state);
 }
 
 void ManualClock::advance(qint64 ms)
 {
     const qint64 target = m_state->now + ms;
     for (;;) {
-        auto next = m_state->pending.end();
-        for (auto it = m_state->pending.begin(); it != m_state->pending.end(); ++it) {
-            if (it->second.due <= target
-                && (next == m_state->pending.end() || it->second.due < next->second.due))
+        auto next = m_state->slots.end();
+        for (auto it = m_state->slots.begin(); it != m_state->slots.end(); ++it) {
+            if (it->second.active && it->second.due <= target
+                && (next == m_state->slots.end() || it->second.due < next->second.due))
                 next = it;
         }
-        if (next == m_state->pending.end())
+        if (next == m_state->slots.end())
             break;
-        m_state->now = next->second.due;
-        const std::function<void()> callback = std::move(next->second.callback);
-        m_state->pending.erase(next);
+        Slot &slot = next->second;
+        m_state->now = slot.due;
+        if (slot.repeating)
+            slot.due += std::max<qint64>(slot.interval, 1);
+        else
+            slot.active = false;
+        // A copy runs, so the callback may restart or drop its timer.
+        const std::function<void()> callback = slot.callback;
         callback();
     }
     m_state->now = target;
@@ -59,5 +83,6 @@ void ManualClock::advance(qint64 ms)
 
 int ManualClock::pending() const
 {
-    return int(m_state->pending.size());
+    return int(std::count_if(m_state->slots.begin(), m_state->slots.end(),
+        [](const auto &entry) { return entry.second.active; }));
 }

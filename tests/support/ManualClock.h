@@ -5,31 +5,35 @@
 #include <map>
 #include <memory>
 
-// A virtual AppClock: time moves only through advance(), which runs the callbacks that fall
-// due on the way, in time order, each with nowMs() at its due time.
+// A virtual AppClock: time moves only through advance(), which runs the timers that fall due
+// on the way, in time order (ties in the order the timers were made), each with nowMs() at its
+// due time. Timers may outlive the clock.
 class ManualClock final : public AppClock {
 public:
     ManualClock();
     ~ManualClock() override;
 
     qint64 nowMs() const override;
-    std::unique_ptr<AppTimer> after(qint64 delayMs, std::function<void()> callback) override;
+    std::unique_ptr<AppTimer> createTimer() override;
 
     void advance(qint64 ms);
-    // Callbacks waiting to fall due.
+    // Timers waiting to fall due.
     int pending() const;
 
 private:
-    struct Pending {
-        qint64 due;
+    struct Slot {
+        qint64 interval = 0;
+        qint64 due = 0;
+        bool repeating = false;
+        bool active = false;
         std::function<void()> callback;
     };
     struct State {
         qint64 now = 0;
         quint64 nextId = 0;
-        std::map<quint64, Pending> pending;
+        std::map<quint64, Slot> slots;
     };
-    class Handle;
+    class Timer;
 
     std::shared_ptr<State> m_state;
 };
