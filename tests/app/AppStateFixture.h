@@ -3,19 +3,54 @@
 #include "ManualClock.h"
 #include "TestHttp.h"
 #include "app/AppState.h"
+#include "app/KeyRouter.h"
 #include "app/Prefs.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <memory>
+
+inline const QString kDevicePath = u"/api/app/device"_qs;
+
+inline Key key(Key::Kind kind)
+{
+    return { kind, {} };
+}
+
+// Keys one letter each: U D L R arrows, E Enter, S Space, T Tab, X Esc; other letters are typed.
+inline QList<Key> keys(const char *spelled)
+{
+    static const QHash<char, Key::Kind> kinds { { 'U', Key::Kind::up }, { 'D', Key::Kind::down },
+        { 'L', Key::Kind::left }, { 'R', Key::Kind::right }, { 'E', Key::Kind::enter },
+        { 'S', Key::Kind::space }, { 'T', Key::Kind::tab }, { 'X', Key::Kind::esc } };
+    QList<Key> result;
+    for (const char *c = spelled; *c; ++c)
+        result.append(kinds.contains(*c) ? key(kinds.value(*c)) : Key::character(QString(QLatin1Char(*c))));
+    return result;
+}
+
+// A portal record with `playlistCount` playlists (ids 10, 11, ...).
+inline QByteArray portalRecord(int playlistCount)
+{
+    QJsonArray playlists;
+    for (int i = 0; i < playlistCount; ++i)
+        playlists.append(QJsonObject {
+            { u"id"_qs, 10 + i }, { u"name"_qs, u"P"_qs }, { u"url"_qs, u"http://127.0.0.1:9/p.m3u"_qs } });
+    return QJsonDocument(QJsonObject { { u"mac"_qs, u"00:1a:79:00:00:02"_qs },
+                             { u"device_key"_qs, u"777111"_qs }, { u"playlists"_qs, playlists } })
+        .toJson();
+}
 
 // An isolated AppState over a temporary defaults file, its own Http and a virtual clock.
 // Seed a cached device record before calling makeState().
 class AppStateFixture {
 public:
-    explicit AppStateFixture(QString portal = QStringLiteral("http://127.0.0.1:9"))
+    explicit AppStateFixture(QString portal = u"http://127.0.0.1:9"_qs)
         : portal(std::move(portal))
-        , prefs(std::make_unique<Prefs>(dir.filePath(QStringLiteral("defaults.json")), this->portal))
+        , prefs(std::make_unique<Prefs>(dir.filePath(u"defaults.json"_qs), this->portal))
     {
     }
 
@@ -27,11 +62,23 @@ public:
         return *state;
     }
 
-    static Playlist playlist(qint64 id, const QString &url = QStringLiteral("http://127.0.0.1:9/list.m3u"))
+    // The state with these routes stacked bottom first, and a router over it.
+    AppState &makeState(const QList<Route> &stack)
+    {
+        makeState().replace(stack.first());
+        for (const Route &route : stack.mid(1))
+            state->push(route);
+        router = std::make_unique<KeyRouter>(state.get(), KeyRouterHooks { .clock = &clock });
+        return *state;
+    }
+
+    QString route() const { return routeName(state->current()); }
+
+    static Playlist playlist(qint64 id, const QString &url = u"http://127.0.0.1:9/list.m3u"_qs)
     {
         Playlist playlist;
         playlist.id = id;
-        playlist.name = QStringLiteral("List %1").arg(id);
+        playlist.name = u"List %1"_qs.arg(id);
         playlist.url = url;
         return playlist;
     }
@@ -39,8 +86,8 @@ public:
     static DeviceResponse device(const QList<qint64> &playlistIds)
     {
         DeviceResponse device;
-        device.mac = QStringLiteral("00:1a:79:00:00:01");
-        device.device_key = QStringLiteral("483920");
+        device.mac = u"00:1a:79:00:00:01"_qs;
+        device.device_key = u"483920"_qs;
         for (qint64 id : playlistIds)
             device.playlists.append(playlist(id));
         return device;
@@ -52,4 +99,5 @@ public:
     TestHttp http;
     ManualClock clock;
     std::unique_ptr<AppState> state;
+    std::unique_ptr<KeyRouter> router;
 };

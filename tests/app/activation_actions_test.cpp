@@ -1,5 +1,4 @@
 #include "ActivationFixture.h"
-#include "RunTask.h"
 #include "app/QrCode.h"
 
 #include <QClipboard>
@@ -15,18 +14,16 @@ namespace {
 struct PeriodicCase {
     const char *name;
     int playlists; // -1: no device record
-    int depth;
+    bool pushed;
     bool asks;
 };
 
-class ActivationPeriodic : public ActivationFixture, public ::testing::WithParamInterface<PeriodicCase> {};
+class ActivationPeriodic : public ActivationFixture, public ::testing::WithParamInterface<PeriodicCase> { };
 
 TEST_P(ActivationPeriodic, AsksEveryThirtySecondsUnlessDone)
 {
-    if (GetParam().playlists >= 0)
-        fixture.cacheDevice(AppStateFixture::device(QList<qint64>(GetParam().playlists, 7)));
     server.serve(kDevicePath, LoopbackResponse::withStatus(500));
-    start(GetParam().depth);
+    start(GetParam().playlists, GetParam().pushed);
     for (int round = 0; round < 2; ++round) {
         fixture.clock.advance(ActivationScreen::kPeriodMs - 1);
         EXPECT_FALSE(screen->busy());
@@ -34,28 +31,29 @@ TEST_P(ActivationPeriodic, AsksEveryThirtySecondsUnlessDone)
         EXPECT_EQ(screen->busy(), GetParam().asks) << round;
         ASSERT_TRUE(QTest::qWaitFor([this] { return !screen->busy(); }));
         EXPECT_EQ(server.requestCount(kDevicePath), GetParam().asks ? round + 1 : 0);
-        // Silent: a failure shows no toast.
-        EXPECT_FALSE(fixture.state->toastVisible());
+        EXPECT_FALSE(fixture.state->toastVisible()) << "a failure is silent";
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rounds, ActivationPeriodic,
-    ::testing::Values(PeriodicCase { "noRecord", -1, 1, true }, PeriodicCase { "noPlaylistsPushed", 0, 2, true },
-        PeriodicCase { "playlistsAlone", 1, 1, true }, PeriodicCase { "playlistsPushedSkips", 1, 2, false }),
+    ::testing::Values(PeriodicCase { "noRecord", -1, false, true },
+        PeriodicCase { "noPlaylistsPushed", 0, true, true },
+        PeriodicCase { "playlistsAlone", 1, false, true },
+        PeriodicCase { "playlistsPushedSkips", 1, true, false }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ActivationFixture, PeriodicRefreshReRootsSilently)
 {
     server.serve(kDevicePath, LoopbackResponse::json(portalRecord(1)));
-    start();
+    start(-1);
     fixture.clock.advance(ActivationScreen::kPeriodMs);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return route() == QLatin1String("home"); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return fixture.route() == QLatin1String("home"); }));
     EXPECT_FALSE(fixture.state->toastVisible());
 }
 
 TEST_F(ActivationFixture, GoneScreenStopsAsking)
 {
-    start();
+    start(-1);
     EXPECT_EQ(fixture.clock.pending(), 1);
     screen.reset();
     EXPECT_EQ(fixture.clock.pending(), 0);
@@ -63,77 +61,40 @@ TEST_F(ActivationFixture, GoneScreenStopsAsking)
     EXPECT_EQ(server.requestCount(kDevicePath), 0);
 }
 
-struct CopyCase {
-    const char *name;
-    bool both;
-    QString text;
-};
-
-class ActivationCopy : public ActivationFixture, public ::testing::WithParamInterface<CopyCase> {};
-
-TEST_P(ActivationCopy, WritesTheClipboardAndToasts)
+TEST_F(ActivationFixture, CopyWritesTheClipboardInTheLanguageAndToasts)
 {
-    fixture.cacheDevice(AppStateFixture::device({ 7 }));
-    start();
-    QGuiApplication::clipboard()->setText(QStringLiteral("stale"));
-    if (GetParam().both)
-        screen->copyBoth(screen->deviceAddress(), screen->deviceKey());
-    else
-        screen->copy(screen->deviceKey());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), GetParam().text);
-    EXPECT_EQ(fixture.state->toastText(), QStringLiteral("Copied ✓"));
+    start(1);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(u"stale"_qs);
+    screen->copy(screen->deviceKey());
+    EXPECT_EQ(clipboard->text(), u"483920"_qs);
+    EXPECT_EQ(fixture.state->toastText(), u"Copied ✓"_qs);
+    screen->copyBoth(screen->deviceAddress(), screen->deviceKey());
+    EXPECT_EQ(clipboard->text(), u"MAC: 00:1a:79:00:00:01\nDevice key: 483920"_qs);
+    setActiveLanguage(u"fr"_qs);
+    screen->copyBoth(u"m"_qs, u"k"_qs);
+    EXPECT_EQ(clipboard->text(), u"MAC: m\nClé de l'appareil: k"_qs);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, ActivationCopy,
-    ::testing::Values(CopyCase { "key", false, u"483920"_qs },
-        CopyCase { "both", true, u"MAC: 00:1a:79:00:00:01\nDevice key: 483920"_qs }),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ActivationFixture, CopyBothInFrenchNamesTheKeyInFrench)
+TEST_F(ActivationFixture, OnlyWebPagesReachTheBrowser)
 {
-    setActiveLanguage(QStringLiteral("fr"));
-    start();
-    screen->copyBoth(QStringLiteral("m"), QStringLiteral("k"));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("MAC: m\nClé de l'appareil: k"));
-}
+    const QStringList pages { u"https://tv.example.test/manage"_qs, u"http://127.0.0.1:8080/manage"_qs,
+        u"HTTPS://tv.example.test/manage"_qs };
+    const QStringList refused { u"file:///etc/passwd/manage"_qs, u"file://localhost/etc/passwd/manage"_qs,
+        u"javascript:alert(1)/manage"_qs, u"ftp://tv.example.test/manage"_qs, u"smb://host/share/manage"_qs,
+        u"http:///manage"_qs, u"/manage"_qs };
+    start(-1);
+    for (const QString &address : pages + refused)
+        screen->openManagePage(address);
+    EXPECT_EQ(opened, QList<QUrl>(pages.begin(), pages.end()));
 
-struct OpenCase {
-    const char *name;
-    QString address;
-    bool opens;
-};
-
-class ActivationOpen : public ActivationFixture, public ::testing::WithParamInterface<OpenCase> {};
-
-TEST_P(ActivationOpen, OnlyWebPagesReachTheBrowser)
-{
-    start();
-    screen->openManagePage(GetParam().address);
-    ASSERT_EQ(opened.size(), GetParam().opens ? 1 : 0);
-    if (GetParam().opens)
-        EXPECT_EQ(opened.first(), QUrl(GetParam().address));
-}
-
-INSTANTIATE_TEST_SUITE_P(Schemes, ActivationOpen,
-    ::testing::Values(OpenCase { "https", u"https://tv.example.test/manage"_qs, true },
-        OpenCase { "http", u"http://127.0.0.1:8080/manage"_qs, true },
-        OpenCase { "upperCaseScheme", u"HTTPS://tv.example.test/manage"_qs, true },
-        OpenCase { "file", u"file:///etc/passwd/manage"_qs, false },
-        OpenCase { "fileWithHost", u"file://localhost/etc/passwd/manage"_qs, false },
-        OpenCase { "javascript", u"javascript:alert(1)/manage"_qs, false },
-        OpenCase { "ftp", u"ftp://tv.example.test/manage"_qs, false },
-        OpenCase { "customHandler", u"smb://host/share/manage"_qs, false },
-        OpenCase { "noHost", u"http:///manage"_qs, false }, OpenCase { "notAnAddress", u"/manage"_qs, false }),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ActivationFixture, PortalSiteWithOtherSchemeIsNotOpened)
-{
+    // Nor does a portal site of another scheme.
     DeviceResponse device = AppStateFixture::device({ 7 });
-    device.site_url = QStringLiteral("file:///home/user");
+    device.site_url = u"file:///home/user"_qs;
     fixture.cacheDevice(device);
-    start();
+    open();
     screen->openManagePage(screen->manageAddress());
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_EQ(opened.size(), pages.size());
 }
 
 // What zbarimg reads from the code as the device card draws it: stretched to 132 by 132
@@ -144,33 +105,27 @@ QString decoded(const QImage &code)
     QImage framed(152, 152, QImage::Format_Grayscale8);
     framed.fill(Qt::white);
     QPainter(&framed).drawImage(QRect(10, 10, 132, 132), code);
-    const QString path = dir.filePath(QStringLiteral("code.png"));
+    const QString path = dir.filePath(u"code.png"_qs);
     if (!framed.save(path))
         return {};
     QProcess zbar;
-    zbar.start(QStringLiteral("zbarimg"), { QStringLiteral("--raw"), QStringLiteral("-q"), path });
+    zbar.start(u"zbarimg"_qs, { u"--raw"_qs, u"-q"_qs, path });
     if (!zbar.waitForFinished(20000))
         return {};
     return QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
 }
 
-class QrCodeDecodes : public ::testing::TestWithParam<QString> {};
-
-TEST_P(QrCodeDecodes, BackToTheAddress)
+TEST(QrCode, DecodesBackToTheAddressAndRefusesEmptyOrOversizedText)
 {
-    const std::optional<QImage> code = qrCodeImage(GetParam());
-    ASSERT_TRUE(code);
-    EXPECT_EQ(code->width(), code->height());
-    EXPECT_EQ(code->width() % QrCodeItem::kModulePixels, 0);
-    EXPECT_EQ(decoded(*code), GetParam());
-}
-
-INSTANTIATE_TEST_SUITE_P(Addresses, QrCodeDecodes,
-    ::testing::Values(u"http://127.0.0.1:8080/manage"_qs,
-        u"https://tv.example.test/account/devices/00:1a:79:00:00:01/playlists?tab=m3u&lang=fr/manage"_qs));
-
-TEST(QrCode, EmptyOrOversizedTextGivesNothing)
-{
+    for (const QString &address :
+        { u"http://127.0.0.1:8080/manage"_qs,
+            u"https://tv.example.test/account/devices/00:1a:79:00:00:01/playlists?tab=m3u&lang=fr/manage"_qs }) {
+        const std::optional<QImage> code = qrCodeImage(address);
+        ASSERT_TRUE(code);
+        EXPECT_EQ(code->width(), code->height());
+        EXPECT_EQ(code->width() % QrCodeItem::kModulePixels, 0);
+        EXPECT_EQ(decoded(*code), address);
+    }
     EXPECT_FALSE(qrCodeImage(QString()));
     EXPECT_FALSE(qrCodeImage(QString(8000, QLatin1Char('a'))));
 }

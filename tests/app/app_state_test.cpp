@@ -9,87 +9,68 @@
 
 namespace {
 
-struct RootRow {
-    const char *name;
-    std::optional<QList<qint64>> playlists; // nothing: no device record
-    std::optional<qint64> saved;
-    QString route;
-    std::optional<qint64> active;
-};
-
-class RootRouteTest : public ::testing::TestWithParam<RootRow> { };
-
-TEST_P(RootRouteTest, RouteAndActivePlaylistAgree)
+TEST(AppStateRoot, RouteAndActivePlaylistAgree)
 {
-    const RootRow &row = GetParam();
-    AppStateFixture fixture;
-    if (row.playlists)
-        fixture.cacheDevice(AppStateFixture::device(*row.playlists));
-    if (row.saved)
-        fixture.prefs->setSelectedPlaylistId(*row.saved);
-    AppState &state = fixture.makeState();
-
-    EXPECT_EQ(routeName(state.rootRoute()), row.route);
-    const std::optional<Playlist> active = state.activePlaylist();
-    ASSERT_EQ(active.has_value(), row.active.has_value());
-    if (active)
-        EXPECT_EQ(active->id, *row.active);
-    if (isRoute<Routes::Home>(state.rootRoute()))
-        EXPECT_TRUE(active.has_value());
+    struct Row {
+        std::optional<QList<qint64>> playlists; // nothing: no device record
+        std::optional<qint64> saved;
+        QString route;
+        std::optional<qint64> active;
+    };
+    const Row rows[] = { { std::nullopt, 7, u"activation"_qs, std::nullopt },
+        { QList<qint64> {}, std::nullopt, u"activation"_qs, std::nullopt },
+        { QList<qint64> { 5 }, std::nullopt, u"home"_qs, 5 }, { QList<qint64> { 5 }, 9, u"home"_qs, 5 },
+        { QList<qint64> { 7, 9 }, std::nullopt, u"playlistPicker"_qs, std::nullopt },
+        { QList<qint64> { 7, 9 }, 9, u"home"_qs, 9 },
+        { QList<qint64> { 7, 9 }, 4, u"playlistPicker"_qs, std::nullopt },
+        { QList<qint64> { 3, -1 }, std::nullopt, u"home"_qs, -1 } };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(testing::Message() << (row.playlists ? row.playlists->size() : -1)
+                                        << " playlists, saved " << row.saved.value_or(-2));
+        AppStateFixture fixture;
+        if (row.playlists)
+            fixture.cacheDevice(AppStateFixture::device(*row.playlists));
+        if (row.saved)
+            fixture.prefs->setSelectedPlaylistId(*row.saved);
+        AppState &state = fixture.makeState();
+        EXPECT_EQ(routeName(state.rootRoute()), row.route);
+        const std::optional<Playlist> active = state.activePlaylist();
+        EXPECT_EQ(active ? std::optional(active->id) : std::nullopt, row.active);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, RootRouteTest,
-    ::testing::Values(RootRow { "NoDevice", std::nullopt, 7, "activation", std::nullopt },
-        RootRow { "NoPlaylists", QList<qint64> {}, std::nullopt, "activation", std::nullopt },
-        RootRow { "OneUnsaved", QList<qint64> { 5 }, std::nullopt, "home", 5 },
-        RootRow { "OneOtherSaved", QList<qint64> { 5 }, 9, "home", 5 },
-        RootRow { "TwoUnsaved", QList<qint64> { 7, 9 }, std::nullopt, "playlistPicker", std::nullopt },
-        RootRow { "TwoSecondSaved", QList<qint64> { 7, 9 }, 9, "home", 9 },
-        RootRow { "TwoUnknownSaved", QList<qint64> { 7, 9 }, 4, "playlistPicker", std::nullopt },
-        RootRow { "MinusOneMatchesUnsaved", QList<qint64> { 3, -1 }, std::nullopt, "home", -1 }),
-    [](const auto &info) { return std::string(info.param.name); });
-
-struct ActiveFormRow {
-    const char *name;
-    QString type;
-    QString url;
-    QString expectedType;
-    OptText expectedHost;
-};
-
-class ActivePlaylistFormTest : public ::testing::TestWithParam<ActiveFormRow> { };
-
-TEST_P(ActivePlaylistFormTest, GetPhpLinksBecomeAccounts)
+TEST(AppStateRoot, GetPhpLinksBecomeAccounts)
 {
-    const ActiveFormRow &row = GetParam();
-    AppStateFixture fixture;
-    DeviceResponse device = AppStateFixture::device({});
-    Playlist playlist = AppStateFixture::playlist(4, row.url);
-    playlist.type = row.type;
-    device.playlists = { playlist };
-    fixture.cacheDevice(device);
-    const std::optional<Playlist> active = fixture.makeState().activePlaylist();
-
-    ASSERT_TRUE(active.has_value());
-    EXPECT_EQ(active->type, row.expectedType);
-    EXPECT_EQ(active->host, row.expectedHost);
-    if (row.expectedType == row.type)
-        EXPECT_EQ(*active, playlist);
-    else
-        EXPECT_EQ(active->url, std::nullopt);
+    struct Row {
+        QString type;
+        QString url;
+        QString expectedType;
+        OptText expectedHost;
+    };
+    const Row rows[] = { { u"m3u"_qs, u"http://127.0.0.1:8080/get.php?username=u&password=p&type=m3u_plus"_qs,
+                             u"xtream"_qs, u"http://127.0.0.1:8080"_qs },
+        { u"m3u"_qs, u"http://127.0.0.1:8080/list.m3u?username=u&password=p"_qs, u"m3u"_qs, std::nullopt },
+        { u"m3u"_qs, u"http://127.0.0.1:8080/get.php?username=u"_qs, u"m3u"_qs, std::nullopt },
+        { u"xtream"_qs, u"http://127.0.0.1:8080/get.php?username=u&password=p"_qs, u"xtream"_qs,
+            std::nullopt } };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.url.toStdString());
+        AppStateFixture fixture;
+        DeviceResponse device = AppStateFixture::device({});
+        Playlist playlist = AppStateFixture::playlist(4, row.url);
+        playlist.type = row.type;
+        device.playlists = { playlist };
+        fixture.cacheDevice(device);
+        const std::optional<Playlist> active = fixture.makeState().activePlaylist();
+        ASSERT_TRUE(active.has_value());
+        EXPECT_EQ(active->type, row.expectedType);
+        EXPECT_EQ(active->host, row.expectedHost);
+        if (row.expectedType == row.type)
+            EXPECT_EQ(*active, playlist);
+        else
+            EXPECT_EQ(active->url, std::nullopt);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, ActivePlaylistFormTest,
-    ::testing::Values(
-        ActiveFormRow { "GetPhp", "m3u", "http://127.0.0.1:8080/get.php?username=u&password=p&type=m3u_plus",
-            "xtream", QStringLiteral("http://127.0.0.1:8080") },
-        ActiveFormRow {
-            "PlainM3u", "m3u", "http://127.0.0.1:8080/list.m3u?username=u&password=p", "m3u", std::nullopt },
-        ActiveFormRow {
-            "GetPhpWithoutPassword", "m3u", "http://127.0.0.1:8080/get.php?username=u", "m3u", std::nullopt },
-        ActiveFormRow { "AlreadyXtream", "xtream", "http://127.0.0.1:8080/get.php?username=u&password=p",
-            "xtream", std::nullopt }),
-    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(AppStateStack, PushPopReplaceKeepEntriesAndTop)
 {
@@ -115,7 +96,7 @@ TEST(AppStateStack, PushPopReplaceKeepEntriesAndTop)
     EXPECT_EQ(model.data(model.index(0), RouteStack::EntryIdRole), bottom.toString(QUuid::WithoutBraces));
     EXPECT_EQ(model.data(model.index(1), RouteStack::IsTopRole), false);
     EXPECT_EQ(model.data(model.index(2), RouteStack::IsTopRole), true);
-    EXPECT_EQ(model.data(model.index(2), RouteStack::NameRole), QStringLiteral("browse"));
+    EXPECT_EQ(model.data(model.index(2), RouteStack::NameRole), u"browse"_qs);
     const auto payload = state.routeOf(state.stack().at(2).id);
     ASSERT_TRUE(payload && isRoute<Routes::Browse>(*payload));
     EXPECT_EQ(std::get<Routes::Browse>(*payload).type, ContentType::series);
@@ -133,48 +114,31 @@ TEST(AppStateToast, NewerToastGetsItsFullTime)
 {
     AppStateFixture fixture;
     AppState &state = fixture.makeState();
-    state.showToast(QStringLiteral("first"));
+    state.showToast(u"first"_qs);
     fixture.clock.advance(1000);
-    state.showToast(QStringLiteral("second"));
-    EXPECT_EQ(state.toast(), QStringLiteral("second"));
+    state.showToast(u"second"_qs);
+    EXPECT_EQ(state.toast(), u"second"_qs);
 
     fixture.clock.advance(1300); // the first toast's 2.3 s are over
-    EXPECT_EQ(state.toast(), QStringLiteral("second"));
+    EXPECT_EQ(state.toast(), u"second"_qs);
     fixture.clock.advance(999);
-    EXPECT_EQ(state.toast(), QStringLiteral("second"));
+    EXPECT_EQ(state.toast(), u"second"_qs);
     fixture.clock.advance(1);
     EXPECT_EQ(state.toast(), std::nullopt);
     EXPECT_FALSE(state.toastVisible());
 }
 
-struct VersionRow {
-    OptText version;
-    QString other;
-    bool newer;
-};
-
-class IsVersionTest : public ::testing::TestWithParam<VersionRow> { };
-
-TEST_P(IsVersionTest, ComparesDottedNumbers)
+TEST(AppStateVersion, ComparesDottedNumbers)
 {
-    const VersionRow &row = GetParam();
-    EXPECT_EQ(isVersion(row.version, row.other), row.newer)
-        << row.version.value_or(QStringLiteral("<none>")).toStdString() << " vs " << row.other.toStdString();
+    const std::tuple<OptText, const char *, bool> rows[] = { { u"1.1.10"_qs, "1.1.6", true },
+        { u"1.1.6"_qs, "1.1.6", false }, { u""_qs, "1.1.6", false }, { std::nullopt, "1.1.6", false },
+        { u"1.2.x"_qs, "1.2", false }, { u"1.2"_qs, "1.2.0", false }, { u"1.10"_qs, "1.9", true },
+        { u"2.0"_qs, "1.9.9", true }, { u"1.9.9"_qs, "2.0", false }, { u"1..2"_qs, "1.1", true },
+        { u"1.1.6.1"_qs, "1.1.6", true }, { u"1.1. 7"_qs, "1.1.6", false } };
+    for (const auto &[version, other, newer] : rows)
+        EXPECT_EQ(isVersion(version, QString::fromLatin1(other)), newer)
+            << qPrintable(version.value_or(u"<none>"_qs)) << " vs " << other;
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, IsVersionTest,
-    ::testing::Values(VersionRow { QStringLiteral("1.1.10"), QStringLiteral("1.1.6"), true },
-        VersionRow { QStringLiteral("1.1.6"), QStringLiteral("1.1.6"), false },
-        VersionRow { QStringLiteral(""), QStringLiteral("1.1.6"), false },
-        VersionRow { std::nullopt, QStringLiteral("1.1.6"), false },
-        VersionRow { QStringLiteral("1.2.x"), QStringLiteral("1.2"), false },
-        VersionRow { QStringLiteral("1.2"), QStringLiteral("1.2.0"), false },
-        VersionRow { QStringLiteral("1.10"), QStringLiteral("1.9"), true },
-        VersionRow { QStringLiteral("2.0"), QStringLiteral("1.9.9"), true },
-        VersionRow { QStringLiteral("1.9.9"), QStringLiteral("2.0"), false },
-        VersionRow { QStringLiteral("1..2"), QStringLiteral("1.1"), true },
-        VersionRow { QStringLiteral("1.1.6.1"), QStringLiteral("1.1.6"), true },
-        VersionRow { QStringLiteral("1.1. 7"), QStringLiteral("1.1.6"), false }));
 
 TEST(AppStateLanguage, StoresAppliesAndAdvancesTick)
 {
@@ -183,13 +147,12 @@ TEST(AppStateLanguage, StoresAppliesAndAdvancesTick)
     const QString before = activeLanguage();
     QSignalSpy tickSpy(&state, &AppState::langTickChanged);
 
-    state.setLanguage(QStringLiteral("ar"));
-    state.setLanguage(QStringLiteral("fr"));
+    state.setLanguage(u"ar"_qs);
+    state.setLanguage(u"fr"_qs);
     EXPECT_EQ(state.langTick(), 2);
     EXPECT_EQ(tickSpy.count(), 2);
-    EXPECT_EQ(activeLanguage(), QStringLiteral("fr"));
-    EXPECT_EQ(Defaults(fixture.prefs->defaults().filePath()).text(QStringLiteral("language")),
-        QStringLiteral("fr"));
+    EXPECT_EQ(activeLanguage(), u"fr"_qs);
+    EXPECT_EQ(Defaults(fixture.prefs->defaults().filePath()).text(u"language"_qs), u"fr"_qs);
     EXPECT_TRUE(isRoute<Routes::Splash>(state.current())) << "the stack stays";
     setActiveLanguage(before);
 }

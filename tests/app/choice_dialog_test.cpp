@@ -7,13 +7,6 @@
 
 namespace {
 
-using K = Key::Kind;
-
-Key key(K kind)
-{
-    return { kind, {} };
-}
-
 // An open dialog over its own AppState, its controller, and the indexes its action got.
 class ChoiceDialogTest : public ::testing::Test {
 protected:
@@ -27,9 +20,9 @@ protected:
     {
         QStringList options;
         for (int i = 0; i < optionCount; ++i)
-            options.append(QStringLiteral("Option %1").arg(i));
+            options.append(u"Option %1"_qs.arg(i));
         auto model = std::make_unique<ChoiceDialogModel>(
-            QStringLiteral("Choose"), options, selected, [this](int index) { chosen.append(index); });
+            u"Choose"_qs, options, selected, [this](int index) { chosen.append(index); });
         ChoiceDialogModel *shown = model.get();
         state.setDialog(std::move(model));
         controller.setModel(shown);
@@ -37,55 +30,40 @@ protected:
     }
 };
 
-struct FocusRow {
-    const char *name;
-    int options;
-    int selected;
-    int focus; // when the dialog appears
-    int enterGets; // what Enter hands to the action; -1 for no call
-};
-
-class DialogFocusTest : public ChoiceDialogTest, public ::testing::WithParamInterface<FocusRow> { };
-
-TEST_P(DialogFocusTest, FocusStartsWithinTheOptions)
+TEST_F(ChoiceDialogTest, FocusStartsWithinTheOptionsAndEnterChoosesAValidIndex)
 {
-    const FocusRow &row = GetParam();
-    open(row.options, row.selected);
-    EXPECT_EQ(controller.focus(), row.focus);
-
-    EXPECT_TRUE(controller.handleKey(key(K::enter)));
-    EXPECT_EQ(chosen, row.enterGets < 0 ? QList<int> {} : QList<int> { row.enterGets });
-    for (int index : chosen)
-        EXPECT_TRUE(index >= 0 && index < row.options) << "out-of-range index " << index;
-    EXPECT_EQ(state.dialog(), nullptr) << "a choice always dismisses";
+    struct Row {
+        int options;
+        int selected;
+        int focus; // when the dialog appears
+        QList<int> enterGets;
+    };
+    const Row rows[] = { { 3, -1, 0, { 0 } }, { 3, 1, 1, { 1 } }, { 3, 2, 2, { 2 } }, { 3, 3, 2, { 2 } },
+        { 3, 40, 2, { 2 } }, { 0, 0, 0, {} } };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.options << " options, selected " << row.selected);
+        chosen.clear();
+        open(row.options, row.selected);
+        EXPECT_EQ(controller.focus(), row.focus);
+        EXPECT_TRUE(controller.handleKey(key(Key::Kind::enter)));
+        EXPECT_EQ(chosen, row.enterGets);
+        EXPECT_EQ(state.dialog(), nullptr) << "a choice always dismisses";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, DialogFocusTest,
-    ::testing::Values(FocusRow { "NoneSelected", 3, -1, 0, 0 }, FocusRow { "MiddleSelected", 3, 1, 1, 1 },
-        FocusRow { "LastSelected", 3, 2, 2, 2 }, FocusRow { "SelectedPastEnd", 3, 3, 2, 2 },
-        FocusRow { "SelectedFarPastEnd", 3, 40, 2, 2 }, FocusRow { "NoOptions", 0, 0, 0, -1 }),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ChoiceDialogTest, ArrowsStopAtTheEnds)
-{
-    open(3, 0);
-    QSignalSpy focusSpy(&controller, &ChoiceDialogController::focusChanged);
-    controller.handleKey(key(K::up));
-    EXPECT_EQ(controller.focus(), 0);
-    for (int i = 0; i < 5; ++i)
-        controller.handleKey(key(K::down));
-    EXPECT_EQ(controller.focus(), 2);
-    EXPECT_EQ(focusSpy.count(), 2);
-    controller.handleKey(key(K::up));
-    EXPECT_EQ(controller.focus(), 1);
-}
-
-TEST_F(ChoiceDialogTest, SpaceChoosesTheFocusedRowNotTheMarkedOne)
+TEST_F(ChoiceDialogTest, ArrowsStopAtTheEndsAndSpaceChoosesTheFocusedRow)
 {
     ChoiceDialogModel *model = open(3, 2);
-    controller.handleKey(key(K::up));
-    controller.handleKey(key(K::up));
-    controller.handleKey(key(K::space));
+    QSignalSpy focusSpy(&controller, &ChoiceDialogController::focusChanged);
+    for (const Key &arrow : keys("UUU"))
+        controller.handleKey(arrow);
+    EXPECT_EQ(controller.focus(), 0);
+    for (const Key &arrow : keys("DDDDD"))
+        controller.handleKey(arrow);
+    EXPECT_EQ(controller.focus(), 2);
+    EXPECT_EQ(focusSpy.count(), 4);
+    for (const Key &pressed : keys("UUS"))
+        controller.handleKey(pressed);
     EXPECT_EQ(chosen, QList<int> { 0 });
     EXPECT_EQ(model->selected(), 2) << "the mark never moves";
 }
@@ -93,12 +71,13 @@ TEST_F(ChoiceDialogTest, SpaceChoosesTheFocusedRowNotTheMarkedOne)
 TEST_F(ChoiceDialogTest, EveryKeyIsTakenAndOnlyEscCloses)
 {
     open(2, 0);
-    for (const Key &other : { Key::character(QStringLiteral("f")), key(K::left), key(K::right), key(K::tab),
-             key(K::pageUp), key(K::pageDown), key(K::home), key(K::end) })
+    for (const Key &other : keys("fLRT")
+            + QList<Key> {
+                key(Key::Kind::pageUp), key(Key::Kind::pageDown), key(Key::Kind::home), key(Key::Kind::end) })
         EXPECT_TRUE(controller.handleKey(other));
     EXPECT_NE(state.dialog(), nullptr);
     EXPECT_EQ(controller.focus(), 0);
-    EXPECT_TRUE(controller.handleKey(key(K::esc)));
+    EXPECT_TRUE(controller.handleKey(key(Key::Kind::esc)));
     EXPECT_EQ(state.dialog(), nullptr);
     EXPECT_TRUE(chosen.isEmpty());
 }
@@ -115,17 +94,16 @@ TEST_F(ChoiceDialogTest, ClickOutsideTheOptionsNeverReachesTheAction)
 
 TEST_F(ChoiceDialogTest, ActionMayOpenTheNextDialog)
 {
-    auto model = std::make_unique<ChoiceDialogModel>(
-        QStringLiteral("First"), QStringList { QStringLiteral("A") }, 0, [this](int) {
-            state.setDialog(std::make_unique<ChoiceDialogModel>(
-                QStringLiteral("Second"), QStringList { QStringLiteral("B") }, 0, [](int) {}));
-        });
+    auto model = std::make_unique<ChoiceDialogModel>(u"First"_qs, QStringList { u"A"_qs }, 0, [this](int) {
+        state.setDialog(
+            std::make_unique<ChoiceDialogModel>(u"Second"_qs, QStringList { u"B"_qs }, 0, [](int) {}));
+    });
     ChoiceDialogModel *first = model.get();
     state.setDialog(std::move(model));
     controller.setModel(first);
     controller.choose(0);
     ASSERT_NE(state.dialog(), nullptr) << "the new dialog stays open";
-    EXPECT_EQ(state.dialog()->title(), QStringLiteral("Second"));
+    EXPECT_EQ(state.dialog()->title(), u"Second"_qs);
 }
 
 } // namespace

@@ -1,32 +1,23 @@
 #include "RunTask.h"
 
 #include <QCoroTimer>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
 
+// Counts live copies: a double destruction leaves it below zero.
 struct Counted {
     static inline int alive = 0;
-    static inline int destroyed = 0;
     Counted() { ++alive; }
     Counted(const Counted &) { ++alive; }
-    Counted(Counted &&) noexcept { ++alive; }
-    ~Counted()
-    {
-        --alive;
-        ++destroyed;
-    }
+    ~Counted() { --alive; }
 };
 
 QCoro::Task<int> callLater(std::function<int()> work)
 {
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.start(1);
-    co_await timer;
+    co_await QCoro::sleepFor(std::chrono::milliseconds(1));
     co_return work();
 }
 
@@ -43,9 +34,6 @@ QCoro::Task<int> awaitCapturingTemporary()
 
 TEST(CoroutineLambda, CapturingTemporaryInsideCoAwaitIsDestroyedOnce)
 {
-    Counted::alive = 0;
-    Counted::destroyed = 0;
     EXPECT_EQ(runTask(awaitCapturingTemporary()), 7);
     EXPECT_EQ(Counted::alive, 0);
-    EXPECT_GT(Counted::destroyed, 0);
 }

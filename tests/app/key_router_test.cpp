@@ -9,17 +9,12 @@ namespace {
 
 using K = Key::Kind;
 
-Key key(K kind)
-{
-    return { kind, {} };
-}
-
 // A router over its own AppState, with recorded quits and full-screen toggles.
 class KeyRouterTest : public ::testing::Test {
 protected:
     AppStateFixture fixture;
     AppState &state = fixture.makeState();
-    QString language = QStringLiteral("en");
+    QString language = u"en"_qs;
     bool editing = false;
     int quits = 0;
     int toggles = 0;
@@ -39,78 +34,56 @@ protected:
             return used.contains(key.kind);
         };
     }
-    void openDialog()
-    {
-        state.setDialog(std::make_unique<ChoiceDialogModel>(
-            QStringLiteral("Sort"), QStringList { QStringLiteral("A") }, 0, [](int) {}));
-    }
 };
 
-TEST_F(KeyRouterTest, FToggleFullScreenOnlyWhenUnused)
+TEST_F(KeyRouterTest, DefaultsTakeOnlyKeysTheScreenLeaves)
 {
-    EXPECT_TRUE(router.dispatch(Key::character(QStringLiteral("f"))));
-    EXPECT_FALSE(router.dispatch(Key::character(QStringLiteral("g"))));
-    EXPECT_FALSE(router.dispatch(key(K::enter)));
+    EXPECT_TRUE(router.dispatch(Key::character(u"f"_qs)));
+    for (const Key &other : keys("gEX"))
+        EXPECT_FALSE(router.dispatch(other)) << "Esc on a lone screen other than home goes on";
     EXPECT_EQ(toggles, 1);
+    EXPECT_TRUE(isRoute<Routes::Splash>(state.current()));
+    EXPECT_FALSE(state.toastVisible());
 
-    router.registerHandler(
-        QUuid::createUuid(), [](const Key &key) { return key.text == QLatin1String("f"); });
-    EXPECT_TRUE(router.dispatch(Key::character(QStringLiteral("f"))));
+    state.replace(Routes::Home {});
+    state.push(Routes::Search {});
+    router.registerHandler(QUuid::createUuid(), recorder({ K::esc, K::character }));
+    EXPECT_TRUE(router.dispatch(Key::character(u"f"_qs)));
+    EXPECT_TRUE(router.dispatch(key(K::esc)));
+    EXPECT_EQ(seen, keys("fX"));
     EXPECT_EQ(toggles, 1) << "the screen used F";
+    EXPECT_EQ(state.stack().size(), 2) << "the screen used Esc, nothing popped";
 }
 
-TEST_F(KeyRouterTest, EscClosesDialogBeforePopping)
+TEST_F(KeyRouterTest, EscClosesTheDialogBeforePopping)
 {
     state.replace(Routes::Home {});
     state.push(Routes::Live {});
-    openDialog();
-
+    state.setDialog(std::make_unique<ChoiceDialogModel>(u"Sort"_qs, QStringList { u"A"_qs }, 0, [](int) {}));
     EXPECT_TRUE(router.dispatch(key(K::esc)));
     EXPECT_EQ(state.dialog(), nullptr);
     EXPECT_EQ(state.stack().size(), 2);
     EXPECT_TRUE(router.dispatch(key(K::esc)));
     EXPECT_EQ(state.stack().size(), 1);
     EXPECT_TRUE(isRoute<Routes::Home>(state.current()));
-}
-
-TEST_F(KeyRouterTest, EscOnAnotherLoneScreenGoesOn)
-{
-    EXPECT_FALSE(router.dispatch(key(K::esc)));
-    EXPECT_TRUE(isRoute<Routes::Splash>(state.current()));
     EXPECT_FALSE(state.toastVisible());
-    EXPECT_EQ(quits, 0);
 }
 
-TEST_F(KeyRouterTest, HandlerIsAskedBeforeTheDefaults)
-{
-    state.replace(Routes::Home {});
-    state.push(Routes::Search {});
-    router.registerHandler(QUuid::createUuid(), recorder({ K::esc }));
-    EXPECT_TRUE(router.dispatch(key(K::esc)));
-    EXPECT_EQ(state.stack().size(), 2) << "the screen used Esc, nothing popped";
-    ASSERT_EQ(seen.size(), 1);
-}
-
-struct QuitRow {
-    const char *name;
-    qint64 secondEscAfterMs;
-    bool quits;
-};
-
-class QuitWindowTest : public KeyRouterTest, public ::testing::WithParamInterface<QuitRow> { };
+class QuitWindowTest : public KeyRouterTest,
+                       public ::testing::WithParamInterface<std::pair<qint64, bool>> { };
 
 TEST_P(QuitWindowTest, SecondEscWithinTwoSecondsQuits)
 {
-    const QuitRow &row = GetParam();
+    const auto [secondEscAfterMs, quitsAtOnce] = GetParam();
     state.replace(Routes::Home {});
     EXPECT_TRUE(router.dispatch(key(K::esc)));
-    EXPECT_EQ(state.toast(), ::tr(QStringLiteral("quit_hint")));
+    EXPECT_EQ(state.toast(), ::tr(u"quit_hint"_qs));
     EXPECT_EQ(quits, 0);
 
-    fixture.clock.advance(row.secondEscAfterMs);
+    fixture.clock.advance(secondEscAfterMs);
     EXPECT_TRUE(router.dispatch(key(K::esc)));
-    EXPECT_EQ(quits, row.quits ? 1 : 0);
-    if (!row.quits) {
+    EXPECT_EQ(quits, quitsAtOnce ? 1 : 0);
+    if (!quitsAtOnce) {
         EXPECT_TRUE(state.toastVisible()) << "the hint shows again";
         fixture.clock.advance(1500);
         EXPECT_TRUE(router.dispatch(key(K::esc)));
@@ -119,79 +92,59 @@ TEST_P(QuitWindowTest, SecondEscWithinTwoSecondsQuits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, QuitWindowTest,
-    ::testing::Values(QuitRow { "At1500", 1500, true }, QuitRow { "At1999", 1999, true },
-        QuitRow { "At2000", 2000, false }, QuitRow { "At2500", 2500, false }),
-    [](const auto &info) { return std::string(info.param.name); });
+    ::testing::Values(std::pair { 1500, true }, std::pair { 1999, true }, std::pair { 2000, false },
+        std::pair { 2500, false }),
+    [](const auto &info) { return "At" + std::to_string(info.param.first); });
 
-struct EditingRow {
-    const char *name;
-    Key key;
-    bool reachesHandler;
-};
-
-class EditingRuleTest : public KeyRouterTest, public ::testing::WithParamInterface<EditingRow> { };
-
-TEST_P(EditingRuleTest, OnlyNavigationLeavesTheField)
+TEST_F(KeyRouterTest, WhileEditingOnlyNavigationLeavesTheField)
 {
-    const EditingRow &row = GetParam();
     editing = true;
     state.replace(Routes::Home {});
     router.registerHandler(QUuid::createUuid(), recorder({}));
-    router.dispatch(row.key);
-    EXPECT_EQ(seen.size(), row.reachesHandler ? 1 : 0);
+    const QList<Key> navigation = keys("UDEXT") + QList<Key> { key(K::pageUp), key(K::pageDown) };
+    for (const Key &typed : keys("afLRS") + QList<Key> { key(K::home), key(K::end) })
+        EXPECT_FALSE(router.dispatch(typed));
+    for (const Key &leaving : navigation)
+        router.dispatch(leaving);
+    EXPECT_EQ(seen, navigation);
     EXPECT_EQ(toggles, 0) << "F in a field is typed, not a toggle";
     EXPECT_EQ(quits, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, EditingRuleTest,
-    ::testing::Values(EditingRow { "Letter", Key::character(QStringLiteral("a")), false },
-        EditingRow { "F", Key::character(QStringLiteral("f")), false },
-        EditingRow { "Left", key(K::left), false }, EditingRow { "Right", key(K::right), false },
-        EditingRow { "Space", key(K::space), false }, EditingRow { "Home", key(K::home), false },
-        EditingRow { "End", key(K::end), false }, EditingRow { "Up", key(K::up), true },
-        EditingRow { "Down", key(K::down), true }, EditingRow { "Enter", key(K::enter), true },
-        EditingRow { "Esc", key(K::esc), true }, EditingRow { "Tab", key(K::tab), true },
-        EditingRow { "PageUp", key(K::pageUp), true }, EditingRow { "PageDown", key(K::pageDown), true }),
-    [](const auto &info) { return std::string(info.param.name); });
-
 TEST_F(KeyRouterTest, ArabicSwapsLeftAndRight)
 {
     router.registerHandler(QUuid::createUuid(), recorder({}));
-    language = QStringLiteral("ar");
+    language = u"ar"_qs;
+    for (const Key &pressed : keys("LRU"))
+        router.dispatch(pressed);
+    language = u"fr"_qs;
     router.dispatch(key(K::left));
-    router.dispatch(key(K::right));
-    router.dispatch(key(K::up));
-    language = QStringLiteral("fr");
-    router.dispatch(key(K::left));
-    EXPECT_EQ(seen, (QList<Key> { key(K::right), key(K::left), key(K::up), key(K::left) }));
+    EXPECT_EQ(seen, keys("RLUL"));
 }
 
 TEST_F(KeyRouterTest, OnlyTheTopHandlerIsAsked)
 {
     const QUuid screen = QUuid::createUuid();
-    const QUuid dialog = QUuid::createUuid();
     int screenCalls = 0;
-    router.registerHandler(screen, [&](const Key &) {
+    const auto screenHandler = [&](const Key &) {
         ++screenCalls;
         return true;
-    });
-    router.registerHandler(dialog, recorder({}));
+    };
+    router.registerHandler(screen, screenHandler);
+    router.registerHandler(QUuid::createUuid(), recorder({}));
 
     EXPECT_FALSE(router.dispatch(key(K::down))) << "the top refused and no default applies";
     EXPECT_EQ(screenCalls, 0);
-    router.registerHandler(screen, [&](const Key &) {
-        ++screenCalls;
-        return true;
-    });
+    router.registerHandler(screen, screenHandler);
     EXPECT_EQ(router.handlerCount(), 2) << "the same id twice leaves one entry";
     EXPECT_TRUE(router.dispatch(key(K::down)));
     EXPECT_EQ(screenCalls, 1) << "re-registering moved it to the top";
     router.unregisterHandler(screen);
     router.dispatch(key(K::up));
-    EXPECT_EQ(seen.size(), 2);
+    EXPECT_EQ(seen, keys("DU"));
 }
 
-// A screen view-model that records its keys and uses arrows.
+// A screen view-model that records its keys and uses Down.
 class ScreenModel : public KeyHandler {
 public:
     using KeyHandler::KeyHandler;
@@ -207,8 +160,7 @@ TEST_F(KeyRouterTest, DialogAboveScreenThenScreenAgain)
 {
     ScreenModel screen(&router);
     screen.setActive(true);
-    auto *model = new ChoiceDialogModel(
-        QStringLiteral("Sort"), { QStringLiteral("A"), QStringLiteral("B") }, 0, [](int) {});
+    auto *model = new ChoiceDialogModel(u"Sort"_qs, { u"A"_qs, u"B"_qs }, 0, [](int) {});
     state.setDialog(std::unique_ptr<ChoiceDialogModel>(model));
     {
         ChoiceDialogController dialog(&state, &router);

@@ -13,64 +13,42 @@ namespace {
 // Every "%..." conversion of a text, in order.
 QStringList placeholders(const QString &text)
 {
-    static const QRegularExpression conversion(
-        QStringLiteral("%[-+ 0#]*[0-9.]*(?:hh|ll|[hlqztj])?[@a-zA-Z%]"));
+    static const QRegularExpression conversion(u"%[-+ 0#]*[0-9.]*(?:hh|ll|[hlqztj])?[@a-zA-Z%]"_qs);
     QStringList found;
     for (auto it = conversion.globalMatch(text); it.hasNext();)
         found << it.next().captured();
     return found;
 }
 
-struct ResolveCase {
-    const char *code;
-    QStringList preferred;
-    const char *expected;
-};
-
-class ResolveLanguage : public testing::TestWithParam<ResolveCase> { };
-
-TEST_P(ResolveLanguage, FollowsStoredCodeOrFirstPreferredLanguage)
+TEST(Localization, ResolvesTheStoredCodeOrTheFirstPreferredLanguage)
 {
-    const ResolveCase &c = GetParam();
-    EXPECT_EQ(resolveLanguage(QString::fromUtf8(c.code), c.preferred), QString::fromUtf8(c.expected));
+    const std::tuple<const char *, QStringList, const char *> rows[]
+        = { { "system", { "ar-MA", "en" }, "ar" }, { "system", { "en-GB", "fr-FR" }, "en" },
+              { "system", {}, "en" }, { "system", { "fr-CA" }, "fr" }, { "system", { "fr" }, "fr" },
+              { "system", { "de-DE", "fr-FR" }, "en" }, { "system", { "a" }, "en" },
+              { "system", { "ar_MA" }, "ar" }, { "system", { "arn-CL", "ar" }, "en" },
+              { "fr", { "ar" }, "fr" }, { "ar", {}, "ar" }, { "en", { "fr" }, "en" },
+              { "xx", { "fr" }, "xx" }, { "System", { "fr" }, "System" }, { "", { "fr" }, "" } };
+    for (const auto &[code, preferred, expected] : rows)
+        EXPECT_EQ(resolveLanguage(QString::fromUtf8(code), preferred), QString::fromUtf8(expected))
+            << code << " / " << qPrintable(preferred.join(u','));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ResolveLanguage,
-    testing::Values(ResolveCase { "system", { "ar-MA", "en" }, "ar" },
-        ResolveCase { "system", { "en-GB", "fr-FR" }, "en" }, ResolveCase { "system", {}, "en" },
-        ResolveCase { "system", { "fr-CA" }, "fr" }, ResolveCase { "system", { "fr" }, "fr" },
-        ResolveCase { "system", { "de-DE", "fr-FR" }, "en" }, ResolveCase { "system", { "a" }, "en" },
-        ResolveCase { "system", { "ar_MA" }, "ar" }, ResolveCase { "system", { "arn-CL", "ar" }, "en" },
-        ResolveCase { "fr", { "ar" }, "fr" }, ResolveCase { "ar", {}, "ar" },
-        ResolveCase { "en", { "fr" }, "en" }, ResolveCase { "xx", { "fr" }, "xx" },
-        ResolveCase { "System", { "fr" }, "System" }, ResolveCase { "", { "fr" }, "" }));
-
-struct LanguageCase {
-    const char *language;
-    int column;
-    const char *locale;
-};
-
-class LanguageColumn : public testing::TestWithParam<LanguageCase> { };
-
-TEST_P(LanguageColumn, GivesTableColumnAndLocale)
+TEST(Localization, LanguageGivesTableColumnAndLocale)
 {
-    const LanguageCase &c = GetParam();
-    const QString language = QString::fromUtf8(c.language);
-    EXPECT_EQ(languageColumn(language), c.column);
-    EXPECT_EQ(localeFor(language).name(), QString::fromUtf8(c.locale));
+    const std::tuple<const char *, int, const char *> rows[] = { { "en", 0, "en_US" }, { "fr", 1, "fr_FR" },
+        { "ar", 2, "ar_MA" }, { "de", 0, "en_US" }, { "system", 0, "en_US" }, { "", 0, "en_US" } };
+    for (const auto &[language, column, locale] : rows) {
+        EXPECT_EQ(languageColumn(QString::fromUtf8(language)), column) << language;
+        EXPECT_EQ(localeFor(QString::fromUtf8(language)).name(), QString::fromUtf8(locale)) << language;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, LanguageColumn,
-    testing::Values(LanguageCase { "en", 0, "en_US" }, LanguageCase { "fr", 1, "fr_FR" },
-        LanguageCase { "ar", 2, "ar_MA" }, LanguageCase { "de", 0, "en_US" },
-        LanguageCase { "system", 0, "en_US" }, LanguageCase { "", 0, "en_US" }));
 
 TEST(MessageTable, KeysAreUniqueSnakeCaseAndAllBuilt)
 {
     const QList<MessageTable::Row> rows = messageRows();
     QSet<QString> keys;
-    static const QRegularExpression snakeCase(QStringLiteral("^[a-z0-9]+(?:_[a-z0-9]*)*$"));
+    static const QRegularExpression snakeCase(u"^[a-z0-9]+(?:_[a-z0-9]*)*$"_qs);
     for (const MessageTable::Row &row : rows) {
         const QString key = QString::fromUtf8(row.key);
         EXPECT_TRUE(snakeCase.match(key).hasMatch()) << row.key;
@@ -100,88 +78,62 @@ TEST(MessageTable, EveryRowHasThreeTextsWithTheSamePlaceholders)
 TEST(MessageTable, EmptyTranslationFallsBackToEnglishAndMissingKeyToItself)
 {
     const MessageTable table({ { "greet", "Hello %@", "", "مرحبا %@" }, { "bye", "Bye", "Salut", "" } });
-    EXPECT_EQ(table.text(QStringLiteral("greet"), 1), QStringLiteral("Hello %@"));
-    EXPECT_EQ(table.text(QStringLiteral("greet"), 2), QStringLiteral("مرحبا %@"));
-    EXPECT_EQ(table.text(QStringLiteral("bye"), 1), QStringLiteral("Salut"));
-    EXPECT_EQ(table.text(QStringLiteral("bye"), 2), QStringLiteral("Bye"));
-    EXPECT_EQ(table.text(QStringLiteral("absent"), 2), QStringLiteral("absent"));
-    EXPECT_EQ(localizedText(table, QStringLiteral("fr"), QStringLiteral("greet"), { QStringLiteral("Léa") }),
-        QStringLiteral("Hello Léa"));
+    EXPECT_EQ(table.text(u"greet"_qs, 1), u"Hello %@"_qs);
+    EXPECT_EQ(table.text(u"greet"_qs, 2), u"مرحبا %@"_qs);
+    EXPECT_EQ(table.text(u"bye"_qs, 1), u"Salut"_qs);
+    EXPECT_EQ(table.text(u"bye"_qs, 2), u"Bye"_qs);
+    EXPECT_EQ(table.text(u"absent"_qs, 2), u"absent"_qs);
+    EXPECT_EQ(localizedText(table, u"fr"_qs, u"greet"_qs, { u"Léa"_qs }), u"Hello Léa"_qs);
 }
 
-struct LookupCase {
-    const char *language;
-    const char *key;
-    TrArgs args;
-    const char *expected;
-};
-
-class Lookup : public testing::TestWithParam<LookupCase> { };
-
-TEST_P(Lookup, GivesTextOfLanguageFilledWithArguments)
+TEST(MessageTable, LookupGivesTheTextOfTheLanguageFilledWithArguments)
 {
-    const LookupCase &c = GetParam();
-    EXPECT_EQ(localizedText(messageTable(), QString::fromUtf8(c.language), QString::fromUtf8(c.key), c.args),
-        QString::fromUtf8(c.expected));
+    const std::tuple<const char *, const char *, TrArgs, const char *> rows[]
+        = { { "fr", "quit_hint", {}, "Appuyez encore sur Échap pour quitter" },
+              { "ar", "quit_hint", {}, "اضغط Esc مرة أخرى للخروج" },
+              { "de", "quit_hint", {}, "Press Esc again to quit" }, { "fr", "season_n", { 3 }, "Saison 3" },
+              { "en", "items_n", {}, "%d items" }, { "ar", "items_n", { 12 }, "12 عنصر" },
+              { "en", "count_movies", { u"1,234"_qs }, "1,234 movies" },
+              { "ar", "err_http_server", { 503 }, "الخادم يواجه مشكلة (503). حاول لاحقاً." },
+              { "fr", "err_xtream_expired_on", { u"6 janv. 2025"_qs },
+                  "Votre abonnement IPTV a expiré le 6 janv. 2025. Contactez votre fournisseur." },
+              { "en", "perr_container", { u"MKV"_qs },
+                  "MKV files can't be played by the system video engine. Try another version of this title "
+                  "(use Search)." },
+              { "en", "no_such_key", {}, "no_such_key" }, { "fr", "no_such_key", { 5 }, "no_such_key" },
+              { "ar", "no_such_key_%d", { 5 }, "no_such_key_%d" } };
+    for (const auto &[language, key, args, expected] : rows)
+        EXPECT_EQ(localizedText(messageTable(), QString::fromUtf8(language), QString::fromUtf8(key), args),
+            QString::fromUtf8(expected))
+            << language << ' ' << key;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Lookup,
-    testing::Values(LookupCase { "fr", "quit_hint", {}, "Appuyez encore sur Échap pour quitter" },
-        LookupCase { "ar", "quit_hint", {}, "اضغط Esc مرة أخرى للخروج" },
-        LookupCase { "de", "quit_hint", {}, "Press Esc again to quit" },
-        LookupCase { "fr", "season_n", { 3 }, "Saison 3" }, LookupCase { "en", "items_n", {}, "%d items" },
-        LookupCase { "ar", "items_n", { 12 }, "12 عنصر" },
-        LookupCase { "en", "count_movies", { QStringLiteral("1,234") }, "1,234 movies" },
-        LookupCase { "ar", "err_http_server", { 503 }, "الخادم يواجه مشكلة (503). حاول لاحقاً." },
-        LookupCase { "fr", "err_xtream_expired_on", { QStringLiteral("6 janv. 2025") },
-            "Votre abonnement IPTV a expiré le 6 janv. 2025. Contactez votre fournisseur." },
-        LookupCase { "en", "perr_container", { QStringLiteral("MKV") },
-            "MKV files can't be played by the system video engine. Try another version of this title "
-            "(use Search)." },
-        LookupCase { "en", "no_such_key", {}, "no_such_key" },
-        LookupCase { "fr", "no_such_key", { 5 }, "no_such_key" },
-        LookupCase { "ar", "no_such_key_%d", { 5 }, "no_such_key_%d" }));
-
-struct FillCase {
-    const char *format;
-    TrArgs args;
-    const char *expected;
-};
-
-class FillFormat : public testing::TestWithParam<FillCase> { };
-
-TEST_P(FillFormat, FollowsPrintfForTextsAndIntegers)
+TEST(Localization, FillFormatFollowsPrintfForTextsAndIntegers)
 {
-    const FillCase &c = GetParam();
-    EXPECT_EQ(fillFormat(QString::fromUtf8(c.format), c.args), QString::fromUtf8(c.expected));
+    const std::tuple<const char *, TrArgs, const char *> rows[] = { { "%d items", { 5 }, "5 items" },
+        { "Hi %@!", { u"Zoé"_qs }, "Hi Zoé!" }, { "%@ and %d", { u"a"_qs, -7 }, "a and -7" },
+        { "%05d|%-4d|%+i", { 42, 7, 3 }, "00042|7   |+3" },
+        { "%ld %lld %qd", { 1, qint64(1) << 40, 2 }, "1 1099511627776 2" },
+        { "%d", { std::numeric_limits<qint64>::min() }, "-9223372036854775808" },
+        { "100%% of %d", { 7 }, "100% of 7" }, { "%d and %@", { 1 }, "1 and %@" },
+        { "%d", { u"text"_qs }, "text" }, { "%@", { 42 }, "42" }, { "%x then %d", { 5 }, "%x then 5" },
+        { "50%", { 1 }, "50%" }, { "trailing %l", { 1 }, "trailing %l" }, { "%d عنصر", { 3 }, "3 عنصر" },
+        { "no placeholder", { 3 }, "no placeholder" } };
+    for (const auto &[format, args, expected] : rows)
+        EXPECT_EQ(fillFormat(QString::fromUtf8(format), args), QString::fromUtf8(expected)) << format;
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, FillFormat,
-    testing::Values(FillCase { "%d items", { 5 }, "5 items" },
-        FillCase { "Hi %@!", { QStringLiteral("Zoé") }, "Hi Zoé!" },
-        FillCase { "%@ and %d", { QStringLiteral("a"), -7 }, "a and -7" },
-        FillCase { "%05d|%-4d|%+i", { 42, 7, 3 }, "00042|7   |+3" },
-        FillCase { "%ld %lld %qd", { 1, qint64(1) << 40, 2 }, "1 1099511627776 2" },
-        FillCase { "%d", { std::numeric_limits<qint64>::min() }, "-9223372036854775808" },
-        FillCase { "100%% of %d", { 7 }, "100% of 7" }, FillCase { "%d and %@", { 1 }, "1 and %@" },
-        FillCase { "%d", { QStringLiteral("text") }, "text" }, FillCase { "%@", { 42 }, "42" },
-        FillCase { "%x then %d", { 5 }, "%x then 5" }, FillCase { "50%", { 1 }, "50%" },
-        FillCase { "trailing %l", { 1 }, "trailing %l" }, FillCase { "%d عنصر", { 3 }, "3 عنصر" },
-        FillCase { "no placeholder", { 3 }, "no placeholder" }));
 
 TEST(ActiveLanguage, ChangesWhatTrReturns)
 {
-    setActiveLanguage(QStringLiteral("fr"));
-    EXPECT_EQ(activeLanguage(), QStringLiteral("fr"));
-    EXPECT_EQ(tr(QStringLiteral("season_n"), { 2 }), QStringLiteral("Saison 2"));
-    setActiveLanguage(QStringLiteral("ar"));
-    EXPECT_EQ(tr(QStringLiteral("quit_hint")), QStringLiteral("اضغط Esc مرة أخرى للخروج"));
-    setActiveLanguage(QStringLiteral("de"));
-    EXPECT_EQ(activeLanguage(), QStringLiteral("de"));
-    EXPECT_EQ(tr(QStringLiteral("quit_hint")), QStringLiteral("Press Esc again to quit"));
-    setActiveLanguage(QStringLiteral("system"));
-    EXPECT_EQ(activeLanguage(), resolveLanguage(QStringLiteral("system")));
-    EXPECT_NE(activeLanguage(), QStringLiteral("system"));
+    setActiveLanguage(u"fr"_qs);
+    EXPECT_EQ(activeLanguage(), u"fr"_qs);
+    EXPECT_EQ(tr(u"season_n"_qs, { 2 }), u"Saison 2"_qs);
+    setActiveLanguage(u"de"_qs);
+    EXPECT_EQ(activeLanguage(), u"de"_qs);
+    EXPECT_EQ(tr(u"quit_hint"_qs), u"Press Esc again to quit"_qs);
+    setActiveLanguage(u"system"_qs);
+    EXPECT_EQ(activeLanguage(), resolveLanguage(u"system"_qs));
+    EXPECT_NE(activeLanguage(), u"system"_qs);
 }
 
 TEST(ActiveLanguageDeathTest, FirstReadResolvesTheStoredSetting)
@@ -192,9 +144,9 @@ TEST(ActiveLanguageDeathTest, FirstReadResolvesTheStoredSetting)
         {
             Prefs *prefs = Prefs::shared();
             const QString stored = prefs->language();
-            prefs->setLanguage(QStringLiteral("ar"));
+            prefs->setLanguage(u"ar"_qs);
             const bool resolved = activeLanguage() == u"ar";
-            prefs->setLanguage(QStringLiteral("fr"));
+            prefs->setLanguage(u"fr"_qs);
             const bool kept = activeLanguage() == u"ar";
             prefs->setLanguage(stored);
             std::exit(resolved && kept ? 0 : 1);

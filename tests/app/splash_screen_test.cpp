@@ -4,130 +4,91 @@
 #include "app/KeyRouter.h"
 #include "app/SplashScreen.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kPath = QStringLiteral("/api/app/device");
-
-QByteArray record(int playlistCount)
-{
-    QJsonArray playlists;
-    for (int i = 0; i < playlistCount; ++i)
-        playlists.append(
-            QJsonObject { { QStringLiteral("id"), 10 + i }, { QStringLiteral("name"), QStringLiteral("P") },
-                { QStringLiteral("url"), QStringLiteral("http://127.0.0.1:9/p.m3u") } });
-    return QJsonDocument(QJsonObject { { QStringLiteral("mac"), QStringLiteral("00:1a:79:00:00:01") },
-                             { QStringLiteral("device_key"), QStringLiteral("1234") },
-                             { QStringLiteral("playlists"), playlists } })
-        .toJson();
-}
-
 // The splash over a loopback portal whose answers take `exchangeMs` of virtual time.
 class SplashScreenTest : public ::testing::Test {
 protected:
     void answer(const LoopbackResponse &response, qint64 exchangeMs = 200)
     {
-        server.route(kPath, [this, response, exchangeMs](const LoopbackRequest &) {
+        server.route(kDevicePath, [this, response, exchangeMs](const LoopbackRequest &) {
             fixture.clock.advance(exchangeMs);
             return response;
         });
     }
-    SplashScreen &start()
+    void start()
     {
-        AppState &state = fixture.makeState();
-        router = std::make_unique<KeyRouter>(&state, KeyRouterHooks { .clock = &fixture.clock });
-        splash = std::make_unique<SplashScreen>(&state, router.get(), &fixture.clock);
+        AppState &state = fixture.makeState({ Routes::Splash {} });
+        splash = std::make_unique<SplashScreen>(&state, fixture.router.get(), &fixture.clock);
         splash->setActive(true);
         splash->appeared();
-        return *splash;
     }
-    // The exchange is over and the splash holds itself for the rest of its minimum time.
-    bool waitForHold()
+    // Waits for the exchange, then for the rest of the splash's minimum time (`heldMs` of it).
+    void finish(qint64 heldMs = 700)
     {
-        return QTest::qWaitFor([this] { return fixture.clock.pending() == 1; });
+        ASSERT_TRUE(QTest::qWaitFor([this] { return fixture.clock.pending() == 1; }));
+        fixture.clock.advance(heldMs - 1);
+        EXPECT_EQ(fixture.route(), u"splash"_qs) << "held for the minimum time";
+        fixture.clock.advance(1);
     }
-    QString route() const { return routeName(fixture.state->current()); }
 
     LoopbackServer server;
     AppStateFixture fixture { server.baseUrl() };
-    std::unique_ptr<KeyRouter> router;
     std::unique_ptr<SplashScreen> splash;
 };
 
-TEST_F(SplashScreenTest, QuickExchangeHoldsUntilMinimumTime)
+class SplashOutcomeTest : public SplashScreenTest,
+                          public ::testing::WithParamInterface<std::pair<int, QString>> { };
+
+TEST_P(SplashOutcomeTest, QuickExchangeHoldsThenTheRecordChoosesTheRoute)
 {
-    answer(LoopbackResponse::json(record(1)), 200);
+    answer(LoopbackResponse::json(portalRecord(GetParam().first)));
     start();
     EXPECT_TRUE(splash->appear());
-    ASSERT_TRUE(waitForHold());
-    EXPECT_EQ(route(), QStringLiteral("splash"));
-    fixture.clock.advance(699);
-    EXPECT_EQ(route(), QStringLiteral("splash"));
-    fixture.clock.advance(1);
-    EXPECT_EQ(route(), QStringLiteral("home"));
+    ASSERT_NO_FATAL_FAILURE(finish());
+    EXPECT_EQ(fixture.route(), GetParam().second);
     EXPECT_EQ(fixture.state->stack().size(), 1);
-}
-
-TEST_F(SplashScreenTest, SlowExchangeRootsAtOnce)
-{
-    answer(LoopbackResponse::json(record(1)), 2000);
-    start();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return route() == QLatin1String("home"); }));
-    EXPECT_EQ(fixture.clock.nowMs(), 2000);
-    EXPECT_EQ(fixture.clock.pending(), 0);
-}
-
-struct OutcomeRow {
-    const char *name;
-    int playlists;
-    QString route;
-};
-
-class SplashOutcomeTest : public SplashScreenTest, public ::testing::WithParamInterface<OutcomeRow> { };
-
-TEST_P(SplashOutcomeTest, RecordChoosesTheRoute)
-{
-    answer(LoopbackResponse::json(record(GetParam().playlists)));
-    start();
-    ASSERT_TRUE(waitForHold());
-    fixture.clock.advance(700);
-    EXPECT_EQ(route(), GetParam().route);
     EXPECT_FALSE(splash->hasError());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SplashOutcomeTest,
-    ::testing::Values(OutcomeRow { "None", 0, "activation" }, OutcomeRow { "One", 1, "home" },
-        OutcomeRow { "Several", 3, "playlistPicker" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    ::testing::Values(std::pair { 0, u"activation"_qs }, std::pair { 1, u"home"_qs },
+        std::pair { 3, u"playlistPicker"_qs }),
+    [](const auto &info) { return info.param.second.toStdString(); });
+
+TEST_F(SplashScreenTest, SlowExchangeRootsAtOnce)
+{
+    answer(LoopbackResponse::json(portalRecord(1)), 2000);
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return fixture.route() == QLatin1String("home"); }));
+    EXPECT_EQ(fixture.clock.nowMs(), 2000);
+    EXPECT_EQ(fixture.clock.pending(), 0);
+}
 
 TEST_F(SplashScreenTest, FailureWithoutRecordShowsErrorAndEnterRetries)
 {
     answer(LoopbackResponse::withStatus(500));
     start();
-    EXPECT_FALSE(router->dispatch({ Key::Kind::enter, {} })) << "Enter while connecting does nothing";
-    ASSERT_TRUE(waitForHold());
-    fixture.clock.advance(700);
+    EXPECT_FALSE(fixture.router->dispatch(key(Key::Kind::enter))) << "Enter while connecting does nothing";
+    ASSERT_NO_FATAL_FAILURE(finish());
     EXPECT_EQ(splash->error(), userMessage(std::make_exception_ptr(AppError::http(500))));
-    EXPECT_EQ(route(), QStringLiteral("splash"));
-    EXPECT_FALSE(router->dispatch(Key::character(QStringLiteral("r"))));
-    EXPECT_EQ(server.requestCount(kPath), 1);
+    EXPECT_EQ(fixture.route(), u"splash"_qs);
+    EXPECT_FALSE(fixture.router->dispatch(Key::character(u"r"_qs)));
+    EXPECT_EQ(server.requestCount(kDevicePath), 1);
 
-    answer(LoopbackResponse::json(record(2)));
+    answer(LoopbackResponse::json(portalRecord(2)));
     fixture.prefs->setSelectedPlaylistId(11);
     QSignalSpy errorSpy(splash.get(), &SplashScreen::errorChanged);
-    EXPECT_TRUE(router->dispatch({ Key::Kind::enter, {} }));
+    EXPECT_TRUE(fixture.router->dispatch(key(Key::Kind::enter)));
     EXPECT_FALSE(splash->hasError()) << "the message clears at once";
     EXPECT_EQ(splash->attempt(), 1);
-    ASSERT_TRUE(waitForHold());
-    fixture.clock.advance(700);
-    EXPECT_EQ(route(), QStringLiteral("home"));
-    EXPECT_EQ(server.requestCount(kPath), 2);
+    ASSERT_NO_FATAL_FAILURE(finish());
+    EXPECT_EQ(fixture.route(), u"home"_qs);
+    EXPECT_EQ(server.requestCount(kDevicePath), 2);
     EXPECT_EQ(errorSpy.count(), 1);
 }
 
@@ -136,9 +97,8 @@ TEST_F(SplashScreenTest, FailureWithCachedRecordCarriesOnOffline)
     fixture.cacheDevice(AppStateFixture::device({ 3, 4 }));
     answer(LoopbackResponse::dropped());
     start();
-    ASSERT_TRUE(waitForHold());
-    fixture.clock.advance(700);
-    EXPECT_EQ(route(), QStringLiteral("playlistPicker"));
+    ASSERT_NO_FATAL_FAILURE(finish(500));
+    EXPECT_EQ(fixture.route(), u"playlistPicker"_qs);
     EXPECT_TRUE(fixture.state->offline());
     EXPECT_FALSE(splash->hasError());
 }
