@@ -1,14 +1,10 @@
 #pragma once
 
 #include "AppStateFixture.h"
-#include "LoopbackServer.h"
 #include "app/ActivationScreen.h"
-#include "app/Localization.h"
 #include "sources/Catalog.h"
 
 #include <QUrl>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 

@@ -1,15 +1,24 @@
 #pragma once
 
+// First: the clock's members use a name Qt's object headers define as a macro.
 #include "ManualClock.h"
+
+#include "LoopbackServer.h"
+#include "RunTask.h"
 #include "TestHttp.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
+#include "app/Localization.h"
 #include "app/Prefs.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -20,16 +29,27 @@ inline Key key(Key::Kind kind)
     return { kind, {} };
 }
 
-// Keys one letter each: U D L R arrows, E Enter, S Space, T Tab, X Esc; other letters are typed.
+// Keys one sign each: U D L R arrows, E Enter, S Space, T Tab, X Esc, < Home, > End, [ Page Up,
+// ] Page Down; any other sign is typed.
 inline QList<Key> keys(const char *spelled)
 {
     static const QHash<char, Key::Kind> kinds { { 'U', Key::Kind::up }, { 'D', Key::Kind::down },
         { 'L', Key::Kind::left }, { 'R', Key::Kind::right }, { 'E', Key::Kind::enter },
-        { 'S', Key::Kind::space }, { 'T', Key::Kind::tab }, { 'X', Key::Kind::esc } };
+        { 'S', Key::Kind::space }, { 'T', Key::Kind::tab }, { 'X', Key::Kind::esc }, { '<', Key::Kind::home },
+        { '>', Key::Kind::end }, { '[', Key::Kind::pageUp }, { ']', Key::Kind::pageDown } };
     QList<Key> result;
     for (const char *c = spelled; *c; ++c)
         result.append(kinds.contains(*c) ? key(kinds.value(*c)) : Key::character(QString(QLatin1Char(*c))));
     return result;
+}
+
+// Hands each key to `handler`; true when it took them all.
+template <typename Handler> bool press(Handler &handler, const char *spelled)
+{
+    bool tookAll = true;
+    for (const Key &key : keys(spelled))
+        tookAll = handler.handleKey(key) && tookAll;
+    return tookAll;
 }
 
 // A portal record with `playlistCount` playlists (ids 10, 11, ...).
@@ -76,18 +96,12 @@ public:
 
     static Playlist playlist(qint64 id, const QString &url = u"http://127.0.0.1:9/list.m3u"_qs)
     {
-        Playlist playlist;
-        playlist.id = id;
-        playlist.name = u"List %1"_qs.arg(id);
-        playlist.url = url;
-        return playlist;
+        return { .id = id, .name = u"List %1"_qs.arg(id), .url = url };
     }
 
     static DeviceResponse device(const QList<qint64> &playlistIds)
     {
-        DeviceResponse device;
-        device.mac = u"00:1a:79:00:00:01"_qs;
-        device.device_key = u"483920"_qs;
+        DeviceResponse device { .mac = u"00:1a:79:00:00:01"_qs, .device_key = u"483920"_qs };
         for (qint64 id : playlistIds)
             device.playlists.append(playlist(id));
         return device;

@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 

@@ -1,9 +1,5 @@
 #include "ActivationFixture.h"
-#include "RunTask.h"
 #include "TaskOutcome.h"
-
-#include <QSignalSpy>
-#include <QTest>
 
 namespace {
 
@@ -25,8 +21,8 @@ TEST_F(ActivationFixture, ArrowsMoveOverTheShownButtonsAndOtherKeysFallThrough)
             focus.append(screen->focus());
         }
         EXPECT_EQ(focus, row.focus);
-        for (const Key &key : keys("UXf"))
-            EXPECT_FALSE(screen->handleKey(key));
+        for (const Key &other : keys("UXf"))
+            EXPECT_FALSE(screen->handleKey(other));
         EXPECT_EQ(screen->focus(), 0);
     }
 }
@@ -44,8 +40,7 @@ TEST_F(ActivationFixture, EnterRunsTheFocusedButton)
     for (const Row &row : rows) {
         SCOPED_TRACE(testing::Message() << row.keys << " pushed " << row.pushed);
         start(1, row.pushed);
-        for (const Key &key : keys(row.keys))
-            EXPECT_TRUE(screen->handleKey(key));
+        EXPECT_TRUE(press(*screen, row.keys));
         EXPECT_EQ(fixture.route(), QString::fromLatin1(row.route));
         EXPECT_EQ(fixture.state->stack().size(), row.stackSize);
     }
@@ -55,7 +50,7 @@ TEST_F(ActivationFixture, EnterOnRefreshAsksThePortal)
 {
     server.serve(kDevicePath, LoopbackResponse::json(portalRecord(0)));
     start(-1);
-    EXPECT_TRUE(screen->handleKey(key(Key::Kind::space)));
+    EXPECT_TRUE(press(*screen, "S"));
     EXPECT_TRUE(screen->busy());
     ASSERT_TRUE(QTest::qWaitFor([this] { return !screen->busy(); }));
     EXPECT_EQ(server.requestCount(kDevicePath), 1);

@@ -1,11 +1,7 @@
 #include "AppStateFixture.h"
-#include "app/Localization.h"
 
 #include <QAbstractItemModelTester>
-#include <QSignalSpy>
-#include <QTest>
 #include <QWindow>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,9 +1,5 @@
 #include "AppStateFixture.h"
 #include "app/ChoiceDialog.h"
-#include "app/KeyRouter.h"
-
-#include <QSignalSpy>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -55,15 +51,12 @@ TEST_F(ChoiceDialogTest, ArrowsStopAtTheEndsAndSpaceChoosesTheFocusedRow)
 {
     ChoiceDialogModel *model = open(3, 2);
     QSignalSpy focusSpy(&controller, &ChoiceDialogController::focusChanged);
-    for (const Key &arrow : keys("UUU"))
-        controller.handleKey(arrow);
+    press(controller, "UUU");
     EXPECT_EQ(controller.focus(), 0);
-    for (const Key &arrow : keys("DDDDD"))
-        controller.handleKey(arrow);
+    press(controller, "DDDDD");
     EXPECT_EQ(controller.focus(), 2);
     EXPECT_EQ(focusSpy.count(), 4);
-    for (const Key &pressed : keys("UUS"))
-        controller.handleKey(pressed);
+    press(controller, "UUS");
     EXPECT_EQ(chosen, QList<int> { 0 });
     EXPECT_EQ(model->selected(), 2) << "the mark never moves";
 }
@@ -71,10 +64,7 @@ TEST_F(ChoiceDialogTest, ArrowsStopAtTheEndsAndSpaceChoosesTheFocusedRow)
 TEST_F(ChoiceDialogTest, EveryKeyIsTakenAndOnlyEscCloses)
 {
     open(2, 0);
-    for (const Key &other : keys("fLRT")
-            + QList<Key> {
-                key(Key::Kind::pageUp), key(Key::Kind::pageDown), key(Key::Kind::home), key(Key::Kind::end) })
-        EXPECT_TRUE(controller.handleKey(other));
+    EXPECT_TRUE(press(controller, "fLRT[]<>"));
     EXPECT_NE(state.dialog(), nullptr);
     EXPECT_EQ(controller.focus(), 0);
     EXPECT_TRUE(controller.handleKey(key(Key::Kind::esc)));

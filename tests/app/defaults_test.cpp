@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -57,7 +58,7 @@ TEST_F(DefaultsTest, ValuesKeepTheirTypesAcrossARestart)
     }
 }
 
-TEST_F(DefaultsTest, TypedReadsAnswerOnlyForTheStoredType)
+TEST_F(DefaultsTest, TypedReadsAnswerOnlyForTheStoredTypeAndEachChangeIsOnDiskAtOnce)
 {
     Defaults store(path());
     store.set(u"n"_qs, qint64(5));
@@ -69,17 +70,12 @@ TEST_F(DefaultsTest, TypedReadsAnswerOnlyForTheStoredType)
     EXPECT_FALSE(store.integer(u"t"_qs));
     EXPECT_FALSE(store.bytes(u"t"_qs));
     EXPECT_FALSE(store.flag(u"missing"_qs));
-}
 
-TEST_F(DefaultsTest, EachChangeIsOnDiskAtOnce)
-{
-    Defaults store(path());
-    store.set(u"a"_qs, u"one"_qs);
-    EXPECT_EQ(Defaults(path()).text(u"a"_qs), u"one"_qs);
-    store.set(u"a"_qs, true);
-    EXPECT_EQ(Defaults(path()).flag(u"a"_qs), true);
-    EXPECT_TRUE(store.remove(u"a"_qs));
-    EXPECT_FALSE(Defaults(path()).contains(u"a"_qs));
+    EXPECT_EQ(Defaults(path()).text(u"t"_qs), u"5"_qs);
+    store.set(u"t"_qs, true);
+    EXPECT_EQ(Defaults(path()).flag(u"t"_qs), true);
+    EXPECT_TRUE(store.remove(u"t"_qs));
+    EXPECT_FALSE(Defaults(path()).contains(u"t"_qs));
 }
 
 TEST_F(DefaultsTest, NonFiniteNumbersAreRefusedAndTheFileStaysReadable)
@@ -106,65 +102,59 @@ TEST_F(DefaultsTest, MissingFileStartsEmptyAndIsCreatedWithItsFolderOnFirstWrite
     EXPECT_EQ(Defaults(nested).integer(u"x"_qs), 1);
 }
 
-class DefaultsCorrupt : public DefaultsTest, public ::testing::WithParamInterface<const char *> { };
-
-TEST_P(DefaultsCorrupt, FileIsKeptAsideAndTheStoreStartsEmpty)
+TEST_F(DefaultsTest, EveryCorruptFileIsKeptAsideAndTheStoreStartsEmpty)
 {
-    const QByteArray bad(GetParam());
-    writeFile(path(), bad);
+    const QByteArray shapes[] = { "", "not json", R"({"a": {"type": "text", "value": "x"})", "[1, 2]", "7" };
+    QStringList kept;
+    for (const QByteArray &bad : shapes) {
+        SCOPED_TRACE(bad.constData());
+        writeFile(path(), bad);
+        Defaults store(path());
+        EXPECT_FALSE(store.contains(u"a"_qs));
+        EXPECT_FALSE(QFile::exists(path()));
+        kept.append(store.corruptBackupPath());
+        EXPECT_EQ(backups(dir.path()).size(), kept.size()) << "one more backup each time";
+        EXPECT_EQ(readAll(kept.last()), bad);
 
-    Defaults store(path());
-    EXPECT_FALSE(store.contains(u"a"_qs));
-    EXPECT_FALSE(QFile::exists(path()));
-    ASSERT_EQ(backups(dir.path()).size(), 1);
-    EXPECT_EQ(store.corruptBackupPath(), dir.filePath(backups(dir.path()).first()));
-    EXPECT_EQ(readAll(store.corruptBackupPath()), bad);
-
-    // Writing afterwards starts a fresh file and leaves the backup alone.
-    EXPECT_TRUE(store.set(u"b"_qs, u"new"_qs));
-    EXPECT_EQ(readAll(store.corruptBackupPath()), bad);
-    Defaults reopened(path());
-    EXPECT_EQ(reopened.text(u"b"_qs), u"new"_qs);
-    EXPECT_TRUE(reopened.corruptBackupPath().isEmpty());
+        // Writing afterwards starts a fresh file and leaves the backup alone.
+        EXPECT_TRUE(store.set(u"b"_qs, u"new"_qs));
+        Defaults reopened(path());
+        EXPECT_EQ(reopened.text(u"b"_qs), u"new"_qs);
+        EXPECT_TRUE(reopened.corruptBackupPath().isEmpty());
+    }
+    for (int i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(readAll(kept[i]), shapes[i]) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, DefaultsCorrupt,
-    ::testing::Values("", "not json", "{\"a\": {\"type\": \"text\", \"value\": \"x\"}", "[1, 2]", "7"));
-
-class DefaultsUnreadableEntry : public DefaultsTest, public ::testing::WithParamInterface<const char *> { };
-
-TEST_P(DefaultsUnreadableEntry, ReadsAsMissingAndStaysUntilItsKeyIsWritten)
+TEST_F(DefaultsTest, UnreadableEntryReadsAsMissingAndStaysUntilItsKeyIsWritten)
 {
-    const QJsonValue bad = QJsonDocument::fromJson(GetParam()).object().value(u"v"_qs);
-    ASSERT_FALSE(bad.isUndefined());
-    QJsonObject file { { u"a"_qs, bad },
-        { u"mac"_qs, QJsonObject { { "type", "text" }, { "value", "02:00:00:00:00:01" } } } };
-    writeFile(path(), QJsonDocument(file).toJson());
+    const char *entries[] = { "5", R"({"type": "int", "value": "12x"})", R"({"type": "int", "value": 12})",
+        R"({"type": "text", "value": 3})", R"({"type": "weird", "value": 1})",
+        R"({"type": "bytes", "value": "***"})", R"({"type": "texts", "value": ["x", 1]})",
+        R"({"type": "bool", "value": "true"})", "null" };
+    const QString mac = u"02:00:00:00:00:01"_qs;
+    for (const char *entry : entries) {
+        SCOPED_TRACE(entry);
+        const QJsonValue bad = QJsonDocument::fromJson(QByteArray("[") + entry + "]").array().first();
+        const QJsonObject file { { u"a"_qs, bad },
+            { u"mac"_qs, QJsonObject { { "type", "text" }, { "value", mac } } } };
+        writeFile(path(), QJsonDocument(file).toJson());
 
-    Defaults store(path());
-    EXPECT_FALSE(store.contains(u"a"_qs));
-    EXPECT_FALSE(store.value(u"a"_qs));
-    EXPECT_EQ(store.text(u"mac"_qs), u"02:00:00:00:00:01"_qs);
-    EXPECT_TRUE(store.corruptBackupPath().isEmpty());
-    EXPECT_TRUE(backups(dir.path()).isEmpty());
+        Defaults store(path());
+        EXPECT_FALSE(store.contains(u"a"_qs));
+        EXPECT_FALSE(store.value(u"a"_qs));
+        EXPECT_EQ(store.text(u"mac"_qs), mac);
+        EXPECT_TRUE(store.corruptBackupPath().isEmpty());
+        EXPECT_TRUE(backups(dir.path()).isEmpty());
 
-    // Another key's write keeps the entry as it was found.
-    EXPECT_TRUE(store.set(u"b"_qs, qint64(1)));
-    const QJsonObject written = QJsonDocument::fromJson(readAll(path())).object();
-    EXPECT_EQ(written.value(u"a"_qs), bad);
-    EXPECT_EQ(Defaults(path()).text(u"mac"_qs), u"02:00:00:00:00:01"_qs);
-
-    // Its own write replaces it.
-    EXPECT_TRUE(store.set(u"a"_qs, u"fresh"_qs));
-    EXPECT_EQ(Defaults(path()).text(u"a"_qs), u"fresh"_qs);
+        // Another key's write keeps the entry as it was found; its own write replaces it.
+        EXPECT_TRUE(store.set(u"b"_qs, qint64(1)));
+        EXPECT_EQ(QJsonDocument::fromJson(readAll(path())).object().value(u"a"_qs), bad);
+        EXPECT_EQ(Defaults(path()).text(u"mac"_qs), mac);
+        EXPECT_TRUE(store.set(u"a"_qs, u"fresh"_qs));
+        EXPECT_EQ(Defaults(path()).text(u"a"_qs), u"fresh"_qs);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Shapes, DefaultsUnreadableEntry,
-    ::testing::Values("{\"v\": 5}", "{\"v\": {\"type\": \"int\", \"value\": \"12x\"}}",
-        "{\"v\": {\"type\": \"int\", \"value\": 12}}", "{\"v\": {\"type\": \"text\", \"value\": 3}}",
-        "{\"v\": {\"type\": \"weird\", \"value\": 1}}", "{\"v\": {\"type\": \"bytes\", \"value\": \"***\"}}",
-        "{\"v\": {\"type\": \"texts\", \"value\": [\"x\", 1]}}",
-        "{\"v\": {\"type\": \"bool\", \"value\": \"true\"}}", "{\"v\": null}"));
 
 TEST_F(DefaultsTest, RemovingAnUnreadableEntryDropsIt)
 {
@@ -174,17 +164,6 @@ TEST_F(DefaultsTest, RemovingAnUnreadableEntryDropsIt)
     const QJsonObject written = QJsonDocument::fromJson(readAll(path())).object();
     EXPECT_EQ(written.keys(), QStringList { u"b"_qs });
     EXPECT_EQ(Defaults(path()).flag(u"b"_qs), true);
-}
-
-TEST_F(DefaultsTest, TwoCorruptStartsKeepTwoBackups)
-{
-    writeFile(path(), "first");
-    Defaults first(path());
-    writeFile(path(), "second");
-    Defaults second(path());
-    EXPECT_NE(first.corruptBackupPath(), second.corruptBackupPath());
-    EXPECT_EQ(readAll(first.corruptBackupPath()), "first");
-    EXPECT_EQ(readAll(second.corruptBackupPath()), "second");
 }
 
 TEST_F(DefaultsTest, WritesFromSeveralThreadsAreAllKept)

@@ -1,12 +1,9 @@
 #include "AppStateFixture.h"
-#include "app/KeyRouter.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,10 +1,6 @@
 #include "AppStateFixture.h"
-#include "app/KeyRouter.h"
-#include "app/Localization.h"
 #include "app/PlaybackControl.h"
 #include "app/PlaylistPickerScreen.h"
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -88,8 +84,7 @@ class PickerSelect : public PickerFixture, public ::testing::WithParamInterface<
 TEST_P(PickerSelect, SavesStopsWhenChangedAndGoesHome)
 {
     start({ 7, 9, 11 }, GetParam().saved, true);
-    for (const Key &key : keys(GetParam().keys))
-        EXPECT_TRUE(picker->handleKey(key));
+    EXPECT_TRUE(press(*picker, GetParam().keys));
     EXPECT_EQ(fixture.prefs->selectedPlaylistId(), GetParam().stored);
     EXPECT_EQ(playback.stops, GetParam().stops);
     EXPECT_EQ(fixture.state->stack().size(), 1);
@@ -107,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Choices, PickerSelect,
 TEST_F(PickerFixture, EnterOnEmptyListDoesNothing)
 {
     start({}, std::nullopt);
-    EXPECT_TRUE(picker->handleKey(key(Key::Kind::space)));
+    EXPECT_TRUE(press(*picker, "S"));
     EXPECT_EQ(fixture.route(), u"playlistPicker"_qs);
     EXPECT_EQ(fixture.prefs->selectedPlaylistId(), -1);
     EXPECT_EQ(playback.stops, 0);

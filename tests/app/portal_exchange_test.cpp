@@ -1,9 +1,5 @@
 #include "AppStateFixture.h"
-#include "LoopbackServer.h"
 #include "TaskOutcome.h"
-
-#include <QSignalSpy>
-#include <gtest/gtest.h>
 
 namespace {
 

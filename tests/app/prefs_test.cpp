@@ -57,17 +57,23 @@ protected:
     void seed(const QString &key, const Defaults::Value &value) { Defaults(path()).set(key, value); }
 };
 
+// The plain settings as texts: language, time format, aspect mode, user agent, playlist id.
+QStringList settings(const Prefs &prefs)
+{
+    return { prefs.language(), prefs.timeFormat(), QString::number(prefs.aspectMode()), prefs.userAgent(),
+        QString::number(prefs.selectedPlaylistId()) };
+}
+
+const QStringList kDefaultSettings { u"system"_qs, u"system"_qs, u"0"_qs, u"Zelfor/1.1.6 (X11; Linux)"_qs,
+    u"-1"_qs };
+
 TEST_F(PrefsTest, EmptyStoreGivesDefaultsAndWritesNothing)
 {
     auto prefs = open();
-    EXPECT_EQ(prefs->language(), u"system"_qs);
-    EXPECT_EQ(prefs->timeFormat(), u"system"_qs);
-    EXPECT_EQ(prefs->aspectMode(), 0);
-    EXPECT_EQ(prefs->userAgent(), u"Zelfor/1.1.6 (X11; Linux)"_qs);
+    EXPECT_EQ(settings(*prefs), kDefaultSettings);
     EXPECT_TRUE(prefs->favorites().isEmpty());
     EXPECT_TRUE(prefs->recent().isEmpty());
     EXPECT_TRUE(prefs->recentLive().isEmpty());
-    EXPECT_EQ(prefs->selectedPlaylistId(), -1);
     EXPECT_FALSE(prefs->cachedDevice());
     EXPECT_FALSE(QFile::exists(path()));
 }
@@ -80,34 +86,27 @@ TEST_F(PrefsTest, SettingsAreAnnouncedStoredWithTheirTypesAndReadAfterRestart)
     prefs->setLanguage(u"fr"_qs);
     prefs->setTimeFormat(u"24"_qs);
     prefs->setAspectMode(2);
-    prefs->setUserAgent(QString());
+    prefs->setUserAgent(QString()); // an empty agent is a choice, not a default
     prefs->setSelectedPlaylistId(42);
     EXPECT_EQ(language.count(), 1);
     EXPECT_EQ(aspect.count(), 1);
-
     const Defaults store = stored();
     EXPECT_EQ(store.text(u"language"_qs), u"fr"_qs);
     EXPECT_EQ(store.text(u"time_format"_qs), u"24"_qs);
     EXPECT_EQ(store.integer(u"aspect_mode"_qs), 2);
     EXPECT_EQ(store.integer(u"playlist_id"_qs), 42);
-
-    auto again = open();
-    EXPECT_EQ(again->language(), u"fr"_qs);
-    EXPECT_EQ(again->timeFormat(), u"24"_qs);
-    EXPECT_EQ(again->aspectMode(), 2);
-    EXPECT_EQ(again->userAgent(), QString()) << "an empty agent is a choice, not a default";
-    EXPECT_EQ(again->selectedPlaylistId(), 42);
+    EXPECT_EQ(settings(*open()), (QStringList { u"fr"_qs, u"24"_qs, u"2"_qs, QString(), u"42"_qs }));
 }
 
 TEST_F(PrefsTest, ValuesOfTheWrongTypeReadAsDefaults)
 {
-    seed(u"aspect_mode"_qs, u"2"_qs);
     seed(u"language"_qs, qint64(3));
+    seed(u"time_format"_qs, true);
+    seed(u"aspect_mode"_qs, u"2"_qs);
+    seed(u"user_agent"_qs, 1.5);
     seed(u"recent_live"_qs, u"7|LIVE|1"_qs);
-    auto prefs = open();
-    EXPECT_EQ(prefs->aspectMode(), 0);
-    EXPECT_EQ(prefs->language(), u"system"_qs);
-    EXPECT_TRUE(prefs->recentLive().isEmpty());
+    EXPECT_EQ(settings(*open()), kDefaultSettings);
+    EXPECT_TRUE(open()->recentLive().isEmpty());
 }
 
 TEST_F(PrefsTest, AnyStoredNumberIsAPlaylistIdAnythingElseIsNone)

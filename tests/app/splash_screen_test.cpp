@@ -1,12 +1,6 @@
 #include "AppStateFixture.h"
-#include "LoopbackServer.h"
 #include "app/ErrorMessages.h"
-#include "app/KeyRouter.h"
 #include "app/SplashScreen.h"
-
-#include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -39,10 +39,11 @@ struct Fetched {
     int status = 0;
     QByteArray body;
     QByteArray contentRange;
+    bool operator==(const Fetched &) const = default;
 };
 
 // A GET, or a POST when there is a body; any status is an answer.
-QCoro::Task<Fetched> fetch(QString address, QByteArray range = {}, std::optional<QByteArray> post = {})
+QCoro::Task<Fetched> fetchTask(QString address, QByteArray range, std::optional<QByteArray> post)
 {
     QNetworkAccessManager network;
     QNetworkRequest request { QUrl(address) };
@@ -55,49 +56,59 @@ QCoro::Task<Fetched> fetch(QString address, QByteArray range = {}, std::optional
         reply->rawHeader("Content-Range") };
 }
 
+Fetched fetch(const QString &address, const QByteArray &range = {}, std::optional<QByteArray> post = {})
+{
+    return runTask(fetchTask(address, range, std::move(post)));
+}
+
+// A portal with the default options and its Xtream playlist, read as the app reads them.
 class DevPortalTest : public testing::Test {
 protected:
-    TestHttp http;
-
     std::unique_ptr<DevPortal> start(DevPortalOptions options = {})
     {
         options.port = 0;
-        auto portal = std::make_unique<DevPortal>(options, fakeMedia());
-        EXPECT_TRUE(portal->isListening());
-        return portal;
+        auto started = std::make_unique<DevPortal>(options, fakeMedia());
+        EXPECT_TRUE(started->isListening());
+        return started;
     }
 
     DeviceResponse deviceOf(DevPortal &portal)
     {
-        const HttpResponse answer = runTask(http->postJSON(portal.baseUrl() + DevPortal::kDevicePath,
+        const HttpResponse answer = runTask(net.postJSON(portal.baseUrl() + DevPortal::kDevicePath,
             R"({"mac":"02:AB:CD:00:11:22","model":"m","os":"o","app_version":"1.1.6"})"));
         EXPECT_EQ(answer.status, 200);
         const std::optional<DeviceResponse> device = deviceResponseFromPortalJson(answer.body);
         EXPECT_TRUE(device.has_value());
         return device.value_or(DeviceResponse {});
     }
+
+    TestHttp http;
+    Http &net = http.http();
+    std::unique_ptr<DevPortal> portal = start();
+    const QString base = portal->baseUrl();
+    Playlist xtream = deviceOf(*portal).playlists.value(0);
 };
 
 class PlaylistCountTest : public DevPortalTest, public testing::WithParamInterface<int> { };
 
 TEST_P(PlaylistCountTest, DeviceRecordEchoesTheMacAndListsTheAskedPlaylists)
 {
-    const auto portal = start({ .playlists = GetParam() });
-    const DeviceResponse device = deviceOf(*portal);
+    const auto asked = start({ .playlists = GetParam() });
+    const DeviceResponse device = deviceOf(*asked);
     EXPECT_EQ(device.mac, u"02:AB:CD:00:11:22");
     EXPECT_EQ(device.device_key.size(), 8);
-    EXPECT_EQ(device.site_url, portal->baseUrl());
+    EXPECT_EQ(device.site_url, asked->baseUrl());
     ASSERT_TRUE(device.support.has_value());
     EXPECT_TRUE(device.support->email.has_value());
     EXPECT_TRUE(device.notice.has_value());
     ASSERT_EQ(device.playlists.size(), GetParam());
     if (GetParam() >= 1) {
         EXPECT_EQ(device.playlists[0].type, u"xtream");
-        EXPECT_EQ(XtreamClient::serverBase(device.playlists[0]), portal->baseUrl());
+        EXPECT_EQ(XtreamClient::serverBase(device.playlists[0]), asked->baseUrl());
     }
     if (GetParam() == 2) {
         EXPECT_EQ(device.playlists[1].type, u"m3u");
-        EXPECT_TRUE(device.playlists[1].url->startsWith(portal->baseUrl()));
+        EXPECT_TRUE(device.playlists[1].url->startsWith(asked->baseUrl()));
     }
 }
 
@@ -105,8 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, PlaylistCountTest, testing::Values(0, 1, 2));
 
 TEST_F(DevPortalTest, DeviceKeyDependsOnTheMac)
 {
-    const auto portal = start();
-    const auto key = [&](const char *mac) { return portal->deviceRecord(mac).device_key; };
+    const auto key = [this](const char *mac) { return portal->deviceRecord(mac).device_key; };
     EXPECT_EQ(key("02:00:00:00:00:01"), key("02:00:00:00:00:01"));
     EXPECT_NE(key("02:00:00:00:00:01"), key("02:00:00:00:00:02"));
 }
@@ -116,8 +126,8 @@ TEST_F(DevPortalTest, RefusedDeviceGetsAnErrorObjectWithAMessage)
     const std::tuple<int, QByteArray, int> rows[] = { { 500, R"({"mac":"02:00:00:00:00:01"})", 500 },
         { 403, R"({"mac":"02:00:00:00:00:01"})", 403 }, { 0, R"({"model":"m"})", 400 }, { 0, "mac=1", 400 } };
     for (const auto &[failStatus, body, status] : rows) {
-        const auto portal = start({ .failStatus = failStatus });
-        const Fetched answer = runTask(fetch(portal->baseUrl() + DevPortal::kDevicePath, {}, body));
+        const Fetched answer
+            = fetch(start({ .failStatus = failStatus })->baseUrl() + DevPortal::kDevicePath, {}, body);
         EXPECT_EQ(answer.status, status) << body.constData();
         const QJsonObject error = QJsonDocument::fromJson(answer.body).object().value("error").toObject();
         EXPECT_FALSE(error.value("message").toString().isEmpty()) << body.constData();
@@ -126,39 +136,31 @@ TEST_F(DevPortalTest, RefusedDeviceGetsAnErrorObjectWithAMessage)
 
 TEST_F(DevPortalTest, XtreamAccountListsAndDetailsReadWithTheClient)
 {
-    const auto portal = start();
-    const Playlist xtream = deviceOf(*portal).playlists.value(0);
-    const XtreamAccount account = runTask(XtreamClient::login(xtream, &http.http()));
+    const XtreamAccount account = runTask(XtreamClient::login(xtream, &net));
     EXPECT_TRUE(account.auth);
     EXPECT_TRUE(account.allowedFormats.contains(u"m3u8"));
-    ASSERT_TRUE(account.exp.has_value());
-    EXPECT_GT(*account.exp, QDateTime::currentDateTimeUtc());
+    EXPECT_GT(account.exp.value_or(QDateTime()), QDateTime::currentDateTimeUtc());
 
-    const QList<XStream> live
-        = runTask(XtreamClient::streams(xtream, "get_live_streams", true, &http.http()));
-    const QList<MediaItem> channels = XtreamClient::mediaItems(live, ContentType::live);
+    const QList<MediaItem> channels = XtreamClient::mediaItems(
+        runTask(XtreamClient::streams(xtream, "get_live_streams", true, &net)), ContentType::live);
     ASSERT_EQ(channels.size(), DemoCatalog::titles(ContentType::live).size());
-    EXPECT_TRUE(channels[0].catchup.has_value());
-    EXPECT_EQ(channels[0].catchup->days, 3);
+    EXPECT_EQ(channels[0].catchup.value_or(Catchup {}).days, 3);
     EXPECT_EQ(channels.last().categoryId, u"__uncat__");
-    const QList<XCategory> categories
-        = runTask(XtreamClient::categories(xtream, "get_vod_categories", true, &http.http()));
-    EXPECT_EQ(categories.size(), DemoCatalog::categories(ContentType::movie).size());
+    EXPECT_EQ(runTask(XtreamClient::categories(xtream, "get_vod_categories", true, &net)).size(),
+        DemoCatalog::categories(ContentType::movie).size());
 
-    const VodInfo film = runTask(XtreamClient::vodInfo(xtream, "1001", &http.http()));
+    const VodInfo film = runTask(XtreamClient::vodInfo(xtream, "1001", &net));
     EXPECT_TRUE(film.plot.has_value());
-    EXPECT_EQ(film.backdrop, DemoCatalog::backdropUrl(portal->baseUrl(), "1001"));
-    const SeriesInfo show = runTask(XtreamClient::seriesInfo(xtream, "5001", &http.http()));
+    EXPECT_EQ(film.backdrop, DemoCatalog::backdropUrl(base, "1001"));
+    const SeriesInfo show = runTask(XtreamClient::seriesInfo(xtream, "5001", &net));
     ASSERT_EQ(show.episodesBySeason.size(), 2);
-    EXPECT_EQ(show.episodesBySeason[2].size(), 3);
+    ASSERT_EQ(show.episodesBySeason[2].size(), 3);
     EXPECT_EQ(show.episodesBySeason[2][0].number, 1);
 }
 
 TEST_F(DevPortalTest, GuidesDecodeAndOnlyPastArchiveProgrammesReplay)
 {
-    const auto portal = start();
-    const Playlist xtream = deviceOf(*portal).playlists.value(0);
-    const QList<EpgEntry> next = runTask(XtreamClient::shortEpg(xtream, "101", &http.http()));
+    const QList<EpgEntry> next = runTask(XtreamClient::shortEpg(xtream, "101", &net));
     ASSERT_EQ(next.size(), 6);
     EXPECT_FALSE(next[0].title.isEmpty());
     EXPECT_FALSE(next[0].title.endsWith(u'=')) << "title left in Base64";
@@ -166,7 +168,7 @@ TEST_F(DevPortalTest, GuidesDecodeAndOnlyPastArchiveProgrammesReplay)
 
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const char *channel : { "101", "102" }) {
-        const QList<EpgEntry> table = runTask(XtreamClient::epgTable(xtream, channel, &http.http()));
+        const QList<EpgEntry> table = runTask(XtreamClient::epgTable(xtream, channel, &net));
         ASSERT_GT(table.size(), 100);
         const bool archive = DemoCatalog::find(ContentType::live, channel)->archive;
         for (const EpgEntry &entry : table)
@@ -176,21 +178,17 @@ TEST_F(DevPortalTest, GuidesDecodeAndOnlyPastArchiveProgrammesReplay)
 
 TEST_F(DevPortalTest, WrongCredentialsAreRefusedEverywhere)
 {
-    const auto portal = start();
-    Playlist xtream = deviceOf(*portal).playlists.value(0);
-    xtream.password = QStringLiteral("wrong");
-    EXPECT_FALSE(runTask(XtreamClient::login(xtream, &http.http())).auth);
-    const auto lists = runOutcome(XtreamClient::streams(xtream, "get_live_streams", true, &http.http()));
-    ASSERT_TRUE(lists.errorAs<AppError>().has_value());
-    EXPECT_EQ(lists.errorAs<AppError>()->kind(), AppError::Kind::xtreamAuth);
-    EXPECT_EQ(runTask(fetch(portal->baseUrl() + "/get.php?username=demo&password=wrong")).status, 401);
-    EXPECT_EQ(runTask(fetch(XtreamClient::liveUrl(xtream, "101", "ts"))).status, 403);
+    xtream.password = u"wrong"_qs;
+    EXPECT_FALSE(runTask(XtreamClient::login(xtream, &net)).auth);
+    const auto lists = runOutcome(XtreamClient::streams(xtream, "get_live_streams", true, &net));
+    EXPECT_EQ(lists.errorAs<AppError>().value_or(AppError::badData()).kind(), AppError::Kind::xtreamAuth);
+    EXPECT_EQ(fetch(base + "/get.php?username=demo&password=wrong").status, 401);
+    EXPECT_EQ(fetch(XtreamClient::liveUrl(xtream, "101", "ts")).status, 403);
 }
 
 TEST_F(DevPortalTest, M3uPlaylistParsesWithChannelsFilmsAndCatchup)
 {
-    const auto portal = start();
-    const Fetched playlist = runTask(fetch(portal->baseUrl() + DevPortal::kM3uPath));
+    const Fetched playlist = fetch(base + DevPortal::kM3uPath);
     ASSERT_EQ(playlist.status, 200);
     QList<M3uParser::Entry> entries;
     M3uParser::parse(playlist.body, [&](M3uParser::Entry &&entry) { entries.append(std::move(entry)); });
@@ -198,25 +196,18 @@ TEST_F(DevPortalTest, M3uPlaylistParsesWithChannelsFilmsAndCatchup)
         DemoCatalog::titles(ContentType::live).size() + DemoCatalog::titles(ContentType::movie).size());
     EXPECT_EQ(entries[0].name, u"Zelfor News 24");
     EXPECT_EQ(entries[0].group, u"News");
-    ASSERT_TRUE(entries[0].catchup.has_value());
-    EXPECT_EQ(entries[0].catchup->mode, u"default");
+    EXPECT_EQ(entries[0].catchup.value_or(Catchup {}).mode, u"default");
     EXPECT_FALSE(entries[1].catchup.has_value());
-    EXPECT_EQ(runTask(fetch(portal->baseUrl() + "/get.php?username=demo&password=demo")).body, playlist.body);
+    EXPECT_EQ(fetch(base + "/get.php?username=demo&password=demo").body, playlist.body);
 }
 
 TEST_F(DevPortalTest, CatalogLoadsEverySectionOfBothPlaylists)
 {
-    const auto portal = start();
     Catalog catalog(
-        &http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return QStringLiteral("Other"); });
+        &net, [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Other"_qs; });
     const DeviceResponse device = deviceOf(*portal);
-    const QList<std::pair<int, ContentType>> loads {
-        { 0, ContentType::live },
-        { 0, ContentType::movie },
-        { 0, ContentType::series },
-        { 1, ContentType::live },
-        { 1, ContentType::movie },
-    };
+    const std::pair<int, ContentType> loads[] = { { 0, ContentType::live }, { 0, ContentType::movie },
+        { 0, ContentType::series }, { 1, ContentType::live }, { 1, ContentType::movie } };
     for (const auto &[index, type] : loads) {
         const SectionPtr section = runTask(catalog.load(device.playlists[index], type, false));
         ASSERT_TRUE(section);
@@ -226,47 +217,35 @@ TEST_F(DevPortalTest, CatalogLoadsEverySectionOfBothPlaylists)
 
 TEST_F(DevPortalTest, PlayAddressesAreServedWithByteRanges)
 {
-    const auto portal = start();
-    const Playlist xtream = deviceOf(*portal).playlists.value(0);
-    const Fetched film
-        = runTask(fetch(XtreamClient::movieUrl(xtream, "1001", QStringLiteral("mp4")), "bytes=100-199"));
-    EXPECT_EQ(film.status, 206);
-    EXPECT_EQ(film.body, fakeMedia().mp4.mid(100, 100));
-    EXPECT_EQ(film.contentRange, "bytes 100-199/4096");
-    const Fetched tail
-        = runTask(fetch(XtreamClient::seriesUrl(xtream, "500111", QStringLiteral("mp4")), "bytes=-10"));
-    EXPECT_EQ(tail.body, fakeMedia().mp4.right(10));
-    EXPECT_EQ(
-        runTask(fetch(XtreamClient::movieUrl(xtream, "1001", QStringLiteral("mp4")), "bytes=5000-")).status,
-        416);
-    const Fetched channel = runTask(fetch(XtreamClient::liveUrl(xtream, "101", "ts")));
-    EXPECT_EQ(channel.status, 200);
-    EXPECT_EQ(channel.body, fakeMedia().ts);
-    EXPECT_EQ(runTask(fetch(XtreamClient::liveUrl(xtream, "999", "ts"))).status, 404);
+    const QByteArray mp4 = fakeMedia().mp4;
+    const QString film = XtreamClient::movieUrl(xtream, "1001", u"mp4"_qs);
+    EXPECT_EQ(fetch(film, "bytes=100-199"), (Fetched { 206, mp4.mid(100, 100), "bytes 100-199/4096" }));
+    EXPECT_EQ(fetch(XtreamClient::seriesUrl(xtream, "500111", u"mp4"_qs), "bytes=-10").body, mp4.right(10));
+    EXPECT_EQ(fetch(film, "bytes=5000-").status, 416);
+    EXPECT_EQ(fetch(XtreamClient::liveUrl(xtream, "101", "ts")), (Fetched { 200, fakeMedia().ts, {} }));
+    EXPECT_EQ(fetch(XtreamClient::liveUrl(xtream, "999", "ts")).status, 404);
 
-    const Fetched hls = runTask(fetch(XtreamClient::liveUrl(xtream, "101", "m3u8")));
+    const Fetched hls = fetch(XtreamClient::liveUrl(xtream, "101", "m3u8"));
     ASSERT_EQ(hls.status, 200);
     const QString firstSegment = QString::fromUtf8(hls.body).section(u'\n', 6, 6);
-    EXPECT_TRUE(firstSegment.startsWith(portal->baseUrl() + "/hls/")) << qPrintable(firstSegment);
-    EXPECT_EQ(runTask(fetch(firstSegment)).body.left(4), "seg-");
-    EXPECT_EQ(runTask(fetch(portal->baseUrl() + "/hls/4.ts")).body, "seg-b");
+    EXPECT_TRUE(firstSegment.startsWith(base + "/hls/")) << qPrintable(firstSegment);
+    EXPECT_EQ(fetch(firstSegment).body.left(4), "seg-");
+    EXPECT_EQ(fetch(base + "/hls/4.ts").body, "seg-b");
 }
 
 TEST_F(DevPortalTest, PicturesArePngsOfTheirKind)
 {
-    const auto portal = start();
-    const std::pair<QString, DemoImages::Kind> pictures[] = {
-        { DemoCatalog::logoUrl(portal->baseUrl(), "101"), DemoImages::Kind::logo },
-        { DemoCatalog::posterUrl(portal->baseUrl(), "5001"), DemoImages::Kind::poster },
-        { DemoCatalog::backdropUrl(portal->baseUrl(), "1001"), DemoImages::Kind::backdrop },
-    };
+    const std::pair<QString, DemoImages::Kind> pictures[]
+        = { { DemoCatalog::logoUrl(base, "101"), DemoImages::Kind::logo },
+              { DemoCatalog::posterUrl(base, "5001"), DemoImages::Kind::poster },
+              { DemoCatalog::backdropUrl(base, "1001"), DemoImages::Kind::backdrop } };
     for (const auto &[address, kind] : pictures) {
-        const Fetched picture = runTask(fetch(address));
-        ASSERT_EQ(picture.status, 200) << qPrintable(address);
+        const Fetched picture = fetch(address);
+        EXPECT_EQ(picture.status, 200) << qPrintable(address);
         EXPECT_EQ(QImage::fromData(picture.body, "PNG").size(), DemoImages::sizeOf(kind))
             << qPrintable(address);
     }
-    EXPECT_EQ(runTask(fetch(portal->baseUrl() + "/img/logo/101.jpg")).status, 404);
+    EXPECT_EQ(fetch(base + "/img/logo/101.jpg").status, 404);
     EXPECT_EQ(DemoImages::initials("star lab tonight"), u"SL");
     EXPECT_EQ(DemoImages::initials(" Pop  "), u"P");
 }
