@@ -5,22 +5,17 @@ namespace {
 
 TEST_F(ActivationFixture, ArrowsMoveOverTheShownButtonsAndOtherKeysFallThrough)
 {
-    struct Row {
-        int playlists; // -1: no device record
-        const char *keys;
-        QList<int> focus; // after each key
-    };
-    const Row rows[]
+    // Playlists (-1: no record), keys, and the focus after each key.
+    const std::tuple<int, const char *, QList<int>> rows[]
         = { { -1, "RL", { 2, 0 } }, { 0, "RRLL", { 2, 2, 0, 0 } }, { 1, "RRRLLL", { 1, 2, 2, 1, 0, 0 } } };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.keys);
-        start(row.playlists);
+    for (const auto &[playlists, spelled, expected] : rows) {
+        start(playlists);
         QList<int> focus;
-        for (const Key &key : keys(row.keys)) {
-            EXPECT_TRUE(screen->handleKey(key));
+        for (const Key &key : keys(spelled)) {
+            EXPECT_TRUE(screen->handleKey(key)) << spelled;
             focus.append(screen->focus());
         }
-        EXPECT_EQ(focus, row.focus);
+        EXPECT_EQ(focus, expected) << spelled;
         for (const Key &other : keys("UXf"))
             EXPECT_FALSE(screen->handleKey(other));
         EXPECT_EQ(screen->focus(), 0);
@@ -29,20 +24,14 @@ TEST_F(ActivationFixture, ArrowsMoveOverTheShownButtonsAndOtherKeysFallThrough)
 
 TEST_F(ActivationFixture, EnterRunsTheFocusedButton)
 {
-    struct Row {
-        const char *keys;
-        bool pushed;
-        const char *route;
-        int stackSize;
-    };
-    const Row rows[]
-        = { { "RE", false, "home", 1 }, { "RE", true, "home", 1 }, { "RRE", false, "settings", 2 } };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(testing::Message() << row.keys << " pushed " << row.pushed);
-        start(1, row.pushed);
-        EXPECT_TRUE(press(*screen, row.keys));
-        EXPECT_EQ(fixture.route(), QString::fromLatin1(row.route));
-        EXPECT_EQ(fixture.state->stack().size(), row.stackSize);
+    const std::tuple<const char *, bool, QString, int> rows[] = { { "RE", false, u"home"_qs, 1 },
+        { "RE", true, u"home"_qs, 1 }, { "RRE", false, u"settings"_qs, 2 } };
+    for (const auto &[spelled, pushed, route, stackSize] : rows) {
+        SCOPED_TRACE(testing::Message() << spelled << " pushed " << pushed);
+        start(1, pushed);
+        EXPECT_TRUE(press(*screen, spelled));
+        EXPECT_EQ(fixture.route(), route);
+        EXPECT_EQ(fixture.state->stack().size(), stackSize);
     }
 }
 
@@ -56,64 +45,47 @@ TEST_F(ActivationFixture, EnterOnRefreshAsksThePortal)
     EXPECT_EQ(server.requestCount(kDevicePath), 1);
 }
 
-struct DerivedCase {
-    const char *name;
-    bool hasDevice;
-    QString mac;
-    OptText siteUrl;
-    int playlists;
-    OptText email;
-    OptText whatsapp;
-    QString manage; // "@" stands for the portal base address
-    QString stepOne;
-    QString titleKey;
-    QString emailLine;
-    QString whatsappLine;
-};
-
-class ActivationDerived : public ActivationFixture, public ::testing::WithParamInterface<DerivedCase> { };
-
-TEST_P(ActivationDerived, FollowTheDeviceRecord)
+TEST_F(ActivationFixture, ShownTextsFollowTheDeviceRecord)
 {
-    const DerivedCase &row = GetParam();
-    if (row.hasDevice) {
-        DeviceResponse device = AppStateFixture::device(QList<qint64>(row.playlists, 7));
-        device.mac = row.mac;
-        device.site_url = row.siteUrl;
-        if (row.email || row.whatsapp)
-            device.support = Support { row.whatsapp, row.email };
-        fixture.cacheDevice(device);
-    }
-    open();
+    const auto record
+        = [](const QString &mac, OptText site, int playlists, std::optional<Support> support = {}) {
+              DeviceResponse device = AppStateFixture::device(QList<qint64>(playlists, 7));
+              device.mac = mac;
+              device.site_url = site;
+              device.support = support;
+              return device;
+          };
     const QString base = fixture.portal;
-    const QString expectedMac = row.mac.isEmpty() ? fixture.prefs->deviceMac() : row.mac;
-    EXPECT_FALSE(expectedMac.isEmpty());
-    EXPECT_EQ(screen->deviceAddress(), expectedMac);
-    EXPECT_EQ(screen->deviceKey(), row.hasDevice ? u"483920"_qs : QString());
-    EXPECT_EQ(screen->manageAddress(), QString(row.manage).replace(QLatin1Char('@'), base));
-    EXPECT_EQ(screen->stepOne(), QString(row.stepOne).replace(QLatin1Char('@'), base.mid(7)));
-    EXPECT_EQ(screen->titleKey(), row.titleKey);
-    EXPECT_EQ(screen->canContinue(), row.playlists > 0);
-    EXPECT_EQ(screen->emailLine(), row.emailLine);
-    EXPECT_EQ(screen->whatsappLine(), row.whatsappLine);
+    const QString mac = fixture.prefs->deviceMac();
+    const QString step = u"On your phone or computer, open %1 (or scan the QR code)"_qs;
+    // Device address, key, manage page, first step, title, email and WhatsApp lines.
+    const std::pair<std::optional<DeviceResponse>, QStringList> rows[]
+        = { { std::nullopt,
+                { mac, {}, base + u"/manage"_qs, step.arg(base.mid(7)), u"act_title_setup"_qs, {}, {} } },
+              { record(u"00:1a:79:aa:bb:cc"_qs, u"https://tv.example.test"_qs, 2,
+                    Support { u"+212600000000"_qs, u"help@example.test"_qs }),
+                  { u"00:1a:79:aa:bb:cc"_qs, u"483920"_qs, u"https://tv.example.test/manage"_qs,
+                      step.arg(u"tv.example.test"_qs), u"act_title_device"_qs, u"Email: help@example.test"_qs,
+                      u"WhatsApp: \u2066+212600000000\u2069"_qs } },
+              // The slash is kept and every scheme removed.
+              { record(u"m"_qs, u"http://a.test/x/?next=https://b.test"_qs, 1),
+                  { u"m"_qs, u"483920"_qs, u"http://a.test/x/?next=https://b.test/manage"_qs,
+                      step.arg(u"a.test/x/?next=b.test"_qs), u"act_title_device"_qs, {}, {} } },
+              // An empty site and address fall back; an email without an at sign is not shown.
+              { record({}, u""_qs, 0, Support { u""_qs, u"no-at-sign"_qs }),
+                  { mac, u"483920"_qs, base + u"/manage"_qs, step.arg(base.mid(7)),
+                      u"act_title_no_playlist"_qs, {}, {} } } };
+    for (const auto &[device, expected] : rows) {
+        SCOPED_TRACE(expected.value(3).toStdString());
+        if (device)
+            fixture.cacheDevice(*device);
+        open();
+        EXPECT_EQ((QStringList { screen->deviceAddress(), screen->deviceKey(), screen->manageAddress(),
+                      screen->stepOne(), screen->titleKey(), screen->emailLine(), screen->whatsappLine() }),
+            expected);
+        EXPECT_EQ(screen->canContinue(), device && !device->playlists.isEmpty());
+    }
 }
-
-const QString kStep = u"On your phone or computer, open %1 (or scan the QR code)"_qs;
-
-INSTANTIATE_TEST_SUITE_P(Values, ActivationDerived,
-    ::testing::Values(DerivedCase { "noRecord", false, {}, {}, 0, {}, {}, u"@/manage"_qs, kStep.arg(u"@"_qs),
-                          u"act_title_setup"_qs, {}, {} },
-        DerivedCase { "httpsSiteShownWithoutScheme", true, u"00:1a:79:aa:bb:cc"_qs,
-            u"https://tv.example.test"_qs, 2, u"help@example.test"_qs, u"+212600000000"_qs,
-            u"https://tv.example.test/manage"_qs, kStep.arg(u"tv.example.test"_qs), u"act_title_device"_qs,
-            u"Email: help@example.test"_qs, u"WhatsApp: \u2066+212600000000\u2069"_qs },
-        DerivedCase { "slashKeptAndEverySchemeRemoved", true, u"m"_qs,
-            u"http://a.test/x/?next=https://b.test"_qs, 1, {}, {},
-            u"http://a.test/x/?next=https://b.test/manage"_qs, kStep.arg(u"a.test/x/?next=b.test"_qs),
-            u"act_title_device"_qs, {}, {} },
-        DerivedCase { "emptySiteAndMacFallBack", true, {}, u""_qs, 0, u"no-at-sign"_qs, u""_qs,
-            u"@/manage"_qs, kStep.arg(u"@"_qs), u"act_title_no_playlist"_qs, {}, {} }),
-    [](const auto &info) { return std::string(info.param.name); });
 
 struct RefreshCase {
     const char *name;

@@ -7,64 +7,54 @@ namespace {
 
 TEST(AppStateRoot, RouteAndActivePlaylistAgree)
 {
-    struct Row {
-        std::optional<QList<qint64>> playlists; // nothing: no device record
-        std::optional<qint64> saved;
-        QString route;
-        std::optional<qint64> active;
-    };
-    const Row rows[] = { { std::nullopt, 7, u"activation"_qs, std::nullopt },
-        { QList<qint64> {}, std::nullopt, u"activation"_qs, std::nullopt },
-        { QList<qint64> { 5 }, std::nullopt, u"home"_qs, 5 }, { QList<qint64> { 5 }, 9, u"home"_qs, 5 },
-        { QList<qint64> { 7, 9 }, std::nullopt, u"playlistPicker"_qs, std::nullopt },
-        { QList<qint64> { 7, 9 }, 9, u"home"_qs, 9 },
-        { QList<qint64> { 7, 9 }, 4, u"playlistPicker"_qs, std::nullopt },
-        { QList<qint64> { 3, -1 }, std::nullopt, u"home"_qs, -1 } };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(testing::Message() << (row.playlists ? row.playlists->size() : -1)
-                                        << " playlists, saved " << row.saved.value_or(-2));
+    using Ids = std::optional<QList<qint64>>; // nothing: no device record
+    const std::tuple<Ids, std::optional<qint64>, QString, std::optional<qint64>> rows[]
+        = { { std::nullopt, 7, u"activation"_qs, std::nullopt },
+              { Ids { {} }, std::nullopt, u"activation"_qs, std::nullopt },
+              { Ids { { 5 } }, std::nullopt, u"home"_qs, 5 }, { Ids { { 5 } }, 9, u"home"_qs, 5 },
+              { Ids { { 7, 9 } }, std::nullopt, u"playlistPicker"_qs, std::nullopt },
+              { Ids { { 7, 9 } }, 9, u"home"_qs, 9 },
+              { Ids { { 7, 9 } }, 4, u"playlistPicker"_qs, std::nullopt },
+              { Ids { { 3, -1 } }, std::nullopt, u"home"_qs, -1 } };
+    for (const auto &[ids, saved, route, active] : rows) {
+        SCOPED_TRACE(
+            testing::Message() << (ids ? ids->size() : -1) << " playlists, saved " << saved.value_or(-2));
         AppStateFixture fixture;
-        if (row.playlists)
-            fixture.cacheDevice(AppStateFixture::device(*row.playlists));
-        if (row.saved)
-            fixture.prefs->setSelectedPlaylistId(*row.saved);
+        if (ids)
+            fixture.cacheDevice(AppStateFixture::device(*ids));
+        if (saved)
+            fixture.prefs->setSelectedPlaylistId(*saved);
         AppState &state = fixture.makeState();
-        EXPECT_EQ(routeName(state.rootRoute()), row.route);
-        const std::optional<Playlist> active = state.activePlaylist();
-        EXPECT_EQ(active ? std::optional(active->id) : std::nullopt, row.active);
+        EXPECT_EQ(routeName(state.rootRoute()), route);
+        const std::optional<Playlist> playlist = state.activePlaylist();
+        EXPECT_EQ(playlist ? std::optional(playlist->id) : std::nullopt, active);
     }
 }
 
-TEST(AppStateRoot, GetPhpLinksBecomeAccounts)
+TEST(AppStateRoot, GetPhpLinksWithCredentialsBecomeAccounts)
 {
-    struct Row {
-        QString type;
-        QString url;
-        QString expectedType;
-        OptText expectedHost;
+    const QString base = u"http://127.0.0.1:8080"_qs;
+    const auto listed = [](const QString &type, const QString &url) {
+        Playlist playlist = AppStateFixture::playlist(4, url);
+        playlist.type = type;
+        return playlist;
     };
-    const Row rows[] = { { u"m3u"_qs, u"http://127.0.0.1:8080/get.php?username=u&password=p&type=m3u_plus"_qs,
-                             u"xtream"_qs, u"http://127.0.0.1:8080"_qs },
-        { u"m3u"_qs, u"http://127.0.0.1:8080/list.m3u?username=u&password=p"_qs, u"m3u"_qs, std::nullopt },
-        { u"m3u"_qs, u"http://127.0.0.1:8080/get.php?username=u"_qs, u"m3u"_qs, std::nullopt },
-        { u"xtream"_qs, u"http://127.0.0.1:8080/get.php?username=u&password=p"_qs, u"xtream"_qs,
-            std::nullopt } };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.url.toStdString());
+    const Playlist account { .id = 4,
+        .name = u"List 4"_qs,
+        .type = u"xtream"_qs,
+        .host = base,
+        .username = u"u"_qs,
+        .password = u"p"_qs };
+    const std::pair<Playlist, std::optional<Playlist>> rows[] = { // nothing: taken as it is
+        { listed(u"m3u"_qs, base + u"/get.php?username=u&password=p&type=m3u_plus"_qs), account },
+        { listed(u"m3u"_qs, base + u"/list.m3u?username=u&password=p"_qs), std::nullopt },
+        { listed(u"m3u"_qs, base + u"/get.php?username=u"_qs), std::nullopt },
+        { listed(u"xtream"_qs, base + u"/get.php?username=u&password=p"_qs), std::nullopt }
+    };
+    for (const auto &[stored, active] : rows) {
         AppStateFixture fixture;
-        DeviceResponse device = AppStateFixture::device({});
-        Playlist playlist = AppStateFixture::playlist(4, row.url);
-        playlist.type = row.type;
-        device.playlists = { playlist };
-        fixture.cacheDevice(device);
-        const std::optional<Playlist> active = fixture.makeState().activePlaylist();
-        ASSERT_TRUE(active.has_value());
-        EXPECT_EQ(active->type, row.expectedType);
-        EXPECT_EQ(active->host, row.expectedHost);
-        if (row.expectedType == row.type)
-            EXPECT_EQ(*active, playlist);
-        else
-            EXPECT_EQ(active->url, std::nullopt);
+        fixture.cacheDevice({ .playlists = { stored } });
+        EXPECT_EQ(fixture.makeState().activePlaylist(), active.value_or(stored)) << qPrintable(*stored.url);
     }
 }
 

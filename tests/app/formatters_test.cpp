@@ -21,16 +21,11 @@ QString utf8(const char *text)
 
 TEST(DateFormats, FollowTheLocaleOfTheLanguage)
 {
-    struct Row {
-        const char *language;
-        QDateTime when;
-        const char *date;
-        const char *dayLong;
-        const char *dayShort;
-    };
     const QDateTime winter = localTime(2025, 1, 6, 13, 5);
     const QDateTime summer = localTime(2024, 8, 15, 0, 30);
-    const Row rows[] = { { "en", winter, "Jan 6, 2025", "Monday, January 6", "Mon, Jan 6" },
+    // Language, time, date, long day, short day.
+    const std::tuple<const char *, QDateTime, const char *, const char *, const char *> rows[] = {
+        { "en", winter, "Jan 6, 2025", "Monday, January 6", "Mon, Jan 6" },
         { "de", winter, "Jan 6, 2025", "Monday, January 6", "Mon, Jan 6" },
         { "fr", winter, "6 janv. 2025", "lundi 6 janvier", "lun. 6 janv." },
         { "ar", winter, "06\u200F/01\u200F/2025", "الاثنين، 6 يناير", "الاثنين، 6 يناير" },
@@ -38,15 +33,16 @@ TEST(DateFormats, FollowTheLocaleOfTheLanguage)
         { "fr", summer, "15 août 2024", "jeudi 15 août", "jeu. 15 août" },
         // Moroccan month names, Latin digits.
         { "ar", summer, "15\u200F/08\u200F/2024", "الخميس، 15 غشت", "الخميس، 15 غشت" },
-        { "fr", localTime(2023, 12, 31, 23, 59), "31 déc. 2023", "dimanche 31 décembre", "dim. 31 déc." } };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(testing::Message() << row.language << ' ' << row.date);
-        const QString language = utf8(row.language);
-        EXPECT_EQ(formatDate(row.when, language), utf8(row.date));
-        EXPECT_EQ(formatDayLong(row.when, language), utf8(row.dayLong));
-        EXPECT_EQ(formatDayShort(row.when, language), utf8(row.dayShort));
-        EXPECT_EQ(formatFromTemplate(row.when, u"EEEEdMMMM"_qs, language), utf8(row.dayLong));
-        EXPECT_EQ(formatFromTemplate(row.when, u"MMMdEEE"_qs, language), utf8(row.dayShort));
+        { "fr", localTime(2023, 12, 31, 23, 59), "31 déc. 2023", "dimanche 31 décembre", "dim. 31 déc." }
+    };
+    for (const auto &[code, when, date, dayLong, dayShort] : rows) {
+        SCOPED_TRACE(testing::Message() << code << ' ' << date);
+        const QString language = utf8(code);
+        EXPECT_EQ(formatDate(when, language), utf8(date));
+        EXPECT_EQ(formatDayLong(when, language), utf8(dayLong));
+        EXPECT_EQ(formatDayShort(when, language), utf8(dayShort));
+        EXPECT_EQ(formatFromTemplate(when, u"EEEEdMMMM"_qs, language), utf8(dayLong));
+        EXPECT_EQ(formatFromTemplate(when, u"MMMdEEE"_qs, language), utf8(dayShort));
     }
 }
 
@@ -149,8 +145,6 @@ TEST(ActiveLanguageFormats, FormattersAndTrUseTheActiveLanguage)
     EXPECT_EQ(formatDayShort(when), u"lun. 6 janv."_qs);
     EXPECT_EQ(formatFromTemplate(when, u"dMMMy"_qs), u"6 janv. 2025"_qs);
     EXPECT_EQ(tr(u"count_channels"_qs, { formatNumber(1234) }), u"1\u202F234 chaînes"_qs);
-    setActiveLanguage(u"en"_qs);
-    EXPECT_EQ(tr(u"count_movies"_qs, { formatNumber(1234) }), u"1,234 movies"_qs);
 }
 
 } // namespace

@@ -94,12 +94,8 @@ TEST(MessageTable, LookupGivesTheTextOfTheLanguageFilledWithArguments)
               { "de", "quit_hint", {}, "Press Esc again to quit" }, { "fr", "season_n", { 3 }, "Saison 3" },
               { "en", "items_n", {}, "%d items" }, { "ar", "items_n", { 12 }, "12 عنصر" },
               { "en", "count_movies", { u"1,234"_qs }, "1,234 movies" },
-              { "ar", "err_http_server", { 503 }, "الخادم يواجه مشكلة (503). حاول لاحقاً." },
               { "fr", "err_xtream_expired_on", { u"6 janv. 2025"_qs },
                   "Votre abonnement IPTV a expiré le 6 janv. 2025. Contactez votre fournisseur." },
-              { "en", "perr_container", { u"MKV"_qs },
-                  "MKV files can't be played by the system video engine. Try another version of this title "
-                  "(use Search)." },
               { "en", "no_such_key", {}, "no_such_key" }, { "fr", "no_such_key", { 5 }, "no_such_key" },
               { "ar", "no_such_key_%d", { 5 }, "no_such_key_%d" } };
     for (const auto &[language, key, args, expected] : rows)

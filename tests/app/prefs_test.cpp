@@ -223,20 +223,14 @@ TEST_F(PrefsTest, RecentChannelsKeep90AsAListOfTexts)
 
 TEST_F(PrefsTest, ResumeIsKeptOnlyInsideTheResumableRange)
 {
-    struct Row {
-        double pos;
-        double dur;
-        bool kept;
-    };
-    const Row rows[] = { { 19.9, 3600, false }, { 20, 3600, true }, { 95, 100, true }, { 95.5, 100, false },
-        { 1234.5, 5400.25, true } };
+    const std::tuple<double, double, bool> rows[] = { { 19.9, 3600, false }, { 20, 3600, true },
+        { 95, 100, true }, { 95.5, 100, false }, { 1234.5, 5400.25, true } };
     auto prefs = open();
-    for (const Row &row : rows) {
-        SCOPED_TRACE(testing::Message() << row.pos << " of " << row.dur);
+    for (const auto &[pos, dur, kept] : rows) {
+        SCOPED_TRACE(testing::Message() << pos << " of " << dur);
         prefs->saveResume(u"k"_qs, 500, 3600); // an earlier point the new one replaces or clears
-        prefs->saveResume(u"k"_qs, row.pos, row.dur);
-        const auto expected
-            = row.kept ? std::optional(Prefs::ResumePoint { row.pos, row.dur }) : std::nullopt;
+        prefs->saveResume(u"k"_qs, pos, dur);
+        const auto expected = kept ? std::optional(Prefs::ResumePoint { pos, dur }) : std::nullopt;
         EXPECT_EQ(prefs->resumePoint(u"k"_qs), expected);
         EXPECT_EQ(open()->resumePoint(u"k"_qs), expected);
     }
@@ -288,12 +282,11 @@ TEST(DeviceCacheSuffix, HashesWithItsOwnStartValue)
 
 TEST_F(PrefsTest, DeviceRecordIsCachedPerPortal)
 {
-    DeviceResponse device;
-    device.mac = u"02:00:00:00:00:01"_qs;
-    device.device_key = u"K1"_qs;
-    device.playlists = { Playlist { 5, u"Main"_qs, u"xtream"_qs, std::nullopt, u"http://127.0.0.1:8080"_qs,
-        u"u"_qs, u"p"_qs, std::nullopt } };
-    device.support = Support { std::nullopt, u"help@example.org"_qs };
+    const DeviceResponse device { .mac = u"02:00:00:00:00:01"_qs,
+        .device_key = u"K1"_qs,
+        .playlists = { { 5, u"Main"_qs, u"xtream"_qs, std::nullopt, u"http://127.0.0.1:8080"_qs, u"u"_qs,
+            u"p"_qs, std::nullopt } },
+        .support = Support { std::nullopt, u"help@example.org"_qs } };
     open()->saveDeviceCache(device, deviceCacheKey(kPortal));
 
     EXPECT_TRUE(stored().bytes(u"device_cache_e16801510db89efd"_qs).has_value());
