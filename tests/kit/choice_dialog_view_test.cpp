@@ -1,13 +1,8 @@
-#include "QmlHarness.h"
+#include "KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/ChoiceDialog.h"
 #include "app/KeyRouter.h"
-#include "app/Localization.h"
 
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickView>
-#include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
@@ -16,162 +11,120 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-// Items of the visual tree below `item` with that object name.
-void collectNamed(QQuickItem *item, const QString &name, QList<QQuickItem *> &found)
-{
-    for (QQuickItem *child : item->childItems()) {
-        if (child->objectName() == name)
-            found.append(child);
-        collectNamed(child, name, found);
-    }
-}
-
 const QStringList kOptions = { QStringLiteral("Newest first"), QStringLiteral("A to Z"), QStringLiteral("Z to A") };
 
-// The dialog view over a 900 by 640 window, showing a fresh model that AppState holds.
+// The dialog view in a 900 by 640 window, showing a fresh model that AppState holds.
 class ChoiceDialogViewTest : public ::testing::Test {
 protected:
     void open(int selected)
     {
-        auto model = std::make_unique<ChoiceDialogModel>(
-            QStringLiteral("Sort by"), kOptions, selected, [this](int index) { chosen.append(index); });
-        m_model = model.get();
-        AppState::shared()->setDialog(std::move(model));
-        WarningCollector collector;
-        m_view.engine()->addImportPath(QStringLiteral("qrc:/"));
-        m_view.setResizeMode(QQuickView::SizeRootObjectToView);
-        m_view.resize(900, 640);
-        m_view.setInitialProperties({ { "model", QVariant::fromValue(m_model.data()) } });
-        m_view.setSource(QUrl(QStringLiteral("qrc:/Zelfor/Kit/ChoiceDialogView.qml")));
-        m_view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_view));
-        for (const QQmlError &error : m_view.errors())
-            problems.append(error.toString());
-        problems.append(collector.warnings());
-        ASSERT_TRUE(m_view.rootObject());
+        AppState::shared()->setDialog(std::make_unique<ChoiceDialogModel>(
+            QStringLiteral("Sort by"), kOptions, selected, [this](int index) { chosen.append(index); }));
+        page = std::make_unique<ShownPage>(QStringLiteral("qrc:/Zelfor/Kit/ChoiceDialogView.qml"),
+            QVariantMap { { "model", QVariant::fromValue(AppState::shared()->dialog()) }, { "width", 900 }, { "height", 640 } });
+        ASSERT_TRUE(page->ready());
+        EXPECT_TRUE(page->problems().isEmpty()) << qPrintable(page->problems().join('\n'));
+        for (QQuickItem *item : itemsBelow(page->root())) {
+            if (item->objectName() == QLatin1String("choiceRow"))
+                rows.append(item);
+        }
+        std::sort(rows.begin(), rows.end(), [](QQuickItem *a, QQuickItem *b) { return a->y() < b->y(); });
+        ASSERT_EQ(rows.size(), kOptions.size());
     }
 
     void TearDown() override { AppState::shared()->closeDialog(); }
 
-    QList<QQuickItem *> rows() const
+    // Which rows look focused, are selected and carry the check mark.
+    QList<std::array<bool, 3>> rowStates() const
     {
-        QList<QQuickItem *> found;
-        collectNamed(m_view.rootObject(), QStringLiteral("choiceRow"), found);
-        std::sort(found.begin(), found.end(), [](QQuickItem *a, QQuickItem *b) { return a->y() < b->y(); });
-        return found;
+        QList<std::array<bool, 3>> states;
+        for (QQuickItem *row : rows) {
+            QQuickItem *mark = itemNamed(row, QStringLiteral("checkMark"));
+            states.append({ row->property("focused").toBool(), row->property("selected").toBool(), mark && mark->isVisible() });
+        }
+        return states;
     }
 
-    bool marked(QQuickItem *row) const
+    static QList<std::array<bool, 3>> expectedStates(int focus, int selected)
     {
-        QList<QQuickItem *> found;
-        collectNamed(row, QStringLiteral("checkMark"), found);
-        return found.size() == 1 && found.first()->isVisible();
+        QList<std::array<bool, 3>> states;
+        for (int i = 0; i < kOptions.size(); ++i)
+            states.append({ i == focus, i == selected, i == selected });
+        return states;
     }
 
-    void clickAt(QQuickItem *item, QPointF local)
-    {
-        QTest::mouseClick(&m_view, Qt::LeftButton, {}, item->mapToScene(local).toPoint());
-    }
-
-    int focusIndex() const { return m_view.rootObject()->property("focusIndex").toInt(); }
+    int focusIndex() const { return page->root()->property("focusIndex").toInt(); }
     bool isOpen() const { return AppState::shared()->dialog() != nullptr; }
 
-    QQuickView m_view;
-    QPointer<ChoiceDialogModel> m_model;
+    std::unique_ptr<ShownPage> page;
+    QList<QQuickItem *> rows;
     QList<int> chosen;
-    QStringList problems;
 };
 
-struct OpenCase {
-    int selected;
-    int focus;
-};
-
-class ChoiceDialogOpens : public ChoiceDialogViewTest, public ::testing::WithParamInterface<OpenCase> {};
+class ChoiceDialogOpens : public ChoiceDialogViewTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
 
 TEST_P(ChoiceDialogOpens, FocusesTheSelectedRowOrTheFirst)
 {
-    open(GetParam().selected);
-    EXPECT_TRUE(problems.isEmpty()) << qPrintable(problems.join('\n'));
-    const auto shown = rows();
-    ASSERT_EQ(shown.size(), kOptions.size());
-    EXPECT_EQ(focusIndex(), GetParam().focus);
-    for (int i = 0; i < shown.size(); ++i) {
-        EXPECT_EQ(shown[i]->property("focused").toBool(), i == GetParam().focus) << i;
-        EXPECT_EQ(shown[i]->property("selected").toBool(), i == GetParam().selected) << i;
-        EXPECT_EQ(marked(shown[i]), i == GetParam().selected) << i;
-    }
+    const auto [selected, focus] = GetParam();
+    LanguageScope french(QStringLiteral("fr"));
+    open(selected);
+    EXPECT_EQ(focusIndex(), focus);
+    EXPECT_EQ(rowStates(), expectedStates(focus, selected));
+    QQuickItem *cancel = page->child(QStringLiteral("cancelButton"));
+    ASSERT_TRUE(cancel);
+    EXPECT_EQ(cancel->property("title").toString(), QStringLiteral("Annuler"));
+    EXPECT_FALSE(cancel->property("primary").toBool());
 }
 
-INSTANTIATE_TEST_SUITE_P(Selected, ChoiceDialogOpens, ::testing::Values(
-    OpenCase { -1, 0 }, OpenCase { 0, 0 }, OpenCase { 2, 2 }));
+INSTANTIATE_TEST_SUITE_P(Selected, ChoiceDialogOpens, ::testing::Values(std::pair(-1, 0), std::pair(0, 0), std::pair(2, 2)));
 
 TEST_F(ChoiceDialogViewTest, KeysMoveTheFocusedLookButNotTheMark)
 {
     open(0);
     KeyRouter *router = KeyRouter::shared();
-    EXPECT_TRUE(router->dispatch(Key { Key::Kind::down, {} }));
-    EXPECT_TRUE(router->dispatch(Key { Key::Kind::down, {} }));
-    EXPECT_TRUE(router->dispatch(Key { Key::Kind::down, {} }));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(router->dispatch(Key { Key::Kind::down, {} }));
     EXPECT_EQ(focusIndex(), 2);
-    const auto shown = rows();
-    ASSERT_EQ(shown.size(), 3);
-    EXPECT_TRUE(shown[2]->property("focused").toBool());
-    EXPECT_FALSE(shown[0]->property("focused").toBool());
-    EXPECT_TRUE(marked(shown[0]));
-    EXPECT_FALSE(marked(shown[2]));
+    EXPECT_EQ(rowStates(), expectedStates(2, 0));
     EXPECT_TRUE(router->dispatch(Key::character(QStringLiteral("a"))));
     EXPECT_TRUE(router->dispatch(Key { Key::Kind::space, {} }));
     EXPECT_EQ(chosen, QList<int> { 2 });
     EXPECT_FALSE(isOpen());
 }
 
-TEST_F(ChoiceDialogViewTest, ClickOnARowChoosesItWhateverTheFocus)
-{
-    open(0);
-    const auto shown = rows();
-    ASSERT_EQ(shown.size(), 3);
-    clickAt(shown[1], QPointF(40, shown[1]->height() / 2));
-    EXPECT_EQ(chosen, QList<int> { 1 });
-    EXPECT_FALSE(isOpen());
-}
+enum class Target { lastRow, scrim, panelTitle, cancel };
 
-struct DismissCase {
+struct ClickCase {
     const char *name;
-    bool onScrim;
+    Target target;
+    QList<int> chosen;
     bool closes;
 };
 
-class ChoiceDialogClicks : public ChoiceDialogViewTest, public ::testing::WithParamInterface<DismissCase> {};
+class ChoiceDialogClicks : public ChoiceDialogViewTest, public ::testing::WithParamInterface<ClickCase> {};
 
-TEST_P(ChoiceDialogClicks, ScrimDismissesAndThePanelDoesNothing)
+TEST_P(ChoiceDialogClicks, RowChoosesScrimAndCancelDismissPanelDoesNothing)
 {
     open(1);
-    QQuickItem *root = m_view.rootObject();
-    const QPointF target = GetParam().onScrim ? QPointF(10, 10) : rows().first()->mapToItem(root, QPointF(20, -30));
-    clickAt(root, target);
-    EXPECT_TRUE(chosen.isEmpty());
+    const QPoint at = [&] {
+        switch (GetParam().target) {
+        case Target::lastRow: return centreOf(rows.last());
+        case Target::scrim: return QPoint(10, 10);
+        case Target::panelTitle: return rows.first()->mapToScene(QPointF(20, -30)).toPoint();
+        case Target::cancel: return centreOf(page->child(QStringLiteral("cancelButton")));
+        }
+        return QPoint();
+    }();
+    QTest::mouseClick(&page->view(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(chosen, GetParam().chosen);
     EXPECT_EQ(isOpen(), !GetParam().closes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clicks, ChoiceDialogClicks, ::testing::Values(
-    DismissCase { "scrim", true, true }, DismissCase { "panelTitle", false, false }),
+    ClickCase { "rowOffTheFocus", Target::lastRow, { 2 }, true },
+    ClickCase { "scrim", Target::scrim, {}, true },
+    ClickCase { "panelTitle", Target::panelTitle, {}, false },
+    ClickCase { "cancel", Target::cancel, {}, true }),
     [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ChoiceDialogViewTest, CancelDismissesWithoutChoosing)
-{
-    setActiveLanguage(QStringLiteral("fr"));
-    open(1);
-    setActiveLanguage(QStringLiteral("en"));
-    QList<QQuickItem *> found;
-    collectNamed(m_view.rootObject(), QStringLiteral("cancelButton"), found);
-    ASSERT_EQ(found.size(), 1);
-    QQuickItem *cancel = found.first();
-    EXPECT_EQ(cancel->property("title").toString(), QStringLiteral("Annuler"));
-    EXPECT_FALSE(cancel->property("primary").toBool());
-    clickAt(cancel, QPointF(cancel->width() / 2, cancel->height() / 2));
-    EXPECT_TRUE(chosen.isEmpty());
-    EXPECT_FALSE(isOpen());
-}
 
 } // namespace

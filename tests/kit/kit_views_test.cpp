@@ -1,140 +1,143 @@
-#include "QmlHarness.h"
-#include "app/Localization.h"
+#include "KitTestSupport.h"
+#include "app/AppState.h"
+#include "app/ChoiceDialog.h"
+#include "kit/ImageStore.h"
 
-#include <QColor>
-#include <QQmlEngine>
+#include <QSGRendererInterface>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-struct ViewCase {
-    const char *file;
-    QVariantMap properties;
+QString urlOf(const char *file) { return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(QLatin1String(file)); }
+
+// Grabs the shown page; ZELFOR_KIT_SHOTS names a folder that receives the images.
+QImage shot(ShownPage &page, const QString &name)
+{
+    QTest::qWait(300);
+    const QImage image = page.view().grabWindow();
+    if (const QByteArray folder = qgetenv("ZELFOR_KIT_SHOTS"); !folder.isEmpty())
+        image.save(QString::fromLocal8Bit(folder) + '/' + name + ".png");
+    return image;
+}
+
+// The two test pages hold every view of the kit in its states; each renders in
+// both directions without a warning.
+class KitPages : public ::testing::TestWithParam<bool> {
+protected:
+    const bool rightToLeft = GetParam();
+    LanguageScope language { rightToLeft ? QStringLiteral("ar") : QStringLiteral("en") };
+    const QString suffix = rightToLeft ? QStringLiteral("-ar") : QStringLiteral("-en");
 };
 
-const QList<ViewCase> &viewCases()
+TEST_P(KitPages, GalleryRendersWithoutWarnings)
 {
-    static const QList<ViewCase> cases = {
-        { "AppBackground", { { "width", 1360 }, { "height", 840 } } },
-        { "BrandMark", { { "size", 100 } } },
-        { "BrandTitle", { { "markSize", 46 }, { "fontSize", 30 } } },
-        { "Card", { { "focused", true }, { "radius", 14 }, { "hoverScale", 1.04 }, { "width", 300 }, { "height", 46 } } },
-        { "IconBadge", { { "icon", "play.tv.fill" }, { "size", 44 }, { "gradient", true } } },
-        { "CircleButton", { { "icon", "magnifyingglass" }, { "size", 42 }, { "help", "Search" }, { "focused", true } } },
-        { "BackButton", {} },
-        { "PillButton", { { "title", "Retry" }, { "icon", "arrow.clockwise" }, { "primary", true }, { "height", 42 } } },
-        { "Chip", { { "text", "HD" }, { "color", QColor(34, 197, 94) }, { "icon", "clock.fill" } } },
-        { "LiveBadge", {} },
-        { "SectionLabel", { { "text", "Recently watched" } } },
-        { "ScreenHeader", { { "title", "Settings" }, { "subtitle", "Version 1.1.6" }, { "width", 800 } } },
-        { "Spinner", { { "size", 34 } } },
-        { "LoadingView", { { "text", "Loading channels…" }, { "width", 600 }, { "height", 400 } } },
-        { "MessageView", { { "icon", "wifi.slash" }, { "text", "No connection" }, { "width", 600 }, { "height", 400 } } },
-        { "ToastView", { { "text", "Refreshed" }, { "maximumWidth", 600 } } },
-        { "ChoiceRow", { { "text", "Newest first" }, { "selected", true }, { "focused", true }, { "width", 392 } } },
-        { "UiText", { { "text", "<b>Provider name</b>" } } },
-        { "AccentGradient", { { "width", 40 }, { "height", 40 }, { "diagonal", true } } },
-        { "GradientShape", { { "width", 120 }, { "height", 42 }, { "radius", 21 }, { "borderWidth", 2 } } },
-        { "Shadow", { { "blur", 16 }, { "offsetY", 4 } } },
-        { "Spring", { { "response", 0.25 } } },
-        { "Icon", { { "name", "heart.fill" }, { "size", 16 } } },
+    AppState::shared()->setDialog(std::make_unique<ChoiceDialogModel>(
+        QStringLiteral("Sort by"), QStringList { "Newest first", "A to Z", "Z to A" }, 1, [](int) {}));
+    ShownPage page(QStringLiteral("gallery/Gallery.qml"),
+        { { "rightToLeft", rightToLeft }, { "dialogModel", QVariant::fromValue(AppState::shared()->dialog()) } });
+    ASSERT_TRUE(page.ready());
+    const QImage image = shot(page, "kit-gallery" + suffix);
+    AppState::shared()->closeDialog();
+    EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
+    // The backdrop is the dark base colour far from both glows.
+    const QColor corner = image.pixelColor(image.width() / 2, image.height() - 2);
+    EXPECT_LT(corner.red(), 40);
+    EXPECT_LT(corner.green(), 60);
+    // A primary button starts violet on the left, and with shader effects ends cyan on the right.
+    QQuickItem *button = page.child(QStringLiteral("primaryButton"));
+    ASSERT_TRUE(button);
+    const auto colourAt = [&](qreal x) { return image.pixelColor(button->mapToScene({ x, button->height() / 2 }).toPoint()); };
+    const QColor left = colourAt(10);
+    const QColor right = colourAt(button->width() - 10);
+    EXPECT_GT(left.blue(), 180);
+    EXPECT_GT(left.red(), left.green());
+    if (page.view().rendererInterface()->graphicsApi() != QSGRendererInterface::Software)
+        EXPECT_GT(right.green(), right.red());
+}
+
+TEST_P(KitPages, RowsRenderPicturesAndPlaceholdersWithoutWarnings)
+{
+    ImageStore::shared()->clear();
+    LoopbackServer server;
+    const auto serve = [&](const char *path, QSize size, QColor color, const char *format) {
+        server.serve(QLatin1String(path), LoopbackResponse::file(pictureBytes(size, format, color), "image/*"));
     };
-    return cases;
-}
-
-QString urlOf(const QString &file) { return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(file); }
-
-class KitViewLoads : public ::testing::TestWithParam<ViewCase> {};
-
-TEST_P(KitViewLoads, WithoutWarningsInEveryLanguage)
-{
-    for (const char *language : { "en", "ar" }) {
-        setActiveLanguage(QString::fromLatin1(language));
-        QQmlEngine engine;
-        auto load = loadQml(engine, urlOf(QString::fromLatin1(GetParam().file)), GetParam().properties);
-        EXPECT_TRUE(load.object) << language;
-        EXPECT_TRUE(load.problems.isEmpty()) << language << ": " << qPrintable(load.problems.join('\n'));
+    serve("/logo-wide.png", { 120, 40 }, QColor(220, 30, 30), "PNG");
+    serve("/logo-tall.webp", { 40, 80 }, QColor(30, 160, 60), "WEBP");
+    serve("/poster.webp", { 300, 450 }, QColor(40, 70, 160), "WEBP");
+    serve("/backdrop.png", { 640, 360 }, QColor(200, 120, 20), "PNG");
+    server.serve("/missing.png", LoopbackResponse::withStatus(404));
+    ShownPage page(QStringLiteral("rows/RowsGallery.qml"), { { "base", server.baseUrl() }, { "rightToLeft", rightToLeft } });
+    ASSERT_TRUE(page.ready());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 5 && server.inFlight() == 0; }, 5000));
+    const QImage image = shot(page, "rows" + suffix);
+    EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
+    EXPECT_TRUE(ImageStore::shared()->hasFailed(server.url("/missing.png")));
+    EXPECT_FALSE(ImageStore::shared()->cached(server.url("/poster.webp")).isNull());
+    if (!rightToLeft) {
+        // The first row's wide red logo, fitted in its 62-by-38 frame.
+        const QColor logo = image.pixelColor(20 + 10 + 40 + 12 + 3 + 31, 20 + 28);
+        EXPECT_GT(logo.red(), 180);
+        EXPECT_LT(logo.green(), 80);
     }
-    setActiveLanguage(QStringLiteral("en"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Kit, KitViewLoads, ::testing::ValuesIn(viewCases()),
-    [](const auto &info) { return std::string(info.param.file); });
-
-TEST(KitViews, UiTextNeverInterpretsMarkup)
-{
-    QQmlEngine engine;
-    auto load = loadQml(engine, urlOf(QStringLiteral("UiText")), { { "text", "<b>x</b>" } });
-    ASSERT_TRUE(load.object);
-    EXPECT_EQ(load.object->property("textFormat").toInt(), 0 /* Text.PlainText */);
-}
+INSTANTIATE_TEST_SUITE_P(Directions, KitPages, ::testing::Bool(),
+    [](const auto &info) { return std::string(info.param ? "RightToLeft" : "LeftToRight"); });
 
 struct LanguageCase {
     const char *language;
     const char *backIcon;
+    const char *backHelp;
     double badgeTracking;
     double labelTracking;
 };
 
 class KitLanguage : public ::testing::TestWithParam<LanguageCase> {};
 
-TEST_P(KitLanguage, ArrowAndTrackingFollowTheLanguage)
+TEST_P(KitLanguage, ArrowTooltipAndTrackingFollowTheLanguage)
 {
     const LanguageCase &c = GetParam();
-    setActiveLanguage(QString::fromLatin1(c.language));
+    LanguageScope language(QLatin1String(c.language));
     QQmlEngine engine;
-    auto back = loadQml(engine, urlOf(QStringLiteral("BackButton")));
-    auto badge = loadQml(engine, urlOf(QStringLiteral("LiveBadge")));
-    auto label = loadQml(engine, urlOf(QStringLiteral("SectionLabel")), { { "text", "Live channels" } });
-    setActiveLanguage(QStringLiteral("en"));
+    auto back = loadQml(engine, urlOf("BackButton"));
+    auto badge = loadQml(engine, urlOf("LiveBadge"));
+    auto label = loadQml(engine, urlOf("SectionLabel"), { { "text", "Live channels" } });
     ASSERT_TRUE(back.object && badge.object && label.object);
-    EXPECT_EQ(back.object->property("icon").toString(), QString::fromLatin1(c.backIcon));
-    EXPECT_FALSE(back.object->property("focused").toBool());
+    EXPECT_EQ(back.object->property("icon").toString(), QLatin1String(c.backIcon));
+    EXPECT_EQ(back.object->property("help").toString(), QString::fromUtf8(c.backHelp));
     EXPECT_EQ(badge.object->property("tracking").toDouble(), c.badgeTracking);
     EXPECT_EQ(label.object->property("tracking").toDouble(), c.labelTracking);
     EXPECT_EQ(label.object->property("shownText").toString(), QStringLiteral("LIVE CHANNELS"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, KitLanguage, ::testing::Values(
-    LanguageCase { "en", "chevron.left", 1, 1.6 },
-    LanguageCase { "fr", "chevron.left", 1, 1.6 },
-    LanguageCase { "ar", "chevron.right", 0, 0 }),
+    LanguageCase { "en", "chevron.left", "Back", 1, 1.6 },
+    LanguageCase { "fr", "chevron.left", "Retour", 1, 1.6 },
+    LanguageCase { "ar", "chevron.right", "رجوع", 0, 0 }),
     [](const auto &info) { return std::string(info.param.language); });
 
-TEST(KitViews, BackButtonTooltipIsTheLocalisedBack)
+TEST(KitViews, UiTextNeverInterpretsMarkup)
 {
-    setActiveLanguage(QStringLiteral("fr"));
     QQmlEngine engine;
-    auto back = loadQml(engine, urlOf(QStringLiteral("BackButton")));
-    setActiveLanguage(QStringLiteral("en"));
-    ASSERT_TRUE(back.object);
-    EXPECT_EQ(back.object->property("help").toString(), QStringLiteral("Retour"));
-}
-
-struct BackgroundCase {
-    int width;
-    int height;
-    double violetRadius;
-    double cyanRadius;
-};
-
-class AppBackgroundGlows : public ::testing::TestWithParam<BackgroundCase> {};
-
-TEST_P(AppBackgroundGlows, FollowTheLongerSide)
-{
-    const BackgroundCase &c = GetParam();
-    QQmlEngine engine;
-    auto load = loadQml(engine, urlOf(QStringLiteral("AppBackground")), { { "width", c.width }, { "height", c.height } });
+    auto load = loadQml(engine, urlOf("UiText"), { { "text", "<b>x</b>" } });
     ASSERT_TRUE(load.object);
-    EXPECT_DOUBLE_EQ(load.object->property("violetRadius").toDouble(), c.violetRadius);
-    EXPECT_DOUBLE_EQ(load.object->property("cyanRadius").toDouble(), c.cyanRadius);
+    EXPECT_EQ(load.object->property("textFormat").toInt(), 0 /* Text.PlainText */);
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, AppBackgroundGlows, ::testing::Values(
-    BackgroundCase { 1360, 840, 748, 612 },
-    BackgroundCase { 600, 1000, 550, 450 }));
+TEST(KitViews, BackgroundGlowsFollowTheLongerSide)
+{
+    QQmlEngine engine;
+    for (const auto &[width, height, violet, cyan] : { std::array { 1360., 840., 748., 612. }, std::array { 600., 1000., 550., 450. } }) {
+        auto load = loadQml(engine, urlOf("AppBackground"), { { "width", width }, { "height", height } });
+        ASSERT_TRUE(load.object);
+        EXPECT_DOUBLE_EQ(load.object->property("violetRadius").toDouble(), violet) << width;
+        EXPECT_DOUBLE_EQ(load.object->property("cyanRadius").toDouble(), cyan) << width;
+    }
+}
 
 } // namespace

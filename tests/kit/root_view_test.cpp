@@ -1,14 +1,9 @@
-#include "LoopbackServer.h"
-#include "QmlHarness.h"
+#include "KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
-#include "app/Localization.h"
 #include "app/PlaceholderScreen.h"
 
-#include <QElapsedTimer>
 #include <QPointer>
-#include <QQmlEngine>
-#include <QQuickItem>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -18,49 +13,12 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-// Runs the event loop until `done` holds or a second has passed.
-// Every item below `root` in the visual tree.
-QList<QQuickItem *> itemsBelow(QQuickItem *root)
-{
-    QList<QQuickItem *> items;
-    for (QQuickItem *child : root->childItems()) {
-        items.append(child);
-        items.append(itemsBelow(child));
-    }
-    return items;
-}
+bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 1000); }
 
 template <typename T>
-QList<T *> objectsBelow(QQuickItem *root)
+bool allGone(const QList<QPointer<T>> &objects)
 {
-    QList<T *> found;
-    for (QQuickItem *item : itemsBelow(root)) {
-        for (T *child : item->findChildren<T *>(Qt::FindDirectChildrenOnly))
-            found.append(child);
-    }
-    return found;
-}
-
-QQuickItem *itemNamed(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *item : itemsBelow(root)) {
-        if (item->objectName() == name)
-            return item;
-    }
-    return nullptr;
-}
-
-template <typename Done>
-bool waitUntil(Done done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        // Items let go by views are deleted later; the test loop is not the main loop.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    } while (!done() && timer.elapsed() < 1000);
-    return done();
+    return std::all_of(objects.begin(), objects.end(), [](const QPointer<T> &object) { return object.isNull(); });
 }
 
 // The window over the shared state, with Live, Settings and Search on the stack; every
@@ -111,20 +69,16 @@ protected:
 
     QList<PlaceholderScreen *> screens() const
     {
-        QList<PlaceholderScreen *> found = objectsBelow<PlaceholderScreen>(window->contentItem());
-        std::sort(found.begin(), found.end(), [this](PlaceholderScreen *a, PlaceholderScreen *b) {
-            return indexOf(a->entryId()) < indexOf(b->entryId());
-        });
+        QList<PlaceholderScreen *> found;
+        for (QQuickItem *item : itemsBelow(window->contentItem()))
+            found.append(item->findChildren<PlaceholderScreen *>(Qt::FindDirectChildrenOnly));
+        const auto indexOf = [stack = app->stack()](PlaceholderScreen *screen) {
+            return std::find_if(stack.begin(), stack.end(), [&](const RouteEntry &entry) {
+                return entry.id.toString(QUuid::WithoutBraces) == screen->entryId();
+            }) - stack.begin();
+        };
+        std::sort(found.begin(), found.end(), [&](auto *a, auto *b) { return indexOf(a) < indexOf(b); });
         return found;
-    }
-
-    qsizetype indexOf(const QString &entryId) const
-    {
-        for (qsizetype i = 0; i < app->stack().size(); ++i) {
-            if (app->stack()[i].id.toString(QUuid::WithoutBraces) == entryId)
-                return i;
-        }
-        return -1;
     }
 
     static QQuickItem *screenOf(QQuickItem *layer) { return layer->property("screen").value<QQuickItem *>(); }
@@ -145,22 +99,22 @@ protected:
         return true;
     }
 
+    // Each layer's screen, bottom to top, is shown, enabled, marked top and active only on top.
     void expectOnlyTopShown()
     {
         const QList<QQuickItem *> all = layers();
+        const QList<PlaceholderScreen *> models = screens();
         ASSERT_EQ(all.size(), app->stack().size());
+        ASSERT_EQ(models.size(), all.size());
+        QList<std::array<bool, 4>> states, expected;
         for (qsizetype i = 0; i < all.size(); ++i) {
-            const bool top = i == all.size() - 1;
             QQuickItem *screen = screenOf(all[i]);
             ASSERT_TRUE(screen);
-            EXPECT_EQ(screen->isVisible(), top) << i;
-            EXPECT_EQ(screen->isEnabled(), top) << i;
-            EXPECT_EQ(screen->property("isTop").toBool(), top) << i;
+            states.append({ screen->isVisible(), screen->isEnabled(), screen->property("isTop").toBool(), models[i]->isActive() });
+            const bool top = i == all.size() - 1;
+            expected.append({ top, top, top, top });
         }
-        const QList<PlaceholderScreen *> models = screens();
-        ASSERT_EQ(models.size(), app->stack().size());
-        for (qsizetype i = 0; i < models.size(); ++i)
-            EXPECT_EQ(models[i]->isActive(), i == models.size() - 1) << i;
+        EXPECT_EQ(states, expected);
         EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlersBefore + 1);
     }
 
@@ -172,6 +126,14 @@ protected:
         return list;
     }
 
+    QList<QPointer<PlaceholderScreen>> guarded() const
+    {
+        QList<QPointer<PlaceholderScreen>> list;
+        for (PlaceholderScreen *screen : screens())
+            list.append(screen);
+        return list;
+    }
+
     AppState *app = nullptr;
     int handlersBefore = 0;
     QQmlEngine engine;
@@ -180,15 +142,10 @@ protected:
     WarningCollector warnings;
 };
 
-TEST_F(RootViewTest, WindowHasItsSizeAndLimits)
+TEST_F(RootViewTest, OnlyTheTopScreenIsShownClickableAndTakesKeys)
 {
     EXPECT_EQ(window->size(), QSize(1360, 840));
     EXPECT_EQ(window->minimumSize(), QSize(1080, 680));
-    EXPECT_EQ(window->title(), QStringLiteral("Zelfor"));
-}
-
-TEST_F(RootViewTest, OnlyTheTopScreenIsShownClickableAndTakesKeys)
-{
     expectOnlyTopShown();
     EXPECT_EQ(titles(), QStringList({ "Live TV", "Settings", "Search" }));
     QQuickItem *header = itemNamed(screenOf(layers().last()), QStringLiteral("header"));
@@ -197,32 +154,24 @@ TEST_F(RootViewTest, OnlyTheTopScreenIsShownClickableAndTakesKeys)
     EXPECT_EQ(header->property("title").toString(), QStringLiteral("Search"));
 }
 
-TEST_F(RootViewTest, PoppingShowsTheSameScreenBeneath)
+// A pushed screen covers the top and keeps it alive; popping shows the same screen again;
+// replacing the stack leaves one fresh screen.
+TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
 {
-    const QPointer<PlaceholderScreen> beneath = screens().value(1);
-    const QPointer<PlaceholderScreen> top = screens().value(2);
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
-    ASSERT_TRUE(waitUntil([&] { return top.isNull() && settled(); }));
-    EXPECT_EQ(screens().value(1), beneath.data());
-    EXPECT_TRUE(beneath->isActive());
-    expectOnlyTopShown();
-}
-
-TEST_F(RootViewTest, PushingCoversTheTopAndKeepsItAlive)
-{
-    const QPointer<PlaceholderScreen> covered = screens().value(2);
+    const QList<QPointer<PlaceholderScreen>> before = guarded();
     app->push(Routes::Favorites {});
     ASSERT_TRUE(waitUntil([this] { return settled(); }));
-    EXPECT_EQ(screens().value(2), covered.data());
-    EXPECT_FALSE(covered->isActive());
+    EXPECT_EQ(guarded().mid(0, 3), before);
+    EXPECT_FALSE(before[2]->isActive());
     expectOnlyTopShown();
-}
-
-TEST_F(RootViewTest, ReplacingTheStackLeavesOneFreshScreen)
-{
-    const QList<QPointer<PlaceholderScreen>> old { screens()[0], screens()[1], screens()[2] };
+    const QPointer<PlaceholderScreen> pushed = screens().value(3);
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
+    ASSERT_TRUE(waitUntil([&] { return pushed.isNull() && settled(); }));
+    EXPECT_EQ(guarded(), before);
+    EXPECT_TRUE(before[2]->isActive());
+    expectOnlyTopShown();
     app->replace(Routes::Home {});
-    ASSERT_TRUE(waitUntil([&] { return settled() && std::all_of(old.begin(), old.end(), [](auto &s) { return s.isNull(); }); }));
+    ASSERT_TRUE(waitUntil([&] { return settled() && allGone(before); }));
     expectOnlyTopShown();
     EXPECT_EQ(titles(), QStringList({ "Zelfor" }));
 }
@@ -230,9 +179,9 @@ TEST_F(RootViewTest, ReplacingTheStackLeavesOneFreshScreen)
 TEST_F(RootViewTest, LanguageChangeRebuildsEveryScreenAndKeepsTheStack)
 {
     const QList<RouteEntry> entries = app->stack();
-    const QList<QPointer<PlaceholderScreen>> old { screens()[0], screens()[1], screens()[2] };
+    const QList<QPointer<PlaceholderScreen>> old = guarded();
     app->setLanguage(QStringLiteral("fr"));
-    ASSERT_TRUE(waitUntil([&] { return settled() && std::all_of(old.begin(), old.end(), [](auto &s) { return s.isNull(); }); }));
+    ASSERT_TRUE(waitUntil([&] { return settled() && allGone(old); }));
     ASSERT_EQ(app->stack().size(), entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i)
         EXPECT_EQ(app->stack()[i].id, entries[i].id);
@@ -249,8 +198,9 @@ TEST_F(RootViewTest, ArabicMirrorsTheLayout)
     };
     ASSERT_LT(backButtonX(), window->width() / 2);
     ASSERT_GE(backButtonX(), 0);
+    const QList<QPointer<PlaceholderScreen>> old = guarded();
     app->setLanguage(QStringLiteral("ar"));
-    ASSERT_TRUE(waitUntil([&] { return settled() && backButtonX() > window->width() / 2; }));
+    ASSERT_TRUE(waitUntil([&] { return settled() && allGone(old) && backButtonX() > window->width() / 2; }));
     expectOnlyTopShown();
 }
 
@@ -285,18 +235,6 @@ TEST_F(RootViewTest, FullScreenFlagFollowsTheWindow)
     EXPECT_TRUE(waitUntil([this] { return !app->isFullScreen(); }));
 }
 
-struct TitleCase {
-    const char *name;
-    Route route;
-    const char *language;
-    const char *title;
-};
-
-class PlaceholderTitleTest : public ::testing::TestWithParam<TitleCase> {
-protected:
-    void TearDown() override { setActiveLanguage(QStringLiteral("en")); }
-};
-
 MediaItem named(const QString &name)
 {
     MediaItem item;
@@ -304,30 +242,27 @@ MediaItem named(const QString &name)
     return item;
 }
 
-TEST_P(PlaceholderTitleTest, TitleNamesTheAreaOrTheItem)
+TEST(PlaceholderTitle, NamesTheAreaOrTheItem)
 {
-    setActiveLanguage(QString::fromLatin1(GetParam().language));
-    EXPECT_EQ(PlaceholderScreen::titleOf(GetParam().route), QString::fromUtf8(GetParam().title));
+    PlayItem episode;
+    episode.title = QStringLiteral("Episode 2");
+    const PlayQueue queue { 2, [episode](qint64 index) { return index == 1 ? std::optional(episode) : std::nullopt; }, 1, false };
+    const std::tuple<Route, const char *, const char *> cases[] = {
+        { Routes::Browse { ContentType::movie }, "en", "Movies" },
+        { Routes::Browse { ContentType::series }, "fr", "Séries" },
+        { Routes::Live {}, "ar", "البث المباشر" },
+        { Routes::Movie { named("Quiet Rooms") }, "fr", "Quiet Rooms" },
+        { Routes::Series { named("Night Desk") }, "en", "Night Desk" },
+        { Routes::Player { queue }, "en", "Episode 2" },
+        { Routes::Player { PlayQueue {} }, "en", "" },
+        { Routes::Favorites {}, "fr", "Favoris" },
+        { Routes::Home {}, "ar", "Zelfor" },
+    };
+    for (const auto &[route, language, title] : cases) {
+        SCOPED_TRACE(title);
+        LanguageScope scope { QString::fromLatin1(language) };
+        EXPECT_EQ(PlaceholderScreen::titleOf(route), QString::fromUtf8(title));
+    }
 }
-
-PlayQueue queueOf(const QString &title)
-{
-    PlayItem item;
-    item.title = title;
-    return PlayQueue { 2, [item](qint64 index) { return index == 1 ? std::optional(item) : std::nullopt; }, 1, false };
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Routes, PlaceholderTitleTest,
-    ::testing::Values(TitleCase { "MoviesEn", Routes::Browse { ContentType::movie }, "en", "Movies" },
-                      TitleCase { "SeriesFr", Routes::Browse { ContentType::series }, "fr", "Séries" },
-                      TitleCase { "LiveAr", Routes::Live {}, "ar", "البث المباشر" },
-                      TitleCase { "Movie", Routes::Movie { named("Quiet Rooms") }, "fr", "Quiet Rooms" },
-                      TitleCase { "Series", Routes::Series { named("Night Desk") }, "en", "Night Desk" },
-                      TitleCase { "PlayerStart", Routes::Player { queueOf("Episode 2") }, "en", "Episode 2" },
-                      TitleCase { "EmptyQueue", Routes::Player { PlayQueue {} }, "en", "" },
-                      TitleCase { "Favorites", Routes::Favorites {}, "fr", "Favoris" },
-                      TitleCase { "Home", Routes::Home {}, "ar", "Zelfor" }),
-    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

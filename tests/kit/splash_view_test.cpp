@@ -1,13 +1,8 @@
-#include "LoopbackServer.h"
-#include "QmlHarness.h"
+#include "KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
-#include "app/Localization.h"
 #include "app/SplashScreen.h"
 
-#include <QElapsedTimer>
-#include <QQmlEngine>
-#include <QQuickItem>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
@@ -16,29 +11,7 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-// Runs the event loop until `done` holds or three seconds have passed: the splash
-// stays up 0.9 s of real time after each exchange.
-template <typename Done>
-bool waitUntil(Done done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 3000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
-QQuickItem *itemNamed(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = itemNamed(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
+// The splash stays up 0.9 s of real time after each exchange.
 TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
 {
     LoopbackServer portal;
@@ -63,7 +36,7 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
     EXPECT_FALSE(failure->isVisible());
 
     WarningCollector warnings;
-    ASSERT_TRUE(waitUntil([&] { return screen->hasError(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->hasError(); }, 3000));
     EXPECT_TRUE(screen->errorText().contains(QStringLiteral("Device blocked"))) << qPrintable(screen->errorText());
     EXPECT_TRUE(failure->isVisible());
     EXPECT_TRUE(itemNamed(root, QStringLiteral("retryButton"))->isVisible());
@@ -71,7 +44,7 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
 
     ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::enter, {} }));
     EXPECT_FALSE(failure->isVisible());
-    ASSERT_TRUE(waitUntil([] { return isRoute<Routes::Home>(AppState::shared()->current()); }));
+    ASSERT_TRUE(QTest::qWaitFor([] { return isRoute<Routes::Home>(AppState::shared()->current()); }, 3000));
     EXPECT_EQ(AppState::shared()->stack().size(), 1);
     EXPECT_EQ(portal.requestCount(QStringLiteral("/api/app/device")), 2);
     EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
