@@ -1,9 +1,7 @@
 #pragma once
 
-// First: the clock's members use a name Qt's object headers define as a macro.
-#include "ManualClock.h"
-
 #include "LoopbackServer.h"
+#include "ManualClock.h"
 #include "RunTask.h"
 #include "TestHttp.h"
 #include "app/AppState.h"

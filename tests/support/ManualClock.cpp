@@ -8,30 +8,30 @@ public:
         : m_state(state)
         , m_id(state->nextId++)
     {
-        state->slots.emplace(m_id, Slot {});
+        state->timers.emplace(m_id, Slot {});
     }
     ~Timer() override
     {
         if (const auto state = m_state.lock())
-            state->slots.erase(m_id);
+            state->timers.erase(m_id);
     }
 
     void start(qint64 intervalMs, bool repeating, std::function<void()> callback) override
     {
         if (const auto state = m_state.lock()) {
             const qint64 interval = std::max<qint64>(0, intervalMs);
-            state->slots[m_id] = Slot { interval, state->now + interval, repeating, true, std::move(callback) };
+            state->timers[m_id] = Slot { interval, state->now + interval, repeating, true, std::move(callback) };
         }
     }
     void stop() override
     {
         if (const auto state = m_state.lock())
-            state->slots[m_id].active = false;
+            state->timers[m_id].active = false;
     }
     bool isActive() const override
     {
         const auto state = m_state.lock();
-        return state && state->slots.at(m_id).active;
+        return state && state->timers.at(m_id).active;
     }
 
 private:
@@ -60,13 +60,13 @@ void ManualClock::advance(qint64 ms)
 {
     const qint64 target = m_state->now + ms;
     for (;;) {
-        auto next = m_state->slots.end();
-        for (auto it = m_state->slots.begin(); it != m_state->slots.end(); ++it) {
+        auto next = m_state->timers.end();
+        for (auto it = m_state->timers.begin(); it != m_state->timers.end(); ++it) {
             if (it->second.active && it->second.due <= target
-                && (next == m_state->slots.end() || it->second.due < next->second.due))
+                && (next == m_state->timers.end() || it->second.due < next->second.due))
                 next = it;
         }
-        if (next == m_state->slots.end())
+        if (next == m_state->timers.end())
             break;
         Slot &slot = next->second;
         m_state->now = slot.due;
@@ -83,6 +83,6 @@ void ManualClock::advance(qint64 ms)
 
 int ManualClock::pending() const
 {
-    return int(std::count_if(m_state->slots.begin(), m_state->slots.end(),
+    return int(std::count_if(m_state->timers.begin(), m_state->timers.end(),
         [](const auto &entry) { return entry.second.active; }));
 }

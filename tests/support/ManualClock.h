@@ -31,7 +31,7 @@ private:
     struct State {
         qint64 now = 0;
         quint64 nextId = 0;
-        std::map<quint64, Slot> slots;
+        std::map<quint64, Slot> timers;
     };
     class Timer;
 
