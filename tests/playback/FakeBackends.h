@@ -4,12 +4,10 @@
 #include "playback/PlayerEngine.h"
 
 #include <QList>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <string>
 
 struct FakePlatformState {
     struct Load {
@@ -172,21 +170,27 @@ public:
     QList<Save> saves;
 };
 
-// An engine on scripted backends in virtual time.
+// An engine in virtual time on scripted backends, or on the real players a test gives.
 struct EngineRig {
-    EngineRig()
+    using VlcFactory = std::function<std::unique_ptr<VlcPlayer>()>;
+
+    explicit EngineRig(std::unique_ptr<PlatformPlayer> realPlatform = nullptr, VlcFactory realVlc = nullptr)
     {
-        auto platformPtr = std::make_unique<FakePlatform>(&platformState);
-        platform = platformPtr.get();
-        engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends{
-            std::move(platformPtr), [this] { return std::make_unique<FakeVlc>(&vlc); }, &clock, host });
+        if (!realPlatform) {
+            auto fake = std::make_unique<FakePlatform>(&platformState);
+            platform = fake.get();
+            realPlatform = std::move(fake);
+        }
+        if (!realVlc)
+            realVlc = [this] { return std::make_unique<FakeVlc>(&vlc); };
+        engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends { std::move(realPlatform), realVlc, &clock, host });
     }
 
     ManualClock clock;
     std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
     FakePlatformState platformState;
     FakeVlcState vlc;
-    FakePlatform *platform = nullptr;
+    FakePlatform *platform = nullptr; // the scripted platform player, if any
     std::unique_ptr<PlayerEngine> engine;
 };
 
@@ -207,12 +211,4 @@ inline PlayItem liveItem(const QString &id = QStringLiteral("c1"))
     item.url = QStringLiteral("http://127.0.0.1:9/live/") + id + QStringLiteral(".ts");
     item.live = true;
     return item;
-}
-
-// A test row's name as GoogleTest accepts it: letters, digits and underscores.
-inline std::string rowName(QString text)
-{
-    text.replace(QLatin1Char('-'), QStringLiteral("minus"));
-    text.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
-    return text.toStdString();
 }

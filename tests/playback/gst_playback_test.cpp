@@ -15,24 +15,19 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(media.ok) << media.problem.toStdString();
-        auto platform = std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent);
-        gst = platform.get();
-        engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends{
-            std::move(platform), [this] { return std::make_unique<FakeVlc>(&vlc); }, &clock, host });
         engine->platformOutput()->addSink(&sink);
         engine->platformOutput()->addSink(&secondSink);
     }
 
-    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(clock, condition); }
+    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(rig.clock, condition); }
 
     GeneratedMedia &media = GeneratedMedia::instance();
-    ManualClock clock;
-    std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
-    FakeVlcState vlc;
+    GstPlatformPlayer *gst = new GstPlatformPlayer(GstPlatformPlayer::Audio::silent); // the engine owns it
+    EngineRig rig { std::unique_ptr<PlatformPlayer>(gst) };
+    PlayerEngine *engine = rig.engine.get();
+    FakeHost *host = rig.host.get();
     QVideoSink sink;
-    QVideoSink secondSink;  // a second surface showing the same picture
-    GstPlatformPlayer *gst = nullptr;
-    std::unique_ptr<PlayerEngine> engine;
+    QVideoSink secondSink; // a second surface showing the same picture
 };
 
 class GstClipTest : public GstPlaybackTest, public ::testing::WithParamInterface<const char *>
@@ -76,8 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Containers, GstClipTest, ::testing::Values("/clip.mp4",
 TEST_F(GstPlaybackTest, StartPositionIsReachedBeforeResumeSaves)
 {
     engine->play(servedItem("/clip.mp4"), 4.0);
-    ASSERT_TRUE(waitFor([&] { return gst->position() >= 4.0 && engine->position() >= 4.0; }))
-        << "at " << gst->position();
+    ASSERT_TRUE(waitFor([&] { return gst->position() >= 4.0 && engine->position() >= 4.0; })) << "at " << gst->position();
     engine->stop();
     for (const FakeHost::Save &save : host->saves)
         EXPECT_GE(save.pos, 4.0) << "a save before the start seek";
@@ -96,11 +90,11 @@ TEST_F(GstPlaybackTest, MissingLiveStreamEndsNotFoundAfterReloads)
         ASSERT_TRUE(waitFor([&] { return failures == attempt; })) << "attempt " << attempt;
         EXPECT_GE(media.server.requestCount("/gone.ts"), attempt);
         EXPECT_EQ(engine->hasError(), attempt == 5) << "attempt " << attempt;
-        clock.advance(8000);
+        rig.clock.advance(8000);
     }
     EXPECT_EQ(engine->error(), "text of perr_not_found");
     EXPECT_EQ(failures, 5) << "no load after the error";
-    EXPECT_EQ(vlc.created, 0);
+    EXPECT_EQ(rig.vlc.created, 0);
 }
 
 TEST_F(GstPlaybackTest, ListsAndSwitchesAudioTracks)
@@ -114,50 +108,33 @@ TEST_F(GstPlaybackTest, ListsAndSwitchesAudioTracks)
     EXPECT_FALSE(engine->hasError());
 }
 
-struct ErrorMapCase {
-    GQuark domain;
-    int code;
-    std::optional<uint> httpStatus;
-    const char *key;
-};
-
-class GstErrorMapTest : public ::testing::TestWithParam<ErrorMapCase>
-{
-};
-
-TEST_P(GstErrorMapTest, ClassifiesGStreamerErrors)
+TEST(GstErrorMap, ClassifiesGStreamerErrors)
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
-    GError *error = g_error_new_literal(GetParam().domain, GetParam().code, "failure");
-    GstStructure *details = gst_structure_new_empty("details");
-    if (GetParam().httpStatus)
-        gst_structure_set(details, "http-status-code", G_TYPE_UINT, *GetParam().httpStatus, nullptr);
-    const PlayError mapped = GstPlatformPlayer::mapError(error, details);
-    EXPECT_EQ(PlayerEngine::errorMessageKey(mapped, movieItem()), GetParam().key);
-    g_error_free(error);
-    gst_structure_free(details);
+    const std::tuple<GQuark, int, std::optional<uint>, const char *> cases[] = {
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, 404u, "perr_not_found" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, std::nullopt, "perr_not_found" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 403u, "perr_denied" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_AUTHORIZED, 401u, "perr_denied" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 503u, "perr_network" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, std::nullopt, "perr_network" },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_TYPE_NOT_FOUND, std::nullopt, "perr_format" },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, std::nullopt, "perr_format" },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_FAILED, std::nullopt, "perr_generic" },
+        { GST_CORE_ERROR, GST_CORE_ERROR_MISSING_PLUGIN, std::nullopt, "perr_format" },
+        { GST_LIBRARY_ERROR, GST_LIBRARY_ERROR_INIT, std::nullopt, "perr_generic" },
+    };
+    for (const auto &[domain, code, httpStatus, key] : cases) {
+        SCOPED_TRACE(testing::Message() << g_quark_to_string(domain) << " " << code << " http " << httpStatus.value_or(0));
+        GError *error = g_error_new_literal(domain, code, "failure");
+        GstStructure *details = gst_structure_new_empty("details");
+        if (httpStatus)
+            gst_structure_set(details, "http-status-code", G_TYPE_UINT, *httpStatus, nullptr);
+        EXPECT_EQ(PlayerEngine::errorMessageKey(GstPlatformPlayer::mapError(error, details), movieItem()), key);
+        g_error_free(error);
+        gst_structure_free(details);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Errors, GstErrorMapTest,
-    ::testing::Values(ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, 404u, "perr_not_found" },
-                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, std::nullopt, "perr_not_found" },
-                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 403u, "perr_denied" },
-                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_AUTHORIZED, 401u, "perr_denied" },
-                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 503u, "perr_network" },
-                      ErrorMapCase{ GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, std::nullopt, "perr_network" },
-                      ErrorMapCase{ GST_STREAM_ERROR, GST_STREAM_ERROR_TYPE_NOT_FOUND, std::nullopt, "perr_format" },
-                      ErrorMapCase{ GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, std::nullopt, "perr_format" },
-                      ErrorMapCase{ GST_STREAM_ERROR, GST_STREAM_ERROR_FAILED, std::nullopt, "perr_generic" },
-                      ErrorMapCase{ GST_CORE_ERROR, GST_CORE_ERROR_MISSING_PLUGIN, std::nullopt, "perr_format" },
-                      ErrorMapCase{ GST_LIBRARY_ERROR, GST_LIBRARY_ERROR_INIT, std::nullopt, "perr_generic" }),
-    [](const auto &info) {
-        const ErrorMapCase &row = info.param;
-        QString domain = QString::fromLatin1(g_quark_to_string(row.domain));
-        domain.remove(QStringLiteral("gst-")).remove(QStringLiteral("-error-quark"));
-        const QString status = row.httpStatus ? QString::number(*row.httpStatus) : QStringLiteral("none");
-        return rowName(QStringLiteral("%1_%2_http_%3").arg(domain).arg(row.code).arg(status));
-    });
-
-}
+} // namespace

@@ -20,12 +20,10 @@ TEST(VideoSurfaceTest, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
 {
     GeneratedMedia &media = GeneratedMedia::instance();
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
-    ManualClock clock;
-    auto host = std::make_shared<FakeHost>();
-    host->mode = 2;
-    FakeVlcState vlc;
-    PlayerEngine engine({ std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent),
-                          [&vlc] { return std::make_unique<FakeVlc>(&vlc); }, &clock, host });
+    EngineRig rig { std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent) };
+    rig.host->mode = 2;
+    PlayerEngine &engine = *rig.engine;
+    const FakeVlcState &vlc = rig.vlc;
 
     WarningCollector warnings;
     QQmlEngine qml;
@@ -41,7 +39,7 @@ TEST(VideoSurfaceTest, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
               int(Qt::KeepAspectRatioByExpanding));
 
     engine.play(servedItem("/clip.mp4"));
-    EXPECT_TRUE(pumpUntil(clock, [&] { return isWholePicture(platformSink->videoFrame()); }));
+    EXPECT_TRUE(pumpUntil(rig.clock, [&] { return isWholePicture(platformSink->videoFrame()); }));
 
     // Switching to libVLC moves its view into the surface and applies the picture
     // mode; the platform picture turns black instead of freezing.
@@ -56,7 +54,7 @@ TEST(VideoSurfaceTest, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
     EXPECT_EQ(vlcSink->videoFrame().size(), QSize(16, 16));
     surface.object->setProperty("width", 800);
     EXPECT_EQ(vlc.crop, "800:720");
-    host->mode = 0;
+    rig.host->mode = 0;
     surface.object->setProperty("aspectMode", 0);
     EXPECT_EQ(vlc.aspect, "800:720");
     EXPECT_EQ(vlc.crop, std::nullopt);

@@ -11,29 +11,21 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(media.ok) << media.problem.toStdString();
-        auto platformPtr = std::make_unique<FakePlatform>(&platformState);
-        platform = platformPtr.get();
-        engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends{
-            std::move(platformPtr),
-            [this] {
-                auto player = std::make_unique<LibVlcPlayer>(QStringList{ "--aout=adummy" });
-                vlc = player.get();
-                return player;
-            },
-            &clock, host });
         engine->vlcView()->host(&sink, QSizeF(640, 360));
     }
 
-    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(clock, condition); }
+    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(rig.clock, condition); }
 
     GeneratedMedia &media = GeneratedMedia::instance();
-    ManualClock clock;
-    std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
-    FakePlatformState platformState;
-    FakePlatform *platform = nullptr;
     LibVlcPlayer *vlc = nullptr;
+    EngineRig rig { nullptr, [this] {
+                       auto player = std::make_unique<LibVlcPlayer>(QStringList { "--aout=adummy" });
+                       vlc = player.get();
+                       return player;
+                   } };
+    PlayerEngine *engine = rig.engine.get();
+    FakeHost *host = rig.host.get();
     QVideoSink sink;
-    std::unique_ptr<PlayerEngine> engine;
 };
 
 class VlcClipTest : public VlcPlaybackTest, public ::testing::WithParamInterface<const char *>
@@ -49,7 +41,7 @@ TEST_P(VlcClipTest, LadderHandsClipToVlcWhichPlaysAndSeeks)
     const qsizetype earlier = media.server.userAgents(path).size();
     host->agent = QStringLiteral("ZelforVlcProbe/4");
     engine->play(servedItem(path));
-    platform->fail();
+    rig.platform->fail();
     ASSERT_TRUE(engine->usesVLC());
     ASSERT_NE(vlc, nullptr);
     ASSERT_TRUE(vlc->isValid());
@@ -84,7 +76,7 @@ TEST_F(VlcPlaybackTest, MatroskaListsBothAudioTracksAndSwitches)
 {
     engine->play(servedItem("/dual.mkv"));
     ASSERT_TRUE(engine->usesVLC());
-    EXPECT_TRUE(platformState.loads.isEmpty());
+    EXPECT_TRUE(rig.platformState.loads.isEmpty());
     ASSERT_TRUE(waitFor([&] { return engine->audioOptions().size() == 2; }));
     const TrackOption second = engine->audioOptions()[1];
     engine->selectTrack(second, true);
