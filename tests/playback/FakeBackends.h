@@ -9,28 +9,19 @@
 #include <functional>
 #include <memory>
 
-struct FakePlatformState {
+// The platform player as the engine drives it: it records every call, the test scripts the item.
+class FakePlatform final : public PlatformPlayer
+{
+public:
     struct Load {
         QUrl url;
         QString userAgent;
         double forwardBuffer = 0;
     };
-    QList<Load> loads;
-    QList<std::pair<double, double>> seeks;  // position, tolerance after
-    QList<std::pair<std::optional<int>, bool>> selections;
-    int plays = 0;
-    int pauses = 0;
-    int clears = 0;
-};
-
-class FakePlatform final : public PlatformPlayer
-{
-public:
-    explicit FakePlatform(FakePlatformState *state) : m_state(state) {}
 
     void load(const QUrl &url, const QString &userAgent, double forwardBufferSecs) override
     {
-        m_state->loads.append({ url, userAgent, forwardBufferSecs });
+        loads.append({ url, userAgent, forwardBufferSecs });
         m_hasItem = true;
         m_status = Status::unknown;
         m_position = 0;
@@ -38,24 +29,23 @@ public:
     }
     void clear() override
     {
-        ++m_state->clears;
         m_hasItem = false;
         m_status = Status::unknown;
     }
     bool hasItem() const override { return m_hasItem; }
     Status status() const override { return m_status; }
     TimeControl timeControl() const override { return m_control; }
-    void play() override { ++m_state->plays; }
-    void pause() override { ++m_state->pauses; }
+    void play() override { ++plays; }
+    void pause() override { ++pauses; }
     void seek(double secs, double, double toleranceAfter) override
     {
-        m_state->seeks.append({ secs, toleranceAfter });
+        seeks.append({ secs, toleranceAfter });
         m_position = secs;
     }
     double position() const override { return m_position; }
     double duration() const override { return m_duration; }
     void loadTracks(std::function<void(Tracks)> done) override { m_pendingTracks.append(std::move(done)); }
-    void selectTrack(std::optional<int> id, bool audio) override { m_state->selections.append({ id, audio }); }
+    void selectTrack(std::optional<int> id, bool audio) override { selections.append({ id, audio }); }
     void setOutput(VideoOutput *) override {}
 
     // Script of the current item.
@@ -84,8 +74,13 @@ public:
             done(tracks);
     }
 
+    QList<Load> loads;
+    QList<std::pair<double, double>> seeks; // position, tolerance after
+    QList<std::pair<std::optional<int>, bool>> selections;
+    int plays = 0;
+    int pauses = 0;
+
 private:
-    FakePlatformState *m_state;
     bool m_hasItem = false;
     Status m_status = Status::unknown;
     TimeControl m_control = TimeControl::paused;
@@ -177,7 +172,7 @@ struct EngineRig {
     explicit EngineRig(std::unique_ptr<PlatformPlayer> realPlatform = nullptr, VlcFactory realVlc = nullptr)
     {
         if (!realPlatform) {
-            auto fake = std::make_unique<FakePlatform>(&platformState);
+            auto fake = std::make_unique<FakePlatform>();
             platform = fake.get();
             realPlatform = std::move(fake);
         }
@@ -188,7 +183,6 @@ struct EngineRig {
 
     ManualClock clock;
     std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
-    FakePlatformState platformState;
     FakeVlcState vlc;
     FakePlatform *platform = nullptr; // the scripted platform player, if any
     std::unique_ptr<PlayerEngine> engine;

@@ -22,7 +22,7 @@ protected:
     EngineRig rig;
     PlayerEngine &engine = *rig.engine;
     FakePlatform &platform = *rig.platform;
-    const QList<FakePlatformState::Load> &loads = rig.platformState.loads;
+    const QList<FakePlatform::Load> &loads = platform.loads;
     const QList<Save> &saves = rig.host->saves;
 };
 
@@ -43,13 +43,13 @@ TEST_F(PlayerEngineTest, SameItemOnlySeeksAndResumes)
 {
     engine.play(movieItem());
     platform.becomeReady(3600);
-    const int plays = rig.platformState.plays;
+    const int plays = platform.plays;
     engine.play(movieItem(), 120);
     EXPECT_EQ(loads.size(), 1);
     EXPECT_EQ(rig.host->recents.size(), 1);
-    ASSERT_FALSE(rig.platformState.seeks.isEmpty());
-    EXPECT_EQ(rig.platformState.seeks.last().first, 120);
-    EXPECT_GT(rig.platformState.plays, plays);
+    ASSERT_FALSE(platform.seeks.isEmpty());
+    EXPECT_EQ(platform.seeks.last().first, 120);
+    EXPECT_GT(platform.plays, plays);
 
     // The same key at another address, or an item in error, loads again.
     PlayItem moved = movieItem();
@@ -102,7 +102,7 @@ TEST(PlayerEngine, ExtensionDecidesEngine)
             item.ext = QString::fromLatin1(*ext);
         rig.engine->play(item);
         EXPECT_EQ(rig.engine->usesVLC(), vlc);
-        EXPECT_EQ(std::make_pair(rig.vlc.media.size(), rig.platformState.loads.size()), (std::pair<qsizetype, qsizetype>(vlc, !vlc)));
+        EXPECT_EQ(std::make_pair(rig.vlc.media.size(), rig.platform->loads.size()), (std::pair<qsizetype, qsizetype>(vlc, !vlc)));
     }
 }
 
@@ -269,8 +269,8 @@ TEST_F(PlayerEngineTest, StopBeforeStartSeekKeepsResumePoint)
 
     engine.play(movieItem(), 1200);
     platform.becomeReady(3600);
-    ASSERT_FALSE(rig.platformState.seeks.isEmpty());
-    EXPECT_EQ(rig.platformState.seeks.last().first, 1200);
+    ASSERT_FALSE(platform.seeks.isEmpty());
+    EXPECT_EQ(platform.seeks.last().first, 1200);
     advance(500);
     engine.stop();
     EXPECT_EQ(saves.last(), (Save { movieItem().key, 1200, 3600 }));
@@ -288,7 +288,7 @@ TEST(PlayerEngine, SeekClampsAndPublishesAtOnce)
         rig.clock.advance(500);
         rig.engine->seek(target);
         EXPECT_EQ(rig.engine->position(), expected);
-        EXPECT_EQ(rig.platformState.seeks, (QList<std::pair<double, double>> { { expected, 1.0 } }));
+        EXPECT_EQ(rig.platform->seeks, (QList<std::pair<double, double>> { { expected, 1.0 } }));
     }
 }
 
@@ -299,19 +299,19 @@ TEST_F(PlayerEngineTest, TimeControlDrivesPlayingBufferingAndPause)
     EXPECT_TRUE(engine.isPlaying());
     EXPECT_FALSE(engine.buffering());
     engine.togglePause();
-    EXPECT_EQ(rig.platformState.pauses, 1);
+    EXPECT_EQ(platform.pauses, 1);
     platform.setControl(Control::waiting);
     EXPECT_TRUE(engine.buffering());
     EXPECT_FALSE(engine.isPlaying());
     engine.togglePause();
-    EXPECT_EQ(rig.platformState.pauses, 2);
+    EXPECT_EQ(platform.pauses, 2);
     platform.setControl(Control::paused);
-    const int plays = rig.platformState.plays;
+    const int plays = platform.plays;
     engine.togglePause();
-    EXPECT_EQ(rig.platformState.plays, plays + 1);
+    EXPECT_EQ(platform.plays, plays + 1);
     // A stall plays again without failing.
     emit platform.stalled();
-    EXPECT_EQ(rig.platformState.plays, plays + 2);
+    EXPECT_EQ(platform.plays, plays + 2);
     EXPECT_EQ(loads.size(), 1);
 }
 
@@ -331,7 +331,37 @@ TEST_F(PlayerEngineTest, TrackListsOfFormerItemAreDropped)
     EXPECT_TRUE(engine.subtitleOptions().isEmpty());
     engine.selectTrack(engine.audioOptions()[1], true);
     engine.selectTrack(std::nullopt, false);
-    EXPECT_EQ(rig.platformState.selections, (QList<std::pair<std::optional<int>, bool>> { { 1, true }, { std::nullopt, false } }));
+    EXPECT_EQ(platform.selections, (QList<std::pair<std::optional<int>, bool>> { { 1, true }, { std::nullopt, false } }));
+}
+
+// The first matching rule wins.
+TEST(PlayerEngine, ErrorMessageKeyClassifiesErrors)
+{
+    using Domain = PlayError::Domain;
+    using namespace PlayErrorCode;
+    const std::tuple<bool, std::optional<PlayError>, const char *> cases[] = {
+        { true, PlayError { Domain::url, { kHttpForbidden } }, "perr_catchup" }, // catch-up, any error
+        { true, std::nullopt, "perr_catchup" },
+        { false, std::nullopt, "perr_generic" },
+        { false, PlayError { Domain::media, { kMediaNotFound } }, "perr_not_found" },
+        { false, PlayError { Domain::url, { kTimedOut, 7, kHttpNotFound } }, "perr_not_found" }, // underlying 404
+        { false, PlayError { Domain::url, { kFileDoesNotExist } }, "perr_not_found" },
+        { false, PlayError { Domain::media, { 1, kMediaForbidden } }, "perr_denied" },
+        { false, PlayError { Domain::other, { kHttpUnauthorized } }, "perr_denied" },
+        { false, PlayError { Domain::other, { kHttpForbidden, kHttpNotFound } }, "perr_not_found" },
+        { false, PlayError { Domain::url, { kFormatNotRecognized } }, "perr_network" }, // URL domain, any code
+        { false, PlayError { Domain::url, {} }, "perr_network" },
+        { false, PlayError { Domain::media, { 3, kPlaylistParse } }, "perr_format" },
+        { false, PlayError { Domain::media, { kNotConnected, kDecodeFailed } }, "perr_format" }, // format first
+        { false, PlayError { Domain::media, { 9, kConnectionLost } }, "perr_network" },
+        { false, PlayError { Domain::other, { 12345 } }, "perr_generic" },
+    };
+    for (int row = 0; row < int(std::size(cases)); ++row) {
+        const auto &[catchup, error, key] = cases[row];
+        PlayItem item = movieItem();
+        item.catchup = catchup;
+        EXPECT_EQ(PlayerEngine::errorMessageKey(error, item), key) << "row " << row;
+    }
 }
 
 } // namespace

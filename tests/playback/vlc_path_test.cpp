@@ -33,12 +33,14 @@ TEST_F(VlcPathTest, MediaCarriesOptionsAndStartBeforePlay)
     EXPECT_FALSE(rig.platform->hasItem());
 }
 
+enum Seen { unseen, sized, output }; // how libVLC tells of a picture
+
 struct GiveUpCase {
     const char *name;
     bool catchup;
     State state;
     bool playing;
-    bool sawVideo;
+    Seen seen;
     qint64 timeMs;
     qint64 elapsedMs;
     const char *error; // empty: still trying
@@ -58,29 +60,31 @@ TEST_P(VlcGiveUpTest, PollFollowsStateTable)
     playOnVlc(item);
     vlc.state = row.state;
     vlc.playing = row.playing;
-    vlc.videoSize = row.sawVideo ? QSize(320, 240) : QSize();
+    vlc.videoSize = row.seen == sized ? QSize(320, 240) : QSize();
+    vlc.videoOutput = row.seen == output;
     vlc.timeMs = row.timeMs;
     rig.clock.advance(row.elapsedMs);
     EXPECT_EQ(engine.error().value_or(QString()), *row.error ? "text of " + QLatin1String(row.error) : QString());
     EXPECT_EQ(engine.buffering(), row.buffering);
     rig.clock.advance(60000);
     EXPECT_EQ(vlc.media.size(), 1);
-    EXPECT_TRUE(rig.platformState.loads.isEmpty());
+    EXPECT_TRUE(rig.platform->loads.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(States, VlcGiveUpTest, ::testing::Values(
-    GiveUpCase { "error", false, State::error, false, true, 5000, 1000, "perr_unavailable", false },
-    GiveUpCase { "errorOfCatchup", true, State::error, false, true, 5000, 500, "perr_catchup", false },
-    GiveUpCase { "endedUnseen", false, State::ended, false, false, 500, 1000, "perr_unavailable", false },
-    GiveUpCase { "stoppedUnseen", false, State::stopped, false, false, -1, 1000, "perr_unavailable", false },
-    GiveUpCase { "endedAfterAPicture", false, State::ended, false, true, 500, 1000, "", false },
-    GiveUpCase { "endedAfter2Min", false, State::ended, false, false, 120000, 1000, "", false },
-    GiveUpCase { "openingPlayingUnseen", false, State::opening, true, false, -1, 1000, "", true },
-    GiveUpCase { "bufferingPlayingSeen", false, State::buffering, true, true, 800, 1000, "", false },
-    GiveUpCase { "bufferingNotPlaying", false, State::buffering, false, true, -1, 1000, "", true },
-    GiveUpCase { "noPicture25sNotPlaying", false, State::opening, false, false, -1, 25500, "perr_unavailable", false },
-    GiveUpCase { "noPicture60sRadioPlaying", false, State::playing, true, false, 25000, 60000, "", false },
-    GiveUpCase { "noPicture25sExactly", false, State::opening, false, false, -1, 25000, "", true }),
+    GiveUpCase { "error", false, State::error, false, sized, 5000, 1000, "perr_unavailable", false },
+    GiveUpCase { "errorOfCatchup", true, State::error, false, sized, 5000, 500, "perr_catchup", false },
+    GiveUpCase { "endedUnseen", false, State::ended, false, unseen, 500, 1000, "perr_unavailable", false },
+    GiveUpCase { "stoppedUnseen", false, State::stopped, false, unseen, -1, 1000, "perr_unavailable", false },
+    GiveUpCase { "endedAfterAPicture", false, State::ended, false, sized, 500, 1000, "", false },
+    GiveUpCase { "endedAfterAVideoOutput", false, State::ended, false, output, 500, 1000, "", false },
+    GiveUpCase { "endedAfter2Min", false, State::ended, false, unseen, 120000, 1000, "", false },
+    GiveUpCase { "openingPlayingUnseen", false, State::opening, true, unseen, -1, 1000, "", true },
+    GiveUpCase { "bufferingPlayingSeen", false, State::buffering, true, sized, 800, 1000, "", false },
+    GiveUpCase { "bufferingNotPlaying", false, State::buffering, false, sized, -1, 1000, "", true },
+    GiveUpCase { "noPicture25sNotPlaying", false, State::opening, false, unseen, -1, 25500, "perr_unavailable", false },
+    GiveUpCase { "noPicture60sRadioPlaying", false, State::playing, true, unseen, 25000, 60000, "", false },
+    GiveUpCase { "noPicture25sExactly", false, State::opening, false, unseen, -1, 25000, "", true }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(VlcPathTest, PollPublishesTimesAndThrottledResume)
@@ -148,7 +152,7 @@ TEST_F(VlcPathTest, SelectTrackUsesIndexes)
     engine.selectTrack(std::nullopt, false);
     EXPECT_EQ(vlc.audioSelections, QList<int>({ 2 }));
     EXPECT_EQ(vlc.subtitleSelections, QList<int>({ 4, -1 }));
-    EXPECT_TRUE(rig.platformState.selections.isEmpty());
+    EXPECT_TRUE(rig.platform->selections.isEmpty());
 }
 
 TEST_F(VlcPathTest, TogglePauseFollowsVlcPlayingFlag)
@@ -184,7 +188,7 @@ TEST_F(VlcPathTest, PlatformLoadStopsVlcAndReusesPlayer)
     playOnVlc();
     engine.play(movieItem("next"));
     EXPECT_FALSE(engine.usesVLC());
-    EXPECT_EQ(rig.platformState.loads.size(), 1);
+    EXPECT_EQ(rig.platform->loads.size(), 1);
     playOnVlc(movieItem("third"));
     EXPECT_EQ(vlc.created, 1);
     EXPECT_GE(vlc.stops, 2);

@@ -76,7 +76,7 @@ TEST_F(VlcPlaybackTest, MatroskaListsBothAudioTracksAndSwitches)
 {
     engine->play(servedItem("/dual.mkv"));
     ASSERT_TRUE(engine->usesVLC());
-    EXPECT_TRUE(rig.platformState.loads.isEmpty());
+    EXPECT_TRUE(rig.platform->loads.isEmpty());
     ASSERT_TRUE(waitFor([&] { return engine->audioOptions().size() == 2; }));
     const TrackOption second = engine->audioOptions()[1];
     engine->selectTrack(second, true);
