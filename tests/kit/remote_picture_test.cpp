@@ -110,39 +110,32 @@ TEST_F(RemotePictureTest, NetworkLoadFadesInAndTheNextViewDecidesAtOnce)
     }
 }
 
-TEST_F(RemotePictureTest, NewAddressCancelsTheOldLoadWhoseResultNeverShows)
+// A new address or the view's end cancels its load: the result never shows and is not
+// taken for a failure, so the next view asks again.
+TEST_F(RemotePictureTest, NewAddressOrDestroyedViewCancelsTheLoad)
 {
     server.serveSequence("/slow.png", { LoopbackResponse::stalled(), picture({ 50, 50 }) });
+    server.serveSequence("/poster.png", { LoopbackResponse::stalled(), picture({ 20, 30 }) });
     server.serve("/fast.png", picture({ 40, 10 }).after(std::chrono::milliseconds(100)));
     auto item = newPicture();
+    auto destroyed = newPicture();
     QSignalSpy readySpy(item.get(), &RemotePicture::readyChanged);
     item->setUrl(server.url("/slow.png"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount("/slow.png") == 1; }, 5000));
+    destroyed->setUrl(server.url("/poster.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount("/slow.png") + server.requestCount("/poster.png") == 2; }, 5000));
     item->setUrl(server.url("/fast.png"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return item->ready(); }, 5000));
-    EXPECT_EQ(item->image().size(), QSize(40, 10));
-    EXPECT_EQ(readySpy.count(), 1);
+    destroyed.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item->ready() && server.inFlight() == 0; }, 5000));
     QTest::qWait(50);
     EXPECT_EQ(item->image().size(), QSize(40, 10));
-    // The cancelled address is asked for again by the next view.
+    EXPECT_EQ(readySpy.count(), 1);
     EXPECT_FALSE(store.hasFailed(server.url("/slow.png")));
+    EXPECT_FALSE(store.hasFailed(server.url("/poster.png")));
+    EXPECT_TRUE(store.cached(server.url("/poster.png")).isNull());
     auto again = newPicture();
     again->setUrl(server.url("/slow.png"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return again->ready(); }, 5000));
     EXPECT_EQ(again->image().size(), QSize(50, 50));
-}
-
-TEST_F(RemotePictureTest, DestroyedViewCancelsItsLoad)
-{
-    server.serveSequence("/poster.png", { LoopbackResponse::stalled(), picture({ 20, 30 }) });
-    auto item = newPicture();
-    item->setUrl(server.url("/poster.png"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount("/poster.png") == 1; }, 5000));
-    item.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.inFlight() == 0; }, 5000));
-    QTest::qWait(20);
-    EXPECT_FALSE(store.hasFailed(server.url("/poster.png")));
-    EXPECT_TRUE(store.cached(server.url("/poster.png")).isNull());
 }
 
 } // namespace

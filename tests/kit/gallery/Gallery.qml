@@ -13,9 +13,7 @@ Item {
     LayoutMirroring.enabled: rightToLeft
     LayoutMirroring.childrenInherit: true
 
-    AppBackground {
-        anchors.fill: parent
-    }
+    AppBackground { anchors.fill: parent }
 
     Column {
         anchors.left: parent.left
@@ -29,22 +27,16 @@ Item {
             title: root.rightToLeft ? "الإعدادات" : "Settings"
             subtitle: root.rightToLeft ? "الإصدار 1.1.6" : "Version 1.1.6"
             backAction: () => {}
-
             CircleButton { icon: "magnifyingglass"; size: 42; help: "Search"; focused: true }
         }
 
-        BrandTitle {
-            markSize: 46
-            fontSize: 30
-        }
+        BrandTitle { markSize: 46; fontSize: 30 }
 
         Row {
             spacing: 14
             IconBadge { icon: "play.tv.fill"; size: 52; gradient: true }
             IconBadge { icon: "film.fill"; size: 52; tint: Theme.cyan; fill: Theme.raised }
             CircleButton { icon: "heart.fill"; size: 42; tint: Theme.pink }
-            BackButton {}
-            BrandMark { size: 52 }
             Spinner { size: 34 }
         }
 
@@ -52,27 +44,21 @@ Item {
             spacing: 14
             PillButton { objectName: "primaryButton"; title: root.rightToLeft ? "تشغيل" : "Play"; icon: "play.fill"; primary: true; height: 42 }
             PillButton { title: root.rightToLeft ? "المفضلة" : "Favorite"; icon: "heart"; focused: true; height: 42 }
-            PillButton { title: root.rightToLeft ? "إلغاء" : "Cancel"; height: 42 }
         }
 
         Row {
             spacing: 10
-            Chip { text: "HD"; color: Theme.green; icon: "checkmark.circle.fill" }
             Chip { text: root.rightToLeft ? "غير متصل" : "Offline"; color: Theme.amber; icon: "wifi.slash" }
             Chip { text: "4K"; color: Theme.cyan }
             LiveBadge {}
         }
 
-        SectionLabel {
-            text: root.rightToLeft ? "القنوات المباشرة" : "Live channels"
-        }
+        SectionLabel { text: root.rightToLeft ? "القنوات المباشرة" : "Live channels" }
 
         Row {
             spacing: 16
-
             Repeater {
                 model: 3
-
                 Card {
                     id: tile
                     required property int index
@@ -82,14 +68,7 @@ Item {
                     focused: index === 0
                     fillGradient: index === 2 ? "accentDiagonal" : ""
                     hoverScale: 1.04
-
-                    UiText {
-                        anchors.centerIn: parent
-                        text: ["Focused", "Resting", "Accent"][tile.index]
-                        color: "white"
-                        font.pixelSize: 15
-                        font.weight: Font.DemiBold
-                    }
+                    UiText { anchors.centerIn: parent; text: ["Focused", "Resting", "Accent"][tile.index]; color: "white" }
                 }
             }
         }
@@ -100,26 +79,20 @@ Item {
         }
     }
 
-    Item {
+    Column {
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.margins: 32
         width: 640
-        height: 776
 
         LoadingView {
-            anchors.left: parent.left
-            anchors.right: parent.right
-            anchors.top: parent.top
+            width: parent.width
             height: 160
             text: root.rightToLeft ? "جارٍ التحميل…" : "Loading channels…"
         }
 
         MessageView {
-            anchors.left: parent.left
-            anchors.right: parent.right
-            anchors.top: parent.top
-            anchors.topMargin: 160
+            width: parent.width
             height: 220
             icon: "wifi.slash"
             text: root.rightToLeft ? "لا يوجد اتصال بالإنترنت" : "The server could not be reached. Check the connection and try again."
@@ -129,9 +102,7 @@ Item {
         }
 
         ChoiceDialogView {
-            anchors.left: parent.left
-            anchors.right: parent.right
-            anchors.bottom: parent.bottom
+            width: parent.width
             height: 380
             visible: root.dialogModel !== null
             model: root.dialogModel
