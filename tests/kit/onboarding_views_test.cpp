@@ -50,41 +50,36 @@ QmlLoad loadScreen(QQmlEngine &engine, const char *file)
     return loadQml(engine, QStringLiteral("qrc:/Zelfor/App/%1.qml").arg(QLatin1String(file)), { { "width", 1360 }, { "height", 840 } });
 }
 
-TEST_P(OnboardingViews, DeviceScreenLoadsOverTheSharedState)
+TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
 {
     QQmlEngine engine;
     const int handlers = KeyRouter::shared()->handlerCount();
-    auto load = loadScreen(engine, "ActivationScreen");
-    EXPECT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
-    ASSERT_TRUE(load.object);
-    auto *screen = load.object->findChild<ActivationScreen *>();
-    auto *qr = load.object->findChild<QrCodeItem *>();
-    ASSERT_TRUE(screen && qr);
+    auto device = loadScreen(engine, "ActivationScreen");
+    auto picker = loadScreen(engine, "PlaylistPickerScreen");
+    EXPECT_TRUE(device.problems.isEmpty()) << qPrintable(device.problems.join('\n'));
+    EXPECT_TRUE(picker.problems.isEmpty()) << qPrintable(picker.problems.join('\n'));
+    ASSERT_TRUE(device.object && picker.object);
+    auto *screen = device.object->findChild<ActivationScreen *>();
+    auto *qr = device.object->findChild<QrCodeItem *>();
+    auto *pickerScreen = picker.object->findChild<PlaylistPickerScreen *>();
+    ASSERT_TRUE(screen && qr && pickerScreen);
     EXPECT_TRUE(screen->isActive());
-    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers + 1);
     EXPECT_EQ(screen->deviceKey(), QStringLiteral("905512"));
     EXPECT_TRUE(screen->canGoBack());
     EXPECT_EQ(qr->text(), screen->manageAddress());
     EXPECT_TRUE(qr->hasCode());
-    load.object.reset();
-    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers);
-}
-
-TEST_P(OnboardingViews, PickerShowsOneCardPerPlaylist)
-{
-    QQmlEngine engine;
-    auto load = loadScreen(engine, "PlaylistPickerScreen");
-    EXPECT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
-    ASSERT_TRUE(load.object);
-    auto *picker = load.object->findChild<PlaylistPickerScreen *>();
-    ASSERT_TRUE(picker);
-    EXPECT_EQ(picker->cards().size(), 2);
+    // One card per playlist, in the page's one repeater.
+    EXPECT_EQ(pickerScreen->cards().size(), 2);
     QList<int> repeaterCounts;
-    for (QObject *child : load.object->findChildren<QObject *>()) {
+    for (QObject *child : picker.object->findChildren<QObject *>()) {
         if (child->inherits("QQuickRepeater"))
             repeaterCounts.append(child->property("count").toInt());
     }
     EXPECT_EQ(repeaterCounts, QList<int> { 2 });
+    picker.object.reset();
+    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers + 1);
+    device.object.reset();
+    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, OnboardingViews, ::testing::Values("en", "ar"),
