@@ -10,59 +10,33 @@
 
 namespace {
 
-struct InitialsCase {
-    const char *title;
-    const char *initials;
-};
-
-class Initials : public ::testing::TestWithParam<InitialsCase> { };
-
-TEST_P(Initials, OfTitle)
+TEST(RemotePicture, InitialsOfTitles)
 {
-    EXPECT_EQ(
-        RemotePicture::initials(QString::fromUtf8(GetParam().title)), QString::fromUtf8(GetParam().initials));
+    const std::pair<const char *, const char *> cases[] = {
+        { "FR | TF1 HD", "TH" }, { "[VIP] Sports One", "SO" }, { "Canal+ Sport", "CS" }, { "24 Kitchen", "K" },
+        { "BBC", "B" }, { "- 1 -", "TV" }, { "", "TV" }, { "HD", "H" }, { "x Factor", "XF" },
+        { "élan vital", "ÉV" }, { "e\xCC\x81" "cole Max", "E\xCC\x81M" }, // a combining accent stays whole
+        { "Arte  France  Cinema", "AF" }, { "FRANCE 24", "F2" }, { "DE: Das Erste", "DE" },
+    };
+    for (const auto &[title, initials] : cases)
+        EXPECT_EQ(RemotePicture::initials(QString::fromUtf8(title)), QString::fromUtf8(initials)) << title;
 }
 
-INSTANTIATE_TEST_SUITE_P(Titles, Initials,
-    ::testing::Values(InitialsCase { "FR | TF1 HD", "TH" }, InitialsCase { "[VIP] Sports One", "SO" },
-        InitialsCase { "Canal+ Sport", "CS" }, InitialsCase { "24 Kitchen", "K" },
-        InitialsCase { "BBC", "B" }, InitialsCase { "- 1 -", "TV" }, InitialsCase { "", "TV" },
-        InitialsCase { "HD", "H" }, InitialsCase { "x Factor", "XF" }, InitialsCase { "élan vital", "ÉV" },
-        // A letter with a combining accent stays whole.
-        InitialsCase { "e\xCC\x81"
-                       "cole Max",
-            "E\xCC\x81M" },
-        InitialsCase { "Arte  France  Cinema", "AF" }, InitialsCase { "FRANCE 24", "F2" },
-        InitialsCase { "DE: Das Erste", "DE" }));
-
-struct PlacementCase {
-    const char *name;
-    QSizeF picture;
-    QSizeF frame;
-    bool fill;
-    QRectF target;
-    QRectF source;
-};
-
-class Placement : public ::testing::TestWithParam<PlacementCase> { };
-
-TEST_P(Placement, CropsOrLetterboxes)
+TEST(RemotePicture, PlacementCropsOrLetterboxes)
 {
-    const PlacementCase &c = GetParam();
-    const RemotePicture::Placement place = RemotePicture::placement(c.picture, c.frame, c.fill);
-    EXPECT_EQ(place.target, c.target);
-    EXPECT_EQ(place.source, c.source);
+    // picture, frame, fill, target, source
+    const std::tuple<QSizeF, QSizeF, bool, QRectF, QRectF> cases[] = {
+        { { 400, 200 }, { 100, 150 }, true, { 0, 0, 100, 150 }, { 133 + 1.0 / 3, 0, 133 + 1.0 / 3, 200 } },
+        { { 400, 200 }, { 100, 150 }, false, { 0, 50, 100, 50 }, { 0, 0, 400, 200 } },
+        { { 100, 200 }, { 62, 38 }, false, { 21.5, 0, 19, 38 }, { 0, 0, 100, 200 } },
+        { { 100, 200 }, { 0, 0 }, true, {}, {} }, // an empty frame draws nothing
+    };
+    for (const auto &[picture, frame, fill, target, source] : cases) {
+        const RemotePicture::Placement place = RemotePicture::placement(picture, frame, fill);
+        EXPECT_EQ(std::pair(place.target, place.source), std::pair(target, source))
+            << picture.width() << "x" << picture.height() << " in " << frame.width() << "x" << frame.height();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Frames, Placement,
-    ::testing::Values(PlacementCase { "WideFillsTallCroppedAtTheSides", { 400, 200 }, { 100, 150 }, true,
-                          { 0, 0, 100, 150 }, { 133 + 1.0 / 3, 0, 133 + 1.0 / 3, 200 } },
-        PlacementCase { "WideFitsTallLetterboxed", { 400, 200 }, { 100, 150 }, false, { 0, 50, 100, 50 },
-            { 0, 0, 400, 200 } },
-        PlacementCase { "TallFitsWidePillarboxed", { 100, 200 }, { 62, 38 }, false, { 21.5, 0, 19, 38 },
-            { 0, 0, 100, 200 } },
-        PlacementCase { "EmptyFrameDrawsNothing", { 100, 200 }, { 0, 0 }, true, {}, {} }),
-    [](const auto &info) { return std::string(info.param.name); });
 
 class RemotePictureTest : public ::testing::Test {
 protected:

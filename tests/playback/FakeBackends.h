@@ -188,21 +188,15 @@ struct EngineRig {
     std::unique_ptr<PlayerEngine> engine;
 };
 
-inline PlayItem movieItem(const QString &id = QStringLiteral("m1"))
+inline PlayItem playItem(const QString &id, bool live)
 {
     PlayItem item;
-    item.key = QStringLiteral("7|MOVIE|") + id;
+    item.key = (live ? QStringLiteral("7|LIVE|") : QStringLiteral("7|MOVIE|")) + id;
     item.title = id;
-    item.url = QStringLiteral("http://127.0.0.1:9/movie/") + id + QStringLiteral(".mp4");
+    item.url = (live ? QStringLiteral("http://127.0.0.1:9/live/%1.ts") : QStringLiteral("http://127.0.0.1:9/movie/%1.mp4")).arg(id);
+    item.live = live;
     return item;
 }
 
-inline PlayItem liveItem(const QString &id = QStringLiteral("c1"))
-{
-    PlayItem item;
-    item.key = QStringLiteral("7|LIVE|") + id;
-    item.title = id;
-    item.url = QStringLiteral("http://127.0.0.1:9/live/") + id + QStringLiteral(".ts");
-    item.live = true;
-    return item;
-}
+inline PlayItem movieItem(const QString &id = QStringLiteral("m1")) { return playItem(id, false); }
+inline PlayItem liveItem(const QString &id = QStringLiteral("c1")) { return playItem(id, true); }

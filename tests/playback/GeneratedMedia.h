@@ -118,7 +118,7 @@ inline bool pumpUntil(ManualClock &clock, const std::function<bool()> &condition
 
 inline PlayItem servedItem(const QString &path, bool live = false)
 {
-    PlayItem item = live ? liveItem(path) : movieItem(path);
+    PlayItem item = playItem(path, live);
     item.url = GeneratedMedia::instance().server.url(path);
     return item;
 }

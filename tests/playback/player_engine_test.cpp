@@ -168,7 +168,7 @@ TEST_F(PlayerEngineTest, WatchdogClimbsWhenStartUpNeverEnds)
     EXPECT_FALSE(engine.error().has_value());
 }
 
-TEST_F(PlayerEngineTest, MovieLadderFallbackThenVlcThenGiveUp)
+TEST_F(PlayerEngineTest, MovieLadderFallbackThenVlcThenGiveUpUntilRetry)
 {
     PlayItem item = movieItem();
     item.fallbackUrl = QStringLiteral("http://127.0.0.1:9/other.mp4");
@@ -185,6 +185,14 @@ TEST_F(PlayerEngineTest, MovieLadderFallbackThenVlcThenGiveUp)
     advance(60000);
     EXPECT_EQ(rig.vlc.media.size(), 1);
     EXPECT_EQ(loads.size(), 2);
+    // A retry starts the ladder afresh, libVLC included.
+    engine.retry();
+    EXPECT_FALSE(engine.error().has_value());
+    EXPECT_FALSE(engine.usesVLC());
+    EXPECT_EQ(loadedUrls().last(), item.url);
+    platform.fail();
+    platform.fail();
+    EXPECT_TRUE(engine.usesVLC());
 }
 
 TEST_F(PlayerEngineTest, CatchupNeverSwitchesToVlc)
@@ -197,20 +205,6 @@ TEST_F(PlayerEngineTest, CatchupNeverSwitchesToVlc)
     platform.fail(PlayError { PlayError::Domain::media, { PlayErrorCode::kHttpNotFound } });
     EXPECT_EQ(engine.error(), "text of perr_catchup");
     EXPECT_EQ(rig.vlc.created, 0);
-}
-
-TEST_F(PlayerEngineTest, RetryResetsLadder)
-{
-    engine.play(movieItem());
-    platform.fail();
-    rig.vlc.state = VlcPlayer::State::error;
-    advance(500);
-    ASSERT_TRUE(engine.error().has_value());
-    engine.retry();
-    EXPECT_FALSE(engine.error().has_value());
-    EXPECT_FALSE(engine.usesVLC());
-    platform.fail();
-    EXPECT_TRUE(engine.usesVLC()) << "libVLC is tried again after a retry";
 }
 
 TEST_F(PlayerEngineTest, InvalidAddressStopsPreviousItem)

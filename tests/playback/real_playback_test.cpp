@@ -1,0 +1,198 @@
+#include "GeneratedMedia.h"
+#include "playback/GstPlatformPlayer.h"
+#include "playback/LibVlcPlayer.h"
+
+#include <gst/gst.h>
+
+#include <cmath>
+
+namespace {
+
+// The engine in virtual time driven by the real clock, either on real GStreamer
+// playback with libVLC scripted, or on real libVLC with the platform player scripted.
+class RealPlayback : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(media.ok) << media.problem.toStdString(); }
+
+    // GStreamer shows its picture on two surfaces at once.
+    void useGStreamer()
+    {
+        gst = new GstPlatformPlayer(GstPlatformPlayer::Audio::silent); // the engine owns it
+        rig = std::make_unique<EngineRig>(std::unique_ptr<PlatformPlayer>(gst));
+        rig->engine->platformOutput()->addSink(&sink);
+        rig->engine->platformOutput()->addSink(&secondSink);
+    }
+
+    void useVlc()
+    {
+        rig = std::make_unique<EngineRig>(nullptr, [this] {
+            auto player = std::make_unique<LibVlcPlayer>(QStringList { "--aout=adummy" });
+            vlc = player.get();
+            return player;
+        });
+        rig->engine->vlcView()->host(&sink, QSizeF(640, 360));
+    }
+
+    bool waitFor(const std::function<bool()> &condition) { return pumpUntil(rig->clock, condition); }
+
+    GeneratedMedia &media = GeneratedMedia::instance();
+    QVideoSink sink;
+    QVideoSink secondSink;
+    GstPlatformPlayer *gst = nullptr;
+    LibVlcPlayer *vlc = nullptr;
+    std::unique_ptr<EngineRig> rig;
+};
+
+struct ClipCase {
+    const char *name;
+    bool onVlc;
+    const char *path;
+};
+
+class RealClip : public RealPlayback, public ::testing::WithParamInterface<ClipCase>
+{
+};
+
+// libVLC takes the clip once the platform player fails it. An MPEG-TS stream tells
+// libVLC its picture size only after decoding; its frames still arrive whole at that size.
+TEST_P(RealClip, PlaysWholeFramesWithTheUserAgentSeeksAndEndsBlack)
+{
+    const auto [name, onVlc, file] = GetParam();
+    const QString path = QString::fromLatin1(file);
+    const bool ts = path.endsWith(QStringLiteral(".ts"));
+    onVlc ? useVlc() : useGStreamer();
+    PlayerEngine &engine = *rig->engine;
+    const qsizetype earlier = media.server.userAgents(path).size();
+    rig->host->agent = QStringLiteral("ZelforProbe/3");
+    engine.play(servedItem(path));
+    if (onVlc)
+        rig->platform->fail();
+    ASSERT_EQ(engine.usesVLC(), onVlc);
+    ASSERT_TRUE(waitFor([&] { return isWholePicture(sink.videoFrame()) && engine.position() > 0.4; }))
+        << "frame " << sink.videoFrame().size().width() << "x" << sink.videoFrame().size().height()
+        << " error: " << engine.errorText().toStdString();
+    EXPECT_TRUE(onVlc || isWholePicture(secondSink.videoFrame()));
+    EXPECT_TRUE(engine.isPlaying());
+    const QStringList agents = media.server.userAgents(path).mid(earlier);
+    EXPECT_FALSE(agents.isEmpty());
+    EXPECT_EQ(agents.count(QStringLiteral("ZelforProbe/3")), agents.size()) << agents.join(',').toStdString();
+
+    // GStreamer estimates an MPEG-TS stream's length over HTTP from its bit rate;
+    // libVLC gives it none, so it is not seekable there.
+    if (!onVlc || !ts) {
+        const double tolerance = ts ? 1.0 : 0.3;
+        EXPECT_TRUE(waitFor([&] { return std::abs(engine.duration() - GeneratedMedia::kClipSecs) < tolerance; }))
+            << "duration " << engine.duration();
+        engine.seek(6.0);
+        ASSERT_TRUE(waitFor([&] { return (onVlc ? vlc->timeMs() / 1000.0 : gst->position()) >= 5.9; }));
+        ASSERT_TRUE(waitFor([&] { return engine.position() >= 5.9; }));
+        EXPECT_FALSE(engine.hasError());
+    }
+    engine.stop();
+    EXPECT_FALSE(engine.usesVLC());
+    if (!onVlc || !ts) {
+        ASSERT_FALSE(rig->host->saves.isEmpty());
+        EXPECT_GE(rig->host->saves.last().pos, 5.9);
+    }
+    QCoreApplication::sendPostedEvents();
+    EXPECT_FALSE(sink.videoFrame().isValid()) << "the surfaces show black, not the last frame";
+    EXPECT_FALSE(secondSink.videoFrame().isValid());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, RealClip, ::testing::Values(
+    ClipCase { "GStreamerMp4", false, "/clip.mp4" }, ClipCase { "GStreamerTs", false, "/clip.ts" },
+    ClipCase { "VlcMp4", true, "/clip.mp4" }, ClipCase { "VlcTs", true, "/clip.ts" }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(RealPlayback, StartPositionIsReachedBeforeResumeSaves)
+{
+    useGStreamer();
+    rig->engine->play(servedItem("/clip.mp4"), 4.0);
+    ASSERT_TRUE(waitFor([&] { return gst->position() >= 4.0 && rig->engine->position() >= 4.0; })) << gst->position();
+    rig->engine->stop();
+    for (const FakeHost::Save &save : rig->host->saves)
+        EXPECT_GE(save.pos, 4.0) << "a save before the start seek";
+}
+
+// Each load fails once; the HTTP stack may itself send a request again.
+TEST_F(RealPlayback, MissingLiveStreamEndsNotFoundAfterReloads)
+{
+    useGStreamer();
+    int failures = 0;
+    QObject::connect(gst, &PlatformPlayer::statusChanged, [&](PlatformPlayer::Status status) {
+        failures += status == PlatformPlayer::Status::failed ? 1 : 0;
+    });
+    rig->engine->play(servedItem("/gone.ts", true));
+    // Each refusal arrives at once; the reconnection waits pass in virtual time.
+    for (int attempt = 1; attempt <= 5; ++attempt) {
+        ASSERT_TRUE(waitFor([&] { return failures == attempt; })) << "attempt " << attempt;
+        EXPECT_GE(media.server.requestCount("/gone.ts"), attempt);
+        EXPECT_EQ(rig->engine->hasError(), attempt == 5) << "attempt " << attempt;
+        rig->clock.advance(8000);
+    }
+    EXPECT_EQ(rig->engine->error(), "text of perr_not_found");
+    EXPECT_EQ(failures, 5) << "no load after the error";
+    EXPECT_EQ(rig->vlc.created, 0);
+}
+
+TEST_F(RealPlayback, MissingFileOnVlcGivesUpWithProviderMessage)
+{
+    useVlc();
+    rig->engine->play(servedItem("/missing.mkv"));
+    ASSERT_TRUE(waitFor([&] { return rig->engine->hasError(); }));
+    EXPECT_EQ(rig->engine->error(), "text of perr_unavailable");
+    EXPECT_FALSE(rig->engine->buffering());
+    EXPECT_GE(media.server.requestCount("/missing.mkv"), 1);
+}
+
+// GStreamer takes the MP4, libVLC the Matroska file by its extension.
+TEST_F(RealPlayback, BothEnginesListTwoAudioTracksAndSwitch)
+{
+    for (const bool onVlc : { false, true }) {
+        SCOPED_TRACE(onVlc ? "libVLC" : "GStreamer");
+        onVlc ? useVlc() : useGStreamer();
+        PlayerEngine &engine = *rig->engine;
+        engine.play(servedItem(onVlc ? "/dual.mkv" : "/dual.mp4"));
+        ASSERT_EQ(engine.usesVLC(), onVlc);
+        ASSERT_TRUE(waitFor([&] { return engine.audioOptions().size() == 2; }));
+        const TrackOption second = engine.audioOptions()[1];
+        if (!onVlc)
+            EXPECT_EQ(second, (TrackOption { 1, "fr" }));
+        engine.selectTrack(second, true);
+        EXPECT_TRUE(waitFor([&] { return (onVlc ? vlc->currentAudioTrack() : gst->currentTrack(true)) == second.id; }));
+        ASSERT_TRUE(waitFor([&] { return engine.position() > 0.5; }));
+        EXPECT_FALSE(engine.hasError());
+    }
+}
+
+TEST(GstErrorMap, ClassifiesGStreamerErrors)
+{
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+    const std::tuple<GQuark, int, std::optional<uint>, const char *> cases[] = {
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, 404u, "perr_not_found" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, std::nullopt, "perr_not_found" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 403u, "perr_denied" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_AUTHORIZED, 401u, "perr_denied" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 503u, "perr_network" },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, std::nullopt, "perr_network" },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_TYPE_NOT_FOUND, std::nullopt, "perr_format" },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, std::nullopt, "perr_format" },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_FAILED, std::nullopt, "perr_generic" },
+        { GST_CORE_ERROR, GST_CORE_ERROR_MISSING_PLUGIN, std::nullopt, "perr_format" },
+        { GST_LIBRARY_ERROR, GST_LIBRARY_ERROR_INIT, std::nullopt, "perr_generic" },
+    };
+    for (const auto &[domain, code, httpStatus, key] : cases) {
+        SCOPED_TRACE(testing::Message() << g_quark_to_string(domain) << " " << code << " http " << httpStatus.value_or(0));
+        GError *error = g_error_new_literal(domain, code, "failure");
+        GstStructure *details = gst_structure_new_empty("details");
+        if (httpStatus)
+            gst_structure_set(details, "http-status-code", G_TYPE_UINT, *httpStatus, nullptr);
+        EXPECT_EQ(PlayerEngine::errorMessageKey(GstPlatformPlayer::mapError(error, details), movieItem()), key);
+        g_error_free(error);
+        gst_structure_free(details);
+    }
+}
+
+} // namespace
