@@ -143,29 +143,6 @@ TEST(VlcPath, TrackListsDropNegativeIndexesAndALoneAudioTrack)
     }
 }
 
-TEST_F(VlcPathTest, SelectTrackUsesIndexes)
-{
-    playOnVlc();
-    engine.selectTrack(TrackOption { 2, "French" }, true);
-    engine.selectTrack(std::nullopt, true);
-    engine.selectTrack(TrackOption { 4, "fr" }, false);
-    engine.selectTrack(std::nullopt, false);
-    EXPECT_EQ(vlc.audioSelections, QList<int>({ 2 }));
-    EXPECT_EQ(vlc.subtitleSelections, QList<int>({ 4, -1 }));
-    EXPECT_TRUE(rig.platform->selections.isEmpty());
-}
-
-TEST_F(VlcPathTest, TogglePauseFollowsVlcPlayingFlag)
-{
-    playOnVlc();
-    const int plays = vlc.plays;
-    vlc.playing = true;
-    engine.togglePause();
-    EXPECT_FALSE(vlc.playing);
-    engine.togglePause();
-    EXPECT_EQ(vlc.plays, plays + 1);
-}
-
 TEST(VlcPath, AspectModeGivesAspectOrCrop)
 {
     const std::tuple<int, QSizeF, std::optional<QString>, std::optional<QString>> cases[] = {
@@ -183,9 +160,24 @@ TEST(VlcPath, AspectModeGivesAspectOrCrop)
     }
 }
 
-TEST_F(VlcPathTest, PlatformLoadStopsVlcAndReusesPlayer)
+// Pause and track choices go to libVLC; a platform item stops it, and the next libVLC item reuses it.
+TEST_F(VlcPathTest, ControlsGoToVlcUntilThePlatformTakesOver)
 {
     playOnVlc();
+    const int plays = vlc.plays;
+    vlc.playing = true;
+    engine.togglePause();
+    EXPECT_FALSE(vlc.playing);
+    engine.togglePause();
+    EXPECT_EQ(vlc.plays, plays + 1);
+    engine.selectTrack(TrackOption { 2, "French" }, true);
+    engine.selectTrack(std::nullopt, true);
+    engine.selectTrack(TrackOption { 4, "fr" }, false);
+    engine.selectTrack(std::nullopt, false);
+    EXPECT_EQ(vlc.audioSelections, QList<int>({ 2 }));
+    EXPECT_EQ(vlc.subtitleSelections, QList<int>({ 4, -1 }));
+    EXPECT_TRUE(rig.platform->selections.isEmpty());
+
     engine.play(movieItem("next"));
     EXPECT_FALSE(engine.usesVLC());
     EXPECT_EQ(rig.platform->loads.size(), 1);
