@@ -21,7 +21,8 @@ protected:
         AppState::shared()->setDialog(std::make_unique<ChoiceDialogModel>(
             QStringLiteral("Sort by"), kOptions, selected, [this](int index) { chosen.append(index); }));
         page = std::make_unique<ShownPage>(QStringLiteral("qrc:/Zelfor/Kit/ChoiceDialogView.qml"),
-            QVariantMap { { "model", QVariant::fromValue(AppState::shared()->dialog()) }, { "width", 900 }, { "height", 640 } });
+            QVariantMap { { "model", QVariant::fromValue(AppState::shared()->dialog()) }, { "width", 900 },
+                { "height", 640 } });
         ASSERT_TRUE(page->ready());
         EXPECT_TRUE(page->problems().isEmpty()) << qPrintable(page->problems().join('\n'));
         for (QQuickItem *item : itemsBelow(page->root())) {
@@ -40,7 +41,8 @@ protected:
         QList<std::array<bool, 3>> states;
         for (QQuickItem *row : rows) {
             QQuickItem *mark = itemNamed(row, QStringLiteral("checkMark"));
-            states.append({ row->property("focused").toBool(), row->property("selected").toBool(), mark && mark->isVisible() });
+            states.append({ row->property("focused").toBool(), row->property("selected").toBool(),
+                mark && mark->isVisible() });
         }
         return states;
     }

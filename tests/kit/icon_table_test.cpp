@@ -43,7 +43,8 @@ TEST(IconTable, EverySymbolNamedInQmlIsKnown)
 TEST(IconTable, IconDrawsKnownNamesAndWarnsOnUnknownOnes)
 {
     QQmlEngine engine;
-    for (const auto &[name, text] : { std::pair { "heart.fill", QString(QChar(0xe87d)) }, std::pair { "no.such.symbol", QString() } }) {
+    for (const auto &[name, text] :
+        { std::pair { "heart.fill", QString(QChar(0xe87d)) }, std::pair { "no.such.symbol", QString() } }) {
         auto icon = loadQml(engine, QStringLiteral("qrc:/Zelfor/Kit/Icon.qml"), { { "name", name } });
         ASSERT_TRUE(icon.object);
         EXPECT_EQ(icon.object->property("text").toString(), text) << name;
@@ -60,7 +61,8 @@ TEST(IconTable, EverySymbolDrawsAtACommonOpticalSize)
         auto icon = loadQml(engine, QStringLiteral("qrc:/Zelfor/Kit/Icon.qml"), { { "name", it.key() }, { "size", size } });
         ASSERT_TRUE(icon.object);
         const QRawFont raw = QRawFont::fromFont(icon.object->property("font").value<QFont>());
-        const QRectF bounds = raw.pathForGlyph(raw.glyphIndexesForString(QString(QChar(it.value()))).value(0)).boundingRect();
+        const QRectF bounds
+            = raw.pathForGlyph(raw.glyphIndexesForString(QString(QChar(it.value()))).value(0)).boundingRect();
         const qreal extent = qMax(bounds.width(), bounds.height()) / size;
         EXPECT_GE(extent, 0.65) << qPrintable(it.key());
         EXPECT_LE(extent, 0.95) << qPrintable(it.key());

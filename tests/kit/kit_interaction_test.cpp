@@ -178,10 +178,10 @@ QString misfit(QQuickItem *header)
 TEST_P(ScreenHeaderLayout, FitsItsPartsAndShowsBackOnlyWithAnAction)
 {
     const HeaderCase &c = GetParam();
-    QQuickItem *header = host(QStringLiteral("ScreenHeader { property int backs: 0; title: \"Favorites\"%1%2%3 }")
-                                  .arg(c.back ? "; backAction: () => backs++" : "",
-                                      c.subtitle ? "; subtitle: \"3 items\"" : "",
-                                      c.trailing ? "\n PillButton { objectName: \"trailing\"; title: \"Edit\"; height: 36 }" : ""));
+    QQuickItem *header = host(
+        QStringLiteral("ScreenHeader { property int backs: 0; title: \"Favorites\"%1%2%3 }")
+            .arg(c.back ? "; backAction: () => backs++" : "", c.subtitle ? "; subtitle: \"3 items\"" : "",
+                c.trailing ? "\n PillButton { objectName: \"trailing\"; title: \"Edit\"; height: 36 }" : ""));
     ASSERT_TRUE(header);
     header->setWidth(500);
     EXPECT_TRUE(QTest::qWaitFor([&] { return misfit(header).isEmpty(); }, 1000)) << qPrintable(misfit(header));
@@ -204,8 +204,11 @@ TEST_F(KitInteraction, ToastShowsAtMostTwoLines)
 {
     const char *longText = "The playlist could not be refreshed because the provider answered with an error that we "
                            "do not know how to read";
-    for (const auto &[width, text, truncated] : { std::tuple { 260, longText, true }, std::tuple { 560, "Refreshed", false } }) {
-        QQuickItem *toast = host(QStringLiteral("ToastView { maximumWidth: %1; text: \"%2\" }").arg(width).arg(QLatin1String(text)));
+    for (const auto &[width, text, truncated] :
+        { std::tuple { 260, longText, true }, std::tuple { 560, "Refreshed", false } }) {
+        QQuickItem *toast = host(QStringLiteral("ToastView { maximumWidth: %1; text: \"%2\" }")
+                                     .arg(width)
+                                     .arg(QLatin1String(text)));
         ASSERT_TRUE(toast);
         EXPECT_EQ(toast->property("truncated").toBool(), truncated) << text;
         EXPECT_LE(toast->width(), width);

@@ -13,7 +13,8 @@ TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
 {
     QQmlEngine engine;
     auto load = loadQml(engine, urlOf("ChannelRow"),
-        { { "item", QVariantMap { { "name", "FR | TF1 HD" }, { "catchup", QVariantMap { { "days", 7 } } } } }, { "width", 420 } });
+        { { "item", QVariantMap { { "name", "FR | TF1 HD" }, { "catchup", QVariantMap { { "days", 7 } } } } },
+            { "width", 420 } });
     ASSERT_TRUE(load.object);
     QQuickItem *equalizer = nullptr;
     for (auto *child : load.object->findChildren<QQuickItem *>())
@@ -75,7 +76,9 @@ TEST(ClickProbe, RowDoubleClickCallsOnlyTheDoubleActionAndFilterWritesTheOwnersT
 {
     ShownPage page(QStringLiteral("rows/ClickProbe.qml"));
     ASSERT_TRUE(page.ready());
-    const auto counts = [&] { return std::pair(page.root()->property("singles").toInt(), page.root()->property("doubles").toInt()); };
+    const auto counts = [&] {
+        return std::pair(page.root()->property("singles").toInt(), page.root()->property("doubles").toInt());
+    };
     QTest::mouseDClick(&page.view(), Qt::LeftButton, {}, centreOf(page.child("row")));
     QTest::qWait(600);
     EXPECT_EQ(counts(), std::pair(0, 1));

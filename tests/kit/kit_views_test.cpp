@@ -50,7 +50,9 @@ TEST_P(KitPages, GalleryRendersWithoutWarnings)
     // A primary button starts violet on the left, and with shader effects ends cyan on the right.
     QQuickItem *button = page.child(QStringLiteral("primaryButton"));
     ASSERT_TRUE(button);
-    const auto colourAt = [&](qreal x) { return image.pixelColor(button->mapToScene({ x, button->height() / 2 }).toPoint()); };
+    const auto colourAt = [&](qreal x) {
+        return image.pixelColor(button->mapToScene({ x, button->height() / 2 }).toPoint());
+    };
     const QColor left = colourAt(10);
     const QColor right = colourAt(button->width() - 10);
     EXPECT_GT(left.blue(), 180);
@@ -124,7 +126,8 @@ TEST(KitViews, UiTextNeverInterpretsMarkup)
 TEST(KitViews, BackgroundGlowsFollowTheLongerSide)
 {
     QQmlEngine engine;
-    for (const auto &[width, height, violet, cyan] : { std::array { 1360., 840., 748., 612. }, std::array { 600., 1000., 550., 450. } }) {
+    for (const auto &[width, height, violet, cyan] :
+        { std::array { 1360., 840., 748., 612. }, std::array { 600., 1000., 550., 450. } }) {
         auto load = loadQml(engine, urlOf("AppBackground"), { { "width", width }, { "height", height } });
         ASSERT_TRUE(load.object);
         EXPECT_DOUBLE_EQ(load.object->property("violetRadius").toDouble(), violet) << width;

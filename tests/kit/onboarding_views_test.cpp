@@ -47,7 +47,8 @@ protected:
 QmlLoad loadScreen(QQmlEngine &engine, const char *file)
 {
     engine.addImportPath(QStringLiteral("qrc:/"));
-    return loadQml(engine, QStringLiteral("qrc:/Zelfor/App/%1.qml").arg(QLatin1String(file)), { { "width", 1360 }, { "height", 840 } });
+    return loadQml(engine, QStringLiteral("qrc:/Zelfor/App/%1.qml").arg(QLatin1String(file)),
+        { { "width", 1360 }, { "height", 840 } });
 }
 
 TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)

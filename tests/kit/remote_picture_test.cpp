@@ -68,7 +68,8 @@ TEST_F(RemotePictureTest, NetworkLoadFadesInAndTheNextViewDecidesAtOnce)
 {
     server.serve("/logo.png", picture({ 30, 20 }));
     server.serve("/missing.png", LoopbackResponse::withStatus(404));
-    for (const auto &[path, size] : { std::pair { "/logo.png", QSize(30, 20) }, std::pair { "/missing.png", QSize(0, 0) } }) {
+    for (const auto &[path, size] :
+        { std::pair { "/logo.png", QSize(30, 20) }, std::pair { "/missing.png", QSize(0, 0) } }) {
         SCOPED_TRACE(path);
         const bool found = !size.isEmpty();
         auto first = newPicture();
@@ -96,7 +97,8 @@ TEST_F(RemotePictureTest, NewAddressOrDestroyedViewCancelsTheLoad)
     QSignalSpy readySpy(item.get(), &RemotePicture::readyChanged);
     item->setUrl(server.url("/slow.png"));
     destroyed->setUrl(server.url("/poster.png"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount("/slow.png") + server.requestCount("/poster.png") == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return server.requestCount("/slow.png") + server.requestCount("/poster.png") == 2; }, 5000));
     item->setUrl(server.url("/fast.png"));
     destroyed.reset();
     ASSERT_TRUE(QTest::qWaitFor([&] { return item->ready() && server.inFlight() == 0; }, 5000));

@@ -110,7 +110,8 @@ protected:
         for (qsizetype i = 0; i < all.size(); ++i) {
             QQuickItem *screen = screenOf(all[i]);
             ASSERT_TRUE(screen);
-            states.append({ screen->isVisible(), screen->isEnabled(), screen->property("isTop").toBool(), models[i]->isActive() });
+            states.append({ screen->isVisible(), screen->isEnabled(), screen->property("isTop").toBool(),
+                models[i]->isActive() });
             const bool top = i == all.size() - 1;
             expected.append({ top, top, top, top });
         }
@@ -239,7 +240,8 @@ TEST(PlaceholderTitle, NamesTheAreaOrTheItem)
 {
     PlayItem episode;
     episode.title = QStringLiteral("Episode 2");
-    const PlayQueue queue { 2, [episode](qint64 index) { return index == 1 ? std::optional(episode) : std::nullopt; }, 1, false };
+    const PlayQueue queue { 2,
+        [episode](qint64 index) { return index == 1 ? std::optional(episode) : std::nullopt; }, 1, false };
     const std::tuple<Route, const char *, const char *> cases[] = {
         { Routes::Browse { ContentType::movie }, "en", "Movies" },
         { Routes::Browse { ContentType::series }, "fr", "Séries" },

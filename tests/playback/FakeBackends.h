@@ -193,7 +193,9 @@ inline PlayItem playItem(const QString &id, bool live)
     PlayItem item;
     item.key = (live ? QStringLiteral("7|LIVE|") : QStringLiteral("7|MOVIE|")) + id;
     item.title = id;
-    item.url = (live ? QStringLiteral("http://127.0.0.1:9/live/%1.ts") : QStringLiteral("http://127.0.0.1:9/movie/%1.mp4")).arg(id);
+    item.url = (live ? QStringLiteral("http://127.0.0.1:9/live/%1.ts")
+                     : QStringLiteral("http://127.0.0.1:9/movie/%1.mp4"))
+                   .arg(id);
     item.live = live;
     return item;
 }

@@ -102,7 +102,8 @@ TEST(PlayerEngine, ExtensionDecidesEngine)
             item.ext = QString::fromLatin1(*ext);
         rig.engine->play(item);
         EXPECT_EQ(rig.engine->usesVLC(), vlc);
-        EXPECT_EQ(std::make_pair(rig.vlc.media.size(), rig.platform->loads.size()), (std::pair<qsizetype, qsizetype>(vlc, !vlc)));
+        EXPECT_EQ(std::make_pair(rig.vlc.media.size(), rig.platform->loads.size()),
+            (std::pair<qsizetype, qsizetype>(vlc, !vlc)));
     }
 }
 
