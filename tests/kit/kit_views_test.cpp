@@ -123,16 +123,4 @@ TEST(KitViews, UiTextNeverInterpretsMarkup)
     EXPECT_EQ(load.object->property("textFormat").toInt(), 0 /* Text.PlainText */);
 }
 
-TEST(KitViews, BackgroundGlowsFollowTheLongerSide)
-{
-    QQmlEngine engine;
-    for (const auto &[width, height, violet, cyan] :
-        { std::array { 1360., 840., 748., 612. }, std::array { 600., 1000., 550., 450. } }) {
-        auto load = loadQml(engine, urlOf("AppBackground"), { { "width", width }, { "height", height } });
-        ASSERT_TRUE(load.object);
-        EXPECT_DOUBLE_EQ(load.object->property("violetRadius").toDouble(), violet) << width;
-        EXPECT_DOUBLE_EQ(load.object->property("cyanRadius").toDouble(), cyan) << width;
-    }
-}
-
 } // namespace

@@ -129,10 +129,8 @@ protected:
 
     QList<QPointer<PlaceholderScreen>> guarded() const
     {
-        QList<QPointer<PlaceholderScreen>> list;
-        for (PlaceholderScreen *screen : screens())
-            list.append(screen);
-        return list;
+        const QList<PlaceholderScreen *> all = screens();
+        return { all.begin(), all.end() };
     }
 
     AppState *app = nullptr;
