@@ -17,6 +17,20 @@ struct BenchCommand {
 std::span<const BenchCommand> m3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
 
+// Small deterministic generator, so generated inputs and runs are comparable.
+class Sequence {
+public:
+    explicit Sequence(quint64 seed) : m_state(seed) {}
+    quint32 next(quint32 bound)
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return quint32(m_state >> 33) % bound;
+    }
+
+private:
+    quint64 m_state;
+};
+
 // Peak resident memory of this process so far, in MB.
 long peakRssMb();
 // The file's bytes, `repeat` copies one after another (each ending with a line end).

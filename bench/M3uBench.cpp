@@ -34,19 +34,6 @@ int runM3u(const QStringList &args)
     return 0;
 }
 
-// Small deterministic generator, so runs are comparable.
-class Sequence {
-public:
-    quint32 next(quint32 bound)
-    {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return quint32(m_state >> 33) % bound;
-    }
-
-private:
-    quint64 m_state = 42;
-};
-
 void appendLive(QByteArray &out, int i, Sequence &random)
 {
     const QByteArray id = QByteArray::number(i);
@@ -85,7 +72,7 @@ int generateM3u(const QStringList &args)
     const int count = args.isEmpty() ? 0 : args.at(0).toInt();
     if (count <= 0)
         return 2;
-    Sequence random;
+    Sequence random(42);
     QByteArray out = "#EXTM3U\n";
     out.reserve(qsizetype(count) * 320);
     const int live = count * 2 / 5;

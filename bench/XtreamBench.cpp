@@ -34,19 +34,6 @@ int runXtreamStreams(const QStringList &args)
     return 0;
 }
 
-// Small deterministic generator, so runs are comparable.
-class Sequence {
-public:
-    quint32 next(quint32 bound)
-    {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return quint32(m_state >> 33) % bound;
-    }
-
-private:
-    quint64 m_state = 7;
-};
-
 // One movie entry shaped like a panel's, with the usual loose typing: numbers as
 // strings or numbers, nulls, escaped slashes, a category list beside the category id.
 void appendMovie(QByteArray &out, int i, Sequence &random)
@@ -73,7 +60,7 @@ int generateXtream(const QStringList &args)
     const int count = args.isEmpty() ? 0 : args.at(0).toInt();
     if (count <= 0)
         return 2;
-    Sequence random;
+    Sequence random(7);
     QByteArray out = "[";
     out.reserve(qsizetype(count) * 400);
     for (int i = 0; i < count; ++i) {
