@@ -3,6 +3,7 @@
 #include "AppClock.h"
 #include "Localization.h"
 #include "Prefs.h"
+#include "ScreenViews.h"
 #include "sources/DeviceIdentity.h"
 #include "sources/Http.h"
 #include "sources/XtreamClient.h"
@@ -72,6 +73,11 @@ void AppState::pop()
         return;
     m_stack->removeLast();
     emit stackChanged();
+}
+
+QUrl AppState::screenView(const QString &routeName) const
+{
+    return ::screenView(routeName);
 }
 
 Route AppState::rootRoute() const

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <QWindow>
 #include <QtQml/qqmlregistration.h>
 
@@ -73,6 +74,9 @@ public:
     void replace(Route route);
     // Removes the top entry when there are two or more.
     Q_INVOKABLE void pop();
+
+    // The view of a route's screen; empty while that screen is not part of this program.
+    Q_INVOKABLE QUrl screenView(const QString &routeName) const;
 
     // Where to start for the current device record.
     Route rootRoute() const;

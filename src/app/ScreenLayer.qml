@@ -19,7 +19,7 @@ Item {
     readonly property Item screen: loader.item
 
     // Screens made over the shared state alone; every other route's screen is built from
-    // its entry, and the placeholder stands in for those not built yet.
+    // its entry, and the placeholder stands in for those not part of this program.
     readonly property var sharedStateScreens: ({
         splash: "SplashScreen.qml",
         activation: "ActivationScreen.qml",
@@ -55,7 +55,12 @@ Item {
 
     Component.onCompleted: {
         const file = sharedStateScreens[name]
-        loader.setSource(Qt.resolvedUrl(file ?? "PlaceholderScreen.qml"),
-                         file ? { isTop: layer.shown } : { isTop: layer.shown, entryId: layer.entryId })
+        if (file) {
+            loader.setSource(Qt.resolvedUrl(file), { isTop: layer.shown })
+            return
+        }
+        const view = AppState.screenView(name).toString()
+        loader.setSource(view !== "" ? view : Qt.resolvedUrl("PlaceholderScreen.qml"),
+                         { isTop: layer.shown, entryId: layer.entryId })
     }
 }

@@ -1,0 +1,169 @@
+#include "ContentListModel.h"
+
+#include "PosterRating.h"
+#include "model/ContentKeys.h"
+
+#include <numeric>
+
+ContentListModel::ContentListModel(QObject *parent)
+    : QAbstractListModel(parent)
+    , m_items(std::make_shared<const QList<MediaItem>>())
+{
+}
+
+ContentListModel::Items ContentListModel::itemsOf(const SectionPtr &section)
+{
+    if (!section)
+        return std::make_shared<const QList<MediaItem>>();
+    return Items(section, &section->all);
+}
+
+ContentListModel::Items ContentListModel::itemsOf(QList<MediaItem> items)
+{
+    return std::make_shared<const QList<MediaItem>>(std::move(items));
+}
+
+void ContentListModel::setItems(Items items, qint64 playlistId)
+{
+    m_items = items ? std::move(items) : std::make_shared<const QList<MediaItem>>();
+    m_playlistId = playlistId;
+    std::vector<qint32> all(size_t(m_items->size()));
+    std::iota(all.begin(), all.end(), 0);
+    setRows(std::move(all));
+}
+
+void ContentListModel::setRows(std::vector<qint32> rows)
+{
+    const int before = count();
+    beginResetModel();
+    m_rows = std::move(rows);
+    std::erase_if(m_rows, [this](qint32 at) { return at < 0 || at >= m_items->size(); });
+    endResetModel();
+    if (count() != before)
+        emit countChanged();
+    if (m_focusedRow >= count())
+        setFocusedRow(count() - 1);
+}
+
+void ContentListModel::showAll()
+{
+    setItems(m_items, m_playlistId);
+}
+
+const MediaItem *ContentListModel::itemAt(int row) const
+{
+    if (row < 0 || row >= count())
+        return nullptr;
+    return &m_items->at(m_rows[size_t(row)]);
+}
+
+QString ContentListModel::keyAt(int row) const
+{
+    const MediaItem *item = itemAt(row);
+    return item ? itemKey(item->type, m_playlistId, item->id) : QString();
+}
+
+int ContentListModel::rowOfKey(const QString &key) const
+{
+    for (int row = 0; row < count(); ++row) {
+        if (keyAt(row) == key)
+            return row;
+    }
+    return -1;
+}
+
+void ContentListModel::setFavoriteKeys(QSet<QString> keys)
+{
+    if (keys == m_favoriteKeys)
+        return;
+    m_favoriteKeys = std::move(keys);
+    allRowsChanged(FavoriteRole);
+}
+
+void ContentListModel::setPlayingKey(const QString &key)
+{
+    if (key == m_playingKey)
+        return;
+    const int oldRow = rowOfKey(m_playingKey);
+    m_playingKey = key;
+    rowChanged(oldRow, PlayingRole);
+    rowChanged(rowOfKey(key), PlayingRole);
+}
+
+void ContentListModel::setFocusedRow(int row)
+{
+    if (row < -1 || row >= count())
+        row = -1;
+    if (row == m_focusedRow)
+        return;
+    const int oldRow = m_focusedRow;
+    m_focusedRow = row;
+    rowChanged(oldRow, FocusedRole);
+    rowChanged(row, FocusedRole);
+    emit focusedRowChanged();
+}
+
+int ContentListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant ContentListModel::data(const QModelIndex &index, int role) const
+{
+    const MediaItem *item = itemAt(index.row());
+    if (!item)
+        return {};
+    switch (role) {
+    case NameRole:
+        return item->name;
+    case LogoRole:
+        return item->logo.value_or(QString());
+    case NumRole:
+        return item->num;
+    case CatchupDaysRole:
+        return item->catchup ? item->catchup->days : 0;
+    case RatingRole:
+        return item->rating.value_or(QString());
+    case RatingBadgeRole:
+        return PosterRating::badge(item->rating).value_or(QString());
+    case ItemKeyRole:
+        return keyAt(index.row());
+    case FavoriteRole:
+        return m_favoriteKeys.contains(keyAt(index.row()));
+    case PlayingRole:
+        return !m_playingKey.isEmpty() && keyAt(index.row()) == m_playingKey;
+    case FocusedRole:
+        return index.row() == m_focusedRow;
+    }
+    return {};
+}
+
+QHash<int, QByteArray> ContentListModel::roleNames() const
+{
+    return {
+        { NameRole, "name" },
+        { LogoRole, "logo" },
+        { NumRole, "num" },
+        { CatchupDaysRole, "catchupDays" },
+        { RatingRole, "rating" },
+        { RatingBadgeRole, "ratingBadge" },
+        { ItemKeyRole, "itemKey" },
+        { FavoriteRole, "favorite" },
+        { PlayingRole, "playing" },
+        { FocusedRole, "focused" },
+    };
+}
+
+void ContentListModel::rowChanged(int row, int role)
+{
+    if (row < 0 || row >= count())
+        return;
+    const QModelIndex at = index(row);
+    emit dataChanged(at, at, { role });
+}
+
+void ContentListModel::allRowsChanged(int role)
+{
+    if (count() > 0)
+        emit dataChanged(index(0), index(count() - 1), { role });
+}

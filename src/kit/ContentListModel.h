@@ -1,0 +1,87 @@
+#pragma once
+
+#include "model/Records.h"
+
+#include <QAbstractListModel>
+#include <QSet>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+#include <memory>
+#include <vector>
+
+// The one list model of content rows (channels, movies, series) for every list and grid.
+// It shares a list of items and shows the rows an index vector names, in its order:
+// filtering or re-ordering replaces that vector, no item is copied. Per-row flags
+// (favourite, playing, focused) are set by the owning screen.
+class ContentListModel : public QAbstractListModel {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Made by the screens")
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+    Q_PROPERTY(int focusedRow READ focusedRow NOTIFY focusedRowChanged)
+
+public:
+    using Items = std::shared_ptr<const QList<MediaItem>>;
+
+    enum Role {
+        NameRole = Qt::UserRole + 1,
+        LogoRole,
+        NumRole,
+        CatchupDaysRole,
+        RatingRole,
+        RatingBadgeRole,
+        ItemKeyRole,
+        FavoriteRole,
+        PlayingRole,
+        FocusedRole,
+    };
+
+    explicit ContentListModel(QObject *parent = nullptr);
+
+    // Items shared with a loaded section (no copy).
+    static Items itemsOf(const SectionPtr &section);
+    static Items itemsOf(QList<MediaItem> items);
+
+    // New items, all shown in their own order. `playlistId` makes the item keys.
+    void setItems(Items items, qint64 playlistId);
+    // Shows the items at these positions of the shared list, in this order.
+    void setRows(std::vector<qint32> rows);
+    // Shows every item in its own order.
+    void showAll();
+
+    const Items &items() const { return m_items; }
+    const std::vector<qint32> &rows() const { return m_rows; }
+    qint64 playlistId() const { return m_playlistId; }
+    int count() const { return int(m_rows.size()); }
+    // The item shown at `row`; nullptr outside the rows.
+    const MediaItem *itemAt(int row) const;
+    QString keyAt(int row) const;
+    // The first row showing the item of that key; -1 when none does.
+    int rowOfKey(const QString &key) const;
+
+    // Item keys marked favourite, the playing item's key, the focused row (-1: none).
+    void setFavoriteKeys(QSet<QString> keys);
+    void setPlayingKey(const QString &key);
+    void setFocusedRow(int row);
+    int focusedRow() const { return m_focusedRow; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+signals:
+    void countChanged();
+    void focusedRowChanged();
+
+private:
+    void rowChanged(int row, int role);
+    void allRowsChanged(int role);
+
+    Items m_items;
+    std::vector<qint32> m_rows;
+    qint64 m_playlistId = 0;
+    QSet<QString> m_favoriteKeys;
+    QString m_playingKey;
+    int m_focusedRow = -1;
+};
