@@ -75,6 +75,7 @@ void PlayerEngine::connectPlatform()
             handleFailure(error);
     });
     connect(m_platform.get(), &PlatformPlayer::stalled, this, [this] { m_platform->play(); });
+    connect(m_platform.get(), &PlatformPlayer::ended, this, &PlayerEngine::onStreamEnded);
     connect(m_platform.get(), &PlatformPlayer::timeControlChanged, this, &PlayerEngine::onTimeControl);
 }
 
@@ -92,7 +93,9 @@ void PlayerEngine::play(const PlayItem &item, std::optional<double> at)
     m_triedVLC = false;
     m_retries = 0;
     m_pendingSeek = at;
-    m_awaitingStart = at && *at > 0;
+    m_awaitingStart.reset();
+    if (at && *at > 0)
+        m_awaitingStart = *at;
     setPosition(0);
     setDuration(0);
     load(item.url);
@@ -155,7 +158,7 @@ void PlayerEngine::stop()
     m_platform->clear();
     ++m_platformGeneration;
     m_pendingSeek.reset();
-    m_awaitingStart = false;
+    m_awaitingStart.reset();
     setItem(std::nullopt);
     setError(std::nullopt);
     setBuffering(false);
@@ -220,9 +223,15 @@ void PlayerEngine::onPlatformReady()
         m_pendingSeek.reset();
         m_platform->seek(start, -1, -1);
     }
-    m_awaitingStart = false;
     loadPlatformTracks();
     m_platform->play();
+}
+
+// A live response that ends is a lost connection; any other item stays at its end.
+void PlayerEngine::onStreamEnded()
+{
+    if (m_item && m_item->live && !m_reconnect->isActive())
+        handleFailure(PlayError { PlayError::Domain::url, { PlayErrorCode::kConnectionLost } });
 }
 
 void PlayerEngine::onTimeControl(PlatformPlayer::TimeControl control)
@@ -266,11 +275,21 @@ void PlayerEngine::platformTick()
 {
     if (m_usesVLC || !m_platform->hasItem())
         return;
-    const double position = m_platform->position();
-    setPosition(std::isfinite(position) ? position : 0);
     const double duration = m_platform->duration();
     setDuration(std::isfinite(duration) && duration > 0 ? duration : 0);
+    // No position for a moment while a seek lands: the last one stays, nothing is saved.
+    const double position = m_platform->position();
+    if (!std::isfinite(position))
+        return;
+    setPosition(position);
+    noteStartReached(position);
     saveResume(&m_lastResumeSave);
+}
+
+void PlayerEngine::noteStartReached(double position)
+{
+    if (m_awaitingStart && position >= *m_awaitingStart - kStartSlackSecs)
+        m_awaitingStart.reset();
 }
 
 void PlayerEngine::saveResume(std::optional<qint64> *throttle)

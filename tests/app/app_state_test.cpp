@@ -162,4 +162,21 @@ TEST(AppStateFullScreen, ToggleFollowsTheWindowState)
         << "a change made elsewhere is seen too";
 }
 
+TEST(AppStateFullScreen, LeavingRestoresAMaximisedWindow)
+{
+    AppStateFixture fixture;
+    AppState &state = fixture.makeState();
+    QWindow window;
+    window.resize(320, 200);
+    window.showMaximized();
+    state.observeWindow(&window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.windowStates().testFlag(Qt::WindowMaximized); }));
+
+    AppState::toggleFullScreen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state.isFullScreen(); }));
+    AppState::toggleFullScreen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !state.isFullScreen(); }));
+    EXPECT_EQ(window.windowStates(), Qt::WindowMaximized);
+}
+
 } // namespace
