@@ -143,7 +143,7 @@ TEST_F(RealPlayback, SeekWhilePausedShowsTheFrameItLandsOn)
 }
 
 // The server ends a live response after about 3 s: the engine loads it again instead
-// of freezing on the last picture.
+// of freezing on the last picture. Each engine plays those seconds in real time.
 TEST_F(RealPlayback, LiveResponseThatEndsIsLoadedAgainOnBothEngines)
 {
     for (const bool onVlc : { false, true }) {
