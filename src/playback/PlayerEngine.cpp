@@ -93,9 +93,7 @@ void PlayerEngine::play(const PlayItem &item, std::optional<double> at)
     m_triedVLC = false;
     m_retries = 0;
     m_pendingSeek = at;
-    m_awaitingStart.reset();
-    if (at && *at > 0)
-        m_awaitingStart = *at;
+    m_awaitingStart = at && *at > 0 ? at : std::nullopt;
     setPosition(0);
     setDuration(0);
     load(item.url);
@@ -171,6 +169,9 @@ void PlayerEngine::seek(double secs)
         secs = std::min(secs, m_duration - 1);
     secs = std::max(secs, 0.0);
     setPosition(secs);
+    // A seek before the start was reached moves the awaited start with it.
+    if (m_awaitingStart)
+        m_awaitingStart = secs;
     if (m_usesVLC) {
         if (m_vlcPlayer)
             m_vlcPlayer->setTimeMs(static_cast<qint32>(std::min(secs * 1000, 2147483647.0)));

@@ -299,6 +299,12 @@ TEST_F(PlayerEngineTest, ResumeWaitsForAPositionNearTheStart)
     engine.stop();
     for (const Save &save : saves)
         EXPECT_EQ(save.pos, 1196);
+
+    engine.play(movieItem(), 1200);
+    platform.becomeReady(3600);
+    engine.seek(100); // the user goes elsewhere before the start seek landed
+    advance(500);
+    EXPECT_EQ(saves.last(), (Save { movieItem().key, 100, 3600 }));
 }
 
 // The server closing a live response is a lost connection; a movie's end is its end.
