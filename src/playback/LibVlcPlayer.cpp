@@ -8,10 +8,15 @@
 
 #include <cstring>
 
-bool LibVlcPlayer::isHardwareChroma(const char *chroma)
+namespace {
+
+// A libVLC chroma (four characters) of pictures that stay on the graphics card.
+bool isHardwareChroma(const char *chroma)
 {
     const QByteArrayView fourcc(chroma, 4);
     return fourcc.startsWith("VAO") || fourcc.startsWith("VDV");
+}
+
 }
 
 LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)

@@ -46,8 +46,6 @@ public:
     void setCropGeometry(const std::optional<QString> &geometry) override;
     void setOutput(VideoOutput *output) override { m_output = output; }
     int currentAudioTrack() const;
-    // A libVLC chroma (four characters) of pictures that live on the graphics card.
-    static bool isHardwareChroma(const char *chroma);
 
 private:
     static unsigned onFormat(void **opaque, char *chroma, unsigned *width, unsigned *height, unsigned *pitches,
