@@ -289,7 +289,7 @@ void PlayerEngine::platformTick()
 
 void PlayerEngine::noteStartReached(double position)
 {
-    if (m_awaitingStart && position >= *m_awaitingStart - kStartSlackSecs)
+    if (m_awaitingStart && position >= *m_awaitingStart - std::min(kStartSlackSecs, *m_awaitingStart / 2))
         m_awaitingStart.reset();
 }
 

@@ -52,8 +52,8 @@ public:
     static constexpr qint64 kRetryStepMs = 2000;
     static constexpr int kMaxRetries = 4;
     static constexpr qint64 kVlcNoPictureMs = 25000;
-    // A position this close below the start, or past it, shows the start seek has landed
-    // (a key-frame seek lands up to one key-frame interval early).
+    // A position this close below the start (at most half the start), or past it, shows the
+    // start seek has landed: a key-frame seek lands up to one key-frame interval early.
     static constexpr double kStartSlackSecs = 10;
 
     explicit PlayerEngine(Backends backends, QObject *parent = nullptr);

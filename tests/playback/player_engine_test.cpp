@@ -305,6 +305,17 @@ TEST_F(PlayerEngineTest, ResumeWaitsForAPositionNearTheStart)
     engine.seek(100); // the user goes elsewhere before the start seek landed
     advance(500);
     EXPECT_EQ(saves.last(), (Save { movieItem().key, 100, 3600 }));
+
+    // Near the beginning, the position before the seek is still far from the start.
+    engine.stop();
+    engine.play(movieItem(), 4);
+    platform.becomeReady(3600);
+    platform.setPlayhead(0);
+    advance(6000);
+    EXPECT_EQ(saves.last().pos, 100);
+    platform.setPlayhead(3.2);
+    advance(500);
+    EXPECT_EQ(saves.last().pos, 3.2);
 }
 
 // The server closing a live response is a lost connection; a movie's end is its end.

@@ -82,7 +82,8 @@ TEST_P(RealClip, PlaysWholeFramesWithTheUserAgentSeeksAndEndsBlack)
         << "frame " << sink.videoFrame().size().width() << "x" << sink.videoFrame().size().height()
         << " error: " << engine.errorText().toStdString();
     EXPECT_TRUE(onVlc || isWholePicture(secondSink.videoFrame()));
-    EXPECT_TRUE(engine.isPlaying());
+    // A loaded machine may starve the stream for a moment: buffering, then playing again.
+    EXPECT_TRUE(waitFor([&] { return engine.isPlaying(); }));
     const QStringList agents = media.server.userAgents(path).mid(earlier);
     EXPECT_FALSE(agents.isEmpty());
     EXPECT_EQ(agents.count(QStringLiteral("ZelforProbe/3")), agents.size()) << agents.join(',').toStdString();
