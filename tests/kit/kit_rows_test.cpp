@@ -23,7 +23,7 @@ TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
     QTest::qWait(100);
     EXPECT_EQ(equalizer->property("phase").toDouble(), 0);
     load.object->setProperty("playing", true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer->property("phase").toDouble() > 0; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer->property("phase").toDouble() > 0; }, 10000));
 }
 
 TEST(PosterBadges, FollowRatingFavoriteAndFocus)
@@ -82,7 +82,7 @@ TEST(ClickProbe, RowDoubleClickCallsOnlyTheDoubleActionAndFilterWritesTheOwnersT
     EXPECT_EQ(counts(), std::pair(0, 1));
     page.click(page.child("row"));
     EXPECT_EQ(counts(), std::pair(0, 1));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return counts() == std::pair(1, 1); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counts() == std::pair(1, 1); }, 10000));
 
     QQuickItem *clear = page.child("clearButton");
     ASSERT_TRUE(clear);

@@ -13,7 +13,7 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 1000); }
+bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 10000); }
 
 template <typename T>
 bool allGone(const QList<QPointer<T>> &objects)
