@@ -122,8 +122,10 @@ TEST(Http, RefusedConnectionIsThrownWithoutRetry)
 TEST(Http, WholeTransferLimitTimesOutEvenWhileTheServerIsSlowlyAnswering)
 {
     LoopbackServer server;
-    server.serve(QStringLiteral("/slow"), LoopbackResponse::text("late").after(600ms));
-    TestHttp http(HttpOptions { .resourceTimeout = 150ms });
+    // The limit counts from the request's start, connection included: it must outlast
+    // a loaded machine's connection latency, so each of the two attempts takes a second.
+    server.serve(QStringLiteral("/slow"), LoopbackResponse::text("late").after(4s));
+    TestHttp http(HttpOptions { .resourceTimeout = 1s });
     expectOutcome(runOutcome(http->get(server.url(QStringLiteral("/slow")), 10s)), QNetworkReply::TimeoutError);
     EXPECT_EQ(server.requestCount(), 2);
 }
