@@ -2,6 +2,7 @@
 #include "KeyRouter.h"
 #include "Localization.h"
 #include "Prefs.h"
+#include "SingleInstance.h"
 #include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 #include "sources/Http.h"
@@ -10,7 +11,11 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QQmlApplicationEngine>
+#include <QWindow>
 #include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
+#include <sys/stat.h>
 
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
@@ -34,14 +39,41 @@ void applyLook(QGuiApplication &app)
     app.setPalette(palette);
 }
 
+// Brings the window to the front when another launch hands over to this copy.
+void bringToFront(QQmlApplicationEngine &engine)
+{
+    const QList<QObject *> roots = engine.rootObjects();
+    auto *window = roots.isEmpty() ? nullptr : qobject_cast<QWindow *>(roots.first());
+    if (!window)
+        return;
+    window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->requestActivate();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // Everything this program writes (settings, caches) is the user's alone.
+    umask(0077);
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Zelfor"));
     QCoreApplication::setApplicationName(QStringLiteral("Zelfor"));
     QCoreApplication::setApplicationVersion(AppState::kAppVersion);
+
+    // Before any setting is read: a second copy would overwrite the first one's settings.
+    SingleInstance instance;
+    switch (instance.start()) {
+    case SingleInstance::Role::primary:
+        break;
+    case SingleInstance::Role::handedOver:
+        return 0;
+    case SingleInstance::Role::unreachable:
+        std::fputs("Zelfor is already running but does not answer; close it and try again.\n", stderr);
+        return 1;
+    }
     applyLook(app);
 
     Prefs *prefs = Prefs::shared();
@@ -58,5 +90,6 @@ int main(int argc, char *argv[])
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     engine.load(QUrl(QStringLiteral("qrc:/Zelfor/App/Main.qml")));
+    QObject::connect(&instance, &SingleInstance::activationRequested, &engine, [&engine] { bringToFront(engine); });
     return app.exec();
 }

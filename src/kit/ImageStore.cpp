@@ -1,5 +1,7 @@
 #include "ImageStore.h"
 
+#include "sources/PrivateFiles.h"
+
 #include "app/Prefs.h"
 
 #include <algorithm>
@@ -56,8 +58,9 @@ ImageStore *ImageStore::shared()
 
 QString ImageStore::defaultCacheDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-        + QStringLiteral("/Zelfor/images");
+    const QString dir = privateCacheRoot() + QStringLiteral("/images");
+    makePrivateFolder(dir);
+    return dir;
 }
 
 QImage ImageStore::cached(const QString &address) const
