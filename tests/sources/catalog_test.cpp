@@ -182,6 +182,29 @@ TEST_F(CatalogTest, ForcedLoadKeepsItsRunningEntryWhenAnEarlierLoadEnds)
     EXPECT_EQ(server.requestCount(QStringLiteral("/list.m3u")), 2);
 }
 
+TEST_F(CatalogTest, OvertakenLoadsAnswerTheirCallersButStoreNothing)
+{
+    QByteArray renamed = kM3u;
+    renamed.replace("Alpha", "Gamma");
+    server.serveSequence(QStringLiteral("/list.m3u"),
+        { LoopbackResponse::text(kM3u).after(300ms), LoopbackResponse::text(renamed), LoopbackResponse::text(kM3u).after(300ms) });
+    // A plain load that ends after a forced one keeps the forced one's sections.
+    auto plain = catalog.load(m3u(), ContentType::live, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 1; }));
+    const SectionPtr forced = load(m3u(), ContentType::live, true);
+    EXPECT_EQ(names(runTask(std::move(plain))->all), (QStringList { "Alpha", "Beta" }));
+    EXPECT_EQ(load(m3u(), ContentType::live), forced);
+    EXPECT_EQ(names(forced->all), (QStringList { "Gamma", "Beta" }));
+
+    // A load running across reset() does not refill the emptied caches.
+    auto running = catalog.load(m3u(), ContentType::live, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 3; }));
+    catalog.reset();
+    const SectionPtr acrossReset = runTask(std::move(running));
+    EXPECT_EQ(names(acrossReset->all), (QStringList { "Alpha", "Beta" }));
+    EXPECT_NE(load(m3u(), ContentType::live), acrossReset);
+}
+
 TEST_F(CatalogTest, BadM3uFailsEveryTypeWithItsError)
 {
     server.serve(QStringLiteral("/bad.m3u"), LoopbackResponse::text("#EXTM3U\n#EXTINF:-1,Lost\n"));
