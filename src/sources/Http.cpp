@@ -72,6 +72,7 @@ public:
     }
 
     bool isSequential() const override { return true; }
+    bool reset() override { return false; }
     qint64 bytesAvailable() const override { return m_bytes.size() - m_read + QIODevice::bytesAvailable(); }
 
 protected:
