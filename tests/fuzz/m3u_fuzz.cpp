@@ -1,5 +1,5 @@
 // The M3U parser and collector: the pieces of a text parse like the whole text, and
-// collecting on several threads gives what one thread gives.
+// collectors of the pieces joined in order hold what one collector of the whole holds.
 #include "FuzzCheck.h"
 #include "sources/M3uCollector.h"
 #include "sources/M3uParser.h"
@@ -33,14 +33,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int parts = 1 + data[0] % 5;
     const QByteArrayView bytes(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
 
+    const QString uncategorized = QStringLiteral("Uncategorized");
     const QList<M3uParser::Entry> whole = parseWhole(bytes);
     QList<M3uParser::Entry> pieced;
-    for (QByteArrayView piece : M3uParser::splitAtEntries(bytes, parts))
-        pieced.append(parseWhole(piece));
+    M3uCollector joined(uncategorized);
+    for (QByteArrayView piece : M3uParser::splitAtEntries(bytes, parts)) {
+        M3uCollector part(uncategorized);
+        for (M3uParser::Entry entry : parseWhole(piece)) {
+            pieced.append(entry);
+            part.add(std::move(entry));
+        }
+        joined.append(std::move(part));
+    }
     FUZZ_CHECK(pieced == whole);
-
-    const QString uncategorized = QStringLiteral("Uncategorized");
-    FUZZ_CHECK(sameContent(M3uCollector::collect(bytes, uncategorized, 1),
-                           M3uCollector::collect(bytes, uncategorized, parts)));
+    M3uCollector single(uncategorized);
+    for (M3uParser::Entry entry : whole)
+        single.add(std::move(entry));
+    FUZZ_CHECK(sameContent(joined, single));
     return 0;
 }
