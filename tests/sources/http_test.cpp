@@ -128,7 +128,7 @@ TEST(Http, AbandonedRequestsAbortAndFreeTheirHostSlotsAtOnce)
     std::vector<QCoro::Task<Outcome<QByteArray>>> stalled;
     for (int i = 0; i < 5; ++i) {
         sources.push_back(std::make_shared<CancelSource>());
-        stalled.push_back(captureOutcome(http->get(server.url(QStringLiteral("/stall")), 5s, sources.back()->token())));
+        stalled.push_back(captureOutcome(http->get(server.url(QStringLiteral("/stall")), 20s, sources.back()->token())));
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 4; }));
     sources[0]->cancel();
@@ -139,7 +139,7 @@ TEST(Http, AbandonedRequestsAbortAndFreeTheirHostSlotsAtOnce)
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(runOutcome(http->get(server.url(QStringLiteral("/quick")), 5s)).value, "body");
-    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_LT(clock.elapsed(), 10000) << "the stalled requests would hold the host for 20 s";
     for (auto &call : stalled)
         EXPECT_TRUE(isCancellation(runTask(std::move(call)).error));
     EXPECT_EQ(server.requestCount(QStringLiteral("/stall")), 4);
