@@ -162,21 +162,24 @@ QCoro::Task<> Catalog::runLoad(std::shared_ptr<CatalogLoad> running, Playlist pl
     emit running->finished();
 }
 
-// A load that a forced one or a reset overtook hands its results to its callers only.
+bool Catalog::isLatest(const Playlist &playlist, const CatalogLoad &load) const
+{
+    return generationOf(cacheKey(playlist)) == load.generation;
+}
+
+// A load that a forced one or a reset overtook hands its sections to its callers only.
 void Catalog::keepResults(const Playlist &playlist, const CatalogLoad &load)
 {
-    if (generationOf(cacheKey(playlist)) != load.generation)
+    if (!isLatest(playlist, load))
         return;
     m_sections.insert(load.sections);
     m_m3uSeries.insert(load.m3uSeries);
-    m_accounts.insert(load.accounts);
-    m_fallback.insert(load.fallback);
 }
 
-QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force, CatalogLoad *into)
+QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force, Playlist keyPlaylist, const CatalogLoad *load)
 {
     const QString key = cacheKey(playlist);
-    if (!force && (m_accounts.contains(key) || into->accounts.contains(key)))
+    if (!force && m_accounts.contains(key))
         co_return;
     XtreamAccount account;
     try {
@@ -192,7 +195,8 @@ QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force, CatalogLoad 
         throw AppError::xtreamAuth();
     if (account.status.value_or(QString()).toLower() == u"expired" || (account.exp && *account.exp < m_now()))
         throw AppError::xtreamExpired(account.exp);
-    into->accounts.insert(key, account);
+    if (isLatest(keyPlaylist, *load))
+        m_accounts.insert(key, account);
 }
 
 QCoro::Task<QList<XCategory>> Catalog::categoriesOrEmpty(Playlist request, QString action, bool force)
@@ -207,7 +211,7 @@ QCoro::Task<QList<XCategory>> Catalog::categoriesOrEmpty(Playlist request, QStri
 QCoro::Task<> Catalog::loadXtream(
     Playlist request, ContentType type, bool force, Playlist keyPlaylist, CatalogLoad *into)
 {
-    co_await ensureAccount(request, force, into);
+    co_await ensureAccount(request, force, keyPlaylist, into);
     const XtreamActions actions = actionsFor(type);
     QCoro::Task<QList<XCategory>> categoryTask = categoriesOrEmpty(request, actions.categories, force);
     QList<MediaItem> items;
@@ -258,7 +262,8 @@ QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force, CatalogLoad *into)
 
 QCoro::Task<> Catalog::loadFallback(Playlist playlist, Playlist xtream, bool force, CatalogLoad *into)
 {
-    into->fallback.insert(cacheKey(playlist), xtream);
+    if (isLatest(playlist, *into))
+        m_fallback.insert(cacheKey(playlist), xtream);
     for (ContentType type : kAllContentTypes)
         co_await loadXtream(xtream, type, force, playlist, into);
 }

@@ -20,8 +20,9 @@ class Http;
 // "<id>_<sha1 of the url, or of host|username|password>": names a playlist's cached content.
 QString cacheKey(const Playlist &playlist);
 
-// One running load that several callers may await. What it fetched is kept here and
-// enters the catalog's caches only while the load is still the playlist's latest.
+// One running load that several callers may await. Its sections are kept here and enter
+// the catalog's caches (as do its login and fallback) only while the load is still the
+// playlist's latest.
 class CatalogLoad : public QObject {
     Q_OBJECT
 public:
@@ -30,8 +31,6 @@ public:
     quint64 generation = 0;
     QHash<QString, SectionPtr> sections;
     QHash<QString, QHash<QString, QList<Episode>>> m3uSeries;
-    QHash<QString, XtreamAccount> accounts;
-    QHash<QString, Playlist> fallback;
 
 signals:
     void finished();
@@ -80,13 +79,14 @@ private:
     Playlist effective(const Playlist &playlist) const;
     std::shared_ptr<CatalogLoad> startLoad(const Playlist &playlist, ContentType type, bool force);
     QCoro::Task<> runLoad(std::shared_ptr<CatalogLoad> load, Playlist playlist, ContentType type, bool force);
-    QCoro::Task<> ensureAccount(Playlist playlist, bool force, CatalogLoad *into);
+    QCoro::Task<> ensureAccount(Playlist playlist, bool force, Playlist keyPlaylist, const CatalogLoad *load);
     QCoro::Task<> loadXtream(Playlist request, ContentType type, bool force, Playlist keyPlaylist, CatalogLoad *into);
     QCoro::Task<QList<XCategory>> categoriesOrEmpty(Playlist request, QString action, bool force);
     QCoro::Task<> loadM3U(Playlist playlist, bool force, CatalogLoad *into);
     QCoro::Task<> loadFallback(Playlist playlist, Playlist xtream, bool force, CatalogLoad *into);
     // A forced load or a reset starts a new generation; only the latest one's results are kept.
     quint64 generationOf(const QString &playlistKey) const;
+    bool isLatest(const Playlist &playlist, const CatalogLoad &load) const;
     void keepResults(const Playlist &playlist, const CatalogLoad &load);
     QCoro::Task<SeriesInfo> m3uSeriesInfo(Playlist playlist, MediaItem item);
 

@@ -202,6 +202,14 @@ TEST_F(CatalogTest, OvertakenLoadsAnswerTheirCallersButStoreNothing)
     const SectionPtr acrossReset = runTask(std::move(running));
     EXPECT_EQ(names(acrossReset->all), (QStringList { "Alpha", "Beta" }));
     EXPECT_NE(load(m3u(), ContentType::live), acrossReset);
+
+    // Nor does a login that answers after the reset.
+    answer("", login(R"("auth":1,"status":"Active")").after(300ms));
+    auto loggingIn = catalog.load(xtream(), ContentType::live, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return actionCount("") == 1; }));
+    catalog.reset();
+    EXPECT_EQ(names(runTask(std::move(loggingIn))->all), (QStringList { "One", "Two", "Three", "Four" }));
+    EXPECT_FALSE(catalog.account(xtream()));
 }
 
 TEST_F(CatalogTest, BadM3uFailsEveryTypeWithItsError)
