@@ -21,13 +21,13 @@ QString runtimeFile(const QString &name)
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent)
-    : SingleInstance(runtimeFile(QStringLiteral("zelfor.lock")), runtimeFile(QStringLiteral("zelfor.socket")), 2s,
-                     parent)
+    : SingleInstance(
+        runtimeFile(QStringLiteral("zelfor.lock")), runtimeFile(QStringLiteral("zelfor.socket")), 2s, parent)
 {
 }
 
-SingleInstance::SingleInstance(QString lockPath, QString socketPath, std::chrono::milliseconds answerWait,
-                               QObject *parent)
+SingleInstance::SingleInstance(
+    QString lockPath, QString socketPath, std::chrono::milliseconds answerWait, QObject *parent)
     : QObject(parent)
     , m_lock(lockPath)
     , m_socketPath(std::move(socketPath))

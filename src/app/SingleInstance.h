@@ -14,15 +14,15 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     enum class Role {
-        primary,     // this copy runs
-        handedOver,  // the running copy was asked to come to the front: exit
+        primary, // this copy runs
+        handedOver, // the running copy was asked to come to the front: exit
         unreachable, // another copy holds the lock but does not answer: exit
     };
 
     // Lock file and socket in the user's runtime folder.
     explicit SingleInstance(QObject *parent = nullptr);
     SingleInstance(QString lockPath, QString socketPath, std::chrono::milliseconds answerWait,
-                   QObject *parent = nullptr);
+        QObject *parent = nullptr);
 
     Role start();
 

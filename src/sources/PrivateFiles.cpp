@@ -16,7 +16,8 @@ bool makePrivateFile(const QString &path)
 
 QString privateCacheRoot()
 {
-    const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Zelfor");
+    const QString root
+        = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Zelfor");
     makePrivateFolder(root);
     return root;
 }

@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QDateTime now = start.addSecs(9000);
     const QTimeZone zone("Europe/Paris");
 
-    Playlist playlist { 1, QStringLiteral("P"), QStringLiteral("xtream"), field(0), field(1), field(2), field(3),
-                        std::nullopt };
+    Playlist playlist { 1, QStringLiteral("P"), QStringLiteral("xtream"), field(0), field(1), field(2),
+        field(3), std::nullopt };
     const QString live = XtreamClient::liveUrl(playlist, field(4), field(5));
     XtreamClient::movieUrl(playlist, field(4), field(5));
     XtreamClient::seriesUrl(playlist, field(4), std::nullopt);

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         QFile::remove(first.corruptBackupPath());
         return 0;
     }
-    const QJsonObject before = QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size))).object();
+    const QJsonObject before
+        = QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size))).object();
     const QString probe = QStringLiteral("fuzz.probe");
     if (before.contains(probe))
         return 0;
