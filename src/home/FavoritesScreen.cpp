@@ -1,11 +1,11 @@
 #include "FavoritesScreen.h"
 
 #include "ContentOpener.h"
+#include "FavoriteKeys.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
-#include "model/ContentKeys.h"
 
 #include <cmath>
 
@@ -119,11 +119,8 @@ void FavoritesScreenModel::rebuild()
         emit playlistChanged();
     }
     const QList<FavoriteEntry> shown = entries(tabType());
-    QSet<QString> keys;
-    for (const FavoriteEntry &entry : shown)
-        keys.insert(itemKey(entry.type, entry.playlistId, entry.id));
     m_items->setItems(ContentListModel::itemsOf(itemsOf(shown)), m_playlist ? m_playlist->id : 0);
-    m_items->setFavoriteKeys(std::move(keys));
+    m_items->setFavoriteKeys(favoriteKeys(shown));
     // A focus past the end (the last cell removed) stays there, showing no cell.
     m_items->setFocusedRow(m_focus < m_items->count() ? m_focus : -1);
     emit listsChanged();

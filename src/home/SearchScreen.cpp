@@ -1,10 +1,12 @@
 #include "SearchScreen.h"
 
 #include "ContentOpener.h"
+#include "FavoriteKeys.h"
 #include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
+#include "app/Prefs.h"
 #include "sources/Catalog.h"
 
 #include <QtConcurrent/QtConcurrentRun>
@@ -46,8 +48,18 @@ SearchScreenModel::SearchScreenModel(
         if (isActive())
             appeared();
     });
-    if (m_app)
+    if (m_app) {
         connect(m_app, &AppState::deviceChanged, this, &SearchScreenModel::playlistChanged);
+        connect(m_app->prefs(), &Prefs::favoritesChanged, this, &SearchScreenModel::markFavorites);
+        markFavorites();
+    }
+}
+
+void SearchScreenModel::markFavorites()
+{
+    const QSet<QString> keys = favoriteKeys(m_app->prefs()->favorites());
+    for (ContentListModel *model : m_results)
+        model->setFavoriteKeys(keys);
 }
 
 SearchScreenModel::~SearchScreenModel() = default;

@@ -98,6 +98,7 @@ private:
     // memory when held), and the field focused shortly after.
     void appeared();
     QCoro::Task<> loadSections(Playlist playlist, quint64 pass);
+    void markFavorites();
     void setFocus(int row, int col);
     void showFocus();
     qsizetype lastIndexOf(ContentType type) const;
