@@ -10,7 +10,6 @@ Card {
     property real logoWidth: width - 2 * 10
     property real logoHeight: 66
     property real logoFontSize: 18
-    property real nameSize: 12.5
 
     fill: Theme.surface
     hoverScale: 1.04
@@ -34,7 +33,7 @@ Card {
             width: parent.width
             text: root.name
             color: "white"
-            font.pixelSize: root.nameSize
+            font.pixelSize: 13
             font.weight: Font.DemiBold
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap

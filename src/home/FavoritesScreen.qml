@@ -123,7 +123,6 @@ Item {
                     radius: 18
                     logoHeight: 70
                     logoFontSize: 20
-                    nameSize: 13
                     action: () => screen.open(index)
 
                     TapHandler {

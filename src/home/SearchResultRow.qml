@@ -6,10 +6,10 @@ import Zelfor.Kit
 Column {
     id: row
 
-    required property SearchScreenModel screen
+    required property SearchScreenModel search
     required property int type
 
-    readonly property ContentListModel results: screen.results(type)
+    readonly property ContentListModel results: search.results(type)
     readonly property bool channels: type === 0
 
     spacing: 12
@@ -19,7 +19,7 @@ Column {
 
         SectionLabel {
             anchors.verticalCenter: parent.verticalCenter
-            text: row.screen.rowTitle(row.type)
+            text: row.search.rowTitle(row.type)
         }
 
         UiText {
@@ -50,7 +50,7 @@ Column {
         highlightMoveDuration: 250
 
         Connections {
-            target: row.screen
+            target: row.search
             function onScrollRequested(type, index) {
                 if (type === row.type)
                     cards.positionViewAtIndex(index, ListView.Center)
@@ -68,7 +68,7 @@ Column {
             height: 140
             radius: 16
             logoWidth: 120
-            action: () => row.screen.open(row.type, index)
+            action: () => row.search.open(row.type, index)
         }
     }
 
@@ -78,7 +78,7 @@ Column {
         PosterCell {
             required property int index
             width: 140
-            action: () => row.screen.open(row.type, index)
+            action: () => row.search.open(row.type, index)
         }
     }
 }

@@ -164,7 +164,7 @@ Item {
                         SearchResultRow {
                             required property int modelData
                             width: rowsColumn.width
-                            screen: screen
+                            search: screen
                             type: modelData
                         }
                     }

@@ -48,7 +48,7 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             text: pill.title
             color: "white"
-            font.pixelSize: 13.5
+            font.pixelSize: 14
             font.weight: Font.DemiBold
         }
 

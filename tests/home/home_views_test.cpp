@@ -1,0 +1,167 @@
+#include "DevPortal.h"
+#include "QmlHarness.h"
+#include "RunTask.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "home/FavoritesScreen.h"
+#include "home/SearchScreen.h"
+#include "model/ContentKeys.h"
+#include "sources/Catalog.h"
+
+#include <QDir>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
+
+namespace {
+
+QList<QQuickItem *> itemsBelow(QQuickItem *root)
+{
+    QList<QQuickItem *> items;
+    for (QQuickItem *child : root->childItems())
+        items << child << itemsBelow(child);
+    return items;
+}
+
+// The demo portal with its Xtream-Codes playlist as the device's only one, the real root
+// view over the shared state, and every warning collected while a test runs.
+class HomeViewsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        portal = new DevPortal(DevPortalOptions { .port = 0, .playlists = 1 }, DemoMedia {});
+        qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
+        setActiveLanguage(QStringLiteral("en"));
+        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
+    }
+
+    void show(Route route)
+    {
+        AppState::shared()->replace(Routes::Home {});
+        AppState::shared()->push(std::move(route));
+        engine.addImportPath(QStringLiteral("qrc:/"));
+        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
+        ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+        window = qobject_cast<QQuickWindow *>(load.object.get());
+        ASSERT_TRUE(window);
+        window->resize(1280, 800);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
+        load.object.reset();
+    }
+
+    template <typename T> T *model()
+    {
+        for (QQuickItem *item : itemsBelow(window->contentItem())) {
+            if (T *found = item->findChild<T *>(QString(), Qt::FindDirectChildrenOnly))
+                return found;
+        }
+        return nullptr;
+    }
+
+    QQuickItem *visibleItem(const QString &name)
+    {
+        for (QQuickItem *item : itemsBelow(window->contentItem())) {
+            if (item->objectName() == name && item->isVisible())
+                return item;
+        }
+        return nullptr;
+    }
+
+    // Saved under ZELFOR_SCREENSHOT_DIR when it is set, to look at.
+    void screenshot(const QString &name)
+    {
+        QTest::qWait(1500);
+        const QString dir = qEnvironmentVariable("ZELFOR_SCREENSHOT_DIR");
+        if (!dir.isEmpty())
+            window->grabWindow().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+    }
+
+    static MediaItem demoItem(ContentType type, const QString &id)
+    {
+        const Playlist playlist = *AppState::shared()->activePlaylist();
+        const SectionPtr section = runTask(Catalog::shared()->load(playlist, type, false));
+        for (const MediaItem &item : section->all) {
+            if (item.id == id)
+                return item;
+        }
+        return {};
+    }
+
+    static void favourite(const MediaItem &item)
+    {
+        const FavoriteEntry entry { .playlistId = AppState::shared()->activePlaylist()->id, .type = item.type,
+            .id = item.id, .name = item.name, .logo = item.logo, .url = item.url, .categoryId = item.categoryId,
+            .epgId = item.epgId, .ext = item.ext, .rating = item.rating, .catchup = item.catchup };
+        if (!Prefs::shared()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
+            Prefs::shared()->toggleFavorite(entry);
+    }
+
+    static inline DevPortal *portal = nullptr;
+    WarningCollector warnings;
+    QQmlEngine engine;
+    QmlLoad load;
+    QQuickWindow *window = nullptr;
+};
+
+TEST_F(HomeViewsTest, SearchingADemoMovieShowsItsCardAndEnterOpensIt)
+{
+    show(Routes::Search {});
+    SearchScreenModel *search = model<SearchScreenModel>();
+    ASSERT_TRUE(search);
+    ASSERT_TRUE(visibleItem(u"hintMessage"_qs));
+    ASSERT_TRUE(QTest::qWaitFor([search] { return !search->loading(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([search] { return search->fieldFocused(); }, 2000));
+    search->setQuery(u"on"_qs);
+    ASSERT_EQ(search->visibleRows().size(), 3);
+    screenshot(u"search"_qs);
+    search->setQuery(u"steel harbour"_qs);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"resultCards"_qs) != nullptr; }, 2000));
+    EXPECT_EQ(visibleItem(u"resultCards"_qs)->property("count").toInt(), 1);
+    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::enter, {} }));
+    ASSERT_TRUE(isRoute<Routes::Movie>(AppState::shared()->current()));
+    EXPECT_EQ(std::get<Routes::Movie>(AppState::shared()->current()).item.name, u"Steel Harbour"_qs);
+    search->setQuery(u"zzqq"_qs);
+    AppState::shared()->pop();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"noResultsMessage"_qs) != nullptr; }, 2000));
+}
+
+TEST_F(HomeViewsTest, FavouritesShowInTheTabOfTheirType)
+{
+    favourite(demoItem(ContentType::live, u"101"_qs));
+    favourite(demoItem(ContentType::live, u"301"_qs));
+    favourite(demoItem(ContentType::movie, u"1002"_qs));
+    show(Routes::Favorites {});
+    FavoritesScreenModel *favorites = model<FavoritesScreenModel>();
+    ASSERT_TRUE(favorites);
+    QQuickItem *grid = visibleItem(u"favoritesGrid"_qs);
+    ASSERT_TRUE(grid);
+    EXPECT_EQ(grid->property("count").toInt(), 2);
+    EXPECT_GE(favorites->columns(), 4);
+    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
+    screenshot(u"favorites-live"_qs);
+    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
+    EXPECT_EQ(visibleItem(u"favoritesGrid"_qs)->property("count").toInt(), 1);
+    screenshot(u"favorites-movies"_qs);
+    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"emptyMessage"_qs) != nullptr; }, 2000));
+    screenshot(u"favorites-empty"_qs);
+}
+
+} // namespace
