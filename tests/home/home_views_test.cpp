@@ -109,8 +109,10 @@ protected:
         const FavoriteEntry entry { .playlistId = AppState::shared()->activePlaylist()->id, .type = item.type,
             .id = item.id, .name = item.name, .logo = item.logo, .url = item.url, .categoryId = item.categoryId,
             .epgId = item.epgId, .ext = item.ext, .rating = item.rating, .catchup = item.catchup };
-        if (!Prefs::shared()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
+        // Stored by an earlier run against another port: stored again with this run's addresses.
+        if (Prefs::shared()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
             Prefs::shared()->toggleFavorite(entry);
+        Prefs::shared()->toggleFavorite(entry);
     }
 
     static inline DevPortal *portal = nullptr;
