@@ -142,12 +142,6 @@ void FavoritesScreenModel::toggleFavorite(int index)
     m_app->showToast(::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
 }
 
-void FavoritesScreenModel::back()
-{
-    if (m_app)
-        m_app->pop();
-}
-
 bool FavoritesScreenModel::handleKey(const Key &key)
 {
     const int count = m_items->count();

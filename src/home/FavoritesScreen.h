@@ -54,7 +54,6 @@ public:
 
     Q_INVOKABLE void open(int index);
     Q_INVOKABLE void toggleFavorite(int index);
-    Q_INVOKABLE void back();
     bool handleKey(const Key &key) override;
 
 signals:

@@ -31,7 +31,7 @@ Item {
             Layout.fillWidth: true
             title: Localized.text("favorites")
             subtitle: screen.playlistName
-            backAction: () => screen.back()
+            backAction: () => AppState.pop()
 
             Repeater {
                 model: screen.tabs

@@ -256,12 +256,6 @@ void SearchScreenModel::open(int type, int index)
     openContent(*m_app, *playlist, { *item }, 0);
 }
 
-void SearchScreenModel::back()
-{
-    if (m_app)
-        m_app->pop();
-}
-
 void SearchScreenModel::setFocus(int row, int col)
 {
     const bool colChanged = col != m_focusCol;

@@ -73,7 +73,6 @@ public:
     bool handleKey(const Key &key) override;
     Q_INVOKABLE void open(int type, int index);
     Q_INVOKABLE void clearQuery() { setQuery(QString()); }
-    Q_INVOKABLE void back();
 
     // The query as searched: spaces and tabs trimmed at both ends.
     static QString trimmedQuery(const QString &query);

@@ -39,7 +39,7 @@ Item {
 
             BackButton {
                 objectName: "backButton"
-                action: () => screen.back()
+                action: () => AppState.pop()
             }
 
             Rectangle {
