@@ -135,9 +135,10 @@ Item {
             Component {
                 id: posterCell
 
-                PosterCell {
+                PosterCard {
                     id: poster
                     required property int index
+                    required focused
                     width: grid.cellSize
                     action: () => screen.open(index)
 

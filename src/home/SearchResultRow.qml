@@ -75,8 +75,9 @@ Column {
     Component {
         id: posterCard
 
-        PosterCell {
+        PosterCard {
             required property int index
+            required focused
             width: 140
             action: () => row.search.open(row.type, index)
         }
