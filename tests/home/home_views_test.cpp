@@ -25,6 +25,11 @@ Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
 
 namespace {
 
+QPoint centreOf(QQuickItem *item)
+{
+    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+}
+
 QList<QQuickItem *> itemsBelow(QQuickItem *root)
 {
     QList<QQuickItem *> items;
@@ -130,9 +135,13 @@ TEST_F(HomeViewsTest, SearchingADemoMovieShowsItsCardAndEnterOpensIt)
     ASSERT_TRUE(visibleItem(u"hintMessage"_qs));
     ASSERT_TRUE(QTest::qWaitFor([search] { return !search->loading(); }, 5000));
     ASSERT_TRUE(QTest::qWaitFor([search] { return search->fieldFocused(); }, 2000));
-    search->setQuery(u"on"_qs);
+    for (char typed : { 'o', 'n' })
+        QTest::keyClick(window, typed);
+    EXPECT_EQ(search->query(), u"on"_qs);
     ASSERT_EQ(search->visibleRows().size(), 3);
     screenshot(u"search"_qs);
+    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(visibleItem(u"clearButton"_qs)));
+    EXPECT_EQ(search->query(), QString());
     search->setQuery(u"steel harbour"_qs);
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"resultCards"_qs) != nullptr; }, 2000));
     EXPECT_EQ(visibleItem(u"resultCards"_qs)->property("count").toInt(), 1);
@@ -158,6 +167,25 @@ TEST_F(HomeViewsTest, FavouritesShowInTheTabOfTheirType)
     EXPECT_GE(favorites->columns(), 4);
     EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
     screenshot(u"favorites-live"_qs);
+    // The second tile's context menu removes it.
+    QQuickItem *second = nullptr;
+    for (QQuickItem *item : itemsBelow(grid)) {
+        if (item->property("index").toInt() == 1 && item->property("name").toString() == u"Planet Wild"_qs)
+            second = item;
+    }
+    ASSERT_TRUE(second);
+    QTest::mouseClick(window, Qt::RightButton, {}, centreOf(second));
+    QObject *menu = nullptr;
+    for (QQuickItem *item : itemsBelow(window->contentItem()))
+        menu = menu ? menu : item->findChild<QObject *>(u"removeMenu"_qs, Qt::FindDirectChildrenOnly);
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->property("opened").toBool(); }, 2000));
+    QQuickItem *remove = nullptr;
+    ASSERT_TRUE(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, remove), Q_ARG(int, 0)));
+    ASSERT_TRUE(remove);
+    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(remove));
+    EXPECT_TRUE(QTest::qWaitFor([grid] { return grid->property("count").toInt() == 1; }, 2000));
+    EXPECT_EQ(AppState::shared()->toastText(), tr(u"removed_from_favorites"_qs));
     EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
     EXPECT_EQ(visibleItem(u"favoritesGrid"_qs)->property("count").toInt(), 1);
     screenshot(u"favorites-movies"_qs);
