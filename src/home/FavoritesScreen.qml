@@ -61,22 +61,24 @@ Item {
                 color: Theme.textDim
             }
 
+            // Each cell holds its tile in the middle with half the spacing on either side, so
+            // the grid reads the same from either edge.
             GridView {
                 id: grid
                 objectName: "favoritesGrid"
                 anchors.fill: parent
+                anchors.leftMargin: 10 - 18 / 2
+                anchors.rightMargin: 10 - 18 / 2
                 visible: screen.items.count > 0
                 clip: true
-                leftMargin: 10
-                rightMargin: 10
                 topMargin: 10
                 bottomMargin: 10
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
 
-                readonly property real available: width - leftMargin - rightMargin
+                readonly property real available: width - 18
                 readonly property bool channels: screen.tab === 0
-                readonly property real cellSize: (available + 18) / screen.columns - 18
+                readonly property real cellSize: width / screen.columns - 18
 
                 onAvailableChanged: screen.measure(available)
                 Component.onCompleted: screen.measure(available)
@@ -120,6 +122,7 @@ Item {
                     required focused
                     width: grid.cellSize
                     height: 150
+                    transform: Translate { x: 18 / 2 }
                     radius: 18
                     logoHeight: 70
                     logoFontSize: 20
@@ -140,6 +143,7 @@ Item {
                     required property int index
                     required focused
                     width: grid.cellSize
+                    transform: Translate { x: 18 / 2 }
                     action: () => screen.open(index)
 
                     TapHandler {

@@ -15,6 +15,7 @@ Column {
     spacing: 12
 
     Row {
+        anchors.left: parent.left
         spacing: 8
 
         SectionLabel {

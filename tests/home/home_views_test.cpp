@@ -69,6 +69,7 @@ protected:
     {
         EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
         load.object.reset();
+        AppState::shared()->setLanguage(QStringLiteral("en"));
     }
 
     template <typename T> T *model()
@@ -192,6 +193,39 @@ TEST_F(HomeViewsTest, FavouritesShowInTheTabOfTheirType)
     EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"emptyMessage"_qs) != nullptr; }, 2000));
     screenshot(u"favorites-empty"_qs);
+}
+
+// Right to left, result headings and the first cards of each row start at the right edge,
+// and the favourites grid begins there too.
+TEST_F(HomeViewsTest, ArabicMirrorsTheResultRowsAndTheGrid)
+{
+    favourite(demoItem(ContentType::live, u"101"_qs));
+    AppState::shared()->setLanguage(u"ar"_qs);
+    show(Routes::Search {});
+    SearchScreenModel *search = model<SearchScreenModel>();
+    ASSERT_TRUE(search);
+    ASSERT_TRUE(QTest::qWaitFor([search] { return !search->loading(); }, 5000));
+    search->setQuery(u"on"_qs);
+    const auto rightHalf = [this](QQuickItem *item) {
+        return item && item->mapToScene(QPointF(0, 0)).x() > window->width() / 2;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rightHalf(visibleItem(u"resultCount"_qs)); }, 2000));
+    for (QQuickItem *item : itemsBelow(window->contentItem())) {
+        if (item->property("ratingBadge").isValid() && item->isVisible())
+            EXPECT_TRUE(rightHalf(item)) << qPrintable(item->property("name").toString());
+    }
+    AppState::shared()->push(Routes::Favorites {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return visibleItem(u"favoritesGrid"_qs) != nullptr; }, 2000));
+    QQuickItem *grid = visibleItem(u"favoritesGrid"_qs);
+    QQuickItem *first = nullptr;
+    for (QQuickItem *item : itemsBelow(grid)) {
+        if (item->property("index").toInt() == 0 && item->property("logo").isValid())
+            first = item;
+    }
+    ASSERT_TRUE(first);
+    const QRectF tile = first->mapRectToScene(QRectF(0, 0, first->width(), first->height()));
+    const QRectF area = grid->mapRectToScene(QRectF(0, 0, grid->width(), grid->height()));
+    EXPECT_NEAR(area.right() - tile.right(), 18 / 2, 1);
 }
 
 } // namespace
