@@ -1,5 +1,7 @@
 #include "FoldedNames.h"
 
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
 #include <bit>
 
@@ -95,15 +97,13 @@ qint32 FoldedNames::nameOfMatch(qsizetype at, qsizetype length, qint32 &name) co
     return at + length <= nameEnd ? name : -1;
 }
 
-std::vector<qint32> FoldedNames::find(QStringView foldedQuery, qsizetype limit) const
+std::vector<qint32> FoldedNames::findIn(QStringView foldedQuery, qsizetype limit, qint32 first, qint32 end) const
 {
     std::vector<qint32> found;
-    if (foldedQuery.isEmpty() || limit <= 0)
-        return found;
     const char16_t *text = reinterpret_cast<const char16_t *>(m_text.utf16());
-    const qsizetype length = m_text.size();
-    qint32 name = 0;
-    for (qsizetype at = nextOccurrence(text, length, foldedQuery, 0); at >= 0;) {
+    const qsizetype length = m_starts[size_t(end)];
+    qint32 name = first;
+    for (qsizetype at = nextOccurrence(text, length, foldedQuery, m_starts[size_t(first)]); at >= 0;) {
         const qint32 hit = nameOfMatch(at, foldedQuery.size(), name);
         if (hit >= 0) {
             found.push_back(hit);
@@ -112,6 +112,35 @@ std::vector<qint32> FoldedNames::find(QStringView foldedQuery, qsizetype limit) 
         }
         const qsizetype next = hit >= 0 ? m_starts[size_t(hit) + 1] : at + 1;
         at = nextOccurrence(text, length, foldedQuery, next);
+    }
+    return found;
+}
+
+std::vector<qint32> FoldedNames::find(QStringView foldedQuery, qsizetype limit) const
+{
+    if (foldedQuery.isEmpty() || limit <= 0)
+        return {};
+    const qint32 count = qint32(size());
+    if (count <= kChunkNames)
+        return findIn(foldedQuery, limit, 0, count);
+    // Long lists are scanned in runs of names on worker threads; each run keeps its own
+    // first matches, and the runs are joined in order up to the limit.
+    struct Run {
+        qint32 first;
+        qint32 end;
+        std::vector<qint32> found;
+    };
+    std::vector<Run> runs;
+    for (qint32 first = 0; first < count; first += kChunkNames)
+        runs.push_back({ first, std::min(count, first + kChunkNames), {} });
+    QtConcurrent::blockingMap(runs, [&](Run &run) { run.found = findIn(foldedQuery, limit, run.first, run.end); });
+    std::vector<qint32> found;
+    for (const Run &run : runs) {
+        for (qint32 hit : run.found) {
+            if (qsizetype(found.size()) >= limit)
+                return found;
+            found.push_back(hit);
+        }
     }
     return found;
 }

@@ -23,8 +23,8 @@ class AppTimer;
 
 // Searches the names of every channel, movie and series of the active playlist as the query
 // is typed, one row of results per content type (channels, movies, series, those with
-// matches), and opens what is chosen. Names are folded once per section as it arrives; each
-// search is then one pass over the folded text of every loaded section.
+// matches), and opens what is chosen. Names are folded once per section as it arrives, on a
+// worker thread; each search then scans the folded text of every loaded section.
 class SearchScreenModel : public KeyHandler {
     Q_OBJECT
     QML_ELEMENT

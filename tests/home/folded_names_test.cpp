@@ -104,6 +104,23 @@ TEST(FoldedNames, AgreesOnCasesAtTheEdgesOfFoldingAndNames)
         EXPECT_EQ(fastPath(folded, query, 100), plainWalk(names, query, 100)) << qPrintable(query);
 }
 
+// Enough names to be searched in runs on worker threads: matches near the joins of the
+// runs, a limit met inside the first run and one met only in the last.
+TEST(FoldedNames, LongListsSearchedInRunsAnswerLikeOneWalk)
+{
+    const qint32 count = 3 * FoldedNames::kChunkNames + 5;
+    QStringList names;
+    for (qint32 i = 0; i < count; ++i)
+        names.append(i % FoldedNames::kChunkNames == 0 || i % 997 == 0 ? u"Match %1"_qs.arg(i) : u"Other %1"_qs.arg(i));
+    names[count - 1] = u"Rare MATCH at the end"_qs;
+    names[FoldedNames::kChunkNames - 1] = u"Rare match before a join"_qs;
+    const FoldedNames folded(itemsNamed(names));
+    for (const QString &query : { u"match"_qs, u"rare match"_qs, u"other 9"_qs, u"absent"_qs }) {
+        for (qsizetype limit : { qsizetype(1), qsizetype(60), qsizetype(count) })
+            EXPECT_EQ(fastPath(folded, query, limit), plainWalk(names, query, limit)) << qPrintable(query) << limit;
+    }
+}
+
 TEST(FoldedNames, StopsAtTheLimitInCatalogOrderAndTakesEachNameOnce)
 {
     const QStringList names { u"news news"_qs, u"sport"_qs, u"NEWS 2"_qs, u"old news"_qs, u"News"_qs };
