@@ -7,6 +7,7 @@ import Zelfor.Playback
 // toast, the overlay chrome (always left to right) and the side channel list.
 Item {
     id: root
+    objectName: "playerScreen"
 
     property bool isTop: true
     property string entryId
@@ -43,7 +44,7 @@ Item {
     }
 
     HoverHandler {
-        onPointChanged: screen.mouseMoved()
+        onPointChanged: screen.pointerAt(point.position)
     }
 
     Spinner {

@@ -240,8 +240,11 @@ void PlayerScreenModel::restoreCursor()
     QGuiApplication::restoreOverrideCursor();
 }
 
-void PlayerScreenModel::mouseMoved()
+void PlayerScreenModel::pointerAt(QPointF at)
 {
+    if (m_pointer == at)
+        return;
+    m_pointer = at;
     restoreCursor();
     showControls();
 }

@@ -4,6 +4,7 @@
 #include "app/KeyHandler.h"
 #include "model/Records.h"
 
+#include <QPointF>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -154,7 +155,9 @@ public:
     void disappear();
 
     Q_INVOKABLE void showControls();
-    Q_INVOKABLE void mouseMoved();
+    // The pointer is at `at` over the screen; only a move shows the overlay and the cursor,
+    // since the window repeats hover events at a resting pointer while the picture changes.
+    Q_INVOKABLE void pointerAt(QPointF at);
     // A single click on the picture.
     Q_INVOKABLE void tap();
     Q_INVOKABLE void zap(int position);
@@ -237,6 +240,7 @@ private:
     bool m_started = false;
     bool m_gone = false;
     bool m_cursorHidden = false;
+    std::optional<QPointF> m_pointer;
     std::unique_ptr<AppTimer> m_hideTimer;
     std::unique_ptr<AppTimer> m_clockTimer;
     std::unique_ptr<AppTimer> m_aspectTimer;

@@ -153,10 +153,18 @@ TEST_F(PlayerScreenTest, OverlayHidesAfterItsDelayAndHidesTheCursorUntilTheMouse
     press(*screen, "T");
     advance(PlayerScreenModel::kHideMs);
     EXPECT_TRUE(cursorHidden());
-    screen->mouseMoved();
+    screen->pointerAt({ 40, 50 });
     EXPECT_FALSE(QGuiApplication::overrideCursor());
     EXPECT_TRUE(screen->controls());
     EXPECT_EQ(screen->controlsFadeMs(), PlayerScreenModel::kShowFadeMs);
+
+    // Hover repeated at a resting pointer is no move.
+    advance(PlayerScreenModel::kHideMs);
+    screen->pointerAt({ 40, 50 });
+    EXPECT_FALSE(screen->controls());
+    EXPECT_TRUE(cursorHidden());
+    screen->pointerAt({ 41, 50 });
+    EXPECT_TRUE(screen->controls());
 }
 
 TEST_F(PlayerScreenTest, NewerShowWinsAndNeitherListNorScrubLetsTheOverlayHide)
