@@ -72,7 +72,7 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
 {
     GeneratedMedia &media = GeneratedMedia::instance();
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
-    const PlayItem clip = servedItem(QStringLiteral("/clip.mp4"));
+    const PlayItem clip = servedItem(QStringLiteral("/dual.mp4"));
     show(PlayQueue { 2, [clip](qint64) -> std::optional<PlayItem> { return clip; }, 0, false });
     PlayerEngine *player = PlayerEngine::shared();
     const auto *sink = item(QStringLiteral("platformPicture"))->property("videoSink").value<QVideoSink *>();
@@ -94,6 +94,22 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     ASSERT_TRUE(pictureShown);
     const QPoint playButton = centreOf(item(QStringLiteral("playPauseButton")));
     EXPECT_GT(qBlue(shot.pixel(playButton * window->effectiveDevicePixelRatio() + QPoint(0, 20))), 150);
+
+    // The audio menu opens above its button and chooses the second track.
+    QQuickItem *audioMenu = item(QStringLiteral("audioMenu"));
+    ASSERT_TRUE(waitUntil([&] { return audioMenu->isVisible(); }));
+    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(audioMenu));
+    QList<QQuickItem *> entries;
+    ASSERT_TRUE(waitUntil([&] {
+        entries.clear();
+        for (QQuickItem *entry : itemsBelow(window->contentItem()))
+            if (entry->objectName() == QStringLiteral("trackEntry") && entry->isVisible())
+                entries.append(entry);
+        return entries.size() == 2 && entries[0]->mapToScene(QPointF()).y() < audioMenu->mapToScene(QPointF()).y();
+    }));
+    keep(window->grabWindow(), QStringLiteral("player-audio-menu"));
+    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(entries[1]));
+    ASSERT_TRUE(waitUntil([&] { return !entries[1]->isVisible(); }));
 
     ManualClock clock;
     screen()->useClock(&clock);
