@@ -22,6 +22,17 @@ protected:
     PlayerEngine &player = *engine.engine;
 };
 
+// A table test on the player screen; rows print their name.
+template <typename Case> class PlayerTable : public PlayerScreenTest, public ::testing::WithParamInterface<Case> {
+};
+
+template <typename Case>
+    requires requires(const Case &row) { row.name; }
+void PrintTo(const Case &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
 QList<double> seekPositions(const FakePlatform &platform)
 {
     QList<double> positions;
@@ -46,10 +57,7 @@ struct KeyCase {
     bool used;
 };
 
-void PrintTo(const KeyCase &row, std::ostream *os) { *os << row.name; }
-
-class PlayerKeys : public PlayerScreenTest, public ::testing::WithParamInterface<KeyCase> {
-};
+using PlayerKeys = PlayerTable<KeyCase>;
 
 TEST_P(PlayerKeys, ActAsTheTableSays)
 {
@@ -259,10 +267,7 @@ struct ResumeCase {
     std::optional<QString> toast;
 };
 
-void PrintTo(const ResumeCase &row, std::ostream *os) { *os << row.name; }
-
-class PlayerResume : public PlayerScreenTest, public ::testing::WithParamInterface<ResumeCase> {
-};
+using PlayerResume = PlayerTable<ResumeCase>;
 
 TEST_P(PlayerResume, StartsAtTheSavedPointOnlyWhenAskedAndNotLive)
 {
@@ -301,10 +306,7 @@ struct LeaveCase {
     bool keepsPlaying;
 };
 
-void PrintTo(const LeaveCase &row, std::ostream *os) { *os << row.name; }
-
-class PlayerLeave : public PlayerScreenTest, public ::testing::WithParamInterface<LeaveCase> {
-};
+using PlayerLeave = PlayerTable<LeaveCase>;
 
 TEST_P(PlayerLeave, StopsAndSavesUnlessTheLiveScreenTakesTheLiveItem)
 {
@@ -372,10 +374,7 @@ struct PresenceCase {
     Row row;
 };
 
-void PrintTo(const PresenceCase &row, std::ostream *os) { *os << row.name; }
-
-class PlayerControlRow : public PlayerScreenTest, public ::testing::WithParamInterface<PresenceCase> {
-};
+using PlayerControlRow = PlayerTable<PresenceCase>;
 
 TEST_P(PlayerControlRow, ShowsTheElementsItsStateAllows)
 {
@@ -448,10 +447,7 @@ struct ScrubCase {
     double seek;
 };
 
-void PrintTo(const ScrubCase &row, std::ostream *os) { *os << row.name; }
-
-class PlayerScrub : public PlayerScreenTest, public ::testing::WithParamInterface<ScrubCase> {
-};
+using PlayerScrub = PlayerTable<ScrubCase>;
 
 TEST_P(PlayerScrub, DragShowsTheTimeAndSeeksOnceAtRelease)
 {
