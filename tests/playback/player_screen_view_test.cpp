@@ -111,6 +111,8 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(entries[1]));
     ASSERT_TRUE(waitUntil([&] { return !entries[1]->isVisible(); }));
 
+    // The pointer comes to rest over the picture; from then on nothing moves it.
+    QTest::mouseMove(window, QPoint(window->width() / 2, window->height() / 2));
     ManualClock clock;
     screen()->useClock(&clock);
     clock.advance(PlayerScreenModel::kHideMs);
