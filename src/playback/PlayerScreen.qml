@@ -47,10 +47,14 @@ Item {
         onPointChanged: screen.pointerAt(point.position)
     }
 
-    Spinner {
+    // Made only while shown, so its endless turn stops with it.
+    Loader {
+        objectName: "spinner"
         anchors.centerIn: parent
-        size: 54
-        visible: screen.spinnerShown
+        active: screen.spinnerShown
+        sourceComponent: Spinner {
+            size: 54
+        }
     }
 
     PlayerErrorCard {
