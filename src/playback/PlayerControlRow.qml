@@ -14,6 +14,12 @@ RowLayout {
 
     spacing: 12
 
+    Binding {
+        target: root.screen
+        property: "menuOpen"
+        value: audioMenu.open || subtitleMenu.open
+    }
+
     CircleButton {
         objectName: "previousButton"
         visible: root.screen.queueButtons
@@ -97,6 +103,7 @@ RowLayout {
     }
 
     PlayerTrackMenu {
+        id: audioMenu
         objectName: "audioMenu"
         visible: root.screen.audioMenu.length > 0
         icon: "waveform"
@@ -106,6 +113,7 @@ RowLayout {
     }
 
     PlayerTrackMenu {
+        id: subtitleMenu
         objectName: "subtitleMenu"
         visible: root.screen.subtitleMenu.length > 0
         icon: "captions.bubble"

@@ -216,7 +216,7 @@ void PlayerScreenModel::showControls()
 void PlayerScreenModel::hideAfterDelay()
 {
     m_hideTimer->start(kHideMs, false, [this] {
-        if (m_showList || m_scrubbing)
+        if (m_showList || m_scrubbing || m_menuOpen)
             return;
         setControls(false, kHideFadeMs);
         hideCursor();
@@ -327,6 +327,14 @@ void PlayerScreenModel::setShowList(bool shown)
     m_showList = shown;
     emit showListChanged();
     updateChrome();
+}
+
+void PlayerScreenModel::setMenuOpen(bool open)
+{
+    if (m_menuOpen == open)
+        return;
+    m_menuOpen = open;
+    emit menuOpenChanged();
 }
 
 void PlayerScreenModel::setListFocus(int row)

@@ -40,6 +40,7 @@ class PlayerScreenModel : public KeyHandler {
     Q_PROPERTY(int controlsFadeMs READ controlsFadeMs NOTIFY controlsChanged)
     Q_PROPERTY(bool chromeShown READ chromeShown NOTIFY chromeShownChanged)
     Q_PROPERTY(bool showList READ showList NOTIFY showListChanged)
+    Q_PROPERTY(bool menuOpen READ menuOpen WRITE setMenuOpen NOTIFY menuOpenChanged)
     Q_PROPERTY(int listFocus READ listFocus NOTIFY listFocusChanged)
     Q_PROPERTY(QString clockText READ clockText NOTIFY clockChanged)
     Q_PROPERTY(int aspectMode READ aspectMode NOTIFY aspectModeChanged)
@@ -113,6 +114,9 @@ public:
     int controlsFadeMs() const { return m_controlsFadeMs; }
     bool chromeShown() const;
     bool showList() const { return m_showList; }
+    bool menuOpen() const { return m_menuOpen; }
+    // A track menu is open: like the list and a scrub, it keeps the overlay up.
+    void setMenuOpen(bool open);
     int listFocus() const { return m_listFocus; }
     QString clockText() const;
     int aspectMode() const;
@@ -188,6 +192,7 @@ signals:
     void controlsChanged();
     void chromeShownChanged();
     void showListChanged();
+    void menuOpenChanged();
     void listFocusChanged();
     // A one-shot request to bring that row to the middle of the channel list.
     void listScrollRequested(int row);
@@ -234,6 +239,7 @@ private:
     int m_controlsFadeMs = kShowFadeMs;
     bool m_chromeShown = true;
     bool m_showList = false;
+    bool m_menuOpen = false;
     int m_listFocus = 0;
     std::optional<QString> m_aspectToast;
     std::optional<double> m_scrubbing;

@@ -8,6 +8,7 @@ CircleButton {
     id: root
 
     property var entries: []
+    readonly property bool open: menu.visible
     signal chosen(int entry)
 
     size: 44

@@ -175,7 +175,7 @@ TEST_F(PlayerScreenTest, OverlayHidesAfterItsDelayAndHidesTheCursorUntilTheMouse
     EXPECT_TRUE(screen->controls());
 }
 
-TEST_F(PlayerScreenTest, NewerShowWinsAndNeitherListNorScrubLetsTheOverlayHide)
+TEST_F(PlayerScreenTest, NewerShowWinsAndNoListScrubOrMenuLetsTheOverlayHide)
 {
     appear(QueueSource { .count = 2 }.queue(0));
     ready(3600);
@@ -199,6 +199,11 @@ TEST_F(PlayerScreenTest, NewerShowWinsAndNeitherListNorScrubLetsTheOverlayHide)
     EXPECT_TRUE(screen->controls());
     screen->scrubEnded();
     EXPECT_TRUE(screen->controls());
+
+    screen->setMenuOpen(true);
+    advance(10 * PlayerScreenModel::kHideMs);
+    EXPECT_TRUE(screen->controls());
+    screen->setMenuOpen(false);
 
     // An error keeps the chrome even when the overlay is hidden.
     screen->showControls();

@@ -108,8 +108,10 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
         return entries.size() == 2 && entries[0]->mapToScene(QPointF()).y() < audioMenu->mapToScene(QPointF()).y();
     }));
     keep(window->grabWindow(), QStringLiteral("player-audio-menu"));
+    EXPECT_TRUE(screen()->menuOpen());
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(entries[1]));
     ASSERT_TRUE(waitUntil([&] { return !entries[1]->isVisible(); }));
+    EXPECT_FALSE(screen()->menuOpen());
 
     // The pointer comes to rest over the picture; from then on nothing moves it.
     QTest::mouseMove(window, QPoint(window->width() / 2, window->height() / 2));
