@@ -25,7 +25,7 @@ PlayerScreenModel::PlayerScreenModel(
     , m_app(app)
     , m_prefs(prefs)
     , m_engine(engine)
-    , m_clock(clock)
+    , m_channels(std::make_unique<PlayQueueModel>(PlayQueue {}))
     , m_hideTimer(clock->createTimer())
     , m_clockTimer(clock->createTimer())
     , m_aspectTimer(clock->createTimer())
@@ -73,16 +73,15 @@ void PlayerScreenModel::useClock(AppClock *clock)
     const bool hiding = m_hideTimer->isActive();
     const bool ticking = m_clockTimer->isActive();
     const bool toast = m_aspectTimer->isActive();
-    m_clock = clock;
     m_hideTimer = clock->createTimer();
     m_clockTimer = clock->createTimer();
     m_aspectTimer = clock->createTimer();
     if (hiding)
         hideAfterDelay();
     if (ticking)
-        m_clockTimer->start(kClockMs, true, [this] { emit clockChanged(); });
+        startClock();
     if (toast)
-        m_aspectTimer->start(kAspectToastMs, false, [this] { setAspectToast(std::nullopt); });
+        endAspectToastLater();
 }
 
 QString PlayerScreenModel::title() const
@@ -134,7 +133,7 @@ void PlayerScreenModel::appear()
     m_started = true;
     const int n = count();
     setIndex(n > 0 ? int(std::clamp<qint64>(m_queue->start, 0, n - 1)) : 0);
-    m_clockTimer->start(kClockMs, true, [this] { emit clockChanged(); });
+    startClock();
     if (!m_current)
         return;
     const std::optional<PlayItem> &playing = m_engine->item();
@@ -268,11 +267,12 @@ void PlayerScreenModel::zap(int position)
     setIndex(target);
     setListFocus(target);
     if (m_current)
-        play(*m_current, true);
+        playEntry(*m_current);
     showControls();
 }
 
-void PlayerScreenModel::play(const PlayItem &item, bool resumeAllowed)
+// A zap: live channels go to the recently watched ones, other items start where they were left.
+void PlayerScreenModel::playEntry(const PlayItem &item)
 {
     if (item.live) {
         m_engine->play(item);
@@ -280,20 +280,27 @@ void PlayerScreenModel::play(const PlayItem &item, bool resumeAllowed)
             m_prefs->addRecentLive(favoriteKey(*item.favorite));
         return;
     }
-    m_engine->play(item, resumeAllowed ? resumeStart(item) : std::nullopt);
+    m_engine->play(item, resumeStart(item));
 }
 
 void PlayerScreenModel::cycleAspect()
 {
     const int mode = (aspectMode() + 1) % 3;
     m_prefs->setAspectMode(mode);
-    const QString text = aspectLabel();
-    setAspectToast(text);
-    m_aspectTimer->start(kAspectToastMs, false, [this, text] {
-        if (m_aspectToast == text)
-            setAspectToast(std::nullopt);
-    });
+    setAspectToast(aspectLabel());
+    endAspectToastLater();
     showControls();
+}
+
+// One timer, restarted by every toast, so a newer toast keeps its full time.
+void PlayerScreenModel::endAspectToastLater()
+{
+    m_aspectTimer->start(kAspectToastMs, false, [this] { setAspectToast(std::nullopt); });
+}
+
+void PlayerScreenModel::startClock()
+{
+    m_clockTimer->start(kClockMs, true, [this] { emit clockChanged(); });
 }
 
 void PlayerScreenModel::setAspectToast(std::optional<QString> text)

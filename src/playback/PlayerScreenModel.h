@@ -101,7 +101,7 @@ public:
 
     PlayerEngine *engine() const { return m_engine; }
     PlayQueueModel *channels() const { return m_channels.get(); }
-    int count() const { return m_channels ? m_channels->count() : 0; }
+    int count() const { return m_channels->count(); }
     int index() const { return m_index; }
     const std::optional<PlayItem> &currentItem() const { return m_current; }
     bool hasItem() const { return m_current.has_value(); }
@@ -219,8 +219,10 @@ private:
     void hideCursor();
     void restoreCursor();
     void setAspectToast(std::optional<QString> text);
+    void endAspectToastLater();
+    void startClock();
     void setScrubbing(std::optional<double> at);
-    void play(const PlayItem &item, bool resumeAllowed);
+    void playEntry(const PlayItem &item);
     std::optional<double> resumeStart(const PlayItem &item) const;
     void onStackChanged();
     static QString favoriteKey(const FavoriteEntry &entry);
@@ -228,7 +230,6 @@ private:
     QPointer<AppState> m_app;
     QPointer<Prefs> m_prefs;
     QPointer<PlayerEngine> m_engine;
-    AppClock *m_clock;
     QString m_entryId;
     std::optional<PlayQueue> m_queue;
     std::unique_ptr<PlayQueueModel> m_channels;
