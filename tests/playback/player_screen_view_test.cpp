@@ -125,7 +125,7 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     EXPECT_FALSE(QGuiApplication::overrideCursor());
 }
 
-// Opening the list deep in a long queue reads only the rows around the played one, which sits
+// Opening the list ("l") deep in a long queue reads only the rows around the played one, which sits
 // in the middle of the panel; in Arabic the chrome stays left to right and the panel moves
 // to the right edge.
 TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
@@ -133,7 +133,7 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     app->setLanguage(QStringLiteral("ar"));
     const QueueSource source { .live = true, .count = 200000 };
     show(source.queue(150000));
-    screen()->toggleList();
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key::character(QStringLiteral("l"))));
     QQuickItem *panel = item(QStringLiteral("channelList"));
     ASSERT_TRUE(waitUntil([&] { return panel->opacity() == 1; }));
     EXPECT_LT(*source.reads, 200);
@@ -148,7 +148,8 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     EXPECT_GT(panel->mapToScene(QPointF()).x(), window->width() / 2);
     keep(window->grabWindow(), QStringLiteral("player-list-ar"));
 
-    screen()->closeList();
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
+    EXPECT_FALSE(screen()->showList());
     ASSERT_TRUE(waitUntil([&] { return item(QStringLiteral("chrome"))->opacity() == 1; }));
     EXPECT_LT(sceneX(QStringLiteral("backButton")), sceneX(QStringLiteral("clock")));
     EXPECT_LT(sceneX(QStringLiteral("previousButton")), sceneX(QStringLiteral("fullScreenButton")));
