@@ -78,6 +78,6 @@ QVariant PlayQueueModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> PlayQueueModel::roleNames() const
 {
-    return { { TitleRole, "title" }, { LogoRole, "logo" }, { NumberRole, "number" }, { PlayingRole, "playing" },
-        { FocusedRole, "focused" } };
+    return { { TitleRole, "title" }, { LogoRole, "logo" }, { NumberRole, "number" },
+        { PlayingRole, "playing" }, { FocusedRole, "focused" } };
 }

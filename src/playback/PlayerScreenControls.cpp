@@ -25,7 +25,8 @@ bool PlayerScreenModel::hasError() const
 
 QString PlayerScreenModel::playPauseIcon() const
 {
-    return m_engine->isPlaying() || m_engine->buffering() ? QStringLiteral("pause.fill") : QStringLiteral("play.fill");
+    return m_engine->isPlaying() || m_engine->buffering() ? QStringLiteral("pause.fill")
+                                                          : QStringLiteral("play.fill");
 }
 
 bool PlayerScreenModel::seekable() const
@@ -89,7 +90,8 @@ void PlayerScreenModel::toggleFavorite()
     if (!favoriteButton())
         return;
     const bool added = m_prefs->toggleFavorite(*m_current->favorite);
-    m_app->showToast(::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+    m_app->showToast(
+        ::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
 }
 
 QString PlayerScreenModel::fullScreenIcon() const

@@ -49,9 +49,10 @@ void PlayerScreenModel::connectSources()
         emit seekRowChanged();
         updateChrome();
     };
-    for (auto signal : { &PlayerEngine::itemChanged, &PlayerEngine::bufferingChanged, &PlayerEngine::errorChanged,
-             &PlayerEngine::isPlayingChanged, &PlayerEngine::seekableChanged, &PlayerEngine::durationChanged,
-             &PlayerEngine::audioOptionsChanged, &PlayerEngine::subtitleOptionsChanged })
+    for (auto signal :
+        { &PlayerEngine::itemChanged, &PlayerEngine::bufferingChanged, &PlayerEngine::errorChanged,
+            &PlayerEngine::isPlayingChanged, &PlayerEngine::seekableChanged, &PlayerEngine::durationChanged,
+            &PlayerEngine::audioOptionsChanged, &PlayerEngine::subtitleOptionsChanged })
         connect(m_engine, signal, this, engineChanged);
     connect(m_engine, &PlayerEngine::positionChanged, this, &PlayerScreenModel::seekRowChanged);
 }
@@ -137,7 +138,8 @@ void PlayerScreenModel::appear()
     if (!m_current)
         return;
     const std::optional<PlayItem> &playing = m_engine->item();
-    if (playing && playing->key == m_current->key && playing->url == m_current->url && !m_engine->hasError()) {
+    if (playing && playing->key == m_current->key && playing->url == m_current->url
+        && !m_engine->hasError()) {
         m_engine->continuePlaying();
     } else {
         const std::optional<double> start = resumeStart(*m_current);

@@ -18,18 +18,21 @@ struct QueueSource {
         PlayItem item = playItem(QStringLiteral("e%1").arg(position), live);
         item.number = live ? position + 100 : 0;
         if (live)
-            item.favorite = FavoriteEntry { .playlistId = 7, .type = ContentType::live,
-                .id = QStringLiteral("e%1").arg(position), .name = item.title };
+            item.favorite = FavoriteEntry { .playlistId = 7,
+                .type = ContentType::live,
+                .id = QStringLiteral("e%1").arg(position),
+                .name = item.title };
         return item;
     }
 
     PlayQueue queue(qint64 start, bool resume = true) const
     {
         const QueueSource self = *this;
-        return { count, [self](qint64 position) -> std::optional<PlayItem> {
-                    ++*self.reads;
-                    return self.at(position);
-                },
+        return { count,
+            [self](qint64 position) -> std::optional<PlayItem> {
+                ++*self.reads;
+                return self.at(position);
+            },
             start, resume };
     }
 };
@@ -65,7 +68,8 @@ public:
     void advance(qint64 ms) { engine.clock.advance(ms); }
     static bool cursorHidden()
     {
-        return QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BlankCursor;
+        return QGuiApplication::overrideCursor()
+            && QGuiApplication::overrideCursor()->shape() == Qt::BlankCursor;
     }
 
     AppStateFixture env;

@@ -23,11 +23,15 @@ protected:
 };
 
 // A table test on the player screen; rows print their name.
-template <typename Case> class PlayerTable : public PlayerScreenTest, public ::testing::WithParamInterface<Case> {
+template <typename Case>
+class PlayerTable : public PlayerScreenTest, public ::testing::WithParamInterface<Case> {
 };
 
 template <typename Case>
-    requires requires(const Case &row) { row.name; }
+requires requires(const Case &row)
+{
+    row.name;
+}
 void PrintTo(const Case &row, std::ostream *os)
 {
     *os << row.name;
@@ -86,7 +90,8 @@ const KeyCase kKeyCases[] = {
     { "live up from first wraps to last", true, 30, 0, {}, false, "U", 29, 29, false, {}, 0, true },
     { "live down from last wraps to first", true, 30, 29, {}, false, "D", 0, 0, false, {}, 0, true },
     { "live pages zap", true, 30, 5, {}, false, "[[]", 4, 4, false, {}, 0, true },
-    { "one live channel: arrows used, nothing happens", true, 1, 0, {}, false, "UDLR[]", 0, 0, false, {}, 0, true },
+    { "one live channel: arrows used, nothing happens", true, 1, 0, {}, false, "UDLR[]", 0, 0, false, {}, 0,
+        true },
     { "live left and right do not zap", true, 30, 3, {}, false, "LR", 3, 3, false, {}, 0, true },
     { "movie arrows seek", false, 1, 0, 100, false, "LRUD", 0, 0, false, { 90, 100, 160, 100 }, 0, true },
     { "seeking back from 4 s goes to 0", false, 1, 0, 4, false, "L", 0, 0, false, { 0 }, 0, true },
@@ -98,7 +103,8 @@ const KeyCase kKeyCases[] = {
     { "movie Enter and Space pause", false, 3, 0, 100, false, "ES", 0, 0, false, {}, 2, true },
     { "l opens with two entries", false, 2, 1, {}, false, "l", 1, 1, true, {}, 0, true },
     { "l with one entry is used and does nothing", false, 1, 0, {}, false, "l", 0, 0, false, {}, 0, true },
-    { "Tab, Home, End and other letters are not used", false, 3, 0, 100, false, "T<>z", 0, 0, false, {}, 0, false },
+    { "Tab, Home, End and other letters are not used", false, 3, 0, 100, false, "T<>z", 0, 0, false, {}, 0,
+        false },
     { "empty queue: zapping keys do nothing", true, 0, 0, {}, false, "UD[]", 0, 0, false, {}, 0, true },
     { "list: Page Down clamps at the last row", true, 30, 25, {}, true, "]", 25, 29, true, {}, 0, true },
     { "list: Enter zaps and the list stays", true, 30, 25, {}, true, "]E", 29, 29, true, {}, 0, true },
@@ -409,8 +415,8 @@ INSTANTIATE_TEST_SUITE_P(Table, PlayerControlRow,
             Row { .skipTen = true, .subtitleMenu = true } },
         PresenceCase { "two audio tracks", false, 2, true, 2, 0,
             Row { .previousNext = true, .skipTen = true, .audioMenu = true, .listButton = true } },
-        PresenceCase { "movie still loading", false, 2, false, 0, 0,
-            Row { .previousNext = true, .listButton = true } },
+        PresenceCase {
+            "movie still loading", false, 2, false, 0, 0, Row { .previousNext = true, .listButton = true } },
         PresenceCase { "empty queue", true, 0, false, 0, 0, Row {} }));
 
 TEST_F(PlayerScreenTest, PlayPauseFollowsTheEngineAndBufferingCountsAsPlaying)
@@ -432,16 +438,15 @@ TEST_F(PlayerScreenTest, TrackMenusSelectTheChosenOptionOrSubtitlesOff)
 {
     appear(QueueSource { .count = 1 }.queue(0));
     ready(3600);
-    platform.deliverTracks({ QList<TrackOption> { { 0, "English" }, { 1, "French" } },
-        QList<TrackOption> { { 4, "Dutch" } } });
+    platform.deliverTracks(
+        { QList<TrackOption> { { 0, "English" }, { 1, "French" } }, QList<TrackOption> { { 4, "Dutch" } } });
     EXPECT_EQ(screen->subtitleMenu(), QStringList({ "Off", "Dutch" }));
     screen->chooseTrack(true, 1);
     screen->chooseTrack(false, 1);
     screen->chooseTrack(false, 0);
     screen->chooseTrack(true, 5);
     using Selection = std::pair<std::optional<int>, bool>;
-    EXPECT_EQ(platform.selections,
-        (QList<Selection> { { 1, true }, { 4, false }, { std::nullopt, false } }));
+    EXPECT_EQ(platform.selections, (QList<Selection> { { 1, true }, { 4, false }, { std::nullopt, false } }));
 }
 
 struct ScrubCase {

@@ -13,7 +13,10 @@ Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
 
 namespace {
 
-bool waitUntil(const std::function<bool()> &done, int ms = 5000) { return QTest::qWaitFor(done, ms); }
+bool waitUntil(const std::function<bool()> &done, int ms = 5000)
+{
+    return QTest::qWaitFor(done, ms);
+}
 
 // The real window over the shared state and the shared engine, showing one player entry;
 // every warning while it lives fails the test.
@@ -105,7 +108,8 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
         for (QQuickItem *entry : itemsBelow(window->contentItem()))
             if (entry->objectName() == QStringLiteral("trackEntry") && entry->isVisible())
                 entries.append(entry);
-        return entries.size() == 2 && entries[0]->mapToScene(QPointF()).y() < audioMenu->mapToScene(QPointF()).y();
+        return entries.size() == 2
+            && entries[0]->mapToScene(QPointF()).y() < audioMenu->mapToScene(QPointF()).y();
     }));
     keep(window->grabWindow(), QStringLiteral("player-audio-menu"));
     EXPECT_TRUE(screen()->menuOpen());
