@@ -15,12 +15,14 @@ Card {
     fill: Qt.rgba(1, 1, 1, 0.05)
 
     Rectangle {
+        id: wash
+        readonly property bool mirrored: LayoutMirroring.enabled
         anchors.fill: parent
         visible: root.focused
         gradient: Gradient {
             orientation: Gradient.Horizontal
-            GradientStop { position: LayoutMirroring.enabled ? 1 : 0; color: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.3) }
-            GradientStop { position: LayoutMirroring.enabled ? 0 : 1; color: "transparent" }
+            GradientStop { position: wash.mirrored ? 1 : 0; color: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.3) }
+            GradientStop { position: wash.mirrored ? 0 : 1; color: "transparent" }
         }
     }
 

@@ -39,7 +39,7 @@ Rectangle {
             objectName: "message"
             Layout.fillWidth: true
             text: root.text
-            font.pixelSize: 13.5
+            font.pixelSize: 14 // 13.5 rounded
             maximumLineCount: 2
             wrapMode: Text.Wrap
             elide: Text.ElideRight

@@ -32,7 +32,6 @@ Item {
             color: "white"
             font.pixelSize: 28
             font.weight: Font.Bold
-            font.features: { "tnum": 1 }
         }
 
         GradientShape {
@@ -93,7 +92,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     text: root.status
                     color: root.statusColor
-                    font.pixelSize: 12.5
+                    font.pixelSize: 13 // 12.5 rounded: pixel sizes are whole
                     font.weight: Font.DemiBold
                 }
             }

@@ -99,7 +99,7 @@ Item {
                 color: Theme.textDim
                 opacity: 0.8
                 font.family: "monospace"
-                font.pixelSize: 11.5
+                font.pixelSize: 12 // 11.5 rounded
                 font.weight: Font.Medium
             }
 
@@ -109,7 +109,7 @@ Item {
                 text: Localized.text("keyboard_desc")
                 color: Theme.textDim
                 opacity: 0.6
-                font.pixelSize: 11.5
+                font.pixelSize: 12 // 11.5 rounded
             }
 
             Item { Layout.fillWidth: true }
@@ -118,7 +118,7 @@ Item {
                 text: "v" + screen.version
                 color: Theme.textDim
                 opacity: 0.8
-                font.pixelSize: 11.5
+                font.pixelSize: 12 // 11.5 rounded
             }
         }
     }

@@ -24,14 +24,20 @@ Card {
         to: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.04)
     }
 
-    Icon {
-        anchors.right: parent.right
-        anchors.bottom: parent.bottom
-        anchors.rightMargin: -18
-        anchors.bottomMargin: -18
-        name: root.icon
-        size: 92 * root.s
-        opacity: 0.06
+    // Clipped here too, for renderers where the card cannot clip its corners.
+    Item {
+        anchors.fill: parent
+        clip: true
+
+        Icon {
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            anchors.rightMargin: -18
+            anchors.bottomMargin: -18
+            name: root.icon
+            size: 92 * root.s
+            opacity: 0.06
+        }
     }
 
     IconBadge {

@@ -60,14 +60,20 @@ Card {
         anchors.fill: parent
     }
 
-    Icon {
-        anchors.right: parent.right
-        anchors.bottom: parent.bottom
-        anchors.rightMargin: -30
-        anchors.bottomMargin: -26
-        name: "play.tv.fill"
-        size: 170 * root.s
-        opacity: 0.09
+    // Clipped here too, for renderers where the card cannot clip its corners.
+    Item {
+        anchors.fill: parent
+        clip: true
+
+        Icon {
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            anchors.rightMargin: -30
+            anchors.bottomMargin: -26
+            name: "play.tv.fill"
+            size: 170 * root.s
+            opacity: 0.09
+        }
     }
 
     LiveBadge {

@@ -47,7 +47,7 @@ Card {
                 width: parent.width
                 text: root.title
                 color: "white"
-                font.pixelSize: 15.5
+                font.pixelSize: 16 // 15.5 rounded
                 font.weight: Font.Bold
                 maximumLineCount: 1
                 elide: Text.ElideRight
