@@ -14,11 +14,18 @@ Item {
 
     height: 56
 
-    BrandTitle {
+    // The brand reads left to right in every language but sits at the leading edge.
+    Item {
         anchors.left: parent.left
         anchors.verticalCenter: parent.verticalCenter
-        markSize: 40
-        fontSize: 27
+        width: brand.implicitWidth
+        height: brand.implicitHeight
+
+        BrandTitle {
+            id: brand
+            markSize: 40
+            fontSize: 27
+        }
     }
 
     Row {

@@ -12,6 +12,7 @@ Column {
     spacing: 10
 
     SectionLabel {
+        width: root.width
         text: Localized.text("continue_watching")
     }
 

@@ -134,4 +134,25 @@ TEST_F(HomeViews, SettingsOpensFromHomeAndArabicMirrorsBoth)
     }));
 }
 
+// Tab moves into the user agent field; what is typed there is stored with Enter.
+TEST_F(HomeViews, UserAgentFieldTakesTypedText)
+{
+    const QString before = Prefs::shared()->userAgent();
+    AppState::shared()->push(Routes::Settings {});
+    ASSERT_TRUE(waitUntil([this] { return top<SettingsScreenModel>() != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    KeyRouter::shared()->install();
+    QQuickItem *field = named(QStringLiteral("userAgentField"));
+    ASSERT_TRUE(field);
+    QTest::keyClick(window, Qt::Key_Tab);
+    ASSERT_TRUE(waitUntil([&] { return field->property("editing").toBool(); }));
+    QTest::keyClick(window, Qt::Key_End);
+    for (const char c : { ' ', 'B', 'o', 'x' })
+        QTest::keyClick(window, c);
+    QTest::keyClick(window, Qt::Key_Return);
+    EXPECT_EQ(Prefs::shared()->userAgent(), before + QStringLiteral(" Box"));
+    EXPECT_FALSE(field->property("editing").toBool());
+    Prefs::shared()->setUserAgent(before);
+}
+
 } // namespace
