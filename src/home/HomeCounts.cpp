@@ -13,7 +13,8 @@ bool stopsCounting(const std::exception_ptr &error)
     try {
         std::rethrow_exception(error);
     } catch (const AppError &appError) {
-        return appError.kind() == AppError::Kind::xtreamAuth || appError.kind() == AppError::Kind::xtreamExpired;
+        return appError.kind() == AppError::Kind::xtreamAuth
+            || appError.kind() == AppError::Kind::xtreamExpired;
     } catch (...) {
         return false;
     }

@@ -19,13 +19,17 @@ const QHash<QString, std::array<QString, 4>> &tileMoves()
     static const QHash<QString, Moves> table {
         { QStringLiteral("live"), Moves { QString(), kFirstCard, QString(), QStringLiteral("movies") } },
         { QStringLiteral("movies"),
-            Moves { QString(), QStringLiteral("account"), QStringLiteral("live"), QStringLiteral("series") } },
+            Moves {
+                QString(), QStringLiteral("account"), QStringLiteral("live"), QStringLiteral("series") } },
         { QStringLiteral("series"),
-            Moves { QString(), QStringLiteral("playlist"), QStringLiteral("movies"), QStringLiteral("search") } },
+            Moves {
+                QString(), QStringLiteral("playlist"), QStringLiteral("movies"), QStringLiteral("search") } },
         { QStringLiteral("account"),
-            Moves { QStringLiteral("movies"), kFirstCard, QStringLiteral("live"), QStringLiteral("playlist") } },
+            Moves {
+                QStringLiteral("movies"), kFirstCard, QStringLiteral("live"), QStringLiteral("playlist") } },
         { QStringLiteral("playlist"),
-            Moves { QStringLiteral("series"), kFirstCard, QStringLiteral("account"), QStringLiteral("reload") } },
+            Moves {
+                QStringLiteral("series"), kFirstCard, QStringLiteral("account"), QStringLiteral("reload") } },
     };
     return table;
 }

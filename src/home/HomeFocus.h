@@ -12,10 +12,10 @@
 // already swapped left and right for a right-to-left interface.
 namespace HomeFocus {
 
-inline const QStringList kTiles = { QStringLiteral("live"), QStringLiteral("movies"), QStringLiteral("series"),
-    QStringLiteral("account"), QStringLiteral("playlist") };
-inline const QStringList kActions = { QStringLiteral("search"), QStringLiteral("fav"), QStringLiteral("reload"),
-    QStringLiteral("settings"), QStringLiteral("exit") };
+inline const QStringList kTiles = { QStringLiteral("live"), QStringLiteral("movies"),
+    QStringLiteral("series"), QStringLiteral("account"), QStringLiteral("playlist") };
+inline const QStringList kActions = { QStringLiteral("search"), QStringLiteral("fav"),
+    QStringLiteral("reload"), QStringLiteral("settings"), QStringLiteral("exit") };
 
 // The id of card `index`.
 QString recentId(int index);

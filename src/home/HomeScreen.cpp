@@ -94,11 +94,20 @@ bool HomeScreenModel::ready() const
     return m_app && m_app->device() && m_app->activePlaylist();
 }
 
-QString HomeScreenModel::clockText() const { return formatClock(m_now); }
+QString HomeScreenModel::clockText() const
+{
+    return formatClock(m_now);
+}
 
-QString HomeScreenModel::dayText() const { return formatDayLong(m_now); }
+QString HomeScreenModel::dayText() const
+{
+    return formatDayLong(m_now);
+}
 
-bool HomeScreenModel::offline() const { return m_app && m_app->offline(); }
+bool HomeScreenModel::offline() const
+{
+    return m_app && m_app->offline();
+}
 
 QString HomeScreenModel::accountStatus() const
 {
@@ -137,7 +146,8 @@ QString HomeScreenModel::updateText() const
 
 QString HomeScreenModel::countText(ContentType type) const
 {
-    static const std::map<ContentType, QString> keys { { ContentType::live, QStringLiteral("count_channels") },
+    static const std::map<ContentType, QString> keys { { ContentType::live,
+                                                           QStringLiteral("count_channels") },
         { ContentType::movie, QStringLiteral("count_movies") },
         { ContentType::series, QStringLiteral("count_series") } };
     if (const auto count = m_counts.find(type); count != m_counts.end())
@@ -148,7 +158,10 @@ QString HomeScreenModel::countText(ContentType type) const
     return ::tr(QStringLiteral("loading_short"));
 }
 
-QString HomeScreenModel::deviceAddress() const { return m_app ? deviceAddressOf(*m_app) : QString(); }
+QString HomeScreenModel::deviceAddress() const
+{
+    return m_app ? deviceAddressOf(*m_app) : QString();
+}
 
 QString HomeScreenModel::playlistName() const
 {
@@ -159,7 +172,8 @@ QString HomeScreenModel::playlistName() const
 QString HomeScreenModel::playlistsLine() const
 {
     const qsizetype count = m_app && m_app->device() ? m_app->device()->playlists.size() : 0;
-    return count >= 2 ? QString::number(count) + QStringLiteral(" × ") + ::tr(QStringLiteral("playlist")) : QString();
+    return count >= 2 ? QString::number(count) + QStringLiteral(" × ") + ::tr(QStringLiteral("playlist"))
+                      : QString();
 }
 
 QVariantList HomeScreenModel::actions() const
@@ -173,7 +187,10 @@ QVariantList HomeScreenModel::actions() const
     return list;
 }
 
-QString HomeScreenModel::version() const { return AppState::kAppVersion; }
+QString HomeScreenModel::version() const
+{
+    return AppState::kAppVersion;
+}
 
 int HomeScreenModel::focusedCard() const
 {
@@ -289,11 +306,20 @@ QCoro::Task<> HomeScreenModel::reload()
         app->replace(app->rootRoute());
 }
 
-qreal HomeScreenModel::gridSpacing(qreal gridHeight) { return gridHeight < 420 ? 14 : 20; }
+qreal HomeScreenModel::gridSpacing(qreal gridHeight)
+{
+    return gridHeight < 420 ? 14 : 20;
+}
 
-qreal HomeScreenModel::sizeFactor(qreal gridHeight) { return std::clamp(gridHeight / 420, 0.85, 1.35); }
+qreal HomeScreenModel::sizeFactor(qreal gridHeight)
+{
+    return std::clamp(gridHeight / 420, 0.85, 1.35);
+}
 
-bool HomeScreenModel::showsRecents(qreal height, int recentCount) { return recentCount > 0 && height > 720; }
+bool HomeScreenModel::showsRecents(qreal height, int recentCount)
+{
+    return recentCount > 0 && height > 720;
+}
 
 void HomeScreenModel::setFocus(const QString &focus)
 {

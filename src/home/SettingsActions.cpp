@@ -15,8 +15,8 @@ namespace {
 
 // Opens a choice dialog whose option `i` stands for `values[i]`.
 template <typename Value>
-void openChoice(AppState &app, const QString &titleKey, const QStringList &options, const QList<Value> &values,
-    const Value &current, std::function<void(const Value &)> choose)
+void openChoice(AppState &app, const QString &titleKey, const QStringList &options,
+    const QList<Value> &values, const Value &current, std::function<void(const Value &)> choose)
 {
     app.setDialog(std::make_unique<ChoiceDialogModel>(::tr(titleKey), options, int(values.indexOf(current)),
         [values, choose = std::move(choose)](int index) { choose(values.at(index)); }));
@@ -32,9 +32,11 @@ QString shownPreset(const QString &preset)
 
 QStringList SettingsScreenModel::userAgentPresets()
 {
-    return { Prefs::kDefaultUserAgent, QStringLiteral("VLC/3.0.20 LibVLC/3.0.20"), QStringLiteral("Lavf/58.76.100"),
-        QStringLiteral("Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like Gecko) "
-                       "Version/17.0 Safari/605.1.15") };
+    return { Prefs::kDefaultUserAgent, QStringLiteral("VLC/3.0.20 LibVLC/3.0.20"),
+        QStringLiteral("Lavf/58.76.100"),
+        QStringLiteral(
+            "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like Gecko) "
+            "Version/17.0 Safari/605.1.15") };
 }
 
 void SettingsScreenModel::runTile(const QString &id)
@@ -87,9 +89,10 @@ void SettingsScreenModel::openLanguageDialog()
     const QStringList options { ::tr(QStringLiteral("system_default")), QStringLiteral("English"),
         QStringLiteral("Français"), QStringLiteral("العربية") };
     const QString stored = app->prefs()->language();
-    const QStringList codes { QStringLiteral("system"), QStringLiteral("en"), QStringLiteral("fr"), QStringLiteral("ar") };
-    openChoice<QString>(*app, QStringLiteral("language"), options, codes, codes.contains(stored) ? stored : codes[0],
-        [app, stored](const QString &code) {
+    const QStringList codes { QStringLiteral("system"), QStringLiteral("en"), QStringLiteral("fr"),
+        QStringLiteral("ar") };
+    openChoice<QString>(*app, QStringLiteral("language"), options, codes,
+        codes.contains(stored) ? stored : codes[0], [app, stored](const QString &code) {
             if (app && code != stored)
                 app->setLanguage(code);
         });
@@ -114,7 +117,8 @@ void SettingsScreenModel::openPictureModeDialog()
     const QPointer<Prefs> prefs = m_app->prefs();
     const qint64 stored = prefs->aspectMode();
     openChoice<qint64>(*m_app, QStringLiteral("aspect_ratio"),
-        { ::tr(QStringLiteral("aspect_fill")), ::tr(QStringLiteral("aspect_fit")), ::tr(QStringLiteral("aspect_zoom")) },
+        { ::tr(QStringLiteral("aspect_fill")), ::tr(QStringLiteral("aspect_fit")),
+            ::tr(QStringLiteral("aspect_zoom")) },
         { 0, 1, 2 }, stored == 1 || stored == 2 ? stored : 0, [prefs](const qint64 &mode) {
             if (prefs)
                 prefs->setAspectMode(mode);

@@ -19,7 +19,8 @@ namespace {
 QString languageName(const QString &code)
 {
     static const QHash<QString, QString> names { { QStringLiteral("en"), QStringLiteral("English") },
-        { QStringLiteral("fr"), QStringLiteral("Français") }, { QStringLiteral("ar"), QStringLiteral("العربية") } };
+        { QStringLiteral("fr"), QStringLiteral("Français") },
+        { QStringLiteral("ar"), QStringLiteral("العربية") } };
     return names.value(code, ::tr(QStringLiteral("system_default")));
 }
 
@@ -41,10 +42,11 @@ QString pictureModeName(qint64 mode)
     return ::tr(QStringLiteral("aspect_fill"));
 }
 
-SettingTile tile(const char *id, QColor accent, const char *icon, const QString &title, const QString &subtitle,
-    const QString &trailing = {})
+SettingTile tile(const char *id, QColor accent, const char *icon, const QString &title,
+    const QString &subtitle, const QString &trailing = {})
 {
-    return { QString::fromLatin1(id), accent, QString::fromLatin1(icon), title, subtitle, trailing, Theme::textDim() };
+    return { QString::fromLatin1(id), accent, QString::fromLatin1(icon), title, subtitle, trailing,
+        Theme::textDim() };
 }
 
 } // namespace
@@ -54,7 +56,8 @@ SettingsScreenModel::SettingsScreenModel(QObject *parent)
 {
 }
 
-SettingsScreenModel::SettingsScreenModel(AppState *app, KeyRouter *router, HomeServices services, QObject *parent)
+SettingsScreenModel::SettingsScreenModel(
+    AppState *app, KeyRouter *router, HomeServices services, QObject *parent)
     : KeyHandler(router, parent)
     , m_app(app)
     , m_services(services.withDefaults())
@@ -81,8 +84,8 @@ QList<SettingTile> SettingsScreenModel::tiles() const
         return {};
     Prefs *prefs = m_app->prefs();
     QList<SettingTile> list { deviceTile(),
-        tile("refresh", Theme::rgb(0x34, 0xD3, 0x99), "arrow.clockwise", ::tr(QStringLiteral("refresh_playlists")),
-            ::tr(QStringLiteral("refresh_playlists_desc"))) };
+        tile("refresh", Theme::rgb(0x34, 0xD3, 0x99), "arrow.clockwise",
+            ::tr(QStringLiteral("refresh_playlists")), ::tr(QStringLiteral("refresh_playlists_desc"))) };
     if (const std::optional<SettingTile> playlist = playlistTile())
         list.append(*playlist);
     list << tile("lang", Theme::rgb(0x60, 0xA5, 0xFA), "globe", ::tr(QStringLiteral("language")),
@@ -107,7 +110,8 @@ SettingTile SettingsScreenModel::deviceTile() const
 {
     const QString key = m_app->device() ? m_app->device()->device_key : QStringLiteral("—");
     return tile("device", Theme::rgb(0x22, 0xD3, 0xEE), "qrcode", ::tr(QStringLiteral("device_info")),
-        deviceAddressOf(*m_app) + QLatin1Char('\n') + ::tr(QStringLiteral("device_key")) + QLatin1Char(' ') + key);
+        deviceAddressOf(*m_app) + QLatin1Char('\n') + ::tr(QStringLiteral("device_key")) + QLatin1Char(' ')
+            + key);
 }
 
 std::optional<SettingTile> SettingsScreenModel::playlistTile() const
@@ -129,9 +133,11 @@ SettingTile SettingsScreenModel::versionTile() const
 {
     const QString title = ::tr(QStringLiteral("app_version"), { AppState::kAppVersion });
     if (!hasUpdate())
-        return tile("version", Theme::rgb(0xC0, 0x84, 0xFC), "info.circle.fill", title, ::tr(QStringLiteral("up_to_date")));
+        return tile("version", Theme::rgb(0xC0, 0x84, 0xFC), "info.circle.fill", title,
+            ::tr(QStringLiteral("up_to_date")));
     SettingTile version = tile("version", Theme::rgb(0xC0, 0x84, 0xFC), "arrow.down.circle.fill", title,
-        ::tr(QStringLiteral("update_available"), { m_app->device()->app->latest_version.value_or(QString()) }),
+        ::tr(
+            QStringLiteral("update_available"), { m_app->device()->app->latest_version.value_or(QString()) }),
         ::tr(QStringLiteral("open_site")));
     version.trailingColor = Theme::cyan();
     return version;
@@ -145,25 +151,36 @@ std::optional<SettingTile> SettingsScreenModel::supportTile() const
     QString contacts = *device->support->email;
     if (const QString whatsapp = device->support->whatsapp.value_or(QString()); !whatsapp.isEmpty())
         contacts += QLatin1Char('\n') + whatsapp;
-    return tile("support", Theme::rgb(0x4A, 0xDE, 0x80), "person.wave.2.fill", ::tr(QStringLiteral("support")), contacts);
+    return tile("support", Theme::rgb(0x4A, 0xDE, 0x80), "person.wave.2.fill",
+        ::tr(QStringLiteral("support")), contacts);
 }
 
 QVariantList SettingsScreenModel::tileValues() const
 {
     QVariantList values;
     for (const SettingTile &tile : tiles())
-        values.append(QVariantMap { { QStringLiteral("id"), tile.id }, { QStringLiteral("accent"), tile.accent },
-            { QStringLiteral("icon"), tile.icon }, { QStringLiteral("title"), tile.title },
-            { QStringLiteral("subtitle"), tile.subtitle }, { QStringLiteral("trailing"), tile.trailing },
-            { QStringLiteral("trailingColor"), tile.trailingColor } });
+        values.append(
+            QVariantMap { { QStringLiteral("id"), tile.id }, { QStringLiteral("accent"), tile.accent },
+                { QStringLiteral("icon"), tile.icon }, { QStringLiteral("title"), tile.title },
+                { QStringLiteral("subtitle"), tile.subtitle }, { QStringLiteral("trailing"), tile.trailing },
+                { QStringLiteral("trailingColor"), tile.trailingColor } });
     return values;
 }
 
-QString SettingsScreenModel::subtitle() const { return QStringLiteral("Zelfor ") + AppState::kAppVersion; }
+QString SettingsScreenModel::subtitle() const
+{
+    return QStringLiteral("Zelfor ") + AppState::kAppVersion;
+}
 
-bool SettingsScreenModel::canGoBack() const { return m_app && m_app->stack().size() >= 2; }
+bool SettingsScreenModel::canGoBack() const
+{
+    return m_app && m_app->stack().size() >= 2;
+}
 
-QString SettingsScreenModel::userAgent() const { return m_app ? m_app->prefs()->userAgent() : QString(); }
+QString SettingsScreenModel::userAgent() const
+{
+    return m_app ? m_app->prefs()->userAgent() : QString();
+}
 
 void SettingsScreenModel::setEditing(bool editing)
 {

@@ -20,27 +20,56 @@ Key::Kind kindOf(char key)
 TEST(HomeFocusGraph, MovesAsTheTableSays)
 {
     const Step steps[] = {
-        { "live", 'U', 2, "live" }, { "live", 'D', 2, "r0" }, { "live", 'D', 0, "live" }, { "live", 'L', 2, "live" },
+        { "live", 'U', 2, "live" },
+        { "live", 'D', 2, "r0" },
+        { "live", 'D', 0, "live" },
+        { "live", 'L', 2, "live" },
         { "live", 'R', 0, "movies" },
-        { "movies", 'U', 0, "movies" }, { "movies", 'D', 0, "account" }, { "movies", 'L', 0, "live" },
+        { "movies", 'U', 0, "movies" },
+        { "movies", 'D', 0, "account" },
+        { "movies", 'L', 0, "live" },
         { "movies", 'R', 0, "series" },
-        { "series", 'U', 0, "series" }, { "series", 'D', 0, "playlist" }, { "series", 'L', 0, "movies" },
+        { "series", 'U', 0, "series" },
+        { "series", 'D', 0, "playlist" },
+        { "series", 'L', 0, "movies" },
         { "series", 'R', 0, "search" },
-        { "account", 'U', 0, "movies" }, { "account", 'D', 1, "r0" }, { "account", 'D', 0, "account" },
-        { "account", 'L', 0, "live" }, { "account", 'R', 0, "playlist" },
-        { "playlist", 'U', 0, "series" }, { "playlist", 'D', 3, "r0" }, { "playlist", 'D', 0, "playlist" },
-        { "playlist", 'L', 0, "account" }, { "playlist", 'R', 0, "reload" },
-        { "search", 'U', 0, "search" }, { "search", 'D', 0, "fav" }, { "search", 'L', 0, "series" },
+        { "account", 'U', 0, "movies" },
+        { "account", 'D', 1, "r0" },
+        { "account", 'D', 0, "account" },
+        { "account", 'L', 0, "live" },
+        { "account", 'R', 0, "playlist" },
+        { "playlist", 'U', 0, "series" },
+        { "playlist", 'D', 3, "r0" },
+        { "playlist", 'D', 0, "playlist" },
+        { "playlist", 'L', 0, "account" },
+        { "playlist", 'R', 0, "reload" },
+        { "search", 'U', 0, "search" },
+        { "search", 'D', 0, "fav" },
+        { "search", 'L', 0, "series" },
         { "search", 'R', 0, "search" },
-        { "fav", 'U', 0, "search" }, { "fav", 'D', 0, "reload" }, { "fav", 'L', 0, "series" },
-        { "reload", 'U', 2, "fav" }, { "reload", 'D', 2, "settings" }, { "reload", 'L', 2, "playlist" },
+        { "fav", 'U', 0, "search" },
+        { "fav", 'D', 0, "reload" },
+        { "fav", 'L', 0, "series" },
+        { "reload", 'U', 2, "fav" },
+        { "reload", 'D', 2, "settings" },
+        { "reload", 'L', 2, "playlist" },
         { "reload", 'R', 2, "reload" },
-        { "settings", 'D', 0, "exit" }, { "settings", 'L', 0, "playlist" },
-        { "exit", 'U', 0, "settings" }, { "exit", 'D', 0, "exit" }, { "exit", 'D', 2, "r0" },
+        { "settings", 'D', 0, "exit" },
+        { "settings", 'L', 0, "playlist" },
+        { "exit", 'U', 0, "settings" },
+        { "exit", 'D', 0, "exit" },
+        { "exit", 'D', 2, "r0" },
         { "exit", 'L', 0, "playlist" },
-        { "r0", 'U', 3, "live" }, { "r2", 'U', 3, "live" }, { "r1", 'D', 3, "r1" }, { "r0", 'L', 3, "r0" },
-        { "r1", 'L', 3, "r0" }, { "r0", 'R', 3, "r1" }, { "r2", 'R', 3, "r2" },
-        { "r", 'R', 3, "r" }, { "rx", 'L', 3, "rx" }, { "unknown", 'D', 3, "unknown" },
+        { "r0", 'U', 3, "live" },
+        { "r2", 'U', 3, "live" },
+        { "r1", 'D', 3, "r1" },
+        { "r0", 'L', 3, "r0" },
+        { "r1", 'L', 3, "r0" },
+        { "r0", 'R', 3, "r1" },
+        { "r2", 'R', 3, "r2" },
+        { "r", 'R', 3, "r" },
+        { "rx", 'L', 3, "rx" },
+        { "unknown", 'D', 3, "unknown" },
     };
     for (const Step &step : steps) {
         EXPECT_EQ(HomeFocus::move(QString::fromLatin1(step.from), kindOf(step.key), step.recents),
@@ -67,7 +96,8 @@ protected:
     HomeScreenModel &open(int recents, const QString &language)
     {
         for (int i = 0; i < recents; ++i)
-            fixture.prefs->addRecent({ .key = u"21|MOVIE|%1"_qs.arg(i), .title = u"M%1"_qs.arg(i), .url = u"u"_qs });
+            fixture.prefs->addRecent(
+                { .key = u"21|MOVIE|%1"_qs.arg(i), .title = u"M%1"_qs.arg(i), .url = u"u"_qs });
         AppState &app = state(device(), { Routes::Home {} });
         router = std::make_unique<KeyRouter>(
             &app, KeyRouterHooks { .clock = &fixture.clock, .language = [language] { return language; } });
@@ -111,9 +141,9 @@ TEST_F(HomeKeys, EnterAndSpaceActivateTheFocus)
 TEST_F(HomeKeys, ArabicMirrorsLeftAndRight)
 {
     open(2, u"ar"_qs);
-    const std::pair<const char *, const char *> paths[] = { { "R", "live" }, { "L", "movies" }, { "L", "series" },
-        { "L", "search" }, { "R", "series" }, { "R", "movies" }, { "R", "live" }, { "D", "r0" }, { "L", "r1" },
-        { "R", "r0" } };
+    const std::pair<const char *, const char *> paths[]
+        = { { "R", "live" }, { "L", "movies" }, { "L", "series" }, { "L", "search" }, { "R", "series" },
+              { "R", "movies" }, { "R", "live" }, { "D", "r0" }, { "L", "r1" }, { "R", "r0" } };
     for (const auto &[spelled, focus] : paths) {
         EXPECT_TRUE(press(spelled));
         EXPECT_EQ(screen->focus(), QString::fromLatin1(focus)) << spelled;

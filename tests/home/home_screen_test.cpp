@@ -1,9 +1,9 @@
 #include "HomeFixture.h"
+#include "TaskOutcome.h"
 #include "app/ErrorMessages.h"
 #include "app/Formatters.h"
 #include "home/HomeScreen.h"
 #include "kit/Theme.h"
-#include "TaskOutcome.h"
 
 #include <QAbstractItemModelTester>
 
@@ -15,7 +15,8 @@ const QString kSeries = u"get_series"_qs;
 
 class HomeScreenTest : public HomeFixture {
 protected:
-    HomeScreenModel &open(const std::optional<DeviceResponse> &record, const QList<Route> &stack = { Routes::Home {} })
+    HomeScreenModel &open(
+        const std::optional<DeviceResponse> &record, const QList<Route> &stack = { Routes::Home {} })
     {
         screen.reset();
         AppState &app = state(record, stack);
@@ -39,7 +40,10 @@ protected:
         return ::tr(QString::fromLatin1(key), { formatNumber(section->all.size()) });
     }
 
-    QStringList counts() const { return { screen->liveCount(), screen->movieCount(), screen->seriesCount() }; }
+    QStringList counts() const
+    {
+        return { screen->liveCount(), screen->movieCount(), screen->seriesCount() };
+    }
 
     std::unique_ptr<HomeScreenModel> screen;
     std::unique_ptr<QSignalSpy> loaded;
@@ -51,21 +55,22 @@ TEST_F(HomeScreenTest, CountsEveryTypeAndKeepsTheProviderExpiry)
     EXPECT_EQ(counts(), QStringList(3, u"Loading…"_qs));
     ASSERT_TRUE(waitLoaded());
     EXPECT_EQ(counts(),
-        QStringList({ countOf(ContentType::live, "count_channels"), countOf(ContentType::movie, "count_movies"),
-            countOf(ContentType::series, "count_series") }));
+        QStringList({ countOf(ContentType::live, "count_channels"),
+            countOf(ContentType::movie, "count_movies"), countOf(ContentType::series, "count_series") }));
     EXPECT_EQ(screen->loadError(), QString());
     // account.json: exp_date 4102444800
     EXPECT_EQ(screen->providerExpiry(), QDateTime::fromSecsSinceEpoch(4102444800));
-    EXPECT_EQ(screen->accountStatus(), u"Expires: "_qs + formatDate(QDateTime::fromSecsSinceEpoch(4102444800)));
+    EXPECT_EQ(
+        screen->accountStatus(), u"Expires: "_qs + formatDate(QDateTime::fromSecsSinceEpoch(4102444800)));
 }
 
 struct LoaderCase {
     const char *name;
     QStringList failing; // provider actions answering 500
-    bool refused;        // the login is refused
+    bool refused; // the login is refused
     QList<bool> counted; // live, movie, series
-    QString banner;      // "": none, "first": the first failure's message, else a message key
-    bool restAsked;      // movies and series were asked for
+    QString banner; // "": none, "first": the first failure's message, else a message key
+    bool restAsked; // movies and series were asked for
 };
 
 class CountsLoader : public HomeScreenTest, public ::testing::WithParamInterface<LoaderCase> { };
@@ -91,7 +96,9 @@ TEST_P(CountsLoader, ShowsFailuresOnlyWhenNothingLoaded)
     const char *keys[] = { "count_channels", "count_movies", "count_series" };
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(texts[i], c.counted[i] ? countOf(kAllContentTypes[i], keys[i]) : u"—"_qs) << i;
-    const QString banner = c.banner.isEmpty() ? QString() : c.banner == u"first" ? firstError : ::tr(c.banner);
+    const QString banner = c.banner.isEmpty() ? QString()
+        : c.banner == u"first"                ? firstError
+                                              : ::tr(c.banner);
     EXPECT_EQ(screen->loadError(), banner);
     EXPECT_EQ(provider.requestCount(kVod) > 0 || provider.requestCount(kSeries) > 0, c.restAsked);
 }
@@ -106,11 +113,13 @@ TEST_F(HomeScreenTest, RetryForcesOnlyTheLiveSection)
 {
     open(device());
     ASSERT_TRUE(waitLoaded());
-    const QList<int> before { provider.requestCount(kLive), provider.requestCount(kVod), provider.requestCount(kSeries) };
+    const QList<int> before { provider.requestCount(kLive), provider.requestCount(kVod),
+        provider.requestCount(kSeries) };
     screen->retry();
     EXPECT_EQ(screen->reloadGeneration(), 1);
     ASSERT_TRUE(waitLoaded(2));
-    EXPECT_EQ(QList<int>({ provider.requestCount(kLive), provider.requestCount(kVod), provider.requestCount(kSeries) }),
+    EXPECT_EQ(QList<int>({ provider.requestCount(kLive), provider.requestCount(kVod),
+                  provider.requestCount(kSeries) }),
         QList<int>({ before[0] + 1, before[1], before[2] }));
 }
 
@@ -119,10 +128,12 @@ TEST_F(HomeScreenTest, SupersededOrAbandonedRunsEndSilently)
 {
     const auto liveAnswered = [this](int requests) {
         return QTest::qWaitFor(
-            [&] { return provider.requestCount(kLive) >= requests && provider.server().inFlight() == 0; }, 10000);
+            [&] { return provider.requestCount(kLive) >= requests && provider.server().inFlight() == 0; },
+            10000);
     };
     provider.answer(kLive,
-        LoopbackResponse::json(XtreamProvider::fixture(u"live_streams.json"_qs)).after(std::chrono::milliseconds(100)));
+        LoopbackResponse::json(XtreamProvider::fixture(u"live_streams.json"_qs))
+            .after(std::chrono::milliseconds(100)));
     open(device());
     screen->retry();
     ASSERT_TRUE(waitLoaded());
@@ -174,7 +185,8 @@ TEST_F(HomeScreenTest, UpdateFlagNeedsANewerVersion)
         record.app = AppInfo { .latest_version = latest };
         open(record);
         EXPECT_EQ(screen->latestVersion(), shown) << qPrintable(latest.value_or(u"none"_qs));
-        EXPECT_EQ(screen->updateText(), shown.isEmpty() ? QString() : u"Version "_qs + shown + u" is available"_qs);
+        EXPECT_EQ(
+            screen->updateText(), shown.isEmpty() ? QString() : u"Version "_qs + shown + u" is available"_qs);
     }
 }
 
@@ -216,7 +228,8 @@ TEST_F(HomeScreenTest, ContinueWatchingListsThisPlaylistAndResumes)
     QList<std::tuple<QString, bool, double>> rows;
     for (int i = 0; i < 3; ++i) {
         const QModelIndex index = recents->index(i);
-        rows.append({ index.data(RecentListModel::TitleRole).toString(), index.data(RecentListModel::LiveRole).toBool(),
+        rows.append({ index.data(RecentListModel::TitleRole).toString(),
+            index.data(RecentListModel::LiveRole).toBool(),
             index.data(RecentListModel::ProgressRole).toDouble() });
     }
     EXPECT_EQ(rows,
@@ -246,8 +259,8 @@ TEST_F(HomeScreenTest, TilesAndActionsOpenTheirScreens)
 {
     open(device());
     const std::pair<const char *, const char *> cases[] = { { "live", "live" }, { "movies", "browse" },
-        { "series", "browse" }, { "account", "activation" }, { "playlist", "playlistPicker" }, { "search", "search" },
-        { "fav", "favorites" }, { "settings", "settings" } };
+        { "series", "browse" }, { "account", "activation" }, { "playlist", "playlistPicker" },
+        { "search", "search" }, { "fav", "favorites" }, { "settings", "settings" } };
     for (const auto &[id, route] : cases) {
         screen->activate(QString::fromLatin1(id));
         EXPECT_EQ(fixture.route(), QLatin1String(route)) << id;
@@ -263,16 +276,18 @@ TEST_F(HomeScreenTest, TilesAndActionsOpenTheirScreens)
 
 TEST_F(HomeScreenTest, OpensTheSiteOnlyAsAWebPage)
 {
-    const std::pair<std::optional<QString>, QString> cases[] = { { u"https://zelfor.example/app"_qs, u"https://zelfor.example/app"_qs },
-        { std::nullopt, u"portal"_qs }, { u""_qs, u"portal"_qs }, { u"file:///etc/passwd"_qs, {} },
-        { u"smb://host/share"_qs, {} }, { u"zelfor-handler:run"_qs, {} }, { u"http://"_qs, {} } };
+    const std::pair<std::optional<QString>, QString> cases[]
+        = { { u"https://zelfor.example/app"_qs, u"https://zelfor.example/app"_qs },
+              { std::nullopt, u"portal"_qs }, { u""_qs, u"portal"_qs }, { u"file:///etc/passwd"_qs, {} },
+              { u"smb://host/share"_qs, {} }, { u"zelfor-handler:run"_qs, {} }, { u"http://"_qs, {} } };
     for (const auto &[site, expected] : cases) {
         DeviceResponse record = device();
         record.site_url = site;
         open(record);
         opened.clear();
         screen->openSite();
-        const QList<QUrl> wanted = expected.isEmpty() ? QList<QUrl>()
+        const QList<QUrl> wanted = expected.isEmpty()
+            ? QList<QUrl>()
             : QList<QUrl> { QUrl(expected == u"portal" ? fixture.portal : expected) };
         EXPECT_EQ(opened, wanted) << qPrintable(site.value_or(u"none"_qs));
     }
@@ -345,8 +360,8 @@ TEST_F(HomeScreenTest, ClockTicksEveryTenSecondsAndFollowsTheTimeFormat)
 
 TEST(HomeLayout, SpacingSizeFactorAndRecentRowFollowTheHeight)
 {
-    const std::tuple<qreal, qreal, qreal> grids[] = { { 419, 14, 419.0 / 420 }, { 420, 20, 1 }, { 300, 14, 0.85 },
-        { 700, 20, 1.35 } };
+    const std::tuple<qreal, qreal, qreal> grids[]
+        = { { 419, 14, 419.0 / 420 }, { 420, 20, 1 }, { 300, 14, 0.85 }, { 700, 20, 1.35 } };
     for (const auto &[height, spacing, factor] : grids) {
         EXPECT_EQ(HomeScreenModel::gridSpacing(height), spacing) << height;
         EXPECT_DOUBLE_EQ(HomeScreenModel::sizeFactor(height), factor) << height;

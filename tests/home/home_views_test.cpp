@@ -21,7 +21,10 @@ Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
 
 namespace {
 
-bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 10000); }
+bool waitUntil(const std::function<bool()> &done)
+{
+    return QTest::qWaitFor(done, 10000);
+}
 
 // The application's window over the shared state, whose portal gives this device the
 // loopback provider's playlist with a notice, an update and support contacts.
@@ -36,10 +39,11 @@ protected:
             { "notice", "Maintenance tonight" }, { "app", QJsonObject { { "latest_version", "1.2.0" } } },
             { "support", QJsonObject { { "email", "help@example.test" } } },
             { "playlists",
-                QJsonArray { QJsonObject { { "id", playlist.id }, { "name", playlist.name }, { "type", "xtream" },
-                    { "host", *playlist.host }, { "username", *playlist.username },
+                QJsonArray { QJsonObject { { "id", playlist.id }, { "name", playlist.name },
+                    { "type", "xtream" }, { "host", *playlist.host }, { "username", *playlist.username },
                     { "password", *playlist.password } } } } };
-        portal->serve(QStringLiteral("/api/app/device"), LoopbackResponse::json(QJsonDocument(record).toJson()));
+        portal->serve(
+            QStringLiteral("/api/app/device"), LoopbackResponse::json(QJsonDocument(record).toJson()));
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
         const DeviceResult result = runTask(AppState::shared()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
@@ -102,7 +106,9 @@ TEST_F(HomeViews, HomeStartsWithItsCountsBannersAndTiles)
     for (const char *banner : { "noticeBanner", "updateBanner" })
         EXPECT_TRUE(named(QString::fromLatin1(banner))->isVisible()) << banner;
     EXPECT_FALSE(named(QStringLiteral("errorBanner"))->isVisible());
-    EXPECT_EQ(itemNamed(named(QStringLiteral("noticeBanner")), QStringLiteral("message"))->property("textFormat").toInt(),
+    EXPECT_EQ(itemNamed(named(QStringLiteral("noticeBanner")), QStringLiteral("message"))
+                  ->property("textFormat")
+                  .toInt(),
         Qt::PlainText);
     EXPECT_FALSE(named(QStringLiteral("recents"))->isVisible()) << "nothing watched yet";
     EXPECT_LT(live->mapToScene({}).x(), window->width() / 2);

@@ -60,8 +60,8 @@ protected:
     std::unique_ptr<SettingsScreenModel> screen;
 };
 
-const QStringList kAlways { u"device"_qs, u"refresh"_qs, u"lang"_qs, u"time"_qs, u"aspect"_qs, u"ua"_qs, u"cache"_qs,
-    u"keys"_qs, u"version"_qs };
+const QStringList kAlways { u"device"_qs, u"refresh"_qs, u"lang"_qs, u"time"_qs, u"aspect"_qs, u"ua"_qs,
+    u"cache"_qs, u"keys"_qs, u"version"_qs };
 
 TEST_F(SettingsTest, TilesFollowTheDeviceRecord)
 {
@@ -98,7 +98,8 @@ TEST_F(SettingsTest, TilesShowTheStoredValues)
         prefs.setLanguage(language);
         prefs.setTimeFormat(timeFormat);
         prefs.setAspectMode(mode);
-        const QStringList trailing { tile(u"lang"_qs).trailing, tile(u"time"_qs).trailing, tile(u"aspect"_qs).trailing };
+        const QStringList trailing { tile(u"lang"_qs).trailing, tile(u"time"_qs).trailing,
+            tile(u"aspect"_qs).trailing };
         EXPECT_EQ(trailing, shown) << qPrintable(language);
     }
 }
@@ -109,13 +110,14 @@ TEST_F(SettingsTest, VersionTileOffersANewerVersion)
     record.app = AppInfo { .latest_version = u"1.1.6"_qs };
     open(record);
     EXPECT_EQ(tile(u"version"_qs),
-        (SettingTile { u"version"_qs, Theme::rgb(0xC0, 0x84, 0xFC), u"info.circle.fill"_qs, u"Zelfor version 1.1.6"_qs,
-            u"You have the latest version"_qs, QString(), Theme::textDim() }));
+        (SettingTile { u"version"_qs, Theme::rgb(0xC0, 0x84, 0xFC), u"info.circle.fill"_qs,
+            u"Zelfor version 1.1.6"_qs, u"You have the latest version"_qs, QString(), Theme::textDim() }));
     record.app = AppInfo { .latest_version = u"1.2.0"_qs };
     open(record);
     EXPECT_EQ(tile(u"version"_qs),
         (SettingTile { u"version"_qs, Theme::rgb(0xC0, 0x84, 0xFC), u"arrow.down.circle.fill"_qs,
-            u"Zelfor version 1.1.6"_qs, u"Version 1.2.0 is available"_qs, u"Open website"_qs, Theme::cyan() }));
+            u"Zelfor version 1.1.6"_qs, u"Version 1.2.0 is available"_qs, u"Open website"_qs,
+            Theme::cyan() }));
 }
 
 TEST_F(SettingsTest, LanguageDialogSwitchesOnlyToAnotherLanguage)
@@ -188,7 +190,8 @@ TEST_F(SettingsTest, UserAgentPresetsAndOwnText)
 // The next request carries what was typed in the field: Tab moves into it, Enter stores it.
 TEST_F(SettingsTest, TypedUserAgentIsSentWithTheNextRequest)
 {
-    TestHttp http { HttpOptions { .userAgent = [prefs = fixture.prefs.get()] { return prefs->userAgent(); } } };
+    TestHttp http { HttpOptions {
+        .userAgent = [prefs = fixture.prefs.get()] { return prefs->userAgent(); } } };
     LoopbackServer server;
     server.serve(u"/ping"_qs, LoopbackResponse::text("pong"));
     open(device());
@@ -238,7 +241,7 @@ TEST_F(SettingsTest, ClearCacheEmptiesEveryCache)
 
 struct RefreshCase {
     const char *name;
-    int status;     // the portal's answer
+    int status; // the portal's answer
     int playlists;
     bool cleared;
     const char *route;
@@ -249,8 +252,9 @@ class SettingsRefresh : public SettingsTest, public ::testing::WithParamInterfac
 TEST_P(SettingsRefresh, PostsTheDeviceThenEmptiesTheHttpCache)
 {
     const RefreshCase &c = GetParam();
-    portal.serve(kDevicePath, c.status == 200 ? LoopbackResponse::json(portalRecord(c.playlists))
-                                              : LoopbackResponse::withStatus(c.status));
+    portal.serve(kDevicePath,
+        c.status == 200 ? LoopbackResponse::json(portalRecord(c.playlists))
+                        : LoopbackResponse::withStatus(c.status));
     open(device());
     QFile cached(fixture.http.cacheDir() + u"/feed"_qs);
     ASSERT_TRUE(QDir().mkpath(fixture.http.cacheDir()) && cached.open(QIODevice::WriteOnly));
@@ -266,7 +270,8 @@ TEST_P(SettingsRefresh, PostsTheDeviceThenEmptiesTheHttpCache)
 
 INSTANTIATE_TEST_SUITE_P(Cases, SettingsRefresh,
     ::testing::Values(RefreshCase { "failure", 500, 0, false, "settings" },
-        RefreshCase { "playlists", 200, 2, true, "settings" }, RefreshCase { "none", 200, 0, true, "activation" }),
+        RefreshCase { "playlists", 200, 2, true, "settings" },
+        RefreshCase { "none", 200, 0, true, "activation" }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(SettingsTest, VersionAndSupportOpenOnlySafeAddresses)
@@ -302,8 +307,8 @@ TEST_F(SettingsTest, KeysMoveOverTheMeasuredColumns)
     open(device());
     screen->measure(722);
     ASSERT_EQ(screen->columns(), 3);
-    const std::pair<const char *, int> steps[] = { { "X", -1 }, { "D", 0 }, { "U", 0 }, { "L", 0 }, { "D", 3 },
-        { "D", 6 }, { "D", 8 }, { "U", 5 }, { "R", 6 }, { "RRRR", 8 }, { "U", 5 } };
+    const std::pair<const char *, int> steps[] = { { "X", -1 }, { "D", 0 }, { "U", 0 }, { "L", 0 },
+        { "D", 3 }, { "D", 6 }, { "D", 8 }, { "U", 5 }, { "R", 6 }, { "RRRR", 8 }, { "U", 5 } };
     for (const auto &[spelled, focus] : steps) {
         const bool used = press(*screen, spelled);
         EXPECT_EQ(used, QByteArray(spelled) != "X") << spelled;
