@@ -140,6 +140,28 @@ TEST_F(HomeViews, SettingsOpensFromHomeAndArabicMirrorsBoth)
     }));
 }
 
+// A watched movie of this playlist shows in the row with its share; Enter on its card plays it.
+TEST_F(HomeViews, ContinueWatchingRowPlaysAWatchedMovie)
+{
+    Prefs &prefs = *Prefs::shared();
+    const QString key = u"%1|MOVIE|77"_qs.arg(provider->playlist().id);
+    prefs.addRecent({ .key = key, .title = u"Quiet Rooms"_qs, .url = u"http://127.0.0.1:9/77.mp4"_qs });
+    prefs.saveResume(key, 600, 2400);
+    AppState::shared()->replace(Routes::Home {});
+    // The screen replaced leaves with a fade; the new one shows the row and the share.
+    ASSERT_TRUE(waitUntil([this] {
+        const QList<QQuickItem *> items = itemsBelow(window->contentItem());
+        return top<HomeScreenModel>() && std::any_of(items.begin(), items.end(), [](QQuickItem *item) {
+            return item->objectName() == u"resumeBar" && item->isVisible() && item->width() > 0;
+        });
+    }));
+    for (const Key::Kind kind : { Key::Kind::down, Key::Kind::down, Key::Kind::enter })
+        ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { kind, {} }));
+    EXPECT_EQ(routeName(AppState::shared()->current()), u"player"_qs);
+    prefs.removeRecent(key);
+    prefs.saveResume(key, 0, 2400);
+}
+
 // Tab moves into the user agent field; what is typed there is stored with Enter.
 TEST_F(HomeViews, UserAgentFieldTakesTypedText)
 {
