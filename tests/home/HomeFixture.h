@@ -2,62 +2,68 @@
 
 #include "../app/AppStateFixture.h"
 #include "XtreamProvider.h"
+#include "home/HomeServices.h"
+#include "kit/ImageStore.h"
 #include "sources/Catalog.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QUrl>
 
-// A provider's list of that content type whose items carry these names (ids 1, 2, ...).
-inline QByteArray xtreamList(ContentType type, const QStringList &names)
-{
-    QJsonArray list;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString id = QString::number(i + 1);
-        QJsonObject item { { u"num"_qs, int(i + 1) }, { u"name"_qs, names[i] }, { u"category_id"_qs, u"1"_qs },
-            { u"stream_icon"_qs, u"http://127.0.0.1:9/logo"_qs + id + u".png"_qs } };
-        item.insert(type == ContentType::series ? u"series_id"_qs : u"stream_id"_qs, id);
-        list.append(item);
-    }
-    return QJsonDocument(list).toJson(QJsonDocument::Compact);
-}
+#include <memory>
 
-inline QString listAction(ContentType type)
-{
-    switch (type) {
-    case ContentType::live:
-        return u"get_live_streams"_qs;
-    case ContentType::movie:
-        return u"get_vod_streams"_qs;
-    case ContentType::series:
-        return u"get_series"_qs;
-    }
-    return {};
-}
+// The shared state over a loopback portal and a loopback Xtream-Codes provider, with its own
+// catalog, image store and virtual clock; the browser and quitting only record their calls.
+class HomeFixture : public ::testing::Test {
+protected:
+    // The wall clock the screens see.
+    static inline const QDateTime kNow = QDateTime(QDate(2030, 6, 1), QTime(9, 41), Qt::UTC);
 
-// The shared state of a device whose one playlist is the loopback provider's account, a
-// catalog over it, and the home and given screen stacked.
-class HomeFixture {
-public:
-    explicit HomeFixture(Route screen)
-        : catalog(&state.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Other"_qs; })
+    void SetUp() override { setActiveLanguage(u"en"_qs); }
+
+    // A device record holding the provider's playlist, or `playlistCount` of them (ids 21, 22...).
+    DeviceResponse device(int playlistCount = 1) const
     {
-        DeviceResponse device = AppStateFixture::device({});
-        device.playlists = { provider.playlist() };
-        state.cacheDevice(device);
-        state.makeState({ Routes::Home {}, std::move(screen) });
+        DeviceResponse record { .mac = u"00:1a:79:00:00:05"_qs, .device_key = u"246810"_qs };
+        for (int i = 0; i < playlistCount; ++i) {
+            Playlist playlist = provider.playlist();
+            playlist.id += i;
+            record.playlists.append(playlist);
+        }
+        return record;
     }
 
-    void serve(ContentType type, const QStringList &names)
+    // The state over `record` (none: no cached record) with these routes stacked.
+    AppState &state(const std::optional<DeviceResponse> &record, const QList<Route> &stack)
     {
-        provider.answer(listAction(type), LoopbackResponse::json(xtreamList(type, names)));
+        if (record)
+            fixture.cacheDevice(*record);
+        fixture.prefs->setSelectedPlaylistId(provider.playlist().id);
+        return fixture.makeState(stack);
     }
 
-    AppState &app() { return *state.state; }
-    Prefs &prefs() { return *state.prefs; }
-    qint64 playlistId() const { return provider.playlist().id; }
+    HomeServices services()
+    {
+        return { .clock = &fixture.clock,
+            .catalog = &catalog,
+            .http = &fixture.http.http(),
+            .images = &images,
+            .now = [] { return kNow; },
+            .openUrl =
+                [this](const QUrl &url) {
+                    opened.append(url);
+                    return true;
+                },
+            .quit = [this] { ++quits; },
+            .portalAddress = fixture.portal };
+    }
 
+    LoopbackServer portal;
     XtreamProvider provider;
-    AppStateFixture state;
-    Catalog catalog;
+    AppStateFixture fixture { portal.baseUrl() };
+    // Its clock sits before every expiry the tests use, so no account counts as expired.
+    Catalog catalog { &fixture.http.http(), [] { return QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC); },
+        [] { return u"Uncategorized"_qs; } };
+    QTemporaryDir imageDir;
+    ImageStore images { imageDir.filePath(u"images"_qs), [] { return u"test"_qs; } };
+    QList<QUrl> opened;
+    int quits = 0;
 };

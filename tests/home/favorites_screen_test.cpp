@@ -1,4 +1,4 @@
-#include "HomeFixture.h"
+#include "ContentScreenFixture.h"
 #include "home/FavoritesScreen.h"
 
 #include <QAbstractItemModelTester>
@@ -48,7 +48,7 @@ protected:
         return counts;
     }
 
-    HomeFixture home { Routes::Favorites {} };
+    ContentScreenFixture home { Routes::Favorites {} };
 
 private:
     std::unique_ptr<FavoritesScreenModel> m_screen;

@@ -1,68 +1,68 @@
-#include "DevPortal.h"
-#include "QmlHarness.h"
+#include "../kit/KitTestSupport.h"
 #include "RunTask.h"
+#include "XtreamProvider.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
-#include "app/Localization.h"
 #include "app/Prefs.h"
-#include "home/FavoritesScreen.h"
-#include "home/SearchScreen.h"
-#include "model/ContentKeys.h"
-#include "sources/Catalog.h"
+#include "home/HomeScreen.h"
+#include "home/SettingsScreen.h"
 
-#include <QDir>
-#include <QQuickItem>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QQuickWindow>
-#include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
-
 #include <gtest/gtest.h>
 
-Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
 
 namespace {
 
-QPoint centreOf(QQuickItem *item)
+bool waitUntil(const std::function<bool()> &done)
 {
-    return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    return QTest::qWaitFor(done, 10000);
 }
 
-QList<QQuickItem *> itemsBelow(QQuickItem *root)
-{
-    QList<QQuickItem *> items;
-    for (QQuickItem *child : root->childItems())
-        items << child << itemsBelow(child);
-    return items;
-}
-
-// The demo portal with its Xtream-Codes playlist as the device's only one, the real root
-// view over the shared state, and every warning collected while a test runs.
-class HomeViewsTest : public ::testing::Test {
+// The application's window over the shared state, whose portal gives this device the
+// loopback provider's playlist with a notice, an update and support contacts.
+class HomeViews : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        portal = new DevPortal(DevPortalOptions { .port = 0, .playlists = 1 }, DemoMedia {});
+        provider = new XtreamProvider;
+        portal = new LoopbackServer;
+        const Playlist playlist = provider->playlist();
+        const QJsonObject record { { "mac", "00:1a:79:00:00:09" }, { "device_key", "135790" },
+            { "notice", "Maintenance tonight" }, { "app", QJsonObject { { "latest_version", "1.2.0" } } },
+            { "support", QJsonObject { { "email", "help@example.test" } } },
+            { "playlists",
+                QJsonArray { QJsonObject { { "id", playlist.id }, { "name", playlist.name },
+                    { "type", "xtream" }, { "host", *playlist.host }, { "username", *playlist.username },
+                    { "password", *playlist.password } } } } };
+        portal->serve(
+            QStringLiteral("/api/app/device"), LoopbackResponse::json(QJsonDocument(record).toJson()));
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
-        setActiveLanguage(QStringLiteral("en"));
         const DeviceResult result = runTask(AppState::shared()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
     }
-
-    void show(Route route)
+    static void TearDownTestSuite()
     {
+        delete portal;
+        delete provider;
+    }
+
+    void SetUp() override
+    {
+        AppState::shared()->setLanguage(QStringLiteral("en"));
         AppState::shared()->replace(Routes::Home {});
-        AppState::shared()->push(std::move(route));
         engine.addImportPath(QStringLiteral("qrc:/"));
         load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
         ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
         window = qobject_cast<QQuickWindow *>(load.object.get());
         ASSERT_TRUE(window);
-        window->resize(1280, 800);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     }
 
     void TearDown() override
@@ -72,160 +72,115 @@ protected:
         AppState::shared()->setLanguage(QStringLiteral("en"));
     }
 
-    template <typename T> T *model()
+    template <typename T> T *top() const
     {
+        T *found = nullptr;
         for (QQuickItem *item : itemsBelow(window->contentItem())) {
-            if (T *found = item->findChild<T *>(QString(), Qt::FindDirectChildrenOnly))
-                return found;
+            for (T *model : item->findChildren<T *>(Qt::FindDirectChildrenOnly)) {
+                if (model->isActive())
+                    found = model;
+            }
         }
-        return nullptr;
+        return found;
     }
 
-    QQuickItem *visibleItem(const QString &name)
-    {
-        for (QQuickItem *item : itemsBelow(window->contentItem())) {
-            if (item->objectName() == name && item->isVisible())
-                return item;
-        }
-        return nullptr;
-    }
+    QQuickItem *named(const QString &name) const { return itemNamed(window->contentItem(), name); }
 
-    // Saved under ZELFOR_SCREENSHOT_DIR when it is set, to look at.
-    void screenshot(const QString &name)
-    {
-        QTest::qWait(1500);
-        const QString dir = qEnvironmentVariable("ZELFOR_SCREENSHOT_DIR");
-        if (!dir.isEmpty())
-            window->grabWindow().save(QDir(dir).filePath(name + QStringLiteral(".png")));
-    }
-
-    static MediaItem demoItem(ContentType type, const QString &id)
-    {
-        const Playlist playlist = *AppState::shared()->activePlaylist();
-        const SectionPtr section = runTask(Catalog::shared()->load(playlist, type, false));
-        for (const MediaItem &item : section->all) {
-            if (item.id == id)
-                return item;
-        }
-        return {};
-    }
-
-    static void favourite(const MediaItem &item)
-    {
-        const FavoriteEntry entry { .playlistId = AppState::shared()->activePlaylist()->id, .type = item.type,
-            .id = item.id, .name = item.name, .logo = item.logo, .url = item.url, .categoryId = item.categoryId,
-            .epgId = item.epgId, .ext = item.ext, .rating = item.rating, .catchup = item.catchup };
-        // Stored by an earlier run against another port: stored again with this run's addresses.
-        if (Prefs::shared()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
-            Prefs::shared()->toggleFavorite(entry);
-        Prefs::shared()->toggleFavorite(entry);
-    }
-
-    static inline DevPortal *portal = nullptr;
+    static inline LoopbackServer *portal = nullptr;
+    static inline XtreamProvider *provider = nullptr;
     WarningCollector warnings;
     QQmlEngine engine;
     QmlLoad load;
     QQuickWindow *window = nullptr;
 };
 
-TEST_F(HomeViewsTest, SearchingADemoMovieShowsItsCardAndEnterOpensIt)
+TEST_F(HomeViews, HomeStartsWithItsCountsBannersAndTiles)
 {
-    show(Routes::Search {});
-    SearchScreenModel *search = model<SearchScreenModel>();
-    ASSERT_TRUE(search);
-    ASSERT_TRUE(visibleItem(u"hintMessage"_qs));
-    ASSERT_TRUE(QTest::qWaitFor([search] { return !search->loading(); }, 5000));
-    ASSERT_TRUE(QTest::qWaitFor([search] { return search->fieldFocused(); }, 2000));
-    for (char typed : { 'o', 'n' })
-        QTest::keyClick(window, typed);
-    EXPECT_EQ(search->query(), u"on"_qs);
-    ASSERT_EQ(search->visibleRows().size(), 3);
-    screenshot(u"search"_qs);
-    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(visibleItem(u"clearButton"_qs)));
-    EXPECT_EQ(search->query(), QString());
-    search->setQuery(u"steel harbour"_qs);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"resultCards"_qs) != nullptr; }, 2000));
-    EXPECT_EQ(visibleItem(u"resultCards"_qs)->property("count").toInt(), 1);
-    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::enter, {} }));
-    ASSERT_TRUE(isRoute<Routes::Movie>(AppState::shared()->current()));
-    EXPECT_EQ(std::get<Routes::Movie>(AppState::shared()->current()).item.name, u"Steel Harbour"_qs);
-    search->setQuery(u"zzqq"_qs);
+    ASSERT_TRUE(waitUntil([this] {
+        HomeScreenModel *home = top<HomeScreenModel>();
+        return home && home->seriesCount().endsWith(QStringLiteral("series"));
+    }));
+    QQuickItem *live = named(QStringLiteral("tile_live"));
+    ASSERT_TRUE(live);
+    EXPECT_TRUE(itemNamed(live, QStringLiteral("count"))->property("text").toString().endsWith(u"channels"));
+    for (const char *banner : { "noticeBanner", "updateBanner" })
+        EXPECT_TRUE(named(QString::fromLatin1(banner))->isVisible()) << banner;
+    EXPECT_FALSE(named(QStringLiteral("errorBanner"))->isVisible());
+    EXPECT_EQ(itemNamed(named(QStringLiteral("noticeBanner")), QStringLiteral("message"))
+                  ->property("textFormat")
+                  .toInt(),
+        Qt::PlainText);
+    EXPECT_FALSE(named(QStringLiteral("recents"))->isVisible()) << "nothing watched yet";
+    EXPECT_LT(live->mapToScene({}).x(), window->width() / 2);
+
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
+    EXPECT_TRUE(named(QStringLiteral("tile_movies"))->property("focused").toBool());
+}
+
+TEST_F(HomeViews, SettingsOpensFromHomeAndArabicMirrorsBoth)
+{
+    ASSERT_TRUE(waitUntil([this] { return top<HomeScreenModel>() != nullptr; }));
+    top<HomeScreenModel>()->activate(QStringLiteral("settings"));
+    ASSERT_TRUE(waitUntil([this] { return top<SettingsScreenModel>() != nullptr; }));
+    ASSERT_TRUE(waitUntil([this] { return named(QStringLiteral("setting_support")) != nullptr; }));
+    QQuickItem *device = named(QStringLiteral("setting_device"));
+    EXPECT_LT(device->mapToScene({}).x(), window->width() / 2);
+    EXPECT_EQ(top<SettingsScreenModel>()->columns(), SettingsScreenModel::columnsFor(window->width() - 56));
+
+    AppState::shared()->setLanguage(QStringLiteral("ar"));
+    ASSERT_TRUE(waitUntil([this] {
+        QQuickItem *tile = named(QStringLiteral("setting_device"));
+        return tile && tile->mapToScene({}).x() > window->width() / 2;
+    }));
     AppState::shared()->pop();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"noResultsMessage"_qs) != nullptr; }, 2000));
+    ASSERT_TRUE(waitUntil([this] {
+        QQuickItem *live = named(QStringLiteral("tile_live"));
+        return top<HomeScreenModel>() && live && live->mapToScene({}).x() > window->width() / 2;
+    }));
 }
 
-TEST_F(HomeViewsTest, FavouritesShowInTheTabOfTheirType)
+// A watched movie of this playlist shows in the row with its share; Enter on its card plays it.
+TEST_F(HomeViews, ContinueWatchingRowPlaysAWatchedMovie)
 {
-    favourite(demoItem(ContentType::live, u"101"_qs));
-    favourite(demoItem(ContentType::live, u"301"_qs));
-    favourite(demoItem(ContentType::movie, u"1002"_qs));
-    show(Routes::Favorites {});
-    FavoritesScreenModel *favorites = model<FavoritesScreenModel>();
-    ASSERT_TRUE(favorites);
-    QQuickItem *grid = visibleItem(u"favoritesGrid"_qs);
-    ASSERT_TRUE(grid);
-    EXPECT_EQ(grid->property("count").toInt(), 2);
-    EXPECT_GE(favorites->columns(), 4);
-    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
-    screenshot(u"favorites-live"_qs);
-    // The second tile's context menu removes it.
-    QQuickItem *second = nullptr;
-    for (QQuickItem *item : itemsBelow(grid)) {
-        if (item->property("index").toInt() == 1 && item->property("name").toString() == u"Planet Wild"_qs)
-            second = item;
-    }
-    ASSERT_TRUE(second);
-    QTest::mouseClick(window, Qt::RightButton, {}, centreOf(second));
-    QObject *menu = nullptr;
-    for (QQuickItem *item : itemsBelow(window->contentItem()))
-        menu = menu ? menu : item->findChild<QObject *>(u"removeMenu"_qs, Qt::FindDirectChildrenOnly);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->property("opened").toBool(); }, 2000));
-    QQuickItem *remove = nullptr;
-    ASSERT_TRUE(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, remove), Q_ARG(int, 0)));
-    ASSERT_TRUE(remove);
-    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(remove));
-    EXPECT_TRUE(QTest::qWaitFor([grid] { return grid->property("count").toInt() == 1; }, 2000));
-    EXPECT_EQ(AppState::shared()->toastText(), tr(u"removed_from_favorites"_qs));
-    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
-    EXPECT_EQ(visibleItem(u"favoritesGrid"_qs)->property("count").toInt(), 1);
-    screenshot(u"favorites-movies"_qs);
-    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
-    ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"emptyMessage"_qs) != nullptr; }, 2000));
-    screenshot(u"favorites-empty"_qs);
+    Prefs &prefs = *Prefs::shared();
+    const QString key = u"%1|MOVIE|77"_qs.arg(provider->playlist().id);
+    prefs.addRecent({ .key = key, .title = u"Quiet Rooms"_qs, .url = u"http://127.0.0.1:9/77.mp4"_qs });
+    prefs.saveResume(key, 600, 2400);
+    AppState::shared()->replace(Routes::Home {});
+    // The screen replaced leaves with a fade; the new one shows the row and the share.
+    ASSERT_TRUE(waitUntil([this] {
+        const QList<QQuickItem *> items = itemsBelow(window->contentItem());
+        return top<HomeScreenModel>() && std::any_of(items.begin(), items.end(), [](QQuickItem *item) {
+            return item->objectName() == u"resumeBar" && item->isVisible() && item->width() > 0;
+        });
+    }));
+    for (const Key::Kind kind : { Key::Kind::down, Key::Kind::down, Key::Kind::enter })
+        ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { kind, {} }));
+    EXPECT_EQ(routeName(AppState::shared()->current()), u"player"_qs);
+    prefs.removeRecent(key);
+    prefs.saveResume(key, 0, 2400);
 }
 
-// Right to left, result headings and the first cards of each row start at the right edge,
-// and the favourites grid begins there too.
-TEST_F(HomeViewsTest, ArabicMirrorsTheResultRowsAndTheGrid)
+// Tab moves into the user agent field; what is typed there is stored with Enter.
+TEST_F(HomeViews, UserAgentFieldTakesTypedText)
 {
-    favourite(demoItem(ContentType::live, u"101"_qs));
-    AppState::shared()->setLanguage(u"ar"_qs);
-    show(Routes::Search {});
-    SearchScreenModel *search = model<SearchScreenModel>();
-    ASSERT_TRUE(search);
-    ASSERT_TRUE(QTest::qWaitFor([search] { return !search->loading(); }, 5000));
-    search->setQuery(u"on"_qs);
-    const auto rightHalf = [this](QQuickItem *item) {
-        return item && item->mapToScene(QPointF(0, 0)).x() > window->width() / 2;
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rightHalf(visibleItem(u"resultCount"_qs)); }, 2000));
-    for (QQuickItem *item : itemsBelow(window->contentItem())) {
-        if (item->property("ratingBadge").isValid() && item->isVisible())
-            EXPECT_TRUE(rightHalf(item)) << qPrintable(item->property("name").toString());
-    }
-    AppState::shared()->push(Routes::Favorites {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return visibleItem(u"favoritesGrid"_qs) != nullptr; }, 2000));
-    QQuickItem *grid = visibleItem(u"favoritesGrid"_qs);
-    QQuickItem *first = nullptr;
-    for (QQuickItem *item : itemsBelow(grid)) {
-        if (item->property("index").toInt() == 0 && item->property("logo").isValid())
-            first = item;
-    }
-    ASSERT_TRUE(first);
-    const QRectF tile = first->mapRectToScene(QRectF(0, 0, first->width(), first->height()));
-    const QRectF area = grid->mapRectToScene(QRectF(0, 0, grid->width(), grid->height()));
-    EXPECT_NEAR(area.right() - tile.right(), 18 / 2, 1);
+    const QString before = Prefs::shared()->userAgent();
+    AppState::shared()->push(Routes::Settings {});
+    ASSERT_TRUE(waitUntil([this] { return top<SettingsScreenModel>() != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    KeyRouter::shared()->install();
+    QQuickItem *field = named(QStringLiteral("userAgentField"));
+    ASSERT_TRUE(field);
+    QTest::keyClick(window, Qt::Key_Tab);
+    ASSERT_TRUE(waitUntil([&] { return field->property("editing").toBool(); }));
+    QTest::keyClick(window, Qt::Key_End);
+    for (const char c : { ' ', 'B', 'o', 'x' })
+        QTest::keyClick(window, c);
+    QTest::keyClick(window, Qt::Key_Return);
+    EXPECT_EQ(Prefs::shared()->userAgent(), before + QStringLiteral(" Box"));
+    EXPECT_FALSE(field->property("editing").toBool());
+    Prefs::shared()->setUserAgent(before);
 }
 
 } // namespace

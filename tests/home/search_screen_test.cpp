@@ -1,4 +1,4 @@
-#include "HomeFixture.h"
+#include "ContentScreenFixture.h"
 #include "home/SearchScreen.h"
 
 #include <QAbstractItemModelTester>
@@ -53,7 +53,7 @@ protected:
         return found;
     }
 
-    HomeFixture home { Routes::Search {} };
+    ContentScreenFixture home { Routes::Search {} };
 
 private:
     std::unique_ptr<SearchScreenModel> m_screen;
