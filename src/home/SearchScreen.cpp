@@ -9,6 +9,7 @@
 #include "app/Prefs.h"
 #include "sources/Catalog.h"
 
+#include <QQmlEngine>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <QCoroFuture>
@@ -42,8 +43,11 @@ SearchScreenModel::SearchScreenModel(
     , m_loadSection(std::move(loader))
     , m_clock(clock)
 {
-    for (ContentListModel *&model : m_results)
+    for (ContentListModel *&model : m_results) {
         model = new ContentListModel(this);
+        // Handed to the view by results(); it stays this screen's.
+        QQmlEngine::setObjectOwnership(model, QQmlEngine::CppOwnership);
+    }
     connect(this, &KeyHandler::activeChanged, this, [this] {
         if (isActive())
             appeared();
