@@ -36,14 +36,16 @@ inline QString listAction(ContentType type)
 }
 
 // The shared state of a device whose one playlist is the loopback provider's account, a
-// catalog over it, and the home and given screen stacked.
+// catalog over it, and the home and given screen stacked; `withPlaylist` false leaves the
+// device without playlists.
 class ContentScreenFixture {
 public:
-    explicit ContentScreenFixture(Route screen)
+    explicit ContentScreenFixture(Route screen, bool withPlaylist = true)
         : catalog(&state.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Other"_qs; })
     {
         DeviceResponse device = AppStateFixture::device({});
-        device.playlists = { provider.playlist() };
+        if (withPlaylist)
+            device.playlists = { provider.playlist() };
         state.cacheDevice(device);
         state.makeState({ Routes::Home {}, std::move(screen) });
     }

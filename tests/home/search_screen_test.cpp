@@ -185,6 +185,35 @@ TEST_F(SearchScreenTest, TypingPutsTheFocusBackOnTheFieldAndTheFieldIsFocusedSoo
     EXPECT_EQ(screen().focusCol(), 1);
 }
 
+TEST_F(SearchScreenTest, ComingBackIntoViewLoadsFromTheCatalogsMemoryAndKeepsTheResults)
+{
+    loaded().setQuery(u"news"_qs);
+    const int requests = home.provider.requestCount(u"get_vod_streams"_qs);
+    QSignalSpy searches(&screen(), &SearchScreenModel::resultsChanged);
+    screen().setActive(false);
+    screen().setActive(true);
+    // One search per section again, then the end of the pass.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return searches.size() >= 4; }, 2000));
+    EXPECT_EQ(home.provider.requestCount(u"get_vod_streams"_qs), requests);
+    EXPECT_EQ(names(ContentType::movie), QStringList { u"The News Movie"_qs });
+    EXPECT_FALSE(screen().loading());
+}
+
+TEST(SearchScreenWithoutPlaylist, LoadsNothing)
+{
+    ContentScreenFixture home { Routes::Search {}, false };
+    SearchScreenModel screen(
+        &home.app(),
+        [catalog = &home.catalog](Playlist playlist, ContentType type) { return catalog->load(playlist, type, false); },
+        home.state.router.get(), &home.state.clock);
+    screen.setActive(true);
+    QTest::qWait(50);
+    EXPECT_FALSE(screen.hasPlaylist());
+    EXPECT_EQ(home.provider.requestCount(XtreamProvider::kLogin), 0);
+    screen.setQuery(u"news"_qs);
+    EXPECT_TRUE(screen.visibleRows().isEmpty());
+}
+
 struct KeyCase {
     const char *name;
     const char *keys; // '~' types the query again
