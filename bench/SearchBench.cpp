@@ -27,9 +27,11 @@ std::array<SectionPtr, 3> generatedSections(int channels, int movies, int series
     const QString other = QStringLiteral("Uncategorized");
     const std::optional<M3uContent> live = buildM3uContent(generatedLiveM3u(channels), other);
     const auto xtream = [&](int count, ContentType type) {
-        return buildSection(type, {}, XtreamClient::decodeMediaItems(generatedXtreamStreams(count, type), type), other);
+        return buildSection(
+            type, {}, XtreamClient::decodeMediaItems(generatedXtreamStreams(count, type), type), other);
     };
-    return { live ? live->live : nullptr, xtream(movies, ContentType::movie), xtream(series, ContentType::series) };
+    return { live ? live->live : nullptr, xtream(movies, ContentType::movie),
+        xtream(series, ContentType::series) };
 }
 
 // Types `query` one character at a time from an empty field; the slowest keystroke in ms.
@@ -84,7 +86,7 @@ int runSearchBench(const QStringList &args)
     }
     const qsizetype items = sections[0]->all.size() + sections[1]->all.size() + sections[2]->all.size();
     std::printf("search items=%lld keystroke_worst_ms=%.2f nomatch_worst_ms=%.2f peak_rss_mb=%ld\n",
-                qlonglong(items), qMax(keystrokeWorst, noMatchWorst), noMatchWorst, peakRssMb());
+        qlonglong(items), qMax(keystrokeWorst, noMatchWorst), noMatchWorst, peakRssMb());
     return 0;
 }
 
@@ -94,4 +96,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> searchBenchCommands() { return kCommands; }
+std::span<const BenchCommand> searchBenchCommands()
+{
+    return kCommands;
+}

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr ContentType kTabTypes[FavoritesScreenModel::kTabCount] = { ContentType::live, ContentType::movie,
-    ContentType::series };
+constexpr ContentType kTabTypes[FavoritesScreenModel::kTabCount]
+    = { ContentType::live, ContentType::movie, ContentType::series };
 const char *const kTabTitles[FavoritesScreenModel::kTabCount] = { "live_tv", "movies", "series" };
 
 } // namespace
@@ -139,7 +139,8 @@ void FavoritesScreenModel::toggleFavorite(int index)
     if (!m_app || index < 0 || index >= shown.size())
         return;
     const bool added = m_app->prefs()->toggleFavorite(shown[index]);
-    m_app->showToast(::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+    m_app->showToast(
+        ::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
 }
 
 bool FavoritesScreenModel::handleKey(const Key &key)

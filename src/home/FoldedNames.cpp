@@ -36,9 +36,11 @@ qsizetype nextOccurrence(const char16_t *text, qsizetype length, QStringView nee
     for (; at + span - 1 + 8 <= length; at += 8) {
         const __m128i heads = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at));
         const __m128i tails = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + span - 1));
-        const __m128i both = _mm_and_si128(_mm_cmpeq_epi16(heads, firstLanes), _mm_cmpeq_epi16(tails, lastLanes));
+        const __m128i both
+            = _mm_and_si128(_mm_cmpeq_epi16(heads, firstLanes), _mm_cmpeq_epi16(tails, lastLanes));
         // Two mask bits per 16-bit lane.
-        for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= ~(3u << std::countr_zero(mask))) {
+        for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0;
+             mask &= ~(3u << std::countr_zero(mask))) {
             const qsizetype candidate = at + std::countr_zero(mask) / 2;
             if (sameUnits(text + candidate + 1, units + 1, middle))
                 return candidate;
@@ -97,7 +99,8 @@ qint32 FoldedNames::nameOfMatch(qsizetype at, qsizetype length, qint32 &name) co
     return at + length <= nameEnd ? name : -1;
 }
 
-std::vector<qint32> FoldedNames::findIn(QStringView foldedQuery, qsizetype limit, qint32 first, qint32 end) const
+std::vector<qint32> FoldedNames::findIn(
+    QStringView foldedQuery, qsizetype limit, qint32 first, qint32 end) const
 {
     std::vector<qint32> found;
     const char16_t *text = reinterpret_cast<const char16_t *>(m_text.utf16());
@@ -133,7 +136,8 @@ std::vector<qint32> FoldedNames::find(QStringView foldedQuery, qsizetype limit) 
     std::vector<Run> runs;
     for (qint32 first = 0; first < count; first += kChunkNames)
         runs.push_back({ first, std::min(count, first + kChunkNames), {} });
-    QtConcurrent::blockingMap(runs, [&](Run &run) { run.found = findIn(foldedQuery, limit, run.first, run.end); });
+    QtConcurrent::blockingMap(
+        runs, [&](Run &run) { run.found = findIn(foldedQuery, limit, run.first, run.end); });
     std::vector<qint32> found;
     for (const Run &run : runs) {
         for (qint32 hit : run.found) {

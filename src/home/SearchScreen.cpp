@@ -24,15 +24,19 @@ size_t slot(ContentType type)
 // Folding a large section takes a while; it runs on a worker thread.
 QCoro::Task<std::shared_ptr<const FoldedNames>> foldNames(SectionPtr section)
 {
-    co_return co_await QtConcurrent::run([section] { return std::make_shared<const FoldedNames>(section->all); });
+    co_return co_await QtConcurrent::run(
+        [section] { return std::make_shared<const FoldedNames>(section->all); });
 }
 
 } // namespace
 
 SearchScreenModel::SearchScreenModel(QObject *parent)
-    : SearchScreenModel(AppState::shared(),
-          [](Playlist playlist, ContentType type) { return Catalog::shared()->load(std::move(playlist), type, false); },
-          KeyRouter::shared(), AppClock::system(), parent)
+    : SearchScreenModel(
+        AppState::shared(),
+        [](Playlist playlist, ContentType type) {
+            return Catalog::shared()->load(std::move(playlist), type, false);
+        },
+        KeyRouter::shared(), AppClock::system(), parent)
 {
 }
 
@@ -244,7 +248,8 @@ bool SearchScreenModel::handleKey(const Key &key)
 void SearchScreenModel::openFocusedOrFirst()
 {
     const QList<ContentType> rows = visibleRows();
-    if (m_focusRow >= 0 && m_focusRow < rows.size() && m_focusCol >= 0 && m_focusCol <= lastIndexOf(rows[m_focusRow]))
+    if (m_focusRow >= 0 && m_focusRow < rows.size() && m_focusCol >= 0
+        && m_focusCol <= lastIndexOf(rows[m_focusRow]))
         open(int(rows[m_focusRow]), m_focusCol);
     else if (!rows.isEmpty())
         open(int(rows.first()), 0);

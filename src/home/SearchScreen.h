@@ -48,7 +48,8 @@ public:
     using SectionLoader = std::function<QCoro::Task<SectionPtr>(Playlist, ContentType)>;
 
     explicit SearchScreenModel(QObject *parent = nullptr);
-    SearchScreenModel(AppState *app, SectionLoader loader, KeyRouter *router, AppClock *clock, QObject *parent = nullptr);
+    SearchScreenModel(
+        AppState *app, SectionLoader loader, KeyRouter *router, AppClock *clock, QObject *parent = nullptr);
     ~SearchScreenModel() override;
 
     bool hasPlaylist() const;

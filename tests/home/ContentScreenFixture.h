@@ -14,7 +14,8 @@ inline QByteArray xtreamList(ContentType type, const QStringList &names)
     QJsonArray list;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString id = QString::number(i + 1);
-        QJsonObject item { { u"num"_qs, int(i + 1) }, { u"name"_qs, names[i] }, { u"category_id"_qs, u"1"_qs },
+        QJsonObject item { { u"num"_qs, int(i + 1) }, { u"name"_qs, names[i] },
+            { u"category_id"_qs, u"1"_qs },
             { u"stream_icon"_qs, u"http://127.0.0.1:9/logo"_qs + id + u".png"_qs } };
         item.insert(type == ContentType::series ? u"series_id"_qs : u"stream_id"_qs, id);
         list.append(item);
@@ -41,7 +42,8 @@ inline QString listAction(ContentType type)
 class ContentScreenFixture {
 public:
     explicit ContentScreenFixture(Route screen, bool withPlaylist = true)
-        : catalog(&state.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Other"_qs; })
+        : catalog(
+            &state.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Other"_qs; })
     {
         DeviceResponse device = AppStateFixture::device({});
         if (withPlaylist)

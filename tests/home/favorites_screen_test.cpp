@@ -131,8 +131,12 @@ TEST_F(FavoritesScreenTest, ColumnsFollowTheMeasuredWidthOfEachTab)
         ContentType type;
         int columns;
     } cases[] = {
-        { 1000, ContentType::live, 4 }, { 1000, ContentType::movie, 5 }, { 1000, ContentType::series, 5 },
-        { 100, ContentType::live, 2 }, { 0, ContentType::movie, 2 }, { 1290, ContentType::live, 6 },
+        { 1000, ContentType::live, 4 },
+        { 1000, ContentType::movie, 5 },
+        { 1000, ContentType::series, 5 },
+        { 100, ContentType::live, 2 },
+        { 0, ContentType::movie, 2 },
+        { 1290, ContentType::live, 6 },
     };
     for (const auto &c : cases)
         EXPECT_EQ(FavoritesScreenModel::columnsFor(c.width, c.type), c.columns) << c.width;
@@ -155,10 +159,22 @@ void PrintTo(const GridKeyCase &keyCase, std::ostream *out)
 
 // Ten channels on a grid of 4 columns.
 const GridKeyCase kGridKeyCases[] = {
-    { "R", 0, true }, { "D", 0, true }, { "RR", 1, true }, { "DD", 4, true }, { "DDDD", 9, true },
-    { "DRRRRRRRRRRRR", 9, true }, { "DU", 0, true }, { "DRRRRRU", 1, true }, { "DRU", 1, true },
-    { "DLL", 0, true }, { "X", -1, false }, { "D[", 0, false }, { "D]", 0, false }, { "D<", 0, false },
-    { "D>", 0, false }, { "Dq", 0, false },
+    { "R", 0, true },
+    { "D", 0, true },
+    { "RR", 1, true },
+    { "DD", 4, true },
+    { "DDDD", 9, true },
+    { "DRRRRRRRRRRRR", 9, true },
+    { "DU", 0, true },
+    { "DRRRRRU", 1, true },
+    { "DRU", 1, true },
+    { "DLL", 0, true },
+    { "X", -1, false },
+    { "D[", 0, false },
+    { "D]", 0, false },
+    { "D<", 0, false },
+    { "D>", 0, false },
+    { "Dq", 0, false },
 };
 
 class FavoritesGridKeys : public FavoritesScreenTest, public ::testing::WithParamInterface<GridKeyCase> { };

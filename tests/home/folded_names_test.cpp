@@ -111,13 +111,15 @@ TEST(FoldedNames, LongListsSearchedInRunsAnswerLikeOneWalk)
     const qint32 count = 3 * FoldedNames::kChunkNames + 5;
     QStringList names;
     for (qint32 i = 0; i < count; ++i)
-        names.append(i % FoldedNames::kChunkNames == 0 || i % 997 == 0 ? u"Match %1"_qs.arg(i) : u"Other %1"_qs.arg(i));
+        names.append(i % FoldedNames::kChunkNames == 0 || i % 997 == 0 ? u"Match %1"_qs.arg(i)
+                                                                       : u"Other %1"_qs.arg(i));
     names[count - 1] = u"Rare MATCH at the end"_qs;
     names[FoldedNames::kChunkNames - 1] = u"Rare match before a join"_qs;
     const FoldedNames folded(itemsNamed(names));
     for (const QString &query : { u"match"_qs, u"rare match"_qs, u"other 9"_qs, u"absent"_qs }) {
         for (qsizetype limit : { qsizetype(1), qsizetype(60), qsizetype(count) })
-            EXPECT_EQ(fastPath(folded, query, limit), plainWalk(names, query, limit)) << qPrintable(query) << limit;
+            EXPECT_EQ(fastPath(folded, query, limit), plainWalk(names, query, limit))
+                << qPrintable(query) << limit;
     }
 }
 

@@ -28,7 +28,9 @@ protected:
             Catalog *catalog = &home.catalog;
             m_screen = std::make_unique<SearchScreenModel>(
                 &home.app(),
-                [catalog](Playlist playlist, ContentType type) { return catalog->load(std::move(playlist), type, false); },
+                [catalog](Playlist playlist, ContentType type) {
+                    return catalog->load(std::move(playlist), type, false);
+                },
                 home.state.router.get(), &home.state.clock);
             for (ContentType type : kAllContentTypes)
                 m_testers.push_back(std::make_unique<QAbstractItemModelTester>(m_screen->results(int(type))));
@@ -69,7 +71,8 @@ TEST_F(SearchScreenTest, ResultsGrowAsEachSectionArrives)
             seen.append(screen().visibleRows());
     });
     loaded();
-    const QList<QList<ContentType>> expected { { ContentType::live }, { ContentType::live, ContentType::movie },
+    const QList<QList<ContentType>> expected { { ContentType::live },
+        { ContentType::live, ContentType::movie },
         { ContentType::live, ContentType::movie, ContentType::series } };
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(names(ContentType::live), (QStringList { u"Evening News"_qs, u"newsroom"_qs }));
@@ -162,7 +165,8 @@ TEST_F(SearchScreenTest, ASeriesCardOpensTheSeriesDetails)
 
 TEST_F(SearchScreenTest, PostersOfFavouritesAreMarked)
 {
-    home.prefs().toggleFavorite({ .playlistId = home.playlistId(), .type = ContentType::movie, .id = u"2"_qs });
+    home.prefs().toggleFavorite(
+        { .playlistId = home.playlistId(), .type = ContentType::movie, .id = u"2"_qs });
     loaded().setQuery(u"ea"_qs);
     const ContentListModel *movies = screen().results(int(ContentType::movie));
     ASSERT_EQ(movies->count(), 1);
@@ -204,7 +208,8 @@ TEST(SearchScreenWithoutPlaylist, LoadsNothing)
     ContentScreenFixture home { Routes::Search {}, false };
     SearchScreenModel screen(
         &home.app(),
-        [catalog = &home.catalog](Playlist playlist, ContentType type) { return catalog->load(playlist, type, false); },
+        [catalog = &home.catalog](
+            Playlist playlist, ContentType type) { return catalog->load(playlist, type, false); },
         home.state.router.get(), &home.state.clock);
     screen.setActive(true);
     QTest::qWait(50);
@@ -261,7 +266,8 @@ TEST_P(SearchScreenKeys, MoveTheFocusAsTheTableSays)
         else
             used = screen().handleKey(keys(std::string(1, *c).c_str()).first());
     }
-    EXPECT_EQ((std::array { screen().focusRow(), screen().focusCol() }), (std::array { GetParam().row, GetParam().col }));
+    EXPECT_EQ((std::array { screen().focusRow(), screen().focusCol() }),
+        (std::array { GetParam().row, GetParam().col }));
     EXPECT_EQ(used, GetParam().lastUsed);
     EXPECT_EQ(home.state.route(), u"search"_qs);
 }
