@@ -137,7 +137,7 @@ Item {
                         visible: screen.noGuide
                         text: Localized.text("catchup_no_guide")
                         color: Theme.textDim
-                        font.pixelSize: 12.5
+                        font.pixelSize: 13
                     }
 
                     ListView {

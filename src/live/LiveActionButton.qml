@@ -39,8 +39,6 @@ Card {
             font.weight: Font.Medium
             wrapMode: Text.WordWrap
             maximumLineCount: 2
-            fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 10
             elide: Text.ElideRight
         }
     }

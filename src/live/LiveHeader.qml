@@ -18,6 +18,8 @@ RowLayout {
 
     ColumnLayout {
         Layout.preferredWidth: 214
+        Layout.maximumWidth: 214
+        Layout.fillWidth: false
         spacing: 2
 
         UiText {
@@ -43,7 +45,6 @@ RowLayout {
 
     ColumnLayout {
         Layout.fillWidth: true
-        Layout.minimumWidth: 10
         spacing: 2
 
         UiText {
@@ -62,8 +63,12 @@ RowLayout {
             objectName: "itemsText"
             text: header.screen.itemsText
             color: Theme.textDim
-            font.pixelSize: 12.5
+            font.pixelSize: 13
         }
+    }
+
+    Item {
+        Layout.preferredWidth: 10
     }
 
     FilterField {

@@ -10,13 +10,15 @@ ColumnLayout {
     id: pane
 
     required property LiveScreenModel screen
+    readonly property real kWidth: 440
 
     spacing: 14
 
     Item {
         objectName: "playerBox"
         Layout.fillWidth: true
-        Layout.preferredHeight: width * 9 / 16
+        Layout.preferredHeight: pane.kWidth * 9 / 16
+        Layout.fillHeight: false
 
         Shadow {
             target: playerFrame
@@ -96,7 +98,7 @@ ColumnLayout {
                     horizontalAlignment: Text.AlignHCenter
                     text: pane.screen.engine.error
                     color: "white"
-                    font.pixelSize: 12.5
+                    font.pixelSize: 13
                     wrapMode: Text.WordWrap
                     maximumLineCount: 3
                     elide: Text.ElideRight
@@ -161,6 +163,8 @@ ColumnLayout {
     RowLayout {
         Layout.fillWidth: true
         Layout.preferredHeight: 78
+        Layout.maximumHeight: 78
+        Layout.fillHeight: false
         spacing: 10
 
         LiveActionButton {

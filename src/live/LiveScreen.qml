@@ -57,7 +57,8 @@ Item {
 
                 LivePreviewPane {
                     objectName: "previewPane"
-                    Layout.preferredWidth: 440
+                    Layout.preferredWidth: kWidth
+                    Layout.fillWidth: false
                     Layout.fillHeight: true
                     screen: screen
                 }

@@ -52,7 +52,7 @@ Item {
             UiText {
                 text: row.programme.end
                 color: Theme.textDim
-                font.pixelSize: 11.5
+                font.pixelSize: 12
             }
         }
 
@@ -64,7 +64,7 @@ Item {
                 Layout.fillWidth: true
                 text: row.programme.title
                 color: "white"
-                font.pixelSize: 14.5
+                font.pixelSize: 15
                 font.weight: Font.DemiBold
                 maximumLineCount: 1
                 elide: Text.ElideRight
