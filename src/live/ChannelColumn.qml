@@ -23,18 +23,17 @@ ColumnPanel {
         ScrollBar.vertical: ScrollBar {}
 
         delegate: ChannelRow {
+            id: row
+
+            required property int index
+
             width: ListView.view.width
-            item: ({ name: model.name, logo: model.logo, catchup: model.catchupDays > 0 ? model.catchupDays : null })
-            number: model.num
-            favorite: model.favorite
-            playing: model.playing
-            focused: model.focused
             action: () => column.screen.clickChannel(index)
             doubleAction: () => column.screen.doubleClickChannel(index)
 
             TapHandler {
                 acceptedButtons: Qt.RightButton
-                onTapped: channelMenu.openFor(index, model.favorite, model.catchupDays > 0)
+                onTapped: channelMenu.openFor(row.index, row.favorite, row.catchupDays > 0)
             }
         }
     }
