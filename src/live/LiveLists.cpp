@@ -1,26 +1,10 @@
 #include "LiveLists.h"
 
 #include "model/ContentKeys.h"
+#include "sources/M3uText.h"
 
 #include <algorithm>
 #include <numeric>
-
-namespace {
-
-// Spaces and tabs leave both ends; line breaks stay.
-QString trimSpacesAndTabs(const QString &text)
-{
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && blank(text[begin]))
-        ++begin;
-    while (end > begin && blank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-} // namespace
 
 LiveLists::LiveLists(qint64 playlistId)
     : m_playlistId(playlistId)
@@ -201,7 +185,7 @@ std::vector<qint32> LiveLists::favoriteRows() const
 
 void LiveLists::applyFilter(std::vector<qint32> &rows) const
 {
-    const QString needle = foldForMatch(trimSpacesAndTabs(m_filter));
+    const QString needle = foldForMatch(M3uText::trimmedSpacesAndTabs(QStringView(m_filter)).toString());
     if (needle.isEmpty() || !m_index)
         return;
     const std::vector<QString> &names = m_index->foldedNames;
