@@ -186,3 +186,44 @@ TEST_F(LiveScreenTest, PreviewTilesWithoutAPreviewAnswerWithTheHint)
 }
 
 } // namespace
+
+namespace {
+
+std::unique_ptr<LiveScreenModel> screenOver(AppStateFixture &app, EngineRig &engine, Catalog &catalog)
+{
+    auto screen = std::make_unique<LiveScreenModel>(LiveScreenDeps { app.state.get(), &catalog, engine.engine.get(), app.router.get(),
+                                                                     &engine.clock, [] { return QDateTime::currentDateTimeUtc(); } });
+    screen->setActive(true);
+    screen->appeared();
+    return screen;
+}
+
+TEST(LiveScreenLoad, AFailedLoadShowsItsMessageAndRetryLoadsAgain)
+{
+    AppStateFixture app;
+    app.cacheDevice(AppStateFixture::device({ 5 }));
+    app.makeState({ Routes::Home {}, Routes::Live {} });
+    EngineRig engine;
+    Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
+    const auto screen = screenOver(app, engine, catalog);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->error().isEmpty(); }, 10000));
+    EXPECT_FALSE(screen->loaded());
+    EXPECT_FALSE(press(*screen, "D")) << "no key is used without a section";
+    screen->requestReload();
+    EXPECT_TRUE(screen->error().isEmpty()) << "a retry drops the message while it loads";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !screen->error().isEmpty(); }, 10000));
+}
+
+TEST(LiveScreenLoad, WithoutAnActivePlaylistTheAppStartsOver)
+{
+    AppStateFixture app;
+    app.makeState({ Routes::Home {}, Routes::Live {} });
+    EngineRig engine;
+    Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
+    const auto screen = screenOver(app, engine, catalog);
+    EXPECT_FALSE(screen->hasPlaylist());
+    EXPECT_EQ(app.state->stack().size(), 1);
+    EXPECT_EQ(app.route(), "activation");
+}
+
+} // namespace
