@@ -43,10 +43,12 @@ void LiveScreenModel::openFullScreen(int index)
     const MediaItem *channel = m_lists.channelAt(index);
     if (!channel || !m_playlist || !m_app)
         return;
+    // The queue is taken first: recording the channel as recent may reorder the list.
+    PlayQueue queue = queueOver(m_lists.index(), m_lists.rows(), *m_playlist, index);
     const MediaItem chosen = *channel;
     setPreview(chosen);
     m_prefs->addRecentLive(keyOf(chosen));
-    m_app->push(Routes::Player { queueOver(m_lists.index(), m_lists.rows(), *m_playlist, index) });
+    m_app->push(Routes::Player { std::move(queue) });
 }
 
 void LiveScreenModel::openPreviewFullScreen()

@@ -227,3 +227,22 @@ TEST(LiveScreenLoad, WithoutAnActivePlaylistTheAppStartsOver)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LiveScreenTest, FullScreenFromTheRecentListStartsAtTheChosenChannel)
+{
+    screen.clickChannel(0);
+    screen.clickChannel(1);
+    rig.app.state->replace(Routes::Live {});
+    press(screen, "LUU");
+    ASSERT_EQ(rig.lists().selectedCat(), "__recent__");
+    const QString older = rig.keyAt(1);
+    screen.doubleClickChannel(1);
+    ASSERT_EQ(rig.route(), "player");
+    EXPECT_EQ(rig.topQueue().get(rig.topQueue().start)->key, older);
+    EXPECT_EQ(rig.keyAt(0), older) << "the channel then heads the recent list";
+    EXPECT_EQ(rig.lists().chanFocus, 0) << "and the focus goes with it";
+}
+
+} // namespace
