@@ -16,6 +16,7 @@ struct BenchCommand {
 // Each bench file offers its commands through one function, listed in main.cpp.
 std::span<const BenchCommand> m3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
+std::span<const BenchCommand> liveBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {
@@ -30,6 +31,10 @@ public:
 private:
     quint64 m_state;
 };
+
+// Generated channels: "FR: Channel <i> HD" in the group "FR | <group> Channels".
+QByteArray generatedChannelName(int i);
+QByteArray generatedChannelGroup(int group);
 
 // Peak resident memory of this process so far, in MB.
 long peakRssMb();
