@@ -18,6 +18,7 @@ struct BenchCommand {
 // Each bench file offers its commands through one function, listed in main.cpp.
 std::span<const BenchCommand> m3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
+std::span<const BenchCommand> liveBenchCommands();
 std::span<const BenchCommand> searchBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
@@ -38,6 +39,9 @@ private:
 // get_series (series) body.
 QByteArray generatedLiveM3u(int channels);
 QByteArray generatedXtreamStreams(int count, ContentType type);
+// Generated channels: "FR: Channel <i> HD" in the group "FR | <group> Channels".
+QByteArray generatedChannelName(int i);
+QByteArray generatedChannelGroup(int group);
 
 // Peak resident memory of this process so far, in MB.
 long peakRssMb();
