@@ -7,6 +7,7 @@
 #include "app/Prefs.h"
 #include "home/FavoritesScreen.h"
 #include "home/SearchScreen.h"
+#include "live/LiveScreen.h"
 #include "model/ContentKeys.h"
 #include "sources/Catalog.h"
 
@@ -22,6 +23,7 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
 
 namespace {
 
@@ -188,6 +190,26 @@ TEST_F(SearchFavoritesViews, FavouritesShowInTheTabOfTheirType)
     EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"emptyMessage"_qs) != nullptr; }, 2000));
     screenshot(u"favorites-empty"_qs);
+}
+
+TEST_F(SearchFavoritesViews, AChannelMadeFavouriteOnTheLiveScreenShowsInFavourites)
+{
+    const MediaItem news = demoItem(ContentType::live, u"101"_qs);
+    const QString key = itemKey(ContentType::live, AppState::shared()->activePlaylist()->id, news.id);
+    if (Prefs::shared()->isFavorite(key))
+        Prefs::shared()->toggleFavorite(
+            *Catalog::playItem(news, *AppState::shared()->activePlaylist()).favorite);
+    show(Routes::Live {});
+    LiveScreenModel *live = model<LiveScreenModel>();
+    ASSERT_TRUE(live);
+    ASSERT_TRUE(QTest::qWaitFor([live, &key] { return live->channels()->rowOfKey(key) >= 0; }, 5000));
+    live->toggleFavoriteAt(live->channels()->rowOfKey(key));
+    EXPECT_TRUE(Prefs::shared()->isFavorite(key));
+    AppState::shared()->push(Routes::Favorites {});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"favoritesGrid"_qs) != nullptr; }, 2000));
+    FavoritesScreenModel *favorites = model<FavoritesScreenModel>();
+    ASSERT_TRUE(favorites);
+    EXPECT_GE(favorites->items()->rowOfKey(key), 0);
 }
 
 // Right to left, result headings and the first cards of each row start at the right edge,
