@@ -101,17 +101,7 @@ protected:
 
     static void favourite(const MediaItem &item)
     {
-        const FavoriteEntry entry { .playlistId = AppState::shared()->activePlaylist()->id,
-            .type = item.type,
-            .id = item.id,
-            .name = item.name,
-            .logo = item.logo,
-            .url = item.url,
-            .categoryId = item.categoryId,
-            .epgId = item.epgId,
-            .ext = item.ext,
-            .rating = item.rating,
-            .catchup = item.catchup };
+        const FavoriteEntry entry = *Catalog::playItem(item, *AppState::shared()->activePlaylist()).favorite;
         // Stored by an earlier run against another port: stored again with this run's addresses.
         if (Prefs::shared()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
             Prefs::shared()->toggleFavorite(entry);
