@@ -16,6 +16,7 @@ struct BenchCommand {
 // Each bench file offers its commands through one function, listed in main.cpp.
 std::span<const BenchCommand> m3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
+std::span<const BenchCommand> browseBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {
@@ -30,6 +31,9 @@ public:
 private:
     quint64 m_state;
 };
+
+// A film title as the generated provider lists write it ("Movie Title 12 (1987) édition").
+QString movieName(int id, Sequence &random);
 
 // Peak resident memory of this process so far, in MB.
 long peakRssMb();

@@ -12,7 +12,7 @@ namespace {
 using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
-constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands };
+constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, browseBenchCommands };
 
 int usage()
 {

@@ -13,10 +13,12 @@ const QHash<QString, char16_t> &IconTable::table()
         { QStringLiteral("aspectratio"), 0xe85b },                  // aspect_ratio
         { QStringLiteral("backward.end.fill"), 0xe045 },            // skip_previous
         { QStringLiteral("forward.end.fill"), 0xe044 },             // skip_next
+        { QStringLiteral("calendar"), 0xe935 },                     // calendar_today
         { QStringLiteral("captions.bubble"), 0xe01c },              // closed_caption
         { QStringLiteral("checkmark.circle.fill"), 0xe86c },        // check_circle
         { QStringLiteral("chevron.left"), 0xe5cb },
         { QStringLiteral("chevron.right"), 0xe5cc },
+        { QStringLiteral("clock"), 0xe192 },                        // access_time
         { QStringLiteral("clock.arrow.circlepath"), 0xe889 },       // history
         { QStringLiteral("clock.fill"), 0xe8b5 },                   // schedule
         { QStringLiteral("doc.on.doc"), 0xe14d },                   // content_copy
