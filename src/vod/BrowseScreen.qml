@@ -81,7 +81,7 @@ Item {
                     width: parent.width
                     text: browser.countText
                     color: Theme.textDim
-                    font.pixelSize: 12.5
+                    font.pixelSize: 12
                 }
             }
 

@@ -79,6 +79,7 @@ Card {
             spacing: 5
 
             Row {
+                width: parent.width
                 spacing: 8
 
                 UiText {
@@ -94,7 +95,7 @@ Card {
                     visible: root.episode.duration !== ""
                     text: root.episode.duration
                     color: Theme.textDim
-                    font.pixelSize: 11.5
+                    font.pixelSize: 11
                 }
             }
 
@@ -113,7 +114,7 @@ Card {
                 visible: root.episode.plot !== ""
                 text: root.episode.plot
                 color: Theme.textDim
-                font.pixelSize: 12.5
+                font.pixelSize: 12
                 wrapMode: Text.Wrap
                 maximumLineCount: 2
                 elide: Text.ElideRight

@@ -34,6 +34,8 @@ Item {
         BackButton {
             id: back
             objectName: "backButton"
+            anchors.left: parent.left
+            anchors.top: parent.top
             action: () => movie.back()
         }
 

@@ -1,0 +1,153 @@
+#include "../kit/KitTestSupport.h"
+#include "DevPortal.h"
+#include "RunTask.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "vod/BrowseScreen.h"
+#include "vod/MovieDetailsScreen.h"
+#include "vod/SeriesDetailsScreen.h"
+
+#include <QDir>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_VodPlugin)
+
+namespace {
+
+bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 8000); }
+
+// Small stand-ins for the clips: nothing here plays them.
+DemoMedia fakeMedia()
+{
+    DemoMedia media;
+    media.mp4 = QByteArray(4096, 'M');
+    media.ts = QByteArray(2048, 'T');
+    return media;
+}
+
+// The application's window over the shared state, the device record taken from a demo
+// portal on a free loopback port that gives the device its Xtream-Codes account.
+class VodViewsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        portal = new DevPortal({ .port = 0, .playlists = 1 }, fakeMedia());
+        qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete portal;
+        portal = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(portal->isListening());
+        app = AppState::shared();
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(app->refreshDevice())));
+        ASSERT_TRUE(app->activePlaylist());
+        app->replace(Routes::Home {});
+        engine.addImportPath(QStringLiteral("qrc:/"));
+        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
+        ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+        window = qobject_cast<QQuickWindow *>(load.object.get());
+        ASSERT_TRUE(window);
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
+        load.object.reset();
+        app->setLanguage(QStringLiteral("en"));
+    }
+
+    // The view-model of the screen on top, once there is one of that kind.
+    template <typename Model> Model *top()
+    {
+        for (QQuickItem *item : itemsBelow(window->contentItem())) {
+            for (Model *model : item->findChildren<Model *>(Qt::FindDirectChildrenOnly)) {
+                if (model->isActive())
+                    return model;
+            }
+        }
+        return nullptr;
+    }
+
+    template <typename Model> Model *awaitTop(const std::function<bool(Model *)> &ready)
+    {
+        Model *model = nullptr;
+        waitUntil([&] { return (model = top<Model>()) && ready(model); });
+        return model;
+    }
+
+    bool press(Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); }
+
+    // Saves the window to ZELFOR_SCREENSHOTS/<name>.png when that folder is given.
+    void shoot(const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("ZELFOR_SCREENSHOTS");
+        if (folder.isEmpty())
+            return;
+        QTest::qWait(700); // posters arrive from the portal
+        QDir().mkpath(folder);
+        window->grabWindow().save(folder + u'/' + name + QStringLiteral(".png"));
+    }
+
+    QString route() const { return routeName(app->current()); }
+
+    static inline DevPortal *portal = nullptr;
+    AppState *app = nullptr;
+    WarningCollector warnings;
+    QQmlEngine engine;
+    QmlLoad load;
+    QQuickWindow *window = nullptr;
+};
+
+// Movies, a poster, its details, play, back to the details; then a series and an episode;
+// in English and in Arabic.
+TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
+{
+    for (const QString &language : { u"en"_qs, u"ar"_qs }) {
+        app->setLanguage(language);
+        app->replace(Routes::Home {});
+        app->push(Routes::Browse { ContentType::movie });
+        auto *browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
+        ASSERT_TRUE(browse) << qPrintable(language);
+        EXPECT_GT(browse->posters()->count(), 0);
+        shoot(u"browse-"_qs + language);
+
+        ASSERT_TRUE(press(Key::Kind::down) && press(Key::Kind::enter));
+        auto *movie = awaitTop<MovieDetailsScreenModel>([](auto *model) { return model->loaded(); });
+        ASSERT_TRUE(movie);
+        EXPECT_EQ(movie->title(), browse->posters()->itemAt(0)->name);
+        shoot(u"movie-"_qs + language);
+        ASSERT_TRUE(press(Key::Kind::enter));
+        ASSERT_TRUE(waitUntil([this] { return route() == u"player"_qs; }));
+        KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} });
+        ASSERT_EQ(awaitTop<MovieDetailsScreenModel>([](auto *) { return true; }), movie);
+
+        app->replace(Routes::Home {});
+        app->push(Routes::Browse { ContentType::series });
+        browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
+        ASSERT_TRUE(browse);
+        browse->open(0);
+        auto *series = awaitTop<SeriesDetailsScreenModel>(
+            [](auto *model) { return model->state() == SeriesDetailsScreenModel::Loaded; });
+        ASSERT_TRUE(series);
+        press(Key::Kind::down);
+        shoot(u"series-"_qs + language);
+        ASSERT_TRUE(press(Key::Kind::enter));
+        ASSERT_TRUE(waitUntil([this] { return route() == u"player"_qs; }));
+        const Routes::Player player = std::get<Routes::Player>(app->current());
+        EXPECT_EQ(player.queue.start, 1);
+        EXPECT_EQ(player.queue.count, series->shownEpisodes().size());
+    }
+}
+
+} // namespace
