@@ -113,7 +113,7 @@ QVariantList MovieDetailsScreenModel::buttons() const
     const auto button = [this](int id, const QString &title, const QString &icon, bool primary) {
         return QVariantMap { { QStringLiteral("id"), id }, { QStringLiteral("title"), title },
             { QStringLiteral("icon"), icon }, { QStringLiteral("primary"), primary },
-            { QStringLiteral("focused"), m_focus == id } };
+            { QStringLiteral("focused"), focus() == id } };
     };
     QVariantList buttons;
     buttons.append(button(playButton,
@@ -126,10 +126,16 @@ QVariantList MovieDetailsScreenModel::buttons() const
     return buttons;
 }
 
+int MovieDetailsScreenModel::focus() const
+{
+    // A button that went away (the resume point was cleared) hands its focus to play.
+    return focusOrder().contains(m_focus) ? m_focus : playButton;
+}
+
 bool MovieDetailsScreenModel::handleKey(const Key &key)
 {
     const QList<int> order = focusOrder();
-    const int at = qMax(0, int(order.indexOf(m_focus)));
+    const int at = int(order.indexOf(focus()));
     switch (key.kind) {
     case Key::Kind::left:
         setFocus(order[qMax(at - 1, 0)]);
@@ -139,7 +145,7 @@ bool MovieDetailsScreenModel::handleKey(const Key &key)
         return true;
     case Key::Kind::enter:
     case Key::Kind::space:
-        press(m_focus);
+        press(focus());
         return true;
     default:
         return false;

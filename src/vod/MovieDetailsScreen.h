@@ -40,7 +40,7 @@ public:
     QString director() const;
     QString cast() const;
     bool loaded() const { return m_loaded; }
-    int focus() const { return m_focus; }
+    int focus() const;
     QVariantList buttons() const;
     // The button ids in key order: play, from the start (with a resume point), favourite.
     QList<int> focusOrder() const;

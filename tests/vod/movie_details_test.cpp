@@ -132,6 +132,18 @@ TEST_F(MovieDetailsTest, ResumePointOffersResumeAndFromTheStart)
     EXPECT_FALSE(queue.resume);
 }
 
+TEST_F(MovieDetailsTest, FocusOnAButtonThatWentAwayFallsBackToPlay)
+{
+    vod.prefs().saveResume(movieKey(), 125, 6000);
+    auto screen = open();
+    press(*screen, "R");
+    ASSERT_EQ(screen->focus(), 1);
+    vod.prefs().saveResume(movieKey(), 5990, 6000);
+    EXPECT_EQ(screen->focus(), 0);
+    press(*screen, "E");
+    EXPECT_TRUE(pushedQueue().resume) << "Enter presses the play button that shows the focus";
+}
+
 TEST_F(MovieDetailsTest, FavouriteButtonTogglesWithToasts)
 {
     auto screen = open();
