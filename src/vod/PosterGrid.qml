@@ -48,7 +48,7 @@ GridView {
         required property int index
         required property string name
         required property string logo
-        required property string rating
+        required property string ratingBadge
         required property bool favorite
         required property bool focused
 
@@ -58,7 +58,9 @@ GridView {
         PosterCard {
             width: grid.cellWidth - grid.spacing
             height: width * 3 / 2
-            item: ({ name: cell.name, logo: cell.logo, rating: cell.rating })
+            name: cell.name
+            logo: cell.logo
+            ratingBadge: cell.ratingBadge
             favorite: cell.favorite
             focused: cell.focused
             action: () => grid.screen.open(cell.index)
