@@ -23,7 +23,6 @@ BrowseScreenModel::BrowseScreenModel(AppState *app, KeyRouter *router, Catalog *
     , m_selectedCat(PseudoCategory::all)
     , m_posters(new ContentListModel(this))
 {
-    connect(this, &KeyHandler::activeChanged, this, &BrowseScreenModel::appear);
     if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, [this] {
             showFavoriteBadges();
@@ -36,7 +35,6 @@ void BrowseScreenModel::routeChanged(const Route &route)
 {
     if (const auto *browse = std::get_if<Routes::Browse>(&route))
         m_type = browse->type;
-    appear();
 }
 
 int BrowseScreenModel::state() const
@@ -115,11 +113,9 @@ void BrowseScreenModel::setSort(int sort)
     rebuild();
 }
 
-// Runs as the screen comes into view: the first load, or a new try after a failure.
-void BrowseScreenModel::appear()
+// The first load, or a new try after a failure; a loaded section stays.
+void BrowseScreenModel::appeared()
 {
-    if (!isActive() || entryId().isEmpty())
-        return;
     if (!activePlaylist()) {
         // Without a playlist there is nothing to browse: start again from the root.
         if (AppState *state = app()) {

@@ -93,7 +93,7 @@ signals:
 
 private:
     void routeChanged(const Route &route) override;
-    void appear();
+    void appeared() override;
     QCoro::Task<> load();
     void rebuild();
     void showFavoriteBadges();

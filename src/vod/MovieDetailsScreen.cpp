@@ -30,21 +30,20 @@ MovieDetailsScreenModel::MovieDetailsScreenModel(AppState *app, KeyRouter *route
 {
     if (prefs())
         connect(prefs(), &Prefs::favoritesChanged, this, &MovieDetailsScreenModel::buttonsChanged);
-    // Each time the screen comes into view: details again (from the catalog's cache once
-    // loaded), and the buttons, since the player may have moved the resume point.
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (isActive() && !m_item.id.isEmpty())
-            load();
-        emit buttonsChanged();
-    });
 }
 
 void MovieDetailsScreenModel::routeChanged(const Route &route)
 {
     if (const auto *movie = std::get_if<Routes::Movie>(&route))
         m_item = movie->item;
-    if (isActive())
-        load();
+}
+
+// Details again (from the catalog's cache once loaded), and the buttons, since the
+// player may have moved the resume point.
+void MovieDetailsScreenModel::appeared()
+{
+    load();
+    emit buttonsChanged();
 }
 
 QCoro::Task<> MovieDetailsScreenModel::load()

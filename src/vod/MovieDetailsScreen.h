@@ -57,6 +57,7 @@ signals:
 
 private:
     void routeChanged(const Route &route) override;
+    void appeared() override;
     QCoro::Task<> load();
     OptText backdrop() const;
     QString movieKey() const;

@@ -29,22 +29,20 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(AppState *app, KeyRouter *rou
 {
     if (prefs())
         connect(prefs(), &Prefs::favoritesChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
-    // Each time the screen comes into view: the details again (from the catalog's cache
-    // once loaded), and the progress strips, which the player may have moved.
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (!isActive() || m_item.id.isEmpty())
-            return;
-        load();
-        emit episodesChanged();
-    });
 }
 
 void SeriesDetailsScreenModel::routeChanged(const Route &route)
 {
     if (const auto *series = std::get_if<Routes::Series>(&route))
         m_item = series->item;
-    if (isActive())
-        load();
+}
+
+// The details again (from the catalog's cache once loaded), and the progress strips,
+// which the player may have moved.
+void SeriesDetailsScreenModel::appeared()
+{
+    load();
+    emit episodesChanged();
 }
 
 QCoro::Task<> SeriesDetailsScreenModel::load()

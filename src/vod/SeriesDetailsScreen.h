@@ -71,6 +71,7 @@ signals:
 
 private:
     void routeChanged(const Route &route) override;
+    void appeared() override;
     QCoro::Task<> load();
     void playSeason(const QList<Episode> &episodes, int start);
     QString seriesKey() const;

@@ -11,6 +11,10 @@ VodScreen::VodScreen(AppState *app, KeyRouter *router, Catalog *catalog, QObject
     , m_app(app)
     , m_catalog(catalog)
 {
+    connect(this, &KeyHandler::activeChanged, this, [this] {
+        if (isActive() && m_hasRoute)
+            appeared();
+    });
 }
 
 void VodScreen::setEntryId(const QString &entryId)
@@ -20,9 +24,12 @@ void VodScreen::setEntryId(const QString &entryId)
     m_entryId = entryId;
     m_entry = QUuid::fromString(entryId);
     const std::optional<Route> route = m_app ? m_app->routeOf(m_entry) : std::nullopt;
+    m_hasRoute = route.has_value();
     if (route)
         routeChanged(*route);
     emit entryChanged();
+    if (m_hasRoute && isActive())
+        appeared();
 }
 
 void VodScreen::back()

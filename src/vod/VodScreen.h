@@ -36,6 +36,8 @@ public:
 protected:
     // Called once the entry's route is known.
     virtual void routeChanged(const Route &route) = 0;
+    // Called each time the screen comes into view (turns active) with its route known.
+    virtual void appeared() = 0;
 
     AppState *app() const { return m_app; }
     Prefs *prefs() const;
@@ -60,4 +62,5 @@ private:
     QPointer<Catalog> m_catalog;
     QString m_entryId;
     QUuid m_entry;
+    bool m_hasRoute = false;
 };
