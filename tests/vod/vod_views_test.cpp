@@ -3,6 +3,7 @@
 #include "RunTask.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
+#include "app/Prefs.h"
 #include "vod/BrowseScreen.h"
 #include "vod/MovieDetailsScreen.h"
 #include "vod/SeriesDetailsScreen.h"
@@ -136,10 +137,23 @@ TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
         app->push(Routes::Browse { ContentType::series });
         browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
         ASSERT_TRUE(browse);
+        // The demo numbers a series' episodes <series id><season><episode>.
+        const QString firstEpisode = browse->posters()->itemAt(0)->id + u"11"_qs;
+        app->prefs()->saveResume(u"%1|EP|%2"_qs.arg(app->activePlaylist()->id).arg(firstEpisode), 21, 30);
         browse->open(0);
         auto *series = awaitTop<SeriesDetailsScreenModel>(
             [](auto *model) { return model->state() == SeriesDetailsScreenModel::Loaded; });
         ASSERT_TRUE(series);
+        QList<qreal> strips;
+        waitUntil([&] {
+            strips.clear();
+            for (QQuickItem *item : itemsBelow(window->contentItem())) {
+                if (item->objectName() == u"progressFill"_qs && item->isVisible())
+                    strips.append(item->width());
+            }
+            return !strips.isEmpty();
+        });
+        EXPECT_EQ(strips, QList<qreal> { 0.7 * 160 }) << "one strip, seven tenths of its thumbnail";
         press(Key::Kind::down);
         shoot(u"series-"_qs + language);
         ASSERT_TRUE(press(Key::Kind::enter));
