@@ -35,6 +35,8 @@ class VodFixture {
 public:
     VodFixture()
     {
+        // Texts are compared in English, whatever another test program stored meanwhile.
+        setActiveLanguage(u"en"_qs);
         DeviceResponse device = AppStateFixture::device({});
         device.playlists = { provider.playlist() };
         fixture.cacheDevice(device);
