@@ -16,6 +16,7 @@ struct BenchCommand {
 // Each bench file offers its commands through one function, listed in main.cpp.
 std::span<const BenchCommand> m3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
+std::span<const BenchCommand> liveBenchCommands();
 std::span<const BenchCommand> browseBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
@@ -31,6 +32,10 @@ public:
 private:
     quint64 m_state;
 };
+
+// Generated channels: "FR: Channel <i> HD" in the group "FR | <group> Channels".
+QByteArray generatedChannelName(int i);
+QByteArray generatedChannelGroup(int group);
 
 // A film title as the generated provider lists write it ("Movie Title 12 (1987) édition").
 QString movieName(int id, Sequence &random);
