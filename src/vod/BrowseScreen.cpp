@@ -213,7 +213,10 @@ void BrowseScreenModel::rebuild()
     QSet<QString> favoriteIds;
     for (const FavoriteEntry &entry : favorites)
         favoriteIds.insert(entry.id);
-    m_posters->setRows(m_index->rows({ m_selectedCat, favoriteIds, m_filter, m_sort }));
+    // The same rows leave the grid alone: a reset would scroll it back to the top.
+    std::vector<qint32> rows = m_index->rows({ m_selectedCat, favoriteIds, m_filter, m_sort });
+    if (rows != m_posters->rows())
+        m_posters->setRows(std::move(rows));
     m_posters->setFocusedRow(m_pane == 1 ? m_focus : -1);
     for (int i = 0; i < m_categories.size(); ++i) {
         if (m_categories[i].id == m_selectedCat) {

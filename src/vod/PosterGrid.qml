@@ -56,6 +56,7 @@ GridView {
         height: grid.cellHeight
 
         PosterCard {
+            objectName: "poster"
             width: grid.cellWidth - grid.spacing
             height: width * 3 / 2
             name: cell.name
@@ -81,6 +82,7 @@ GridView {
         id: menu
 
         MenuItem {
+            objectName: "favoriteMenuItem"
             text: Localized.text(grid.menuFavorite ? "remove_favorite" : "add_favorite")
             onTriggered: grid.screen.toggleFavoriteAt(grid.menuRow)
         }

@@ -186,6 +186,17 @@ TEST_F(BrowseScreenTest, FavouritesOfThisPlaylistAndTypeCountedListedOnlyWhilePr
     EXPECT_EQ(screen->categoryList()[1].count, 1);
 }
 
+TEST_F(BrowseScreenTest, FavouriteOutsideItsCategoryOnlyRedrawsTheBadge)
+{
+    QSignalSpy resets(screen->posters(), &QAbstractItemModel::modelReset);
+    QSignalSpy changes(screen->posters(), &QAbstractItemModel::dataChanged);
+    screen->toggleFavoriteAt(3);
+    EXPECT_EQ(resets.size(), 0) << "a reset would scroll the grid back to the top";
+    EXPECT_FALSE(changes.isEmpty());
+    EXPECT_TRUE(screen->posters()->data(screen->posters()->index(3), ContentListModel::FavoriteRole).toBool());
+    EXPECT_EQ(vod.app().toast(), u"Added to favorites"_qs);
+}
+
 TEST_F(BrowseScreenTest, ComingBackDoesNotReloadAndRefreshReloadsWithForce)
 {
     screen->setActive(false);

@@ -164,4 +164,32 @@ TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
     }
 }
 
+// The poster's context menu adds it to the favourites or removes it, and says so.
+TEST_F(VodViewsTest, PosterMenuTogglesTheFavourite)
+{
+    app->push(Routes::Browse { ContentType::movie });
+    auto *browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
+    ASSERT_TRUE(browse);
+    const auto isFavorite = [browse] {
+        return browse->posters()->data(browse->posters()->index(0), ContentListModel::FavoriteRole).toBool();
+    };
+    const QPointer<QQuickItem> poster = itemNamed(window->contentItem(), u"poster"_qs);
+    ASSERT_TRUE(poster);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(poster) << "the grid keeps its posters when only a badge changes";
+        const bool before = isFavorite();
+        QTest::mouseClick(window, Qt::RightButton, {}, centreOf(poster));
+        QQuickItem *menuItem = nullptr;
+        ASSERT_TRUE(waitUntil([&] {
+            menuItem = itemNamed(window->contentItem(), u"favoriteMenuItem"_qs);
+            return menuItem && menuItem->isVisible() && menuItem->height() > 0;
+        }));
+        EXPECT_EQ(menuItem->property("text").toString(), before ? u"Remove from favorites"_qs : u"Add to favorites"_qs);
+        QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(menuItem));
+        ASSERT_TRUE(waitUntil([&] { return isFavorite() != before; }));
+        EXPECT_EQ(app->toast(), before ? u"Removed from favorites"_qs : u"Added to favorites"_qs);
+        ASSERT_TRUE(waitUntil([&] { return !menuItem->isVisible(); }));
+    }
+}
+
 } // namespace
