@@ -189,5 +189,7 @@ Item {
     Connections {
         target: series
         function onScrollToEpisode(index) { episodeList.positionViewAtIndex(index, ListView.Center) }
+        // New rows (progress after playing, another season) keep the focused episode in view.
+        function onEpisodesChanged() { Qt.callLater(() => episodeList.positionViewAtIndex(series.focus, ListView.Contain)) }
     }
 }
