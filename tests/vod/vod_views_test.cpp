@@ -1,4 +1,5 @@
 #include "../kit/KitTestSupport.h"
+#include "AppWindow.h"
 #include "DevPortal.h"
 #include "RunTask.h"
 #include "app/AppState.h"
@@ -54,36 +55,24 @@ protected:
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(app->refreshDevice())));
         ASSERT_TRUE(app->activePlaylist());
         app->replace(Routes::Home {});
-        engine.addImportPath(QStringLiteral("qrc:/"));
-        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
-        ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
-        window = qobject_cast<QQuickWindow *>(load.object.get());
+        shown = std::make_unique<AppWindow>();
+        ASSERT_TRUE(shown->problems().isEmpty()) << qPrintable(shown->problems().join('\n'));
+        window = shown->window();
         ASSERT_TRUE(window);
     }
 
     void TearDown() override
     {
-        EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
-        load.object.reset();
+        EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
+        shown.reset();
         app->setLanguage(QStringLiteral("en"));
     }
 
-    // The view-model of the screen on top, once there is one of that kind.
-    template <typename Model> Model *top()
-    {
-        for (QQuickItem *item : itemsBelow(window->contentItem())) {
-            for (Model *model : item->findChildren<Model *>(Qt::FindDirectChildrenOnly)) {
-                if (model->isActive())
-                    return model;
-            }
-        }
-        return nullptr;
-    }
-
+    // The view-model of the screen on top, once there is one of that kind and it is ready.
     template <typename Model> Model *awaitTop(const std::function<bool(Model *)> &ready)
     {
         Model *model = nullptr;
-        waitUntil([&] { return (model = top<Model>()) && ready(model); });
+        waitUntil([&] { return (model = shown->top<Model>()) && ready(model); });
         return model;
     }
 
@@ -104,9 +93,7 @@ protected:
 
     static inline DevPortal *portal = nullptr;
     AppState *app = nullptr;
-    WarningCollector warnings;
-    QQmlEngine engine;
-    QmlLoad load;
+    std::unique_ptr<AppWindow> shown;
     QQuickWindow *window = nullptr;
 };
 
