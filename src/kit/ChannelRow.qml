@@ -3,22 +3,22 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Zelfor.Kit
 
-// One line of a channel list. `item` carries the channel's `name`, `logo` and
-// `catchup` (any value but null or undefined marks an archive).
+// One line of a channel list; as a delegate of a content list the model's roles fill it.
+// `num` 0 shows no number, `catchupDays` above 0 marks an archive.
 Item {
     id: root
 
-    property var item: ({})
-    property int number: 0
-    property bool favorite: false
-    property bool playing: false
-    property bool focused: false
+    required property string name
+    required property string logo
+    required property int num
+    required property int catchupDays
+    required property bool favorite
+    required property bool playing
+    required property bool focused
     property var action: null
     property var doubleAction: null
 
     readonly property bool hover: hoverHandler.hovered
-    readonly property string name: root.item && root.item.name ? root.item.name : ""
-    readonly property bool hasCatchup: !!root.item && root.item.catchup !== undefined && root.item.catchup !== null
 
     implicitWidth: 360
     implicitHeight: 56
@@ -63,7 +63,7 @@ Item {
         UiText {
             Layout.preferredWidth: 40
             horizontalAlignment: Text.AlignRight
-            text: root.number > 0 ? String(root.number) : ""
+            text: root.num > 0 ? String(root.num) : ""
             color: Theme.textDim
             font.pixelSize: 13
             font.weight: Font.DemiBold
@@ -78,7 +78,7 @@ Item {
             RemoteImage {
                 anchors.fill: parent
                 anchors.margins: 3
-                url: root.item && root.item.logo ? root.item.logo : ""
+                url: root.logo
                 title: root.name
                 fill: false
                 fontSize: 13
@@ -101,7 +101,7 @@ Item {
         }
 
         Icon {
-            visible: root.hasCatchup
+            visible: root.catchupDays > 0
             name: "clock.arrow.circlepath"
             size: 12
             font.weight: Font.DemiBold

@@ -2,16 +2,15 @@ import QtQuick
 import Qt5Compat.GraphicalEffects
 import Zelfor.Kit
 
-// A poster tile of a grid, 2 wide by 3 high. `item` carries the movie's or
-// series' `name`, `logo` (the poster) and `rating`.
+// A poster tile of a grid, 2 wide by 3 high; as a delegate of a content grid the model's
+// roles fill it. `logo` is the poster, `ratingBadge` the rating text ("" shows no badge).
 Card {
     id: root
 
-    property var item: ({})
-    property bool favorite: false
-
-    readonly property string name: root.item && root.item.name ? root.item.name : ""
-    readonly property string ratingText: PosterRating.badgeText(root.item ? root.item.rating : undefined)
+    required property string name
+    required property string logo
+    required property string ratingBadge
+    required property bool favorite
 
     implicitWidth: 180
     implicitHeight: width * 3 / 2
@@ -21,7 +20,7 @@ Card {
 
     RemoteImage {
         anchors.fill: parent
-        url: root.item && root.item.logo ? root.item.logo : ""
+        url: root.logo
         title: root.name
         fill: true
         fontSize: 26
@@ -56,7 +55,7 @@ Card {
         anchors.left: parent.left
         anchors.top: parent.top
         anchors.margins: 8
-        visible: root.ratingText !== ""
+        visible: root.ratingBadge !== ""
         width: ratingRow.implicitWidth + 2 * 6
         height: ratingRow.implicitHeight + 2 * 3
         radius: height / 2
@@ -76,7 +75,7 @@ Card {
 
             UiText {
                 anchors.verticalCenter: parent.verticalCenter
-                text: root.ratingText
+                text: root.ratingBadge
                 color: Theme.amber
                 font.pixelSize: 11
                 font.weight: Font.Bold

@@ -13,8 +13,8 @@ TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
 {
     QQmlEngine engine;
     auto load = loadQml(engine, urlOf("ChannelRow"),
-        { { "item", QVariantMap { { "name", "FR | TF1 HD" }, { "catchup", QVariantMap { { "days", 7 } } } } },
-            { "width", 420 } });
+        { { "name", "FR | TF1 HD" }, { "logo", "" }, { "num", 1 }, { "catchupDays", 7 }, { "favorite", false },
+            { "playing", false }, { "focused", false }, { "width", 420 } });
     ASSERT_TRUE(load.object);
     QQuickItem *equalizer = nullptr;
     for (auto *child : load.object->findChildren<QQuickItem *>())
@@ -28,19 +28,17 @@ TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
 
 TEST(PosterBadges, FollowRatingFavoriteAndFocus)
 {
-    // rating (none when invalid), favorite, focused, rating badge shown
-    const std::tuple<QVariant, bool, bool, bool> cases[] = {
-        { "7.26", false, false, true }, { "8", true, true, true }, { "N/A", true, false, false },
-        { "0", true, true, false }, { QVariant(), false, true, false },
+    // rating badge text ("" for none), favorite, focused, rating badge shown
+    const std::tuple<QString, bool, bool, bool> cases[] = {
+        { "7.3", false, false, true }, { "8.0", true, true, true }, { "", true, false, false },
+        { "", false, true, false },
     };
-    for (const auto &[rating, favorite, focused, ratingShown] : cases) {
-        SCOPED_TRACE(rating.toString().toStdString());
+    for (const auto &[badge, favorite, focused, ratingShown] : cases) {
+        SCOPED_TRACE(badge.toStdString());
         QQmlEngine engine;
-        QVariantMap item { { "name", "Movie" }, { "logo", "" } };
-        if (rating.isValid())
-            item.insert("rating", rating);
         auto load = loadQml(engine, urlOf("PosterCard"),
-            { { "item", item }, { "favorite", favorite }, { "focused", focused }, { "width", 170 } });
+            { { "name", "Movie" }, { "logo", "" }, { "ratingBadge", badge }, { "favorite", favorite },
+                { "focused", focused }, { "width", 170 } });
         ASSERT_TRUE(load.object);
         EXPECT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
         const auto visible = [&](const char *name) {

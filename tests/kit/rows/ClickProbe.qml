@@ -16,8 +16,13 @@ Item {
     ChannelRow {
         objectName: "row"
         width: 400
-        item: ({ name: "BBC One", logo: "" })
-        number: 1
+        name: "BBC One"
+        logo: ""
+        num: 1
+        catchupDays: 0
+        favorite: false
+        playing: false
+        focused: false
         action: () => root.singles++
         doubleAction: () => root.doubles++
     }

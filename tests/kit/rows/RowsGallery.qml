@@ -24,21 +24,29 @@ Rectangle {
 
         ChannelRow {
             width: parent.width
-            item: ({ name: "FR | TF1 HD", logo: root.base + "/logo-wide.png", catchup: { days: 7 } })
-            number: 1
-            favorite: true
-            playing: true
-            focused: true
+            name: "FR | TF1 HD"; logo: root.base + "/logo-wide.png"; num: 1; catchupDays: 7
+            favorite: true; playing: true; focused: true
         }
-        ChannelRow { width: parent.width; item: ({ name: "Canal+ Sport", logo: root.base + "/logo-tall.webp" }); number: 12 }
         ChannelRow {
             width: parent.width
-            item: ({ name: "[VIP] Sports One with a very long channel name that has to be cut", logo: root.base + "/missing.png", catchup: { days: 2 } })
-            number: 0
-            favorite: true
+            name: "Canal+ Sport"; logo: root.base + "/logo-tall.webp"; num: 12; catchupDays: 0
+            favorite: false; playing: false; focused: false
         }
-        ChannelRow { width: parent.width; item: ({ name: "24 Kitchen" }); number: 1024; focused: true }
-        ChannelRow { width: parent.width; item: ({ name: "الجزيرة الوثائقية", logo: "" }); number: 7; playing: true }
+        ChannelRow {
+            width: parent.width
+            name: "[VIP] Sports One with a very long channel name that has to be cut"; logo: root.base + "/missing.png"
+            num: 0; catchupDays: 2; favorite: true; playing: false; focused: false
+        }
+        ChannelRow {
+            width: parent.width
+            name: "24 Kitchen"; logo: ""; num: 1024; catchupDays: 0
+            favorite: false; playing: false; focused: true
+        }
+        ChannelRow {
+            width: parent.width
+            name: "الجزيرة الوثائقية"; logo: ""; num: 7; catchupDays: 0
+            favorite: false; playing: true; focused: false
+        }
 
         Item { width: 1; height: 10 }
 
@@ -61,13 +69,16 @@ Rectangle {
 
         PosterCard {
             width: 170
-            item: ({ name: "The Long Road Home", logo: root.base + "/poster.webp", rating: "7.26" })
-            favorite: true
-            focused: true
+            name: "The Long Road Home"; logo: root.base + "/poster.webp"; ratingBadge: "7.3"
+            favorite: true; focused: true
         }
-        PosterCard { width: 170; item: ({ name: "A Film Whose Title Runs On For Three Lines At Least Here", logo: root.base + "/backdrop.png", rating: "8" }) }
-        PosterCard { width: 170; item: ({ name: "Lost Poster", logo: root.base + "/missing.png", rating: "N/A" }); favorite: true }
-        PosterCard { width: 170; item: ({ name: "No Poster At All", rating: "0" }) }
+        PosterCard {
+            width: 170
+            name: "A Film Whose Title Runs On For Three Lines At Least Here"; logo: root.base + "/backdrop.png"
+            ratingBadge: "8.0"; favorite: false
+        }
+        PosterCard { width: 170; name: "Lost Poster"; logo: root.base + "/missing.png"; ratingBadge: ""; favorite: true }
+        PosterCard { width: 170; name: "No Poster At All"; logo: ""; ratingBadge: ""; favorite: false }
 
         Column {
             spacing: 16
