@@ -16,6 +16,7 @@ struct BenchCommand {
 // Each bench file offers its commands through one function, listed in main.cpp.
 std::span<const BenchCommand> m3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
+std::span<const BenchCommand> qmlRowsBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {

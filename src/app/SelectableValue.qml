@@ -27,22 +27,11 @@ Item {
         text: root.text
     }
 
-    Text {
-        id: painted
-        anchors.fill: edit
-        visible: false
-        text: root.text
-        textFormat: Text.PlainText
-        color: "white"
-        font: edit.font
-    }
-
-    AccentGradient {
+    GradientText {
         anchors.fill: edit
         visible: root.accent
-        source: painted
-        from: Theme.violetLight
-        to: Theme.cyanLight
+        text: root.text
+        font: edit.font
     }
 
     TextEdit {

@@ -30,25 +30,11 @@ Card {
             elide: Text.ElideRight
         }
 
-        Item {
+        AccentIcon {
             objectName: "checkMark"
             visible: root.selected
-            implicitWidth: mark.implicitWidth
-            implicitHeight: mark.implicitHeight
-
-            Icon {
-                id: mark
-                name: "checkmark.circle.fill"
-                size: 18
-                visible: false
-            }
-
-            AccentGradient {
-                anchors.fill: parent
-                source: mark
-                from: Theme.violetLight
-                to: Theme.cyanLight
-            }
+            name: "checkmark.circle.fill"
+            size: 18
         }
     }
 }

@@ -39,6 +39,7 @@ protected:
     std::unique_ptr<QQuickItem> m_item;
 };
 
+// fillStyle: 0 raised, 1 raised hover, 2 accent.
 const char *const kPillLook = "hover fillStyle borderWidth borderOpacity glowOpacity brightness";
 const char *const kCardLook = "hover active sheenOpacity darkShadowOpacity";
 const char *const kPill = "PillButton { title: \"Play\" }";
@@ -73,12 +74,12 @@ TEST_P(Looks, FollowPrimaryFocusAndHover)
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, Looks, ::testing::Values(
-    LookCase { "pillResting", kPill, false, kPillLook, "false raised 1 0.1 0 0", 1 },
-    LookCase { "pillHovered", kPill, true, kPillLook, "true raisedHover 1 0.2 0 0", 1.03 },
-    LookCase { "pillFocusedKeepsScale", kFocusedPill, false, kPillLook, "false raised 2 1 0 0", 1 },
-    LookCase { "pillFocusWinsBorderOverHover", kFocusedPill, true, kPillLook, "true raisedHover 2 1 0 0", 1.03 },
-    LookCase { "primaryResting", kPrimaryPill, false, kPillLook, "false accent 1 0.25 0.35 0", 1 },
-    LookCase { "primaryKeepsAccentWhenHovered", kPrimaryPill, true, kPillLook, "true accent 1 0.25 0.55 0.06", 1.03 },
+    LookCase { "pillResting", kPill, false, kPillLook, "false 0 1 0.1 0 0", 1 },
+    LookCase { "pillHovered", kPill, true, kPillLook, "true 1 1 0.2 0 0", 1.03 },
+    LookCase { "pillFocusedKeepsScale", kFocusedPill, false, kPillLook, "false 0 2 1 0 0", 1 },
+    LookCase { "pillFocusWinsBorderOverHover", kFocusedPill, true, kPillLook, "true 1 2 1 0 0", 1.03 },
+    LookCase { "primaryResting", kPrimaryPill, false, kPillLook, "false 2 1 0.25 0.35 0", 1 },
+    LookCase { "primaryKeepsAccentWhenHovered", kPrimaryPill, true, kPillLook, "true 2 1 0.25 0.55 0.06", 1.03 },
     LookCase { "cardResting", kCard, false, kCardLook, "false false 0 0", 1 },
     LookCase { "cardHoveredWithoutActions", kCard, true, kCardLook, "true true 0.035 0.35", 1.04 },
     LookCase { "cardFocused", kFocusedCard, false, kCardLook, "false true 0 0", 1.04 },

@@ -16,14 +16,19 @@ TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
         { { "name", "FR | TF1 HD" }, { "logo", "" }, { "num", 1 }, { "catchupDays", 7 }, { "favorite", false },
             { "playing", false }, { "focused", false }, { "width", 420 } });
     ASSERT_TRUE(load.object);
-    QQuickItem *equalizer = nullptr;
-    for (auto *child : load.object->findChildren<QQuickItem *>())
-        equalizer = child->property("phase").isValid() ? child : equalizer;
-    ASSERT_TRUE(equalizer);
-    QTest::qWait(100);
-    EXPECT_EQ(equalizer->property("phase").toDouble(), 0);
+    const auto equalizer = [&]() -> QQuickItem * {
+        for (auto *child : load.object->findChildren<QQuickItem *>()) {
+            if (child->property("phase").isValid())
+                return child;
+        }
+        return nullptr;
+    };
+    EXPECT_FALSE(equalizer());
     load.object->setProperty("playing", true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer->property("phase").toDouble() > 0; }, 1000));
+    ASSERT_TRUE(equalizer());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer()->property("phase").toDouble() > 0; }, 1000));
+    load.object->setProperty("playing", false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !equalizer(); }, 1000));
 }
 
 TEST(PosterBadges, FollowRatingFavoriteAndFocus)
@@ -41,9 +46,11 @@ TEST(PosterBadges, FollowRatingFavoriteAndFocus)
                 { "focused", focused }, { "width", 170 } });
         ASSERT_TRUE(load.object);
         EXPECT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+        // Each badge is made only while it shows.
         const auto visible = [&](const char *name) {
-            auto *child = load.object->findChild<QQuickItem *>(QLatin1String(name));
-            return child && child->isVisible();
+            auto *loader = load.object->findChild<QQuickItem *>(QLatin1String(name));
+            auto *badge = loader ? loader->property("item").value<QQuickItem *>() : nullptr;
+            return badge && badge->isVisible() && badge->width() > 0;
         };
         EXPECT_EQ(QList<bool>({ visible("ratingBadge"), visible("favoriteBadge"), visible("playMark") }),
             QList<bool>({ ratingShown, favorite, focused }));
@@ -61,10 +68,11 @@ TEST(PlaceholderStrength, InitialsAreFaintOnlyWhileAPictureLoads)
         auto load = loadQml(engine, urlOf("RemoteImage"), { { "url", *path ? server.url(QLatin1String(path)) : QString() },
             { "title", "Canal+ Sport" }, { "width", 62 }, { "height", 38 } });
         ASSERT_TRUE(load.object);
-        auto *initials = load.object->findChild<QQuickItem *>(QStringLiteral("initials"));
-        ASSERT_TRUE(initials);
-        EXPECT_DOUBLE_EQ(initials->opacity(), whileLoading);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return server.inFlight() == 0 && initials->opacity() == 1; }, 5000));
+        auto *placeholder = load.object->findChild<QQuickItem *>(QStringLiteral("placeholder"));
+        ASSERT_TRUE(placeholder);
+        EXPECT_DOUBLE_EQ(placeholder->property("strength").toDouble(), whileLoading);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return server.inFlight() == 0 && placeholder->property("strength").toDouble() == 1; }, 5000));
         EXPECT_FALSE(load.object->property("loaded").toBool());
     }
 }

@@ -66,7 +66,7 @@ Item {
                     height: 110
                     radius: 16
                     focused: index === 0
-                    fillGradient: index === 2 ? "accentDiagonal" : ""
+                    fillGradient: index === 2 ? Card.AccentDiagonal : Card.NoGradient
                     hoverScale: 1.04
                     UiText { anchors.centerIn: parent; text: ["Focused", "Resting", "Accent"][tile.index]; color: "white" }
                 }
