@@ -2,15 +2,33 @@ import QtQuick
 import QtQuick.Layouts
 import Zelfor.Kit
 
-// The capsule field that filters a list by name. The text belongs to the screen:
-// it binds `text` and takes every change from `edited`.
+// The capsule field that filters a list by name. The text belongs to the screen: it
+// binds `text` and takes every change from `edited`; whatever the screen keeps is what
+// the field shows. The screen gives and takes keyboard focus with startEditing() and
+// stopEditing() and reads `editing`; a click anywhere on the capsule starts editing.
 Item {
     id: root
 
     property string text: ""
     property string placeholder: ""
+    readonly property bool editing: field.activeFocus
 
     signal edited(string text)
+
+    function startEditing() {
+        field.forceActiveFocus()
+    }
+
+    function stopEditing() {
+        field.focus = false
+    }
+
+    // Tells the screen, then shows what the screen kept.
+    function write(text) {
+        root.edited(text)
+        if (field.text !== root.text)
+            field.text = root.text
+    }
 
     implicitWidth: 260
     implicitHeight: 38
@@ -22,6 +40,11 @@ Item {
         color: Theme.raised
         border.width: 1
         border.color: Qt.rgba(1, 1, 1, 0.08)
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        onPressed: root.startEditing()
     }
 
     RowLayout {
@@ -40,13 +63,14 @@ Item {
         TextInput {
             id: field
             Layout.fillWidth: true
-            text: root.text
             color: "white"
             font.family: Theme.fontFamily
             font.pixelSize: 13
             clip: true
             selectByMouse: true
-            onTextEdited: root.edited(text)
+            selectionColor: Theme.withOpacity(Theme.violet, 0.6)
+            selectedTextColor: "white"
+            onTextEdited: root.write(text)
 
             UiText {
                 anchors.fill: parent
@@ -67,11 +91,15 @@ Item {
             color: Theme.textDim
 
             TapHandler {
-                onTapped: {
-                    field.clear()
-                    root.edited("")
-                }
+                onTapped: root.write("")
             }
         }
+    }
+
+    // The screen's later changes reach the field; typing does not undo this.
+    Binding {
+        target: field
+        property: "text"
+        value: root.text
     }
 }

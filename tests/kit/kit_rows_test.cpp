@@ -109,4 +109,37 @@ TEST(ClickProbe, RowDoubleClickCallsOnlyTheDoubleActionAndFilterWritesTheOwnersT
     EXPECT_TRUE(clear->isVisible());
 }
 
+// The owner gives and takes the focus; the field shows what its owner kept of each edit.
+TEST(FilterFieldOwner, ControlsFocusAndTheFieldNeverDriftsFromItsText)
+{
+    ShownPage page(QStringLiteral("rows/ClickProbe.qml"));
+    ASSERT_TRUE(page.ready());
+    QQuickItem *field = page.child(QStringLiteral("strictFilter"));
+    ASSERT_TRUE(field);
+    const auto editing = [&] { return field->property("editing").toBool(); };
+    EXPECT_FALSE(editing());
+    // A click on the capsule's symbol, off the text, starts editing.
+    QTest::mouseClick(&page.view(), Qt::LeftButton, {}, field->mapToScene(QPointF(16, 19)).toPoint());
+    EXPECT_TRUE(editing());
+    for (const char key : { 'a', '1', 'b' })
+        QTest::keyClick(&page.view(), key);
+    const auto shown = [&] {
+        for (QQuickItem *item : itemsBelow(field)) {
+            if (item->inherits("QQuickTextInput"))
+                return item->property("text").toString();
+        }
+        return QString();
+    };
+    EXPECT_EQ(page.root()->property("strictText").toString(), QStringLiteral("AB"));
+    EXPECT_EQ(shown(), QStringLiteral("AB"));
+    QMetaObject::invokeMethod(field, "stopEditing");
+    EXPECT_FALSE(editing());
+    QTest::keyClick(&page.view(), Qt::Key_C);
+    EXPECT_EQ(shown(), QStringLiteral("AB"));
+    QMetaObject::invokeMethod(field, "startEditing");
+    EXPECT_TRUE(editing());
+    QTest::keyClick(&page.view(), Qt::Key_C);
+    EXPECT_EQ(shown(), QStringLiteral("ABC"));
+}
+
 } // namespace
