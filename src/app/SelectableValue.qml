@@ -41,10 +41,10 @@ Item {
         textFormat: TextEdit.PlainText
         readOnly: true
         selectByMouse: true
+        selectionColor: Theme.selection
+        selectedTextColor: "white"
         wrapMode: TextEdit.NoWrap
         color: root.accent ? "transparent" : "white"
-        selectedTextColor: "white"
-        selectionColor: Theme.withOpacity(Theme.violet, 0.6)
         font.family: "monospace"
         font.pixelSize: root.fittedSize
         font.weight: root.weight

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Zelfor.Kit
 
 // One line of a channel list; as a delegate of a content list the model's roles fill it.
@@ -119,12 +118,12 @@ Item {
                     id: catchupHover
                 }
 
+                // Made only while the pointer rests on the mark.
                 Loader {
                     active: catchupHover.hovered
-                    sourceComponent: ToolTip {
+                    sourceComponent: HelpTip {
                         parent: catchupMark
                         visible: true
-                        delay: 600
                         text: Localized.text("catch_up")
                     }
                 }

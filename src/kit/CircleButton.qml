@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Zelfor.Kit
 
 // A round symbol button; `focused` comes from the screen, hover is its own. Fill and
@@ -49,8 +48,11 @@ Item {
         anchors.fill: parent
         hoverEnabled: true
         onClicked: if (root.action) root.action()
-        ToolTip.visible: root.help !== "" && containsMouse
-        ToolTip.text: root.help
-        ToolTip.delay: 600
+    }
+
+    HelpTip {
+        objectName: "helpTip"
+        visible: root.help !== "" && pointer.containsMouse
+        text: root.help
     }
 }

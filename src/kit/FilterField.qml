@@ -68,7 +68,7 @@ Item {
             font.pixelSize: 13
             clip: true
             selectByMouse: true
-            selectionColor: Theme.withOpacity(Theme.violet, 0.6)
+            selectionColor: Theme.selection
             selectedTextColor: "white"
             onTextEdited: root.write(text)
 

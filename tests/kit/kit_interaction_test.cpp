@@ -1,5 +1,6 @@
 #include "KitTestSupport.h"
 #include "kit/TapRule.h"
+#include "kit/Theme.h"
 
 #include <QQmlComponent>
 #include <QQuickWindow>
@@ -215,6 +216,23 @@ TEST_F(KitInteraction, ToastShowsAtMostTwoLines)
         EXPECT_LE(toast->width(), width);
         EXPECT_LT(toast->height(), truncated ? 70 : 50);
     }
+}
+
+// A button's help shows on the surface colour with white text, not the platform's light tooltip.
+TEST_F(KitInteraction, HelpTipWearsTheAppLook)
+{
+    QQuickItem *button = host(QStringLiteral("CircleButton { icon: \"magnifyingglass\"; help: \"Search\" }"));
+    ASSERT_TRUE(button);
+    QObject *tip = button->findChild<QObject *>(QStringLiteral("helpTip"));
+    ASSERT_TRUE(tip);
+    QTest::mouseMove(&m_window, centreOf(button));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tip->property("opened").toBool(); }, 3000));
+    auto *background = tip->property("background").value<QQuickItem *>();
+    ASSERT_TRUE(background);
+    const QImage image = m_window.grabWindow();
+    const QColor fill = image.pixelColor(background->mapToScene(QPointF(3, background->height() / 2)).toPoint());
+    EXPECT_EQ(fill, Theme::surface());
+    EXPECT_EQ(tip->property("palette").value<QObject *>()->property("toolTipText").value<QColor>(), QColor(Qt::white));
 }
 
 } // namespace
