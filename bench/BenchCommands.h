@@ -17,6 +17,7 @@ struct BenchCommand {
 std::span<const BenchCommand> m3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
 std::span<const BenchCommand> qmlRowsBenchCommands();
+std::span<const BenchCommand> liveBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {
@@ -31,6 +32,10 @@ public:
 private:
     quint64 m_state;
 };
+
+// Generated channels: "FR: Channel <i> HD" in the group "FR | <group> Channels".
+QByteArray generatedChannelName(int i);
+QByteArray generatedChannelGroup(int group);
 
 // Peak resident memory of this process so far, in MB.
 long peakRssMb();

@@ -12,7 +12,7 @@ namespace {
 using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
-constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, qmlRowsBenchCommands };
+constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, liveBenchCommands, qmlRowsBenchCommands };
 
 int usage()
 {
@@ -25,6 +25,16 @@ int usage()
 }
 
 } // namespace
+
+QByteArray generatedChannelName(int i)
+{
+    return "FR: Channel " + QByteArray::number(i) + " HD";
+}
+
+QByteArray generatedChannelGroup(int group)
+{
+    return "FR | " + QByteArray::number(group) + " Channels";
+}
 
 long peakRssMb()
 {

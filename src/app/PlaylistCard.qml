@@ -13,6 +13,7 @@ Card {
     height: 180
     radius: 22
     fill: Theme.surface
+    clipContent: false
     hoverScale: 1.02
 
     GradientShape {

@@ -27,7 +27,7 @@ Item {
         text: root.text
     }
 
-    GradientText {
+    AccentText {
         anchors.fill: edit
         visible: root.accent
         text: root.text

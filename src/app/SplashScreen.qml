@@ -73,7 +73,7 @@ Item {
                 font.weight: Font.ExtraBold
             }
 
-            GradientText {
+            AccentText {
                 text: "or"
                 font.family: Theme.fontFamily
                 font.pixelSize: 46

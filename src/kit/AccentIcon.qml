@@ -2,7 +2,7 @@ import QtQuick
 import Zelfor.Kit
 
 // A symbol of the icon font filled with the light accent gradient.
-GradientText {
+AccentText {
     property string name
     property real size: 16
 

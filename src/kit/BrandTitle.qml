@@ -42,7 +42,7 @@ Row {
             font.weight: Font.ExtraBold
         }
 
-        GradientText {
+        AccentText {
             text: "or"
             font.family: Theme.fontFamily
             font.pixelSize: root.fontSize

@@ -1,10 +1,13 @@
 import QtQuick
+import Qt5Compat.GraphicalEffects
 import Zelfor.Kit
 
 // The clickable, focusable tile. Its content children fill it and may bind to `active`
-// to restyle themselves with the frame. The card does not clip: content that reaches
-// its edges rounds its own corners to `radius`. Nothing is drawn through a layer, so a
-// card grown by `hoverScale` stays sharp; the glows are made only while shown.
+// to restyle themselves with the frame. With `clipContent` the content is clipped to the
+// rounded shape through a layer drawn at the grown size, so a card grown by `hoverScale`
+// stays sharp (renderers without shader effects leave it unclipped); a card whose content
+// rounds its own corners turns it off and draws without a layer. The glows are made only
+// while shown.
 Item {
     id: root
 
@@ -16,6 +19,7 @@ Item {
     // Card.Accent or Card.AccentDiagonal paints that gradient instead of `fill`.
     property int fillGradient: Card.NoGradient
     property real hoverScale: 1
+    property bool clipContent: true
     property var action: null
     property var doubleAction: null
     default property alias content: body.data
@@ -40,40 +44,57 @@ Item {
     }
 
     Rectangle {
+        id: clipShape
         anchors.fill: parent
         radius: root.radius
-        visible: root.fillGradient === Card.NoGradient
-        color: root.fill
-    }
-
-    Loader {
-        anchors.fill: parent
-        active: root.fillGradient !== Card.NoGradient
-        sourceComponent: GradientShape {
-            radius: root.radius
-            diagonal: root.fillGradient === Card.AccentDiagonal
-        }
-    }
-
-    TapArea {
-        id: pointer
-        anchors.fill: parent
-        action: root.action
-        doubleAction: root.doubleAction
+        visible: false
     }
 
     Item {
-        id: body
+        id: frame
         anchors.fill: parent
-    }
+        layer.enabled: root.clipContent && GraphicsInfo.api !== GraphicsInfo.Software
+        layer.smooth: true
+        layer.textureSize: Qt.size(width * root.hoverScale * Screen.devicePixelRatio,
+                                   height * root.hoverScale * Screen.devicePixelRatio)
+        layer.effect: OpacityMask { maskSource: clipShape }
 
-    Rectangle {
-        anchors.fill: parent
-        radius: root.radius
-        color: "white"
-        opacity: root.sheenOpacity
-        visible: opacity > 0
-        Behavior on opacity { Spring {} }
+        Rectangle {
+            anchors.fill: parent
+            radius: root.radius
+            visible: root.fillGradient === Card.NoGradient
+            color: root.fill
+        }
+
+        Loader {
+            anchors.fill: parent
+            active: root.fillGradient !== Card.NoGradient
+            sourceComponent: GradientShape {
+                radius: root.radius
+                diagonal: root.fillGradient === Card.AccentDiagonal
+            }
+        }
+
+        TapArea {
+            id: pointer
+            anchors.fill: parent
+            action: root.action
+            doubleAction: root.doubleAction
+        }
+
+        Item {
+            id: body
+            anchors.fill: parent
+        }
+
+        Rectangle {
+            anchors.fill: parent
+            radius: root.radius
+            color: "white"
+            opacity: root.sheenOpacity
+            visible: opacity > 0
+            Behavior on opacity { Spring {} }
+        }
     }
 
     FocusFrame {

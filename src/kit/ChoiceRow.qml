@@ -13,6 +13,7 @@ Card {
     height: 46
     radius: 14
     fill: selected ? Theme.withOpacity(Theme.violet, 0.22) : Theme.raised
+    clipContent: false
     hoverScale: 1.01
 
     RowLayout {

@@ -2,32 +2,33 @@ import QtQuick
 import QtQuick.Layouts
 import Zelfor.Kit
 
-// The capsule field that filters a list by name. The text belongs to the screen: it
-// binds `text` and takes every change from `edited`; whatever the screen keeps is what
-// the field shows. The screen gives and takes keyboard focus with startEditing() and
+// The capsule field that filters a list by name, or takes any other short text. The text
+// belongs to the screen: it binds `text` and takes every change from `edited`; each change
+// of `text` reaches the field. The screen gives and takes keyboard focus with edit() and
 // stopEditing() and reads `editing`; a click anywhere on the capsule starts editing.
 Item {
     id: root
 
     property string text: ""
     property string placeholder: ""
+    property string icon: "line.3.horizontal.decrease"
     readonly property bool editing: field.activeFocus
 
     signal edited(string text)
 
-    function startEditing() {
+    // Moves the keyboard into the field.
+    function edit() {
         field.forceActiveFocus()
     }
 
+    // Takes the keyboard away from the field.
     function stopEditing() {
         field.focus = false
     }
 
-    // Tells the screen, then shows what the screen kept.
-    function write(text) {
-        root.edited(text)
-        if (field.text !== root.text)
-            field.text = root.text
+    // Shows `value` in place of what was typed; the field follows `text` again afterwards.
+    function show(value) {
+        field.text = value
     }
 
     implicitWidth: 260
@@ -44,7 +45,7 @@ Item {
 
     MouseArea {
         anchors.fill: parent
-        onPressed: root.startEditing()
+        onPressed: root.edit()
     }
 
     RowLayout {
@@ -54,7 +55,7 @@ Item {
         spacing: 8
 
         Icon {
-            name: "line.3.horizontal.decrease"
+            name: root.icon
             size: 12
             font.weight: Font.DemiBold
             color: Theme.textDim
@@ -70,7 +71,7 @@ Item {
             selectByMouse: true
             selectionColor: Theme.selection
             selectedTextColor: "white"
-            onTextEdited: root.write(text)
+            onTextEdited: root.edited(text)
 
             UiText {
                 anchors.fill: parent
@@ -91,12 +92,15 @@ Item {
             color: Theme.textDim
 
             TapHandler {
-                onTapped: root.write("")
+                onTapped: {
+                    field.text = ""
+                    root.edited("")
+                }
             }
         }
     }
 
-    // The screen's later changes reach the field; typing does not undo this.
+    // Every change of the screen's text reaches the field; typing or show() does not undo this.
     Binding {
         target: field
         property: "text"

@@ -16,6 +16,7 @@ Card {
     implicitHeight: width * 3 / 2
     radius: 14
     fill: Theme.surface
+    clipContent: false
     hoverScale: 1.04
 
     RemoteImage {

@@ -8,7 +8,7 @@
 #include <QtQml/qqmlregistration.h>
 
 // The dark palette shared by every view. Gradients are lists of evenly spaced colours,
-// drawn by the kit's gradient items (GradientShape, GradientText).
+// drawn by the kit's gradient items (GradientShape, AccentText).
 class Theme : public QObject {
     Q_OBJECT
     QML_ELEMENT

@@ -109,7 +109,7 @@ TEST(ClickProbe, RowDoubleClickCallsOnlyTheDoubleActionAndFilterWritesTheOwnersT
     EXPECT_TRUE(clear->isVisible());
 }
 
-// The owner gives and takes the focus; the field shows what its owner kept of each edit.
+// The owner gives and takes the focus; the field shows what its owner made of each edit.
 TEST(FilterFieldOwner, ControlsFocusAndTheFieldNeverDriftsFromItsText)
 {
     ShownPage page(QStringLiteral("rows/ClickProbe.qml"));
@@ -121,7 +121,7 @@ TEST(FilterFieldOwner, ControlsFocusAndTheFieldNeverDriftsFromItsText)
     // A click on the capsule's symbol, off the text, starts editing.
     QTest::mouseClick(&page.view(), Qt::LeftButton, {}, field->mapToScene(QPointF(16, 19)).toPoint());
     EXPECT_TRUE(editing());
-    for (const char key : { 'a', '1', 'b' })
+    for (const char key : { 'a', 'b' })
         QTest::keyClick(&page.view(), key);
     const auto shown = [&] {
         for (QQuickItem *item : itemsBelow(field)) {
@@ -136,7 +136,7 @@ TEST(FilterFieldOwner, ControlsFocusAndTheFieldNeverDriftsFromItsText)
     EXPECT_FALSE(editing());
     QTest::keyClick(&page.view(), Qt::Key_C);
     EXPECT_EQ(shown(), QStringLiteral("AB"));
-    QMetaObject::invokeMethod(field, "startEditing");
+    QMetaObject::invokeMethod(field, "edit");
     EXPECT_TRUE(editing());
     QTest::keyClick(&page.view(), Qt::Key_C);
     EXPECT_EQ(shown(), QStringLiteral("ABC"));

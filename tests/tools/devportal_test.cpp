@@ -1,6 +1,7 @@
 #include "DemoCatalog.h"
 #include "DemoImages.h"
 #include "DevPortal.h"
+#include "PortalPlaylists.h"
 #include "TaskOutcome.h"
 #include "TestHttp.h"
 #include "model/JsonForms.h"
@@ -16,6 +17,8 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -246,6 +249,118 @@ TEST_F(DevPortalTest, PicturesArePngsOfTheirKind)
     EXPECT_EQ(fetch(base + "/img/logo/101.jpg").status, 404);
     EXPECT_EQ(DemoImages::initials("star lab tonight"), u"SL");
     EXPECT_EQ(DemoImages::initials(" Pop  "), u"P");
+}
+
+// A playlist file and a folder of captured answers (auth.json, get_live_streams.json).
+struct CapturedFiles {
+    CapturedFiles()
+    {
+        QDir(folder.path()).mkdir("answers");
+        write("answers/auth.json", R"({"user_info" : {"auth":1, "status":"Active"}})");
+        write("answers/get_live_streams.json", "[{\"stream_id\":7, \"name\":\"Caf\xc3\xa9\"}]\n");
+        write("list.m3u", "#EXTM3U\r\n#EXTINF:-1,One\r\nhttp://127.0.0.1/1.ts\r\n");
+    }
+    void write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QString m3u() const { return folder.filePath("list.m3u"); }
+    QString answers() const { return folder.filePath("answers"); }
+
+    QTemporaryDir folder;
+};
+
+ExtraPlaylist extra(ExtraPlaylist::Kind kind, const QString &name, const QString &source, const QString &user = {},
+    const QString &password = {})
+{
+    return { .kind = kind, .name = name, .source = source, .username = user, .password = password };
+}
+
+Playlist listed(qint64 id, const QString &name, const QString &type, OptText url, OptText host = {},
+    OptText user = {}, OptText password = {})
+{
+    return { .id = id, .name = name, .type = type, .url = url, .host = host, .username = user, .password = password, .epg_url = {} };
+}
+
+TEST(PortalPlaylistOption, ReadsEachKindAndRefusesBadValues)
+{
+    const CapturedFiles files;
+    using Kind = ExtraPlaylist::Kind;
+    struct Row {
+        Kind kind;
+        QString text;
+        std::optional<ExtraPlaylist> parsed;
+        const char *problem; // a piece of the message when refused
+    };
+    const Row rows[] = {
+        { Kind::m3uFile, "Mine=" + files.m3u(), extra(Kind::m3uFile, "Mine", files.m3u()), "" },
+        { Kind::xtreamDir, " Cap = " + files.answers(), extra(Kind::xtreamDir, "Cap", files.answers()), "" },
+        { Kind::m3uUrl, "Remote=https://example.org/get.php?a=1",
+          extra(Kind::m3uUrl, "Remote", "https://example.org/get.php?a=1"), "" },
+        { Kind::xtreamAccount, "Acc=http://host:8080,me,pa,ss",
+          extra(Kind::xtreamAccount, "Acc", "http://host:8080", "me", "pa,ss"), "" },
+        { Kind::m3uFile, "Mine=/no/such/file.m3u", std::nullopt, "no readable file" },
+        { Kind::m3uFile, "Mine=" + files.answers(), std::nullopt, "no readable file" },
+        { Kind::xtreamDir, "Cap=" + files.m3u(), std::nullopt, "no readable folder" },
+        { Kind::m3uUrl, "Remote=file:///etc/passwd", std::nullopt, "not an http or https address" },
+        { Kind::m3uUrl, "no-equals-sign", std::nullopt, "--playlist needs NAME=URL" },
+        { Kind::m3uUrl, "=http://host/", std::nullopt, "--playlist needs NAME=URL" },
+        { Kind::xtreamAccount, "Acc=http://host,me", std::nullopt, "--xtream needs NAME=SERVER,USER,PASS" },
+        { Kind::xtreamAccount, "Acc=host,me,pass", std::nullopt, "--xtream needs NAME=SERVER,USER,PASS" },
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(qPrintable(row.text));
+        QString problem;
+        EXPECT_EQ(parseExtraPlaylist(row.kind, row.text, &problem), row.parsed);
+        EXPECT_TRUE(problem.contains(QString::fromUtf8(row.problem))) << qPrintable(problem);
+        EXPECT_EQ(problem.isEmpty(), row.parsed.has_value());
+    }
+}
+
+TEST_F(DevPortalTest, AddedPlaylistsFollowTheDemoOnesAndServeTheirFilesAsTheyAre)
+{
+    const CapturedFiles files;
+    using Kind = ExtraPlaylist::Kind;
+    const auto added = start({ .playlists = 1,
+        .extras = { extra(Kind::xtreamAccount, "Acc", "http://host:8080", "me", "pw"),
+            extra(Kind::m3uFile, "Mine", files.m3u()), extra(Kind::xtreamDir, "Cap", files.answers()),
+            extra(Kind::m3uUrl, "Remote", "https://example.org/list.m3u") } });
+    const QList<Playlist> playlists = deviceOf(*added).playlists;
+    ASSERT_EQ(playlists.size(), 5);
+    const QString at = added->baseUrl();
+    EXPECT_EQ(playlists[1], listed(3, "Acc", "xtream", {}, "http://host:8080", "me", "pw"));
+    EXPECT_EQ(playlists[2], listed(4, "Mine", "m3u", at + "/extra/1.m3u"));
+    EXPECT_EQ(playlists[3], listed(5, "Cap", "xtream", {}, at + "/x/2", "captured", "captured"));
+    EXPECT_EQ(playlists[4], listed(6, "Remote", "m3u", "https://example.org/list.m3u"));
+
+    EXPECT_EQ(fetch(*playlists[2].url).body, files.read("list.m3u"));
+    const QString api = at + "/x/2/player_api.php?username=any&password=thing";
+    EXPECT_EQ(fetch(api).body, files.read("answers/auth.json"));
+    EXPECT_EQ(fetch(api + "&action=get_live_streams").body, files.read("answers/get_live_streams.json"));
+    EXPECT_EQ(fetch(api + "&action=get_vod_streams").body, "[]");
+    EXPECT_EQ(fetch(api + "&action=../answers/auth").body, "[]");
+    const XtreamAccount account = runTask(XtreamClient::login(playlists[3], &net));
+    EXPECT_TRUE(account.auth);
+}
+
+TEST(DevPortalProgram, BadOptionValuesExitWithTwoAndAMessage)
+{
+    const QStringList rows[] = { { "--m3u", "Mine=/no/such/file.m3u" }, { "--xtream", "Acc=ftp://host,me,pw" },
+        { "--playlists", "3" }, { "--xtream-dir", "Cap" } };
+    for (const QStringList &arguments : rows) {
+        QProcess portal;
+        portal.start(ZELFOR_DEVPORTAL_PROGRAM, arguments);
+        ASSERT_TRUE(portal.waitForFinished(10000)) << qPrintable(arguments.join(' '));
+        EXPECT_EQ(portal.exitCode(), 2) << qPrintable(arguments.join(' '));
+        EXPECT_TRUE(portal.readAllStandardError().contains("zelfor-devportal: --")) << qPrintable(arguments.join(' '));
+    }
 }
 
 TEST(LiveHls, WindowSlidesOverTheLoopingSegments)

@@ -5,6 +5,8 @@
 #include "model/JsonForms.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -37,6 +39,21 @@ std::optional<ContentType> typeOfAction(const QString &action, const QString &li
     if (action == series)
         return ContentType::series;
     return std::nullopt;
+}
+
+// The Xtream-Codes actions a captured account answers from "<action>.json".
+const QStringList kCapturedActions { "get_live_categories", "get_live_streams", "get_vod_categories",
+    "get_vod_streams", "get_series_categories", "get_series", "get_vod_info", "get_series_info", "get_short_epg",
+    "get_simple_data_table" };
+
+QString extraM3uPath(int index)
+{
+    return QStringLiteral("/extra/%1.m3u").arg(index);
+}
+
+QString capturedAccountPath(int index)
+{
+    return QStringLiteral("/x/%1").arg(index);
 }
 
 QString titleForPicture(const QString &id)
@@ -79,6 +96,20 @@ void DevPortal::addRoutes()
     });
     for (const char *kind : { "/live/", "/movie/", "/series/", "/timeshift/" })
         m_server.routePrefix(QString::fromLatin1(kind), [this](const LoopbackRequest &request) { return stream(request); });
+    for (int index = 0; index < m_options.extras.size(); ++index) {
+        const ExtraPlaylist &extra = m_options.extras[index];
+        if (extra.kind == ExtraPlaylist::Kind::m3uFile) {
+            m_server.route(extraM3uPath(index), [file = extra.source](const LoopbackRequest &) {
+                QFile playlist(file);
+                if (!playlist.open(QIODevice::ReadOnly))
+                    return LoopbackResponse::withStatus(404, "the playlist file cannot be read");
+                return LoopbackResponse { .body = playlist.readAll(), .contentType = "audio/x-mpegurl" };
+            });
+        } else if (extra.kind == ExtraPlaylist::Kind::xtreamDir) {
+            m_server.route(capturedAccountPath(index) + QStringLiteral("/player_api.php"),
+                           [folder = extra.source](const LoopbackRequest &request) { return capturedAnswer(folder, request); });
+        }
+    }
     m_server.setFallback([](const LoopbackRequest &request) {
         if (request.path == u"/" || request.path == u"/manage")
             return LoopbackResponse::text("Zelfor demo portal: this device's playlists are set by the command line.\n");
@@ -109,7 +140,48 @@ DeviceResponse DevPortal::deviceRecord(const QString &mac) const
         m3u.url = base + kM3uPath;
         record.playlists.append(m3u);
     }
+    for (int index = 0; index < m_options.extras.size(); ++index)
+        record.playlists.append(extraPlaylist(index));
     return record;
+}
+
+Playlist DevPortal::extraPlaylist(int index) const
+{
+    const ExtraPlaylist &extra = m_options.extras[index];
+    Playlist playlist { .id = kFirstExtraId + index, .name = extra.name };
+    switch (extra.kind) {
+    case ExtraPlaylist::Kind::m3uFile:
+        playlist.url = baseUrl() + extraM3uPath(index);
+        break;
+    case ExtraPlaylist::Kind::m3uUrl:
+        playlist.url = extra.source;
+        break;
+    case ExtraPlaylist::Kind::xtreamDir:
+        playlist.type = QStringLiteral("xtream");
+        playlist.host = baseUrl() + capturedAccountPath(index);
+        playlist.username = QStringLiteral("captured");
+        playlist.password = QStringLiteral("captured");
+        break;
+    case ExtraPlaylist::Kind::xtreamAccount:
+        playlist.type = QStringLiteral("xtream");
+        playlist.host = extra.source;
+        playlist.username = extra.username;
+        playlist.password = extra.password;
+        break;
+    }
+    return playlist;
+}
+
+// Any user name and password are let in; the files are served as they are.
+LoopbackResponse DevPortal::capturedAnswer(const QString &folder, const LoopbackRequest &request)
+{
+    const QString action = request.queryValue(QStringLiteral("action"));
+    if (!action.isEmpty() && !kCapturedActions.contains(action))
+        return LoopbackResponse::json("[]");
+    QFile answer(QDir(folder).filePath((action.isEmpty() ? QStringLiteral("auth") : action) + QStringLiteral(".json")));
+    if (!answer.open(QIODevice::ReadOnly))
+        return LoopbackResponse::json("[]");
+    return LoopbackResponse::json(answer.readAll());
 }
 
 LoopbackResponse DevPortal::device(const LoopbackRequest &request) const

@@ -1,6 +1,7 @@
 #include "DevPortal.h"
 
 #include <QCommandLineParser>
+#include <QHash>
 #include <QGuiApplication>
 #include <QStandardPaths>
 
@@ -20,11 +21,22 @@ std::optional<ParsedOptions> parse(const QCoreApplication &app, QString *problem
     parser.addHelpOption();
     const QCommandLineOption port({ "p", "port" }, QStringLiteral("Port to listen on (default 8787)."), "port", "8787");
     const QCommandLineOption playlists(QStringLiteral("playlists"),
-                                       QStringLiteral("Playlists of the device: 0, 1 or 2 (default 2)."), "count", "2");
+                                       QStringLiteral("Demo playlists of the device: 0, 1 or 2 (default 2)."), "count", "2");
     const QCommandLineOption fail(QStringLiteral("fail"), QStringLiteral("Answer the device request with this HTTP status."),
                                   "status");
     const QCommandLineOption media(QStringLiteral("media-dir"), QStringLiteral("Folder of the generated clips."), "folder");
+    const QList<QCommandLineOption> extraOptions {
+        { optionName(ExtraPlaylist::Kind::m3uFile), QStringLiteral("Add a local M3U file as a playlist."), "NAME=FILE" },
+        { optionName(ExtraPlaylist::Kind::xtreamDir),
+          QStringLiteral("Add an Xtream-Codes account answered from captured files (auth.json, <action>.json)."),
+          "NAME=DIR" },
+        { optionName(ExtraPlaylist::Kind::m3uUrl), QStringLiteral("Add a remote M3U address as it stands."),
+          "NAME=URL" },
+        { optionName(ExtraPlaylist::Kind::xtreamAccount),
+          QStringLiteral("Add a remote Xtream-Codes account as it stands."), "NAME=SERVER,USER,PASS" },
+    };
     parser.addOptions({ port, playlists, fail, media });
+    parser.addOptions(extraOptions);
     parser.process(app);
 
     bool ok = false;
@@ -39,6 +51,18 @@ std::optional<ParsedOptions> parse(const QCoreApplication &app, QString *problem
         options.portal.failStatus = parser.value(fail).toInt(&ok);
         if (!ok || options.portal.failStatus < 300 || options.portal.failStatus > 599)
             return *problem = QStringLiteral("--fail needs an HTTP status from 300 to 599"), std::nullopt;
+    }
+    // Added playlists keep the order of the command line, across the four options.
+    QHash<QString, qsizetype> taken;
+    for (const QString &name : parser.optionNames()) {
+        const std::optional<ExtraPlaylist::Kind> kind = extraPlaylistKind(name);
+        if (!kind)
+            continue;
+        const QString text = parser.values(name).value(taken[name]++);
+        const std::optional<ExtraPlaylist> extra = parseExtraPlaylist(*kind, text, problem);
+        if (!extra)
+            return std::nullopt;
+        options.portal.extras.append(*extra);
     }
     options.mediaDir = parser.isSet(media) ? parser.value(media)
                                            : QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)

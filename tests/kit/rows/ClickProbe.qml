@@ -9,7 +9,7 @@ Item {
     property int doubles: 0
     property string filterText: ""
     property var edits: []
-    // Kept upper-cased and without digits by its owner.
+    // Kept upper-cased by its owner.
     property string strictText: ""
 
     width: 420
@@ -46,6 +46,6 @@ Item {
         y: 120
         width: 300
         text: root.strictText
-        onEdited: (text) => root.strictText = text.toUpperCase().replace(/[0-9]/g, "")
+        onEdited: (text) => root.strictText = text.toUpperCase()
     }
 }

@@ -8,7 +8,7 @@
 // One line of plain text filled with a gradient through `colors` (the light accent by
 // default), from its left edge to its right one, at the left edge of the item and
 // centred vertically. Its implicit size is the text's.
-class GradientText : public QQuickPaintedItem {
+class AccentText : public QQuickPaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
@@ -16,7 +16,7 @@ class GradientText : public QQuickPaintedItem {
     Q_PROPERTY(QVariantList colors READ colors WRITE setColors NOTIFY colorsChanged)
 
 public:
-    explicit GradientText(QQuickItem *parent = nullptr);
+    explicit AccentText(QQuickItem *parent = nullptr);
 
     QString text() const { return m_text; }
     void setText(const QString &text);

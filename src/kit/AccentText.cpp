@@ -1,4 +1,4 @@
-#include "GradientText.h"
+#include "AccentText.h"
 
 #include "PaintedShapes.h"
 #include "Theme.h"
@@ -6,7 +6,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
-GradientText::GradientText(QQuickItem *parent)
+AccentText::AccentText(QQuickItem *parent)
     : QQuickPaintedItem(parent)
     , m_font(Theme::fontFamily())
     , m_colors(Theme::accentLight())
@@ -14,7 +14,7 @@ GradientText::GradientText(QQuickItem *parent)
     setAntialiasing(true);
 }
 
-void GradientText::setText(const QString &text)
+void AccentText::setText(const QString &text)
 {
     if (text == m_text)
         return;
@@ -22,7 +22,7 @@ void GradientText::setText(const QString &text)
     measure();
 }
 
-void GradientText::setFont(const QFont &font)
+void AccentText::setFont(const QFont &font)
 {
     if (font == m_font)
         return;
@@ -30,7 +30,7 @@ void GradientText::setFont(const QFont &font)
     measure();
 }
 
-void GradientText::setColors(const QVariantList &colors)
+void AccentText::setColors(const QVariantList &colors)
 {
     if (colors == m_colors)
         return;
@@ -39,7 +39,7 @@ void GradientText::setColors(const QVariantList &colors)
     update();
 }
 
-void GradientText::measure()
+void AccentText::measure()
 {
     const QFontMetricsF metrics(m_font);
     setImplicitSize(std::ceil(metrics.horizontalAdvance(m_text)), std::ceil(metrics.height()));
@@ -47,7 +47,7 @@ void GradientText::measure()
     update();
 }
 
-void GradientText::paint(QPainter *painter)
+void AccentText::paint(QPainter *painter)
 {
     // The text sits at the left edge, centred vertically; the gradient spans the text.
     const QSizeF text(implicitWidth(), implicitHeight());
