@@ -12,7 +12,8 @@ namespace {
 using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
-constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, liveBenchCommands, qmlRowsBenchCommands };
+constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, liveBenchCommands,
+    searchBenchCommands, qmlRowsBenchCommands };
 
 int usage()
 {
