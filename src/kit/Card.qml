@@ -31,11 +31,14 @@ Item {
 
     scale: active ? hoverScale : 1
     Behavior on scale { Spring {} }
+    onActiveChanged: if (active) glow.active = true
 
-    // Kept until the glow has faded out.
+    // Made when the card becomes active and then kept (the handler above ends the
+    // binding), so its glows fade out.
     Loader {
+        id: glow
         anchors.fill: parent
-        active: root.active || (item !== null && !item.settled)
+        active: root.active
         sourceComponent: CardGlow {
             radius: root.radius
             violetOpacity: root.focused ? 0.45 : 0

@@ -9,8 +9,6 @@ Item {
     property real radius: 16
     property real violetOpacity: 0
     property real darkOpacity: 0
-    // Both shadows have faded out.
-    readonly property bool settled: !violetGlow.visible && !darkGlow.visible
 
     Item {
         id: shape
@@ -18,7 +16,6 @@ Item {
     }
 
     Shadow {
-        id: violetGlow
         target: shape
         color: Theme.violet
         blur: 16
@@ -30,7 +27,6 @@ Item {
     }
 
     Shadow {
-        id: darkGlow
         target: shape
         color: "black"
         blur: 10
