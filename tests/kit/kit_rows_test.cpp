@@ -1,4 +1,8 @@
 #include "KitTestSupport.h"
+#include "kit/ContentListModel.h"
+
+#include <QQmlComponent>
+#include <QQuickWindow>
 
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -140,6 +144,57 @@ TEST(FilterFieldOwner, ControlsFocusAndTheFieldNeverDriftsFromItsText)
     EXPECT_TRUE(editing());
     QTest::keyClick(&page.view(), Qt::Key_C);
     EXPECT_EQ(shown(), QStringLiteral("ABC"));
+}
+
+// Channel rows and poster cards take their values from the content list's roles.
+TEST(ContentDelegates, RowsAndCardsFillFromTheModelRolesAndFollowItsFlags)
+{
+    QList<MediaItem> items(3);
+    for (int i = 0; i < 3; ++i) {
+        items[i].id = QString::number(i + 1);
+        items[i].name = QStringLiteral("Item %1").arg(i + 1);
+        items[i].num = i + 1;
+        items[i].rating = QStringLiteral("7.%1").arg(i);
+    }
+    items[1].catchup = Catchup { 3, QStringLiteral("default"), std::nullopt };
+    ContentListModel model;
+    model.setItems(ContentListModel::itemsOf(items), 9);
+    model.setRows({ 2, 1 });
+    model.setFocusedRow(1);
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QQmlComponent component(&engine);
+    component.setData(R"(import QtQuick
+import Zelfor.Kit
+Column {
+    property var items
+    width: 400
+    ListView { objectName: "channels"; width: 400; height: 200; model: parent.items; delegate: ChannelRow { width: 400 } }
+    GridView { objectName: "posters"; width: 400; height: 300; cellWidth: 180; cellHeight: 280
+               model: parent.items; delegate: PosterCard { width: 170 } }
+})", QUrl(QStringLiteral("file:///delegates.qml")));
+    WarningCollector warnings;
+    QQuickWindow window;
+    std::unique_ptr<QQuickItem> page(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
+        { { "items", QVariant::fromValue(static_cast<QObject *>(&model)) } })));
+    ASSERT_TRUE(page) << qPrintable(component.errorString());
+    page->setParentItem(window.contentItem());
+    const auto delegatesOf = [&](const char *view, const char *property) {
+        QStringList values;
+        for (QQuickItem *item : itemsBelow(itemNamed(page.get(), QLatin1String(view)))) {
+            // A channel row has a number, a poster card a rating badge.
+            if (item->property(QLatin1String(view) == QLatin1String("posters") ? "ratingBadge" : "num").isValid())
+                values.append(item->property("name").toString() + ':' + item->property(property).toString());
+        }
+        values.sort();
+        return values;
+    };
+    EXPECT_EQ(delegatesOf("channels", "catchupDays"), (QStringList { "Item 2:3", "Item 3:0" }));
+    EXPECT_EQ(delegatesOf("channels", "focused"), (QStringList { "Item 2:true", "Item 3:false" }));
+    EXPECT_EQ(delegatesOf("posters", "ratingBadge"), (QStringList { "Item 2:7.1", "Item 3:7.2" }));
+    model.setFavoriteKeys({ model.keyAt(0) });
+    EXPECT_EQ(delegatesOf("posters", "favorite"), (QStringList { "Item 2:false", "Item 3:true" }));
+    EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
 }
 
 } // namespace
