@@ -2,6 +2,7 @@
 #include "app/AppState.h"
 #include "app/ChoiceDialog.h"
 #include "kit/ImageStore.h"
+#include "kit/RemotePicture.h"
 
 #include <QSGRendererInterface>
 #include <QtQml/qqmlextensionplugin.h>
@@ -100,6 +101,11 @@ TEST_P(KitPages, RowsRenderPicturesAndPlaceholdersWithoutWarnings)
     ShownPage page(QStringLiteral("rows/RowsGallery.qml"), { { "base", server.baseUrl() }, { "rightToLeft", rightToLeft } });
     ASSERT_TRUE(page.ready());
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 5 && server.inFlight() == 0; }, 5000));
+    // Every picture that arrived has faded in.
+    const QList<RemotePicture *> pictures = page.root()->findChildren<RemotePicture *>();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return std::all_of(pictures.begin(), pictures.end(), [](RemotePicture *p) { return !p->ready() || p->opacity() == 1; });
+    }, 5000));
     const QImage image = shot(page, "rows" + suffix);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
     EXPECT_TRUE(ImageStore::shared()->hasFailed(server.url("/missing.png")));
