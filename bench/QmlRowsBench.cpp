@@ -28,13 +28,14 @@ struct RowKind {
     const char *source;
 };
 
-// Each kind in its resting look, as most rows of a long list are; the plain row comes
-// first, as the measure of the others.
+// Each kind as most rows of a long list are: not focused, hovered, playing or a favourite;
+// a channel without an archive, a poster with a rating. The plain row comes first, as the
+// measure of the others.
 constexpr RowKind kKinds[] = {
     { "plain", "import QtQuick\nRectangle { width: 400; height: 56; color: \"#1b2440\"\n"
                "Text { anchors.centerIn: parent; text: \"FR | Channel\" } }" },
     { "ChannelRow", "import Zelfor.Kit\nChannelRow { width: 400; name: \"FR | Channel\"; logo: \"\"; num: 12\n"
-                    "catchupDays: 7; favorite: false; playing: false; focused: false }" },
+                    "catchupDays: 0; favorite: false; playing: false; focused: false }" },
     { "CategoryRow", "import Zelfor.Kit\nCategoryRow { width: 260; name: \"News\"; count: 120 }" },
     { "PosterCard", "import Zelfor.Kit\nPosterCard { width: 170; name: \"The Long Road Home\"; logo: \"\"\n"
                     "ratingBadge: \"7.3\"; favorite: false }" },

@@ -19,6 +19,7 @@ Item {
     // Card.Accent or Card.AccentDiagonal paints that gradient instead of `fill`.
     property int fillGradient: Card.NoGradient
     property real hoverScale: 1
+    // Read once, when the card is made.
     property bool clipContent: true
     property var action: null
     property var doubleAction: null
@@ -32,6 +33,23 @@ Item {
     scale: active ? hoverScale : 1
     Behavior on scale { Spring {} }
     onActiveChanged: if (active) glow.active = true
+
+    // The layer is made only for a card that clips, so the others cost nothing for it.
+    // Renderers without shader effects leave the content unclipped rather than unseen.
+    Component.onCompleted: {
+        if (!clipContent)
+            return
+        frame.layer.effect = clipMask
+        frame.layer.smooth = true
+        frame.layer.textureSize = Qt.binding(() => Qt.size(frame.width * root.hoverScale * Screen.devicePixelRatio,
+                                                           frame.height * root.hoverScale * Screen.devicePixelRatio))
+        frame.layer.enabled = Qt.binding(() => GraphicsInfo.api !== GraphicsInfo.Software)
+    }
+
+    Component {
+        id: clipMask
+        OpacityMask { maskSource: clipShape }
+    }
 
     // Made when the card becomes active and then kept (the handler above ends the
     // binding), so its glows fade out.
@@ -56,11 +74,6 @@ Item {
     Item {
         id: frame
         anchors.fill: parent
-        layer.enabled: root.clipContent && GraphicsInfo.api !== GraphicsInfo.Software
-        layer.smooth: true
-        layer.textureSize: Qt.size(width * root.hoverScale * Screen.devicePixelRatio,
-                                   height * root.hoverScale * Screen.devicePixelRatio)
-        layer.effect: OpacityMask { maskSource: clipShape }
 
         Rectangle {
             anchors.fill: parent
