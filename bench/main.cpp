@@ -13,7 +13,7 @@ using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
 constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, liveBenchCommands,
-    searchBenchCommands, qmlRowsBenchCommands };
+    searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands };
 
 int usage()
 {
