@@ -3,13 +3,13 @@
 #include "Localization.h"
 #include "Prefs.h"
 #include "SingleInstance.h"
+#include "kit/Theme.h"
 #include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 #include "sources/Http.h"
 
 #include <QFont>
 #include <QGuiApplication>
-#include <QPalette>
 #include <QQmlApplicationEngine>
 #include <QWindow>
 #include <QtQml/qqmlextensionplugin.h>
@@ -25,22 +25,6 @@ Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
 
 namespace {
-
-// Dark colours and the interface font for anything the views leave to the platform.
-void applyLook(QGuiApplication &app)
-{
-    QFont font(QStringLiteral("Noto Sans"));
-    app.setFont(font);
-    QPalette palette;
-    const QColor background = QColor::fromRgbF(0.043f, 0.059f, 0.102f);
-    const QColor text = QColor(0xE8, 0xEC, 0xF6);
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::Base, background);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::ButtonText, text);
-    app.setPalette(palette);
-}
 
 // Brings the window to the front when another launch hands over to this copy.
 void bringToFront(QQmlApplicationEngine &engine)
@@ -77,7 +61,9 @@ int main(int argc, char *argv[])
         std::fputs("Zelfor is already running but does not answer; close it and try again.\n", stderr);
         return 1;
     }
-    applyLook(app);
+    // The app's look for everything the views leave to the platform and Quick Controls.
+    app.setFont(QFont(Theme::fontFamily()));
+    app.setPalette(Theme::palette());
 
     Prefs *prefs = Prefs::shared();
     Http::shared()->setUserAgentProvider([prefs] { return prefs->userAgent(); });
