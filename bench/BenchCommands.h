@@ -15,7 +15,9 @@ struct BenchCommand {
 
 // Each bench file offers its commands through one function, listed in main.cpp.
 std::span<const BenchCommand> m3uBenchCommands();
+std::span<const BenchCommand> realLikeM3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
+std::span<const BenchCommand> firstFrameBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {
