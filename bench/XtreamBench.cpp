@@ -55,23 +55,23 @@ void appendMovie(QByteArray &out, int i, Sequence &random)
     out += ",\"custom_sid\":null,\"direct_source\":\"\",\"tmdb\":\"" + QByteArray::number(random.next(900000)) + "\"}";
 }
 
+// One series entry of a get_series answer, loosely typed like a panel's.
+void appendSeries(QByteArray &out, int i, Sequence &random)
+{
+    const QByteArray id = QByteArray::number(i + 1);
+    out += "{\"num\":" + id + ",\"name\":\"Series Title " + id + " (" + QByteArray::number(1980 + random.next(45));
+    out += ")\",\"series_id\":" + (random.next(2) ? id : '"' + id + '"');
+    out += ",\"cover\":\"https:\\/\\/image.tmdb.org\\/t\\/p\\/w600\\/cover" + id + ".jpg\",\"plot\":\"A plot.\"";
+    out += ",\"rating\":\"" + QByteArray::number(random.next(10)) + "\",\"category_id\":\"";
+    out += QByteArray::number(300 + random.next(40)) + "\",\"last_modified\":\"1650000000\"}";
+}
+
 int generateXtream(const QStringList &args)
 {
     const int count = args.isEmpty() ? 0 : args.at(0).toInt();
     if (count <= 0)
         return 2;
-    Sequence random(7);
-    QByteArray out = "[";
-    out.reserve(qsizetype(count) * 400);
-    for (int i = 0; i < count; ++i) {
-        if (i)
-            out += ',';
-        // now and then an element that is not an object
-        if (random.next(5000) == 0)
-            out += "\"<br>Warning\",";
-        appendMovie(out, i, random);
-    }
-    out += "]\n";
+    const QByteArray out = generatedXtreamStreams(count, ContentType::movie);
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     return 0;
 }
@@ -82,5 +82,25 @@ constexpr BenchCommand kCommands[] = {
 };
 
 } // namespace
+
+QByteArray generatedXtreamStreams(int count, ContentType type)
+{
+    Sequence random(7);
+    QByteArray out = "[";
+    out.reserve(qsizetype(count) * 400);
+    for (int i = 0; i < count; ++i) {
+        if (i)
+            out += ',';
+        // now and then an element that is not an object
+        if (random.next(5000) == 0)
+            out += "\"<br>Warning\",";
+        if (type == ContentType::series)
+            appendSeries(out, i, random);
+        else
+            appendMovie(out, i, random);
+    }
+    out += "]\n";
+    return out;
+}
 
 std::span<const BenchCommand> xtreamBenchCommands() { return kCommands; }

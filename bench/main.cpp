@@ -13,7 +13,7 @@ using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
 constexpr CommandList kCommandLists[] = { m3uBenchCommands, realLikeM3uBenchCommands, xtreamBenchCommands,
-                                         firstFrameBenchCommands };
+                                         liveBenchCommands, searchBenchCommands, firstFrameBenchCommands };
 
 int usage()
 {
@@ -26,6 +26,16 @@ int usage()
 }
 
 } // namespace
+
+QByteArray generatedChannelName(int i)
+{
+    return "FR: Channel " + QByteArray::number(i) + " HD";
+}
+
+QByteArray generatedChannelGroup(int group)
+{
+    return "FR | " + QByteArray::number(group) + " Channels";
+}
 
 long peakRssMb()
 {

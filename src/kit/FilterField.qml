@@ -2,13 +2,25 @@ import QtQuick
 import QtQuick.Layouts
 import Zelfor.Kit
 
-// The capsule field that filters a list by name. The text belongs to the screen:
-// it binds `text` and takes every change from `edited`.
+// The capsule field that filters a list by name, or takes any other short text. The text
+// belongs to the screen: it binds `text` and takes every change from `edited`.
 Item {
     id: root
 
     property string text: ""
     property string placeholder: ""
+    property string icon: "line.3.horizontal.decrease"
+    readonly property bool editing: field.activeFocus
+
+    // Moves the keyboard into the field.
+    function edit() {
+        field.forceActiveFocus()
+    }
+    // Shows `value` in place of what was typed; the field follows `text` again afterwards.
+    function show(value) {
+        field.text = value
+        field.text = Qt.binding(() => root.text)
+    }
 
     signal edited(string text)
 
@@ -31,7 +43,7 @@ Item {
         spacing: 8
 
         Icon {
-            name: "line.3.horizontal.decrease"
+            name: root.icon
             size: 12
             font.weight: Font.DemiBold
             color: Theme.textDim
