@@ -39,13 +39,13 @@ constexpr Clip kClips[] = {
     { "hls", "/hls/index.m3u8", kLiveBufferSecs },
 };
 
-// A 10 s 640x360 clip at 25 fps with tone audio, as MP4, MPEG-TS and HLS in 2 s segments,
+// A 10 s 160x120 clip at 25 fps with tone audio, as MP4, MPEG-TS and HLS in 2 s segments,
 // made with ffmpeg and served on loopback.
 class ServedClips {
 public:
     ServedClips()
     {
-        const QStringList input = { "-f", "lavfi", "-i", "testsrc=size=640x360:rate=25:duration=10",
+        const QStringList input = { "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=10",
                                     "-f", "lavfi", "-i", "sine=frequency=440:duration=10",
                                     "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "25",
                                     "-c:a", "aac" };
