@@ -21,6 +21,7 @@ std::span<const BenchCommand> realLikeM3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
 std::span<const BenchCommand> liveBenchCommands();
 std::span<const BenchCommand> searchBenchCommands();
+std::span<const BenchCommand> browseBenchCommands();
 std::span<const BenchCommand> firstFrameBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
@@ -44,6 +45,9 @@ QByteArray generatedXtreamStreams(int count, ContentType type);
 // Generated channels: "FR: Channel <i> HD" in the group "FR | <group> Channels".
 QByteArray generatedChannelName(int i);
 QByteArray generatedChannelGroup(int group);
+
+// A film title as the generated provider lists write it ("Movie Title 12 (1987) édition").
+QString movieName(int id, Sequence &random);
 
 // Peak resident memory of this process so far, in MB.
 long peakRssMb();

@@ -42,8 +42,10 @@ void appendMovie(QByteArray &out, int i, Sequence &random)
     const QByteArray category = QByteArray::number(100 + random.next(120));
     const bool quoted = random.next(2) == 0;
     const QByteArray rating = random.next(5) == 0 ? QByteArray("0") : QByteArray::number(1 + random.next(90) / 10.0, 'f', 1);
-    out += "{\"num\":" + (quoted ? '"' + id + '"' : id) + ",\"name\":\"Movie Title " + id + " (";
-    out += QByteArray::number(1950 + random.next(75)) + ") \\u00e9dition\",\"stream_type\":\"movie\",\"stream_id\":";
+    // the title's non-ASCII letter travels escaped, as panels send it
+    const QByteArray name = movieName(i + 1, random).toUtf8().replace("\u00e9", "\\u00e9");
+    out += "{\"num\":" + (quoted ? '"' + id + '"' : id) + ",\"name\":\"" + name;
+    out += "\",\"stream_type\":\"movie\",\"stream_id\":";
     out += quoted ? id : '"' + id + '"';
     out += ",\"stream_icon\":\"https:\\/\\/image.tmdb.org\\/t\\/p\\/w600_and_h900_bestv2\\/poster" + id + ".jpg\"";
     out += ",\"rating\":" + (random.next(7) == 0 ? QByteArray("null") : '"' + rating + '"');
@@ -101,6 +103,11 @@ QByteArray generatedXtreamStreams(int count, ContentType type)
     }
     out += "]\n";
     return out;
+}
+
+QString movieName(int id, Sequence &random)
+{
+    return QStringLiteral("Movie Title %1 (%2) \u00e9dition").arg(id).arg(1950 + random.next(75));
 }
 
 std::span<const BenchCommand> xtreamBenchCommands() { return kCommands; }
