@@ -37,14 +37,15 @@ int runM3u(const QStringList &args)
 void appendLive(QByteArray &out, int i, Sequence &random)
 {
     const QByteArray id = QByteArray::number(i);
-    const QByteArray group = "FR | " + QByteArray::number(i / 400 % 60) + " Channels";
-    out += "#EXTINF:-1 tvg-id=\"chan" + id + ".fr\" tvg-name=\"FR: Channel " + id + " HD\" tvg-logo=\"http://127.0.0.1:8080/logos/chan"
+    const QByteArray group = generatedChannelGroup(i / 400 % 60);
+    const QByteArray name = generatedChannelName(i);
+    out += "#EXTINF:-1 tvg-id=\"chan" + id + ".fr\" tvg-name=\"" + name + "\" tvg-logo=\"http://127.0.0.1:8080/logos/chan"
         + id + ".png\" group-title=\"" + group + "\"";
     if (random.next(3) == 0)
         out += " catchup=\"default\" catchup-days=\"7\" catchup-source=\"http://127.0.0.1:8080/timeshift/user/pass/"
                "{duration}/{Y}-{m}-{d}:{H}-{M}/"
             + id + ".ts\"";
-    out += ",FR: Channel " + id + " HD\nhttp://127.0.0.1:8080/live/user/pass/" + id + ".ts\n";
+    out += "," + name + "\nhttp://127.0.0.1:8080/live/user/pass/" + id + ".ts\n";
 }
 
 void appendMovie(QByteArray &out, int i, Sequence &random)
@@ -88,6 +89,20 @@ int generateM3u(const QStringList &args)
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     return 0;
 }
+
+} // namespace
+
+QByteArray generatedLiveM3u(int channels)
+{
+    Sequence random(42);
+    QByteArray out = "#EXTM3U\n";
+    out.reserve(qsizetype(channels) * 320);
+    for (int i = 0; i < channels; ++i)
+        appendLive(out, i, random);
+    return out;
+}
+
+namespace {
 
 constexpr BenchCommand kCommands[] = {
     { "m3u", "FILE [REPEAT]", runM3u },

@@ -1,6 +1,6 @@
 #include "BenchCommands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 
 #include <sys/resource.h>
@@ -12,7 +12,8 @@ namespace {
 using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
-constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands };
+constexpr CommandList kCommandLists[] = { m3uBenchCommands, realLikeM3uBenchCommands, xtreamBenchCommands,
+    liveBenchCommands, searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands, firstFrameBenchCommands };
 
 int usage()
 {
@@ -25,6 +26,16 @@ int usage()
 }
 
 } // namespace
+
+QByteArray generatedChannelName(int i)
+{
+    return "FR: Channel " + QByteArray::number(i) + " HD";
+}
+
+QByteArray generatedChannelGroup(int group)
+{
+    return "FR | " + QByteArray::number(group) + " Channels";
+}
 
 long peakRssMb()
 {
@@ -50,7 +61,10 @@ QByteArray readRepeated(const QString &path, int repeat)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // QML rows are created in a window that is never shown on a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();

@@ -5,6 +5,7 @@
 #include "KeyRouter.h"
 #include "Localization.h"
 #include "Prefs.h"
+#include "WebAddress.h"
 #include "sources/Catalog.h"
 #include "sources/DeviceIdentity.h"
 
@@ -200,13 +201,9 @@ void ActivationScreen::copyBoth(const QString &mac, const QString &key)
 
 void ActivationScreen::openManagePage(const QString &address)
 {
-    const QUrl url(address, QUrl::StrictMode);
     // The address comes from the portal: only web pages go to the browser.
-    if (!url.isValid() || url.host().isEmpty())
-        return;
-    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
-        return;
-    m_hooks.openUrl(url);
+    if (const std::optional<QUrl> url = webPageUrl(address))
+        m_hooks.openUrl(*url);
 }
 
 // A refresh the user started completes after its screen is gone; a silent one ends with it.

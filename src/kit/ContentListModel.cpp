@@ -66,7 +66,8 @@ QString ContentListModel::keyAt(int row) const
 int ContentListModel::rowOfKey(const QString &key) const
 {
     for (int row = 0; row < count(); ++row) {
-        if (keyAt(row) == key)
+        // Keys end with the item id: only those rows need their key built.
+        if (key.endsWith(itemAt(row)->id) && keyAt(row) == key)
             return row;
     }
     return -1;
@@ -103,6 +104,14 @@ void ContentListModel::setFocusedRow(int row)
     emit focusedRowChanged();
 }
 
+void ContentListModel::setNumbered(bool numbered)
+{
+    if (numbered == m_numbered)
+        return;
+    m_numbered = numbered;
+    allRowsChanged(NumRole);
+}
+
 int ContentListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : count();
@@ -119,7 +128,7 @@ QVariant ContentListModel::data(const QModelIndex &index, int role) const
     case LogoRole:
         return item->logo.value_or(QString());
     case NumRole:
-        return item->num;
+        return m_numbered ? qint64(index.row()) + 1 : item->num;
     case CatchupDaysRole:
         return item->catchup ? item->catchup->days : 0;
     case RatingRole:

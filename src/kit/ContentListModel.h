@@ -65,6 +65,8 @@ public:
     void setPlayingKey(const QString &key);
     void setFocusedRow(int row);
     int focusedRow() const { return m_focusedRow; }
+    // Numbered rows show their position from 1 as `num` in place of the item's own number.
+    void setNumbered(bool numbered);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -84,4 +86,5 @@ private:
     QSet<QString> m_favoriteKeys;
     QString m_playingKey;
     int m_focusedRow = -1;
+    bool m_numbered = false;
 };

@@ -13,10 +13,12 @@ const QHash<QString, char16_t> &IconTable::table()
         { QStringLiteral("aspectratio"), 0xe85b },                  // aspect_ratio
         { QStringLiteral("backward.end.fill"), 0xe045 },            // skip_previous
         { QStringLiteral("forward.end.fill"), 0xe044 },             // skip_next
+        { QStringLiteral("calendar"), 0xe935 },                     // calendar_today
         { QStringLiteral("captions.bubble"), 0xe01c },              // closed_caption
         { QStringLiteral("checkmark.circle.fill"), 0xe86c },        // check_circle
         { QStringLiteral("chevron.left"), 0xe5cb },
         { QStringLiteral("chevron.right"), 0xe5cc },
+        { QStringLiteral("clock"), 0xe192 },                        // access_time
         { QStringLiteral("clock.arrow.circlepath"), 0xe889 },       // history
         { QStringLiteral("clock.fill"), 0xe8b5 },                   // schedule
         { QStringLiteral("doc.on.doc"), 0xe14d },                   // content_copy
@@ -27,11 +29,13 @@ const QHash<QString, char16_t> &IconTable::table()
         { QStringLiteral("film.fill"), 0xe02c },
         { QStringLiteral("film.stack"), 0xe04a },                   // video_library
         { QStringLiteral("gearshape.fill"), 0xe8b8 },               // settings
+        { QStringLiteral("globe"), 0xe894 },                        // language
         { QStringLiteral("gobackward.10"), 0xe059 },                // replay_10
         { QStringLiteral("goforward.10"), 0xe056 },                 // forward_10
         { QStringLiteral("heart"), 0xe87e },                        // favorite_border
         { QStringLiteral("heart.fill"), 0xe87d },                   // favorite
         { QStringLiteral("info.circle.fill"), 0xe88e },             // info
+        { QStringLiteral("keyboard"), 0xe312 },                     // keyboard
         { QStringLiteral("line.3.horizontal.decrease"), 0xe152 },   // filter_list
         { QStringLiteral("list.bullet"), 0xe896 },                  // list
         { QStringLiteral("list.bullet.rectangle.portrait.fill"), 0xe8ef }, // view_list
@@ -46,6 +50,7 @@ const QHash<QString, char16_t> &IconTable::table()
         { QStringLiteral("play.fill"), 0xe037 },                    // play_arrow
         { QStringLiteral("play.rectangle.on.rectangle.fill"), 0xe064 }, // subscriptions
         { QStringLiteral("play.tv.fill"), 0xe639 },                 // live_tv
+        { QStringLiteral("qrcode"), 0xef6b },                       // qr_code
         { QStringLiteral("rectangle.portrait.and.arrow.right"), 0xe9ba }, // logout
         { QStringLiteral("safari"), 0xe87a },                       // explore
         { QStringLiteral("sparkle.magnifyingglass"), 0xf02f },      // manage_search

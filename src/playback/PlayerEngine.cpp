@@ -100,6 +100,14 @@ void PlayerEngine::play(const PlayItem &item, std::optional<double> at)
     m_host->addRecent(item);
 }
 
+void PlayerEngine::continuePlaying()
+{
+    if (m_usesVLC && m_vlcPlayer)
+        m_vlcPlayer->play();
+    else
+        m_platform->play();
+}
+
 void PlayerEngine::retry()
 {
     if (!m_item)

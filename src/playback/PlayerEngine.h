@@ -85,6 +85,8 @@ public:
 
     void play(const PlayItem &item, std::optional<double> at = std::nullopt);
     void load(const QString &address);
+    // Tells the engine in use to play on, without loading anything.
+    void continuePlaying();
     // The retry action: resets the ladder and loads the item's address again.
     Q_INVOKABLE void retry();
     Q_INVOKABLE void stop() override;

@@ -1,0 +1,127 @@
+import QtQuick
+import Qt5Compat.GraphicalEffects
+import Zelfor.Kit
+
+// The large live TV tile: a violet-to-teal card with glows, wave lines, a watermark, the
+// pulsing live badge, the label and the channel count. `s` scales its insides.
+Card {
+    id: root
+
+    property string label
+    property string count
+    property real s: 1
+
+    readonly property bool plain: GraphicsInfo.api === GraphicsInfo.Software
+    readonly property real leading: LayoutMirroring.enabled ? width : 0
+
+    radius: 26
+    hoverScale: 1.025
+    fill: "#4C1D95"
+
+    LinearGradient {
+        anchors.fill: parent
+        visible: !root.plain
+        start: Qt.point(root.leading, 0)
+        end: Qt.point(root.width - root.leading, root.height)
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#7C3AED" }
+            GradientStop { position: 0.5; color: "#4C1D95" }
+            GradientStop { position: 1; color: "#0E7490" }
+        }
+    }
+
+    RadialGradient {
+        anchors.fill: parent
+        visible: !root.plain
+        horizontalOffset: root.leading - width / 2
+        verticalOffset: -height / 2
+        horizontalRadius: 420
+        verticalRadius: 420
+        gradient: Gradient {
+            GradientStop { position: 0; color: Qt.rgba(1, 1, 1, root.focused ? 0.24 : 0.13) }
+            GradientStop { position: 1; color: "transparent" }
+        }
+    }
+
+    RadialGradient {
+        anchors.fill: parent
+        visible: !root.plain
+        horizontalOffset: width / 2 - root.leading
+        verticalOffset: height / 2
+        horizontalRadius: 380
+        verticalRadius: 380
+        gradient: Gradient {
+            GradientStop { position: 0; color: Qt.rgba(6 / 255, 182 / 255, 212 / 255, root.focused ? 0.45 : 0.32) }
+            GradientStop { position: 1; color: "transparent" }
+        }
+    }
+
+    RippleLines {
+        anchors.fill: parent
+    }
+
+    // Clipped here too, for renderers where the card cannot clip its corners.
+    Item {
+        anchors.fill: parent
+        clip: true
+
+        Icon {
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            anchors.rightMargin: -30
+            anchors.bottomMargin: -26
+            name: "play.tv.fill"
+            size: 170 * root.s
+            opacity: 0.09
+        }
+    }
+
+    LiveBadge {
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 16 * root.s
+    }
+
+    Column {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: 22 * root.s
+        spacing: 4
+
+        IconBadge {
+            icon: "play.tv.fill"
+            size: 62 * root.s
+            tint: "white"
+            fill: Qt.rgba(1, 1, 1, 0.16)
+        }
+
+        Item {
+            width: 1
+            height: 14 * root.s - 4
+        }
+
+        UiText {
+            objectName: "label"
+            width: parent.width
+            text: root.label
+            color: "white"
+            font.pixelSize: 31 * root.s
+            font.weight: Font.Black
+            maximumLineCount: 2
+            wrapMode: Text.Wrap
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: Math.round(0.7 * 31 * root.s)
+        }
+
+        UiText {
+            objectName: "count"
+            width: parent.width
+            text: root.count
+            color: Qt.rgba(1, 1, 1, 0.85)
+            font.pixelSize: 15 * root.s
+            font.weight: Font.Medium
+            elide: Text.ElideRight
+        }
+    }
+}

@@ -1,0 +1,188 @@
+#include "SettingsScreen.h"
+
+#include "DeviceTexts.h"
+#include "app/AppState.h"
+#include "app/ChoiceDialog.h"
+#include "app/ErrorMessages.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "app/WebAddress.h"
+#include "kit/ImageStore.h"
+#include "sources/Catalog.h"
+#include "sources/Http.h"
+
+namespace {
+
+// Opens a choice dialog whose option `i` stands for `values[i]`.
+template <typename Value>
+void openChoice(AppState &app, const QString &titleKey, const QStringList &options,
+    const QList<Value> &values, const Value &current, std::function<void(const Value &)> choose)
+{
+    app.setDialog(std::make_unique<ChoiceDialogModel>(::tr(titleKey), options, int(values.indexOf(current)),
+        [values, choose = std::move(choose)](int index) { choose(values.at(index)); }));
+}
+
+QString shownPreset(const QString &preset)
+{
+    constexpr int shown = SettingsScreenModel::kPresetShownLength;
+    return preset.size() > shown ? preset.left(shown) + QStringLiteral("…") : preset;
+}
+
+} // namespace
+
+QStringList SettingsScreenModel::userAgentPresets()
+{
+    return { Prefs::kDefaultUserAgent, QStringLiteral("VLC/3.0.20 LibVLC/3.0.20"),
+        QStringLiteral("Lavf/58.76.100"),
+        QStringLiteral(
+            "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like Gecko) "
+            "Version/17.0 Safari/605.1.15") };
+}
+
+void SettingsScreenModel::runTile(const QString &id)
+{
+    if (!m_app)
+        return;
+    if (id == u"device")
+        m_app->push(Routes::Activation {});
+    else if (id == u"refresh")
+        refreshPlaylists();
+    else if (id == u"playlist")
+        m_app->push(Routes::PlaylistPicker {});
+    else if (id == u"lang")
+        openLanguageDialog();
+    else if (id == u"time")
+        openTimeFormatDialog();
+    else if (id == u"aspect")
+        openPictureModeDialog();
+    else if (id == u"ua")
+        openUserAgentDialog();
+    else if (id == u"cache")
+        clearCache();
+    else if (id == u"version")
+        openUpdate(hasUpdate());
+    else if (id == u"support" && m_app->device() && m_app->device()->support)
+        mailSupport(m_app->device()->support->email.value_or(QString()));
+}
+
+void SettingsScreenModel::back()
+{
+    if (m_app)
+        m_app->pop();
+}
+
+bool SettingsScreenModel::setCustomUserAgent(const QString &text)
+{
+    const QString value = text.trimmed();
+    // A line break or other control character would end up inside the request headers.
+    const bool control = std::any_of(value.begin(), value.end(),
+        [](QChar c) { return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format; });
+    if (!m_app || value.isEmpty() || control)
+        return false;
+    m_app->prefs()->setUserAgent(value);
+    return true;
+}
+
+void SettingsScreenModel::openLanguageDialog()
+{
+    const QPointer<AppState> app = m_app;
+    const QStringList options { ::tr(QStringLiteral("system_default")), QStringLiteral("English"),
+        QStringLiteral("Français"), QStringLiteral("العربية") };
+    const QString stored = app->prefs()->language();
+    const QStringList codes { QStringLiteral("system"), QStringLiteral("en"), QStringLiteral("fr"),
+        QStringLiteral("ar") };
+    openChoice<QString>(*app, QStringLiteral("language"), options, codes,
+        codes.contains(stored) ? stored : codes[0], [app, stored](const QString &code) {
+            if (app && code != stored)
+                app->setLanguage(code);
+        });
+}
+
+void SettingsScreenModel::openTimeFormatDialog()
+{
+    const QPointer<Prefs> prefs = m_app->prefs();
+    const QStringList values { QStringLiteral("system"), QStringLiteral("24"), QStringLiteral("12") };
+    const QString stored = prefs->timeFormat();
+    openChoice<QString>(*m_app, QStringLiteral("time_format"),
+        { ::tr(QStringLiteral("time_format_system")), ::tr(QStringLiteral("time_format_24")),
+            ::tr(QStringLiteral("time_format_12")) },
+        values, values.contains(stored) ? stored : values[0], [prefs](const QString &value) {
+            if (prefs)
+                prefs->setTimeFormat(value);
+        });
+}
+
+void SettingsScreenModel::openPictureModeDialog()
+{
+    const QPointer<Prefs> prefs = m_app->prefs();
+    const qint64 stored = prefs->aspectMode();
+    openChoice<qint64>(*m_app, QStringLiteral("aspect_ratio"),
+        { ::tr(QStringLiteral("aspect_fill")), ::tr(QStringLiteral("aspect_fit")),
+            ::tr(QStringLiteral("aspect_zoom")) },
+        { 0, 1, 2 }, stored == 1 || stored == 2 ? stored : 0, [prefs](const qint64 &mode) {
+            if (prefs)
+                prefs->setAspectMode(mode);
+        });
+}
+
+void SettingsScreenModel::openUserAgentDialog()
+{
+    const QPointer<Prefs> prefs = m_app->prefs();
+    const QStringList presets = userAgentPresets();
+    QStringList options;
+    for (const QString &preset : presets)
+        options.append(shownPreset(preset));
+    // A user agent of one's own marks no option.
+    openChoice<QString>(*m_app, QStringLiteral("user_agent"), options, presets, prefs->userAgent(),
+        [prefs](const QString &preset) {
+            if (prefs)
+                prefs->setUserAgent(preset);
+        });
+}
+
+QCoro::Task<> SettingsScreenModel::refreshPlaylists()
+{
+    const QPointer<AppState> app = m_app;
+    if (!app)
+        co_return;
+    const HomeServices services = m_services;
+    app->showToast(::tr(QStringLiteral("refreshing")));
+    const DeviceResult result = co_await app->refreshDevice();
+    if (!app)
+        co_return;
+    if (const auto *failure = std::get_if<std::exception_ptr>(&result)) {
+        app->showToast(userMessage(*failure));
+        co_return;
+    }
+    services.http->clearCache();
+    services.catalog->reset();
+    app->showToast(::tr(QStringLiteral("refreshed")));
+    if (std::get<DeviceResponse>(result).playlists.isEmpty())
+        app->replace(Routes::Activation {});
+}
+
+void SettingsScreenModel::clearCache()
+{
+    m_services.http->clearCache();
+    m_services.images->clear();
+    m_services.catalog->reset();
+    if (m_app)
+        m_app->showToast(::tr(QStringLiteral("cache_cleared")));
+}
+
+void SettingsScreenModel::openUpdate(bool hasUpdate)
+{
+    if (hasUpdate && m_app) {
+        if (const std::optional<QUrl> url = webPageUrl(siteAddressOf(*m_app, m_services.portalAddress))) {
+            m_services.openUrl(*url);
+            return;
+        }
+    }
+    refreshPlaylists();
+}
+
+void SettingsScreenModel::mailSupport(const QString &email)
+{
+    if (const std::optional<QUrl> url = mailtoUrl(email))
+        m_services.openUrl(*url);
+}

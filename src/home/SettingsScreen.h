@@ -1,0 +1,126 @@
+#pragma once
+
+#include "HomeServices.h"
+#include "app/KeyHandler.h"
+#include "model/Records.h"
+
+#include <QColor>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+#include <QCoroTask>
+
+#include <memory>
+
+class AppState;
+class AppTimer;
+
+// One tile of the settings grid: a setting with its value, or an action.
+struct SettingTile {
+    QString id;
+    QColor accent;
+    QString icon;
+    QString title;
+    QString subtitle;
+    QString trailing;
+    QColor trailingColor;
+    bool operator==(const SettingTile &) const = default;
+};
+
+// The settings screen: a grid of tiles for the language, time format, picture mode and user
+// agent, the playlist refresh, clearing the caches, the device, playlist, version and support
+// entries, and a text field for a user agent of one's own. The tile list is built anew from
+// the shared state on every change; the focus is a tile index (-1: none) moved by the arrows
+// over `columns` columns.
+class SettingsScreenModel : public KeyHandler {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QVariantList tiles READ tileValues NOTIFY tilesChanged)
+    Q_PROPERTY(int focus READ focus NOTIFY focusChanged)
+    Q_PROPERTY(int columns READ columns NOTIFY columnsChanged)
+    Q_PROPERTY(QString subtitle READ subtitle CONSTANT)
+    Q_PROPERTY(bool canGoBack READ canGoBack NOTIFY stackChanged)
+    Q_PROPERTY(QString userAgent READ userAgent NOTIFY tilesChanged)
+    Q_PROPERTY(bool editing READ editing WRITE setEditing NOTIFY editingChanged)
+
+public:
+    static constexpr qint64 kClockPeriodMs = 10000;
+    static constexpr int kPresetShownLength = 48;
+
+    explicit SettingsScreenModel(QObject *parent = nullptr);
+    SettingsScreenModel(AppState *app, KeyRouter *router, HomeServices services, QObject *parent = nullptr);
+    ~SettingsScreenModel() override;
+
+    // The tiles for the present state, in order.
+    QList<SettingTile> tiles() const;
+    QVariantList tileValues() const;
+    int focus() const { return m_focus; }
+    int columns() const { return m_columns; }
+    QString subtitle() const;
+    bool canGoBack() const;
+    QString userAgent() const;
+    // Whether the user agent field is being edited (the view says so).
+    bool editing() const { return m_editing; }
+    void setEditing(bool editing);
+
+    // The four user agents offered, the settings' default first.
+    static QStringList userAgentPresets();
+    // Columns of a grid `width` wide.
+    Q_INVOKABLE static int columnsFor(qreal width);
+    // The view reports the width it lays the grid out in.
+    Q_INVOKABLE void measure(qreal width);
+
+    bool handleKey(const Key &key) override;
+
+    // What Enter, Space or a click on the tile does.
+    Q_INVOKABLE void runTile(const QString &id);
+    Q_INVOKABLE void back();
+    // Stores the text typed in the user agent field; false (and nothing stored) when it is
+    // blank or holds a control character.
+    Q_INVOKABLE bool setCustomUserAgent(const QString &text);
+    // The field hands its text over as it is typed, for Enter to store.
+    Q_INVOKABLE void setUserAgentDraft(const QString &text) { m_draft = text; }
+
+    void openLanguageDialog();
+    void openTimeFormatDialog();
+    void openPictureModeDialog();
+    void openUserAgentDialog();
+    // Asks the portal again, empties the HTTP cache and resets the catalog.
+    QCoro::Task<> refreshPlaylists();
+    void clearCache();
+    void openUpdate(bool hasUpdate);
+    void mailSupport(const QString &email);
+
+signals:
+    void tilesChanged();
+    void focusChanged();
+    void columnsChanged();
+    void stackChanged();
+    void editingChanged();
+    // The view moves the keyboard into the user agent field, or out of it.
+    void userAgentFieldRequested();
+    void userAgentFieldLeft();
+
+private:
+    SettingTile deviceTile() const;
+    SettingTile versionTile() const;
+    std::optional<SettingTile> playlistTile() const;
+    std::optional<SettingTile> supportTile() const;
+    bool hasUpdate() const;
+    bool handleEditingKey(const Key &key);
+    void setFocus(int focus);
+    void tick();
+
+    QPointer<AppState> m_app;
+    HomeServices m_services;
+    std::unique_ptr<AppTimer> m_clockTimer;
+    QString m_clockText;
+    int m_focus = -1;
+    int m_columns = 4;
+    bool m_editing = false;
+    QString m_draft;
+};

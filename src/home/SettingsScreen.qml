@@ -1,0 +1,120 @@
+import QtQuick
+import QtQuick.Layouts
+import Zelfor.Home
+import Zelfor.Kit
+
+// The settings screen: the header, the grid of setting tiles and the user agent field.
+Item {
+    id: root
+
+    property bool isTop: true
+    property string entryId
+
+    SettingsScreenModel {
+        id: screen
+        active: root.isTop
+        editing: uaField.editing
+        onEditingChanged: if (!editing) uaField.show(screen.userAgent)
+        onUserAgentFieldRequested: uaField.edit()
+        onUserAgentFieldLeft: root.forceActiveFocus()
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 28
+        anchors.rightMargin: 28
+        anchors.topMargin: 38
+        anchors.bottomMargin: 22
+        spacing: 20
+
+        ScreenHeader {
+            objectName: "header"
+            Layout.fillWidth: true
+            title: Localized.text("settings")
+            subtitle: screen.subtitle
+            backAction: screen.canGoBack ? () => screen.back() : null
+        }
+
+        Flickable {
+            id: scroller
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            contentHeight: grid.height + 16
+            clip: true
+            onWidthChanged: screen.measure(width)
+            Component.onCompleted: screen.measure(width)
+
+            Behavior on contentY { NumberAnimation { duration: 200; easing.type: Easing.InOutQuad } }
+
+            Grid {
+                id: grid
+                x: 8
+                y: 8
+                width: scroller.width - 16
+                columns: screen.columns
+                spacing: 16
+
+                Repeater {
+                    id: tiles
+                    model: screen.tiles
+
+                    SettingTile {
+                        required property int index
+                        required property var modelData
+                        objectName: "setting_" + modelData.id
+                        width: (grid.width - (grid.columns - 1) * grid.spacing) / grid.columns
+                        accent: modelData.accent
+                        icon: modelData.icon
+                        title: modelData.title
+                        subtitle: modelData.subtitle
+                        trailing: modelData.trailing
+                        trailingColor: modelData.trailingColor
+                        focused: index === screen.focus
+                        action: () => screen.runTile(modelData.id)
+                    }
+                }
+            }
+
+            function reveal(index) {
+                const tile = tiles.itemAt(index)
+                if (!tile)
+                    return
+                const top = grid.y + tile.y - 8
+                const bottom = grid.y + tile.y + tile.height + 8
+                if (top < contentY)
+                    contentY = Math.max(0, top)
+                else if (bottom > contentY + height)
+                    contentY = Math.min(bottom - height, Math.max(0, contentHeight - height))
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 14
+
+            UiText {
+                text: Localized.text("user_agent")
+                color: Theme.textDim
+                font.pixelSize: 13
+                font.weight: Font.DemiBold
+            }
+
+            FilterField {
+                id: uaField
+                objectName: "userAgentField"
+                Layout.fillWidth: true
+                icon: "person.badge.shield.checkmark"
+                text: screen.userAgent
+                placeholder: Localized.text("user_agent")
+                onEdited: (text) => screen.setUserAgentDraft(text)
+            }
+        }
+    }
+
+    Connections {
+        target: screen
+        function onFocusChanged() {
+            scroller.reveal(screen.focus)
+        }
+    }
+}

@@ -1,0 +1,219 @@
+#include "LiveScreen.h"
+
+#include "app/AppClock.h"
+#include "app/AppState.h"
+#include "app/ErrorMessages.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "playback/PlayerEngine.h"
+#include "sources/AppError.h"
+#include "sources/Catalog.h"
+
+#include <QCoroFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
+LiveScreenModel::LiveScreenModel(QObject *parent)
+    : LiveScreenModel(LiveScreenDeps { AppState::shared(), Catalog::shared(), PlayerEngine::shared(), KeyRouter::shared(),
+                                       AppClock::system(), [] { return QDateTime::currentDateTime(); } },
+                      parent)
+{
+}
+
+LiveScreenModel::LiveScreenModel(const LiveScreenDeps &deps, QObject *parent)
+    : KeyHandler(deps.router, parent)
+    , m_app(deps.app)
+    , m_prefs(deps.app->prefs())
+    , m_catalog(deps.catalog)
+    , m_engine(deps.engine)
+    , m_playlist(deps.app->activePlaylist())
+    , m_lists(m_playlist ? m_playlist->id : 0)
+    , m_guide(deps.catalog, deps.clock, deps.now)
+{
+    m_lists.setFavorites(m_prefs->favorites());
+    m_lists.setRecentLive(m_prefs->recentLive());
+    m_channels.setItems(nullptr, m_lists.playlistId());
+    m_channels.setFavoriteKeys(m_lists.favoriteKeys());
+    connect(m_prefs, &Prefs::favoritesChanged, this, [this] {
+        m_lists.favoritesChanged(m_prefs->favorites());
+        m_channels.setFavoriteKeys(m_lists.favoriteKeys());
+        sync();
+        emit previewChanged();
+    });
+    connect(m_prefs, &Prefs::recentLiveChanged, this, [this] {
+        m_lists.recentLiveChanged(m_prefs->recentLive());
+        sync();
+    });
+    connect(m_prefs, &Prefs::aspectModeChanged, this, &LiveScreenModel::aspectModeChanged);
+    connect(m_engine, &PlayerEngine::itemChanged, this, &LiveScreenModel::showPlayingKey);
+    connect(this, &KeyHandler::activeChanged, this, [this] {
+        if (isActive())
+            becameActive();
+    });
+    showPlayingKey();
+}
+
+LiveScreenModel::~LiveScreenModel()
+{
+    if (m_engine)
+        m_engine->stop();
+}
+
+void LiveScreenModel::appeared()
+{
+    if (!m_playlist) {
+        if (m_app)
+            m_app->replace(m_app->rootRoute());
+        return;
+    }
+    load();
+}
+
+void LiveScreenModel::requestReload()
+{
+    ++m_reload;
+    load();
+}
+
+QCoro::Task<> LiveScreenModel::load()
+{
+    const quint64 run = ++m_loadRun;
+    if (!m_playlist || (m_lists.hasSection() && m_reload == 0))
+        co_return;
+    const bool force = m_reload > 0;
+    setError(std::nullopt);
+    if (force)
+        applySection(nullptr);
+    const QPointer<LiveScreenModel> self(this);
+    try {
+        const SectionPtr section = co_await m_catalog->load(*m_playlist, ContentType::live, force);
+        if (!self || run != m_loadRun)
+            co_return;
+        const ChannelIndexPtr index = co_await QtConcurrent::run(&ChannelIndex::build, section);
+        if (!self || run != m_loadRun)
+            co_return;
+        applySection(index);
+    } catch (...) {
+        const std::exception_ptr error = std::current_exception();
+        if (self && run == m_loadRun && !isCancellation(error))
+            setError(userMessage(error));
+    }
+}
+
+void LiveScreenModel::applySection(ChannelIndexPtr index)
+{
+    m_channels.setItems(ContentListModel::itemsOf(index ? index->section : nullptr), m_lists.playlistId());
+    m_lists.setSection(std::move(index));
+    m_shownRows = 0;
+    m_shownCategories = 0;
+    sync();
+    showPlayingKey();
+}
+
+// Hands what the lists rebuilt to the column models and passes on scroll requests.
+void LiveScreenModel::sync()
+{
+    if (m_lists.rowsRevision() != m_shownRows) {
+        m_shownRows = m_lists.rowsRevision();
+        m_channels.setNumbered(m_lists.numbered());
+        m_channels.setRows(m_lists.rows());
+    }
+    if (m_lists.categoriesRevision() != m_shownCategories) {
+        m_shownCategories = m_lists.categoriesRevision();
+        m_categories.setRows(m_lists.categories());
+    }
+    const bool channelPane = m_lists.pane == LiveLists::kChannelPane;
+    m_channels.setFocusedRow(channelPane ? m_lists.chanFocus : -1);
+    m_categories.setFocusedRow(channelPane ? -1 : m_lists.catFocus);
+    m_categories.setSelectedRow(m_categories.rowOfId(m_lists.selectedCat()));
+    if (const std::optional<qint64> uid = std::exchange(m_lists.scrollTarget, std::nullopt)) {
+        const int row = m_lists.chanFocus >= 0 && m_lists.channelAt(m_lists.chanFocus)
+                && m_lists.channelAt(m_lists.chanFocus)->uid == *uid
+            ? m_lists.chanFocus
+            : m_lists.rowOfUid(*uid);
+        if (row >= 0)
+            emit channelScrollRequested(row);
+    }
+    if (m_lists.catScrollTarget && m_lists.catScrollTarget != m_scrolledCategory) {
+        m_scrolledCategory = m_lists.catScrollTarget;
+        if (const int row = m_categories.rowOfId(*m_scrolledCategory); row >= 0)
+            emit categoryScrollRequested(row);
+    }
+    emit stateChanged();
+}
+
+void LiveScreenModel::setError(std::optional<QString> error)
+{
+    m_error = std::move(error);
+    emit stateChanged();
+}
+
+void LiveScreenModel::setFilter(const QString &filter)
+{
+    m_lists.setFilter(filter);
+    sync();
+}
+
+QString LiveScreenModel::selectedName() const
+{
+    const int row = m_categories.rowOfId(m_lists.selectedCat());
+    return row < 0 ? QString() : m_categories.data(m_categories.index(row), CategoryColumnModel::NameRole).toString();
+}
+
+QString LiveScreenModel::itemsText() const
+{
+    return ::tr(QStringLiteral("items_n"), { qint64(m_lists.count()) });
+}
+
+bool LiveScreenModel::favoritesSelected() const
+{
+    return m_lists.selectedCat() == PseudoCategory::favorites;
+}
+
+int LiveScreenModel::aspectMode() const
+{
+    return int(m_prefs->aspectMode());
+}
+
+void LiveScreenModel::showPlayingKey()
+{
+    m_channels.setPlayingKey(m_engine ? m_engine->itemKey() : QString());
+}
+
+void LiveScreenModel::back()
+{
+    if (m_app)
+        m_app->pop();
+}
+
+void LiveScreenModel::openSearch()
+{
+    if (m_app)
+        m_app->push(Routes::Search {});
+}
+
+void LiveScreenModel::selectCategory(int index)
+{
+    if (index < 0 || index >= m_lists.categories().size())
+        return;
+    m_lists.catFocus = index;
+    m_lists.pane = LiveLists::kCategoryPane;
+    m_lists.selectCategory(m_lists.categories()[index].id);
+    sync();
+}
+
+void LiveScreenModel::clickChannel(int index)
+{
+    m_lists.pane = LiveLists::kChannelPane;
+    m_lists.chanFocus = index;
+    sync();
+    activate(index);
+}
+
+void LiveScreenModel::doubleClickChannel(int index)
+{
+    m_lists.pane = LiveLists::kChannelPane;
+    m_lists.chanFocus = index;
+    sync();
+    openFullScreen(index);
+}

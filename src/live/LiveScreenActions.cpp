@@ -1,0 +1,187 @@
+#include "LiveScreen.h"
+
+#include "app/AppState.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "model/ContentKeys.h"
+#include "playback/PlayerEngine.h"
+#include "sources/Catalog.h"
+
+namespace {
+
+// The player's queue over a snapshot of the listed channels.
+PlayQueue queueOver(ChannelIndexPtr index, std::vector<qint32> rows, const Playlist &playlist, int start)
+{
+    const qint64 count = qint64(rows.size());
+    auto get = [index = std::move(index), rows = std::move(rows), playlist](qint64 at) -> std::optional<PlayItem> {
+        if (at < 0 || at >= qint64(rows.size()))
+            return std::nullopt;
+        return Catalog::playItem(index->all()[rows[size_t(at)]], playlist);
+    };
+    return PlayQueue { count, std::move(get), start, true };
+}
+
+} // namespace
+
+void LiveScreenModel::activate(int index)
+{
+    const MediaItem *channel = m_lists.channelAt(index);
+    if (!channel || !m_playlist)
+        return;
+    if (m_preview && m_preview->uid == channel->uid && m_engine && !m_engine->hasError() && m_engine->hasItem()) {
+        openFullScreen(index);
+        return;
+    }
+    const MediaItem chosen = *channel;
+    setPreview(chosen);
+    playPreview();
+    m_prefs->addRecentLive(keyOf(chosen));
+}
+
+void LiveScreenModel::openFullScreen(int index)
+{
+    const MediaItem *channel = m_lists.channelAt(index);
+    if (!channel || !m_playlist || !m_app)
+        return;
+    // The queue is taken first: recording the channel as recent may reorder the list.
+    PlayQueue queue = queueOver(m_lists.index(), m_lists.rows(), *m_playlist, index);
+    const MediaItem chosen = *channel;
+    setPreview(chosen);
+    m_prefs->addRecentLive(keyOf(chosen));
+    m_app->push(Routes::Player { std::move(queue) });
+}
+
+void LiveScreenModel::openPreviewFullScreen()
+{
+    if (!m_preview || !m_playlist || !m_app)
+        return;
+    if (const int row = m_lists.rowOfUid(m_preview->uid); row >= 0) {
+        openFullScreen(row);
+        return;
+    }
+    const PlayItem item = Catalog::playItem(*m_preview, *m_playlist);
+    m_app->push(Routes::Player { PlayQueue { 1, [item](qint64) { return std::optional(item); }, 0, true } });
+}
+
+void LiveScreenModel::toggleFavoriteAt(int index)
+{
+    if (const MediaItem *channel = m_lists.channelAt(index))
+        toggleFavorite(MediaItem(*channel));
+}
+
+void LiveScreenModel::openCatchUpAt(int index)
+{
+    if (const MediaItem *channel = m_lists.channelAt(index); channel && channel->catchup)
+        openCatchUp(MediaItem(*channel));
+}
+
+void LiveScreenModel::previewCatchUp()
+{
+    if (!m_app)
+        return;
+    if (!m_preview)
+        m_app->showToast(::tr(QStringLiteral("preview_hint")));
+    else if (m_preview->catchup)
+        openCatchUp(MediaItem(*m_preview));
+    else
+        m_app->showToast(::tr(QStringLiteral("catchup_unavailable")));
+}
+
+void LiveScreenModel::previewToggleFavorite()
+{
+    if (!m_preview) {
+        if (m_app)
+            m_app->showToast(::tr(QStringLiteral("preview_hint")));
+        return;
+    }
+    toggleFavorite(MediaItem(*m_preview));
+}
+
+void LiveScreenModel::openCatchUp(const MediaItem &channel)
+{
+    if (m_engine)
+        m_engine->stop();
+    if (m_app)
+        m_app->push(Routes::Catchup { channel });
+}
+
+void LiveScreenModel::toggleFavorite(const MediaItem &channel)
+{
+    if (!m_playlist)
+        return;
+    const std::optional<FavoriteEntry> entry = Catalog::playItem(channel, *m_playlist).favorite;
+    if (!entry)
+        return;
+    const bool added = m_prefs->toggleFavorite(*entry);
+    if (m_app)
+        m_app->showToast(::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+}
+
+void LiveScreenModel::setPreview(std::optional<MediaItem> channel)
+{
+    const bool sameChannel = channel.has_value() == m_preview.has_value() && (!channel || channel->uid == m_preview->uid);
+    m_preview = std::move(channel);
+    if (!sameChannel)
+        m_guide.show(m_playlist, m_preview);
+    emit previewChanged();
+}
+
+void LiveScreenModel::playPreview()
+{
+    if (m_preview && m_playlist && m_engine)
+        m_engine->play(Catalog::playItem(*m_preview, *m_playlist));
+}
+
+// Back on top: the preview follows a channel zapped to in the player, or plays again after
+// the catch-up screen stopped it.
+void LiveScreenModel::becameActive()
+{
+    if (!m_engine)
+        return;
+    if (m_engine->item() && m_engine->item()->live && m_lists.hasSection()) {
+        const QString &key = m_engine->item()->key;
+        const QString prefix = itemKey(ContentType::live, m_lists.playlistId(), QString());
+        if (!key.startsWith(prefix))
+            return;
+        const QStringView id = QStringView(key).mid(prefix.size());
+        const QList<MediaItem> &all = m_lists.index()->all();
+        const auto found = std::find_if(all.cbegin(), all.cend(), [&](const MediaItem &channel) { return channel.id == id; });
+        if (found == all.cend())
+            return;
+        setPreview(*found);
+        if (const int row = m_lists.rowOfUid(found->uid); row >= 0) {
+            m_lists.chanFocus = row;
+            m_lists.scrollTarget = found->uid;
+            sync();
+        }
+        return;
+    }
+    if (m_preview && !m_engine->item())
+        playPreview();
+}
+
+QString LiveScreenModel::previewName() const
+{
+    return m_preview ? m_preview->name : QString();
+}
+
+QString LiveScreenModel::previewLogo() const
+{
+    return m_preview ? m_preview->logo.value_or(QString()) : QString();
+}
+
+QString LiveScreenModel::previewNumber() const
+{
+    return m_preview && m_preview->num >= 1 ? ::tr(QStringLiteral("channel_n"), { m_preview->num }) : QString();
+}
+
+QString LiveScreenModel::previewArchive() const
+{
+    return m_preview && m_preview->catchup ? ::tr(QStringLiteral("catchup_archive_days"), { m_preview->catchup->days })
+                                           : QString();
+}
+
+bool LiveScreenModel::previewFavorite() const
+{
+    return m_preview && m_prefs->isFavorite(keyOf(*m_preview));
+}

@@ -1,0 +1,50 @@
+import QtQuick
+import Zelfor.Kit
+import Zelfor.Playback
+
+// The name of the picture mode just chosen, in a capsule with an accent rim.
+Item {
+    id: root
+
+    required property PlayerScreenModel screen
+    property string shownText: ""
+
+    width: label.implicitWidth + 52
+    height: label.implicitHeight + 28
+    opacity: root.screen.aspectToastShown ? 1 : 0
+    scale: root.screen.aspectToastShown ? 1 : 0.9
+    visible: opacity > 0
+    Behavior on opacity { Spring { response: 0.3 } }
+    Behavior on scale { Spring { response: 0.3 } }
+
+    // The last text stays while the capsule fades out.
+    Connections {
+        target: root.screen
+        function onAspectToastChanged() {
+            if (root.screen.aspectToastShown)
+                root.shownText = root.screen.aspectToast
+        }
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        radius: height / 2
+        color: Qt.rgba(0, 0, 0, 0.6)
+    }
+
+    GradientShape {
+        anchors.fill: parent
+        radius: height / 2
+        borderWidth: 1
+    }
+
+    UiText {
+        id: label
+        objectName: "aspectToastText"
+        anchors.centerIn: parent
+        text: root.shownText
+        color: "white"
+        font.pixelSize: 22
+        font.weight: Font.Bold
+    }
+}

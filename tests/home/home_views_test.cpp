@@ -1,0 +1,174 @@
+#include "../kit/KitTestSupport.h"
+#include "AppWindow.h"
+#include "RunTask.h"
+#include "XtreamProvider.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Prefs.h"
+#include "home/HomeScreen.h"
+#include "home/SettingsScreen.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QQuickWindow>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
+
+namespace {
+
+bool waitUntil(const std::function<bool()> &done)
+{
+    return QTest::qWaitFor(done, 10000);
+}
+
+// The application's window over the shared state, whose portal gives this device the
+// loopback provider's playlist with a notice, an update and support contacts.
+class HomeViews : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        provider = new XtreamProvider;
+        portal = new LoopbackServer;
+        const Playlist playlist = provider->playlist();
+        const QJsonObject record { { "mac", "00:1a:79:00:00:09" }, { "device_key", "135790" },
+            { "notice", "Maintenance tonight" }, { "app", QJsonObject { { "latest_version", "1.2.0" } } },
+            { "support", QJsonObject { { "email", "help@example.test" } } },
+            { "playlists",
+                QJsonArray { QJsonObject { { "id", playlist.id }, { "name", playlist.name },
+                    { "type", "xtream" }, { "host", *playlist.host }, { "username", *playlist.username },
+                    { "password", *playlist.password } } } } };
+        portal->serve(
+            QStringLiteral("/api/app/device"), LoopbackResponse::json(QJsonDocument(record).toJson()));
+        qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
+        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
+    }
+    static void TearDownTestSuite()
+    {
+        delete portal;
+        delete provider;
+    }
+
+    void SetUp() override
+    {
+        AppState::shared()->setLanguage(QStringLiteral("en"));
+        AppState::shared()->replace(Routes::Home {});
+        shown = std::make_unique<AppWindow>();
+        ASSERT_TRUE(shown->problems().isEmpty()) << qPrintable(shown->problems().join('\n'));
+        window = shown->window();
+        ASSERT_TRUE(window);
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
+        shown.reset();
+        AppState::shared()->setLanguage(QStringLiteral("en"));
+    }
+
+    template <typename T> T *top() const { return shown->top<T>(); }
+
+    QQuickItem *named(const QString &name) const { return itemNamed(window->contentItem(), name); }
+
+    static inline LoopbackServer *portal = nullptr;
+    static inline XtreamProvider *provider = nullptr;
+    std::unique_ptr<AppWindow> shown;
+    QQuickWindow *window = nullptr;
+};
+
+TEST_F(HomeViews, HomeStartsWithItsCountsBannersAndTiles)
+{
+    ASSERT_TRUE(waitUntil([this] {
+        HomeScreenModel *home = top<HomeScreenModel>();
+        return home && home->seriesCount().endsWith(QStringLiteral("series"));
+    }));
+    QQuickItem *live = named(QStringLiteral("tile_live"));
+    ASSERT_TRUE(live);
+    EXPECT_TRUE(itemNamed(live, QStringLiteral("count"))->property("text").toString().endsWith(u"channels"));
+    for (const char *banner : { "noticeBanner", "updateBanner" })
+        EXPECT_TRUE(named(QString::fromLatin1(banner))->isVisible()) << banner;
+    EXPECT_FALSE(named(QStringLiteral("errorBanner"))->isVisible());
+    EXPECT_EQ(itemNamed(named(QStringLiteral("noticeBanner")), QStringLiteral("message"))
+                  ->property("textFormat")
+                  .toInt(),
+        Qt::PlainText);
+    EXPECT_FALSE(named(QStringLiteral("recents"))->isVisible()) << "nothing watched yet";
+    EXPECT_LT(live->mapToScene({}).x(), window->width() / 2);
+
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
+    EXPECT_TRUE(named(QStringLiteral("tile_movies"))->property("focused").toBool());
+}
+
+TEST_F(HomeViews, SettingsOpensFromHomeAndArabicMirrorsBoth)
+{
+    ASSERT_TRUE(waitUntil([this] { return top<HomeScreenModel>() != nullptr; }));
+    top<HomeScreenModel>()->activate(QStringLiteral("settings"));
+    ASSERT_TRUE(waitUntil([this] { return top<SettingsScreenModel>() != nullptr; }));
+    ASSERT_TRUE(waitUntil([this] { return named(QStringLiteral("setting_support")) != nullptr; }));
+    QQuickItem *device = named(QStringLiteral("setting_device"));
+    EXPECT_LT(device->mapToScene({}).x(), window->width() / 2);
+    EXPECT_EQ(top<SettingsScreenModel>()->columns(), SettingsScreenModel::columnsFor(window->width() - 56));
+
+    AppState::shared()->setLanguage(QStringLiteral("ar"));
+    ASSERT_TRUE(waitUntil([this] {
+        QQuickItem *tile = named(QStringLiteral("setting_device"));
+        return tile && tile->mapToScene({}).x() > window->width() / 2;
+    }));
+    AppState::shared()->pop();
+    ASSERT_TRUE(waitUntil([this] {
+        QQuickItem *live = named(QStringLiteral("tile_live"));
+        return top<HomeScreenModel>() && live && live->mapToScene({}).x() > window->width() / 2;
+    }));
+}
+
+// A watched movie of this playlist shows in the row with its share; Enter on its card plays it.
+TEST_F(HomeViews, ContinueWatchingRowPlaysAWatchedMovie)
+{
+    Prefs &prefs = *Prefs::shared();
+    const QString key = u"%1|MOVIE|77"_qs.arg(provider->playlist().id);
+    prefs.addRecent({ .key = key, .title = u"Quiet Rooms"_qs, .url = u"http://127.0.0.1:9/77.mp4"_qs });
+    prefs.saveResume(key, 600, 2400);
+    AppState::shared()->replace(Routes::Home {});
+    // The screen replaced leaves with a fade; the new one shows the row and the share.
+    ASSERT_TRUE(waitUntil([this] {
+        const QList<QQuickItem *> items = itemsBelow(window->contentItem());
+        return top<HomeScreenModel>() && std::any_of(items.begin(), items.end(), [](QQuickItem *item) {
+            return item->objectName() == u"resumeBar" && item->isVisible() && item->width() > 0;
+        });
+    }));
+    for (const Key::Kind kind : { Key::Kind::down, Key::Kind::down, Key::Kind::enter })
+        ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { kind, {} }));
+    EXPECT_EQ(routeName(AppState::shared()->current()), u"player"_qs);
+    prefs.removeRecent(key);
+    prefs.saveResume(key, 0, 2400);
+}
+
+// Tab moves into the user agent field; what is typed there is stored with Enter.
+TEST_F(HomeViews, UserAgentFieldTakesTypedText)
+{
+    const QString before = Prefs::shared()->userAgent();
+    AppState::shared()->push(Routes::Settings {});
+    ASSERT_TRUE(waitUntil([this] { return top<SettingsScreenModel>() != nullptr; }));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    KeyRouter::shared()->install();
+    QQuickItem *field = named(QStringLiteral("userAgentField"));
+    ASSERT_TRUE(field);
+    QTest::keyClick(window, Qt::Key_Tab);
+    ASSERT_TRUE(waitUntil([&] { return field->property("editing").toBool(); }));
+    QTest::keyClick(window, Qt::Key_End);
+    for (const char c : { ' ', 'B', 'o', 'x' })
+        QTest::keyClick(window, c);
+    QTest::keyClick(window, Qt::Key_Return);
+    EXPECT_EQ(Prefs::shared()->userAgent(), before + QStringLiteral(" Box"));
+    EXPECT_FALSE(field->property("editing").toBool());
+    Prefs::shared()->setUserAgent(before);
+}
+
+} // namespace

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "../app/AppStateFixture.h"
+#include "../playback/FakeBackends.h"
+#include "DevPortal.h"
+#include "live/LiveScreen.h"
+#include "sources/Catalog.h"
+
+#include <QTest>
+
+// A live screen over the demo portal's Xtream-Codes account, on the scripted engine, in
+// virtual time; the stack holds home and live.
+struct LiveScreenRig {
+    LiveScreenRig()
+    {
+        app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
+        app.makeState({ Routes::Home {}, Routes::Live {} });
+        catalog = std::make_unique<Catalog>(&app.http.http(), [this] { return now; }, [] { return u"Uncategorized"_qs; });
+        screen = std::make_unique<LiveScreenModel>(
+            LiveScreenDeps { app.state.get(), catalog.get(), engine.engine.get(), app.router.get(), &engine.clock, [this] { return now; } });
+        screen->setActive(true);
+        screen->appeared();
+    }
+
+    bool loaded() { return QTest::qWaitFor([this] { return screen->loaded(); }, 5000); }
+    const LiveLists &lists() const { return screen->lists(); }
+    Playlist playlist() const { return *app.state->activePlaylist(); }
+    QString keyAt(int row) const { return itemKey(ContentType::live, playlist().id, lists().channelAt(row)->id); }
+    QString route() const { return app.route(); }
+    PlayQueue topQueue() const { return std::get<Routes::Player>(app.state->current()).queue; }
+    int loads() const { return int(engine.platform->loads.size()); }
+
+    DevPortal portal { DevPortalOptions { .port = 0, .playlists = 1 }, DemoMedia {} };
+    AppStateFixture app;
+    EngineRig engine;
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    std::unique_ptr<Catalog> catalog;
+    std::unique_ptr<LiveScreenModel> screen;
+};

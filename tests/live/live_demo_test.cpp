@@ -1,0 +1,184 @@
+#include "DevPortal.h"
+#include "QmlHarness.h"
+#include "RunTask.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "live/CatchUpScreen.h"
+#include "live/LiveScreen.h"
+#include "playback/PlayerEngine.h"
+#include "sources/Catalog.h"
+
+#include <QDir>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QVideoSink>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
+
+namespace {
+
+// The whole program's window over the demo portal, its clips made by ffmpeg: live TV and
+// catch-up as a user reaches them, with the real engine. With ZELFOR_SHOTS set to a folder,
+// each screen is also saved there as a picture.
+class LiveDemoTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QString problem;
+        media = new DemoMedia(DemoMedia::prepare(
+            QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/Zelfor/devportal-media", &problem));
+        ASSERT_TRUE(problem.isEmpty()) << qPrintable(problem);
+        portal = new DevPortal({ .port = 0, .playlists = 1 }, *media);
+        qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
+        setActiveLanguage("en");
+        Catalog::shared()->setUncategorizedName([] { return ::tr("uncategorized"); });
+        PlaybackControl::setShared(PlayerEngine::shared());
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(AppState::shared()->refreshDevice())));
+    }
+
+    void SetUp() override
+    {
+        app = AppState::shared();
+        app->setLanguage("en");
+        app->replace(Routes::Home {});
+        app->push(Routes::Live {});
+        engine.addImportPath("qrc:/");
+        load = loadQml(engine, "qrc:/Zelfor/App/Main.qml");
+        ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+        window = qobject_cast<QQuickWindow *>(load.object.get());
+        ASSERT_TRUE(window);
+        window->resize(1280, 800);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+
+    void TearDown() override
+    {
+        PlayerEngine::shared()->stop();
+        load.object.reset();
+        app->setLanguage("en");
+        EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
+    }
+
+    // The view-model of the shown screen of that kind; screens sit in a repeater, outside
+    // the window's object tree, so the items are walked.
+    template <typename T> T *screen() const
+    {
+        QList<QQuickItem *> items { window->contentItem() };
+        for (qsizetype at = 0; at < items.size(); ++at) {
+            items.append(items[at]->childItems());
+            if (T *found = items[at]->findChild<T *>(QString(), Qt::FindDirectChildrenOnly); found && items[at]->isVisible())
+                return found;
+        }
+        return nullptr;
+    }
+
+    LiveScreenModel *liveScreen() const { return screen<LiveScreenModel>(); }
+
+    bool liveLoaded()
+    {
+        return QTest::qWaitFor([this] { return liveScreen() && liveScreen()->loaded(); }, 10000);
+    }
+
+    static void press(Key::Kind kind, const QString &text = {}) { KeyRouter::shared()->dispatch(Key { kind, text }); }
+
+    QVideoSink *previewSink() const
+    {
+        QList<QQuickItem *> items { window->contentItem() };
+        for (qsizetype at = 0; at < items.size(); ++at) {
+            items.append(items[at]->childItems());
+            if (items[at]->objectName() == "platformPicture" && items[at]->parentItem()->objectName() == "previewSurface")
+                return items[at]->property("videoSink").value<QVideoSink *>();
+        }
+        return nullptr;
+    }
+
+    void shoot(const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("ZELFOR_SHOTS");
+        if (folder.isEmpty())
+            return;
+        QTest::qWait(400);
+        QDir().mkpath(folder);
+        EXPECT_TRUE(window->grabWindow().save(folder + "/" + name + ".png"));
+    }
+
+    static inline DemoMedia *media = nullptr;
+    static inline DevPortal *portal = nullptr;
+    WarningCollector warnings;
+    AppState *app = nullptr;
+    QQmlEngine engine;
+    QmlLoad load;
+    QQuickWindow *window = nullptr;
+};
+
+TEST_F(LiveDemoTest, PreviewThenFullScreenWithoutReloadingThenBackStillPlaying)
+{
+    ASSERT_TRUE(liveLoaded());
+    shoot("live-en");
+    press(Key::Kind::down);
+    press(Key::Kind::enter);
+    PlayerEngine *player = PlayerEngine::shared();
+    ASSERT_TRUE(player->hasItem());
+    QVideoSink *sink = previewSink();
+    ASSERT_TRUE(sink);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sink->videoFrame().isValid(); }, 20000)) << "frames reach the preview";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !liveScreen()->guide()->loading(); }, 5000));
+    EXPECT_FALSE(liveScreen()->guide()->rows().isEmpty());
+    shoot("live-preview-en");
+
+    QSignalSpy itemChanges(player, &PlayerEngine::itemChanged);
+    const QString key = player->itemKey();
+    press(Key::Kind::enter);
+    EXPECT_EQ(routeName(app->current()), "player");
+    press(Key::Kind::esc);
+    EXPECT_EQ(routeName(app->current()), "live");
+    EXPECT_EQ(itemChanges.size(), 0);
+    EXPECT_EQ(player->itemKey(), key);
+    EXPECT_FALSE(player->hasError());
+    EXPECT_EQ(liveScreen()->preview()->id, "101");
+}
+
+TEST_F(LiveDemoTest, ACatchUpProgrammeOfTheArchivePlays)
+{
+    ASSERT_TRUE(liveLoaded());
+    press(Key::Kind::down);
+    press(Key::Kind::enter);
+    press(Key::Kind::character, "c");
+    ASSERT_EQ(routeName(app->current()), "catchup");
+    EXPECT_FALSE(PlayerEngine::shared()->hasItem()) << "opening catch-up stops the preview";
+    ASSERT_TRUE(QTest::qWaitFor([this] { return screen<CatchUpScreenModel>() && screen<CatchUpScreenModel>()->guideLoaded(); }, 10000));
+    shoot("catchup-en");
+    press(Key::Kind::enter);
+    ASSERT_EQ(routeName(app->current()), "player");
+    const std::optional<PlayItem> item = std::get<Routes::Player>(app->current()).queue.get(0);
+    ASSERT_TRUE(item && item->catchup);
+    PlayerEngine *player = PlayerEngine::shared();
+    player->play(*item);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->isPlaying() && player->position() > 0; }, 20000));
+    EXPECT_FALSE(player->hasError()) << qPrintable(player->errorText());
+}
+
+TEST_F(LiveDemoTest, ScreensInArabic)
+{
+    app->setLanguage("ar");
+    ASSERT_TRUE(liveLoaded());
+    liveScreen()->clickChannel(0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !liveScreen()->guide()->loading(); }, 5000));
+    shoot("live-ar");
+    liveScreen()->openCatchUpAt(0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return screen<CatchUpScreenModel>() && screen<CatchUpScreenModel>()->guideLoaded(); }, 10000));
+    EXPECT_EQ(screen<CatchUpScreenModel>()->archiveText(), ::tr("catchup_archive_days", { qint64(3) }));
+    shoot("catchup-ar");
+}
+
+} // namespace

@@ -1,0 +1,248 @@
+#include "LiveScreenRig.h"
+#include "model/ContentKeys.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+class LiveScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(rig.loaded()); }
+
+    int rowWithCatchup() const
+    {
+        for (int row = 0; row < rig.lists().count(); ++row) {
+            if (rig.lists().channelAt(row)->catchup)
+                return row;
+        }
+        return -1;
+    }
+
+    LiveScreenRig rig;
+    LiveScreenModel &screen = *rig.screen;
+};
+
+TEST_F(LiveScreenTest, KeysMoveTheFocusAcrossBothColumns)
+{
+    struct Case {
+        const char *keys;
+        int pane;
+        int chanFocus; // -2: the last row
+        int catFocus;
+        bool used;
+    };
+    const QList<Case> cases {
+        { "D", 1, 0, 2, true },       { "DD", 1, 1, 2, true },     { "DDU", 1, 0, 2, true },   { "]", 1, 0, 2, true },
+        { "D]", 1, 10, 2, true },     { "D]]", 1, -2, 2, true },{ "D><", 1, 0, 2, true },    { "L", 0, -1, 2, true },    { "LD", 0, 0, 3, true },
+        { "LU", 0, -1, 1, true },     { "LR", 1, 0, 2, true },     { "T", 0, -1, 2, true },    { "TT", 1, -1, 2, true },
+        { "LE", 1, 0, 2, true },      { "X", 1, -1, 2, false },    { "S", 1, -1, 2, false },   { "q", 1, -1, 2, false },
+        { "c", 1, -1, 2, true },      { "h", 1, -1, 2, true },
+    };
+    for (const Case &c : cases) {
+        LiveScreenRig fresh;
+        ASSERT_TRUE(fresh.loaded());
+        EXPECT_EQ(press(*fresh.screen, c.keys), c.used) << c.keys;
+        const LiveLists &lists = fresh.lists();
+        EXPECT_EQ(lists.pane, c.pane) << c.keys;
+        EXPECT_EQ(lists.chanFocus, c.chanFocus == -2 ? lists.count() - 1 : c.chanFocus) << c.keys;
+        EXPECT_EQ(lists.catFocus, c.catFocus) << c.keys;
+        EXPECT_EQ(lists.selectedCat(), lists.categories()[c.catFocus].id) << c.keys;
+        EXPECT_TRUE(fresh.app.prefs->favorites().isEmpty()) << c.keys;
+        EXPECT_EQ(fresh.route(), "live") << c.keys;
+    }
+}
+
+TEST_F(LiveScreenTest, FirstEnterPreviewsSecondOpensFullScreenWithoutReloading)
+{
+    press(screen, "DE");
+    ASSERT_TRUE(screen.preview());
+    EXPECT_EQ(screen.preview()->uid, rig.lists().channelAt(0)->uid);
+    EXPECT_EQ(rig.engine.engine->itemKey(), rig.keyAt(0));
+    EXPECT_EQ(rig.app.prefs->recentLive().value(0), rig.keyAt(0));
+    EXPECT_EQ(rig.loads(), 1);
+    EXPECT_EQ(rig.route(), "live");
+
+    press(screen, "E");
+    ASSERT_EQ(rig.route(), "player");
+    const PlayQueue &queue = rig.topQueue();
+    EXPECT_EQ(queue.count, rig.lists().count());
+    EXPECT_EQ(queue.start, 0);
+    EXPECT_TRUE(queue.resume);
+    EXPECT_EQ(queue.get(1)->key, rig.keyAt(1));
+    EXPECT_EQ(rig.loads(), 1) << "the player goes on with the preview";
+}
+
+TEST_F(LiveScreenTest, EnterOnThePreviewedChannelRestartsItWhenTheEngineHoldsNothing)
+{
+    press(screen, "DE");
+    rig.engine.engine->stop();
+    press(screen, "E");
+    EXPECT_EQ(rig.route(), "live");
+    EXPECT_EQ(rig.loads(), 2);
+    EXPECT_EQ(rig.engine.engine->itemKey(), rig.keyAt(0));
+}
+
+TEST_F(LiveScreenTest, DoubleClickOpensFullScreenAtOnceOverASnapshotOfTheList)
+{
+    screen.setFilter(" o ");
+    const int listed = rig.lists().count();
+    ASSERT_GT(listed, 1);
+    screen.doubleClickChannel(1);
+    ASSERT_EQ(rig.route(), "player");
+    EXPECT_EQ(rig.lists().chanFocus, 1);
+    EXPECT_EQ(screen.preview()->uid, rig.lists().channelAt(1)->uid);
+    EXPECT_EQ(rig.loads(), 0);
+    screen.setFilter("");
+    EXPECT_EQ(rig.topQueue().count, listed);
+    EXPECT_EQ(rig.topQueue().start, 1);
+}
+
+TEST_F(LiveScreenTest, PreviewClickOpensTheChannelAloneOnceItIsFilteredOut)
+{
+    press(screen, "DE");
+    const QString key = rig.keyAt(0);
+    screen.setFilter("no channel is named so");
+    screen.openPreviewFullScreen();
+    ASSERT_EQ(rig.route(), "player");
+    EXPECT_EQ(rig.topQueue().count, 1);
+    EXPECT_EQ(rig.topQueue().get(0)->key, key);
+    EXPECT_TRUE(rig.topQueue().resume);
+}
+
+TEST_F(LiveScreenTest, ComingBackFollowsTheChannelZappedToInThePlayer)
+{
+    press(screen, "DEE");
+    screen.setActive(false);
+    const MediaItem zapped = *rig.lists().channelAt(3);
+    rig.engine.engine->play(Catalog::playItem(zapped, rig.playlist()));
+    rig.app.state->pop();
+    QSignalSpy scrolls(&screen, &LiveScreenModel::channelScrollRequested);
+    screen.setActive(true);
+    EXPECT_EQ(screen.preview()->uid, zapped.uid);
+    EXPECT_EQ(rig.lists().chanFocus, 3);
+    ASSERT_EQ(scrolls.size(), 1);
+    EXPECT_EQ(scrolls.first().first().toInt(), 3);
+}
+
+TEST_F(LiveScreenTest, CatchUpStopsThePreviewAndComingBackPlaysItAgain)
+{
+    const int row = rowWithCatchup();
+    ASSERT_GE(row, 0);
+    screen.clickChannel(row);
+    EXPECT_TRUE(press(screen, "c"));
+    EXPECT_EQ(rig.route(), "catchup");
+    EXPECT_FALSE(rig.engine.engine->hasItem());
+    screen.setActive(false);
+    rig.app.state->pop();
+    screen.setActive(true);
+    EXPECT_EQ(rig.engine.engine->itemKey(), rig.keyAt(row));
+    EXPECT_EQ(rig.loads(), 2);
+}
+
+TEST_F(LiveScreenTest, HeartKeyTogglesTheFocusedChannelFromEitherPane)
+{
+    press(screen, "DL");
+    EXPECT_TRUE(press(screen, "h"));
+    ASSERT_EQ(rig.app.prefs->favorites().size(), 1);
+    EXPECT_EQ(rig.app.prefs->favorites().first().id, rig.lists().channelAt(0)->id);
+    EXPECT_EQ(rig.app.state->toast(), "Added to favorites");
+    EXPECT_EQ(rig.lists().categories()[1].count, 1);
+    EXPECT_EQ(rig.screen->channels()->data(rig.screen->channels()->index(0), ContentListModel::FavoriteRole).toBool(), true);
+    press(screen, "h");
+    EXPECT_TRUE(rig.app.prefs->favorites().isEmpty());
+    EXPECT_EQ(rig.app.state->toast(), "Removed from favorites");
+}
+
+TEST_F(LiveScreenTest, SpaceIsUsedOnlyWhileTheEngineHoldsAnItem)
+{
+    EXPECT_FALSE(press(screen, "S"));
+    press(screen, "DE");
+    const int before = rig.engine.platform->plays + rig.engine.platform->pauses;
+    EXPECT_TRUE(press(screen, "S"));
+    EXPECT_EQ(rig.engine.platform->plays + rig.engine.platform->pauses, before + 1);
+}
+
+TEST_F(LiveScreenTest, PreviewTilesWithoutAPreviewAnswerWithTheHint)
+{
+    screen.previewCatchUp();
+    EXPECT_EQ(rig.app.state->toast(), "Select a channel to preview it here");
+    screen.previewToggleFavorite();
+    EXPECT_TRUE(rig.app.prefs->favorites().isEmpty());
+    const int plain = [&] {
+        for (int row = 0; row < rig.lists().count(); ++row) {
+            if (!rig.lists().channelAt(row)->catchup)
+                return row;
+        }
+        return -1;
+    }();
+    ASSERT_GE(plain, 0);
+    screen.clickChannel(plain);
+    screen.previewCatchUp();
+    EXPECT_EQ(rig.app.state->toast(), "Catch up not available for this channel");
+    EXPECT_EQ(screen.previewArchive(), "");
+    screen.previewToggleFavorite();
+    EXPECT_TRUE(screen.previewFavorite());
+}
+
+} // namespace
+
+namespace {
+
+std::unique_ptr<LiveScreenModel> screenOver(AppStateFixture &app, EngineRig &engine, Catalog &catalog)
+{
+    auto screen = std::make_unique<LiveScreenModel>(LiveScreenDeps { app.state.get(), &catalog, engine.engine.get(), app.router.get(),
+                                                                     &engine.clock, [] { return QDateTime::currentDateTimeUtc(); } });
+    screen->setActive(true);
+    screen->appeared();
+    return screen;
+}
+
+TEST(LiveScreenLoad, AFailedLoadShowsItsMessageAndRetryLoadsAgain)
+{
+    AppStateFixture app;
+    app.cacheDevice(AppStateFixture::device({ 5 }));
+    app.makeState({ Routes::Home {}, Routes::Live {} });
+    EngineRig engine;
+    Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
+    const auto screen = screenOver(app, engine, catalog);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->error().isEmpty(); }, 10000));
+    EXPECT_FALSE(screen->loaded());
+    EXPECT_FALSE(press(*screen, "D")) << "no key is used without a section";
+    screen->requestReload();
+    EXPECT_TRUE(screen->error().isEmpty()) << "a retry drops the message while it loads";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !screen->error().isEmpty(); }, 10000));
+}
+
+TEST(LiveScreenLoad, WithoutAnActivePlaylistTheAppStartsOver)
+{
+    AppStateFixture app;
+    app.makeState({ Routes::Home {}, Routes::Live {} });
+    EngineRig engine;
+    Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
+    const auto screen = screenOver(app, engine, catalog);
+    EXPECT_FALSE(screen->hasPlaylist());
+    EXPECT_EQ(app.state->stack().size(), 1);
+    EXPECT_EQ(app.route(), "activation");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LiveScreenTest, FullScreenFromTheRecentListStartsAtTheChosenChannel)
+{
+    screen.clickChannel(0);
+    screen.clickChannel(1);
+    rig.app.state->replace(Routes::Live {});
+    press(screen, "LUU");
+    ASSERT_EQ(rig.lists().selectedCat(), "__recent__");
+    const QString older = rig.keyAt(1);
+    screen.doubleClickChannel(1);
+    ASSERT_EQ(rig.route(), "player");
+    EXPECT_EQ(rig.topQueue().get(rig.topQueue().start)->key, older);
+    EXPECT_EQ(rig.keyAt(0), older) << "the channel then heads the recent list";
+    EXPECT_EQ(rig.lists().chanFocus, 0) << "and the focus goes with it";
+}
+
+} // namespace

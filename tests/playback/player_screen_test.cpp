@@ -1,0 +1,583 @@
+#include "PlayerScreenRig.h"
+
+#include <QAbstractItemModelTester>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Row = PlayerScreenModel::ControlRow;
+
+class PlayerScreenTest : public ::testing::Test, public PlayerScreenRig {
+protected:
+    void SetUp() override { setActiveLanguage(QStringLiteral("en")); }
+    void TearDown() override
+    {
+        if (screen)
+            screen->disappear();
+        EXPECT_FALSE(QGuiApplication::overrideCursor());
+    }
+
+    FakePlatform &platform = *engine.platform;
+    PlayerEngine &player = *engine.engine;
+};
+
+// A table test on the player screen; rows print their name.
+template <typename Case>
+class PlayerTable : public PlayerScreenTest, public ::testing::WithParamInterface<Case> {
+};
+
+template <typename Case>
+requires requires(const Case &row)
+{
+    row.name;
+}
+void PrintTo(const Case &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+QList<double> seekPositions(const FakePlatform &platform)
+{
+    QList<double> positions;
+    for (const auto &seek : platform.seeks)
+        positions.append(seek.first);
+    return positions;
+}
+
+struct KeyCase {
+    const char *name;
+    bool live;
+    int count;
+    int start;
+    std::optional<double> playingAt; // the item is ready and seekable, at this position
+    bool listOpen;
+    const char *keys;
+    int index;
+    int listFocus;
+    bool showList;
+    QList<double> seeks;
+    int pauses;
+    bool used;
+};
+
+using PlayerKeys = PlayerTable<KeyCase>;
+
+TEST_P(PlayerKeys, ActAsTheTableSays)
+{
+    const KeyCase &row = GetParam();
+    appear(QueueSource { .live = row.live, .count = row.count }.queue(row.start, false));
+    if (row.playingAt)
+        ready(3600, *row.playingAt);
+    platform.setControl(PlatformPlayer::TimeControl::playing);
+    platform.seeks.clear();
+    if (row.listOpen)
+        screen->toggleList();
+    const bool used = press(*screen, row.keys);
+    EXPECT_EQ(used, row.used);
+    EXPECT_EQ(screen->index(), row.index);
+    EXPECT_EQ(screen->listFocus(), row.listFocus);
+    EXPECT_EQ(screen->showList(), row.showList);
+    EXPECT_EQ(seekPositions(platform), row.seeks);
+    EXPECT_EQ(platform.pauses, row.pauses);
+    if (row.count > 0)
+        EXPECT_EQ(player.itemKey(), QueueSource { .live = row.live }.at(row.index).key);
+    EXPECT_TRUE(screen->controls());
+}
+
+// Keys spelled as in AppStateFixture: U D L R arrows, [ ] pages, E Enter, S Space, X Esc, T Tab.
+const KeyCase kKeyCases[] = {
+    { "live up from first wraps to last", true, 30, 0, {}, false, "U", 29, 29, false, {}, 0, true },
+    { "live down from last wraps to first", true, 30, 29, {}, false, "D", 0, 0, false, {}, 0, true },
+    { "live pages zap", true, 30, 5, {}, false, "[[]", 4, 4, false, {}, 0, true },
+    { "one live channel: arrows used, nothing happens", true, 1, 0, {}, false, "UDLR[]", 0, 0, false, {}, 0,
+        true },
+    { "live left and right do not zap", true, 30, 3, {}, false, "LR", 3, 3, false, {}, 0, true },
+    { "movie arrows seek", false, 1, 0, 100, false, "LRUD", 0, 0, false, { 90, 100, 160, 100 }, 0, true },
+    { "seeking back from 4 s goes to 0", false, 1, 0, 4, false, "L", 0, 0, false, { 0 }, 0, true },
+    { "unseekable movies zap with left and right", false, 3, 1, {}, false, "LRR", 2, 2, false, {}, 0, true },
+    { "unseekable movie up and down do nothing", false, 3, 1, {}, false, "UD", 1, 1, false, {}, 0, true },
+    { "movie pages zap", false, 3, 0, 100, false, "]]", 2, 2, false, {}, 0, true },
+    { "live Enter opens the list on the playing row", true, 30, 7, {}, false, "E", 7, 7, true, {}, 0, true },
+    { "one live channel: Enter pauses", true, 1, 0, {}, false, "E", 0, 0, false, {}, 1, true },
+    { "movie Enter and Space pause", false, 3, 0, 100, false, "ES", 0, 0, false, {}, 2, true },
+    { "l opens with two entries", false, 2, 1, {}, false, "l", 1, 1, true, {}, 0, true },
+    { "l with one entry is used and does nothing", false, 1, 0, {}, false, "l", 0, 0, false, {}, 0, true },
+    { "Tab, Home, End and other letters are not used", false, 3, 0, 100, false, "T<>z", 0, 0, false, {}, 0,
+        false },
+    { "empty queue: zapping keys do nothing", true, 0, 0, {}, false, "UD[]", 0, 0, false, {}, 0, true },
+    { "list: Page Down clamps at the last row", true, 30, 25, {}, true, "]", 25, 29, true, {}, 0, true },
+    { "list: Enter zaps and the list stays", true, 30, 25, {}, true, "]E", 29, 29, true, {}, 0, true },
+    { "list: moves clamp at the first row", true, 30, 3, {}, true, "[UUD", 3, 1, true, {}, 0, true },
+    { "list: Esc closes", true, 30, 3, {}, true, "DX", 3, 4, false, {}, 0, true },
+    { "list: l closes", true, 30, 3, {}, true, "l", 3, 3, false, {}, 0, true },
+    { "list: Space falls through and pauses", true, 30, 3, {}, true, "S", 3, 3, true, {}, 1, true },
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, PlayerKeys, ::testing::ValuesIn(kKeyCases));
+
+TEST_F(PlayerScreenTest, EscAndBackLeaveThePlayerAndStopPlayback)
+{
+    appear(QueueSource { .count = 2 }.queue(0));
+    EXPECT_TRUE(press(*screen, "X"));
+    EXPECT_EQ(env.route(), "home");
+    EXPECT_FALSE(player.hasItem());
+
+    appear(QueueSource { .count = 2 }.queue(0));
+    platform.fail();
+    screen->back();
+    EXPECT_EQ(env.route(), "home");
+    EXPECT_FALSE(player.hasItem());
+}
+
+TEST_F(PlayerScreenTest, ZapPlaysTheEntryRecordsLiveChannelsAndResumesOthersQuietly)
+{
+    const QueueSource channels { .live = true, .count = 4 };
+    appear(channels.queue(0));
+    screen->zap(-1);
+    EXPECT_EQ(screen->index(), 3);
+    EXPECT_EQ(env.prefs->recentLive(), QStringList { "7|LIVE|e3" });
+    screen->zap(4);
+    EXPECT_EQ(screen->index(), 0);
+    EXPECT_EQ(player.itemKey(), channels.at(0).key);
+
+    const QueueSource movies { .count = 3 };
+    env.prefs->saveResume(movies.at(2).key, 754, 3600);
+    appear(movies.queue(0));
+    screen->zap(2);
+    platform.becomeReady(3600);
+    EXPECT_EQ(seekPositions(platform), QList<double> { 754 });
+    EXPECT_FALSE(env.state->toast().has_value());
+}
+
+TEST_F(PlayerScreenTest, OverlayHidesAfterItsDelayAndHidesTheCursorUntilTheMouseMoves)
+{
+    appear(QueueSource { .count = 2 }.queue(0));
+    QSignalSpy chrome(screen.get(), &PlayerScreenModel::chromeShownChanged);
+    advance(PlayerScreenModel::kHideMs - 1);
+    EXPECT_TRUE(screen->controls());
+    advance(1);
+    EXPECT_FALSE(screen->controls());
+    EXPECT_EQ(screen->controlsFadeMs(), PlayerScreenModel::kHideFadeMs);
+    EXPECT_FALSE(screen->chromeShown());
+    EXPECT_EQ(chrome.count(), 1);
+    EXPECT_TRUE(cursorHidden());
+
+    // A key shows the chrome without a mouse move; the next hide keeps one override only.
+    press(*screen, "T");
+    advance(PlayerScreenModel::kHideMs);
+    EXPECT_TRUE(cursorHidden());
+    screen->pointerAt({ 40, 50 });
+    EXPECT_FALSE(QGuiApplication::overrideCursor());
+    EXPECT_TRUE(screen->controls());
+    EXPECT_EQ(screen->controlsFadeMs(), PlayerScreenModel::kShowFadeMs);
+
+    // Hover repeated at a resting pointer is no move.
+    advance(PlayerScreenModel::kHideMs);
+    screen->pointerAt({ 40, 50 });
+    EXPECT_FALSE(screen->controls());
+    EXPECT_TRUE(cursorHidden());
+    screen->pointerAt({ 41, 50 });
+    EXPECT_TRUE(screen->controls());
+}
+
+TEST_F(PlayerScreenTest, NewerShowWinsAndNoListScrubOrMenuLetsTheOverlayHide)
+{
+    appear(QueueSource { .count = 2 }.queue(0));
+    ready(3600);
+    advance(2000);
+    screen->showControls();
+    advance(2000);
+    EXPECT_TRUE(screen->controls());
+    advance(1500);
+    EXPECT_FALSE(screen->controls());
+
+    screen->showControls();
+    screen->toggleList();
+    EXPECT_FALSE(screen->chromeShown());
+    advance(10 * PlayerScreenModel::kHideMs);
+    EXPECT_TRUE(screen->controls());
+    screen->closeList();
+    EXPECT_TRUE(screen->chromeShown());
+
+    screen->scrubChanged(10, 100);
+    advance(10 * PlayerScreenModel::kHideMs);
+    EXPECT_TRUE(screen->controls());
+    screen->scrubEnded();
+    EXPECT_TRUE(screen->controls());
+
+    screen->setMenuOpen(true);
+    advance(10 * PlayerScreenModel::kHideMs);
+    EXPECT_TRUE(screen->controls());
+    screen->setMenuOpen(false);
+
+    // An error keeps the chrome even when the overlay is hidden.
+    screen->showControls();
+    advance(PlayerScreenModel::kHideMs);
+    platform.fail();
+    engine.vlc.state = VlcPlayer::State::error;
+    advance(PlayerEngine::kTickMs);
+    ASSERT_TRUE(screen->hasError());
+    EXPECT_FALSE(screen->controls());
+    EXPECT_TRUE(screen->chromeShown());
+}
+
+TEST_F(PlayerScreenTest, TapClosesTheListElseTogglesTheOverlay)
+{
+    appear(QueueSource { .count = 2 }.queue(0));
+    screen->toggleList();
+    screen->tap();
+    EXPECT_FALSE(screen->showList());
+    EXPECT_TRUE(screen->controls());
+    screen->tap();
+    EXPECT_FALSE(screen->controls());
+    EXPECT_EQ(screen->controlsFadeMs(), PlayerScreenModel::kTapHideFadeMs);
+    screen->tap();
+    EXPECT_TRUE(screen->controls());
+    advance(PlayerScreenModel::kHideMs);
+    EXPECT_FALSE(screen->controls());
+}
+
+TEST_F(PlayerScreenTest, AppearContinuesInPlaceWhenTheEngineHoldsTheItem)
+{
+    const QueueSource channels { .live = true, .count = 20 };
+    engine.engine->play(channels.at(5));
+    ready(0);
+    const int loads = int(platform.loads.size());
+    const int plays = platform.plays;
+    appear(channels.queue(5), Routes::Live {});
+    EXPECT_EQ(platform.loads.size(), loads);
+    EXPECT_GT(platform.plays, plays);
+    EXPECT_EQ(engine.host->recents.size(), 1);
+    EXPECT_EQ(screen->listFocus(), 5);
+    EXPECT_TRUE(screen->controls());
+
+    // On libVLC the libVLC player plays on.
+    PlayItem film = QueueSource { .count = 1 }.at(0);
+    film.ext = QStringLiteral("mkv");
+    engine.engine->play(film);
+    const int vlcPlays = engine.vlc.plays;
+    appear(PlayQueue { 1, [film](qint64) -> std::optional<PlayItem> { return film; }, 0, true });
+    EXPECT_EQ(engine.vlc.plays, vlcPlays + 1);
+    EXPECT_EQ(engine.vlc.media.size(), 1);
+
+    // An engine in error loads the item again.
+    platform.fail();
+    engine.vlc.state = VlcPlayer::State::error;
+    advance(PlayerEngine::kTickMs);
+    ASSERT_TRUE(player.hasError());
+    appear(PlayQueue { 1, [film](qint64) -> std::optional<PlayItem> { return film; }, 0, true });
+    EXPECT_EQ(engine.vlc.media.size(), 2);
+}
+
+struct ResumeCase {
+    const char *name;
+    bool live;
+    bool resume;
+    QList<double> seeks;
+    std::optional<QString> toast;
+};
+
+using PlayerResume = PlayerTable<ResumeCase>;
+
+TEST_P(PlayerResume, StartsAtTheSavedPointOnlyWhenAskedAndNotLive)
+{
+    const ResumeCase &row = GetParam();
+    const QueueSource source { .live = row.live, .count = 3 };
+    env.prefs->saveResume(source.at(1).key, 754, 3600);
+    appear(source.queue(1, row.resume));
+    platform.becomeReady(3600);
+    EXPECT_EQ(seekPositions(platform), row.seeks);
+    EXPECT_EQ(env.state->toast(), row.toast);
+    EXPECT_EQ(player.itemKey(), source.at(1).key);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PlayerResume,
+    ::testing::Values(ResumeCase { "movie with resume", false, true, { 754 }, u"Resumed at 12:34"_qs },
+        ResumeCase { "movie without resume", false, false, {}, std::nullopt },
+        ResumeCase { "live never resumes", true, true, {}, std::nullopt }));
+
+TEST_F(PlayerScreenTest, AppearClampsTheStartRunsOnceAndPlaysNothingForAnEmptyQueue)
+{
+    appear(QueueSource { .count = 3 }.queue(99));
+    EXPECT_EQ(screen->index(), 2);
+    screen->appear();
+    EXPECT_EQ(platform.loads.size(), 1);
+
+    appear(QueueSource { .count = 0 }.queue(0));
+    EXPECT_FALSE(screen->hasItem());
+    EXPECT_EQ(platform.loads.size(), 1);
+    EXPECT_EQ(screen->channels()->rowCount(), 0);
+}
+
+struct LeaveCase {
+    const char *name;
+    Route below;
+    bool live;
+    bool keepsPlaying;
+};
+
+using PlayerLeave = PlayerTable<LeaveCase>;
+
+TEST_P(PlayerLeave, StopsAndSavesUnlessTheLiveScreenTakesTheLiveItem)
+{
+    const LeaveCase &row = GetParam();
+    const QueueSource source { .live = row.live, .count = 2 };
+    appear(source.queue(0), row.below);
+    ready(row.live ? 0 : 3600, 300);
+    advance(PlayerScreenModel::kHideMs);
+    ASSERT_TRUE(cursorHidden());
+    const auto saves = engine.host->saves.size();
+    env.state->pop();
+    EXPECT_FALSE(QGuiApplication::overrideCursor());
+    EXPECT_EQ(player.hasItem(), row.keepsPlaying);
+    if (!row.live)
+        EXPECT_EQ(engine.host->saves.mid(saves), (QList<FakeHost::Save> { { source.at(0).key, 300, 3600 } }));
+    // The road runs once; timers left behind do nothing.
+    advance(PlayerScreenModel::kClockMs);
+    EXPECT_FALSE(QGuiApplication::overrideCursor());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PlayerLeave,
+    ::testing::Values(LeaveCase { "live item back to live screen", Routes::Live {}, true, true },
+        LeaveCase { "movie back to live screen", Routes::Live {}, false, false },
+        LeaveCase { "live item back to home", Routes::Home {}, true, false },
+        LeaveCase { "movie back to search", Routes::Search {}, false, false }));
+
+TEST_F(PlayerScreenTest, PictureModeCyclesAndTheNewestToastStaysItsFullTime)
+{
+    appear(QueueSource { .count = 1 }.queue(0));
+    EXPECT_EQ(screen->aspectLabel(), "Stretch");
+    press(*screen, "a");
+    EXPECT_EQ(env.prefs->aspectMode(), 1);
+    EXPECT_EQ(screen->aspectToast(), u"Fit"_qs);
+    advance(600);
+    press(*screen, "a");
+    EXPECT_EQ(screen->aspectToast(), u"Zoom"_qs);
+    advance(PlayerScreenModel::kAspectToastMs - 1);
+    EXPECT_EQ(screen->aspectToast(), u"Zoom"_qs);
+    advance(1);
+    EXPECT_FALSE(screen->aspectToast().has_value());
+    press(*screen, "a");
+    EXPECT_EQ(env.prefs->aspectMode(), 0);
+    EXPECT_EQ(screen->aspectLabel(), "Stretch");
+
+    env.prefs->setAspectMode(7);
+    EXPECT_EQ(screen->aspectMode(), 0);
+}
+
+TEST_F(PlayerScreenTest, ClockTicksEveryFifteenSecondsWhileShown)
+{
+    appear(QueueSource { .count = 1 }.queue(0));
+    QSignalSpy ticks(screen.get(), &PlayerScreenModel::clockChanged);
+    advance(3 * PlayerScreenModel::kClockMs);
+    EXPECT_EQ(ticks.count(), 3);
+    EXPECT_FALSE(screen->clockText().isEmpty());
+}
+
+struct PresenceCase {
+    const char *name;
+    bool live;
+    int count;
+    bool ready;
+    int audioTracks;
+    int subtitleTracks;
+    Row row;
+};
+
+using PlayerControlRow = PlayerTable<PresenceCase>;
+
+TEST_P(PlayerControlRow, ShowsTheElementsItsStateAllows)
+{
+    const PresenceCase &row = GetParam();
+    appear(QueueSource { .live = row.live, .count = row.count }.queue(0));
+    if (row.ready) {
+        ready(row.live ? 0 : 3600);
+        PlatformPlayer::Tracks tracks;
+        tracks.audio = QList<TrackOption> {};
+        tracks.subtitles = QList<TrackOption> {};
+        for (int i = 0; i < row.audioTracks; ++i)
+            tracks.audio->append({ i, u"Audio %1"_qs.arg(i) });
+        for (int i = 0; i < row.subtitleTracks; ++i)
+            tracks.subtitles->append({ i, u"Sub %1"_qs.arg(i) });
+        platform.deliverTracks(tracks);
+    }
+    EXPECT_EQ(screen->controlRow(), row.row);
+    EXPECT_EQ(screen->audioMenu().size(), row.row.audioMenu ? row.audioTracks : 0);
+    EXPECT_EQ(screen->subtitleMenu().size(), row.row.subtitleMenu ? row.subtitleTracks + 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PlayerControlRow,
+    ::testing::Values(PresenceCase { "one-item movie", false, 1, true, 0, 0, Row { .skipTen = true } },
+        PresenceCase { "live channel of 20", true, 20, true, 0, 0,
+            Row { .previousNext = true, .liveBadge = true, .listButton = true, .favorite = true } },
+        PresenceCase { "one audio track, one subtitle", false, 1, true, 1, 1,
+            Row { .skipTen = true, .subtitleMenu = true } },
+        PresenceCase { "two audio tracks", false, 2, true, 2, 0,
+            Row { .previousNext = true, .skipTen = true, .audioMenu = true, .listButton = true } },
+        PresenceCase {
+            "movie still loading", false, 2, false, 0, 0, Row { .previousNext = true, .listButton = true } },
+        PresenceCase { "empty queue", true, 0, false, 0, 0, Row {} }));
+
+TEST_F(PlayerScreenTest, PlayPauseFollowsTheEngineAndBufferingCountsAsPlaying)
+{
+    appear(QueueSource { .count = 1 }.queue(0));
+    EXPECT_TRUE(screen->spinnerShown());
+    EXPECT_EQ(screen->playPauseIcon(), "pause.fill");
+    ready(3600);
+    EXPECT_EQ(screen->playPauseIcon(), "pause.fill");
+    platform.setControl(PlatformPlayer::TimeControl::paused);
+    EXPECT_EQ(screen->playPauseIcon(), "play.fill");
+    EXPECT_FALSE(screen->spinnerShown());
+    const int plays = platform.plays;
+    screen->togglePause();
+    EXPECT_EQ(platform.plays, plays + 1);
+}
+
+TEST_F(PlayerScreenTest, TrackMenusSelectTheChosenOptionOrSubtitlesOff)
+{
+    appear(QueueSource { .count = 1 }.queue(0));
+    ready(3600);
+    platform.deliverTracks(
+        { QList<TrackOption> { { 0, "English" }, { 1, "French" } }, QList<TrackOption> { { 4, "Dutch" } } });
+    EXPECT_EQ(screen->subtitleMenu(), QStringList({ "Off", "Dutch" }));
+    screen->chooseTrack(true, 1);
+    screen->chooseTrack(false, 1);
+    screen->chooseTrack(false, 0);
+    screen->chooseTrack(true, 5);
+    using Selection = std::pair<std::optional<int>, bool>;
+    EXPECT_EQ(platform.selections, (QList<Selection> { { 1, true }, { 4, false }, { std::nullopt, false } }));
+}
+
+struct ScrubCase {
+    const char *name;
+    QList<double> dragTo; // pointer positions in a bar 1000 wide
+    double width;
+    double shown;
+    double seek;
+};
+
+using PlayerScrub = PlayerTable<ScrubCase>;
+
+TEST_P(PlayerScrub, DragShowsTheTimeAndSeeksOnceAtRelease)
+{
+    const ScrubCase &row = GetParam();
+    appear(QueueSource { .count = 1 }.queue(0));
+    ready(3600, 100);
+    platform.seeks.clear();
+    for (double x : row.dragTo)
+        screen->scrubChanged(x, row.width);
+    EXPECT_DOUBLE_EQ(screen->shownPosition(), row.shown);
+    EXPECT_DOUBLE_EQ(player.position(), 100);
+    EXPECT_TRUE(platform.seeks.isEmpty());
+    screen->scrubEnded();
+    screen->scrubEnded();
+    EXPECT_EQ(seekPositions(platform), QList<double> { row.seek });
+    EXPECT_FALSE(screen->scrubbing());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PlayerScrub,
+    ::testing::Values(ScrubCase { "click at the middle", { 500 }, 1000, 1800, 1800 },
+        ScrubCase { "drag past the end", { 400, 900, 1300 }, 1000, 3600, 3599 },
+        ScrubCase { "drag before the start", { 300, -40 }, 1000, 0, 0 },
+        ScrubCase { "bar without width", { 0 }, 0, 0, 0 }));
+
+TEST_F(PlayerScreenTest, SeekRowTextsAndTotalNeverDivideByZero)
+{
+    appear(QueueSource { .count = 1 }.queue(0));
+    EXPECT_DOUBLE_EQ(screen->total(), 1);
+    ready(3600, 900);
+    EXPECT_EQ(screen->elapsedText(), "15:00");
+    EXPECT_EQ(screen->durationText(), "1:00:00");
+    EXPECT_DOUBLE_EQ(screen->seekFraction(), 0.25);
+    screen->scrubChanged(750, 1000);
+    EXPECT_EQ(screen->elapsedText(), "45:00");
+}
+
+TEST_F(PlayerScreenTest, RetryAfterLibVlcGaveUpReopensTheWholeLadder)
+{
+    PlayItem film = QueueSource { .count = 1 }.at(0);
+    film.fallbackUrl = QStringLiteral("http://127.0.0.1:9/fallback.mp4");
+    appear(PlayQueue { 1, [film](qint64) -> std::optional<PlayItem> { return film; }, 0, false });
+    platform.fail();
+    platform.fail();
+    ASSERT_TRUE(player.usesVLC());
+    engine.vlc.state = VlcPlayer::State::error;
+    advance(PlayerEngine::kTickMs);
+    ASSERT_EQ(screen->errorText(), "text of perr_unavailable");
+    const auto loads = platform.loads.size();
+
+    screen->retry();
+    EXPECT_FALSE(screen->hasError());
+    EXPECT_TRUE(screen->spinnerShown());
+    EXPECT_FALSE(player.usesVLC());
+    ASSERT_EQ(platform.loads.size(), loads + 1);
+    EXPECT_EQ(platform.loads.last().url.toString(), film.url);
+    platform.fail();
+    EXPECT_EQ(platform.loads.last().url.toString(), *film.fallbackUrl);
+    platform.fail();
+    EXPECT_TRUE(player.usesVLC());
+    EXPECT_EQ(engine.vlc.media.size(), 2);
+}
+
+TEST_F(PlayerScreenTest, FavouriteToggleShowsItsToastAndTheHeartFollows)
+{
+    appear(QueueSource { .live = true, .count = 3 }.queue(1));
+    QSignalSpy hearts(screen.get(), &PlayerScreenModel::favoriteChanged);
+    EXPECT_FALSE(screen->isFavorite());
+    press(*screen, "h");
+    EXPECT_TRUE(screen->isFavorite());
+    EXPECT_EQ(env.state->toast(), u"Added to favorites"_qs);
+    screen->toggleFavorite();
+    EXPECT_FALSE(screen->isFavorite());
+    EXPECT_EQ(env.state->toast(), u"Removed from favorites"_qs);
+    EXPECT_EQ(hearts.count(), 2);
+
+    appear(QueueSource { .count = 3 }.queue(1));
+    EXPECT_TRUE(press(*screen, "h"));
+    EXPECT_TRUE(env.prefs->favorites().isEmpty());
+}
+
+TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOpen)
+{
+    const QueueSource source { .live = true, .count = 120 };
+    appear(source.queue(57));
+    PlayQueueModel &rows = *screen->channels();
+    QAbstractItemModelTester tester(&rows, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QSignalSpy scrolls(screen.get(), &PlayerScreenModel::listScrollRequested);
+    screen->toggleList();
+    EXPECT_TRUE(screen->showList());
+    press(*screen, "DD");
+    EXPECT_EQ(screen->index(), 57);
+    screen->selectChannel(12);
+    EXPECT_TRUE(screen->showList());
+    EXPECT_EQ(player.itemKey(), source.at(12).key);
+    QList<int> scrolled;
+    for (const auto &args : scrolls)
+        scrolled.append(args.at(0).toInt());
+    EXPECT_EQ(scrolled, QList<int>({ 57, 58, 59 }));
+
+    const auto role = [&](int row, int role) { return rows.data(rows.index(row), role); };
+    EXPECT_EQ(role(12, PlayQueueModel::PlayingRole), true);
+    EXPECT_EQ(role(12, PlayQueueModel::FocusedRole), true);
+    EXPECT_EQ(role(57, PlayQueueModel::PlayingRole), false);
+    EXPECT_EQ(role(3, PlayQueueModel::NumberRole).toInt(), 103);
+    EXPECT_EQ(role(3, PlayQueueModel::TitleRole).toString(), "e3");
+    screen->toggleList();
+    EXPECT_FALSE(screen->showList());
+}
+
+TEST(PlayQueueModel, NumbersUnnumberedEntriesByPositionAndReadsOnlyTheRowsAsked)
+{
+    QueueSource source { .count = 200000 };
+    PlayQueueModel rows(source.queue(0));
+    EXPECT_EQ(rows.rowCount(), 200000);
+    EXPECT_EQ(*source.reads, 0);
+    EXPECT_EQ(rows.data(rows.index(0), PlayQueueModel::NumberRole).toInt(), 1);
+    EXPECT_EQ(rows.data(rows.index(0), PlayQueueModel::TitleRole).toString(), "e0");
+    EXPECT_EQ(rows.data(rows.index(150000), PlayQueueModel::NumberRole).toInt(), 150001);
+    EXPECT_EQ(*source.reads, 2);
+    EXPECT_FALSE(rows.itemAt(200000).has_value());
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+#include "../kit/KitTestSupport.h"
+#include "GeneratedMedia.h"
+#include "PlayerScreenRig.h"
+
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
+
+namespace {
+
+bool waitUntil(const std::function<bool()> &done, int ms = 5000)
+{
+    return QTest::qWaitFor(done, ms);
+}
+
+// The real window over the shared state and the shared engine, showing one player entry;
+// every warning while it lives fails the test.
+class PlayerScreenView : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { qputenv("ZELFOR_SERVER", "http://127.0.0.1:9"); }
+
+    void SetUp() override { app->setLanguage(QStringLiteral("en")); }
+
+    void TearDown() override
+    {
+        load.object.reset();
+        PlayerEngine::shared()->stop();
+        app->setLanguage(QStringLiteral("en"));
+        EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
+    }
+
+    // Loads the window with the player as the only screen.
+    void show(const PlayQueue &queue)
+    {
+        app->replace(Routes::Player { queue });
+        engine.addImportPath(QStringLiteral("qrc:/"));
+        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
+        ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+        window = qobject_cast<QQuickWindow *>(load.object.get());
+        ASSERT_TRUE(window);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        ASSERT_TRUE(waitUntil([this] { return screen() != nullptr; }));
+    }
+
+    PlayerScreenModel *screen() const
+    {
+        QQuickItem *view = item(QStringLiteral("playerScreen"));
+        return view ? view->property("model").value<PlayerScreenModel *>() : nullptr;
+    }
+    QQuickItem *item(const QString &name) const { return itemNamed(window->contentItem(), name); }
+    qreal sceneX(const QString &name) const { return item(name)->mapToScene(QPointF()).x(); }
+
+    // Writes the picture to $ZELFOR_GRAB_DIR when set, for a person to look at.
+    static void keep(const QImage &image, const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("ZELFOR_GRAB_DIR");
+        if (!folder.isEmpty())
+            image.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+
+    AppState *app = AppState::shared();
+    QQmlEngine engine;
+    QmlLoad load;
+    QQuickWindow *window = nullptr;
+    WarningCollector warnings;
+};
+
+// The centre of the clip's picture is its test pattern, not the black behind it.
+TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
+{
+    GeneratedMedia &media = GeneratedMedia::instance();
+    ASSERT_TRUE(media.ok) << media.problem.toStdString();
+    const PlayItem clip = servedItem(QStringLiteral("/dual.mp4"));
+    show(PlayQueue { 2, [clip](qint64) -> std::optional<PlayItem> { return clip; }, 0, false });
+    PlayerEngine *player = PlayerEngine::shared();
+    const auto *sink = item(QStringLiteral("platformPicture"))->property("videoSink").value<QVideoSink *>();
+    ASSERT_TRUE(sink);
+    ASSERT_TRUE(waitUntil([&] { return isWholePicture(sink->videoFrame()); }, 20000))
+        << player->errorText().toStdString();
+    QQuickItem *chrome = item(QStringLiteral("chrome"));
+    ASSERT_TRUE(waitUntil([&] { return chrome->opacity() == 1 && player->isSeekable(); }));
+    EXPECT_TRUE(item(QStringLiteral("seekRow"))->isVisible());
+    EXPECT_TRUE(item(QStringLiteral("previousButton"))->isVisible());
+    // The software renderer draws no video; the shot then shows the chrome over black.
+    const bool drawsVideo = window->rendererInterface()->graphicsApi() != QSGRendererInterface::Software;
+    QImage shot;
+    const bool pictureShown = waitUntil([&] {
+        shot = window->grabWindow();
+        return !drawsVideo || qGray(shot.pixel(shot.width() / 2, shot.height() / 2)) > 40;
+    });
+    keep(shot, QStringLiteral("player-overlay"));
+    ASSERT_TRUE(pictureShown);
+    const QPoint playButton = centreOf(item(QStringLiteral("playPauseButton")));
+    EXPECT_GT(qBlue(shot.pixel(playButton * window->effectiveDevicePixelRatio() + QPoint(0, 20))), 150);
+
+    // The audio menu opens above its button and chooses the second track.
+    QQuickItem *audioMenu = item(QStringLiteral("audioMenu"));
+    ASSERT_TRUE(waitUntil([&] { return audioMenu->isVisible(); }));
+    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(audioMenu));
+    QList<QQuickItem *> entries;
+    ASSERT_TRUE(waitUntil([&] {
+        entries.clear();
+        for (QQuickItem *entry : itemsBelow(window->contentItem()))
+            if (entry->objectName() == QStringLiteral("trackEntry") && entry->isVisible())
+                entries.append(entry);
+        return entries.size() == 2
+            && entries[0]->mapToScene(QPointF()).y() < audioMenu->mapToScene(QPointF()).y();
+    }));
+    keep(window->grabWindow(), QStringLiteral("player-audio-menu"));
+    EXPECT_TRUE(screen()->menuOpen());
+    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(entries[1]));
+    ASSERT_TRUE(waitUntil([&] { return !entries[1]->isVisible(); }));
+    EXPECT_FALSE(screen()->menuOpen());
+
+    // The pointer comes to rest over the picture; from then on nothing moves it.
+    QTest::mouseMove(window, QPoint(window->width() / 2, window->height() / 2));
+    ManualClock clock;
+    screen()->useClock(&clock);
+    clock.advance(PlayerScreenModel::kHideMs);
+    ASSERT_TRUE(waitUntil([&] { return !chrome->isVisible(); }));
+    keep(window->grabWindow(), QStringLiteral("player-picture"));
+    EXPECT_TRUE(QGuiApplication::overrideCursor());
+    load.object.reset();
+    EXPECT_FALSE(QGuiApplication::overrideCursor());
+}
+
+// Opening the list ("l") deep in a long queue reads only the rows around the played one, which sits
+// in the middle of the panel; in Arabic the chrome stays left to right and the panel moves
+// to the right edge.
+TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
+{
+    app->setLanguage(QStringLiteral("ar"));
+    const QueueSource source { .live = true, .count = 200000 };
+    show(source.queue(150000));
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key::character(QStringLiteral("l"))));
+    QQuickItem *panel = item(QStringLiteral("channelList"));
+    ASSERT_TRUE(waitUntil([&] { return panel->opacity() == 1; }));
+    EXPECT_LT(*source.reads, 200);
+    QQuickItem *played = nullptr;
+    for (QQuickItem *row : itemsBelow(item(QStringLiteral("channelRows"))))
+        if (row->property("playing").toBool() && row->property("index").toInt() == 150000)
+            played = row;
+    ASSERT_TRUE(played);
+    QQuickItem *rows = item(QStringLiteral("channelRows"));
+    const qreal middle = rows->mapToScene(QPointF(0, rows->height() / 2)).y();
+    EXPECT_NEAR(played->mapToScene(QPointF(0, played->height() / 2)).y(), middle, 30);
+    EXPECT_GT(panel->mapToScene(QPointF()).x(), window->width() / 2);
+    keep(window->grabWindow(), QStringLiteral("player-list-ar"));
+
+    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
+    EXPECT_FALSE(screen()->showList());
+    ASSERT_TRUE(waitUntil([&] { return item(QStringLiteral("chrome"))->opacity() == 1; }));
+    EXPECT_LT(sceneX(QStringLiteral("backButton")), sceneX(QStringLiteral("clock")));
+    EXPECT_LT(sceneX(QStringLiteral("previousButton")), sceneX(QStringLiteral("fullScreenButton")));
+    keep(window->grabWindow(), QStringLiteral("player-chrome-ar"));
+}
+
+} // namespace
