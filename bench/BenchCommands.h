@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -17,6 +19,8 @@ struct BenchCommand {
 std::span<const BenchCommand> m3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
 std::span<const BenchCommand> liveBenchCommands();
+std::span<const BenchCommand> searchBenchCommands();
+std::span<const BenchCommand> browseBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {
@@ -32,9 +36,16 @@ private:
     quint64 m_state;
 };
 
+// Generated provider answers: an M3U of live channels; a get_vod_streams (movie) or
+// get_series (series) body.
+QByteArray generatedLiveM3u(int channels);
+QByteArray generatedXtreamStreams(int count, ContentType type);
 // Generated channels: "FR: Channel <i> HD" in the group "FR | <group> Channels".
 QByteArray generatedChannelName(int i);
 QByteArray generatedChannelGroup(int group);
+
+// A film title as the generated provider lists write it ("Movie Title 12 (1987) édition").
+QString movieName(int id, Sequence &random);
 
 // Peak resident memory of this process so far, in MB.
 long peakRssMb();

@@ -42,8 +42,10 @@ void appendMovie(QByteArray &out, int i, Sequence &random)
     const QByteArray category = QByteArray::number(100 + random.next(120));
     const bool quoted = random.next(2) == 0;
     const QByteArray rating = random.next(5) == 0 ? QByteArray("0") : QByteArray::number(1 + random.next(90) / 10.0, 'f', 1);
-    out += "{\"num\":" + (quoted ? '"' + id + '"' : id) + ",\"name\":\"Movie Title " + id + " (";
-    out += QByteArray::number(1950 + random.next(75)) + ") \\u00e9dition\",\"stream_type\":\"movie\",\"stream_id\":";
+    // the title's non-ASCII letter travels escaped, as panels send it
+    const QByteArray name = movieName(i + 1, random).toUtf8().replace("\u00e9", "\\u00e9");
+    out += "{\"num\":" + (quoted ? '"' + id + '"' : id) + ",\"name\":\"" + name;
+    out += "\",\"stream_type\":\"movie\",\"stream_id\":";
     out += quoted ? id : '"' + id + '"';
     out += ",\"stream_icon\":\"https:\\/\\/image.tmdb.org\\/t\\/p\\/w600_and_h900_bestv2\\/poster" + id + ".jpg\"";
     out += ",\"rating\":" + (random.next(7) == 0 ? QByteArray("null") : '"' + rating + '"');
@@ -55,23 +57,23 @@ void appendMovie(QByteArray &out, int i, Sequence &random)
     out += ",\"custom_sid\":null,\"direct_source\":\"\",\"tmdb\":\"" + QByteArray::number(random.next(900000)) + "\"}";
 }
 
+// One series entry of a get_series answer, loosely typed like a panel's.
+void appendSeries(QByteArray &out, int i, Sequence &random)
+{
+    const QByteArray id = QByteArray::number(i + 1);
+    out += "{\"num\":" + id + ",\"name\":\"Series Title " + id + " (" + QByteArray::number(1980 + random.next(45));
+    out += ")\",\"series_id\":" + (random.next(2) ? id : '"' + id + '"');
+    out += ",\"cover\":\"https:\\/\\/image.tmdb.org\\/t\\/p\\/w600\\/cover" + id + ".jpg\",\"plot\":\"A plot.\"";
+    out += ",\"rating\":\"" + QByteArray::number(random.next(10)) + "\",\"category_id\":\"";
+    out += QByteArray::number(300 + random.next(40)) + "\",\"last_modified\":\"1650000000\"}";
+}
+
 int generateXtream(const QStringList &args)
 {
     const int count = args.isEmpty() ? 0 : args.at(0).toInt();
     if (count <= 0)
         return 2;
-    Sequence random(7);
-    QByteArray out = "[";
-    out.reserve(qsizetype(count) * 400);
-    for (int i = 0; i < count; ++i) {
-        if (i)
-            out += ',';
-        // now and then an element that is not an object
-        if (random.next(5000) == 0)
-            out += "\"<br>Warning\",";
-        appendMovie(out, i, random);
-    }
-    out += "]\n";
+    const QByteArray out = generatedXtreamStreams(count, ContentType::movie);
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     return 0;
 }
@@ -82,5 +84,30 @@ constexpr BenchCommand kCommands[] = {
 };
 
 } // namespace
+
+QByteArray generatedXtreamStreams(int count, ContentType type)
+{
+    Sequence random(7);
+    QByteArray out = "[";
+    out.reserve(qsizetype(count) * 400);
+    for (int i = 0; i < count; ++i) {
+        if (i)
+            out += ',';
+        // now and then an element that is not an object
+        if (random.next(5000) == 0)
+            out += "\"<br>Warning\",";
+        if (type == ContentType::series)
+            appendSeries(out, i, random);
+        else
+            appendMovie(out, i, random);
+    }
+    out += "]\n";
+    return out;
+}
+
+QString movieName(int id, Sequence &random)
+{
+    return QStringLiteral("Movie Title %1 (%2) \u00e9dition").arg(id).arg(1950 + random.next(75));
+}
 
 std::span<const BenchCommand> xtreamBenchCommands() { return kCommands; }

@@ -12,7 +12,8 @@ namespace {
 using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
-constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, liveBenchCommands };
+constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, liveBenchCommands,
+    searchBenchCommands, browseBenchCommands };
 
 int usage()
 {

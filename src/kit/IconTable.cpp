@@ -18,6 +18,7 @@ const QHash<QString, char16_t> &IconTable::table()
         { QStringLiteral("checkmark.circle.fill"), 0xe86c },        // check_circle
         { QStringLiteral("chevron.left"), 0xe5cb },
         { QStringLiteral("chevron.right"), 0xe5cc },
+        { QStringLiteral("clock"), 0xe192 },                        // access_time
         { QStringLiteral("clock.arrow.circlepath"), 0xe889 },       // history
         { QStringLiteral("clock.fill"), 0xe8b5 },                   // schedule
         { QStringLiteral("doc.on.doc"), 0xe14d },                   // content_copy

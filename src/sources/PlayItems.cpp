@@ -8,12 +8,6 @@
 
 namespace {
 
-FavoriteEntry favoriteOf(const MediaItem &item, qint64 playlistId)
-{
-    return FavoriteEntry{ playlistId, item.type,  item.id,    item.name,   item.logo,   item.url,
-                          item.categoryId, item.epgId, item.ext, item.rating, item.catchup };
-}
-
 // Items without a url come from Xtream-Codes requests; an M3U get.php playlist whose
 // download failed was loaded through its Xtream-Codes form, so address them by that form.
 Playlist addressPlaylist(const MediaItem &item, const Playlist &playlist)
@@ -50,6 +44,12 @@ QString episodeSubtitle(const Episode &episode)
 } // namespace
 
 namespace PlayItems {
+
+FavoriteEntry favoriteOf(const MediaItem &item, qint64 playlistId)
+{
+    return FavoriteEntry{ playlistId, item.type,  item.id,    item.name,   item.logo,   item.url,
+                          item.categoryId, item.epgId, item.ext, item.rating, item.catchup };
+}
 
 PlayItem forItem(const MediaItem &item, const Playlist &playlist)
 {

@@ -11,6 +11,9 @@
 // to use (the catalog's fallback) and the time zone, and passes "now".
 namespace PlayItems {
 
+// The favourite entry of an item of the playlist with that id.
+FavoriteEntry favoriteOf(const MediaItem &item, qint64 playlistId);
+
 // A channel, movie or series item of a section.
 PlayItem forItem(const MediaItem &item, const Playlist &playlist);
 

@@ -251,8 +251,8 @@ TEST_F(HomeScreenTest, ContinueWatchingListsThisPlaylistAndResumes)
 
     screen->dismissRecent(1);
     EXPECT_EQ(screen->recentCount(), 2);
-    EXPECT_FALSE(std::any_of(prefs.recent().begin(), prefs.recent().end(),
-        [](const PlayItem &item) { return item.key == u"21|MOVIE|2"; }));
+    const QList<PlayItem> recent = prefs.recent();
+    EXPECT_FALSE(std::any_of(recent.begin(), recent.end(), [](const PlayItem &item) { return item.key == u"21|MOVIE|2"; }));
 }
 
 TEST_F(HomeScreenTest, TilesAndActionsOpenTheirScreens)

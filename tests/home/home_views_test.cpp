@@ -1,4 +1,5 @@
 #include "../kit/KitTestSupport.h"
+#include "AppWindow.h"
 #include "RunTask.h"
 #include "XtreamProvider.h"
 #include "app/AppState.h"
@@ -58,39 +59,26 @@ protected:
     {
         AppState::shared()->setLanguage(QStringLiteral("en"));
         AppState::shared()->replace(Routes::Home {});
-        engine.addImportPath(QStringLiteral("qrc:/"));
-        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
-        ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
-        window = qobject_cast<QQuickWindow *>(load.object.get());
+        shown = std::make_unique<AppWindow>();
+        ASSERT_TRUE(shown->problems().isEmpty()) << qPrintable(shown->problems().join('\n'));
+        window = shown->window();
         ASSERT_TRUE(window);
     }
 
     void TearDown() override
     {
-        EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
-        load.object.reset();
+        EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
+        shown.reset();
         AppState::shared()->setLanguage(QStringLiteral("en"));
     }
 
-    template <typename T> T *top() const
-    {
-        T *found = nullptr;
-        for (QQuickItem *item : itemsBelow(window->contentItem())) {
-            for (T *model : item->findChildren<T *>(Qt::FindDirectChildrenOnly)) {
-                if (model->isActive())
-                    found = model;
-            }
-        }
-        return found;
-    }
+    template <typename T> T *top() const { return shown->top<T>(); }
 
     QQuickItem *named(const QString &name) const { return itemNamed(window->contentItem(), name); }
 
     static inline LoopbackServer *portal = nullptr;
     static inline XtreamProvider *provider = nullptr;
-    WarningCollector warnings;
-    QQmlEngine engine;
-    QmlLoad load;
+    std::unique_ptr<AppWindow> shown;
     QQuickWindow *window = nullptr;
 };
 

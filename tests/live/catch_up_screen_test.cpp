@@ -36,7 +36,8 @@ struct CatchUpRig {
 
     DevPortal portal { DevPortalOptions { .port = 0, .playlists = 1 }, DemoMedia {} };
     AppStateFixture app;
-    QDateTime now = QDateTime::currentDateTime();
+    // Midday, so today has programmes on both sides of now whatever the hour of the run.
+    QDateTime now = QDateTime(QDate::currentDate(), QTime(12, 10));
     Catalog catalog { &app.http.http(), [this] { return now.toUTC(); }, [] { return u"Uncategorized"_qs; } };
     MediaItem channel;
     std::unique_ptr<CatchUpScreenModel> screen;

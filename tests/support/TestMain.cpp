@@ -1,11 +1,20 @@
+#include <QDir>
 #include <QGuiApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
     // Test discovery runs this binary at build time without CTest's environment.
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    // Each test process gets a home of its own, so tests running side by side never share a
+    // settings file or a cache; GStreamer's and fontconfig's caches stay where they were.
+    if (qEnvironmentVariableIsEmpty("XDG_CACHE_HOME"))
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(QDir::homePath() + QStringLiteral("/.cache")));
+    QTemporaryDir home(QDir::tempPath() + QStringLiteral("/zelfor-test-home-XXXXXX"));
+    if (home.isValid())
+        qputenv("HOME", QFile::encodeName(home.path()));
     QStandardPaths::setTestModeEnabled(true);
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("ZelforTests"));

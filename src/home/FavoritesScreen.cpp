@@ -1,0 +1,194 @@
+#include "FavoritesScreen.h"
+
+#include "ContentOpener.h"
+#include "FavoriteKeys.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr ContentType kTabTypes[FavoritesScreenModel::kTabCount]
+    = { ContentType::live, ContentType::movie, ContentType::series };
+const char *const kTabTitles[FavoritesScreenModel::kTabCount] = { "live_tv", "movies", "series" };
+
+} // namespace
+
+FavoritesScreenModel::FavoritesScreenModel(QObject *parent)
+    : FavoritesScreenModel(AppState::shared(), KeyRouter::shared(), parent)
+{
+}
+
+FavoritesScreenModel::FavoritesScreenModel(AppState *app, KeyRouter *router, QObject *parent)
+    : KeyHandler(router, parent)
+    , m_app(app)
+    , m_items(new ContentListModel(this))
+{
+    if (m_app) {
+        connect(m_app->prefs(), &Prefs::favoritesChanged, this, &FavoritesScreenModel::rebuild);
+        connect(m_app, &AppState::deviceChanged, this, &FavoritesScreenModel::rebuild);
+    }
+    rebuild();
+}
+
+void FavoritesScreenModel::setTab(int tab)
+{
+    tab = ((tab % kTabCount) + kTabCount) % kTabCount;
+    setFocus(-1);
+    if (tab == m_tab)
+        return;
+    m_tab = tab;
+    emit tabChanged();
+    rebuild();
+    measure(m_width);
+}
+
+QVariantList FavoritesScreenModel::tabs() const
+{
+    QVariantList tabs;
+    for (int i = 0; i < kTabCount; ++i) {
+        tabs.append(QVariantMap { { QStringLiteral("title"), ::tr(QString::fromLatin1(kTabTitles[i])) },
+            { QStringLiteral("count"), int(entries(kTabTypes[i]).size()) } });
+    }
+    return tabs;
+}
+
+QList<FavoriteEntry> FavoritesScreenModel::entries(ContentType type) const
+{
+    QList<FavoriteEntry> found;
+    if (!m_app || !m_playlist)
+        return found;
+    for (const FavoriteEntry &entry : m_app->prefs()->favorites()) {
+        if (entry.playlistId == m_playlist->id && entry.type == type)
+            found.append(entry);
+    }
+    return found;
+}
+
+int FavoritesScreenModel::columnsFor(qreal width, ContentType type)
+{
+    const int stride = type == ContentType::live ? kChannelCellStride : kPosterCellStride;
+    return qMax(2, int(std::floor((width + kSpacing) / stride)));
+}
+
+void FavoritesScreenModel::measure(qreal width)
+{
+    m_width = width;
+    const int columns = columnsFor(width, tabType());
+    if (columns == m_columns)
+        return;
+    m_columns = columns;
+    emit columnsChanged();
+}
+
+ContentType FavoritesScreenModel::tabType() const
+{
+    return kTabTypes[m_tab];
+}
+
+QList<MediaItem> FavoritesScreenModel::itemsOf(const QList<FavoriteEntry> &entries) const
+{
+    QList<MediaItem> items;
+    items.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const FavoriteEntry &entry = entries[i];
+        items.append(MediaItem { .uid = i,
+            .type = entry.type,
+            .id = entry.id,
+            .name = entry.name,
+            .logo = entry.logo,
+            .categoryId = entry.categoryId,
+            .url = entry.url,
+            .epgId = entry.epgId,
+            .ext = entry.ext,
+            .rating = entry.rating,
+            .num = i + 1,
+            .catchup = entry.catchup });
+    }
+    return items;
+}
+
+void FavoritesScreenModel::rebuild()
+{
+    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
+    if (playlist != m_playlist) {
+        m_playlist = playlist;
+        emit playlistChanged();
+    }
+    const QList<FavoriteEntry> shown = entries(tabType());
+    m_items->setItems(ContentListModel::itemsOf(itemsOf(shown)), m_playlist ? m_playlist->id : 0);
+    m_items->setFavoriteKeys(favoriteKeys(shown));
+    // A focus past the end (the last cell removed) stays there, showing no cell.
+    m_items->setFocusedRow(m_focus < m_items->count() ? m_focus : -1);
+    emit listsChanged();
+}
+
+void FavoritesScreenModel::open(int index)
+{
+    if (!m_app || !m_playlist)
+        return;
+    openContent(*m_app, *m_playlist, *m_items->items(), index);
+}
+
+void FavoritesScreenModel::toggleFavorite(int index)
+{
+    const QList<FavoriteEntry> shown = entries(tabType());
+    if (!m_app || index < 0 || index >= shown.size())
+        return;
+    const bool added = m_app->prefs()->toggleFavorite(shown[index]);
+    m_app->showToast(
+        ::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+}
+
+bool FavoritesScreenModel::handleKey(const Key &key)
+{
+    const int count = m_items->count();
+    const bool arrow = key.kind == Key::Kind::up || key.kind == Key::Kind::down || key.kind == Key::Kind::left
+        || key.kind == Key::Kind::right;
+    if (arrow && m_focus < 0 && count > 0) {
+        setFocus(0);
+        return true;
+    }
+    const auto clamped = [count](int focus) { return qMax(0, qMin(focus, count - 1)); };
+    switch (key.kind) {
+    case Key::Kind::up:
+        if (m_focus - m_columns >= 0)
+            setFocus(m_focus - m_columns);
+        return true;
+    case Key::Kind::down:
+        setFocus(clamped(m_focus + m_columns));
+        return true;
+    case Key::Kind::left:
+        setFocus(clamped(m_focus - 1));
+        return true;
+    case Key::Kind::right:
+        setFocus(clamped(m_focus + 1));
+        return true;
+    case Key::Kind::enter:
+    case Key::Kind::space:
+        open(m_focus);
+        return true;
+    case Key::Kind::tab:
+        setTab(m_tab + 1);
+        return true;
+    case Key::Kind::character:
+        if (key.text != QStringLiteral("h"))
+            return false;
+        toggleFavorite(m_focus);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FavoritesScreenModel::setFocus(int focus)
+{
+    if (focus == m_focus)
+        return;
+    m_focus = focus;
+    m_items->setFocusedRow(m_focus < m_items->count() ? m_focus : -1);
+    emit focusChanged();
+}

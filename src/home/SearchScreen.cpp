@@ -1,0 +1,289 @@
+#include "SearchScreen.h"
+
+#include "ContentOpener.h"
+#include "FavoriteKeys.h"
+#include "app/AppClock.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "sources/Catalog.h"
+
+#include <QQmlEngine>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <QCoroFuture>
+
+namespace {
+
+size_t slot(ContentType type)
+{
+    return size_t(type);
+}
+
+// Folding a large section takes a while; it runs on a worker thread.
+QCoro::Task<std::shared_ptr<const FoldedNames>> foldNames(SectionPtr section)
+{
+    co_return co_await QtConcurrent::run(
+        [section] { return std::make_shared<const FoldedNames>(section->all); });
+}
+
+} // namespace
+
+SearchScreenModel::SearchScreenModel(QObject *parent)
+    : SearchScreenModel(
+        AppState::shared(),
+        [](Playlist playlist, ContentType type) {
+            return Catalog::shared()->load(std::move(playlist), type, false);
+        },
+        KeyRouter::shared(), AppClock::system(), parent)
+{
+}
+
+SearchScreenModel::SearchScreenModel(
+    AppState *app, SectionLoader loader, KeyRouter *router, AppClock *clock, QObject *parent)
+    : KeyHandler(router, parent)
+    , m_app(app)
+    , m_loadSection(std::move(loader))
+    , m_clock(clock)
+{
+    for (ContentListModel *&model : m_results) {
+        model = new ContentListModel(this);
+        // Handed to the view by results(); it stays this screen's.
+        QQmlEngine::setObjectOwnership(model, QQmlEngine::CppOwnership);
+    }
+    connect(this, &KeyHandler::activeChanged, this, [this] {
+        if (isActive())
+            appeared();
+    });
+    if (m_app) {
+        connect(m_app, &AppState::deviceChanged, this, &SearchScreenModel::playlistChanged);
+        connect(m_app->prefs(), &Prefs::favoritesChanged, this, &SearchScreenModel::markFavorites);
+        markFavorites();
+    }
+}
+
+void SearchScreenModel::markFavorites()
+{
+    const QSet<QString> keys = favoriteKeys(m_app->prefs()->favorites());
+    for (ContentListModel *model : m_results)
+        model->setFavoriteKeys(keys);
+}
+
+SearchScreenModel::~SearchScreenModel() = default;
+
+bool SearchScreenModel::hasPlaylist() const
+{
+    return m_app && m_app->activePlaylist().has_value();
+}
+
+void SearchScreenModel::setQuery(const QString &query)
+{
+    if (query == m_query)
+        return;
+    m_query = query;
+    emit queryChanged();
+    runSearch();
+    setFocus(-1, m_focusCol);
+}
+
+QString SearchScreenModel::trimmedQuery(const QString &query)
+{
+    qsizetype first = 0;
+    qsizetype end = query.size();
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    while (first < end && blank(query[first]))
+        ++first;
+    while (end > first && blank(query[end - 1]))
+        --end;
+    return query.mid(first, end - first);
+}
+
+QString SearchScreenModel::content() const
+{
+    if (trimmedQuery(m_query).size() < kMinQueryLength)
+        return QStringLiteral("hint");
+    return !visibleRows().isEmpty() || m_loading ? QStringLiteral("results") : QStringLiteral("empty");
+}
+
+QList<ContentType> SearchScreenModel::visibleRows() const
+{
+    QList<ContentType> rows;
+    for (ContentType type : kAllContentTypes) {
+        if (m_results[slot(type)]->count() > 0)
+            rows.append(type);
+    }
+    return rows;
+}
+
+QVariantList SearchScreenModel::visibleRowsList() const
+{
+    QVariantList rows;
+    for (ContentType type : visibleRows())
+        rows.append(int(type));
+    return rows;
+}
+
+void SearchScreenModel::setFieldFocused(bool focused)
+{
+    if (focused == m_fieldFocused)
+        return;
+    m_fieldFocused = focused;
+    emit fieldFocusedChanged();
+}
+
+ContentListModel *SearchScreenModel::results(int type) const
+{
+    return type >= 0 && type < int(m_results.size()) ? m_results[size_t(type)] : nullptr;
+}
+
+QString SearchScreenModel::rowTitle(int type)
+{
+    switch (ContentType(type)) {
+    case ContentType::live:
+        return ::tr(QStringLiteral("channels"));
+    case ContentType::movie:
+        return ::tr(QStringLiteral("movies"));
+    case ContentType::series:
+        return ::tr(QStringLiteral("series"));
+    }
+    return {};
+}
+
+void SearchScreenModel::runSearch()
+{
+    const QString query = trimmedQuery(m_query);
+    const QString folded = query.size() >= kMinQueryLength ? FoldedNames::fold(query) : QString();
+    for (ContentType type : kAllContentTypes) {
+        const std::optional<LoadedSection> &loaded = m_sections[slot(type)];
+        std::vector<qint32> rows;
+        if (loaded && !folded.isEmpty())
+            rows = loaded->names->find(folded, kMaxMatches);
+        m_results[slot(type)]->setRows(std::move(rows));
+    }
+    showFocus();
+    emit resultsChanged();
+}
+
+void SearchScreenModel::appeared()
+{
+    m_fieldFocusTimer = m_clock->after(kFieldFocusDelayMs, [this] { setFieldFocused(true); });
+    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
+    if (playlist && m_loadSection)
+        loadSections(*playlist, ++m_pass);
+}
+
+QCoro::Task<> SearchScreenModel::loadSections(Playlist playlist, quint64 pass)
+{
+    const QPointer<SearchScreenModel> self(this);
+    for (ContentType type : kAllContentTypes) {
+        SectionPtr section;
+        try {
+            section = co_await m_loadSection(playlist, type);
+        } catch (...) {
+            // A section that cannot be loaded is left out of the search, without a message.
+        }
+        if (!self || m_pass != pass)
+            co_return;
+        std::optional<LoadedSection> &held = m_sections[slot(type)];
+        if (section && (!held || held->section != section)) {
+            std::shared_ptr<const FoldedNames> names = co_await foldNames(section);
+            if (!self || m_pass != pass)
+                co_return;
+            held = LoadedSection { section, std::move(names) };
+            m_results[slot(type)]->setItems(ContentListModel::itemsOf(section), playlist.id);
+        }
+        if (section)
+            runSearch();
+    }
+    if (std::exchange(m_loading, false))
+        emit loadingChanged();
+    emit resultsChanged();
+}
+
+qsizetype SearchScreenModel::lastIndexOf(ContentType type) const
+{
+    return m_results[slot(type)]->count() - 1;
+}
+
+bool SearchScreenModel::handleKey(const Key &key)
+{
+    const QList<ContentType> rows = visibleRows();
+    const bool onRow = m_focusRow >= 0 && m_focusRow < rows.size();
+    switch (key.kind) {
+    case Key::Kind::up:
+        if (m_focusRow < 1) {
+            setFocus(-1, m_focusCol);
+            setFieldFocused(true);
+        } else if (m_focusRow - 1 < rows.size()) {
+            // Like Down, the column is kept inside the row it lands on.
+            setFocus(m_focusRow - 1, int(qMin<qsizetype>(m_focusCol, lastIndexOf(rows[m_focusRow - 1]))));
+        }
+        return true;
+    case Key::Kind::down:
+        if (m_focusRow < rows.size() - 1) {
+            setFocus(m_focusRow + 1, int(qMin<qsizetype>(m_focusCol, lastIndexOf(rows[m_focusRow + 1]))));
+            setFieldFocused(false);
+        }
+        return true;
+    case Key::Kind::left:
+        if (m_focusRow < 0)
+            return false;
+        setFocus(m_focusRow, qMax(m_focusCol - 1, 0));
+        return true;
+    case Key::Kind::right:
+        if (m_focusRow < 0)
+            return false;
+        if (onRow)
+            setFocus(m_focusRow, int(qMin<qsizetype>(m_focusCol + 1, lastIndexOf(rows[m_focusRow]))));
+        return true;
+    case Key::Kind::enter:
+        openFocusedOrFirst();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void SearchScreenModel::openFocusedOrFirst()
+{
+    const QList<ContentType> rows = visibleRows();
+    if (m_focusRow >= 0 && m_focusRow < rows.size() && m_focusCol >= 0
+        && m_focusCol <= lastIndexOf(rows[m_focusRow]))
+        open(int(rows[m_focusRow]), m_focusCol);
+    else if (!rows.isEmpty())
+        open(int(rows.first()), 0);
+}
+
+void SearchScreenModel::open(int type, int index)
+{
+    const ContentListModel *model = results(type);
+    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
+    const MediaItem *item = model ? model->itemAt(index) : nullptr;
+    if (!item || !playlist)
+        return;
+    openContent(*m_app, *playlist, { *item }, 0);
+}
+
+void SearchScreenModel::setFocus(int row, int col)
+{
+    const bool colChanged = col != m_focusCol;
+    if (row == m_focusRow && !colChanged)
+        return;
+    m_focusRow = row;
+    m_focusCol = col;
+    showFocus();
+    emit focusChanged();
+    const QList<ContentType> rows = visibleRows();
+    if (colChanged && row >= 0 && row < rows.size())
+        emit scrollRequested(int(rows[row]), col);
+}
+
+void SearchScreenModel::showFocus()
+{
+    const QList<ContentType> rows = visibleRows();
+    for (ContentType type : kAllContentTypes) {
+        const bool focusedRow = m_focusRow >= 0 && m_focusRow < rows.size() && rows[m_focusRow] == type;
+        m_results[slot(type)]->setFocusedRow(focusedRow ? m_focusCol : -1);
+    }
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "FoldedNames.h"
+#include "app/KeyHandler.h"
+#include "kit/ContentListModel.h"
+#include "model/Records.h"
+
+#include <QPointer>
+#include <QString>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+#include <QCoroTask>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AppClock;
+class AppState;
+class AppTimer;
+
+// Searches the names of every channel, movie and series of the active playlist as the query
+// is typed, one row of results per content type (channels, movies, series, those with
+// matches), and opens what is chosen. Names are folded once per section as it arrives, on a
+// worker thread; each search then scans the folded text of every loaded section.
+class SearchScreenModel : public KeyHandler {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(bool hasPlaylist READ hasPlaylist NOTIFY playlistChanged)
+    Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
+    Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
+    // "hint" (query too short), "results" or "empty" (nothing found once loading ended).
+    Q_PROPERTY(QString content READ content NOTIFY resultsChanged)
+    // The content types (ContentType as int) that have results, in row order.
+    Q_PROPERTY(QVariantList visibleRows READ visibleRowsList NOTIFY resultsChanged)
+    Q_PROPERTY(int focusRow READ focusRow NOTIFY focusChanged)
+    Q_PROPERTY(int focusCol READ focusCol NOTIFY focusChanged)
+    Q_PROPERTY(bool fieldFocused READ fieldFocused WRITE setFieldFocused NOTIFY fieldFocusedChanged)
+
+public:
+    static constexpr qsizetype kMinQueryLength = 2;
+    static constexpr qsizetype kMaxMatches = 60;
+    static constexpr qint64 kFieldFocusDelayMs = 150;
+
+    // Where the sections come from: the shared catalog's load without forcing.
+    using SectionLoader = std::function<QCoro::Task<SectionPtr>(Playlist, ContentType)>;
+
+    explicit SearchScreenModel(QObject *parent = nullptr);
+    SearchScreenModel(
+        AppState *app, SectionLoader loader, KeyRouter *router, AppClock *clock, QObject *parent = nullptr);
+    ~SearchScreenModel() override;
+
+    bool hasPlaylist() const;
+    QString query() const { return m_query; }
+    void setQuery(const QString &query);
+    bool loading() const { return m_loading; }
+    QString content() const;
+    QList<ContentType> visibleRows() const;
+    QVariantList visibleRowsList() const;
+    int focusRow() const { return m_focusRow; }
+    int focusCol() const { return m_focusCol; }
+    bool fieldFocused() const { return m_fieldFocused; }
+    void setFieldFocused(bool focused);
+
+    // The results of one content type (ContentType as int), shared with its section.
+    Q_INVOKABLE ContentListModel *results(int type) const;
+    // The heading of a result row.
+    Q_INVOKABLE static QString rowTitle(int type);
+
+    // Recomputes every type's results from the query and the sections loaded so far.
+    void runSearch();
+    bool handleKey(const Key &key) override;
+    Q_INVOKABLE void open(int type, int index);
+    Q_INVOKABLE void clearQuery() { setQuery(QString()); }
+
+    // The query as searched: spaces and tabs trimmed at both ends.
+    static QString trimmedQuery(const QString &query);
+
+signals:
+    void playlistChanged();
+    void queryChanged();
+    void loadingChanged();
+    void resultsChanged();
+    void focusChanged();
+    void fieldFocusedChanged();
+    // The card of that row's type to bring to the middle of its row.
+    void scrollRequested(int type, int index);
+
+private:
+    struct LoadedSection {
+        SectionPtr section;
+        std::shared_ptr<const FoldedNames> names;
+    };
+
+    // Each time the screen comes into view: the three sections again (from the catalog's
+    // memory when held), and the field focused shortly after.
+    void appeared();
+    QCoro::Task<> loadSections(Playlist playlist, quint64 pass);
+    void markFavorites();
+    void setFocus(int row, int col);
+    void showFocus();
+    qsizetype lastIndexOf(ContentType type) const;
+    void openFocusedOrFirst();
+
+    QPointer<AppState> m_app;
+    SectionLoader m_loadSection;
+    AppClock *m_clock;
+    std::unique_ptr<AppTimer> m_fieldFocusTimer;
+    QString m_query;
+    bool m_loading = true;
+    quint64 m_pass = 0;
+    std::array<std::optional<LoadedSection>, 3> m_sections;
+    std::array<ContentListModel *, 3> m_results {};
+    int m_focusRow = -1;
+    int m_focusCol = 0;
+    bool m_fieldFocused = false;
+};

@@ -1,0 +1,396 @@
+#include "BrowseScreen.h"
+
+#include "app/ChoiceDialog.h"
+#include "app/ErrorMessages.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "model/ContentKeys.h"
+#include "sources/AppError.h"
+
+#include <QPointer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <QCoroFuture>
+
+BrowseScreenModel::BrowseScreenModel(QObject *parent)
+    : BrowseScreenModel(AppState::shared(), KeyRouter::shared(), Catalog::shared(), parent)
+{
+}
+
+BrowseScreenModel::BrowseScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent)
+    : VodScreen(app, router, catalog, parent)
+    , m_selectedCat(PseudoCategory::all)
+    , m_posters(new ContentListModel(this))
+{
+    if (prefs()) {
+        connect(prefs(), &Prefs::favoritesChanged, this, [this] {
+            showFavoriteBadges();
+            rebuild();
+        });
+    }
+}
+
+void BrowseScreenModel::routeChanged(const Route &route)
+{
+    if (const auto *browse = std::get_if<Routes::Browse>(&route))
+        m_type = browse->type;
+}
+
+int BrowseScreenModel::state() const
+{
+    if (m_index)
+        return Loaded;
+    return m_error ? Failed : Loading;
+}
+
+QString BrowseScreenModel::title() const
+{
+    return ::tr(m_type == ContentType::series ? QStringLiteral("series") : QStringLiteral("movies"));
+}
+
+QString BrowseScreenModel::playlistName() const
+{
+    const std::optional<Playlist> playlist = activePlaylist();
+    return playlist ? playlist->name : QString();
+}
+
+QVariantList BrowseScreenModel::categories() const
+{
+    QVariantList rows;
+    for (const Category &category : m_categories) {
+        QString icon;
+        if (category.id == PseudoCategory::all)
+            icon = QStringLiteral("square.grid.2x2.fill");
+        else if (category.id == PseudoCategory::favorites)
+            icon = QStringLiteral("heart.fill");
+        rows.append(QVariantMap { { QStringLiteral("id"), category.id }, { QStringLiteral("name"), category.name },
+            { QStringLiteral("count"), category.count }, { QStringLiteral("icon"), icon } });
+    }
+    return rows;
+}
+
+QString BrowseScreenModel::categoryName() const
+{
+    for (const Category &category : m_categories) {
+        if (category.id == m_selectedCat)
+            return category.name;
+    }
+    return {};
+}
+
+QString BrowseScreenModel::countText() const
+{
+    return ::tr(QStringLiteral("items_n"), { qint64(m_posters->count()) });
+}
+
+QString BrowseScreenModel::emptyIcon() const
+{
+    return m_selectedCat == PseudoCategory::favorites ? QStringLiteral("heart") : QStringLiteral("film");
+}
+
+QString BrowseScreenModel::emptyText() const
+{
+    return ::tr(m_selectedCat == PseudoCategory::favorites ? QStringLiteral("no_favorites_hint")
+                                                           : QStringLiteral("no_items"));
+}
+
+void BrowseScreenModel::setFilter(const QString &filter)
+{
+    if (filter == m_filter)
+        return;
+    m_filter = filter;
+    emit filterChanged();
+    rebuild();
+}
+
+void BrowseScreenModel::setSort(int sort)
+{
+    if (sort == m_sort)
+        return;
+    m_sort = sort;
+    emit sortChanged();
+    rebuild();
+}
+
+// The first load, or a new try after a failure; a loaded section stays.
+void BrowseScreenModel::appeared()
+{
+    if (!activePlaylist()) {
+        // Without a playlist there is nothing to browse: start again from the root.
+        if (AppState *state = app()) {
+            QMetaObject::invokeMethod(
+                state, [state = QPointer<AppState>(state)] { if (state) state->replace(state->rootRoute()); },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
+    load();
+}
+
+void BrowseScreenModel::requestReload()
+{
+    ++m_reload;
+    load();
+}
+
+QCoro::Task<> BrowseScreenModel::load()
+{
+    if (m_index && m_reload == 0)
+        co_return;
+    const std::optional<Playlist> playlist = activePlaylist();
+    if (!playlist || !catalog())
+        co_return;
+    // A newer run (a reload) makes this one's outcome irrelevant.
+    const quint64 run = ++m_run;
+    const bool force = m_reload > 0;
+    m_error.reset();
+    if (force)
+        m_index.reset();
+    emit stateChanged();
+    const QPointer<BrowseScreenModel> self(this);
+    std::exception_ptr failure;
+    try {
+        const SectionPtr section = co_await catalog()->load(*playlist, m_type, force);
+        if (!self || run != m_run)
+            co_return;
+        const QLocale locale = localeFor(activeLanguage());
+        auto index = co_await QtConcurrent::run(
+            [section, locale] { return std::make_shared<const BrowseIndex>(section, locale); });
+        if (!self || run != m_run)
+            co_return;
+        m_index = std::move(index);
+        m_posters->setItems(ContentListModel::itemsOf(m_index->section()), playlist->id);
+        showFavoriteBadges();
+        rebuild();
+        emit stateChanged();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!failure || !self || run != m_run || isCancellation(failure))
+        co_return;
+    m_error = userMessage(failure);
+    emit stateChanged();
+}
+
+QList<FavoriteEntry> BrowseScreenModel::screenFavorites() const
+{
+    const std::optional<Playlist> playlist = activePlaylist();
+    QList<FavoriteEntry> favorites;
+    if (!playlist || !prefs())
+        return favorites;
+    for (const FavoriteEntry &entry : prefs()->favorites()) {
+        if (entry.playlistId == playlist->id && entry.type == m_type)
+            favorites.append(entry);
+    }
+    return favorites;
+}
+
+void BrowseScreenModel::showFavoriteBadges()
+{
+    QSet<QString> keys;
+    if (prefs()) {
+        for (const FavoriteEntry &entry : prefs()->favorites())
+            keys.insert(itemKey(entry.type, entry.playlistId, entry.id));
+    }
+    m_posters->setFavoriteKeys(std::move(keys));
+}
+
+void BrowseScreenModel::rebuild()
+{
+    if (!m_index)
+        return;
+    const QList<FavoriteEntry> favorites = screenFavorites();
+    QList<Category> categories {
+        { PseudoCategory::all, ::tr(QStringLiteral("all")), m_index->size() },
+        { PseudoCategory::favorites, ::tr(QStringLiteral("favorites")), favorites.size() },
+    };
+    categories.append(m_index->section()->categories);
+    if (categories != m_categories) {
+        m_categories = std::move(categories);
+        emit categoriesChanged();
+    }
+    QSet<QString> favoriteIds;
+    for (const FavoriteEntry &entry : favorites)
+        favoriteIds.insert(entry.id);
+    // The same rows leave the grid alone: a reset would scroll it back to the top.
+    std::vector<qint32> rows = m_index->rows({ m_selectedCat, favoriteIds, m_filter, m_sort });
+    if (rows != m_posters->rows())
+        m_posters->setRows(std::move(rows));
+    m_posters->setFocusedRow(m_pane == 1 ? m_focus : -1);
+    for (int i = 0; i < m_categories.size(); ++i) {
+        if (m_categories[i].id == m_selectedCat) {
+            setFocus(m_pane, i, m_focus);
+            break;
+        }
+    }
+    emit rowsChanged();
+}
+
+void BrowseScreenModel::setSelectedCat(const QString &id)
+{
+    if (id == m_selectedCat)
+        return;
+    m_selectedCat = id;
+    rebuild();
+    setFocus(m_pane, m_catFocus, -1);
+    if (m_posters->count() > 0)
+        emit scrollToPoster(0);
+}
+
+void BrowseScreenModel::selectCategory(int index)
+{
+    if (index < 0 || index >= m_categories.size())
+        return;
+    setFocus(m_pane, index, m_focus);
+    setSelectedCat(m_categories[index].id);
+}
+
+void BrowseScreenModel::setFocus(int pane, int catFocus, int focus)
+{
+    if (pane == m_pane && catFocus == m_catFocus && focus == m_focus)
+        return;
+    m_pane = pane;
+    m_catFocus = catFocus;
+    m_focus = focus;
+    m_posters->setFocusedRow(m_pane == 1 ? m_focus : -1);
+    emit focusChanged();
+}
+
+void BrowseScreenModel::setGridWidth(qreal width)
+{
+    const int columns = qMax(2, int((width - 2 * kGridInset + kCellSpacing) / (kCellWidth + kCellSpacing)));
+    if (columns == m_columns)
+        return;
+    m_columns = columns;
+    emit columnsChanged();
+}
+
+void BrowseScreenModel::scrollToFocus()
+{
+    if (m_focus >= 0 && m_focus < m_posters->count())
+        emit scrollToPoster(m_focus);
+}
+
+bool BrowseScreenModel::handleKey(const Key &key)
+{
+    if (!m_index)
+        return false;
+    return m_pane == 0 ? categoryPaneKey(key) : gridKey(key);
+}
+
+bool BrowseScreenModel::categoryPaneKey(const Key &key)
+{
+    const int count = m_posters->count();
+    switch (key.kind) {
+    case Key::Kind::up:
+    case Key::Kind::down: {
+        const int step = key.kind == Key::Kind::up ? -1 : 1;
+        const int target = qBound(0, m_catFocus + step, int(m_categories.size()) - 1);
+        setFocus(0, target, m_focus);
+        emit scrollToCategory(target);
+        setSelectedCat(m_categories[target].id);
+        return true;
+    }
+    case Key::Kind::right:
+    case Key::Kind::enter:
+    case Key::Kind::tab:
+        if (count > 0) {
+            setFocus(1, m_catFocus, qBound(0, m_focus, count - 1));
+            scrollToFocus();
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool BrowseScreenModel::gridKey(const Key &key)
+{
+    const int count = m_posters->count();
+    const auto clamp = [count](int row) { return count == 0 ? 0 : qBound(0, row, count - 1); };
+    const bool arrow = key.kind == Key::Kind::up || key.kind == Key::Kind::down || key.kind == Key::Kind::left
+        || key.kind == Key::Kind::right;
+    if (m_focus < 0 && arrow && count > 0) {
+        setFocus(1, m_catFocus, 0);
+        scrollToFocus();
+        return true;
+    }
+    int focus = m_focus;
+    switch (key.kind) {
+    case Key::Kind::up:
+        if (focus - m_columns >= 0)
+            focus -= m_columns;
+        break;
+    case Key::Kind::down:
+        focus = clamp(focus + m_columns);
+        break;
+    case Key::Kind::left:
+        // No focus counts as the first column, so an empty grid still leads back.
+        if (focus < 0 || focus % m_columns == 0) {
+            setFocus(0, m_catFocus, m_focus);
+            if (m_catFocus >= 0 && m_catFocus < m_categories.size())
+                emit scrollToCategory(m_catFocus);
+            return true;
+        }
+        --focus;
+        break;
+    case Key::Kind::right:
+        focus = clamp(focus + 1);
+        break;
+    case Key::Kind::pageUp:
+        focus = clamp(focus - 3 * m_columns);
+        break;
+    case Key::Kind::pageDown:
+        focus = clamp(focus + 3 * m_columns);
+        break;
+    case Key::Kind::enter:
+    case Key::Kind::space:
+        open(m_focus);
+        return true;
+    case Key::Kind::tab:
+        setFocus(0, m_catFocus, m_focus);
+        return true;
+    default:
+        return false;
+    }
+    setFocus(1, m_catFocus, focus);
+    scrollToFocus();
+    return true;
+}
+
+void BrowseScreenModel::open(int row)
+{
+    const MediaItem *item = m_posters->itemAt(row);
+    if (!item)
+        return;
+    if (m_type == ContentType::movie)
+        openRoute(Routes::Movie { *item });
+    else
+        openRoute(Routes::Series { *item });
+}
+
+void BrowseScreenModel::toggleFavoriteAt(int row)
+{
+    if (const MediaItem *item = m_posters->itemAt(row))
+        toggleFavorite(MediaItem(*item));
+}
+
+void BrowseScreenModel::showSortDialog()
+{
+    if (!app())
+        return;
+    const QPointer<BrowseScreenModel> self(this);
+    app()->setDialog(std::make_unique<ChoiceDialogModel>(::tr(QStringLiteral("sort")),
+        QStringList { ::tr(QStringLiteral("sort_default")), ::tr(QStringLiteral("sort_az")),
+            ::tr(QStringLiteral("sort_za")) },
+        m_sort, [self](int index) {
+            if (self)
+                self->setSort(index);
+        }));
+}
+
+void BrowseScreenModel::openSearch()
+{
+    openRoute(Routes::Search {});
+}

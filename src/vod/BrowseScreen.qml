@@ -1,0 +1,216 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Zelfor.Kit
+import Zelfor.Vod
+
+// The movie or series browser: header row, then the category pane beside the poster grid.
+Item {
+    id: root
+
+    property bool isTop: true
+    property string entryId
+
+    BrowseScreenModel {
+        id: browser
+        active: root.isTop
+        entryId: root.entryId
+    }
+
+    Item {
+        anchors.fill: parent
+        anchors.leftMargin: 28
+        anchors.rightMargin: 28
+        anchors.topMargin: 38
+        anchors.bottomMargin: 22
+        visible: browser.hasPlaylist
+
+        RowLayout {
+            id: header
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
+            spacing: 14
+
+            BackButton {
+                objectName: "backButton"
+                action: () => browser.back()
+            }
+
+            Column {
+                Layout.preferredWidth: 214
+                spacing: 2
+
+                UiText {
+                    width: parent.width
+                    text: browser.title
+                    color: "white"
+                    font.pixelSize: 24
+                    font.weight: Font.Bold
+                    elide: Text.ElideRight
+                }
+
+                UiText {
+                    width: parent.width
+                    text: browser.playlistName
+                    color: Theme.textDim
+                    font.pixelSize: 13
+                    maximumLineCount: 1
+                    elide: Text.ElideRight
+                }
+            }
+
+            Column {
+                Layout.fillWidth: true
+                Layout.minimumWidth: 10
+                spacing: 2
+
+                UiText {
+                    objectName: "categoryName"
+                    width: parent.width
+                    text: browser.categoryName
+                    color: "white"
+                    font.pixelSize: 17
+                    font.weight: Font.DemiBold
+                    maximumLineCount: 1
+                    elide: Text.ElideRight
+                }
+
+                UiText {
+                    objectName: "countText"
+                    width: parent.width
+                    text: browser.countText
+                    color: Theme.textDim
+                    font.pixelSize: 12
+                }
+            }
+
+            FilterField {
+                objectName: "filterField"
+                Layout.preferredWidth: 220
+                text: browser.filter
+                placeholder: Localized.text("filter_hint")
+                onEdited: (text) => browser.filter = text
+            }
+
+            CircleButton {
+                objectName: "sortButton"
+                icon: "arrow.up.arrow.down"
+                size: 42
+                help: Localized.text("sort")
+                tint: browser.sort !== 0 ? Theme.cyan : "white"
+                action: () => browser.showSortDialog()
+            }
+
+            CircleButton {
+                icon: "magnifyingglass"
+                size: 42
+                help: Localized.text("search")
+                action: () => browser.openSearch()
+            }
+
+            CircleButton {
+                objectName: "refreshButton"
+                icon: "arrow.clockwise"
+                size: 42
+                help: Localized.text("refresh")
+                action: () => browser.requestReload()
+            }
+        }
+
+        Item {
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: header.bottom
+            anchors.topMargin: 14
+            anchors.bottom: parent.bottom
+
+            LoadingView {
+                anchors.fill: parent
+                visible: browser.state === BrowseScreenModel.Loading
+                text: Localized.text("loading_playlist")
+            }
+
+            MessageView {
+                objectName: "errorView"
+                anchors.fill: parent
+                visible: browser.state === BrowseScreenModel.Failed
+                icon: "exclamationmark.triangle"
+                text: browser.error
+                color: Theme.red
+                actionTitle: Localized.text("retry")
+                action: () => browser.requestReload()
+            }
+
+            RowLayout {
+                anchors.fill: parent
+                visible: browser.state === BrowseScreenModel.Loaded
+                spacing: 16
+
+                PanelBox {
+                    Layout.preferredWidth: 270
+                    Layout.fillHeight: true
+
+                    ListView {
+                        id: categoryList
+                        objectName: "categoryList"
+                        anchors.fill: parent
+                        anchors.margins: 8
+                        clip: true
+                        spacing: 4
+                        model: browser.categories
+                        boundsBehavior: Flickable.StopAtBounds
+
+                        delegate: CategoryRow {
+                            required property var modelData
+                            required property int index
+                            width: categoryList.width
+                            name: modelData.name
+                            count: modelData.count
+                            icon: modelData.icon
+                            selected: modelData.id === browser.selectedCat
+                            focused: browser.pane === 0 && index === browser.catFocus
+                            action: () => browser.selectCategory(index)
+                        }
+                    }
+                }
+
+                PanelBox {
+                    id: gridPane
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    onWidthChanged: browser.setGridWidth(width)
+                    Component.onCompleted: browser.setGridWidth(width)
+
+                    PosterGrid {
+                        id: grid
+                        anchors.fill: parent
+                        visible: browser.posters.count > 0
+                        screen: browser
+                    }
+
+                    MessageView {
+                        anchors.fill: parent
+                        visible: browser.posters.count === 0
+                        icon: browser.emptyIcon
+                        text: browser.emptyText
+                        color: Theme.textDim
+                    }
+                }
+            }
+        }
+    }
+
+    Connections {
+        target: browser
+        function onScrollToPoster(row) { grid.scrollTo(row) }
+        function onScrollToCategory(index) { categoryList.positionViewAtIndex(index, ListView.Center) }
+    }
+
+    component PanelBox: Rectangle {
+        radius: 20
+        color: Theme.surfaceDim
+        border.width: 1
+        border.color: Theme.stroke
+    }
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "VodScreen.h"
+
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+#include <QCoroTask>
+
+// One movie: poster, title, meta chips, plot, director and cast from the catalog's
+// details, and the buttons play (or resume), from the start (only with a resume point)
+// and favourite. Button ids: 0 play or resume, 1 from the start, 2 favourite.
+class MovieDetailsScreenModel : public VodScreen {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString title READ title NOTIFY entryChanged)
+    Q_PROPERTY(QString posterUrl READ posterUrl NOTIFY infoChanged)
+    Q_PROPERTY(bool hasBackdrop READ hasBackdrop NOTIFY infoChanged)
+    Q_PROPERTY(QString backdropUrl READ backdropUrl NOTIFY infoChanged)
+    Q_PROPERTY(QVariantList chips READ chips NOTIFY infoChanged)
+    Q_PROPERTY(QString plot READ plot NOTIFY infoChanged)
+    Q_PROPERTY(QString director READ director NOTIFY infoChanged)
+    Q_PROPERTY(QString cast READ cast NOTIFY infoChanged)
+    Q_PROPERTY(bool loaded READ loaded NOTIFY infoChanged)
+    Q_PROPERTY(int focus READ focus NOTIFY buttonsChanged)
+    // One map per shown button: id, title, icon, primary, focused.
+    Q_PROPERTY(QVariantList buttons READ buttons NOTIFY buttonsChanged)
+
+public:
+    explicit MovieDetailsScreenModel(QObject *parent = nullptr);
+    MovieDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent = nullptr);
+
+    const MediaItem &item() const { return m_item; }
+    QString title() const { return m_item.name; }
+    QString posterUrl() const;
+    bool hasBackdrop() const { return backdrop().has_value(); }
+    QString backdropUrl() const { return backdrop().value_or(QString()); }
+    QVariantList chips() const;
+    QString plot() const;
+    QString director() const;
+    QString cast() const;
+    bool loaded() const { return m_loaded; }
+    int focus() const;
+    QVariantList buttons() const;
+    // The button ids in key order: play, from the start (with a resume point), favourite.
+    QList<int> focusOrder() const;
+
+    bool handleKey(const Key &key) override;
+
+    // What a click or Enter on a button does.
+    Q_INVOKABLE void press(int buttonId);
+    void play(bool fromStart);
+
+signals:
+    void infoChanged();
+    void buttonsChanged();
+
+private:
+    void routeChanged(const Route &route) override;
+    void appeared() override;
+    QCoro::Task<> load();
+    OptText backdrop() const;
+    QString movieKey() const;
+    bool hasResume() const;
+    void setFocus(int focus);
+
+    MediaItem m_item;
+    std::optional<VodInfo> m_info;
+    bool m_loaded = false;
+    int m_focus = 0;
+};

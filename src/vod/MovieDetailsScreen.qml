@@ -1,0 +1,141 @@
+import QtQuick
+import QtQuick.Layouts
+import Zelfor.Kit
+import Zelfor.Vod
+
+// One movie over its blurred backdrop: poster, title, chips, plot, people and buttons.
+Item {
+    id: root
+
+    property bool isTop: true
+    property string entryId
+
+    MovieDetailsScreenModel {
+        id: movie
+        active: root.isTop
+        entryId: root.entryId
+    }
+
+    Backdrop {
+        anchors.fill: parent
+        visible: movie.hasPlaylist
+        hasUrl: movie.hasBackdrop
+        url: movie.backdropUrl
+    }
+
+    Item {
+        anchors.fill: parent
+        anchors.leftMargin: 28
+        anchors.rightMargin: 28
+        anchors.topMargin: 38
+        anchors.bottomMargin: 22
+        visible: movie.hasPlaylist
+
+        BackButton {
+            id: back
+            objectName: "backButton"
+            anchors.left: parent.left
+            anchors.top: parent.top
+            action: () => movie.back()
+        }
+
+        RoundedPicture {
+            id: poster
+            objectName: "poster"
+            anchors.left: parent.left
+            anchors.top: back.bottom
+            anchors.topMargin: 20
+            width: 290
+            height: 435
+            url: movie.posterUrl
+            title: movie.title
+            radius: 22
+            fontSize: 40
+            shadowOpacity: 0.6
+            shadowBlur: 30
+            shadowOffset: 16
+        }
+
+        ColumnLayout {
+            anchors.left: poster.right
+            anchors.leftMargin: 36
+            anchors.right: parent.right
+            anchors.top: poster.top
+            spacing: 16
+
+            UiText {
+                objectName: "title"
+                Layout.fillWidth: true
+                text: movie.title
+                color: "white"
+                font.pixelSize: 38
+                font.weight: Font.Black
+                wrapMode: Text.Wrap
+                maximumLineCount: 3
+                elide: Text.ElideRight
+            }
+
+            MetaChips {
+                objectName: "chips"
+                chips: movie.chips
+            }
+
+            LoadingBar {
+                visible: !movie.loaded
+            }
+
+            UiText {
+                objectName: "plot"
+                Layout.fillWidth: true
+                Layout.maximumWidth: 720
+                visible: movie.plot !== ""
+                text: movie.plot
+                color: Theme.withOpacity(Theme.text, 0.92)
+                font.pixelSize: 15
+                lineHeight: 1.2
+                wrapMode: Text.Wrap
+                maximumLineCount: 7
+                elide: Text.ElideRight
+            }
+
+            Column {
+                Layout.fillWidth: true
+                Layout.maximumWidth: 720
+                spacing: 6
+
+                DetailSection {
+                    width: parent.width
+                    label: Localized.text("director_x")
+                    text: movie.director
+                }
+
+                DetailSection {
+                    width: parent.width
+                    label: Localized.text("cast_x")
+                    text: movie.cast
+                }
+            }
+
+            Row {
+                objectName: "buttons"
+                Layout.topMargin: 8
+                spacing: 12
+
+                Repeater {
+                    model: movie.buttons
+
+                    PillButton {
+                        required property var modelData
+                        anchors.verticalCenter: parent.verticalCenter
+                        height: 48
+                        title: modelData.title
+                        icon: modelData.icon
+                        primary: modelData.primary
+                        focused: modelData.focused
+                        action: () => movie.press(modelData.id)
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,90 @@
+import QtQuick
+import QtQuick.Controls
+import Zelfor.Kit
+import Zelfor.Vod
+
+// The browse screen's grid of posters; only the visible posters exist. A right click on
+// a poster offers to add it to the favourites or to remove it.
+GridView {
+    id: grid
+
+    required property BrowseScreenModel screen
+
+    readonly property real spacing: 18
+    property int menuRow: -1
+    property bool menuFavorite: false
+
+    leftMargin: 16
+    rightMargin: 16 - spacing
+    topMargin: 16
+    bottomMargin: 16 - spacing
+    clip: true
+    boundsBehavior: Flickable.StopAtBounds
+    cellWidth: (width - 2 * 16 + spacing) / screen.columns
+    cellHeight: (cellWidth - spacing) * 3 / 2 + spacing
+    model: screen.posters
+
+    // Brings a poster to the middle, with a short ease-out.
+    function scrollTo(row) {
+        const from = contentY
+        positionViewAtIndex(row, GridView.Center)
+        const to = contentY
+        contentY = from
+        scroll.to = to
+        scroll.restart()
+    }
+
+    NumberAnimation {
+        id: scroll
+        target: grid
+        property: "contentY"
+        duration: 150
+        easing.type: Easing.OutQuad
+    }
+
+    delegate: Item {
+        id: cell
+
+        required property int index
+        required property string name
+        required property string logo
+        required property string ratingBadge
+        required property bool favorite
+        required property bool focused
+
+        width: grid.cellWidth
+        height: grid.cellHeight
+
+        PosterCard {
+            objectName: "poster"
+            width: grid.cellWidth - grid.spacing
+            height: width * 3 / 2
+            name: cell.name
+            logo: cell.logo
+            ratingBadge: cell.ratingBadge
+            favorite: cell.favorite
+            focused: cell.focused
+            action: () => grid.screen.open(cell.index)
+
+            MouseArea {
+                anchors.fill: parent
+                acceptedButtons: Qt.RightButton
+                onClicked: {
+                    grid.menuRow = cell.index
+                    grid.menuFavorite = cell.favorite
+                    menu.popup()
+                }
+            }
+        }
+    }
+
+    Menu {
+        id: menu
+
+        MenuItem {
+            objectName: "favoriteMenuItem"
+            text: Localized.text(grid.menuFavorite ? "remove_favorite" : "add_favorite")
+            onTriggered: grid.screen.toggleFavoriteAt(grid.menuRow)
+        }
+    }
+}

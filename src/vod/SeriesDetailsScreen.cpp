@@ -1,0 +1,256 @@
+#include "SeriesDetailsScreen.h"
+
+#include "MetaChips.h"
+#include "app/ErrorMessages.h"
+#include "app/Formatters.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "model/ContentKeys.h"
+
+#include <QPointer>
+
+namespace {
+
+QString episodeKey(qint64 playlistId, const QString &episodeId)
+{
+    return QString::number(playlistId) + QStringLiteral("|EP|") + episodeId;
+}
+
+} // namespace
+
+SeriesDetailsScreenModel::SeriesDetailsScreenModel(QObject *parent)
+    : SeriesDetailsScreenModel(AppState::shared(), KeyRouter::shared(), Catalog::shared(), parent)
+{
+}
+
+SeriesDetailsScreenModel::SeriesDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent)
+    : VodScreen(app, router, catalog, parent)
+{
+    if (prefs())
+        connect(prefs(), &Prefs::favoritesChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
+}
+
+void SeriesDetailsScreenModel::routeChanged(const Route &route)
+{
+    if (const auto *series = std::get_if<Routes::Series>(&route))
+        m_item = series->item;
+}
+
+// The details again (from the catalog's cache once loaded), and the progress strips,
+// which the player may have moved.
+void SeriesDetailsScreenModel::appeared()
+{
+    load();
+    emit episodesChanged();
+}
+
+QCoro::Task<> SeriesDetailsScreenModel::load()
+{
+    const std::optional<Playlist> playlist = activePlaylist();
+    if (!playlist || !catalog())
+        co_return;
+    const QPointer<SeriesDetailsScreenModel> self(this);
+    std::exception_ptr failure;
+    try {
+        SeriesInfo info = co_await catalog()->seriesInfo(*playlist, m_item);
+        if (!self)
+            co_return;
+        m_info = std::move(info);
+        emit infoChanged();
+        emit seasonChanged();
+        emit episodesChanged();
+        co_return;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!self)
+        co_return;
+    // Details once shown stay; the message shows only while there are none.
+    m_error = userMessage(failure);
+    emit infoChanged();
+}
+
+int SeriesDetailsScreenModel::state() const
+{
+    if (!m_info)
+        return m_error ? Failed : Loading;
+    return m_info->episodesBySeason.isEmpty() ? Empty : Loaded;
+}
+
+QString SeriesDetailsScreenModel::posterUrl() const
+{
+    if (m_info && m_info->cover)
+        return *m_info->cover;
+    return m_item.logo.value_or(QString());
+}
+
+QString SeriesDetailsScreenModel::backdropUrl() const
+{
+    if (m_info && m_info->backdrop)
+        return *m_info->backdrop;
+    return posterUrl();
+}
+
+QVariantList SeriesDetailsScreenModel::chips() const
+{
+    if (!m_info)
+        return metaChips(std::nullopt, m_item.rating, std::nullopt, std::nullopt);
+    return metaChips(m_info->releaseDate, m_info->rating ? m_info->rating : m_item.rating, std::nullopt, m_info->genre);
+}
+
+QString SeriesDetailsScreenModel::plot() const
+{
+    return m_info ? m_info->plot.value_or(QString()) : QString();
+}
+
+QString SeriesDetailsScreenModel::cast() const
+{
+    return m_info ? m_info->cast.value_or(QString()) : QString();
+}
+
+QString SeriesDetailsScreenModel::seriesKey() const
+{
+    const std::optional<Playlist> playlist = activePlaylist();
+    return playlist ? itemKey(ContentType::series, playlist->id, m_item.id) : QString();
+}
+
+bool SeriesDetailsScreenModel::favorite() const
+{
+    return prefs() && prefs()->isFavorite(seriesKey());
+}
+
+QList<qint64> SeriesDetailsScreenModel::seasonNumbers() const
+{
+    // The map keeps its keys in ascending order.
+    return m_info ? m_info->episodesBySeason.keys() : QList<qint64>();
+}
+
+QVariantList SeriesDetailsScreenModel::seasons() const
+{
+    QVariantList chips;
+    const QList<qint64> numbers = seasonNumbers();
+    for (int i = 0; i < numbers.size(); ++i) {
+        chips.append(QVariantMap { { QStringLiteral("title"), ::tr(QStringLiteral("season_n"), { numbers[i] }) },
+            { QStringLiteral("count"), m_info->episodesBySeason.value(numbers[i]).size() },
+            { QStringLiteral("selected"), i == m_season } });
+    }
+    return chips;
+}
+
+QList<Episode> SeriesDetailsScreenModel::shownEpisodes() const
+{
+    const QList<qint64> numbers = seasonNumbers();
+    if (m_season < 0 || m_season >= numbers.size())
+        return {};
+    return m_info->episodesBySeason.value(numbers[m_season]);
+}
+
+QVariantList SeriesDetailsScreenModel::episodes() const
+{
+    const std::optional<Playlist> playlist = activePlaylist();
+    QVariantList rows;
+    if (!playlist)
+        return rows;
+    const QString fallbackImage = posterUrl();
+    for (const Episode &episode : shownEpisodes()) {
+        const std::optional<Prefs::ResumePoint> resume
+            = prefs() ? prefs()->resumePoint(episodeKey(playlist->id, episode.id)) : std::nullopt;
+        // A point past a shortened duration still fits its strip.
+        const double progress = resume ? qBound(0.0, resume->pos / (resume->dur > 1 ? resume->dur : 1), 1.0) : -1;
+        const qint64 seconds = episode.durationSecs.value_or(0);
+        rows.append(QVariantMap { { QStringLiteral("id"), episode.id },
+            { QStringLiteral("label"), QStringLiteral("E") + QString::number(episode.number) },
+            { QStringLiteral("duration"), seconds > 0 ? formatDuration(double(seconds)) : QString() },
+            { QStringLiteral("title"), episode.title }, { QStringLiteral("plot"), episode.plot.value_or(QString()) },
+            { QStringLiteral("image"), episode.image.value_or(fallbackImage) },
+            { QStringLiteral("progress"), progress } });
+    }
+    return rows;
+}
+
+bool SeriesDetailsScreenModel::handleKey(const Key &key)
+{
+    const int count = int(shownEpisodes().size());
+    const int seasons = int(seasonNumbers().size());
+    switch (key.kind) {
+    case Key::Kind::up:
+    case Key::Kind::down: {
+        const int step = key.kind == Key::Kind::up ? -1 : 1;
+        setFocus(count == 0 ? 0 : qBound(0, m_focus + step, count - 1));
+        if (m_focus < count)
+            emit scrollToEpisode(m_focus);
+        return true;
+    }
+    case Key::Kind::left:
+        if (m_season >= 1)
+            selectSeason(m_season - 1);
+        return true;
+    case Key::Kind::right:
+        if (m_season < seasons - 1)
+            selectSeason(m_season + 1);
+        return true;
+    case Key::Kind::enter:
+    case Key::Kind::space:
+        if (m_focus >= 0 && m_focus < count)
+            playSeason(shownEpisodes(), m_focus);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void SeriesDetailsScreenModel::selectSeason(int index)
+{
+    setSeason(index);
+    setFocus(0);
+}
+
+void SeriesDetailsScreenModel::play(int index)
+{
+    const QList<Episode> episodes = shownEpisodes();
+    if (index < 0 || index >= episodes.size())
+        return;
+    setFocus(index);
+    playSeason(episodes, index);
+}
+
+void SeriesDetailsScreenModel::playSeason(const QList<Episode> &episodes, int start)
+{
+    const std::optional<Playlist> playlist = activePlaylist();
+    if (!playlist || !catalog())
+        return;
+    QList<PlayItem> items;
+    items.reserve(episodes.size());
+    for (const Episode &episode : episodes)
+        items.append(catalog()->episodeItem(*playlist, m_item, episode));
+    const qint64 count = items.size();
+    openPlayer({ .count = count,
+        .get = [items](qint64 at) {
+            return at >= 0 && at < items.size() ? std::optional<PlayItem>(items[at]) : std::nullopt;
+        },
+        .start = start,
+        .resume = true });
+}
+
+void SeriesDetailsScreenModel::toggleFavorite()
+{
+    VodScreen::toggleFavorite(m_item);
+}
+
+void SeriesDetailsScreenModel::setSeason(int season)
+{
+    if (season == m_season)
+        return;
+    m_season = season;
+    emit seasonChanged();
+    emit episodesChanged();
+}
+
+void SeriesDetailsScreenModel::setFocus(int focus)
+{
+    if (focus == m_focus)
+        return;
+    m_focus = focus;
+    emit focusChanged();
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "VodScreen.h"
+
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+#include <QCoroTask>
+
+// One series: poster, title, meta chips, plot, cast and the favourite button, a chip per
+// season and the chosen season's episodes with their resume progress. Enter or a click
+// on an episode plays the whole season from that episode.
+class SeriesDetailsScreenModel : public VodScreen {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(int state READ state NOTIFY infoChanged)
+    Q_PROPERTY(QString error READ error NOTIFY infoChanged)
+    Q_PROPERTY(QString title READ title NOTIFY entryChanged)
+    Q_PROPERTY(QString posterUrl READ posterUrl NOTIFY infoChanged)
+    Q_PROPERTY(QString backdropUrl READ backdropUrl NOTIFY infoChanged)
+    Q_PROPERTY(QVariantList chips READ chips NOTIFY infoChanged)
+    Q_PROPERTY(QString plot READ plot NOTIFY infoChanged)
+    Q_PROPERTY(QString cast READ cast NOTIFY infoChanged)
+    Q_PROPERTY(bool favorite READ favorite NOTIFY favoriteChanged)
+    // One map per season: title, count, selected.
+    Q_PROPERTY(QVariantList seasons READ seasons NOTIFY seasonChanged)
+    Q_PROPERTY(int season READ season NOTIFY seasonChanged)
+    // One map per episode of the chosen season: id, label, duration, title, plot, image,
+    // progress (0...1, -1 without a resume point).
+    Q_PROPERTY(QVariantList episodes READ episodes NOTIFY episodesChanged)
+    Q_PROPERTY(int focus READ focus NOTIFY focusChanged)
+
+public:
+    enum State { Loading = 0, Failed = 1, Empty = 2, Loaded = 3 };
+    Q_ENUM(State)
+
+    explicit SeriesDetailsScreenModel(QObject *parent = nullptr);
+    SeriesDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent = nullptr);
+
+    int state() const;
+    QString error() const { return m_error.value_or(QString()); }
+    QString title() const { return m_item.name; }
+    QString posterUrl() const;
+    QString backdropUrl() const;
+    QVariantList chips() const;
+    QString plot() const;
+    QString cast() const;
+    bool favorite() const;
+    QList<qint64> seasonNumbers() const;
+    QVariantList seasons() const;
+    int season() const { return m_season; }
+    QList<Episode> shownEpisodes() const;
+    QVariantList episodes() const;
+    int focus() const { return m_focus; }
+
+    bool handleKey(const Key &key) override;
+
+    Q_INVOKABLE void selectSeason(int index);
+    // The action of the episode row at `index`: focus it, then play its season from it.
+    Q_INVOKABLE void play(int index);
+    Q_INVOKABLE void toggleFavorite();
+
+signals:
+    void infoChanged();
+    void favoriteChanged();
+    void seasonChanged();
+    void episodesChanged();
+    void focusChanged();
+    // Brings the episode row at `index` to the middle of the list.
+    void scrollToEpisode(int index);
+
+private:
+    void routeChanged(const Route &route) override;
+    void appeared() override;
+    QCoro::Task<> load();
+    void playSeason(const QList<Episode> &episodes, int start);
+    QString seriesKey() const;
+    void setSeason(int season);
+    void setFocus(int focus);
+
+    MediaItem m_item;
+    std::optional<SeriesInfo> m_info;
+    std::optional<QString> m_error;
+    int m_season = 0;
+    int m_focus = 0;
+};

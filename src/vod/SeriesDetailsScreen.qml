@@ -1,0 +1,195 @@
+import QtQuick
+import QtQuick.Layouts
+import Zelfor.Kit
+import Zelfor.Vod
+
+// One series over its blurred backdrop: the header with poster and favourite button,
+// then the season chips and the chosen season's episodes.
+Item {
+    id: root
+
+    property bool isTop: true
+    property string entryId
+
+    SeriesDetailsScreenModel {
+        id: series
+        active: root.isTop
+        entryId: root.entryId
+    }
+
+    Backdrop {
+        anchors.fill: parent
+        visible: series.hasPlaylist
+        hasUrl: series.backdropUrl !== ""
+        url: series.backdropUrl
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 28
+        anchors.rightMargin: 28
+        anchors.topMargin: 38
+        anchors.bottomMargin: 22
+        visible: series.hasPlaylist
+        spacing: 18
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 26
+
+            BackButton {
+                objectName: "backButton"
+                Layout.alignment: Qt.AlignTop
+                action: () => series.back()
+            }
+
+            RoundedPicture {
+                objectName: "poster"
+                Layout.alignment: Qt.AlignTop
+                Layout.preferredWidth: 150
+                Layout.preferredHeight: 225
+                url: series.posterUrl
+                title: series.title
+            }
+
+            ColumnLayout {
+                Layout.alignment: Qt.AlignTop
+                Layout.fillWidth: true
+                spacing: 12
+
+                UiText {
+                    objectName: "title"
+                    Layout.fillWidth: true
+                    text: series.title
+                    color: "white"
+                    font.pixelSize: 34
+                    font.weight: Font.Black
+                    wrapMode: Text.Wrap
+                    maximumLineCount: 2
+                    elide: Text.ElideRight
+                }
+
+                MetaChips {
+                    chips: series.chips
+                }
+
+                UiText {
+                    objectName: "plot"
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: 760
+                    visible: series.plot !== ""
+                    text: series.plot
+                    color: Theme.withOpacity(Theme.text, 0.9)
+                    font.pixelSize: 14
+                    wrapMode: Text.Wrap
+                    maximumLineCount: 4
+                    elide: Text.ElideRight
+                }
+
+                DetailSection {
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: 760
+                    label: Localized.text("cast_x")
+                    text: series.cast
+                }
+
+                PillButton {
+                    objectName: "favoriteButton"
+                    height: 38
+                    title: Localized.text(series.favorite ? "in_favorites" : "add_favorite")
+                    icon: series.favorite ? "heart.fill" : "heart"
+                    action: () => series.toggleFavorite()
+                }
+            }
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            MessageView {
+                objectName: "errorView"
+                anchors.fill: parent
+                visible: series.state === SeriesDetailsScreenModel.Failed
+                icon: "exclamationmark.triangle"
+                text: series.error
+                color: Theme.red
+            }
+
+            LoadingView {
+                anchors.fill: parent
+                visible: series.state === SeriesDetailsScreenModel.Loading
+                text: Localized.text("loading_short")
+            }
+
+            MessageView {
+                objectName: "emptyView"
+                anchors.fill: parent
+                visible: series.state === SeriesDetailsScreenModel.Empty
+                icon: "film.stack"
+                text: Localized.text("no_items")
+                color: Theme.textDim
+            }
+
+            ColumnLayout {
+                anchors.fill: parent
+                visible: series.state === SeriesDetailsScreenModel.Loaded
+                spacing: 18
+
+                ListView {
+                    objectName: "seasonRow"
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: 46
+                    orientation: ListView.Horizontal
+                    spacing: 10
+                    leftMargin: 4
+                    rightMargin: 4
+                    topMargin: 4
+                    clip: true
+                    boundsBehavior: Flickable.StopAtBounds
+                    model: series.seasons
+
+                    delegate: SeasonChip {
+                        required property var modelData
+                        required property int index
+                        title: modelData.title
+                        count: modelData.count
+                        selected: modelData.selected
+                        action: () => series.selectSeason(index)
+                    }
+                }
+
+                ListView {
+                    id: episodeList
+                    objectName: "episodeList"
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    spacing: 10
+                    topMargin: 6
+                    bottomMargin: 6
+                    leftMargin: 6
+                    rightMargin: 6
+                    clip: true
+                    boundsBehavior: Flickable.StopAtBounds
+                    model: series.episodes
+
+                    delegate: EpisodeRow {
+                        required property var modelData
+                        required property int index
+                        width: episodeList.width - 12
+                        episode: modelData
+                        focused: index === series.focus
+                        action: () => series.play(index)
+                    }
+                }
+            }
+        }
+    }
+
+    Connections {
+        target: series
+        function onScrollToEpisode(index) { episodeList.positionViewAtIndex(index, ListView.Center) }
+        // New rows (progress after playing, another season) keep the focused episode in view.
+        function onEpisodesChanged() { Qt.callLater(() => episodeList.positionViewAtIndex(series.focus, ListView.Contain)) }
+    }
+}
