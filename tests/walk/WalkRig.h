@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../kit/KitTestSupport.h"
+#include "AppWindow.h"
 #include "DemoCatalog.h"
 #include "DevPortal.h"
 #include "app/AppState.h"
@@ -52,12 +53,13 @@ protected:
     {
         forgetEarlierRuns();
         app = AppState::shared();
+        // An earlier walk's last toast goes first.
+        ASSERT_TRUE(waitFor([this] { return !app->toastVisible(); }, 3000));
         app->setLanguage(language());
         app->replace(Routes::Splash {});
-        engine.addImportPath(QStringLiteral("qrc:/"));
-        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
-        ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
-        window = qobject_cast<QQuickWindow *>(load.object.get());
+        shown = std::make_unique<AppWindow>();
+        ASSERT_TRUE(shown->problems().isEmpty()) << qPrintable(shown->problems().join('\n'));
+        window = shown->window();
         ASSERT_TRUE(window);
         window->resize(1280, 800);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -68,15 +70,15 @@ protected:
     void TearDown() override
     {
         PlayerEngine::shared()->stop();
-        load.object.reset();
+        EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
+        shown.reset();
         app->setLanguage(QStringLiteral("en"));
-        EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
     }
 
     QString language() const { return GetParam(); }
     bool rightToLeft() const { return language() == u"ar"; }
 
-    // Favourites and resume points of an earlier run would change what the keys do.
+    // Favourites and resume points of an earlier walk would change what the keys do.
     static void forgetEarlierRuns()
     {
         Prefs *prefs = Prefs::shared();
@@ -120,16 +122,18 @@ protected:
 
     QString route() const { return routeName(app->current()); }
 
-    // The view-model of type T that takes the keys now.
-    template <typename T> T *top() const
+    template <typename T> T *top() const { return shown->top<T>(); }
+
+    // The window holds one screen per route entry, screens that left are gone and the top
+    // one is shown: what a user waits for before the next key.
+    bool settled() const
     {
-        for (QQuickItem *item : itemsBelow(window->contentItem())) {
-            for (T *model : item->findChildren<T *>(Qt::FindDirectChildrenOnly)) {
-                if (model->isActive())
-                    return model;
-            }
-        }
-        return nullptr;
+        return waitFor([this] {
+            const QList<QQuickItem *> items = itemsBelow(window->contentItem());
+            const qsizetype layers = std::count_if(items.begin(), items.end(),
+                [](QQuickItem *item) { return item->property("sharedStateScreens").isValid(); });
+            return layers == app->stack().size() && topScreen();
+        });
     }
 
     // The shown screen: the loaded item of the top layer.
@@ -144,29 +148,47 @@ protected:
 
     QQuickItem *named(const QString &name) const { return itemNamed(window->contentItem(), name); }
 
-    // Waits until the shown screen's visible pictures have received `count` new frames.
-    bool framesArrive(int count = 3) const
+    // The sinks of the pictures the shown screen shows now.
+    QList<QVideoSink *> shownSinks() const
     {
-        QQuickItem *screen = topScreen();
-        if (!screen)
-            return false;
         QList<QVideoSink *> sinks;
-        for (QQuickItem *item : itemsBelow(screen)) {
-            if ((item->objectName() == u"platformPicture" || item->objectName() == u"vlcPicture") && item->isVisible())
+        QQuickItem *screen = topScreen();
+        for (QQuickItem *item : screen ? itemsBelow(screen) : QList<QQuickItem *>()) {
+            const bool picture = item->objectName() == u"platformPicture" || item->objectName() == u"vlcPicture";
+            if (picture && item->isVisible())
                 sinks.append(item->property("videoSink").value<QVideoSink *>());
         }
+        sinks.removeAll(nullptr);
+        return sinks;
+    }
+
+    // Waits until the shown screen's pictures have changed to `count` new frames (whichever
+    // engine draws them).
+    bool framesArrive(int count = 3) const
+    {
+        QHash<QVideoSink *, QVideoFrame> last;
         int frames = 0;
-        QList<QMetaObject::Connection> connections;
-        for (QVideoSink *sink : sinks) {
-            if (sink)
-                connections.append(QObject::connect(sink, &QVideoSink::videoFrameChanged, [&frames](const QVideoFrame &frame) {
-                    frames += frame.isValid() ? 1 : 0;
-                }));
-        }
-        const bool arrived = waitFor([&] { return frames >= count; });
-        for (const QMetaObject::Connection &connection : connections)
-            QObject::disconnect(connection);
-        return arrived;
+        return waitFor([&] {
+            for (QVideoSink *sink : shownSinks()) {
+                const QVideoFrame frame = sink->videoFrame();
+                if (frame.isValid() && frame != std::exchange(last[sink], frame))
+                    ++frames;
+            }
+            return frames >= count;
+        });
+    }
+
+    // Some visible item of the shown screen reads `text` (as its text or its title).
+    bool showsText(const QString &text) const
+    {
+        return waitFor([&] {
+            QQuickItem *screen = topScreen();
+            const QList<QQuickItem *> items = screen ? itemsBelow(screen) : QList<QQuickItem *>();
+            return std::any_of(items.begin(), items.end(), [&](QQuickItem *item) {
+                return item->isVisible()
+                    && (item->property("text").toString() == text || item->property("title").toString() == text);
+            });
+        }, 3000);
     }
 
     // The toast shows `key`'s text.
@@ -191,9 +213,7 @@ protected:
 
     static inline DemoMedia *media = nullptr;
     static inline DevPortal *portal = nullptr;
-    WarningCollector warnings;
     AppState *app = nullptr;
-    QQmlEngine engine;
-    QmlLoad load;
+    std::unique_ptr<AppWindow> shown;
     QQuickWindow *window = nullptr;
 };

@@ -1,9 +1,14 @@
 #include "WalkRig.h"
+#include "app/Formatters.h"
+#include "home/FavoritesScreen.h"
 #include "home/HomeScreen.h"
+#include "home/SearchScreen.h"
 #include "home/SettingsScreen.h"
 #include "live/CatchUpScreen.h"
 #include "live/LiveScreen.h"
-#include "playback/PlayerScreenModel.h"
+#include "vod/BrowseScreen.h"
+#include "vod/MovieDetailsScreen.h"
+#include "vod/SeriesDetailsScreen.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -12,6 +17,7 @@
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_VodPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
 
@@ -100,21 +106,148 @@ protected:
         EXPECT_TRUE(waitFor([player] { return !player->hasItem(); })) << "leaving live TV stops playback";
     }
 
+    // From the home screen, whose focus stays where the last step left it, the keys move
+    // to the tile or action `id` and Enter opens its screen.
+    void openFromHome(std::initializer_list<Key::Kind> moves, const QString &id, const QString &routeName)
+    {
+        ASSERT_EQ(route(), u"home");
+        press(moves);
+        ASSERT_EQ(top<HomeScreenModel>()->focus(), id);
+        press(K::enter);
+        ASSERT_EQ(route(), routeName);
+        ASSERT_TRUE(settled());
+    }
+
+    // Back with Esc until home is on top again.
+    void backHome()
+    {
+        for (int step = 0; step < 4 && route() != u"home"; ++step)
+            press(K::esc);
+        ASSERT_EQ(route(), u"home");
+        ASSERT_TRUE(settled());
+    }
+
+    BrowseScreenModel *browseLoaded()
+    {
+        BrowseScreenModel *browse = nullptr;
+        waitFor([&] { return (browse = top<BrowseScreenModel>()) && browse->state() == BrowseScreenModel::Loaded; });
+        return browse;
+    }
+
+    // Movies: the first poster's details, play, ten seconds on twice, and Esc leaves a
+    // resume point that the details offer.
+    void movies()
+    {
+        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::right }, QStringLiteral("movies"), QStringLiteral("browse")));
+        BrowseScreenModel *browse = browseLoaded();
+        ASSERT_TRUE(browse);
+        EXPECT_TRUE(showsText(browse->countText()));
+        shoot(QStringLiteral("movies"));
+        press({ K::down, K::enter });
+        ASSERT_EQ(route(), u"movie");
+        MovieDetailsScreenModel *movie = nullptr;
+        ASSERT_TRUE(waitFor([&] { return (movie = top<MovieDetailsScreenModel>()) && movie->loaded(); }));
+        EXPECT_TRUE(showsText(movie->title()));
+        shoot(QStringLiteral("movie"));
+        const QString key = itemKey(ContentType::movie, app->activePlaylist()->id, movie->item().id);
+
+        press(K::enter);
+        ASSERT_EQ(route(), u"player");
+        PlayerEngine *player = PlayerEngine::shared();
+        EXPECT_TRUE(framesArrive()) << "the film plays";
+        ASSERT_TRUE(waitFor([player] { return player->isSeekable() && player->duration() > 0; }));
+        shoot(QStringLiteral("player-movie"));
+        press({ K::right, K::right });
+        ASSERT_TRUE(waitFor([player] { return player->position() >= 20; })) << player->position();
+        press(K::esc);
+        ASSERT_EQ(route(), u"movie");
+        const std::optional<Prefs::ResumePoint> resume = Prefs::shared()->resumePoint(key);
+        ASSERT_TRUE(resume) << "Esc saves where the film was left";
+        EXPECT_GE(resume->pos, 20);
+        EXPECT_TRUE(showsText(::tr(QStringLiteral("resume_from"), { formatDuration(resume->pos) })));
+
+        ASSERT_NO_FATAL_FAILURE(backHome());
+    }
+
+    // Series: the first series, its second season, the second episode plays in a queue of
+    // exactly that season's episodes.
+    void series()
+    {
+        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::right }, QStringLiteral("series"), QStringLiteral("browse")));
+        BrowseScreenModel *browse = browseLoaded();
+        ASSERT_TRUE(browse);
+        press(K::down);
+        ASSERT_EQ(browse->focus(), 0);
+        press(K::enter);
+        ASSERT_EQ(route(), u"series");
+        SeriesDetailsScreenModel *series = nullptr;
+        ASSERT_TRUE(waitFor([&] {
+            return (series = top<SeriesDetailsScreenModel>()) && series->state() == SeriesDetailsScreenModel::Loaded;
+        }));
+        ASSERT_GE(series->seasonNumbers().size(), 2);
+        press({ K::right, K::down });
+        ASSERT_EQ(series->season(), 1);
+        const QList<Episode> season = series->shownEpisodes();
+        ASSERT_GE(season.size(), 2);
+        EXPECT_TRUE(showsText(season[1].title));
+        shoot(QStringLiteral("series"));
+
+        press(K::enter);
+        ASSERT_EQ(route(), u"player");
+        const PlayQueue queue = std::get<Routes::Player>(app->current()).queue;
+        EXPECT_EQ(queue.start, 1);
+        QStringList queued, episodes;
+        for (qint64 at = 0; at < queue.count; ++at)
+            queued.append(queue.get(at)->key);
+        for (const Episode &episode : season)
+            episodes.append(QStringLiteral("%1|EP|%2").arg(app->activePlaylist()->id).arg(episode.id));
+        EXPECT_EQ(queued, episodes);
+        EXPECT_TRUE(framesArrive()) << "the episode plays";
+        EXPECT_EQ(PlayerEngine::shared()->itemKey(), episodes[1]);
+        shoot(QStringLiteral("player-episode"));
+        ASSERT_NO_FATAL_FAILURE(backHome());
+    }
+
+    // Search: typing part of a demo film's name finds it; Enter opens its details.
+    void search()
+    {
+        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::right }, QStringLiteral("search"), QStringLiteral("search")));
+        SearchScreenModel *search = nullptr;
+        ASSERT_TRUE(waitFor([&] { return (search = top<SearchScreenModel>()) && !search->loading() && search->fieldFocused(); }));
+        type(QStringLiteral("quiet"));
+        EXPECT_EQ(search->query(), u"quiet");
+        ASSERT_TRUE(showsText(QStringLiteral("Quiet Rooms")));
+        shoot(QStringLiteral("search"));
+        press(K::enter);
+        ASSERT_EQ(route(), u"movie");
+        EXPECT_EQ(std::get<Routes::Movie>(app->current()).item.name, u"Quiet Rooms");
+        EXPECT_TRUE(showsText(QStringLiteral("Quiet Rooms")));
+        ASSERT_NO_FATAL_FAILURE(backHome());
+    }
+
+    // Favourites: the channel made favourite on the live screen is listed.
+    void favorites()
+    {
+        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::down }, QStringLiteral("fav"), QStringLiteral("favorites")));
+        FavoritesScreenModel *favorites = nullptr;
+        ASSERT_TRUE(waitFor([&] { return (favorites = top<FavoritesScreenModel>()) != nullptr; }));
+        const DemoCatalog::Title channel = DemoCatalog::titles(ContentType::live).first();
+        EXPECT_GE(favorites->items()->rowOfKey(itemKey(ContentType::live, app->activePlaylist()->id, channel.id)), 0);
+        EXPECT_TRUE(showsText(channel.name));
+        shoot(QStringLiteral("favorites"));
+        ASSERT_NO_FATAL_FAILURE(backHome());
+    }
+
     // Settings: the language changes to the other one and back; the whole window is laid
     // out for each.
     void settings()
     {
-        // Home keeps its focus on the live tile: down to the actions, then to settings.
-        press({ K::right, K::right, K::right, K::down, K::down, K::down });
-        ASSERT_EQ(top<HomeScreenModel>()->focus(), u"settings");
-        press(K::enter);
-        ASSERT_EQ(route(), u"settings");
+        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::down, K::down }, QStringLiteral("settings"), QStringLiteral("settings")));
         ASSERT_TRUE(waitFor([this] { return top<SettingsScreenModel>() && named(QStringLiteral("setting_lang")); }));
         shoot(QStringLiteral("settings"));
         const QString other = rightToLeft() ? QStringLiteral("en") : QStringLiteral("ar");
         chooseLanguage(other);
         ASSERT_NO_FATAL_FAILURE(expectLaidOutFor(other));
-        shoot(QStringLiteral("settings-") + other);
         chooseLanguage(language());
         ASSERT_NO_FATAL_FAILURE(expectLaidOutFor(language()));
         press(K::esc);
@@ -187,6 +320,10 @@ TEST_P(EndToEndWalk, EveryScreenByKeys)
     ASSERT_NO_FATAL_FAILURE(splashToHome());
     ASSERT_NO_FATAL_FAILURE(liveTv());
     ASSERT_NO_FATAL_FAILURE(catchUp());
+    ASSERT_NO_FATAL_FAILURE(movies());
+    ASSERT_NO_FATAL_FAILURE(series());
+    ASSERT_NO_FATAL_FAILURE(search());
+    ASSERT_NO_FATAL_FAILURE(favorites());
     ASSERT_NO_FATAL_FAILURE(settings());
     ASSERT_NO_FATAL_FAILURE(quit());
     RecordProperty("walk_ms", int(took.elapsed()));
