@@ -1,6 +1,6 @@
 #include "BenchCommands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 
 #include <sys/resource.h>
@@ -13,7 +13,7 @@ using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
 constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, liveBenchCommands,
-    searchBenchCommands, browseBenchCommands };
+    searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands };
 
 int usage()
 {
@@ -61,7 +61,10 @@ QByteArray readRepeated(const QString &path, int repeat)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // QML rows are created in a window that is never shown on a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();

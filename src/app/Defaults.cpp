@@ -1,5 +1,7 @@
 #include "Defaults.h"
 
+#include "sources/PrivateFiles.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -128,16 +131,35 @@ QString Defaults::corruptBackupPath() const
     return m_backupPath;
 }
 
+void Defaults::removeStaleTemporaries() const
+{
+    // A save killed before its rename leaves "<file>.XXXXXX" behind.
+    const QFileInfo info(m_filePath);
+    static const QRegularExpression temporary(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
+    const QDir folder = info.absoluteDir();
+    for (const QString &name : folder.entryList({ info.fileName() + QStringLiteral(".??????") }, QDir::Files | QDir::Hidden)) {
+        if (temporary.match(QStringView(name).sliced(info.fileName().size())).hasMatch())
+            QFile::remove(folder.filePath(name));
+    }
+}
+
 void Defaults::load()
 {
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    if (QFileInfo::exists(folder))
+        makePrivateFolder(folder);
+    removeStaleTemporaries();
     QFile file(m_filePath);
     if (!file.exists())
         return;
+    makePrivateFile(m_filePath);
     std::optional<StoredEntries> entries;
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(kMaxFileBytes + 1);
-        if (file.error() == QFileDevice::NoError && bytes.size() <= kMaxFileBytes)
-            entries = parseFile(bytes);
+        if (file.size() <= kMaxFileBytes) {
+            const QByteArray bytes = file.readAll();
+            if (file.error() == QFileDevice::NoError && bytes.size() <= kMaxFileBytes)
+                entries = parseFile(bytes);
+        }
         file.close();
     }
     if (entries) {
@@ -237,10 +259,10 @@ bool Defaults::writeLocked() const
         root.insert(it.key(), it.value());
     for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
         root.insert(it.key(), encode(it.value()));
-    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath()))
+    if (!makePrivateFolder(QFileInfo(m_filePath).absolutePath()))
         return false;
     QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(kPrivateFile))
         return false;
     file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
     return file.commit();

@@ -21,7 +21,8 @@
 // back as it was until its key is set or removed. A file that cannot be read or is
 // not a JSON object is renamed to "<file>.corrupt-<UTC time>" and the store starts
 // empty; when it cannot be renamed, nothing is written during this run so the bad
-// file is never lost.
+// file is never lost. The folder and the file are private to the user (0700, 0600),
+// and temporaries left by a killed save are removed at start.
 //
 // Safe to use from any thread.
 class Defaults {
@@ -57,6 +58,7 @@ public:
 private:
     template <typename T> std::optional<T> typed(const QString &key) const;
     void load();
+    void removeStaleTemporaries() const;
     void moveAside();
     bool writeLocked() const;
 

@@ -22,8 +22,7 @@ Item {
         anchors.fill: parent
         radius: 26
         diagonal: true
-        from: Theme.withOpacity(Theme.violet, 0.22)
-        to: Theme.withOpacity(Theme.cyan, 0.06)
+        colors: [Theme.withOpacity(Theme.violet, 0.22), Theme.withOpacity(Theme.cyan, 0.06)]
     }
 
     GradientShape {

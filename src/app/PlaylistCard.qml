@@ -13,13 +13,14 @@ Card {
     height: 180
     radius: 22
     fill: Theme.surface
+    clipContent: false
     hoverScale: 1.02
 
     GradientShape {
         anchors.fill: parent
+        radius: card.radius
         diagonal: true
-        from: Theme.withOpacity(Theme.violet, card.active ? 0.42 : 0.26)
-        to: Theme.withOpacity(Theme.cyan, 0.06)
+        colors: [Theme.withOpacity(Theme.violet, card.active ? 0.42 : 0.26), Theme.withOpacity(Theme.cyan, 0.06)]
     }
 
     ColumnLayout {
@@ -53,26 +54,12 @@ Card {
         }
     }
 
-    Item {
+    AccentIcon {
         visible: card.saved
         anchors.top: parent.top
         anchors.right: parent.right
         anchors.margins: 18
-        width: 24
-        height: 24
-
-        Icon {
-            id: mark
-            anchors.fill: parent
-            name: "checkmark.circle.fill"
-            size: 24
-            visible: false
-        }
-        AccentGradient {
-            anchors.fill: parent
-            source: mark
-            from: Theme.violetLight
-            to: Theme.cyanLight
-        }
+        name: "checkmark.circle.fill"
+        size: 24
     }
 }

@@ -27,22 +27,11 @@ Item {
         text: root.text
     }
 
-    Text {
-        id: painted
-        anchors.fill: edit
-        visible: false
-        text: root.text
-        textFormat: Text.PlainText
-        color: "white"
-        font: edit.font
-    }
-
-    AccentGradient {
+    AccentText {
         anchors.fill: edit
         visible: root.accent
-        source: painted
-        from: Theme.violetLight
-        to: Theme.cyanLight
+        text: root.text
+        font: edit.font
     }
 
     TextEdit {
@@ -52,10 +41,10 @@ Item {
         textFormat: TextEdit.PlainText
         readOnly: true
         selectByMouse: true
+        selectionColor: Theme.selection
+        selectedTextColor: "white"
         wrapMode: TextEdit.NoWrap
         color: root.accent ? "transparent" : "white"
-        selectedTextColor: "white"
-        selectionColor: Theme.withOpacity(Theme.violet, 0.6)
         font.family: "monospace"
         font.pixelSize: root.fittedSize
         font.weight: root.weight

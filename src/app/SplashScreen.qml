@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Zelfor.App
 import Zelfor.Kit
 
@@ -29,16 +28,11 @@ Item {
             Layout.preferredWidth: 320
             Layout.preferredHeight: 320
 
-            RadialGradient {
+            RadialGlow {
                 anchors.fill: parent
-                horizontalRadius: 160
-                verticalRadius: 160
+                color: Theme.withOpacity(Theme.violet, 0.45)
                 scale: screen.appear ? 1.05 : 0.85
                 Behavior on scale { Spring { response: 0.9 } }
-                gradient: Gradient {
-                    GradientStop { position: 0; color: Theme.withOpacity(Theme.violet, 0.45) }
-                    GradientStop { position: 1; color: Theme.withOpacity(Theme.violet, 0) }
-                }
             }
 
             Item {
@@ -79,24 +73,11 @@ Item {
                 font.weight: Font.ExtraBold
             }
 
-            Item {
-                width: tail.implicitWidth
-                height: tail.implicitHeight
-
-                UiText {
-                    id: tail
-                    text: "or"
-                    visible: false
-                    font.pixelSize: 46
-                    font.weight: Font.ExtraBold
-                }
-
-                AccentGradient {
-                    anchors.fill: parent
-                    source: tail
-                    from: Theme.violetLight
-                    to: Theme.cyanLight
-                }
+            AccentText {
+                text: "or"
+                font.family: Theme.fontFamily
+                font.pixelSize: 46
+                font.weight: Font.ExtraBold
             }
         }
 

@@ -2,15 +2,20 @@
 #include "KeyRouter.h"
 #include "Localization.h"
 #include "Prefs.h"
+#include "SingleInstance.h"
+#include "kit/Theme.h"
 #include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 #include "sources/Http.h"
 
 #include <QFont>
 #include <QGuiApplication>
-#include <QPalette>
 #include <QQmlApplicationEngine>
+#include <QWindow>
 #include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
+#include <sys/stat.h>
 
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
@@ -21,31 +26,44 @@ Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
 
 namespace {
 
-// Dark colours and the interface font for anything the views leave to the platform.
-void applyLook(QGuiApplication &app)
+// Brings the window to the front when another launch hands over to this copy.
+void bringToFront(QQmlApplicationEngine &engine)
 {
-    QFont font(QStringLiteral("Noto Sans"));
-    app.setFont(font);
-    QPalette palette;
-    const QColor background = QColor::fromRgbF(0.043f, 0.059f, 0.102f);
-    const QColor text = QColor(0xE8, 0xEC, 0xF6);
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::Base, background);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::ButtonText, text);
-    app.setPalette(palette);
+    const QList<QObject *> roots = engine.rootObjects();
+    auto *window = roots.isEmpty() ? nullptr : qobject_cast<QWindow *>(roots.first());
+    if (!window)
+        return;
+    window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->requestActivate();
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // Everything this program writes (settings, caches) is the user's alone.
+    umask(0077);
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Zelfor"));
     QCoreApplication::setApplicationName(QStringLiteral("Zelfor"));
     QCoreApplication::setApplicationVersion(AppState::kAppVersion);
-    applyLook(app);
+
+    // Before any setting is read: a second copy would overwrite the first one's settings.
+    SingleInstance instance;
+    switch (instance.start()) {
+    case SingleInstance::Role::primary:
+        break;
+    case SingleInstance::Role::handedOver:
+        return 0;
+    case SingleInstance::Role::unreachable:
+        std::fputs("Zelfor is already running but does not answer; close it and try again.\n", stderr);
+        return 1;
+    }
+    // The app's look for everything the views leave to the platform and Quick Controls.
+    app.setFont(QFont(Theme::fontFamily()));
+    app.setPalette(Theme::palette());
 
     Prefs *prefs = Prefs::shared();
     Http::shared()->setUserAgentProvider([prefs] { return prefs->userAgent(); });
@@ -61,5 +79,6 @@ int main(int argc, char *argv[])
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     engine.load(QUrl(QStringLiteral("qrc:/Zelfor/App/Main.qml")));
+    QObject::connect(&instance, &SingleInstance::activationRequested, &engine, [&engine] { bringToFront(engine); });
     return app.exec();
 }

@@ -42,24 +42,11 @@ Row {
             font.weight: Font.ExtraBold
         }
 
-        Item {
-            width: tail.implicitWidth
-            height: tail.implicitHeight
-
-            UiText {
-                id: tail
-                text: "or"
-                visible: false
-                font.pixelSize: root.fontSize
-                font.weight: Font.ExtraBold
-            }
-
-            AccentGradient {
-                anchors.fill: parent
-                source: tail
-                from: Theme.violetLight
-                to: Theme.cyanLight
-            }
+        AccentText {
+            text: "or"
+            font.family: Theme.fontFamily
+            font.pixelSize: root.fontSize
+            font.weight: Font.ExtraBold
         }
     }
 }

@@ -2,50 +2,66 @@ import QtQuick
 import Qt5Compat.GraphicalEffects
 import Zelfor.Kit
 
-// The clickable, focusable tile. Its content children fill it and may bind to
-// `active` to restyle themselves with the frame.
+// The clickable, focusable tile. Its content children fill it and may bind to `active`
+// to restyle themselves with the frame. With `clipContent` the content is clipped to the
+// rounded shape through a layer drawn at the grown size, so a card grown by `hoverScale`
+// stays sharp (renderers without shader effects leave it unclipped); a card whose content
+// rounds its own corners turns it off and draws without a layer. The glows are made only
+// while shown.
 Item {
     id: root
+
+    enum FillGradient { NoGradient, Accent, AccentDiagonal }
 
     property bool focused: false
     property real radius: 16
     property color fill: Theme.surface
-    // "accent" or "accentDiagonal" paints that gradient instead of `fill`.
-    property string fillGradient: ""
+    // Card.Accent or Card.AccentDiagonal paints that gradient instead of `fill`.
+    property int fillGradient: Card.NoGradient
     property real hoverScale: 1
+    // Read once, when the card is made.
+    property bool clipContent: true
     property var action: null
     property var doubleAction: null
     default property alias content: body.data
 
-    readonly property bool hover: hoverHandler.hovered
+    readonly property bool hover: pointer.hovered
     readonly property bool active: focused || hover
     readonly property real sheenOpacity: hover && !focused ? 0.035 : 0
-    readonly property real restingBorderOpacity: hover ? 0.16 : 0.07
     readonly property real darkShadowOpacity: hover && !focused ? 0.35 : 0
 
     scale: active ? hoverScale : 1
     Behavior on scale { Spring {} }
+    onActiveChanged: if (active) glow.active = true
 
-    Shadow {
-        target: frame
-        color: Theme.violet
-        blur: 16
-        offsetY: 4
-        shapeRadius: root.radius
-        opacity: root.focused ? 0.45 : 0
-        visible: opacity > 0
-        Behavior on opacity { Spring {} }
+    // The layer is made only for a card that clips, so the others cost nothing for it.
+    // Renderers without shader effects leave the content unclipped rather than unseen.
+    Component.onCompleted: {
+        if (!clipContent)
+            return
+        frame.layer.effect = clipMask
+        frame.layer.smooth = true
+        frame.layer.textureSize = Qt.binding(() => Qt.size(frame.width * root.hoverScale * Screen.devicePixelRatio,
+                                                           frame.height * root.hoverScale * Screen.devicePixelRatio))
+        frame.layer.enabled = Qt.binding(() => GraphicsInfo.api !== GraphicsInfo.Software)
     }
 
-    Shadow {
-        target: frame
-        color: "black"
-        blur: 10
-        offsetY: 6
-        shapeRadius: root.radius
-        opacity: root.darkShadowOpacity
-        visible: opacity > 0
-        Behavior on opacity { Spring {} }
+    Component {
+        id: clipMask
+        OpacityMask { maskSource: clipShape }
+    }
+
+    // Made when the card becomes active and then kept (the handler above ends the
+    // binding), so its glows fade out.
+    Loader {
+        id: glow
+        anchors.fill: parent
+        active: root.active
+        sourceComponent: CardGlow {
+            radius: root.radius
+            violetOpacity: root.focused ? 0.45 : 0
+            darkOpacity: root.darkShadowOpacity
+        }
     }
 
     Rectangle {
@@ -58,27 +74,28 @@ Item {
     Item {
         id: frame
         anchors.fill: parent
-        // Without shader effects the content stays unclipped rather than unseen.
-        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-        layer.smooth: true
-        layer.effect: OpacityMask { maskSource: clipShape }
 
         Rectangle {
             anchors.fill: parent
-            visible: root.fillGradient === ""
+            radius: root.radius
+            visible: root.fillGradient === Card.NoGradient
             color: root.fill
         }
 
-        AccentGradient {
+        Loader {
             anchors.fill: parent
-            visible: root.fillGradient !== ""
-            diagonal: root.fillGradient === "accentDiagonal"
+            active: root.fillGradient !== Card.NoGradient
+            sourceComponent: GradientShape {
+                radius: root.radius
+                diagonal: root.fillGradient === Card.AccentDiagonal
+            }
         }
 
-        // Takes every click, so one never falls through to what lies beneath.
-        MouseArea {
+        TapArea {
+            id: pointer
             anchors.fill: parent
-            onClicked: tapRule.click()
+            action: root.action
+            doubleAction: root.doubleAction
         }
 
         Item {
@@ -88,38 +105,21 @@ Item {
 
         Rectangle {
             anchors.fill: parent
+            radius: root.radius
             color: "white"
             opacity: root.sheenOpacity
+            visible: opacity > 0
             Behavior on opacity { Spring {} }
         }
     }
 
-    Rectangle {
+    FocusFrame {
         anchors.fill: parent
         radius: root.radius
-        color: "transparent"
-        border.width: 1
-        border.color: Qt.rgba(1, 1, 1, root.restingBorderOpacity)
-        opacity: root.focused ? 0 : 1
-    }
-
-    GradientShape {
-        anchors.fill: parent
-        radius: root.radius
-        borderWidth: 2.5
-        opacity: root.focused ? 1 : 0
-        visible: opacity > 0
-        Behavior on opacity { Spring {} }
-    }
-
-    HoverHandler {
-        id: hoverHandler
-    }
-
-    TapRule {
-        id: tapRule
-        doubleEnabled: !!root.doubleAction
-        onSingleTap: if (root.action) root.action()
-        onDoubleTap: if (root.doubleAction) root.doubleAction()
+        focusWidth: 2.5
+        amount: root.focused ? 1 : 0
+        // White at 0.16 while hovered, else 0.07; fades with the accent border.
+        hairline: root.hover ? "#29ffffff" : "#12ffffff"
+        Behavior on amount { Spring {} }
     }
 }

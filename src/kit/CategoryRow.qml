@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import Zelfor.Kit
 
 // One line of a category list: an optional symbol, the name and the item count.
@@ -14,7 +13,7 @@ Item {
     property string icon: ""
     property var action: null
 
-    readonly property bool hover: hoverHandler.hovered
+    readonly property bool hover: pointer.hovered
 
     implicitWidth: 260
     implicitHeight: 42
@@ -22,78 +21,69 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: 12
-        visible: !root.selected
-        color: Qt.rgba(1, 1, 1, root.hover ? 0.06 : 0)
+        // White at 0.06 while hovered; the gradient replaces it while selected.
+        color: root.selected || !root.hover ? "transparent" : "#0fffffff"
     }
 
-    GradientShape {
+    Loader {
+        anchors.fill: parent
+        active: root.selected
+        sourceComponent: GradientShape {
+            radius: 12
+            colors: [Theme.withOpacity(Theme.violet, 0.45), Theme.withOpacity(Theme.cyan, 0.18)]
+        }
+    }
+
+    FocusFrame {
         anchors.fill: parent
         radius: 12
-        visible: root.selected
-        from: Theme.withOpacity(Theme.violet, 0.45)
-        to: Theme.withOpacity(Theme.cyan, 0.18)
+        amount: root.focused ? 1 : 0
+        // White at 0.12 around a selected row.
+        hairline: root.selected ? "#1fffffff" : "transparent"
     }
 
-    Rectangle {
-        anchors.fill: parent
-        radius: 12
-        visible: !root.focused
-        color: "transparent"
-        border.width: 1
-        border.color: Qt.rgba(1, 1, 1, root.selected ? 0.12 : 0)
-    }
-
-    GradientShape {
-        anchors.fill: parent
-        radius: 12
-        borderWidth: 2
-        visible: root.focused
-    }
-
-    RowLayout {
-        anchors.fill: parent
+    Icon {
+        id: symbol
+        anchors.left: parent.left
         anchors.leftMargin: 14
+        anchors.verticalCenter: parent.verticalCenter
+        width: root.icon !== "" ? 16 : 0
+        visible: root.icon !== ""
+        name: root.icon
+        size: 12
+        font.weight: Font.DemiBold
+        color: root.selected ? "white" : Theme.violetLight
+    }
+
+    UiText {
+        anchors.left: symbol.right
+        anchors.leftMargin: symbol.visible ? 10 : 0
+        anchors.right: count.left
+        // The name takes the free width; at least 6 more stay before the count.
+        anchors.rightMargin: 10 + 6
+        anchors.verticalCenter: parent.verticalCenter
+        text: root.name
+        color: root.selected ? "white" : Theme.text
+        font.pixelSize: 14
+        font.weight: root.selected ? Font.DemiBold : Font.Medium
+        maximumLineCount: 1
+        elide: Text.ElideRight
+    }
+
+    UiText {
+        id: count
+        anchors.right: parent.right
         anchors.rightMargin: 14
-        spacing: 10
-
-        Icon {
-            Layout.preferredWidth: 16
-            visible: root.icon !== ""
-            name: root.icon
-            size: 12
-            font.weight: Font.DemiBold
-            color: root.selected ? "white" : Theme.violetLight
-        }
-
-        UiText {
-            Layout.fillWidth: true
-            text: root.name
-            color: root.selected ? "white" : Theme.text
-            font.pixelSize: 14
-            font.weight: root.selected ? Font.DemiBold : Font.Medium
-            maximumLineCount: 1
-            elide: Text.ElideRight
-        }
-
-        // The name takes the free width; at least this much stays before what follows.
-        Item {
-            Layout.preferredWidth: 6
-        }
-
-        UiText {
-            text: String(root.count)
-            color: root.selected ? Theme.cyanLight : Theme.textDim
-            font.pixelSize: 12
-            font.weight: Font.DemiBold
-        }
+        anchors.verticalCenter: parent.verticalCenter
+        text: String(root.count)
+        color: root.selected ? Theme.cyanLight : Theme.textDim
+        font.pixelSize: 12
+        font.weight: Font.DemiBold
     }
 
-    HoverHandler {
-        id: hoverHandler
-    }
-
-    MouseArea {
+    TapArea {
+        id: pointer
         anchors.fill: parent
-        onClicked: if (root.action) root.action()
+        action: root.action
     }
 }

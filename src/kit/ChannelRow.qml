@@ -1,10 +1,9 @@
 import QtQuick
-import QtQuick.Controls
-import QtQuick.Layouts
 import Zelfor.Kit
 
 // One line of a channel list; as a delegate of a content list the model's roles fill it.
-// `num` 0 shows no number, `catchupDays` above 0 marks an archive.
+// `num` 0 shows no number, `catchupDays` above 0 marks an archive. Marks and gradients
+// are made only while shown, so a long list pages cheaply.
 Item {
     id: root
 
@@ -18,7 +17,7 @@ Item {
     property var action: null
     property var doubleAction: null
 
-    readonly property bool hover: hoverHandler.hovered
+    readonly property bool hover: pointer.hovered
 
     implicitWidth: 360
     implicitHeight: 56
@@ -26,123 +25,135 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: 13
-        visible: !root.playing
-        color: Qt.rgba(1, 1, 1, root.hover ? 0.07 : 0.03)
+        // White at 0.07 while hovered, else 0.03; the gradient replaces it while playing.
+        color: root.playing ? "transparent" : root.hover ? "#12ffffff" : "#08ffffff"
     }
 
-    GradientShape {
+    Loader {
+        anchors.fill: parent
+        active: root.playing
+        sourceComponent: GradientShape {
+            radius: 13
+            colors: [Theme.withOpacity(Theme.violet, 0.38), Theme.withOpacity(Theme.cyan, 0.12)]
+        }
+    }
+
+    FocusFrame {
         anchors.fill: parent
         radius: 13
-        visible: root.playing
-        from: Theme.withOpacity(Theme.violet, 0.38)
-        to: Theme.withOpacity(Theme.cyan, 0.12)
+        amount: root.focused ? 1 : 0
+        // White at 0.12 while hovered, else 0.05.
+        hairline: root.hover ? "#1fffffff" : "#0dffffff"
+    }
+
+    UiText {
+        id: number
+        anchors.left: parent.left
+        anchors.leftMargin: 10
+        anchors.verticalCenter: parent.verticalCenter
+        width: 40
+        horizontalAlignment: Text.AlignRight
+        text: root.num > 0 ? String(root.num) : ""
+        color: Theme.textDim
+        font.pixelSize: 13
+        font.weight: Font.DemiBold
     }
 
     Rectangle {
-        anchors.fill: parent
-        radius: 13
-        visible: !root.focused
-        color: "transparent"
-        border.width: 1
-        border.color: Qt.rgba(1, 1, 1, root.hover ? 0.12 : 0.05)
+        id: logoFrame
+        anchors.left: number.right
+        anchors.leftMargin: 12
+        anchors.verticalCenter: parent.verticalCenter
+        width: 62 + 2 * 3
+        height: 38 + 2 * 3
+        radius: 9
+        color: Theme.raised
+
+        RemoteImage {
+            anchors.fill: parent
+            anchors.margins: 3
+            radius: logoFrame.radius - 3
+            url: root.logo
+            title: root.name
+            fill: false
+            fontSize: 13
+        }
     }
 
-    GradientShape {
-        anchors.fill: parent
-        radius: 13
-        borderWidth: 2
-        visible: root.focused
+    UiText {
+        anchors.left: logoFrame.right
+        anchors.leftMargin: 12
+        anchors.right: marks.left
+        // The name takes the free width; at least 6 more stay before the marks.
+        anchors.rightMargin: marks.width > 0 ? 12 + 6 : 6
+        anchors.verticalCenter: parent.verticalCenter
+        text: root.name
+        color: "white"
+        font.pixelSize: 14
+        font.weight: root.playing ? Font.DemiBold : Font.Medium
+        maximumLineCount: 1
+        elide: Text.ElideRight
     }
 
-    RowLayout {
-        anchors.fill: parent
-        anchors.leftMargin: 10
+    Row {
+        id: marks
+        anchors.right: parent.right
         anchors.rightMargin: 10
+        anchors.verticalCenter: parent.verticalCenter
         spacing: 12
 
-        UiText {
-            Layout.preferredWidth: 40
-            horizontalAlignment: Text.AlignRight
-            text: root.num > 0 ? String(root.num) : ""
-            color: Theme.textDim
-            font.pixelSize: 13
-            font.weight: Font.DemiBold
-        }
+        Loader {
+            anchors.verticalCenter: parent.verticalCenter
+            active: root.catchupDays > 0
+            sourceComponent: Icon {
+                id: catchupMark
+                objectName: "catchupMark"
+                name: "clock.arrow.circlepath"
+                size: 12
+                font.weight: Font.DemiBold
+                color: Theme.cyan
+                opacity: 0.85
 
-        Rectangle {
-            Layout.preferredWidth: 62 + 2 * 3
-            Layout.preferredHeight: 38 + 2 * 3
-            radius: 9
-            color: Theme.raised
+                HoverHandler {
+                    id: catchupHover
+                }
 
-            RemoteImage {
-                anchors.fill: parent
-                anchors.margins: 3
-                url: root.logo
-                title: root.name
-                fill: false
-                fontSize: 13
+                // Made only while the pointer rests on the mark.
+                Loader {
+                    active: catchupHover.hovered
+                    sourceComponent: HelpTip {
+                        parent: catchupMark
+                        visible: true
+                        text: Localized.text("catch_up")
+                    }
+                }
             }
         }
 
-        UiText {
-            Layout.fillWidth: true
-            text: root.name
-            color: "white"
-            font.pixelSize: 14
-            font.weight: root.playing ? Font.DemiBold : Font.Medium
-            maximumLineCount: 1
-            elide: Text.ElideRight
-        }
-
-        // The name takes the free width; at least this much stays before what follows.
-        Item {
-            Layout.preferredWidth: 6
-        }
-
-        Icon {
-            visible: root.catchupDays > 0
-            name: "clock.arrow.circlepath"
-            size: 12
-            font.weight: Font.DemiBold
-            color: Theme.cyan
-            opacity: 0.85
-            ToolTip.visible: catchupHover.hovered
-            ToolTip.text: Localized.text("catch_up")
-            ToolTip.delay: 600
-
-            HoverHandler {
-                id: catchupHover
+        Loader {
+            anchors.verticalCenter: parent.verticalCenter
+            active: root.favorite
+            sourceComponent: Icon {
+                name: "heart.fill"
+                size: 12
+                color: Theme.pink
             }
         }
 
-        Icon {
-            visible: root.favorite
-            name: "heart.fill"
-            size: 12
-            color: Theme.pink
-        }
-
-        EqualizerIcon {
-            visible: root.playing
-            Layout.preferredWidth: 16
-            Layout.preferredHeight: 14
+        Loader {
+            anchors.verticalCenter: parent.verticalCenter
+            active: root.playing
+            sourceComponent: EqualizerIcon {
+                width: 16
+                height: 14
+            }
         }
     }
 
-    HoverHandler {
-        id: hoverHandler
-    }
-
-    MouseArea {
+    TapArea {
+        id: pointer
         anchors.fill: parent
-        onClicked: tapRule.click()
-    }
-
-    TapRule {
-        id: tapRule
-        doubleEnabled: !!root.doubleAction
-        onSingleTap: if (root.action) root.action()
-        onDoubleTap: if (root.doubleAction) root.doubleAction()
+        action: root.action
+        doubleAction: root.doubleAction
     }
 }

@@ -38,9 +38,13 @@ Item {
 
     Rectangle {
         id: panel
+
+        // What the panel holds besides the options: margins, title, cancel row and spacing.
+        readonly property real chrome: 48 + title.height + cancelRow.height + 2 * content.spacing
+
         anchors.centerIn: parent
         width: 440
-        height: content.implicitHeight + 48
+        height: chrome + options.height
         radius: 24
         color: Theme.surface
         border.width: 1
@@ -58,6 +62,7 @@ Item {
             spacing: 14
 
             UiText {
+                id: title
                 width: parent.width
                 text: root.model ? root.model.title : ""
                 color: "white"
@@ -66,28 +71,35 @@ Item {
                 wrapMode: Text.Wrap
             }
 
-            Column {
+            // Scrolls when the options do not fit the window; keys keep the focused one in view.
+            ListView {
+                id: options
+                objectName: "options"
                 width: parent.width
+                height: Math.min(contentHeight, Math.max(46, root.height - 40 - panel.chrome))
                 spacing: 8
+                clip: true
+                boundsBehavior: Flickable.StopAtBounds
+                interactive: contentHeight > height
+                model: root.model ? root.model.options : []
+                currentIndex: controller.focus
+                onCurrentIndexChanged: positionViewAtIndex(currentIndex, ListView.Contain)
 
-                Repeater {
-                    model: root.model ? root.model.options : []
+                delegate: ChoiceRow {
+                    objectName: "choiceRow"
+                    required property int index
+                    required property string modelData
 
-                    delegate: ChoiceRow {
-                        objectName: "choiceRow"
-                        required property int index
-                        required property string modelData
-
-                        width: parent.width
-                        text: modelData
-                        focused: index === controller.focus
-                        selected: root.model !== null && index === root.model.selected
-                        action: () => controller.choose(index)
-                    }
+                    width: ListView.view.width
+                    text: modelData
+                    focused: index === controller.focus
+                    selected: root.model !== null && index === root.model.selected
+                    action: () => controller.choose(index)
                 }
             }
 
             Item {
+                id: cancelRow
                 width: parent.width
                 height: cancel.height + 4
 

@@ -13,6 +13,7 @@ Card {
     height: 46
     radius: 14
     fill: selected ? Theme.withOpacity(Theme.violet, 0.22) : Theme.raised
+    clipContent: false
     hoverScale: 1.01
 
     RowLayout {
@@ -30,25 +31,11 @@ Card {
             elide: Text.ElideRight
         }
 
-        Item {
+        AccentIcon {
             objectName: "checkMark"
             visible: root.selected
-            implicitWidth: mark.implicitWidth
-            implicitHeight: mark.implicitHeight
-
-            Icon {
-                id: mark
-                name: "checkmark.circle.fill"
-                size: 18
-                visible: false
-            }
-
-            AccentGradient {
-                anchors.fill: parent
-                source: mark
-                from: Theme.violetLight
-                to: Theme.cyanLight
-            }
+            name: "checkmark.circle.fill"
+            size: 18
         }
     }
 }

@@ -1,8 +1,8 @@
 import QtQuick
-import QtQuick.Controls
 import Zelfor.Kit
 
-// A round symbol button; `focused` comes from the screen, hover is its own.
+// A round symbol button; `focused` comes from the screen, hover is its own. Fill and
+// border settle with the scale.
 Item {
     id: root
 
@@ -24,15 +24,16 @@ Item {
         anchors.fill: parent
         radius: width / 2
         color: root.hover || root.focused ? Theme.raisedHover : Theme.raised
-        border.width: root.focused ? 0 : 1
-        border.color: Qt.rgba(1, 1, 1, root.hover ? 0.2 : 0.08)
+        Behavior on color { ColorAnimation { duration: 250 } }
     }
 
-    GradientShape {
+    FocusFrame {
         anchors.fill: parent
         radius: width / 2
-        borderWidth: 2
-        visible: root.focused
+        amount: root.focused ? 1 : 0
+        // White at 0.2 while hovered, else 0.08.
+        hairline: root.hover ? "#33ffffff" : "#14ffffff"
+        Behavior on hairline { ColorAnimation { duration: 250 } }
     }
 
     Icon {
@@ -47,8 +48,11 @@ Item {
         anchors.fill: parent
         hoverEnabled: true
         onClicked: if (root.action) root.action()
-        ToolTip.visible: root.help !== "" && containsMouse
-        ToolTip.text: root.help
-        ToolTip.delay: 600
+    }
+
+    HelpTip {
+        objectName: "helpTip"
+        visible: root.help !== "" && pointer.containsMouse
+        text: root.help
     }
 }

@@ -3,7 +3,9 @@ import QtQuick.Layouts
 import Zelfor.Kit
 
 // The capsule field that filters a list by name, or takes any other short text. The text
-// belongs to the screen: it binds `text` and takes every change from `edited`.
+// belongs to the screen: it binds `text` and takes every change from `edited`; each change
+// of `text` reaches the field. The screen gives and takes keyboard focus with edit() and
+// stopEditing() and reads `editing`; a click anywhere on the capsule starts editing.
 Item {
     id: root
 
@@ -12,17 +14,22 @@ Item {
     property string icon: "line.3.horizontal.decrease"
     readonly property bool editing: field.activeFocus
 
+    signal edited(string text)
+
     // Moves the keyboard into the field.
     function edit() {
         field.forceActiveFocus()
     }
+
+    // Takes the keyboard away from the field.
+    function stopEditing() {
+        field.focus = false
+    }
+
     // Shows `value` in place of what was typed; the field follows `text` again afterwards.
     function show(value) {
         field.text = value
-        field.text = Qt.binding(() => root.text)
     }
-
-    signal edited(string text)
 
     implicitWidth: 260
     implicitHeight: 38
@@ -34,6 +41,11 @@ Item {
         color: Theme.raised
         border.width: 1
         border.color: Qt.rgba(1, 1, 1, 0.08)
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        onPressed: root.edit()
     }
 
     RowLayout {
@@ -52,12 +64,13 @@ Item {
         TextInput {
             id: field
             Layout.fillWidth: true
-            text: root.text
             color: "white"
             font.family: Theme.fontFamily
             font.pixelSize: 13
             clip: true
             selectByMouse: true
+            selectionColor: Theme.selection
+            selectedTextColor: "white"
             onTextEdited: root.edited(text)
 
             UiText {
@@ -80,10 +93,17 @@ Item {
 
             TapHandler {
                 onTapped: {
-                    field.clear()
+                    field.text = ""
                     root.edited("")
                 }
             }
         }
+    }
+
+    // Every change of the screen's text reaches the field; typing or show() does not undo this.
+    Binding {
+        target: field
+        property: "text"
+        value: root.text
     }
 }

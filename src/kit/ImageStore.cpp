@@ -1,5 +1,7 @@
 #include "ImageStore.h"
 
+#include "sources/PrivateFiles.h"
+
 #include "app/Prefs.h"
 
 #include <algorithm>
@@ -35,10 +37,11 @@ QImage decode(const QByteArray &body)
 } // namespace
 
 ImageStore::ImageStore(const QString &cacheDir, std::function<QString()> userAgent,
-    QNetworkAccessManager *network, QObject *parent)
+    QNetworkAccessManager *network, AppClock *clock, QObject *parent)
     : QObject(parent)
     , m_network(network ? network : new QNetworkAccessManager(this))
     , m_userAgent(std::move(userAgent))
+    , m_clock(clock)
 {
     auto *disk = new QNetworkDiskCache(m_network);
     disk->setCacheDirectory(cacheDir);
@@ -56,8 +59,9 @@ ImageStore *ImageStore::shared()
 
 QString ImageStore::defaultCacheDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-        + QStringLiteral("/Zelfor/images");
+    const QString dir = privateCacheRoot() + QStringLiteral("/images");
+    makePrivateFolder(dir);
+    return dir;
 }
 
 QImage ImageStore::cached(const QString &address) const
@@ -71,7 +75,7 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
     if (const QImage *picture = m_memory.object(address))
         co_return *picture;
     const QUrl url(address);
-    if (m_failed.contains(address) || !isRequestable(url))
+    if (hasFailed(address) || !isRequestable(url))
         co_return QImage();
 
     QNetworkRequest request(url);
@@ -91,14 +95,16 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
         co_return QImage();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError || status > 399) {
-        fail(address, url);
+        // The provider said the picture is not there; anything else may pass.
+        fail(address, url, status >= 400 && status <= 499);
         co_return QImage();
     }
     const QImage picture = co_await QtConcurrent::run(decode, reply->readAll());
     if (picture.width() <= 1) {
-        fail(address, url);
+        fail(address, url, true);
         co_return QImage();
     }
+    m_retryAt.remove(address);
     m_memory.insert(address, new QImage(picture), memoryCost(picture));
     co_return picture;
 }
@@ -109,9 +115,20 @@ qsizetype ImageStore::memoryCost(const QImage &picture)
     return qsizetype(std::max<qint64>(1, (picture.sizeInBytes() + slotBytes - 1) / slotBytes));
 }
 
-void ImageStore::fail(const QString &address, const QUrl &url)
+bool ImageStore::hasFailed(const QString &address) const
 {
-    m_failed.insert(address);
+    if (m_failed.contains(address))
+        return true;
+    const auto retry = m_retryAt.constFind(address);
+    return retry != m_retryAt.cend() && m_clock->nowMs() < *retry;
+}
+
+void ImageStore::fail(const QString &address, const QUrl &url, bool permanent)
+{
+    if (permanent)
+        m_failed.insert(address);
+    else
+        m_retryAt.insert(address, m_clock->nowMs() + kRetryAfter.count());
     m_network->cache()->remove(url);
 }
 
@@ -119,5 +136,6 @@ void ImageStore::clear()
 {
     m_memory.clear();
     m_failed.clear();
+    m_retryAt.clear();
     m_network->cache()->clear();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/AppClock.h"
+
 #include <QCache>
+#include <QHash>
 #include <QImage>
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -14,8 +17,11 @@
 #include <functional>
 
 // The one loader of pictures from the network: decoded pictures in memory, the
-// encoded answers on disk, and the addresses whose load failed, which are not asked
-// for again until the caches are cleared. Used from the main thread.
+// encoded answers on disk, and the addresses whose load failed. A permanent failure
+// (a 4xx answer, data that is no picture, a picture one pixel wide or less) is not asked
+// for again until the caches are cleared; a passing one (refused, unknown host, time-out,
+// dropped connection, 5xx) is asked for again on a later request, at most once per
+// kRetryAfter. Used from the main thread.
 class ImageStore : public QObject {
     Q_OBJECT
 public:
@@ -25,11 +31,12 @@ public:
     static constexpr qint64 kMemoryBytes = 256LL * 1024 * 1024;
     static constexpr qint64 kDiskBytes = 512LL * 1024 * 1024;
     static constexpr std::chrono::milliseconds kTimeout = std::chrono::seconds(20);
+    static constexpr std::chrono::milliseconds kRetryAfter = std::chrono::seconds(30);
 
     // Keeps its disk cache in cacheDir and sends through network (one of its own when
-    // null); userAgent is asked for each request.
+    // null); userAgent is asked for each request; `clock` times the retries.
     ImageStore(const QString &cacheDir, std::function<QString()> userAgent,
-        QNetworkAccessManager *network = nullptr, QObject *parent = nullptr);
+        QNetworkAccessManager *network = nullptr, AppClock *clock = AppClock::system(), QObject *parent = nullptr);
 
     // The store of the run, on defaultCacheDir() with the user agent of the settings.
     static ImageStore *shared();
@@ -37,7 +44,9 @@ public:
 
     // The decoded picture kept in memory for the address; null when there is none.
     QImage cached(const QString &address) const;
-    bool hasFailed(const QString &address) const { return m_failed.contains(address); }
+    // A load of the address would give nothing without a request: it failed for good, or
+    // failed passingly less than kRetryAfter ago.
+    bool hasFailed(const QString &address) const;
 
     // The picture at an http(s) address, or a null image. Destroying `owner` while the
     // request is under way cancels it; a cancelled load is not remembered as failed.
@@ -47,12 +56,16 @@ public:
     void clear();
 
 private:
-    // Remembers the failure for this run; the disk keeps nothing of it for the next.
-    void fail(const QString &address, const QUrl &url);
+    // Remembers the failure for this run (for good, or until kRetryAfter has passed);
+    // the disk keeps nothing of it for the next.
+    void fail(const QString &address, const QUrl &url, bool permanent);
     static qsizetype memoryCost(const QImage &picture);
 
     QNetworkAccessManager *m_network;
     QCache<QString, QImage> m_memory { kMemoryCount };
     QSet<QString> m_failed;
+    // Passing failures and when each may be asked for again, on the clock.
+    QHash<QString, qint64> m_retryAt;
     std::function<QString()> m_userAgent;
+    AppClock *m_clock;
 };

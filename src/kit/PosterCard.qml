@@ -16,23 +16,24 @@ Card {
     implicitHeight: width * 3 / 2
     radius: 14
     fill: Theme.surface
+    clipContent: false
     hoverScale: 1.04
 
     RemoteImage {
         anchors.fill: parent
+        radius: root.radius
         url: root.logo
         title: root.name
         fill: true
         fontSize: 26
     }
 
-    Rectangle {
+    // The lower half darkens towards the bottom edge.
+    GradientShape {
         anchors.fill: parent
-        gradient: Gradient {
-            GradientStop { position: 0; color: "transparent" }
-            GradientStop { position: 0.5; color: "transparent" }
-            GradientStop { position: 1; color: Qt.rgba(0, 0, 0, 0.88) }
-        }
+        radius: root.radius
+        vertical: true
+        colors: ["transparent", "transparent", "#e0000000"]
     }
 
     UiText {
@@ -50,80 +51,90 @@ Card {
         horizontalAlignment: Text.AlignLeft
     }
 
-    Rectangle {
+    Loader {
         objectName: "ratingBadge"
         anchors.left: parent.left
         anchors.top: parent.top
         anchors.margins: 8
-        visible: root.ratingBadge !== ""
-        width: ratingRow.implicitWidth + 2 * 6
-        height: ratingRow.implicitHeight + 2 * 3
-        radius: height / 2
-        color: Qt.rgba(0, 0, 0, 0.6)
+        active: root.ratingBadge !== ""
+        sourceComponent: Rectangle {
+            width: ratingRow.implicitWidth + 2 * 6
+            height: ratingRow.implicitHeight + 2 * 3
+            radius: height / 2
+            color: Qt.rgba(0, 0, 0, 0.6)
 
-        Row {
-            id: ratingRow
-            anchors.centerIn: parent
-            spacing: 3
+            Row {
+                id: ratingRow
+                anchors.centerIn: parent
+                spacing: 3
 
-            Icon {
-                anchors.verticalCenter: parent.verticalCenter
-                name: "star.fill"
-                size: 9
-                color: Theme.amber
-            }
+                Icon {
+                    anchors.verticalCenter: parent.verticalCenter
+                    name: "star.fill"
+                    size: 9
+                    color: Theme.amber
+                }
 
-            UiText {
-                anchors.verticalCenter: parent.verticalCenter
-                text: root.ratingBadge
-                color: Theme.amber
-                font.pixelSize: 11
-                font.weight: Font.Bold
+                UiText {
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: root.ratingBadge
+                    color: Theme.amber
+                    font.pixelSize: 11
+                    font.weight: Font.Bold
+                }
             }
         }
     }
 
-    Rectangle {
+    Loader {
         objectName: "favoriteBadge"
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.margins: 8
-        visible: root.favorite
-        width: 11 + 2 * 6
-        height: width
-        radius: width / 2
-        color: Qt.rgba(0, 0, 0, 0.6)
+        active: root.favorite
+        sourceComponent: Rectangle {
+            width: 11 + 2 * 6
+            height: width
+            radius: width / 2
+            color: Qt.rgba(0, 0, 0, 0.6)
 
-        Icon {
-            anchors.centerIn: parent
-            name: "heart.fill"
-            size: 11
-            color: Theme.pink
+            Icon {
+                anchors.centerIn: parent
+                name: "heart.fill"
+                size: 11
+                color: Theme.pink
+            }
         }
     }
 
-    Item {
+    Loader {
         objectName: "playMark"
         anchors.centerIn: parent
-        width: 40
-        height: 40
-        visible: root.active
+        active: root.active
+        sourceComponent: Item {
+            width: 40
+            height: 40
 
-        Icon {
-            id: playMark
-            anchors.fill: parent
-            name: "play.circle.fill"
-            size: 40
-            color: Qt.rgba(1, 1, 1, 0.92)
-            visible: false
-        }
+            readonly property bool shaded: GraphicsInfo.api !== GraphicsInfo.Software
 
-        DropShadow {
-            anchors.fill: parent
-            source: playMark
-            radius: 10
-            samples: 21
-            color: Qt.rgba(0, 0, 0, 0.33)
+            // With shader effects the shadow draws the mark over it; without, the mark stands alone.
+            Icon {
+                id: mark
+                anchors.fill: parent
+                visible: !parent.shaded
+                name: "play.circle.fill"
+                size: 40
+                color: Qt.rgba(1, 1, 1, 0.92)
+            }
+
+            DropShadow {
+                anchors.fill: parent
+                visible: parent.shaded
+                source: mark
+                radius: 10
+                samples: 21
+                color: Qt.rgba(0, 0, 0, 0.33)
+            }
         }
     }
 }

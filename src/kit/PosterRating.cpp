@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 std::optional<QString> PosterRating::badge(const OptText &rating)
 {
@@ -17,6 +18,9 @@ std::optional<QString> PosterRating::badge(const OptText &rating)
         return std::nullopt;
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", value);
+    // A rating too small to show a digit shows no badge rather than a zero.
+    if (std::strcmp(text, "0.0") == 0)
+        return std::nullopt;
     return QString::fromLatin1(text);
 }
 

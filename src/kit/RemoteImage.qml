@@ -1,9 +1,9 @@
 import QtQuick
 import Zelfor.Kit
 
-// A picture from the network over a placeholder that shows up to two initials
-// of the title until the picture is there, or for good when there is none. The
-// parent gives it its size.
+// A picture from the network over a placeholder that shows up to two initials of the
+// title until the picture is there, or for good when there is none. The parent gives it
+// its size; `radius` rounds its corners.
 Item {
     id: root
 
@@ -12,42 +12,19 @@ Item {
     // Fill the frame and crop the picture's edges, or fit the whole picture inside.
     property bool fill: false
     property real fontSize: 13
+    property real radius: 0
 
     readonly property bool loaded: picture.ready
 
-    Item {
+    PicturePlaceholder {
+        objectName: "placeholder"
         anchors.fill: parent
         visible: picture.opacity < 1
-
-        AccentGradient {
-            anchors.fill: parent
-            from: Theme.raisedHover
-            to: Theme.raised
-            diagonal: true
-        }
-
-        Item {
-            objectName: "initials"
-            anchors.centerIn: parent
-            width: initials.implicitWidth
-            height: initials.implicitHeight
-            opacity: picture.done || root.url === "" ? 1 : 0.5
-
-            UiText {
-                id: initials
-                visible: false
-                text: picture.initials(root.title)
-                font.pixelSize: root.fontSize
-                font.weight: Font.ExtraBold
-            }
-
-            AccentGradient {
-                anchors.fill: parent
-                source: initials
-                from: Theme.violetLight
-                to: Theme.cyanLight
-            }
-        }
+        title: root.title
+        fontSize: root.fontSize
+        radius: root.radius
+        // Faint while a picture is on its way.
+        strength: picture.done || root.url === "" ? 1 : 0.5
     }
 
     RemotePicture {
@@ -55,11 +32,6 @@ Item {
         anchors.fill: parent
         url: root.url
         fill: root.fill
-        opacity: ready ? 1 : 0
-
-        Behavior on opacity {
-            enabled: picture.fades
-            NumberAnimation { duration: 200; easing.type: Easing.OutQuad }
-        }
+        radius: root.radius
     }
 }

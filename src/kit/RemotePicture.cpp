@@ -1,5 +1,7 @@
 #include "RemotePicture.h"
 
+#include <QPainter>
+#include <QPainterPath>
 #include <QQuickWindow>
 #include <QSGImageNode>
 #include <QTextBoundaryFinder>
@@ -46,6 +48,7 @@ RemotePicture::RemotePicture(QQuickItem *parent)
     : QQuickItem(parent)
 {
     setFlag(ItemHasContents, true);
+    setOpacity(0);
 }
 
 void RemotePicture::setUrl(const QString &url)
@@ -65,6 +68,24 @@ void RemotePicture::setFill(bool fill)
     m_fill = fill;
     emit fillChanged();
     update();
+}
+
+void RemotePicture::setRadius(qreal radius)
+{
+    if (std::exchange(m_radius, radius) == radius)
+        return;
+    m_textureDirty = true;
+    emit radiusChanged();
+    update();
+}
+
+void RemotePicture::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
+{
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (m_radius > 0 && newGeometry.size() != oldGeometry.size()) {
+        m_textureDirty = true;
+        update();
+    }
 }
 
 QString RemotePicture::initials(const QString &title)
@@ -149,6 +170,20 @@ void RemotePicture::show(const QImage &image, bool fades)
         emit fadesChanged();
     if (wasReady != ready())
         emit readyChanged();
+    if (m_fadeIn)
+        m_fadeIn->stop();
+    if (m_fades) {
+        if (!m_fadeIn) {
+            m_fadeIn = new QPropertyAnimation(this, "opacity", this);
+            m_fadeIn->setDuration(200);
+            m_fadeIn->setEasingCurve(QEasingCurve::OutQuad);
+            m_fadeIn->setEndValue(1.0);
+        }
+        m_fadeIn->setStartValue(0.0);
+        m_fadeIn->start();
+    } else {
+        setOpacity(ready() ? 1 : 0);
+    }
     update();
 }
 
@@ -174,10 +209,28 @@ QSGNode *RemotePicture::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         m_textureDirty = true;
     }
     if (m_textureDirty) {
-        node->setTexture(window()->createTextureFromImage(m_image, QQuickWindow::TextureHasMipmaps));
+        node->setTexture(window()->createTextureFromImage(textureImage(place), QQuickWindow::TextureHasMipmaps));
         m_textureDirty = false;
     }
     node->setRect(place.target);
-    node->setSourceRect(place.source);
+    node->setSourceRect(m_radius > 0 ? QRectF(QPointF(0, 0), node->texture()->textureSize()) : place.source);
     return node;
+}
+
+QImage RemotePicture::textureImage(const Placement &place) const
+{
+    if (m_radius <= 0)
+        return m_image;
+    const qreal scale = window()->effectiveDevicePixelRatio();
+    QImage rounded((place.target.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    rounded.fill(Qt::transparent);
+    QPainter painter(&rounded);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.scale(scale, scale);
+    painter.translate(-place.target.topLeft());
+    QPainterPath frame;
+    frame.addRoundedRect(QRectF(QPointF(0, 0), size()), m_radius, m_radius);
+    painter.setClipPath(frame);
+    painter.drawImage(place.target, m_image, place.source);
+    return rounded;
 }

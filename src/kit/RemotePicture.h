@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QPropertyAnimation>
 #include <QQuickItem>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -11,13 +12,15 @@
 #include <QCoroTask>
 
 // Draws the picture at `url`, loaded through an ImageStore, filling its frame
-// (cropped) or fitted inside it (letter-boxed). Draws nothing until a picture is
-// there. A new address cancels the load under way; the old result never shows.
+// (cropped) or fitted inside it (letter-boxed). Draws nothing (opacity 0) until a
+// picture is there; one that arrives from the network fades in over 0.2 s. A new address cancels the load under way; the old result never shows. With a
+// `radius` the picture's corners are rounded to the item's rounded rectangle.
 class RemotePicture : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString url READ url WRITE setUrl NOTIFY urlChanged)
     Q_PROPERTY(bool fill READ fill WRITE setFill NOTIFY fillChanged)
+    Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY radiusChanged)
     Q_PROPERTY(bool ready READ ready NOTIFY readyChanged)
     Q_PROPERTY(bool done READ done NOTIFY doneChanged)
     Q_PROPERTY(bool fades READ fades NOTIFY fadesChanged)
@@ -34,6 +37,8 @@ public:
     void setUrl(const QString &url);
     bool fill() const { return m_fill; }
     void setFill(bool fill);
+    qreal radius() const { return m_radius; }
+    void setRadius(qreal radius);
     // A picture is shown.
     bool ready() const { return !m_image.isNull(); }
     // A load has finished, or there was nothing to load; stays true afterwards.
@@ -52,6 +57,7 @@ public:
 signals:
     void urlChanged();
     void fillChanged();
+    void radiusChanged();
     void readyChanged();
     void doneChanged();
     void fadesChanged();
@@ -59,6 +65,7 @@ signals:
 protected:
     void componentComplete() override;
     QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
+    void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
 
 private:
     ImageStore *store() const;
@@ -66,14 +73,18 @@ private:
     QCoro::Task<> load(QString address, QObject *ticket);
     void show(const QImage &image, bool fades);
     void finish();
+    // What the texture holds: the picture, or its placed part with rounded corners.
+    QImage textureImage(const Placement &place) const;
 
     QString m_url;
     bool m_fill = false;
+    qreal m_radius = 0;
     bool m_done = false;
     bool m_fades = false;
     bool m_textureDirty = false;
     QImage m_image;
     QPointer<ImageStore> m_store;
+    QPropertyAnimation *m_fadeIn = nullptr;
     // Lives as long as the load under way; deleting it cancels that load.
     QObject *m_ticket = nullptr;
 };

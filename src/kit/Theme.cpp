@@ -11,3 +11,18 @@ QColor Theme::withOpacity(const QColor &color, qreal opacity)
     result.setAlphaF(float(opacity));
     return result;
 }
+
+QPalette Theme::palette()
+{
+    QPalette palette;
+    for (const auto role : { QPalette::Window, QPalette::Base, QPalette::AlternateBase, QPalette::Button })
+        palette.setColor(role, bg());
+    for (const auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(role, text());
+    palette.setColor(QPalette::ToolTipBase, surface());
+    palette.setColor(QPalette::ToolTipText, Qt::white);
+    palette.setColor(QPalette::Highlight, selection());
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::PlaceholderText, textDim());
+    return palette;
+}

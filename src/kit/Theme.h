@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QColor>
+#include <QPalette>
 #include <QObject>
 #include <QString>
+#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
-// The dark palette shared by every view. Gradients are drawn by the kit's
-// gradient items from these colours.
+// The dark palette shared by every view. Gradients are lists of evenly spaced colours,
+// drawn by the kit's gradient items (GradientShape, AccentText).
 class Theme : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -27,6 +29,9 @@ class Theme : public QObject {
     Q_PROPERTY(QColor pink READ pink CONSTANT)
     Q_PROPERTY(QColor stroke READ stroke CONSTANT)
     Q_PROPERTY(QColor surfaceDim READ surfaceDim CONSTANT)
+    Q_PROPERTY(QColor selection READ selection CONSTANT)
+    Q_PROPERTY(QVariantList accent READ accent CONSTANT)
+    Q_PROPERTY(QVariantList accentLight READ accentLight CONSTANT)
     Q_PROPERTY(QString fontFamily READ fontFamily CONSTANT)
 
 public:
@@ -53,6 +58,16 @@ public:
     static QColor pink() { return rgb(236, 72, 153); }
     static QColor stroke() { return withOpacity(Qt::white, 0.08); }
     static QColor surfaceDim() { return withOpacity(surface(), 0.62); }
+    // Behind selected text in every field.
+    static QColor selection() { return withOpacity(violet(), 0.6); }
+    // Violet to cyan: focus borders, primary buttons, selected rows, accent tiles.
+    static QVariantList accent() { return { violet(), cyan() }; }
+    // The light pair: accent text, initials of picture placeholders, check marks.
+    static QVariantList accentLight() { return { violetLight(), cyanLight() }; }
+    // What the platform draws in the app's look: dark window and text fields, tooltips on
+    // the surface colour with white text, violet text selection. Set once on the
+    // application, before the first view.
+    static QPalette palette();
     // The interface font, Latin and Arabic.
     static QString fontFamily() { return QStringLiteral("Noto Sans"); }
 };

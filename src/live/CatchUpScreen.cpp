@@ -83,7 +83,7 @@ QCoro::Task<> CatchUpScreenModel::loadGuide()
 {
     const quint64 run = ++m_loadRun;
     const QPointer<CatchUpScreenModel> self(this);
-    QList<EpgEntry> guide = co_await m_catalog->archive(*m_app->activePlaylist(), m_channel);
+    QList<EpgEntry> guide = co_await m_catalog->archive(*m_app->activePlaylist(), m_channel, m_requests.token());
     if (!self || run != m_loadRun)
         co_return;
     m_guide = std::move(guide);

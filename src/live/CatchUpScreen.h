@@ -4,6 +4,7 @@
 #include "CategoryColumnModel.h"
 #include "app/KeyHandler.h"
 #include "model/Records.h"
+#include "sources/CancelToken.h"
 
 #include <QPointer>
 #include <QVariantList>
@@ -109,6 +110,8 @@ private:
     QTimeZone m_zone;
     QString m_entryId;
     MediaItem m_channel;
+    // Requests still running when the screen goes are aborted.
+    CancelSource m_requests;
     std::unique_ptr<CatchUpDays> m_days;
     std::optional<QList<EpgEntry>> m_guide;
     CategoryColumnModel m_dayColumn;

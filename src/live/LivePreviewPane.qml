@@ -41,8 +41,7 @@ ColumnLayout {
                 radius: 18
                 visible: !pane.screen.hasPreview
                 diagonal: true
-                from: Theme.withOpacity(Theme.violet, 0.35)
-                to: Theme.withOpacity(Theme.cyan, 0.18)
+                colors: [Theme.withOpacity(Theme.violet, 0.35), Theme.withOpacity(Theme.cyan, 0.18)]
             }
 
             Column {

@@ -21,18 +21,19 @@ void PreviewGuide::show(const std::optional<Playlist> &playlist, const std::opti
 {
     const quint64 generation = ++m_generation;
     m_settle.reset();
+    m_request = std::make_unique<CancelSource>();
     setEpg(std::nullopt);
     if (!playlist || !channel)
         return;
     m_settle = m_clock->after(kSettleMs, [this, generation, playlist = *playlist, streamId = channel->id] {
-        fetch(generation, playlist, streamId);
+        fetch(generation, playlist, streamId, m_request->token());
     });
 }
 
-QCoro::Task<> PreviewGuide::fetch(quint64 generation, Playlist playlist, QString streamId)
+QCoro::Task<> PreviewGuide::fetch(quint64 generation, Playlist playlist, QString streamId, CancelToken cancel)
 {
     const QPointer<PreviewGuide> self(this);
-    QList<EpgEntry> entries = co_await m_catalog->shortEpg(std::move(playlist), std::move(streamId));
+    QList<EpgEntry> entries = co_await m_catalog->shortEpg(std::move(playlist), std::move(streamId), std::move(cancel));
     if (!self || generation != m_generation)
         co_return;
     setEpg(std::move(entries));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Records.h"
+#include "sources/CancelToken.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -47,7 +48,7 @@ signals:
     void changed();
 
 private:
-    QCoro::Task<> fetch(quint64 generation, Playlist playlist, QString streamId);
+    QCoro::Task<> fetch(quint64 generation, Playlist playlist, QString streamId, CancelToken cancel);
     void setEpg(std::optional<QList<EpgEntry>> epg);
 
     Catalog *m_catalog;
@@ -56,4 +57,6 @@ private:
     std::optional<QList<EpgEntry>> m_epg;
     quint64 m_generation = 0;
     std::unique_ptr<AppTimer> m_settle;
+    // The request of the channel previewed now; replacing it aborts the one before.
+    std::unique_ptr<CancelSource> m_request;
 };

@@ -123,14 +123,25 @@ QCoro::Task<SectionPtr> Catalog::load(Playlist playlist, ContentType type, bool 
         m_inflight.remove(runKey);
     if (running->error)
         std::rethrow_exception(running->error);
+    if (SectionPtr loaded = running->sections.value(key))
+        co_return loaded;
     if (SectionPtr stored = m_sections.value(key))
         co_return stored;
     throw AppError::emptyPlaylist();
 }
 
+quint64 Catalog::generationOf(const QString &playlistKey) const
+{
+    return std::max(m_generations.value(playlistKey), m_resetGeneration);
+}
+
 std::shared_ptr<CatalogLoad> Catalog::startLoad(const Playlist &playlist, ContentType type, bool force)
 {
     auto running = std::make_shared<CatalogLoad>();
+    const QString key = cacheKey(playlist);
+    if (force)
+        m_generations.insert(key, ++m_lastGeneration);
+    running->generation = generationOf(key);
     // Runs on by itself; awaiters wait for its finished() signal.
     runLoad(running, playlist, type, force);
     return running;
@@ -140,17 +151,32 @@ QCoro::Task<> Catalog::runLoad(std::shared_ptr<CatalogLoad> running, Playlist pl
 {
     try {
         if (isXtreamPlaylist(playlist))
-            co_await loadXtream(playlist, type, force, playlist);
+            co_await loadXtream(playlist, type, force, playlist, running.get());
         else
-            co_await loadM3U(playlist, force);
+            co_await loadM3U(playlist, force, running.get());
     } catch (...) {
         running->error = std::current_exception();
     }
+    keepResults(playlist, *running);
     running->done = true;
     emit running->finished();
 }
 
-QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force)
+bool Catalog::isLatest(const Playlist &playlist, const CatalogLoad &load) const
+{
+    return generationOf(cacheKey(playlist)) == load.generation;
+}
+
+// A load that a forced one or a reset overtook hands its sections to its callers only.
+void Catalog::keepResults(const Playlist &playlist, const CatalogLoad &load)
+{
+    if (!isLatest(playlist, load))
+        return;
+    m_sections.insert(load.sections);
+    m_m3uSeries.insert(load.m3uSeries);
+}
+
+QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force, Playlist keyPlaylist, const CatalogLoad *load)
 {
     const QString key = cacheKey(playlist);
     if (!force && m_accounts.contains(key))
@@ -169,7 +195,8 @@ QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force)
         throw AppError::xtreamAuth();
     if (account.status.value_or(QString()).toLower() == u"expired" || (account.exp && *account.exp < m_now()))
         throw AppError::xtreamExpired(account.exp);
-    m_accounts.insert(key, account);
+    if (isLatest(keyPlaylist, *load))
+        m_accounts.insert(key, account);
 }
 
 QCoro::Task<QList<XCategory>> Catalog::categoriesOrEmpty(Playlist request, QString action, bool force)
@@ -181,9 +208,10 @@ QCoro::Task<QList<XCategory>> Catalog::categoriesOrEmpty(Playlist request, QStri
     }
 }
 
-QCoro::Task<> Catalog::loadXtream(Playlist request, ContentType type, bool force, Playlist keyPlaylist)
+QCoro::Task<> Catalog::loadXtream(
+    Playlist request, ContentType type, bool force, Playlist keyPlaylist, CatalogLoad *into)
 {
-    co_await ensureAccount(request, force);
+    co_await ensureAccount(request, force, keyPlaylist, into);
     const XtreamActions actions = actionsFor(type);
     QCoro::Task<QList<XCategory>> categoryTask = categoriesOrEmpty(request, actions.categories, force);
     QList<MediaItem> items;
@@ -201,10 +229,10 @@ QCoro::Task<> Catalog::loadXtream(Playlist request, ContentType type, bool force
         [items = std::move(items), categories, type, uncategorized]() mutable {
             return xtreamSection(std::move(items), categories, type, uncategorized);
         });
-    m_sections.insert(sectionKey(keyPlaylist, type), section);
+    into->sections.insert(sectionKey(keyPlaylist, type), section);
 }
 
-QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force)
+QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force, CatalogLoad *into)
 {
     const QString address = M3uText::trimmedSpacesAndTabs(playlist.url.value_or(QString())).toString();
     if (address.isEmpty())
@@ -220,26 +248,27 @@ QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force)
         const std::optional<Playlist> xtream = xtreamCredentials(playlist);
         if (!xtream)
             std::rethrow_exception(downloadError);
-        co_await loadFallback(playlist, *xtream, force);
+        co_await loadFallback(playlist, *xtream, force, into);
         co_return;
     }
     std::optional<M3uContent> content = co_await buildM3uContentAsync(body, m_uncategorizedName());
     if (!content)
         throw AppError::emptyPlaylist();
-    m_sections.insert(sectionKey(playlist, ContentType::live), content->live);
-    m_sections.insert(sectionKey(playlist, ContentType::movie), content->movie);
-    m_sections.insert(sectionKey(playlist, ContentType::series), content->series);
-    m_m3uSeries.insert(cacheKey(playlist), std::move(content->episodes));
+    into->sections.insert(sectionKey(playlist, ContentType::live), content->live);
+    into->sections.insert(sectionKey(playlist, ContentType::movie), content->movie);
+    into->sections.insert(sectionKey(playlist, ContentType::series), content->series);
+    into->m3uSeries.insert(cacheKey(playlist), std::move(content->episodes));
 }
 
-QCoro::Task<> Catalog::loadFallback(Playlist playlist, Playlist xtream, bool force)
+QCoro::Task<> Catalog::loadFallback(Playlist playlist, Playlist xtream, bool force, CatalogLoad *into)
 {
-    m_fallback.insert(cacheKey(playlist), xtream);
+    if (isLatest(playlist, *into))
+        m_fallback.insert(cacheKey(playlist), xtream);
     for (ContentType type : kAllContentTypes)
-        co_await loadXtream(xtream, type, force, playlist);
+        co_await loadXtream(xtream, type, force, playlist, into);
 }
 
-QCoro::Task<std::optional<VodInfo>> Catalog::vodInfo(Playlist playlist, MediaItem item)
+QCoro::Task<std::optional<VodInfo>> Catalog::vodInfo(Playlist playlist, MediaItem item, CancelToken cancel)
 {
     const Playlist source = effective(playlist);
     if (!isXtreamPlaylist(source))
@@ -248,7 +277,7 @@ QCoro::Task<std::optional<VodInfo>> Catalog::vodInfo(Playlist playlist, MediaIte
     if (const auto cached = m_vodCache.constFind(key); cached != m_vodCache.cend())
         co_return *cached;
     try {
-        const VodInfo info = co_await XtreamClient::vodInfo(source, item.id, m_http);
+        const VodInfo info = co_await XtreamClient::vodInfo(source, item.id, m_http, cancel);
         m_vodCache.insert(key, info);
         co_return info;
     } catch (...) {
@@ -256,7 +285,7 @@ QCoro::Task<std::optional<VodInfo>> Catalog::vodInfo(Playlist playlist, MediaIte
     }
 }
 
-QCoro::Task<SeriesInfo> Catalog::seriesInfo(Playlist playlist, MediaItem item)
+QCoro::Task<SeriesInfo> Catalog::seriesInfo(Playlist playlist, MediaItem item, CancelToken cancel)
 {
     const Playlist source = effective(playlist);
     const QString key = cacheKey(source) + QLatin1Char(':') + item.id;
@@ -264,7 +293,7 @@ QCoro::Task<SeriesInfo> Catalog::seriesInfo(Playlist playlist, MediaItem item)
         co_return *cached;
     SeriesInfo info;
     if (isXtreamPlaylist(source))
-        info = co_await XtreamClient::seriesInfo(source, item.id, m_http);
+        info = co_await XtreamClient::seriesInfo(source, item.id, m_http, cancel);
     else
         info = co_await m3uSeriesInfo(source, item);
     m_seriesCache.insert(key, info);
@@ -286,7 +315,7 @@ QCoro::Task<SeriesInfo> Catalog::m3uSeriesInfo(Playlist playlist, MediaItem item
     co_return info;
 }
 
-QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString streamId)
+QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString streamId, CancelToken cancel)
 {
     const Playlist source = effective(playlist);
     if (!isXtreamPlaylist(source))
@@ -297,7 +326,7 @@ QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString stream
         co_return cached->entries;
     QList<EpgEntry> entries;
     try {
-        entries = co_await XtreamClient::shortEpg(source, streamId, m_http);
+        entries = co_await XtreamClient::shortEpg(source, streamId, m_http, cancel);
     } catch (...) {
         // A cancelled request says nothing about the guide: don't remember it.
         if (isCancellation(std::current_exception()))
@@ -307,7 +336,7 @@ QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString stream
     co_return entries;
 }
 
-QCoro::Task<QList<EpgEntry>> Catalog::archive(Playlist playlist, MediaItem item)
+QCoro::Task<QList<EpgEntry>> Catalog::archive(Playlist playlist, MediaItem item, CancelToken cancel)
 {
     const Playlist source = effective(playlist);
     if (!item.catchup || !isXtreamPlaylist(source))
@@ -317,7 +346,7 @@ QCoro::Task<QList<EpgEntry>> Catalog::archive(Playlist playlist, MediaItem item)
     const QDateTime cutoff = m_now().addSecs(-days * 86400);
     QList<EpgEntry> table;
     try {
-        table = co_await XtreamClient::epgTable(source, item.id, m_http);
+        table = co_await XtreamClient::epgTable(source, item.id, m_http, cancel);
     } catch (...) {
         co_return QList<EpgEntry>();
     }
@@ -340,6 +369,8 @@ PlayItem Catalog::episodeItem(const Playlist &playlist, const MediaItem &series,
 
 void Catalog::reset()
 {
+    m_resetGeneration = ++m_lastGeneration;
+    m_generations.clear();
     m_sections.clear();
     m_m3uSeries.clear();
     m_vodCache.clear();

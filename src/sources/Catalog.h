@@ -20,12 +20,17 @@ class Http;
 // "<id>_<sha1 of the url, or of host|username|password>": names a playlist's cached content.
 QString cacheKey(const Playlist &playlist);
 
-// One running load that several callers may await.
+// One running load that several callers may await. Its sections are kept here and enter
+// the catalog's caches (as do its login and fallback) only while the load is still the
+// playlist's latest.
 class CatalogLoad : public QObject {
     Q_OBJECT
 public:
     bool done = false;
     std::exception_ptr error;
+    quint64 generation = 0;
+    QHash<QString, SectionPtr> sections;
+    QHash<QString, QHash<QString, QList<Episode>>> m3uSeries;
 
 signals:
     void finished();
@@ -51,14 +56,15 @@ public:
     std::optional<XtreamAccount> account(const Playlist &playlist) const;
     // Throws AppError (or the transport's error) when the content cannot be loaded.
     QCoro::Task<SectionPtr> load(Playlist playlist, ContentType type, bool force);
-    QCoro::Task<std::optional<VodInfo>> vodInfo(Playlist playlist, MediaItem item);
-    QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, MediaItem item);
-    QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId);
-    QCoro::Task<QList<EpgEntry>> archive(Playlist playlist, MediaItem item);
+    // Guide and detail requests stop at once when the token fires (a screen that left).
+    QCoro::Task<std::optional<VodInfo>> vodInfo(Playlist playlist, MediaItem item, CancelToken cancel = {});
+    QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, MediaItem item, CancelToken cancel = {});
+    QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, CancelToken cancel = {});
+    QCoro::Task<QList<EpgEntry>> archive(Playlist playlist, MediaItem item, CancelToken cancel = {});
     std::optional<PlayItem> catchupItem(const Playlist &playlist, const MediaItem &item,
                                         const EpgEntry &programme) const;
     PlayItem episodeItem(const Playlist &playlist, const MediaItem &series, const Episode &episode) const;
-    // Empties every cache; running loads go on and store their sections afterwards.
+    // Empties every cache; loads still running finish for their callers but store nothing.
     void reset();
 
     static PlayItem playItem(const MediaItem &item, const Playlist &playlist);
@@ -73,11 +79,15 @@ private:
     Playlist effective(const Playlist &playlist) const;
     std::shared_ptr<CatalogLoad> startLoad(const Playlist &playlist, ContentType type, bool force);
     QCoro::Task<> runLoad(std::shared_ptr<CatalogLoad> load, Playlist playlist, ContentType type, bool force);
-    QCoro::Task<> ensureAccount(Playlist playlist, bool force);
-    QCoro::Task<> loadXtream(Playlist request, ContentType type, bool force, Playlist keyPlaylist);
+    QCoro::Task<> ensureAccount(Playlist playlist, bool force, Playlist keyPlaylist, const CatalogLoad *load);
+    QCoro::Task<> loadXtream(Playlist request, ContentType type, bool force, Playlist keyPlaylist, CatalogLoad *into);
     QCoro::Task<QList<XCategory>> categoriesOrEmpty(Playlist request, QString action, bool force);
-    QCoro::Task<> loadM3U(Playlist playlist, bool force);
-    QCoro::Task<> loadFallback(Playlist playlist, Playlist xtream, bool force);
+    QCoro::Task<> loadM3U(Playlist playlist, bool force, CatalogLoad *into);
+    QCoro::Task<> loadFallback(Playlist playlist, Playlist xtream, bool force, CatalogLoad *into);
+    // A forced load or a reset starts a new generation; only the latest one's results are kept.
+    quint64 generationOf(const QString &playlistKey) const;
+    bool isLatest(const Playlist &playlist, const CatalogLoad &load) const;
+    void keepResults(const Playlist &playlist, const CatalogLoad &load);
     QCoro::Task<SeriesInfo> m3uSeriesInfo(Playlist playlist, MediaItem item);
 
     Http *m_http;
@@ -92,4 +102,7 @@ private:
     QHash<QString, GuideEntry> m_epgCache;
     QHash<QString, XtreamAccount> m_accounts;
     QHash<QString, Playlist> m_fallback;
+    QHash<QString, quint64> m_generations;
+    quint64 m_lastGeneration = 0;
+    quint64 m_resetGeneration = 0;
 };

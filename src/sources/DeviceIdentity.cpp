@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSysInfo>
 
 namespace {
@@ -66,10 +65,10 @@ QString deviceTreeModel(const SystemFileReader &read)
     return paren < 0 ? model : model.left(paren);
 }
 
-bool isMacIdentifier(const QString &identifier, const QString &vendor)
+// The family table is Apple's; other vendors use the same "Name7,1" form (VMware does).
+bool isAppleVendor(const QString &vendor)
 {
-    static const QRegularExpression macPattern(QStringLiteral("^[A-Za-z]+[0-9]+,[0-9]+$"));
-    return vendor.startsWith(QLatin1String("Apple")) || macPattern.match(identifier).hasMatch();
+    return vendor.startsWith(QLatin1String("Apple"));
 }
 
 QString macModelName(const QString &identifier)
@@ -126,7 +125,7 @@ QString deviceModelName(const SystemFileReader &read)
         return treeModel;
     const QString identifier = readDmiValue(read, kDmiProductName);
     const QString vendor = readDmiValue(read, kDmiVendor);
-    if (!identifier.isEmpty() && isMacIdentifier(identifier, vendor))
+    if (!identifier.isEmpty() && isAppleVendor(vendor))
         return macModelName(identifier);
     const QString joined = (vendor + QLatin1Char(' ') + identifier).trimmed();
     return joined.isEmpty() ? QStringLiteral("Linux PC") : joined;

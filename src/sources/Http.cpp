@@ -1,12 +1,15 @@
 #include "Http.h"
 
+#include "PrivateFiles.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QNetworkReply>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QUrl>
+
+#include <cstring>
 
 #include <QCoroFuture>
 #include <QCoroNetworkReply>
@@ -22,10 +25,11 @@ constexpr auto kServerRetryStep = 1200ms;
 constexpr int kMaxServerRetries = 2;
 constexpr int kMaxTransportRetries = 1;
 
-// Only web addresses are fetched: file: or qrc: addresses would read local files.
+// Only web addresses are fetched: file: or qrc: addresses would read local files. Parsing
+// is tolerant: spaces, "|" or "{" (common in M3U files) are percent-encoded.
 QUrl requestUrl(const QString &address)
 {
-    const QUrl url(address, QUrl::StrictMode);
+    const QUrl url(address, QUrl::TolerantMode);
     const QString scheme = url.scheme().toLower();
     if (address.isEmpty() || !url.isValid() || (scheme != u"http" && scheme != u"https")
         || url.host().isEmpty())
@@ -56,6 +60,35 @@ QNetworkRequest baseRequest(const QUrl &url)
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     return request;
 }
+
+// A body that can be read only once: Qt cannot rewind it, so it never sends a POST twice
+// when a connection closes before the answer (it reports ContentReSendError instead).
+class OneShotBody : public QIODevice {
+public:
+    explicit OneShotBody(QByteArray bytes)
+        : m_bytes(std::move(bytes))
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+    bool isSequential() const override { return true; }
+    bool reset() override { return false; }
+    qint64 bytesAvailable() const override { return m_bytes.size() - m_read + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = std::min(maxSize, qint64(m_bytes.size()) - m_read);
+        std::memcpy(data, m_bytes.constData() + m_read, size_t(count));
+        m_read += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_read = 0;
+};
 
 QCoro::Task<> timerSleep(std::chrono::milliseconds duration)
 {
@@ -94,8 +127,7 @@ Http *Http::shared()
 
 QString Http::defaultCacheDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-        + QLatin1String("/Zelfor/http");
+    return privateCacheRoot() + QLatin1String("/http");
 }
 
 void Http::setUserAgentProvider(std::function<QString()> userAgent)
@@ -108,6 +140,14 @@ void Http::clearCache()
     m_cache.clear();
 }
 
+QNetworkReply *Http::postOnce(const QNetworkRequest &request, const QByteArray &body)
+{
+    auto *device = new OneShotBody(body);
+    QNetworkReply *reply = m_network.post(request, device);
+    device->setParent(reply);
+    return reply;
+}
+
 QByteArray Http::userAgentHeader() const
 {
     const QByteArray agent = m_userAgent().toUtf8();
@@ -116,13 +156,13 @@ QByteArray Http::userAgentHeader() const
     return agent.isEmpty() ? QByteArrayLiteral(" ") : agent;
 }
 
-QCoro::Task<QByteArray> Http::get(QString address, std::chrono::milliseconds timeout)
+QCoro::Task<QByteArray> Http::get(QString address, std::chrono::milliseconds timeout, CancelToken cancel)
 {
     QNetworkRequest request = baseRequest(requestUrl(address));
     request.setRawHeader("Accept", "*/*");
     int attempt = 0;
     for (;;) {
-        Exchange answer = co_await send(request, std::nullopt, timeout);
+        Exchange answer = co_await send(request, std::nullopt, timeout, cancel);
         if (answer.failure) {
             if (answer.failure->isTimeoutOrConnectionLost() && attempt < kMaxTransportRetries) {
                 ++attempt;
@@ -175,18 +215,26 @@ QCoro::Task<HttpResponse> Http::postJSON(QString address, QByteArray body)
     QNetworkRequest request = baseRequest(requestUrl(address));
     request.setRawHeader("Content-Type", "application/json; charset=utf-8");
     request.setRawHeader("Accept", "application/json");
+    request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
+    request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
     Exchange answer = co_await send(request, body, kPostTimeout);
+    // The transport asked to send the body again (the connection closed before an answer).
+    if (answer.failure && answer.failure->code() == QNetworkReply::ContentReSendError)
+        throw NetError(QNetworkReply::RemoteHostClosedError, answer.failure->detail());
     if (answer.failure)
         throw *answer.failure;
     co_return HttpResponse { answer.status.value_or(0), answer.body };
 }
 
-QCoro::Task<Http::Exchange> Http::send(
-    QNetworkRequest request, std::optional<QByteArray> postBody, std::chrono::milliseconds timeout)
+QCoro::Task<Http::Exchange> Http::send(QNetworkRequest request, std::optional<QByteArray> postBody,
+    std::chrono::milliseconds timeout, CancelToken cancel)
 {
     const HostLimiter::Permit permit = co_await m_limiter.acquire(hostKey(request.url()));
+    if (cancel.isCancelled())
+        co_return Exchange { .failure = NetError(QNetworkReply::OperationCanceledError) };
     request.setRawHeader("User-Agent", userAgentHeader());
-    QNetworkReply *reply = postBody ? m_network.post(request, *postBody) : m_network.get(request);
+    QNetworkReply *reply = postBody ? postOnce(request, *postBody) : m_network.get(request);
+    cancel.onCancel(reply, [reply] { reply->abort(); });
     const bool timedOut = co_await finishWithin(reply, timeout);
     reply->deleteLater();
 

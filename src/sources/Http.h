@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppError.h"
+#include "CancelToken.h"
 #include "HostLimiter.h"
 #include "HttpCache.h"
 
@@ -52,11 +53,13 @@ public:
     void setUserAgentProvider(std::function<QString()> userAgent);
     QString cacheDir() const { return m_cache.dir(); }
 
-    // Throws AppError::badUrl, AppError::http for a refused status, or NetError.
-    QCoro::Task<QByteArray> get(QString address, std::chrono::milliseconds timeout);
+    // Throws AppError::badUrl, AppError::http for a refused status, or NetError. A fired
+    // token aborts the request at once (NetError OperationCanceledError) and frees its slot.
+    QCoro::Task<QByteArray> get(QString address, std::chrono::milliseconds timeout, CancelToken cancel = {});
     // Serves a cached body younger than ttl unless forced; falls back to a stale one on failure.
     QCoro::Task<QByteArray> cachedGet(QString address, std::chrono::seconds ttl, bool force);
-    // One POST; any status is returned. Throws only AppError::badUrl or NetError.
+    // One POST, never sent again by the transport; any status is returned. Throws only
+    // AppError::badUrl or NetError.
     QCoro::Task<HttpResponse> postJSON(QString address, QByteArray body);
     void clearCache();
 
@@ -67,9 +70,10 @@ private:
         std::optional<NetError> failure;
     };
 
-    QCoro::Task<Exchange> send(
-        QNetworkRequest request, std::optional<QByteArray> postBody, std::chrono::milliseconds timeout);
+    QCoro::Task<Exchange> send(QNetworkRequest request, std::optional<QByteArray> postBody,
+        std::chrono::milliseconds timeout, CancelToken cancel = {});
     QCoro::Task<bool> finishWithin(QNetworkReply *reply, std::chrono::milliseconds timeout);
+    QNetworkReply *postOnce(const QNetworkRequest &request, const QByteArray &body);
     QByteArray userAgentHeader() const;
 
     QNetworkAccessManager m_network;

@@ -1,6 +1,7 @@
 #include "HttpCache.h"
 
 #include "Http.h"
+#include "PrivateFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,7 @@
 HttpCache::HttpCache(QString dir)
     : m_dir(std::move(dir))
 {
-    QDir().mkpath(m_dir);
+    makePrivateFolder(m_dir);
 }
 
 QString HttpCache::filePath(const QString &address) const
@@ -43,7 +44,7 @@ void HttpCache::write(const QString &address, const QByteArray &body) const
     QSaveFile file(filePath(address));
     if (!file.open(QIODevice::WriteOnly))
         return;
-    if (file.write(body) != body.size()) {
+    if (file.write(body) != body.size() || !file.setPermissions(kPrivateFile)) {
         file.cancelWriting();
         return;
     }
@@ -53,5 +54,5 @@ void HttpCache::write(const QString &address, const QByteArray &body) const
 void HttpCache::clear() const
 {
     QDir(m_dir).removeRecursively();
-    QDir().mkpath(m_dir);
+    makePrivateFolder(m_dir);
 }

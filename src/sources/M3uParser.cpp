@@ -79,19 +79,24 @@ qsizetype findCharacter(QByteArrayView line, char wanted, qsizetype from)
     return -1;
 }
 
-// The first comma outside double quotes, or -1.
+// The first comma outside double quotes; when an unpaired quote hides every comma, the
+// last comma of the line; -1 when there is none.
 qsizetype titleComma(QByteArrayView line, qsizetype from)
 {
     bool quoted = false;
+    qsizetype lastComma = -1;
     for (qsizetype i = from; i < line.size(); ++i) {
         const char c = line[i];
-        if ((c == '"' || (c == ',' && !quoted)) && isWholeCharacter(line, i)) {
-            if (c == ',')
+        if ((c == '"' || c == ',') && isWholeCharacter(line, i)) {
+            if (c == '"')
+                quoted = !quoted;
+            else if (!quoted)
                 return i;
-            quoted = !quoted;
+            else
+                lastComma = i;
         }
     }
-    return -1;
+    return lastComma;
 }
 
 bool isKeyByte(char c)

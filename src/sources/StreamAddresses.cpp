@@ -68,10 +68,8 @@ std::optional<AddressPair> pathFormUrls(const QString &channelUrl, const QDateTi
     const QStringList streamParts = pieces[2].split(QLatin1Char('.'), Qt::SkipEmptyParts);
     if (streamParts.isEmpty())
         return std::nullopt;
-    QString base = url.scheme() + QStringLiteral("://") + url.host();
-    if (url.port() != -1)
-        base += QLatin1Char(':') + QString::number(url.port());
-    return XtreamClient::timeshiftUrls(base, pieces[0], pieces[1], streamParts.first(), start, end, zone);
+    return XtreamClient::timeshiftUrls(
+        XtreamClient::urlOrigin(url), pieces[0], pieces[1], streamParts.first(), start, end, zone);
 }
 
 } // namespace
@@ -80,8 +78,8 @@ namespace XtreamClient {
 
 QString streamUrl(const Playlist &playlist, const QString &kind, const QString &id, const OptText &ext)
 {
-    return serverBase(playlist) + QLatin1Char('/') + kind + QLatin1Char('/') + playlist.username.value_or(QString())
-        + QLatin1Char('/') + playlist.password.value_or(QString()) + QLatin1Char('/') + id + QLatin1Char('.')
+    return serverBase(playlist) + QLatin1Char('/') + kind + QLatin1Char('/') + percentEncode(playlist.username)
+        + QLatin1Char('/') + percentEncode(playlist.password) + QLatin1Char('/') + id + QLatin1Char('.')
         + ext.value_or(QStringLiteral("mp4"));
 }
 
@@ -112,7 +110,8 @@ AddressPair timeshiftUrls(const QString &serverBase, const QString &user, const 
     const qint64 minutes = std::max<qint64>(1, (end.toMSecsSinceEpoch() - start.toMSecsSinceEpoch()) / 60000);
     const QString minutesText = QString::number(minutes);
     const QString startText = timeshiftDate(start, timeZone);
-    const QString path = serverBase + QStringLiteral("/timeshift/") + user + QLatin1Char('/') + pass + QLatin1Char('/')
+    const QString path = serverBase + QStringLiteral("/timeshift/") + percentEncode(user) + QLatin1Char('/')
+        + percentEncode(pass) + QLatin1Char('/')
         + minutesText + QLatin1Char('/') + startText + QLatin1Char('/') + streamId + QStringLiteral(".m3u8");
     const QString php = serverBase + QStringLiteral("/streaming/timeshift.php?username=") + percentEncode(user)
         + QStringLiteral("&password=") + percentEncode(pass) + QStringLiteral("&stream=") + percentEncode(streamId)

@@ -15,7 +15,7 @@ using AddressPair = std::pair<QString, OptText>;
 // Pure functions: "now" is always passed in.
 namespace XtreamClient {
 
-// base + "/<kind>/<user>/<pass>/<id>.<ext or mp4>"; nothing is percent-encoded.
+// base + "/<kind>/<user>/<pass>/<id>.<ext or mp4>"; the credentials are percent-encoded.
 QString streamUrl(const Playlist &playlist, const QString &kind, const QString &id, const OptText &ext);
 QString liveUrl(const Playlist &playlist, const QString &streamId, const QString &ext);
 QString movieUrl(const Playlist &playlist, const QString &id, const OptText &ext);
@@ -24,7 +24,8 @@ QString seriesUrl(const Playlist &playlist, const QString &id, const OptText &ex
 // Programme start as the timeshift interface writes it ("yyyy-MM-dd:HH-mm").
 QString timeshiftDate(const QDateTime &date, const QTimeZone &timeZone);
 
-// The timeshift path address and the timeshift.php address of one programme.
+// The timeshift path address and the timeshift.php address of one programme; the
+// credentials are percent-encoded in both.
 AddressPair timeshiftUrls(const QString &serverBase, const QString &user, const QString &pass,
                           const QString &streamId, const QDateTime &start, const QDateTime &end,
                           const QTimeZone &timeZone);

@@ -95,6 +95,15 @@ QString percentEncode(const OptText &text)
     return out;
 }
 
+QString urlOrigin(const QUrl &url)
+{
+    QString host = url.host();
+    if (host.contains(u':'))
+        host = u'[' + host + u']';
+    return url.scheme() + QStringLiteral("://") + host
+        + (url.port() >= 0 ? QLatin1Char(':') + QString::number(url.port()) : QString());
+}
+
 QString apiURL(const Playlist &playlist, const OptText &action, const QString &extra)
 {
     QString url = serverBase(playlist) + QStringLiteral("/player_api.php?username=") + percentEncode(playlist.username)
@@ -125,14 +134,10 @@ std::optional<Playlist> xtreamCredentials(const Playlist &playlist)
     const QString password = query.queryItemValue(QStringLiteral("password"), QUrl::FullyDecoded);
     if (username.isEmpty() || password.isEmpty())
         return std::nullopt;
-    QString host = url.host();
-    if (host.contains(u':'))
-        host = u'[' + host + u']';
     Playlist result = playlist;
     result.type = QStringLiteral("xtream");
     result.url.reset();
-    result.host = url.scheme() + QStringLiteral("://") + host
-        + (url.port() >= 0 ? QStringLiteral(":%1").arg(url.port()) : QString());
+    result.host = XtreamClient::urlOrigin(url);
     result.username = username;
     result.password = password;
     return result;

@@ -40,9 +40,9 @@ QString idParameter(const char *name, const QString &id)
 }
 
 QCoro::Task<QByteArray> fetch(Http &http, const Playlist &playlist, const QString &action, const QString &extra,
-                              int timeoutSeconds)
+                              int timeoutSeconds, CancelToken cancel)
 {
-    co_return co_await http.get(XtreamClient::apiURL(playlist, action, extra), seconds(timeoutSeconds));
+    co_return co_await http.get(XtreamClient::apiURL(playlist, action, extra), seconds(timeoutSeconds), cancel);
 }
 
 QCoro::Task<QByteArray> fetchList(Http &http, const Playlist &playlist, const QString &action, bool force)
@@ -86,33 +86,33 @@ QCoro::Task<QList<MediaItem>> streamItems(Playlist playlist, QString action, Con
         [body = std::move(body), type]() mutable { return decodeMediaItems(std::move(body), type); });
 }
 
-QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http *http)
+QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http *http, CancelToken cancel)
 {
     const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_short_epg"),
                                            idParameter("stream_id", streamId) + QStringLiteral("&limit=6"),
-                                           kShortEpgTimeout);
+                                           kShortEpgTimeout, cancel);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     co_return co_await offThread([body, now] { return shortGuide(body, now); });
 }
 
-QCoro::Task<QList<EpgEntry>> epgTable(Playlist playlist, QString streamId, Http *http)
+QCoro::Task<QList<EpgEntry>> epgTable(Playlist playlist, QString streamId, Http *http, CancelToken cancel)
 {
     const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_simple_data_table"),
-                                           idParameter("stream_id", streamId), kDetailsTimeout);
+                                           idParameter("stream_id", streamId), kDetailsTimeout, cancel);
     co_return co_await offThread([body] { return guideTable(body); });
 }
 
-QCoro::Task<VodInfo> vodInfo(Playlist playlist, QString vodId, Http *http)
+QCoro::Task<VodInfo> vodInfo(Playlist playlist, QString vodId, Http *http, CancelToken cancel)
 {
     const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_vod_info"), idParameter("vod_id", vodId),
-                                           kDetailsTimeout);
+                                           kDetailsTimeout, cancel);
     co_return co_await offThread([body] { return parseVodInfo(body); });
 }
 
-QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, QString seriesId, Http *http)
+QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, QString seriesId, Http *http, CancelToken cancel)
 {
     const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_series_info"),
-                                           idParameter("series_id", seriesId), kDetailsTimeout);
+                                           idParameter("series_id", seriesId), kDetailsTimeout, cancel);
     co_return co_await offThread([body] { return parseSeriesInfo(body); });
 }
 

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTimeZone>
+#include <QUrl>
 
 #include <QCoroTask>
 
@@ -72,19 +73,26 @@ using ::kMaxCatchupDays;
 
 QString serverBase(const Playlist &playlist);
 QString percentEncode(const OptText &text);
+// "scheme://host[:port]" of an address; an IPv6 host keeps its brackets.
+QString urlOrigin(const QUrl &url);
 QString apiURL(const Playlist &playlist, const OptText &action, const QString &extra);
 
-// Requests; each may also fail with the errors of Http. Tests pass their own client.
+// Requests; each may also fail with the errors of Http. Tests pass their own client. A
+// fired token aborts a guide or detail request at once.
 QCoro::Task<XtreamAccount> login(Playlist playlist, Http *http = Http::shared());
 QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool force, Http *http = Http::shared());
 QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http = Http::shared());
 // streams() and mediaItems() in one pass, without the intermediate list: for big lists.
 QCoro::Task<QList<MediaItem>> streamItems(Playlist playlist, QString action, ContentType type, bool force,
                                           Http *http = Http::shared());
-QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http *http = Http::shared());
-QCoro::Task<QList<EpgEntry>> epgTable(Playlist playlist, QString streamId, Http *http = Http::shared());
-QCoro::Task<VodInfo> vodInfo(Playlist playlist, QString vodId, Http *http = Http::shared());
-QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, QString seriesId, Http *http = Http::shared());
+QCoro::Task<QList<EpgEntry>> shortEpg(
+    Playlist playlist, QString streamId, Http *http = Http::shared(), CancelToken cancel = {});
+QCoro::Task<QList<EpgEntry>> epgTable(
+    Playlist playlist, QString streamId, Http *http = Http::shared(), CancelToken cancel = {});
+QCoro::Task<VodInfo> vodInfo(
+    Playlist playlist, QString vodId, Http *http = Http::shared(), CancelToken cancel = {});
+QCoro::Task<SeriesInfo> seriesInfo(
+    Playlist playlist, QString seriesId, Http *http = Http::shared(), CancelToken cancel = {});
 
 // Pure readers of the provider's answers; they run on worker threads.
 XtreamAccount parseAccount(const QByteArray &body);

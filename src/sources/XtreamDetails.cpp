@@ -116,16 +116,19 @@ QList<Episode> collectEpisodes(element root)
     element listing;
     if (root["episodes"].get(listing) != simdjson::SUCCESS)
         return episodes;
-    if (listing.is_object()) {
-        for (const auto member : listing.get_object().value_unsafe())
+    object seasons;
+    simdjson::dom::array entries;
+    if (listing.get_object().get(seasons) == simdjson::SUCCESS) {
+        for (const auto member : seasons)
             collectFrom(member.value, parseDecimalInteger(QString::fromUtf8(member.key.data(), qsizetype(member.key.size()))),
                         episodes);
-    } else if (listing.is_array()) {
-        for (const element value : listing.get_array().value_unsafe()) {
+    } else if (listing.get_array().get(entries) == simdjson::SUCCESS) {
+        for (const element value : entries) {
+            object source;
             if (value.is_array())
                 collectFrom(value, std::nullopt, episodes);
-            else if (value.is_object())
-                if (auto episode = readEpisode(value.get_object().value_unsafe(), std::nullopt))
+            else if (value.get_object().get(source) == simdjson::SUCCESS)
+                if (auto episode = readEpisode(source, std::nullopt))
                     episodes.append(std::move(*episode));
         }
     }

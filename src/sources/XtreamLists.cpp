@@ -15,7 +15,6 @@ namespace {
 using simdjson::dom::element;
 using simdjson::dom::element_type;
 
-constexpr qsizetype kRefusalScanBytes = 4096;
 // Longer lists are read in pieces of about this size on worker threads.
 constexpr qsizetype kPieceBytes = 256 * 1024;
 // At most this many distinct repeated texts are remembered per worker.
@@ -244,12 +243,30 @@ QList<Entry> decodeList(const QByteArray &body, const Keeps &keeps, const Fill &
     const auto append = [&](std::size_t, std::size_t worker, simdjson::dom::array elements) {
         entries.reserve(qsizetype(elements.size()));
         forKeptObjects(elements, keeps, [&](simdjson::dom::object object) {
-            fill(entries.emplace_back(), object, entries.size() - 1, worker);
+            const qsizetype index = entries.size();
+            fill(entries.emplace_back(), object, index, worker);
         });
     };
     if (readArrayPieces(body, {}, append) == PiecesOutcome::notJson)
         throw AppError::badData();
     return entries;
+}
+
+// An object answer whose "auth" (top level or under "user_info") reads as 0 or false,
+// however it is spaced or typed ("auth" : 0, "auth":"0").
+bool refusesLogin(const QByteArray &body)
+{
+    simdjson::dom::parser parser;
+    const auto root = parseJson(parser, body);
+    simdjson::dom::object top;
+    if (!root || root->get_object().get(top) != simdjson::SUCCESS)
+        return false;
+    simdjson::dom::object userInfo;
+    const auto isZero = [](simdjson::dom::object from) {
+        simdjson::dom::element auth;
+        return from.at_key("auth").get(auth) == simdjson::SUCCESS && lenientText(auth) == QLatin1StringView("0");
+    };
+    return isZero(top) || (top.at_key("user_info").get_object().get(userInfo) == simdjson::SUCCESS && isZero(userInfo));
 }
 
 bool isLeadingFiller(uchar byte)
@@ -272,8 +289,7 @@ bool checkListBody(const QByteArray &body)
         return true;
     if (body.at(at) != '{')
         return false;
-    const QString head = QString::fromUtf8(body.first(std::min(body.size(), kRefusalScanBytes)));
-    if (head.contains(QLatin1StringView("\"auth\":0")) || head.contains(QLatin1StringView("\"auth\": 0")))
+    if (refusesLogin(body))
         throw AppError::xtreamAuth();
     return false;
 }
@@ -326,8 +342,10 @@ QList<MediaItem> mediaItems(const QList<XStream> &streams, ContentType type)
     QList<MediaItem> items;
     items.reserve(streams.size());
     for (const XStream &stream : streams) {
-        if (stream.*id)
-            fillItem(items.emplace_back(), DecodedStream { stream }, *(stream.*id), type, items.size() - 1);
+        if (!(stream.*id))
+            continue;
+        const qsizetype index = items.size();
+        fillItem(items.emplace_back(), DecodedStream { stream }, *(stream.*id), type, index);
     }
     return items;
 }

@@ -45,6 +45,23 @@ std::optional<QString> validUtf8(const QByteArray &bytes)
     return text;
 }
 
+// Plain words whose letters happen to form Base64 quads decode to control characters
+// ("Film") or to mostly punctuation ("Kids" -> "*'l"); real encoded text does neither.
+bool looksLikeText(const QString &text)
+{
+    qsizetype wordy = 0;
+    qsizetype other = 0;
+    for (const QChar ch : text) {
+        if (ch.category() == QChar::Other_Control && ch != u'\t' && ch != u'\n' && ch != u'\r')
+            return false;
+        if (ch.isLetterOrNumber() || ch.isMark())
+            ++wordy;
+        else if (!ch.isSpace())
+            ++other;
+    }
+    return wordy >= other;
+}
+
 } // namespace
 
 namespace XtreamClient {
@@ -54,7 +71,7 @@ OptText decodeText(const OptText &text)
     if (!text || text->isEmpty())
         return std::nullopt;
     if (const auto bytes = base64Bytes(*text); bytes && !bytes->isEmpty()) {
-        if (const auto decoded = validUtf8(*bytes); decoded && !decoded->isEmpty())
+        if (const auto decoded = validUtf8(*bytes); decoded && !decoded->isEmpty() && looksLikeText(*decoded))
             return decoded->trimmed();
     }
     return text;

@@ -55,7 +55,7 @@ QCoro::Task<> MovieDetailsScreenModel::load()
     if (!playlist || !catalog())
         co_return;
     const QPointer<MovieDetailsScreenModel> self(this);
-    std::optional<VodInfo> info = co_await catalog()->vodInfo(*playlist, m_item);
+    std::optional<VodInfo> info = co_await catalog()->vodInfo(*playlist, m_item, m_requests.token());
     if (!self)
         co_return;
     m_info = std::move(info);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VodScreen.h"
+#include "sources/CancelToken.h"
 
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
@@ -65,6 +66,8 @@ private:
     void setFocus(int focus);
 
     MediaItem m_item;
+    // Requests still running when the screen goes are aborted.
+    CancelSource m_requests;
     std::optional<VodInfo> m_info;
     bool m_loaded = false;
     int m_focus = 0;

@@ -56,7 +56,7 @@ QCoro::Task<> SeriesDetailsScreenModel::load()
     const QPointer<SeriesDetailsScreenModel> self(this);
     std::exception_ptr failure;
     try {
-        SeriesInfo info = co_await catalog()->seriesInfo(*playlist, m_item);
+        SeriesInfo info = co_await catalog()->seriesInfo(*playlist, m_item, m_requests.token());
         if (!self)
             co_return;
         m_info = std::move(info);

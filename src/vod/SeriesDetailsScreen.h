@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VodScreen.h"
+#include "sources/CancelToken.h"
 
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
@@ -79,6 +80,8 @@ private:
     void setFocus(int focus);
 
     MediaItem m_item;
+    // Requests still running when the screen goes are aborted.
+    CancelSource m_requests;
     std::optional<SeriesInfo> m_info;
     std::optional<QString> m_error;
     int m_season = 0;

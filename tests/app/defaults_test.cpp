@@ -102,6 +102,39 @@ TEST_F(DefaultsTest, MissingFileStartsEmptyAndIsCreatedWithItsFolderOnFirstWrite
     EXPECT_EQ(Defaults(nested).integer(u"x"_qs), 1);
 }
 
+TEST_F(DefaultsTest, FolderAndFileArePrivateNewOrFound)
+{
+    const QString folder = dir.filePath(u"Zelfor"_qs);
+    const QString file = folder + u"/defaults.json"_qs;
+    const auto permissions = [](const QString &path) { return QFile::permissions(path) & 0x7777; };
+    constexpr auto kUser = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    EXPECT_TRUE(Defaults(file).set(u"mac"_qs, u"00:1a:79:00:00:01"_qs));
+    EXPECT_EQ(permissions(folder), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | kUser);
+    EXPECT_EQ(permissions(file), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+
+    // Made by an older build: readable by everyone until the next start.
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::Permissions(0x7755)));
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::Permissions(0x6644)));
+    EXPECT_EQ(Defaults(file).text(u"mac"_qs), u"00:1a:79:00:00:01"_qs);
+    EXPECT_EQ(permissions(folder), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | kUser);
+    EXPECT_EQ(permissions(file), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+}
+
+TEST_F(DefaultsTest, TemporariesOfAKilledSaveAreRemovedAtStart)
+{
+    writeFile(path(), R"({"a": {"type": "text", "value": "kept"}})");
+    const QStringList stale = { u"defaults.json.Ab12Cd"_qs, u"defaults.json.xYz789"_qs };
+    const QStringList others = { u"defaults.json.corrupt-20260101-000000-000"_qs, u"defaults.json.bak"_qs,
+        u"defaults.json.Ab12Cd7"_qs, u"other.json.Ab12Cd"_qs };
+    for (const QString &name : stale + others)
+        writeFile(dir.filePath(name), "{");
+    EXPECT_EQ(Defaults(path()).text(u"a"_qs), u"kept"_qs);
+    for (const QString &name : stale)
+        EXPECT_FALSE(QFile::exists(dir.filePath(name))) << name.toStdString();
+    for (const QString &name : others)
+        EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name.toStdString();
+}
+
 TEST_F(DefaultsTest, EveryCorruptFileIsKeptAsideAndTheStoreStartsEmpty)
 {
     const QByteArray shapes[] = { "", "not json", R"({"a": {"type": "text", "value": "x"})", "[1, 2]", "7" };

@@ -16,10 +16,10 @@ const QStringList kOptions = { QStringLiteral("Newest first"), QStringLiteral("A
 // The dialog view in a 900 by 640 window, showing a fresh model that AppState holds.
 class ChoiceDialogViewTest : public ::testing::Test {
 protected:
-    void open(int selected)
+    void open(int selected, const QStringList &options = kOptions)
     {
         AppState::shared()->setDialog(std::make_unique<ChoiceDialogModel>(
-            QStringLiteral("Sort by"), kOptions, selected, [this](int index) { chosen.append(index); }));
+            QStringLiteral("Sort by"), options, selected, [this](int index) { chosen.append(index); }));
         page = std::make_unique<ShownPage>(QStringLiteral("qrc:/Zelfor/Kit/ChoiceDialogView.qml"),
             QVariantMap { { "model", QVariant::fromValue(AppState::shared()->dialog()) }, { "width", 900 },
                 { "height", 640 } });
@@ -30,7 +30,8 @@ protected:
                 rows.append(item);
         }
         std::sort(rows.begin(), rows.end(), [](QQuickItem *a, QQuickItem *b) { return a->y() < b->y(); });
-        ASSERT_EQ(rows.size(), kOptions.size());
+        if (options.size() <= kOptions.size())
+            ASSERT_EQ(rows.size(), options.size());
     }
 
     void TearDown() override { AppState::shared()->closeDialog(); }
@@ -92,6 +93,39 @@ TEST_F(ChoiceDialogViewTest, KeysMoveTheFocusedLookButNotTheMark)
     EXPECT_TRUE(router->dispatch(Key { Key::Kind::space, {} }));
     EXPECT_EQ(chosen, QList<int> { 2 });
     EXPECT_FALSE(isOpen());
+}
+
+// More options than the window holds: the list scrolls inside the window and keeps the
+// focused option in view as the keys move it.
+TEST_F(ChoiceDialogViewTest, LongListScrollsToKeepTheFocusedOptionInView)
+{
+    QStringList many;
+    for (int i = 1; i <= 16; ++i)
+        many.append(QStringLiteral("Option %1").arg(i));
+    open(0, many);
+    QQuickItem *list = page->child(QStringLiteral("options"));
+    ASSERT_TRUE(list);
+    const QRectF window(0, 0, 900, 640);
+    const auto inView = [&](QQuickItem *item, QQuickItem *frame) {
+        const QRectF box = item->mapRectToItem(frame, QRectF(0, 0, item->width(), item->height()));
+        return box.top() >= -0.5 && box.bottom() <= frame->height() + 0.5;
+    };
+    EXPECT_TRUE(window.contains(list->mapRectToScene(QRectF(0, 0, list->width(), list->height()))));
+    const auto focusedRow = [&]() -> QQuickItem * {
+        for (QQuickItem *item : itemsBelow(list)) {
+            if (item->objectName() == QLatin1String("choiceRow") && item->property("focused").toBool())
+                return item;
+        }
+        return nullptr;
+    };
+    for (int step : { 15, -15 }) {
+        for (int i = 0; i < std::abs(step); ++i)
+            KeyRouter::shared()->dispatch(Key { step > 0 ? Key::Kind::down : Key::Kind::up, {} });
+        EXPECT_EQ(focusIndex(), step > 0 ? 15 : 0);
+        QQuickItem *row = focusedRow();
+        ASSERT_TRUE(row);
+        EXPECT_TRUE(inView(row, list)) << step;
+    }
 }
 
 enum class Target { lastRow, scrim, panelTitle, cancel };

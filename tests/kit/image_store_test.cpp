@@ -1,4 +1,5 @@
 #include "KitTestSupport.h"
+#include "ManualClock.h"
 #include "RunTask.h"
 #include "kit/ImageStore.h"
 
@@ -27,7 +28,8 @@ class ImageStoreTest : public ::testing::Test {
 protected:
     std::unique_ptr<ImageStore> newStore()
     {
-        return std::make_unique<ImageStore>(m_dir.path(), [] { return QStringLiteral("ImageTest/2.0"); });
+        return std::make_unique<ImageStore>(
+            m_dir.path(), [] { return QStringLiteral("ImageTest/2.0"); }, nullptr, &clock);
     }
 
     QImage load(ImageStore &store, const QString &path) { return runTask(store.image(server.url(path))); }
@@ -41,6 +43,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    ManualClock clock;
     LoopbackServer server;
     std::unique_ptr<ImageStore> store = newStore();
 };
@@ -71,22 +74,45 @@ TEST_F(ImageStoreTest, MemoryIsBoundedInBytesAsWellAsInCount)
     EXPECT_LE(qint64(kept) * 16 * 1024 * 1024, ImageStore::kMemoryBytes);
 }
 
-TEST_F(ImageStoreTest, FailureIsRecordedOnceAndNeverAskedForAgain)
+TEST_F(ImageStoreTest, PermanentFailureIsRecordedOnceAndNeverAskedForAgain)
 {
     const std::pair<const char *, LoopbackResponse> answers[] = {
-        { "/missing", LoopbackResponse::withStatus(404, "missing") }, { "/error", LoopbackResponse::withStatus(500) },
+        { "/missing", LoopbackResponse::withStatus(404, "missing") }, { "/forbidden", LoopbackResponse::withStatus(403) },
         { "/pixel.gif", LoopbackResponse::file(kPixelGif, "image/gif") }, { "/line.png", picture({ 1, 50 }) },
-        { "/page", LoopbackResponse::text("<html>hello</html>") }, { "/dropped", LoopbackResponse::dropped() },
+        { "/page", LoopbackResponse::text("<html>hello</html>") },
     };
     for (const auto &[path, response] : answers) {
         SCOPED_TRACE(path);
         server.serve(QLatin1String(path), response);
         EXPECT_TRUE(load(*store, path).isNull());
         EXPECT_TRUE(store->hasFailed(server.url(path)));
-        // Qt itself may resend once on a dropped connection; a second load sends nothing.
-        const int sent = server.requestCount(path);
+        clock.advance(ImageStore::kRetryAfter.count() * 10);
         EXPECT_TRUE(load(*store, path).isNull());
-        EXPECT_EQ(server.requestCount(path), sent);
+        EXPECT_EQ(server.requestCount(path), 1);
+    }
+}
+
+// A server error or a refused connection is asked for again, but at most once per 30 s.
+TEST_F(ImageStoreTest, PassingFailureIsAskedForAgainAtMostOncePer30Seconds)
+{
+    // The port of a server that has stopped refuses connections.
+    const QString refused = LoopbackServer().url("/refused.png");
+    server.serveSequence("/error.png", { LoopbackResponse::withStatus(503), picture({ 12, 12 }) });
+    const std::pair<QString, QSize> cases[] = {
+        { server.url("/error.png"), { 12, 12 } }, { refused, QSize(0, 0) },
+    };
+    for (const auto &[address, size] : cases) {
+        SCOPED_TRACE(address.toStdString());
+        EXPECT_TRUE(runTask(store->image(address)).isNull());
+        EXPECT_TRUE(store->hasFailed(address));
+        const int sent = server.requestCount();
+        clock.advance(ImageStore::kRetryAfter.count() - 1);
+        EXPECT_TRUE(runTask(store->image(address)).isNull());
+        EXPECT_EQ(server.requestCount(), sent);
+        clock.advance(1);
+        EXPECT_FALSE(store->hasFailed(address));
+        EXPECT_EQ(runTask(store->image(address)).size(), size);
+        EXPECT_EQ(store->hasFailed(address), size.isEmpty());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "KitTestSupport.h"
 #include "kit/TapRule.h"
+#include "kit/Theme.h"
 
 #include <QQmlComponent>
 #include <QQuickWindow>
@@ -39,6 +40,7 @@ protected:
     std::unique_ptr<QQuickItem> m_item;
 };
 
+// fillStyle: 0 raised, 1 raised hover, 2 accent.
 const char *const kPillLook = "hover fillStyle borderWidth borderOpacity glowOpacity brightness";
 const char *const kCardLook = "hover active sheenOpacity darkShadowOpacity";
 const char *const kPill = "PillButton { title: \"Play\" }";
@@ -73,12 +75,12 @@ TEST_P(Looks, FollowPrimaryFocusAndHover)
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, Looks, ::testing::Values(
-    LookCase { "pillResting", kPill, false, kPillLook, "false raised 1 0.1 0 0", 1 },
-    LookCase { "pillHovered", kPill, true, kPillLook, "true raisedHover 1 0.2 0 0", 1.03 },
-    LookCase { "pillFocusedKeepsScale", kFocusedPill, false, kPillLook, "false raised 2 1 0 0", 1 },
-    LookCase { "pillFocusWinsBorderOverHover", kFocusedPill, true, kPillLook, "true raisedHover 2 1 0 0", 1.03 },
-    LookCase { "primaryResting", kPrimaryPill, false, kPillLook, "false accent 1 0.25 0.35 0", 1 },
-    LookCase { "primaryKeepsAccentWhenHovered", kPrimaryPill, true, kPillLook, "true accent 1 0.25 0.55 0.06", 1.03 },
+    LookCase { "pillResting", kPill, false, kPillLook, "false 0 1 0.1 0 0", 1 },
+    LookCase { "pillHovered", kPill, true, kPillLook, "true 1 1 0.2 0 0", 1.03 },
+    LookCase { "pillFocusedKeepsScale", kFocusedPill, false, kPillLook, "false 0 2 1 0 0", 1 },
+    LookCase { "pillFocusWinsBorderOverHover", kFocusedPill, true, kPillLook, "true 1 2 1 0 0", 1.03 },
+    LookCase { "primaryResting", kPrimaryPill, false, kPillLook, "false 2 1 0.25 0.35 0", 1 },
+    LookCase { "primaryKeepsAccentWhenHovered", kPrimaryPill, true, kPillLook, "true 2 1 0.25 0.55 0.06", 1.03 },
     LookCase { "cardResting", kCard, false, kCardLook, "false false 0 0", 1 },
     LookCase { "cardHoveredWithoutActions", kCard, true, kCardLook, "true true 0.035 0.35", 1.04 },
     LookCase { "cardFocused", kFocusedCard, false, kCardLook, "false true 0 0", 1.04 },
@@ -214,6 +216,23 @@ TEST_F(KitInteraction, ToastShowsAtMostTwoLines)
         EXPECT_LE(toast->width(), width);
         EXPECT_LT(toast->height(), truncated ? 70 : 50);
     }
+}
+
+// A button's help shows on the surface colour with white text, not the platform's light tooltip.
+TEST_F(KitInteraction, HelpTipWearsTheAppLook)
+{
+    QQuickItem *button = host(QStringLiteral("CircleButton { icon: \"magnifyingglass\"; help: \"Search\" }"));
+    ASSERT_TRUE(button);
+    QObject *tip = button->findChild<QObject *>(QStringLiteral("helpTip"));
+    ASSERT_TRUE(tip);
+    QTest::mouseMove(&m_window, centreOf(button));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tip->property("opened").toBool(); }, 3000));
+    auto *background = tip->property("background").value<QQuickItem *>();
+    ASSERT_TRUE(background);
+    const QImage image = m_window.grabWindow();
+    const QColor fill = image.pixelColor(background->mapToScene(QPointF(3, background->height() / 2)).toPoint());
+    EXPECT_EQ(fill, Theme::surface());
+    EXPECT_EQ(tip->property("palette").value<QObject *>()->property("toolTipText").value<QColor>(), QColor(Qt::white));
 }
 
 } // namespace

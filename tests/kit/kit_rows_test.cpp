@@ -1,4 +1,8 @@
 #include "KitTestSupport.h"
+#include "kit/ContentListModel.h"
+
+#include <QQmlComponent>
+#include <QQuickWindow>
 
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -16,14 +20,19 @@ TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
         { { "name", "FR | TF1 HD" }, { "logo", "" }, { "num", 1 }, { "catchupDays", 7 }, { "favorite", false },
             { "playing", false }, { "focused", false }, { "width", 420 } });
     ASSERT_TRUE(load.object);
-    QQuickItem *equalizer = nullptr;
-    for (auto *child : load.object->findChildren<QQuickItem *>())
-        equalizer = child->property("phase").isValid() ? child : equalizer;
-    ASSERT_TRUE(equalizer);
-    QTest::qWait(100);
-    EXPECT_EQ(equalizer->property("phase").toDouble(), 0);
+    const auto equalizer = [&]() -> QQuickItem * {
+        for (auto *child : load.object->findChildren<QQuickItem *>()) {
+            if (child->property("phase").isValid())
+                return child;
+        }
+        return nullptr;
+    };
+    EXPECT_FALSE(equalizer());
     load.object->setProperty("playing", true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer->property("phase").toDouble() > 0; }, 1000));
+    ASSERT_TRUE(equalizer());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer()->property("phase").toDouble() > 0; }, 1000));
+    load.object->setProperty("playing", false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !equalizer(); }, 1000));
 }
 
 TEST(PosterBadges, FollowRatingFavoriteAndFocus)
@@ -41,9 +50,11 @@ TEST(PosterBadges, FollowRatingFavoriteAndFocus)
                 { "focused", focused }, { "width", 170 } });
         ASSERT_TRUE(load.object);
         EXPECT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
+        // Each badge is made only while it shows.
         const auto visible = [&](const char *name) {
-            auto *child = load.object->findChild<QQuickItem *>(QLatin1String(name));
-            return child && child->isVisible();
+            auto *loader = load.object->findChild<QQuickItem *>(QLatin1String(name));
+            auto *badge = loader ? loader->property("item").value<QQuickItem *>() : nullptr;
+            return badge && badge->isVisible() && badge->width() > 0;
         };
         EXPECT_EQ(QList<bool>({ visible("ratingBadge"), visible("favoriteBadge"), visible("playMark") }),
             QList<bool>({ ratingShown, favorite, focused }));
@@ -61,10 +72,11 @@ TEST(PlaceholderStrength, InitialsAreFaintOnlyWhileAPictureLoads)
         auto load = loadQml(engine, urlOf("RemoteImage"), { { "url", *path ? server.url(QLatin1String(path)) : QString() },
             { "title", "Canal+ Sport" }, { "width", 62 }, { "height", 38 } });
         ASSERT_TRUE(load.object);
-        auto *initials = load.object->findChild<QQuickItem *>(QStringLiteral("initials"));
-        ASSERT_TRUE(initials);
-        EXPECT_DOUBLE_EQ(initials->opacity(), whileLoading);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return server.inFlight() == 0 && initials->opacity() == 1; }, 5000));
+        auto *placeholder = load.object->findChild<QQuickItem *>(QStringLiteral("placeholder"));
+        ASSERT_TRUE(placeholder);
+        EXPECT_DOUBLE_EQ(placeholder->property("strength").toDouble(), whileLoading);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return server.inFlight() == 0 && placeholder->property("strength").toDouble() == 1; }, 5000));
         EXPECT_FALSE(load.object->property("loaded").toBool());
     }
 }
@@ -99,6 +111,90 @@ TEST(ClickProbe, RowDoubleClickCallsOnlyTheDoubleActionAndFilterWritesTheOwnersT
     // The owner's later text still reaches the field.
     page.root()->setProperty("filterText", QStringLiteral("news"));
     EXPECT_TRUE(clear->isVisible());
+}
+
+// The owner gives and takes the focus; the field shows what its owner made of each edit.
+TEST(FilterFieldOwner, ControlsFocusAndTheFieldNeverDriftsFromItsText)
+{
+    ShownPage page(QStringLiteral("rows/ClickProbe.qml"));
+    ASSERT_TRUE(page.ready());
+    QQuickItem *field = page.child(QStringLiteral("strictFilter"));
+    ASSERT_TRUE(field);
+    const auto editing = [&] { return field->property("editing").toBool(); };
+    EXPECT_FALSE(editing());
+    // A click on the capsule's symbol, off the text, starts editing.
+    QTest::mouseClick(&page.view(), Qt::LeftButton, {}, field->mapToScene(QPointF(16, 19)).toPoint());
+    EXPECT_TRUE(editing());
+    for (const char key : { 'a', 'b' })
+        QTest::keyClick(&page.view(), key);
+    const auto shown = [&] {
+        for (QQuickItem *item : itemsBelow(field)) {
+            if (item->inherits("QQuickTextInput"))
+                return item->property("text").toString();
+        }
+        return QString();
+    };
+    EXPECT_EQ(page.root()->property("strictText").toString(), QStringLiteral("AB"));
+    EXPECT_EQ(shown(), QStringLiteral("AB"));
+    QMetaObject::invokeMethod(field, "stopEditing");
+    EXPECT_FALSE(editing());
+    QTest::keyClick(&page.view(), Qt::Key_C);
+    EXPECT_EQ(shown(), QStringLiteral("AB"));
+    QMetaObject::invokeMethod(field, "edit");
+    EXPECT_TRUE(editing());
+    QTest::keyClick(&page.view(), Qt::Key_C);
+    EXPECT_EQ(shown(), QStringLiteral("ABC"));
+}
+
+// Channel rows and poster cards take their values from the content list's roles.
+TEST(ContentDelegates, RowsAndCardsFillFromTheModelRolesAndFollowItsFlags)
+{
+    QList<MediaItem> items(3);
+    for (int i = 0; i < 3; ++i) {
+        items[i].id = QString::number(i + 1);
+        items[i].name = QStringLiteral("Item %1").arg(i + 1);
+        items[i].num = i + 1;
+        items[i].rating = QStringLiteral("7.%1").arg(i);
+    }
+    items[1].catchup = Catchup { 3, QStringLiteral("default"), std::nullopt };
+    ContentListModel model;
+    model.setItems(ContentListModel::itemsOf(items), 9);
+    model.setRows({ 2, 1 });
+    model.setFocusedRow(1);
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QQmlComponent component(&engine);
+    component.setData(R"(import QtQuick
+import Zelfor.Kit
+Column {
+    property var items
+    width: 400
+    ListView { objectName: "channels"; width: 400; height: 200; model: parent.items; delegate: ChannelRow { width: 400 } }
+    GridView { objectName: "posters"; width: 400; height: 300; cellWidth: 180; cellHeight: 280
+               model: parent.items; delegate: PosterCard { width: 170 } }
+})", QUrl(QStringLiteral("file:///delegates.qml")));
+    WarningCollector warnings;
+    QQuickWindow window;
+    std::unique_ptr<QQuickItem> page(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
+        { { "items", QVariant::fromValue(static_cast<QObject *>(&model)) } })));
+    ASSERT_TRUE(page) << qPrintable(component.errorString());
+    page->setParentItem(window.contentItem());
+    const auto delegatesOf = [&](const char *view, const char *property) {
+        QStringList values;
+        for (QQuickItem *item : itemsBelow(itemNamed(page.get(), QLatin1String(view)))) {
+            // A channel row has a number, a poster card a rating badge.
+            if (item->property(QLatin1String(view) == QLatin1String("posters") ? "ratingBadge" : "num").isValid())
+                values.append(item->property("name").toString() + ':' + item->property(property).toString());
+        }
+        values.sort();
+        return values;
+    };
+    EXPECT_EQ(delegatesOf("channels", "catchupDays"), (QStringList { "Item 2:3", "Item 3:0" }));
+    EXPECT_EQ(delegatesOf("channels", "focused"), (QStringList { "Item 2:true", "Item 3:false" }));
+    EXPECT_EQ(delegatesOf("posters", "ratingBadge"), (QStringList { "Item 2:7.1", "Item 3:7.2" }));
+    model.setFavoriteKeys({ model.keyAt(0) });
+    EXPECT_EQ(delegatesOf("posters", "favorite"), (QStringList { "Item 2:false", "Item 3:true" }));
+    EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
 }
 
 } // namespace

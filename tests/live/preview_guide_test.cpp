@@ -90,6 +90,16 @@ TEST_F(PreviewGuideTest, AnAnswerForAChannelNoLongerPreviewedIsDropped)
     EXPECT_TRUE(guide.epg()->isEmpty());
 }
 
+TEST_F(PreviewGuideTest, ChangingTheChannelAbortsTheRequestBefore)
+{
+    provider.answer("get_short_epg", LoopbackResponse::stalled());
+    guide.show(playlist, channel("101"));
+    clock.advance(PreviewGuide::kSettleMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return provider.server().inFlight() == 1; }, 5000));
+    guide.show(playlist, channel("102"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return provider.server().inFlight() == 0; }, 2000));
+}
+
 TEST_F(PreviewGuideTest, ShowsThreeEntriesAndDescribesOnlyTheOneOnAir)
 {
     provider.answer("get_short_epg", LoopbackResponse::json(guideAnswer(now, { { -900, 2700 }, { 2700, 6300 }, { 6300, 9900 },

@@ -49,8 +49,9 @@ std::vector<simdjson::dom::element> elements(simdjson::dom::parser &parser, cons
     const auto root = parseJson(parser, array);
     EXPECT_TRUE(root.has_value()) << array.constData();
     std::vector<simdjson::dom::element> result;
-    if (root)
-        for (simdjson::dom::element element : root->get_array().value())
+    simdjson::dom::array values;
+    if (root && root->get_array().get(values) == simdjson::SUCCESS)
+        for (simdjson::dom::element element : values)
             result.push_back(element);
     return result;
 }

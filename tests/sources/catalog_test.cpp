@@ -5,7 +5,6 @@
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
 
-#include <QNetworkReply>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -182,6 +181,37 @@ TEST_F(CatalogTest, ForcedLoadKeepsItsRunningEntryWhenAnEarlierLoadEnds)
     EXPECT_EQ(server.requestCount(QStringLiteral("/list.m3u")), 2);
 }
 
+TEST_F(CatalogTest, OvertakenLoadsAnswerTheirCallersButStoreNothing)
+{
+    QByteArray renamed = kM3u;
+    renamed.replace("Alpha", "Gamma");
+    server.serveSequence(QStringLiteral("/list.m3u"),
+        { LoopbackResponse::text(kM3u).after(300ms), LoopbackResponse::text(renamed), LoopbackResponse::text(kM3u).after(300ms) });
+    // A plain load that ends after a forced one keeps the forced one's sections.
+    auto plain = catalog.load(m3u(), ContentType::live, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 1; }));
+    const SectionPtr forced = load(m3u(), ContentType::live, true);
+    EXPECT_EQ(names(runTask(std::move(plain))->all), (QStringList { "Alpha", "Beta" }));
+    EXPECT_EQ(load(m3u(), ContentType::live), forced);
+    EXPECT_EQ(names(forced->all), (QStringList { "Gamma", "Beta" }));
+
+    // A load running across reset() does not refill the emptied caches.
+    auto running = catalog.load(m3u(), ContentType::live, true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 3; }));
+    catalog.reset();
+    const SectionPtr acrossReset = runTask(std::move(running));
+    EXPECT_EQ(names(acrossReset->all), (QStringList { "Alpha", "Beta" }));
+    EXPECT_NE(load(m3u(), ContentType::live), acrossReset);
+
+    // Nor does a login that answers after the reset.
+    answer("", login(R"("auth":1,"status":"Active")").after(300ms));
+    auto loggingIn = catalog.load(xtream(), ContentType::live, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return actionCount("") == 1; }));
+    catalog.reset();
+    EXPECT_EQ(names(runTask(std::move(loggingIn))->all), (QStringList { "One", "Two", "Three", "Four" }));
+    EXPECT_FALSE(catalog.account(xtream()));
+}
+
 TEST_F(CatalogTest, BadM3uFailsEveryTypeWithItsError)
 {
     server.serve(QStringLiteral("/bad.m3u"), LoopbackResponse::text("#EXTM3U\n#EXTINF:-1,Lost\n"));
@@ -283,33 +313,6 @@ TEST_F(CatalogTest, ForcedLoadLogsInAndDownloadsAgainAndReplacesTheSection)
     EXPECT_EQ(actionCount("get_vod_streams"), 2);
 }
 
-// Aborts the network replies created while it is installed, once the server has their request.
-class ReplyAborter : public QObject {
-public:
-    explicit ReplyAborter(LoopbackServer &server)
-    {
-        qApp->installEventFilter(this);
-        connect(&server, &LoopbackServer::requestReceived, this, [this] {
-            for (const QPointer<QObject> &child : std::as_const(m_children))
-                if (auto *reply = qobject_cast<QNetworkReply *>(child.data()))
-                    reply->abort();
-        });
-    }
-    ~ReplyAborter() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        // Replies are still plain QObjects when their parent learns of them.
-        if (event->type() == QEvent::ChildAdded)
-            m_children.append(static_cast<QChildEvent *>(event)->child());
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QList<QPointer<QObject>> m_children;
-};
-
 TEST_F(CatalogTest, ShortGuideIsReusedFor600SecondsFailedOrNot)
 {
     answer("get_short_epg", nowOn());
@@ -333,8 +336,11 @@ TEST_F(CatalogTest, CancelledShortGuideIsNotRemembered)
 {
     answer("get_short_epg", LoopbackResponse::stalled());
     {
-        ReplyAborter aborter(server);
-        EXPECT_TRUE(shortEpg(xtream()).isEmpty());
+        CancelSource leaving;
+        auto guide = catalog.shortEpg(xtream(), "101", leaving.token());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return actionCount("get_short_epg") == 1; }));
+        leaving.cancel();
+        EXPECT_TRUE(runTask(std::move(guide)).isEmpty());
     }
     answer("get_short_epg", nowOn());
     EXPECT_EQ(titles(shortEpg(xtream())), QStringList { "Now" });

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -113,6 +114,22 @@ TEST(HttpCache, ClearCacheEmptiesTheFolderAndKeepsItUsable)
     EXPECT_EQ(runOutcome(http->cachedGet(address, 3600s, false)).value, QByteArray("fresh"));
     EXPECT_EQ(server.requestCount(), 2);
     EXPECT_EQ(readCached(http.cacheDir(), address), QByteArray("fresh"));
+}
+
+TEST(HttpCache, CachedBodiesAndTheirFoldersArePrivate)
+{
+    LoopbackServer server;
+    server.serve(QStringLiteral("/a"), LoopbackResponse::text("fresh"));
+    TestHttp http;
+    const QString address = server.url(QStringLiteral("/a"));
+    const auto othersMay = [](const QString &path) { return QFile::permissions(path) & 0x0077; };
+    ASSERT_EQ(runOutcome(http->cachedGet(address, 3600s, false)).value, QByteArray("fresh"));
+    EXPECT_EQ(othersMay(cacheFile(http.cacheDir(), address)), 0);
+    EXPECT_EQ(othersMay(http.cacheDir()), 0);
+    const QString cachesRoot = QFileInfo(Http::defaultCacheDir()).absolutePath();
+    EXPECT_TRUE(cachesRoot.endsWith(QLatin1String("/Zelfor")));
+    EXPECT_EQ(othersMay(cachesRoot), 0);
+    EXPECT_EQ(othersMay(Http::defaultCacheDir()), 0);
 }
 
 TEST(HttpCache, UnusableFolderOnlyDisablesCaching)

@@ -3,7 +3,9 @@
 #include "TestHttp.h"
 
 #include <QCoroTimer>
+#include <QElapsedTimer>
 #include <QTcpServer>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <variant>
@@ -93,7 +95,7 @@ TEST(Http, InvalidAddressFailsBeforeAnyRequest)
 {
     LoopbackServer server;
     TestHttp http;
-    for (const char *form : { "", "not a url %1", "http://127.0.0.1:%1/a b", "/player_api.php?port=%1",
+    for (const char *form : { "", "not a url %1", "/player_api.php?port=%1",
              "file:///etc/hostname?%1", "ftp://127.0.0.1:%1/list", "http://:%1/list" }) {
         const QString address = QString::fromLatin1(form).replace(QLatin1String("%1"), QString::number(server.port()));
         SCOPED_TRACE(address.toStdString());
@@ -102,6 +104,46 @@ TEST(Http, InvalidAddressFailsBeforeAnyRequest)
         EXPECT_EQ(runOutcome(http->postJSON(address, "{}")).errorAs<AppError>(), AppError::badUrl());
     }
     EXPECT_EQ(server.requestCount(), 0);
+}
+
+TEST(Http, AddressesWithSpacesBarsAndBracesAreSentPercentEncoded)
+{
+    LoopbackServer server;
+    server.serve(QStringLiteral("/live/a b|c{d}.ts"), ok);
+    TestHttp http;
+    const QString address = server.url(QStringLiteral("/live/a b|c{d}.ts?x=1|User-Agent=VLC"));
+    EXPECT_EQ(runOutcome(http->get(address, 5s)).value, "body");
+    ASSERT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(server.requests().first().queryValue(QStringLiteral("x")), u"1|User-Agent=VLC");
+}
+
+TEST(Http, AbandonedRequestsAbortAndFreeTheirHostSlotsAtOnce)
+{
+    LoopbackServer server;
+    server.serve(QStringLiteral("/stall"), stall);
+    server.serve(QStringLiteral("/quick"), ok);
+    TestHttp http;
+    // Two callers cancel their token, two drop their source; a sixth gives up while queued.
+    std::vector<std::shared_ptr<CancelSource>> sources;
+    std::vector<QCoro::Task<Outcome<QByteArray>>> stalled;
+    for (int i = 0; i < 5; ++i) {
+        sources.push_back(std::make_shared<CancelSource>());
+        stalled.push_back(captureOutcome(http->get(server.url(QStringLiteral("/stall")), 20s, sources.back()->token())));
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 4; }));
+    sources[0]->cancel();
+    sources[1]->cancel();
+    sources[4]->cancel();
+    sources.clear();
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(runOutcome(http->get(server.url(QStringLiteral("/quick")), 5s)).value, "body");
+    EXPECT_LT(clock.elapsed(), 10000) << "the stalled requests would hold the host for 20 s";
+    for (auto &call : stalled)
+        EXPECT_TRUE(isCancellation(runTask(std::move(call)).error));
+    EXPECT_EQ(server.requestCount(QStringLiteral("/stall")), 4);
+    EXPECT_TRUE(http.waits().isEmpty());
 }
 
 TEST(Http, RefusedConnectionIsThrownWithoutRetry)
@@ -226,12 +268,14 @@ TEST(Http, PostReturnsAnyStatusWithItsBodyAfterOneRequest)
         EXPECT_TRUE(http.waits().isEmpty());
     }
 
+    // A connection closed before the answer fails the call; the record is not sent again.
     LoopbackServer server;
     server.serve(QStringLiteral("/api/app/device"), drop);
     TestHttp http;
     const auto dropped = runOutcome(http->postJSON(server.url(QStringLiteral("/api/app/device")), "{}"));
     ASSERT_TRUE(dropped.errorAs<NetError>().has_value());
     EXPECT_EQ(dropped.errorAs<NetError>()->code(), QNetworkReply::RemoteHostClosedError);
+    EXPECT_EQ(server.requestCount(), 1);
 }
 
 TEST(Http, Sha1HexIsLowerCaseHexOfUtf8)

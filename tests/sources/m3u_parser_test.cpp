@@ -113,7 +113,10 @@ const QuirkCase kQuirks[] = {
     { "attribute_typos",
       "#EXTINF:-1 tvg-logo = \"spaced\" group-title='single' tvg-id=bare,T\nhttp://h/1\n"
       "#EXTINF:-1 tvg-logo=\"open,T\nhttp://h/2",
-      { entry("T", "http://h/1", "spaced"), entry("2", "http://h/2") } },
+      { entry("T", "http://h/1", "spaced"), entry("T", "http://h/2") } },
+    { "stray_quote_ends_at_last_comma",
+      "#EXTINF:-1 tvg-id=\"a.b\" tvg-name=\"12\" TV\" group-title=\"News\" tvg-logo=\"http://h/l.png\",Real Title\nhttp://h/1",
+      { entry("Real Title", "http://h/1", "http://h/l.png", "News", "a.b") } },
     { "value_spans_next_key", "#EXTINF:-1 tvg-name=\"x group-title=\"Y\",\nhttp://h/1",
       { entry("x group-title=", "http://h/1") } },
     { "no_header_and_odd_addresses", "  rtmp://h/app/stream  \nchannel.ts\nudp://@239.0.0.1:1234\n#EXTINF:-1,Last",
@@ -128,7 +131,7 @@ const QuirkCase kQuirks[] = {
       { entry("A", "http://h/a") } },
     { "unicode_white_space", "\xC2\xA0#EXTINF:-1 tvg-id\xE2\x80\x83=\xC2\xA0\"id\",\xE3\x80\x80" "A\xE3\x80\x80\nhttp://h/a\xC2\x85",
       { entry("\xE3\x80\x80" "A", "http://h/a", nullptr, nullptr, "id") } },
-    { "quote_with_mark_is_no_quote", "#EXTINF:-1 tvg-name=\"a\"\xCC\x81,T\nhttp://h/1", { entry("a", "http://h/1") } },
+    { "quote_with_mark_is_no_quote", "#EXTINF:-1 tvg-name=\"a\"\xCC\x81,T\nhttp://h/1", { entry("T", "http://h/1") } },
     { "comma_with_mark_is_no_comma", "#EXTINF:-1 tvg-name=\"n\",\xCC\x81T\nhttp://h/1", { entry("n", "http://h/1") } },
     { "upper_casing_beyond_ascii", "#ext\xC4\xB1nf:-1,Dotless\nhttp://h/1", { entry("Dotless", "http://h/1") } },
     { "hash_with_mark_is_an_address", "#\xCC\x81x", { entry("#\xCC\x81x", "#\xCC\x81x") } },
@@ -164,6 +167,9 @@ ReferenceSplit referenceSplit(const QString &line)
         else if (line[i] == u',' && !quoted)
             return { line.mid(colon + 1, i - colon - 1), line.mid(i + 1).trimmed() };
     }
+    const qsizetype last = line.lastIndexOf(u',');
+    if (last > colon)
+        return { line.mid(colon + 1, last - colon - 1), line.mid(last + 1).trimmed() };
     return { line.mid(colon + 1), QString() };
 }
 

@@ -99,12 +99,14 @@ TEST(XtreamAddress, XtreamPlaylistsAreTheirOwnFormAndNeverGetLinks)
     EXPECT_FALSE(xtreamCredentials(m3u(std::nullopt)).has_value());
 }
 
-TEST(XtreamText, DecodeTakesBase64OnlyWhenItSpellsUtf8)
+TEST(XtreamText, DecodeTakesBase64OnlyWhenItSpellsPlausibleUtf8)
 {
     const std::pair<const char *, const char *> cases[] = { { nullptr, nullptr }, { "", nullptr },
         { "Sm91cm5hbCBkZSAyMGg=", "Journal de 20h" }, { "IMOcbsOvY29kZSDimLogCg==", "Ünïcode ☺" },
         { "Sm91cm5h\nbCBkZSAy\nMGg=", "Journal de 20h" }, { "News", "News" }, { "abcd", "abcd" },
-        { "Plain Title!", "Plain Title!" }, { "ICAg", "" }, { "QQ==QQ==", "QQ==QQ==" }, { "=", "=" } };
+        { "Plain Title!", "Plain Title!" }, { "ICAg", "" }, { "QQ==QQ==", "QQ==QQ==" }, { "=", "=" },
+        { "Film", "Film" }, { "Kids", "Kids" }, { "AAAA", "AAAA" }, { "TmV3cw==", "News" }, { "S2lkcw==", "Kids" },
+        { "TGlnbmUgMQpMaWduZSAy", "Ligne 1\nLigne 2" } };
     for (const auto &[input, expected] : cases)
         EXPECT_EQ(XtreamClient::decodeText(opt(input)), opt(expected)) << (input ? input : "<absent>");
 }
@@ -132,11 +134,14 @@ TEST(StreamAddresses, XtreamStreamForms)
     EXPECT_EQ(XtreamClient::movieUrl(p, "9", "mkv"), u"http://127.0.0.1:8080/movie/u/p/9.mkv");
     EXPECT_EQ(XtreamClient::movieUrl(p, "9", std::nullopt), u"http://127.0.0.1:8080/movie/u/p/9.mp4");
     EXPECT_EQ(XtreamClient::seriesUrl(p, "5", std::nullopt), u"http://127.0.0.1:8080/series/u/p/5.mp4");
-    // Credentials are not encoded in stream paths; absent ones leave empty pieces.
+    // Credentials are path segments: reserved characters are encoded; absent ones leave empty pieces.
     Playlist spaced = p;
-    spaced.username = QStringLiteral("a b");
+    spaced.username = QStringLiteral("a b#c?d");
     spaced.password.reset();
-    EXPECT_EQ(XtreamClient::liveUrl(spaced, "1", "ts"), u"http://127.0.0.1:8080/live/a b//1.ts");
+    EXPECT_EQ(XtreamClient::liveUrl(spaced, "1", "ts"), u"http://127.0.0.1:8080/live/a%20b%23c%3Fd//1.ts");
+    spaced.password = QStringLiteral("x/y%z");
+    EXPECT_EQ(XtreamClient::seriesUrl(spaced, "2", "mkv"),
+        u"http://127.0.0.1:8080/series/a%20b%23c%3Fd/x%2Fy%25z/2.mkv");
 }
 
 TEST(StreamAddresses, LiveTsBecomesM3u8)
@@ -178,7 +183,7 @@ TEST(StreamAddresses, TimeshiftMinutesAreTruncatedAndAtLeastOne)
 TEST(StreamAddresses, TimeshiftPhpEncodesCredentialsAndId)
 {
     const auto [path, php] = XtreamClient::timeshiftUrls("http://h:81", "a b&c", "p+q", "7/1", kStart, kEnd, kParis);
-    EXPECT_EQ(path, u"http://h:81/timeshift/a b&c/p+q/90/2024-03-10:21-30/7/1.m3u8");
+    EXPECT_EQ(path, u"http://h:81/timeshift/a%20b%26c/p%2Bq/90/2024-03-10:21-30/7/1.m3u8");
     EXPECT_EQ(php, opt("http://h:81/streaming/timeshift.php?username=a%20b%26c&password=p%2Bq&stream=7%2F1"
                        "&start=2024-03-10:21-30&duration=90&extension=m3u8"));
 }
@@ -224,6 +229,8 @@ TEST(StreamAddresses, M3uCatchupIsBuiltByMode)
             "http://127.0.0.1:8080" + QString::fromLatin1(php).arg(5) },
         { "xc", nullptr, "https://127.0.0.1/u/p/.6.ts", "https://127.0.0.1/timeshift/u/p/90/2024-03-10:21-30/6.m3u8",
             "https://127.0.0.1" + QString::fromLatin1(php).arg(6) },
+        { "xc", nullptr, "http://[::1]:8080/live/u/p/7.ts", "http://[::1]:8080/timeshift/u/p/90/2024-03-10:21-30/7.m3u8",
+            "http://[::1]:8080" + QString::fromLatin1(php).arg(7) },
     };
     for (const auto &row : cases) {
         SCOPED_TRACE(std::string(row.mode) + " " + row.url);

@@ -149,7 +149,8 @@ TEST(XtreamDetails, SeriesEpisodesBySeasonKeyOrAsAList)
     SeriesInfo listed = XtreamClient::parseSeriesInfo(XtreamProvider::fixture("series_info_list.json"));
     EXPECT_EQ(episodeLines(listed), QStringList({ "12 s1 e1 E1 - - - -", "11 s1 e2 E2 - - - -", "13 s3 e5 E5 - - - -" }));
     EXPECT_EQ(listed, SeriesInfo());
-    EXPECT_TRUE(XtreamClient::parseSeriesInfo(R"({"episodes":"none"})").episodesBySeason.isEmpty());
+    for (const char *body : { R"({"episodes":"none"})", R"({"episodes":{}})", R"({"episodes":[]})" })
+        EXPECT_TRUE(XtreamClient::parseSeriesInfo(body).episodesBySeason.isEmpty()) << body;
     for (const char *body : { "", "[]", "\"text\"", "{broken" })
         EXPECT_EQ(failureOf([&] { XtreamClient::parseSeriesInfo(body); }), "badData") << body;
 }

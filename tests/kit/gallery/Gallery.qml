@@ -30,14 +30,14 @@ Item {
             CircleButton { icon: "magnifyingglass"; size: 42; help: "Search"; focused: true }
         }
 
-        BrandTitle { markSize: 46; fontSize: 30 }
+        BrandTitle { objectName: "brandTitle"; markSize: 46; fontSize: 30 }
 
         Row {
             spacing: 14
             IconBadge { icon: "play.tv.fill"; size: 52; gradient: true }
             IconBadge { icon: "film.fill"; size: 52; tint: Theme.cyan; fill: Theme.raised }
             CircleButton { icon: "heart.fill"; size: 42; tint: Theme.pink }
-            Spinner { size: 34 }
+            Spinner { objectName: "spinner"; size: 34 }
         }
 
         Row {
@@ -62,11 +62,12 @@ Item {
                 Card {
                     id: tile
                     required property int index
+                    objectName: ["focusedCard", "restingCard", "accentCard"][index]
                     width: 190
                     height: 110
                     radius: 16
                     focused: index === 0
-                    fillGradient: index === 2 ? "accentDiagonal" : ""
+                    fillGradient: index === 2 ? Card.AccentDiagonal : Card.NoGradient
                     hoverScale: 1.04
                     UiText { anchors.centerIn: parent; text: ["Focused", "Resting", "Accent"][tile.index]; color: "white" }
                 }

@@ -9,9 +9,11 @@ Item {
     property int doubles: 0
     property string filterText: ""
     property var edits: []
+    // Kept upper-cased by its owner.
+    property string strictText: ""
 
     width: 420
-    height: 120
+    height: 170
 
     ChannelRow {
         objectName: "row"
@@ -37,5 +39,13 @@ Item {
             root.edits = root.edits.concat([text])
             root.filterText = text
         }
+    }
+
+    FilterField {
+        objectName: "strictFilter"
+        y: 120
+        width: 300
+        text: root.strictText
+        onEdited: (text) => root.strictText = text.toUpperCase()
     }
 }

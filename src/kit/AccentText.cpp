@@ -1,0 +1,59 @@
+#include "AccentText.h"
+
+#include "PaintedShapes.h"
+#include "Theme.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+AccentText::AccentText(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
+    , m_font(Theme::fontFamily())
+    , m_colors(Theme::accentLight())
+{
+    setAntialiasing(true);
+}
+
+void AccentText::setText(const QString &text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    measure();
+}
+
+void AccentText::setFont(const QFont &font)
+{
+    if (font == m_font)
+        return;
+    m_font = font;
+    measure();
+}
+
+void AccentText::setColors(const QVariantList &colors)
+{
+    if (colors == m_colors)
+        return;
+    m_colors = colors;
+    emit colorsChanged();
+    update();
+}
+
+void AccentText::measure()
+{
+    const QFontMetricsF metrics(m_font);
+    setImplicitSize(std::ceil(metrics.horizontalAdvance(m_text)), std::ceil(metrics.height()));
+    emit textChanged();
+    update();
+}
+
+void AccentText::paint(QPainter *painter)
+{
+    // The text sits at the left edge, centred vertically; the gradient spans the text.
+    const QSizeF text(implicitWidth(), implicitHeight());
+    const QRectF area(QPointF(0, (height() - text.height()) / 2), text);
+    painter->setRenderHint(QPainter::TextAntialiasing);
+    painter->setFont(m_font);
+    painter->setPen(QPen(QBrush(gradientAcross(m_colors, area)), 0));
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_text);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QQuickPaintedItem>
+#include <QtQml/qqmlregistration.h>
+
+// What a remote picture shows until it is there: a dark diagonal gradient with up to two
+// initials of `title` in the light accent, at `strength` opacity. Painted, so it draws
+// with every renderer.
+class PicturePlaceholder : public QQuickPaintedItem {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY placeholderChanged)
+    Q_PROPERTY(QString initials READ initials NOTIFY placeholderChanged)
+    Q_PROPERTY(qreal fontSize READ fontSize WRITE setFontSize NOTIFY placeholderChanged)
+    Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY placeholderChanged)
+    Q_PROPERTY(qreal strength READ strength WRITE setStrength NOTIFY placeholderChanged)
+
+public:
+    explicit PicturePlaceholder(QQuickItem *parent = nullptr);
+
+    QString title() const { return m_title; }
+    void setTitle(const QString &title);
+    QString initials() const { return m_initials; }
+    qreal fontSize() const { return m_fontSize; }
+    void setFontSize(qreal size);
+    qreal radius() const { return m_radius; }
+    void setRadius(qreal radius);
+    qreal strength() const { return m_strength; }
+    void setStrength(qreal strength);
+
+    void paint(QPainter *painter) override;
+
+signals:
+    void placeholderChanged();
+
+private:
+    template <typename T> void change(T &member, const T &value);
+
+    QString m_title;
+    QString m_initials;
+    qreal m_fontSize = 13;
+    qreal m_radius = 0;
+    qreal m_strength = 1;
+};

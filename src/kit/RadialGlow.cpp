@@ -1,0 +1,25 @@
+#include "RadialGlow.h"
+
+#include "PaintedShapes.h"
+
+#include <QPainter>
+
+RadialGlow::RadialGlow(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
+{
+}
+
+void RadialGlow::setColor(const QColor &color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    emit colorChanged();
+    update();
+}
+
+void RadialGlow::paint(QPainter *painter)
+{
+    const QRectF area(0, 0, width(), height());
+    painter->fillRect(area, radialGlow(area.center(), std::min(area.width(), area.height()) / 2, m_color));
+}

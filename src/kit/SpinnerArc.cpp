@@ -1,0 +1,36 @@
+#include "SpinnerArc.h"
+
+#include "Theme.h"
+
+#include <QConicalGradient>
+#include <QPainter>
+
+SpinnerArc::SpinnerArc(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
+{
+    setAntialiasing(true);
+}
+
+void SpinnerArc::setLineWidth(qreal width)
+{
+    if (std::exchange(m_lineWidth, width) == width)
+        return;
+    emit lineWidthChanged();
+    update();
+}
+
+void SpinnerArc::paint(QPainter *painter)
+{
+    // The item is the circle; the line's outer half is drawn in a margin around it.
+    const qreal margin = m_lineWidth / 2;
+    const QRectF circle(margin, margin, width() - 2 * margin, height() - 2 * margin);
+    // Qt's conical gradient and arc angles run anticlockwise from three o'clock.
+    QConicalGradient fade(circle.center(), 0);
+    fade.setColorAt(0, Theme::cyan());
+    fade.setColorAt(0.5, Theme::violet());
+    fade.setColorAt(1, Theme::withOpacity(Theme::violet(), 0.1));
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(QBrush(fade), m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+    constexpr int kSixteenths = 16 * 360;
+    painter->drawArc(circle, -qRound(0.08 * kSixteenths), -qRound(0.70 * kSixteenths));
+}
