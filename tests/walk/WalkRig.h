@@ -12,6 +12,7 @@
 #include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QQuickWindow>
 #include <QStandardPaths>
@@ -25,7 +26,7 @@
 // ffmpeg), started at the splash screen in the walk's language and driven by key presses
 // that pass the key router's filter as a user's would. With ZELFOR_SHOTS set to a folder,
 // shoot() saves the window there as "<name>-<language>.png".
-class WalkRig : public ::testing::TestWithParam<QString> {
+class WalkRig : public ::testing::TestWithParam<const char *> {
 protected:
     static constexpr int kStepMs = 20000;
 
@@ -35,22 +36,22 @@ protected:
         media = new DemoMedia(DemoMedia::prepare(
             QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/Zelfor/devportal-media", &problem));
         ASSERT_TRUE(problem.isEmpty()) << qPrintable(problem);
-        portal = new DevPortal({ .port = 0, .playlists = 1 }, *media);
-        ASSERT_TRUE(portal->isListening()) << qPrintable(portal->errorString());
-        qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
-        Catalog::shared()->setUncategorizedName([] { return ::tr(QStringLiteral("uncategorized")); });
-        PlaybackControl::setShared(PlayerEngine::shared());
-        KeyRouter::shared()->install();
     }
 
-    static void TearDownTestSuite()
-    {
-        delete portal;
-        delete media;
-    }
+    static void TearDownTestSuite() { delete media; }
 
     void SetUp() override
     {
+        // A portal of its own for each walk, on the port of the first (where the shared
+        // state looks for it), so its live stream starts anew with the walk.
+        portal = std::make_unique<DevPortal>(DevPortalOptions { .port = port, .playlists = 1 }, *media);
+        ASSERT_TRUE(portal->isListening()) << qPrintable(portal->errorString());
+        port = quint16(QUrl(portal->baseUrl()).port());
+        qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
+        // What main() sets up, once the portal's address is known.
+        Catalog::shared()->setUncategorizedName([] { return ::tr(QStringLiteral("uncategorized")); });
+        PlaybackControl::setShared(PlayerEngine::shared());
+        KeyRouter::shared()->install();
         forgetEarlierRuns();
         app = AppState::shared();
         // An earlier walk's last toast goes first.
@@ -65,6 +66,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         window->requestActivate();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        // The pointer rests in a corner, hovering nothing, as a keyboard user's does.
+        QCursor::setPos(window->screen(), window->mapToGlobal(QPoint(0, 0)));
     }
 
     void TearDown() override
@@ -73,13 +76,14 @@ protected:
         EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
         shown.reset();
         app->setLanguage(QStringLiteral("en"));
+        portal.reset();
     }
 
-    QString language() const { return GetParam(); }
+    QString language() const { return QString::fromLatin1(GetParam()); }
     bool rightToLeft() const { return language() == u"ar"; }
 
     // Favourites and resume points of an earlier walk would change what the keys do.
-    static void forgetEarlierRuns()
+    void forgetEarlierRuns() const
     {
         Prefs *prefs = Prefs::shared();
         for (const FavoriteEntry &entry : prefs->favorites())
@@ -178,6 +182,19 @@ protected:
         });
     }
 
+    // What the engine is doing, for a failure message.
+    std::string playback() const
+    {
+        const PlayerEngine *player = PlayerEngine::shared();
+        return QStringLiteral("item %1, engine %2, buffering %3, playing %4, error \"%5\", %6 shown pictures")
+            .arg(player->itemKey(), player->usesVLC() ? u"libVLC"_qs : u"GStreamer"_qs)
+            .arg(player->buffering())
+            .arg(player->isPlaying())
+            .arg(player->errorText())
+            .arg(shownSinks().size())
+            .toStdString();
+    }
+
     // Some visible item of the shown screen reads `text` (as its text or its title).
     bool showsText(const QString &text) const
     {
@@ -200,11 +217,14 @@ protected:
         }, 3000);
     }
 
-    void shoot(const QString &name) const
+    // `withToast`: the picture is of the toast; otherwise any toast goes first.
+    void shoot(const QString &name, bool withToast = false) const
     {
         const QString folder = qEnvironmentVariable("ZELFOR_SHOTS");
         if (folder.isEmpty())
             return;
+        if (!withToast)
+            waitFor([this] { return !app->toastVisible(); }, 3000);
         // Entrance animations end and pictures arrive.
         QTest::qWait(600);
         QDir().mkpath(folder);
@@ -212,7 +232,8 @@ protected:
     }
 
     static inline DemoMedia *media = nullptr;
-    static inline DevPortal *portal = nullptr;
+    static inline quint16 port = 0;
+    std::unique_ptr<DevPortal> portal;
     AppState *app = nullptr;
     std::unique_ptr<AppWindow> shown;
     QQuickWindow *window = nullptr;
