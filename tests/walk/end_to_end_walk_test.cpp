@@ -80,7 +80,7 @@ protected:
         EXPECT_EQ(player->itemKey(), channel);
         EXPECT_TRUE(framesArrive()) << "back on the list the channel still plays" << ": " << playback();
 
-        press(QStringLiteral("h"));
+        type(QStringLiteral("h"));
         EXPECT_TRUE(toastSays(QStringLiteral("added_to_favorites")));
         EXPECT_TRUE(Prefs::shared()->isFavorite(channel));
     }
@@ -89,7 +89,7 @@ protected:
     // focused one plays.
     void catchUp()
     {
-        press(QStringLiteral("c"));
+        type(QStringLiteral("c"));
         ASSERT_EQ(route(), u"catchup");
         ASSERT_TRUE(waitFor([this] { return top<CatchUpScreenModel>() && top<CatchUpScreenModel>()->guideLoaded(); }));
         EXPECT_FALSE(top<CatchUpScreenModel>()->programmes().isEmpty());
@@ -308,9 +308,6 @@ protected:
         EXPECT_EQ(QCoreApplication::exec(), 0) << "a second Esc quits";
         EXPECT_TRUE(hinted);
     }
-
-    using WalkRig::press;
-    void press(const QString &letter) const { QTest::keyClick(window, letter.at(0).toLatin1()); }
 };
 
 TEST_P(EndToEndWalk, EveryScreenByKeys)
