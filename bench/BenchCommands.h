@@ -17,11 +17,13 @@ struct BenchCommand {
 
 // Each bench file offers its commands through one function, listed in main.cpp.
 std::span<const BenchCommand> m3uBenchCommands();
+std::span<const BenchCommand> realLikeM3uBenchCommands();
 std::span<const BenchCommand> xtreamBenchCommands();
 std::span<const BenchCommand> qmlRowsBenchCommands();
 std::span<const BenchCommand> liveBenchCommands();
 std::span<const BenchCommand> searchBenchCommands();
 std::span<const BenchCommand> browseBenchCommands();
+std::span<const BenchCommand> firstFrameBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {

@@ -12,8 +12,8 @@ namespace {
 using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
-constexpr CommandList kCommandLists[] = { m3uBenchCommands, xtreamBenchCommands, liveBenchCommands,
-    searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands };
+constexpr CommandList kCommandLists[] = { m3uBenchCommands, realLikeM3uBenchCommands, xtreamBenchCommands,
+    liveBenchCommands, searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands, firstFrameBenchCommands };
 
 int usage()
 {

@@ -43,6 +43,7 @@ ActivationScreen::ActivationScreen(AppState *app, KeyRouter *router, ActivationH
     connect(app, &AppState::stackChanged, this, &ActivationScreen::stackChanged);
     connect(app, &AppState::offlineChanged, this, &ActivationScreen::offlineChanged);
     connect(app, &AppState::deviceChanged, this, &ActivationScreen::deviceChanged);
+    connect(app, &AppState::deviceChanged, this, &ActivationScreen::keepFocusShown);
     schedulePeriodic();
 }
 
@@ -72,6 +73,14 @@ QString ActivationScreen::siteAddress() const
             return *site;
     }
     return m_hooks.portalAddress;
+}
+
+QString ActivationScreen::manageAddress() const
+{
+    QString site = siteAddress();
+    while (site.endsWith(QLatin1Char('/')))
+        site.chop(1);
+    return site + QStringLiteral("/manage");
 }
 
 QString ActivationScreen::siteLabel() const
@@ -197,6 +206,7 @@ void ActivationScreen::openManagePage(const QString &address)
         m_hooks.openUrl(*url);
 }
 
+// A refresh the user started completes after its screen is gone; a silent one ends with it.
 QCoro::Task<> ActivationScreen::refresh(bool silent)
 {
     if (m_busy || !m_app)
@@ -204,10 +214,12 @@ QCoro::Task<> ActivationScreen::refresh(bool silent)
     setBusy(true);
     const QPointer<ActivationScreen> self(this);
     const QPointer<AppState> app = m_app;
+    Catalog *catalog = m_hooks.catalog;
     const DeviceResult result = co_await app->refreshDevice();
-    if (!self || !app)
+    if (self)
+        self->setBusy(false);
+    if (!app || (silent && !self))
         co_return;
-    setBusy(false);
 
     if (const auto *failure = std::get_if<std::exception_ptr>(&result)) {
         if (!silent)
@@ -220,7 +232,7 @@ QCoro::Task<> ActivationScreen::refresh(bool silent)
         co_return;
     }
     if (app->stack().size() == 1) {
-        m_hooks.catalog->reset();
+        catalog->reset();
         app->replace(app->rootRoute());
     } else if (!silent) {
         app->showToast(::tr(QStringLiteral("refreshed")));
@@ -251,6 +263,13 @@ void ActivationScreen::setBusy(bool busy)
         return;
     m_busy = busy;
     emit busyChanged();
+}
+
+// Continue left with the device's playlists: its focus goes back to Refresh.
+void ActivationScreen::keepFocusShown()
+{
+    if (m_focus == 1 && !canContinue())
+        setFocus(0);
 }
 
 void ActivationScreen::setFocus(int focus)

@@ -65,7 +65,8 @@ public:
     QString deviceKey() const;
     // The record's site_url, else the portal base address.
     QString siteAddress() const;
-    QString manageAddress() const { return siteAddress() + QStringLiteral("/manage"); }
+    // siteAddress() joined with "/manage" by one slash.
+    QString manageAddress() const;
     // siteAddress() without its "https://" and "http://" parts.
     QString siteLabel() const;
     bool canContinue() const;
@@ -103,6 +104,7 @@ private:
     bool hasPlaylists() const;
     void setBusy(bool busy);
     void setFocus(int focus);
+    void keepFocusShown();
     void activate();
     void schedulePeriodic();
     QCoro::Task<> periodicRound();

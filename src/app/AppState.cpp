@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlEngine>
+#include <QTimer>
 #include <QWindow>
 
 AppState::AppState(Prefs *prefs, Http *http, QString portalAddress, AppClock *clock, QObject *parent)
@@ -134,9 +135,9 @@ void AppState::setDialog(std::unique_ptr<ChoiceDialogModel> dialog)
 {
     if (!dialog && !m_dialog)
         return;
-    // Views may still hold the old model while this change is delivered.
+    // Views still show the old model while it fades out.
     if (m_dialog)
-        m_dialog->deleteLater();
+        QTimer::singleShot(kClosedDialogKeepMs, m_dialog.data(), &QObject::deleteLater);
     m_dialog = dialog.release();
     if (m_dialog)
         m_dialog->setParent(this);
@@ -177,10 +178,19 @@ void AppState::toggleFullScreen()
             return;
         window = windows.first();
     }
-    if (window->windowStates().testFlag(Qt::WindowFullScreen))
-        window->showNormal();
-    else
-        window->showFullScreen();
+    // Leaving full screen restores what the window was before (maximised, say).
+    const char *before = "statesBeforeFullScreen";
+    const Qt::WindowStates states = window->windowStates();
+    if (states.testFlag(Qt::WindowFullScreen)) {
+        const QVariant saved = window->property(before);
+        window->setProperty(before, QVariant());
+        const Qt::WindowStates restored = saved.isValid() ? Qt::WindowStates(saved.toInt()) : states;
+        window->setWindowStates(restored & ~Qt::WindowFullScreen);
+    } else {
+        window->setProperty(before, int(states & ~Qt::WindowMinimized));
+        window->setWindowStates((states & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+    }
+    window->setVisible(true);
 }
 
 bool isVersion(const OptText &version, const QString &newerThan)

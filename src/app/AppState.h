@@ -52,6 +52,8 @@ class AppState : public QObject {
 public:
     static inline const QString kAppVersion = QStringLiteral("1.1.6");
     static constexpr qint64 kToastMs = 2300;
+    // How long a closed dialog's model outlives it, for its fade-out.
+    static constexpr int kClosedDialogKeepMs = 1000;
 
     // Starts on one splash entry, with the record that `prefs` cached for this portal.
     AppState(Prefs *prefs, Http *http, QString portalAddress, AppClock *clock, QObject *parent = nullptr);
@@ -108,7 +110,8 @@ public:
     void setIsFullScreen(bool fullScreen);
     // Keeps isFullScreen in step with the window's state.
     Q_INVOKABLE void observeWindow(QWindow *window);
-    // Toggles full screen of the focus window, else of the first window.
+    // Toggles full screen of the focus window, else of the first window; leaving it
+    // restores the window's earlier state.
     static void toggleFullScreen();
 
 signals:

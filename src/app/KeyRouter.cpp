@@ -103,10 +103,10 @@ bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
     if (keyEvent->modifiers() & Qt::ControlModifier)
         return false;
     const std::optional<Key> key = Key::fromEvent(*keyEvent);
-    return key && dispatch(*key);
+    return key && dispatch(*key, keyEvent->isAutoRepeat());
 }
 
-bool KeyRouter::dispatch(Key key)
+bool KeyRouter::dispatch(Key key, bool autoRepeat)
 {
     if (m_hooks.language() == QLatin1StringView("ar")) {
         if (key.kind == Key::Kind::left)
@@ -123,10 +123,10 @@ bool KeyRouter::dispatch(Key key)
         if (top(key))
             return true;
     }
-    return applyDefaults(key, editing);
+    return applyDefaults(key, editing, autoRepeat);
 }
 
-bool KeyRouter::applyDefaults(const Key &key, bool editing)
+bool KeyRouter::applyDefaults(const Key &key, bool editing, bool autoRepeat)
 {
     if (key.kind == Key::Kind::character) {
         if (key.text != QLatin1StringView("f") || editing)
@@ -134,10 +134,10 @@ bool KeyRouter::applyDefaults(const Key &key, bool editing)
         m_hooks.toggleFullScreen();
         return true;
     }
-    return key.kind == Key::Kind::esc && escapeDefault();
+    return key.kind == Key::Kind::esc && escapeDefault(autoRepeat);
 }
 
-bool KeyRouter::escapeDefault()
+bool KeyRouter::escapeDefault(bool autoRepeat)
 {
     if (!m_app)
         return false;
@@ -151,6 +151,9 @@ bool KeyRouter::escapeDefault()
     }
     if (!isRoute<Routes::Home>(m_app->current()))
         return false;
+    // Holding Esc neither quits nor restarts the quit window.
+    if (autoRepeat)
+        return true;
     const qint64 now = m_hooks.clock->nowMs();
     if (m_lastEsc && now - *m_lastEsc < kQuitWindowMs) {
         m_hooks.quit();

@@ -32,7 +32,8 @@ struct KeyRouterHooks {
 
 // Offers every key press of the application to one handler, the last registered, and
 // applies the application-wide defaults (F: full screen; Esc: close the dialog, go back, or
-// on the lone home screen hint and quit on a second Esc within 2 s) to keys it leaves.
+// on the lone home screen hint and quit on a second Esc within 2 s; a held Esc's repeats
+// never count as that second press) to keys it leaves.
 // Ctrl combinations pass untouched to the window's shortcuts. Handlers usually come from
 // KeyHandler view-models.
 class KeyRouter : public QObject {
@@ -56,8 +57,9 @@ public:
     void unregisterHandler(const QUuid &id);
     int handlerCount() const { return int(m_handlers.size()); }
 
-    // True when the key was used (its event is then consumed).
-    bool dispatch(Key key);
+    // True when the key was used (its event is then consumed). `autoRepeat`: the press
+    // comes from a held key.
+    bool dispatch(Key key, bool autoRepeat = false);
 
     // The focus object is an editable text input: it answers ImEnabled and not ImReadOnly.
     static bool textFieldEditing();
@@ -71,8 +73,8 @@ private:
         KeyHandlerFn handler;
     };
 
-    bool applyDefaults(const Key &key, bool editing);
-    bool escapeDefault();
+    bool applyDefaults(const Key &key, bool editing, bool autoRepeat);
+    bool escapeDefault(bool autoRepeat);
 
     QPointer<AppState> m_app;
     KeyRouterHooks m_hooks;

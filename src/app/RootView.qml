@@ -72,12 +72,24 @@ Item {
         }
     }
 
+    // A closed dialog keeps its look while it fades out.
+    property ChoiceDialogModel shownDialog: AppState.dialog
+
+    Connections {
+        target: AppState
+        function onDialogChanged() {
+            if (AppState.dialog)
+                root.shownDialog = AppState.dialog
+        }
+    }
+
     ChoiceDialogView {
         objectName: "dialog"
         anchors.fill: parent
-        model: AppState.dialog
-        visible: AppState.dialog !== null
-        opacity: visible ? 1 : 0
+        model: root.shownDialog
+        open: AppState.dialog !== null
+        opacity: open ? 1 : 0
+        visible: opacity > 0
         Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
     }
 }

@@ -9,12 +9,16 @@ Item {
     id: root
 
     property ChoiceDialogModel model
+    // False while a closed dialog fades out: it takes no keys and no clicks.
+    property bool open: model !== null
     readonly property int focusIndex: controller.focus
+
+    enabled: open
 
     ChoiceDialogController {
         id: controller
         model: root.model
-        active: root.visible && root.model !== null
+        active: root.open && root.visible && root.model !== null
     }
 
     Rectangle {

@@ -54,6 +54,8 @@ QVideoFrame copyFrame(GstSample *sample)
         frame.unmap();
     }
     gst_video_frame_unmap(&source);
+    if (GST_BUFFER_PTS_IS_VALID(buffer))
+        frame.setStartTime(qint64(GST_BUFFER_PTS(buffer) / GST_USECOND));
     return frame;
 }
 
@@ -67,6 +69,8 @@ GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPla
     gst_object_ref_sink(m_playbin);
     static GstAppSinkCallbacks callbacks = {};
     callbacks.new_sample = reinterpret_cast<GstFlowReturn (*)(GstAppSink *, gpointer)>(&GstPlatformPlayer::onNewSample);
+    // A seek while paused shows its frame only as a preroll.
+    callbacks.new_preroll = reinterpret_cast<GstFlowReturn (*)(GstAppSink *, gpointer)>(&GstPlatformPlayer::onNewPreroll);
     if (GstElement *videoSink = makeVideoSink(this, &callbacks))
         g_object_set(m_playbin, "video-sink", videoSink, nullptr);
     if (audio == Audio::silent) {
@@ -126,17 +130,27 @@ int GstPlatformPlayer::onBusMessage(GstBus *, GstMessage *message, void *self)
 
 int GstPlatformPlayer::onNewSample(GstAppSink *sink, void *self)
 {
-    auto *player = static_cast<GstPlatformPlayer *>(self);
-    GstSample *sample = gst_app_sink_pull_sample(sink);
+    static_cast<GstPlatformPlayer *>(self)->takeSample(gst_app_sink_pull_sample(sink));
+    return GST_FLOW_OK;
+}
+
+int GstPlatformPlayer::onNewPreroll(GstAppSink *sink, void *self)
+{
+    static_cast<GstPlatformPlayer *>(self)->takeSample(gst_app_sink_pull_preroll(sink));
+    return GST_FLOW_OK;
+}
+
+// Streaming thread: keeps the newest frame and asks the main thread to show it.
+void GstPlatformPlayer::takeSample(GstSample *sample)
+{
     if (!sample)
-        return GST_FLOW_OK;
+        return;
     QVideoFrame frame = copyFrame(sample);
     gst_sample_unref(sample);
-    QMutexLocker lock(&player->m_mutex);
-    player->m_latestFrame = frame;
-    if (!std::exchange(player->m_framePending, true))
-        QMetaObject::invokeMethod(player, &GstPlatformPlayer::presentLatest, Qt::QueuedConnection);
-    return GST_FLOW_OK;
+    QMutexLocker lock(&m_mutex);
+    m_latestFrame = frame;
+    if (!std::exchange(m_framePending, true))
+        QMetaObject::invokeMethod(this, &GstPlatformPlayer::presentLatest, Qt::QueuedConnection);
 }
 
 void GstPlatformPlayer::presentLatest()

@@ -14,6 +14,7 @@ typedef struct _GstElement GstElement;
 typedef struct _GstMessage GstMessage;
 typedef struct _GstBus GstBus;
 typedef struct _GstAppSink GstAppSink;
+typedef struct _GstSample GstSample;
 typedef struct _GError GError;
 typedef struct _GstStructure GstStructure;
 
@@ -50,6 +51,8 @@ public:
 private:
     static int onBusMessage(GstBus *bus, GstMessage *message, void *self);
     static int onNewSample(GstAppSink *sink, void *self);
+    static int onNewPreroll(GstAppSink *sink, void *self);
+    void takeSample(GstSample *sample);
     static void onElementAdded(GstElement *bin, GstElement *element, void *self);
     void handleMessage(GstMessage *message, quint64 generation);
     void handleError(GstMessage *message);

@@ -108,6 +108,7 @@ void GstPlatformPlayer::handleMessage(GstMessage *message, quint64 generation)
     }
     case GST_MESSAGE_EOS:
         pause();
+        emit ended();
         break;
     default:
         break;

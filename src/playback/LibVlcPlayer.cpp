@@ -8,6 +8,17 @@
 
 #include <cstring>
 
+namespace {
+
+// A libVLC chroma (four characters) of pictures that stay on the graphics card.
+bool isHardwareChroma(const char *chroma)
+{
+    const QByteArrayView fourcc(chroma, 4);
+    return fourcc.startsWith("VAO") || fourcc.startsWith("VDV");
+}
+
+}
+
 LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)
 {
     QList<QByteArray> args = { "--no-xlib", "--no-video-title-show", "--no-osd", "--no-snapshot-preview",
@@ -39,10 +50,14 @@ LibVlcPlayer::~LibVlcPlayer()
 }
 
 // Decoder thread: answer with the picture's own size when libVLC knows it,
-// else with the decoder's; RGB32 in one plane.
+// else with the decoder's; RGB32 in one plane. The decoder first offers its
+// hardware surfaces (VA-API, VDPAU), which cannot become frames in memory:
+// they are refused at once, before libVLC searches for a converter.
 unsigned LibVlcPlayer::onFormat(void **opaque, char *chroma, unsigned *width, unsigned *height, unsigned *pitches,
                                 unsigned *lines)
 {
+    if (isHardwareChroma(chroma))
+        return 0;
     auto *self = static_cast<LibVlcPlayer *>(*opaque);
     QMutexLocker lock(&self->m_mutex);
     const QSize size = self->visibleSize(QSize(int(*width), int(*height)));
@@ -51,7 +66,9 @@ unsigned LibVlcPlayer::onFormat(void **opaque, char *chroma, unsigned *width, un
     *height = unsigned(size.height());
     pitches[0] = *width * 4;
     lines[0] = *height;
-    self->m_buffer.assign(size_t(pitches[0]) * lines[0], 0);
+    for (std::vector<uchar> &buffer : self->m_buffers)
+        buffer.assign(size_t(pitches[0]) * lines[0], 0);
+    self->m_shownBuffer = -1;
     self->m_frameSize = size;
     return 1;
 }
@@ -60,7 +77,9 @@ void LibVlcPlayer::onCleanup(void *opaque)
 {
     auto *self = static_cast<LibVlcPlayer *>(opaque);
     QMutexLocker lock(&self->m_mutex);
-    self->m_buffer.clear();
+    for (std::vector<uchar> &buffer : self->m_buffers)
+        buffer.clear();
+    self->m_shownBuffer = -1;
     self->m_frameSize = {};
 }
 
@@ -68,8 +87,9 @@ void *LibVlcPlayer::onLock(void *opaque, void **planes)
 {
     auto *self = static_cast<LibVlcPlayer *>(opaque);
     self->m_mutex.lock();
-    planes[0] = self->m_buffer.data();
-    return nullptr;
+    const qintptr drawn = self->m_shownBuffer == 0 ? 1 : 0;
+    planes[0] = self->m_buffers[drawn].data();
+    return reinterpret_cast<void *>(drawn);
 }
 
 void LibVlcPlayer::onUnlock(void *opaque, void *, void *const *)
@@ -79,15 +99,21 @@ void LibVlcPlayer::onUnlock(void *opaque, void *, void *const *)
 
 // Vout thread. The format was answered before the picture's size may have
 // been known (MPEG-TS), and libVLC scales the whole picture into the answered
-// size; once the size is known, frames are scaled back to it.
-void LibVlcPlayer::onDisplay(void *opaque, void *)
+// size; once the size is known, frames are scaled back to it. A picture equal to the
+// shown one is not delivered again.
+void LibVlcPlayer::onDisplay(void *opaque, void *bufferId)
 {
     auto *self = static_cast<LibVlcPlayer *>(opaque);
     QMutexLocker lock(&self->m_mutex);
     const QSize answered = self->m_frameSize;
-    if (answered.isEmpty())
+    const auto drawn = int(reinterpret_cast<qintptr>(bufferId));
+    if (answered.isEmpty() || drawn < 0 || drawn >= int(self->m_buffers.size()))
         return;
-    const QImage image(self->m_buffer.data(), answered.width(), answered.height(), answered.width() * 4,
+    const std::vector<uchar> &buffer = self->m_buffers[size_t(drawn)];
+    if (self->m_shownBuffer >= 0 && buffer == self->m_buffers[size_t(self->m_shownBuffer)])
+        return;
+    self->m_shownBuffer = drawn;
+    const QImage image(buffer.data(), answered.width(), answered.height(), answered.width() * 4,
                        QImage::Format_RGB32);
     const QSize size = self->m_visibleSize.isEmpty() ? answered : self->m_visibleSize;
     const QImage picture =
@@ -134,6 +160,7 @@ void LibVlcPlayer::blank()
         QMutexLocker lock(&m_mutex);
         m_latestFrame = QVideoFrame();
         m_visibleSize = {};
+        m_shownBuffer = -1;
     }
     if (m_output)
         m_output->present(QVideoFrame());

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QVideoFrame>
 
+#include <array>
 #include <vector>
 
 struct libvlc_instance_t;
@@ -64,7 +65,10 @@ private:
     QPointer<VideoOutput> m_output;
 
     mutable QMutex m_mutex;  // guards the fields below, shared with libVLC's threads
-    std::vector<uchar> m_buffer;
+    // libVLC draws into the buffer that does not hold the shown picture, so that a picture
+    // drawn again unchanged (libVLC repeats it while paused) is recognised and skipped.
+    std::array<std::vector<uchar>, 2> m_buffers;
+    int m_shownBuffer = -1;
     QSize m_frameSize;
     QSize m_visibleSize;  // the picture's own size, once libVLC reports it
     QVideoFrame m_latestFrame;

@@ -48,5 +48,7 @@ signals:
     void statusChanged(PlatformPlayer::Status status, const std::optional<PlayError> &error);
     void failedToPlayToEnd(const std::optional<PlayError> &error);
     void stalled();
+    // The current item reached its end of stream (paused there).
+    void ended();
     void timeControlChanged(PlatformPlayer::TimeControl control);
 };

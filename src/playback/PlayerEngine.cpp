@@ -75,6 +75,7 @@ void PlayerEngine::connectPlatform()
             handleFailure(error);
     });
     connect(m_platform.get(), &PlatformPlayer::stalled, this, [this] { m_platform->play(); });
+    connect(m_platform.get(), &PlatformPlayer::ended, this, &PlayerEngine::onStreamEnded);
     connect(m_platform.get(), &PlatformPlayer::timeControlChanged, this, &PlayerEngine::onTimeControl);
 }
 
@@ -92,7 +93,7 @@ void PlayerEngine::play(const PlayItem &item, std::optional<double> at)
     m_triedVLC = false;
     m_retries = 0;
     m_pendingSeek = at;
-    m_awaitingStart = at && *at > 0;
+    m_awaitingStart = at && *at > 0 ? at : std::nullopt;
     setPosition(0);
     setDuration(0);
     load(item.url);
@@ -163,7 +164,7 @@ void PlayerEngine::stop()
     m_platform->clear();
     ++m_platformGeneration;
     m_pendingSeek.reset();
-    m_awaitingStart = false;
+    m_awaitingStart.reset();
     setItem(std::nullopt);
     setError(std::nullopt);
     setBuffering(false);
@@ -176,6 +177,9 @@ void PlayerEngine::seek(double secs)
         secs = std::min(secs, m_duration - 1);
     secs = std::max(secs, 0.0);
     setPosition(secs);
+    // A seek before the start was reached moves the awaited start with it.
+    if (m_awaitingStart)
+        m_awaitingStart = secs;
     if (m_usesVLC) {
         if (m_vlcPlayer)
             m_vlcPlayer->setTimeMs(static_cast<qint32>(std::min(secs * 1000, 2147483647.0)));
@@ -228,9 +232,15 @@ void PlayerEngine::onPlatformReady()
         m_pendingSeek.reset();
         m_platform->seek(start, -1, -1);
     }
-    m_awaitingStart = false;
     loadPlatformTracks();
     m_platform->play();
+}
+
+// A live response that ends is a lost connection; any other item stays at its end.
+void PlayerEngine::onStreamEnded()
+{
+    if (m_item && m_item->live && !m_reconnect->isActive())
+        handleFailure(PlayError { PlayError::Domain::url, { PlayErrorCode::kConnectionLost } });
 }
 
 void PlayerEngine::onTimeControl(PlatformPlayer::TimeControl control)
@@ -274,11 +284,21 @@ void PlayerEngine::platformTick()
 {
     if (m_usesVLC || !m_platform->hasItem())
         return;
-    const double position = m_platform->position();
-    setPosition(std::isfinite(position) ? position : 0);
     const double duration = m_platform->duration();
     setDuration(std::isfinite(duration) && duration > 0 ? duration : 0);
+    // No position for a moment while a seek lands: the last one stays, nothing is saved.
+    const double position = m_platform->position();
+    if (!std::isfinite(position))
+        return;
+    setPosition(position);
+    noteStartReached(position);
     saveResume(&m_lastResumeSave);
+}
+
+void PlayerEngine::noteStartReached(double position)
+{
+    if (m_awaitingStart && position >= *m_awaitingStart - std::min(kStartSlackSecs, *m_awaitingStart / 2))
+        m_awaitingStart.reset();
 }
 
 void PlayerEngine::saveResume(std::optional<qint64> *throttle)

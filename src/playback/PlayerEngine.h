@@ -52,6 +52,9 @@ public:
     static constexpr qint64 kRetryStepMs = 2000;
     static constexpr int kMaxRetries = 4;
     static constexpr qint64 kVlcNoPictureMs = 25000;
+    // A position this close below the start (at most half the start), or past it, shows the
+    // start seek has landed: a key-frame seek lands up to one key-frame interval early.
+    static constexpr double kStartSlackSecs = 10;
 
     explicit PlayerEngine(Backends backends, QObject *parent = nullptr);
     ~PlayerEngine() override;
@@ -130,6 +133,8 @@ private:
     void connectPlatform();
     void onPlatformStatus(PlatformPlayer::Status status, const std::optional<PlayError> &error);
     void onTimeControl(PlatformPlayer::TimeControl control);
+    void onStreamEnded();
+    void noteStartReached(double position);
     void onPlatformReady();
     void loadPlatformTracks();
     void startWatchdog();
@@ -167,8 +172,9 @@ private:
     bool m_triedVLC = false;
     bool m_triedFallback = false;
     std::optional<double> m_pendingSeek;
-    // True from a play request with a start position until playback has reached it.
-    bool m_awaitingStart = false;
+    // The start of a play request until a position near it has been read; no resume
+    // point is saved before.
+    std::optional<double> m_awaitingStart;
     std::optional<qint64> m_lastResumeSave;
     std::optional<qint64> m_lastResumeSaveVLC;
     int m_retries = 0;

@@ -89,17 +89,24 @@ void PlayerEngine::publishVlcTimes()
     const double position = m_vlcPlayer->timeMs() / 1000.0;
     if (std::isfinite(position) && position > 0) {
         setPosition(position);
-        m_awaitingStart = false;
+        noteStartReached(position);
     }
     setDuration(m_vlcPlayer->hasMedia() ? std::max(m_vlcPlayer->lengthMs() / 1000.0, 0.0) : 0);
 }
 
-// Answers true when the poll gave up.
+// Answers true when the poll ended: it gave up, or a live stream ended.
 bool PlayerEngine::vlcStateGivesUp(VlcPlayer::State state)
 {
     switch (state) {
-    case VlcPlayer::State::stopped:
     case VlcPlayer::State::ended:
+        if (m_item && m_item->live) {
+            m_vlcTimer->stop();
+            setIsPlaying(false);
+            onStreamEnded();
+            return true;
+        }
+        [[fallthrough]];
+    case VlcPlayer::State::stopped:
         if (!m_vlcSawVideo && m_position < 1) {
             vlcGiveUp();
             return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ListOfSize.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -58,32 +60,6 @@ void forKeptObjects(simdjson::dom::array elements, const Keeps &keeps, Each each
     }
 }
 
-namespace ArrayPiecesDetail {
-
-// Stretch of a new list's storage that one worker touches.
-inline constexpr std::size_t kTouchBytes = 1024 * 1024;
-
-// A list of `size` default entries whose storage is first touched by worker threads, so
-// that the page faults of a big list are not all taken by one thread.
-template<typename Entry>
-QList<Entry> listOfSize(qsizetype size)
-{
-    QList<Entry> list;
-    list.reserve(size);
-    char *storage = reinterpret_cast<char *>(list.data());
-    const std::size_t bytes = std::size_t(size) * sizeof(Entry);
-    std::vector<std::size_t> stretches;
-    for (std::size_t begin = 0; begin < bytes; begin += kTouchBytes)
-        stretches.push_back(begin);
-    QtConcurrent::blockingMap(stretches, [&](std::size_t begin) {
-        std::memset(storage + begin, 0, std::min(kTouchBytes, bytes - begin));
-    });
-    list.resize(size);
-    return list;
-}
-
-} // namespace ArrayPiecesDetail
-
 // The entries of a long list read in pieces on worker threads, twice: first to count the
 // entries of each piece, then to make every entry straight in its final place.
 // `keeps(object)` tells which objects make an entry; `fill(entry, object, index, worker)`
@@ -103,7 +79,7 @@ std::optional<QList<Entry>> readEntriesInPieces(const QByteArray &body, qsizetyp
         return std::nullopt;
     const qsizetype total = std::reduce(starts.begin(), starts.end(), qsizetype(0));
     std::exclusive_scan(starts.begin(), starts.end(), starts.begin(), qsizetype(0));
-    QList<Entry> entries = ArrayPiecesDetail::listOfSize<Entry>(total);
+    QList<Entry> entries = listOfSize<Entry>(total);
     Entry *out = entries.data();
     const auto make = [&](std::size_t piece, std::size_t worker, simdjson::dom::array elements) {
         qsizetype at = starts[piece];

@@ -1,12 +1,14 @@
 #include "M3uCollector.h"
 
 #include "EpisodeTitle.h"
+#include "ListOfSize.h"
 #include "model/ContentKeys.h"
 
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -14,21 +16,19 @@ namespace {
 
 // Below this a text is parsed on the calling thread alone.
 constexpr qsizetype kMinPieceBytes = 256 * 1024;
-// Fewer bytes than any real entry takes; reserving by it spares the lists' regrowth.
-constexpr qsizetype kMinEntryBytes = 128;
 
-char16_t asciiLower(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u;
-}
+char16_t asciiLower(char16_t u) { return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u; }
+char16_t unitAt(QStringView text, qsizetype i) { return text[i].unicode(); }
+// ASCII bytes decode to the same characters, so the bytes of an address and its text agree.
+char16_t unitAt(QByteArrayView text, qsizetype i) { return uchar(text[i]); }
 
 // `piece` (lower case, starting with '/') occurs in the text lower-cased.
-bool containsPathPiece(QStringView text, QLatin1StringView piece)
+template <typename Text>
+bool containsPathPiece(Text text, QLatin1StringView piece)
 {
-    for (qsizetype i = text.indexOf(u'/'); i >= 0 && i + piece.size() <= text.size(); i = text.indexOf(u'/', i + 1)) {
+    for (qsizetype i = text.indexOf('/'); i >= 0 && i + piece.size() <= text.size(); i = text.indexOf('/', i + 1)) {
         qsizetype k = 1;
-        while (k < piece.size() && asciiLower(text[i + k]) == char16_t(piece[k].unicode()))
+        while (k < piece.size() && asciiLower(unitAt(text, i + k)) == char16_t(piece[k].unicode()))
             ++k;
         if (k == piece.size())
             return true;
@@ -36,13 +36,48 @@ bool containsPathPiece(QStringView text, QLatin1StringView piece)
     return false;
 }
 
-ContentType typeOfAddress(const QString &url)
+template <typename Text>
+ContentType typeOfAddress(Text url)
 {
     if (containsPathPiece(url, QLatin1StringView("/movie/")))
         return ContentType::movie;
     if (containsPathPiece(url, QLatin1StringView("/series/")))
         return ContentType::series;
     return ContentType::live;
+}
+
+using TypeCounts = std::array<qsizetype, 3>;
+
+TypeCounts countEntries(QByteArrayView piece)
+{
+    TypeCounts counts{};
+    M3uParser::forEachAddress(piece, [&](QByteArrayView url) { ++counts[qsizetype(typeOfAddress(url))]; });
+    return counts;
+}
+
+// Runs `work(i)` for each of `count` pieces, the first on this thread, and rethrows the
+// first failure once all are done.
+template <typename Work>
+void onEachPiece(qsizetype count, const Work &work)
+{
+    std::vector<std::exception_ptr> errors(std::size_t(count), nullptr);
+    const auto run = [&](qsizetype i) {
+        try {
+            work(i);
+        } catch (...) {
+            errors[std::size_t(i)] = std::current_exception();
+        }
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (qsizetype i = 1; i < count; ++i)
+            workers.emplace_back(run, i);
+        run(0);
+    }
+    for (const std::exception_ptr &error : errors) {
+        if (error)
+            std::rethrow_exception(error);
+    }
 }
 
 void renumber(MediaItem &item, qsizetype uid)
@@ -61,7 +96,7 @@ M3uCollector::M3uCollector(QString uncategorizedName)
 void M3uCollector::add(M3uParser::Entry &&entry)
 {
     const QString groupId = entry.group && !entry.group->isEmpty() ? *entry.group : PseudoCategory::uncategorized;
-    const ContentType type = typeOfAddress(entry.url);
+    const ContentType type = typeOfAddress(QStringView(entry.url));
     noteGroup(type, groupId);
     if (type == ContentType::series)
         addEpisode(std::move(entry), groupId);
@@ -74,10 +109,20 @@ bool M3uCollector::isEmpty() const
     return std::all_of(m_items.begin(), m_items.end(), [](const QList<MediaItem> &list) { return list.isEmpty(); });
 }
 
-void M3uCollector::reserveItems(qsizetype count)
+MediaItem &M3uCollector::nextItem(ContentType type)
 {
-    m_items[slot(ContentType::live)].reserve(count);
-    m_items[slot(ContentType::movie)].reserve(count);
+    QList<MediaItem> &list = m_items[slot(type)];
+    if (slot(type) >= kPlacedTypes || !m_placements[slot(type)].next) {
+        MediaItem &item = list.emplace_back();
+        renumber(item, list.size() - 1);
+        return item;
+    }
+    Placement &placement = m_placements[slot(type)];
+    if (placement.next == placement.end)
+        throw std::logic_error("M3U entries miscounted");
+    MediaItem &item = *placement.next++;
+    renumber(item, placement.uid++);
+    return item;
 }
 
 void M3uCollector::noteGroup(ContentType type, const QString &groupId)
@@ -97,8 +142,7 @@ void M3uCollector::noteGroup(ContentType type, const QString &groupId)
 
 void M3uCollector::addItem(ContentType type, M3uParser::Entry &&entry, const QString &groupId)
 {
-    QList<MediaItem> &list = m_items[slot(type)];
-    MediaItem item;
+    MediaItem &item = nextItem(type);
     item.type = type;
     item.id = entry.url;
     item.name = std::move(entry.name);
@@ -109,8 +153,6 @@ void M3uCollector::addItem(ContentType type, M3uParser::Entry &&entry, const QSt
         item.epgId = std::move(entry.tvgId);
         item.catchup = std::move(entry.catchup);
     }
-    renumber(item, list.size());
-    list.append(std::move(item));
 }
 
 void M3uCollector::addEpisode(M3uParser::Entry &&entry, const QString &groupId)
@@ -119,15 +161,12 @@ void M3uCollector::addEpisode(M3uParser::Entry &&entry, const QString &groupId)
     const QString key = groupId + u'|' + title.show;
     auto shows = episodes.find(key);
     if (shows == episodes.end()) {
-        QList<MediaItem> &list = m_items[slot(ContentType::series)];
-        MediaItem show;
+        MediaItem &show = nextItem(ContentType::series);
         show.type = ContentType::series;
         show.id = key;
         show.name = std::move(title.show);
         show.logo = entry.logo;
         show.categoryId = groupId;
-        renumber(show, list.size());
-        list.append(std::move(show));
         shows = episodes.insert(key, {});
     }
     if (!title.episode)
@@ -200,46 +239,38 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
     const int wanted = threads > 0 ? threads : QThread::idealThreadCount();
     const int parts = int(qBound(qsizetype(1), bytes.size() / kMinPieceBytes, qsizetype(wanted)));
     const QList<QByteArrayView> pieces = M3uParser::splitAtEntries(bytes, parts);
-    std::vector<M3uCollector> collectors(pieces.size(), M3uCollector(uncategorizedName));
-    std::vector<std::exception_ptr> errors(pieces.size());
-    const auto run = [&](qsizetype i) {
-        try {
-            collectors[i].reserveItems(pieces[i].size() / kMinEntryBytes);
-            M3uParser::parse(pieces[i], [&collector = collectors[i]](M3uParser::Entry &&entry) {
-                collector.add(std::move(entry));
-            });
-        } catch (...) {
-            errors[i] = std::current_exception();
+    std::vector<TypeCounts> counts(std::size_t(pieces.size()));
+    onEachPiece(pieces.size(), [&](qsizetype i) { counts[std::size_t(i)] = countEntries(pieces[i]); });
+
+    // Live channels and movies are built in place in lists allocated once.
+    std::array<QList<MediaItem>, kPlacedTypes> lists;
+    const auto allocate = [&](qsizetype s) {
+        qsizetype total = 0;
+        for (const TypeCounts &count : counts)
+            total += count[std::size_t(s)];
+        lists[std::size_t(s)] = listOfSize<MediaItem>(total);
+    };
+    onEachPiece(kPlacedTypes, allocate);
+    std::vector<M3uCollector> collectors(std::size_t(pieces.size()), M3uCollector(uncategorizedName));
+    for (qsizetype s = 0; s < kPlacedTypes; ++s) {
+        MediaItem *next = lists[std::size_t(s)].data();
+        for (std::size_t i = 0; i < collectors.size(); ++i) {
+            MediaItem *const end = next + counts[i][std::size_t(s)];
+            collectors[i].m_placements[std::size_t(s)] = { next, end, next - lists[std::size_t(s)].data() };
+            next = end;
         }
-    };
-    {
-        std::vector<std::jthread> workers;
-        for (qsizetype i = 1; i < pieces.size(); ++i)
-            workers.emplace_back(run, i);
-        run(0);
     }
-    for (const std::exception_ptr &error : errors) {
-        if (error)
-            std::rethrow_exception(error);
-    }
-    std::array<qsizetype, 2> totals{};
-    for (const M3uCollector &collector : collectors) {
-        totals[0] += collector.items(ContentType::live).size();
-        totals[1] += collector.items(ContentType::movie).size();
-    }
+    onEachPiece(pieces.size(), [&](qsizetype i) {
+        M3uCollector &collector = collectors[std::size_t(i)];
+        M3uParser::parse(pieces[i], [&collector](M3uParser::Entry &&entry) { collector.add(std::move(entry)); });
+    });
+
     M3uCollector result = std::move(collectors.front());
-    result.items(ContentType::live).reserve(totals[0]);
-    result.items(ContentType::movie).reserve(totals[1]);
-    // Each type's lists are separate, so the types merge side by side.
-    const auto merge = [&](ContentType type) {
-        for (qsizetype i = 1; i < pieces.size(); ++i)
-            result.appendType(type, collectors[i]);
-    };
-    {
-        std::jthread live(merge, ContentType::live);
-        std::jthread movies(merge, ContentType::movie);
-        merge(ContentType::series);
-    }
+    result.m_placements = {};
+    for (qsizetype s = 0; s < kPlacedTypes; ++s)
+        result.m_items[std::size_t(s)] = std::move(lists[std::size_t(s)]);
+    for (std::size_t i = 1; i < collectors.size(); ++i)
+        result.append(std::move(collectors[i]));
     return result;
 }
 

@@ -38,8 +38,17 @@ public:
     QHash<QString, QList<Episode>> episodes;
 
 private:
+    // Where collect() builds a piece's live channels or movies: slots of the whole
+    // text's list, and the uid of the next one.
+    struct Placement {
+        MediaItem *next = nullptr;
+        MediaItem *end = nullptr;
+        qsizetype uid = 0;
+    };
+    static constexpr qsizetype kPlacedTypes = 2; // live, movie
+
     static qsizetype slot(ContentType type) { return qsizetype(type); }
-    void reserveItems(qsizetype count);
+    MediaItem &nextItem(ContentType type);
     void noteGroup(ContentType type, const QString &groupId);
     void addItem(ContentType type, M3uParser::Entry &&entry, const QString &groupId);
     void addEpisode(M3uParser::Entry &&entry, const QString &groupId);
@@ -51,6 +60,7 @@ private:
     std::array<QList<CategoryName>, 3> m_categories;
     std::array<QSet<QString>, 3> m_listed;
     std::array<QString, 3> m_lastGroup;
+    std::array<Placement, kPlacedTypes> m_placements;
     // Per show key, the positions of episodes numbered by their count (no marker).
     QHash<QString, QList<qsizetype>> m_countedEpisodes;
 };

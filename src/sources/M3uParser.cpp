@@ -263,6 +263,14 @@ void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
     });
 }
 
+void forEachAddress(QByteArrayView bytes, const std::function<void(QByteArrayView)> &onAddress)
+{
+    forEachLine(bytes, [&](QByteArrayView line) {
+        if (lineKind(line) == LineKind::address)
+            onAddress(line);
+    });
+}
+
 QList<QByteArrayView> splitAtEntries(QByteArrayView bytes, int parts)
 {
     QList<QByteArrayView> pieces;

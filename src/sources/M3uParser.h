@@ -26,6 +26,10 @@ struct Entry {
 // invalid sequences become U+FFFD.
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry);
 
+// Calls `onAddress` with each address line, as `parse` finds them, without reading the
+// lines before it.
+void forEachAddress(QByteArrayView bytes, const std::function<void(QByteArrayView)> &onAddress);
+
 // Cuts the text into at most `parts` pieces of similar size, each ending just after an
 // address line (or at the end), so parsing the pieces one after another gives exactly the
 // entries of parsing the whole text.

@@ -6,6 +6,7 @@
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <numeric>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -27,19 +28,52 @@ struct LocalGroups {
     std::vector<qsizetype> groupOfItem;
 };
 
+// Group indexes of category ids, looked up first by where an id's text is stored: the
+// items read together share one text per category.
+class GroupIndex {
+public:
+    explicit GroupIndex(QStringList &ids) : m_ids(ids) {}
+
+    qsizetype of(const QString &id)
+    {
+        // Items of a group mostly follow each other.
+        if (id.constData() == m_last.data && id.size() == m_last.size)
+            return m_last.group;
+        const auto stored = m_byStorage.find(id.constData());
+        if (stored != m_byStorage.end() && stored->second.first == id.size()) {
+            m_last = { id.constData(), id.size(), stored->second.second };
+            return m_last.group;
+        }
+        auto known = m_byText.constFind(id);
+        if (known == m_byText.cend()) {
+            known = m_byText.insert(id, m_ids.size());
+            m_ids.append(id);
+        }
+        m_byStorage[id.constData()] = { id.size(), *known };
+        m_last = { id.constData(), id.size(), *known };
+        return *known;
+    }
+
+private:
+    struct Stored {
+        const QChar *data = nullptr;
+        qsizetype size = -1;
+        qsizetype group = 0;
+    };
+
+    QStringList &m_ids;
+    QHash<QString, qsizetype> m_byText;
+    std::unordered_map<const QChar *, std::pair<qsizetype, qsizetype>> m_byStorage; // (size, group)
+    Stored m_last;
+};
+
 LocalGroups groupStretch(const QList<MediaItem> &items, qsizetype begin, qsizetype end)
 {
     LocalGroups local;
-    QHash<QString, qsizetype> indexOf;
+    GroupIndex index(local.ids);
     local.groupOfItem.reserve(std::size_t(end - begin));
-    for (qsizetype i = begin; i < end; ++i) {
-        auto known = indexOf.constFind(items[i].categoryId);
-        if (known == indexOf.cend()) {
-            known = indexOf.insert(items[i].categoryId, local.ids.size());
-            local.ids.append(items[i].categoryId);
-        }
-        local.groupOfItem.push_back(*known);
-    }
+    for (qsizetype i = begin; i < end; ++i)
+        local.groupOfItem.push_back(index.of(items[i].categoryId));
     return local;
 }
 
@@ -54,21 +88,15 @@ Groups groupItems(const QList<MediaItem> &items)
         return groupStretch(items, begin, std::min(begin + kStretch, items.size()));
     });
     Groups groups;
-    QHash<QString, qsizetype> indexOf;
+    GroupIndex index(groups.ids);
     std::vector<qsizetype> groupOfItem;
     groupOfItem.reserve(std::size_t(items.size()));
     std::vector<qsizetype> sizes;
     for (const LocalGroups &stretch : stretches) {
         std::vector<qsizetype> global(std::size_t(stretch.ids.size()));
-        for (qsizetype g = 0; g < stretch.ids.size(); ++g) {
-            auto known = indexOf.constFind(stretch.ids[g]);
-            if (known == indexOf.cend()) {
-                known = indexOf.insert(stretch.ids[g], groups.ids.size());
-                groups.ids.append(stretch.ids[g]);
-                sizes.push_back(0);
-            }
-            global[std::size_t(g)] = *known;
-        }
+        for (qsizetype g = 0; g < stretch.ids.size(); ++g)
+            global[std::size_t(g)] = index.of(stretch.ids[g]);
+        sizes.resize(std::size_t(groups.ids.size()));
         for (const qsizetype local : stretch.groupOfItem) {
             groupOfItem.push_back(global[std::size_t(local)]);
             ++sizes[std::size_t(groupOfItem.back())];

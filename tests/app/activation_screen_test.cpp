@@ -71,6 +71,10 @@ TEST_F(ActivationFixture, ShownTextsFollowTheDeviceRecord)
               { record(u"m"_qs, u"http://a.test/x/?next=https://b.test"_qs, 1),
                   { u"m"_qs, u"483920"_qs, u"http://a.test/x/?next=https://b.test/manage"_qs,
                       step.arg(u"a.test/x/?next=b.test"_qs), u"act_title_device"_qs, {}, {} } },
+              // A site ending in slashes gives one slash before the page.
+              { record(u"m"_qs, u"https://tv.example.test//"_qs, 1),
+                  { u"m"_qs, u"483920"_qs, u"https://tv.example.test/manage"_qs,
+                      step.arg(u"tv.example.test//"_qs), u"act_title_device"_qs, {}, {} } },
               // An empty site and address fall back; an email without an at sign is not shown.
               { record({}, u""_qs, 0, Support { u""_qs, u"no-at-sign"_qs }),
                   { mac, u"483920"_qs, base + u"/manage"_qs, step.arg(base.mid(7)),
@@ -167,6 +171,41 @@ TEST_F(ActivationFixture, RefreshWhileBusyIsDropped)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !screen->busy(); }));
     EXPECT_EQ(server.requestCount(kDevicePath), 1);
     EXPECT_EQ(busy.count(), 2);
+}
+
+TEST_F(ActivationFixture, FocusLeavesContinueWhenItGoes)
+{
+    server.serve(kDevicePath, LoopbackResponse::json(portalRecord(0)));
+    start(1, true);
+    press(*screen, "R");
+    ASSERT_EQ(screen->focus(), 1);
+    runTask(screen->refresh(false));
+    ASSERT_FALSE(screen->canContinue());
+    EXPECT_EQ(screen->focus(), 0);
+    press(*screen, "R");
+    EXPECT_EQ(screen->focus(), 2) << "the arrows step over the gone button";
+}
+
+// The user's refresh outlives its screen (Esc while it runs); the periodic one does not.
+TEST_F(ActivationFixture, StartedRefreshCompletesWhenItsScreenIsGone)
+{
+    for (const bool silent : { false, true }) {
+        SCOPED_TRACE(silent ? "periodic" : "started");
+        server.serve(
+            kDevicePath, LoopbackResponse::json(portalRecord(1)).after(std::chrono::milliseconds(100)));
+        start(0);
+        const qsizetype asked = server.requestCount(kDevicePath);
+        if (silent)
+            fixture.clock.advance(ActivationScreen::kPeriodMs);
+        else
+            screen->startRefresh();
+        ASSERT_TRUE(screen->busy());
+        screen.reset();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fixture.state->device()->playlists.size() == 1; }));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(server.requestCount(kDevicePath), asked + 1);
+        EXPECT_EQ(fixture.route(), silent ? u"activation"_qs : u"home"_qs);
+    }
 }
 
 } // namespace

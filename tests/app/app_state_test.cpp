@@ -143,23 +143,30 @@ TEST(AppStateLanguage, StoresAppliesAndAdvancesTick)
     setActiveLanguage(before);
 }
 
-TEST(AppStateFullScreen, ToggleFollowsTheWindowState)
+// Leaving full screen gives back the state the window had, maximised or not.
+TEST(AppStateFullScreen, ToggleFollowsTheWindowStateAndRestoresIt)
 {
-    AppStateFixture fixture;
-    AppState &state = fixture.makeState();
-    QWindow window;
-    window.resize(320, 200);
-    window.show();
-    state.observeWindow(&window);
-    ASSERT_FALSE(state.isFullScreen());
+    for (const Qt::WindowState before : { Qt::WindowNoState, Qt::WindowMaximized }) {
+        SCOPED_TRACE(int(before));
+        AppStateFixture fixture;
+        AppState &state = fixture.makeState();
+        QWindow window;
+        window.resize(320, 200);
+        window.show();
+        window.setWindowStates(before);
+        state.observeWindow(&window);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.windowStates() == before; }));
+        ASSERT_FALSE(state.isFullScreen());
 
-    AppState::toggleFullScreen();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return state.isFullScreen(); }));
-    AppState::toggleFullScreen();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !state.isFullScreen(); }));
-    window.showFullScreen();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return state.isFullScreen(); }))
-        << "a change made elsewhere is seen too";
+        AppState::toggleFullScreen();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return state.isFullScreen(); }));
+        AppState::toggleFullScreen();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !state.isFullScreen(); }));
+        EXPECT_EQ(window.windowStates(), before);
+        window.showFullScreen();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return state.isFullScreen(); }))
+            << "a change made elsewhere is seen too";
+    }
 }
 
 } // namespace

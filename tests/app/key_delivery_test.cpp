@@ -44,7 +44,9 @@ protected:
     AppStateFixture fixture;
     AppState &state = fixture.makeState();
     int toggles = 0;
-    KeyRouter router { &state, { .clock = &fixture.clock, .toggleFullScreen = [this] { ++toggles; } } };
+    int quits = 0;
+    KeyRouter router { &state,
+        { .clock = &fixture.clock, .quit = [this] { ++quits; }, .toggleFullScreen = [this] { ++toggles; } } };
     QList<Key> seen;
     QQmlEngine engine;
     std::unique_ptr<QQuickWindow> window;
@@ -79,6 +81,25 @@ TEST_F(KeyDeliveryTest, OnlyAnEditedFieldKeepsItsKeys)
     EXPECT_EQ(fieldText(), u"fa"_qs);
     EXPECT_EQ(toggles, 0);
     EXPECT_EQ(seen, keys("aD"));
+}
+
+// The repeats a held key sends carry the auto-repeat mark.
+TEST_F(KeyDeliveryTest, HeldEscOnHomeDoesNotQuit)
+{
+    ASSERT_NO_FATAL_FAILURE(loadWindow(false, false));
+    state.replace(Routes::Home {});
+    const auto press = [this](Qt::Key code, bool autoRepeat) {
+        QKeyEvent event(QEvent::KeyPress, code, Qt::NoModifier, QString(), autoRepeat);
+        QCoreApplication::sendEvent(window.get(), &event);
+    };
+    press(Qt::Key_Escape, false);
+    press(Qt::Key_Escape, true);
+    press(Qt::Key_Escape, true);
+    press(Qt::Key_Down, true);
+    EXPECT_EQ(quits, 0);
+    EXPECT_EQ(seen, keys("XXXD")) << "the screen is still asked first";
+    press(Qt::Key_Escape, false);
+    EXPECT_EQ(quits, 1);
 }
 
 } // namespace

@@ -92,6 +92,25 @@ INSTANTIATE_TEST_SUITE_P(Table, QuitWindowTest,
         std::pair { 2500, false }),
     [](const auto &info) { return "At" + std::to_string(info.param.first); });
 
+TEST_F(KeyRouterTest, HeldEscNeverQuitsWhileHeldArrowsStillMove)
+{
+    state.replace(Routes::Home {});
+    EXPECT_TRUE(router.dispatch(key(K::esc)));
+    ASSERT_TRUE(state.toastVisible());
+    for (int repeat = 0; repeat < 10; ++repeat) {
+        fixture.clock.advance(30);
+        EXPECT_TRUE(router.dispatch(key(K::esc), true)) << "a repeat is taken, not passed on";
+    }
+    EXPECT_EQ(quits, 0);
+    fixture.clock.advance(1000);
+    EXPECT_TRUE(router.dispatch(key(K::esc)));
+    EXPECT_EQ(quits, 1) << "a real second press inside the window still quits";
+
+    router.registerHandler(QUuid::createUuid(), recorder({ K::down }));
+    EXPECT_TRUE(router.dispatch(key(K::down), true));
+    EXPECT_EQ(seen, keys("D"));
+}
+
 TEST_F(KeyRouterTest, WhileEditingOnlyNavigationLeavesTheField)
 {
     editing = true;

@@ -71,7 +71,7 @@ TEST_P(Looks, FollowPrimaryFocusAndHover)
     for (const QString &name : QString::fromLatin1(c.properties).split(' '))
         look.append(item->property(name.toLatin1()).toString());
     EXPECT_EQ(look.join(' '), QLatin1String(c.look));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return qAbs(item->scale() - c.scale) < 1e-3; }, 2000)) << item->scale();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return qAbs(item->scale() - c.scale) < 1e-3; }, 10000)) << item->scale();
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, Looks, ::testing::Values(
@@ -116,7 +116,7 @@ TEST_P(CardClicks, RunTheRightAction)
     const bool waits = c.withDouble && !c.doubleClick;
     EXPECT_EQ(rule->pending(), waits);
     EXPECT_EQ(card->property("singles").toInt(), waits ? 0 : c.singles);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return card->property("singles").toInt() == c.singles; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return card->property("singles").toInt() == c.singles; }, 10000));
 }
 
 INSTANTIATE_TEST_SUITE_P(Clicks, CardClicks, ::testing::Values(
@@ -186,7 +186,7 @@ TEST_P(ScreenHeaderLayout, FitsItsPartsAndShowsBackOnlyWithAnAction)
                 c.trailing ? "\n PillButton { objectName: \"trailing\"; title: \"Edit\"; height: 36 }" : ""));
     ASSERT_TRUE(header);
     header->setWidth(500);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return misfit(header).isEmpty(); }, 1000)) << qPrintable(misfit(header));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return misfit(header).isEmpty(); }, 10000)) << qPrintable(misfit(header));
     auto *back = header->findChild<QQuickItem *>(QStringLiteral("backButton"));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->isVisible(), c.back);
@@ -226,7 +226,7 @@ TEST_F(KitInteraction, HelpTipWearsTheAppLook)
     QObject *tip = button->findChild<QObject *>(QStringLiteral("helpTip"));
     ASSERT_TRUE(tip);
     QTest::mouseMove(&m_window, centreOf(button));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tip->property("opened").toBool(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tip->property("opened").toBool(); }, 10000));
     auto *background = tip->property("background").value<QQuickItem *>();
     ASSERT_TRUE(background);
     const QImage image = m_window.grabWindow();

@@ -30,9 +30,9 @@ TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
     EXPECT_FALSE(equalizer());
     load.object->setProperty("playing", true);
     ASSERT_TRUE(equalizer());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer()->property("phase").toDouble() > 0; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer()->property("phase").toDouble() > 0; }, 10000));
     load.object->setProperty("playing", false);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !equalizer(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !equalizer(); }, 10000));
 }
 
 TEST(PosterBadges, FollowRatingFavoriteAndFocus)
@@ -94,7 +94,7 @@ TEST(ClickProbe, RowDoubleClickCallsOnlyTheDoubleActionAndFilterWritesTheOwnersT
     EXPECT_EQ(counts(), std::pair(0, 1));
     page.click(page.child("row"));
     EXPECT_EQ(counts(), std::pair(0, 1));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return counts() == std::pair(1, 1); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return counts() == std::pair(1, 1); }, 10000));
 
     QQuickItem *clear = page.child("clearButton");
     ASSERT_TRUE(clear);

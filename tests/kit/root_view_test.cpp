@@ -13,7 +13,7 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 1000); }
+bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 10000); }
 
 template <typename T>
 bool allGone(const QList<QPointer<T>> &objects)
@@ -223,8 +223,17 @@ TEST_F(RootViewTest, ToastLetsClicksThroughAndTheDialogLiesAbove)
     while (QQuickItem *child = hit->childAt(hit->mapFromScene(middle).x(), hit->mapFromScene(middle).y()))
         hit = child;
     EXPECT_TRUE(hit == dialog || dialog->isAncestorOf(hit));
+    const int handlers = KeyRouter::shared()->handlerCount();
     app->closeDialog();
-    EXPECT_FALSE(dialog->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialog->isVisible()) << "the dialog fades out";
+    EXPECT_FALSE(dialog->isEnabled()) << "clicks pass while it fades";
+    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers - 1) << "and keys too";
+    QStringList texts;
+    for (QQuickItem *item : itemsBelow(dialog))
+        texts.append(item->property("text").toString());
+    EXPECT_TRUE(texts.contains(QStringLiteral("Pick"))) << "its look stays while it fades";
+    EXPECT_TRUE(waitUntil([&] { return !dialog->isVisible(); }));
 }
 
 MediaItem named(const QString &name)

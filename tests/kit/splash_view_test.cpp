@@ -36,7 +36,7 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
     EXPECT_FALSE(failure->isVisible());
 
     WarningCollector warnings;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->hasError(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->hasError(); }, 10000));
     EXPECT_TRUE(screen->errorText().contains(QStringLiteral("Device blocked"))) << qPrintable(screen->errorText());
     EXPECT_TRUE(failure->isVisible());
     EXPECT_TRUE(itemNamed(root, QStringLiteral("retryButton"))->isVisible());
@@ -44,7 +44,7 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
 
     ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::enter, {} }));
     EXPECT_FALSE(failure->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([] { return isRoute<Routes::Home>(AppState::shared()->current()); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return isRoute<Routes::Home>(AppState::shared()->current()); }, 10000));
     EXPECT_EQ(AppState::shared()->stack().size(), 1);
     EXPECT_EQ(portal.requestCount(QStringLiteral("/api/app/device")), 2);
     EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));

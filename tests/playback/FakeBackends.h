@@ -60,7 +60,9 @@ public:
         m_status = Status::failed;
         emit statusChanged(m_status, error);
     }
+    // NaN: no position, as while a seek lands.
     void setPlayhead(double position) { m_position = position; }
+    void end() { emit ended(); }
     void setDuration(double duration) { m_duration = duration; }
     void setControl(TimeControl control)
     {

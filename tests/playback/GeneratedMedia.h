@@ -29,6 +29,8 @@ public:
     }
 
     static constexpr double kClipSecs = 10;
+    // One key frame a second ("-g 25" at 25 fps): a key-frame seek lands up to this early.
+    static constexpr double kKeyFrameSecs = 1;
 
     MediaServer server;
     bool ok = true;
@@ -45,7 +47,9 @@ private:
         const QStringList tone2 = { "-f", "lavfi", "-i", "sine=frequency=880:duration=10" };
         const QStringList h264 = { "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "25" };
         make("/clip.mp4", video + tone + h264 + QStringList{ "-c:a", "aac", "-movflags", "+faststart" }, "video/mp4");
-        make("/clip.ts", video + tone + h264 + QStringList{ "-c:a", "aac", "-f", "mpegts" }, "video/mp2t");
+        const QByteArray ts = make("/clip.ts", video + tone + h264 + QStringList{ "-c:a", "aac", "-f", "mpegts" }, "video/mp2t");
+        // About 3 s of the stream, cut on a packet boundary.
+        server.addLiveStream("/live.ts", ts.left(ts.size() / 3 / 188 * 188), "video/mp2t");
         const QStringList twoAudio = video + tone + tone2 + h264
                                      + QStringList{ "-map", "0", "-map", "1", "-map", "2", "-c:a", "aac",
                                                     "-metadata:s:a:0", "language=eng", "-metadata:s:a:1",
@@ -54,7 +58,7 @@ private:
         make("/dual.mp4", twoAudio + QStringList{ "-movflags", "+faststart" }, "video/mp4");
     }
 
-    void make(const QString &name, const QStringList &args, const QByteArray &type)
+    QByteArray make(const QString &name, const QStringList &args, const QByteArray &type)
     {
         const QString file = m_dir.filePath(name.mid(1));
         QProcess ffmpeg;
@@ -62,11 +66,13 @@ private:
         if (!ffmpeg.waitForFinished(30000) || ffmpeg.exitCode() != 0) {
             ok = false;
             problem += name + ": " + QString::fromUtf8(ffmpeg.readAllStandardError());
-            return;
+            return {};
         }
         QFile read(file);
         read.open(QIODevice::ReadOnly);
-        server.addFile(name, read.readAll(), type);
+        const QByteArray bytes = read.readAll();
+        server.addFile(name, bytes, type);
+        return bytes;
     }
 
     QTemporaryDir m_dir;

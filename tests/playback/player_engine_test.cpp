@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using Control = PlatformPlayer::TimeControl;
@@ -265,6 +267,80 @@ TEST_F(PlayerEngineTest, StopBeforeStartSeekKeepsResumePoint)
     advance(500);
     engine.stop();
     EXPECT_EQ(saves.last(), (Save { movieItem().key, 1200, 3600 }));
+}
+
+// The start seek lands some time after ready: the position is unknown meanwhile, or
+// still the old one. Neither is ever saved as the resume point.
+TEST_F(PlayerEngineTest, ResumeWaitsForAPositionNearTheStart)
+{
+    const double noPosition = std::numeric_limits<double>::quiet_NaN();
+    engine.play(movieItem(), 1200);
+    platform.setDuration(3600);
+    advance(500);
+    platform.becomeReady(3600);
+    platform.setPlayhead(0);
+    engine.stop();
+    EXPECT_TRUE(saves.isEmpty()) << "stop between ready and the next tick";
+
+    engine.play(movieItem(), 1200);
+    platform.becomeReady(3600);
+    platform.setPlayhead(noPosition);
+    advance(6000);
+    platform.setPlayhead(0.04);
+    advance(6000);
+    EXPECT_TRUE(saves.isEmpty()) << "no position, then the one before the seek";
+    platform.setPlayhead(1196); // a key frame before the start
+    advance(500);
+    EXPECT_EQ(saves, QList<Save>({ { movieItem().key, 1196, 3600 } }));
+
+    platform.setPlayhead(noPosition);
+    advance(6000);
+    EXPECT_EQ(engine.position(), 1196) << "an unknown position keeps the last one";
+    engine.stop();
+    for (const Save &save : saves)
+        EXPECT_EQ(save.pos, 1196);
+
+    engine.play(movieItem(), 1200);
+    platform.becomeReady(3600);
+    engine.seek(100); // the user goes elsewhere before the start seek landed
+    advance(500);
+    EXPECT_EQ(saves.last(), (Save { movieItem().key, 100, 3600 }));
+
+    // Near the beginning, the position before the seek is still far from the start.
+    engine.stop();
+    engine.play(movieItem(), 4);
+    platform.becomeReady(3600);
+    platform.setPlayhead(0);
+    advance(6000);
+    EXPECT_EQ(saves.last().pos, 100);
+    platform.setPlayhead(3.2);
+    advance(500);
+    EXPECT_EQ(saves.last().pos, 3.2);
+}
+
+// The server closing a live response is a lost connection; a movie's end is its end.
+TEST_F(PlayerEngineTest, LiveStreamThatEndsReconnects)
+{
+    engine.play(movieItem());
+    platform.becomeReady(600);
+    platform.end();
+    advance(20000);
+    EXPECT_EQ(loads.size(), 1);
+    EXPECT_FALSE(engine.hasError());
+
+    engine.play(liveItem());
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+        SCOPED_TRACE(attempt);
+        platform.becomeReady(0);
+        platform.end();
+        EXPECT_TRUE(engine.buffering());
+        platform.end(); // a second end during the wait does not climb again
+        advance(attempt * 2000);
+        EXPECT_EQ(loads.size(), 2 + attempt);
+    }
+    platform.end();
+    EXPECT_EQ(engine.error(), "text of perr_network");
+    EXPECT_EQ(rig.vlc.created, 0);
 }
 
 TEST(PlayerEngine, SeekClampsAndPublishesAtOnce)

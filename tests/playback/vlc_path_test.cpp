@@ -122,6 +122,36 @@ TEST_F(VlcPathTest, StopBeforeStartReachedKeepsResumePoint)
     EXPECT_TRUE(rig.host->saves.isEmpty());
 }
 
+TEST_F(VlcPathTest, PositionFarBeforeTheStartSavesNothing)
+{
+    playOnVlc(movieItem(), 900);
+    vlc.lengthMs = 3600000;
+    vlc.timeMs = 400;
+    rig.clock.advance(6000);
+    engine.stop();
+    EXPECT_TRUE(rig.host->saves.isEmpty());
+}
+
+// A live item on libVLC whose stream ends climbs the live ladder, on libVLC again.
+TEST_F(VlcPathTest, LiveStreamThatEndsReconnects)
+{
+    playOnVlc(liveItem());
+    vlc.state = State::playing;
+    vlc.playing = true;
+    vlc.videoOutput = true;
+    rig.clock.advance(500);
+    vlc.state = State::ended;
+    vlc.playing = false;
+    rig.clock.advance(500);
+    EXPECT_FALSE(engine.hasError());
+    EXPECT_TRUE(engine.buffering());
+    EXPECT_EQ(vlc.media.size(), 1);
+    rig.clock.advance(2000);
+    EXPECT_EQ(vlc.media.size(), 2);
+    EXPECT_TRUE(engine.usesVLC());
+    EXPECT_TRUE(rig.platform->loads.isEmpty());
+}
+
 TEST(VlcPath, TrackListsDropNegativeIndexesAndALoneAudioTrack)
 {
     const std::tuple<QList<VlcTrack>, QList<VlcTrack>, QList<TrackOption>, QList<TrackOption>> cases[] = {

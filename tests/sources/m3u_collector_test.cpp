@@ -158,6 +158,31 @@ TEST(M3uCollector, ParallelCollectingEqualsAddingOneByOne)
     expectSameContent(M3uCollector::collect(text, kUncategorized, 1), expected);
 }
 
+// Address lines whose type or whose being an address depends on more than ASCII: the
+// parallel collector sizes its lists from the raw lines, so it must read them as the parser does.
+TEST(M3uCollector, ParallelCollectingTypesRawAddressesAsTheParser)
+{
+    const char *const tricky[] = {
+        "#EXTINF:-1,Film\r\nhttp://h/\xC3/movie/1.mkv\r\n",           // a lead byte without its continuation
+        "#EXTINF:-1,Film\nhttp://h/MoViE/2\n\n\n",                      // any case, blank lines
+        "#EXTINF:-1,Show S01E01\nhttp://h/\xE2\x82/series/3\n",        // a cut three-byte sequence
+        "#EXTINF:-1,Ch\n#\xCC\x81http://h/movie/4\n",                   // '#' with a mark joined: an address
+        "#EXTINF:-1,Ch\n# just a comment\rhttp://h/live/\xFF" "5\r",       // CR line ends, a stray byte
+        "#EXTINF:-1,Film\n\xEF\xBB\xBFhttp://h/movie/\xF0\x9F\x8E\xAC" "6\n", // a byte-order mark, an emoji
+        "#EXTINF:-1,Ch\nhttp://h/movies/7\n",                             // no whole "/movie/" piece
+    };
+    QByteArray text = "#EXTM3U\n";
+    for (int round = 0; text.size() < 3 * 1024 * 1024; ++round) {
+        for (const char *line : tricky)
+            text += line;
+        text += "#EXTINF:-1 group-title=\"R" + QByteArray::number(round % 13) + "\",Ch\nhttp://h/live/x\n";
+    }
+    const M3uCollector expected = collectOneByOne(text);
+    ASSERT_GT(expected.items(ContentType::movie).size(), 1000);
+    ASSERT_GT(expected.items(ContentType::series).size(), 0);
+    expectSameContent(M3uCollector::collect(text, kUncategorized, 8), expected);
+}
+
 TEST(M3uContent, BuildsTheThreeSections)
 {
     const std::optional<M3uContent> content = buildM3uContentAsync(fixture("provider.m3u"), kUncategorized).result();

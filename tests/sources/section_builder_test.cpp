@@ -58,4 +58,22 @@ TEST(SectionBuilder, LargeSectionsGroupEveryItemInOrder)
         ASSERT_EQ(section->byCategory.value(id), group) << id.toStdString();
 }
 
+// Ids of one category stored apart (read by different workers) and ids stored alike
+// in runs: each category is one group, whatever holds its text.
+TEST(SectionBuilder, GroupsByTextWhereverTheIdIsStored)
+{
+    const QString shared = QStringLiteral("news");
+    QList<MediaItem> items;
+    for (qint64 uid = 0; uid < 20000; ++uid) {
+        const bool own = uid % 3 == 0; // a separately stored copy of the same text
+        const QString id = uid % 5 == 4 ? QStringLiteral("sport") : own ? QString(shared.constData(), shared.size()) : shared;
+        items.append(item(uid, id));
+    }
+    const SectionPtr section = buildSection(ContentType::live, {}, items, QStringLiteral("Other"));
+    EXPECT_EQ(section->categories, (QList<Category> { { "news", "news", 16000 }, { "sport", "sport", 4000 } }));
+    ASSERT_EQ(section->byCategory.value("news").size(), 16000);
+    EXPECT_EQ(section->byCategory.value("news")[3], items[3]);
+    EXPECT_EQ(section->byCategory.value("sport")[1], items[9]);
+}
+
 } // namespace

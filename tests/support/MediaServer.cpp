@@ -72,6 +72,12 @@ void MediaServer::addFile(const QString &path, const QByteArray &data, const QBy
     m_files.insert(path, { data, contentType });
 }
 
+void MediaServer::addLiveStream(const QString &path, const QByteArray &data, const QByteArray &contentType)
+{
+    QMutexLocker lock(&m_mutex);
+    m_files.insert(path, { data, contentType, true });
+}
+
 QString MediaServer::url(const QString &path) const
 {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
@@ -100,6 +106,8 @@ QByteArray MediaServer::respond(const QByteArray &request)
     if (found == m_files.constEnd())
         return head(404, "Not Found", { "Content-Length: 0" });
     const QByteArray &data = found->data;
+    if (found->live)
+        return head(200, "OK", { "Content-Type: " + found->contentType }) + data;
     const qint64 size = data.size();
     qint64 first = 0;
     qint64 last = size - 1;

@@ -20,6 +20,9 @@ public:
     MediaServer &operator=(const MediaServer &) = delete;
 
     void addFile(const QString &path, const QByteArray &data, const QByteArray &contentType);
+    // Served as a live stream: no length and no ranges; the server closes the response
+    // after the data, as a live source that stops.
+    void addLiveStream(const QString &path, const QByteArray &data, const QByteArray &contentType);
     // "http://127.0.0.1:<port>" followed by the path.
     QString url(const QString &path) const;
     // The User-Agent of every request for the path, in order.
@@ -30,6 +33,7 @@ private:
     struct File {
         QByteArray data;
         QByteArray contentType;
+        bool live = false;
     };
     friend class MediaServerWorker;
     QByteArray respond(const QByteArray &request);
