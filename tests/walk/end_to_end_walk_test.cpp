@@ -1,4 +1,5 @@
 #include "WalkRig.h"
+#include "app/ChoiceDialog.h"
 #include "app/Formatters.h"
 #include "home/FavoritesScreen.h"
 #include "home/HomeScreen.h"
@@ -269,6 +270,8 @@ protected:
         ASSERT_EQ(focusedTile(), u"lang");
         press(K::enter);
         ASSERT_TRUE(app->dialog());
+        // The dialog takes the keys once its view is up.
+        ASSERT_TRUE(waitFor([this] { return top<ChoiceDialogController>() != nullptr; }));
         const int from = std::max(0, app->dialog()->selected());
         const int to = int(codes.indexOf(code));
         for (int step = from; step != to; step += to > from ? 1 : -1)
