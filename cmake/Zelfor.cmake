@@ -34,15 +34,19 @@ function(zelfor_add_library target folder)
   endif()
 endfunction()
 
-# One GoogleTest executable per *_test.cpp file of a test folder.
+# One GoogleTest executable per *_test.cpp file of a test folder; each case may run for
+# TIMEOUT seconds (120 unless given).
 function(zelfor_add_tests folder)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "LINKS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
   file(GLOB tests CONFIGURE_DEPENDS ${folder}/*_test.cpp)
   foreach(test_source ${tests})
     get_filename_component(name ${test_source} NAME_WE)
     add_executable(${name} ${test_source})
     target_link_libraries(${name} PRIVATE zelfor_testsupport ${ARG_LINKS})
     zelfor_warnings(${name})
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   endforeach()
 endfunction()

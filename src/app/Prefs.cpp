@@ -240,6 +240,7 @@ void Prefs::saveResume(const QString &key, double pos, double dur)
     else
         m_resume.insert(key, { pos, dur });
     writeResume();
+    emit resumeChanged();
 }
 
 std::optional<Prefs::ResumePoint> Prefs::resumePoint(const QString &key) const

@@ -90,6 +90,8 @@ signals:
     void favoritesChanged();
     void recentLiveChanged();
     void recentChanged();
+    // A resume point was saved or cleared.
+    void resumeChanged();
     void languageChanged();
     void timeFormatChanged();
     void aspectModeChanged();

@@ -71,6 +71,7 @@ HomeScreenModel::HomeScreenModel(AppState *app, KeyRouter *router, HomeServices 
     });
     connect(app, &AppState::offlineChanged, this, &HomeScreenModel::offlineChanged);
     connect(app->prefs(), &Prefs::recentChanged, this, &HomeScreenModel::refreshRecents);
+    connect(app->prefs(), &Prefs::resumeChanged, this, &HomeScreenModel::refreshRecents);
     connect(app->prefs(), &Prefs::timeFormatChanged, this, &HomeScreenModel::clockChanged);
     // Resume points change while the player covers this screen; they show on return.
     connect(this, &KeyHandler::activeChanged, this, [this] {

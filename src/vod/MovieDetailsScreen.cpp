@@ -28,8 +28,11 @@ MovieDetailsScreenModel::MovieDetailsScreenModel(QObject *parent)
 MovieDetailsScreenModel::MovieDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent)
     : VodScreen(app, router, catalog, parent)
 {
-    if (prefs())
+    if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, &MovieDetailsScreenModel::buttonsChanged);
+        // The player saves its last point as it stops, after this screen is on top again.
+        connect(prefs(), &Prefs::resumeChanged, this, &MovieDetailsScreenModel::buttonsChanged);
+    }
 }
 
 void MovieDetailsScreenModel::routeChanged(const Route &route)

@@ -27,8 +27,11 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(QObject *parent)
 SeriesDetailsScreenModel::SeriesDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent)
     : VodScreen(app, router, catalog, parent)
 {
-    if (prefs())
+    if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
+        // The player saves its last point as it stops, after this screen is on top again.
+        connect(prefs(), &Prefs::resumeChanged, this, &SeriesDetailsScreenModel::episodesChanged);
+    }
 }
 
 void SeriesDetailsScreenModel::routeChanged(const Route &route)

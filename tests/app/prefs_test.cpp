@@ -236,6 +236,19 @@ TEST_F(PrefsTest, ResumeIsKeptOnlyInsideTheResumableRange)
     }
 }
 
+// Screens below the player learn of the point it saves as it stops.
+TEST_F(PrefsTest, SavedOrClearedResumePointsAreAnnounced)
+{
+    auto prefs = open();
+    QSignalSpy changes(prefs.get(), &Prefs::resumeChanged);
+    prefs->saveResume(u"k"_qs, 50, 0);
+    EXPECT_EQ(changes.size(), 0) << "nothing stored, nothing to say";
+    prefs->saveResume(u"k"_qs, 125, 3600);
+    prefs->saveResume(u"k"_qs, 3590, 3600);
+    EXPECT_EQ(changes.size(), 2);
+    EXPECT_FALSE(prefs->resumePoint(u"k"_qs));
+}
+
 TEST_F(PrefsTest, ResumeWithoutDurationWritesNothing)
 {
     auto prefs = open();

@@ -249,6 +249,13 @@ TEST_F(HomeScreenTest, ContinueWatchingListsThisPlaylistAndResumes)
         fixture.state->pop();
     }
 
+    // The player saves its last point only after this screen is back on top.
+    QSignalSpy progress(recents, &QAbstractItemModel::dataChanged);
+    prefs.saveResume(u"21|MOVIE|2"_qs, 900, 3600);
+    ASSERT_EQ(progress.size(), 1);
+    EXPECT_EQ(progress.first().at(2).value<QList<int>>(), QList<int> { RecentListModel::ProgressRole });
+    EXPECT_EQ(recents->index(1).data(RecentListModel::ProgressRole).toDouble(), 0.25);
+
     screen->dismissRecent(1);
     EXPECT_EQ(screen->recentCount(), 2);
     const QList<PlayItem> recent = prefs.recent();

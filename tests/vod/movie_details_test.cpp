@@ -132,6 +132,16 @@ TEST_F(MovieDetailsTest, ResumePointOffersResumeAndFromTheStart)
     EXPECT_FALSE(queue.resume);
 }
 
+// The player saves its last point only after this screen is back on top.
+TEST_F(MovieDetailsTest, APointSavedWhileShownRenewsTheButtons)
+{
+    auto screen = open();
+    QSignalSpy renewals(screen.get(), &MovieDetailsScreenModel::buttonsChanged);
+    vod.prefs().saveResume(movieKey(), 125, 6000);
+    EXPECT_GE(renewals.size(), 1);
+    EXPECT_EQ(titles(screen->buttons()).first(), u"Resume 2:05"_qs);
+}
+
 TEST_F(MovieDetailsTest, FocusOnAButtonThatWentAwayFallsBackToPlay)
 {
     vod.prefs().saveResume(movieKey(), 125, 6000);

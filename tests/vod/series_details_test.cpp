@@ -77,6 +77,16 @@ TEST_F(SeriesDetailsTest, HeaderAndEpisodeRows)
               (QVariantList { u"http://127.0.0.1:9/e1.jpg"_qs, u"http://127.0.0.1:9/cover.jpg"_qs }));
 }
 
+// The player saves its last point only after this screen is back on top.
+TEST_F(SeriesDetailsTest, APointSavedWhileShownRenewsTheProgress)
+{
+    auto screen = open();
+    QSignalSpy renewals(screen.get(), &SeriesDetailsScreenModel::episodesChanged);
+    vod.prefs().saveResume(episodeKey(u"102"_qs), 600, 1200);
+    EXPECT_GE(renewals.size(), 1);
+    EXPECT_EQ(column(screen->episodes(), u"progress"_qs).value(1), 0.5);
+}
+
 TEST_F(SeriesDetailsTest, EnterOnTheThirdEpisodeQueuesTheSeasonOnce)
 {
     auto screen = open();
