@@ -66,7 +66,8 @@ TEST_F(SearchScreenTest, ResultsGrowAsEachSectionArrives)
 {
     screen().setQuery(u"news"_qs);
     QList<QList<ContentType>> seen;
-    QObject::connect(&screen(), &SearchScreenModel::resultsChanged, [&] {
+    const QObject watching;
+    QObject::connect(&screen(), &SearchScreenModel::resultsChanged, &watching, [&] {
         if (seen.isEmpty() || seen.last() != screen().visibleRows())
             seen.append(screen().visibleRows());
     });
