@@ -98,7 +98,8 @@ protected:
         press(K::enter);
         ASSERT_EQ(route(), u"player");
         PlayerEngine *player = PlayerEngine::shared();
-        ASSERT_TRUE(player->item() && player->item()->catchup);
+        // The player screen starts the programme once it is shown.
+        ASSERT_TRUE(waitFor([player] { return player->item() && player->item()->catchup; })) << playback();
         EXPECT_TRUE(framesArrive()) << "the programme plays" << ": " << playback();
         EXPECT_FALSE(player->hasError()) << qPrintable(player->errorText());
         shoot(QStringLiteral("player-catchup"));
