@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FoldedNames.h"
+#include "kit/FoldedNames.h"
 #include "app/KeyHandler.h"
 #include "kit/ContentListModel.h"
 #include "model/Records.h"

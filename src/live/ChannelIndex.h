@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/FoldedNames.h"
 #include "model/Records.h"
 
 #include <QHash>
@@ -13,7 +14,7 @@
 // of each category and the last row of each channel id.
 struct ChannelIndex {
     SectionPtr section;
-    std::vector<QString> foldedNames;                       // parallel to section->all
+    FoldedNames foldedNames;                                // parallel to section->all
     QHash<QString, std::vector<qint32>> rowsByCategory;     // rows of section->all, in order
     QHash<QString, qint32> lastRowById;                     // a later channel of an id wins
 
@@ -24,6 +25,3 @@ struct ChannelIndex {
 };
 
 using ChannelIndexPtr = std::shared_ptr<const ChannelIndex>;
-
-// The form in which names are matched: case folded, so "ÉTÉ" and "été" meet.
-QString foldForMatch(const QString &text);

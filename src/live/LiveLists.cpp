@@ -185,11 +185,11 @@ std::vector<qint32> LiveLists::favoriteRows() const
 
 void LiveLists::applyFilter(std::vector<qint32> &rows) const
 {
-    const QString needle = foldForMatch(M3uText::trimmedSpacesAndTabs(QStringView(m_filter)).toString());
+    const QString needle = FoldedNames::fold(M3uText::trimmedSpacesAndTabs(QStringView(m_filter)));
     if (needle.isEmpty() || !m_index)
         return;
-    const std::vector<QString> &names = m_index->foldedNames;
-    std::erase_if(rows, [&](qint32 row) { return !names[size_t(row)].contains(needle); });
+    const FoldedNames &names = m_index->foldedNames;
+    std::erase_if(rows, [&](qint32 row) { return !names.contains(row, needle); });
 }
 
 void LiveLists::focusFirstRow(bool scroll)

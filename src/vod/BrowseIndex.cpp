@@ -25,7 +25,7 @@ BrowseIndex::BrowseIndex(SectionPtr section, const QLocale &locale)
     if (!m_section)
         return;
     const QList<MediaItem> &items = m_section->all;
-    m_nameStart.reserve(size_t(items.size()) + 1);
+    m_names = FoldedNames(items);
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<QCollatorSortKey> keys;
@@ -33,11 +33,8 @@ BrowseIndex::BrowseIndex(SectionPtr section, const QLocale &locale)
     for (qint32 at = 0; at < items.size(); ++at) {
         const MediaItem &item = items[at];
         m_byCategory[item.categoryId].push_back(at);
-        m_nameStart.push_back(qint32(m_folded.size()));
-        m_folded.append(item.name.toCaseFolded());
         keys.push_back(collator.sortKey(item.name));
     }
-    m_nameStart.push_back(qint32(m_folded.size()));
 
     m_byName = allPositions(items.size());
     std::stable_sort(m_byName.begin(), m_byName.end(),
@@ -74,18 +71,12 @@ std::vector<qint32> BrowseIndex::category(const QString &id, const QSet<QString>
     return m_byCategory.value(id);
 }
 
-QStringView BrowseIndex::foldedName(qint32 position) const
-{
-    const qint32 start = m_nameStart[size_t(position)];
-    return QStringView(m_folded).sliced(start, m_nameStart[size_t(position) + 1] - start);
-}
-
 std::vector<qint32> BrowseIndex::filtered(std::vector<qint32> positions, const QString &filter) const
 {
-    const QString needle = M3uText::trimmedSpacesAndTabs(filter).toString().toCaseFolded();
+    const QString needle = FoldedNames::fold(M3uText::trimmedSpacesAndTabs(filter));
     if (needle.isEmpty())
         return positions;
-    std::erase_if(positions, [&](qint32 at) { return !foldedName(at).contains(needle); });
+    std::erase_if(positions, [&](qint32 at) { return !m_names.contains(at, needle); });
     return positions;
 }
 

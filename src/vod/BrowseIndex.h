@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kit/FoldedNames.h"
 #include "model/Records.h"
 
 #include <QHash>
@@ -32,7 +33,7 @@ public:
     BrowseIndex(SectionPtr section, const QLocale &locale);
 
     const SectionPtr &section() const { return m_section; }
-    qsizetype size() const { return qsizetype(m_nameStart.empty() ? 0 : m_nameStart.size() - 1); }
+    qsizetype size() const { return m_names.size(); }
 
     // The positions the grid shows for the query, in their order.
     std::vector<qint32> rows(const BrowseQuery &query) const;
@@ -46,13 +47,9 @@ public:
     std::vector<qint32> sorted(std::vector<qint32> positions, int sort) const;
 
 private:
-    QStringView foldedName(qint32 position) const;
-
     SectionPtr m_section;
     QHash<QString, std::vector<qint32>> m_byCategory;
-    // Every folded name one after another; name i spans m_nameStart[i] .. m_nameStart[i + 1].
-    QString m_folded;
-    std::vector<qint32> m_nameStart;
+    FoldedNames m_names;
     // Positions by name; m_runStart marks where each run of equal names begins (and the end).
     std::vector<qint32> m_byName;
     std::vector<qint32> m_runStart;

@@ -70,6 +70,12 @@ FoldedNames::FoldedNames(const QList<MediaItem> &items)
     }
 }
 
+QStringView FoldedNames::name(qint32 position) const
+{
+    const qsizetype start = m_starts[size_t(position)];
+    return QStringView(m_text).sliced(start, m_starts[size_t(position) + 1] - 1 - start);
+}
+
 QString FoldedNames::fold(QStringView text)
 {
     QString folded(text.size(), Qt::Uninitialized);

@@ -1,4 +1,4 @@
-#include "home/FoldedNames.h"
+#include "kit/FoldedNames.h"
 
 #include <QRandomGenerator>
 

@@ -7,9 +7,9 @@
 
 #include <vector>
 
-// The names of one section, case-folded once and laid end to end, so that a search is a
-// scan of contiguous text (in runs on worker threads for long lists) instead of a
-// case-insensitive comparison per name.
+// The names of one section, case-folded once and laid end to end, so that a search or a
+// filter is a scan of contiguous text (in runs on worker threads for long lists) instead
+// of a case-insensitive comparison per name.
 //
 // Folding is Unicode simple case folding per code point, the rule Qt's case-insensitive
 // comparisons apply: contains(fold(q)) on a folded name answers exactly what
@@ -25,6 +25,10 @@ public:
     static constexpr qint32 kChunkNames = 32768;
 
     qsizetype size() const { return qsizetype(m_starts.size()) - 1; }
+    // The folded name at `position`.
+    QStringView name(qint32 position) const;
+    // Whether the name at `position` contains `foldedQuery` (already folded).
+    bool contains(qint32 position, QStringView foldedQuery) const { return name(position).contains(foldedQuery); }
 
     // Positions, in catalog order, of at most `limit` names containing `foldedQuery`
     // (already folded, not empty).
