@@ -14,14 +14,15 @@ int runM3u(const QStringList &args)
     if (args.isEmpty())
         return 2;
     const int repeat = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 1;
-    const QByteArray bytes = readRepeated(args.at(0), repeat);
+    QByteArray bytes = readRepeated(args.at(0), repeat);
     if (bytes.isEmpty()) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(args.at(0)));
         return 1;
     }
+    const qsizetype size = bytes.size();
     QElapsedTimer timer;
     timer.start();
-    const std::optional<M3uContent> content = buildM3uContent(bytes, QStringLiteral("Uncategorized"));
+    const std::optional<M3uContent> content = buildM3uContent(std::move(bytes), QStringLiteral("Uncategorized"));
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     qsizetype entries = 0;
     if (content) {
@@ -29,8 +30,8 @@ int runM3u(const QStringList &args)
         for (const QList<Episode> &episodes : content->episodes)
             entries += episodes.size();
     }
-    std::printf("m3u bytes=%lld entries=%lld ms=%.1f MBps=%.0f peak_rss_mb=%ld\n", qlonglong(bytes.size()),
-                qlonglong(entries), ms, double(bytes.size()) / 1e3 / qMax(ms, 0.001), peakRssMb());
+    std::printf("m3u bytes=%lld entries=%lld ms=%.1f MBps=%.0f peak_rss_mb=%ld\n", qlonglong(size),
+                qlonglong(entries), ms, double(size) / 1e3 / qMax(ms, 0.001), peakRssMb());
     return 0;
 }
 

@@ -52,6 +52,8 @@ QByteArray readRepeated(const QString &path, int repeat)
     QByteArray once = file.readAll();
     if (!once.endsWith('\n'))
         once.append('\n');
+    if (repeat == 1)
+        return once;
     QByteArray all;
     all.reserve(once.size() * repeat);
     for (int i = 0; i < repeat; ++i)

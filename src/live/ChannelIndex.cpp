@@ -7,10 +7,7 @@ std::shared_ptr<const ChannelIndex> ChannelIndex::build(SectionPtr section)
     const QList<MediaItem> &all = index->section->all;
     index->foldedNames = FoldedNames(all);
     index->lastRowById.reserve(all.size());
-    for (qint32 row = 0; row < qint32(all.size()); ++row) {
-        const MediaItem &item = all[row];
-        index->rowsByCategory[item.categoryId].push_back(row);
-        index->lastRowById.insert(item.id, row);
-    }
+    for (qint32 row = 0; row < qint32(all.size()); ++row)
+        index->lastRowById.insert(all[row].id, row);
     return index;
 }

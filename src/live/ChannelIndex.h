@@ -10,12 +10,11 @@
 #include <vector>
 
 // Lookups over a loaded live section, built once per section so that no list change has
-// to walk names or build keys again: each channel's name folded for filtering, the rows
-// of each category and the last row of each channel id.
+// to walk names or build keys again: each channel's name folded for filtering and the
+// last row of each channel id.
 struct ChannelIndex {
     SectionPtr section;
     FoldedNames foldedNames;                                // parallel to section->all
-    QHash<QString, std::vector<qint32>> rowsByCategory;     // rows of section->all, in order
     QHash<QString, qint32> lastRowById;                     // a later channel of an id wins
 
     // Empty lookups over an empty section when `section` is null.

@@ -154,9 +154,7 @@ std::vector<qint32> LiveLists::categoryRows() const
         std::iota(rows.begin(), rows.end(), 0);
         return rows;
     }
-    if (!m_index->section->byCategory.contains(m_selectedCat))
-        return {};
-    return m_index->rowsByCategory.value(m_selectedCat);
+    return m_index->section->byCategory.value(m_selectedCat);
 }
 
 std::vector<qint32> LiveLists::recentRows() const

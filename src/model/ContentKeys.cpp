@@ -35,7 +35,10 @@ QList<MediaItem> sectionItems(const Section &section, const QString &categoryId)
 {
     if (categoryId == PseudoCategory::all)
         return section.all;
-    return section.byCategory.value(categoryId);
+    QList<MediaItem> items;
+    for (const qint32 at : section.byCategory.value(categoryId))
+        items.append(section.all[at]);
+    return items;
 }
 
 std::optional<Catchup> catchupFromAttributes(const OptText &mode, const OptText &days, const OptText &source)

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 using OptText = std::optional<QString>;
 
@@ -94,7 +95,8 @@ struct Section {
     ContentType type = ContentType::live;
     QList<Category> categories;
     QList<MediaItem> all;
-    QHash<QString, QList<MediaItem>> byCategory;
+    // Positions in `all` of each category's items, in list order.
+    QHash<QString, std::vector<qint32>> byCategory;
 };
 using SectionPtr = std::shared_ptr<const Section>;
 

@@ -251,7 +251,7 @@ QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force, CatalogLoad *into)
         co_await loadFallback(playlist, *xtream, force, into);
         co_return;
     }
-    std::optional<M3uContent> content = co_await buildM3uContentAsync(body, m_uncategorizedName());
+    std::optional<M3uContent> content = co_await buildM3uContentAsync(std::move(body), m_uncategorizedName());
     if (!content)
         throw AppError::emptyPlaylist();
     into->sections.insert(sectionKey(playlist, ContentType::live), content->live);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListOfSize.h"
+#include "ReadBytes.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -13,6 +14,7 @@
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <numeric>
 #include <optional>
 #include <vector>
@@ -43,8 +45,9 @@ using PieceReader = std::function<void(std::size_t piece, std::size_t worker, si
 // every piece is a JSON array: the pieces' elements are then exactly the elements of the
 // whole array, in order, because each cut was proven to fall between two elements of
 // the top level. badCut says nothing about the whole body; the caller reads it again
-// without cuts.
-PiecesOutcome readArrayPieces(const QByteArray &body, const std::vector<qsizetype> &cuts, const PieceReader &read);
+// without cuts. With `giveBack` each piece's bytes are given back once copied out.
+PiecesOutcome readArrayPieces(const QByteArray &body, const std::vector<qsizetype> &cuts, const PieceReader &read,
+                              ReadBytes after = ReadBytes::keep);
 
 // The number of worker threads readArrayPieces uses at most.
 std::size_t pieceWorkerCount();
@@ -63,10 +66,11 @@ void forKeptObjects(simdjson::dom::array elements, const Keeps &keeps, Each each
 // The entries of a long list read in pieces on worker threads, twice: first to count the
 // entries of each piece, then to make every entry straight in its final place.
 // `keeps(object)` tells which objects make an entry; `fill(entry, object, index, worker)`
-// makes the entry at `index`. Nothing when the body could not be cut or a cut was wrong.
+// makes the entry at `index`. Nothing when the body could not be cut or a cut was wrong;
+// the body is given back, if `after` says so, only once every cut is known to be right.
 template<typename Entry, typename Keeps, typename Fill>
 std::optional<QList<Entry>> readEntriesInPieces(const QByteArray &body, qsizetype pieceBytes, const Keeps &keeps,
-                                                const Fill &fill)
+                                                const Fill &fill, ReadBytes after = ReadBytes::keep)
 {
     const std::vector<qsizetype> cuts = arrayCuts(body, pieceBytes);
     if (cuts.empty())
@@ -88,7 +92,8 @@ std::optional<QList<Entry>> readEntriesInPieces(const QByteArray &body, qsizetyp
             ++at;
         });
     };
-    if (readArrayPieces(body, cuts, make) != PiecesOutcome::read)
-        return std::nullopt;
+    // The same pieces read the same way twice; a failure now is no wrong cut.
+    if (readArrayPieces(body, cuts, make, after) != PiecesOutcome::read)
+        throw std::bad_alloc();
     return entries;
 }

@@ -16,6 +16,8 @@ namespace {
 
 // Below this a text is parsed on the calling thread alone.
 constexpr qsizetype kMinPieceBytes = 256 * 1024;
+// How much of its piece a worker reads before it gives the bytes back.
+constexpr qsizetype kGiveBackBytes = 2 * 1024 * 1024;
 
 char16_t asciiLower(char16_t u) { return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u; }
 char16_t unitAt(QStringView text, qsizetype i) { return text[i].unicode(); }
@@ -234,7 +236,8 @@ void M3uCollector::appendShows(M3uCollector &later)
     }
 }
 
-M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncategorizedName, int threads)
+M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncategorizedName, int threads,
+                                   ReadBytes after)
 {
     const int wanted = threads > 0 ? threads : QThread::idealThreadCount();
     const int parts = int(qBound(qsizetype(1), bytes.size() / kMinPieceBytes, qsizetype(wanted)));
@@ -262,7 +265,16 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
     }
     onEachPiece(pieces.size(), [&](qsizetype i) {
         M3uCollector &collector = collectors[std::size_t(i)];
-        M3uParser::parse(pieces[i], [&collector](M3uParser::Entry &&entry) { collector.add(std::move(entry)); });
+        const auto add = [&collector](M3uParser::Entry &&entry) { collector.add(std::move(entry)); };
+        if (after == ReadBytes::keep) {
+            M3uParser::parse(pieces[i], add);
+            return;
+        }
+        const int stretches = int(qMax(qsizetype(1), pieces[i].size() / kGiveBackBytes));
+        for (const QByteArrayView stretch : M3uParser::splitAtEntries(pieces[i], stretches)) {
+            M3uParser::parse(stretch, add);
+            givePagesBack(stretch);
+        }
     });
 
     M3uCollector result = std::move(collectors.front());
@@ -274,9 +286,10 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
     return result;
 }
 
-std::optional<M3uContent> buildM3uContent(QByteArrayView bytes, const QString &uncategorizedName)
+std::optional<M3uContent> buildM3uContent(QByteArray bytes, const QString &uncategorizedName)
 {
-    M3uCollector collector = M3uCollector::collect(bytes, uncategorizedName);
+    const ReadBytes after = readBytesOf(bytes);
+    M3uCollector collector = M3uCollector::collect(bytes, uncategorizedName, 0, after);
     if (collector.isEmpty())
         return std::nullopt;
     M3uContent content;
@@ -297,7 +310,7 @@ std::optional<M3uContent> buildM3uContent(QByteArrayView bytes, const QString &u
 
 QFuture<std::optional<M3uContent>> buildM3uContentAsync(QByteArray bytes, QString uncategorizedName)
 {
-    return QtConcurrent::run([bytes = std::move(bytes), name = std::move(uncategorizedName)] {
-        return buildM3uContent(bytes, name);
+    return QtConcurrent::run([bytes = std::move(bytes), name = std::move(uncategorizedName)]() mutable {
+        return buildM3uContent(std::move(bytes), name);
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "M3uParser.h"
+#include "ReadBytes.h"
 #include "SectionBuilder.h"
 #include "model/Records.h"
 
@@ -29,7 +30,8 @@ public:
 
     // Parses and collects the whole text, pieces of it on up to `threads` threads (0: one
     // per core). Blocks; call it from a worker thread.
-    static M3uCollector collect(QByteArrayView bytes, const QString &uncategorizedName, int threads = 0);
+    static M3uCollector collect(QByteArrayView bytes, const QString &uncategorizedName, int threads = 0,
+                                ReadBytes after = ReadBytes::keep);
 
     QList<MediaItem> &items(ContentType type) { return m_items[slot(type)]; }
     const QList<MediaItem> &items(ContentType type) const { return m_items[slot(type)]; }
@@ -74,6 +76,7 @@ struct M3uContent {
 };
 
 // Parses the text and builds its sections; nothing when the text has no entry. Blocks.
-std::optional<M3uContent> buildM3uContent(QByteArrayView bytes, const QString &uncategorizedName);
+// Text held by no one else is given back as it is read.
+std::optional<M3uContent> buildM3uContent(QByteArray bytes, const QString &uncategorizedName);
 // The same on the thread pool, so the main thread never parses.
 QFuture<std::optional<M3uContent>> buildM3uContentAsync(QByteArray bytes, QString uncategorizedName);

@@ -19,13 +19,13 @@ constexpr qsizetype kStretch = 8192;
 struct Groups {
     QStringList ids;
     std::vector<qsizetype> starts; // group g holds positions[starts[g]] up to positions[starts[g + 1]]
-    std::vector<qsizetype> positions;
+    std::vector<qint32> positions;
 };
 
 // Category ids of a stretch of items in first-seen order, and each item's index in them.
 struct LocalGroups {
     QStringList ids;
-    std::vector<qsizetype> groupOfItem;
+    std::vector<qint32> groupOfItem;
 };
 
 // Group indexes of category ids, looked up first by where an id's text is stored: the
@@ -73,7 +73,7 @@ LocalGroups groupStretch(const QList<MediaItem> &items, qsizetype begin, qsizety
     GroupIndex index(local.ids);
     local.groupOfItem.reserve(std::size_t(end - begin));
     for (qsizetype i = begin; i < end; ++i)
-        local.groupOfItem.push_back(index.of(items[i].categoryId));
+        local.groupOfItem.push_back(qint32(index.of(items[i].categoryId)));
     return local;
 }
 
@@ -89,7 +89,7 @@ Groups groupItems(const QList<MediaItem> &items)
     });
     Groups groups;
     GroupIndex index(groups.ids);
-    std::vector<qsizetype> groupOfItem;
+    std::vector<qint32> groupOfItem;
     groupOfItem.reserve(std::size_t(items.size()));
     std::vector<qsizetype> sizes;
     for (const LocalGroups &stretch : stretches) {
@@ -97,8 +97,8 @@ Groups groupItems(const QList<MediaItem> &items)
         for (qsizetype g = 0; g < stretch.ids.size(); ++g)
             global[std::size_t(g)] = index.of(stretch.ids[g]);
         sizes.resize(std::size_t(groups.ids.size()));
-        for (const qsizetype local : stretch.groupOfItem) {
-            groupOfItem.push_back(global[std::size_t(local)]);
+        for (const qint32 local : stretch.groupOfItem) {
+            groupOfItem.push_back(qint32(global[std::size_t(local)]));
             ++sizes[std::size_t(groupOfItem.back())];
         }
     }
@@ -108,23 +108,8 @@ Groups groupItems(const QList<MediaItem> &items)
     groups.positions.resize(std::size_t(items.size()));
     std::vector<qsizetype> next(groups.starts.begin(), groups.starts.end() - 1);
     for (qsizetype i = 0; i < items.size(); ++i)
-        groups.positions[std::size_t(next[std::size_t(groupOfItem[std::size_t(i)])]++)] = i;
+        groups.positions[std::size_t(next[std::size_t(groupOfItem[std::size_t(i)])]++)] = qint32(i);
     return groups;
-}
-
-// Each group's items copied into a list of their own, the groups spread across threads.
-std::vector<QList<MediaItem>> groupLists(const QList<MediaItem> &items, const Groups &groups)
-{
-    std::vector<QList<MediaItem>> lists(std::size_t(groups.ids.size()));
-    std::vector<std::size_t> indexes(lists.size());
-    std::iota(indexes.begin(), indexes.end(), std::size_t(0));
-    QtConcurrent::blockingMap(indexes, [&](std::size_t g) {
-        QList<MediaItem> &list = lists[g];
-        list.reserve(groups.starts[g + 1] - groups.starts[g]);
-        for (qsizetype at = groups.starts[g]; at < groups.starts[g + 1]; ++at)
-            list.append(items[groups.positions[std::size_t(at)]]);
-    });
-    return lists;
 }
 
 } // namespace
@@ -135,10 +120,12 @@ SectionPtr buildSection(ContentType type, const QList<CategoryName> &categories,
     auto section = std::make_shared<Section>();
     section->type = type;
     const Groups groups = groupItems(items);
-    std::vector<QList<MediaItem>> lists = groupLists(items, groups);
     section->byCategory.reserve(groups.ids.size());
-    for (qsizetype g = 0; g < groups.ids.size(); ++g)
-        section->byCategory.insert(groups.ids[g], std::move(lists[std::size_t(g)]));
+    for (qsizetype g = 0; g < groups.ids.size(); ++g) {
+        const auto first = groups.positions.begin() + groups.starts[std::size_t(g)];
+        const auto last = groups.positions.begin() + groups.starts[std::size_t(g) + 1];
+        section->byCategory.insert(groups.ids[g], std::vector<qint32>(first, last));
+    }
     QSet<QString> taken;
     const auto take = [&](const QString &id, const QString &name) {
         const auto group = section->byCategory.constFind(id);

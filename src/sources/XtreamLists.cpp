@@ -237,7 +237,8 @@ void fillItem(MediaItem &item, const Stream &stream, QString id, ContentType typ
 template<typename Entry, typename Keeps, typename Fill>
 QList<Entry> decodeList(const QByteArray &body, const Keeps &keeps, const Fill &fill)
 {
-    if (std::optional<QList<Entry>> entries = readEntriesInPieces<Entry>(body, kPieceBytes, keeps, fill))
+    if (std::optional<QList<Entry>> entries
+        = readEntriesInPieces<Entry>(body, kPieceBytes, keeps, fill, readBytesOf(body)))
         return std::move(*entries);
     QList<Entry> entries;
     const auto append = [&](std::size_t, std::size_t worker, simdjson::dom::array elements) {

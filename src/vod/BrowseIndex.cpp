@@ -30,11 +30,8 @@ BrowseIndex::BrowseIndex(SectionPtr section, const QLocale &locale)
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<QCollatorSortKey> keys;
     keys.reserve(size_t(items.size()));
-    for (qint32 at = 0; at < items.size(); ++at) {
-        const MediaItem &item = items[at];
-        m_byCategory[item.categoryId].push_back(at);
+    for (const MediaItem &item : items)
         keys.push_back(collator.sortKey(item.name));
-    }
 
     m_byName = allPositions(items.size());
     std::stable_sort(m_byName.begin(), m_byName.end(),
@@ -68,7 +65,7 @@ std::vector<qint32> BrowseIndex::category(const QString &id, const QSet<QString>
         }
         return positions;
     }
-    return m_byCategory.value(id);
+    return m_section->byCategory.value(id);
 }
 
 std::vector<qint32> BrowseIndex::filtered(std::vector<qint32> positions, const QString &filter) const

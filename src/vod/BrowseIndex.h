@@ -48,7 +48,6 @@ public:
 
 private:
     SectionPtr m_section;
-    QHash<QString, std::vector<qint32>> m_byCategory;
     FoldedNames m_names;
     // Positions by name; m_runStart marks where each run of equal names begins (and the end).
     std::vector<qint32> m_byName;

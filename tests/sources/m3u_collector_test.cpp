@@ -156,6 +156,10 @@ TEST(M3uCollector, ParallelCollectingEqualsAddingOneByOne)
     const M3uCollector expected = collectOneByOne(text);
     expectSameContent(M3uCollector::collect(text, kUncategorized, 8), expected);
     expectSameContent(M3uCollector::collect(text, kUncategorized, 1), expected);
+    QByteArray given(text.constData(), text.size());
+    expectSameContent(M3uCollector::collect(given, kUncategorized, 8, ReadBytes::giveBack), expected);
+    EXPECT_EQ(buildM3uContent(QByteArray(text.constData(), text.size()), kUncategorized)->live->all,
+              expected.items(ContentType::live));
 }
 
 // Address lines whose type or whose being an address depends on more than ASCII: the

@@ -157,6 +157,10 @@ TEST(XtreamLists, LargeListsReadLikeTheirElements)
         ASSERT_GT(body.size(), 1024 * 1024);
         const QList<MediaItem> items = XtreamClient::decodeMediaItems(body, ContentType::live);
         EXPECT_EQ(XtreamClient::mediaItems(XtreamClient::decodeStreams(body), ContentType::live), items);
+        // A body held by the decoder alone is given back as it is read.
+        const auto ownCopy = [&body] { return QByteArray(body.constData(), body.size()); };
+        EXPECT_EQ(XtreamClient::decodeMediaItems(ownCopy(), ContentType::live), items);
+        EXPECT_EQ(XtreamClient::mediaItems(XtreamClient::decodeStreams(ownCopy()), ContentType::live), items);
         QStringList lines;
         for (const MediaItem &item : items)
             lines << QStringLiteral("%1 %2 %3 %4").arg(item.uid).arg(item.id, item.name).arg(item.num);

@@ -12,8 +12,8 @@ SectionPtr sectionOf(const QList<std::pair<QString, QString>> &namesAndCategorie
     for (const auto &[name, category] : namesAndCategories) {
         MediaItem item { .uid = section->all.size(), .type = ContentType::movie,
             .id = QString::number(100 + section->all.size()), .name = name, .categoryId = category };
+        section->byCategory[category].push_back(qint32(section->all.size()));
         section->all.append(item);
-        section->byCategory[category].append(item);
     }
     return section;
 }
