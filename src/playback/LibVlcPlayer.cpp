@@ -17,6 +17,22 @@ bool isHardwareChroma(const char *chroma)
     return fourcc.startsWith("VAO") || fourcc.startsWith("VDV");
 }
 
+// The decoder's size may be padded; the media's track knows the picture's own size.
+QSize visibleSize(libvlc_media_t *media, QSize decoded)
+{
+    libvlc_media_track_t **tracks = nullptr;
+    const unsigned count = libvlc_media_tracks_get(media, &tracks);
+    QSize visible;
+    for (unsigned index = 0; index < count && visible.isEmpty(); ++index)
+        if (tracks[index]->i_type == libvlc_track_video && tracks[index]->video)
+            visible = QSize(int(tracks[index]->video->i_width), int(tracks[index]->video->i_height));
+    if (count)
+        libvlc_media_tracks_release(tracks, count);
+    if (visible.isEmpty() || visible.width() > decoded.width() || visible.height() > decoded.height())
+        return decoded;
+    return visible;
+}
+
 }
 
 LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)
@@ -29,24 +45,62 @@ LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)
     for (const QByteArray &arg : args)
         argv.push_back(arg.constData());
     m_instance = libvlc_new(static_cast<int>(argv.size()), argv.data());
-    if (!m_instance)
-        return;
-    m_player = libvlc_media_player_new(m_instance);
-    libvlc_video_set_callbacks(m_player, &LibVlcPlayer::onLock, &LibVlcPlayer::onUnlock, &LibVlcPlayer::onDisplay,
-                               this);
-    libvlc_video_set_format_callbacks(m_player, &LibVlcPlayer::onFormat, &LibVlcPlayer::onCleanup);
 }
 
 LibVlcPlayer::~LibVlcPlayer()
 {
-    if (m_player) {
-        libvlc_media_player_stop(m_player);
-        libvlc_media_player_release(m_player);
-    }
-    if (m_media)
-        libvlc_media_release(m_media);
+    close();
+    m_stopping.waitForDone();
     if (m_instance)
         libvlc_release(m_instance);
+}
+
+LibVlcPlayer::Session::Session(libvlc_media_player_t *player, libvlc_media_t *media, LibVlcPlayer *owner)
+    : player(player), media(media), owner(owner)
+{
+    libvlc_video_set_callbacks(player, &LibVlcPlayer::onLock, &LibVlcPlayer::onUnlock, &LibVlcPlayer::onDisplay,
+                               this);
+    libvlc_video_set_format_callbacks(player, &LibVlcPlayer::onFormat, &LibVlcPlayer::onCleanup);
+    libvlc_media_player_set_media(player, media);
+}
+
+LibVlcPlayer::Session::~Session()
+{
+    libvlc_media_player_stop(player);
+    libvlc_media_player_release(player);
+    libvlc_media_release(media);
+}
+
+// A new media player on the current media, with the picture mode applied.
+void LibVlcPlayer::open()
+{
+    libvlc_media_t *media =
+        libvlc_media_new_location(m_instance, m_source->url.toString(QUrl::FullyEncoded).toUtf8());
+    if (!media)
+        return;
+    for (const QString &option : m_source->options)
+        libvlc_media_add_option(media, option.toUtf8().constData());
+    libvlc_media_player_t *player = libvlc_media_player_new(m_instance);
+    if (!player) {
+        libvlc_media_release(media);
+        return;
+    }
+    m_session = std::make_unique<Session>(player, media, this);
+    applyPictureMode();
+}
+
+// Detaches the session: its threads deliver nothing more, and it is stopped and
+// released on a thread of its own.
+void LibVlcPlayer::close()
+{
+    if (!m_session)
+        return;
+    {
+        QMutexLocker lock(&m_session->mutex);
+        m_session->owner = nullptr;
+    }
+    std::shared_ptr<Session> detached(std::move(m_session));
+    m_stopping.start([detached]() mutable { detached.reset(); });
 }
 
 // Decoder thread: answer with the picture's own size when libVLC knows it,
@@ -58,43 +112,43 @@ unsigned LibVlcPlayer::onFormat(void **opaque, char *chroma, unsigned *width, un
 {
     if (isHardwareChroma(chroma))
         return 0;
-    auto *self = static_cast<LibVlcPlayer *>(*opaque);
-    QMutexLocker lock(&self->m_mutex);
-    const QSize size = self->visibleSize(QSize(int(*width), int(*height)));
+    auto *session = static_cast<Session *>(*opaque);
+    const QSize size = visibleSize(session->media, QSize(int(*width), int(*height)));
+    QMutexLocker lock(&session->mutex);
     std::memcpy(chroma, "RV32", 4);
     *width = unsigned(size.width());
     *height = unsigned(size.height());
     pitches[0] = *width * 4;
     lines[0] = *height;
-    for (std::vector<uchar> &buffer : self->m_buffers)
+    for (std::vector<uchar> &buffer : session->buffers)
         buffer.assign(size_t(pitches[0]) * lines[0], 0);
-    self->m_shownBuffer = -1;
-    self->m_frameSize = size;
+    session->shownBuffer = -1;
+    session->frameSize = size;
     return 1;
 }
 
 void LibVlcPlayer::onCleanup(void *opaque)
 {
-    auto *self = static_cast<LibVlcPlayer *>(opaque);
-    QMutexLocker lock(&self->m_mutex);
-    for (std::vector<uchar> &buffer : self->m_buffers)
+    auto *session = static_cast<Session *>(opaque);
+    QMutexLocker lock(&session->mutex);
+    for (std::vector<uchar> &buffer : session->buffers)
         buffer.clear();
-    self->m_shownBuffer = -1;
-    self->m_frameSize = {};
+    session->shownBuffer = -1;
+    session->frameSize = {};
 }
 
 void *LibVlcPlayer::onLock(void *opaque, void **planes)
 {
-    auto *self = static_cast<LibVlcPlayer *>(opaque);
-    self->m_mutex.lock();
-    const qintptr drawn = self->m_shownBuffer == 0 ? 1 : 0;
-    planes[0] = self->m_buffers[drawn].data();
+    auto *session = static_cast<Session *>(opaque);
+    session->mutex.lock();
+    const qintptr drawn = session->shownBuffer == 0 ? 1 : 0;
+    planes[0] = session->buffers[drawn].data();
     return reinterpret_cast<void *>(drawn);
 }
 
 void LibVlcPlayer::onUnlock(void *opaque, void *, void *const *)
 {
-    static_cast<LibVlcPlayer *>(opaque)->m_mutex.unlock();
+    static_cast<Session *>(opaque)->mutex.unlock();
 }
 
 // Vout thread. The format was answered before the picture's size may have
@@ -103,19 +157,19 @@ void LibVlcPlayer::onUnlock(void *opaque, void *, void *const *)
 // shown one is not delivered again.
 void LibVlcPlayer::onDisplay(void *opaque, void *bufferId)
 {
-    auto *self = static_cast<LibVlcPlayer *>(opaque);
-    QMutexLocker lock(&self->m_mutex);
-    const QSize answered = self->m_frameSize;
+    auto *session = static_cast<Session *>(opaque);
+    QMutexLocker lock(&session->mutex);
+    const QSize answered = session->frameSize;
     const auto drawn = int(reinterpret_cast<qintptr>(bufferId));
-    if (answered.isEmpty() || drawn < 0 || drawn >= int(self->m_buffers.size()))
+    if (!session->owner || answered.isEmpty() || drawn < 0 || drawn >= int(session->buffers.size()))
         return;
-    const std::vector<uchar> &buffer = self->m_buffers[size_t(drawn)];
-    if (self->m_shownBuffer >= 0 && buffer == self->m_buffers[size_t(self->m_shownBuffer)])
+    const std::vector<uchar> &buffer = session->buffers[size_t(drawn)];
+    if (session->shownBuffer >= 0 && buffer == session->buffers[size_t(session->shownBuffer)])
         return;
-    self->m_shownBuffer = drawn;
+    session->shownBuffer = drawn;
     const QImage image(buffer.data(), answered.width(), answered.height(), answered.width() * 4,
                        QImage::Format_RGB32);
-    const QSize size = self->m_visibleSize.isEmpty() ? answered : self->m_visibleSize;
+    const QSize size = session->visibleSize.isEmpty() ? answered : session->visibleSize;
     const QImage picture =
         size == answered ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QVideoFrame frame(QVideoFrameFormat(size, QVideoFrameFormat::Format_BGRX8888));
@@ -124,18 +178,21 @@ void LibVlcPlayer::onDisplay(void *opaque, void *bufferId)
     for (int row = 0; row < size.height(); ++row)
         std::memcpy(frame.bits(0) + row * frame.bytesPerLine(0), picture.constScanLine(row), size.width() * 4);
     frame.unmap();
-    self->m_latestFrame = frame;
-    if (!std::exchange(self->m_framePending, true))
-        QMetaObject::invokeMethod(self, &LibVlcPlayer::presentLatest, Qt::QueuedConnection);
+    session->latestFrame = frame;
+    if (!std::exchange(session->framePending, true))
+        QMetaObject::invokeMethod(session->owner, &LibVlcPlayer::presentLatest, Qt::QueuedConnection);
 }
 
+// Takes the frame of the current session only: one posted by a detached session is dropped with it.
 void LibVlcPlayer::presentLatest()
 {
+    if (!m_session)
+        return;
     QVideoFrame frame;
     {
-        QMutexLocker lock(&m_mutex);
-        frame = std::exchange(m_latestFrame, QVideoFrame());
-        m_framePending = false;
+        QMutexLocker lock(&m_session->mutex);
+        frame = std::exchange(m_session->latestFrame, QVideoFrame());
+        m_session->framePending = false;
     }
     if (!frame.isValid())
         return;
@@ -148,36 +205,14 @@ void LibVlcPlayer::presentLatest()
 void LibVlcPlayer::updateVisibleSize()
 {
     const QSize reported = videoSize();
-    QMutexLocker lock(&m_mutex);
-    m_visibleSize = reported;
+    QMutexLocker lock(&m_session->mutex);
+    m_session->visibleSize = reported;
 }
 
 // Without a picture on screen any more, the surfaces show black rather than
 // the last frame.
 void LibVlcPlayer::blank()
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_latestFrame = QVideoFrame();
-        m_visibleSize = {};
-        m_shownBuffer = -1;
-    }
     if (m_output)
         m_output->present(QVideoFrame());
-}
-
-// The decoder's size may be padded; the media's track knows the picture's own size.
-QSize LibVlcPlayer::visibleSize(QSize decoded) const
-{
-    libvlc_media_track_t **tracks = nullptr;
-    const unsigned count = m_media ? libvlc_media_tracks_get(m_media, &tracks) : 0;
-    QSize visible;
-    for (unsigned index = 0; index < count && visible.isEmpty(); ++index)
-        if (tracks[index]->i_type == libvlc_track_video && tracks[index]->video)
-            visible = QSize(int(tracks[index]->video->i_width), int(tracks[index]->video->i_height));
-    if (count)
-        libvlc_media_tracks_release(tracks, count);
-    if (visible.isEmpty() || visible.width() > decoded.width() || visible.height() > decoded.height())
-        return decoded;
-    return visible;
 }

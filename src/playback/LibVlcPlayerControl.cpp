@@ -1,7 +1,5 @@
 #include "LibVlcPlayer.h"
 
-#include <QMutexLocker>
-
 #include <vlc/vlc.h>
 
 namespace {
@@ -16,58 +14,64 @@ QList<VlcTrack> describe(libvlc_track_description_t *list)
     return tracks;
 }
 
+const char *textOrNull(const std::optional<std::string> &text)
+{
+    return text ? text->c_str() : nullptr;
+}
+
 }
 
 void LibVlcPlayer::setMedia(const VlcMedia &media)
 {
-    if (!m_player)
+    if (!m_instance)
         return;
-    libvlc_media_t *created = libvlc_media_new_location(m_instance, media.url.toString(QUrl::FullyEncoded).toUtf8());
-    for (const QString &option : media.options)
-        libvlc_media_add_option(created, option.toUtf8().constData());
-    libvlc_media_player_set_media(m_player, created);
-    {
-        QMutexLocker lock(&m_mutex);
-        if (m_media)
-            libvlc_media_release(m_media);
-        m_media = created;
-    }
+    close();
+    m_source = media;
+    open();
     blank();
 }
 
 bool LibVlcPlayer::hasMedia() const
 {
-    return m_media != nullptr;
+    return m_source.has_value();
 }
 
+// After a stop, plays the media again from its start on a new media player.
 void LibVlcPlayer::play()
 {
-    if (m_player)
-        libvlc_media_player_play(m_player);
+    if (!m_session && m_source && m_instance)
+        open();
+    if (m_session)
+        libvlc_media_player_play(m_session->player);
 }
 
 void LibVlcPlayer::pause()
 {
-    if (m_player)
-        libvlc_media_player_set_pause(m_player, 1);
+    if (m_session)
+        libvlc_media_player_set_pause(m_session->player, 1);
 }
 
 void LibVlcPlayer::stop()
 {
-    if (!m_player)
+    if (!m_instance)
         return;
-    libvlc_media_player_stop(m_player);
+    close();
+    m_idleState = State::stopped;
     blank();
 }
 
 bool LibVlcPlayer::isPlaying() const
 {
-    return m_player && libvlc_media_player_is_playing(m_player);
+    return m_session && libvlc_media_player_is_playing(m_session->player);
 }
 
 VlcPlayer::State LibVlcPlayer::state() const
 {
-    switch (m_player ? libvlc_media_player_get_state(m_player) : libvlc_Error) {
+    if (!m_instance)
+        return State::error;
+    if (!m_session)
+        return m_idleState;
+    switch (libvlc_media_player_get_state(m_session->player)) {
     case libvlc_Opening:
         return State::opening;
     case libvlc_Buffering:
@@ -89,73 +93,78 @@ VlcPlayer::State LibVlcPlayer::state() const
 
 qint64 LibVlcPlayer::timeMs() const
 {
-    return m_player ? libvlc_media_player_get_time(m_player) : -1;
+    return m_session ? libvlc_media_player_get_time(m_session->player) : -1;
 }
 
 qint64 LibVlcPlayer::lengthMs() const
 {
-    return m_player ? libvlc_media_player_get_length(m_player) : -1;
+    return m_session ? libvlc_media_player_get_length(m_session->player) : -1;
 }
 
 void LibVlcPlayer::setTimeMs(qint32 ms)
 {
-    if (m_player)
-        libvlc_media_player_set_time(m_player, ms);
+    if (m_session)
+        libvlc_media_player_set_time(m_session->player, ms);
 }
 
 bool LibVlcPlayer::hasVideoOutput() const
 {
-    return m_player && libvlc_media_player_has_vout(m_player) > 0;
+    return m_session && libvlc_media_player_has_vout(m_session->player) > 0;
 }
 
 QSize LibVlcPlayer::videoSize() const
 {
     unsigned width = 0;
     unsigned height = 0;
-    if (!m_player || libvlc_video_get_size(m_player, 0, &width, &height) != 0)
+    if (!m_session || libvlc_video_get_size(m_session->player, 0, &width, &height) != 0)
         return {};
     return QSize(int(width), int(height));
 }
 
 QList<VlcTrack> LibVlcPlayer::audioTracks() const
 {
-    return m_player ? describe(libvlc_audio_get_track_description(m_player)) : QList<VlcTrack>();
+    return m_session ? describe(libvlc_audio_get_track_description(m_session->player)) : QList<VlcTrack>();
 }
 
 QList<VlcTrack> LibVlcPlayer::subtitleTracks() const
 {
-    return m_player ? describe(libvlc_video_get_spu_description(m_player)) : QList<VlcTrack>();
+    return m_session ? describe(libvlc_video_get_spu_description(m_session->player)) : QList<VlcTrack>();
 }
 
 void LibVlcPlayer::setAudioTrack(int id)
 {
-    if (m_player)
-        libvlc_audio_set_track(m_player, id);
+    if (m_session)
+        libvlc_audio_set_track(m_session->player, id);
 }
 
 int LibVlcPlayer::currentAudioTrack() const
 {
-    return m_player ? libvlc_audio_get_track(m_player) : -1;
+    return m_session ? libvlc_audio_get_track(m_session->player) : -1;
 }
 
 void LibVlcPlayer::setSubtitleTrack(int id)
 {
-    if (m_player)
-        libvlc_video_set_spu(m_player, id);
+    if (m_session)
+        libvlc_video_set_spu(m_session->player, id);
 }
 
+// The picture mode outlives each media player: every new one takes it.
 void LibVlcPlayer::setAspectRatio(const std::optional<QString> &ratio)
 {
-    if (!m_player)
-        return;
-    m_aspect = ratio ? ratio->toStdString() : std::string();
-    libvlc_video_set_aspect_ratio(m_player, ratio ? m_aspect.c_str() : nullptr);
+    m_aspect = ratio ? std::optional(ratio->toStdString()) : std::nullopt;
+    if (m_session)
+        libvlc_video_set_aspect_ratio(m_session->player, textOrNull(m_aspect));
 }
 
 void LibVlcPlayer::setCropGeometry(const std::optional<QString> &geometry)
 {
-    if (!m_player)
-        return;
-    m_crop = geometry ? geometry->toStdString() : std::string();
-    libvlc_video_set_crop_geometry(m_player, geometry ? m_crop.c_str() : nullptr);
+    m_crop = geometry ? std::optional(geometry->toStdString()) : std::nullopt;
+    if (m_session)
+        libvlc_video_set_crop_geometry(m_session->player, textOrNull(m_crop));
+}
+
+void LibVlcPlayer::applyPictureMode()
+{
+    libvlc_video_set_aspect_ratio(m_session->player, textOrNull(m_aspect));
+    libvlc_video_set_crop_geometry(m_session->player, textOrNull(m_crop));
 }
