@@ -31,6 +31,7 @@ public:
     static constexpr double kClipSecs = 10;
     // One key frame a second ("-g 25" at 25 fps): a key-frame seek lands up to this early.
     static constexpr double kKeyFrameSecs = 1;
+    static constexpr QSize kSmallSize { 96, 72 };  // of "/small.mp4"
 
     MediaServer server;
     bool ok = true;
@@ -56,6 +57,9 @@ private:
                                                     "language=fra" };
         make("/dual.mkv", twoAudio, "video/x-matroska");
         make("/dual.mp4", twoAudio + QStringList{ "-movflags", "+faststart" }, "video/mp4");
+        // A picture of another size, without sound, to tell its frames from the others'.
+        make("/small.mp4", QStringList{ "-f", "lavfi", "-i", "testsrc=size=96x72:rate=25:duration=10" } + h264,
+             "video/mp4");
     }
 
     QByteArray make(const QString &name, const QStringList &args, const QByteArray &type)
