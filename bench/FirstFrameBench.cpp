@@ -94,10 +94,11 @@ double elapsedMs(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// One start of a clip: play() to the first frame in a sink, and the stop after it, timed
+// One start of a clip: play() to the first frame in a sink, and the stop call after it, timed
 // apart. libVLC shows its first picture at once but holds the next one to its time on the
 // stream's clock (in MPEG-TS up to the lead of the timestamps over the clock, 0.7 s in
-// ffmpeg's files), and its stop waits for that picture.
+// ffmpeg's files), and its player's stop waits for that picture: that wait is left to the
+// background, so the player's destruction is not timed.
 struct Run {
     double firstFrameMs = 0;
     double stopMs = 0;
@@ -120,6 +121,7 @@ std::optional<Run> measureRun(Engine engine, const QUrl &url, double bufferSecs)
     });
     QTimer::singleShot(kFrameTimeoutMs, &loop, &QEventLoop::quit);
     QElapsedTimer stopTimer;
+    double stopMs = 0;
     const QString agent = QStringLiteral("ZelforBench/1");
     if (engine == Engine::gst) {
         GstPlatformPlayer player(GstPlatformPlayer::Audio::silent);
@@ -130,6 +132,7 @@ std::optional<Run> measureRun(Engine engine, const QUrl &url, double bufferSecs)
         loop.exec();
         stopTimer.start();
         player.clear();
+        stopMs = elapsedMs(stopTimer);
     } else {
         LibVlcPlayer player({ "--aout=adummy" });
         player.setOutput(&output);
@@ -139,10 +142,11 @@ std::optional<Run> measureRun(Engine engine, const QUrl &url, double bufferSecs)
         loop.exec();
         stopTimer.start();
         player.stop();
+        stopMs = elapsedMs(stopTimer);
     }
     if (!firstFrameMs)
         return std::nullopt;
-    return Run{ *firstFrameMs, elapsedMs(stopTimer) };
+    return Run{ *firstFrameMs, stopMs };
 }
 
 double median(std::vector<double> values)
