@@ -201,9 +201,12 @@ void LibVlcPlayer::presentLatest()
     updateVisibleSize();
 }
 
-// libVLC learns the size of some streams (MPEG-TS) only after decoding.
+// libVLC learns the size of some streams (MPEG-TS) only after decoding. A sink that
+// took the frame may have stopped the player.
 void LibVlcPlayer::updateVisibleSize()
 {
+    if (!m_session)
+        return;
     const QSize reported = videoSize();
     QMutexLocker lock(&m_session->mutex);
     m_session->visibleSize = reported;
