@@ -99,8 +99,9 @@ void LibVlcPlayer::close()
         QMutexLocker lock(&m_session->mutex);
         m_session->owner = nullptr;
     }
-    std::shared_ptr<Session> detached(std::move(m_session));
-    m_stopping.start([detached]() mutable { detached.reset(); });
+    // Deleted by the worker alone: a shared owner left here could end up deleting it on this thread.
+    Session *detached = m_session.release();
+    m_stopping.start([detached] { delete detached; });
 }
 
 // Decoder thread: answer with the picture's own size when libVLC knows it,

@@ -55,10 +55,10 @@ struct Report {
 
 Report reportOf(const LibVlcPlayer &player)
 {
-    return { player.state(),         player.isPlaying(),          player.timeMs(),
-             player.lengthMs(),      player.hasVideoOutput(),     player.videoSize(),
-             player.audioTracks().size(), player.subtitleTracks().size(), player.currentAudioTrack(),
-             player.hasMedia() };
+    return { player.state(),       player.isPlaying(),          player.timeMs(),
+             player.lengthMs(),    player.hasVideoOutput(),     player.videoSize(),
+             player.audioTracks().size(), player.subtitleTracks().size(),
+             player.currentAudioTrack(), player.hasMedia() };
 }
 
 // The MPEG-TS clip's stop waits some 0.7 s for libVLC's next picture: stop() leaves that
