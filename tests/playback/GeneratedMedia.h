@@ -57,8 +57,10 @@ private:
                                                     "language=fra" };
         make("/dual.mkv", twoAudio, "video/x-matroska");
         make("/dual.mp4", twoAudio + QStringList{ "-movflags", "+faststart" }, "video/mp4");
-        // A picture of another size, without sound, to tell its frames from the others'.
-        make("/small.mp4", QStringList{ "-f", "lavfi", "-i", "testsrc=size=96x72:rate=25:duration=10" } + h264,
+        // A picture of another size, to tell its frames from the others'.
+        make("/small.mp4",
+             QStringList{ "-f", "lavfi", "-i", "testsrc=size=96x72:rate=25:duration=10" } + tone + h264
+                 + QStringList{ "-c:a", "aac", "-movflags", "+faststart" },
              "video/mp4");
     }
 

@@ -233,6 +233,32 @@ TEST_F(RealPlayback, VlcStartsWithoutFailedOutputsAndRepeatsNoPausedFrame)
     EXPECT_TRUE(waitFor([&] { return frames > atPause + 5; })) << "frames again once playing";
 }
 
+// Zapping from one libVLC item to the next: the old item's late pictures and its state stay
+// out of the new item's playback.
+TEST_F(RealPlayback, VlcItemAfterVlcItemShowsOnlyTheNewOne)
+{
+    useVlc();
+    PlayerEngine &engine = *rig->engine;
+    PlayItem first = servedItem("/clip.ts");
+    first.ext = QStringLiteral("mpg");
+    engine.play(first);
+    ASSERT_TRUE(waitFor([&] { return isWholePicture(sink.videoFrame()); }));
+    QList<QSize> shown;
+    const QObject recording;
+    QObject::connect(&sink, &QVideoSink::videoFrameChanged, &recording,
+                     [&](const QVideoFrame &frame) { shown.append(frame.size()); });
+    PlayItem second = servedItem("/small.mp4");
+    second.ext = QStringLiteral("mkv");
+    engine.play(second);
+    ASSERT_TRUE(engine.usesVLC());
+    ASSERT_TRUE(waitFor([&] { return engine.position() > 1.5 && engine.isPlaying(); }));
+    EXPECT_TRUE(shown.contains(GeneratedMedia::kSmallSize));
+    for (const QSize size : shown)
+        EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid()) << size.width() << "x" << size.height();
+    EXPECT_FALSE(engine.hasError());
+    EXPECT_FALSE(engine.buffering());
+}
+
 // Each load fails once; the HTTP stack may itself send a request again.
 TEST_F(RealPlayback, MissingLiveStreamEndsNotFoundAfterReloads)
 {
