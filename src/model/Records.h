@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OptText.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -10,8 +12,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-using OptText = std::optional<QString>;
 
 enum class ContentType { live, movie, series };
 
