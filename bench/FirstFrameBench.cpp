@@ -89,19 +89,37 @@ private:
 
 enum class Engine { gst, vlc };
 
-// Milliseconds from play() to the first frame in a sink; nothing when none came in time.
-std::optional<double> firstFrameMs(Engine engine, const QUrl &url, double bufferSecs)
+double elapsedMs(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// One start of a clip: play() to the first frame in a sink, and the stop after it, timed
+// apart. libVLC shows its first picture at once but holds the next one to its time on the
+// stream's clock (in MPEG-TS up to the lead of the timestamps over the clock, 0.7 s in
+// ffmpeg's files), and its stop waits for that picture.
+struct Run {
+    double firstFrameMs = 0;
+    double stopMs = 0;
+};
+
+// Nothing when no frame came in time.
+std::optional<Run> measureRun(Engine engine, const QUrl &url, double bufferSecs)
 {
     QVideoSink sink;
     VideoOutput output;
     output.addSink(&sink);
     QEventLoop loop;
+    QElapsedTimer timer;
+    std::optional<double> firstFrameMs;
     QObject::connect(&sink, &QVideoSink::videoFrameChanged, &loop, [&](const QVideoFrame &frame) {
-        if (frame.isValid())
+        if (frame.isValid() && !firstFrameMs) {
+            firstFrameMs = elapsedMs(timer);
             loop.quit();
+        }
     });
     QTimer::singleShot(kFrameTimeoutMs, &loop, &QEventLoop::quit);
-    QElapsedTimer timer;
+    QElapsedTimer stopTimer;
     const QString agent = QStringLiteral("ZelforBench/1");
     if (engine == Engine::gst) {
         GstPlatformPlayer player(GstPlatformPlayer::Audio::silent);
@@ -110,20 +128,27 @@ std::optional<double> firstFrameMs(Engine engine, const QUrl &url, double buffer
         player.load(url, agent, bufferSecs);
         player.play();
         loop.exec();
+        stopTimer.start();
         player.clear();
     } else {
         LibVlcPlayer player({ "--aout=adummy" });
         player.setOutput(&output);
         timer.start();
-        // the options the engine opens a media with
-        player.setMedia({ url, { ":http-user-agent=" + agent, ":network-caching=3000", ":http-reconnect" } });
+        player.setMedia(VlcMedia::stream(url, agent));
         player.play();
         loop.exec();
+        stopTimer.start();
         player.stop();
     }
-    if (!sink.videoFrame().isValid() && timer.elapsed() >= kFrameTimeoutMs)
+    if (!firstFrameMs)
         return std::nullopt;
-    return double(timer.nsecsElapsed()) / 1e6;
+    return Run{ *firstFrameMs, elapsedMs(stopTimer) };
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 // Each engine on each clip, kRuns times from a new player, the first run cold.
@@ -135,21 +160,23 @@ int runFirstFrame(const QStringList &)
     int failures = 0;
     for (const auto &[engine, name] : { std::pair{ Engine::gst, "gst" }, std::pair{ Engine::vlc, "vlc" } }) {
         for (const Clip &clip : kClips) {
-            std::vector<double> times;
+            std::vector<double> firstFrames;
+            std::vector<double> stops;
             for (int run = 0; run < kRuns; ++run) {
-                if (const std::optional<double> ms = firstFrameMs(engine, clips.server.url(clip.path), clip.bufferSecs))
-                    times.push_back(*ms);
+                const std::optional<Run> measured = measureRun(engine, clips.server.url(clip.path), clip.bufferSecs);
+                if (measured) {
+                    firstFrames.push_back(measured->firstFrameMs);
+                    stops.push_back(measured->stopMs);
+                }
             }
-            if (times.size() < std::size_t(kRuns)) {
+            if (firstFrames.size() < std::size_t(kRuns)) {
                 std::printf("first-frame engine=%s format=%s no_frame_runs=%d\n", name, clip.format,
-                            kRuns - int(times.size()));
+                            kRuns - int(firstFrames.size()));
                 ++failures;
                 continue;
             }
-            const double cold = times.front();
-            std::sort(times.begin(), times.end());
-            std::printf("first-frame engine=%s format=%s median_ms=%.0f cold_ms=%.0f\n", name, clip.format,
-                        times[times.size() / 2], cold);
+            std::printf("first-frame engine=%s format=%s median_ms=%.0f cold_ms=%.0f stop_median_ms=%.0f\n", name,
+                        clip.format, median(firstFrames), firstFrames.front(), median(stops));
             std::fflush(stdout);
         }
     }

@@ -14,6 +14,15 @@ class VideoOutput;
 struct VlcMedia {
     QUrl url;
     QStringList options;
+
+    // A stream as the player opens it: the user agent, a network cache that rides out real
+    // networks, and reconnection.
+    static VlcMedia stream(const QUrl &url, const QString &userAgent)
+    {
+        return { url,
+                 { QStringLiteral(":http-user-agent=") + userAgent, QStringLiteral(":network-caching=3000"),
+                   QStringLiteral(":http-reconnect") } };
+    }
 };
 
 struct VlcTrack {

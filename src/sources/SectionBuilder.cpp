@@ -25,7 +25,7 @@ struct Groups {
 // Category ids of a stretch of items in first-seen order, and each item's index in them.
 struct LocalGroups {
     QStringList ids;
-    std::vector<qsizetype> groupOfItem;
+    std::vector<qint32> groupOfItem;
 };
 
 // Group indexes of category ids, looked up first by where an id's text is stored: the
@@ -73,7 +73,7 @@ LocalGroups groupStretch(const QList<MediaItem> &items, qsizetype begin, qsizety
     GroupIndex index(local.ids);
     local.groupOfItem.reserve(std::size_t(end - begin));
     for (qsizetype i = begin; i < end; ++i)
-        local.groupOfItem.push_back(index.of(items[i].categoryId));
+        local.groupOfItem.push_back(qint32(index.of(items[i].categoryId)));
     return local;
 }
 
@@ -89,7 +89,7 @@ Groups groupItems(const QList<MediaItem> &items)
     });
     Groups groups;
     GroupIndex index(groups.ids);
-    std::vector<qsizetype> groupOfItem;
+    std::vector<qint32> groupOfItem;
     groupOfItem.reserve(std::size_t(items.size()));
     std::vector<qsizetype> sizes;
     for (const LocalGroups &stretch : stretches) {
@@ -97,8 +97,8 @@ Groups groupItems(const QList<MediaItem> &items)
         for (qsizetype g = 0; g < stretch.ids.size(); ++g)
             global[std::size_t(g)] = index.of(stretch.ids[g]);
         sizes.resize(std::size_t(groups.ids.size()));
-        for (const qsizetype local : stretch.groupOfItem) {
-            groupOfItem.push_back(global[std::size_t(local)]);
+        for (const qint32 local : stretch.groupOfItem) {
+            groupOfItem.push_back(qint32(global[std::size_t(local)]));
             ++sizes[std::size_t(groupOfItem.back())];
         }
     }
