@@ -30,7 +30,10 @@ public:
     {
     }
 
-    operator std::optional<Catchup>() const { return m_shared ? std::optional(m_shared->value) : std::nullopt; }
+    operator std::optional<Catchup>() const
+    {
+        return m_shared ? std::optional(m_shared->value) : std::nullopt;
+    }
 
     bool has_value() const noexcept { return bool(m_shared); }
     explicit operator bool() const noexcept { return has_value(); }
