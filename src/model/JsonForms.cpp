@@ -99,8 +99,7 @@ void putText(QJsonObject &object, QLatin1StringView key, const OptText &value)
         object.insert(key, *value);
 }
 
-template <typename T>
-void putRecord(QJsonObject &object, QLatin1StringView key, const std::optional<T> &value)
+template <typename Optional> void putRecord(QJsonObject &object, QLatin1StringView key, const Optional &value)
 {
     if (value)
         object.insert(key, toJson(*value));

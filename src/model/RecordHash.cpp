@@ -3,7 +3,7 @@
 namespace {
 
 // An absent value hashes apart from every present one.
-template <typename T> size_t hashOptional(const std::optional<T> &value, size_t seed)
+template <typename Optional> size_t hashOptional(const Optional &value, size_t seed)
 {
     return value ? qHashMulti(seed, true, *value) : qHash(false, seed);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Catchup.h"
+#include "OptText.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -10,8 +13,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-using OptText = std::optional<QString>;
 
 enum class ContentType { live, movie, series };
 
@@ -67,13 +68,6 @@ struct Category {
     bool operator==(const Category &) const = default;
 };
 
-struct Catchup {
-    qint64 days = 1;
-    QString mode;
-    OptText source;
-    bool operator==(const Catchup &) const = default;
-};
-
 struct MediaItem {
     qint64 uid = 0;
     ContentType type = ContentType::live;
@@ -86,7 +80,7 @@ struct MediaItem {
     OptText ext;
     OptText rating;
     qint64 num = 0;
-    std::optional<Catchup> catchup;
+    OptCatchup catchup;
     bool operator==(const MediaItem &) const = default;
 };
 
@@ -158,7 +152,7 @@ struct FavoriteEntry {
     OptText epgId;
     OptText ext;
     OptText rating;
-    std::optional<Catchup> catchup;
+    OptCatchup catchup;
     bool operator==(const FavoriteEntry &) const = default;
 };
 

@@ -57,6 +57,17 @@ TEST(StrictForms, storedRecordsRoundTrip)
         EXPECT_EQ(supportFromJson(throughBytes(toJson(support))), support);
 }
 
+TEST(StrictForms, anEmptyTextIsWrittenAndReadBackApartFromAnAbsentOne)
+{
+    const std::pair<OptText, const char *> cases[] = { { std::nullopt, R"({})" }, { QString(), R"({"email":""})" },
+        { "", R"({"email":""})" }, { "a", R"({"email":"a"})" } };
+    for (const auto &[email, json] : cases) {
+        const Support support { .email = email };
+        EXPECT_EQ(QJsonDocument(toJson(support)).toJson(QJsonDocument::Compact), json);
+        EXPECT_EQ(supportFromJson(parse(json)), support) << json;
+    }
+}
+
 TEST(StrictForms, absentOptionalsAreLeftOutAndTypesAreRaw)
 {
     EXPECT_EQ(QStringList(toJson(minimalPlayItem()).keys()),

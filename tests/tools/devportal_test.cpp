@@ -145,7 +145,8 @@ TEST_F(DevPortalTest, XtreamAccountListsAndDetailsReadWithTheClient)
     const QList<MediaItem> channels = XtreamClient::mediaItems(
         runTask(XtreamClient::streams(xtream, "get_live_streams", true, &net)), ContentType::live);
     ASSERT_EQ(channels.size(), DemoCatalog::titles(ContentType::live).size());
-    EXPECT_EQ(channels[0].catchup.value_or(Catchup {}).days, 3);
+    ASSERT_TRUE(channels[0].catchup);
+    EXPECT_EQ(channels[0].catchup->days, 3);
     EXPECT_EQ(channels.last().categoryId, u"__uncat__");
     EXPECT_EQ(runTask(XtreamClient::categories(xtream, "get_vod_categories", true, &net)).size(),
         DemoCatalog::categories(ContentType::movie).size());
