@@ -7,6 +7,8 @@
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <malloc.h>
+
 #include <exception>
 #include <stdexcept>
 #include <thread>
@@ -232,7 +234,9 @@ void M3uCollector::appendShows(M3uCollector &later)
             laterEpisodes[position].number += before;
             countedHere.append(position + before);
         }
+        known->reserve(before + laterEpisodes.size());
         known->append(std::move(laterEpisodes));
+        laterEpisodes = {};
     }
 }
 
@@ -283,6 +287,10 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
         result.m_items[std::size_t(s)] = std::move(lists[std::size_t(s)]);
     for (std::size_t i = 1; i < collectors.size(); ++i)
         result.append(std::move(collectors[i]));
+    for (QList<Episode> &list : result.episodes)
+        list.squeeze();
+    // What the pieces used and let go returns to the system before the sections are built.
+    malloc_trim(0);
     return result;
 }
 

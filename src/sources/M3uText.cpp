@@ -187,8 +187,11 @@ qsizetype afterCharacters(QByteArrayView text, int count)
 QString decoded(QByteArrayView bytes)
 {
     static constexpr QByteArrayView kBom("\xEF\xBB\xBF");
-    if (!bytes.startsWith(kBom))
-        return QString::fromUtf8(bytes);
+    if (!bytes.startsWith(kBom)) {
+        const QString text = QString::fromUtf8(bytes);
+        // Decoding reserves a unit per byte: multi-byte text moves to a string of its size.
+        return text.size() < bytes.size() ? QString(text.constData(), text.size()) : text;
+    }
     qsizetype marks = 0;
     while (bytes.startsWith(kBom)) {
         bytes = bytes.sliced(kBom.size());
