@@ -7,7 +7,7 @@
 #include <QPainter>
 
 AccentText::AccentText(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedItem(parent)
     , m_font(Theme::fontFamily())
     , m_colors(Theme::accentLight())
 {

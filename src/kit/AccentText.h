@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QFont>
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 // One line of plain text filled with a gradient through `colors` (the light accent by
 // default), from its left edge to its right one, at the left edge of the item and
 // centred vertically. Its implicit size is the text's.
-class AccentText : public QQuickPaintedItem {
+class AccentText : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)

@@ -6,7 +6,7 @@
 #include <QPainter>
 
 AppBackground::AppBackground(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedItem(parent)
 {
     setOpaquePainting(true);
     setFillColor(Theme::bg());

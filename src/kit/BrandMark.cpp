@@ -8,7 +8,7 @@
 #include <QRadialGradient>
 
 BrandMark::BrandMark(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedItem(parent)
 {
     setAntialiasing(true);
     setSize(64);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
 // The product mark: a gradient tile with a sheen, a play triangle and two ripples, drawn
 // on a 100 by 100 grid scaled to `size`. Painted, so it draws with every renderer.
-class BrandMark : public QQuickPaintedItem {
+class BrandMark : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(qreal size READ size WRITE setSize NOTIFY sizeChanged)

@@ -6,7 +6,7 @@
 #include <QPainter>
 
 FocusFrame::FocusFrame(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedItem(parent)
     , m_hairline(Theme::stroke())
 {
     setAntialiasing(true);

@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QColor>
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
 // The border of a focusable rounded shape: a one-pixel resting hairline in `hairline`,
 // swapped for the accent border `focusWidth` wide as `amount` goes from 0 (resting) to 1
 // (focused); a caller that animates `amount` fades one border into the other. Painted,
 // so it draws with every renderer.
-class FocusFrame : public QQuickPaintedItem {
+class FocusFrame : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY frameChanged)

@@ -6,7 +6,7 @@
 #include <QPainter>
 
 GradientShape::GradientShape(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedItem(parent)
     , m_colors(Theme::accent())
 {
     setAntialiasing(true);

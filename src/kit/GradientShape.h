@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
@@ -8,7 +8,7 @@
 // with a gradient through `colors` (the accent by default): left to right, top-left to
 // bottom-right when `diagonal`, or top to bottom when `vertical`. Painted, so it draws the same
 // with every renderer.
-class GradientShape : public QQuickPaintedItem {
+class GradientShape : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY shapeChanged)

@@ -8,7 +8,7 @@
 #include <QPainter>
 
 PicturePlaceholder::PicturePlaceholder(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedItem(parent)
     , m_initials(RemotePicture::initials(QString()))
 {
     setAntialiasing(true);

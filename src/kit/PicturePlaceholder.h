@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
 // What a remote picture shows until it is there: a dark diagonal gradient with up to two
 // initials of `title` in the light accent, at `strength` opacity. Painted, so it draws
 // with every renderer.
-class PicturePlaceholder : public QQuickPaintedItem {
+class PicturePlaceholder : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY placeholderChanged)

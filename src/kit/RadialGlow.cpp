@@ -5,7 +5,7 @@
 #include <QPainter>
 
 RadialGlow::RadialGlow(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedItem(parent)
 {
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QColor>
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
 // A round glow of `color` in the item's centre, fading to nothing at its edge. Painted, so
 // it draws with every renderer.
-class RadialGlow : public QQuickPaintedItem {
+class RadialGlow : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)

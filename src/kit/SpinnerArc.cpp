@@ -6,7 +6,7 @@
 #include <QPainter>
 
 SpinnerArc::SpinnerArc(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : PaintedItem(parent)
 {
     setAntialiasing(true);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
 // The spinner's open ring: a circle of the item's size traced from 8 % to 78 % of its
 // outline, clockwise from three o'clock, with a round-capped line `lineWidth` wide that
 // fades from transparent violet through violet to cyan. Half the line lies outside the
 // circle. Painted, so it draws with every renderer.
-class SpinnerArc : public QQuickPaintedItem {
+class SpinnerArc : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(qreal lineWidth READ lineWidth WRITE setLineWidth NOTIFY lineWidthChanged)

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QQuickPaintedItem>
+
+// The base of the kit's painted items. An item narrower or lower than a pixel (a progress
+// fill at its start, a frame growing from nothing) still paints into a one-pixel texture:
+// the default texture would round to nothing and every paint would fail with warnings.
+class PaintedItem : public QQuickPaintedItem {
+    Q_OBJECT
+
+public:
+    explicit PaintedItem(QQuickItem *parent = nullptr);
+
+protected:
+    void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+};
