@@ -7,7 +7,7 @@
 #   bench/compare-with-node.sh [ZELFOR_BENCH] [RUNS]
 set -euo pipefail
 
-bench=${1:-build-rel/bench/zelfor-bench}
+bench=${1:-build-release/bench/zelfor-bench}
 runs=${2:-5}
 [[ -x $bench ]] || { echo "no zelfor-bench at $bench (build the zelfor-bench target)" >&2; exit 2; }
 bench=$(realpath "$bench")
