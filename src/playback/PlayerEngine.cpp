@@ -177,9 +177,12 @@ void PlayerEngine::seek(double secs)
         secs = std::min(secs, m_duration - 1);
     secs = std::max(secs, 0.0);
     setPosition(secs);
-    // A seek before the start was reached moves the awaited start with it.
+    // A seek before the start was reached moves the awaited start with it, and one
+    // before the item was ready replaces the start seek still to come.
     if (m_awaitingStart)
         m_awaitingStart = secs;
+    if (m_pendingSeek)
+        m_pendingSeek = secs;
     if (m_usesVLC) {
         if (m_vlcPlayer)
             m_vlcPlayer->setTimeMs(static_cast<qint32>(std::min(secs * 1000, 2147483647.0)));

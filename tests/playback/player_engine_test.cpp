@@ -269,6 +269,22 @@ TEST_F(PlayerEngineTest, StopBeforeStartSeekKeepsResumePoint)
     EXPECT_EQ(saves.last(), (Save { movieItem().key, 1200, 3600 }));
 }
 
+// The duration may be known before ready: a seek then is where the item starts, not the
+// start seek still to come.
+TEST_F(PlayerEngineTest, SeekBeforeReadyReplacesTheStartSeek)
+{
+    engine.play(movieItem(), 1200);
+    platform.setDuration(3600);
+    advance(500);
+    ASSERT_TRUE(engine.isSeekable());
+    engine.seek(100);
+    platform.becomeReady(3600);
+    EXPECT_EQ(platform.seeks, (QList<std::pair<double, double>> { { 100, 1 }, { 100, -1 } }));
+    advance(500);
+    engine.stop();
+    EXPECT_EQ(saves.last(), (Save { movieItem().key, 100, 3600 }));
+}
+
 // The start seek lands some time after ready: the position is unknown meanwhile, or
 // still the old one. Neither is ever saved as the resume point.
 TEST_F(PlayerEngineTest, ResumeWaitsForAPositionNearTheStart)
