@@ -60,12 +60,13 @@ Item {
                 width: parent.width
                 spacing: 10
 
-                GradientText {
+                AccentText {
                     anchors.verticalCenter: parent.verticalCenter
                     visible: root.screen.liveNumber > 0
                     text: String(root.screen.liveNumber)
-                    pixelSize: 15
-                    weight: Font.Black
+                    font.family: Theme.fontFamily
+                    font.pixelSize: 15
+                    font.weight: Font.Black
                 }
 
                 UiText {
