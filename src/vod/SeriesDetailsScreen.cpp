@@ -54,10 +54,12 @@ QCoro::Task<> SeriesDetailsScreenModel::load()
     if (!playlist || !catalog())
         co_return;
     const QPointer<SeriesDetailsScreenModel> self(this);
+    // The destructor cancels the request before `self` clears: the token tells a screen going away.
+    const CancelToken cancel = m_requests.token();
     std::exception_ptr failure;
     try {
-        SeriesInfo info = co_await catalog()->seriesInfo(*playlist, m_item, m_requests.token());
-        if (!self)
+        SeriesInfo info = co_await catalog()->seriesInfo(*playlist, m_item, cancel);
+        if (!self || cancel.isCancelled())
             co_return;
         m_info = std::move(info);
         emit infoChanged();
@@ -67,7 +69,7 @@ QCoro::Task<> SeriesDetailsScreenModel::load()
     } catch (...) {
         failure = std::current_exception();
     }
-    if (!self)
+    if (!self || cancel.isCancelled())
         co_return;
     // Details once shown stay; the message shows only while there are none.
     m_error = userMessage(failure);
