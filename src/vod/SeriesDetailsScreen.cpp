@@ -10,15 +10,6 @@
 
 #include <QPointer>
 
-namespace {
-
-QString episodeKey(qint64 playlistId, const QString &episodeId)
-{
-    return QString::number(playlistId) + QStringLiteral("|EP|") + episodeId;
-}
-
-} // namespace
-
 SeriesDetailsScreenModel::SeriesDetailsScreenModel(QObject *parent)
     : SeriesDetailsScreenModel(AppState::shared(), KeyRouter::shared(), Catalog::shared(), parent)
 {
@@ -155,12 +146,13 @@ QVariantList SeriesDetailsScreenModel::episodes() const
 {
     const std::optional<Playlist> playlist = activePlaylist();
     QVariantList rows;
-    if (!playlist)
+    if (!playlist || !catalog())
         return rows;
     const QString fallbackImage = posterUrl();
     for (const Episode &episode : shownEpisodes()) {
-        const std::optional<Prefs::ResumePoint> resume
-            = prefs() ? prefs()->resumePoint(episodeKey(playlist->id, episode.id)) : std::nullopt;
+        // The point is read under the key the player saves it with.
+        const QString key = catalog()->episodeItem(*playlist, m_item, episode).key;
+        const std::optional<Prefs::ResumePoint> resume = prefs() ? prefs()->resumePoint(key) : std::nullopt;
         // A point past a shortened duration still fits its strip.
         const double progress = resume ? qBound(0.0, resume->pos / (resume->dur > 1 ? resume->dur : 1), 1.0) : -1;
         const qint64 seconds = episode.durationSecs.value_or(0);
