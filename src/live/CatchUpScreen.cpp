@@ -83,8 +83,10 @@ QCoro::Task<> CatchUpScreenModel::loadGuide()
 {
     const quint64 run = ++m_loadRun;
     const QPointer<CatchUpScreenModel> self(this);
-    QList<EpgEntry> guide = co_await m_catalog->archive(*m_app->activePlaylist(), m_channel, m_requests.token());
-    if (!self || run != m_loadRun)
+    // The destructor cancels the request before `self` clears: the token tells a screen going away.
+    const CancelToken cancel = m_requests.token();
+    QList<EpgEntry> guide = co_await m_catalog->archive(*m_app->activePlaylist(), m_channel, cancel);
+    if (!self || cancel.isCancelled() || run != m_loadRun)
         co_return;
     m_guide = std::move(guide);
     refreshDays();

@@ -33,8 +33,9 @@ void PreviewGuide::show(const std::optional<Playlist> &playlist, const std::opti
 QCoro::Task<> PreviewGuide::fetch(quint64 generation, Playlist playlist, QString streamId, CancelToken cancel)
 {
     const QPointer<PreviewGuide> self(this);
-    QList<EpgEntry> entries = co_await m_catalog->shortEpg(std::move(playlist), std::move(streamId), std::move(cancel));
-    if (!self || generation != m_generation)
+    QList<EpgEntry> entries = co_await m_catalog->shortEpg(std::move(playlist), std::move(streamId), cancel);
+    // The destructor cancels the request before `self` clears: the token tells a guide going away.
+    if (!self || cancel.isCancelled() || generation != m_generation)
         co_return;
     setEpg(std::move(entries));
 }

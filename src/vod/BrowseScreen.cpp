@@ -113,7 +113,8 @@ void BrowseScreenModel::setSort(int sort)
     rebuild();
 }
 
-// The first load, or a new try after a failure; a loaded section stays.
+// The first load, or a new try after a failure; a loaded section stays, and so does a
+// load still running (a refresh the screen was left during).
 void BrowseScreenModel::appeared()
 {
     if (!activePlaylist()) {
@@ -125,25 +126,23 @@ void BrowseScreenModel::appeared()
         }
         return;
     }
-    load();
+    if (!m_index && !m_loading)
+        load(false);
 }
 
 void BrowseScreenModel::requestReload()
 {
-    ++m_reload;
-    load();
+    load(true);
 }
 
-QCoro::Task<> BrowseScreenModel::load()
+QCoro::Task<> BrowseScreenModel::load(bool force)
 {
-    if (m_index && m_reload == 0)
-        co_return;
     const std::optional<Playlist> playlist = activePlaylist();
     if (!playlist || !catalog())
         co_return;
     // A newer run (a reload) makes this one's outcome irrelevant.
     const quint64 run = ++m_run;
-    const bool force = m_reload > 0;
+    m_loading = true;
     m_error.reset();
     if (force)
         m_index.reset();
@@ -159,6 +158,7 @@ QCoro::Task<> BrowseScreenModel::load()
             [section, locale] { return std::make_shared<const BrowseIndex>(section, locale); });
         if (!self || run != m_run)
             co_return;
+        m_loading = false;
         m_index = std::move(index);
         m_posters->setItems(ContentListModel::itemsOf(m_index->section()), playlist->id);
         showFavoriteBadges();
@@ -167,7 +167,10 @@ QCoro::Task<> BrowseScreenModel::load()
     } catch (...) {
         failure = std::current_exception();
     }
-    if (!failure || !self || run != m_run || isCancellation(failure))
+    if (!failure || !self || run != m_run)
+        co_return;
+    m_loading = false;
+    if (isCancellation(failure))
         co_return;
     m_error = userMessage(failure);
     emit stateChanged();

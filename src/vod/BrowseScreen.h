@@ -94,7 +94,7 @@ signals:
 private:
     void routeChanged(const Route &route) override;
     void appeared() override;
-    QCoro::Task<> load();
+    QCoro::Task<> load(bool force);
     void rebuild();
     void showFavoriteBadges();
     void setSelectedCat(const QString &id);
@@ -107,8 +107,9 @@ private:
     ContentType m_type = ContentType::movie;
     std::shared_ptr<const BrowseIndex> m_index;
     std::optional<QString> m_error;
-    int m_reload = 0;
     quint64 m_run = 0;
+    // True from the start of the newest run until it ends.
+    bool m_loading = false;
     QString m_selectedCat;
     QString m_filter;
     int m_sort = 0;

@@ -55,8 +55,10 @@ QCoro::Task<> MovieDetailsScreenModel::load()
     if (!playlist || !catalog())
         co_return;
     const QPointer<MovieDetailsScreenModel> self(this);
-    std::optional<VodInfo> info = co_await catalog()->vodInfo(*playlist, m_item, m_requests.token());
-    if (!self)
+    // The destructor cancels the request before `self` clears: the token tells a screen going away.
+    const CancelToken cancel = m_requests.token();
+    std::optional<VodInfo> info = co_await catalog()->vodInfo(*playlist, m_item, cancel);
+    if (!self || cancel.isCancelled())
         co_return;
     m_info = std::move(info);
     m_loaded = true;

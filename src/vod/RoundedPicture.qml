@@ -1,9 +1,7 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Zelfor.Kit
 
-// A remote picture in a rounded frame with a thin light border and a drop shadow.
-// Without shader effects the corners stay square.
+// A remote picture with rounded corners, a thin light border and a drop shadow.
 Item {
     id: root
 
@@ -16,34 +14,22 @@ Item {
     property real shadowOffset: 10
 
     Shadow {
-        target: frame
+        target: picture
+        visible: root.shadowOpacity > 0
         color: Qt.rgba(0, 0, 0, root.shadowOpacity)
         blur: root.shadowBlur
         offsetY: root.shadowOffset
         shapeRadius: root.radius
     }
 
-    Rectangle {
-        id: clipShape
+    RemoteImage {
+        id: picture
         anchors.fill: parent
+        url: root.url
+        title: root.title
+        fill: true
+        fontSize: root.fontSize
         radius: root.radius
-        visible: false
-    }
-
-    Item {
-        id: frame
-        anchors.fill: parent
-        layer.enabled: GraphicsInfo.api !== GraphicsInfo.Software
-        layer.smooth: true
-        layer.effect: OpacityMask { maskSource: clipShape }
-
-        RemoteImage {
-            anchors.fill: parent
-            url: root.url
-            title: root.title
-            fill: true
-            fontSize: root.fontSize
-        }
     }
 
     Rectangle {

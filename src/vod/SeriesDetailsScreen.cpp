@@ -10,15 +10,6 @@
 
 #include <QPointer>
 
-namespace {
-
-QString episodeKey(qint64 playlistId, const QString &episodeId)
-{
-    return QString::number(playlistId) + QStringLiteral("|EP|") + episodeId;
-}
-
-} // namespace
-
 SeriesDetailsScreenModel::SeriesDetailsScreenModel(QObject *parent)
     : SeriesDetailsScreenModel(AppState::shared(), KeyRouter::shared(), Catalog::shared(), parent)
 {
@@ -54,10 +45,12 @@ QCoro::Task<> SeriesDetailsScreenModel::load()
     if (!playlist || !catalog())
         co_return;
     const QPointer<SeriesDetailsScreenModel> self(this);
+    // The destructor cancels the request before `self` clears: the token tells a screen going away.
+    const CancelToken cancel = m_requests.token();
     std::exception_ptr failure;
     try {
-        SeriesInfo info = co_await catalog()->seriesInfo(*playlist, m_item, m_requests.token());
-        if (!self)
+        SeriesInfo info = co_await catalog()->seriesInfo(*playlist, m_item, cancel);
+        if (!self || cancel.isCancelled())
             co_return;
         m_info = std::move(info);
         emit infoChanged();
@@ -67,7 +60,7 @@ QCoro::Task<> SeriesDetailsScreenModel::load()
     } catch (...) {
         failure = std::current_exception();
     }
-    if (!self)
+    if (!self || cancel.isCancelled())
         co_return;
     // Details once shown stay; the message shows only while there are none.
     m_error = userMessage(failure);
@@ -153,12 +146,13 @@ QVariantList SeriesDetailsScreenModel::episodes() const
 {
     const std::optional<Playlist> playlist = activePlaylist();
     QVariantList rows;
-    if (!playlist)
+    if (!playlist || !catalog())
         return rows;
     const QString fallbackImage = posterUrl();
     for (const Episode &episode : shownEpisodes()) {
-        const std::optional<Prefs::ResumePoint> resume
-            = prefs() ? prefs()->resumePoint(episodeKey(playlist->id, episode.id)) : std::nullopt;
+        // The point is read under the key the player saves it with.
+        const QString key = catalog()->episodeItem(*playlist, m_item, episode).key;
+        const std::optional<Prefs::ResumePoint> resume = prefs() ? prefs()->resumePoint(key) : std::nullopt;
         // A point past a shortened duration still fits its strip.
         const double progress = resume ? qBound(0.0, resume->pos / (resume->dur > 1 ? resume->dur : 1), 1.0) : -1;
         const qint64 seconds = episode.durationSecs.value_or(0);

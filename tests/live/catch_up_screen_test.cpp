@@ -167,4 +167,21 @@ TEST(CatchUpScreen, WithoutAnActivePlaylistNothingLoadsAndNoKeyIsTaken)
     EXPECT_FALSE(rig.screen->guideLoaded());
 }
 
+// Closing the screen aborts the guide request, whose answer comes back while the screen
+// is still being torn down.
+TEST(CatchUpScreen, ClosedWhileTheGuideLoadsItAbortsTheRequestAndTakesNoAnswer)
+{
+    CatchUpRig rig("101");
+    ASSERT_TRUE(rig.loaded());
+    rig.portal.server().serve(u"/player_api.php"_qs, LoopbackResponse::stalled());
+    rig.app.state->push(Routes::Catchup { rig.channel });
+    rig.screen->setEntryId(rig.app.state->stack().last().id.toString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.portal.server().inFlight() == 1; }, 5000));
+    int announced = 0;
+    QObject::connect(rig.screen.get(), &CatchUpScreenModel::guideChanged, [&announced] { ++announced; });
+    rig.screen.reset();
+    EXPECT_EQ(announced, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.portal.server().inFlight() == 0; }, 5000));
+}
+
 } // namespace

@@ -127,4 +127,18 @@ TEST_F(PreviewGuideTest, AFailedFetchShowsAnEmptyGuide)
     EXPECT_TRUE(guide.rows().isEmpty());
 }
 
+TEST_F(PreviewGuideTest, AGuideDestroyedWhileAskingTakesNoAnswer)
+{
+    provider.answer("get_short_epg", LoopbackResponse::stalled());
+    auto asking = std::make_unique<PreviewGuide>(&catalog, &clock, [this] { return now; });
+    asking->show(playlist, channel("101"));
+    clock.advance(PreviewGuide::kSettleMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return provider.server().inFlight() == 1; }, 5000));
+    int announced = 0;
+    QObject::connect(asking.get(), &PreviewGuide::changed, [&announced] { ++announced; });
+    asking.reset();
+    EXPECT_EQ(announced, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return provider.server().inFlight() == 0; }, 2000));
+}
+
 } // namespace

@@ -209,6 +209,22 @@ TEST_F(BrowseScreenTest, ComingBackDoesNotReloadAndRefreshReloadsWithForce)
     EXPECT_EQ(vod.provider.requestCount(kStreams), 2);
 }
 
+TEST_F(BrowseScreenTest, ComingBackAfterOrDuringARefreshStartsNoOtherLoad)
+{
+    screen->requestReload();
+    ASSERT_TRUE(VodFixture::eventually([this] { return screen->state() == BrowseScreenModel::Loaded; }));
+    screen->setActive(false);
+    screen->setActive(true);
+    EXPECT_EQ(screen->state(), BrowseScreenModel::Loaded) << "a refreshed section stays like the first one";
+    vod.provider.answer(kStreams, LoopbackResponse::json(streamsBody({ { u"50"_qs, u"Fresh"_qs } })));
+    screen->requestReload();
+    screen->setActive(false);
+    screen->setActive(true);
+    ASSERT_TRUE(VodFixture::eventually([this] { return screen->state() == BrowseScreenModel::Loaded; }));
+    EXPECT_EQ(shownIds(), QStringList { u"50"_qs }) << "the refresh's answer, not the section it replaces";
+    EXPECT_EQ(vod.provider.requestCount(kStreams), 3);
+}
+
 TEST(BrowseScreen, FailedLoadShowsItsMessageAndRetryLoadsAgain)
 {
     VodFixture vod;

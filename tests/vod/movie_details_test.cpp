@@ -166,6 +166,21 @@ TEST_F(MovieDetailsTest, FavouriteButtonTogglesWithToasts)
     EXPECT_FALSE(press(*screen, "U") || press(*screen, "D") || press(*screen, "X"));
 }
 
+// Closing the screen aborts its request, and the aborted answer comes back while the screen
+// is still being torn down.
+TEST(MovieDetails, ClosedWhileLoadingItAbortsTheRequestAndTakesNoAnswer)
+{
+    VodFixture vod;
+    vod.provider.answer(u"get_vod_info"_qs, LoopbackResponse::stalled());
+    auto screen = vod.open<MovieDetailsScreenModel>(Routes::Movie { kMovie });
+    ASSERT_TRUE(VodFixture::eventually([&] { return vod.provider.server().inFlight() == 1; }));
+    int announced = 0;
+    QObject::connect(screen.get(), &MovieDetailsScreenModel::infoChanged, [&announced] { ++announced; });
+    screen.reset();
+    EXPECT_EQ(announced, 0);
+    EXPECT_TRUE(VodFixture::eventually([&] { return vod.provider.server().inFlight() == 0; }));
+}
+
 TEST(MovieDetails, M3uPlaylistKeepsTheItemsOwnData)
 {
     AppStateFixture fixture;

@@ -138,6 +138,20 @@ TEST_F(SeriesDetailsTest, FailedLoadShowsItsMessage)
     EXPECT_EQ(screen->backdropUrl(), u"http://127.0.0.1:9/show.jpg"_qs);
 }
 
+// Closing the screen aborts its request, and the aborted answer comes back while the screen
+// is still being torn down.
+TEST_F(SeriesDetailsTest, ClosedWhileLoadingItAbortsTheRequestAndTakesNoAnswer)
+{
+    vod.provider.answer(u"get_series_info"_qs, LoopbackResponse::stalled());
+    auto screen = vod.open<SeriesDetailsScreenModel>(Routes::Series { kSeries });
+    ASSERT_TRUE(VodFixture::eventually([&] { return vod.provider.server().inFlight() == 1; }));
+    int announced = 0;
+    QObject::connect(screen.get(), &SeriesDetailsScreenModel::infoChanged, [&announced] { ++announced; });
+    screen.reset();
+    EXPECT_EQ(announced, 0);
+    EXPECT_TRUE(VodFixture::eventually([&] { return vod.provider.server().inFlight() == 0; }));
+}
+
 TEST_F(SeriesDetailsTest, FavouriteToggleTwice)
 {
     auto screen = open();
