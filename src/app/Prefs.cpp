@@ -86,11 +86,6 @@ QHash<QString, Prefs::ResumePoint> readResume(const std::optional<QByteArray> &b
     return resume;
 }
 
-QString favoriteKey(const FavoriteEntry &entry)
-{
-    return itemKey(entry.type, entry.playlistId, entry.id);
-}
-
 QString newDeviceMac()
 {
     QStringList parts;
@@ -183,10 +178,9 @@ void Prefs::setUserAgent(const QString &userAgent)
 
 bool Prefs::toggleFavorite(const FavoriteEntry &entry)
 {
-    const QString key = favoriteKey(entry);
-    const bool removed = m_favorites.removeIf([&key](const FavoriteEntry &stored) {
-        return favoriteKey(stored) == key;
-    }) > 0;
+    const QString key = itemKey(entry);
+    const bool removed
+        = m_favorites.removeIf([&key](const FavoriteEntry &stored) { return itemKey(stored) == key; }) > 0;
     if (!removed)
         m_favorites.append(entry);
     writeFavorites();
@@ -197,7 +191,7 @@ bool Prefs::toggleFavorite(const FavoriteEntry &entry)
 bool Prefs::isFavorite(const QString &key) const
 {
     return std::any_of(m_favorites.cbegin(), m_favorites.cend(),
-        [&key](const FavoriteEntry &stored) { return favoriteKey(stored) == key; });
+        [&key](const FavoriteEntry &stored) { return itemKey(stored) == key; });
 }
 
 void Prefs::addRecent(const PlayItem &item)

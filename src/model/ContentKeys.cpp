@@ -31,6 +31,11 @@ QString itemKey(ContentType type, qint64 playlistId, const QString &id)
     return QString::number(playlistId) + QLatin1Char('|') + rawValue(type) + QLatin1Char('|') + id;
 }
 
+QString itemKey(const FavoriteEntry &entry)
+{
+    return itemKey(entry.type, entry.playlistId, entry.id);
+}
+
 QList<MediaItem> sectionItems(const Section &section, const QString &categoryId)
 {
     if (categoryId == PseudoCategory::all)

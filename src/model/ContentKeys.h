@@ -9,6 +9,8 @@ std::optional<ContentType> contentTypeFromRaw(const QString &raw);
 
 // "<playlistId>|<RAW>|<id>": identifies an item in favourites, recents and resume points.
 QString itemKey(ContentType type, qint64 playlistId, const QString &id);
+// The key of the item a favourite stands for.
+QString itemKey(const FavoriteEntry &entry);
 
 // Items of a category id: `all` for "__all__", else that category's list, else empty.
 QList<MediaItem> sectionItems(const Section &section, const QString &categoryId);

@@ -5,6 +5,7 @@
 #include "app/Formatters.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "model/ContentKeys.h"
 
 #include <cmath>
 
@@ -82,7 +83,7 @@ void PlayerScreenModel::chooseTrack(bool audio, int entry)
 
 bool PlayerScreenModel::isFavorite() const
 {
-    return favoriteButton() && m_prefs->isFavorite(favoriteKey(*m_current->favorite));
+    return favoriteButton() && m_prefs->isFavorite(itemKey(*m_current->favorite));
 }
 
 void PlayerScreenModel::toggleFavorite()

@@ -279,7 +279,7 @@ void PlayerScreenModel::playEntry(const PlayItem &item)
     if (item.live) {
         m_engine->play(item);
         if (item.favorite)
-            m_prefs->addRecentLive(favoriteKey(*item.favorite));
+            m_prefs->addRecentLive(itemKey(*item.favorite));
         return;
     }
     m_engine->play(item, resumeStart(item));
@@ -353,11 +353,6 @@ void PlayerScreenModel::setListFocus(int row)
         return;
     m_listFocus = row;
     emit listFocusChanged();
-}
-
-QString PlayerScreenModel::favoriteKey(const FavoriteEntry &entry)
-{
-    return itemKey(entry.type, entry.playlistId, entry.id);
 }
 
 void PlayerScreenModel::back()

@@ -225,7 +225,6 @@ private:
     void playEntry(const PlayItem &item);
     std::optional<double> resumeStart(const PlayItem &item) const;
     void onStackChanged();
-    static QString favoriteKey(const FavoriteEntry &entry);
 
     QPointer<AppState> m_app;
     QPointer<Prefs> m_prefs;
