@@ -59,8 +59,8 @@ TypeCounts countEntries(QByteArrayView piece)
     return counts;
 }
 
-// Runs `work(i)` for each of `count` pieces, the first on this thread, and rethrows the
-// first failure once all are done.
+// Runs `work(i)` for each i below `count` on threads of their own, the first on this
+// thread, and rethrows the first failure once all are done.
 template <typename Work>
 void onEachPiece(qsizetype count, const Work &work)
 {
@@ -302,16 +302,12 @@ std::optional<M3uContent> buildM3uContent(QByteArray bytes, const QString &uncat
         return std::nullopt;
     M3uContent content;
     SectionPtr *sections[] = { &content.live, &content.movie, &content.series };
-    const auto build = [&](ContentType type) {
-        *sections[qsizetype(type)] = buildSection(type, collector.categories(type),
-                                                  std::move(collector.items(type)), uncategorizedName);
-    };
-    {
-        // The sections share nothing but the name; bad_alloc here ends the process anyway.
-        std::jthread movies(build, ContentType::movie);
-        std::jthread series(build, ContentType::series);
-        build(ContentType::live);
-    }
+    // The sections share nothing but the name, so they are built side by side.
+    onEachPiece(qsizetype(std::size(kAllContentTypes)), [&](qsizetype i) {
+        const ContentType type = kAllContentTypes[std::size_t(i)];
+        *sections[qsizetype(type)] = buildSection(
+            type, collector.categories(type), std::move(collector.items(type)), uncategorizedName);
+    });
     content.episodes = std::move(collector.episodes);
     return content;
 }

@@ -1,5 +1,6 @@
 // The M3U parser and collector: the pieces of a text parse like the whole text, and
-// collectors of the pieces joined in order hold what one collector of the whole holds.
+// collectors of the pieces joined in order, and the sizing collector, hold what one
+// collector of the whole holds.
 #include "FuzzCheck.h"
 #include "sources/M3uCollector.h"
 #include "sources/M3uParser.h"
@@ -50,5 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (M3uParser::Entry entry : whole)
         single.add(std::move(entry));
     FUZZ_CHECK(sameContent(joined, single));
+    // The collector sizes its lists from the raw address lines before it parses.
+    FUZZ_CHECK(sameContent(M3uCollector::collect(bytes, uncategorized, parts), single));
     return 0;
 }

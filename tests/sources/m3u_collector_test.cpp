@@ -160,6 +160,9 @@ TEST(M3uCollector, ParallelCollectingEqualsAddingOneByOne)
     expectSameContent(M3uCollector::collect(given, kUncategorized, 8, ReadBytes::giveBack), expected);
     EXPECT_EQ(buildM3uContent(QByteArray(text.constData(), text.size()), kUncategorized)->live->all,
               expected.items(ContentType::live));
+    // Text the caller still holds is read, never given back.
+    EXPECT_EQ(buildM3uContent(text, kUncategorized)->live->all, expected.items(ContentType::live));
+    EXPECT_EQ(text, interleavedText(40000));
 }
 
 // Address lines whose type or whose being an address depends on more than ASCII: the
