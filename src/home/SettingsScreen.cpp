@@ -174,7 +174,7 @@ QString SettingsScreenModel::subtitle() const
 
 bool SettingsScreenModel::canGoBack() const
 {
-    return m_app && m_app->stack().size() >= 2;
+    return m_app && m_app->canGoBack();
 }
 
 QString SettingsScreenModel::userAgent() const
