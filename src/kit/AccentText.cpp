@@ -11,7 +11,6 @@ AccentText::AccentText(QQuickItem *parent)
     , m_font(Theme::fontFamily())
     , m_colors(Theme::accentLight())
 {
-    setAntialiasing(true);
 }
 
 void AccentText::setText(const QString &text)
@@ -52,7 +51,6 @@ void AccentText::paint(QPainter *painter)
     // The text sits at the left edge, centred vertically; the gradient spans the text.
     const QSizeF text(implicitWidth(), implicitHeight());
     const QRectF area(QPointF(0, (height() - text.height()) / 2), text);
-    painter->setRenderHint(QPainter::TextAntialiasing);
     painter->setFont(m_font);
     painter->setPen(QPen(QBrush(gradientAcross(m_colors, area)), 0));
     painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_text);

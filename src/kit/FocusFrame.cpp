@@ -9,7 +9,6 @@ FocusFrame::FocusFrame(QQuickItem *parent)
     : PaintedItem(parent)
     , m_hairline(Theme::stroke())
 {
-    setAntialiasing(true);
 }
 
 template <typename T> void FocusFrame::change(T &member, const T &value)
@@ -29,7 +28,6 @@ void FocusFrame::setFocusWidth(qreal width) { change(m_focusWidth, width); }
 void FocusFrame::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
-    painter->setRenderHint(QPainter::Antialiasing);
     if (m_amount < 1 && m_hairline.alpha() > 0)
         painter->fillPath(roundedShape(area, m_radius, 1), Theme::withOpacity(m_hairline, m_hairline.alphaF() * (1 - m_amount)));
     if (m_amount > 0) {

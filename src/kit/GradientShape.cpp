@@ -9,7 +9,6 @@ GradientShape::GradientShape(QQuickItem *parent)
     : PaintedItem(parent)
     , m_colors(Theme::accent())
 {
-    setAntialiasing(true);
 }
 
 void GradientShape::setRadius(qreal radius)
@@ -53,7 +52,6 @@ void GradientShape::changed()
 void GradientShape::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
-    painter->setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient = gradientAcross(m_colors, area, m_diagonal);
     if (m_vertical)
         gradient.setFinalStop(area.bottomLeft());

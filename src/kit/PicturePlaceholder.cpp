@@ -11,7 +11,6 @@ PicturePlaceholder::PicturePlaceholder(QQuickItem *parent)
     : PaintedItem(parent)
     , m_initials(RemotePicture::initials(QString()))
 {
-    setAntialiasing(true);
 }
 
 template <typename T> void PicturePlaceholder::change(T &member, const T &value)
@@ -36,7 +35,6 @@ void PicturePlaceholder::setStrength(qreal strength) { change(m_strength, streng
 void PicturePlaceholder::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
-    painter->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     painter->fillPath(roundedShape(area, m_radius), gradientAcross({ Theme::raisedHover(), Theme::raised() }, area, true));
 
     QFont font(Theme::fontFamily());

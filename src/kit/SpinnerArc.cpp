@@ -8,7 +8,6 @@
 SpinnerArc::SpinnerArc(QQuickItem *parent)
     : PaintedItem(parent)
 {
-    setAntialiasing(true);
 }
 
 void SpinnerArc::setLineWidth(qreal width)
@@ -29,7 +28,6 @@ void SpinnerArc::paint(QPainter *painter)
     fade.setColorAt(0, Theme::cyan());
     fade.setColorAt(0.5, Theme::violet());
     fade.setColorAt(1, Theme::withOpacity(Theme::violet(), 0.1));
-    painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(QPen(QBrush(fade), m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
     constexpr int kSixteenths = 16 * 360;
     painter->drawArc(circle, -qRound(0.08 * kSixteenths), -qRound(0.70 * kSixteenths));
