@@ -15,27 +15,20 @@ AccentText::AccentText(QQuickItem *parent)
 
 void AccentText::setText(const QString &text)
 {
-    if (text == m_text)
-        return;
-    m_text = text;
-    measure();
+    if (repaintWith(m_text, text))
+        measure();
 }
 
 void AccentText::setFont(const QFont &font)
 {
-    if (font == m_font)
-        return;
-    m_font = font;
-    measure();
+    if (repaintWith(m_font, font))
+        measure();
 }
 
 void AccentText::setColors(const QVariantList &colors)
 {
-    if (colors == m_colors)
-        return;
-    m_colors = colors;
-    emit colorsChanged();
-    update();
+    if (repaintWith(m_colors, colors))
+        emit colorsChanged();
 }
 
 void AccentText::measure()
@@ -43,7 +36,6 @@ void AccentText::measure()
     const QFontMetricsF metrics(m_font);
     setImplicitSize(std::ceil(metrics.horizontalAdvance(m_text)), std::ceil(metrics.height()));
     emit textChanged();
-    update();
 }
 
 void AccentText::paint(QPainter *painter)

@@ -14,5 +14,15 @@ public:
     explicit PaintedItem(QQuickItem *parent = nullptr);
 
 protected:
+    // Stores `value` in `member` and repaints; false when `member` held it already.
+    template <typename T> bool repaintWith(T &member, const T &value)
+    {
+        if (member == value)
+            return false;
+        member = value;
+        update();
+        return true;
+    }
+
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
 };

@@ -12,10 +12,8 @@ SpinnerArc::SpinnerArc(QQuickItem *parent)
 
 void SpinnerArc::setLineWidth(qreal width)
 {
-    if (std::exchange(m_lineWidth, width) == width)
-        return;
-    emit lineWidthChanged();
-    update();
+    if (repaintWith(m_lineWidth, width))
+        emit lineWidthChanged();
 }
 
 void SpinnerArc::paint(QPainter *painter)
