@@ -18,7 +18,7 @@ void SpinnerArc::setLineWidth(qreal width)
 
 void SpinnerArc::paint(QPainter *painter)
 {
-    // The item is the circle; the line's outer half is drawn in a margin around it.
+    // The line's outer half fills the margin between the circle and the item's edges.
     const qreal margin = m_lineWidth / 2;
     const QRectF circle(margin, margin, width() - 2 * margin, height() - 2 * margin);
     // Qt's conical gradient and arc angles run anticlockwise from three o'clock.
