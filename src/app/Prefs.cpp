@@ -86,11 +86,6 @@ QHash<QString, Prefs::ResumePoint> readResume(const std::optional<QByteArray> &b
     return resume;
 }
 
-QString favoriteKey(const FavoriteEntry &entry)
-{
-    return itemKey(entry.type, entry.playlistId, entry.id);
-}
-
 QString newDeviceMac()
 {
     QStringList parts;
@@ -118,6 +113,19 @@ QString deviceCacheSuffix(const QString &address)
 QString deviceCacheKey(const QString &address)
 {
     return QStringLiteral("device_cache_") + deviceCacheSuffix(address);
+}
+
+QString favoriteKey(const FavoriteEntry &entry)
+{
+    return itemKey(entry.type, entry.playlistId, entry.id);
+}
+
+QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries)
+{
+    QSet<QString> keys;
+    for (const FavoriteEntry &entry : entries)
+        keys.insert(favoriteKey(entry));
+    return keys;
 }
 
 Prefs::Prefs(const QString &defaultsPath, const QString &portalAddress, QObject *parent)

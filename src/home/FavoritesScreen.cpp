@@ -1,7 +1,6 @@
 #include "FavoritesScreen.h"
 
 #include "ContentOpener.h"
-#include "FavoriteKeys.h"
 #include "GridFocus.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"

@@ -1,7 +1,6 @@
 #include "SearchScreen.h"
 
 #include "ContentOpener.h"
-#include "FavoriteKeys.h"
 #include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
