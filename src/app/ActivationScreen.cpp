@@ -49,7 +49,7 @@ ActivationScreen::ActivationScreen(AppState *app, KeyRouter *router, ActivationH
 
 ActivationScreen::~ActivationScreen() = default;
 
-bool ActivationScreen::canGoBack() const { return m_app && m_app->stack().size() >= 2; }
+bool ActivationScreen::canGoBack() const { return m_app && m_app->canGoBack(); }
 
 bool ActivationScreen::offline() const { return m_app && m_app->offline(); }
 
@@ -166,7 +166,7 @@ void ActivationScreen::proceed()
 {
     if (!m_app)
         return;
-    if (m_app->stack().size() >= 2)
+    if (m_app->canGoBack())
         m_app->pop();
     else
         m_app->replace(m_app->rootRoute());

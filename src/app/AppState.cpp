@@ -70,7 +70,7 @@ void AppState::replace(Route route)
 
 void AppState::pop()
 {
-    if (stack().size() < 2)
+    if (!canGoBack())
         return;
     m_stack->removeLast();
     emit stackChanged();

@@ -74,6 +74,8 @@ public:
     void push(Route route);
     // The stack becomes one fresh entry for `route`.
     void replace(Route route);
+    // There is an entry under the top one for pop() to return to.
+    bool canGoBack() const { return stack().size() >= 2; }
     // Removes the top entry when there are two or more.
     Q_INVOKABLE void pop();
 

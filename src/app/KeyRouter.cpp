@@ -145,7 +145,7 @@ bool KeyRouter::escapeDefault(bool autoRepeat)
         m_app->setDialog(nullptr);
         return true;
     }
-    if (m_app->stack().size() >= 2) {
+    if (m_app->canGoBack()) {
         m_app->pop();
         return true;
     }

@@ -70,7 +70,7 @@ QString PlaceholderScreen::title() const
 
 bool PlaceholderScreen::canGoBack() const
 {
-    return m_app && m_app->stack().size() >= 2;
+    return m_app && m_app->canGoBack();
 }
 
 void PlaceholderScreen::back()

@@ -21,7 +21,7 @@ PlaylistPickerScreen::PlaylistPickerScreen(
     m_focus = qMax(0, savedIndex());
 }
 
-bool PlaylistPickerScreen::canGoBack() const { return m_app && m_app->stack().size() >= 2; }
+bool PlaylistPickerScreen::canGoBack() const { return m_app && m_app->canGoBack(); }
 
 QList<Playlist> PlaylistPickerScreen::playlists() const
 {

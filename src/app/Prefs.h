@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
@@ -18,6 +19,11 @@ class QJSEngine;
 QString deviceCacheSuffix(const QString &address);
 // "device_cache_" + deviceCacheSuffix(address): where a portal's last device record is kept.
 QString deviceCacheKey(const QString &address);
+
+// The item key of a stored favourite.
+QString favoriteKey(const FavoriteEntry &entry);
+// The item keys of stored favourites, to mark them in a content list.
+QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries);
 
 // The settings, favourites, recently watched lists, resume points, chosen playlist
 // and cached device record, kept in the user defaults and written through at once.

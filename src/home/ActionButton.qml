@@ -21,7 +21,7 @@ Card {
         visible: root.focused
         gradient: Gradient {
             orientation: Gradient.Horizontal
-            GradientStop { position: wash.mirrored ? 1 : 0; color: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.3) }
+            GradientStop { position: wash.mirrored ? 1 : 0; color: Theme.withOpacity(root.accent, 0.3) }
             GradientStop { position: wash.mirrored ? 0 : 1; color: "transparent" }
         }
     }
@@ -40,7 +40,7 @@ Card {
             icon: root.icon
             size: 34 * Math.min(root.s, 1.15)
             tint: root.accent
-            fill: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.16)
+            fill: Theme.withOpacity(root.accent, 0.16)
             gradient: root.focused
         }
 

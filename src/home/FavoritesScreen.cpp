@@ -1,7 +1,7 @@
 #include "FavoritesScreen.h"
 
 #include "ContentOpener.h"
-#include "FavoriteKeys.h"
+#include "GridFocus.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
@@ -145,28 +145,11 @@ void FavoritesScreenModel::toggleFavorite(int index)
 
 bool FavoritesScreenModel::handleKey(const Key &key)
 {
-    const int count = m_items->count();
-    const bool arrow = key.kind == Key::Kind::up || key.kind == Key::Kind::down || key.kind == Key::Kind::left
-        || key.kind == Key::Kind::right;
-    if (arrow && m_focus < 0 && count > 0) {
-        setFocus(0);
+    if (const std::optional<int> focus = gridFocusMove(m_focus, key.kind, m_columns, m_items->count())) {
+        setFocus(*focus);
         return true;
     }
-    const auto clamped = [count](int focus) { return qMax(0, qMin(focus, count - 1)); };
     switch (key.kind) {
-    case Key::Kind::up:
-        if (m_focus - m_columns >= 0)
-            setFocus(m_focus - m_columns);
-        return true;
-    case Key::Kind::down:
-        setFocus(clamped(m_focus + m_columns));
-        return true;
-    case Key::Kind::left:
-        setFocus(clamped(m_focus - 1));
-        return true;
-    case Key::Kind::right:
-        setFocus(clamped(m_focus + 1));
-        return true;
     case Key::Kind::enter:
     case Key::Kind::space:
         open(m_focus);

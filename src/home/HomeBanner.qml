@@ -16,9 +16,9 @@ Rectangle {
 
     implicitHeight: row.implicitHeight + 14
     radius: 16
-    color: Qt.rgba(tint.r, tint.g, tint.b, 0.12)
+    color: Theme.withOpacity(tint, 0.12)
     border.width: 1
-    border.color: Qt.rgba(tint.r, tint.g, tint.b, 0.4)
+    border.color: Theme.withOpacity(tint, 0.4)
 
     RowLayout {
         id: row

@@ -12,6 +12,7 @@
 #include "app/WebAddress.h"
 #include "kit/Theme.h"
 #include "sources/Catalog.h"
+#include "sources/M3uText.h"
 
 #include <QVariantMap>
 
@@ -38,12 +39,6 @@ const QList<ActionLook> &actionLooks()
         { "exit", "rectangle.portrait.and.arrow.right", "exit", Theme::red() },
     };
     return looks;
-}
-
-// The notice is blank when it holds nothing but spaces and tabs; line breaks count as text.
-bool isBlankNotice(const QString &notice)
-{
-    return std::all_of(notice.begin(), notice.end(), [](QChar c) { return c == u' ' || c == u'\t'; });
 }
 
 } // namespace
@@ -126,7 +121,8 @@ QString HomeScreenModel::visibleNotice() const
     if (!m_app || !m_app->device())
         return {};
     const OptText &notice = m_app->device()->notice;
-    if (!notice || isBlankNotice(*notice) || notice == m_noticeDismissed)
+    // A notice of nothing but spaces and tabs is blank; line breaks count as text.
+    if (!notice || M3uText::trimmedSpacesAndTabs(*notice).isEmpty() || notice == m_noticeDismissed)
         return {};
     return *notice;
 }

@@ -16,12 +16,12 @@ Card {
 
     radius: 22
     hoverScale: 1.03
-    fill: Qt.rgba(Theme.surface.r, Theme.surface.g, Theme.surface.b, 0.92)
+    fill: Theme.withOpacity(Theme.surface, 0.92)
 
     Wash {
         anchors.fill: parent
-        from: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, root.focused ? 0.5 : 0.3)
-        to: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.04)
+        from: Theme.withOpacity(root.accent, root.focused ? 0.5 : 0.3)
+        to: Theme.withOpacity(root.accent, 0.04)
     }
 
     // Clipped here too, for renderers where the card cannot clip its corners.
@@ -47,7 +47,7 @@ Card {
         icon: root.icon
         size: 42 * root.s
         tint: root.accent
-        fill: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.22)
+        fill: Theme.withOpacity(root.accent, 0.22)
         gradient: root.focused
     }
 

@@ -1,13 +1,13 @@
 #include "SearchScreen.h"
 
 #include "ContentOpener.h"
-#include "FavoriteKeys.h"
 #include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "sources/Catalog.h"
+#include "sources/M3uText.h"
 
 #include <QQmlEngine>
 #include <QtConcurrent/QtConcurrentRun>
@@ -87,21 +87,9 @@ void SearchScreenModel::setQuery(const QString &query)
     setFocus(-1, m_focusCol);
 }
 
-QString SearchScreenModel::trimmedQuery(const QString &query)
-{
-    qsizetype first = 0;
-    qsizetype end = query.size();
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    while (first < end && blank(query[first]))
-        ++first;
-    while (end > first && blank(query[end - 1]))
-        --end;
-    return query.mid(first, end - first);
-}
-
 QString SearchScreenModel::content() const
 {
-    if (trimmedQuery(m_query).size() < kMinQueryLength)
+    if (M3uText::trimmedSpacesAndTabs(m_query).size() < kMinQueryLength)
         return QStringLiteral("hint");
     return !visibleRows().isEmpty() || m_loading ? QStringLiteral("results") : QStringLiteral("empty");
 }
@@ -152,7 +140,7 @@ QString SearchScreenModel::rowTitle(int type)
 
 void SearchScreenModel::runSearch()
 {
-    const QString query = trimmedQuery(m_query);
+    const QStringView query = M3uText::trimmedSpacesAndTabs(m_query);
     const QString folded = query.size() >= kMinQueryLength ? FoldedNames::fold(query) : QString();
     for (ContentType type : kAllContentTypes) {
         const std::optional<LoadedSection> &loaded = m_sections[slot(type)];

@@ -75,9 +75,6 @@ public:
     Q_INVOKABLE void open(int type, int index);
     Q_INVOKABLE void clearQuery() { setQuery(QString()); }
 
-    // The query as searched: spaces and tabs trimmed at both ends.
-    static QString trimmedQuery(const QString &query);
-
 signals:
     void playlistChanged();
     void queryChanged();

@@ -19,7 +19,7 @@ Card {
 
     Wash {
         anchors.fill: parent
-        from: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, root.focused ? 0.26 : 0.15)
+        from: Theme.withOpacity(root.accent, root.focused ? 0.26 : 0.15)
     }
 
     Column {
@@ -30,7 +30,7 @@ Card {
             icon: root.icon
             size: 46
             tint: root.accent
-            fill: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.18)
+            fill: Theme.withOpacity(root.accent, 0.18)
         }
 
         Item {

@@ -1,6 +1,7 @@
 #include "SettingsScreen.h"
 
 #include "DeviceTexts.h"
+#include "GridFocus.h"
 #include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Formatters.h"
@@ -174,7 +175,7 @@ QString SettingsScreenModel::subtitle() const
 
 bool SettingsScreenModel::canGoBack() const
 {
-    return m_app && m_app->stack().size() >= 2;
+    return m_app && m_app->canGoBack();
 }
 
 QString SettingsScreenModel::userAgent() const
@@ -212,26 +213,11 @@ bool SettingsScreenModel::handleKey(const Key &key)
         return handleEditingKey(key);
     const QList<SettingTile> list = tiles();
     const int n = int(list.size());
-    const bool arrow = key.kind == Key::Kind::up || key.kind == Key::Kind::down || key.kind == Key::Kind::left
-        || key.kind == Key::Kind::right;
-    if (m_focus < 0 && arrow) {
-        setFocus(0);
+    if (const std::optional<int> focus = gridFocusMove(m_focus, key.kind, m_columns, n)) {
+        setFocus(*focus);
         return true;
     }
     switch (key.kind) {
-    case Key::Kind::up:
-        if (m_focus - m_columns >= 0)
-            setFocus(m_focus - m_columns);
-        return true;
-    case Key::Kind::down:
-        setFocus(std::max(0, std::min(m_focus + m_columns, n - 1)));
-        return true;
-    case Key::Kind::left:
-        setFocus(std::clamp(m_focus - 1, 0, std::max(0, n - 1)));
-        return true;
-    case Key::Kind::right:
-        setFocus(std::clamp(m_focus + 1, 0, std::max(0, n - 1)));
-        return true;
     case Key::Kind::enter:
     case Key::Kind::space:
         if (m_focus >= 0 && m_focus < n)

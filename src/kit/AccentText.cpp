@@ -11,32 +11,24 @@ AccentText::AccentText(QQuickItem *parent)
     , m_font(Theme::fontFamily())
     , m_colors(Theme::accentLight())
 {
-    setAntialiasing(true);
 }
 
 void AccentText::setText(const QString &text)
 {
-    if (text == m_text)
-        return;
-    m_text = text;
-    measure();
+    if (repaintWith(m_text, text))
+        measure();
 }
 
 void AccentText::setFont(const QFont &font)
 {
-    if (font == m_font)
-        return;
-    m_font = font;
-    measure();
+    if (repaintWith(m_font, font))
+        measure();
 }
 
 void AccentText::setColors(const QVariantList &colors)
 {
-    if (colors == m_colors)
-        return;
-    m_colors = colors;
-    emit colorsChanged();
-    update();
+    if (repaintWith(m_colors, colors))
+        emit colorsChanged();
 }
 
 void AccentText::measure()
@@ -44,7 +36,6 @@ void AccentText::measure()
     const QFontMetricsF metrics(m_font);
     setImplicitSize(std::ceil(metrics.horizontalAdvance(m_text)), std::ceil(metrics.height()));
     emit textChanged();
-    update();
 }
 
 void AccentText::paint(QPainter *painter)
@@ -52,7 +43,6 @@ void AccentText::paint(QPainter *painter)
     // The text sits at the left edge, centred vertically; the gradient spans the text.
     const QSizeF text(implicitWidth(), implicitHeight());
     const QRectF area(QPointF(0, (height() - text.height()) / 2), text);
-    painter->setRenderHint(QPainter::TextAntialiasing);
     painter->setFont(m_font);
     painter->setPen(QPen(QBrush(gradientAcross(m_colors, area)), 0));
     painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_text);

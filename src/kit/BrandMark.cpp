@@ -10,7 +10,6 @@
 BrandMark::BrandMark(QQuickItem *parent)
     : PaintedItem(parent)
 {
-    setAntialiasing(true);
     setSize(64);
 }
 
@@ -27,7 +26,6 @@ void BrandMark::setSize(qreal size)
 
 void BrandMark::paint(QPainter *painter)
 {
-    painter->setRenderHint(QPainter::Antialiasing);
     // Every coordinate below is on the 100 by 100 design grid.
     painter->scale(width() / 100, height() / 100);
     const QPainterPath tile = roundedShape(QRectF(0, 0, 100, 100), 24);

@@ -17,9 +17,9 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: height / 2
-        color: Qt.rgba(root.color.r, root.color.g, root.color.b, 0.16)
+        color: Theme.withOpacity(root.color, 0.16)
         border.width: 1
-        border.color: Qt.rgba(root.color.r, root.color.g, root.color.b, 0.35)
+        border.color: Theme.withOpacity(root.color, 0.35)
     }
 
     Row {

@@ -9,27 +9,35 @@ FocusFrame::FocusFrame(QQuickItem *parent)
     : PaintedItem(parent)
     , m_hairline(Theme::stroke())
 {
-    setAntialiasing(true);
 }
 
-template <typename T> void FocusFrame::change(T &member, const T &value)
+void FocusFrame::setRadius(qreal radius)
 {
-    if (member == value)
-        return;
-    member = value;
-    emit frameChanged();
-    update();
+    if (repaintWith(m_radius, radius))
+        emit frameChanged();
 }
 
-void FocusFrame::setRadius(qreal radius) { change(m_radius, radius); }
-void FocusFrame::setAmount(qreal amount) { change(m_amount, std::clamp<qreal>(amount, 0, 1)); }
-void FocusFrame::setHairline(const QColor &color) { change(m_hairline, color); }
-void FocusFrame::setFocusWidth(qreal width) { change(m_focusWidth, width); }
+void FocusFrame::setAmount(qreal amount)
+{
+    if (repaintWith(m_amount, std::clamp<qreal>(amount, 0, 1)))
+        emit frameChanged();
+}
+
+void FocusFrame::setHairline(const QColor &color)
+{
+    if (repaintWith(m_hairline, color))
+        emit frameChanged();
+}
+
+void FocusFrame::setFocusWidth(qreal width)
+{
+    if (repaintWith(m_focusWidth, width))
+        emit frameChanged();
+}
 
 void FocusFrame::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
-    painter->setRenderHint(QPainter::Antialiasing);
     if (m_amount < 1 && m_hairline.alpha() > 0)
         painter->fillPath(roundedShape(area, m_radius, 1), Theme::withOpacity(m_hairline, m_hairline.alphaF() * (1 - m_amount)));
     if (m_amount > 0) {

@@ -34,8 +34,6 @@ signals:
     void frameChanged();
 
 private:
-    template <typename T> void change(T &member, const T &value);
-
     qreal m_radius = 0;
     qreal m_amount = 0;
     QColor m_hairline;

@@ -9,51 +9,41 @@ GradientShape::GradientShape(QQuickItem *parent)
     : PaintedItem(parent)
     , m_colors(Theme::accent())
 {
-    setAntialiasing(true);
 }
 
 void GradientShape::setRadius(qreal radius)
 {
-    if (std::exchange(m_radius, radius) != radius)
-        changed();
+    if (repaintWith(m_radius, radius))
+        emit shapeChanged();
 }
 
 void GradientShape::setBorderWidth(qreal width)
 {
-    if (std::exchange(m_borderWidth, width) != width)
-        changed();
+    if (repaintWith(m_borderWidth, width))
+        emit shapeChanged();
 }
 
 void GradientShape::setColors(const QVariantList &colors)
 {
-    if (colors != m_colors) {
-        m_colors = colors;
-        changed();
-    }
+    if (repaintWith(m_colors, colors))
+        emit shapeChanged();
 }
 
 void GradientShape::setDiagonal(bool diagonal)
 {
-    if (std::exchange(m_diagonal, diagonal) != diagonal)
-        changed();
+    if (repaintWith(m_diagonal, diagonal))
+        emit shapeChanged();
 }
 
 void GradientShape::setVertical(bool vertical)
 {
-    if (std::exchange(m_vertical, vertical) != vertical)
-        changed();
-}
-
-void GradientShape::changed()
-{
-    emit shapeChanged();
-    update();
+    if (repaintWith(m_vertical, vertical))
+        emit shapeChanged();
 }
 
 void GradientShape::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
-    painter->setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient = gradientAcross(m_colors, area, m_diagonal);
     if (m_vertical)
         gradient.setFinalStop(area.bottomLeft());

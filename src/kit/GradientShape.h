@@ -37,8 +37,6 @@ signals:
     void shapeChanged();
 
 private:
-    void changed();
-
     qreal m_radius = 0;
     qreal m_borderWidth = 0;
     QVariantList m_colors;

@@ -3,6 +3,7 @@
 PaintedItem::PaintedItem(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
+    setAntialiasing(true);
 }
 
 void PaintedItem::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)

@@ -2,9 +2,11 @@
 
 #include <QQuickPaintedItem>
 
-// The base of the kit's painted items. An item narrower or lower than a pixel (a progress
-// fill at its start, a frame growing from nothing) still paints into a one-pixel texture:
-// the default texture would round to nothing and every paint would fail with warnings.
+// The base of the kit's painted items. They paint smooth: `antialiasing` is on, so the
+// painter comes with antialiased shapes and text. An item narrower or lower than a pixel
+// (a progress fill at its start, a frame growing from nothing) still paints into a
+// one-pixel texture: the default texture would round to nothing and every paint would fail
+// with warnings.
 class PaintedItem : public QQuickPaintedItem {
     Q_OBJECT
 
@@ -12,5 +14,15 @@ public:
     explicit PaintedItem(QQuickItem *parent = nullptr);
 
 protected:
+    // Stores `value` in `member` and repaints; false when `member` held it already.
+    template <typename T> bool repaintWith(T &member, const T &value)
+    {
+        if (member == value)
+            return false;
+        member = value;
+        update();
+        return true;
+    }
+
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
 };

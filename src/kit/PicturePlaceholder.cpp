@@ -11,32 +11,37 @@ PicturePlaceholder::PicturePlaceholder(QQuickItem *parent)
     : PaintedItem(parent)
     , m_initials(RemotePicture::initials(QString()))
 {
-    setAntialiasing(true);
-}
-
-template <typename T> void PicturePlaceholder::change(T &member, const T &value)
-{
-    if (member == value)
-        return;
-    member = value;
-    emit placeholderChanged();
-    update();
 }
 
 void PicturePlaceholder::setTitle(const QString &title)
 {
+    if (!repaintWith(m_title, title))
+        return;
     m_initials = RemotePicture::initials(title);
-    change(m_title, title);
+    emit placeholderChanged();
 }
 
-void PicturePlaceholder::setFontSize(qreal size) { change(m_fontSize, size); }
-void PicturePlaceholder::setRadius(qreal radius) { change(m_radius, radius); }
-void PicturePlaceholder::setStrength(qreal strength) { change(m_strength, strength); }
+void PicturePlaceholder::setFontSize(qreal size)
+{
+    if (repaintWith(m_fontSize, size))
+        emit placeholderChanged();
+}
+
+void PicturePlaceholder::setRadius(qreal radius)
+{
+    if (repaintWith(m_radius, radius))
+        emit placeholderChanged();
+}
+
+void PicturePlaceholder::setStrength(qreal strength)
+{
+    if (repaintWith(m_strength, strength))
+        emit placeholderChanged();
+}
 
 void PicturePlaceholder::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
-    painter->setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     painter->fillPath(roundedShape(area, m_radius), gradientAcross({ Theme::raisedHover(), Theme::raised() }, area, true));
 
     QFont font(Theme::fontFamily());

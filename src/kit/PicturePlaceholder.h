@@ -34,8 +34,6 @@ signals:
     void placeholderChanged();
 
 private:
-    template <typename T> void change(T &member, const T &value);
-
     QString m_title;
     QString m_initials;
     qreal m_fontSize = 13;

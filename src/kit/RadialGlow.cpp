@@ -11,11 +11,8 @@ RadialGlow::RadialGlow(QQuickItem *parent)
 
 void RadialGlow::setColor(const QColor &color)
 {
-    if (color == m_color)
-        return;
-    m_color = color;
-    emit colorChanged();
-    update();
+    if (repaintWith(m_color, color))
+        emit colorChanged();
 }
 
 void RadialGlow::paint(QPainter *painter)

@@ -8,20 +8,17 @@
 SpinnerArc::SpinnerArc(QQuickItem *parent)
     : PaintedItem(parent)
 {
-    setAntialiasing(true);
 }
 
 void SpinnerArc::setLineWidth(qreal width)
 {
-    if (std::exchange(m_lineWidth, width) == width)
-        return;
-    emit lineWidthChanged();
-    update();
+    if (repaintWith(m_lineWidth, width))
+        emit lineWidthChanged();
 }
 
 void SpinnerArc::paint(QPainter *painter)
 {
-    // The item is the circle; the line's outer half is drawn in a margin around it.
+    // The line's outer half fills the margin between the circle and the item's edges.
     const qreal margin = m_lineWidth / 2;
     const QRectF circle(margin, margin, width() - 2 * margin, height() - 2 * margin);
     // Qt's conical gradient and arc angles run anticlockwise from three o'clock.
@@ -29,7 +26,6 @@ void SpinnerArc::paint(QPainter *painter)
     fade.setColorAt(0, Theme::cyan());
     fade.setColorAt(0.5, Theme::violet());
     fade.setColorAt(1, Theme::withOpacity(Theme::violet(), 0.1));
-    painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(QPen(QBrush(fade), m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
     constexpr int kSixteenths = 16 * 360;
     painter->drawArc(circle, -qRound(0.08 * kSixteenths), -qRound(0.70 * kSixteenths));

@@ -3,10 +3,10 @@
 #include "PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
-// The spinner's open ring: a circle of the item's size traced from 8 % to 78 % of its
-// outline, clockwise from three o'clock, with a round-capped line `lineWidth` wide that
-// fades from transparent violet through violet to cyan. Half the line lies outside the
-// circle. Painted, so it draws with every renderer.
+// The spinner's open ring: a circle traced from 8 % to 78 % of its outline, clockwise from
+// three o'clock, with a round-capped line `lineWidth` wide that fades from transparent
+// violet through violet to cyan. The circle is inset by half the line from the item's
+// edges, so the whole line stays inside the item. Painted, so it draws with every renderer.
 class SpinnerArc : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT

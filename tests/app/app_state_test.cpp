@@ -69,6 +69,7 @@ TEST(AppStateStack, PushPopReplaceKeepEntriesAndTop)
     ASSERT_EQ(state.stack().size(), 1);
     EXPECT_TRUE(isRoute<Routes::Splash>(state.current()));
 
+    EXPECT_FALSE(state.canGoBack());
     state.pop();
     EXPECT_EQ(state.stack().size(), 1) << "the last entry is never popped";
     EXPECT_EQ(stackSpy.count(), 0);
@@ -87,10 +88,12 @@ TEST(AppStateStack, PushPopReplaceKeepEntriesAndTop)
     ASSERT_TRUE(payload && isRoute<Routes::Browse>(*payload));
     EXPECT_EQ(std::get<Routes::Browse>(*payload).type, ContentType::series);
 
+    EXPECT_TRUE(state.canGoBack());
     state.pop();
     EXPECT_EQ(model.data(model.index(1), RouteStack::IsTopRole), true);
     state.replace(Routes::Activation {});
     ASSERT_EQ(state.stack().size(), 1);
+    EXPECT_FALSE(state.canGoBack());
     EXPECT_NE(state.stack().first().id, bottom);
     EXPECT_TRUE(isRoute<Routes::Activation>(state.current()));
     EXPECT_EQ(stackSpy.count(), 5);

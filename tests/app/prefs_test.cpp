@@ -131,6 +131,7 @@ TEST_F(PrefsTest, ToggleAddsThenRemovesAndIsKeptAcrossRestart)
     EXPECT_TRUE(prefs->isFavorite(u"7|MOVIE|1"_qs));
     EXPECT_FALSE(prefs->isFavorite(u"7|SERIES|1"_qs));
     EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(favoriteKeys(prefs->favorites()), (QSet<QString> { u"7|MOVIE|1"_qs, u"7|LIVE|9"_qs }));
 
     auto again = open();
     EXPECT_EQ(again->favorites(), (QList<FavoriteEntry> { favorite(u"1"_qs), withCatchup }));

@@ -1,4 +1,5 @@
 #include "HomeFixture.h"
+#include "home/GridFocus.h"
 #include "home/HomeFocus.h"
 #include "home/HomeScreen.h"
 
@@ -76,6 +77,38 @@ TEST(HomeFocusGraph, MovesAsTheTableSays)
             QString::fromLatin1(step.to))
             << step.from << " " << step.key << " " << step.recents;
     }
+}
+
+struct GridStep {
+    int from;
+    char key; // U D L R, or another key
+    int count;
+    std::optional<int> to;
+};
+
+// Three columns; with seven cells the last row holds one.
+TEST(GridFocus, ArrowsStayInsideTheCells)
+{
+    const GridStep steps[] = {
+        { -1, 'U', 7, 0 },
+        { -1, 'R', 7, 0 },
+        { -1, 'D', 0, 0 },
+        { -1, 'U', 0, -1 },
+        { 1, 'U', 7, 1 },
+        { 4, 'U', 7, 1 },
+        { 4, 'D', 7, 6 },
+        { 5, 'D', 7, 6 },
+        { 6, 'D', 7, 6 },
+        { 0, 'L', 7, 0 },
+        { 3, 'L', 7, 2 },
+        { 2, 'R', 7, 3 },
+        { 6, 'R', 7, 6 },
+        { 2, 'E', 7, std::nullopt },
+        { -1, 'T', 7, std::nullopt },
+    };
+    for (const GridStep &step : steps)
+        EXPECT_EQ(gridFocusMove(step.from, kindOf(step.key), 3, step.count), step.to)
+            << step.from << ' ' << step.key << ' ' << step.count;
 }
 
 TEST(HomeFocusGraph, NothingFocusedTakesOnlyMovesAndTab)

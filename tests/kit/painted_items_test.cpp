@@ -1,7 +1,18 @@
 #include "KitTestSupport.h"
+#include "kit/AccentText.h"
+#include "kit/FocusFrame.h"
+#include "kit/GradientShape.h"
+#include "kit/PicturePlaceholder.h"
+#include "kit/RadialGlow.h"
+#include "kit/SpinnerArc.h"
 
+#include <QMetaProperty>
+#include <QSignalSpy>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
@@ -14,6 +25,90 @@ TEST(PaintedItems, ASizeBelowOnePixelPaintsWithoutWarnings)
     ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
     page.view().grabWindow();
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
+}
+
+TEST(PaintedItems, RoundShapesHaveSmoothRims)
+{
+    ShownPage page(QStringLiteral("painted/SmoothEdges.qml"));
+    ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
+    const QImage image = page.view().grabWindow();
+    for (const char *name : { "disc", "ring" }) {
+        SCOPED_TRACE(name);
+        const QQuickItem *item = page.child(QString::fromLatin1(name));
+        ASSERT_NE(item, nullptr);
+        // White on black: a blended pixel is grey, a pixel of a rough rim is one or the other.
+        int blended = 0;
+        const QRect area = item->mapRectToScene(item->boundingRect()).toRect();
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const int grey = image.pixelColor(x, y).red();
+                blended += grey > 30 && grey < 225 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(blended, 8);
+    }
+    EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
+}
+
+struct PropertyCase {
+    const char *name;
+    std::function<QQuickItem *()> make;
+    const char *property;
+    QVariant value;
+};
+
+class PaintedProperties : public ::testing::TestWithParam<PropertyCase> { };
+
+TEST_P(PaintedProperties, ANewValueIsKeptAndAnnouncedOnce)
+{
+    const PropertyCase &row = GetParam();
+    const std::unique_ptr<QQuickItem> item(row.make());
+    const QMetaObject *meta = item->metaObject();
+    const QMetaProperty property = meta->property(meta->indexOfProperty(row.property));
+    ASSERT_TRUE(property.hasNotifySignal());
+    QSignalSpy announced(item.get(), property.notifySignal());
+    ASSERT_NE(item->property(row.property), row.value) << "the value must differ from the default";
+    ASSERT_TRUE(item->setProperty(row.property, row.value));
+    ASSERT_TRUE(item->setProperty(row.property, row.value));
+    EXPECT_EQ(item->property(row.property), row.value);
+    EXPECT_EQ(announced.count(), 1);
+}
+
+const QVariantList kRedToBlue { QColor(Qt::red), QColor(Qt::blue) };
+
+INSTANTIATE_TEST_SUITE_P(Table, PaintedProperties,
+    ::testing::Values(PropertyCase { "ShapeRadius", [] { return new GradientShape; }, "radius", 6.0 },
+        PropertyCase { "ShapeBorder", [] { return new GradientShape; }, "borderWidth", 2.0 },
+        PropertyCase { "ShapeColors", [] { return new GradientShape; }, "colors", kRedToBlue },
+        PropertyCase { "ShapeDiagonal", [] { return new GradientShape; }, "diagonal", true },
+        PropertyCase { "ShapeVertical", [] { return new GradientShape; }, "vertical", true },
+        PropertyCase { "FrameRadius", [] { return new FocusFrame; }, "radius", 6.0 },
+        PropertyCase { "FrameAmount", [] { return new FocusFrame; }, "amount", 0.5 },
+        PropertyCase { "FrameHairline", [] { return new FocusFrame; }, "hairline", QColor(Qt::red) },
+        PropertyCase { "FrameWidth", [] { return new FocusFrame; }, "focusWidth", 3.0 },
+        PropertyCase { "PlaceholderTitle", [] { return new PicturePlaceholder; }, "title", u"BBC One"_qs },
+        PropertyCase { "PlaceholderFontSize", [] { return new PicturePlaceholder; }, "fontSize", 20.0 },
+        PropertyCase { "PlaceholderRadius", [] { return new PicturePlaceholder; }, "radius", 6.0 },
+        PropertyCase { "PlaceholderStrength", [] { return new PicturePlaceholder; }, "strength", 0.5 },
+        PropertyCase { "SpinnerLine", [] { return new SpinnerArc; }, "lineWidth", 2.0 },
+        PropertyCase { "GlowColor", [] { return new RadialGlow; }, "color", QColor(Qt::red) },
+        PropertyCase { "TextText", [] { return new AccentText; }, "text", u"Zelfor"_qs },
+        PropertyCase { "TextColors", [] { return new AccentText; }, "colors", kRedToBlue }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(PaintedItems, APlaceholderShowsTheInitialsOfItsTitleAndATextItsWidth)
+{
+    PicturePlaceholder placeholder;
+    placeholder.setTitle(u"Arte  France  Cinema"_qs);
+    EXPECT_EQ(placeholder.initials(), u"AF"_qs);
+    placeholder.setTitle(u"Canal+ Sport"_qs);
+    EXPECT_EQ(placeholder.initials(), u"CS"_qs);
+    AccentText text;
+    text.setText(u"Zelfor"_qs);
+    const qreal narrow = text.implicitWidth();
+    text.setText(u"Zelfor Zelfor"_qs);
+    EXPECT_GT(narrow, 0);
+    EXPECT_GT(text.implicitWidth(), narrow);
 }
 
 } // namespace
