@@ -123,6 +123,12 @@ void AppState::showToast(const QString &text)
     m_toastTimer = m_clock->after(kToastMs, [this] { hideToast(); });
 }
 
+void AppState::toggleFavorite(const FavoriteEntry &entry)
+{
+    const bool added = m_prefs->toggleFavorite(entry);
+    showToast(::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+}
+
 void AppState::hideToast()
 {
     if (!m_toast)

@@ -98,6 +98,8 @@ public:
     bool toastVisible() const { return m_toast.has_value(); }
     // Shows `text` at once, replacing any toast, and hides it after 2.3 s.
     Q_INVOKABLE void showToast(const QString &text);
+    // Adds the favourite, or takes it away when stored, and says which in a toast.
+    void toggleFavorite(const FavoriteEntry &entry);
 
     ChoiceDialogModel *dialog() const { return m_dialog; }
     // Shows `dialog` in place of any open one; nullptr closes it.

@@ -115,19 +115,6 @@ QString deviceCacheKey(const QString &address)
     return QStringLiteral("device_cache_") + deviceCacheSuffix(address);
 }
 
-QString favoriteKey(const FavoriteEntry &entry)
-{
-    return itemKey(entry.type, entry.playlistId, entry.id);
-}
-
-QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries)
-{
-    QSet<QString> keys;
-    for (const FavoriteEntry &entry : entries)
-        keys.insert(favoriteKey(entry));
-    return keys;
-}
-
 Prefs::Prefs(const QString &defaultsPath, const QString &portalAddress, QObject *parent)
     : QObject(parent)
     , m_defaults(defaultsPath)

@@ -20,11 +20,6 @@ QString deviceCacheSuffix(const QString &address);
 // "device_cache_" + deviceCacheSuffix(address): where a portal's last device record is kept.
 QString deviceCacheKey(const QString &address);
 
-// The item key of a stored favourite.
-QString favoriteKey(const FavoriteEntry &entry);
-// The item keys of stored favourites, to mark them in a content list.
-QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries);
-
 // The settings, favourites, recently watched lists, resume points, chosen playlist
 // and cached device record, kept in the user defaults and written through at once.
 class Prefs : public QObject {

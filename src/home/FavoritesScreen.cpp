@@ -6,6 +6,7 @@
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "model/ContentKeys.h"
 
 #include <cmath>
 
@@ -138,9 +139,7 @@ void FavoritesScreenModel::toggleFavorite(int index)
     const QList<FavoriteEntry> shown = entries(tabType());
     if (!m_app || index < 0 || index >= shown.size())
         return;
-    const bool added = m_app->prefs()->toggleFavorite(shown[index]);
-    m_app->showToast(
-        ::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+    m_app->toggleFavorite(shown[index]);
 }
 
 bool FavoritesScreenModel::handleKey(const Key &key)

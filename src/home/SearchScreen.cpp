@@ -6,6 +6,7 @@
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "model/ContentKeys.h"
 #include "sources/Catalog.h"
 #include "sources/M3uText.h"
 

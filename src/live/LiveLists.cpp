@@ -24,7 +24,7 @@ void LiveLists::setFavorites(const QList<FavoriteEntry> &favorites)
     m_favoriteKeys.clear();
     m_favoriteIds.clear();
     for (const FavoriteEntry &entry : favorites) {
-        m_favoriteKeys.insert(itemKey(entry.type, entry.playlistId, entry.id));
+        m_favoriteKeys.insert(itemKey(entry));
         if (entry.playlistId == m_playlistId && entry.type == ContentType::live)
             m_favoriteIds.insert(entry.id);
     }
@@ -105,13 +105,17 @@ void LiveLists::rebuildCategories()
 {
     if (!m_index)
         return;
-    const qint64 favoriteCount = std::count_if(m_favorites.cbegin(), m_favorites.cend(), [this](const FavoriteEntry &entry) {
-        return entry.playlistId == m_playlistId && entry.type == ContentType::live;
-    });
+    const qint64 favoriteCount
+        = std::count_if(m_favorites.cbegin(), m_favorites.cend(), [this](const FavoriteEntry &entry) {
+              return entry.playlistId == m_playlistId && entry.type == ContentType::live;
+          });
     QList<CategoryEntry> categories {
-        { PseudoCategory::recent, QStringLiteral("recently_viewed"), {}, recentChannelIds().size(), QStringLiteral("clock.fill") },
-        { PseudoCategory::favorites, QStringLiteral("favorites"), {}, favoriteCount, QStringLiteral("heart.fill") },
-        { PseudoCategory::all, QStringLiteral("all"), {}, m_index->all().size(), QStringLiteral("square.grid.2x2.fill") },
+        { PseudoCategory::recent, QStringLiteral("recently_viewed"), {}, recentChannelIds().size(),
+            QStringLiteral("clock.fill") },
+        { PseudoCategory::favorites, QStringLiteral("favorites"), {}, favoriteCount,
+            QStringLiteral("heart.fill") },
+        { PseudoCategory::all, QStringLiteral("all"), {}, m_index->all().size(),
+            QStringLiteral("square.grid.2x2.fill") },
     };
     categories.reserve(3 + m_index->section->categories.size());
     for (const Category &category : m_index->section->categories)
@@ -142,7 +146,7 @@ void LiveLists::rebuild()
     rebuildCategories();
     rebuildItems();
     const auto selected = std::find_if(m_categories.cbegin(), m_categories.cend(),
-                                       [this](const CategoryEntry &entry) { return entry.id == m_selectedCat; });
+        [this](const CategoryEntry &entry) { return entry.id == m_selectedCat; });
     if (selected != m_categories.cend())
         catFocus = int(selected - m_categories.cbegin());
 }
@@ -202,7 +206,8 @@ void LiveLists::move(int step)
     if (pane == kChannelPane) {
         if (m_rows.empty())
             return;
-        chanFocus = chanFocus == -1 ? 0 : std::clamp(qint64(chanFocus) + step, qint64(0), qint64(count() - 1));
+        chanFocus
+            = chanFocus == -1 ? 0 : std::clamp(qint64(chanFocus) + step, qint64(0), qint64(count() - 1));
         scrollTarget = channelAt(chanFocus)->uid;
         return;
     }

@@ -13,7 +13,8 @@ namespace {
 PlayQueue queueOver(ChannelIndexPtr index, std::vector<qint32> rows, const Playlist &playlist, int start)
 {
     const qint64 count = qint64(rows.size());
-    auto get = [index = std::move(index), rows = std::move(rows), playlist](qint64 at) -> std::optional<PlayItem> {
+    auto get
+        = [index = std::move(index), rows = std::move(rows), playlist](qint64 at) -> std::optional<PlayItem> {
         if (at < 0 || at >= qint64(rows.size()))
             return std::nullopt;
         return Catalog::playItem(index->all()[rows[size_t(at)]], playlist);
@@ -28,7 +29,8 @@ void LiveScreenModel::activate(int index)
     const MediaItem *channel = m_lists.channelAt(index);
     if (!channel || !m_playlist)
         return;
-    if (m_preview && m_preview->uid == channel->uid && m_engine && !m_engine->hasError() && m_engine->hasItem()) {
+    if (m_preview && m_preview->uid == channel->uid && m_engine && !m_engine->hasError()
+        && m_engine->hasItem()) {
         openFullScreen(index);
         return;
     }
@@ -112,14 +114,13 @@ void LiveScreenModel::toggleFavorite(const MediaItem &channel)
     const std::optional<FavoriteEntry> entry = Catalog::playItem(channel, *m_playlist).favorite;
     if (!entry)
         return;
-    const bool added = m_prefs->toggleFavorite(*entry);
-    if (m_app)
-        m_app->showToast(::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+    m_app->toggleFavorite(*entry);
 }
 
 void LiveScreenModel::setPreview(std::optional<MediaItem> channel)
 {
-    const bool sameChannel = channel.has_value() == m_preview.has_value() && (!channel || channel->uid == m_preview->uid);
+    const bool sameChannel
+        = channel.has_value() == m_preview.has_value() && (!channel || channel->uid == m_preview->uid);
     m_preview = std::move(channel);
     if (!sameChannel)
         m_guide.show(m_playlist, m_preview);
@@ -145,7 +146,8 @@ void LiveScreenModel::becameActive()
             return;
         const QStringView id = QStringView(key).mid(prefix.size());
         const QList<MediaItem> &all = m_lists.index()->all();
-        const auto found = std::find_if(all.cbegin(), all.cend(), [&](const MediaItem &channel) { return channel.id == id; });
+        const auto found = std::find_if(
+            all.cbegin(), all.cend(), [&](const MediaItem &channel) { return channel.id == id; });
         if (found == all.cend())
             return;
         setPreview(*found);
@@ -172,13 +174,15 @@ QString LiveScreenModel::previewLogo() const
 
 QString LiveScreenModel::previewNumber() const
 {
-    return m_preview && m_preview->num >= 1 ? ::tr(QStringLiteral("channel_n"), { m_preview->num }) : QString();
+    return m_preview && m_preview->num >= 1 ? ::tr(QStringLiteral("channel_n"), { m_preview->num })
+                                            : QString();
 }
 
 QString LiveScreenModel::previewArchive() const
 {
-    return m_preview && m_preview->catchup ? ::tr(QStringLiteral("catchup_archive_days"), { m_preview->catchup->days })
-                                           : QString();
+    return m_preview && m_preview->catchup
+        ? ::tr(QStringLiteral("catchup_archive_days"), { m_preview->catchup->days })
+        : QString();
 }
 
 bool LiveScreenModel::previewFavorite() const

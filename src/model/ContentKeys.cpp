@@ -36,6 +36,14 @@ QString itemKey(const FavoriteEntry &entry)
     return itemKey(entry.type, entry.playlistId, entry.id);
 }
 
+QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries)
+{
+    QSet<QString> keys;
+    for (const FavoriteEntry &entry : entries)
+        keys.insert(itemKey(entry));
+    return keys;
+}
+
 QList<MediaItem> sectionItems(const Section &section, const QString &categoryId)
 {
     if (categoryId == PseudoCategory::all)

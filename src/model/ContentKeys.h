@@ -2,6 +2,8 @@
 
 #include "Records.h"
 
+#include <QSet>
+
 // Raw text of a content type ("LIVE", "MOVIE", "SERIES").
 QString rawValue(ContentType type);
 // The content type of a raw text; nothing for any other text (matched exactly).
@@ -11,6 +13,8 @@ std::optional<ContentType> contentTypeFromRaw(const QString &raw);
 QString itemKey(ContentType type, qint64 playlistId, const QString &id);
 // The key of the item a favourite stands for.
 QString itemKey(const FavoriteEntry &entry);
+// The item keys of stored favourites, to mark them in a content list.
+QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries);
 
 // Items of a category id: `all` for "__all__", else that category's list, else empty.
 QList<MediaItem> sectionItems(const Section &section, const QString &categoryId);

@@ -90,9 +90,7 @@ void PlayerScreenModel::toggleFavorite()
 {
     if (!favoriteButton())
         return;
-    const bool added = m_prefs->toggleFavorite(*m_current->favorite);
-    m_app->showToast(
-        ::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+    m_app->toggleFavorite(*m_current->favorite);
 }
 
 QString PlayerScreenModel::fullScreenIcon() const

@@ -64,8 +64,9 @@ QVariantList BrowseScreenModel::categories() const
             icon = QStringLiteral("square.grid.2x2.fill");
         else if (category.id == PseudoCategory::favorites)
             icon = QStringLiteral("heart.fill");
-        rows.append(QVariantMap { { QStringLiteral("id"), category.id }, { QStringLiteral("name"), category.name },
-            { QStringLiteral("count"), category.count }, { QStringLiteral("icon"), icon } });
+        rows.append(
+            QVariantMap { { QStringLiteral("id"), category.id }, { QStringLiteral("name"), category.name },
+                { QStringLiteral("count"), category.count }, { QStringLiteral("icon"), icon } });
     }
     return rows;
 }
@@ -121,7 +122,11 @@ void BrowseScreenModel::appeared()
         // Without a playlist there is nothing to browse: start again from the root.
         if (AppState *state = app()) {
             QMetaObject::invokeMethod(
-                state, [state = QPointer<AppState>(state)] { if (state) state->replace(state->rootRoute()); },
+                state,
+                [state = QPointer<AppState>(state)] {
+                    if (state)
+                        state->replace(state->rootRoute());
+                },
                 Qt::QueuedConnection);
         }
         return;
@@ -191,12 +196,7 @@ QList<FavoriteEntry> BrowseScreenModel::screenFavorites() const
 
 void BrowseScreenModel::showFavoriteBadges()
 {
-    QSet<QString> keys;
-    if (prefs()) {
-        for (const FavoriteEntry &entry : prefs()->favorites())
-            keys.insert(itemKey(entry.type, entry.playlistId, entry.id));
-    }
-    m_posters->setFavoriteKeys(std::move(keys));
+    m_posters->setFavoriteKeys(prefs() ? favoriteKeys(prefs()->favorites()) : QSet<QString> {});
 }
 
 void BrowseScreenModel::rebuild()

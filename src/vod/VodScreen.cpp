@@ -56,10 +56,9 @@ bool VodScreen::isTopEntry() const
 void VodScreen::toggleFavorite(const MediaItem &item)
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !prefs())
+    if (!playlist || !m_app)
         return;
-    const bool added = prefs()->toggleFavorite(PlayItems::favoriteOf(item, playlist->id));
-    m_app->showToast(::tr(added ? QStringLiteral("added_to_favorites") : QStringLiteral("removed_from_favorites")));
+    m_app->toggleFavorite(PlayItems::favoriteOf(item, playlist->id));
 }
 
 bool VodScreen::openPlayer(PlayQueue queue)
