@@ -3,7 +3,7 @@
 #include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Prefs.h"
-#include "home/SearchScreen.h"
+#include "home/SearchScreenModel.h"
 #include "sources/M3uCollector.h"
 #include "sources/SectionBuilder.h"
 #include "sources/XtreamClient.h"

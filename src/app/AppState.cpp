@@ -3,7 +3,6 @@
 #include "AppClock.h"
 #include "Localization.h"
 #include "Prefs.h"
-#include "ScreenViews.h"
 #include "sources/DeviceIdentity.h"
 #include "sources/Http.h"
 #include "sources/XtreamClient.h"
@@ -74,11 +73,6 @@ void AppState::pop()
         return;
     m_stack->removeLast();
     emit stackChanged();
-}
-
-QUrl AppState::screenView(const QString &routeName) const
-{
-    return ::screenView(routeName);
 }
 
 Route AppState::rootRoute() const

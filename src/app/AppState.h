@@ -79,9 +79,6 @@ public:
     // Removes the top entry when there are two or more.
     Q_INVOKABLE void pop();
 
-    // The view of a route's screen; empty while that screen is not part of this program.
-    Q_INVOKABLE QUrl screenView(const QString &routeName) const;
-
     // Where to start for the current device record.
     Route rootRoute() const;
     // The device playlist in use, in Xtream-Codes form when it is a get.php link.

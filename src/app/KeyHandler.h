@@ -12,7 +12,7 @@ class KeyRouter;
 // Base of every view-model that takes keys: each screen's view-model and the choice dialog's.
 //
 // A subclass overrides handleKey (true when it used the key); its QML view only binds
-// `active`, e.g. `SplashScreen { active: isTop }` for a screen and `active: true` for a
+// `active`, e.g. `SplashScreenModel { active: isTop }` for a screen and `active: true` for a
 // dialog. While active the object is registered with the key router under its own id, as
 // the newest (top) handler; turning inactive or being destroyed removes it. It starts
 // inactive. Since the view creates its view-model, a view built anew registers anew.

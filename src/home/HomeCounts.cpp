@@ -1,4 +1,4 @@
-#include "HomeScreen.h"
+#include "HomeScreenModel.h"
 
 #include "app/AppState.h"
 #include "app/ErrorMessages.h"

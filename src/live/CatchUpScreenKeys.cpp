@@ -1,4 +1,4 @@
-#include "CatchUpScreen.h"
+#include "CatchUpScreenModel.h"
 
 bool CatchUpScreenModel::moveProgramme(int step)
 {

@@ -1,4 +1,4 @@
-#include "LiveScreen.h"
+#include "LiveScreenModel.h"
 
 #include "app/AppState.h"
 #include "app/Localization.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppStateFixture.h"
-#include "app/ActivationScreen.h"
+#include "app/ActivationScreenModel.h"
 #include "sources/Catalog.h"
 
 #include <QUrl>
@@ -15,7 +15,7 @@ protected:
     void SetUp() override { setActiveLanguage(u"en"_qs); }
 
     // The screen over the cached record as it stands, alone on the stack or pushed over home.
-    ActivationScreen &open(bool pushed = false)
+    ActivationScreenModel &open(bool pushed = false)
     {
         screen.reset();
         AppState &state = fixture.makeState(pushed ? QList<Route> { Routes::Home {}, Routes::Activation {} }
@@ -28,13 +28,13 @@ protected:
                     return true;
                 },
             .portalAddress = fixture.portal };
-        screen = std::make_unique<ActivationScreen>(&state, fixture.router.get(), std::move(hooks));
+        screen = std::make_unique<ActivationScreenModel>(&state, fixture.router.get(), std::move(hooks));
         screen->setActive(true);
         return *screen;
     }
 
     // The same over a cached record with `playlists` playlists; -1: no record.
-    ActivationScreen &start(int playlists, bool pushed = false)
+    ActivationScreenModel &start(int playlists, bool pushed = false)
     {
         if (playlists < 0)
             fixture.prefs->defaults().remove(deviceCacheKey(fixture.portal));
@@ -48,5 +48,5 @@ protected:
     Catalog catalog { &fixture.http.http(), [] { return QDateTime::currentDateTimeUtc(); },
         [] { return u"Uncategorized"_qs; } };
     QList<QUrl> opened;
-    std::unique_ptr<ActivationScreen> screen;
+    std::unique_ptr<ActivationScreenModel> screen;
 };

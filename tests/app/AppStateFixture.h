@@ -8,6 +8,7 @@
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "app/ScreenDeps.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -91,6 +92,14 @@ public:
     }
 
     QString route() const { return routeName(state->current()); }
+
+    // What a screen over this state works with: the state, its router, Http and clock.
+    ScreenDeps screenDeps()
+    {
+        return { .app = state.get(), .router = router.get(), .http = &http.http(), .clock = &clock };
+    }
+    // The top entry of the stack, for a screen made over it.
+    RouteEntry topEntry() const { return state->stack().last(); }
 
     static Playlist playlist(qint64 id, const QString &url = u"http://127.0.0.1:9/list.m3u"_qs)
     {

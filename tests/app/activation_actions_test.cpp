@@ -24,7 +24,7 @@ TEST_P(ActivationPeriodic, AsksEveryThirtySecondsUnlessDone)
     server.serve(kDevicePath, LoopbackResponse::withStatus(500));
     start(GetParam().playlists, GetParam().pushed);
     for (int round = 0; round < 2; ++round) {
-        fixture.clock.advance(ActivationScreen::kPeriodMs - 1);
+        fixture.clock.advance(ActivationScreenModel::kPeriodMs - 1);
         EXPECT_FALSE(screen->busy());
         fixture.clock.advance(1);
         EXPECT_EQ(screen->busy(), GetParam().asks) << round;
@@ -45,7 +45,7 @@ TEST_F(ActivationFixture, PeriodicRefreshReRootsSilently)
 {
     server.serve(kDevicePath, LoopbackResponse::json(portalRecord(1)));
     start(-1);
-    fixture.clock.advance(ActivationScreen::kPeriodMs);
+    fixture.clock.advance(ActivationScreenModel::kPeriodMs);
     ASSERT_TRUE(QTest::qWaitFor([this] { return fixture.route() == QLatin1String("home"); }));
     EXPECT_FALSE(fixture.state->toastVisible());
 }
@@ -56,7 +56,7 @@ TEST_F(ActivationFixture, GoneScreenStopsAsking)
     EXPECT_EQ(fixture.clock.pending(), 1);
     screen.reset();
     EXPECT_EQ(fixture.clock.pending(), 0);
-    fixture.clock.advance(3 * ActivationScreen::kPeriodMs);
+    fixture.clock.advance(3 * ActivationScreenModel::kPeriodMs);
     EXPECT_EQ(server.requestCount(kDevicePath), 0);
 }
 

@@ -151,7 +151,7 @@ TEST_F(ActivationFixture, FailureKeepsTheRecordAndMarksOffline)
 {
     server.serve(kDevicePath, LoopbackResponse::withStatus(500));
     start(0);
-    QSignalSpy offline(screen.get(), &ActivationScreen::offlineChanged);
+    QSignalSpy offline(screen.get(), &ActivationScreenModel::offlineChanged);
     runTask(screen->refresh(false));
     EXPECT_TRUE(screen->offline());
     EXPECT_EQ(offline.count(), 1);
@@ -163,7 +163,7 @@ TEST_F(ActivationFixture, RefreshWhileBusyIsDropped)
 {
     server.serve(kDevicePath, LoopbackResponse::json(portalRecord(0)).after(std::chrono::milliseconds(150)));
     start(-1);
-    QSignalSpy busy(screen.get(), &ActivationScreen::busyChanged);
+    QSignalSpy busy(screen.get(), &ActivationScreenModel::busyChanged);
     screen->startRefresh();
     screen->startRefresh();
     runTask(screen->refresh(false));
@@ -196,7 +196,7 @@ TEST_F(ActivationFixture, StartedRefreshCompletesWhenItsScreenIsGone)
         start(0);
         const qsizetype asked = server.requestCount(kDevicePath);
         if (silent)
-            fixture.clock.advance(ActivationScreen::kPeriodMs);
+            fixture.clock.advance(ActivationScreenModel::kPeriodMs);
         else
             screen->startRefresh();
         ASSERT_TRUE(screen->busy());

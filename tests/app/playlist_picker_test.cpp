@@ -1,6 +1,6 @@
 #include "AppStateFixture.h"
 #include "app/PlaybackControl.h"
-#include "app/PlaylistPickerScreen.h"
+#include "app/PlaylistPickerScreenModel.h"
 
 #include <memory>
 
@@ -18,24 +18,25 @@ protected:
     void SetUp() override { setActiveLanguage(u"en"_qs); }
 
     // The picker as the only entry, or pushed over home, for playlists with these ids.
-    PlaylistPickerScreen &start(const QList<qint64> &ids, std::optional<qint64> saved, bool pushed = false)
+    PlaylistPickerScreenModel &start(const QList<qint64> &ids, std::optional<qint64> saved, bool pushed = false)
     {
         picker.reset();
         if (!ids.isEmpty())
             fixture.cacheDevice(AppStateFixture::device(ids));
         if (saved)
             fixture.prefs->setSelectedPlaylistId(*saved);
-        AppState &state
-            = fixture.makeState(pushed ? QList<Route> { Routes::Home {}, Routes::PlaylistPicker {} }
+        fixture.makeState(pushed ? QList<Route> { Routes::Home {}, Routes::PlaylistPicker {} }
                                        : QList<Route> { Routes::PlaylistPicker {} });
-        picker = std::make_unique<PlaylistPickerScreen>(&state, fixture.router.get(), &playback);
+        ScreenDeps deps = fixture.screenDeps();
+        deps.playback = &playback;
+        picker = std::make_unique<PlaylistPickerScreenModel>(deps, fixture.topEntry());
         picker->setActive(true);
         return *picker;
     }
 
     AppStateFixture fixture;
     RecordingPlayback playback;
-    std::unique_ptr<PlaylistPickerScreen> picker;
+    std::unique_ptr<PlaylistPickerScreenModel> picker;
 };
 
 struct FocusCase {
@@ -111,7 +112,8 @@ TEST_F(PickerFixture, EnterOnEmptyListDoesNothing)
 TEST_F(PickerFixture, ChoosingWithoutAnEngineStillGoesHome)
 {
     fixture.cacheDevice(AppStateFixture::device({ 1, 2 }));
-    PlaylistPickerScreen bare(&fixture.makeState(), nullptr, nullptr);
+    fixture.makeState({ Routes::PlaylistPicker {} });
+    PlaylistPickerScreenModel bare({ .app = fixture.state.get() }, fixture.topEntry());
     bare.select(2);
     EXPECT_EQ(fixture.prefs->selectedPlaylistId(), 2);
     EXPECT_EQ(fixture.route(), u"home"_qs);

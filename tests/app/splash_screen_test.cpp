@@ -1,6 +1,6 @@
 #include "AppStateFixture.h"
 #include "app/ErrorMessages.h"
-#include "app/SplashScreen.h"
+#include "app/SplashScreenModel.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ protected:
     void start()
     {
         AppState &state = fixture.makeState({ Routes::Splash {} });
-        splash = std::make_unique<SplashScreen>(&state, fixture.router.get(), &fixture.clock);
+        splash = std::make_unique<SplashScreenModel>(&state, fixture.router.get(), &fixture.clock);
         splash->setActive(true);
         splash->appeared();
     }
@@ -32,7 +32,7 @@ protected:
 
     LoopbackServer server;
     AppStateFixture fixture { server.baseUrl() };
-    std::unique_ptr<SplashScreen> splash;
+    std::unique_ptr<SplashScreenModel> splash;
 };
 
 class SplashOutcomeTest : public SplashScreenTest,
@@ -76,7 +76,7 @@ TEST_F(SplashScreenTest, FailureWithoutRecordShowsErrorAndEnterRetries)
 
     answer(LoopbackResponse::json(portalRecord(2)));
     fixture.prefs->setSelectedPlaylistId(11);
-    QSignalSpy errorSpy(splash.get(), &SplashScreen::errorChanged);
+    QSignalSpy errorSpy(splash.get(), &SplashScreenModel::errorChanged);
     EXPECT_TRUE(fixture.router->dispatch(key(Key::Kind::enter)));
     EXPECT_FALSE(splash->hasError()) << "the message clears at once";
     EXPECT_EQ(splash->attempt(), 1);

@@ -1,5 +1,5 @@
 #include "ContentScreenFixture.h"
-#include "home/FavoritesScreen.h"
+#include "home/FavoritesScreenModel.h"
 
 #include <QAbstractItemModelTester>
 

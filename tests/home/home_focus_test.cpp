@@ -1,7 +1,7 @@
 #include "HomeFixture.h"
 #include "home/GridFocus.h"
 #include "home/HomeFocus.h"
-#include "home/HomeScreen.h"
+#include "home/HomeScreenModel.h"
 
 namespace {
 

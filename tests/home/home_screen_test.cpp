@@ -2,7 +2,7 @@
 #include "TaskOutcome.h"
 #include "app/ErrorMessages.h"
 #include "app/Formatters.h"
-#include "home/HomeScreen.h"
+#include "home/HomeScreenModel.h"
 #include "kit/Theme.h"
 
 #include <QAbstractItemModelTester>

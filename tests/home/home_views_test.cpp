@@ -5,8 +5,8 @@
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Prefs.h"
-#include "home/HomeScreen.h"
-#include "home/SettingsScreen.h"
+#include "home/HomeScreenModel.h"
+#include "home/SettingsScreenModel.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -5,9 +5,9 @@
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
-#include "home/FavoritesScreen.h"
-#include "home/SearchScreen.h"
-#include "live/LiveScreen.h"
+#include "home/FavoritesScreenModel.h"
+#include "home/SearchScreenModel.h"
+#include "live/LiveScreenModel.h"
 #include "model/ContentKeys.h"
 #include "sources/Catalog.h"
 

@@ -1,5 +1,5 @@
 #include "ContentScreenFixture.h"
-#include "home/SearchScreen.h"
+#include "home/SearchScreenModel.h"
 
 #include <QAbstractItemModelTester>
 

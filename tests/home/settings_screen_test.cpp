@@ -1,5 +1,5 @@
 #include "HomeFixture.h"
-#include "home/SettingsScreen.h"
+#include "home/SettingsScreenModel.h"
 #include "kit/Theme.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "LoopbackServer.h"
 #include "QmlHarness.h"
 #include "RunTask.h"
-#include "app/ActivationScreen.h"
+#include "app/ActivationScreenModel.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
-#include "app/PlaylistPickerScreen.h"
+#include "app/PlaylistPickerScreenModel.h"
 #include "app/QrCode.h"
 
 #include <QQmlEngine>
@@ -55,14 +55,14 @@ TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
 {
     QQmlEngine engine;
     const int handlers = KeyRouter::shared()->handlerCount();
-    auto device = loadScreen(engine, "ActivationScreen");
-    auto picker = loadScreen(engine, "PlaylistPickerScreen");
+    auto device = loadScreen(engine, "ActivationScreenModel");
+    auto picker = loadScreen(engine, "PlaylistPickerScreenModel");
     EXPECT_TRUE(device.problems.isEmpty()) << qPrintable(device.problems.join('\n'));
     EXPECT_TRUE(picker.problems.isEmpty()) << qPrintable(picker.problems.join('\n'));
     ASSERT_TRUE(device.object && picker.object);
-    auto *screen = device.object->findChild<ActivationScreen *>();
+    auto *screen = device.object->findChild<ActivationScreenModel *>();
     auto *qr = device.object->findChild<QrCodeItem *>();
-    auto *pickerScreen = picker.object->findChild<PlaylistPickerScreen *>();
+    auto *pickerScreen = picker.object->findChild<PlaylistPickerScreenModel *>();
     ASSERT_TRUE(screen && qr && pickerScreen);
     EXPECT_TRUE(screen->isActive());
     EXPECT_EQ(screen->deviceKey(), QStringLiteral("905512"));

@@ -1,7 +1,7 @@
 #include "KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
-#include "app/SplashScreen.h"
+#include "app/SplashScreenModel.h"
 
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -24,10 +24,10 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
 
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
-    QmlLoad load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/SplashScreen.qml"), { { "width", 1360 }, { "height", 840 } });
+    QmlLoad load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/SplashScreenModel.qml"), { { "width", 1360 }, { "height", 840 } });
     ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
     auto *root = qobject_cast<QQuickItem *>(load.object.get());
-    auto *screen = root->property("screen").value<SplashScreen *>();
+    auto *screen = root->property("screen").value<SplashScreenModel *>();
     ASSERT_TRUE(screen);
     EXPECT_TRUE(screen->appear());
     EXPECT_TRUE(screen->isActive());

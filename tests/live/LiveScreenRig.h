@@ -3,7 +3,7 @@
 #include "../app/AppStateFixture.h"
 #include "../playback/FakeBackends.h"
 #include "DevPortal.h"
-#include "live/LiveScreen.h"
+#include "live/LiveScreenModel.h"
 #include "sources/Catalog.h"
 
 #include <QTest>

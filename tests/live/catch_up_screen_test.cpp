@@ -1,7 +1,7 @@
 #include "../app/AppStateFixture.h"
 #include "DevPortal.h"
 #include "app/Formatters.h"
-#include "live/CatchUpScreen.h"
+#include "live/CatchUpScreenModel.h"
 #include "sources/Catalog.h"
 
 #include <QSignalSpy>

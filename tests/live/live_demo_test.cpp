@@ -5,8 +5,8 @@
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
-#include "live/CatchUpScreen.h"
-#include "live/LiveScreen.h"
+#include "live/CatchUpScreenModel.h"
+#include "live/LiveScreenModel.h"
 #include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 
@@ -42,7 +42,6 @@ protected:
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
         setActiveLanguage("en");
         Catalog::shared()->setUncategorizedName([] { return ::tr("uncategorized"); });
-        PlaybackControl::setShared(PlayerEngine::shared());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(AppState::shared()->refreshDevice())));
     }
 

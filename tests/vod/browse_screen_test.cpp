@@ -2,7 +2,7 @@
 #include "app/ChoiceDialog.h"
 #include "model/ContentKeys.h"
 #include "sources/PlayItems.h"
-#include "vod/BrowseScreen.h"
+#include "vod/BrowseScreenModel.h"
 
 #include <QAbstractItemModelTester>
 

@@ -1,6 +1,6 @@
 #include "VodFixture.h"
 #include "vod/MetaChips.h"
-#include "vod/MovieDetailsScreen.h"
+#include "vod/MovieDetailsScreenModel.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "VodFixture.h"
 #include "vod/MetaChips.h"
-#include "vod/SeriesDetailsScreen.h"
+#include "vod/SeriesDetailsScreenModel.h"
 
 namespace {
 

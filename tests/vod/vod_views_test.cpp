@@ -5,9 +5,9 @@
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Prefs.h"
-#include "vod/BrowseScreen.h"
-#include "vod/MovieDetailsScreen.h"
-#include "vod/SeriesDetailsScreen.h"
+#include "vod/BrowseScreenModel.h"
+#include "vod/MovieDetailsScreenModel.h"
+#include "vod/SeriesDetailsScreenModel.h"
 
 #include <QDir>
 #include <QQuickWindow>

@@ -50,7 +50,6 @@ protected:
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
         // What main() sets up, once the portal's address is known.
         Catalog::shared()->setUncategorizedName([] { return ::tr(QStringLiteral("uncategorized")); });
-        PlaybackControl::setShared(PlayerEngine::shared());
         KeyRouter::shared()->install();
         forgetEarlierRuns();
         app = AppState::shared();

@@ -16,9 +16,9 @@ class AppTimer;
 // The first screen: runs the portal exchange, stays up at least 0.9 s, then replaces the
 // route stack with the root route. Without a reachable portal and without a cached record
 // it shows the error; Enter or the button retries.
-class SplashScreen : public KeyHandler {
+class SplashScreenModel : public KeyHandler {
     Q_OBJECT
-    QML_NAMED_ELEMENT(SplashScreenModel)
+    QML_ELEMENT
     Q_PROPERTY(QString error READ errorText NOTIFY errorChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY errorChanged)
     Q_PROPERTY(bool appear READ appear NOTIFY appearChanged)
@@ -28,9 +28,9 @@ class SplashScreen : public KeyHandler {
 public:
     static constexpr qint64 kMinimumShowMs = 900;
 
-    explicit SplashScreen(QObject *parent = nullptr);
-    SplashScreen(AppState *app, KeyRouter *router, AppClock *clock, QObject *parent = nullptr);
-    ~SplashScreen() override;
+    explicit SplashScreenModel(QObject *parent = nullptr);
+    SplashScreenModel(AppState *app, KeyRouter *router, AppClock *clock, QObject *parent = nullptr);
+    ~SplashScreenModel() override;
 
     std::optional<QString> error() const { return m_error; }
     QString errorText() const { return m_error.value_or(QString()); }

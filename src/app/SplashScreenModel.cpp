@@ -1,24 +1,24 @@
-#include "SplashScreen.h"
+#include "SplashScreenModel.h"
 
 #include "AppClock.h"
 #include "ErrorMessages.h"
 #include "KeyRouter.h"
 
-SplashScreen::SplashScreen(QObject *parent)
-    : SplashScreen(AppState::shared(), KeyRouter::shared(), AppClock::system(), parent)
+SplashScreenModel::SplashScreenModel(QObject *parent)
+    : SplashScreenModel(AppState::shared(), KeyRouter::shared(), AppClock::system(), parent)
 {
 }
 
-SplashScreen::SplashScreen(AppState *app, KeyRouter *router, AppClock *clock, QObject *parent)
+SplashScreenModel::SplashScreenModel(AppState *app, KeyRouter *router, AppClock *clock, QObject *parent)
     : KeyHandler(router, parent)
     , m_app(app)
     , m_clock(clock)
 {
 }
 
-SplashScreen::~SplashScreen() = default;
+SplashScreenModel::~SplashScreenModel() = default;
 
-void SplashScreen::appeared()
+void SplashScreenModel::appeared()
 {
     if (!m_appear) {
         m_appear = true;
@@ -27,7 +27,7 @@ void SplashScreen::appeared()
     boot();
 }
 
-void SplashScreen::retry()
+void SplashScreenModel::retry()
 {
     setError(std::nullopt);
     ++m_attempt;
@@ -35,7 +35,7 @@ void SplashScreen::retry()
     boot();
 }
 
-bool SplashScreen::handleKey(const Key &key)
+bool SplashScreenModel::handleKey(const Key &key)
 {
     if (key.kind != Key::Kind::enter || !m_error)
         return false;
@@ -43,14 +43,14 @@ bool SplashScreen::handleKey(const Key &key)
     return true;
 }
 
-QCoro::Task<> SplashScreen::boot()
+QCoro::Task<> SplashScreenModel::boot()
 {
     // A newer run replaces this one; its hold timer goes with it.
     const quint64 run = ++m_run;
     m_hold.reset();
     if (!m_app)
         co_return;
-    const QPointer<SplashScreen> self(this);
+    const QPointer<SplashScreenModel> self(this);
     const qint64 start = m_clock->nowMs();
     const DeviceResult result = co_await m_app->refreshDevice();
     if (!self || m_run != run || !m_app)
@@ -62,7 +62,7 @@ QCoro::Task<> SplashScreen::boot()
         finish(result);
 }
 
-void SplashScreen::finish(const DeviceResult &result)
+void SplashScreenModel::finish(const DeviceResult &result)
 {
     if (!m_app)
         return;
@@ -73,7 +73,7 @@ void SplashScreen::finish(const DeviceResult &result)
     m_app->replace(m_app->rootRoute());
 }
 
-void SplashScreen::setError(std::optional<QString> error)
+void SplashScreenModel::setError(std::optional<QString> error)
 {
     if (m_error == error)
         return;

@@ -1,4 +1,4 @@
-#include "MovieDetailsScreen.h"
+#include "MovieDetailsScreenModel.h"
 
 #include "MetaChips.h"
 #include "app/Formatters.h"

@@ -1,4 +1,4 @@
-#include "HomeScreen.h"
+#include "HomeScreenModel.h"
 
 #include "DeviceTexts.h"
 #include "HomeFocus.h"

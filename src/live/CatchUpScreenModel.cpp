@@ -1,4 +1,4 @@
-#include "CatchUpScreen.h"
+#include "CatchUpScreenModel.h"
 
 #include "GuideRules.h"
 #include "app/AppClock.h"

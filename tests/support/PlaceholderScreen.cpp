@@ -1,8 +1,6 @@
 #include "PlaceholderScreen.h"
 
-#include "AppState.h"
-#include "KeyRouter.h"
-#include "Localization.h"
+#include "app/Localization.h"
 
 namespace {
 
@@ -36,47 +34,14 @@ QString queueTitle(const PlayQueue &queue)
 
 } // namespace
 
-PlaceholderScreen::PlaceholderScreen(QObject *parent)
-    : PlaceholderScreen(AppState::shared(), KeyRouter::shared(), parent)
+PlaceholderScreen::PlaceholderScreen(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
 {
 }
 
-PlaceholderScreen::PlaceholderScreen(AppState *app, KeyRouter *router, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
+QUrl PlaceholderScreen::view()
 {
-    if (m_app)
-        connect(m_app, &AppState::stackChanged, this, &PlaceholderScreen::canGoBackChanged);
-}
-
-void PlaceholderScreen::setEntryId(const QString &entryId)
-{
-    if (entryId == m_entryId)
-        return;
-    m_entryId = entryId;
-    m_route = m_app ? m_app->routeOf(QUuid::fromString(entryId)) : std::nullopt;
-    emit entryChanged();
-}
-
-QString PlaceholderScreen::routeName() const
-{
-    return m_route ? ::routeName(*m_route) : QString();
-}
-
-QString PlaceholderScreen::title() const
-{
-    return m_route ? titleOf(*m_route) : QString();
-}
-
-bool PlaceholderScreen::canGoBack() const
-{
-    return m_app && m_app->canGoBack();
-}
-
-void PlaceholderScreen::back()
-{
-    if (m_app)
-        m_app->pop();
+    return QUrl::fromLocalFile(QStringLiteral(ZELFOR_SOURCE_DIR "/tests/support/PlaceholderScreen.qml"));
 }
 
 QString PlaceholderScreen::titleOf(const Route &route)

@@ -1,8 +1,9 @@
-#include "AppState.h"
-#include "KeyRouter.h"
-#include "Localization.h"
-#include "Prefs.h"
-#include "SingleInstance.h"
+#include "ScreenTable.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "app/SingleInstance.h"
 #include "kit/Theme.h"
 #include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
@@ -23,6 +24,7 @@ Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_VodPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
@@ -69,8 +71,8 @@ int main(int argc, char *argv[])
     Http::shared()->setUserAgentProvider([prefs] { return prefs->userAgent(); });
     Catalog::shared()->setUncategorizedName([] { return tr(QStringLiteral("uncategorized")); });
     AppState::shared();
-    PlaybackControl::setShared(PlayerEngine::shared());
     KeyRouter::shared()->install();
+    ScreenTable::shared();
     setActiveLanguage(resolveLanguage(prefs->language()));
 
     QQmlApplicationEngine engine;
@@ -78,7 +80,7 @@ int main(int argc, char *argv[])
     engine.addImportPath(QStringLiteral("qrc:/"));
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/Zelfor/App/Main.qml")));
+    engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
     QObject::connect(&instance, &SingleInstance::activationRequested, &engine, [&engine] { bringToFront(engine); });
     return app.exec();
 }

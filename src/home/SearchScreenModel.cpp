@@ -1,4 +1,4 @@
-#include "SearchScreen.h"
+#include "SearchScreenModel.h"
 
 #include "ContentOpener.h"
 #include "app/AppClock.h"

@@ -1,20 +1,12 @@
 import QtQuick
-import Zelfor.App
 import Zelfor.Kit
 
-// The screen of a route whose own screen is not built yet: its title, and the back
-// button while there is a screen beneath.
+// A test's stand-in screen: its route's title, and the back button while there is a
+// screen beneath.
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
-
-    PlaceholderScreenModel {
-        id: screen
-        active: root.isTop
-        entryId: root.entryId
-    }
+    required property QtObject screen
 
     ScreenHeader {
         objectName: "header"

@@ -1,39 +1,27 @@
-#include "PlaylistPickerScreen.h"
+#include "PlaylistPickerScreenModel.h"
 
-#include "KeyRouter.h"
 #include "Localization.h"
 #include "PlaybackControl.h"
 #include "Prefs.h"
 
-PlaylistPickerScreen::PlaylistPickerScreen(QObject *parent)
-    : PlaylistPickerScreen(AppState::shared(), KeyRouter::shared(), PlaybackControl::shared(), parent)
+PlaylistPickerScreenModel::PlaylistPickerScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
 {
-}
-
-PlaylistPickerScreen::PlaylistPickerScreen(
-    AppState *app, KeyRouter *router, PlaybackControl *playback, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
-    , m_playback(playback)
-{
-    connect(app, &AppState::stackChanged, this, &PlaylistPickerScreen::stackChanged);
-    connect(app, &AppState::deviceChanged, this, &PlaylistPickerScreen::cardsChanged);
+    connect(app(), &AppState::deviceChanged, this, &PlaylistPickerScreenModel::cardsChanged);
     m_focus = qMax(0, savedIndex());
 }
 
-bool PlaylistPickerScreen::canGoBack() const { return m_app && m_app->canGoBack(); }
-
-QList<Playlist> PlaylistPickerScreen::playlists() const
+QList<Playlist> PlaylistPickerScreenModel::playlists() const
 {
-    return m_app && m_app->device() ? m_app->device()->playlists : QList<Playlist>();
+    return app() && app()->device() ? app()->device()->playlists : QList<Playlist>();
 }
 
-int PlaylistPickerScreen::savedIndex() const
+int PlaylistPickerScreenModel::savedIndex() const
 {
     const QList<Playlist> list = playlists();
     if (list.isEmpty())
         return -1;
-    const qint64 saved = m_app->prefs()->selectedPlaylistId();
+    const qint64 saved = app()->prefs()->selectedPlaylistId();
     for (int i = 0; i < list.size(); ++i) {
         if (list[i].id == saved)
             return i;
@@ -41,7 +29,7 @@ int PlaylistPickerScreen::savedIndex() const
     return -1;
 }
 
-QVariantList PlaylistPickerScreen::cards() const
+QVariantList PlaylistPickerScreenModel::cards() const
 {
     const QList<Playlist> list = playlists();
     const int saved = savedIndex();
@@ -58,7 +46,7 @@ QVariantList PlaylistPickerScreen::cards() const
     return cards;
 }
 
-bool PlaylistPickerScreen::handleKey(const Key &key)
+bool PlaylistPickerScreenModel::handleKey(const Key &key)
 {
     const int count = int(playlists().size());
     switch (key.kind) {
@@ -80,25 +68,19 @@ bool PlaylistPickerScreen::handleKey(const Key &key)
     }
 }
 
-void PlaylistPickerScreen::select(qint64 id)
+void PlaylistPickerScreenModel::select(qint64 id)
 {
-    if (!m_app)
+    if (!app())
         return;
-    Prefs *prefs = m_app->prefs();
+    Prefs *prefs = app()->prefs();
     const qint64 previous = prefs->selectedPlaylistId();
     prefs->setSelectedPlaylistId(id);
-    if (id != previous && m_playback)
-        m_playback->stop();
-    m_app->replace(Routes::Home {});
+    if (id != previous && deps().playback)
+        deps().playback->stop();
+    app()->replace(Routes::Home {});
 }
 
-void PlaylistPickerScreen::back()
-{
-    if (m_app)
-        m_app->pop();
-}
-
-void PlaylistPickerScreen::setFocus(int focus)
+void PlaylistPickerScreenModel::setFocus(int focus)
 {
     if (m_focus == focus)
         return;

@@ -31,9 +31,9 @@ struct ActivationHooks {
 // management page, asks the portal again on Refresh and every 30 s, and goes on into the
 // application once the device has playlists. Focus among the buttons: 0 Refresh,
 // 1 Continue, 2 Settings.
-class ActivationScreen : public KeyHandler {
+class ActivationScreenModel : public KeyHandler {
     Q_OBJECT
-    QML_NAMED_ELEMENT(ActivationScreenModel)
+    QML_ELEMENT
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(int focus READ focus NOTIFY focusChanged)
     Q_PROPERTY(bool canGoBack READ canGoBack NOTIFY stackChanged)
@@ -51,9 +51,9 @@ class ActivationScreen : public KeyHandler {
 public:
     static constexpr qint64 kPeriodMs = 30000;
 
-    explicit ActivationScreen(QObject *parent = nullptr);
-    ActivationScreen(AppState *app, KeyRouter *router, ActivationHooks hooks, QObject *parent = nullptr);
-    ~ActivationScreen() override;
+    explicit ActivationScreenModel(QObject *parent = nullptr);
+    ActivationScreenModel(AppState *app, KeyRouter *router, ActivationHooks hooks, QObject *parent = nullptr);
+    ~ActivationScreenModel() override;
 
     bool busy() const { return m_busy; }
     int focus() const { return m_focus; }

@@ -1,4 +1,4 @@
-#include "FavoritesScreen.h"
+#include "FavoritesScreenModel.h"
 
 #include "ContentOpener.h"
 #include "GridFocus.h"

@@ -1,4 +1,4 @@
-#include "BrowseScreen.h"
+#include "BrowseScreenModel.h"
 
 #include "app/ChoiceDialog.h"
 #include "app/ErrorMessages.h"

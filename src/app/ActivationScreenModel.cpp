@@ -1,4 +1,4 @@
-#include "ActivationScreen.h"
+#include "ActivationScreenModel.h"
 
 #include "AppClock.h"
 #include "ErrorMessages.h"
@@ -30,42 +30,42 @@ ActivationHooks withDefaults(ActivationHooks hooks)
 
 } // namespace
 
-ActivationScreen::ActivationScreen(QObject *parent)
-    : ActivationScreen(AppState::shared(), KeyRouter::shared(), {}, parent)
+ActivationScreenModel::ActivationScreenModel(QObject *parent)
+    : ActivationScreenModel(AppState::shared(), KeyRouter::shared(), {}, parent)
 {
 }
 
-ActivationScreen::ActivationScreen(AppState *app, KeyRouter *router, ActivationHooks hooks, QObject *parent)
+ActivationScreenModel::ActivationScreenModel(AppState *app, KeyRouter *router, ActivationHooks hooks, QObject *parent)
     : KeyHandler(router, parent)
     , m_app(app)
     , m_hooks(withDefaults(std::move(hooks)))
 {
-    connect(app, &AppState::stackChanged, this, &ActivationScreen::stackChanged);
-    connect(app, &AppState::offlineChanged, this, &ActivationScreen::offlineChanged);
-    connect(app, &AppState::deviceChanged, this, &ActivationScreen::deviceChanged);
-    connect(app, &AppState::deviceChanged, this, &ActivationScreen::keepFocusShown);
+    connect(app, &AppState::stackChanged, this, &ActivationScreenModel::stackChanged);
+    connect(app, &AppState::offlineChanged, this, &ActivationScreenModel::offlineChanged);
+    connect(app, &AppState::deviceChanged, this, &ActivationScreenModel::deviceChanged);
+    connect(app, &AppState::deviceChanged, this, &ActivationScreenModel::keepFocusShown);
     schedulePeriodic();
 }
 
-ActivationScreen::~ActivationScreen() = default;
+ActivationScreenModel::~ActivationScreenModel() = default;
 
-bool ActivationScreen::canGoBack() const { return m_app && m_app->canGoBack(); }
+bool ActivationScreenModel::canGoBack() const { return m_app && m_app->canGoBack(); }
 
-bool ActivationScreen::offline() const { return m_app && m_app->offline(); }
+bool ActivationScreenModel::offline() const { return m_app && m_app->offline(); }
 
-QString ActivationScreen::deviceAddress() const
+QString ActivationScreenModel::deviceAddress() const
 {
     if (m_app && m_app->device() && !m_app->device()->mac.isEmpty())
         return m_app->device()->mac;
     return m_app ? m_app->prefs()->deviceMac() : QString();
 }
 
-QString ActivationScreen::deviceKey() const
+QString ActivationScreenModel::deviceKey() const
 {
     return m_app && m_app->device() ? m_app->device()->device_key : QString();
 }
 
-QString ActivationScreen::siteAddress() const
+QString ActivationScreenModel::siteAddress() const
 {
     if (m_app && m_app->device()) {
         const OptText &site = m_app->device()->site_url;
@@ -75,7 +75,7 @@ QString ActivationScreen::siteAddress() const
     return m_hooks.portalAddress;
 }
 
-QString ActivationScreen::manageAddress() const
+QString ActivationScreenModel::manageAddress() const
 {
     QString site = siteAddress();
     while (site.endsWith(QLatin1Char('/')))
@@ -83,7 +83,7 @@ QString ActivationScreen::manageAddress() const
     return site + QStringLiteral("/manage");
 }
 
-QString ActivationScreen::siteLabel() const
+QString ActivationScreenModel::siteLabel() const
 {
     QString label = siteAddress();
     label.remove(QStringLiteral("https://"));
@@ -91,25 +91,25 @@ QString ActivationScreen::siteLabel() const
     return label;
 }
 
-bool ActivationScreen::hasPlaylists() const
+bool ActivationScreenModel::hasPlaylists() const
 {
     return m_app && m_app->device() && !m_app->device()->playlists.isEmpty();
 }
 
-bool ActivationScreen::canContinue() const { return hasPlaylists(); }
+bool ActivationScreenModel::canContinue() const { return hasPlaylists(); }
 
-QString ActivationScreen::titleKey() const
+QString ActivationScreenModel::titleKey() const
 {
     if (!m_app || !m_app->device())
         return QStringLiteral("act_title_setup");
     return hasPlaylists() ? QStringLiteral("act_title_device") : QStringLiteral("act_title_no_playlist");
 }
 
-QString ActivationScreen::title() const { return ::tr(titleKey()); }
+QString ActivationScreenModel::title() const { return ::tr(titleKey()); }
 
-QString ActivationScreen::stepOne() const { return ::tr(QStringLiteral("act_step1"), { siteLabel() }); }
+QString ActivationScreenModel::stepOne() const { return ::tr(QStringLiteral("act_step1"), { siteLabel() }); }
 
-QString ActivationScreen::emailLine() const
+QString ActivationScreenModel::emailLine() const
 {
     if (!m_app || !m_app->device() || !m_app->device()->support)
         return {};
@@ -119,7 +119,7 @@ QString ActivationScreen::emailLine() const
     return ::tr(QStringLiteral("support_email"), { *email });
 }
 
-QString ActivationScreen::whatsappLine() const
+QString ActivationScreenModel::whatsappLine() const
 {
     if (!m_app || !m_app->device() || !m_app->device()->support)
         return {};
@@ -130,7 +130,7 @@ QString ActivationScreen::whatsappLine() const
     return ::tr(QStringLiteral("whatsapp"), { QChar(0x2066) + *number + QChar(0x2069) });
 }
 
-bool ActivationScreen::handleKey(const Key &key)
+bool ActivationScreenModel::handleKey(const Key &key)
 {
     // Without Continue, the arrows step over its place.
     const int step = canContinue() ? 1 : 2;
@@ -150,7 +150,7 @@ bool ActivationScreen::handleKey(const Key &key)
     }
 }
 
-void ActivationScreen::activate()
+void ActivationScreenModel::activate()
 {
     if (m_focus == 0)
         startRefresh();
@@ -160,9 +160,9 @@ void ActivationScreen::activate()
         openSettings();
 }
 
-void ActivationScreen::startRefresh() { refresh(false); }
+void ActivationScreenModel::startRefresh() { refresh(false); }
 
-void ActivationScreen::proceed()
+void ActivationScreenModel::proceed()
 {
     if (!m_app)
         return;
@@ -172,19 +172,19 @@ void ActivationScreen::proceed()
         m_app->replace(m_app->rootRoute());
 }
 
-void ActivationScreen::openSettings()
+void ActivationScreenModel::openSettings()
 {
     if (m_app)
         m_app->push(Routes::Settings {});
 }
 
-void ActivationScreen::back()
+void ActivationScreenModel::back()
 {
     if (m_app)
         m_app->pop();
 }
 
-void ActivationScreen::copy(const QString &text)
+void ActivationScreenModel::copy(const QString &text)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -193,13 +193,13 @@ void ActivationScreen::copy(const QString &text)
         m_app->showToast(::tr(QStringLiteral("copied")));
 }
 
-void ActivationScreen::copyBoth(const QString &mac, const QString &key)
+void ActivationScreenModel::copyBoth(const QString &mac, const QString &key)
 {
     copy(QStringLiteral("MAC: ") + mac + QLatin1Char('\n') + ::tr(QStringLiteral("device_key")) + QStringLiteral(": ")
         + key);
 }
 
-void ActivationScreen::openManagePage(const QString &address)
+void ActivationScreenModel::openManagePage(const QString &address)
 {
     // The address comes from the portal: only web pages go to the browser.
     if (const std::optional<QUrl> url = webPageUrl(address))
@@ -207,12 +207,12 @@ void ActivationScreen::openManagePage(const QString &address)
 }
 
 // A refresh the user started completes after its screen is gone; a silent one ends with it.
-QCoro::Task<> ActivationScreen::refresh(bool silent)
+QCoro::Task<> ActivationScreenModel::refresh(bool silent)
 {
     if (m_busy || !m_app)
         co_return;
     setBusy(true);
-    const QPointer<ActivationScreen> self(this);
+    const QPointer<ActivationScreenModel> self(this);
     const QPointer<AppState> app = m_app;
     Catalog *catalog = m_hooks.catalog;
     const DeviceResult result = co_await app->refreshDevice();
@@ -239,17 +239,17 @@ QCoro::Task<> ActivationScreen::refresh(bool silent)
     }
 }
 
-void ActivationScreen::schedulePeriodic()
+void ActivationScreenModel::schedulePeriodic()
 {
     m_periodic = m_hooks.clock->after(kPeriodMs, [this] { periodicRound(); });
 }
 
-QCoro::Task<> ActivationScreen::periodicRound()
+QCoro::Task<> ActivationScreenModel::periodicRound()
 {
     // A device that can go on, under another screen, needs no asking.
     const bool skip = hasPlaylists() && m_app && m_app->stack().size() != 1;
     if (!skip) {
-        const QPointer<ActivationScreen> self(this);
+        const QPointer<ActivationScreenModel> self(this);
         co_await refresh(true);
         if (!self)
             co_return;
@@ -257,7 +257,7 @@ QCoro::Task<> ActivationScreen::periodicRound()
     schedulePeriodic();
 }
 
-void ActivationScreen::setBusy(bool busy)
+void ActivationScreenModel::setBusy(bool busy)
 {
     if (m_busy == busy)
         return;
@@ -266,13 +266,13 @@ void ActivationScreen::setBusy(bool busy)
 }
 
 // Continue left with the device's playlists: its focus goes back to Refresh.
-void ActivationScreen::keepFocusShown()
+void ActivationScreenModel::keepFocusShown()
 {
     if (m_focus == 1 && !canContinue())
         setFocus(0);
 }
 
-void ActivationScreen::setFocus(int focus)
+void ActivationScreenModel::setFocus(int focus)
 {
     if (m_focus == focus)
         return;

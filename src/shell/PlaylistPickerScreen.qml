@@ -5,16 +5,10 @@ import Zelfor.App
 import Zelfor.Kit
 
 // The playlist picker: one card per device playlist, the saved one marked.
-// `isTop` says whether it is the active screen.
 Item {
     id: root
 
-    property bool isTop: true
-
-    PlaylistPickerScreenModel {
-        id: screen
-        active: root.isTop
-    }
+    required property PlaylistPickerScreenModel screen
 
     ColumnLayout {
         anchors.fill: parent

@@ -1,4 +1,4 @@
-#include "LiveScreen.h"
+#include "LiveScreenModel.h"
 
 #include "app/AppClock.h"
 #include "app/AppState.h"

@@ -1,4 +1,4 @@
-#include "SeriesDetailsScreen.h"
+#include "SeriesDetailsScreenModel.h"
 
 #include "MetaChips.h"
 #include "app/ErrorMessages.h"

@@ -1,4 +1,4 @@
-#include "SettingsScreen.h"
+#include "SettingsScreenModel.h"
 
 #include "DeviceTexts.h"
 #include "GridFocus.h"

@@ -1,0 +1,41 @@
+#include "RouteScreen.h"
+
+#include "AppState.h"
+
+RouteScreen::RouteScreen(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : KeyHandler(deps.router, parent)
+    , m_deps(std::move(deps))
+    , m_entry(std::move(entry))
+{
+    if (m_deps.app)
+        connect(m_deps.app, &AppState::stackChanged, this, &RouteScreen::stackChanged);
+}
+
+bool RouteScreen::canGoBack() const
+{
+    return m_deps.app && m_deps.app->canGoBack();
+}
+
+bool RouteScreen::isTop() const
+{
+    return m_deps.app && !m_deps.app->stack().isEmpty() && m_deps.app->stack().last().id == m_entry.id;
+}
+
+void RouteScreen::back()
+{
+    if (m_deps.app)
+        m_deps.app->pop();
+}
+
+std::optional<Playlist> RouteScreen::activePlaylist() const
+{
+    return m_deps.app ? m_deps.app->activePlaylist() : std::nullopt;
+}
+
+bool RouteScreen::openRoute(Route route)
+{
+    if (!isTop())
+        return false;
+    m_deps.app->push(std::move(route));
+    return true;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "KeyHandler.h"
+#include "Routes.h"
+#include "ScreenDeps.h"
+#include "model/Records.h"
+
+#include <QPointer>
+#include <QtQml/qqmlregistration.h>
+
+#include <optional>
+
+// Base of every screen's view-model: made for one route entry, with its payload, before
+// its view exists, and alive exactly as long as that entry's screen. Its view binds
+// `active` (true while the screen is shown on top) and offers Back through it.
+class RouteScreen : public KeyHandler {
+    Q_OBJECT
+    QML_ANONYMOUS
+    Q_PROPERTY(bool canGoBack READ canGoBack NOTIFY stackChanged)
+    Q_PROPERTY(bool isTop READ isTop NOTIFY stackChanged)
+
+public:
+    RouteScreen(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
+
+    const RouteEntry &entry() const { return m_entry; }
+    // The entry's payload when its route is that case.
+    template <typename Case> const Case *payload() const { return std::get_if<Case>(&m_entry.route); }
+
+    // There is an entry under the top one to go back to.
+    bool canGoBack() const;
+    // This screen's entry is the top of the stack.
+    bool isTop() const;
+    // Leaves the top screen.
+    Q_INVOKABLE void back();
+
+protected:
+    const ScreenDeps &deps() const { return m_deps; }
+    AppState *app() const { return m_deps.app; }
+    // The device playlist in use; nothing without one.
+    std::optional<Playlist> activePlaylist() const;
+    // Pushes `route` over this screen while it is the top entry, so a second request (a
+    // quick second Enter or click) never stacks a second screen.
+    bool openRoute(Route route);
+
+signals:
+    void stackChanged();
+
+private:
+    ScreenDeps m_deps;
+    RouteEntry m_entry;
+};

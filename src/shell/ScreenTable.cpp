@@ -1,0 +1,140 @@
+#include "ScreenTable.h"
+
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "home/FavoritesScreenModel.h"
+#include "home/HomeScreenModel.h"
+#include "home/SearchScreenModel.h"
+#include "home/SettingsScreenModel.h"
+#include "kit/ImageStore.h"
+#include "live/CatchUpScreenModel.h"
+#include "live/LiveScreenModel.h"
+#include "app/ActivationScreenModel.h"
+#include "app/PlaylistPickerScreenModel.h"
+#include "app/SplashScreenModel.h"
+#include "playback/PlayerEngine.h"
+#include "playback/PlayerScreenModel.h"
+#include "app/AppClock.h"
+#include "sources/Catalog.h"
+#include "sources/DeviceIdentity.h"
+#include "sources/Http.h"
+#include "vod/BrowseScreenModel.h"
+#include "vod/MovieDetailsScreenModel.h"
+#include "vod/SeriesDetailsScreenModel.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QQmlEngine>
+
+namespace {
+
+template <typename Model> ScreenTable::Row row(const char *view)
+{
+    return { QUrl(QStringLiteral("qrc:/Zelfor/") + QLatin1String(view)),
+        [](const ScreenDeps &deps, const RouteEntry &entry) -> RouteScreen * { return new Model(deps, entry); } };
+}
+
+// One case per route; a route without a row does not compile.
+struct RowOf {
+    ScreenTable::Row operator()(const Routes::Splash &) const { return row<SplashScreenModel>("Shell/SplashScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Activation &) const
+    {
+        return row<ActivationScreenModel>("Shell/ActivationScreen.qml");
+    }
+    ScreenTable::Row operator()(const Routes::PlaylistPicker &) const
+    {
+        return row<PlaylistPickerScreenModel>("Shell/PlaylistPickerScreen.qml");
+    }
+    ScreenTable::Row operator()(const Routes::Home &) const { return row<HomeScreenModel>("Home/HomeScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Search &) const { return row<SearchScreenModel>("Home/SearchScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Favorites &) const
+    {
+        return row<FavoritesScreenModel>("Home/FavoritesScreen.qml");
+    }
+    ScreenTable::Row operator()(const Routes::Settings &) const
+    {
+        return row<SettingsScreenModel>("Home/SettingsScreen.qml");
+    }
+    ScreenTable::Row operator()(const Routes::Live &) const { return row<LiveScreenModel>("Live/LiveScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Catchup &) const
+    {
+        return row<CatchUpScreenModel>("Live/CatchUpScreen.qml");
+    }
+    ScreenTable::Row operator()(const Routes::Browse &) const { return row<BrowseScreenModel>("Vod/BrowseScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Movie &) const
+    {
+        return row<MovieDetailsScreenModel>("Vod/MovieDetailsScreen.qml");
+    }
+    ScreenTable::Row operator()(const Routes::Series &) const
+    {
+        return row<SeriesDetailsScreenModel>("Vod/SeriesDetailsScreen.qml");
+    }
+    ScreenTable::Row operator()(const Routes::Player &) const
+    {
+        return row<PlayerScreenModel>("Playback/PlayerScreen.qml");
+    }
+};
+
+} // namespace
+
+ScreenTable::ScreenTable(ScreenDeps deps, Rows rows, QObject *parent)
+    : QObject(parent)
+    , m_deps(std::move(deps))
+    , m_rows(std::move(rows))
+{
+}
+
+ScreenTable *ScreenTable::shared()
+{
+    static ScreenTable *table = new ScreenTable(sharedDeps(), &rowOf, QCoreApplication::instance());
+    return table;
+}
+
+ScreenTable *ScreenTable::create(QQmlEngine *, QJSEngine *)
+{
+    ScreenTable *table = shared();
+    QQmlEngine::setObjectOwnership(table, QQmlEngine::CppOwnership);
+    return table;
+}
+
+ScreenDeps ScreenTable::sharedDeps()
+{
+    ScreenDeps deps;
+    deps.app = AppState::shared();
+    deps.router = KeyRouter::shared();
+    deps.catalog = Catalog::shared();
+    deps.http = Http::shared();
+    deps.clock = AppClock::system();
+    deps.engine = PlayerEngine::shared();
+    deps.playback = deps.engine;
+    deps.images = ImageStore::shared();
+    deps.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    deps.quit = [] { QCoreApplication::quit(); };
+    deps.portalAddress = portalBaseAddress();
+    return deps;
+}
+
+ScreenTable::Row ScreenTable::rowOf(const Route &route)
+{
+    return std::visit(RowOf {}, route);
+}
+
+MadeScreen ScreenTable::make(const QString &entryId, QObject *owner) const
+{
+    const QUuid id = QUuid::fromString(entryId);
+    const QList<RouteEntry> &stack = m_deps.app->stack();
+    const auto entry = std::find_if(stack.begin(), stack.end(), [&](const RouteEntry &each) { return each.id == id; });
+    if (entry == stack.end()) {
+        qWarning("No route entry %s for a screen", qPrintable(entryId));
+        return {};
+    }
+    const Row row = m_rows(entry->route);
+    if (!row.make) {
+        qWarning("No screen for the route %s", qPrintable(routeName(entry->route)));
+        return {};
+    }
+    RouteScreen *model = row.make(m_deps, *entry);
+    model->setParent(owner);
+    QQmlEngine::setObjectOwnership(model, QQmlEngine::CppOwnership);
+    return { model, row.view };
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/RouteScreen.h"
+#include "app/Routes.h"
+#include "app/ScreenDeps.h"
+
+#include <QObject>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+
+class QJSEngine;
+class QQmlEngine;
+
+// A route entry's screen as the table makes it: the view-model, already holding its
+// entry, and the view that shows it.
+struct MadeScreen {
+    Q_GADGET
+    Q_PROPERTY(RouteScreen *model MEMBER model)
+    Q_PROPERTY(QUrl view MEMBER view)
+
+public:
+    RouteScreen *model = nullptr;
+    QUrl view;
+};
+
+// The one table from route to screen: which view shows a route and which view-model
+// type it is made of. Each stack entry's layer asks it once, when the entry arrives.
+class ScreenTable : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+public:
+    // How one route's screen is made.
+    struct Row {
+        QUrl view;
+        std::function<RouteScreen *(const ScreenDeps &, const RouteEntry &)> make;
+    };
+    using Rows = std::function<Row(const Route &)>;
+
+    explicit ScreenTable(ScreenDeps deps, Rows rows = &rowOf, QObject *parent = nullptr);
+
+    // Over the shared instances and the program's rows.
+    static ScreenTable *shared();
+    static ScreenTable *create(QQmlEngine *, QJSEngine *);
+    // The shared instances every screen works with in the program.
+    static ScreenDeps sharedDeps();
+
+    // The program's row for each route case.
+    static Row rowOf(const Route &route);
+    // Makes screens from other rows from now on (a test's stand-in screens).
+    void setRows(Rows rows) { m_rows = std::move(rows); }
+
+    // The screen of the stack entry with that id; its view-model belongs to `owner`.
+    // Nothing, with a warning, when no entry on the stack has that id.
+    Q_INVOKABLE MadeScreen make(const QString &entryId, QObject *owner) const;
+
+private:
+    ScreenDeps m_deps;
+    Rows m_rows;
+};
