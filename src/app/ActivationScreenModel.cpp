@@ -2,45 +2,18 @@
 
 #include "AppClock.h"
 #include "ErrorMessages.h"
-#include "KeyRouter.h"
 #include "Localization.h"
 #include "Prefs.h"
 #include "WebAddress.h"
 #include "sources/Catalog.h"
-#include "sources/DeviceIdentity.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QGuiApplication>
 
-namespace {
-
-ActivationHooks withDefaults(ActivationHooks hooks)
+ActivationScreenModel::ActivationScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
 {
-    if (!hooks.clock)
-        hooks.clock = AppClock::system();
-    if (!hooks.catalog)
-        hooks.catalog = Catalog::shared();
-    if (!hooks.openUrl)
-        hooks.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
-    if (hooks.portalAddress.isEmpty())
-        hooks.portalAddress = portalBaseAddress();
-    return hooks;
-}
-
-} // namespace
-
-ActivationScreenModel::ActivationScreenModel(QObject *parent)
-    : ActivationScreenModel(AppState::shared(), KeyRouter::shared(), {}, parent)
-{
-}
-
-ActivationScreenModel::ActivationScreenModel(AppState *app, KeyRouter *router, ActivationHooks hooks, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
-    , m_hooks(withDefaults(std::move(hooks)))
-{
-    connect(app, &AppState::stackChanged, this, &ActivationScreenModel::stackChanged);
+    AppState *app = this->app();
     connect(app, &AppState::offlineChanged, this, &ActivationScreenModel::offlineChanged);
     connect(app, &AppState::deviceChanged, this, &ActivationScreenModel::deviceChanged);
     connect(app, &AppState::deviceChanged, this, &ActivationScreenModel::keepFocusShown);
@@ -49,30 +22,28 @@ ActivationScreenModel::ActivationScreenModel(AppState *app, KeyRouter *router, A
 
 ActivationScreenModel::~ActivationScreenModel() = default;
 
-bool ActivationScreenModel::canGoBack() const { return m_app && m_app->canGoBack(); }
-
-bool ActivationScreenModel::offline() const { return m_app && m_app->offline(); }
+bool ActivationScreenModel::offline() const { return app() && app()->offline(); }
 
 QString ActivationScreenModel::deviceAddress() const
 {
-    if (m_app && m_app->device() && !m_app->device()->mac.isEmpty())
-        return m_app->device()->mac;
-    return m_app ? m_app->prefs()->deviceMac() : QString();
+    if (app() && app()->device() && !app()->device()->mac.isEmpty())
+        return app()->device()->mac;
+    return app() ? app()->prefs()->deviceMac() : QString();
 }
 
 QString ActivationScreenModel::deviceKey() const
 {
-    return m_app && m_app->device() ? m_app->device()->device_key : QString();
+    return app() && app()->device() ? app()->device()->device_key : QString();
 }
 
 QString ActivationScreenModel::siteAddress() const
 {
-    if (m_app && m_app->device()) {
-        const OptText &site = m_app->device()->site_url;
+    if (app() && app()->device()) {
+        const OptText &site = app()->device()->site_url;
         if (site && !site->isEmpty())
             return *site;
     }
-    return m_hooks.portalAddress;
+    return deps().portalAddress;
 }
 
 QString ActivationScreenModel::manageAddress() const
@@ -93,14 +64,14 @@ QString ActivationScreenModel::siteLabel() const
 
 bool ActivationScreenModel::hasPlaylists() const
 {
-    return m_app && m_app->device() && !m_app->device()->playlists.isEmpty();
+    return app() && app()->device() && !app()->device()->playlists.isEmpty();
 }
 
 bool ActivationScreenModel::canContinue() const { return hasPlaylists(); }
 
 QString ActivationScreenModel::titleKey() const
 {
-    if (!m_app || !m_app->device())
+    if (!app() || !app()->device())
         return QStringLiteral("act_title_setup");
     return hasPlaylists() ? QStringLiteral("act_title_device") : QStringLiteral("act_title_no_playlist");
 }
@@ -111,9 +82,9 @@ QString ActivationScreenModel::stepOne() const { return ::tr(QStringLiteral("act
 
 QString ActivationScreenModel::emailLine() const
 {
-    if (!m_app || !m_app->device() || !m_app->device()->support)
+    if (!app() || !app()->device() || !app()->device()->support)
         return {};
-    const OptText &email = m_app->device()->support->email;
+    const OptText &email = app()->device()->support->email;
     if (!email || !email->contains(QLatin1Char('@')))
         return {};
     return ::tr(QStringLiteral("support_email"), { *email });
@@ -121,9 +92,9 @@ QString ActivationScreenModel::emailLine() const
 
 QString ActivationScreenModel::whatsappLine() const
 {
-    if (!m_app || !m_app->device() || !m_app->device()->support)
+    if (!app() || !app()->device() || !app()->device()->support)
         return {};
-    const OptText &number = m_app->device()->support->whatsapp;
+    const OptText &number = app()->device()->support->whatsapp;
     if (!number || number->isEmpty())
         return {};
     // Isolated left to right, so "+" stays in front of the number in Arabic.
@@ -164,24 +135,18 @@ void ActivationScreenModel::startRefresh() { refresh(false); }
 
 void ActivationScreenModel::proceed()
 {
-    if (!m_app)
+    if (!app())
         return;
-    if (m_app->canGoBack())
-        m_app->pop();
+    if (app()->canGoBack())
+        app()->pop();
     else
-        m_app->replace(m_app->rootRoute());
+        app()->replace(app()->rootRoute());
 }
 
 void ActivationScreenModel::openSettings()
 {
-    if (m_app)
-        m_app->push(Routes::Settings {});
-}
-
-void ActivationScreenModel::back()
-{
-    if (m_app)
-        m_app->pop();
+    if (app())
+        app()->push(Routes::Settings {});
 }
 
 void ActivationScreenModel::copy(const QString &text)
@@ -189,8 +154,8 @@ void ActivationScreenModel::copy(const QString &text)
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(text);
-    if (m_app)
-        m_app->showToast(::tr(QStringLiteral("copied")));
+    if (app())
+        app()->showToast(::tr(QStringLiteral("copied")));
 }
 
 void ActivationScreenModel::copyBoth(const QString &mac, const QString &key)
@@ -203,51 +168,51 @@ void ActivationScreenModel::openManagePage(const QString &address)
 {
     // The address comes from the portal: only web pages go to the browser.
     if (const std::optional<QUrl> url = webPageUrl(address))
-        m_hooks.openUrl(*url);
+        deps().openUrl(*url);
 }
 
 // A refresh the user started completes after its screen is gone; a silent one ends with it.
 QCoro::Task<> ActivationScreenModel::refresh(bool silent)
 {
-    if (m_busy || !m_app)
+    if (m_busy || !app())
         co_return;
     setBusy(true);
     const QPointer<ActivationScreenModel> self(this);
-    const QPointer<AppState> app = m_app;
-    Catalog *catalog = m_hooks.catalog;
-    const DeviceResult result = co_await app->refreshDevice();
+    const QPointer<AppState> state = app();
+    Catalog *catalog = deps().catalog;
+    const DeviceResult result = co_await state->refreshDevice();
     if (self)
         self->setBusy(false);
-    if (!app || (silent && !self))
+    if (!state || (silent && !self))
         co_return;
 
     if (const auto *failure = std::get_if<std::exception_ptr>(&result)) {
         if (!silent)
-            app->showToast(userMessage(*failure));
+            state->showToast(userMessage(*failure));
         co_return;
     }
     if (std::get<DeviceResponse>(result).playlists.isEmpty()) {
         if (!silent)
-            app->showToast(::tr(QStringLiteral("still_not_ready")));
+            state->showToast(::tr(QStringLiteral("still_not_ready")));
         co_return;
     }
-    if (app->stack().size() == 1) {
+    if (state->stack().size() == 1) {
         catalog->reset();
-        app->replace(app->rootRoute());
+        state->replace(state->rootRoute());
     } else if (!silent) {
-        app->showToast(::tr(QStringLiteral("refreshed")));
+        state->showToast(::tr(QStringLiteral("refreshed")));
     }
 }
 
 void ActivationScreenModel::schedulePeriodic()
 {
-    m_periodic = m_hooks.clock->after(kPeriodMs, [this] { periodicRound(); });
+    m_periodic = deps().clock->after(kPeriodMs, [this] { periodicRound(); });
 }
 
 QCoro::Task<> ActivationScreenModel::periodicRound()
 {
     // A device that can go on, under another screen, needs no asking.
-    const bool skip = hasPlaylists() && m_app && m_app->stack().size() != 1;
+    const bool skip = hasPlaylists() && app() && app()->stack().size() != 1;
     if (!skip) {
         const QPointer<ActivationScreenModel> self(this);
         co_await refresh(true);

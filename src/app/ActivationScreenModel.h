@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppState.h"
-#include "KeyHandler.h"
+#include "RouteScreen.h"
 
 #include <QPointer>
 #include <QString>
@@ -10,33 +10,22 @@
 
 #include <QCoroTask>
 
-#include <functional>
 #include <memory>
 
 class AppClock;
 class AppTimer;
 class Catalog;
 
-// What the device screen acts through; empty members take the real ones.
-struct ActivationHooks {
-    AppClock *clock = nullptr;
-    Catalog *catalog = nullptr;
-    // Opens an address in the desktop's browser.
-    std::function<bool(const QUrl &)> openUrl;
-    // The portal base address; empty takes portalBaseAddress().
-    QString portalAddress;
-};
-
 // The device information screen: shows the device address and key and the portal's
 // management page, asks the portal again on Refresh and every 30 s, and goes on into the
 // application once the device has playlists. Focus among the buttons: 0 Refresh,
 // 1 Continue, 2 Settings.
-class ActivationScreenModel : public KeyHandler {
+class ActivationScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(int focus READ focus NOTIFY focusChanged)
-    Q_PROPERTY(bool canGoBack READ canGoBack NOTIFY stackChanged)
     Q_PROPERTY(bool offline READ offline NOTIFY offlineChanged)
     Q_PROPERTY(QString deviceAddress READ deviceAddress NOTIFY deviceChanged)
     Q_PROPERTY(QString deviceKey READ deviceKey NOTIFY deviceChanged)
@@ -51,13 +40,11 @@ class ActivationScreenModel : public KeyHandler {
 public:
     static constexpr qint64 kPeriodMs = 30000;
 
-    explicit ActivationScreenModel(QObject *parent = nullptr);
-    ActivationScreenModel(AppState *app, KeyRouter *router, ActivationHooks hooks, QObject *parent = nullptr);
+    ActivationScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
     ~ActivationScreenModel() override;
 
     bool busy() const { return m_busy; }
     int focus() const { return m_focus; }
-    bool canGoBack() const;
     bool offline() const;
 
     // The record's mac, else the locally generated id.
@@ -84,7 +71,6 @@ public:
     Q_INVOKABLE void startRefresh();
     Q_INVOKABLE void proceed();
     Q_INVOKABLE void openSettings();
-    Q_INVOKABLE void back();
     Q_INVOKABLE void copy(const QString &text);
     Q_INVOKABLE void copyBoth(const QString &mac, const QString &key);
     // Opens http and https addresses; anything else is ignored.
@@ -96,7 +82,6 @@ public:
 signals:
     void busyChanged();
     void focusChanged();
-    void stackChanged();
     void offlineChanged();
     void deviceChanged();
 
@@ -109,8 +94,6 @@ private:
     void schedulePeriodic();
     QCoro::Task<> periodicRound();
 
-    QPointer<AppState> m_app;
-    ActivationHooks m_hooks;
     bool m_busy = false;
     int m_focus = 0;
     std::unique_ptr<AppTimer> m_periodic;

@@ -11,11 +11,10 @@ class KeyRouter;
 
 // Base of every view-model that takes keys: each screen's view-model and the choice dialog's.
 //
-// A subclass overrides handleKey (true when it used the key); its QML view only binds
-// `active`, e.g. `SplashScreenModel { active: isTop }` for a screen and `active: true` for a
-// dialog. While active the object is registered with the key router under its own id, as
-// the newest (top) handler; turning inactive or being destroyed removes it. It starts
-// inactive. Since the view creates its view-model, a view built anew registers anew.
+// A subclass overrides handleKey (true when it used the key). While `active` the object is
+// registered with the key router under its own id, as the newest (top) handler; turning
+// inactive or being destroyed removes it. It starts inactive: a screen's layer activates
+// its model while the screen is on top, and a dialog's view while it is open.
 class KeyHandler : public QObject {
     Q_OBJECT
     QML_ANONYMOUS

@@ -2,17 +2,9 @@
 
 #include "AppClock.h"
 #include "ErrorMessages.h"
-#include "KeyRouter.h"
 
-SplashScreenModel::SplashScreenModel(QObject *parent)
-    : SplashScreenModel(AppState::shared(), KeyRouter::shared(), AppClock::system(), parent)
-{
-}
-
-SplashScreenModel::SplashScreenModel(AppState *app, KeyRouter *router, AppClock *clock, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
-    , m_clock(clock)
+SplashScreenModel::SplashScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
 {
 }
 
@@ -48,29 +40,29 @@ QCoro::Task<> SplashScreenModel::boot()
     // A newer run replaces this one; its hold timer goes with it.
     const quint64 run = ++m_run;
     m_hold.reset();
-    if (!m_app)
+    if (!app())
         co_return;
     const QPointer<SplashScreenModel> self(this);
-    const qint64 start = m_clock->nowMs();
-    const DeviceResult result = co_await m_app->refreshDevice();
-    if (!self || m_run != run || !m_app)
+    const qint64 start = deps().clock->nowMs();
+    const DeviceResult result = co_await app()->refreshDevice();
+    if (!self || m_run != run || !app())
         co_return;
-    const qint64 remaining = kMinimumShowMs - (m_clock->nowMs() - start);
+    const qint64 remaining = kMinimumShowMs - (deps().clock->nowMs() - start);
     if (remaining > 0)
-        m_hold = m_clock->after(remaining, [this, result] { finish(result); });
+        m_hold = deps().clock->after(remaining, [this, result] { finish(result); });
     else
         finish(result);
 }
 
 void SplashScreenModel::finish(const DeviceResult &result)
 {
-    if (!m_app)
+    if (!app())
         return;
-    if (const auto *failure = std::get_if<std::exception_ptr>(&result); failure && !m_app->device()) {
+    if (const auto *failure = std::get_if<std::exception_ptr>(&result); failure && !app()->device()) {
         setError(userMessage(*failure));
         return;
     }
-    m_app->replace(m_app->rootRoute());
+    app()->replace(app()->rootRoute());
 }
 
 void SplashScreenModel::setError(std::optional<QString> error)

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "AppState.h"
-#include "KeyHandler.h"
+#include "RouteScreen.h"
 
-#include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -16,9 +15,10 @@ class AppTimer;
 // The first screen: runs the portal exchange, stays up at least 0.9 s, then replaces the
 // route stack with the root route. Without a reachable portal and without a cached record
 // it shows the error; Enter or the button retries.
-class SplashScreenModel : public KeyHandler {
+class SplashScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(QString error READ errorText NOTIFY errorChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY errorChanged)
     Q_PROPERTY(bool appear READ appear NOTIFY appearChanged)
@@ -28,8 +28,7 @@ class SplashScreenModel : public KeyHandler {
 public:
     static constexpr qint64 kMinimumShowMs = 900;
 
-    explicit SplashScreenModel(QObject *parent = nullptr);
-    SplashScreenModel(AppState *app, KeyRouter *router, AppClock *clock, QObject *parent = nullptr);
+    SplashScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
     ~SplashScreenModel() override;
 
     std::optional<QString> error() const { return m_error; }
@@ -56,8 +55,6 @@ private:
     void finish(const DeviceResult &result);
     void setError(std::optional<QString> error);
 
-    QPointer<AppState> m_app;
-    AppClock *m_clock;
     std::optional<QString> m_error;
     bool m_appear = false;
     int m_attempt = 0;

@@ -3,16 +3,11 @@ import QtQuick.Layouts
 import Zelfor.App
 import Zelfor.Kit
 
-// The device information screen. `isTop` says whether it is the active screen.
+// The device information screen.
 Item {
     id: root
 
-    property bool isTop: true
-
-    ActivationScreenModel {
-        id: screen
-        active: root.isTop
-    }
+    required property ActivationScreenModel screen
 
     ColumnLayout {
         anchors.fill: parent

@@ -7,13 +7,7 @@ import Zelfor.Kit
 Item {
     id: root
 
-    property bool isTop: true
-    readonly property alias screen: screen
-
-    SplashScreenModel {
-        id: screen
-        active: root.isTop
-    }
+    required property SplashScreenModel screen
 
     Component.onCompleted: screen.appeared()
 

@@ -5,7 +5,6 @@
 #include "app/Prefs.h"
 #include "app/SingleInstance.h"
 #include "kit/Theme.h"
-#include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 #include "sources/Http.h"
 

@@ -18,17 +18,16 @@ protected:
     ActivationScreenModel &open(bool pushed = false)
     {
         screen.reset();
-        AppState &state = fixture.makeState(pushed ? QList<Route> { Routes::Home {}, Routes::Activation {} }
-                                                   : QList<Route> { Routes::Activation {} });
-        ActivationHooks hooks { .clock = &fixture.clock,
-            .catalog = &catalog,
-            .openUrl =
-                [this](const QUrl &url) {
-                    opened.append(url);
-                    return true;
-                },
-            .portalAddress = fixture.portal };
-        screen = std::make_unique<ActivationScreenModel>(&state, fixture.router.get(), std::move(hooks));
+        fixture.makeState(pushed ? QList<Route> { Routes::Home {}, Routes::Activation {} }
+                                 : QList<Route> { Routes::Activation {} });
+        ScreenDeps deps = fixture.screenDeps();
+        deps.catalog = &catalog;
+        deps.openUrl = [this](const QUrl &url) {
+            opened.append(url);
+            return true;
+        };
+        deps.portalAddress = fixture.portal;
+        screen = std::make_unique<ActivationScreenModel>(deps, fixture.topEntry());
         screen->setActive(true);
         return *screen;
     }

@@ -16,8 +16,8 @@ protected:
     }
     void start()
     {
-        AppState &state = fixture.makeState({ Routes::Splash {} });
-        splash = std::make_unique<SplashScreenModel>(&state, fixture.router.get(), &fixture.clock);
+        fixture.makeState({ Routes::Splash {} });
+        splash = std::make_unique<SplashScreenModel>(fixture.screenDeps(), fixture.topEntry());
         splash->setActive(true);
         splash->appeared();
     }

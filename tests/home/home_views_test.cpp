@@ -19,6 +19,7 @@ Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 

@@ -24,6 +24,7 @@ Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 

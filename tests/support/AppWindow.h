@@ -6,7 +6,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
-// The application's whole window (qrc:/Zelfor/App/Main.qml) over the shared state, as the
+// The application's whole window (qrc:/Zelfor/Shell/Main.qml) over the shared state, as the
 // program shows it; every warning raised while it lives is kept.
 class AppWindow {
 public:
@@ -14,7 +14,7 @@ public:
     {
         // The static modules' qmldir files live in the resources.
         m_engine.addImportPath(QStringLiteral("qrc:/"));
-        m_load = loadQml(m_engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
+        m_load = loadQml(m_engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
         m_window = qobject_cast<QQuickWindow *>(m_load.object.get());
     }
 

@@ -21,6 +21,7 @@ Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_VodPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 

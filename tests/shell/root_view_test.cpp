@@ -1,7 +1,8 @@
-#include "KitTestSupport.h"
+#include "../kit/KitTestSupport.h"
+#include "PlaceholderScreen.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
-#include "app/PlaceholderScreen.h"
+#include "shell/ScreenTable.h"
 
 #include <QPointer>
 #include <QQuickWindow>
@@ -10,6 +11,7 @@
 
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
@@ -21,8 +23,8 @@ bool allGone(const QList<QPointer<T>> &objects)
     return std::all_of(objects.begin(), objects.end(), [](const QPointer<T> &object) { return object.isNull(); });
 }
 
-// The window over the shared state, with Live, Settings and Search on the stack; every
-// warning while it lives fails the test.
+// The window over the shared state, with Live, Settings and Search on the stack, each
+// shown by the stand-in screen; every warning while it lives fails the test.
 class RootViewTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -34,6 +36,11 @@ protected:
 
     void SetUp() override
     {
+        ScreenTable::shared()->setRows([](const Route &) {
+            return ScreenTable::Row { PlaceholderScreen::view(), [](const ScreenDeps &deps, const RouteEntry &entry) {
+                                         return static_cast<RouteScreen *>(new PlaceholderScreen(deps, entry));
+                                     } };
+        });
         app = AppState::shared();
         app->setLanguage(QStringLiteral("en"));
         app->replace(Routes::Live {});
@@ -41,7 +48,7 @@ protected:
         app->push(Routes::Search {});
         handlersBefore = KeyRouter::shared()->handlerCount();
         engine.addImportPath(QStringLiteral("qrc:/"));
-        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
+        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
         ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
         window = qobject_cast<QQuickWindow *>(load.object.get());
         ASSERT_TRUE(window);
@@ -59,7 +66,7 @@ protected:
     {
         QList<QQuickItem *> found;
         for (QQuickItem *item : itemsBelow(window->contentItem())) {
-            if (item->property("sharedStateScreens").isValid())
+            if (item->property("entryId").isValid() && item->property("leaving").isValid())
                 found.append(item);
         }
         std::sort(found.begin(), found.end(),
@@ -74,7 +81,7 @@ protected:
             found.append(item->findChildren<PlaceholderScreen *>(Qt::FindDirectChildrenOnly));
         const auto indexOf = [stack = app->stack()](PlaceholderScreen *screen) {
             return std::find_if(stack.begin(), stack.end(), [&](const RouteEntry &entry) {
-                return entry.id.toString(QUuid::WithoutBraces) == screen->entryId();
+                return entry.id == screen->entry().id;
             }) - stack.begin();
         };
         std::sort(found.begin(), found.end(), [&](auto *a, auto *b) { return indexOf(a) < indexOf(b); });
@@ -202,6 +209,27 @@ TEST_F(RootViewTest, LanguageChangeRebuildsEveryScreenAndKeepsTheStack)
             EXPECT_EQ(titles(), QStringList({ "TV en direct", "Réglages", "Recherche" }));
     }
     EXPECT_TRUE(waitUntil([&] { return backButtonX() > window->width() / 2; })) << backButtonX();
+}
+
+// The route table makes a screen's model with its entry before the view: a movie's view
+// built by the real root view reads the movie's title in its first binding pass.
+TEST_F(RootViewTest, AViewReadsItsPayloadWhenItIsFirstBuilt)
+{
+    ScreenTable::shared()->setRows([](const Route &route) {
+        ScreenTable::Row row = ScreenTable::rowOf(route);
+        row.view = QUrl::fromLocalFile(QStringLiteral(ZELFOR_SOURCE_DIR "/tests/shell/PayloadProbe.qml"));
+        return row;
+    });
+    MediaItem movie;
+    movie.name = QStringLiteral("Quiet Rooms");
+    movie.type = ContentType::movie;
+    app->push(Routes::Movie { movie });
+    ASSERT_TRUE(waitUntil([this] { return settled(); }));
+    QQuickItem *probe = screenOf(layers().last());
+    ASSERT_TRUE(probe);
+    EXPECT_EQ(probe->property("titleAtStart").toString(), QStringLiteral("Quiet Rooms"));
+    app->pop();
+    ASSERT_TRUE(waitUntil([this] { return settled(); }));
 }
 
 TEST_F(RootViewTest, ToastLetsClicksThroughAndTheDialogLiesAbove)

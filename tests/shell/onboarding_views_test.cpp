@@ -1,5 +1,5 @@
 #include "LoopbackServer.h"
-#include "QmlHarness.h"
+#include "ShownScreen.h"
 #include "RunTask.h"
 #include "app/ActivationScreenModel.h"
 #include "app/AppState.h"
@@ -14,6 +14,7 @@
 
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
@@ -23,7 +24,7 @@ const QByteArray kRecord = R"({"mac":"00:1a:79:12:34:56","device_key":"905512","
     "host":"http://127.0.0.1:9","username":"u","password":"p"}]})";
 
 // The shared state holds the record of a loopback portal, with the device screen pushed
-// over home; the views build their view-models over it, as in the application.
+// over home; the screens are made over it, as in the application.
 class OnboardingViews : public ::testing::TestWithParam<const char *> {
 protected:
     static void SetUpTestSuite()
@@ -43,26 +44,27 @@ protected:
     static inline LoopbackServer *portal = nullptr;
 };
 
-// The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
-QmlLoad loadScreen(QQmlEngine &engine, const char *file)
+// The screen of `route`, pushed over the shared state's stack as the program shows it.
+ShownScreen showScreen(QQmlEngine &engine, Route route)
 {
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    return loadQml(engine, QStringLiteral("qrc:/Zelfor/App/%1.qml").arg(QLatin1String(file)),
-        { { "width", 1360 }, { "height", 840 } });
+    AppState::shared()->push(std::move(route));
+    ShownScreen shown = showTopScreen(engine, { { "width", 1360 }, { "height", 840 } });
+    AppState::shared()->pop();
+    return shown;
 }
 
 TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
 {
     QQmlEngine engine;
     const int handlers = KeyRouter::shared()->handlerCount();
-    auto device = loadScreen(engine, "ActivationScreenModel");
-    auto picker = loadScreen(engine, "PlaylistPickerScreenModel");
-    EXPECT_TRUE(device.problems.isEmpty()) << qPrintable(device.problems.join('\n'));
-    EXPECT_TRUE(picker.problems.isEmpty()) << qPrintable(picker.problems.join('\n'));
-    ASSERT_TRUE(device.object && picker.object);
-    auto *screen = device.object->findChild<ActivationScreenModel *>();
-    auto *qr = device.object->findChild<QrCodeItem *>();
-    auto *pickerScreen = picker.object->findChild<PlaylistPickerScreenModel *>();
+    ShownScreen device = showTopScreen(engine, { { "width", 1360 }, { "height", 840 } });
+    ShownScreen picker = showScreen(engine, Routes::PlaylistPicker {});
+    EXPECT_TRUE(device.view.problems.isEmpty()) << qPrintable(device.view.problems.join('\n'));
+    EXPECT_TRUE(picker.view.problems.isEmpty()) << qPrintable(picker.view.problems.join('\n'));
+    ASSERT_TRUE(device.view.object && picker.view.object);
+    auto *screen = device.as<ActivationScreenModel>();
+    auto *qr = device.view.object->findChild<QrCodeItem *>();
+    auto *pickerScreen = picker.as<PlaylistPickerScreenModel>();
     ASSERT_TRUE(screen && qr && pickerScreen);
     EXPECT_TRUE(screen->isActive());
     EXPECT_EQ(screen->deviceKey(), QStringLiteral("905512"));
@@ -72,14 +74,14 @@ TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
     // One card per playlist, in the page's one repeater.
     EXPECT_EQ(pickerScreen->cards().size(), 2);
     QList<int> repeaterCounts;
-    for (QObject *child : picker.object->findChildren<QObject *>()) {
+    for (QObject *child : picker.view.object->findChildren<QObject *>()) {
         if (child->inherits("QQuickRepeater"))
             repeaterCounts.append(child->property("count").toInt());
     }
     EXPECT_EQ(repeaterCounts, QList<int> { 2 });
-    picker.object.reset();
+    picker.close();
     EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers + 1);
-    device.object.reset();
+    device.close();
     EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers);
 }
 

@@ -1,4 +1,5 @@
-#include "KitTestSupport.h"
+#include "ShownScreen.h"
+#include "../kit/KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/SplashScreenModel.h"
@@ -8,6 +9,7 @@
 
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
@@ -22,13 +24,13 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
     qputenv("ZELFOR_SERVER", portal.baseUrl().toUtf8());
     setActiveLanguage(QStringLiteral("en"));
 
+    AppState::shared()->replace(Routes::Splash {});
     QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    QmlLoad load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/SplashScreenModel.qml"), { { "width", 1360 }, { "height", 840 } });
-    ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
-    auto *root = qobject_cast<QQuickItem *>(load.object.get());
-    auto *screen = root->property("screen").value<SplashScreenModel *>();
-    ASSERT_TRUE(screen);
+    ShownScreen shown = showTopScreen(engine, { { "width", 1360 }, { "height", 840 } });
+    ASSERT_TRUE(shown.view.problems.isEmpty()) << qPrintable(shown.view.problems.join('\n'));
+    auto *root = qobject_cast<QQuickItem *>(shown.view.object.get());
+    auto *screen = shown.as<SplashScreenModel>();
+    ASSERT_TRUE(root && screen);
     EXPECT_TRUE(screen->appear());
     EXPECT_TRUE(screen->isActive());
     QQuickItem *failure = itemNamed(root, QStringLiteral("failure"));

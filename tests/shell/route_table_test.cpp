@@ -1,0 +1,84 @@
+#include "../app/AppStateFixture.h"
+#include "QmlHarness.h"
+#include "shell/ScreenTable.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace {
+
+// Every case of Route, made with its default payload.
+template <std::size_t... Index> QList<Route> everyRoute(std::index_sequence<Index...>)
+{
+    return { Route(std::variant_alternative_t<Index, Route> {})... };
+}
+
+// The view-model class each route's screen is made of; its view is the same name without "Model".
+const QHash<QString, QString> kModels {
+    { "splash", "SplashScreenModel" }, { "activation", "ActivationScreenModel" },
+    { "playlistPicker", "PlaylistPickerScreenModel" }, { "home", "HomeScreenModel" }, { "live", "LiveScreenModel" },
+    { "catchup", "CatchUpScreenModel" }, { "browse", "BrowseScreenModel" }, { "movie", "MovieDetailsScreenModel" },
+    { "series", "SeriesDetailsScreenModel" }, { "player", "PlayerScreenModel" }, { "settings", "SettingsScreenModel" },
+    { "search", "SearchScreenModel" }, { "favorites", "FavoritesScreenModel" },
+};
+
+class RouteTable : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setActiveLanguage(u"en"_qs);
+        fixture.makeState({ Routes::Home {} });
+        deps = fixture.screenDeps();
+        deps.catalog = &catalog;
+    }
+
+    AppStateFixture fixture;
+    Catalog catalog { &fixture.http.http(), [] { return QDateTime::currentDateTimeUtc(); },
+        [] { return u"Uncategorized"_qs; } };
+    ScreenDeps deps;
+};
+
+TEST_F(RouteTable, EveryRouteHasItsViewAndAModelMadeForItsEntry)
+{
+    const QList<Route> routes = everyRoute(std::make_index_sequence<std::variant_size_v<Route>> {});
+    ASSERT_EQ(routes.size(), kModels.size());
+    for (const Route &route : routes) {
+        const QString name = routeName(route);
+        SCOPED_TRACE(qPrintable(name));
+        const ScreenTable::Row row = ScreenTable::rowOf(route);
+        ASSERT_TRUE(kModels.contains(name));
+        const QString model = kModels.value(name);
+        EXPECT_TRUE(row.view.path().endsWith(u'/' + model.chopped(5) + u".qml")) << qPrintable(row.view.toString());
+        EXPECT_TRUE(QFile::exists(u':' + row.view.path())) << qPrintable(row.view.toString());
+        const RouteEntry entry = RouteEntry::fresh(route);
+        const std::unique_ptr<RouteScreen> screen(row.make(deps, entry));
+        ASSERT_TRUE(screen);
+        EXPECT_EQ(QString::fromLatin1(screen->metaObject()->className()), model);
+        EXPECT_EQ(screen->entry().id, entry.id);
+        EXPECT_FALSE(screen->isActive()) << "its layer activates it";
+    }
+}
+
+TEST_F(RouteTable, MakesTheScreenOfAStackEntryForItsOwnerAndNothingForAnUnknownOne)
+{
+    ScreenTable table(deps);
+    QObject owner;
+    const RouteEntry entry = fixture.topEntry();
+    const MadeScreen made = table.make(entry.id.toString(), &owner);
+    ASSERT_TRUE(made.model);
+    EXPECT_EQ(made.model->parent(), &owner);
+    EXPECT_EQ(made.model->entry().id, entry.id);
+    EXPECT_EQ(made.view, ScreenTable::rowOf(entry.route).view);
+
+    WarningCollector warnings;
+    const MadeScreen unknown = table.make(QUuid::createUuid().toString(), &owner);
+    EXPECT_FALSE(unknown.model);
+    EXPECT_EQ(warnings.warnings().size(), 1);
+    table.setRows([](const Route &) { return ScreenTable::Row {}; });
+    EXPECT_FALSE(table.make(entry.id.toString(), &owner).model);
+    EXPECT_EQ(warnings.warnings().size(), 2);
+}
+
+} // namespace
