@@ -1,9 +1,9 @@
 #include "BenchCommands.h"
 
 #include "MediaServer.h"
-#include "playback/GstPlatformPlayer.h"
-#include "playback/LibVlcPlayer.h"
-#include "playback/VideoOutput.h"
+#include "playback/engines/GstPlatformPlayer.h"
+#include "playback/engines/LibVlcPlayer.h"
+#include "playback/engines/VideoOutput.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -26,7 +26,6 @@ public:
 
     bool isActive() const { return m_active; }
     void setActive(bool active);
-    QUuid handlerId() const { return m_id; }
 
     // Asked only while this handler is the router's top entry.
     virtual bool handleKey(const Key &key);

@@ -12,8 +12,6 @@
 // already swapped left and right for a right-to-left interface.
 namespace HomeFocus {
 
-inline const QStringList kTiles = { QStringLiteral("live"), QStringLiteral("movies"),
-    QStringLiteral("series"), QStringLiteral("account"), QStringLiteral("playlist") };
 inline const QStringList kActions = { QStringLiteral("search"), QStringLiteral("fav"),
     QStringLiteral("reload"), QStringLiteral("settings"), QStringLiteral("exit") };
 

@@ -45,11 +45,6 @@ void ContentListModel::setRows(std::vector<qint32> rows)
         setFocusedRow(count() - 1);
 }
 
-void ContentListModel::showAll()
-{
-    setItems(m_items, m_playlistId);
-}
-
 const MediaItem *ContentListModel::itemAt(int row) const
 {
     if (row < 0 || row >= count())

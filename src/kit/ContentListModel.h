@@ -47,8 +47,6 @@ public:
     void setItems(Items items, qint64 playlistId);
     // Shows the items at these positions of the shared list, in this order.
     void setRows(std::vector<qint32> rows);
-    // Shows every item in its own order.
-    void showAll();
 
     const Items &items() const { return m_items; }
     const std::vector<qint32> &rows() const { return m_rows; }

@@ -1,10 +1,10 @@
 #include "AppPlaybackHost.h"
 
-#include "GstPlatformPlayer.h"
-#include "LibVlcPlayer.h"
 #include "PlayerEngine.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "playback/engines/GstPlatformPlayer.h"
+#include "playback/engines/LibVlcPlayer.h"
 
 #include <QJSEngine>
 

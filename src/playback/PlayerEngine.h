@@ -1,13 +1,13 @@
 #pragma once
 
-#include "PlatformPlayer.h"
 #include "PlaybackHost.h"
-#include "PlaybackTypes.h"
-#include "VideoOutput.h"
-#include "VlcPlayer.h"
 #include "app/AppClock.h"
 #include "app/PlaybackControl.h"
 #include "model/Records.h"
+#include "playback/engines/PlatformPlayer.h"
+#include "playback/engines/PlaybackTypes.h"
+#include "playback/engines/VideoOutput.h"
+#include "playback/engines/VlcPlayer.h"
 
 #include <QObject>
 #include <QVariantList>

@@ -1,5 +1,5 @@
 #include "GeneratedMedia.h"
-#include "playback/LibVlcPlayer.h"
+#include "playback/engines/LibVlcPlayer.h"
 
 #include <QElapsedTimer>
 

@@ -1,7 +1,7 @@
 #include "GeneratedMedia.h"
 #include "QmlHarness.h"
-#include "playback/GstPlatformPlayer.h"
-#include "playback/LibVlcPlayer.h"
+#include "playback/engines/GstPlatformPlayer.h"
+#include "playback/engines/LibVlcPlayer.h"
 
 #include <QQmlEngine>
 #include <QtQml/QQmlExtensionPlugin>

@@ -37,7 +37,6 @@ int VideoOutput::sinkCount() const
 
 void VideoOutput::present(const QVideoFrame &frame)
 {
-    m_lastFrameSize = frame.size();
     for (const auto &sink : m_sinks)
         if (sink)
             sink->setVideoFrame(frame);

@@ -20,7 +20,6 @@ public:
     int sinkCount() const;
     // Main thread only.
     void present(const QVideoFrame &frame);
-    QSize lastFrameSize() const { return m_lastFrameSize; }
 
 signals:
     void sinksChanged();
@@ -29,7 +28,6 @@ private:
     void prune();
 
     QList<QPointer<QVideoSink>> m_sinks;
-    QSize m_lastFrameSize;
 };
 
 // The one libVLC drawing target: at most one hosting surface at a time, and
