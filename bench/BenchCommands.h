@@ -39,9 +39,7 @@ private:
     quint64 m_state;
 };
 
-// Generated provider answers: an M3U of live channels; a get_vod_streams (movie) or
-// get_series (series) body.
-QByteArray generatedLiveM3u(int channels);
+// A generated provider answer: a get_vod_streams (movie) or get_series (series) body.
 QByteArray generatedXtreamStreams(int count, ContentType type);
 // Generated channels: "FR: Channel <i> HD" in the group "FR | <group> Channels".
 QByteArray generatedChannelName(int i);

@@ -91,20 +91,6 @@ int generateM3u(const QStringList &args)
     return 0;
 }
 
-} // namespace
-
-QByteArray generatedLiveM3u(int channels)
-{
-    Sequence random(42);
-    QByteArray out = "#EXTM3U\n";
-    out.reserve(qsizetype(channels) * 320);
-    for (int i = 0; i < channels; ++i)
-        appendLive(out, i, random);
-    return out;
-}
-
-namespace {
-
 constexpr BenchCommand kCommands[] = {
     { "m3u", "FILE [REPEAT]", runM3u },
     { "gen-m3u", "N", generateM3u },

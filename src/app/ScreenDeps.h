@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QUrl>
 
@@ -27,6 +28,8 @@ struct ScreenDeps {
     // What the onboarding screens need of that engine.
     PlaybackControl *playback = nullptr;
     ImageStore *images = nullptr;
+    // The wall clock shown on screens and compared with the provider's expiry.
+    std::function<QDateTime()> now;
     // Opens an address with the desktop (browser, mail program).
     std::function<bool(const QUrl &)> openUrl;
     // Ends the application the way Ctrl+Q does.

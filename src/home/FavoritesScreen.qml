@@ -9,14 +9,7 @@ import Zelfor.Kit
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
-
-    FavoritesScreenModel {
-        id: screen
-        objectName: "favoritesModel"
-        active: root.isTop
-    }
+    required property FavoritesScreenModel screen
 
     ColumnLayout {
         anchors.fill: parent

@@ -3,7 +3,6 @@
 #include "ContentOpener.h"
 #include "GridFocus.h"
 #include "app/AppState.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
@@ -18,19 +17,13 @@ const char *const kTabTitles[FavoritesScreenModel::kTabCount] = { "live_tv", "mo
 
 } // namespace
 
-FavoritesScreenModel::FavoritesScreenModel(QObject *parent)
-    : FavoritesScreenModel(AppState::shared(), KeyRouter::shared(), parent)
-{
-}
-
-FavoritesScreenModel::FavoritesScreenModel(AppState *app, KeyRouter *router, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
+FavoritesScreenModel::FavoritesScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_items(new ContentListModel(this))
 {
-    if (m_app) {
-        connect(m_app->prefs(), &Prefs::favoritesChanged, this, &FavoritesScreenModel::rebuild);
-        connect(m_app, &AppState::deviceChanged, this, &FavoritesScreenModel::rebuild);
+    if (app()) {
+        connect(app()->prefs(), &Prefs::favoritesChanged, this, &FavoritesScreenModel::rebuild);
+        connect(app(), &AppState::deviceChanged, this, &FavoritesScreenModel::rebuild);
     }
     rebuild();
 }
@@ -60,9 +53,9 @@ QVariantList FavoritesScreenModel::tabs() const
 QList<FavoriteEntry> FavoritesScreenModel::entries(ContentType type) const
 {
     QList<FavoriteEntry> found;
-    if (!m_app || !m_playlist)
+    if (!app() || !m_playlist)
         return found;
-    for (const FavoriteEntry &entry : m_app->prefs()->favorites()) {
+    for (const FavoriteEntry &entry : app()->prefs()->favorites()) {
         if (entry.playlistId == m_playlist->id && entry.type == type)
             found.append(entry);
     }
@@ -114,7 +107,7 @@ QList<MediaItem> FavoritesScreenModel::itemsOf(const QList<FavoriteEntry> &entri
 
 void FavoritesScreenModel::rebuild()
 {
-    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
+    const std::optional<Playlist> playlist = activePlaylist();
     if (playlist != m_playlist) {
         m_playlist = playlist;
         emit playlistChanged();
@@ -129,17 +122,17 @@ void FavoritesScreenModel::rebuild()
 
 void FavoritesScreenModel::open(int index)
 {
-    if (!m_app || !m_playlist)
+    if (!app() || !m_playlist)
         return;
-    openContent(*m_app, *m_playlist, *m_items->items(), index);
+    openContent(*app(), *m_playlist, *m_items->items(), index);
 }
 
 void FavoritesScreenModel::toggleFavorite(int index)
 {
     const QList<FavoriteEntry> shown = entries(tabType());
-    if (!m_app || index < 0 || index >= shown.size())
+    if (!app() || index < 0 || index >= shown.size())
         return;
-    m_app->toggleFavorite(shown[index]);
+    app()->toggleFavorite(shown[index]);
 }
 
 bool FavoritesScreenModel::handleKey(const Key &key)

@@ -1,24 +1,22 @@
 #pragma once
 
-#include "app/KeyHandler.h"
+#include "app/RouteScreen.h"
 #include "kit/ContentListModel.h"
 #include "model/Records.h"
 
-#include <QPointer>
 #include <QString>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 #include <optional>
 
-class AppState;
-
 // The favourites of the active playlist in three tabs (channels, movies, series) shown as a
 // grid: a channel plays in a queue of the tab's channels, a movie or series opens its
 // details, and a favourite can be removed. The lists follow the stored favourites.
-class FavoritesScreenModel : public KeyHandler {
+class FavoritesScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(bool hasPlaylist READ hasPlaylist NOTIFY playlistChanged)
     Q_PROPERTY(QString playlistName READ playlistName NOTIFY playlistChanged)
     Q_PROPERTY(int tab READ tab WRITE setTab NOTIFY tabChanged)
@@ -34,8 +32,7 @@ public:
     static constexpr int kChannelCellStride = 218;
     static constexpr int kPosterCellStride = 176;
 
-    explicit FavoritesScreenModel(QObject *parent = nullptr);
-    FavoritesScreenModel(AppState *app, KeyRouter *router, QObject *parent = nullptr);
+    FavoritesScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
 
     bool hasPlaylist() const { return m_playlist.has_value(); }
     QString playlistName() const { return m_playlist ? m_playlist->name : QString(); }
@@ -70,7 +67,6 @@ private:
     void rebuild();
     void setFocus(int focus);
 
-    QPointer<AppState> m_app;
     std::optional<Playlist> m_playlist;
     ContentListModel *m_items;
     int m_tab = 0;

@@ -24,8 +24,8 @@ bool stopsCounting(const std::exception_ptr &error)
 
 void HomeScreenModel::startCounts()
 {
-    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
-    if (!playlist || !m_app->device())
+    const std::optional<Playlist> playlist = activePlaylist();
+    if (!playlist || !app()->device())
         return;
     m_countsPlaylist = playlist->id;
     loadCounts(++m_countsRun);
@@ -34,8 +34,8 @@ void HomeScreenModel::startCounts()
 QCoro::Task<> HomeScreenModel::loadCounts(quint64 run)
 {
     const QPointer<HomeScreenModel> self(this);
-    const Playlist playlist = *m_app->activePlaylist();
-    Catalog *catalog = m_services.catalog;
+    const Playlist playlist = *activePlaylist();
+    Catalog *catalog = deps().catalog;
     m_loadError.reset();
     m_failed.clear();
     emit countsChanged();

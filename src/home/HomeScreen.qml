@@ -9,13 +9,7 @@ import Zelfor.Kit
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
-
-    HomeScreenModel {
-        id: screen
-        active: root.isTop
-    }
+    required property HomeScreenModel screen
 
     ColumnLayout {
         id: content
@@ -79,7 +73,7 @@ Item {
         HomeGrid {
             Layout.fillWidth: true
             Layout.fillHeight: true
-            screen: screen
+            screen: root.screen
         }
 
         HomeRecents {
@@ -87,7 +81,7 @@ Item {
             Layout.fillWidth: true
             Layout.topMargin: 20
             visible: screen.showsRecents(root.height - 60, screen.recentCount)
-            screen: screen
+            screen: root.screen
         }
 
         RowLayout {

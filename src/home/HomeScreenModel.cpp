@@ -6,7 +6,6 @@
 #include "app/AppState.h"
 #include "app/ErrorMessages.h"
 #include "app/Formatters.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "app/WebAddress.h"
@@ -43,31 +42,24 @@ const QList<ActionLook> &actionLooks()
 
 } // namespace
 
-HomeScreenModel::HomeScreenModel(QObject *parent)
-    : HomeScreenModel(AppState::shared(), KeyRouter::shared(), {}, parent)
+HomeScreenModel::HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
+    , m_recents(new RecentListModel(app()->prefs(), this))
+    , m_noticeDismissed(app()->prefs()->defaults().text(kDismissedNotice))
 {
-}
-
-HomeScreenModel::HomeScreenModel(AppState *app, KeyRouter *router, HomeServices services, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
-    , m_services(services.withDefaults())
-    , m_recents(new RecentListModel(app->prefs(), this))
-    , m_noticeDismissed(app->prefs()->defaults().text(kDismissedNotice))
-{
-    connect(app, &AppState::deviceChanged, this, [this] {
+    connect(app(), &AppState::deviceChanged, this, [this] {
         emit deviceChanged();
         emit noticeChanged();
         refreshRecents();
         checkGate();
-        const std::optional<Playlist> playlist = m_app->activePlaylist();
+        const std::optional<Playlist> playlist = activePlaylist();
         if (playlist && playlist->id != m_countsPlaylist)
             startCounts();
     });
-    connect(app, &AppState::offlineChanged, this, &HomeScreenModel::offlineChanged);
-    connect(app->prefs(), &Prefs::recentChanged, this, &HomeScreenModel::refreshRecents);
-    connect(app->prefs(), &Prefs::resumeChanged, this, &HomeScreenModel::refreshRecents);
-    connect(app->prefs(), &Prefs::timeFormatChanged, this, &HomeScreenModel::clockChanged);
+    connect(app(), &AppState::offlineChanged, this, &HomeScreenModel::offlineChanged);
+    connect(app()->prefs(), &Prefs::recentChanged, this, &HomeScreenModel::refreshRecents);
+    connect(app()->prefs(), &Prefs::resumeChanged, this, &HomeScreenModel::refreshRecents);
+    connect(app()->prefs(), &Prefs::timeFormatChanged, this, &HomeScreenModel::clockChanged);
     // Resume points change while the player covers this screen; they show on return.
     connect(this, &KeyHandler::activeChanged, this, [this] {
         if (!isActive())
@@ -75,7 +67,7 @@ HomeScreenModel::HomeScreenModel(AppState *app, KeyRouter *router, HomeServices 
         refreshRecents();
         checkGate();
     });
-    m_clockTimer = m_services.clock->createTimer();
+    m_clockTimer = this->deps().clock->createTimer();
     m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
     tick();
     refreshRecents();
@@ -87,7 +79,7 @@ HomeScreenModel::~HomeScreenModel() = default;
 
 bool HomeScreenModel::ready() const
 {
-    return m_app && m_app->device() && m_app->activePlaylist();
+    return app() && app()->device() && app()->activePlaylist();
 }
 
 QString HomeScreenModel::clockText() const
@@ -102,7 +94,7 @@ QString HomeScreenModel::dayText() const
 
 bool HomeScreenModel::offline() const
 {
-    return m_app && m_app->offline();
+    return app() && app()->offline();
 }
 
 QString HomeScreenModel::accountStatus() const
@@ -118,9 +110,9 @@ QColor HomeScreenModel::accountStatusColor() const
 
 QString HomeScreenModel::visibleNotice() const
 {
-    if (!m_app || !m_app->device())
+    if (!app() || !app()->device())
         return {};
-    const OptText &notice = m_app->device()->notice;
+    const OptText &notice = app()->device()->notice;
     // A notice of nothing but spaces and tabs is blank; line breaks count as text.
     if (!notice || M3uText::trimmedSpacesAndTabs(*notice).isEmpty() || notice == m_noticeDismissed)
         return {};
@@ -129,9 +121,9 @@ QString HomeScreenModel::visibleNotice() const
 
 QString HomeScreenModel::latestVersion() const
 {
-    if (!m_app || !m_app->device() || !m_app->device()->app)
+    if (!app() || !app()->device() || !app()->device()->app)
         return {};
-    const OptText &latest = m_app->device()->app->latest_version;
+    const OptText &latest = app()->device()->app->latest_version;
     return isVersion(latest, AppState::kAppVersion) ? *latest : QString();
 }
 
@@ -157,18 +149,18 @@ QString HomeScreenModel::countText(ContentType type) const
 
 QString HomeScreenModel::deviceAddress() const
 {
-    return m_app ? deviceAddressOf(*m_app) : QString();
+    return app() ? deviceAddressOf(*app()) : QString();
 }
 
 QString HomeScreenModel::playlistName() const
 {
-    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
+    const std::optional<Playlist> playlist = activePlaylist();
     return playlist && !playlist->name.isEmpty() ? playlist->name : ::tr(QStringLiteral("playlist"));
 }
 
 QString HomeScreenModel::playlistsLine() const
 {
-    const qsizetype count = m_app && m_app->device() ? m_app->device()->playlists.size() : 0;
+    const qsizetype count = app() && app()->device() ? app()->device()->playlists.size() : 0;
     return count >= 2 ? QString::number(count) + QStringLiteral(" × ") + ::tr(QStringLiteral("playlist"))
                       : QString();
 }
@@ -214,12 +206,12 @@ bool HomeScreenModel::handleKey(const Key &key)
 
 void HomeScreenModel::activate(const QString &id)
 {
-    if (!m_app)
+    if (!app())
         return;
     if (id == u"reload")
         reload();
     else if (id == u"exit")
-        m_services.quit();
+        deps().quit();
     else
         push(id);
 }
@@ -237,21 +229,21 @@ void HomeScreenModel::push(const QString &id)
         { QStringLiteral("settings"), Routes::Settings {} },
     };
     if (const auto route = routes.constFind(id); route != routes.cend())
-        m_app->push(*route);
+        app()->push(*route);
 }
 
 void HomeScreenModel::playRecent(int index)
 {
-    if (!m_app || index < 0 || index >= recentCount())
+    if (!app() || index < 0 || index >= recentCount())
         return;
     const PlayItem item = m_recents->items().at(index);
-    m_app->push(Routes::Player { PlayQueue { 1, [item](qint64) { return std::optional(item); }, 0, true } });
+    app()->push(Routes::Player { PlayQueue { 1, [item](qint64) { return std::optional(item); }, 0, true } });
 }
 
 void HomeScreenModel::dismissRecent(int index)
 {
-    if (m_app && index >= 0 && index < recentCount())
-        m_app->prefs()->removeRecent(m_recents->items().at(index).key);
+    if (app() && index >= 0 && index < recentCount())
+        app()->prefs()->removeRecent(m_recents->items().at(index).key);
 }
 
 void HomeScreenModel::dismissNotice()
@@ -259,7 +251,7 @@ void HomeScreenModel::dismissNotice()
     const QString notice = visibleNotice();
     if (notice.isEmpty())
         return;
-    m_app->prefs()->defaults().set(kDismissedNotice, notice);
+    app()->prefs()->defaults().set(kDismissedNotice, notice);
     m_noticeDismissed = notice;
     emit noticeChanged();
 }
@@ -272,17 +264,17 @@ void HomeScreenModel::retry()
 
 void HomeScreenModel::openSite()
 {
-    if (!m_app)
+    if (!app())
         return;
     // The portal's text: only a web page goes to the browser.
-    if (const std::optional<QUrl> url = webPageUrl(siteAddressOf(*m_app, m_services.portalAddress)))
-        m_services.openUrl(*url);
+    if (const std::optional<QUrl> url = webPageUrl(siteAddressOf(*app(), deps().portalAddress)))
+        deps().openUrl(*url);
 }
 
 QCoro::Task<> HomeScreenModel::reload()
 {
     const QPointer<HomeScreenModel> self(this);
-    const QPointer<AppState> app = m_app;
+    const QPointer<AppState> app = this->app();
     if (!app)
         co_return;
     app->showToast(::tr(QStringLiteral("refreshing")));
@@ -291,7 +283,7 @@ QCoro::Task<> HomeScreenModel::reload()
         co_return;
     if (const auto *failure = std::get_if<std::exception_ptr>(&result))
         app->showToast(userMessage(*failure));
-    m_services.catalog->reset();
+    deps().catalog->reset();
     m_counts.clear();
     m_failed.clear();
     m_iptvExp.reset();
@@ -328,18 +320,18 @@ void HomeScreenModel::setFocus(const QString &focus)
 
 void HomeScreenModel::tick()
 {
-    m_now = m_services.now();
+    m_now = deps().now();
     emit clockChanged();
     emit statusChanged();
 }
 
 void HomeScreenModel::refreshRecents()
 {
-    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
+    const std::optional<Playlist> playlist = activePlaylist();
     QList<PlayItem> items;
     if (playlist) {
         const QString prefix = QString::number(playlist->id) + QLatin1Char('|');
-        for (const PlayItem &item : m_app->prefs()->recent()) {
+        for (const PlayItem &item : app()->prefs()->recent()) {
             if (item.key.startsWith(prefix))
                 items.append(item);
         }
@@ -352,10 +344,10 @@ void HomeScreenModel::refreshRecents()
 
 void HomeScreenModel::checkGate()
 {
-    if (!isActive() || ready() || !m_app || m_rerooting)
+    if (!isActive() || ready() || !app() || m_rerooting)
         return;
     m_rerooting = true;
     // Re-rooting removes this screen; it happens once the current call has returned.
     QMetaObject::invokeMethod(
-        m_app, [app = m_app] { app->replace(app->rootRoute()); }, Qt::QueuedConnection);
+        app(), [app = app()] { app->replace(app->rootRoute()); }, Qt::QueuedConnection);
 }

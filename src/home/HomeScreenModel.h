@@ -1,13 +1,11 @@
 #pragma once
 
-#include "HomeServices.h"
 #include "RecentListModel.h"
-#include "app/KeyHandler.h"
+#include "app/RouteScreen.h"
 #include "model/Records.h"
 
 #include <QColor>
 #include <QDateTime>
-#include <QPointer>
 #include <QString>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
@@ -19,7 +17,6 @@
 #include <optional>
 #include <set>
 
-class AppState;
 class AppTimer;
 
 // The home screen: item counts of the active playlist, the provider's expiry, the clock, the
@@ -27,9 +24,10 @@ class AppTimer;
 // row and the keyboard focus over all of them (ids: the tiles "live", "movies", "series",
 // "account", "playlist", the actions "search", "fav", "reload", "settings", "exit" and the
 // cards "r0", "r1", ...; empty when nothing is focused).
-class HomeScreenModel : public KeyHandler {
+class HomeScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(bool ready READ ready NOTIFY deviceChanged)
     Q_PROPERTY(QString focus READ focus NOTIFY focusChanged)
     Q_PROPERTY(int focusedCard READ focusedCard NOTIFY focusChanged)
@@ -57,8 +55,7 @@ public:
     static constexpr qint64 kClockPeriodMs = 10000;
     static constexpr qint64 kExpiryWarningSecs = 604800;
 
-    explicit HomeScreenModel(QObject *parent = nullptr);
-    HomeScreenModel(AppState *app, KeyRouter *router, HomeServices services, QObject *parent = nullptr);
+    HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
     ~HomeScreenModel() override;
 
     // A device record with an active playlist; without one the screen re-roots the stack.
@@ -141,8 +138,6 @@ private:
     bool isCurrentRun(quint64 run) const { return run == m_countsRun; }
     void push(const QString &id);
 
-    QPointer<AppState> m_app;
-    HomeServices m_services;
     RecentListModel *m_recents;
     std::unique_ptr<AppTimer> m_clockTimer;
     QDateTime m_now;

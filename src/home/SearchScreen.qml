@@ -9,15 +9,12 @@ import Zelfor.Kit
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
+    required property SearchScreenModel screen
 
-    SearchScreenModel {
-        id: screen
-        objectName: "searchModel"
-        active: root.isTop
-        onFieldFocusedChanged: {
-            if (fieldFocused)
+    Connections {
+        target: screen
+        function onFieldFocusedChanged() {
+            if (screen.fieldFocused)
                 field.forceActiveFocus()
             else if (field.activeFocus)
                 root.forceActiveFocus()

@@ -3,7 +3,6 @@
 #include "ContentOpener.h"
 #include "app/AppClock.h"
 #include "app/AppState.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
@@ -31,22 +30,8 @@ QCoro::Task<std::shared_ptr<const FoldedNames>> foldNames(SectionPtr section)
 
 } // namespace
 
-SearchScreenModel::SearchScreenModel(QObject *parent)
-    : SearchScreenModel(
-        AppState::shared(),
-        [](Playlist playlist, ContentType type) {
-            return Catalog::shared()->load(std::move(playlist), type, false);
-        },
-        KeyRouter::shared(), AppClock::system(), parent)
-{
-}
-
-SearchScreenModel::SearchScreenModel(
-    AppState *app, SectionLoader loader, KeyRouter *router, AppClock *clock, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
-    , m_loadSection(std::move(loader))
-    , m_clock(clock)
+SearchScreenModel::SearchScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
 {
     for (ContentListModel *&model : m_results) {
         model = new ContentListModel(this);
@@ -57,16 +42,16 @@ SearchScreenModel::SearchScreenModel(
         if (isActive())
             appeared();
     });
-    if (m_app) {
-        connect(m_app, &AppState::deviceChanged, this, &SearchScreenModel::playlistChanged);
-        connect(m_app->prefs(), &Prefs::favoritesChanged, this, &SearchScreenModel::markFavorites);
+    if (app()) {
+        connect(app(), &AppState::deviceChanged, this, &SearchScreenModel::playlistChanged);
+        connect(app()->prefs(), &Prefs::favoritesChanged, this, &SearchScreenModel::markFavorites);
         markFavorites();
     }
 }
 
 void SearchScreenModel::markFavorites()
 {
-    const QSet<QString> keys = favoriteKeys(m_app->prefs()->favorites());
+    const QSet<QString> keys = favoriteKeys(app()->prefs()->favorites());
     for (ContentListModel *model : m_results)
         model->setFavoriteKeys(keys);
 }
@@ -75,7 +60,7 @@ SearchScreenModel::~SearchScreenModel() = default;
 
 bool SearchScreenModel::hasPlaylist() const
 {
-    return m_app && m_app->activePlaylist().has_value();
+    return activePlaylist().has_value();
 }
 
 void SearchScreenModel::setQuery(const QString &query)
@@ -156,9 +141,9 @@ void SearchScreenModel::runSearch()
 
 void SearchScreenModel::appeared()
 {
-    m_fieldFocusTimer = m_clock->after(kFieldFocusDelayMs, [this] { setFieldFocused(true); });
-    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
-    if (playlist && m_loadSection)
+    m_fieldFocusTimer = deps().clock->after(kFieldFocusDelayMs, [this] { setFieldFocused(true); });
+    const std::optional<Playlist> playlist = activePlaylist();
+    if (playlist)
         loadSections(*playlist, ++m_pass);
 }
 
@@ -168,7 +153,7 @@ QCoro::Task<> SearchScreenModel::loadSections(Playlist playlist, quint64 pass)
     for (ContentType type : kAllContentTypes) {
         SectionPtr section;
         try {
-            section = co_await m_loadSection(playlist, type);
+            section = co_await deps().catalog->load(playlist, type, false);
         } catch (...) {
             // A section that cannot be loaded is left out of the search, without a message.
         }
@@ -247,11 +232,11 @@ void SearchScreenModel::openFocusedOrFirst()
 void SearchScreenModel::open(int type, int index)
 {
     const ContentListModel *model = results(type);
-    const std::optional<Playlist> playlist = m_app ? m_app->activePlaylist() : std::nullopt;
+    const std::optional<Playlist> playlist = activePlaylist();
     const MediaItem *item = model ? model->itemAt(index) : nullptr;
     if (!item || !playlist)
         return;
-    openContent(*m_app, *playlist, { *item }, 0);
+    openContent(*app(), *playlist, { *item }, 0);
 }
 
 void SearchScreenModel::setFocus(int row, int col)

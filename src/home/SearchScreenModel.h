@@ -1,11 +1,10 @@
 #pragma once
 
 #include "kit/FoldedNames.h"
-#include "app/KeyHandler.h"
+#include "app/RouteScreen.h"
 #include "kit/ContentListModel.h"
 #include "model/Records.h"
 
-#include <QPointer>
 #include <QString>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
@@ -13,21 +12,19 @@
 #include <QCoroTask>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
-class AppClock;
-class AppState;
 class AppTimer;
 
 // Searches the names of every channel, movie and series of the active playlist as the query
 // is typed, one row of results per content type (channels, movies, series, those with
 // matches), and opens what is chosen. Names are folded once per section as it arrives, on a
 // worker thread; each search then scans the folded text of every loaded section.
-class SearchScreenModel : public KeyHandler {
+class SearchScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(bool hasPlaylist READ hasPlaylist NOTIFY playlistChanged)
     Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
     Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
@@ -44,12 +41,7 @@ public:
     static constexpr qsizetype kMaxMatches = 60;
     static constexpr qint64 kFieldFocusDelayMs = 150;
 
-    // Where the sections come from: the shared catalog's load without forcing.
-    using SectionLoader = std::function<QCoro::Task<SectionPtr>(Playlist, ContentType)>;
-
-    explicit SearchScreenModel(QObject *parent = nullptr);
-    SearchScreenModel(
-        AppState *app, SectionLoader loader, KeyRouter *router, AppClock *clock, QObject *parent = nullptr);
+    SearchScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
     ~SearchScreenModel() override;
 
     bool hasPlaylist() const;
@@ -101,9 +93,6 @@ private:
     qsizetype lastIndexOf(ContentType type) const;
     void openFocusedOrFirst();
 
-    QPointer<AppState> m_app;
-    SectionLoader m_loadSection;
-    AppClock *m_clock;
     std::unique_ptr<AppTimer> m_fieldFocusTimer;
     QString m_query;
     bool m_loading = true;

@@ -41,14 +41,14 @@ QStringList SettingsScreenModel::userAgentPresets()
 
 void SettingsScreenModel::runTile(const QString &id)
 {
-    if (!m_app)
+    if (!app())
         return;
     if (id == u"device")
-        m_app->push(Routes::Activation {});
+        app()->push(Routes::Activation {});
     else if (id == u"refresh")
         refreshPlaylists();
     else if (id == u"playlist")
-        m_app->push(Routes::PlaylistPicker {});
+        app()->push(Routes::PlaylistPicker {});
     else if (id == u"lang")
         openLanguageDialog();
     else if (id == u"time")
@@ -61,14 +61,8 @@ void SettingsScreenModel::runTile(const QString &id)
         clearCache();
     else if (id == u"version")
         openUpdate(hasUpdate());
-    else if (id == u"support" && m_app->device() && m_app->device()->support)
-        mailSupport(m_app->device()->support->email.value_or(QString()));
-}
-
-void SettingsScreenModel::back()
-{
-    if (m_app)
-        m_app->pop();
+    else if (id == u"support" && app()->device() && app()->device()->support)
+        mailSupport(app()->device()->support->email.value_or(QString()));
 }
 
 bool SettingsScreenModel::setCustomUserAgent(const QString &text)
@@ -77,15 +71,15 @@ bool SettingsScreenModel::setCustomUserAgent(const QString &text)
     // A line break or other control character would end up inside the request headers.
     const bool control = std::any_of(value.begin(), value.end(),
         [](QChar c) { return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format; });
-    if (!m_app || value.isEmpty() || control)
+    if (!app() || value.isEmpty() || control)
         return false;
-    m_app->prefs()->setUserAgent(value);
+    app()->prefs()->setUserAgent(value);
     return true;
 }
 
 void SettingsScreenModel::openLanguageDialog()
 {
-    const QPointer<AppState> app = m_app;
+    const QPointer<AppState> app = this->app();
     const QStringList options { ::tr(QStringLiteral("system_default")), QStringLiteral("English"),
         QStringLiteral("Français"), QStringLiteral("العربية") };
     const QString stored = app->prefs()->language();
@@ -100,10 +94,10 @@ void SettingsScreenModel::openLanguageDialog()
 
 void SettingsScreenModel::openTimeFormatDialog()
 {
-    const QPointer<Prefs> prefs = m_app->prefs();
+    const QPointer<Prefs> prefs = app()->prefs();
     const QStringList values { QStringLiteral("system"), QStringLiteral("24"), QStringLiteral("12") };
     const QString stored = prefs->timeFormat();
-    openChoice<QString>(*m_app, QStringLiteral("time_format"),
+    openChoice<QString>(*app(), QStringLiteral("time_format"),
         { ::tr(QStringLiteral("time_format_system")), ::tr(QStringLiteral("time_format_24")),
             ::tr(QStringLiteral("time_format_12")) },
         values, values.contains(stored) ? stored : values[0], [prefs](const QString &value) {
@@ -114,9 +108,9 @@ void SettingsScreenModel::openTimeFormatDialog()
 
 void SettingsScreenModel::openPictureModeDialog()
 {
-    const QPointer<Prefs> prefs = m_app->prefs();
+    const QPointer<Prefs> prefs = app()->prefs();
     const qint64 stored = prefs->aspectMode();
-    openChoice<qint64>(*m_app, QStringLiteral("aspect_ratio"),
+    openChoice<qint64>(*app(), QStringLiteral("aspect_ratio"),
         { ::tr(QStringLiteral("aspect_fill")), ::tr(QStringLiteral("aspect_fit")),
             ::tr(QStringLiteral("aspect_zoom")) },
         { 0, 1, 2 }, stored == 1 || stored == 2 ? stored : 0, [prefs](const qint64 &mode) {
@@ -127,13 +121,13 @@ void SettingsScreenModel::openPictureModeDialog()
 
 void SettingsScreenModel::openUserAgentDialog()
 {
-    const QPointer<Prefs> prefs = m_app->prefs();
+    const QPointer<Prefs> prefs = app()->prefs();
     const QStringList presets = userAgentPresets();
     QStringList options;
     for (const QString &preset : presets)
         options.append(shownPreset(preset));
     // A user agent of one's own marks no option.
-    openChoice<QString>(*m_app, QStringLiteral("user_agent"), options, presets, prefs->userAgent(),
+    openChoice<QString>(*app(), QStringLiteral("user_agent"), options, presets, prefs->userAgent(),
         [prefs](const QString &preset) {
             if (prefs)
                 prefs->setUserAgent(preset);
@@ -142,10 +136,12 @@ void SettingsScreenModel::openUserAgentDialog()
 
 QCoro::Task<> SettingsScreenModel::refreshPlaylists()
 {
-    const QPointer<AppState> app = m_app;
+    const QPointer<AppState> app = this->app();
     if (!app)
         co_return;
-    const HomeServices services = m_services;
+    // The screen may be gone when the answer comes.
+    Http *http = deps().http;
+    Catalog *catalog = deps().catalog;
     app->showToast(::tr(QStringLiteral("refreshing")));
     const DeviceResult result = co_await app->refreshDevice();
     if (!app)
@@ -154,8 +150,8 @@ QCoro::Task<> SettingsScreenModel::refreshPlaylists()
         app->showToast(userMessage(*failure));
         co_return;
     }
-    services.http->clearCache();
-    services.catalog->reset();
+    http->clearCache();
+    catalog->reset();
     app->showToast(::tr(QStringLiteral("refreshed")));
     if (std::get<DeviceResponse>(result).playlists.isEmpty())
         app->replace(Routes::Activation {});
@@ -163,18 +159,18 @@ QCoro::Task<> SettingsScreenModel::refreshPlaylists()
 
 void SettingsScreenModel::clearCache()
 {
-    m_services.http->clearCache();
-    m_services.images->clear();
-    m_services.catalog->reset();
-    if (m_app)
-        m_app->showToast(::tr(QStringLiteral("cache_cleared")));
+    deps().http->clearCache();
+    deps().images->clear();
+    deps().catalog->reset();
+    if (app())
+        app()->showToast(::tr(QStringLiteral("cache_cleared")));
 }
 
 void SettingsScreenModel::openUpdate(bool hasUpdate)
 {
-    if (hasUpdate && m_app) {
-        if (const std::optional<QUrl> url = webPageUrl(siteAddressOf(*m_app, m_services.portalAddress))) {
-            m_services.openUrl(*url);
+    if (hasUpdate && app()) {
+        if (const std::optional<QUrl> url = webPageUrl(siteAddressOf(*app(), deps().portalAddress))) {
+            deps().openUrl(*url);
             return;
         }
     }
@@ -184,5 +180,5 @@ void SettingsScreenModel::openUpdate(bool hasUpdate)
 void SettingsScreenModel::mailSupport(const QString &email)
 {
     if (const std::optional<QUrl> url = mailtoUrl(email))
-        m_services.openUrl(*url);
+        deps().openUrl(*url);
 }

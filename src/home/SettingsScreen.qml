@@ -7,16 +7,29 @@ import Zelfor.Kit
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
+    required property SettingsScreenModel screen
 
-    SettingsScreenModel {
-        id: screen
-        active: root.isTop
-        editing: uaField.editing
-        onEditingChanged: if (!editing) uaField.show(screen.userAgent)
-        onUserAgentFieldRequested: uaField.edit()
-        onUserAgentFieldLeft: root.forceActiveFocus()
+    Binding {
+        target: screen
+        property: "editing"
+        value: uaField.editing
+    }
+
+    Connections {
+        target: screen
+        function onEditingChanged() {
+            if (!screen.editing)
+                uaField.show(screen.userAgent)
+        }
+        function onUserAgentFieldRequested() {
+            uaField.edit()
+        }
+        function onUserAgentFieldLeft() {
+            root.forceActiveFocus()
+        }
+        function onFocusChanged() {
+            scroller.reveal(screen.focus)
+        }
     }
 
     ColumnLayout {
@@ -108,13 +121,6 @@ Item {
                 placeholder: Localized.text("user_agent")
                 onEdited: (text) => screen.setUserAgentDraft(text)
             }
-        }
-    }
-
-    Connections {
-        target: screen
-        function onFocusChanged() {
-            scroller.reveal(screen.focus)
         }
     }
 }

@@ -5,7 +5,6 @@
 #include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Formatters.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "kit/Theme.h"
@@ -52,38 +51,29 @@ SettingTile tile(const char *id, QColor accent, const char *icon, const QString 
 
 } // namespace
 
-SettingsScreenModel::SettingsScreenModel(QObject *parent)
-    : SettingsScreenModel(AppState::shared(), KeyRouter::shared(), {}, parent)
+SettingsScreenModel::SettingsScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
 {
-}
-
-SettingsScreenModel::SettingsScreenModel(
-    AppState *app, KeyRouter *router, HomeServices services, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
-    , m_services(services.withDefaults())
-{
-    Prefs *prefs = app->prefs();
-    connect(app, &AppState::deviceChanged, this, &SettingsScreenModel::tilesChanged);
-    connect(app, &AppState::stackChanged, this, &SettingsScreenModel::stackChanged);
+    Prefs *prefs = app()->prefs();
+    connect(app(), &AppState::deviceChanged, this, &SettingsScreenModel::tilesChanged);
     for (const auto changed : { &Prefs::languageChanged, &Prefs::timeFormatChanged, &Prefs::aspectModeChanged,
              &Prefs::userAgentChanged })
         connect(prefs, changed, this, [this] {
-            m_clockText = formatClock(m_services.now());
+            m_clockText = formatClock(this->deps().now());
             emit tilesChanged();
         });
-    m_clockTimer = m_services.clock->createTimer();
+    m_clockTimer = this->deps().clock->createTimer();
     m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
-    m_clockText = formatClock(m_services.now());
+    m_clockText = formatClock(this->deps().now());
 }
 
 SettingsScreenModel::~SettingsScreenModel() = default;
 
 QList<SettingTile> SettingsScreenModel::tiles() const
 {
-    if (!m_app)
+    if (!app())
         return {};
-    Prefs *prefs = m_app->prefs();
+    Prefs *prefs = app()->prefs();
     QList<SettingTile> list { deviceTile(),
         tile("refresh", Theme::rgb(0x34, 0xD3, 0x99), "arrow.clockwise",
             ::tr(QStringLiteral("refresh_playlists")), ::tr(QStringLiteral("refresh_playlists_desc"))) };
@@ -109,25 +99,25 @@ QList<SettingTile> SettingsScreenModel::tiles() const
 
 SettingTile SettingsScreenModel::deviceTile() const
 {
-    const QString key = m_app->device() ? m_app->device()->device_key : QStringLiteral("—");
+    const QString key = app()->device() ? app()->device()->device_key : QStringLiteral("—");
     return tile("device", Theme::rgb(0x22, 0xD3, 0xEE), "qrcode", ::tr(QStringLiteral("device_info")),
-        deviceAddressOf(*m_app) + QLatin1Char('\n') + ::tr(QStringLiteral("device_key")) + QLatin1Char(' ')
+        deviceAddressOf(*app()) + QLatin1Char('\n') + ::tr(QStringLiteral("device_key")) + QLatin1Char(' ')
             + key);
 }
 
 std::optional<SettingTile> SettingsScreenModel::playlistTile() const
 {
-    if (!m_app->device() || m_app->device()->playlists.size() < 2)
+    if (!app()->device() || app()->device()->playlists.size() < 2)
         return std::nullopt;
-    const std::optional<Playlist> active = m_app->activePlaylist();
+    const std::optional<Playlist> active = app()->activePlaylist();
     return tile("playlist", Theme::rgb(0xA7, 0x8B, 0xFA), "list.bullet.rectangle.portrait.fill",
         ::tr(QStringLiteral("switch_playlist")), active ? active->name : QString());
 }
 
 bool SettingsScreenModel::hasUpdate() const
 {
-    return m_app->device() && m_app->device()->app
-        && isVersion(m_app->device()->app->latest_version, AppState::kAppVersion);
+    return app()->device() && app()->device()->app
+        && isVersion(app()->device()->app->latest_version, AppState::kAppVersion);
 }
 
 SettingTile SettingsScreenModel::versionTile() const
@@ -138,7 +128,7 @@ SettingTile SettingsScreenModel::versionTile() const
             ::tr(QStringLiteral("up_to_date")));
     SettingTile version = tile("version", Theme::rgb(0xC0, 0x84, 0xFC), "arrow.down.circle.fill", title,
         ::tr(
-            QStringLiteral("update_available"), { m_app->device()->app->latest_version.value_or(QString()) }),
+            QStringLiteral("update_available"), { app()->device()->app->latest_version.value_or(QString()) }),
         ::tr(QStringLiteral("open_site")));
     version.trailingColor = Theme::cyan();
     return version;
@@ -146,7 +136,7 @@ SettingTile SettingsScreenModel::versionTile() const
 
 std::optional<SettingTile> SettingsScreenModel::supportTile() const
 {
-    const std::optional<DeviceResponse> &device = m_app->device();
+    const std::optional<DeviceResponse> &device = app()->device();
     if (!device || !device->support || device->support->email.value_or(QString()).isEmpty())
         return std::nullopt;
     QString contacts = *device->support->email;
@@ -173,14 +163,9 @@ QString SettingsScreenModel::subtitle() const
     return QStringLiteral("Zelfor ") + AppState::kAppVersion;
 }
 
-bool SettingsScreenModel::canGoBack() const
-{
-    return m_app && m_app->canGoBack();
-}
-
 QString SettingsScreenModel::userAgent() const
 {
-    return m_app ? m_app->prefs()->userAgent() : QString();
+    return app() ? app()->prefs()->userAgent() : QString();
 }
 
 void SettingsScreenModel::setEditing(bool editing)
@@ -261,7 +246,7 @@ void SettingsScreenModel::setFocus(int focus)
 
 void SettingsScreenModel::tick()
 {
-    const QString clockText = formatClock(m_services.now());
+    const QString clockText = formatClock(deps().now());
     if (clockText == m_clockText)
         return;
     m_clockText = clockText;

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "HomeServices.h"
-#include "app/KeyHandler.h"
+#include "app/RouteScreen.h"
 #include "model/Records.h"
 
 #include <QColor>
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -16,7 +14,6 @@
 
 #include <memory>
 
-class AppState;
 class AppTimer;
 
 // One tile of the settings grid: a setting with its value, or an action.
@@ -36,14 +33,14 @@ struct SettingTile {
 // entries, and a text field for a user agent of one's own. The tile list is built anew from
 // the shared state on every change; the focus is a tile index (-1: none) moved by the arrows
 // over `columns` columns.
-class SettingsScreenModel : public KeyHandler {
+class SettingsScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(QVariantList tiles READ tileValues NOTIFY tilesChanged)
     Q_PROPERTY(int focus READ focus NOTIFY focusChanged)
     Q_PROPERTY(int columns READ columns NOTIFY columnsChanged)
     Q_PROPERTY(QString subtitle READ subtitle CONSTANT)
-    Q_PROPERTY(bool canGoBack READ canGoBack NOTIFY stackChanged)
     Q_PROPERTY(QString userAgent READ userAgent NOTIFY tilesChanged)
     Q_PROPERTY(bool editing READ editing WRITE setEditing NOTIFY editingChanged)
 
@@ -51,8 +48,7 @@ public:
     static constexpr qint64 kClockPeriodMs = 10000;
     static constexpr int kPresetShownLength = 48;
 
-    explicit SettingsScreenModel(QObject *parent = nullptr);
-    SettingsScreenModel(AppState *app, KeyRouter *router, HomeServices services, QObject *parent = nullptr);
+    SettingsScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
     ~SettingsScreenModel() override;
 
     // The tiles for the present state, in order.
@@ -61,7 +57,6 @@ public:
     int focus() const { return m_focus; }
     int columns() const { return m_columns; }
     QString subtitle() const;
-    bool canGoBack() const;
     QString userAgent() const;
     // Whether the user agent field is being edited (the view says so).
     bool editing() const { return m_editing; }
@@ -78,7 +73,6 @@ public:
 
     // What Enter, Space or a click on the tile does.
     Q_INVOKABLE void runTile(const QString &id);
-    Q_INVOKABLE void back();
     // Stores the text typed in the user agent field; false (and nothing stored) when it is
     // blank or holds a control character.
     Q_INVOKABLE bool setCustomUserAgent(const QString &text);
@@ -99,7 +93,6 @@ signals:
     void tilesChanged();
     void focusChanged();
     void columnsChanged();
-    void stackChanged();
     void editingChanged();
     // The view moves the keyboard into the user agent field, or out of it.
     void userAgentFieldRequested();
@@ -115,8 +108,6 @@ private:
     void setFocus(int focus);
     void tick();
 
-    QPointer<AppState> m_app;
-    HomeServices m_services;
     std::unique_ptr<AppTimer> m_clockTimer;
     QString m_clockText;
     int m_focus = -1;

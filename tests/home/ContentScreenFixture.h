@@ -58,6 +58,13 @@ public:
     }
 
     AppState &app() { return *state.state; }
+    // What the screen works with: the state's deps and this catalog.
+    ScreenDeps screenDeps()
+    {
+        ScreenDeps deps = state.screenDeps();
+        deps.catalog = &catalog;
+        return deps;
+    }
     Prefs &prefs() { return *state.prefs; }
     qint64 playlistId() const { return provider.playlist().id; }
 

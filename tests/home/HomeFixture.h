@@ -2,7 +2,6 @@
 
 #include "../app/AppStateFixture.h"
 #include "XtreamProvider.h"
-#include "home/HomeServices.h"
 #include "kit/ImageStore.h"
 #include "sources/Catalog.h"
 
@@ -40,20 +39,21 @@ protected:
         return fixture.makeState(stack);
     }
 
-    HomeServices services()
+    // What the screens work with: the fixture's state, router, Http and clock, this catalog
+    // and image store, the fixed wall clock, and the recording browser and quit.
+    ScreenDeps screenDeps()
     {
-        return { .clock = &fixture.clock,
-            .catalog = &catalog,
-            .http = &fixture.http.http(),
-            .images = &images,
-            .now = [] { return kNow; },
-            .openUrl =
-                [this](const QUrl &url) {
-                    opened.append(url);
-                    return true;
-                },
-            .quit = [this] { ++quits; },
-            .portalAddress = fixture.portal };
+        ScreenDeps deps = fixture.screenDeps();
+        deps.catalog = &catalog;
+        deps.images = &images;
+        deps.now = [] { return kNow; };
+        deps.openUrl = [this](const QUrl &url) {
+            opened.append(url);
+            return true;
+        };
+        deps.quit = [this] { ++quits; };
+        deps.portalAddress = fixture.portal;
+        return deps;
     }
 
     LoopbackServer portal;

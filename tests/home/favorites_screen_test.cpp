@@ -26,7 +26,7 @@ protected:
     FavoritesScreenModel &screen()
     {
         if (!m_screen) {
-            m_screen = std::make_unique<FavoritesScreenModel>(&home.app(), home.state.router.get());
+            m_screen = std::make_unique<FavoritesScreenModel>(home.screenDeps(), home.state.topEntry());
             m_tester = std::make_unique<QAbstractItemModelTester>(m_screen->items());
         }
         return *m_screen;

@@ -134,7 +134,9 @@ protected:
         AppState &app = state(device(), { Routes::Home {} });
         router = std::make_unique<KeyRouter>(
             &app, KeyRouterHooks { .clock = &fixture.clock, .language = [language] { return language; } });
-        screen = std::make_unique<HomeScreenModel>(&app, router.get(), services());
+        ScreenDeps deps = screenDeps();
+        deps.router = router.get();
+        screen = std::make_unique<HomeScreenModel>(deps, fixture.topEntry());
         screen->setActive(true);
         return *screen;
     }

@@ -19,8 +19,8 @@ protected:
         const std::optional<DeviceResponse> &record, const QList<Route> &stack = { Routes::Home {} })
     {
         screen.reset();
-        AppState &app = state(record, stack);
-        screen = std::make_unique<HomeScreenModel>(&app, fixture.router.get(), services());
+        state(record, stack);
+        screen = std::make_unique<HomeScreenModel>(screenDeps(), fixture.topEntry());
         loaded = std::make_unique<QSignalSpy>(screen.get(), &HomeScreenModel::countsLoaded);
         screen->setActive(true);
         return *screen;

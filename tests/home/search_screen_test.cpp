@@ -25,13 +25,7 @@ protected:
     SearchScreenModel &screen()
     {
         if (!m_screen) {
-            Catalog *catalog = &home.catalog;
-            m_screen = std::make_unique<SearchScreenModel>(
-                &home.app(),
-                [catalog](Playlist playlist, ContentType type) {
-                    return catalog->load(std::move(playlist), type, false);
-                },
-                home.state.router.get(), &home.state.clock);
+            m_screen = std::make_unique<SearchScreenModel>(home.screenDeps(), home.state.topEntry());
             for (ContentType type : kAllContentTypes)
                 m_testers.push_back(std::make_unique<QAbstractItemModelTester>(m_screen->results(int(type))));
         }
@@ -207,11 +201,7 @@ TEST_F(SearchScreenTest, ComingBackIntoViewLoadsFromTheCatalogsMemoryAndKeepsThe
 TEST(SearchScreenWithoutPlaylist, LoadsNothing)
 {
     ContentScreenFixture home { Routes::Search {}, false };
-    SearchScreenModel screen(
-        &home.app(),
-        [catalog = &home.catalog](
-            Playlist playlist, ContentType type) { return catalog->load(playlist, type, false); },
-        home.state.router.get(), &home.state.clock);
+    SearchScreenModel screen(home.screenDeps(), home.state.topEntry());
     screen.setActive(true);
     QTest::qWait(50);
     EXPECT_FALSE(screen.hasPlaylist());

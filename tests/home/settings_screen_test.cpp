@@ -13,8 +13,8 @@ protected:
         const QList<Route> &stack = { Routes::Home {}, Routes::Settings {} })
     {
         screen.reset();
-        AppState &app = state(record, stack);
-        screen = std::make_unique<SettingsScreenModel>(&app, fixture.router.get(), services());
+        state(record, stack);
+        screen = std::make_unique<SettingsScreenModel>(screenDeps(), fixture.topEntry());
         screen->setActive(true);
         return *screen;
     }
@@ -82,6 +82,26 @@ TEST_F(SettingsTest, TilesFollowTheDeviceRecord)
     open(withSupport(u"help@zelfor.example"_qs, u"+212600"_qs));
     EXPECT_EQ(tile(u"device"_qs).subtitle, u"00:1a:79:00:00:05\nDevice key 246810"_qs);
     EXPECT_EQ(tile(u"support"_qs).subtitle, u"help@zelfor.example\n+212600"_qs);
+}
+
+TEST_F(SettingsTest, BackIsOfferedFromTheStartOnlyOverAnotherScreen)
+{
+    const std::pair<QList<Route>, bool> cases[] = {
+        { { Routes::Home {}, Routes::Settings {} }, true },
+        { { Routes::Settings {} }, false },
+    };
+    for (const auto &[stack, canGoBack] : cases) {
+        open(device(), stack);
+        EXPECT_TRUE(screen->isTop());
+        EXPECT_EQ(screen->canGoBack(), canGoBack) << stack.size();
+    }
+    open(device());
+    QSignalSpy changed(screen.get(), &SettingsScreenModel::stackChanged);
+    screen->back();
+    EXPECT_FALSE(changed.isEmpty());
+    EXPECT_FALSE(screen->isTop());
+    EXPECT_FALSE(screen->canGoBack());
+    EXPECT_EQ(fixture.route(), u"home"_qs);
 }
 
 TEST_F(SettingsTest, TilesShowTheStoredValues)
