@@ -23,6 +23,8 @@ struct ScreenDeps {
     Catalog *catalog = nullptr;
     Http *http = nullptr;
     AppClock *clock = nullptr;
+    // The wall-clock time the guides and archive days are laid out against.
+    std::function<QDateTime()> now;
     // The engine the live preview and the player play through.
     PlayerEngine *engine = nullptr;
     // What the onboarding screens need of that engine.

@@ -8,14 +8,7 @@ import Zelfor.Live
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
-
-    CatchUpScreenModel {
-        id: screen
-        active: root.isTop && screen.hasPlaylist
-        entryId: root.entryId
-    }
+    required property CatchUpScreenModel screen
 
     ColumnLayout {
         anchors.fill: parent

@@ -13,7 +13,7 @@ bool CatchUpScreenModel::handleKey(const Key &key)
     if (!hasPlaylist())
         return false;
     const bool programmes = m_pane == kProgrammePane;
-    const int lastDay = int(m_days->days().size()) - 1;
+    const int lastDay = int(m_days.days().size()) - 1;
     switch (key.kind) {
     case Key::Kind::up:
     case Key::Kind::down: {

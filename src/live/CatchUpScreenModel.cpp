@@ -4,7 +4,6 @@
 #include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Formatters.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "sources/Catalog.h"
 
@@ -23,60 +22,25 @@ QString dayLabel(int day, const QDateTime &start)
 
 } // namespace
 
-CatchUpScreenModel::CatchUpScreenModel(QObject *parent)
-    : CatchUpScreenModel(CatchUpScreenDeps { AppState::shared(), Catalog::shared(), KeyRouter::shared(), AppClock::system(),
-                                             QDateTime::currentDateTime() },
-                         parent)
-{
-}
-
-CatchUpScreenModel::CatchUpScreenModel(const CatchUpScreenDeps &deps, QObject *parent)
-    : KeyHandler(deps.router, parent)
-    , m_app(deps.app)
-    , m_catalog(deps.catalog)
-    , m_clock(deps.clock)
-    , m_now(deps.now)
-    , m_zone(deps.zone)
-    , m_days(std::make_unique<CatchUpDays>(MediaItem(), m_now, m_zone))
+CatchUpScreenModel::CatchUpScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
+    , m_catalog(this->deps().catalog)
+    , m_clock(this->deps().clock)
+    , m_now(this->deps().now())
+    , m_playlist(activePlaylist())
+    , m_channel(payload<Routes::Catchup>() ? payload<Routes::Catchup>()->channel : MediaItem())
+    , m_days(m_channel, m_now)
 {
     refreshDays();
+    if (m_playlist)
+        loadGuide();
 }
 
 CatchUpScreenModel::~CatchUpScreenModel() = default;
 
-void CatchUpScreenModel::setEntryId(const QString &entryId)
-{
-    if (entryId == m_entryId || !m_app)
-        return;
-    m_entryId = entryId;
-    const std::optional<Route> route = m_app->routeOf(QUuid::fromString(entryId));
-    if (const auto *catchup = route ? std::get_if<Routes::Catchup>(&*route) : nullptr)
-        showChannel(catchup->channel);
-}
-
-void CatchUpScreenModel::showChannel(const MediaItem &channel)
-{
-    m_channel = channel;
-    m_days = std::make_unique<CatchUpDays>(channel, m_now, m_zone);
-    m_guide.reset();
-    m_day = 0;
-    m_focus = -1;
-    refreshDays();
-    emit channelChanged();
-    emit guideChanged();
-    emit programmesChanged();
-    if (hasPlaylist())
-        loadGuide();
-}
-
-bool CatchUpScreenModel::hasPlaylist() const
-{
-    return m_app && m_app->activePlaylist().has_value();
-}
-
 QString CatchUpScreenModel::archiveText() const
 {
-    return ::tr(QStringLiteral("catchup_archive_days"), { m_days->depth() });
+    return ::tr(QStringLiteral("catchup_archive_days"), { m_days.depth() });
 }
 
 QCoro::Task<> CatchUpScreenModel::loadGuide()
@@ -85,7 +49,7 @@ QCoro::Task<> CatchUpScreenModel::loadGuide()
     const QPointer<CatchUpScreenModel> self(this);
     // The destructor cancels the request before `self` clears: the token tells a screen going away.
     const CancelToken cancel = m_requests.token();
-    QList<EpgEntry> guide = co_await m_catalog->archive(*m_app->activePlaylist(), m_channel, cancel);
+    QList<EpgEntry> guide = co_await m_catalog->archive(*m_playlist, m_channel, cancel);
     if (!self || cancel.isCancelled() || run != m_loadRun)
         co_return;
     m_guide = std::move(guide);
@@ -98,9 +62,10 @@ QCoro::Task<> CatchUpScreenModel::loadGuide()
 void CatchUpScreenModel::refreshDays()
 {
     QList<CategoryEntry> rows;
-    for (int day = 0; day < m_days->days().size(); ++day) {
-        rows.append({ QString::number(day), {}, dayLabel(day, m_days->days()[day]), m_days->playableCount(day, m_guide),
-                      day == 0 ? QStringLiteral("sun.max.fill") : QStringLiteral("calendar") });
+    for (int day = 0; day < m_days.days().size(); ++day) {
+        rows.append(
+            { QString::number(day), {}, dayLabel(day, m_days.days()[day]), m_days.playableCount(day, m_guide),
+                day == 0 ? QStringLiteral("sun.max.fill") : QStringLiteral("calendar") });
     }
     m_dayColumn.setRows(rows);
     m_dayColumn.setSelectedRow(m_day);
@@ -109,7 +74,7 @@ void CatchUpScreenModel::refreshDays()
 
 QList<EpgEntry> CatchUpScreenModel::dayEntries() const
 {
-    return m_days->entries(m_day, m_guide);
+    return m_days.entries(m_day, m_guide);
 }
 
 QVariantList CatchUpScreenModel::programmes() const
@@ -122,8 +87,8 @@ QVariantList CatchUpScreenModel::programmes() const
             { QStringLiteral("title"), entry.title },
             { QStringLiteral("description"), entry.description.value_or(QString()) },
             { QStringLiteral("onNow"), isOnAir(entry, m_now) },
-            { QStringLiteral("upcoming"), m_days->isUpcoming(entry) },
-            { QStringLiteral("playable"), m_days->isPlayable(entry) },
+            { QStringLiteral("upcoming"), m_days.isUpcoming(entry) },
+            { QStringLiteral("playable"), m_days.isPlayable(entry) },
         });
     }
     return rows;
@@ -131,7 +96,7 @@ QVariantList CatchUpScreenModel::programmes() const
 
 void CatchUpScreenModel::selectDay(int day)
 {
-    if (day < 0 || day >= m_days->days().size())
+    if (day < 0 || day >= m_days.days().size())
         return;
     setDay(day);
 }
@@ -172,21 +137,13 @@ void CatchUpScreenModel::setFocus(int focus, bool scroll)
 void CatchUpScreenModel::play(int index)
 {
     const QList<EpgEntry> entries = dayEntries();
-    if (index < 0 || index >= entries.size() || !m_days->isPlayable(entries[index]) || !m_app)
+    if (index < 0 || index >= entries.size() || !m_days.isPlayable(entries[index]) || !m_playlist)
         return;
-    const std::optional<Playlist> playlist = m_app->activePlaylist();
-    if (!playlist)
-        return;
-    const std::optional<PlayItem> item = m_catalog->catchupItem(*playlist, m_channel, entries[index]);
+    const std::optional<PlayItem> item = m_catalog->catchupItem(*m_playlist, m_channel, entries[index]);
     if (!item) {
-        m_app->showToast(::tr(QStringLiteral("catchup_unavailable")));
+        app()->showToast(::tr(QStringLiteral("catchup_unavailable")));
         return;
     }
-    m_app->push(Routes::Player { PlayQueue { 1, [item = *item](qint64) { return std::optional(item); }, 0, false } });
-}
-
-void CatchUpScreenModel::back()
-{
-    if (m_app)
-        m_app->pop();
+    app()->push(
+        Routes::Player { PlayQueue { 1, [item = *item](qint64) { return std::optional(item); }, 0, false } });
 }

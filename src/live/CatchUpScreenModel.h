@@ -2,7 +2,7 @@
 
 #include "CatchUpDays.h"
 #include "CategoryColumnModel.h"
-#include "app/KeyHandler.h"
+#include "app/RouteScreen.h"
 #include "model/Records.h"
 #include "sources/CancelToken.h"
 
@@ -12,37 +12,24 @@
 
 #include <QCoroTask>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
 class AppClock;
-class AppState;
 class AppTimer;
 class Catalog;
 
-// What the catch-up screen works with; the default constructor takes the shared instances,
-// the wall clock and the local time zone.
-struct CatchUpScreenDeps {
-    AppState *app = nullptr;
-    Catalog *catalog = nullptr;
-    KeyRouter *router = nullptr;
-    AppClock *clock = nullptr;
-    QDateTime now;
-    QTimeZone zone = QTimeZone::systemTimeZone();
-};
-
-// Replays a channel's past programmes: a column of archive days and the chosen day's
+// Replays the channel of its route's payload: a column of archive days and the chosen day's
 // programmes (or hourly slots when the provider has no guide), as of the moment the screen
-// was opened.
-class CatchUpScreenModel : public KeyHandler {
+// was opened. Without an active playlist it loads nothing and takes no key.
+class CatchUpScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString entryId READ entryId WRITE setEntryId NOTIFY channelChanged)
-    Q_PROPERTY(bool hasPlaylist READ hasPlaylist NOTIFY channelChanged)
-    Q_PROPERTY(QString channelName READ channelName NOTIFY channelChanged)
-    Q_PROPERTY(QString channelLogo READ channelLogo NOTIFY channelChanged)
-    Q_PROPERTY(QString archiveText READ archiveText NOTIFY channelChanged)
+    QML_UNCREATABLE("Made by the route table")
+    Q_PROPERTY(bool hasPlaylist READ hasPlaylist CONSTANT)
+    Q_PROPERTY(QString channelName READ channelName CONSTANT)
+    Q_PROPERTY(QString channelLogo READ channelLogo CONSTANT)
+    Q_PROPERTY(QString archiveText READ archiveText CONSTANT)
     Q_PROPERTY(CategoryColumnModel *days READ dayColumn CONSTANT)
     Q_PROPERTY(bool guideLoaded READ guideLoaded NOTIFY guideChanged)
     Q_PROPERTY(bool noGuide READ noGuide NOTIFY guideChanged)
@@ -58,17 +45,11 @@ public:
     static constexpr int kDayPane = 0;
     static constexpr int kProgrammePane = 1;
 
-    explicit CatchUpScreenModel(QObject *parent = nullptr);
-    CatchUpScreenModel(const CatchUpScreenDeps &deps, QObject *parent = nullptr);
+    // Loads the archive guide of the entry's channel.
+    CatchUpScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
     ~CatchUpScreenModel() override;
 
-    QString entryId() const { return m_entryId; }
-    // The stack entry whose channel this screen shows; loads the archive guide.
-    void setEntryId(const QString &entryId);
-    // The channel to show, as the catch-up route carries it.
-    void showChannel(const MediaItem &channel);
-
-    bool hasPlaylist() const;
+    bool hasPlaylist() const { return m_playlist.has_value(); }
     QString channelName() const { return m_channel.name; }
     QString channelLogo() const { return m_channel.logo.value_or(QString()); }
     QString archiveText() const;
@@ -79,16 +60,14 @@ public:
     int day() const { return m_day; }
     int focus() const { return m_focus; }
     int pane() const { return m_pane; }
-    const CatchUpDays &archive() const { return *m_days; }
+    const CatchUpDays &archive() const { return m_days; }
     QList<EpgEntry> dayEntries() const;
 
     Q_INVOKABLE void selectDay(int day);
     Q_INVOKABLE void play(int index);
-    Q_INVOKABLE void back();
     bool handleKey(const Key &key) override;
 
 signals:
-    void channelChanged();
     void guideChanged();
     void programmesChanged();
     void focusChanged();
@@ -103,16 +82,14 @@ private:
     void refreshDays();
     bool moveProgramme(int step);
 
-    QPointer<AppState> m_app;
     Catalog *m_catalog;
     AppClock *m_clock;
-    QDateTime m_now;
-    QTimeZone m_zone;
-    QString m_entryId;
-    MediaItem m_channel;
+    const QDateTime m_now;
+    const std::optional<Playlist> m_playlist;
+    const MediaItem m_channel;
     // Requests still running when the screen goes are aborted.
     CancelSource m_requests;
-    std::unique_ptr<CatchUpDays> m_days;
+    const CatchUpDays m_days;
     std::optional<QList<EpgEntry>> m_guide;
     CategoryColumnModel m_dayColumn;
     int m_day = 0;

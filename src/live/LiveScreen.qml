@@ -7,13 +7,7 @@ import Zelfor.Live
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
-
-    LiveScreenModel {
-        id: screen
-        active: root.isTop
-    }
+    required property LiveScreenModel screen
 
     Component.onCompleted: screen.appeared()
 
@@ -28,7 +22,7 @@ Item {
 
         LiveHeader {
             Layout.fillWidth: true
-            screen: screen
+            screen: root.screen
         }
 
         Item {
@@ -44,7 +38,7 @@ Item {
                     objectName: "categoryColumn"
                     Layout.preferredWidth: 270
                     Layout.fillHeight: true
-                    screen: screen
+                    screen: root.screen
                 }
 
                 ChannelColumn {
@@ -52,7 +46,7 @@ Item {
                     Layout.minimumWidth: 320
                     Layout.fillWidth: true
                     Layout.fillHeight: true
-                    screen: screen
+                    screen: root.screen
                 }
 
                 LivePreviewPane {
@@ -60,7 +54,7 @@ Item {
                     Layout.preferredWidth: kWidth
                     Layout.fillWidth: false
                     Layout.fillHeight: true
-                    screen: screen
+                    screen: root.screen
                 }
             }
 

@@ -1,9 +1,7 @@
 #include "LiveScreenModel.h"
 
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/ErrorMessages.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "playback/PlayerEngine.h"
@@ -13,22 +11,15 @@
 #include <QCoroFuture>
 #include <QtConcurrent/QtConcurrentRun>
 
-LiveScreenModel::LiveScreenModel(QObject *parent)
-    : LiveScreenModel(LiveScreenDeps { AppState::shared(), Catalog::shared(), PlayerEngine::shared(), KeyRouter::shared(),
-                                       AppClock::system(), [] { return QDateTime::currentDateTime(); } },
-                      parent)
-{
-}
-
-LiveScreenModel::LiveScreenModel(const LiveScreenDeps &deps, QObject *parent)
-    : KeyHandler(deps.router, parent)
-    , m_app(deps.app)
-    , m_prefs(deps.app->prefs())
-    , m_catalog(deps.catalog)
-    , m_engine(deps.engine)
-    , m_playlist(deps.app->activePlaylist())
+LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
+    , m_app(app())
+    , m_prefs(app()->prefs())
+    , m_catalog(this->deps().catalog)
+    , m_engine(this->deps().engine)
+    , m_playlist(activePlaylist())
     , m_lists(m_playlist ? m_playlist->id : 0)
-    , m_guide(deps.catalog, deps.clock, deps.now)
+    , m_guide(this->deps().catalog, this->deps().clock, this->deps().now)
 {
     m_lists.setFavorites(m_prefs->favorites());
     m_lists.setRecentLive(m_prefs->recentLive());
@@ -178,12 +169,6 @@ int LiveScreenModel::aspectMode() const
 void LiveScreenModel::showPlayingKey()
 {
     m_channels.setPlayingKey(m_engine ? m_engine->itemKey() : QString());
-}
-
-void LiveScreenModel::back()
-{
-    if (m_app)
-        m_app->pop();
 }
 
 void LiveScreenModel::openSearch()

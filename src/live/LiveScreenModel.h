@@ -3,7 +3,7 @@
 #include "CategoryColumnModel.h"
 #include "LiveLists.h"
 #include "PreviewGuide.h"
-#include "app/KeyHandler.h"
+#include "app/RouteScreen.h"
 #include "kit/ContentListModel.h"
 #include "model/Records.h"
 #include "playback/PlayerEngine.h"
@@ -16,27 +16,17 @@
 
 #include <optional>
 
-class AppClock;
 class AppState;
 class Catalog;
 class Prefs;
 
-// What the live screen works with; the default constructor takes the shared instances.
-struct LiveScreenDeps {
-    AppState *app = nullptr;
-    Catalog *catalog = nullptr;
-    PlayerEngine *engine = nullptr;
-    KeyRouter *router = nullptr;
-    AppClock *clock = nullptr;
-    PreviewGuide::Clock now;
-};
-
 // The live TV screen: loads the live section, keeps the category and channel lists, previews
 // channels through the shared engine with their short guide, opens the full-screen player
 // over the listed channels and the catch-up screen, and answers the keyboard.
-class LiveScreenModel : public KeyHandler {
+class LiveScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(bool hasPlaylist READ hasPlaylist CONSTANT)
     Q_PROPERTY(QString playlistName READ playlistName CONSTANT)
     Q_PROPERTY(bool loaded READ loaded NOTIFY stateChanged)
@@ -59,8 +49,7 @@ class LiveScreenModel : public KeyHandler {
     Q_PROPERTY(bool previewFavorite READ previewFavorite NOTIFY previewChanged)
 
 public:
-    explicit LiveScreenModel(QObject *parent = nullptr);
-    LiveScreenModel(const LiveScreenDeps &deps, QObject *parent = nullptr);
+    LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
     // Leaving the screen ends playback.
     ~LiveScreenModel() override;
 
@@ -92,7 +81,6 @@ public:
     // The view came on screen: loads the section, or re-roots without an active playlist.
     Q_INVOKABLE void appeared();
     Q_INVOKABLE void requestReload();
-    Q_INVOKABLE void back();
     Q_INVOKABLE void openSearch();
     Q_INVOKABLE void selectCategory(int index);
     Q_INVOKABLE void clickChannel(int index);

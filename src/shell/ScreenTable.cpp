@@ -105,6 +105,7 @@ ScreenDeps ScreenTable::sharedDeps()
     deps.catalog = Catalog::shared();
     deps.http = Http::shared();
     deps.clock = AppClock::system();
+    deps.now = [] { return QDateTime::currentDateTime(); };
     deps.engine = PlayerEngine::shared();
     deps.playback = deps.engine;
     deps.images = ImageStore::shared();

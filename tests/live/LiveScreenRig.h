@@ -8,6 +8,24 @@
 
 #include <QTest>
 
+#include <functional>
+
+// A live screen over the top entry of `app`, previewing through `engine`, shown on top and
+// come on screen.
+inline std::unique_ptr<LiveScreenModel> liveScreenOver(
+    AppStateFixture &app, Catalog &catalog, EngineRig &engine, std::function<QDateTime()> now)
+{
+    ScreenDeps deps = app.screenDeps();
+    deps.catalog = &catalog;
+    deps.engine = engine.engine.get();
+    deps.clock = &engine.clock;
+    deps.now = std::move(now);
+    auto screen = std::make_unique<LiveScreenModel>(deps, app.topEntry());
+    screen->setActive(true);
+    screen->appeared();
+    return screen;
+}
+
 // A live screen over the demo portal's Xtream-Codes account, on the scripted engine, in
 // virtual time; the stack holds home and live.
 struct LiveScreenRig {
@@ -16,10 +34,7 @@ struct LiveScreenRig {
         app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
         app.makeState({ Routes::Home {}, Routes::Live {} });
         catalog = std::make_unique<Catalog>(&app.http.http(), [this] { return now; }, [] { return u"Uncategorized"_qs; });
-        screen = std::make_unique<LiveScreenModel>(
-            LiveScreenDeps { app.state.get(), catalog.get(), engine.engine.get(), app.router.get(), &engine.clock, [this] { return now; } });
-        screen->setActive(true);
-        screen->appeared();
+        screen = liveScreenOver(app, *catalog, engine, [this] { return now; });
     }
 
     bool loaded() { return QTest::qWaitFor([this] { return screen->loaded(); }, 5000); }

@@ -16,18 +16,26 @@ struct CatchUpRig {
         if (withPlaylist)
             app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
         app.makeState({ Routes::Home {}, Routes::Live {} });
-        screen = std::make_unique<CatchUpScreenModel>(
-            CatchUpScreenDeps { app.state.get(), &catalog, app.router.get(), &app.clock, now }, nullptr);
-        screen->setActive(true);
-        if (!withPlaylist)
-            return;
-        const SectionPtr live = runTask(catalog.load(*app.state->activePlaylist(), ContentType::live, false));
-        for (const MediaItem &item : live->all) {
-            if (item.id == channelId)
-                channel = item;
+        if (withPlaylist) {
+            const SectionPtr live
+                = runTask(catalog.load(*app.state->activePlaylist(), ContentType::live, false));
+            for (const MediaItem &item : live->all) {
+                if (item.id == channelId)
+                    channel = item;
+            }
         }
         app.state->push(Routes::Catchup { channel });
-        screen->setEntryId(app.state->stack().last().id.toString());
+        open();
+    }
+
+    // A screen over the top entry, shown on top, in place of the one before.
+    void open()
+    {
+        ScreenDeps deps = app.screenDeps();
+        deps.catalog = &catalog;
+        deps.now = [this] { return now; };
+        screen = std::make_unique<CatchUpScreenModel>(deps, app.topEntry());
+        screen->setActive(true);
     }
 
     bool loaded() { return QTest::qWaitFor([this] { return screen->guideLoaded(); }, 5000); }
@@ -49,6 +57,16 @@ QStringList dayNames(CategoryColumnModel *days)
     for (int row = 0; row < days->rowCount(); ++row)
         names << days->data(days->index(row), CategoryColumnModel::NameRole).toString();
     return names;
+}
+
+TEST(CatchUpScreen, ShowsTheEntrysChannelAndDaysFromConstruction)
+{
+    CatchUpRig rig("101");
+    EXPECT_TRUE(rig.screen->hasPlaylist());
+    EXPECT_EQ(rig.screen->channelName(), rig.channel.name);
+    EXPECT_EQ(rig.screen->channelLogo(), rig.channel.logo.value_or(QString()));
+    EXPECT_EQ(rig.screen->archiveText(), "3-day archive");
+    EXPECT_EQ(dayNames(rig.screen->dayColumn()).size(), 4);
 }
 
 TEST(CatchUpScreen, ListsTheArchiveDaysAndFocusesTheProgrammeOnNow)
@@ -175,7 +193,7 @@ TEST(CatchUpScreen, ClosedWhileTheGuideLoadsItAbortsTheRequestAndTakesNoAnswer)
     ASSERT_TRUE(rig.loaded());
     rig.portal.server().serve(u"/player_api.php"_qs, LoopbackResponse::stalled());
     rig.app.state->push(Routes::Catchup { rig.channel });
-    rig.screen->setEntryId(rig.app.state->stack().last().id.toString());
+    rig.open();
     ASSERT_TRUE(QTest::qWaitFor([&] { return rig.portal.server().inFlight() == 1; }, 5000));
     int announced = 0;
     QObject::connect(rig.screen.get(), &CatchUpScreenModel::guideChanged, [&announced] { ++announced; });

@@ -189,15 +189,6 @@ TEST_F(LiveScreenTest, PreviewTilesWithoutAPreviewAnswerWithTheHint)
 
 namespace {
 
-std::unique_ptr<LiveScreenModel> screenOver(AppStateFixture &app, EngineRig &engine, Catalog &catalog)
-{
-    auto screen = std::make_unique<LiveScreenModel>(LiveScreenDeps { app.state.get(), &catalog, engine.engine.get(), app.router.get(),
-                                                                     &engine.clock, [] { return QDateTime::currentDateTimeUtc(); } });
-    screen->setActive(true);
-    screen->appeared();
-    return screen;
-}
-
 TEST(LiveScreenLoad, AFailedLoadShowsItsMessageAndRetryLoadsAgain)
 {
     AppStateFixture app;
@@ -205,7 +196,7 @@ TEST(LiveScreenLoad, AFailedLoadShowsItsMessageAndRetryLoadsAgain)
     app.makeState({ Routes::Home {}, Routes::Live {} });
     EngineRig engine;
     Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
-    const auto screen = screenOver(app, engine, catalog);
+    const auto screen = liveScreenOver(app, catalog, engine, [] { return QDateTime::currentDateTimeUtc(); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->error().isEmpty(); }, 10000));
     EXPECT_FALSE(screen->loaded());
     EXPECT_FALSE(press(*screen, "D")) << "no key is used without a section";
@@ -220,7 +211,7 @@ TEST(LiveScreenLoad, WithoutAnActivePlaylistTheAppStartsOver)
     app.makeState({ Routes::Home {}, Routes::Live {} });
     EngineRig engine;
     Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
-    const auto screen = screenOver(app, engine, catalog);
+    const auto screen = liveScreenOver(app, catalog, engine, [] { return QDateTime::currentDateTimeUtc(); });
     EXPECT_FALSE(screen->hasPlaylist());
     EXPECT_EQ(app.state->stack().size(), 1);
     EXPECT_EQ(app.route(), "activation");
