@@ -23,15 +23,14 @@ struct ScreenDeps {
     Catalog *catalog = nullptr;
     Http *http = nullptr;
     AppClock *clock = nullptr;
-    // The wall-clock time the guides and archive days are laid out against.
+    // The wall-clock time: shown on screens, compared with the provider's expiry, the guides
+    // and archive days laid out against it.
     std::function<QDateTime()> now;
     // The engine the live preview and the player play through.
     PlayerEngine *engine = nullptr;
     // What the onboarding screens need of that engine.
     PlaybackControl *playback = nullptr;
     ImageStore *images = nullptr;
-    // The wall clock shown on screens and compared with the provider's expiry.
-    std::function<QDateTime()> now;
     // Opens an address with the desktop (browser, mail program).
     std::function<bool(const QUrl &)> openUrl;
     // Ends the application the way Ctrl+Q does.

@@ -109,7 +109,6 @@ ScreenDeps ScreenTable::sharedDeps()
     deps.engine = PlayerEngine::shared();
     deps.playback = deps.engine;
     deps.images = ImageStore::shared();
-    deps.now = [] { return QDateTime::currentDateTime(); };
     deps.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     deps.quit = [] { QCoreApplication::quit(); };
     deps.portalAddress = portalBaseAddress();
