@@ -1,9 +1,9 @@
 #include "BenchCommands.h"
 
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Prefs.h"
 #include "home/SearchScreen.h"
+#include "sources/AppClock.h"
 #include "sources/M3uCollector.h"
 #include "sources/SectionBuilder.h"
 #include "sources/XtreamClient.h"

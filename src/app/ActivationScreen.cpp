@@ -1,11 +1,11 @@
 #include "ActivationScreen.h"
 
-#include "AppClock.h"
 #include "ErrorMessages.h"
 #include "KeyRouter.h"
 #include "Localization.h"
 #include "Prefs.h"
 #include "WebAddress.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/DeviceIdentity.h"
 

@@ -1,9 +1,9 @@
 #include "AppState.h"
 
-#include "AppClock.h"
 #include "Localization.h"
 #include "Prefs.h"
 #include "ScreenViews.h"
+#include "sources/AppClock.h"
 #include "sources/DeviceIdentity.h"
 #include "sources/Http.h"
 #include "sources/XtreamClient.h"

@@ -1,8 +1,8 @@
 #include "SplashScreen.h"
 
-#include "AppClock.h"
 #include "ErrorMessages.h"
 #include "KeyRouter.h"
+#include "sources/AppClock.h"
 
 SplashScreen::SplashScreen(QObject *parent)
     : SplashScreen(AppState::shared(), KeyRouter::shared(), AppClock::system(), parent)

@@ -1,7 +1,7 @@
 #include "HomeServices.h"
 
-#include "app/AppClock.h"
 #include "kit/ImageStore.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/DeviceIdentity.h"
 #include "sources/Http.h"
@@ -20,8 +20,6 @@ HomeServices HomeServices::withDefaults() const
         services.http = Http::shared();
     if (!services.images)
         services.images = ImageStore::shared();
-    if (!services.now)
-        services.now = [] { return QDateTime::currentDateTime(); };
     if (!services.openUrl)
         services.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     if (!services.quit)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 #include <QUrl>
 
@@ -14,12 +13,11 @@ class ImageStore;
 // What the home and settings screens act through; empty members take the real ones
 // (withDefaults), tests hand in their own.
 struct HomeServices {
+    // Its wall time is shown in the header and compared with the provider's expiry.
     AppClock *clock = nullptr;
     Catalog *catalog = nullptr;
     Http *http = nullptr;
     ImageStore *images = nullptr;
-    // The wall clock shown in the header and compared with the provider's expiry.
-    std::function<QDateTime()> now;
     // Opens an address with the desktop (browser, mail program).
     std::function<bool(const QUrl &)> openUrl;
     // Ends the application the way Ctrl+Q does.

@@ -2,13 +2,13 @@
 
 #include "DeviceTexts.h"
 #include "GridFocus.h"
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Formatters.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "kit/Theme.h"
+#include "sources/AppClock.h"
 
 #include <QVariantMap>
 
@@ -69,12 +69,12 @@ SettingsScreenModel::SettingsScreenModel(
     for (const auto changed : { &Prefs::languageChanged, &Prefs::timeFormatChanged, &Prefs::aspectModeChanged,
              &Prefs::userAgentChanged })
         connect(prefs, changed, this, [this] {
-            m_clockText = formatClock(m_services.now());
+            m_clockText = formatClock(m_services.clock->now().toLocalTime());
             emit tilesChanged();
         });
     m_clockTimer = m_services.clock->createTimer();
     m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
-    m_clockText = formatClock(m_services.now());
+    m_clockText = formatClock(m_services.clock->now().toLocalTime());
 }
 
 SettingsScreenModel::~SettingsScreenModel() = default;
@@ -261,7 +261,7 @@ void SettingsScreenModel::setFocus(int focus)
 
 void SettingsScreenModel::tick()
 {
-    const QString clockText = formatClock(m_services.now());
+    const QString clockText = formatClock(m_services.clock->now().toLocalTime());
     if (clockText == m_clockText)
         return;
     m_clockText = clockText;

@@ -1,11 +1,11 @@
 #include "CatchUpScreen.h"
 
 #include "GuideRules.h"
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Formatters.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 
 #include <algorithm>
@@ -24,9 +24,8 @@ QString dayLabel(int day, const QDateTime &start)
 } // namespace
 
 CatchUpScreenModel::CatchUpScreenModel(QObject *parent)
-    : CatchUpScreenModel(CatchUpScreenDeps { AppState::shared(), Catalog::shared(), KeyRouter::shared(), AppClock::system(),
-                                             QDateTime::currentDateTime() },
-                         parent)
+    : CatchUpScreenModel(
+          CatchUpScreenDeps { AppState::shared(), Catalog::shared(), KeyRouter::shared(), AppClock::system() }, parent)
 {
 }
 
@@ -35,7 +34,7 @@ CatchUpScreenModel::CatchUpScreenModel(const CatchUpScreenDeps &deps, QObject *p
     , m_app(deps.app)
     , m_catalog(deps.catalog)
     , m_clock(deps.clock)
-    , m_now(deps.now)
+    , m_now(deps.clock->now().toLocalTime())
     , m_zone(deps.zone)
     , m_days(std::make_unique<CatchUpDays>(MediaItem(), m_now, m_zone))
 {

@@ -28,7 +28,6 @@ struct CatchUpScreenDeps {
     Catalog *catalog = nullptr;
     KeyRouter *router = nullptr;
     AppClock *clock = nullptr;
-    QDateTime now;
     QTimeZone zone = QTimeZone::systemTimeZone();
 };
 

@@ -1,12 +1,12 @@
 #include "LiveScreen.h"
 
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/ErrorMessages.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "playback/PlayerEngine.h"
+#include "sources/AppClock.h"
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
 
@@ -15,7 +15,7 @@
 
 LiveScreenModel::LiveScreenModel(QObject *parent)
     : LiveScreenModel(LiveScreenDeps { AppState::shared(), Catalog::shared(), PlayerEngine::shared(), KeyRouter::shared(),
-                                       AppClock::system(), [] { return QDateTime::currentDateTime(); } },
+                                       AppClock::system() },
                       parent)
 {
 }
@@ -28,7 +28,7 @@ LiveScreenModel::LiveScreenModel(const LiveScreenDeps &deps, QObject *parent)
     , m_engine(deps.engine)
     , m_playlist(deps.app->activePlaylist())
     , m_lists(m_playlist ? m_playlist->id : 0)
-    , m_guide(deps.catalog, deps.clock, deps.now)
+    , m_guide(deps.catalog, deps.clock)
 {
     m_lists.setFavorites(m_prefs->favorites());
     m_lists.setRecentLive(m_prefs->recentLive());

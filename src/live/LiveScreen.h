@@ -28,7 +28,6 @@ struct LiveScreenDeps {
     PlayerEngine *engine = nullptr;
     KeyRouter *router = nullptr;
     AppClock *clock = nullptr;
-    PreviewGuide::Clock now;
 };
 
 // The live TV screen: loads the live section, keeps the category and channel lists, previews

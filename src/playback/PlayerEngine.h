@@ -5,9 +5,9 @@
 #include "PlaybackTypes.h"
 #include "VideoOutput.h"
 #include "VlcPlayer.h"
-#include "app/AppClock.h"
 #include "app/PlaybackControl.h"
 #include "model/Records.h"
+#include "sources/AppClock.h"
 
 #include <QObject>
 #include <QVariantList>

@@ -15,9 +15,9 @@ struct LiveScreenRig {
     {
         app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
         app.makeState({ Routes::Home {}, Routes::Live {} });
-        catalog = std::make_unique<Catalog>(&app.http.http(), [this] { return now; }, [] { return u"Uncategorized"_qs; });
+        catalog = std::make_unique<Catalog>(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
         screen = std::make_unique<LiveScreenModel>(
-            LiveScreenDeps { app.state.get(), catalog.get(), engine.engine.get(), app.router.get(), &engine.clock, [this] { return now; } });
+            LiveScreenDeps { app.state.get(), catalog.get(), engine.engine.get(), app.router.get(), &engine.clock });
         screen->setActive(true);
         screen->appeared();
     }
@@ -33,7 +33,6 @@ struct LiveScreenRig {
     DevPortal portal { DevPortalOptions { .port = 0, .playlists = 1 }, DemoMedia {} };
     AppStateFixture app;
     EngineRig engine;
-    QDateTime now = QDateTime::currentDateTimeUtc();
     std::unique_ptr<Catalog> catalog;
     std::unique_ptr<LiveScreenModel> screen;
 };

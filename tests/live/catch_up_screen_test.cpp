@@ -16,8 +16,9 @@ struct CatchUpRig {
         if (withPlaylist)
             app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
         app.makeState({ Routes::Home {}, Routes::Live {} });
+        app.clock.setNow(now);
         screen = std::make_unique<CatchUpScreenModel>(
-            CatchUpScreenDeps { app.state.get(), &catalog, app.router.get(), &app.clock, now }, nullptr);
+            CatchUpScreenDeps { app.state.get(), &catalog, app.router.get(), &app.clock }, nullptr);
         screen->setActive(true);
         if (!withPlaylist)
             return;
@@ -38,7 +39,7 @@ struct CatchUpRig {
     AppStateFixture app;
     // Midday, so today has programmes on both sides of now whatever the hour of the run.
     QDateTime now = QDateTime(QDate::currentDate(), QTime(12, 10));
-    Catalog catalog { &app.http.http(), [this] { return now.toUTC(); }, [] { return u"Uncategorized"_qs; } };
+    Catalog catalog { &app.http.http(), &app.clock, [] { return u"Uncategorized"_qs; } };
     MediaItem channel;
     std::unique_ptr<CatchUpScreenModel> screen;
 };

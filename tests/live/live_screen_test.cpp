@@ -191,8 +191,8 @@ namespace {
 
 std::unique_ptr<LiveScreenModel> screenOver(AppStateFixture &app, EngineRig &engine, Catalog &catalog)
 {
-    auto screen = std::make_unique<LiveScreenModel>(LiveScreenDeps { app.state.get(), &catalog, engine.engine.get(), app.router.get(),
-                                                                     &engine.clock, [] { return QDateTime::currentDateTimeUtc(); } });
+    auto screen = std::make_unique<LiveScreenModel>(
+        LiveScreenDeps { app.state.get(), &catalog, engine.engine.get(), app.router.get(), &engine.clock });
     screen->setActive(true);
     screen->appeared();
     return screen;
@@ -204,7 +204,7 @@ TEST(LiveScreenLoad, AFailedLoadShowsItsMessageAndRetryLoadsAgain)
     app.cacheDevice(AppStateFixture::device({ 5 }));
     app.makeState({ Routes::Home {}, Routes::Live {} });
     EngineRig engine;
-    Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
+    Catalog catalog(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
     const auto screen = screenOver(app, engine, catalog);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->error().isEmpty(); }, 10000));
     EXPECT_FALSE(screen->loaded());
@@ -219,7 +219,7 @@ TEST(LiveScreenLoad, WithoutAnActivePlaylistTheAppStartsOver)
     AppStateFixture app;
     app.makeState({ Routes::Home {}, Routes::Live {} });
     EngineRig engine;
-    Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
+    Catalog catalog(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
     const auto screen = screenOver(app, engine, catalog);
     EXPECT_FALSE(screen->hasPlaylist());
     EXPECT_EQ(app.state->stack().size(), 1);
