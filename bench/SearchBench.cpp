@@ -1,9 +1,9 @@
 #include "BenchCommands.h"
 
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Prefs.h"
 #include "home/SearchScreenModel.h"
+#include "sources/AppClock.h"
 #include "LoopbackServer.h"
 #include "sources/Catalog.h"
 #include "sources/DeviceIdentity.h"

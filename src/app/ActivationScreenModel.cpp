@@ -1,6 +1,6 @@
 #include "ActivationScreenModel.h"
 
-#include "AppClock.h"
+#include "sources/AppClock.h"
 #include "ErrorMessages.h"
 #include "Localization.h"
 #include "Prefs.h"

@@ -1,8 +1,8 @@
 #include "AppState.h"
 
-#include "AppClock.h"
 #include "Localization.h"
 #include "Prefs.h"
+#include "sources/AppClock.h"
 #include "sources/DeviceIdentity.h"
 #include "sources/Http.h"
 #include "sources/XtreamClient.h"

@@ -1,8 +1,8 @@
 #include "KeyRouter.h"
 
-#include "AppClock.h"
 #include "AppState.h"
 #include "Localization.h"
+#include "sources/AppClock.h"
 
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 #include <QUrl>
 
@@ -22,10 +21,8 @@ struct ScreenDeps {
     KeyRouter *router = nullptr;
     Catalog *catalog = nullptr;
     Http *http = nullptr;
+    // Monotonic and wall time, and timers.
     AppClock *clock = nullptr;
-    // The wall-clock time: shown on screens, compared with the provider's expiry, the guides
-    // and archive days laid out against it.
-    std::function<QDateTime()> now;
     // The engine the live preview and the player play through.
     PlayerEngine *engine = nullptr;
     // What the onboarding screens need of that engine.

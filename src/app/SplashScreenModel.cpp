@@ -1,6 +1,6 @@
 #include "SplashScreenModel.h"
 
-#include "AppClock.h"
+#include "sources/AppClock.h"
 #include "ErrorMessages.h"
 
 SplashScreenModel::SplashScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)

@@ -2,7 +2,6 @@
 
 #include "DeviceTexts.h"
 #include "HomeFocus.h"
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/ErrorMessages.h"
 #include "app/Formatters.h"
@@ -10,6 +9,7 @@
 #include "app/Prefs.h"
 #include "app/WebAddress.h"
 #include "kit/Theme.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/M3uText.h"
 
@@ -320,7 +320,7 @@ void HomeScreenModel::setFocus(const QString &focus)
 
 void HomeScreenModel::tick()
 {
-    m_now = deps().now();
+    m_now = deps().clock->now().toLocalTime();
     emit clockChanged();
     emit statusChanged();
 }

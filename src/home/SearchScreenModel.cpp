@@ -1,11 +1,11 @@
 #include "SearchScreenModel.h"
 
 #include "ContentOpener.h"
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/M3uText.h"
 

@@ -2,12 +2,12 @@
 
 #include "DeviceTexts.h"
 #include "GridFocus.h"
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Formatters.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "kit/Theme.h"
+#include "sources/AppClock.h"
 
 #include <QVariantMap>
 
@@ -59,12 +59,12 @@ SettingsScreenModel::SettingsScreenModel(ScreenDeps deps, RouteEntry entry, QObj
     for (const auto changed : { &Prefs::languageChanged, &Prefs::timeFormatChanged, &Prefs::aspectModeChanged,
              &Prefs::userAgentChanged })
         connect(prefs, changed, this, [this] {
-            m_clockText = formatClock(this->deps().now());
+            m_clockText = formatClock(this->deps().clock->now().toLocalTime());
             emit tilesChanged();
         });
     m_clockTimer = this->deps().clock->createTimer();
     m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
-    m_clockText = formatClock(this->deps().now());
+    m_clockText = formatClock(this->deps().clock->now().toLocalTime());
 }
 
 SettingsScreenModel::~SettingsScreenModel() = default;
@@ -246,7 +246,7 @@ void SettingsScreenModel::setFocus(int focus)
 
 void SettingsScreenModel::tick()
 {
-    const QString clockText = formatClock(deps().now());
+    const QString clockText = formatClock(deps().clock->now().toLocalTime());
     if (clockText == m_clockText)
         return;
     m_clockText = clockText;

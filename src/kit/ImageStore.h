@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppClock.h"
+#include "sources/AppClock.h"
 
 #include <QCache>
 #include <QHash>

@@ -1,27 +1,14 @@
 #include "TapRule.h"
 
-#include <QElapsedTimer>
+#include "sources/AppClock.h"
+
 #include <QGuiApplication>
 #include <QStyleHints>
-
-namespace {
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer origin = [] {
-        QElapsedTimer timer;
-        timer.start();
-        return timer;
-    }();
-    return origin.elapsed();
-}
-
-} // namespace
 
 TapRule::TapRule(QObject *parent)
     : QObject(parent)
     , m_interval(QGuiApplication::styleHints()->mouseDoubleClickInterval())
-    , m_clock(monotonicMs)
+    , m_clock(AppClock::system())
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -46,7 +33,7 @@ void TapRule::setInterval(int ms)
 
 void TapRule::click()
 {
-    const qint64 now = m_clock();
+    const qint64 now = m_clock->nowMs();
     if (m_pendingSince) {
         if (m_doubleEnabled && now - *m_pendingSince <= m_interval) {
             m_timer.stop();

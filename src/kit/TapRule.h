@@ -4,8 +4,9 @@
 #include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
-#include <functional>
 #include <optional>
+
+class AppClock;
 
 // Turns a card's clicks into taps. Without a double-tap action every click is a
 // single tap at once. With one, a second click within the double-click interval
@@ -19,8 +20,6 @@ class TapRule : public QObject {
     Q_PROPERTY(bool pending READ pending NOTIFY pendingChanged)
 
 public:
-    using Clock = std::function<qint64()>;
-
     explicit TapRule(QObject *parent = nullptr);
 
     bool doubleEnabled() const { return m_doubleEnabled; }
@@ -30,8 +29,8 @@ public:
     // A click is waiting to learn whether a second one follows.
     bool pending() const { return m_pendingSince.has_value(); }
 
-    // Replaces the monotonic millisecond clock.
-    void setClock(Clock clock) { m_clock = std::move(clock); }
+    // Replaces the clock whose nowMs() times the clicks.
+    void setClock(AppClock *clock) { m_clock = clock; }
 
     Q_INVOKABLE void click();
 
@@ -50,5 +49,5 @@ private:
     int m_interval;
     std::optional<qint64> m_pendingSince;
     QTimer m_timer;
-    Clock m_clock;
+    AppClock *m_clock;
 };

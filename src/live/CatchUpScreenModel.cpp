@@ -1,10 +1,10 @@
 #include "CatchUpScreenModel.h"
 
 #include "GuideRules.h"
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Formatters.h"
 #include "app/Localization.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 
 #include <algorithm>
@@ -26,7 +26,7 @@ CatchUpScreenModel::CatchUpScreenModel(ScreenDeps deps, RouteEntry entry, QObjec
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_catalog(this->deps().catalog)
     , m_clock(this->deps().clock)
-    , m_now(this->deps().now())
+    , m_now(this->deps().clock->now().toLocalTime())
     , m_playlist(activePlaylist())
     , m_channel(payload<Routes::Catchup>() ? payload<Routes::Catchup>()->channel : MediaItem())
     , m_days(m_channel, m_now)

@@ -5,6 +5,7 @@
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "playback/PlayerEngine.h"
+#include "sources/AppClock.h"
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
 
@@ -19,7 +20,7 @@ LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     , m_engine(this->deps().engine)
     , m_playlist(activePlaylist())
     , m_lists(m_playlist ? m_playlist->id : 0)
-    , m_guide(this->deps().catalog, this->deps().clock, this->deps().now)
+    , m_guide(this->deps().catalog, this->deps().clock)
 {
     m_lists.setFavorites(m_prefs->favorites());
     m_lists.setRecentLive(m_prefs->recentLive());

@@ -1,17 +1,16 @@
 #include "PreviewGuide.h"
 
 #include "GuideRules.h"
-#include "app/AppClock.h"
 #include "app/Formatters.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 
 #include <QPointer>
 
-PreviewGuide::PreviewGuide(Catalog *catalog, AppClock *clock, Clock now, QObject *parent)
+PreviewGuide::PreviewGuide(Catalog *catalog, AppClock *clock, QObject *parent)
     : QObject(parent)
     , m_catalog(catalog)
     , m_clock(clock)
-    , m_now(std::move(now))
 {
 }
 
@@ -53,7 +52,7 @@ QVariantList PreviewGuide::rows() const
     QVariantList rows;
     if (!m_epg)
         return rows;
-    const QDateTime now = m_now();
+    const QDateTime now = m_clock->now().toLocalTime();
     for (const EpgEntry &entry : m_epg->mid(0, kShownEntries)) {
         const bool onAir = isOnAir(entry, now);
         rows.append(QVariantMap {

@@ -3,14 +3,12 @@
 #include "model/Records.h"
 #include "sources/CancelToken.h"
 
-#include <QDateTime>
 #include <QObject>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 #include <QCoroTask>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -30,11 +28,10 @@ class PreviewGuide : public QObject {
     Q_PROPERTY(QVariantList rows READ rows NOTIFY changed)
 
 public:
-    using Clock = std::function<QDateTime()>;
     static constexpr qint64 kSettleMs = 250;
     static constexpr int kShownEntries = 3;
 
-    PreviewGuide(Catalog *catalog, AppClock *clock, Clock now, QObject *parent = nullptr);
+    PreviewGuide(Catalog *catalog, AppClock *clock, QObject *parent = nullptr);
     ~PreviewGuide() override;
 
     // The previewed channel changed (nothing: no channel); the guide loads anew.
@@ -53,7 +50,6 @@ private:
 
     Catalog *m_catalog;
     AppClock *m_clock;
-    Clock m_now;
     std::optional<QList<EpgEntry>> m_epg;
     quint64 m_generation = 0;
     std::unique_ptr<AppTimer> m_settle;

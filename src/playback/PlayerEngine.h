@@ -1,9 +1,9 @@
 #pragma once
 
 #include "PlaybackHost.h"
-#include "app/AppClock.h"
 #include "app/PlaybackControl.h"
 #include "model/Records.h"
+#include "sources/AppClock.h"
 #include "playback/engines/PlatformPlayer.h"
 #include "playback/engines/PlaybackTypes.h"
 #include "playback/engines/VideoOutput.h"

@@ -1,13 +1,13 @@
 #include "PlayerScreenModel.h"
 
 #include "PlayerEngine.h"
-#include "app/AppClock.h"
 #include "app/AppState.h"
 #include "app/Formatters.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
+#include "sources/AppClock.h"
 
 #include <QCursor>
 #include <QDateTime>

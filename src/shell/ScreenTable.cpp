@@ -14,7 +14,7 @@
 #include "app/SplashScreenModel.h"
 #include "playback/PlayerEngine.h"
 #include "playback/PlayerScreenModel.h"
-#include "app/AppClock.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/DeviceIdentity.h"
 #include "sources/Http.h"
@@ -105,7 +105,6 @@ ScreenDeps ScreenTable::sharedDeps()
     deps.catalog = Catalog::shared();
     deps.http = Http::shared();
     deps.clock = AppClock::system();
-    deps.now = [] { return QDateTime::currentDateTime(); };
     deps.engine = PlayerEngine::shared();
     deps.playback = deps.engine;
     deps.images = ImageStore::shared();

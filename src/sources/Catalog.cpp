@@ -1,5 +1,6 @@
 #include "Catalog.h"
 
+#include "AppClock.h"
 #include "AppError.h"
 #include "Http.h"
 #include "M3uCollector.h"
@@ -75,10 +76,10 @@ QString cacheKey(const Playlist &playlist)
     return QString::number(playlist.id) + QLatin1Char('_') + sha1Hex(identity);
 }
 
-Catalog::Catalog(Http *http, Clock now, std::function<QString()> uncategorizedName, QObject *parent)
+Catalog::Catalog(Http *http, AppClock *clock, std::function<QString()> uncategorizedName, QObject *parent)
     : QObject(parent)
     , m_http(http)
-    , m_now(std::move(now))
+    , m_clock(clock)
     , m_uncategorizedName(std::move(uncategorizedName))
 {
 }
@@ -86,8 +87,8 @@ Catalog::Catalog(Http *http, Clock now, std::function<QString()> uncategorizedNa
 Catalog *Catalog::shared()
 {
     static Catalog *instance = new Catalog(
-        Http::shared(), [] { return QDateTime::currentDateTimeUtc(); },
-        [] { return PseudoCategory::uncategorized; }, QCoreApplication::instance());
+        Http::shared(), AppClock::system(), [] { return PseudoCategory::uncategorized; },
+        QCoreApplication::instance());
     return instance;
 }
 
@@ -193,7 +194,8 @@ QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force, Playlist key
     }
     if (!account.auth)
         throw AppError::xtreamAuth();
-    if (account.status.value_or(QString()).toLower() == u"expired" || (account.exp && *account.exp < m_now()))
+    if (account.status.value_or(QString()).toLower() == u"expired"
+        || (account.exp && *account.exp < m_clock->now()))
         throw AppError::xtreamExpired(account.exp);
     if (isLatest(keyPlaylist, *load))
         m_accounts.insert(key, account);
@@ -322,7 +324,7 @@ QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString stream
         co_return QList<EpgEntry>();
     const QString key = cacheKey(source) + QLatin1Char(':') + streamId;
     if (const auto cached = m_epgCache.constFind(key);
-        cached != m_epgCache.cend() && cached->fetched.secsTo(m_now()) < kGuideReuseSecs)
+        cached != m_epgCache.cend() && cached->fetched.secsTo(m_clock->now()) < kGuideReuseSecs)
         co_return cached->entries;
     QList<EpgEntry> entries;
     try {
@@ -332,7 +334,7 @@ QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString stream
         if (isCancellation(std::current_exception()))
             co_return QList<EpgEntry>();
     }
-    m_epgCache.insert(key, GuideEntry{ m_now(), entries });
+    m_epgCache.insert(key, GuideEntry{ m_clock->now(), entries });
     co_return entries;
 }
 
@@ -343,7 +345,7 @@ QCoro::Task<QList<EpgEntry>> Catalog::archive(Playlist playlist, MediaItem item,
         co_return QList<EpgEntry>();
     // Stored offers may carry any number of days; keep the cutoff arithmetic in range.
     const qint64 days = std::clamp<qint64>(item.catchup->days, 1, XtreamClient::kMaxCatchupDays);
-    const QDateTime cutoff = m_now().addSecs(-days * 86400);
+    const QDateTime cutoff = m_clock->now().addSecs(-days * 86400);
     QList<EpgEntry> table;
     try {
         table = co_await XtreamClient::epgTable(source, item.id, m_http, cancel);
@@ -359,7 +361,7 @@ std::optional<PlayItem> Catalog::catchupItem(const Playlist &playlist, const Med
 {
     const std::optional<XtreamAccount> known = account(playlist);
     const QTimeZone zone = catchupTimeZone(known ? known->timezone : std::nullopt);
-    return PlayItems::forProgramme(effective(playlist), item, programme, zone, m_now());
+    return PlayItems::forProgramme(effective(playlist), item, programme, zone, m_clock->now());
 }
 
 PlayItem Catalog::episodeItem(const Playlist &playlist, const MediaItem &series, const Episode &episode) const

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class AppClock;
 class Http;
 
 // "<id>_<sha1 of the url, or of host|username|password>": names a playlist's cached content.
@@ -42,11 +43,11 @@ signals:
 class Catalog : public QObject {
     Q_OBJECT
 public:
-    using Clock = std::function<QDateTime()>;
     static constexpr qint64 kGuideReuseSecs = 600;
     static constexpr qint64 kM3uTtlSecs = 21600;
 
-    Catalog(Http *http, Clock now, std::function<QString()> uncategorizedName, QObject *parent = nullptr);
+    Catalog(Http *http, AppClock *clock, std::function<QString()> uncategorizedName,
+        QObject *parent = nullptr);
 
     // Created on first use with the shared Http and the system clock.
     static Catalog *shared();
@@ -91,7 +92,7 @@ private:
     QCoro::Task<SeriesInfo> m3uSeriesInfo(Playlist playlist, MediaItem item);
 
     Http *m_http;
-    Clock m_now;
+    AppClock *m_clock;
     std::function<QString()> m_uncategorizedName;
 
     QHash<QString, SectionPtr> m_sections;

@@ -1,5 +1,6 @@
 #include "Http.h"
 
+#include "AppClock.h"
 #include "PrivateFiles.h"
 
 #include <QCoreApplication>
@@ -107,15 +108,13 @@ Http::Http(HttpOptions options, QObject *parent)
     , m_cache(std::move(options.cacheDir))
     , m_userAgent(std::move(options.userAgent))
     , m_sleep(std::move(options.sleep))
-    , m_now(std::move(options.now))
+    , m_clock(options.clock ? options.clock : AppClock::system())
     , m_resourceTimeout(options.resourceTimeout)
 {
     if (!m_userAgent)
         m_userAgent = [] { return QString::fromLatin1(kDefaultUserAgent); };
     if (!m_sleep)
         m_sleep = timerSleep;
-    if (!m_now)
-        m_now = [] { return QDateTime::currentDateTimeUtc(); };
 }
 
 Http *Http::shared()
@@ -188,7 +187,7 @@ QCoro::Task<QByteArray> Http::cachedGet(QString address, std::chrono::seconds tt
     const HttpCache cache = m_cache;
     if (!force) {
         QFuture<std::optional<QByteArray>> reading
-            = QtConcurrent::run([cache, address, ttl, now = m_now()] { return cache.readFresh(address, ttl, now); });
+            = QtConcurrent::run([cache, address, ttl, now = m_clock->now()] { return cache.readFresh(address, ttl, now); });
         if (std::optional<QByteArray> fresh = co_await reading)
             co_return *fresh;
     }

@@ -6,7 +6,6 @@
 #include "HttpCache.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QObject>
@@ -18,6 +17,8 @@
 #include <functional>
 #include <optional>
 
+class AppClock;
+
 // SHA-1 of the text's UTF-8 bytes as 40 lower-case hexadecimal digits.
 QString sha1Hex(const QString &text);
 
@@ -26,12 +27,12 @@ struct HttpResponse {
     QByteArray body;
 };
 
-// What an Http client is built from; empty functions take the real ones.
+// What an Http client is built from; empty functions and no clock take the real ones.
 struct HttpOptions {
     QString cacheDir;
     std::function<QString()> userAgent;
     std::function<QCoro::Task<>(std::chrono::milliseconds)> sleep;
-    std::function<QDateTime()> now;
+    AppClock *clock = nullptr;
     std::chrono::milliseconds resourceTimeout = std::chrono::seconds(300);
 };
 
@@ -81,6 +82,6 @@ private:
     HttpCache m_cache;
     std::function<QString()> m_userAgent;
     std::function<QCoro::Task<>(std::chrono::milliseconds)> m_sleep;
-    std::function<QDateTime()> m_now;
+    AppClock *m_clock;
     std::chrono::milliseconds m_resourceTimeout;
 };

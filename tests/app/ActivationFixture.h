@@ -44,8 +44,7 @@ protected:
 
     LoopbackServer server;
     AppStateFixture fixture { server.baseUrl() };
-    Catalog catalog { &fixture.http.http(), [] { return QDateTime::currentDateTimeUtc(); },
-        [] { return u"Uncategorized"_qs; } };
+    Catalog catalog { &fixture.http.http(), &fixture.clock, [] { return u"Uncategorized"_qs; } };
     QList<QUrl> opened;
     std::unique_ptr<ActivationScreenModel> screen;
 };

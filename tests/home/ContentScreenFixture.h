@@ -42,8 +42,7 @@ inline QString listAction(ContentType type)
 class ContentScreenFixture {
 public:
     explicit ContentScreenFixture(Route screen, bool withPlaylist = true)
-        : catalog(
-            &state.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Other"_qs; })
+        : catalog(&state.http.http(), &state.clock, [] { return u"Other"_qs; })
     {
         DeviceResponse device = AppStateFixture::device({});
         if (withPlaylist)

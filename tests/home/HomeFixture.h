@@ -16,7 +16,11 @@ protected:
     // The wall clock the screens see.
     static inline const QDateTime kNow = QDateTime(QDate(2030, 6, 1), QTime(9, 41), Qt::UTC);
 
-    void SetUp() override { setActiveLanguage(u"en"_qs); }
+    void SetUp() override
+    {
+        setActiveLanguage(u"en"_qs);
+        fixture.clock.setNow(kNow);
+    }
 
     // A device record holding the provider's playlist, or `playlistCount` of them (ids 21, 22...).
     DeviceResponse device(int playlistCount = 1) const
@@ -46,7 +50,6 @@ protected:
         ScreenDeps deps = fixture.screenDeps();
         deps.catalog = &catalog;
         deps.images = &images;
-        deps.now = [] { return kNow; };
         deps.openUrl = [this](const QUrl &url) {
             opened.append(url);
             return true;
@@ -59,9 +62,9 @@ protected:
     LoopbackServer portal;
     XtreamProvider provider;
     AppStateFixture fixture { portal.baseUrl() };
-    // Its clock sits before every expiry the tests use, so no account counts as expired.
-    Catalog catalog { &fixture.http.http(), [] { return QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC); },
-        [] { return u"Uncategorized"_qs; } };
+    // Sits before every expiry the tests use, so no account counts as expired.
+    ManualClock catalogClock { QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC) };
+    Catalog catalog { &fixture.http.http(), &catalogClock, [] { return u"Uncategorized"_qs; } };
     QTemporaryDir imageDir;
     ImageStore images { imageDir.filePath(u"images"_qs), [] { return u"test"_qs; } };
     QList<QUrl> opened;

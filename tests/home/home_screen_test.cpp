@@ -34,8 +34,7 @@ protected:
     // The tile text of a type as loaded by a catalog of its own.
     QString countOf(ContentType type, const char *key)
     {
-        Catalog own { &fixture.http.http(), [] { return QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC); },
-            [] { return u"-"_qs; } };
+        Catalog own { &fixture.http.http(), &catalogClock, [] { return u"-"_qs; } };
         const SectionPtr section = runTask(own.load(provider.playlist(), type, false));
         return ::tr(QString::fromLatin1(key), { formatNumber(section->all.size()) });
     }
@@ -85,7 +84,7 @@ TEST_P(CountsLoader, ShowsFailuresOnlyWhenNothingLoaded)
         provider.answerFixture(XtreamProvider::kLogin, u"refused.json"_qs);
     QString firstError;
     if (c.banner == u"first") {
-        Catalog own { &fixture.http.http(), [] { return QDateTime(); }, [] { return u"-"_qs; } };
+        Catalog own { &fixture.http.http(), &catalogClock, [] { return u"-"_qs; } };
         firstError = userMessage(runOutcome(own.load(provider.playlist(), ContentType::live, false)).error);
         ASSERT_FALSE(firstError.isEmpty());
     }

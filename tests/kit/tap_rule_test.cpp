@@ -1,3 +1,4 @@
+#include "ManualClock.h"
 #include "kit/TapRule.h"
 
 #include <QSignalSpy>
@@ -21,8 +22,8 @@ TEST_P(TapRuleSequence, DecidesBetweenSingleAndDoubleTaps)
 {
     const TapCase &c = GetParam();
     TapRule rule;
-    qint64 now = 0;
-    rule.setClock([&now] { return now; });
+    ManualClock clock;
+    rule.setClock(&clock);
     rule.setInterval(400);
     rule.setDoubleEnabled(c.doubleEnabled);
     QSignalSpy singles(&rule, &TapRule::singleTap);
@@ -30,7 +31,7 @@ TEST_P(TapRuleSequence, DecidesBetweenSingleAndDoubleTaps)
     for (int i = 0; i < c.clicks.size(); ++i) {
         if (i == c.dropDoubleBefore)
             rule.setDoubleEnabled(false);
-        now = c.clicks[i];
+        clock.advance(c.clicks[i] - clock.nowMs());
         rule.click();
     }
     EXPECT_EQ(singles.count(), c.singles);

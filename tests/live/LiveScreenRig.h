@@ -13,13 +13,12 @@
 // A live screen over the top entry of `app`, previewing through `engine`, shown on top and
 // come on screen.
 inline std::unique_ptr<LiveScreenModel> liveScreenOver(
-    AppStateFixture &app, Catalog &catalog, EngineRig &engine, std::function<QDateTime()> now)
+    AppStateFixture &app, Catalog &catalog, EngineRig &engine)
 {
     ScreenDeps deps = app.screenDeps();
     deps.catalog = &catalog;
     deps.engine = engine.engine.get();
     deps.clock = &engine.clock;
-    deps.now = std::move(now);
     auto screen = std::make_unique<LiveScreenModel>(deps, app.topEntry());
     screen->setActive(true);
     screen->appeared();
@@ -33,8 +32,8 @@ struct LiveScreenRig {
     {
         app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
         app.makeState({ Routes::Home {}, Routes::Live {} });
-        catalog = std::make_unique<Catalog>(&app.http.http(), [this] { return now; }, [] { return u"Uncategorized"_qs; });
-        screen = liveScreenOver(app, *catalog, engine, [this] { return now; });
+        catalog = std::make_unique<Catalog>(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
+        screen = liveScreenOver(app, *catalog, engine);
     }
 
     bool loaded() { return QTest::qWaitFor([this] { return screen->loaded(); }, 5000); }
@@ -48,7 +47,6 @@ struct LiveScreenRig {
     DevPortal portal { DevPortalOptions { .port = 0, .playlists = 1 }, DemoMedia {} };
     AppStateFixture app;
     EngineRig engine;
-    QDateTime now = QDateTime::currentDateTimeUtc();
     std::unique_ptr<Catalog> catalog;
     std::unique_ptr<LiveScreenModel> screen;
 };

@@ -16,6 +16,7 @@ struct CatchUpRig {
         if (withPlaylist)
             app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
         app.makeState({ Routes::Home {}, Routes::Live {} });
+        app.clock.setNow(now);
         if (withPlaylist) {
             const SectionPtr live
                 = runTask(catalog.load(*app.state->activePlaylist(), ContentType::live, false));
@@ -33,7 +34,6 @@ struct CatchUpRig {
     {
         ScreenDeps deps = app.screenDeps();
         deps.catalog = &catalog;
-        deps.now = [this] { return now; };
         screen = std::make_unique<CatchUpScreenModel>(deps, app.topEntry());
         screen->setActive(true);
     }
@@ -46,7 +46,7 @@ struct CatchUpRig {
     AppStateFixture app;
     // Midday, so today has programmes on both sides of now whatever the hour of the run.
     QDateTime now = QDateTime(QDate::currentDate(), QTime(12, 10));
-    Catalog catalog { &app.http.http(), [this] { return now.toUTC(); }, [] { return u"Uncategorized"_qs; } };
+    Catalog catalog { &app.http.http(), &app.clock, [] { return u"Uncategorized"_qs; } };
     MediaItem channel;
     std::unique_ptr<CatchUpScreenModel> screen;
 };

@@ -195,8 +195,8 @@ TEST(LiveScreenLoad, AFailedLoadShowsItsMessageAndRetryLoadsAgain)
     app.cacheDevice(AppStateFixture::device({ 5 }));
     app.makeState({ Routes::Home {}, Routes::Live {} });
     EngineRig engine;
-    Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
-    const auto screen = liveScreenOver(app, catalog, engine, [] { return QDateTime::currentDateTimeUtc(); });
+    Catalog catalog(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
+    const auto screen = liveScreenOver(app, catalog, engine);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !screen->error().isEmpty(); }, 10000));
     EXPECT_FALSE(screen->loaded());
     EXPECT_FALSE(press(*screen, "D")) << "no key is used without a section";
@@ -210,8 +210,8 @@ TEST(LiveScreenLoad, WithoutAnActivePlaylistTheAppStartsOver)
     AppStateFixture app;
     app.makeState({ Routes::Home {}, Routes::Live {} });
     EngineRig engine;
-    Catalog catalog(&app.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Uncategorized"_qs; });
-    const auto screen = liveScreenOver(app, catalog, engine, [] { return QDateTime::currentDateTimeUtc(); });
+    Catalog catalog(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
+    const auto screen = liveScreenOver(app, catalog, engine);
     EXPECT_FALSE(screen->hasPlaylist());
     EXPECT_EQ(app.state->stack().size(), 1);
     EXPECT_EQ(app.route(), "activation");

@@ -46,9 +46,8 @@ protected:
     XtreamProvider provider;
     TestHttp http;
     ManualClock clock;
-    QDateTime now = QDateTime::currentDateTimeUtc();
-    Catalog catalog { &http.http(), [this] { return now; }, [] { return QStringLiteral("Uncategorized"); } };
-    PreviewGuide guide { &catalog, &clock, [this] { return now; } };
+    Catalog catalog { &http.http(), &clock, [] { return QStringLiteral("Uncategorized"); } };
+    PreviewGuide guide { &catalog, &clock };
     Playlist playlist = provider.playlist();
 };
 
@@ -77,6 +76,7 @@ TEST_F(PreviewGuideTest, NoChannelAsksForNothing)
 
 TEST_F(PreviewGuideTest, AnAnswerForAChannelNoLongerPreviewedIsDropped)
 {
+    const QDateTime now = clock.now();
     provider.answer("get_short_epg", LoopbackResponse::json(guideAnswer(now, { { -60, 600 } })).after(300ms));
     guide.show(playlist, channel("101"));
     clock.advance(PreviewGuide::kSettleMs);
@@ -102,6 +102,7 @@ TEST_F(PreviewGuideTest, ChangingTheChannelAbortsTheRequestBefore)
 
 TEST_F(PreviewGuideTest, ShowsThreeEntriesAndDescribesOnlyTheOneOnAir)
 {
+    const QDateTime now = clock.now();
     provider.answer("get_short_epg", LoopbackResponse::json(guideAnswer(now, { { -900, 2700 }, { 2700, 6300 }, { 6300, 9900 },
                                                                               { 9900, 13500 }, { 13500, 17100 } })));
     guide.show(playlist, channel("101"));
@@ -130,7 +131,7 @@ TEST_F(PreviewGuideTest, AFailedFetchShowsAnEmptyGuide)
 TEST_F(PreviewGuideTest, AGuideDestroyedWhileAskingTakesNoAnswer)
 {
     provider.answer("get_short_epg", LoopbackResponse::stalled());
-    auto asking = std::make_unique<PreviewGuide>(&catalog, &clock, [this] { return now; });
+    auto asking = std::make_unique<PreviewGuide>(&catalog, &clock);
     asking->show(playlist, channel("101"));
     clock.advance(PreviewGuide::kSettleMs);
     ASSERT_TRUE(QTest::qWaitFor([&] { return provider.server().inFlight() == 1; }, 5000));

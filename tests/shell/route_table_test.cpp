@@ -35,8 +35,7 @@ protected:
     }
 
     AppStateFixture fixture;
-    Catalog catalog { &fixture.http.http(), [] { return QDateTime::currentDateTimeUtc(); },
-        [] { return u"Uncategorized"_qs; } };
+    Catalog catalog { &fixture.http.http(), &fixture.clock, [] { return u"Uncategorized"_qs; } };
     ScreenDeps deps;
 };
 

@@ -1,4 +1,5 @@
 #include "LoopbackServer.h"
+#include "ManualClock.h"
 #include "TaskOutcome.h"
 #include "TestHttp.h"
 #include "model/ContentKeys.h"
@@ -70,8 +71,8 @@ protected:
     LoopbackServer server;
     TestHttp http;
     // Starts at the real time: the provider's short guide keeps programmes ending after it.
-    QDateTime now = QDateTime::currentDateTimeUtc();
-    Catalog catalog { &http.http(), [this] { return now; }, [] { return QStringLiteral("Uncategorized"); } };
+    ManualClock clock;
+    Catalog catalog { &http.http(), &clock, [] { return QStringLiteral("Uncategorized"); } };
     QHash<QString, LoopbackResponse> answers;
 
     CatalogTest()
@@ -126,7 +127,11 @@ protected:
     }
 
     QList<EpgEntry> shortEpg(const Playlist &playlist) { return runTask(catalog.shortEpg(playlist, "101")); }
-    LoopbackResponse nowOn() const { return listings({ listing("Now", now.addSecs(-600), now.addSecs(600)) }); }
+    LoopbackResponse nowOn() const
+    {
+        const QDateTime now = clock.now();
+        return listings({ listing("Now", now.addSecs(-600), now.addSecs(600)) });
+    }
 };
 
 TEST_F(CatalogTest, XtreamSectionKeepsListedCategoriesFirstAndNamesTheOthers)
@@ -293,7 +298,7 @@ TEST_F(CatalogTest, LoginIsJudgedAndOnlyAGoodAccountIsKept)
 
 TEST_F(CatalogTest, ExpiredAccountIsNotKeptSoTheNextLoadLogsInAgain)
 {
-    const qint64 minuteAgo = now.toSecsSinceEpoch() - 60;
+    const qint64 minuteAgo = clock.now().toSecsSinceEpoch() - 60;
     answer("", login("\"auth\":1,\"status\":\"Active\",\"exp_date\":" + QByteArray::number(minuteAgo)));
     const AppError expected = AppError::xtreamExpired(QDateTime::fromSecsSinceEpoch(minuteAgo, QTimeZone::utc()));
     EXPECT_EQ(loadError(xtream(), ContentType::live), expected);
@@ -317,10 +322,10 @@ TEST_F(CatalogTest, ShortGuideIsReusedFor600SecondsFailedOrNot)
 {
     answer("get_short_epg", nowOn());
     EXPECT_EQ(titles(shortEpg(xtream())), QStringList { "Now" });
-    now = now.addSecs(599);
+    clock.advance(599 * 1000);
     EXPECT_EQ(titles(shortEpg(xtream())), QStringList { "Now" });
     EXPECT_EQ(actionCount("get_short_epg"), 1);
-    now = now.addSecs(1);
+    clock.advance(1000);
     answer("get_short_epg", LoopbackResponse::withStatus(404));
     EXPECT_TRUE(shortEpg(xtream()).isEmpty());
     answer("get_short_epg", nowOn());
@@ -349,6 +354,7 @@ TEST_F(CatalogTest, CancelledShortGuideIsNotRemembered)
 
 TEST_F(CatalogTest, ArchiveKeepsProgrammesEndingAfterTheCatchupWindow)
 {
+    const QDateTime now = clock.now();
     answer("get_simple_data_table",
         listings({ listing("Old", now.addSecs(-3 * kDay), now.addSecs(-3 * kDay + 3600)),
             listing("Edge", now.addSecs(-2 * kDay - 3600), now.addSecs(-2 * kDay + 60)),

@@ -1,4 +1,5 @@
 #include "LoopbackServer.h"
+#include "ManualClock.h"
 #include "TaskOutcome.h"
 #include "TestHttp.h"
 
@@ -66,7 +67,8 @@ TEST(HttpCache, ServesStoresAndFallsBackAsRequired)
         SCOPED_TRACE(row.name);
         LoopbackServer server;
         server.serve(QStringLiteral("/list"), LoopbackResponse::withStatus(row.serverStatus, "network"));
-        TestHttp http(HttpOptions { .now = [] { return kNow; } });
+        ManualClock clock { kNow };
+        TestHttp http(HttpOptions { .clock = &clock });
         const QString address = server.url(QStringLiteral("/list?action=get_live_streams"));
         if (row.cached)
             storeCached(http.cacheDir(), address, *row.cached, row.ageSeconds);
@@ -89,7 +91,8 @@ TEST(HttpCache, WithoutNetworkAWeekOldCopyIsServedUnlessForced)
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
     const QString address = QStringLiteral("http://127.0.0.1:%1/get.php").arg(closed.serverPort());
     closed.close();
-    TestHttp http(HttpOptions { .now = [] { return kNow; } });
+    ManualClock clock { kNow };
+    TestHttp http(HttpOptions { .clock = &clock });
     storeCached(http.cacheDir(), address, "#EXTM3U\n", kWeek);
 
     EXPECT_EQ(runOutcome(http->cachedGet(address, 21600s, false)).value, QByteArray("#EXTM3U\n"));

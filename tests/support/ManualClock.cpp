@@ -39,8 +39,9 @@ private:
     quint64 m_id;
 };
 
-ManualClock::ManualClock()
+ManualClock::ManualClock(const QDateTime &now)
     : m_state(std::make_shared<State>())
+    , m_wallAtZero(now.toUTC())
 {
 }
 
@@ -49,6 +50,16 @@ ManualClock::~ManualClock() = default;
 qint64 ManualClock::nowMs() const
 {
     return m_state->now;
+}
+
+QDateTime ManualClock::now() const
+{
+    return m_wallAtZero.addMSecs(m_state->now);
+}
+
+void ManualClock::setNow(const QDateTime &now)
+{
+    m_wallAtZero = now.toUTC().addMSecs(-m_state->now);
 }
 
 std::unique_ptr<AppTimer> ManualClock::createTimer()

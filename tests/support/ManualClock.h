@@ -1,22 +1,26 @@
 #pragma once
 
-#include "app/AppClock.h"
+#include "sources/AppClock.h"
 
 #include <map>
 #include <memory>
 
 // A virtual AppClock: time moves only through advance(), which runs the timers that fall due
-// on the way, in time order (ties in the order the timers were made), each with nowMs() at its
-// due time. Timers may outlive the clock.
+// on the way, in time order (ties in the order the timers were made), each with nowMs() and
+// now() at its due time. The wall time starts at `now` and moves with nowMs(). Timers may
+// outlive the clock.
 class ManualClock final : public AppClock {
 public:
-    ManualClock();
+    explicit ManualClock(const QDateTime &now = QDateTime::currentDateTimeUtc());
     ~ManualClock() override;
 
     qint64 nowMs() const override;
+    QDateTime now() const override;
     std::unique_ptr<AppTimer> createTimer() override;
 
     void advance(qint64 ms);
+    // Moves the wall time to `now`; nowMs() stays.
+    void setNow(const QDateTime &now);
     // Timers waiting to fall due.
     int pending() const;
 
@@ -36,4 +40,6 @@ private:
     class Timer;
 
     std::shared_ptr<State> m_state;
+    // The wall time at nowMs() == 0, in UTC.
+    QDateTime m_wallAtZero;
 };

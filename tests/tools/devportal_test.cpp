@@ -1,6 +1,7 @@
 #include "DemoCatalog.h"
 #include "DemoImages.h"
 #include "DevPortal.h"
+#include "ManualClock.h"
 #include "PortalPlaylists.h"
 #include "TaskOutcome.h"
 #include "TestHttp.h"
@@ -205,8 +206,8 @@ TEST_F(DevPortalTest, M3uPlaylistParsesWithChannelsFilmsAndCatchup)
 
 TEST_F(DevPortalTest, CatalogLoadsEverySectionOfBothPlaylists)
 {
-    Catalog catalog(
-        &net, [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Other"_qs; });
+    ManualClock clock;
+    Catalog catalog(&net, &clock, [] { return u"Other"_qs; });
     const DeviceResponse device = deviceOf(*portal);
     const std::pair<int, ContentType> loads[] = { { 0, ContentType::live }, { 0, ContentType::movie },
         { 0, ContentType::series }, { 1, ContentType::live }, { 1, ContentType::movie } };

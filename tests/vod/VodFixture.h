@@ -40,8 +40,7 @@ public:
         DeviceResponse device = AppStateFixture::device({});
         device.playlists = { provider.playlist() };
         fixture.cacheDevice(device);
-        catalog = std::make_unique<Catalog>(
-            &fixture.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return u"Other"_qs; });
+        catalog = std::make_unique<Catalog>(&fixture.http.http(), &fixture.clock, [] { return u"Other"_qs; });
     }
 
     Playlist playlist() const { return provider.playlist(); }

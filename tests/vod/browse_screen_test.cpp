@@ -244,7 +244,7 @@ TEST(BrowseScreen, WithoutAPlaylistStartsAgainFromTheRoot)
     AppStateFixture fixture;
     fixture.cacheDevice(AppStateFixture::device({}));
     fixture.makeState({ Routes::Home {}, Routes::Browse { ContentType::series } });
-    Catalog catalog(&fixture.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return QString(); });
+    Catalog catalog(&fixture.http.http(), &fixture.clock, [] { return QString(); });
     BrowseScreenModel screen(fixture.state.get(), fixture.router.get(), &catalog);
     screen.setEntryId(fixture.state->stack().last().id.toString());
     screen.setActive(true);

@@ -186,7 +186,7 @@ TEST(MovieDetails, M3uPlaylistKeepsTheItemsOwnData)
     AppStateFixture fixture;
     fixture.cacheDevice(AppStateFixture::device({ 5 }));
     fixture.makeState({ Routes::Home {}, Routes::Movie { kMovie } });
-    Catalog catalog(&fixture.http.http(), [] { return QDateTime::currentDateTimeUtc(); }, [] { return QString(); });
+    Catalog catalog(&fixture.http.http(), &fixture.clock, [] { return QString(); });
     MovieDetailsScreenModel screen(fixture.state.get(), fixture.router.get(), &catalog);
     screen.setActive(true);
     screen.setEntryId(fixture.state->stack().last().id.toString());

@@ -36,6 +36,7 @@ class SystemClock final : public AppClock {
 public:
     SystemClock() { m_elapsed.start(); }
     qint64 nowMs() const override { return m_elapsed.elapsed(); }
+    QDateTime now() const override { return QDateTime::currentDateTimeUtc(); }
     std::unique_ptr<AppTimer> createTimer() override { return std::make_unique<QtTimer>(); }
 
 private:
