@@ -1,6 +1,8 @@
 #include "RouteScreen.h"
 
 #include "AppState.h"
+#include "Prefs.h"
+#include "sources/PlayItems.h"
 
 RouteScreen::RouteScreen(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : KeyHandler(deps.router, parent)
@@ -27,6 +29,11 @@ void RouteScreen::back()
         m_deps.app->pop();
 }
 
+Prefs *RouteScreen::prefs() const
+{
+    return m_deps.app ? m_deps.app->prefs() : nullptr;
+}
+
 std::optional<Playlist> RouteScreen::activePlaylist() const
 {
     return m_deps.app ? m_deps.app->activePlaylist() : std::nullopt;
@@ -38,4 +45,16 @@ bool RouteScreen::openRoute(Route route)
         return false;
     m_deps.app->push(std::move(route));
     return true;
+}
+
+bool RouteScreen::openPlayer(PlayQueue queue)
+{
+    return openRoute(Routes::Player { std::move(queue) });
+}
+
+void RouteScreen::toggleFavorite(const MediaItem &item)
+{
+    const std::optional<Playlist> playlist = activePlaylist();
+    if (playlist)
+        m_deps.app->toggleFavorite(PlayItems::favoriteOf(item, playlist->id));
 }

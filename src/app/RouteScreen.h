@@ -10,6 +10,8 @@
 
 #include <optional>
 
+class Prefs;
+
 // Base of every screen's view-model: made for one route entry, with its payload, before
 // its view exists, and alive exactly as long as that entry's screen. Its view binds
 // `active` (true while the screen is shown on top) and offers Back through it.
@@ -36,11 +38,17 @@ public:
 protected:
     const ScreenDeps &deps() const { return m_deps; }
     AppState *app() const { return m_deps.app; }
+    // The application's settings; nothing without a state.
+    Prefs *prefs() const;
     // The device playlist in use; nothing without one.
     std::optional<Playlist> activePlaylist() const;
     // Pushes `route` over this screen while it is the top entry, so a second request (a
     // quick second Enter or click) never stacks a second screen.
     bool openRoute(Route route);
+    // Pushes the player over this screen, on the same terms as openRoute.
+    bool openPlayer(PlayQueue queue);
+    // Toggles the item as a favourite of the active playlist and says so in a toast.
+    void toggleFavorite(const MediaItem &item);
 
 signals:
     void stackChanged();

@@ -8,14 +8,7 @@ import Zelfor.Vod
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
-
-    BrowseScreenModel {
-        id: browser
-        active: root.isTop
-        entryId: root.entryId
-    }
+    required property BrowseScreenModel screen
 
     Item {
         anchors.fill: parent
@@ -23,7 +16,7 @@ Item {
         anchors.rightMargin: 28
         anchors.topMargin: 38
         anchors.bottomMargin: 22
-        visible: browser.hasPlaylist
+        visible: screen.hasPlaylist
 
         RowLayout {
             id: header
@@ -34,7 +27,7 @@ Item {
 
             BackButton {
                 objectName: "backButton"
-                action: () => browser.back()
+                action: () => screen.back()
             }
 
             Column {
@@ -43,7 +36,7 @@ Item {
 
                 UiText {
                     width: parent.width
-                    text: browser.title
+                    text: screen.title
                     color: "white"
                     font.pixelSize: 24
                     font.weight: Font.Bold
@@ -52,7 +45,7 @@ Item {
 
                 UiText {
                     width: parent.width
-                    text: browser.playlistName
+                    text: screen.playlistName
                     color: Theme.textDim
                     font.pixelSize: 13
                     maximumLineCount: 1
@@ -68,7 +61,7 @@ Item {
                 UiText {
                     objectName: "categoryName"
                     width: parent.width
-                    text: browser.categoryName
+                    text: screen.categoryName
                     color: "white"
                     font.pixelSize: 17
                     font.weight: Font.DemiBold
@@ -79,7 +72,7 @@ Item {
                 UiText {
                     objectName: "countText"
                     width: parent.width
-                    text: browser.countText
+                    text: screen.countText
                     color: Theme.textDim
                     font.pixelSize: 12
                 }
@@ -88,9 +81,9 @@ Item {
             FilterField {
                 objectName: "filterField"
                 Layout.preferredWidth: 220
-                text: browser.filter
+                text: screen.filter
                 placeholder: Localized.text("filter_hint")
-                onEdited: (text) => browser.filter = text
+                onEdited: (text) => screen.filter = text
             }
 
             CircleButton {
@@ -98,15 +91,15 @@ Item {
                 icon: "arrow.up.arrow.down"
                 size: 42
                 help: Localized.text("sort")
-                tint: browser.sort !== 0 ? Theme.cyan : "white"
-                action: () => browser.showSortDialog()
+                tint: screen.sort !== 0 ? Theme.cyan : "white"
+                action: () => screen.showSortDialog()
             }
 
             CircleButton {
                 icon: "magnifyingglass"
                 size: 42
                 help: Localized.text("search")
-                action: () => browser.openSearch()
+                action: () => screen.openSearch()
             }
 
             CircleButton {
@@ -114,7 +107,7 @@ Item {
                 icon: "arrow.clockwise"
                 size: 42
                 help: Localized.text("refresh")
-                action: () => browser.requestReload()
+                action: () => screen.requestReload()
             }
         }
 
@@ -127,24 +120,24 @@ Item {
 
             LoadingView {
                 anchors.fill: parent
-                visible: browser.state === BrowseScreenModel.Loading
+                visible: screen.state === BrowseScreenModel.Loading
                 text: Localized.text("loading_playlist")
             }
 
             MessageView {
                 objectName: "errorView"
                 anchors.fill: parent
-                visible: browser.state === BrowseScreenModel.Failed
+                visible: screen.state === BrowseScreenModel.Failed
                 icon: "exclamationmark.triangle"
-                text: browser.error
+                text: screen.error
                 color: Theme.red
                 actionTitle: Localized.text("retry")
-                action: () => browser.requestReload()
+                action: () => screen.requestReload()
             }
 
             RowLayout {
                 anchors.fill: parent
-                visible: browser.state === BrowseScreenModel.Loaded
+                visible: screen.state === BrowseScreenModel.Loaded
                 spacing: 16
 
                 PanelBox {
@@ -158,7 +151,7 @@ Item {
                         anchors.margins: 8
                         clip: true
                         spacing: 4
-                        model: browser.categories
+                        model: screen.categories
                         boundsBehavior: Flickable.StopAtBounds
 
                         delegate: CategoryRow {
@@ -168,9 +161,9 @@ Item {
                             name: modelData.name
                             count: modelData.count
                             icon: modelData.icon
-                            selected: modelData.id === browser.selectedCat
-                            focused: browser.pane === 0 && index === browser.catFocus
-                            action: () => browser.selectCategory(index)
+                            selected: modelData.id === screen.selectedCat
+                            focused: screen.pane === 0 && index === screen.catFocus
+                            action: () => screen.selectCategory(index)
                         }
                     }
                 }
@@ -179,21 +172,21 @@ Item {
                     id: gridPane
                     Layout.fillWidth: true
                     Layout.fillHeight: true
-                    onWidthChanged: browser.setGridWidth(width)
-                    Component.onCompleted: browser.setGridWidth(width)
+                    onWidthChanged: screen.setGridWidth(width)
+                    Component.onCompleted: screen.setGridWidth(width)
 
                     PosterGrid {
                         id: grid
                         anchors.fill: parent
-                        visible: browser.posters.count > 0
-                        screen: browser
+                        visible: screen.posters.count > 0
+                        screen: root.screen
                     }
 
                     MessageView {
                         anchors.fill: parent
-                        visible: browser.posters.count === 0
-                        icon: browser.emptyIcon
-                        text: browser.emptyText
+                        visible: screen.posters.count === 0
+                        icon: screen.emptyIcon
+                        text: screen.emptyText
                         color: Theme.textDim
                     }
                 }
@@ -202,7 +195,7 @@ Item {
     }
 
     Connections {
-        target: browser
+        target: screen
         function onScrollToPoster(row) { grid.scrollTo(row) }
         function onScrollToCategory(index) { categoryList.positionViewAtIndex(index, ListView.Center) }
     }

@@ -1,40 +1,38 @@
 #include "BrowseScreenModel.h"
 
+#include "app/AppState.h"
 #include "app/ChoiceDialog.h"
 #include "app/ErrorMessages.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
 #include "sources/AppError.h"
+#include "sources/Catalog.h"
 
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <QCoroFuture>
 
-BrowseScreenModel::BrowseScreenModel(QObject *parent)
-    : BrowseScreenModel(AppState::shared(), KeyRouter::shared(), Catalog::shared(), parent)
-{
-}
-
-BrowseScreenModel::BrowseScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent)
-    : VodScreen(app, router, catalog, parent)
+BrowseScreenModel::BrowseScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_selectedCat(PseudoCategory::all)
     , m_posters(new ContentListModel(this))
 {
+    if (const auto *browse = payload<Routes::Browse>())
+        m_type = browse->type;
+    connect(this, &KeyHandler::activeChanged, this, [this] {
+        if (isActive())
+            appeared();
+    });
+    if (app())
+        connect(app(), &AppState::deviceChanged, this, &BrowseScreenModel::playlistChanged);
     if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, [this] {
             showFavoriteBadges();
             rebuild();
         });
     }
-}
-
-void BrowseScreenModel::routeChanged(const Route &route)
-{
-    if (const auto *browse = std::get_if<Routes::Browse>(&route))
-        m_type = browse->type;
 }
 
 int BrowseScreenModel::state() const
@@ -143,7 +141,7 @@ void BrowseScreenModel::requestReload()
 QCoro::Task<> BrowseScreenModel::load(bool force)
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !catalog())
+    if (!playlist || !deps().catalog)
         co_return;
     // A newer run (a reload) makes this one's outcome irrelevant.
     const quint64 run = ++m_run;
@@ -155,7 +153,7 @@ QCoro::Task<> BrowseScreenModel::load(bool force)
     const QPointer<BrowseScreenModel> self(this);
     std::exception_ptr failure;
     try {
-        const SectionPtr section = co_await catalog()->load(*playlist, m_type, force);
+        const SectionPtr section = co_await deps().catalog->load(*playlist, m_type, force);
         if (!self || run != m_run)
             co_return;
         const QLocale locale = localeFor(activeLanguage());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BrowseIndex.h"
-#include "VodScreen.h"
+#include "app/RouteScreen.h"
 #include "kit/ContentListModel.h"
 
 #include <QVariantList>
@@ -15,13 +15,15 @@
 // narrowed by a filter and ordered by name on request. Keys work in two panes: the
 // category pane (0) and the grid (1). The grid shows the section's items through the
 // list model; a category, filter, sort or favourites change only replaces its rows.
-class BrowseScreenModel : public VodScreen {
+class BrowseScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(int state READ state NOTIFY stateChanged)
     Q_PROPERTY(QString error READ error NOTIFY stateChanged)
-    Q_PROPERTY(QString title READ title NOTIFY entryChanged)
-    Q_PROPERTY(QString playlistName READ playlistName NOTIFY entryChanged)
+    Q_PROPERTY(QString title READ title CONSTANT)
+    Q_PROPERTY(bool hasPlaylist READ hasPlaylist NOTIFY playlistChanged)
+    Q_PROPERTY(QString playlistName READ playlistName NOTIFY playlistChanged)
     Q_PROPERTY(QVariantList categories READ categories NOTIFY categoriesChanged)
     Q_PROPERTY(QString selectedCat READ selectedCat NOTIFY rowsChanged)
     Q_PROPERTY(QString categoryName READ categoryName NOTIFY rowsChanged)
@@ -44,12 +46,12 @@ public:
     static constexpr qreal kCellSpacing = 18;
     static constexpr qreal kGridInset = 16;
 
-    explicit BrowseScreenModel(QObject *parent = nullptr);
-    BrowseScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent = nullptr);
+    BrowseScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
 
     int state() const;
     QString error() const { return m_error.value_or(QString()); }
     QString title() const;
+    bool hasPlaylist() const { return activePlaylist().has_value(); }
     QString playlistName() const;
     QVariantList categories() const;
     QString selectedCat() const { return m_selectedCat; }
@@ -80,6 +82,7 @@ public:
     Q_INVOKABLE void requestReload();
 
 signals:
+    void playlistChanged();
     void stateChanged();
     void categoriesChanged();
     void rowsChanged();
@@ -92,8 +95,8 @@ signals:
     void scrollToCategory(int index);
 
 private:
-    void routeChanged(const Route &route) override;
-    void appeared() override;
+    // Each time the screen comes into view.
+    void appeared();
     QCoro::Task<> load(bool force);
     void rebuild();
     void showFavoriteBadges();

@@ -7,20 +7,13 @@ import Zelfor.Vod
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
-
-    MovieDetailsScreenModel {
-        id: movie
-        active: root.isTop
-        entryId: root.entryId
-    }
+    required property MovieDetailsScreenModel screen
 
     Backdrop {
         anchors.fill: parent
-        visible: movie.hasPlaylist
-        hasUrl: movie.hasBackdrop
-        url: movie.backdropUrl
+        visible: screen.hasPlaylist
+        hasUrl: screen.hasBackdrop
+        url: screen.backdropUrl
     }
 
     Item {
@@ -29,14 +22,14 @@ Item {
         anchors.rightMargin: 28
         anchors.topMargin: 38
         anchors.bottomMargin: 22
-        visible: movie.hasPlaylist
+        visible: screen.hasPlaylist
 
         BackButton {
             id: back
             objectName: "backButton"
             anchors.left: parent.left
             anchors.top: parent.top
-            action: () => movie.back()
+            action: () => screen.back()
         }
 
         RoundedPicture {
@@ -47,8 +40,8 @@ Item {
             anchors.topMargin: 20
             width: 290
             height: 435
-            url: movie.posterUrl
-            title: movie.title
+            url: screen.posterUrl
+            title: screen.title
             radius: 22
             fontSize: 40
             shadowOpacity: 0.6
@@ -66,7 +59,7 @@ Item {
             UiText {
                 objectName: "title"
                 Layout.fillWidth: true
-                text: movie.title
+                text: screen.title
                 color: "white"
                 font.pixelSize: 38
                 font.weight: Font.Black
@@ -77,19 +70,19 @@ Item {
 
             MetaChips {
                 objectName: "chips"
-                chips: movie.chips
+                chips: screen.chips
             }
 
             LoadingBar {
-                visible: !movie.loaded
+                visible: !screen.loaded
             }
 
             UiText {
                 objectName: "plot"
                 Layout.fillWidth: true
                 Layout.maximumWidth: 720
-                visible: movie.plot !== ""
-                text: movie.plot
+                visible: screen.plot !== ""
+                text: screen.plot
                 color: Theme.withOpacity(Theme.text, 0.92)
                 font.pixelSize: 15
                 lineHeight: 1.2
@@ -106,13 +99,13 @@ Item {
                 DetailSection {
                     width: parent.width
                     label: Localized.text("director_x")
-                    text: movie.director
+                    text: screen.director
                 }
 
                 DetailSection {
                     width: parent.width
                     label: Localized.text("cast_x")
-                    text: movie.cast
+                    text: screen.cast
                 }
             }
 
@@ -122,7 +115,7 @@ Item {
                 spacing: 12
 
                 Repeater {
-                    model: movie.buttons
+                    model: screen.buttons
 
                     PillButton {
                         required property var modelData
@@ -132,7 +125,7 @@ Item {
                         icon: modelData.icon
                         primary: modelData.primary
                         focused: modelData.focused
-                        action: () => movie.press(modelData.id)
+                        action: () => screen.press(modelData.id)
                     }
                 }
             }

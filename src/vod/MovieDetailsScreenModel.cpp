@@ -1,11 +1,12 @@
 #include "MovieDetailsScreenModel.h"
 
 #include "MetaChips.h"
+#include "app/AppState.h"
 #include "app/Formatters.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
+#include "sources/Catalog.h"
 
 #include <QPointer>
 
@@ -20,25 +21,22 @@ QString textOf(const std::optional<VodInfo> &info, OptText VodInfo::*field)
 
 } // namespace
 
-MovieDetailsScreenModel::MovieDetailsScreenModel(QObject *parent)
-    : MovieDetailsScreenModel(AppState::shared(), KeyRouter::shared(), Catalog::shared(), parent)
+MovieDetailsScreenModel::MovieDetailsScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
 {
-}
-
-MovieDetailsScreenModel::MovieDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent)
-    : VodScreen(app, router, catalog, parent)
-{
+    if (const auto *movie = payload<Routes::Movie>())
+        m_item = movie->item;
+    connect(this, &KeyHandler::activeChanged, this, [this] {
+        if (isActive())
+            appeared();
+    });
+    if (app())
+        connect(app(), &AppState::deviceChanged, this, &MovieDetailsScreenModel::playlistChanged);
     if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, &MovieDetailsScreenModel::buttonsChanged);
         // The player saves its last point as it stops, after this screen is on top again.
         connect(prefs(), &Prefs::resumeChanged, this, &MovieDetailsScreenModel::buttonsChanged);
     }
-}
-
-void MovieDetailsScreenModel::routeChanged(const Route &route)
-{
-    if (const auto *movie = std::get_if<Routes::Movie>(&route))
-        m_item = movie->item;
 }
 
 // Details again (from the catalog's cache once loaded), and the buttons, since the
@@ -52,12 +50,12 @@ void MovieDetailsScreenModel::appeared()
 QCoro::Task<> MovieDetailsScreenModel::load()
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !catalog())
+    if (!playlist || !deps().catalog)
         co_return;
     const QPointer<MovieDetailsScreenModel> self(this);
     // The destructor cancels the request before `self` clears: the token tells a screen going away.
     const CancelToken cancel = m_requests.token();
-    std::optional<VodInfo> info = co_await catalog()->vodInfo(*playlist, m_item, cancel);
+    std::optional<VodInfo> info = co_await deps().catalog->vodInfo(*playlist, m_item, cancel);
     if (!self || cancel.isCancelled())
         co_return;
     m_info = std::move(info);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VodScreen.h"
+#include "app/RouteScreen.h"
 #include "sources/CancelToken.h"
 
 #include <QVariantList>
@@ -11,10 +11,12 @@
 // One movie: poster, title, meta chips, plot, director and cast from the catalog's
 // details, and the buttons play (or resume), from the start (only with a resume point)
 // and favourite. Button ids: 0 play or resume, 1 from the start, 2 favourite.
-class MovieDetailsScreenModel : public VodScreen {
+class MovieDetailsScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString title READ title NOTIFY entryChanged)
+    QML_UNCREATABLE("Made by the route table")
+    Q_PROPERTY(QString title READ title CONSTANT)
+    Q_PROPERTY(bool hasPlaylist READ hasPlaylist NOTIFY playlistChanged)
     Q_PROPERTY(QString posterUrl READ posterUrl NOTIFY infoChanged)
     Q_PROPERTY(bool hasBackdrop READ hasBackdrop NOTIFY infoChanged)
     Q_PROPERTY(QString backdropUrl READ backdropUrl NOTIFY infoChanged)
@@ -28,11 +30,11 @@ class MovieDetailsScreenModel : public VodScreen {
     Q_PROPERTY(QVariantList buttons READ buttons NOTIFY buttonsChanged)
 
 public:
-    explicit MovieDetailsScreenModel(QObject *parent = nullptr);
-    MovieDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent = nullptr);
+    MovieDetailsScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
 
     const MediaItem &item() const { return m_item; }
     QString title() const { return m_item.name; }
+    bool hasPlaylist() const { return activePlaylist().has_value(); }
     QString posterUrl() const;
     bool hasBackdrop() const { return backdrop().has_value(); }
     QString backdropUrl() const { return backdrop().value_or(QString()); }
@@ -53,12 +55,13 @@ public:
     void play(bool fromStart);
 
 signals:
+    void playlistChanged();
     void infoChanged();
     void buttonsChanged();
 
 private:
-    void routeChanged(const Route &route) override;
-    void appeared() override;
+    // Each time the screen comes into view.
+    void appeared();
     QCoro::Task<> load();
     OptText backdrop() const;
     QString movieKey() const;

@@ -8,20 +8,13 @@ import Zelfor.Vod
 Item {
     id: root
 
-    property bool isTop: true
-    property string entryId
-
-    SeriesDetailsScreenModel {
-        id: series
-        active: root.isTop
-        entryId: root.entryId
-    }
+    required property SeriesDetailsScreenModel screen
 
     Backdrop {
         anchors.fill: parent
-        visible: series.hasPlaylist
-        hasUrl: series.backdropUrl !== ""
-        url: series.backdropUrl
+        visible: screen.hasPlaylist
+        hasUrl: screen.backdropUrl !== ""
+        url: screen.backdropUrl
     }
 
     ColumnLayout {
@@ -30,7 +23,7 @@ Item {
         anchors.rightMargin: 28
         anchors.topMargin: 38
         anchors.bottomMargin: 22
-        visible: series.hasPlaylist
+        visible: screen.hasPlaylist
         spacing: 18
 
         RowLayout {
@@ -40,7 +33,7 @@ Item {
             BackButton {
                 objectName: "backButton"
                 Layout.alignment: Qt.AlignTop
-                action: () => series.back()
+                action: () => screen.back()
             }
 
             RoundedPicture {
@@ -48,8 +41,8 @@ Item {
                 Layout.alignment: Qt.AlignTop
                 Layout.preferredWidth: 150
                 Layout.preferredHeight: 225
-                url: series.posterUrl
-                title: series.title
+                url: screen.posterUrl
+                title: screen.title
             }
 
             ColumnLayout {
@@ -60,7 +53,7 @@ Item {
                 UiText {
                     objectName: "title"
                     Layout.fillWidth: true
-                    text: series.title
+                    text: screen.title
                     color: "white"
                     font.pixelSize: 34
                     font.weight: Font.Black
@@ -70,15 +63,15 @@ Item {
                 }
 
                 MetaChips {
-                    chips: series.chips
+                    chips: screen.chips
                 }
 
                 UiText {
                     objectName: "plot"
                     Layout.fillWidth: true
                     Layout.maximumWidth: 760
-                    visible: series.plot !== ""
-                    text: series.plot
+                    visible: screen.plot !== ""
+                    text: screen.plot
                     color: Theme.withOpacity(Theme.text, 0.9)
                     font.pixelSize: 14
                     wrapMode: Text.Wrap
@@ -90,15 +83,15 @@ Item {
                     Layout.fillWidth: true
                     Layout.maximumWidth: 760
                     label: Localized.text("cast_x")
-                    text: series.cast
+                    text: screen.cast
                 }
 
                 PillButton {
                     objectName: "favoriteButton"
                     height: 38
-                    title: Localized.text(series.favorite ? "in_favorites" : "add_favorite")
-                    icon: series.favorite ? "heart.fill" : "heart"
-                    action: () => series.toggleFavorite()
+                    title: Localized.text(screen.favorite ? "in_favorites" : "add_favorite")
+                    icon: screen.favorite ? "heart.fill" : "heart"
+                    action: () => screen.toggleFavorite()
                 }
             }
         }
@@ -110,22 +103,22 @@ Item {
             MessageView {
                 objectName: "errorView"
                 anchors.fill: parent
-                visible: series.state === SeriesDetailsScreenModel.Failed
+                visible: screen.state === SeriesDetailsScreenModel.Failed
                 icon: "exclamationmark.triangle"
-                text: series.error
+                text: screen.error
                 color: Theme.red
             }
 
             LoadingView {
                 anchors.fill: parent
-                visible: series.state === SeriesDetailsScreenModel.Loading
+                visible: screen.state === SeriesDetailsScreenModel.Loading
                 text: Localized.text("loading_short")
             }
 
             MessageView {
                 objectName: "emptyView"
                 anchors.fill: parent
-                visible: series.state === SeriesDetailsScreenModel.Empty
+                visible: screen.state === SeriesDetailsScreenModel.Empty
                 icon: "film.stack"
                 text: Localized.text("no_items")
                 color: Theme.textDim
@@ -133,7 +126,7 @@ Item {
 
             ColumnLayout {
                 anchors.fill: parent
-                visible: series.state === SeriesDetailsScreenModel.Loaded
+                visible: screen.state === SeriesDetailsScreenModel.Loaded
                 spacing: 18
 
                 ListView {
@@ -147,7 +140,7 @@ Item {
                     topMargin: 4
                     clip: true
                     boundsBehavior: Flickable.StopAtBounds
-                    model: series.seasons
+                    model: screen.seasons
 
                     delegate: SeasonChip {
                         required property var modelData
@@ -155,7 +148,7 @@ Item {
                         title: modelData.title
                         count: modelData.count
                         selected: modelData.selected
-                        action: () => series.selectSeason(index)
+                        action: () => screen.selectSeason(index)
                     }
                 }
 
@@ -171,15 +164,15 @@ Item {
                     rightMargin: 6
                     clip: true
                     boundsBehavior: Flickable.StopAtBounds
-                    model: series.episodes
+                    model: screen.episodes
 
                     delegate: EpisodeRow {
                         required property var modelData
                         required property int index
                         width: episodeList.width - 12
                         episode: modelData
-                        focused: index === series.focus
-                        action: () => series.play(index)
+                        focused: index === screen.focus
+                        action: () => screen.play(index)
                     }
                 }
             }
@@ -187,9 +180,9 @@ Item {
     }
 
     Connections {
-        target: series
+        target: screen
         function onScrollToEpisode(index) { episodeList.positionViewAtIndex(index, ListView.Center) }
         // New rows (progress after playing, another season) keep the focused episode in view.
-        function onEpisodesChanged() { Qt.callLater(() => episodeList.positionViewAtIndex(series.focus, ListView.Contain)) }
+        function onEpisodesChanged() { Qt.callLater(() => episodeList.positionViewAtIndex(screen.focus, ListView.Contain)) }
     }
 }

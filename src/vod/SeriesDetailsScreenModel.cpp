@@ -1,34 +1,32 @@
 #include "SeriesDetailsScreenModel.h"
 
 #include "MetaChips.h"
+#include "app/AppState.h"
 #include "app/ErrorMessages.h"
 #include "app/Formatters.h"
-#include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
+#include "sources/Catalog.h"
 
 #include <QPointer>
 
-SeriesDetailsScreenModel::SeriesDetailsScreenModel(QObject *parent)
-    : SeriesDetailsScreenModel(AppState::shared(), KeyRouter::shared(), Catalog::shared(), parent)
+SeriesDetailsScreenModel::SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
+    : RouteScreen(std::move(deps), std::move(entry), parent)
 {
-}
-
-SeriesDetailsScreenModel::SeriesDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent)
-    : VodScreen(app, router, catalog, parent)
-{
+    if (const auto *series = payload<Routes::Series>())
+        m_item = series->item;
+    connect(this, &KeyHandler::activeChanged, this, [this] {
+        if (isActive())
+            appeared();
+    });
+    if (app())
+        connect(app(), &AppState::deviceChanged, this, &SeriesDetailsScreenModel::playlistChanged);
     if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
         // The player saves its last point as it stops, after this screen is on top again.
         connect(prefs(), &Prefs::resumeChanged, this, &SeriesDetailsScreenModel::episodesChanged);
     }
-}
-
-void SeriesDetailsScreenModel::routeChanged(const Route &route)
-{
-    if (const auto *series = std::get_if<Routes::Series>(&route))
-        m_item = series->item;
 }
 
 // The details again (from the catalog's cache once loaded), and the progress strips,
@@ -42,14 +40,14 @@ void SeriesDetailsScreenModel::appeared()
 QCoro::Task<> SeriesDetailsScreenModel::load()
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !catalog())
+    if (!playlist || !deps().catalog)
         co_return;
     const QPointer<SeriesDetailsScreenModel> self(this);
     // The destructor cancels the request before `self` clears: the token tells a screen going away.
     const CancelToken cancel = m_requests.token();
     std::exception_ptr failure;
     try {
-        SeriesInfo info = co_await catalog()->seriesInfo(*playlist, m_item, cancel);
+        SeriesInfo info = co_await deps().catalog->seriesInfo(*playlist, m_item, cancel);
         if (!self || cancel.isCancelled())
             co_return;
         m_info = std::move(info);
@@ -146,12 +144,12 @@ QVariantList SeriesDetailsScreenModel::episodes() const
 {
     const std::optional<Playlist> playlist = activePlaylist();
     QVariantList rows;
-    if (!playlist || !catalog())
+    if (!playlist || !deps().catalog)
         return rows;
     const QString fallbackImage = posterUrl();
     for (const Episode &episode : shownEpisodes()) {
         // The point is read under the key the player saves it with.
-        const QString key = catalog()->episodeItem(*playlist, m_item, episode).key;
+        const QString key = deps().catalog->episodeItem(*playlist, m_item, episode).key;
         const std::optional<Prefs::ResumePoint> resume = prefs() ? prefs()->resumePoint(key) : std::nullopt;
         // A point past a shortened duration still fits its strip.
         const double progress = resume ? qBound(0.0, resume->pos / (resume->dur > 1 ? resume->dur : 1), 1.0) : -1;
@@ -215,12 +213,12 @@ void SeriesDetailsScreenModel::play(int index)
 void SeriesDetailsScreenModel::playSeason(const QList<Episode> &episodes, int start)
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !catalog())
+    if (!playlist || !deps().catalog)
         return;
     QList<PlayItem> items;
     items.reserve(episodes.size());
     for (const Episode &episode : episodes)
-        items.append(catalog()->episodeItem(*playlist, m_item, episode));
+        items.append(deps().catalog->episodeItem(*playlist, m_item, episode));
     const qint64 count = items.size();
     openPlayer({ .count = count,
         .get = [items](qint64 at) {
@@ -232,7 +230,7 @@ void SeriesDetailsScreenModel::playSeason(const QList<Episode> &episodes, int st
 
 void SeriesDetailsScreenModel::toggleFavorite()
 {
-    VodScreen::toggleFavorite(m_item);
+    RouteScreen::toggleFavorite(m_item);
 }
 
 void SeriesDetailsScreenModel::setSeason(int season)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VodScreen.h"
+#include "app/RouteScreen.h"
 #include "sources/CancelToken.h"
 
 #include <QVariantList>
@@ -11,12 +11,14 @@
 // One series: poster, title, meta chips, plot, cast and the favourite button, a chip per
 // season and the chosen season's episodes with their resume progress. Enter or a click
 // on an episode plays the whole season from that episode.
-class SeriesDetailsScreenModel : public VodScreen {
+class SeriesDetailsScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Made by the route table")
     Q_PROPERTY(int state READ state NOTIFY infoChanged)
     Q_PROPERTY(QString error READ error NOTIFY infoChanged)
-    Q_PROPERTY(QString title READ title NOTIFY entryChanged)
+    Q_PROPERTY(QString title READ title CONSTANT)
+    Q_PROPERTY(bool hasPlaylist READ hasPlaylist NOTIFY playlistChanged)
     Q_PROPERTY(QString posterUrl READ posterUrl NOTIFY infoChanged)
     Q_PROPERTY(QString backdropUrl READ backdropUrl NOTIFY infoChanged)
     Q_PROPERTY(QVariantList chips READ chips NOTIFY infoChanged)
@@ -35,12 +37,12 @@ public:
     enum State { Loading = 0, Failed = 1, Empty = 2, Loaded = 3 };
     Q_ENUM(State)
 
-    explicit SeriesDetailsScreenModel(QObject *parent = nullptr);
-    SeriesDetailsScreenModel(AppState *app, KeyRouter *router, Catalog *catalog, QObject *parent = nullptr);
+    SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
 
     int state() const;
     QString error() const { return m_error.value_or(QString()); }
     QString title() const { return m_item.name; }
+    bool hasPlaylist() const { return activePlaylist().has_value(); }
     QString posterUrl() const;
     QString backdropUrl() const;
     QVariantList chips() const;
@@ -62,6 +64,7 @@ public:
     Q_INVOKABLE void toggleFavorite();
 
 signals:
+    void playlistChanged();
     void infoChanged();
     void favoriteChanged();
     void seasonChanged();
@@ -71,8 +74,8 @@ signals:
     void scrollToEpisode(int index);
 
 private:
-    void routeChanged(const Route &route) override;
-    void appeared() override;
+    // Each time the screen comes into view.
+    void appeared();
     QCoro::Task<> load();
     void playSeason(const QList<Episode> &episodes, int start);
     QString seriesKey() const;

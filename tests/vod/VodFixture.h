@@ -47,12 +47,19 @@ public:
     AppState &app() { return *fixture.state; }
     Prefs &prefs() { return *fixture.prefs; }
 
+    // What the screens work with: the state, its router, Http, clock and this catalog.
+    ScreenDeps screenDeps()
+    {
+        ScreenDeps deps = fixture.screenDeps();
+        deps.catalog = catalog.get();
+        return deps;
+    }
+
     // The screen of `route`, pushed over home, made and shown.
     template <typename Screen> std::unique_ptr<Screen> open(const Route &route)
     {
         fixture.makeState({ Routes::Home {}, route });
-        auto screen = std::make_unique<Screen>(fixture.state.get(), fixture.router.get(), catalog.get());
-        screen->setEntryId(app().stack().last().id.toString(QUuid::WithoutBraces));
+        auto screen = std::make_unique<Screen>(screenDeps(), fixture.topEntry());
         screen->setActive(true);
         return screen;
     }

@@ -245,8 +245,9 @@ TEST(BrowseScreen, WithoutAPlaylistStartsAgainFromTheRoot)
     fixture.cacheDevice(AppStateFixture::device({}));
     fixture.makeState({ Routes::Home {}, Routes::Browse { ContentType::series } });
     Catalog catalog(&fixture.http.http(), &fixture.clock, [] { return QString(); });
-    BrowseScreenModel screen(fixture.state.get(), fixture.router.get(), &catalog);
-    screen.setEntryId(fixture.state->stack().last().id.toString());
+    ScreenDeps deps = fixture.screenDeps();
+    deps.catalog = &catalog;
+    BrowseScreenModel screen(deps, fixture.topEntry());
     screen.setActive(true);
     EXPECT_FALSE(screen.hasPlaylist());
     ASSERT_TRUE(QTest::qWaitFor([&] { return fixture.state->stack().size() == 1; }, 1000));

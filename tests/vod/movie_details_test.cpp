@@ -96,6 +96,17 @@ TEST_F(MovieDetailsTest, ShowsTheDetailsAndPlaysOneResumingItem)
     EXPECT_EQ(vod.app().stack().size(), 3) << "a second Enter under the player opens no second player";
 }
 
+// The view reads the item's texts once it is made: they are there before any event turn.
+TEST_F(MovieDetailsTest, MadeWithItsItemShownAtOnce)
+{
+    vod.fixture.makeState({ Routes::Home {}, Routes::Movie { kMovie } });
+    const MovieDetailsScreenModel screen(vod.screenDeps(), vod.fixture.topEntry());
+    EXPECT_EQ(screen.title(), u"Heat"_qs);
+    EXPECT_EQ(screen.posterUrl(), u"http://127.0.0.1:9/logo.jpg"_qs);
+    EXPECT_EQ(screen.chips(), metaChips(std::nullopt, u"6.5"_qs, std::nullopt, std::nullopt));
+    EXPECT_TRUE(screen.hasPlaylist());
+}
+
 struct FocusCase {
     const char *name;
     bool resume;
@@ -187,9 +198,10 @@ TEST(MovieDetails, M3uPlaylistKeepsTheItemsOwnData)
     fixture.cacheDevice(AppStateFixture::device({ 5 }));
     fixture.makeState({ Routes::Home {}, Routes::Movie { kMovie } });
     Catalog catalog(&fixture.http.http(), &fixture.clock, [] { return QString(); });
-    MovieDetailsScreenModel screen(fixture.state.get(), fixture.router.get(), &catalog);
+    ScreenDeps deps = fixture.screenDeps();
+    deps.catalog = &catalog;
+    MovieDetailsScreenModel screen(deps, fixture.topEntry());
     screen.setActive(true);
-    screen.setEntryId(fixture.state->stack().last().id.toString());
     ASSERT_TRUE(VodFixture::eventually([&] { return screen.loaded(); }));
     EXPECT_EQ(screen.chips(), metaChips(std::nullopt, u"6.5"_qs, std::nullopt, std::nullopt));
     EXPECT_EQ(std::make_pair(screen.posterUrl(), screen.backdropUrl()),
