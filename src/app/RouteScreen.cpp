@@ -11,6 +11,10 @@ RouteScreen::RouteScreen(ScreenDeps deps, RouteEntry entry, QObject *parent)
 {
     if (m_deps.app)
         connect(m_deps.app, &AppState::stackChanged, this, &RouteScreen::stackChanged);
+    connect(this, &KeyHandler::activeChanged, this, [this] {
+        if (isActive())
+            becameActive();
+    });
 }
 
 bool RouteScreen::canGoBack() const

@@ -36,6 +36,9 @@ public:
     Q_INVOKABLE void back();
 
 protected:
+    // Each time the screen turns active (shown on top), after it was made or uncovered.
+    virtual void becameActive() { }
+
     const ScreenDeps &deps() const { return m_deps; }
     AppState *app() const { return m_deps.app; }
     // The application's settings; nothing without a state.

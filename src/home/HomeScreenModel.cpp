@@ -61,12 +61,6 @@ HomeScreenModel::HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     connect(app()->prefs(), &Prefs::resumeChanged, this, &HomeScreenModel::refreshRecents);
     connect(app()->prefs(), &Prefs::timeFormatChanged, this, &HomeScreenModel::clockChanged);
     // Resume points change while the player covers this screen; they show on return.
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (!isActive())
-            return;
-        refreshRecents();
-        checkGate();
-    });
     m_clockTimer = this->deps().clock->createTimer();
     m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
     tick();
@@ -350,4 +344,10 @@ void HomeScreenModel::checkGate()
     // Re-rooting removes this screen; it happens once the current call has returned.
     QMetaObject::invokeMethod(
         app(), [app = app()] { app->replace(app->rootRoute()); }, Qt::QueuedConnection);
+}
+
+void HomeScreenModel::becameActive()
+{
+    refreshRecents();
+    checkGate();
 }

@@ -129,6 +129,7 @@ signals:
     void countsLoaded();
 
 private:
+    void becameActive() override;
     void setFocus(const QString &focus);
     void tick();
     void refreshRecents();

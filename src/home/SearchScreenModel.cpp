@@ -38,10 +38,6 @@ SearchScreenModel::SearchScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
         // Handed to the view by results(); it stays this screen's.
         QQmlEngine::setObjectOwnership(model, QQmlEngine::CppOwnership);
     }
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (isActive())
-            appeared();
-    });
     if (app()) {
         connect(app(), &AppState::deviceChanged, this, &SearchScreenModel::playlistChanged);
         connect(app()->prefs(), &Prefs::favoritesChanged, this, &SearchScreenModel::markFavorites);
@@ -139,7 +135,7 @@ void SearchScreenModel::runSearch()
     emit resultsChanged();
 }
 
-void SearchScreenModel::appeared()
+void SearchScreenModel::becameActive()
 {
     m_fieldFocusTimer = deps().clock->after(kFieldFocusDelayMs, [this] { setFieldFocused(true); });
     const std::optional<Playlist> playlist = activePlaylist();

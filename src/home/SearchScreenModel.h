@@ -83,9 +83,9 @@ private:
         std::shared_ptr<const FoldedNames> names;
     };
 
-    // Each time the screen comes into view: the three sections again (from the catalog's
-    // memory when held), and the field focused shortly after.
-    void appeared();
+    // The three sections again (from the catalog's memory when held), and the field
+    // focused shortly after.
+    void becameActive() override;
     QCoro::Task<> loadSections(Playlist playlist, quint64 pass);
     void markFavorites();
     void setFocus(int row, int col);

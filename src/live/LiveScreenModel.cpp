@@ -38,10 +38,6 @@ LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     });
     connect(m_prefs, &Prefs::aspectModeChanged, this, &LiveScreenModel::aspectModeChanged);
     connect(m_engine, &PlayerEngine::itemChanged, this, &LiveScreenModel::showPlayingKey);
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (isActive())
-            becameActive();
-    });
     showPlayingKey();
 }
 

@@ -114,7 +114,7 @@ private:
     void playPreview();
     void openCatchUp(const MediaItem &channel);
     void toggleFavorite(const MediaItem &channel);
-    void becameActive();
+    void becameActive() override;
     void showPlayingKey();
     bool moveKey(int step);
     QString keyOf(const MediaItem &channel) const { return m_lists.keyOf(channel); }

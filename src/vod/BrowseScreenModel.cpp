@@ -21,10 +21,6 @@ BrowseScreenModel::BrowseScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
 {
     if (const auto *browse = payload<Routes::Browse>())
         m_type = browse->type;
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (isActive())
-            appeared();
-    });
     if (app())
         connect(app(), &AppState::deviceChanged, this, &BrowseScreenModel::playlistChanged);
     if (prefs()) {
@@ -114,7 +110,7 @@ void BrowseScreenModel::setSort(int sort)
 
 // The first load, or a new try after a failure; a loaded section stays, and so does a
 // load still running (a refresh the screen was left during).
-void BrowseScreenModel::appeared()
+void BrowseScreenModel::becameActive()
 {
     if (!activePlaylist()) {
         // Without a playlist there is nothing to browse: start again from the root.

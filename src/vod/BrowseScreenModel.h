@@ -95,8 +95,7 @@ signals:
     void scrollToCategory(int index);
 
 private:
-    // Each time the screen comes into view.
-    void appeared();
+    void becameActive() override;
     QCoro::Task<> load(bool force);
     void rebuild();
     void showFavoriteBadges();

@@ -26,10 +26,6 @@ MovieDetailsScreenModel::MovieDetailsScreenModel(ScreenDeps deps, RouteEntry ent
 {
     if (const auto *movie = payload<Routes::Movie>())
         m_item = movie->item;
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (isActive())
-            appeared();
-    });
     if (app())
         connect(app(), &AppState::deviceChanged, this, &MovieDetailsScreenModel::playlistChanged);
     if (prefs()) {
@@ -41,7 +37,7 @@ MovieDetailsScreenModel::MovieDetailsScreenModel(ScreenDeps deps, RouteEntry ent
 
 // Details again (from the catalog's cache once loaded), and the buttons, since the
 // player may have moved the resume point.
-void MovieDetailsScreenModel::appeared()
+void MovieDetailsScreenModel::becameActive()
 {
     load();
     emit buttonsChanged();

@@ -60,8 +60,7 @@ signals:
     void buttonsChanged();
 
 private:
-    // Each time the screen comes into view.
-    void appeared();
+    void becameActive() override;
     QCoro::Task<> load();
     OptText backdrop() const;
     QString movieKey() const;

@@ -16,10 +16,6 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry e
 {
     if (const auto *series = payload<Routes::Series>())
         m_item = series->item;
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (isActive())
-            appeared();
-    });
     if (app())
         connect(app(), &AppState::deviceChanged, this, &SeriesDetailsScreenModel::playlistChanged);
     if (prefs()) {
@@ -31,7 +27,7 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry e
 
 // The details again (from the catalog's cache once loaded), and the progress strips,
 // which the player may have moved.
-void SeriesDetailsScreenModel::appeared()
+void SeriesDetailsScreenModel::becameActive()
 {
     load();
     emit episodesChanged();

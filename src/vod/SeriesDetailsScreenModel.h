@@ -74,8 +74,7 @@ signals:
     void scrollToEpisode(int index);
 
 private:
-    // Each time the screen comes into view.
-    void appeared();
+    void becameActive() override;
     QCoro::Task<> load();
     void playSeason(const QList<Episode> &episodes, int start);
     QString seriesKey() const;
