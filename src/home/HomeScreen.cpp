@@ -245,7 +245,7 @@ void HomeScreenModel::playRecent(int index)
     if (!m_app || index < 0 || index >= recentCount())
         return;
     const PlayItem item = m_recents->items().at(index);
-    m_app->push(Routes::Player { PlayQueue { 1, [item](qint64) { return std::optional(item); }, 0, true } });
+    m_app->push(Routes::Player { readyQueue({ item }, 0, true) });
 }
 
 void HomeScreenModel::dismissRecent(int index)

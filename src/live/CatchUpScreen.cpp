@@ -182,7 +182,7 @@ void CatchUpScreenModel::play(int index)
         m_app->showToast(::tr(QStringLiteral("catchup_unavailable")));
         return;
     }
-    m_app->push(Routes::Player { PlayQueue { 1, [item = *item](qint64) { return std::optional(item); }, 0, false } });
+    m_app->push(Routes::Player { readyQueue({ *item }, 0, false) });
 }
 
 void CatchUpScreenModel::back()

@@ -5,7 +5,7 @@
 // Every key shows the overlay first; an open channel list takes its own keys.
 bool PlayerScreenModel::handleKey(const Key &key)
 {
-    showControls();
+    m_chrome.show();
     if (m_showList && handleListKey(key))
         return true;
     return handleScreenKey(key);
@@ -112,7 +112,7 @@ bool PlayerScreenModel::handleLetter(const QString &letter, bool several)
         if (several)
             toggleList();
     } else if (letter == QStringLiteral("a")) {
-        cycleAspect();
+        m_picture.cycle();
     } else if (letter == QStringLiteral("h")) {
         if (favoriteButton())
             toggleFavorite();

@@ -9,10 +9,6 @@
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
 
-#include <QCursor>
-#include <QDateTime>
-#include <QGuiApplication>
-
 PlayerScreenModel::PlayerScreenModel(QObject *parent)
     : PlayerScreenModel(AppState::shared(), Prefs::shared(), PlayerEngine::shared(), KeyRouter::shared(),
         AppClock::system(), parent)
@@ -26,16 +22,15 @@ PlayerScreenModel::PlayerScreenModel(
     , m_prefs(prefs)
     , m_engine(engine)
     , m_channels(std::make_unique<PlayQueueModel>(PlayQueue {}))
-    , m_hideTimer(clock->createTimer())
-    , m_clockTimer(clock->createTimer())
-    , m_aspectTimer(clock->createTimer())
+    , m_chrome(clock,
+          { .listShown = [this] { return m_showList; },
+              .hasError = [this] { return hasError(); },
+              .held = [this] { return m_showList || m_seek.scrubbing() || m_tracks.menuOpen(); } })
+    , m_seek(engine, &m_chrome)
+    , m_tracks(engine)
+    , m_picture(prefs, clock, &m_chrome)
 {
     connectSources();
-}
-
-PlayerScreenModel::~PlayerScreenModel()
-{
-    restoreCursor();
 }
 
 void PlayerScreenModel::connectSources()
@@ -43,18 +38,15 @@ void PlayerScreenModel::connectSources()
     connect(m_app, &AppState::stackChanged, this, &PlayerScreenModel::onStackChanged);
     connect(m_app, &AppState::isFullScreenChanged, this, &PlayerScreenModel::fullScreenChanged);
     connect(m_prefs, &Prefs::favoritesChanged, this, &PlayerScreenModel::favoriteChanged);
-    connect(m_prefs, &Prefs::aspectModeChanged, this, &PlayerScreenModel::aspectModeChanged);
     const auto engineChanged = [this] {
         emit engineStateChanged();
-        emit seekRowChanged();
-        updateChrome();
+        m_chrome.refresh();
     };
     for (auto signal :
         { &PlayerEngine::itemChanged, &PlayerEngine::bufferingChanged, &PlayerEngine::errorChanged,
             &PlayerEngine::isPlayingChanged, &PlayerEngine::seekableChanged, &PlayerEngine::durationChanged,
             &PlayerEngine::audioOptionsChanged, &PlayerEngine::subtitleOptionsChanged })
         connect(m_engine, signal, this, engineChanged);
-    connect(m_engine, &PlayerEngine::positionChanged, this, &PlayerScreenModel::seekRowChanged);
 }
 
 void PlayerScreenModel::setEntryId(const QString &entryId)
@@ -71,18 +63,8 @@ void PlayerScreenModel::setEntryId(const QString &entryId)
 
 void PlayerScreenModel::useClock(AppClock *clock)
 {
-    const bool hiding = m_hideTimer->isActive();
-    const bool ticking = m_clockTimer->isActive();
-    const bool toast = m_aspectTimer->isActive();
-    m_hideTimer = clock->createTimer();
-    m_clockTimer = clock->createTimer();
-    m_aspectTimer = clock->createTimer();
-    if (hiding)
-        hideAfterDelay();
-    if (ticking)
-        startClock();
-    if (toast)
-        endAspectToastLater();
+    m_chrome.useClock(clock);
+    m_picture.useClock(clock);
 }
 
 QString PlayerScreenModel::title() const
@@ -105,28 +87,6 @@ int PlayerScreenModel::liveNumber() const
     return live() && m_current->number >= 1 ? int(m_current->number) : 0;
 }
 
-bool PlayerScreenModel::chromeShown() const
-{
-    return (m_controls && !m_showList) || hasError();
-}
-
-QString PlayerScreenModel::clockText() const
-{
-    return formatClock(QDateTime::currentDateTime());
-}
-
-int PlayerScreenModel::aspectMode() const
-{
-    const qint64 mode = m_prefs->aspectMode();
-    return mode == 1 || mode == 2 ? int(mode) : 0;
-}
-
-QString PlayerScreenModel::aspectLabel() const
-{
-    static const char *const kLabels[] = { "aspect_fill", "aspect_fit", "aspect_zoom" };
-    return ::tr(QString::fromLatin1(kLabels[aspectMode()]));
-}
-
 void PlayerScreenModel::appear()
 {
     if (m_started)
@@ -134,7 +94,7 @@ void PlayerScreenModel::appear()
     m_started = true;
     const int n = count();
     setIndex(n > 0 ? int(std::clamp<qint64>(m_queue->start, 0, n - 1)) : 0);
-    startClock();
+    m_chrome.startClock();
     if (!m_current)
         return;
     const std::optional<PlayItem> &playing = m_engine->item();
@@ -148,7 +108,7 @@ void PlayerScreenModel::appear()
             m_app->showToast(::tr(QStringLiteral("resumed_at"), { formatDuration(*start) }));
     }
     setListFocus(m_index);
-    showControls();
+    m_chrome.show();
 }
 
 void PlayerScreenModel::onStackChanged()
@@ -163,10 +123,8 @@ void PlayerScreenModel::disappear()
     if (m_gone)
         return;
     m_gone = true;
-    m_hideTimer->stop();
-    m_clockTimer->stop();
-    m_aspectTimer->stop();
-    restoreCursor();
+    m_chrome.stop();
+    m_picture.stop();
     const std::optional<PlayItem> &playing = m_engine->item();
     if (isRoute<Routes::Live>(m_app->current()) && playing && playing->live)
         return;
@@ -189,75 +147,12 @@ void PlayerScreenModel::setIndex(int index)
     emit indexChanged();
 }
 
-void PlayerScreenModel::setControls(bool shown, int fadeMs)
-{
-    if (m_controls == shown)
-        return;
-    m_controls = shown;
-    m_controlsFadeMs = fadeMs;
-    emit controlsChanged();
-    updateChrome();
-}
-
-void PlayerScreenModel::updateChrome()
-{
-    if (chromeShown() == m_chromeShown)
-        return;
-    m_chromeShown = chromeShown();
-    emit chromeShownChanged();
-}
-
-void PlayerScreenModel::showControls()
-{
-    setControls(true, kShowFadeMs);
-    hideAfterDelay();
-}
-
-// Each call replaces the pending hide, so the newest show wins.
-void PlayerScreenModel::hideAfterDelay()
-{
-    m_hideTimer->start(kHideMs, false, [this] {
-        if (m_showList || m_scrubbing || m_menuOpen)
-            return;
-        setControls(false, kHideFadeMs);
-        hideCursor();
-    });
-}
-
-// The cursor is hidden at most once at a time, so one restore always brings it back.
-void PlayerScreenModel::hideCursor()
-{
-    if (m_cursorHidden || m_gone)
-        return;
-    m_cursorHidden = true;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
-}
-
-void PlayerScreenModel::restoreCursor()
-{
-    if (!m_cursorHidden)
-        return;
-    m_cursorHidden = false;
-    QGuiApplication::restoreOverrideCursor();
-}
-
-void PlayerScreenModel::pointerAt(QPointF at)
-{
-    if (m_pointer == at)
-        return;
-    m_pointer = at;
-    restoreCursor();
-    showControls();
-}
-
 void PlayerScreenModel::tap()
 {
     if (m_showList)
         closeList();
-    else if (m_controls)
-        setControls(false, kTapHideFadeMs);
     else
-        showControls();
+        m_chrome.toggle();
 }
 
 void PlayerScreenModel::zap(int position)
@@ -270,7 +165,7 @@ void PlayerScreenModel::zap(int position)
     setListFocus(target);
     if (m_current)
         playEntry(*m_current);
-    showControls();
+    m_chrome.show();
 }
 
 // A zap: live channels go to the recently watched ones, other items start where they were left.
@@ -283,32 +178,6 @@ void PlayerScreenModel::playEntry(const PlayItem &item)
         return;
     }
     m_engine->play(item, resumeStart(item));
-}
-
-void PlayerScreenModel::cycleAspect()
-{
-    const int mode = (aspectMode() + 1) % 3;
-    m_prefs->setAspectMode(mode);
-    setAspectToast(aspectLabel());
-    endAspectToastLater();
-    showControls();
-}
-
-// One timer, restarted by every toast, so a newer toast keeps its full time.
-void PlayerScreenModel::endAspectToastLater()
-{
-    m_aspectTimer->start(kAspectToastMs, false, [this] { setAspectToast(std::nullopt); });
-}
-
-void PlayerScreenModel::startClock()
-{
-    m_clockTimer->start(kClockMs, true, [this] { emit clockChanged(); });
-}
-
-void PlayerScreenModel::setAspectToast(std::optional<QString> text)
-{
-    m_aspectToast = std::move(text);
-    emit aspectToastChanged();
 }
 
 void PlayerScreenModel::toggleList()
@@ -335,15 +204,7 @@ void PlayerScreenModel::setShowList(bool shown)
         return;
     m_showList = shown;
     emit showListChanged();
-    updateChrome();
-}
-
-void PlayerScreenModel::setMenuOpen(bool open)
-{
-    if (m_menuOpen == open)
-        return;
-    m_menuOpen = open;
-    emit menuOpenChanged();
+    m_chrome.refresh();
 }
 
 void PlayerScreenModel::setListFocus(int row)

@@ -76,7 +76,7 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     GeneratedMedia &media = GeneratedMedia::instance();
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
     const PlayItem clip = servedItem(QStringLiteral("/dual.mp4"));
-    show(PlayQueue { 2, [clip](qint64) -> std::optional<PlayItem> { return clip; }, 0, false });
+    show(readyQueue({ clip, clip }, 0, false));
     PlayerEngine *player = PlayerEngine::shared();
     const auto *sink = item(QStringLiteral("platformPicture"))->property("videoSink").value<QVideoSink *>();
     ASSERT_TRUE(sink);
@@ -112,16 +112,16 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
             && entries[0]->mapToScene(QPointF()).y() < audioMenu->mapToScene(QPointF()).y();
     }));
     keep(window->grabWindow(), QStringLiteral("player-audio-menu"));
-    EXPECT_TRUE(screen()->menuOpen());
+    EXPECT_TRUE(screen()->tracks()->menuOpen());
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(entries[1]));
     ASSERT_TRUE(waitUntil([&] { return !entries[1]->isVisible(); }));
-    EXPECT_FALSE(screen()->menuOpen());
+    EXPECT_FALSE(screen()->tracks()->menuOpen());
 
     // The pointer comes to rest over the picture; from then on nothing moves it.
     QTest::mouseMove(window, QPoint(window->width() / 2, window->height() / 2));
     ManualClock clock;
     screen()->useClock(&clock);
-    clock.advance(PlayerScreenModel::kHideMs);
+    clock.advance(PlayerChrome::kHideMs);
     ASSERT_TRUE(waitUntil([&] { return !chrome->isVisible(); }));
     keep(window->grabWindow(), QStringLiteral("player-picture"));
     EXPECT_TRUE(QGuiApplication::overrideCursor());
