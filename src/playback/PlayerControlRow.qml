@@ -127,7 +127,7 @@ RowLayout {
         visible: root.screen.queueButtons
         icon: "list.bullet"
         size: 44
-        tint: root.screen.showList ? Theme.cyan : "white"
+        tint: root.screen.queueList.shown ? Theme.cyan : "white"
         help: Localized.text("channel_list")
         action: () => root.screen.toggleList()
     }

@@ -21,11 +21,11 @@ PlayerScreenModel::PlayerScreenModel(
     , m_app(app)
     , m_prefs(prefs)
     , m_engine(engine)
-    , m_channels(std::make_unique<PlayQueueModel>(PlayQueue {}))
+    , m_list([this](int position) { zap(position); })
     , m_chrome(clock,
-          { .listShown = [this] { return m_showList; },
+          { .listShown = [this] { return m_list.shown(); },
               .hasError = [this] { return hasError(); },
-              .held = [this] { return m_showList || m_seek.scrubbing() || m_tracks.menuOpen(); } })
+              .held = [this] { return m_list.shown() || m_seek.scrubbing() || m_tracks.menuOpen(); } })
     , m_seek(engine, &m_chrome)
     , m_tracks(engine)
     , m_picture(prefs, clock, &m_chrome)
@@ -36,6 +36,7 @@ PlayerScreenModel::PlayerScreenModel(
 void PlayerScreenModel::connectSources()
 {
     connect(m_app, &AppState::stackChanged, this, &PlayerScreenModel::onStackChanged);
+    connect(&m_list, &PlayerQueueList::shownChanged, this, [this] { m_chrome.refresh(); });
     connect(m_app, &AppState::isFullScreenChanged, this, &PlayerScreenModel::fullScreenChanged);
     connect(m_prefs, &Prefs::favoritesChanged, this, &PlayerScreenModel::favoriteChanged);
     const auto engineChanged = [this] {
@@ -57,7 +58,7 @@ void PlayerScreenModel::setEntryId(const QString &entryId)
     const std::optional<Route> route = m_app->routeOf(QUuid::fromString(entryId));
     const auto *player = route ? std::get_if<Routes::Player>(&*route) : nullptr;
     m_queue = player ? std::optional<PlayQueue>(player->queue) : std::nullopt;
-    m_channels = std::make_unique<PlayQueueModel>(m_queue.value_or(PlayQueue {}));
+    m_list.setQueue(m_queue.value_or(PlayQueue {}));
     emit entryChanged();
 }
 
@@ -107,7 +108,7 @@ void PlayerScreenModel::appear()
         if (start)
             m_app->showToast(::tr(QStringLiteral("resumed_at"), { formatDuration(*start) }));
     }
-    setListFocus(m_index);
+    m_list.setFocusRow(m_index);
     m_chrome.show();
 }
 
@@ -142,15 +143,15 @@ std::optional<double> PlayerScreenModel::resumeStart(const PlayItem &item) const
 void PlayerScreenModel::setIndex(int index)
 {
     m_index = index;
-    m_current = m_channels->itemAt(index);
-    m_channels->setPlayingRow(index);
+    m_current = m_list.channels()->itemAt(index);
+    m_list.channels()->setPlayingRow(index);
     emit indexChanged();
 }
 
 void PlayerScreenModel::tap()
 {
-    if (m_showList)
-        closeList();
+    if (m_list.shown())
+        m_list.close();
     else
         m_chrome.toggle();
 }
@@ -162,7 +163,7 @@ void PlayerScreenModel::zap(int position)
         return;
     const int target = ((position % n) + n) % n;
     setIndex(target);
-    setListFocus(target);
+    m_list.setFocusRow(target);
     if (m_current)
         playEntry(*m_current);
     m_chrome.show();
@@ -178,42 +179,6 @@ void PlayerScreenModel::playEntry(const PlayItem &item)
         return;
     }
     m_engine->play(item, resumeStart(item));
-}
-
-void PlayerScreenModel::toggleList()
-{
-    setShowList(!m_showList);
-    setListFocus(m_index);
-    emit listScrollRequested(m_index);
-}
-
-void PlayerScreenModel::closeList()
-{
-    setShowList(false);
-}
-
-void PlayerScreenModel::selectChannel(int position)
-{
-    setListFocus(position);
-    zap(position);
-}
-
-void PlayerScreenModel::setShowList(bool shown)
-{
-    if (m_showList == shown)
-        return;
-    m_showList = shown;
-    emit showListChanged();
-    m_chrome.refresh();
-}
-
-void PlayerScreenModel::setListFocus(int row)
-{
-    m_channels->setFocusedRow(row);
-    if (m_listFocus == row)
-        return;
-    m_listFocus = row;
-    emit listFocusChanged();
 }
 
 void PlayerScreenModel::back()

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "PlayQueueModel.h"
 #include "PlayerChrome.h"
 #include "PlayerPictureMode.h"
+#include "PlayerQueueList.h"
 #include "PlayerSeek.h"
 #include "PlayerTracks.h"
 #include "app/KeyHandler.h"
-#include "model/Records.h"
+#include "model/PlayQueue.h"
 
 #include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
-#include <memory>
 #include <optional>
 
 class AppClock;
@@ -21,20 +20,20 @@ class KeyRouter;
 class PlayerEngine;
 class Prefs;
 
-// The full-screen player of one play queue: the appear and disappear roads, keys, zapping,
-// the channel list and the controls. Its parts: the overlay timing and clock (`chrome`), the
-// seek row (`seek`), the track menus (`tracks`) and the picture mode (`picture`).
+// The full-screen player of one play queue: the appear and disappear roads, keys, zapping
+// and the controls. Its parts: the side list of the queue (`queueList`), the overlay timing
+// and clock (`chrome`), the seek row (`seek`), the track menus (`tracks`) and the picture
+// mode (`picture`).
 class PlayerScreenModel : public KeyHandler {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString entryId READ entryId WRITE setEntryId NOTIFY entryChanged)
     Q_PROPERTY(PlayerEngine *engine READ engine CONSTANT)
+    Q_PROPERTY(PlayerQueueList *queueList READ queueList CONSTANT)
     Q_PROPERTY(PlayerChrome *chrome READ chrome CONSTANT)
     Q_PROPERTY(PlayerSeek *seek READ seek CONSTANT)
     Q_PROPERTY(PlayerTracks *tracks READ tracks CONSTANT)
     Q_PROPERTY(PlayerPictureMode *picture READ picture CONSTANT)
-    Q_PROPERTY(PlayQueueModel *channels READ channels NOTIFY entryChanged)
-    Q_PROPERTY(int count READ count NOTIFY entryChanged)
     Q_PROPERTY(int index READ index NOTIFY indexChanged)
     Q_PROPERTY(bool hasItem READ hasItem NOTIFY indexChanged)
     Q_PROPERTY(QString title READ title NOTIFY indexChanged)
@@ -42,8 +41,6 @@ class PlayerScreenModel : public KeyHandler {
     Q_PROPERTY(QString logo READ logo NOTIFY indexChanged)
     Q_PROPERTY(bool live READ live NOTIFY indexChanged)
     Q_PROPERTY(int liveNumber READ liveNumber NOTIFY indexChanged)
-    Q_PROPERTY(bool showList READ showList NOTIFY showListChanged)
-    Q_PROPERTY(int listFocus READ listFocus NOTIFY listFocusChanged)
     Q_PROPERTY(bool spinnerShown READ spinnerShown NOTIFY engineStateChanged)
     Q_PROPERTY(QString error READ errorText NOTIFY engineStateChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY engineStateChanged)
@@ -56,7 +53,6 @@ class PlayerScreenModel : public KeyHandler {
     Q_PROPERTY(QString fullScreenIcon READ fullScreenIcon NOTIFY fullScreenChanged)
 
 public:
-    static constexpr int kListPage = 10;
     static constexpr double kSmallStep = 10;
     static constexpr double kLargeStep = 60;
 
@@ -84,12 +80,12 @@ public:
     void useClock(AppClock *clock);
 
     PlayerEngine *engine() const { return m_engine; }
+    PlayerQueueList *queueList() { return &m_list; }
     PlayerChrome *chrome() { return &m_chrome; }
     PlayerSeek *seek() { return &m_seek; }
     PlayerTracks *tracks() { return &m_tracks; }
     PlayerPictureMode *picture() { return &m_picture; }
-    PlayQueueModel *channels() const { return m_channels.get(); }
-    int count() const { return m_channels->count(); }
+    int count() const { return m_list.count(); }
     int index() const { return m_index; }
     bool hasItem() const { return m_current.has_value(); }
     QString title() const;
@@ -97,8 +93,6 @@ public:
     QString logo() const;
     bool live() const { return m_current && m_current->live; }
     int liveNumber() const;
-    bool showList() const { return m_showList; }
-    int listFocus() const { return m_listFocus; }
     bool spinnerShown() const;
     QString errorText() const;
     bool hasError() const;
@@ -124,9 +118,7 @@ public:
     Q_INVOKABLE void zap(int position);
     Q_INVOKABLE void previous() { zap(m_index - 1); }
     Q_INVOKABLE void next() { zap(m_index + 1); }
-    Q_INVOKABLE void toggleList();
-    Q_INVOKABLE void closeList();
-    Q_INVOKABLE void selectChannel(int position);
+    Q_INVOKABLE void toggleList() { m_list.toggle(m_index); }
     Q_INVOKABLE void togglePause();
     // Seeks by `secs` from the engine's position, never before 0.
     Q_INVOKABLE void seekBy(double secs);
@@ -140,10 +132,6 @@ public:
 signals:
     void entryChanged();
     void indexChanged();
-    void showListChanged();
-    void listFocusChanged();
-    // A one-shot request to bring that row to the middle of the channel list.
-    void listScrollRequested(int row);
     void engineStateChanged();
     void favoriteChanged();
     void fullScreenChanged();
@@ -151,10 +139,6 @@ signals:
 private:
     void connectSources();
     void setIndex(int index);
-    void setShowList(bool shown);
-    void setListFocus(int row);
-    void moveListFocus(int step);
-    bool handleListKey(const Key &key);
     bool handleScreenKey(const Key &key);
     bool handleLetter(const QString &letter, bool several);
     void playEntry(const PlayItem &item);
@@ -166,14 +150,12 @@ private:
     QPointer<PlayerEngine> m_engine;
     QString m_entryId;
     std::optional<PlayQueue> m_queue;
-    std::unique_ptr<PlayQueueModel> m_channels;
 
     int m_index = 0;
     std::optional<PlayItem> m_current;
-    bool m_showList = false;
-    int m_listFocus = 0;
     bool m_started = false;
     bool m_gone = false;
+    PlayerQueueList m_list;
     PlayerChrome m_chrome;
     PlayerSeek m_seek;
     PlayerTracks m_tracks;

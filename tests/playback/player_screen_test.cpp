@@ -79,8 +79,8 @@ TEST_P(PlayerKeys, ActAsTheTableSays)
     const bool used = press(*screen, row.keys);
     EXPECT_EQ(used, row.used);
     EXPECT_EQ(screen->index(), row.index);
-    EXPECT_EQ(screen->listFocus(), row.listFocus);
-    EXPECT_EQ(screen->showList(), row.showList);
+    EXPECT_EQ(screen->queueList()->focusRow(), row.listFocus);
+    EXPECT_EQ(screen->queueList()->shown(), row.showList);
     EXPECT_EQ(seekPositions(platform), row.seeks);
     EXPECT_EQ(platform.pauses, row.pauses);
     if (row.count > 0)
@@ -200,7 +200,7 @@ TEST_F(PlayerScreenTest, NewerShowWinsAndNoListScrubOrMenuLetsTheOverlayHide)
     EXPECT_FALSE(screen->chrome()->shown());
     advance(10 * PlayerChrome::kHideMs);
     EXPECT_TRUE(screen->chrome()->controls());
-    screen->closeList();
+    screen->queueList()->close();
     EXPECT_TRUE(screen->chrome()->shown());
 
     screen->seek()->scrubChanged(10, 100);
@@ -230,7 +230,7 @@ TEST_F(PlayerScreenTest, TapClosesTheListElseTogglesTheOverlay)
     appear(QueueSource { .count = 2 }.queue(0));
     screen->toggleList();
     screen->tap();
-    EXPECT_FALSE(screen->showList());
+    EXPECT_FALSE(screen->queueList()->shown());
     EXPECT_TRUE(screen->chrome()->controls());
     screen->tap();
     EXPECT_FALSE(screen->chrome()->controls());
@@ -252,7 +252,7 @@ TEST_F(PlayerScreenTest, AppearContinuesInPlaceWhenTheEngineHoldsTheItem)
     EXPECT_EQ(platform.loads.size(), loads);
     EXPECT_GT(platform.plays, plays);
     EXPECT_EQ(engine.host->recents.size(), 1);
-    EXPECT_EQ(screen->listFocus(), 5);
+    EXPECT_EQ(screen->queueList()->focusRow(), 5);
     EXPECT_TRUE(screen->chrome()->controls());
 
     // On libVLC the libVLC player plays on.
@@ -310,7 +310,7 @@ TEST_F(PlayerScreenTest, AppearClampsTheStartRunsOnceAndPlaysNothingForAnEmptyQu
     appear(QueueSource { .count = 0 }.queue(0));
     EXPECT_FALSE(screen->hasItem());
     EXPECT_EQ(platform.loads.size(), 1);
-    EXPECT_EQ(screen->channels()->rowCount(), 0);
+    EXPECT_EQ(screen->queueList()->channels()->rowCount(), 0);
 }
 
 struct LeaveCase {
@@ -386,6 +386,8 @@ TEST_F(PlayerScreenTest, PartsAnnounceWhatTheViewsRead)
     QSignalSpy menus(screen->tracks(), &PlayerTracks::menusChanged);
     QSignalSpy mode(screen->picture(), &PlayerPictureMode::modeChanged);
     QSignalSpy shown(screen->chrome(), &PlayerChrome::shownChanged);
+    QSignalSpy listShown(screen->queueList(), &PlayerQueueList::shownChanged);
+    QSignalSpy listFocus(screen->queueList(), &PlayerQueueList::focusRowChanged);
 
     ready(3600, 900);
     EXPECT_EQ(screen->seek()->elapsedText(), "15:00");
@@ -399,7 +401,10 @@ TEST_F(PlayerScreenTest, PartsAnnounceWhatTheViewsRead)
     EXPECT_EQ(mode.count(), 1);
 
     screen->toggleList();
+    press(*screen, "D");
     EXPECT_EQ(std::make_pair(screen->chrome()->shown(), int(shown.count())), std::make_pair(false, 1));
+    EXPECT_EQ(std::make_pair(screen->queueList()->shown(), int(listShown.count())), std::make_pair(true, 1));
+    EXPECT_EQ(std::make_pair(screen->queueList()->focusRow(), int(listFocus.count())), std::make_pair(1, 1));
     platform.fail();
     engine.vlc.state = VlcPlayer::State::error;
     advance(PlayerEngine::kTickMs);
@@ -574,15 +579,15 @@ TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOp
 {
     const QueueSource source { .live = true, .count = 120 };
     appear(source.queue(57));
-    PlayQueueModel &rows = *screen->channels();
+    PlayQueueModel &rows = *screen->queueList()->channels();
     QAbstractItemModelTester tester(&rows, QAbstractItemModelTester::FailureReportingMode::Warning);
-    QSignalSpy scrolls(screen.get(), &PlayerScreenModel::listScrollRequested);
+    QSignalSpy scrolls(screen->queueList(), &PlayerQueueList::scrollRequested);
     screen->toggleList();
-    EXPECT_TRUE(screen->showList());
+    EXPECT_TRUE(screen->queueList()->shown());
     press(*screen, "DD");
     EXPECT_EQ(screen->index(), 57);
-    screen->selectChannel(12);
-    EXPECT_TRUE(screen->showList());
+    screen->queueList()->select(12);
+    EXPECT_TRUE(screen->queueList()->shown());
     EXPECT_EQ(player.itemKey(), source.at(12).key);
     QList<int> scrolled;
     for (const auto &args : scrolls)
@@ -596,7 +601,7 @@ TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOp
     EXPECT_EQ(role(3, PlayQueueModel::NumberRole).toInt(), 103);
     EXPECT_EQ(role(3, PlayQueueModel::TitleRole).toString(), "e3");
     screen->toggleList();
-    EXPECT_FALSE(screen->showList());
+    EXPECT_FALSE(screen->queueList()->shown());
 }
 
 TEST(PlayQueueModel, NumbersUnnumberedEntriesByPositionAndReadsOnlyTheRowsAsked)

@@ -153,7 +153,7 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     keep(window->grabWindow(), QStringLiteral("player-list-ar"));
 
     ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
-    EXPECT_FALSE(screen()->showList());
+    EXPECT_FALSE(screen()->queueList()->shown());
     ASSERT_TRUE(waitUntil([&] { return item(QStringLiteral("chrome"))->opacity() == 1; }));
     EXPECT_LT(sceneX(QStringLiteral("backButton")), sceneX(QStringLiteral("clock")));
     EXPECT_LT(sceneX(QStringLiteral("previousButton")), sceneX(QStringLiteral("fullScreenButton")));
