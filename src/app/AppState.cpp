@@ -46,15 +46,6 @@ Route AppState::current() const
     return stack().isEmpty() ? Route(Routes::Home {}) : stack().last().route;
 }
 
-std::optional<Route> AppState::routeOf(const QUuid &entryId) const
-{
-    for (const RouteEntry &entry : stack()) {
-        if (entry.id == entryId)
-            return entry.route;
-    }
-    return std::nullopt;
-}
-
 void AppState::push(Route route)
 {
     m_stack->append(RouteEntry::fresh(std::move(route)));

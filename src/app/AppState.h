@@ -69,8 +69,6 @@ public:
     const QList<RouteEntry> &stack() const { return m_stack->entries(); }
     // The top entry's route; home when the stack is empty.
     Route current() const;
-    // The route, with its payload, of the entry with that id; nothing once it left the stack.
-    std::optional<Route> routeOf(const QUuid &entryId) const;
     void push(Route route);
     // The stack becomes one fresh entry for `route`.
     void replace(Route route);

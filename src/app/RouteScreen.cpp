@@ -27,6 +27,14 @@ bool RouteScreen::isTop() const
     return m_deps.app && !m_deps.app->stack().isEmpty() && m_deps.app->stack().last().id == m_entry.id;
 }
 
+bool RouteScreen::isOnStack() const
+{
+    if (!m_deps.app)
+        return false;
+    const QList<RouteEntry> &stack = m_deps.app->stack();
+    return std::any_of(stack.begin(), stack.end(), [this](const RouteEntry &each) { return each.id == m_entry.id; });
+}
+
 void RouteScreen::back()
 {
     if (m_deps.app)

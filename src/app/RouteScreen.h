@@ -32,6 +32,8 @@ public:
     bool canGoBack() const;
     // This screen's entry is the top of the stack.
     bool isTop() const;
+    // This screen's entry is still on the stack.
+    bool isOnStack() const;
     // Leaves the top screen.
     Q_INVOKABLE void back();
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Records.h"
+#include "model/PlayQueue.h"
 
 #include <QString>
 #include <QUuid>

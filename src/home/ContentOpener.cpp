@@ -3,7 +3,7 @@
 #include "app/AppState.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
-#include "sources/Catalog.h"
+#include "sources/PlaylistRows.h"
 
 void openContent(AppState &app, const Playlist &playlist, const QList<MediaItem> &items, qsizetype index)
 {
@@ -13,16 +13,8 @@ void openContent(AppState &app, const Playlist &playlist, const QList<MediaItem>
     switch (item.type) {
     case ContentType::live: {
         app.prefs()->addRecentLive(itemKey(ContentType::live, playlist.id, item.id));
-        PlayQueue queue;
-        queue.count = items.size();
-        queue.get = [items, playlist](qint64 at) -> std::optional<PlayItem> {
-            if (at < 0 || at >= items.size())
-                return std::nullopt;
-            return Catalog::playItem(items[at], playlist);
-        };
-        queue.start = index;
-        queue.resume = true;
-        app.push(Routes::Player { std::move(queue) });
+        app.push(Routes::Player {
+            PlayQueue { std::make_shared<const PlaylistRows>(playlist, items), index, true } });
         return;
     }
     case ContentType::movie:

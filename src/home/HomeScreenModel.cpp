@@ -231,7 +231,7 @@ void HomeScreenModel::playRecent(int index)
     if (!app() || index < 0 || index >= recentCount())
         return;
     const PlayItem item = m_recents->items().at(index);
-    app()->push(Routes::Player { PlayQueue { 1, [item](qint64) { return std::optional(item); }, 0, true } });
+    app()->push(Routes::Player { readyQueue({ item }, 0, true) });
 }
 
 void HomeScreenModel::dismissRecent(int index)

@@ -144,6 +144,5 @@ void CatchUpScreenModel::play(int index)
         app()->showToast(::tr(QStringLiteral("catchup_unavailable")));
         return;
     }
-    app()->push(
-        Routes::Player { PlayQueue { 1, [item = *item](qint64) { return std::optional(item); }, 0, false } });
+    app()->push(Routes::Player { readyQueue({ *item }, 0, false) });
 }

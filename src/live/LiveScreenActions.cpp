@@ -5,21 +5,16 @@
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
 #include "playback/PlayerEngine.h"
-#include "sources/Catalog.h"
+#include "sources/PlayItems.h"
+#include "sources/PlaylistRows.h"
 
 namespace {
 
 // The player's queue over a snapshot of the listed channels.
-PlayQueue queueOver(ChannelIndexPtr index, std::vector<qint32> rows, const Playlist &playlist, int start)
+PlayQueue queueOver(
+    const ChannelIndex &index, const std::vector<qint32> &rows, const Playlist &playlist, int start)
 {
-    const qint64 count = qint64(rows.size());
-    auto get
-        = [index = std::move(index), rows = std::move(rows), playlist](qint64 at) -> std::optional<PlayItem> {
-        if (at < 0 || at >= qint64(rows.size()))
-            return std::nullopt;
-        return Catalog::playItem(index->all()[rows[size_t(at)]], playlist);
-    };
-    return PlayQueue { count, std::move(get), start, true };
+    return PlayQueue { std::make_shared<const PlaylistRows>(playlist, index.all(), rows), start, true };
 }
 
 } // namespace
@@ -46,7 +41,7 @@ void LiveScreenModel::openFullScreen(int index)
     if (!channel || !m_playlist || !m_app)
         return;
     // The queue is taken first: recording the channel as recent may reorder the list.
-    PlayQueue queue = queueOver(m_lists.index(), m_lists.rows(), *m_playlist, index);
+    PlayQueue queue = queueOver(*m_lists.index(), m_lists.rows(), *m_playlist, index);
     const MediaItem chosen = *channel;
     setPreview(chosen);
     m_prefs->addRecentLive(keyOf(chosen));
@@ -61,8 +56,8 @@ void LiveScreenModel::openPreviewFullScreen()
         openFullScreen(row);
         return;
     }
-    const PlayItem item = Catalog::playItem(*m_preview, *m_playlist);
-    m_app->push(Routes::Player { PlayQueue { 1, [item](qint64) { return std::optional(item); }, 0, true } });
+    const auto rows = std::make_shared<const PlaylistRows>(*m_playlist, QList<MediaItem> { *m_preview });
+    m_app->push(Routes::Player { PlayQueue { rows, 0, true } });
 }
 
 void LiveScreenModel::toggleFavoriteAt(int index)
@@ -111,10 +106,7 @@ void LiveScreenModel::toggleFavorite(const MediaItem &channel)
 {
     if (!m_playlist)
         return;
-    const std::optional<FavoriteEntry> entry = Catalog::playItem(channel, *m_playlist).favorite;
-    if (!entry)
-        return;
-    m_app->toggleFavorite(*entry);
+    m_app->toggleFavorite(PlayItems::favoriteOf(channel, m_playlist->id));
 }
 
 void LiveScreenModel::setPreview(std::optional<MediaItem> channel)
@@ -130,7 +122,7 @@ void LiveScreenModel::setPreview(std::optional<MediaItem> channel)
 void LiveScreenModel::playPreview()
 {
     if (m_preview && m_playlist && m_engine)
-        m_engine->play(Catalog::playItem(*m_preview, *m_playlist));
+        m_engine->play(PlayItems::forItem(*m_preview, *m_playlist));
 }
 
 // Back on top: the preview follows a channel zapped to in the player, or plays again after

@@ -36,6 +36,17 @@ QString itemKey(const FavoriteEntry &entry)
     return itemKey(entry.type, entry.playlistId, entry.id);
 }
 
+QString catchupKey(qint64 playlistId, const QString &channelId, const QDateTime &start)
+{
+    return QString::number(playlistId) + QStringLiteral("|CATCHUP|") + channelId + QLatin1Char('|')
+        + QString::number(start.toMSecsSinceEpoch() / 1000);
+}
+
+QString episodeKey(qint64 playlistId, const QString &episodeId)
+{
+    return QString::number(playlistId) + QStringLiteral("|EP|") + episodeId;
+}
+
 QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries)
 {
     QSet<QString> keys;

@@ -13,6 +13,10 @@ std::optional<ContentType> contentTypeFromRaw(const QString &raw);
 QString itemKey(ContentType type, qint64 playlistId, const QString &id);
 // The key of the item a favourite stands for.
 QString itemKey(const FavoriteEntry &entry);
+// "<playlistId>|CATCHUP|<channelId>|<start in Unix seconds>": an archived programme.
+QString catchupKey(qint64 playlistId, const QString &channelId, const QDateTime &start);
+// "<playlistId>|EP|<episodeId>": an episode of a series.
+QString episodeKey(qint64 playlistId, const QString &episodeId);
 // The item keys of stored favourites, to mark them in a content list.
 QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries);
 

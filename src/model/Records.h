@@ -9,7 +9,6 @@
 #include <QMap>
 #include <QString>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -170,12 +169,4 @@ struct PlayItem {
     bool catchup = false;
     OptText ext;
     bool operator==(const PlayItem &) const = default;
-};
-
-// What a screen hands to the player; no JSON form and no equality.
-struct PlayQueue {
-    qint64 count = 0;
-    std::function<std::optional<PlayItem>(qint64)> get;
-    qint64 start = 0;
-    bool resume = false;
 };

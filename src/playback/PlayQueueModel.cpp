@@ -10,18 +10,7 @@ PlayQueueModel::PlayQueueModel(PlayQueue queue, QObject *parent)
 
 int PlayQueueModel::count() const
 {
-    if (!m_queue.get || m_queue.count <= 0)
-        return 0;
-    return int(std::min<qint64>(m_queue.count, std::numeric_limits<int>::max()));
-}
-
-std::optional<PlayItem> PlayQueueModel::itemAt(int row) const
-{
-    if (row < 0 || row >= count())
-        return std::nullopt;
-    if (!m_lastRead || m_lastRead->first != row)
-        m_lastRead.emplace(row, m_queue.get(row));
-    return m_lastRead->second;
+    return int(std::clamp<qint64>(m_queue.count(), 0, std::numeric_limits<int>::max()));
 }
 
 void PlayQueueModel::setPlayingRow(int row)
@@ -60,19 +49,28 @@ QVariant PlayQueueModel::data(const QModelIndex &index, int role) const
         return row == m_playingRow;
     case FocusedRole:
         return row == m_focusedRow;
-    default:
-        break;
-    }
-    const std::optional<PlayItem> item = itemAt(row);
-    switch (role) {
     case TitleRole:
-        return item ? item->title : QString();
     case LogoRole:
-        return item ? item->logo.value_or(QString()) : QString();
     case NumberRole:
-        return item && item->number >= 1 ? item->number : qint64(row) + 1;
+        break;
     default:
         return {};
+    }
+    if (const MediaItem *entry = m_queue.media(row))
+        return face(role, row, entry->name, entry->logo, entry->num);
+    const std::optional<PlayItem> item = itemAt(row);
+    return item ? face(role, row, item->title, item->logo, item->number) : QVariant();
+}
+
+QVariant PlayQueueModel::face(int role, int row, const QString &title, const OptText &logo, qint64 number)
+{
+    switch (role) {
+    case TitleRole:
+        return title;
+    case LogoRole:
+        return logo.value_or(QString());
+    default:
+        return number >= 1 ? number : qint64(row) + 1;
     }
 }
 

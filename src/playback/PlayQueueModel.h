@@ -1,14 +1,14 @@
 #pragma once
 
-#include "model/Records.h"
+#include "model/PlayQueue.h"
 
 #include <QAbstractListModel>
 #include <QtQml/qqmlregistration.h>
 
 #include <optional>
 
-// The entries of a play queue as list rows. Items are fetched through the queue's getter
-// only when a row is read, so a view shows the rows it draws and builds no others.
+// The entries of a play queue as list rows. A row shows the fields of its list entry, or of
+// its ready item, and is read only when a view draws it; no playable item is built for it.
 // Roles: title, logo (text), number (the item's number, else its position + 1),
 // playing (the row being played), focused.
 class PlayQueueModel : public QAbstractListModel {
@@ -23,8 +23,8 @@ public:
     PlayQueueModel(PlayQueue queue, QObject *parent = nullptr);
 
     int count() const;
-    // The item at `row`; nothing outside the queue or when the getter has none.
-    std::optional<PlayItem> itemAt(int row) const;
+    // The item at `row`; nothing outside the queue.
+    std::optional<PlayItem> itemAt(int row) const { return m_queue.get(row); }
 
     void setPlayingRow(int row);
     void setFocusedRow(int row);
@@ -35,10 +35,10 @@ public:
 
 private:
     void markRow(int *mark, int row, int role);
+    // The value of a shown role of a row with these fields.
+    static QVariant face(int role, int row, const QString &title, const OptText &logo, qint64 number);
 
     PlayQueue m_queue;
     int m_playingRow = -1;
     int m_focusedRow = -1;
-    // A view reads every role of a row in turn: the last row read is kept.
-    mutable std::optional<std::pair<int, std::optional<PlayItem>>> m_lastRead;
 };

@@ -11,18 +11,18 @@ Item {
 
     width: label.implicitWidth + 52
     height: label.implicitHeight + 28
-    opacity: root.screen.aspectToastShown ? 1 : 0
-    scale: root.screen.aspectToastShown ? 1 : 0.9
+    opacity: root.screen.picture.toastShown ? 1 : 0
+    scale: root.screen.picture.toastShown ? 1 : 0.9
     visible: opacity > 0
     Behavior on opacity { Spring { response: 0.3 } }
     Behavior on scale { Spring { response: 0.3 } }
 
     // The last text stays while the capsule fades out.
     Connections {
-        target: root.screen
-        function onAspectToastChanged() {
-            if (root.screen.aspectToastShown)
-                root.shownText = root.screen.aspectToast
+        target: root.screen.picture
+        function onToastChanged() {
+            if (root.screen.picture.toastShown)
+                root.shownText = root.screen.picture.toast
         }
     }
 

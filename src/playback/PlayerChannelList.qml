@@ -13,18 +13,18 @@ Item {
     readonly property ListView list: rows
 
     width: 400
-    opacity: root.screen.showList ? 1 : 0
+    opacity: root.screen.queueList.shown ? 1 : 0
     visible: opacity > 0
     Behavior on opacity { Spring { response: 0.35 } }
 
     transform: Translate {
-        x: root.screen.showList ? 0 : (root.LayoutMirroring.enabled ? root.width : -root.width)
+        x: root.screen.queueList.shown ? 0 : (root.LayoutMirroring.enabled ? root.width : -root.width)
         Behavior on x { Spring { response: 0.35 } }
     }
 
     Connections {
-        target: root.screen
-        function onListScrollRequested(row) {
+        target: root.screen.queueList
+        function onScrollRequested(row) {
             rows.positionViewAtIndex(row, ListView.Center)
         }
     }
@@ -74,7 +74,7 @@ Item {
             anchors.right: close.left
             anchors.rightMargin: 8
             anchors.verticalCenter: parent.verticalCenter
-            text: String(root.screen.count)
+            text: String(root.screen.queueList.count)
             color: Theme.textDim
             font.pixelSize: 12
             font.weight: Font.DemiBold
@@ -87,7 +87,7 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             icon: "xmark"
             size: 30
-            action: () => root.screen.closeList()
+            action: () => root.screen.queueList.close()
         }
     }
 
@@ -104,7 +104,7 @@ Item {
         anchors.bottomMargin: 20
         clip: true
         spacing: 4
-        model: root.screen.channels
+        model: root.screen.queueList.channels
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {
             policy: ScrollBar.AlwaysOn
@@ -112,7 +112,7 @@ Item {
 
         delegate: PlayerChannelRow {
             width: rows.width - 12
-            onClicked: row => root.screen.selectChannel(row)
+            onClicked: row => root.screen.queueList.select(row)
         }
     }
 }

@@ -15,7 +15,7 @@ RowLayout {
     spacing: 12
 
     Binding {
-        target: root.screen
+        target: root.screen.tracks
         property: "menuOpen"
         value: audioMenu.open || subtitleMenu.open
     }
@@ -105,21 +105,21 @@ RowLayout {
     PlayerTrackMenu {
         id: audioMenu
         objectName: "audioMenu"
-        visible: root.screen.audioMenu.length > 0
+        visible: root.screen.tracks.audioMenu.length > 0
         icon: "waveform"
         help: Localized.text("audio_track")
-        entries: root.screen.audioMenu
-        onChosen: entry => root.screen.chooseTrack(true, entry)
+        entries: root.screen.tracks.audioMenu
+        onChosen: entry => root.screen.tracks.chooseTrack(true, entry)
     }
 
     PlayerTrackMenu {
         id: subtitleMenu
         objectName: "subtitleMenu"
-        visible: root.screen.subtitleMenu.length > 0
+        visible: root.screen.tracks.subtitleMenu.length > 0
         icon: "captions.bubble"
         help: Localized.text("subtitles")
-        entries: root.screen.subtitleMenu
-        onChosen: entry => root.screen.chooseTrack(false, entry)
+        entries: root.screen.tracks.subtitleMenu
+        onChosen: entry => root.screen.tracks.chooseTrack(false, entry)
     }
 
     CircleButton {
@@ -127,7 +127,7 @@ RowLayout {
         visible: root.screen.queueButtons
         icon: "list.bullet"
         size: 44
-        tint: root.screen.showList ? Theme.cyan : "white"
+        tint: root.screen.queueList.shown ? Theme.cyan : "white"
         help: Localized.text("channel_list")
         action: () => root.screen.toggleList()
     }
@@ -169,7 +169,7 @@ RowLayout {
 
             UiText {
                 anchors.verticalCenter: parent.verticalCenter
-                text: root.screen.aspectLabel
+                text: root.screen.picture.label
                 color: "white"
                 font.pixelSize: 13
                 font.weight: Font.DemiBold
@@ -180,7 +180,7 @@ RowLayout {
             id: aspectPointer
             anchors.fill: parent
             hoverEnabled: true
-            onClicked: root.screen.cycleAspect()
+            onClicked: root.screen.picture.cycle()
             ToolTip.visible: containsMouse
             ToolTip.text: Localized.text("aspect_ratio") + " (A)"
             ToolTip.delay: 600

@@ -9,16 +9,7 @@ Item {
     id: root
     objectName: "playerScreen"
 
-    property bool isTop: true
-    property string entryId
-    readonly property PlayerScreenModel model: screen
-
-    PlayerScreenModel {
-        id: screen
-        objectName: "playerScreenModel"
-        active: root.isTop
-        entryId: root.entryId
-    }
+    required property PlayerScreenModel screen
 
     Component.onCompleted: screen.appear()
 
@@ -33,7 +24,7 @@ Item {
         engine: screen.engine
         hostsVLC: true
         usesVLC: screen.engine.usesVLC
-        aspectMode: screen.aspectMode
+        aspectMode: screen.picture.mode
     }
 
     // A single click runs the tap rule; a double click also toggles full screen.
@@ -44,7 +35,7 @@ Item {
     }
 
     HoverHandler {
-        onPointChanged: screen.pointerAt(point.position)
+        onPointChanged: screen.chrome.pointerAt(point.position)
     }
 
     // Made only while shown, so its endless turn stops with it.
@@ -73,11 +64,11 @@ Item {
         id: chrome
         objectName: "chrome"
         anchors.fill: parent
-        opacity: screen.chromeShown ? 1 : 0
+        opacity: screen.chrome.shown ? 1 : 0
         visible: opacity > 0
         LayoutMirroring.enabled: false
         LayoutMirroring.childrenInherit: true
-        Behavior on opacity { NumberAnimation { duration: screen.controlsFadeMs; easing.type: Easing.OutQuad } }
+        Behavior on opacity { NumberAnimation { duration: screen.chrome.controlsFadeMs; easing.type: Easing.OutQuad } }
 
         PlayerTopBar {
             objectName: "topBar"

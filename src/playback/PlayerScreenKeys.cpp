@@ -5,48 +5,10 @@
 // Every key shows the overlay first; an open channel list takes its own keys.
 bool PlayerScreenModel::handleKey(const Key &key)
 {
-    showControls();
-    if (m_showList && handleListKey(key))
+    m_chrome.show();
+    if (m_list.shown() && m_list.handleKey(key))
         return true;
     return handleScreenKey(key);
-}
-
-bool PlayerScreenModel::handleListKey(const Key &key)
-{
-    switch (key.kind) {
-    case Key::Kind::up:
-        moveListFocus(-1);
-        return true;
-    case Key::Kind::down:
-        moveListFocus(1);
-        return true;
-    case Key::Kind::pageUp:
-        moveListFocus(-kListPage);
-        return true;
-    case Key::Kind::pageDown:
-        moveListFocus(kListPage);
-        return true;
-    case Key::Kind::enter:
-        zap(m_listFocus);
-        return true;
-    case Key::Kind::esc:
-        closeList();
-        return true;
-    case Key::Kind::character:
-        if (key.text != QStringLiteral("l"))
-            return false;
-        closeList();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void PlayerScreenModel::moveListFocus(int step)
-{
-    const int n = count();
-    setListFocus(n > 0 ? std::clamp(m_listFocus + step, 0, n - 1) : 0);
-    emit listScrollRequested(m_listFocus);
 }
 
 bool PlayerScreenModel::handleScreenKey(const Key &key)
@@ -112,7 +74,7 @@ bool PlayerScreenModel::handleLetter(const QString &letter, bool several)
         if (several)
             toggleList();
     } else if (letter == QStringLiteral("a")) {
-        cycleAspect();
+        m_picture.cycle();
     } else if (letter == QStringLiteral("h")) {
         if (favoriteButton())
             toggleFavorite();

@@ -13,7 +13,7 @@ RowLayout {
 
     UiText {
         objectName: "elapsed"
-        text: root.screen.elapsedText
+        text: root.screen.seek.elapsedText
         color: "white"
         font.pixelSize: 13
         font.weight: Font.DemiBold
@@ -25,7 +25,7 @@ RowLayout {
         Layout.fillWidth: true
         Layout.preferredHeight: 20
 
-        readonly property real reach: root.screen.seekFraction * width
+        readonly property real reach: root.screen.seek.fraction * width
 
         Rectangle {
             anchors.verticalCenter: parent.verticalCenter
@@ -64,16 +64,16 @@ RowLayout {
         MouseArea {
             anchors.fill: parent
             preventStealing: true
-            onPressed: mouse => root.screen.scrubChanged(mouse.x, width)
-            onPositionChanged: mouse => root.screen.scrubChanged(mouse.x, width)
-            onReleased: root.screen.scrubEnded()
-            onCanceled: root.screen.scrubEnded()
+            onPressed: mouse => root.screen.seek.scrubChanged(mouse.x, width)
+            onPositionChanged: mouse => root.screen.seek.scrubChanged(mouse.x, width)
+            onReleased: root.screen.seek.scrubEnded()
+            onCanceled: root.screen.seek.scrubEnded()
         }
     }
 
     UiText {
         objectName: "duration"
-        text: root.screen.durationText
+        text: root.screen.seek.durationText
         color: Qt.rgba(1, 1, 1, 0.75)
         font.pixelSize: 13
         font.weight: Font.DemiBold

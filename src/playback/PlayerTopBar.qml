@@ -95,7 +95,7 @@ Item {
 
         UiText {
             objectName: "clock"
-            text: root.screen.clockText
+            text: root.screen.chrome.clockText
             color: "white"
             font.pixelSize: 22
             font.weight: Font.Bold

@@ -382,6 +382,4 @@ void Catalog::reset()
     m_fallback.clear();
 }
 
-PlayItem Catalog::playItem(const MediaItem &item, const Playlist &playlist) { return PlayItems::forItem(item, playlist); }
-
 OptText Catalog::liveM3u8Url(const QString &url) { return ::liveM3u8Url(url); }

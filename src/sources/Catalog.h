@@ -68,7 +68,6 @@ public:
     // Empties every cache; loads still running finish for their callers but store nothing.
     void reset();
 
-    static PlayItem playItem(const MediaItem &item, const Playlist &playlist);
     static OptText liveM3u8Url(const QString &url);
 
 private:

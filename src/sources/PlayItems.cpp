@@ -88,8 +88,7 @@ std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &
     if (!addresses)
         return std::nullopt;
     PlayItem play;
-    play.key = QString::number(playlist.id) + QStringLiteral("|CATCHUP|") + channel.id + QLatin1Char('|')
-        + QString::number(programme.start.toMSecsSinceEpoch() / 1000);
+    play.key = catchupKey(playlist.id, channel.id, programme.start);
     play.title = programme.title;
     play.url = addresses->first;
     play.logo = channel.logo;
@@ -102,7 +101,7 @@ std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &
 PlayItem forEpisode(const Playlist &playlist, const MediaItem &series, const Episode &episode)
 {
     PlayItem play;
-    play.key = QString::number(playlist.id) + QStringLiteral("|EP|") + episode.id;
+    play.key = episodeKey(playlist.id, episode.id);
     play.title = series.name;
     play.url = episode.url.value_or(XtreamClient::seriesUrl(playlist, episode.id, episode.ext));
     play.logo = episode.image ? episode.image : series.logo;

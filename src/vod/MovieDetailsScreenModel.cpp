@@ -7,6 +7,7 @@
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
 #include "sources/Catalog.h"
+#include "sources/PlayItems.h"
 
 #include <QPointer>
 
@@ -163,11 +164,10 @@ void MovieDetailsScreenModel::play(bool fromStart)
     const std::optional<Playlist> playlist = activePlaylist();
     if (!playlist)
         return;
-    PlayItem item = Catalog::playItem(m_item, *playlist);
+    PlayItem item = PlayItems::forItem(m_item, *playlist);
     if (m_info && m_info->poster)
         item.logo = m_info->poster;
-    openPlayer({ .count = 1, .get = [item](qint64) { return std::optional<PlayItem>(item); }, .start = 0,
-                 .resume = !fromStart });
+    openPlayer(readyQueue({ item }, 0, !fromStart));
 }
 
 void MovieDetailsScreenModel::setFocus(int focus)

@@ -215,13 +215,7 @@ void SeriesDetailsScreenModel::playSeason(const QList<Episode> &episodes, int st
     items.reserve(episodes.size());
     for (const Episode &episode : episodes)
         items.append(deps().catalog->episodeItem(*playlist, m_item, episode));
-    const qint64 count = items.size();
-    openPlayer({ .count = count,
-        .get = [items](qint64 at) {
-            return at >= 0 && at < items.size() ? std::optional<PlayItem>(items[at]) : std::nullopt;
-        },
-        .start = start,
-        .resume = true });
+    openPlayer(readyQueue(std::move(items), start, true));
 }
 
 void SeriesDetailsScreenModel::toggleFavorite()

@@ -84,9 +84,9 @@ TEST(AppStateStack, PushPopReplaceKeepEntriesAndTop)
     EXPECT_EQ(model.data(model.index(1), RouteStack::IsTopRole), false);
     EXPECT_EQ(model.data(model.index(2), RouteStack::IsTopRole), true);
     EXPECT_EQ(model.data(model.index(2), RouteStack::NameRole), u"browse"_qs);
-    const auto payload = state.routeOf(state.stack().at(2).id);
-    ASSERT_TRUE(payload && isRoute<Routes::Browse>(*payload));
-    EXPECT_EQ(std::get<Routes::Browse>(*payload).type, ContentType::series);
+    const Route &payload = state.stack().at(2).route;
+    ASSERT_TRUE(isRoute<Routes::Browse>(payload));
+    EXPECT_EQ(std::get<Routes::Browse>(payload).type, ContentType::series);
 
     EXPECT_TRUE(state.canGoBack());
     state.pop();

@@ -78,10 +78,10 @@ TEST_F(FavoritesScreenTest, OpeningAChannelPlaysTheTabsChannelsFromItAndRecordsI
     screen().open(2);
     ASSERT_TRUE(isRoute<Routes::Player>(home.app().current()));
     const PlayQueue queue = std::get<Routes::Player>(home.app().current()).queue;
-    EXPECT_EQ((std::array<qint64, 2> { queue.count, queue.start }), (std::array<qint64, 2> { 5, 2 }));
+    EXPECT_EQ((std::array<qint64, 2> { queue.count(), queue.start }), (std::array<qint64, 2> { 5, 2 }));
     EXPECT_TRUE(queue.resume);
     QStringList keys;
-    for (qint64 i = 0; i < queue.count; ++i)
+    for (qint64 i = 0; i < queue.count(); ++i)
         keys.append(queue.get(i)->key);
     EXPECT_EQ(keys.first(), itemKey(ContentType::live, home.playlistId(), u"1"_qs));
     EXPECT_EQ(keys.last(), itemKey(ContentType::live, home.playlistId(), u"5"_qs));

@@ -10,6 +10,7 @@
 #include "live/LiveScreenModel.h"
 #include "model/ContentKeys.h"
 #include "sources/Catalog.h"
+#include "sources/PlayItems.h"
 
 #include <QDir>
 #include <QQuickItem>
@@ -102,7 +103,7 @@ protected:
 
     static void favourite(const MediaItem &item)
     {
-        const FavoriteEntry entry = *Catalog::playItem(item, *AppState::shared()->activePlaylist()).favorite;
+        const FavoriteEntry entry = *PlayItems::forItem(item, *AppState::shared()->activePlaylist()).favorite;
         // Stored by an earlier run against another port: stored again with this run's addresses.
         if (Prefs::shared()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
             Prefs::shared()->toggleFavorite(entry);
@@ -189,7 +190,7 @@ TEST_F(SearchFavoritesViews, AChannelMadeFavouriteOnTheLiveScreenShowsInFavourit
     const QString key = itemKey(ContentType::live, AppState::shared()->activePlaylist()->id, news.id);
     if (Prefs::shared()->isFavorite(key))
         Prefs::shared()->toggleFavorite(
-            *Catalog::playItem(news, *AppState::shared()->activePlaylist()).favorite);
+            *PlayItems::forItem(news, *AppState::shared()->activePlaylist()).favorite);
     show(Routes::Live {});
     LiveScreenModel *live = model<LiveScreenModel>();
     ASSERT_TRUE(live);

@@ -142,7 +142,7 @@ TEST_F(SearchScreenTest, AChannelPlaysAloneAndIsRecordedAsRecentlyWatched)
     ASSERT_TRUE(isRoute<Routes::Player>(home.app().current()));
     const PlayQueue queue = std::get<Routes::Player>(home.app().current()).queue;
     const QString key = itemKey(ContentType::live, home.playlistId(), u"3"_qs);
-    EXPECT_EQ(queue.count, 1);
+    EXPECT_EQ(queue.count(), 1);
     EXPECT_EQ(queue.start, 0);
     EXPECT_TRUE(queue.resume);
     ASSERT_TRUE(queue.get(0));

@@ -144,7 +144,7 @@ TEST(CatchUpScreen, EnterReplaysTheFocusedProgrammeOnceWithoutResuming)
     press(*rig.screen, "E");
     ASSERT_EQ(rig.app.route(), "player");
     const PlayQueue queue = std::get<Routes::Player>(rig.app.state->current()).queue;
-    EXPECT_EQ(queue.count, 1);
+    EXPECT_EQ(queue.count(), 1);
     EXPECT_EQ(queue.start, 0);
     EXPECT_FALSE(queue.resume);
     const std::optional<PlayItem> item = queue.get(0);

@@ -1,5 +1,6 @@
 #include "LiveScreenRig.h"
 #include "model/ContentKeys.h"
+#include "sources/PlayItems.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST_F(LiveScreenTest, FirstEnterPreviewsSecondOpensFullScreenWithoutReloading)
     press(screen, "E");
     ASSERT_EQ(rig.route(), "player");
     const PlayQueue &queue = rig.topQueue();
-    EXPECT_EQ(queue.count, rig.lists().count());
+    EXPECT_EQ(queue.count(), rig.lists().count());
     EXPECT_EQ(queue.start, 0);
     EXPECT_TRUE(queue.resume);
     EXPECT_EQ(queue.get(1)->key, rig.keyAt(1));
@@ -94,7 +95,7 @@ TEST_F(LiveScreenTest, DoubleClickOpensFullScreenAtOnceOverASnapshotOfTheList)
     EXPECT_EQ(screen.preview()->uid, rig.lists().channelAt(1)->uid);
     EXPECT_EQ(rig.loads(), 0);
     screen.setFilter("");
-    EXPECT_EQ(rig.topQueue().count, listed);
+    EXPECT_EQ(rig.topQueue().count(), listed);
     EXPECT_EQ(rig.topQueue().start, 1);
 }
 
@@ -105,7 +106,7 @@ TEST_F(LiveScreenTest, PreviewClickOpensTheChannelAloneOnceItIsFilteredOut)
     screen.setFilter("no channel is named so");
     screen.openPreviewFullScreen();
     ASSERT_EQ(rig.route(), "player");
-    EXPECT_EQ(rig.topQueue().count, 1);
+    EXPECT_EQ(rig.topQueue().count(), 1);
     EXPECT_EQ(rig.topQueue().get(0)->key, key);
     EXPECT_TRUE(rig.topQueue().resume);
 }
@@ -115,7 +116,7 @@ TEST_F(LiveScreenTest, ComingBackFollowsTheChannelZappedToInThePlayer)
     press(screen, "DEE");
     screen.setActive(false);
     const MediaItem zapped = *rig.lists().channelAt(3);
-    rig.engine.engine->play(Catalog::playItem(zapped, rig.playlist()));
+    rig.engine.engine->play(PlayItems::forItem(zapped, rig.playlist()));
     rig.app.state->pop();
     QSignalSpy scrolls(&screen, &LiveScreenModel::channelScrollRequested);
     screen.setActive(true);

@@ -51,6 +51,26 @@ TEST(ContentKeys, itemKeyJoinsPlaylistTypeAndId)
     EXPECT_EQ(itemKey(ContentType::live, -2, "a|b"), QStringLiteral("-2|LIVE|a|b"));
 }
 
+// Stored favourites, recents and resume points are found again by these exact texts.
+TEST(ContentKeys, archiveAndEpisodeKeysKeepTheirStoredForm)
+{
+    const auto at = [](qint64 ms) { return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC); };
+    const struct {
+        QString key;
+        const char *expected;
+    } cases[] = {
+        { catchupKey(7, "5", at(1710102615000)), "7|CATCHUP|5|1710102615" },
+        { catchupKey(7, "5", at(1710102615999)), "7|CATCHUP|5|1710102615" },
+        { catchupKey(-2, "a|b", at(-1500)), "-2|CATCHUP|a|b|-1" },
+        { catchupKey(0, "", at(0)), "0|CATCHUP||0" },
+        { episodeKey(7, "901"), "7|EP|901" },
+        { episodeKey(-2, "a|b"), "-2|EP|a|b" },
+        { episodeKey(0, ""), "0|EP|" },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.key, QString::fromLatin1(c.expected));
+}
+
 MediaItem item(const char *id, const char *category)
 {
     MediaItem value;

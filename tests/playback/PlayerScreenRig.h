@@ -25,17 +25,32 @@ struct QueueSource {
         return item;
     }
 
-    PlayQueue queue(qint64 start, bool resume = true) const
-    {
-        const QueueSource self = *this;
-        return { count,
-            [self](qint64 position) -> std::optional<PlayItem> {
-                ++*self.reads;
-                return self.at(position);
-            },
-            start, resume };
-    }
+    PlayQueue queue(qint64 start, bool resume = true) const;
 };
+
+// The rows of a queue source: ready-made items, each counted when asked for.
+class QueueSourceRows final : public PlayRows {
+public:
+    explicit QueueSourceRows(QueueSource source)
+        : m_source(std::move(source))
+    {
+    }
+    qint64 count() const override { return m_source.count; }
+    PlayItem item(qint64 at) const override
+    {
+        ++*m_source.reads;
+        return m_source.at(at);
+    }
+    const MediaItem *media(qint64) const override { return nullptr; }
+
+private:
+    QueueSource m_source;
+};
+
+inline PlayQueue QueueSource::queue(qint64 start, bool resume) const
+{
+    return { std::make_shared<const QueueSourceRows>(*this), start, resume };
+}
 
 // A player screen over an isolated app state and the scripted engine, in virtual time.
 class PlayerScreenRig {
@@ -44,9 +59,10 @@ public:
     PlayerScreenModel &open(const PlayQueue &queue, const Route &below = Routes::Home {})
     {
         env.makeState({ below, Routes::Player { queue } });
-        screen = std::make_unique<PlayerScreenModel>(
-            env.state.get(), env.prefs.get(), engine.engine.get(), env.router.get(), &engine.clock);
-        screen->setEntryId(env.state->stack().last().id.toString());
+        ScreenDeps deps = env.screenDeps();
+        deps.engine = engine.engine.get();
+        deps.clock = &engine.clock;
+        screen = std::make_unique<PlayerScreenModel>(deps, env.topEntry());
         return *screen;
     }
 

@@ -1,5 +1,8 @@
 #include "PlayerScreenRig.h"
 
+#include "sources/PlayItems.h"
+#include "sources/PlaylistRows.h"
+
 #include <QAbstractItemModelTester>
 
 #include <gtest/gtest.h>
@@ -76,13 +79,13 @@ TEST_P(PlayerKeys, ActAsTheTableSays)
     const bool used = press(*screen, row.keys);
     EXPECT_EQ(used, row.used);
     EXPECT_EQ(screen->index(), row.index);
-    EXPECT_EQ(screen->listFocus(), row.listFocus);
-    EXPECT_EQ(screen->showList(), row.showList);
+    EXPECT_EQ(screen->queueList()->focusRow(), row.listFocus);
+    EXPECT_EQ(screen->queueList()->shown(), row.showList);
     EXPECT_EQ(seekPositions(platform), row.seeks);
     EXPECT_EQ(platform.pauses, row.pauses);
     if (row.count > 0)
         EXPECT_EQ(player.itemKey(), QueueSource { .live = row.live }.at(row.index).key);
-    EXPECT_TRUE(screen->controls());
+    EXPECT_TRUE(screen->chrome()->controls());
 }
 
 // Keys spelled as in AppStateFixture: U D L R arrows, [ ] pages, E Enter, S Space, X Esc, T Tab.
@@ -153,32 +156,32 @@ TEST_F(PlayerScreenTest, ZapPlaysTheEntryRecordsLiveChannelsAndResumesOthersQuie
 TEST_F(PlayerScreenTest, OverlayHidesAfterItsDelayAndHidesTheCursorUntilTheMouseMoves)
 {
     appear(QueueSource { .count = 2 }.queue(0));
-    QSignalSpy chrome(screen.get(), &PlayerScreenModel::chromeShownChanged);
-    advance(PlayerScreenModel::kHideMs - 1);
-    EXPECT_TRUE(screen->controls());
+    QSignalSpy chrome(screen->chrome(), &PlayerChrome::shownChanged);
+    advance(PlayerChrome::kHideMs - 1);
+    EXPECT_TRUE(screen->chrome()->controls());
     advance(1);
-    EXPECT_FALSE(screen->controls());
-    EXPECT_EQ(screen->controlsFadeMs(), PlayerScreenModel::kHideFadeMs);
-    EXPECT_FALSE(screen->chromeShown());
+    EXPECT_FALSE(screen->chrome()->controls());
+    EXPECT_EQ(screen->chrome()->controlsFadeMs(), PlayerChrome::kHideFadeMs);
+    EXPECT_FALSE(screen->chrome()->shown());
     EXPECT_EQ(chrome.count(), 1);
     EXPECT_TRUE(cursorHidden());
 
     // A key shows the chrome without a mouse move; the next hide keeps one override only.
     press(*screen, "T");
-    advance(PlayerScreenModel::kHideMs);
+    advance(PlayerChrome::kHideMs);
     EXPECT_TRUE(cursorHidden());
-    screen->pointerAt({ 40, 50 });
+    screen->chrome()->pointerAt({ 40, 50 });
     EXPECT_FALSE(QGuiApplication::overrideCursor());
-    EXPECT_TRUE(screen->controls());
-    EXPECT_EQ(screen->controlsFadeMs(), PlayerScreenModel::kShowFadeMs);
+    EXPECT_TRUE(screen->chrome()->controls());
+    EXPECT_EQ(screen->chrome()->controlsFadeMs(), PlayerChrome::kShowFadeMs);
 
     // Hover repeated at a resting pointer is no move.
-    advance(PlayerScreenModel::kHideMs);
-    screen->pointerAt({ 40, 50 });
-    EXPECT_FALSE(screen->controls());
+    advance(PlayerChrome::kHideMs);
+    screen->chrome()->pointerAt({ 40, 50 });
+    EXPECT_FALSE(screen->chrome()->controls());
     EXPECT_TRUE(cursorHidden());
-    screen->pointerAt({ 41, 50 });
-    EXPECT_TRUE(screen->controls());
+    screen->chrome()->pointerAt({ 41, 50 });
+    EXPECT_TRUE(screen->chrome()->controls());
 }
 
 TEST_F(PlayerScreenTest, NewerShowWinsAndNoListScrubOrMenuLetsTheOverlayHide)
@@ -186,40 +189,40 @@ TEST_F(PlayerScreenTest, NewerShowWinsAndNoListScrubOrMenuLetsTheOverlayHide)
     appear(QueueSource { .count = 2 }.queue(0));
     ready(3600);
     advance(2000);
-    screen->showControls();
+    screen->chrome()->show();
     advance(2000);
-    EXPECT_TRUE(screen->controls());
+    EXPECT_TRUE(screen->chrome()->controls());
     advance(1500);
-    EXPECT_FALSE(screen->controls());
+    EXPECT_FALSE(screen->chrome()->controls());
 
-    screen->showControls();
+    screen->chrome()->show();
     screen->toggleList();
-    EXPECT_FALSE(screen->chromeShown());
-    advance(10 * PlayerScreenModel::kHideMs);
-    EXPECT_TRUE(screen->controls());
-    screen->closeList();
-    EXPECT_TRUE(screen->chromeShown());
+    EXPECT_FALSE(screen->chrome()->shown());
+    advance(10 * PlayerChrome::kHideMs);
+    EXPECT_TRUE(screen->chrome()->controls());
+    screen->queueList()->close();
+    EXPECT_TRUE(screen->chrome()->shown());
 
-    screen->scrubChanged(10, 100);
-    advance(10 * PlayerScreenModel::kHideMs);
-    EXPECT_TRUE(screen->controls());
-    screen->scrubEnded();
-    EXPECT_TRUE(screen->controls());
+    screen->seek()->scrubChanged(10, 100);
+    advance(10 * PlayerChrome::kHideMs);
+    EXPECT_TRUE(screen->chrome()->controls());
+    screen->seek()->scrubEnded();
+    EXPECT_TRUE(screen->chrome()->controls());
 
-    screen->setMenuOpen(true);
-    advance(10 * PlayerScreenModel::kHideMs);
-    EXPECT_TRUE(screen->controls());
-    screen->setMenuOpen(false);
+    screen->tracks()->setMenuOpen(true);
+    advance(10 * PlayerChrome::kHideMs);
+    EXPECT_TRUE(screen->chrome()->controls());
+    screen->tracks()->setMenuOpen(false);
 
     // An error keeps the chrome even when the overlay is hidden.
-    screen->showControls();
-    advance(PlayerScreenModel::kHideMs);
+    screen->chrome()->show();
+    advance(PlayerChrome::kHideMs);
     platform.fail();
     engine.vlc.state = VlcPlayer::State::error;
     advance(PlayerEngine::kTickMs);
     ASSERT_TRUE(screen->hasError());
-    EXPECT_FALSE(screen->controls());
-    EXPECT_TRUE(screen->chromeShown());
+    EXPECT_FALSE(screen->chrome()->controls());
+    EXPECT_TRUE(screen->chrome()->shown());
 }
 
 TEST_F(PlayerScreenTest, TapClosesTheListElseTogglesTheOverlay)
@@ -227,15 +230,15 @@ TEST_F(PlayerScreenTest, TapClosesTheListElseTogglesTheOverlay)
     appear(QueueSource { .count = 2 }.queue(0));
     screen->toggleList();
     screen->tap();
-    EXPECT_FALSE(screen->showList());
-    EXPECT_TRUE(screen->controls());
+    EXPECT_FALSE(screen->queueList()->shown());
+    EXPECT_TRUE(screen->chrome()->controls());
     screen->tap();
-    EXPECT_FALSE(screen->controls());
-    EXPECT_EQ(screen->controlsFadeMs(), PlayerScreenModel::kTapHideFadeMs);
+    EXPECT_FALSE(screen->chrome()->controls());
+    EXPECT_EQ(screen->chrome()->controlsFadeMs(), PlayerChrome::kTapHideFadeMs);
     screen->tap();
-    EXPECT_TRUE(screen->controls());
-    advance(PlayerScreenModel::kHideMs);
-    EXPECT_FALSE(screen->controls());
+    EXPECT_TRUE(screen->chrome()->controls());
+    advance(PlayerChrome::kHideMs);
+    EXPECT_FALSE(screen->chrome()->controls());
 }
 
 TEST_F(PlayerScreenTest, AppearContinuesInPlaceWhenTheEngineHoldsTheItem)
@@ -249,15 +252,15 @@ TEST_F(PlayerScreenTest, AppearContinuesInPlaceWhenTheEngineHoldsTheItem)
     EXPECT_EQ(platform.loads.size(), loads);
     EXPECT_GT(platform.plays, plays);
     EXPECT_EQ(engine.host->recents.size(), 1);
-    EXPECT_EQ(screen->listFocus(), 5);
-    EXPECT_TRUE(screen->controls());
+    EXPECT_EQ(screen->queueList()->focusRow(), 5);
+    EXPECT_TRUE(screen->chrome()->controls());
 
     // On libVLC the libVLC player plays on.
     PlayItem film = QueueSource { .count = 1 }.at(0);
     film.ext = QStringLiteral("mkv");
     engine.engine->play(film);
     const int vlcPlays = engine.vlc.plays;
-    appear(PlayQueue { 1, [film](qint64) -> std::optional<PlayItem> { return film; }, 0, true });
+    appear(readyQueue({ film }, 0, true));
     EXPECT_EQ(engine.vlc.plays, vlcPlays + 1);
     EXPECT_EQ(engine.vlc.media.size(), 1);
 
@@ -266,7 +269,7 @@ TEST_F(PlayerScreenTest, AppearContinuesInPlaceWhenTheEngineHoldsTheItem)
     engine.vlc.state = VlcPlayer::State::error;
     advance(PlayerEngine::kTickMs);
     ASSERT_TRUE(player.hasError());
-    appear(PlayQueue { 1, [film](qint64) -> std::optional<PlayItem> { return film; }, 0, true });
+    appear(readyQueue({ film }, 0, true));
     EXPECT_EQ(engine.vlc.media.size(), 2);
 }
 
@@ -307,7 +310,7 @@ TEST_F(PlayerScreenTest, AppearClampsTheStartRunsOnceAndPlaysNothingForAnEmptyQu
     appear(QueueSource { .count = 0 }.queue(0));
     EXPECT_FALSE(screen->hasItem());
     EXPECT_EQ(platform.loads.size(), 1);
-    EXPECT_EQ(screen->channels()->rowCount(), 0);
+    EXPECT_EQ(screen->queueList()->channels()->rowCount(), 0);
 }
 
 struct LeaveCase {
@@ -325,7 +328,7 @@ TEST_P(PlayerLeave, StopsAndSavesUnlessTheLiveScreenTakesTheLiveItem)
     const QueueSource source { .live = row.live, .count = 2 };
     appear(source.queue(0), row.below);
     ready(row.live ? 0 : 3600, 300);
-    advance(PlayerScreenModel::kHideMs);
+    advance(PlayerChrome::kHideMs);
     ASSERT_TRUE(cursorHidden());
     const auto saves = engine.host->saves.size();
     env.state->pop();
@@ -334,7 +337,7 @@ TEST_P(PlayerLeave, StopsAndSavesUnlessTheLiveScreenTakesTheLiveItem)
     if (!row.live)
         EXPECT_EQ(engine.host->saves.mid(saves), (QList<FakeHost::Save> { { source.at(0).key, 300, 3600 } }));
     // The road runs once; timers left behind do nothing.
-    advance(PlayerScreenModel::kClockMs);
+    advance(PlayerChrome::kClockMs);
     EXPECT_FALSE(QGuiApplication::overrideCursor());
 }
 
@@ -347,32 +350,66 @@ INSTANTIATE_TEST_SUITE_P(Table, PlayerLeave,
 TEST_F(PlayerScreenTest, PictureModeCyclesAndTheNewestToastStaysItsFullTime)
 {
     appear(QueueSource { .count = 1 }.queue(0));
-    EXPECT_EQ(screen->aspectLabel(), "Stretch");
+    EXPECT_EQ(screen->picture()->label(), "Stretch");
     press(*screen, "a");
     EXPECT_EQ(env.prefs->aspectMode(), 1);
-    EXPECT_EQ(screen->aspectToast(), u"Fit"_qs);
+    EXPECT_EQ(screen->picture()->toast(), u"Fit"_qs);
     advance(600);
     press(*screen, "a");
-    EXPECT_EQ(screen->aspectToast(), u"Zoom"_qs);
-    advance(PlayerScreenModel::kAspectToastMs - 1);
-    EXPECT_EQ(screen->aspectToast(), u"Zoom"_qs);
+    EXPECT_EQ(screen->picture()->toast(), u"Zoom"_qs);
+    advance(PlayerPictureMode::kToastMs - 1);
+    EXPECT_EQ(screen->picture()->toast(), u"Zoom"_qs);
     advance(1);
-    EXPECT_FALSE(screen->aspectToast().has_value());
+    EXPECT_FALSE(screen->picture()->toast().has_value());
     press(*screen, "a");
     EXPECT_EQ(env.prefs->aspectMode(), 0);
-    EXPECT_EQ(screen->aspectLabel(), "Stretch");
+    EXPECT_EQ(screen->picture()->label(), "Stretch");
 
     env.prefs->setAspectMode(7);
-    EXPECT_EQ(screen->aspectMode(), 0);
+    EXPECT_EQ(screen->picture()->mode(), 0);
 }
 
 TEST_F(PlayerScreenTest, ClockTicksEveryFifteenSecondsWhileShown)
 {
     appear(QueueSource { .count = 1 }.queue(0));
-    QSignalSpy ticks(screen.get(), &PlayerScreenModel::clockChanged);
-    advance(3 * PlayerScreenModel::kClockMs);
+    QSignalSpy ticks(screen->chrome(), &PlayerChrome::clockChanged);
+    advance(3 * PlayerChrome::kClockMs);
     EXPECT_EQ(ticks.count(), 3);
-    EXPECT_FALSE(screen->clockText().isEmpty());
+    EXPECT_FALSE(screen->chrome()->clockText().isEmpty());
+}
+
+// The parts the views bind to announce every change of what they show, whatever caused it.
+TEST_F(PlayerScreenTest, PartsAnnounceWhatTheViewsRead)
+{
+    appear(QueueSource { .count = 2 }.queue(0));
+    QSignalSpy seekRow(screen->seek(), &PlayerSeek::changed);
+    QSignalSpy menus(screen->tracks(), &PlayerTracks::menusChanged);
+    QSignalSpy mode(screen->picture(), &PlayerPictureMode::modeChanged);
+    QSignalSpy shown(screen->chrome(), &PlayerChrome::shownChanged);
+    QSignalSpy listShown(screen->queueList(), &PlayerQueueList::shownChanged);
+    QSignalSpy listFocus(screen->queueList(), &PlayerQueueList::focusRowChanged);
+
+    ready(3600, 900);
+    EXPECT_EQ(screen->seek()->elapsedText(), "15:00");
+    EXPECT_GE(seekRow.count(), 2) << "duration and position";
+    platform.deliverTracks(
+        { QList<TrackOption> { { 0, "English" }, { 1, "French" } }, QList<TrackOption> {} });
+    EXPECT_EQ(screen->tracks()->audioMenu().size(), 2);
+    EXPECT_EQ(menus.count(), 1);
+    env.prefs->setAspectMode(2);
+    EXPECT_EQ(screen->picture()->mode(), 2);
+    EXPECT_EQ(mode.count(), 1);
+
+    screen->toggleList();
+    press(*screen, "D");
+    EXPECT_EQ(std::make_pair(screen->chrome()->shown(), int(shown.count())), std::make_pair(false, 1));
+    EXPECT_EQ(std::make_pair(screen->queueList()->shown(), int(listShown.count())), std::make_pair(true, 1));
+    EXPECT_EQ(std::make_pair(screen->queueList()->focusRow(), int(listFocus.count())), std::make_pair(1, 1));
+    platform.fail();
+    engine.vlc.state = VlcPlayer::State::error;
+    advance(PlayerEngine::kTickMs);
+    ASSERT_TRUE(screen->hasError());
+    EXPECT_EQ(std::make_pair(screen->chrome()->shown(), int(shown.count())), std::make_pair(true, 2));
 }
 
 struct PresenceCase {
@@ -403,8 +440,8 @@ TEST_P(PlayerControlRow, ShowsTheElementsItsStateAllows)
         platform.deliverTracks(tracks);
     }
     EXPECT_EQ(screen->controlRow(), row.row);
-    EXPECT_EQ(screen->audioMenu().size(), row.row.audioMenu ? row.audioTracks : 0);
-    EXPECT_EQ(screen->subtitleMenu().size(), row.row.subtitleMenu ? row.subtitleTracks + 1 : 0);
+    EXPECT_EQ(screen->tracks()->audioMenu().size(), row.row.audioMenu ? row.audioTracks : 0);
+    EXPECT_EQ(screen->tracks()->subtitleMenu().size(), row.row.subtitleMenu ? row.subtitleTracks + 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PlayerControlRow,
@@ -440,11 +477,11 @@ TEST_F(PlayerScreenTest, TrackMenusSelectTheChosenOptionOrSubtitlesOff)
     ready(3600);
     platform.deliverTracks(
         { QList<TrackOption> { { 0, "English" }, { 1, "French" } }, QList<TrackOption> { { 4, "Dutch" } } });
-    EXPECT_EQ(screen->subtitleMenu(), QStringList({ "Off", "Dutch" }));
-    screen->chooseTrack(true, 1);
-    screen->chooseTrack(false, 1);
-    screen->chooseTrack(false, 0);
-    screen->chooseTrack(true, 5);
+    EXPECT_EQ(screen->tracks()->subtitleMenu(), QStringList({ "Off", "Dutch" }));
+    screen->tracks()->chooseTrack(true, 1);
+    screen->tracks()->chooseTrack(false, 1);
+    screen->tracks()->chooseTrack(false, 0);
+    screen->tracks()->chooseTrack(true, 5);
     using Selection = std::pair<std::optional<int>, bool>;
     EXPECT_EQ(platform.selections, (QList<Selection> { { 1, true }, { 4, false }, { std::nullopt, false } }));
 }
@@ -466,14 +503,14 @@ TEST_P(PlayerScrub, DragShowsTheTimeAndSeeksOnceAtRelease)
     ready(3600, 100);
     platform.seeks.clear();
     for (double x : row.dragTo)
-        screen->scrubChanged(x, row.width);
-    EXPECT_DOUBLE_EQ(screen->shownPosition(), row.shown);
+        screen->seek()->scrubChanged(x, row.width);
+    EXPECT_DOUBLE_EQ(screen->seek()->shownPosition(), row.shown);
     EXPECT_DOUBLE_EQ(player.position(), 100);
     EXPECT_TRUE(platform.seeks.isEmpty());
-    screen->scrubEnded();
-    screen->scrubEnded();
+    screen->seek()->scrubEnded();
+    screen->seek()->scrubEnded();
     EXPECT_EQ(seekPositions(platform), QList<double> { row.seek });
-    EXPECT_FALSE(screen->scrubbing());
+    EXPECT_FALSE(screen->seek()->scrubbing());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PlayerScrub,
@@ -485,20 +522,20 @@ INSTANTIATE_TEST_SUITE_P(Table, PlayerScrub,
 TEST_F(PlayerScreenTest, SeekRowTextsAndTotalNeverDivideByZero)
 {
     appear(QueueSource { .count = 1 }.queue(0));
-    EXPECT_DOUBLE_EQ(screen->total(), 1);
+    EXPECT_DOUBLE_EQ(screen->seek()->total(), 1);
     ready(3600, 900);
-    EXPECT_EQ(screen->elapsedText(), "15:00");
-    EXPECT_EQ(screen->durationText(), "1:00:00");
-    EXPECT_DOUBLE_EQ(screen->seekFraction(), 0.25);
-    screen->scrubChanged(750, 1000);
-    EXPECT_EQ(screen->elapsedText(), "45:00");
+    EXPECT_EQ(screen->seek()->elapsedText(), "15:00");
+    EXPECT_EQ(screen->seek()->durationText(), "1:00:00");
+    EXPECT_DOUBLE_EQ(screen->seek()->fraction(), 0.25);
+    screen->seek()->scrubChanged(750, 1000);
+    EXPECT_EQ(screen->seek()->elapsedText(), "45:00");
 }
 
 TEST_F(PlayerScreenTest, RetryAfterLibVlcGaveUpReopensTheWholeLadder)
 {
     PlayItem film = QueueSource { .count = 1 }.at(0);
     film.fallbackUrl = QStringLiteral("http://127.0.0.1:9/fallback.mp4");
-    appear(PlayQueue { 1, [film](qint64) -> std::optional<PlayItem> { return film; }, 0, false });
+    appear(readyQueue({ film }, 0, false));
     platform.fail();
     platform.fail();
     ASSERT_TRUE(player.usesVLC());
@@ -542,15 +579,15 @@ TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOp
 {
     const QueueSource source { .live = true, .count = 120 };
     appear(source.queue(57));
-    PlayQueueModel &rows = *screen->channels();
+    PlayQueueModel &rows = *screen->queueList()->channels();
     QAbstractItemModelTester tester(&rows, QAbstractItemModelTester::FailureReportingMode::Warning);
-    QSignalSpy scrolls(screen.get(), &PlayerScreenModel::listScrollRequested);
+    QSignalSpy scrolls(screen->queueList(), &PlayerQueueList::scrollRequested);
     screen->toggleList();
-    EXPECT_TRUE(screen->showList());
+    EXPECT_TRUE(screen->queueList()->shown());
     press(*screen, "DD");
     EXPECT_EQ(screen->index(), 57);
-    screen->selectChannel(12);
-    EXPECT_TRUE(screen->showList());
+    screen->queueList()->select(12);
+    EXPECT_TRUE(screen->queueList()->shown());
     EXPECT_EQ(player.itemKey(), source.at(12).key);
     QList<int> scrolled;
     for (const auto &args : scrolls)
@@ -564,7 +601,7 @@ TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOp
     EXPECT_EQ(role(3, PlayQueueModel::NumberRole).toInt(), 103);
     EXPECT_EQ(role(3, PlayQueueModel::TitleRole).toString(), "e3");
     screen->toggleList();
-    EXPECT_FALSE(screen->showList());
+    EXPECT_FALSE(screen->queueList()->shown());
 }
 
 TEST(PlayQueueModel, NumbersUnnumberedEntriesByPositionAndReadsOnlyTheRowsAsked)
@@ -576,8 +613,38 @@ TEST(PlayQueueModel, NumbersUnnumberedEntriesByPositionAndReadsOnlyTheRowsAsked)
     EXPECT_EQ(rows.data(rows.index(0), PlayQueueModel::NumberRole).toInt(), 1);
     EXPECT_EQ(rows.data(rows.index(0), PlayQueueModel::TitleRole).toString(), "e0");
     EXPECT_EQ(rows.data(rows.index(150000), PlayQueueModel::NumberRole).toInt(), 150001);
-    EXPECT_EQ(*source.reads, 2);
+    EXPECT_EQ(*source.reads, 3);
     EXPECT_FALSE(rows.itemAt(200000).has_value());
+}
+
+// Rows over list entries show the entries' own fields; an item is built only to be played.
+TEST(PlayQueueModel, ListEntryRowsShowTheEntryAndBuildNoItem)
+{
+    const QList<MediaItem> entries {
+        { .id = u"a"_qs, .name = u"Alpha"_qs, .logo = u"http://l/a.png"_qs, .num = 7 },
+        { .id = u"b"_qs, .name = u"Beta"_qs }, { .id = u"c"_qs, .name = u"Gamma"_qs, .num = 3 }
+    };
+    const Playlist playlist { .id = 4, .url = u"http://127.0.0.1:9/list.m3u"_qs };
+    const auto rows = std::make_shared<const PlaylistRows>(playlist, entries, std::vector<qint32> { 2, 1 });
+    PlayQueueModel model(PlayQueue { rows, 0, true });
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    ASSERT_EQ(model.rowCount(), 2);
+    const auto shown = [&](int row) {
+        const QModelIndex at = model.index(row);
+        return std::make_tuple(model.data(at, PlayQueueModel::TitleRole).toString(),
+            model.data(at, PlayQueueModel::LogoRole).toString(),
+            model.data(at, PlayQueueModel::NumberRole).toInt());
+    };
+    EXPECT_EQ(shown(0), std::make_tuple(u"Gamma"_qs, QString(), 3));
+    EXPECT_EQ(shown(1), std::make_tuple(u"Beta"_qs, QString(), 2));
+    EXPECT_EQ(rows->media(0), &entries[2]) << "the rows share the list, never copy it";
+    EXPECT_EQ(model.itemAt(1), PlayItems::forItem(entries[1], playlist));
+    EXPECT_FALSE(model.itemAt(2).has_value());
+
+    PlayQueueModel all(PlayQueue { std::make_shared<const PlaylistRows>(playlist, entries), 0, true });
+    EXPECT_EQ(all.rowCount(), 3);
+    EXPECT_EQ(all.data(all.index(0), PlayQueueModel::LogoRole).toString(), u"http://l/a.png"_qs);
+    EXPECT_EQ(all.data(all.index(0), PlayQueueModel::NumberRole).toInt(), 7);
 }
 
 } // namespace

@@ -51,7 +51,7 @@ protected:
     PlayerScreenModel *screen() const
     {
         QQuickItem *view = item(QStringLiteral("playerScreen"));
-        return view ? view->property("model").value<PlayerScreenModel *>() : nullptr;
+        return view ? view->property("screen").value<PlayerScreenModel *>() : nullptr;
     }
     QQuickItem *item(const QString &name) const { return itemNamed(window->contentItem(), name); }
     qreal sceneX(const QString &name) const { return item(name)->mapToScene(QPointF()).x(); }
@@ -77,7 +77,7 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     GeneratedMedia &media = GeneratedMedia::instance();
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
     const PlayItem clip = servedItem(QStringLiteral("/dual.mp4"));
-    show(PlayQueue { 2, [clip](qint64) -> std::optional<PlayItem> { return clip; }, 0, false });
+    show(readyQueue({ clip, clip }, 0, false));
     PlayerEngine *player = PlayerEngine::shared();
     const auto *sink = item(QStringLiteral("platformPicture"))->property("videoSink").value<QVideoSink *>();
     ASSERT_TRUE(sink);
@@ -113,16 +113,16 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
             && entries[0]->mapToScene(QPointF()).y() < audioMenu->mapToScene(QPointF()).y();
     }));
     keep(window->grabWindow(), QStringLiteral("player-audio-menu"));
-    EXPECT_TRUE(screen()->menuOpen());
+    EXPECT_TRUE(screen()->tracks()->menuOpen());
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(entries[1]));
     ASSERT_TRUE(waitUntil([&] { return !entries[1]->isVisible(); }));
-    EXPECT_FALSE(screen()->menuOpen());
+    EXPECT_FALSE(screen()->tracks()->menuOpen());
 
     // The pointer comes to rest over the picture; from then on nothing moves it.
     QTest::mouseMove(window, QPoint(window->width() / 2, window->height() / 2));
     ManualClock clock;
     screen()->useClock(&clock);
-    clock.advance(PlayerScreenModel::kHideMs);
+    clock.advance(PlayerChrome::kHideMs);
     ASSERT_TRUE(waitUntil([&] { return !chrome->isVisible(); }));
     keep(window->grabWindow(), QStringLiteral("player-picture"));
     EXPECT_TRUE(QGuiApplication::overrideCursor());
@@ -154,7 +154,7 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     keep(window->grabWindow(), QStringLiteral("player-list-ar"));
 
     ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
-    EXPECT_FALSE(screen()->showList());
+    EXPECT_FALSE(screen()->queueList()->shown());
     ASSERT_TRUE(waitUntil([&] { return item(QStringLiteral("chrome"))->opacity() == 1; }));
     EXPECT_LT(sceneX(QStringLiteral("backButton")), sceneX(QStringLiteral("clock")));
     EXPECT_LT(sceneX(QStringLiteral("previousButton")), sceneX(QStringLiteral("fullScreenButton")));

@@ -275,8 +275,7 @@ TEST(PlaceholderTitle, NamesTheAreaOrTheItem)
 {
     PlayItem episode;
     episode.title = QStringLiteral("Episode 2");
-    const PlayQueue queue { 2,
-        [episode](qint64 index) { return index == 1 ? std::optional(episode) : std::nullopt; }, 1, false };
+    const PlayQueue queue = readyQueue({ PlayItem {}, episode }, 1, false);
     const std::tuple<Route, const char *, const char *> cases[] = {
         { Routes::Browse { ContentType::movie }, "en", "Movies" },
         { Routes::Browse { ContentType::series }, "fr", "Séries" },

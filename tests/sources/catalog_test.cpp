@@ -5,6 +5,7 @@
 #include "model/ContentKeys.h"
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
+#include "sources/PlayItems.h"
 
 #include <QTest>
 
@@ -246,7 +247,7 @@ TEST_F(CatalogTest, UnreachableGetPhpListLoadsThroughXtreamCodes)
     ASSERT_TRUE(catalog.account(playlist));
     EXPECT_EQ(catalog.account(playlist)->timezone, OptText("Europe/Paris"));
     // Channels carry no address of their own: the player gets the provider's live address.
-    const PlayItem play = Catalog::playItem(live->all.first(), playlist);
+    const PlayItem play = PlayItems::forItem(live->all.first(), playlist);
     EXPECT_EQ(play.url, server.url(QStringLiteral("/live/u/p/101.m3u8")));
     EXPECT_EQ(play.key, u"6|LIVE|101");
     const Episode episode { .id = "88", .season = 1, .number = 1, .title = "Pilot" };

@@ -26,8 +26,6 @@ QString areaTitle(ContentType type)
 
 QString queueTitle(const PlayQueue &queue)
 {
-    if (!queue.get || queue.count <= 0)
-        return {};
     const std::optional<PlayItem> item = queue.get(queue.start);
     return item ? item->title : QString();
 }

@@ -1,4 +1,5 @@
 #include "VodFixture.h"
+#include "sources/PlayItems.h"
 #include "vod/MetaChips.h"
 #include "vod/MovieDetailsScreenModel.h"
 
@@ -87,9 +88,9 @@ TEST_F(MovieDetailsTest, ShowsTheDetailsAndPlaysOneResumingItem)
 
     EXPECT_TRUE(press(*screen, "E"));
     const PlayQueue queue = pushedQueue();
-    ASSERT_EQ(queue.count, 1);
+    ASSERT_EQ(queue.count(), 1);
     EXPECT_EQ(std::make_pair(queue.start, queue.resume), std::make_pair(qint64(0), true));
-    PlayItem expected = Catalog::playItem(kMovie, vod.playlist());
+    PlayItem expected = PlayItems::forItem(kMovie, vod.playlist());
     expected.logo = u"http://127.0.0.1:9/poster.jpg"_qs;
     EXPECT_EQ(queue.get(0), expected);
     press(*screen, "E");
@@ -139,7 +140,7 @@ TEST_F(MovieDetailsTest, ResumePointOffersResumeAndFromTheStart)
     EXPECT_EQ(titles(screen->buttons()), (QStringList { u"Resume 2:05"_qs, u"From the start"_qs, u"Add to favorites"_qs }));
     press(*screen, "RE");
     const PlayQueue queue = pushedQueue();
-    EXPECT_EQ(queue.count, 1);
+    EXPECT_EQ(queue.count(), 1);
     EXPECT_FALSE(queue.resume);
 }
 

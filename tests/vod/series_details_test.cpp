@@ -94,10 +94,10 @@ TEST_F(SeriesDetailsTest, EnterOnTheThirdEpisodeQueuesTheSeasonOnce)
     ASSERT_EQ(vod.app().stack().size(), 3);
     const auto *player = std::get_if<Routes::Player>(&vod.app().stack().last().route);
     ASSERT_TRUE(player);
-    EXPECT_EQ(std::make_tuple(player->queue.count, player->queue.start, player->queue.resume),
+    EXPECT_EQ(std::make_tuple(player->queue.count(), player->queue.start, player->queue.resume),
               std::make_tuple(qint64(5), qint64(2), true));
     QStringList keys;
-    for (qint64 at = 0; at < player->queue.count; ++at)
+    for (qint64 at = 0; at < player->queue.count(); ++at)
         keys.append(player->queue.get(at)->key);
     EXPECT_EQ(keys, (QStringList { episodeKey(u"101"_qs), episodeKey(u"102"_qs), episodeKey(u"103"_qs),
                         episodeKey(u"104"_qs), episodeKey(u"107"_qs) }));

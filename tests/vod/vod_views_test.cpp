@@ -148,7 +148,7 @@ TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
         ASSERT_TRUE(waitUntil([this] { return route() == u"player"_qs; }));
         const Routes::Player player = std::get<Routes::Player>(app->current());
         EXPECT_EQ(player.queue.start, 1);
-        EXPECT_EQ(player.queue.count, series->shownEpisodes().size());
+        EXPECT_EQ(player.queue.count(), series->shownEpisodes().size());
     }
 }
 

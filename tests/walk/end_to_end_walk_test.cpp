@@ -200,7 +200,7 @@ protected:
         const PlayQueue queue = std::get<Routes::Player>(app->current()).queue;
         EXPECT_EQ(queue.start, 1);
         QStringList queued, episodes;
-        for (qint64 at = 0; at < queue.count; ++at)
+        for (qint64 at = 0; at < queue.count(); ++at)
             queued.append(queue.get(at)->key);
         for (const Episode &episode : season)
             episodes.append(QStringLiteral("%1|EP|%2").arg(app->activePlaylist()->id).arg(episode.id));

@@ -1,0 +1,125 @@
+#include "PlayerChrome.h"
+
+#include "app/AppClock.h"
+#include "app/Formatters.h"
+
+#include <QCursor>
+#include <QDateTime>
+#include <QGuiApplication>
+
+PlayerChrome::PlayerChrome(AppClock *clock, Inputs inputs, QObject *parent)
+    : QObject(parent)
+    , m_inputs(std::move(inputs))
+    , m_hideTimer(clock->createTimer())
+    , m_clockTimer(clock->createTimer())
+{
+}
+
+PlayerChrome::~PlayerChrome()
+{
+    restoreCursor();
+}
+
+bool PlayerChrome::shown() const
+{
+    return (m_controls && !m_inputs.listShown()) || m_inputs.hasError();
+}
+
+QString PlayerChrome::clockText() const
+{
+    return formatClock(QDateTime::currentDateTime());
+}
+
+void PlayerChrome::useClock(AppClock *clock)
+{
+    const bool hiding = m_hideTimer->isActive();
+    const bool ticking = m_clockTimer->isActive();
+    m_hideTimer = clock->createTimer();
+    m_clockTimer = clock->createTimer();
+    if (hiding)
+        hideAfterDelay();
+    if (ticking)
+        startClock();
+}
+
+void PlayerChrome::startClock()
+{
+    m_clockTimer->start(kClockMs, true, [this] { emit clockChanged(); });
+}
+
+void PlayerChrome::show()
+{
+    setControls(true, kShowFadeMs);
+    hideAfterDelay();
+}
+
+void PlayerChrome::toggle()
+{
+    if (m_controls)
+        setControls(false, kTapHideFadeMs);
+    else
+        show();
+}
+
+void PlayerChrome::pointerAt(QPointF at)
+{
+    if (m_pointer == at)
+        return;
+    m_pointer = at;
+    restoreCursor();
+    show();
+}
+
+void PlayerChrome::refresh()
+{
+    if (shown() == m_shown)
+        return;
+    m_shown = shown();
+    emit shownChanged();
+}
+
+void PlayerChrome::stop()
+{
+    m_stopped = true;
+    m_hideTimer->stop();
+    m_clockTimer->stop();
+    restoreCursor();
+}
+
+void PlayerChrome::setControls(bool shown, int fadeMs)
+{
+    if (m_controls == shown)
+        return;
+    m_controls = shown;
+    m_controlsFadeMs = fadeMs;
+    emit controlsChanged();
+    refresh();
+}
+
+// Each call replaces the pending hide, so the newest show wins.
+void PlayerChrome::hideAfterDelay()
+{
+    m_hideTimer->start(kHideMs, false, [this] {
+        if (m_inputs.held())
+            return;
+        setControls(false, kHideFadeMs);
+        hideCursor();
+    });
+}
+
+// The cursor is hidden at most once at a time, so one restore always brings it back.
+void PlayerChrome::hideCursor()
+{
+    if (m_cursorHidden || m_stopped)
+        return;
+    m_cursorHidden = true;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
+}
+
+void PlayerChrome::restoreCursor()
+{
+    if (!m_cursorHidden)
+        return;
+    m_cursorHidden = false;
+    QGuiApplication::restoreOverrideCursor();
+}
