@@ -97,8 +97,7 @@ int runSearchBench(const QStringList &args)
     device.playlists = { provider.playlist() };
     prefs.saveDeviceCache(device, deviceCacheKey(portal));
     Http http(HttpOptions { .cacheDir = dir.filePath(QStringLiteral("http")) });
-    Catalog catalog(&http, [] { return QDateTime::currentDateTimeUtc(); },
-        [] { return QStringLiteral("Uncategorized"); });
+    Catalog catalog(&http, AppClock::system(), [] { return QStringLiteral("Uncategorized"); });
     AppState app(&prefs, &http, portal, AppClock::system());
     SearchScreenModel screen({ .app = &app, .catalog = &catalog, .clock = AppClock::system() },
         RouteEntry::fresh(Routes::Search {}));

@@ -1,6 +1,6 @@
 #include "PlayerChrome.h"
 
-#include "app/AppClock.h"
+#include "sources/AppClock.h"
 #include "app/Formatters.h"
 
 #include <QCursor>

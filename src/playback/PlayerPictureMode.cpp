@@ -1,7 +1,7 @@
 #include "PlayerPictureMode.h"
 
 #include "PlayerChrome.h"
-#include "app/AppClock.h"
+#include "sources/AppClock.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 

@@ -51,13 +51,13 @@ Item {
     PlayerErrorCard {
         objectName: "errorCard"
         anchors.centerIn: parent
-        screen: screen
+        screen: root.screen
         visible: screen.hasError
     }
 
     PlayerAspectToast {
         anchors.centerIn: parent
-        screen: screen
+        screen: root.screen
     }
 
     Item {
@@ -75,7 +75,7 @@ Item {
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.top: parent.top
-            screen: screen
+            screen: root.screen
         }
 
         PlayerBottomBar {
@@ -83,7 +83,7 @@ Item {
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.bottom: parent.bottom
-            screen: screen
+            screen: root.screen
         }
     }
 
@@ -92,6 +92,6 @@ Item {
         anchors.top: parent.top
         anchors.bottom: parent.bottom
         anchors.left: parent.left
-        screen: screen
+        screen: root.screen
     }
 }

@@ -7,6 +7,7 @@ import Zelfor.Shell
 // they go.
 Item {
     id: layer
+    objectName: "screenLayer"
 
     required property int index
     required property string entryId

@@ -47,7 +47,7 @@ protected:
         AppState::shared()->replace(Routes::Home {});
         AppState::shared()->push(std::move(route));
         engine.addImportPath(QStringLiteral("qrc:/"));
-        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
+        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
         ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
         window = qobject_cast<QQuickWindow *>(load.object.get());
         ASSERT_TRUE(window);

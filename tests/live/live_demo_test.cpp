@@ -53,7 +53,7 @@ protected:
         app->replace(Routes::Home {});
         app->push(Routes::Live {});
         engine.addImportPath("qrc:/");
-        load = loadQml(engine, "qrc:/Zelfor/App/Main.qml");
+        load = loadQml(engine, "qrc:/Zelfor/Shell/Main.qml");
         ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
         window = qobject_cast<QQuickWindow *>(load.object.get());
         ASSERT_TRUE(window);

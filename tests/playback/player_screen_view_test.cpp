@@ -40,7 +40,7 @@ protected:
     {
         app->replace(Routes::Player { queue });
         engine.addImportPath(QStringLiteral("qrc:/"));
-        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/App/Main.qml"));
+        load = loadQml(engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
         ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
         window = qobject_cast<QQuickWindow *>(load.object.get());
         ASSERT_TRUE(window);

@@ -66,7 +66,7 @@ protected:
     {
         QList<QQuickItem *> found;
         for (QQuickItem *item : itemsBelow(window->contentItem())) {
-            if (item->property("entryId").isValid() && item->property("leaving").isValid())
+            if (item->objectName() == u"screenLayer")
                 found.append(item);
         }
         std::sort(found.begin(), found.end(),
@@ -106,7 +106,8 @@ protected:
         return true;
     }
 
-    // Each layer's screen, bottom to top, is shown, enabled, marked top and active only on top.
+    // Each layer's screen, bottom to top, is shown, enabled, its entry the top and its model
+    // active only on top.
     void expectOnlyTopShown()
     {
         const QList<QQuickItem *> all = layers();
@@ -117,8 +118,7 @@ protected:
         for (qsizetype i = 0; i < all.size(); ++i) {
             QQuickItem *screen = screenOf(all[i]);
             ASSERT_TRUE(screen);
-            states.append({ screen->isVisible(), screen->isEnabled(), screen->property("isTop").toBool(),
-                models[i]->isActive() });
+            states.append({ screen->isVisible(), screen->isEnabled(), models[i]->isTop(), models[i]->isActive() });
             const bool top = i == all.size() - 1;
             expected.append({ top, top, top, top });
         }

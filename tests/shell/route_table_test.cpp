@@ -1,6 +1,7 @@
 #include "../app/AppStateFixture.h"
 #include "QmlHarness.h"
 #include "shell/ScreenTable.h"
+#include "sources/Catalog.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -49,8 +50,8 @@ TEST_F(RouteTable, EveryRouteHasItsViewAndAModelMadeForItsEntry)
         const ScreenTable::Row row = ScreenTable::rowOf(route);
         ASSERT_TRUE(kModels.contains(name));
         const QString model = kModels.value(name);
-        EXPECT_TRUE(row.view.path().endsWith(u'/' + model.chopped(5) + u".qml")) << qPrintable(row.view.toString());
-        EXPECT_TRUE(QFile::exists(u':' + row.view.path())) << qPrintable(row.view.toString());
+        EXPECT_TRUE(row.view.path().endsWith(QLatin1Char('/') + model.chopped(5) + QStringLiteral(".qml"))) << qPrintable(row.view.toString());
+        EXPECT_TRUE(QFile::exists(QLatin1Char(':') + row.view.path())) << qPrintable(row.view.toString());
         const RouteEntry entry = RouteEntry::fresh(route);
         const std::unique_ptr<RouteScreen> screen(row.make(deps, entry));
         ASSERT_TRUE(screen);

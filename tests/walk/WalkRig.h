@@ -134,7 +134,7 @@ protected:
         return waitFor([this] {
             const QList<QQuickItem *> items = itemsBelow(window->contentItem());
             const qsizetype layers = std::count_if(items.begin(), items.end(),
-                [](QQuickItem *item) { return item->property("sharedStateScreens").isValid(); });
+                [](QQuickItem *item) { return item->objectName() == u"screenLayer"; });
             return layers == app->stack().size() && topScreen();
         });
     }
@@ -143,7 +143,7 @@ protected:
     QQuickItem *topScreen() const
     {
         for (QQuickItem *item : itemsBelow(window->contentItem())) {
-            if (item->property("sharedStateScreens").isValid() && item->property("shown").toBool())
+            if (item->objectName() == u"screenLayer" && item->property("shown").toBool())
                 return item->property("screen").value<QQuickItem *>();
         }
         return nullptr;
