@@ -38,26 +38,26 @@ void LiveScreenModel::activate(int index)
 void LiveScreenModel::openFullScreen(int index)
 {
     const MediaItem *channel = m_lists.channelAt(index);
-    if (!channel || !m_playlist || !m_app)
+    if (!channel || !m_playlist || !app())
         return;
     // The queue is taken first: recording the channel as recent may reorder the list.
     PlayQueue queue = queueOver(*m_lists.index(), m_lists.rows(), *m_playlist, index);
     const MediaItem chosen = *channel;
     setPreview(chosen);
     m_prefs->addRecentLive(keyOf(chosen));
-    m_app->push(Routes::Player { std::move(queue) });
+    app()->push(Routes::Player { std::move(queue) });
 }
 
 void LiveScreenModel::openPreviewFullScreen()
 {
-    if (!m_preview || !m_playlist || !m_app)
+    if (!m_preview || !m_playlist || !app())
         return;
     if (const int row = m_lists.rowOfUid(m_preview->uid); row >= 0) {
         openFullScreen(row);
         return;
     }
     const auto rows = std::make_shared<const PlaylistRows>(*m_playlist, QList<MediaItem> { *m_preview });
-    m_app->push(Routes::Player { PlayQueue { rows, 0, true } });
+    app()->push(Routes::Player { PlayQueue { rows, 0, true } });
 }
 
 void LiveScreenModel::toggleFavoriteAt(int index)
@@ -74,21 +74,21 @@ void LiveScreenModel::openCatchUpAt(int index)
 
 void LiveScreenModel::previewCatchUp()
 {
-    if (!m_app)
+    if (!app())
         return;
     if (!m_preview)
-        m_app->showToast(::tr(QStringLiteral("preview_hint")));
+        app()->showToast(::tr(QStringLiteral("preview_hint")));
     else if (m_preview->catchup)
         openCatchUp(MediaItem(*m_preview));
     else
-        m_app->showToast(::tr(QStringLiteral("catchup_unavailable")));
+        app()->showToast(::tr(QStringLiteral("catchup_unavailable")));
 }
 
 void LiveScreenModel::previewToggleFavorite()
 {
     if (!m_preview) {
-        if (m_app)
-            m_app->showToast(::tr(QStringLiteral("preview_hint")));
+        if (app())
+            app()->showToast(::tr(QStringLiteral("preview_hint")));
         return;
     }
     toggleFavorite(MediaItem(*m_preview));
@@ -98,15 +98,8 @@ void LiveScreenModel::openCatchUp(const MediaItem &channel)
 {
     if (m_engine)
         m_engine->stop();
-    if (m_app)
-        m_app->push(Routes::Catchup { channel });
-}
-
-void LiveScreenModel::toggleFavorite(const MediaItem &channel)
-{
-    if (!m_playlist)
-        return;
-    m_app->toggleFavorite(PlayItems::favoriteOf(channel, m_playlist->id));
+    if (app())
+        app()->push(Routes::Catchup { channel });
 }
 
 void LiveScreenModel::setPreview(std::optional<MediaItem> channel)

@@ -14,7 +14,6 @@
 
 LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
-    , m_app(app())
     , m_prefs(app()->prefs())
     , m_catalog(this->deps().catalog)
     , m_engine(this->deps().engine)
@@ -50,8 +49,8 @@ LiveScreenModel::~LiveScreenModel()
 void LiveScreenModel::appeared()
 {
     if (!m_playlist) {
-        if (m_app)
-            m_app->replace(m_app->rootRoute());
+        if (app())
+            app()->replace(app()->rootRoute());
         return;
     }
     load();
@@ -170,8 +169,8 @@ void LiveScreenModel::showPlayingKey()
 
 void LiveScreenModel::openSearch()
 {
-    if (m_app)
-        m_app->push(Routes::Search {});
+    if (app())
+        app()->push(Routes::Search {});
 }
 
 void LiveScreenModel::selectCategory(int index)

@@ -113,13 +113,11 @@ private:
     void setPreview(std::optional<MediaItem> channel);
     void playPreview();
     void openCatchUp(const MediaItem &channel);
-    void toggleFavorite(const MediaItem &channel);
     void becameActive() override;
     void showPlayingKey();
     bool moveKey(int step);
     QString keyOf(const MediaItem &channel) const { return m_lists.keyOf(channel); }
 
-    QPointer<AppState> m_app;
     Prefs *m_prefs;
     Catalog *m_catalog;
     QPointer<PlayerEngine> m_engine;
