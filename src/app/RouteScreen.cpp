@@ -4,6 +4,8 @@
 #include "Prefs.h"
 #include "sources/PlayItems.h"
 
+#include <algorithm>
+
 RouteScreen::RouteScreen(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : KeyHandler(deps.router, parent)
     , m_deps(std::move(deps))

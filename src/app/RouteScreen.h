@@ -5,16 +5,15 @@
 #include "ScreenDeps.h"
 #include "model/Records.h"
 
-#include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
 #include <optional>
 
 class Prefs;
 
-// Base of every screen's view-model: made for one route entry, with its payload, before
-// its view exists, and alive exactly as long as that entry's screen. Its view binds
-// `active` (true while the screen is shown on top) and offers Back through it.
+// Base of every screen's view-model: made by the route table for one route entry, with its
+// payload, before its view exists, and alive exactly as long as that entry's screen. The
+// screen's layer keeps `active` true while the screen is shown on top.
 class RouteScreen : public KeyHandler {
     Q_OBJECT
     QML_ANONYMOUS

@@ -1,7 +1,10 @@
 #include "ScreenTable.h"
 
+#include "app/ActivationScreenModel.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
+#include "app/PlaylistPickerScreenModel.h"
+#include "app/SplashScreenModel.h"
 #include "home/FavoritesScreenModel.h"
 #include "home/HomeScreenModel.h"
 #include "home/SearchScreenModel.h"
@@ -9,9 +12,6 @@
 #include "kit/ImageStore.h"
 #include "live/CatchUpScreenModel.h"
 #include "live/LiveScreenModel.h"
-#include "app/ActivationScreenModel.h"
-#include "app/PlaylistPickerScreenModel.h"
-#include "app/SplashScreenModel.h"
 #include "playback/PlayerEngine.h"
 #include "playback/PlayerScreenModel.h"
 #include "sources/AppClock.h"
@@ -25,6 +25,8 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QQmlEngine>
+
+#include <algorithm>
 
 namespace {
 
