@@ -28,15 +28,15 @@ private:
                 .arg(ms / 1000, 2, 10, QChar('0'))
                 .arg(ms % 1000, 3, 10, QChar('0'));
         };
-        for (int cue = 0; cue < 20; ++cue)
+        for (int cue = 0; cue < 40; ++cue)
             cues.write(QStringLiteral("%1\n%2 --> %3\nSUBTITLE TEXT\n\n")
                            .arg(cue + 1)
                            .arg(stamp(cue * 500), stamp(cue * 500 + 500))
                            .toUtf8());
         cues.close();
         const QStringList inputs = { "-f", "lavfi", "-i",
-            "color=c=0x202040:size=320x240:rate=25:duration=10,noise=alls=20:allf=t+u", "-f", "lavfi", "-i",
-            "sine=frequency=440:duration=10", "-i", cues.fileName(), "-map", "0", "-map", "1", "-map", "2",
+            "color=c=0x202040:size=320x240:rate=25:duration=20,noise=alls=20:allf=t+u", "-f", "lavfi", "-i",
+            "sine=frequency=440:duration=20", "-i", cues.fileName(), "-map", "0", "-map", "1", "-map", "2",
             "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "25", "-c:a", "aac",
             "-metadata:s:s:0", "language=eng" };
         make(
