@@ -100,8 +100,11 @@ void PlayerEngine::play(const PlayItem &item, std::optional<double> at)
     m_host->addRecent(item);
 }
 
+// Under an error only the retry action plays again.
 void PlayerEngine::continuePlaying()
 {
+    if (m_error)
+        return;
     if (m_usesVLC && m_vlcPlayer)
         m_vlcPlayer->play();
     else
@@ -193,6 +196,8 @@ void PlayerEngine::seek(double secs)
 
 void PlayerEngine::togglePause()
 {
+    if (m_error)
+        return;
     if (m_usesVLC && m_vlcPlayer) {
         if (m_vlcPlayer->isPlaying())
             m_vlcPlayer->pause();

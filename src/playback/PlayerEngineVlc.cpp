@@ -141,7 +141,13 @@ void PlayerEngine::vlcGiveUp()
     if (m_vlcPlayer)
         m_vlcPlayer->stop();
     setIsPlaying(false);
-    if (m_item)
+    if (!m_item)
+        return;
+    // An address that could not be reached or was refused says so; any other failure is the provider's.
+    const std::optional<PlayError> cause = m_vlcPlayer ? m_vlcPlayer->sourceError() : std::nullopt;
+    if (cause)
+        failWith(errorMessageKey(cause, *m_item));
+    else
         failWith(m_item->catchup ? QStringLiteral("perr_catchup") : QStringLiteral("perr_unavailable"));
 }
 

@@ -111,6 +111,7 @@ struct FakeVlcState {
     QList<int> subtitleSelections;
     std::optional<QString> aspect;
     std::optional<QString> crop;
+    std::optional<PlayError> sourceError;
 };
 
 class FakeVlc final : public VlcPlayer
@@ -140,6 +141,7 @@ public:
     void setAspectRatio(const std::optional<QString> &ratio) override { m_state->aspect = ratio; }
     void setCropGeometry(const std::optional<QString> &geometry) override { m_state->crop = geometry; }
     void setOutput(VideoOutput *) override {}
+    std::optional<PlayError> sourceError() const override { return m_state->sourceError; }
 
 private:
     FakeVlcState *m_state;

@@ -194,6 +194,73 @@ TEST_F(PlayerEngineTest, MovieLadderFallbackThenVlcThenGiveUpUntilRetry)
     EXPECT_TRUE(engine.usesVLC());
 }
 
+// Under an error card pause and resume, and playing on, request nothing; the retry action plays again.
+TEST_F(PlayerEngineTest, PauseAndResumeDoNothingUnderAnErrorUntilRetry)
+{
+    for (const bool onVlc : { false, true }) {
+        SCOPED_TRACE(onVlc ? "libVLC" : "platform");
+        PlayItem item = liveItem(onVlc ? QStringLiteral("v") : QStringLiteral("p"));
+        if (onVlc)
+            item.ext = QStringLiteral("mkv");
+        engine.play(item);
+        if (onVlc) {
+            rig.vlc.state = VlcPlayer::State::error;
+            advance(500);
+        } else {
+            for (int attempt = 0; attempt <= PlayerEngine::kMaxRetries; ++attempt) {
+                platform.fail();
+                advance(PlayerEngine::kRetryStepMs * PlayerEngine::kMaxRetries);
+            }
+        }
+        ASSERT_TRUE(engine.hasError());
+        const int vlcPlays = rig.vlc.plays;
+        const int platformPlays = platform.plays;
+        const int platformPauses = platform.pauses;
+        const qsizetype loadCount = loads.size();
+        engine.togglePause();
+        engine.togglePause();
+        engine.continuePlaying();
+        EXPECT_EQ(rig.vlc.plays, vlcPlays);
+        EXPECT_EQ(std::make_pair(platform.plays, platform.pauses), std::make_pair(platformPlays, platformPauses));
+        EXPECT_EQ(loads.size(), loadCount);
+        EXPECT_TRUE(engine.hasError());
+        EXPECT_FALSE(engine.isPlaying());
+
+        rig.vlc.state = VlcPlayer::State::opening;
+        engine.retry();
+        EXPECT_FALSE(engine.hasError());
+        EXPECT_EQ(onVlc ? rig.vlc.plays : int(loads.size()), onVlc ? vlcPlays + 1 : int(loadCount) + 1);
+        engine.stop();
+    }
+}
+
+// libVLC's give-up names the address's own failure when libVLC told it; a catch-up item keeps its message.
+TEST_F(PlayerEngineTest, VlcGiveUpSaysWhyTheAddressFailed)
+{
+    using namespace PlayErrorCode;
+    const std::tuple<std::optional<PlayError>, bool, const char *> rows[] = {
+        { PlayError { PlayError::Domain::url, { kCannotConnect } }, false, "perr_network" },
+        { PlayError { PlayError::Domain::url, { kCannotFindHost } }, false, "perr_network" },
+        { PlayError { PlayError::Domain::url, { kTimedOut } }, false, "perr_network" },
+        { httpStatusError(404), false, "perr_not_found" },
+        { httpStatusError(403), false, "perr_denied" },
+        { httpStatusError(503), false, "perr_network" },
+        { std::nullopt, false, "perr_unavailable" },
+        { httpStatusError(404), true, "perr_catchup" },
+    };
+    for (const auto &[cause, catchup, key] : rows) {
+        SCOPED_TRACE(key);
+        PlayItem item = movieItem(QString::fromLatin1(key) + (catchup ? "c" : ""));
+        item.ext = QStringLiteral("mkv");
+        item.catchup = catchup;
+        rig.vlc.sourceError = cause;
+        rig.vlc.state = VlcPlayer::State::error;
+        engine.play(item);
+        advance(500);
+        EXPECT_EQ(engine.error(), QStringLiteral("text of ") + key);
+    }
+}
+
 TEST_F(PlayerEngineTest, CatchupNeverSwitchesToVlc)
 {
     PlayItem item = movieItem();

@@ -281,12 +281,13 @@ TEST_F(RealPlayback, MissingLiveStreamEndsNotFoundAfterReloads)
     EXPECT_EQ(rig->vlc.created, 0);
 }
 
-TEST_F(RealPlayback, MissingFileOnVlcGivesUpWithProviderMessage)
+// libVLC logged the 404: its give-up says so rather than blaming the provider.
+TEST_F(RealPlayback, MissingFileOnVlcGivesUpSayingNotFound)
 {
     useVlc();
     rig->engine->play(servedItem("/missing.mkv"));
     ASSERT_TRUE(waitFor([&] { return rig->engine->hasError(); }));
-    EXPECT_EQ(rig->engine->error(), "text of perr_unavailable");
+    EXPECT_EQ(rig->engine->error(), "text of perr_not_found");
     EXPECT_FALSE(rig->engine->buffering());
     EXPECT_GE(media.server.requestCount("/missing.mkv"), 1);
 }
@@ -303,7 +304,7 @@ TEST_F(RealPlayback, BothEnginesListTwoAudioTracksAndSwitch)
         ASSERT_TRUE(waitFor([&] { return engine.audioOptions().size() == 2; }));
         const TrackOption second = engine.audioOptions()[1];
         if (!onVlc)
-            EXPECT_EQ(second, (TrackOption { 1, "fr" }));
+            EXPECT_EQ(second, (TrackOption { 1, "French" }));
         engine.selectTrack(second, true);
         EXPECT_TRUE(waitFor([&] { return (onVlc ? vlc->currentAudioTrack() : gst->currentTrack(true)) == second.id; }));
         ASSERT_TRUE(waitFor([&] { return engine.position() > 0.5; }));
@@ -378,29 +379,49 @@ TEST(GstErrorMap, ClassifiesGStreamerErrors)
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
-    const std::tuple<GQuark, int, std::optional<uint>, const char *> cases[] = {
-        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, 404u, "perr_not_found" },
-        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, std::nullopt, "perr_not_found" },
-        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 403u, "perr_denied" },
-        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_AUTHORIZED, 401u, "perr_denied" },
-        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 503u, "perr_network" },
-        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, std::nullopt, "perr_network" },
-        { GST_STREAM_ERROR, GST_STREAM_ERROR_TYPE_NOT_FOUND, std::nullopt, "perr_format" },
-        { GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, std::nullopt, "perr_format" },
-        { GST_STREAM_ERROR, GST_STREAM_ERROR_FAILED, std::nullopt, "perr_generic" },
-        { GST_CORE_ERROR, GST_CORE_ERROR_MISSING_PLUGIN, std::nullopt, "perr_format" },
-        { GST_LIBRARY_ERROR, GST_LIBRARY_ERROR_INIT, std::nullopt, "perr_generic" },
+    // The last column: the element reading the address posted the error.
+    const std::tuple<GQuark, int, std::optional<uint>, const char *, bool> cases[] = {
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, 404u, "perr_not_found", true },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_FOUND, std::nullopt, "perr_not_found", true },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 403u, "perr_denied", true },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_NOT_AUTHORIZED, 401u, "perr_denied", true },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, 503u, "perr_network", true },
+        { GST_RESOURCE_ERROR, GST_RESOURCE_ERROR_OPEN_READ, std::nullopt, "perr_network", true },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_TYPE_NOT_FOUND, std::nullopt, "perr_format", false },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, std::nullopt, "perr_format", false },
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_FAILED, std::nullopt, "perr_generic", false },
+        // The HTTP source's stream stopped before any answer: connection or host name failed.
+        { GST_STREAM_ERROR, GST_STREAM_ERROR_FAILED, std::nullopt, "perr_network", true },
+        { GST_CORE_ERROR, GST_CORE_ERROR_MISSING_PLUGIN, std::nullopt, "perr_format", false },
+        { GST_LIBRARY_ERROR, GST_LIBRARY_ERROR_INIT, std::nullopt, "perr_generic", false },
     };
-    for (const auto &[domain, code, httpStatus, key] : cases) {
-        SCOPED_TRACE(testing::Message() << g_quark_to_string(domain) << " " << code << " http " << httpStatus.value_or(0));
+    for (const auto &[domain, code, httpStatus, key, fromSource] : cases) {
+        SCOPED_TRACE(testing::Message() << g_quark_to_string(domain) << " " << code << " http " << httpStatus.value_or(0)
+                                        << " source " << fromSource);
         GError *error = g_error_new_literal(domain, code, "failure");
         GstStructure *details = gst_structure_new_empty("details");
         if (httpStatus)
             gst_structure_set(details, "http-status-code", G_TYPE_UINT, *httpStatus, nullptr);
-        EXPECT_EQ(PlayerEngine::errorMessageKey(GstPlatformPlayer::mapError(error, details), movieItem()), key);
+        EXPECT_EQ(PlayerEngine::errorMessageKey(GstPlatformPlayer::mapError(error, details, fromSource), movieItem()),
+                  key);
         g_error_free(error);
         gst_structure_free(details);
     }
+}
+
+// A track shows its language's name, after its title when it has one; else its number.
+TEST(GstTrackName, NamesTheLanguageAsLibVlcDoes)
+{
+    const std::tuple<const char *, const char *, int, const char *> rows[] = {
+        { "", "fr", 0, "French" },
+        { "", "eng", 1, "English" },
+        { "Commentary", "de", 2, "Commentary - [German]" },
+        { "Director", "", 0, "Director" },
+        { "", "und", 3, "4" },
+        { "", "", 4, "5" },
+    };
+    for (const auto &[title, language, index, name] : rows)
+        EXPECT_EQ(GstPlatformPlayer::trackName(title, language, index), name) << title << "/" << language;
 }
 
 } // namespace

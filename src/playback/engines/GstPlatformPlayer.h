@@ -45,8 +45,11 @@ public:
     // The playing audio or subtitle stream index; -1 when none.
     int currentTrack(bool audio) const;
 
-    // The GStreamer error of a failed item, as the classifier reads it.
-    static PlayError mapError(const GError *error, const GstStructure *details);
+    // The GStreamer error of a failed item, as the classifier reads it; fromSource when
+    // the element reading the address posted it.
+    static PlayError mapError(const GError *error, const GstStructure *details, bool fromSource);
+    // A track's name: its title and its language's name as libVLC shows them, else its number.
+    static QString trackName(const QString &title, const QString &languageCode, int index);
 
 private:
     static int onBusMessage(GstBus *bus, GstMessage *message, void *self);

@@ -1,5 +1,7 @@
 #include "GstPlatformPlayer.h"
 
+#include <QLocale>
+
 #include <gst/gst.h>
 
 namespace {
@@ -58,19 +60,19 @@ QString tagText(const GstTagList *tags, const char *tag)
 
 }
 
-PlayError GstPlatformPlayer::mapError(const GError *error, const GstStructure *details)
+PlayError GstPlatformPlayer::mapError(const GError *error, const GstStructure *details, bool fromSource)
 {
-    if (const auto status = httpStatus(details)) {
-        const int code = static_cast<int>(*status);
-        const bool refused = code == PlayErrorCode::kHttpNotFound || code == PlayErrorCode::kHttpForbidden
-                             || code == PlayErrorCode::kHttpUnauthorized;
-        if (code >= 400)
-            return { refused ? PlayError::Domain::media : PlayError::Domain::url, { code } };
-    }
+    if (const auto status = httpStatus(details))
+        if (const auto failure = httpStatusError(static_cast<int>(*status)))
+            return *failure;
     if (!error)
         return {};
     if (error->domain == GST_RESOURCE_ERROR)
         return resourceError(error->code);
+    // The HTTP source stops its stream without an error of its own when the connection or
+    // the host name lookup fails.
+    if (fromSource && error->domain == GST_STREAM_ERROR && error->code == GST_STREAM_ERROR_FAILED)
+        return { PlayError::Domain::url, { PlayErrorCode::kCannotConnect } };
     if (error->domain == GST_STREAM_ERROR)
         return streamError(error->code);
     if (error->domain == GST_CORE_ERROR && error->code == GST_CORE_ERROR_MISSING_PLUGIN)
@@ -125,7 +127,10 @@ void GstPlatformPlayer::handleError(GstMessage *message)
     gst_message_parse_error(message, &error, nullptr);
     const GstStructure *details = nullptr;
     gst_message_parse_error_details(message, &details);
-    const PlayError mapped = mapError(error, details);
+    GstObject *origin = GST_MESSAGE_SRC(message);
+    const bool fromSource = GST_IS_URI_HANDLER(origin)
+                            && gst_uri_handler_get_uri_type(GST_URI_HANDLER(origin)) == GST_URI_SRC;
+    const PlayError mapped = mapError(error, details, fromSource);
     g_clear_error(&error);
     const bool wasReady = m_status == Status::ready;
     m_status = Status::failed;
@@ -153,6 +158,17 @@ void GstPlatformPlayer::handleBuffering(int percent)
     }
 }
 
+QString GstPlatformPlayer::trackName(const QString &title, const QString &languageCode, int index)
+{
+    const QLocale::Language language = QLocale::codeToLanguage(languageCode);
+    const QString languageName = language == QLocale::AnyLanguage || language == QLocale::C
+                                     ? QString()
+                                     : QLocale::languageToString(language);
+    if (title.isEmpty())
+        return languageName.isEmpty() ? QString::number(index + 1) : languageName;
+    return languageName.isEmpty() ? title : title + QStringLiteral(" - [") + languageName + QLatin1Char(']');
+}
+
 QList<TrackOption> GstPlatformPlayer::trackOptions(bool audio) const
 {
     gint count = 0;
@@ -161,12 +177,9 @@ QList<TrackOption> GstPlatformPlayer::trackOptions(bool audio) const
     for (gint index = 0; index < count; ++index) {
         GstTagList *tags = nullptr;
         g_signal_emit_by_name(m_playbin, audio ? "get-audio-tags" : "get-text-tags", index, &tags);
-        QString name = tagText(tags, GST_TAG_TITLE);
-        if (name.isEmpty())
-            name = tagText(tags, GST_TAG_LANGUAGE_CODE);
+        options.append({ index, trackName(tagText(tags, GST_TAG_TITLE), tagText(tags, GST_TAG_LANGUAGE_CODE), index) });
         if (tags)
             gst_tag_list_unref(tags);
-        options.append({ index, name.isEmpty() ? QString::number(index + 1) : name });
     }
     return options;
 }

@@ -6,6 +6,9 @@
 
 #include <vlc/vlc.h>
 
+#include "VlcSourceError.h"
+
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -45,14 +48,18 @@ LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)
     for (const QByteArray &arg : args)
         argv.push_back(arg.constData());
     m_instance = libvlc_new(static_cast<int>(argv.size()), argv.data());
+    if (m_instance)
+        libvlc_log_set(m_instance, &LibVlcPlayer::onLog, this);
 }
 
 LibVlcPlayer::~LibVlcPlayer()
 {
     close();
     m_stopping.waitForDone();
-    if (m_instance)
-        libvlc_release(m_instance);
+    if (!m_instance)
+        return;
+    libvlc_log_unset(m_instance);
+    libvlc_release(m_instance);
 }
 
 LibVlcPlayer::Session::Session(libvlc_media_player_t *player, libvlc_media_t *media, LibVlcPlayer *owner)
@@ -85,8 +92,44 @@ void LibVlcPlayer::open()
         libvlc_media_release(media);
         return;
     }
+    {
+        QMutexLocker lock(&m_errorMutex);
+        m_sourceError.reset();
+    }
     m_session = std::make_unique<Session>(player, media, this);
     applyPictureMode();
+}
+
+// Any libVLC thread. Errors of the objects reading an address tell why it failed; every
+// error still reaches the standard error stream, as without this callback.
+void LibVlcPlayer::onLog(void *self, int level, const vlc_log_t *context, const char *format, va_list args)
+{
+    if (level < LIBVLC_ERROR)
+        return;
+    char text[1024];
+    std::vsnprintf(text, sizeof text, format, args);
+    const char *module = nullptr;
+    const char *file = nullptr;
+    unsigned line = 0;
+    libvlc_log_get_context(context, &module, &file, &line);
+    std::fprintf(stderr, "%s error: %s\n", module ? module : "libvlc", text);
+    const char *type = nullptr;
+    const char *header = nullptr;
+    uintptr_t id = 0;
+    libvlc_log_get_object(context, &type, &header, &id);
+    if (!type || std::strcmp(type, "stream") != 0)
+        return;
+    const std::optional<PlayError> error = vlcSourceError(text);
+    auto *player = static_cast<LibVlcPlayer *>(self);
+    QMutexLocker lock(&player->m_errorMutex);
+    if (error && !player->m_sourceError)
+        player->m_sourceError = error;
+}
+
+std::optional<PlayError> LibVlcPlayer::sourceError() const
+{
+    QMutexLocker lock(&m_errorMutex);
+    return m_sourceError;
 }
 
 // Detaches the session: its threads deliver nothing more, and it is stopped and

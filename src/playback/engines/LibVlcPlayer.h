@@ -10,6 +10,7 @@
 #include <QVideoFrame>
 
 #include <array>
+#include <cstdarg>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 struct libvlc_instance_t;
 struct libvlc_media_player_t;
 struct libvlc_media_t;
+struct vlc_log_t;
 
 // VlcPlayer on libVLC's C API; decoded frames reach the output on the main
 // thread as frames that own their memory. Each media plays on a media player of
@@ -51,6 +53,7 @@ public:
     void setAspectRatio(const std::optional<QString> &ratio) override;
     void setCropGeometry(const std::optional<QString> &geometry) override;
     void setOutput(VideoOutput *output) override { m_output = output; }
+    std::optional<PlayError> sourceError() const override;
     int currentAudioTrack() const;
 
 private:
@@ -83,6 +86,7 @@ private:
     static void *onLock(void *opaque, void **planes);
     static void onUnlock(void *opaque, void *picture, void *const *planes);
     static void onDisplay(void *opaque, void *picture);
+    static void onLog(void *self, int level, const vlc_log_t *context, const char *format, va_list args);
     void open();
     void close();
     void applyPictureMode();
@@ -98,4 +102,6 @@ private:
     std::optional<std::string> m_aspect;
     std::optional<std::string> m_crop;
     QThreadPool m_stopping;  // stops and releases detached sessions
+    mutable QMutex m_errorMutex;  // guards m_sourceError, written by libVLC's threads
+    std::optional<PlayError> m_sourceError;  // the first one told since the media player opened
 };

@@ -4,6 +4,8 @@
 #include <QMetaType>
 #include <QString>
 
+#include <optional>
+
 // One audio or subtitle choice of the engine.
 struct TrackOption {
     int id = 0;
@@ -24,6 +26,7 @@ struct PlayError {
 namespace PlayErrorCode {
 inline constexpr int kTimedOut = -1001;
 inline constexpr int kCannotConnect = -1004;
+inline constexpr int kCannotFindHost = -1003;
 inline constexpr int kConnectionLost = -1005;
 inline constexpr int kNotConnected = -1009;
 inline constexpr int kFileDoesNotExist = -1100;
@@ -37,6 +40,17 @@ inline constexpr int kMediaNotFound = -12938;
 inline constexpr int kHttpUnauthorized = 401;
 inline constexpr int kHttpForbidden = 403;
 inline constexpr int kHttpNotFound = 404;
+}
+
+// An HTTP status that failed a request: refusals of the item itself are media
+// errors, any other failure status is the transport's.
+inline std::optional<PlayError> httpStatusError(int status)
+{
+    using namespace PlayErrorCode;
+    if (status < 400)
+        return std::nullopt;
+    const bool refused = status == kHttpNotFound || status == kHttpForbidden || status == kHttpUnauthorized;
+    return PlayError { refused ? PlayError::Domain::media : PlayError::Domain::url, { status } };
 }
 
 Q_DECLARE_METATYPE(TrackOption)

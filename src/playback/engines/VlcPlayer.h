@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlaybackTypes.h"
+
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -57,4 +59,7 @@ public:
     virtual void setAspectRatio(const std::optional<QString> &ratio) = 0;
     virtual void setCropGeometry(const std::optional<QString> &geometry) = 0;
     virtual void setOutput(VideoOutput *output) = 0;
+    // Why the current media's address failed, when libVLC told: the connection, the host
+    // name or an HTTP status.
+    virtual std::optional<PlayError> sourceError() const = 0;
 };
