@@ -17,7 +17,9 @@ quint16 refusingPort()
     return port;
 }
 
-enum class Failure { refused, unknownHost, missing };
+// An unknown host is left to the log-text table below: resolving one would ask the
+// machine's name server, and tests reach no address but the loopback.
+enum class Failure { refused, missing };
 
 struct ErrorCase {
     const char *name;
@@ -28,14 +30,11 @@ struct ErrorCase {
 
 class StreamErrors : public ::testing::TestWithParam<ErrorCase> {
 protected:
-    // A .invalid name never resolves and no connection is ever made to it.
     QString address(Failure failure)
     {
         switch (failure) {
         case Failure::refused:
             return QStringLiteral("http://127.0.0.1:%1/live.ts").arg(refusingPort());
-        case Failure::unknownHost:
-            return QStringLiteral("http://zelfor-test.invalid/live.ts");
         case Failure::missing:
             return server.url(QStringLiteral("/gone.ts"));
         }
@@ -88,10 +87,8 @@ TEST_P(StreamErrors, EachFailureEndsInItsOwnMessage)
 
 INSTANTIATE_TEST_SUITE_P(Engines, StreamErrors,
     ::testing::Values(ErrorCase { "GStreamerRefused", false, Failure::refused, "perr_network" },
-        ErrorCase { "GStreamerUnknownHost", false, Failure::unknownHost, "perr_network" },
         ErrorCase { "GStreamerNotFound", false, Failure::missing, "perr_not_found" },
         ErrorCase { "VlcRefused", true, Failure::refused, "perr_network" },
-        ErrorCase { "VlcUnknownHost", true, Failure::unknownHost, "perr_network" },
         ErrorCase { "VlcNotFound", true, Failure::missing, "perr_not_found" }),
     [](const auto &info) { return std::string(info.param.name); });
 
