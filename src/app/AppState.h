@@ -81,6 +81,9 @@ public:
     Route rootRoute() const;
     // The device playlist in use, in Xtream-Codes form when it is a get.php link.
     std::optional<Playlist> activePlaylist() const;
+    // Tells every screen that reads the active playlist to read it again, after the saved
+    // choice changed (they watch deviceChanged, the record it is taken from).
+    void announceActivePlaylist() { emit deviceChanged(); }
 
     const std::optional<DeviceResponse> &device() const { return m_device; }
     bool hasDevice() const { return m_device.has_value(); }

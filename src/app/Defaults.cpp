@@ -93,15 +93,9 @@ struct StoredEntries {
     QHash<QString, QJsonValue> unreadable;
 };
 
-// The entries of a stored file; nothing when it is not a JSON object.
-std::optional<StoredEntries> parseFile(const QByteArray &bytes)
+StoredEntries entriesOf(const QJsonObject &root)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return std::nullopt;
     StoredEntries entries;
-    const QJsonObject root = document.object();
     for (auto it = root.begin(); it != root.end(); ++it) {
         if (auto value = decode(it.value()))
             entries.values.insert(it.key(), *value);
@@ -109,6 +103,34 @@ std::optional<StoredEntries> parseFile(const QByteArray &bytes)
             entries.unreadable.insert(it.key(), it.value());
     }
     return entries;
+}
+
+// The entries of a stored file; nothing when it is not a JSON object.
+std::optional<StoredEntries> parseFile(const QByteArray &bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return entriesOf(document.object());
+}
+
+// The whole `"key": {...}` entries still found in a file that is not JSON as a whole (cut
+// short, partly overwritten): each entry holds no braces outside its strings.
+StoredEntries salvageEntries(const QByteArray &bytes)
+{
+    static const QRegularExpression entry(
+        QStringLiteral(R"re("(?:[^"\\]++|\\.)*+"\s*+:\s*+\{(?:[^{}"]++|"(?:[^"\\]++|\\.)*+")*+\})re"));
+    QJsonObject root;
+    const QString text = QString::fromUtf8(bytes);
+    for (auto it = entry.globalMatch(text); it.hasNext();) {
+        const QString found = it.next().captured();
+        const QJsonDocument one = QJsonDocument::fromJson((QLatin1Char('{') + found + QLatin1Char('}')).toUtf8());
+        const QJsonObject object = one.object();
+        for (auto member = object.begin(); member != object.end(); ++member)
+            root.insert(member.key(), member.value());
+    }
+    return entriesOf(root);
 }
 
 } // namespace
@@ -154,20 +176,29 @@ void Defaults::load()
         return;
     makePrivateFile(m_filePath);
     std::optional<StoredEntries> entries;
+    QByteArray bytes;
     if (file.open(QIODevice::ReadOnly)) {
         if (file.size() <= kMaxFileBytes) {
-            const QByteArray bytes = file.readAll();
+            bytes = file.readAll();
             if (file.error() == QFileDevice::NoError && bytes.size() <= kMaxFileBytes)
                 entries = parseFile(bytes);
+            else
+                bytes.clear();
         }
         file.close();
     }
-    if (entries) {
-        m_values = std::move(entries->values);
-        m_unreadable = std::move(entries->unreadable);
-    } else {
+    const bool corrupt = !entries;
+    if (corrupt) {
         moveAside();
+        // What can still be read is kept, the device's address above all: a new one
+        // would make this a new device to the portal.
+        entries = salvageEntries(bytes);
     }
+    m_values = std::move(entries->values);
+    m_unreadable = std::move(entries->unreadable);
+    // The file was set aside: what was saved from it is stored anew at once.
+    if (corrupt && !(m_values.isEmpty() && m_unreadable.isEmpty()))
+        writeLocked();
 }
 
 void Defaults::moveAside()

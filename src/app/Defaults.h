@@ -20,8 +20,9 @@
 // the file atomically. An entry of any other form reads as missing and is written
 // back as it was until its key is set or removed. A file that cannot be read or is
 // not a JSON object is renamed to "<file>.corrupt-<UTC time>" and the store starts
-// empty; when it cannot be renamed, nothing is written during this run so the bad
-// file is never lost. The folder and the file are private to the user (0700, 0600),
+// with the whole entries still found in it (none when it could not be read), written
+// to a fresh file at once; when it cannot be renamed, nothing is written during this
+// run so the bad file is never lost. The folder and the file are private to the user (0700, 0600),
 // and temporaries left by a killed save are removed at start.
 //
 // Safe to use from any thread.

@@ -75,6 +75,7 @@ void PlaylistPickerScreenModel::select(qint64 id)
     Prefs *prefs = app()->prefs();
     const qint64 previous = prefs->selectedPlaylistId();
     prefs->setSelectedPlaylistId(id);
+    app()->announceActivePlaylist();
     if (id != previous && deps().playback)
         deps().playback->stop();
     app()->replace(Routes::Home {});

@@ -28,7 +28,7 @@ Item {
             root.forceActiveFocus()
         }
         function onFocusChanged() {
-            scroller.reveal(screen.focus)
+            scroller.reveal(tiles.itemAt(screen.focus))
         }
     }
 
@@ -48,16 +48,14 @@ Item {
             backAction: screen.canGoBack ? () => screen.back() : null
         }
 
-        Flickable {
+        TileScroller {
             id: scroller
             Layout.fillWidth: true
             Layout.fillHeight: true
             contentHeight: grid.height + 16
-            clip: true
+            margin: 8
             onWidthChanged: screen.measure(width)
             Component.onCompleted: screen.measure(width)
-
-            Behavior on contentY { NumberAnimation { duration: 200; easing.type: Easing.InOutQuad } }
 
             Grid {
                 id: grid
@@ -86,18 +84,6 @@ Item {
                         action: () => screen.runTile(modelData.id)
                     }
                 }
-            }
-
-            function reveal(index) {
-                const tile = tiles.itemAt(index)
-                if (!tile)
-                    return
-                const top = grid.y + tile.y - 8
-                const bottom = grid.y + tile.y + tile.height + 8
-                if (top < contentY)
-                    contentY = Math.max(0, top)
-                else if (bottom > contentY + height)
-                    contentY = Math.min(bottom - height, Math.max(0, contentHeight - height))
             }
         }
 

@@ -7,15 +7,16 @@ CatchUpDays::CatchUpDays(MediaItem channel, QDateTime now, QTimeZone zone)
     , m_now(std::move(now))
     , m_zone(std::move(zone))
     , m_depth(m_channel.catchup ? std::max<qint64>(1, m_channel.catchup->days) : 1)
+    , m_span(std::min(m_depth, kCatchupDaysGuard))
 {
     const QDate today = m_now.toTimeZone(m_zone).date();
-    for (qint64 i = 0; i <= m_depth; ++i)
+    for (qint64 i = 0; i <= m_span; ++i)
         m_days.append(today.addDays(-i).startOfDay(m_zone));
 }
 
 QDateTime CatchUpDays::windowStart() const
 {
-    return m_now.addSecs(-m_depth * 86400);
+    return m_now.addSecs(-m_span * 86400);
 }
 
 QDateTime CatchUpDays::dayEnd(int day) const

@@ -19,9 +19,9 @@ public:
     const QDateTime &now() const { return m_now; }
     // Archive depth in days: the channel's offer, 1 without one.
     qint64 depth() const { return m_depth; }
-    // The earliest moment the archive holds.
+    // The earliest moment the archive holds (an offer past the guard spans the guard's days).
     QDateTime windowStart() const;
-    // Starts of today and the `depth` days before it.
+    // Starts of today and the `depth` days before it (at most the guard's days).
     const QList<QDateTime> &days() const { return m_days; }
     // Where day `day` ends: the start of the day after it, so that a 23- or 25-hour day
     // holds exactly its own hours.
@@ -43,5 +43,6 @@ private:
     QDateTime m_now;
     QTimeZone m_zone;
     qint64 m_depth;
+    qint64 m_span;
     QList<QDateTime> m_days;
 };

@@ -8,6 +8,10 @@
 
 #include <optional>
 
+// Offers are kept as the provider states them; whatever counts or spans time over the
+// days of an offer stops at this many (a century), so no arithmetic on them overflows.
+inline constexpr qint64 kCatchupDaysGuard = 36500;
+
 struct Catchup {
     qint64 days = 1;
     QString mode;

@@ -1,7 +1,5 @@
 #include "ContentKeys.h"
 
-#include <algorithm>
-
 #include "Lenient.h"
 
 QString rawValue(ContentType type)
@@ -82,7 +80,7 @@ std::optional<Catchup> catchupFromAttributes(const OptText &mode, const OptText 
     Catchup catchup;
     catchup.mode = kind;
     const std::optional<qint64> count = days ? parseDecimalInteger(*days) : std::nullopt;
-    catchup.days = count && *count >= 1 ? std::min(*count, kMaxCatchupDays) : 1;
+    catchup.days = count && *count >= 1 ? *count : 1;
     if (hasSource)
         catchup.source = source;
     return catchup;

@@ -23,9 +23,6 @@ QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries);
 // Items of a category id: `all` for "__all__", else that category's list, else empty.
 QList<MediaItem> sectionItems(const Section &section, const QString &categoryId);
 
-// Archive offers are clamped to this many days, whatever the provider claims.
-inline constexpr qint64 kMaxCatchupDays = 365;
-
 // The archive offer described by M3U catch-up attributes, or nothing.
 std::optional<Catchup> catchupFromAttributes(const OptText &mode, const OptText &days, const OptText &source);
 

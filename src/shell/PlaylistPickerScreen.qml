@@ -10,6 +10,13 @@ Item {
 
     required property PlaylistPickerScreenModel screen
 
+    Connections {
+        target: screen
+        function onFocusChanged() {
+            scroller.reveal(cards.itemAt(screen.focus))
+        }
+    }
+
     ColumnLayout {
         anchors.fill: parent
         anchors.leftMargin: 28
@@ -41,15 +48,18 @@ Item {
             font.weight: Font.Bold
         }
 
-        Flickable {
+        TileScroller {
             id: scroller
+            objectName: "playlistScroller"
             Layout.fillWidth: true
             Layout.fillHeight: true
-            clip: true
-            contentWidth: width
             contentHeight: grid.implicitHeight + 20
-            boundsBehavior: Flickable.StopAtBounds
-            ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+            margin: 10
+            ScrollBar.vertical: ScrollBar {
+                objectName: "playlistScrollBar"
+                // Shown for as long as there is more to see, not only while scrolling.
+                policy: scroller.contentHeight > scroller.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+            }
 
             // Adaptive columns: as many 280-wide ones as fit, widened up to 360.
             readonly property real available: width - 20
@@ -65,10 +75,15 @@ Item {
                 columnSpacing: 18
                 rowSpacing: 18
 
+                // Layout settles after the cards or the width change: the focused card stays in view.
+                onPositioningComplete: scroller.reveal(cards.itemAt(screen.focus))
+
                 Repeater {
+                    id: cards
                     model: screen.cards
 
                     PlaylistCard {
+                        objectName: "playlistCard"
                         required property var modelData
                         required property int index
 

@@ -343,8 +343,8 @@ QCoro::Task<QList<EpgEntry>> Catalog::archive(Playlist playlist, MediaItem item,
     const Playlist source = effective(playlist);
     if (!item.catchup || !isXtreamPlaylist(source))
         co_return QList<EpgEntry>();
-    // Stored offers may carry any number of days; keep the cutoff arithmetic in range.
-    const qint64 days = std::clamp<qint64>(item.catchup->days, 1, XtreamClient::kMaxCatchupDays);
+    // Offers may state any number of days; keep the cutoff arithmetic in range.
+    const qint64 days = std::clamp<qint64>(item.catchup->days, 1, kCatchupDaysGuard);
     const QDateTime cutoff = m_clock->now().addSecs(-days * 86400);
     QList<EpgEntry> table;
     try {

@@ -21,11 +21,12 @@ AddressPair itemAddresses(const MediaItem &item, const Playlist &playlist)
 {
     const bool live = item.type == ContentType::live;
     if (item.url) {
+        const QString url = addressWithoutHeaders(*item.url);
         if (live) {
-            if (OptText hls = liveM3u8Url(*item.url))
-                return { *hls, item.url };
+            if (OptText hls = liveM3u8Url(url))
+                return { *hls, url };
         }
-        return { *item.url, std::nullopt };
+        return { url, std::nullopt };
     }
     if (live)
         return { XtreamClient::liveUrl(playlist, item.id, QStringLiteral("m3u8")),
@@ -82,7 +83,8 @@ std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &
                                                 playlist.password.value_or(QString()), channel.id, programme.start,
                                                 programme.end, timeZone);
     } else if (channel.url) {
-        addresses = XtreamClient::m3uCatchupUrls(channel.catchup->mode, channel.catchup->source, *channel.url,
+        addresses = XtreamClient::m3uCatchupUrls(channel.catchup->mode, channel.catchup->source,
+                                                 addressWithoutHeaders(*channel.url),
                                                  programme.start, programme.end, timeZone, now);
     }
     if (!addresses)
@@ -103,7 +105,8 @@ PlayItem forEpisode(const Playlist &playlist, const MediaItem &series, const Epi
     PlayItem play;
     play.key = episodeKey(playlist.id, episode.id);
     play.title = series.name;
-    play.url = episode.url.value_or(XtreamClient::seriesUrl(playlist, episode.id, episode.ext));
+    play.url = episode.url ? addressWithoutHeaders(*episode.url)
+                           : XtreamClient::seriesUrl(playlist, episode.id, episode.ext);
     play.logo = episode.image ? episode.image : series.logo;
     play.subtitle = episodeSubtitle(episode);
     play.number = episode.number;

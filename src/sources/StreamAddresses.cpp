@@ -157,6 +157,12 @@ std::optional<AddressPair> m3uCatchupUrls(const QString &mode, const OptText &so
 
 } // namespace XtreamClient
 
+QString addressWithoutHeaders(const QString &url)
+{
+    const qsizetype bar = url.indexOf(QLatin1Char('|'));
+    return bar < 0 ? url : url.first(bar);
+}
+
 OptText liveM3u8Url(const QString &address)
 {
     QUrl url(address, QUrl::StrictMode);

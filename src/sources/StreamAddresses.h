@@ -41,5 +41,9 @@ std::optional<AddressPair> m3uCatchupUrls(const QString &mode, const OptText &so
 
 } // namespace XtreamClient
 
+// The address an M3U entry names, without the request headers some playlists append
+// after a "|" ("…/1.m3u8|Referer=http://host"); an address without one is returned as it is.
+QString addressWithoutHeaders(const QString &url);
+
 // The HLS form of an M3U live address ("…/123.ts" or "…/123" -> "…/123.m3u8"), or nothing.
 OptText liveM3u8Url(const QString &url);

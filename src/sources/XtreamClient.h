@@ -69,7 +69,6 @@ inline constexpr int kLoginTimeout = 25;
 inline constexpr int kShortEpgTimeout = 20;
 inline constexpr int kDetailsTimeout = 40;
 inline constexpr int kListTtl = 21600;
-using ::kMaxCatchupDays;
 
 QString serverBase(const Playlist &playlist);
 QString percentEncode(const OptText &text);

@@ -198,12 +198,10 @@ bool isZeroRating(const OptText &rating)
     return rating == QLatin1StringView("0") || rating == QLatin1StringView("0.0");
 }
 
-// The catch-up days of a live stream: whole days, at least 1, at most a year.
+// The catch-up days of a live stream: whole days, at least 1.
 qint64 catchupDays(std::optional<qint64> days)
 {
-    if (!days || *days < 1)
-        return 1;
-    return std::min(*days, XtreamClient::kMaxCatchupDays);
+    return days && *days >= 1 ? *days : 1;
 }
 
 // The item of a stream whose id is known to be present.

@@ -137,7 +137,8 @@ TEST_F(DefaultsTest, TemporariesOfAKilledSaveAreRemovedAtStart)
 
 TEST_F(DefaultsTest, EveryCorruptFileIsKeptAsideAndTheStoreStartsEmpty)
 {
-    const QByteArray shapes[] = { "", "not json", R"({"a": {"type": "text", "value": "x"})", "[1, 2]", "7" };
+    // None of them holds a whole entry to salvage.
+    const QByteArray shapes[] = { "", "not json", R"({"a": {"type": "text", "value": "x")", "[1, 2]", "7" };
     QStringList kept;
     for (const QByteArray &bad : shapes) {
         SCOPED_TRACE(bad.constData());
@@ -157,6 +158,83 @@ TEST_F(DefaultsTest, EveryCorruptFileIsKeptAsideAndTheStoreStartsEmpty)
     }
     for (int i = 0; i < kept.size(); ++i)
         EXPECT_EQ(readAll(kept[i]), shapes[i]) << i;
+}
+
+// A file cut short or partly overwritten is set aside as it was; every whole entry still in
+// it is kept, with its type, and written to a fresh file at once, so the device keeps the
+// address the portal knows it by.
+TEST_F(DefaultsTest, ACorruptFileGivesUpTheWholeEntriesStillInIt)
+{
+    const QString mac = u"02:1A:79:12:34:56"_qs;
+    {
+        Defaults original(path());
+        original.set(u"favorites"_qs, QByteArray(R"([{"id":"7","name":"{\"}"}])"));
+        original.set(u"language"_qs, u"ar"_qs);
+        original.set(u"mac"_qs, mac);
+        original.set(u"playlist_id"_qs, qint64(1) << 40);
+        original.set(u"recent_live"_qs, QStringList { u"a\"b"_qs, u"}{"_qs });
+    }
+    const QByteArray whole = readAll(path());
+    const qsizetype macEnd = whole.indexOf('}', whole.indexOf("\"mac\"")) + 1;
+    const QByteArray garbage("\xff\x00{]\\\"x", 7);
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        QStringList kept;
+    } rows[] = {
+        { "cut after the address", whole.first(macEnd), { "favorites", "language", "mac" } },
+        { "cut inside the address", whole.first(macEnd - 4), { "favorites", "language" } },
+        { "first half overwritten", garbage + whole.sliced(whole.indexOf("\"language\"")),
+            { "language", "mac", "playlist_id", "recent_live" } },
+        { "bytes in the middle", whole.first(macEnd) + garbage + whole.sliced(macEnd),
+            { "favorites", "language", "mac", "playlist_id", "recent_live" } },
+        { "no object around", whole.sliced(whole.indexOf("\"mac\""), macEnd - whole.indexOf("\"mac\"")), { "mac" } },
+    };
+    const QStringList keys { u"favorites"_qs, u"language"_qs, u"mac"_qs, u"playlist_id"_qs, u"recent_live"_qs };
+    const Defaults reference(path());
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        writeFile(path(), row.bytes);
+        Defaults store(path());
+        EXPECT_EQ(readAll(store.corruptBackupPath()), row.bytes) << "the bad file is kept aside as it was";
+        QStringList kept;
+        for (const QString &key : keys) {
+            if (store.contains(key)) {
+                kept.append(key);
+                EXPECT_EQ(store.value(key), reference.value(key)) << qPrintable(key);
+            }
+        }
+        EXPECT_EQ(kept, row.kept);
+        Defaults reopened(path());
+        EXPECT_TRUE(reopened.corruptBackupPath().isEmpty()) << "what was kept is on disk in a sound file";
+        for (const QString &key : row.kept)
+            EXPECT_EQ(reopened.value(key), reference.value(key)) << qPrintable(key);
+    }
+}
+
+// Whatever the cut, nothing is read wrong: an entry is kept whole or not at all.
+TEST_F(DefaultsTest, EveryCutOfAFileKeepsOnlyWholeEntries)
+{
+    {
+        Defaults original(path());
+        original.set(u"mac"_qs, u"02:00:00:00:00:09"_qs);
+        original.set(u"n"_qs, qint64(-12345));
+        original.set(u"x"_qs, 2.5);
+        original.set(u"t"_qs, QStringList { u"{"_qs, u"\\"_qs });
+    }
+    const QByteArray whole = readAll(path());
+    const qsizetype macEnd = whole.indexOf('}', whole.indexOf("\"mac\"")) + 1;
+    const Defaults reference(path());
+    for (qsizetype size = 0; size < whole.size() - 1; ++size) {
+        writeFile(path(), whole.first(size));
+        const Defaults store(path());
+        for (const QString &key : { u"mac"_qs, u"n"_qs, u"t"_qs, u"x"_qs }) {
+            if (store.contains(key))
+                EXPECT_EQ(store.value(key), reference.value(key)) << size;
+        }
+        EXPECT_EQ(store.contains(u"mac"_qs), size >= macEnd) << size;
+        QFile::remove(store.corruptBackupPath());
+    }
 }
 
 TEST_F(DefaultsTest, UnreadableEntryReadsAsMissingAndStaysUntilItsKeyIsWritten)

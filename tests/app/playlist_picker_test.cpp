@@ -2,6 +2,8 @@
 #include "app/PlaybackControl.h"
 #include "app/PlaylistPickerScreenModel.h"
 
+#include <QSignalSpy>
+
 #include <memory>
 
 namespace {
@@ -85,7 +87,15 @@ class PickerSelect : public PickerFixture, public ::testing::WithParamInterface<
 TEST_P(PickerSelect, SavesStopsWhenChangedAndGoesHome)
 {
     start({ 7, 9, 11 }, GetParam().saved, true);
+    // The state announces the choice once it is saved, before playback stops and home shows.
+    QStringList announced;
+    QObject::connect(fixture.state.get(), &AppState::deviceChanged, picker.get(), [this, &announced] {
+        announced.append(u"%1 %2 %3"_qs.arg(fixture.prefs->selectedPlaylistId()).arg(playback.stops).arg(fixture.route()));
+    });
+    QSignalSpy cards(picker.get(), &PlaylistPickerScreenModel::cardsChanged);
     EXPECT_TRUE(press(*picker, GetParam().keys));
+    EXPECT_EQ(announced, QStringList { u"%1 0 playlistPicker"_qs.arg(GetParam().stored) });
+    EXPECT_EQ(cards.count(), 1) << "the saved mark is read again";
     EXPECT_EQ(fixture.prefs->selectedPlaylistId(), GetParam().stored);
     EXPECT_EQ(playback.stops, GetParam().stops);
     EXPECT_EQ(fixture.state->stack().size(), 1);

@@ -325,6 +325,29 @@ TEST_F(PrefsTest, DeviceMacIsCreatedOnceAndKeptInAnyStoredForm)
     EXPECT_EQ(open()->deviceMac(), u"not-a-mac"_qs);
 }
 
+// A settings file cut short or overwritten in part must not make this a new device to the
+// portal: the address is read back from what is left, and kept on disk.
+TEST_F(PrefsTest, DeviceMacOutlivesACorruptSettingsFile)
+{
+    const QString mac = open()->deviceMac();
+    seed(u"language"_qs, u"fr"_qs);
+    QFile file(path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    file.close();
+    const qsizetype macAt = whole.indexOf("\"mac\"");
+    const QByteArray damaged[] = { whole.first(whole.indexOf('}', macAt) + 1),
+        QByteArray("\x00\xfe[[", 4) + whole.sliced(macAt - 2) };
+    for (const QByteArray &bytes : damaged) {
+        SCOPED_TRACE(bytes.toStdString());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        EXPECT_EQ(open()->deviceMac(), mac);
+        EXPECT_EQ(open()->deviceMac(), mac) << "and on the start after";
+    }
+}
+
 TEST_F(PrefsTest, EveryNewMacIsUnicastAndLocallyAdministered)
 {
     auto prefs = open();

@@ -1,5 +1,6 @@
-// The settings file reader: any file opens without failing, and a file that opens
-// survives a rewrite: every entry reads back as it was, readable or not.
+// The settings file reader: any file opens without failing, what is salvaged from a
+// corrupt one is stored soundly, and a file that opens survives a rewrite: every entry
+// reads back as it was, readable or not.
 #include "FuzzCheck.h"
 #include "app/Defaults.h"
 
@@ -23,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Defaults first(path);
     if (!first.corruptBackupPath().isEmpty()) {
         QFile::remove(first.corruptBackupPath());
+        // What was salvaged from it went to a sound file.
+        FUZZ_CHECK(Defaults(path).corruptBackupPath().isEmpty());
         return 0;
     }
     const QJsonObject before

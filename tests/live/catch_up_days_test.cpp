@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 const QTimeZone kParis("Europe/Paris");
@@ -46,6 +48,25 @@ TEST(CatchUpDays, DaysGoBackTheArchiveDepthFromToday)
     const CatchUpDays none(channelWithArchive(std::nullopt), now, kParis);
     EXPECT_EQ(none.depth(), 1);
     EXPECT_EQ(none.days().size(), 2);
+}
+
+// No cap on the offer: a long archive lists all its days; an absurd one keeps its stated
+// depth while its days and window stop at the guard instead of overflowing.
+TEST(CatchUpDays, LongOffersAreListedWholeAndAbsurdOnesStopAtTheGuard)
+{
+    const QDateTime now = paris(2024, 6, 12, 14, 20);
+    const CatchUpDays years(channelWithArchive(1000), now, kParis);
+    EXPECT_EQ(years.depth(), 1000);
+    ASSERT_EQ(years.days().size(), 1001);
+    EXPECT_EQ(years.days().last(), paris(2021, 9, 16, 0));
+    EXPECT_EQ(years.windowStart(), now.addSecs(-1000LL * 86400));
+
+    const CatchUpDays absurd(channelWithArchive(std::numeric_limits<qint64>::max()), now, kParis);
+    EXPECT_EQ(absurd.depth(), std::numeric_limits<qint64>::max());
+    ASSERT_EQ(absurd.days().size(), kCatchupDaysGuard + 1);
+    EXPECT_EQ(absurd.windowStart(), now.addSecs(-kCatchupDaysGuard * 86400));
+    EXPECT_TRUE(absurd.isPlayable(programme(now.addYears(-50), now.addYears(-50).addSecs(3600))));
+    EXPECT_EQ(absurd.playableCount(1, QList<EpgEntry>()), 24);
 }
 
 TEST(CatchUpDays, EmptyGuideGivesHourlySlotsOfTheWindow)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 Catchup offer(qint64 days, const char *mode, OptText source = std::nullopt)
@@ -22,7 +24,8 @@ TEST(ContentKeys, catchupAttributesGiveOfferOrNothing)
         { "default", "3", std::nullopt, std::nullopt }, { "DEFAULT", "3", src, offer(3, "default", src) },
         { "xc", "0", std::nullopt, offer(1, "xc") }, { "xc", "-3", std::nullopt, offer(1, "xc") },
         { "xc", "+7", std::nullopt, offer(7, "xc") }, { "xc", " 7", std::nullopt, offer(1, "xc") },
-        { "xc", "2.5", std::nullopt, offer(1, "xc") }, { "shift", "36500", std::nullopt, offer(365, "shift") },
+        { "xc", "2.5", std::nullopt, offer(1, "xc") }, { "shift", "36500", std::nullopt, offer(36500, "shift") },
+        { "xc", "9223372036854775807", std::nullopt, offer(std::numeric_limits<qint64>::max(), "xc") },
         { "shift", "99999999999999999999", std::nullopt, offer(1, "shift") },
         { "shift", "2", "", offer(2, "shift") }, { " xc", "2", std::nullopt, std::nullopt },
         { "timeshift", "2", src, std::nullopt }, { "", "2", src, std::nullopt },

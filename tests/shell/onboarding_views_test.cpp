@@ -1,3 +1,4 @@
+#include "../kit/KitTestSupport.h"
 #include "LoopbackServer.h"
 #include "ShownScreen.h"
 #include "RunTask.h"
@@ -6,6 +7,7 @@
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/PlaylistPickerScreenModel.h"
+#include "app/Prefs.h"
 #include "app/QrCode.h"
 
 #include <QQmlEngine>
@@ -83,6 +85,76 @@ TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
     EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers + 1);
     device.close();
     EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers);
+}
+
+// A device with more playlists than the window shows at once, over the shared state.
+class PickerView : public ::testing::Test {
+protected:
+    static constexpr int kCount = 20;
+
+    static void SetUpTestSuite()
+    {
+        QByteArrayList playlists;
+        for (int id = 1; id <= kCount; ++id)
+            playlists.append(QByteArray(R"({"id":%1,"name":"List %1","url":"http://127.0.0.1:9/%1.m3u"})")
+                                 .replace("%1", QByteArray::number(id)));
+        portal = new LoopbackServer;
+        portal->serve(QStringLiteral("/api/app/device"),
+            LoopbackResponse::json(R"({"mac":"00:1a:79:12:34:56","device_key":"905512","playlists":[)"
+                + playlists.join(',') + "]}"));
+        qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
+        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
+    }
+    static void TearDownTestSuite() { delete portal; }
+
+    static inline LoopbackServer *portal = nullptr;
+};
+
+// The keys move the focus past the window's edge and back; the grid follows it, and the
+// scroll bar stays shown while there is more to see.
+TEST_F(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
+{
+    Prefs::shared()->setSelectedPlaylistId(kCount);
+    AppState::shared()->replace(Routes::PlaylistPicker {});
+    const RouteEntry entry = AppState::shared()->stack().last();
+    const ScreenTable::Row row = ScreenTable::rowOf(entry.route);
+    std::unique_ptr<RouteScreen> model(row.make(ScreenTable::sharedDeps(), entry));
+    auto *picker = qobject_cast<PlaylistPickerScreenModel *>(model.get());
+    ASSERT_TRUE(picker);
+    model->setActive(true);
+    ShownPage page(row.view.toString(), { { "screen", QVariant::fromValue(model.get()) } });
+    page.view().resize(1280, 800);
+    ASSERT_TRUE(page.ready());
+    QQuickItem *scroller = page.child(QStringLiteral("playlistScroller"));
+    QQuickItem *bar = page.child(QStringLiteral("playlistScrollBar"));
+    ASSERT_TRUE(scroller && bar);
+
+    const auto focusedInView = [&] {
+        for (QQuickItem *card : itemsBelow(scroller)) {
+            if (card->objectName() != QLatin1String("playlistCard") || !card->property("focused").toBool())
+                continue;
+            const QRectF box = card->mapRectToItem(scroller, QRectF(0, 0, card->width(), card->height()));
+            return box.top() >= -0.5 && box.bottom() <= scroller->height() + 0.5;
+        }
+        return false;
+    };
+    EXPECT_EQ(picker->focus(), kCount - 1);
+    EXPECT_TRUE(QTest::qWaitFor(focusedInView)) << "the saved card, last, is shown at start";
+    EXPECT_GT(scroller->property("contentY").toReal(), 0);
+    for (const Key::Kind kind : { Key::Kind::up, Key::Kind::down }) {
+        for (int step = 1; step < kCount; ++step)
+            EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { kind, {} }));
+        EXPECT_EQ(picker->focus(), kind == Key::Kind::up ? 0 : kCount - 1);
+        EXPECT_TRUE(QTest::qWaitFor(focusedInView)) << (kind == Key::Kind::up ? "up" : "down");
+    }
+
+    auto *thumb = bar->property("contentItem").value<QQuickItem *>();
+    ASSERT_TRUE(thumb);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->property("policy").toInt(), 2) << "always on, not only while scrolling";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return thumb->opacity() > 0; }));
+    EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, OnboardingViews, ::testing::Values("en", "ar"),

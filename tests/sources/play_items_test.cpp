@@ -50,6 +50,13 @@ TEST(PlayItems, ItemAddressAndFallback)
         { ContentType::movie, nullptr, nullptr, true, "http://127.0.0.1:8080/movie/u/p/77.mp4", nullptr },
         { ContentType::movie, nullptr, "mkv", true, "http://127.0.0.1:8080/movie/u/p/77.mkv", nullptr },
         { ContentType::series, nullptr, nullptr, true, "http://127.0.0.1:8080/movie/u/p/77.mp4", nullptr },
+        // request headers after a "|" are not part of the address
+        { ContentType::live, "http://127.0.0.1/u/p/1234.ts|User-Agent=VLC", nullptr, false,
+            "http://127.0.0.1/u/p/1234.m3u8", "http://127.0.0.1/u/p/1234.ts" },
+        { ContentType::live, "http://127.0.0.1/hls/01.m3u8|Referer=http://127.0.0.1|x", nullptr, false,
+            "http://127.0.0.1/hls/01.m3u8", nullptr },
+        { ContentType::movie, "http://127.0.0.1/movie/u/p/9.mkv|Referer=http://127.0.0.1&User-Agent=VLC", nullptr,
+            false, "http://127.0.0.1/movie/u/p/9.mkv", nullptr },
     };
     for (const auto &row : cases) {
         MediaItem media = item(row.type, QStringLiteral("77"), opt(row.url));
@@ -57,6 +64,7 @@ TEST(PlayItems, ItemAddressAndFallback)
         const PlayItem play = PlayItems::forItem(media, row.xtreamPlaylist ? xtream() : m3u());
         EXPECT_EQ(play.url, QString::fromUtf8(row.expectedUrl));
         EXPECT_EQ(play.fallbackUrl, opt(row.expectedFallback)) << row.expectedUrl;
+        EXPECT_EQ(play.favorite->url, media.url) << "the stored entry keeps the address as read";
     }
 }
 
@@ -114,6 +122,9 @@ TEST(PlayItems, M3uProgrammeIsBuiltOrRefused)
         const char *expectedUrl; // nullptr: no item
     } cases[] = {
         { "http://127.0.0.1/ch", "shift", "http://127.0.0.1/ch?utc=1710102615&lutc=1710111600" },
+        { "http://127.0.0.1/ch|Referer=http://127.0.0.1", "shift", "http://127.0.0.1/ch?utc=1710102615&lutc=1710111600" },
+        { "http://127.0.0.1:81/live/u/p/5.ts|User-Agent=VLC", "xc",
+            "http://127.0.0.1:81/timeshift/u/p/60/2024-03-10:20-30/5.m3u8" },
         { "http://127.0.0.1:81/live/u/p/5.ts", "xc", "http://127.0.0.1:81/timeshift/u/p/60/2024-03-10:20-30/5.m3u8" },
         { "http://127.0.0.1:81/live/a/u/p/5.ts", "xc", nullptr },
         { nullptr, "shift", nullptr },
@@ -147,6 +158,8 @@ TEST(PlayItems, EpisodeRecord)
     const PlayItem fromList = PlayItems::forEpisode(m3u(), series, episode);
     EXPECT_EQ(fromList.url, *episode.url);
     EXPECT_EQ(fromList.logo, episode.image);
+    episode.url = QStringLiteral("http://127.0.0.1/series/show/e1.mkv|User-Agent=VLC");
+    EXPECT_EQ(PlayItems::forEpisode(m3u(), series, episode).url, QStringLiteral("http://127.0.0.1/series/show/e1.mkv"));
 }
 
 TEST(PlayItems, CatchupZoneFallsBackToTheDeviceZone)

@@ -89,8 +89,8 @@ TEST(XtreamLists, StreamsBecomeItemsWithSaneNumbersRatingsAndArchiveDays)
             "1|LIVE|102|Sport HD|2|2|-|-|-|1 xc|-", "2|LIVE|103|103|3|__uncat__|-|-|-|-|-",
             // an overflowing archive duration counts as unreadable
             "3|LIVE|104|Archive Forever|4|8|-|-|-|1 xc|-",
-            // num 1e300 is out of range; 1000 days are clamped to a year
-            "4|LIVE|105|Big Number|5|1|-|-|-|365 xc|-", "5|LIVE|106|Not A Number|6|1|-|-|-|1 xc|-",
+            // num 1e300 is out of range; 1000 days stay as offered
+            "4|LIVE|105|Big Number|5|1|-|-|-|1000 xc|-", "5|LIVE|106|Not A Number|6|1|-|-|-|1 xc|-",
             "6|LIVE|107|Twelve|12|1|-|-|-|1 xc|-" }));
     EXPECT_EQ(channels[0].epgId, OptText("news1.fr"));
     EXPECT_EQ(channels[1].epgId, std::nullopt);

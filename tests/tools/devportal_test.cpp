@@ -249,6 +249,21 @@ TEST_F(DevPortalTest, PicturesArePngsOfTheirKind)
             << qPrintable(address);
     }
     EXPECT_EQ(fetch(base + "/img/logo/101.jpg").status, 404);
+
+    // Below the initials a picture is its gradient alone: no title is written over it, as
+    // the poster card and the details header write it beside.
+    for (const DemoImages::Kind kind : { DemoImages::Kind::poster, DemoImages::Kind::backdrop }) {
+        const QImage image = QImage::fromData(DemoImages::png(kind, "Quiet Rooms Forever"), "PNG");
+        const bool alongRows = kind == DemoImages::Kind::poster; // the gradient runs down, else across
+        int marked = 0;
+        for (int y = image.height() * 3 / 4; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != image.pixel(alongRows ? 0 : x, alongRows ? y : image.height() - 1))
+                    ++marked;
+            }
+        }
+        EXPECT_EQ(marked, 0) << int(kind);
+    }
     EXPECT_EQ(DemoImages::initials("star lab tonight"), u"SL");
     EXPECT_EQ(DemoImages::initials(" Pop  "), u"P");
 }

@@ -41,22 +41,17 @@ void paintBackground(QPainter &painter, Kind kind, const QRect &area, int hue)
     }
 }
 
-void paintTexts(QPainter &painter, Kind kind, const QRect &area, const QString &title)
+// Only the initials: the views that show a picture draw its title themselves.
+void paintInitials(QPainter &painter, Kind kind, const QRect &area, const QString &title)
 {
     painter.setPen(Qt::white);
     if (kind == Kind::logo) {
         painter.setFont(boldFont(area.height() * 2 / 5));
-        painter.drawText(area, Qt::AlignCenter, initials(title));
-        return;
+    } else {
+        painter.setOpacity(0.25);
+        painter.setFont(boldFont(area.height() / 3));
     }
-    painter.setOpacity(0.25);
-    painter.setFont(boldFont(area.height() / 3));
     painter.drawText(area, Qt::AlignCenter, initials(title));
-    painter.setOpacity(1);
-    const int margin = area.width() / 14;
-    painter.setFont(boldFont(kind == Kind::poster ? 40 : 64));
-    painter.drawText(area.adjusted(margin, margin, -margin, -margin), Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap,
-                     title);
 }
 
 } // namespace
@@ -94,7 +89,7 @@ QByteArray png(Kind kind, const QString &title)
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
         paintBackground(painter, kind, image.rect(), hueOf(title));
-        paintTexts(painter, kind, image.rect(), title);
+        paintInitials(painter, kind, image.rect(), title);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);

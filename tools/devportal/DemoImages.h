@@ -4,8 +4,9 @@
 #include <QSize>
 #include <QString>
 
-// Pictures of the demo provider, painted from a title: a channel logo with initials, a
-// film or series poster and a backdrop, each in colours chosen from the title.
+// Pictures of the demo provider, painted from a title: a channel logo, a film or series
+// poster and a backdrop, each in colours chosen from the title and bearing its initials,
+// never the title itself (the views that show them draw it).
 namespace DemoImages {
 
 enum class Kind { logo, poster, backdrop };
