@@ -9,8 +9,9 @@
 #include <optional>
 
 // Offers are kept as the provider states them; whatever counts or spans time over the
-// days of an offer stops at this many (a century), so no arithmetic on them overflows.
-inline constexpr qint64 kCatchupDaysGuard = 36500;
+// days of an offer stops at this many (ten years, far above any real archive), so no
+// arithmetic on them overflows and an absurd offer never lists millions of rows.
+inline constexpr qint64 kCatchupDaysGuard = 3650;
 
 struct Catchup {
     qint64 days = 1;
