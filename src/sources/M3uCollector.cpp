@@ -59,10 +59,10 @@ TypeCounts countEntries(QByteArrayView piece)
     return counts;
 }
 
-// Runs `work(i)` for each i below `count` on threads of their own, the first on this
-// thread, and rethrows the first failure once all are done.
+// Runs `work(i)` for each i below `count`, on threads of their own (the first on this
+// thread) or all on this thread, and rethrows the first failure once all are done.
 template <typename Work>
-void onEachPiece(qsizetype count, const Work &work)
+void onEachPiece(qsizetype count, bool onThreads, const Work &work)
 {
     std::vector<std::exception_ptr> errors(std::size_t(count), nullptr);
     const auto run = [&](qsizetype i) {
@@ -74,8 +74,12 @@ void onEachPiece(qsizetype count, const Work &work)
     };
     {
         std::vector<std::jthread> workers;
-        for (qsizetype i = 1; i < count; ++i)
-            workers.emplace_back(run, i);
+        for (qsizetype i = 1; i < count; ++i) {
+            if (onThreads)
+                workers.emplace_back(run, i);
+            else
+                run(i);
+        }
         run(0);
     }
     for (const std::exception_ptr &error : errors) {
@@ -245,9 +249,16 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
 {
     const int wanted = threads > 0 ? threads : QThread::idealThreadCount();
     const int parts = int(qBound(qsizetype(1), bytes.size() / kMinPieceBytes, qsizetype(wanted)));
-    const QList<QByteArrayView> pieces = M3uParser::splitAtEntries(bytes, parts);
+    return collect(bytes, uncategorizedName, M3uSplit { parts, parts > 1 }, after);
+}
+
+M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncategorizedName, M3uSplit split,
+                                   ReadBytes after)
+{
+    const QList<QByteArrayView> pieces = M3uParser::splitAtEntries(bytes, split.pieces);
+    const bool onThreads = split.onThreads && pieces.size() > 1;
     std::vector<TypeCounts> counts(std::size_t(pieces.size()));
-    onEachPiece(pieces.size(), [&](qsizetype i) { counts[std::size_t(i)] = countEntries(pieces[i]); });
+    onEachPiece(pieces.size(), onThreads, [&](qsizetype i) { counts[std::size_t(i)] = countEntries(pieces[i]); });
 
     // Live channels and movies are built in place in lists allocated once.
     std::array<QList<MediaItem>, kPlacedTypes> lists;
@@ -257,7 +268,7 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
             total += count[std::size_t(s)];
         lists[std::size_t(s)] = listOfSize<MediaItem>(total);
     };
-    onEachPiece(kPlacedTypes, allocate);
+    onEachPiece(kPlacedTypes, onThreads, allocate);
     std::vector<M3uCollector> collectors(std::size_t(pieces.size()), M3uCollector(uncategorizedName));
     for (qsizetype s = 0; s < kPlacedTypes; ++s) {
         MediaItem *next = lists[std::size_t(s)].data();
@@ -267,7 +278,7 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
             next = end;
         }
     }
-    onEachPiece(pieces.size(), [&](qsizetype i) {
+    onEachPiece(pieces.size(), onThreads, [&](qsizetype i) {
         M3uCollector &collector = collectors[std::size_t(i)];
         const auto add = [&collector](M3uParser::Entry &&entry) { collector.add(std::move(entry)); };
         if (after == ReadBytes::keep) {
@@ -289,8 +300,10 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
         result.append(std::move(collectors[i]));
     for (QList<Episode> &list : result.episodes)
         list.squeeze();
-    // What the pieces used and let go returns to the system before the sections are built.
-    malloc_trim(0);
+    // What the pieces of a big text used and let go returns to the system before the
+    // sections are built.
+    if (bytes.size() >= kMinPieceBytes)
+        malloc_trim(0);
     return result;
 }
 
@@ -303,7 +316,7 @@ std::optional<M3uContent> buildM3uContent(QByteArray bytes, const QString &uncat
     M3uContent content;
     SectionPtr *sections[] = { &content.live, &content.movie, &content.series };
     // The sections share nothing but the name, so they are built side by side.
-    onEachPiece(qsizetype(std::size(kAllContentTypes)), [&](qsizetype i) {
+    onEachPiece(qsizetype(std::size(kAllContentTypes)), true, [&](qsizetype i) {
         const ContentType type = kAllContentTypes[std::size_t(i)];
         *sections[qsizetype(type)] = buildSection(
             type, collector.categories(type), std::move(collector.items(type)), uncategorizedName);

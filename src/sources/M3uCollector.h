@@ -15,6 +15,13 @@
 #include <array>
 #include <optional>
 
+// How a text is cut for collecting: into `pieces` at entry starts, parsed on threads of
+// their own or one after another on the calling thread.
+struct M3uSplit {
+    int pieces = 1;
+    bool onThreads = true;
+};
+
 // Sorts M3U entries into live channels, movies and series shows with their episodes, and
 // lists each type's groups in first-seen order. One collector serves one load.
 class M3uCollector {
@@ -31,6 +38,9 @@ public:
     // Parses and collects the whole text, pieces of it on up to `threads` threads (0: one
     // per core). Blocks; call it from a worker thread.
     static M3uCollector collect(QByteArrayView bytes, const QString &uncategorizedName, int threads = 0,
+                                ReadBytes after = ReadBytes::keep);
+    // The same with the pieces given.
+    static M3uCollector collect(QByteArrayView bytes, const QString &uncategorizedName, M3uSplit split,
                                 ReadBytes after = ReadBytes::keep);
 
     QList<MediaItem> &items(ContentType type) { return m_items[slot(type)]; }

@@ -84,10 +84,11 @@ protected:
     // Saved under ZELFOR_SCREENSHOT_DIR when it is set, to look at.
     void screenshot(const QString &name)
     {
-        QTest::qWait(1500);
         const QString dir = qEnvironmentVariable("ZELFOR_SCREENSHOT_DIR");
-        if (!dir.isEmpty())
-            window->grabWindow().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+        if (dir.isEmpty())
+            return;
+        QTest::qWait(1500);
+        window->grabWindow().save(QDir(dir).filePath(name + QStringLiteral(".png")));
     }
 
     static MediaItem demoItem(ContentType type, const QString &id)

@@ -203,7 +203,6 @@ TEST(SearchScreenWithoutPlaylist, LoadsNothing)
     ContentScreenFixture home { Routes::Search {}, false };
     SearchScreenModel screen(home.screenDeps(), home.state.topEntry());
     screen.setActive(true);
-    QTest::qWait(50);
     EXPECT_FALSE(screen.hasPlaylist());
     EXPECT_EQ(home.provider.requestCount(XtreamProvider::kLogin), 0);
     screen.setQuery(u"news"_qs);

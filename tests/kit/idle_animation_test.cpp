@@ -32,38 +32,64 @@ Item {
     }
 })";
 
-// Frames the window renders over one second of wall time (the animations run on it).
-int framesInOneSecond(QQuickWindow &window)
+// The animated page in a window of its own, counting the frames it renders.
+class AnimatedWindow
 {
-    int frames = 0;
-    const QMetaObject::Connection counting =
-        QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [&] { ++frames; });
-    QTest::qWait(1000);
-    QObject::disconnect(counting);
-    return frames;
-}
+public:
+    explicit AnimatedWindow(QQmlEngine &engine)
+    {
+        QQmlComponent component(&engine);
+        component.setData(kAnimatedPage, QUrl(QStringLiteral("file:///idle.qml")));
+        m_page.reset(qobject_cast<QQuickItem *>(component.create()));
+        if (!m_page) {
+            m_problem = component.errorString();
+            return;
+        }
+        m_window.resize(400, 200);
+        m_page->setParentItem(m_window.contentItem());
+        QObject::connect(&m_window, &QQuickWindow::frameSwapped, &m_window, [this] { ++frames; });
+        m_window.show();
+    }
+    bool exposed() { return m_page && QTest::qWaitForWindowExposed(&m_window); }
+    QString problem() const { return m_problem; }
+    void showLayer(bool shown) { m_page->property("animated").value<QQuickItem *>()->setVisible(shown); }
 
+    int frames = 0;
+
+private:
+    QQuickWindow m_window;
+    std::unique_ptr<QQuickItem> m_page;
+    QString m_problem;
+};
+
+// Both windows animate at the start; the watch window keeps its layer shown, so the
+// frames it renders measure the time that the hidden layer had to render its own.
 TEST(IdleAnimations, AHiddenLayerRendersNoFrameAndAShownOneKeepsMoving)
 {
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
-    QQmlComponent component(&engine);
-    component.setData(kAnimatedPage, QUrl(QStringLiteral("file:///idle.qml")));
-    std::unique_ptr<QQuickItem> page(qobject_cast<QQuickItem *>(component.create()));
-    ASSERT_TRUE(page) << qPrintable(component.errorString());
-    QQuickWindow window;
-    window.resize(400, 200);
-    page->setParentItem(window.contentItem());
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto *layer = page->property("animated").value<QQuickItem *>();
-    EXPECT_GT(framesInOneSecond(window), 5);
-    layer->setVisible(false);
+    AnimatedWindow tested(engine);
+    AnimatedWindow watch(engine);
+    ASSERT_TRUE(tested.exposed()) << qPrintable(tested.problem());
+    ASSERT_TRUE(watch.exposed()) << qPrintable(watch.problem());
+    const auto watchRenders = [&](int count) {
+        const int target = watch.frames + count;
+        return QTest::qWaitFor([&] { return watch.frames >= target; }, 20000);
+    };
+    const int atStart = tested.frames;
+    ASSERT_TRUE(watchRenders(10));
+    EXPECT_GT(tested.frames, atStart + 5);
+
+    tested.showLayer(false);
     // One last frame may still draw the change.
-    QTest::qWait(100);
-    EXPECT_EQ(framesInOneSecond(window), 0);
-    layer->setVisible(true);
-    EXPECT_GT(framesInOneSecond(window), 5);
+    ASSERT_TRUE(watchRenders(3));
+    const int hidden = tested.frames;
+    ASSERT_TRUE(watchRenders(10));
+    EXPECT_EQ(tested.frames, hidden);
+
+    tested.showLayer(true);
+    ASSERT_TRUE(watchRenders(10));
+    EXPECT_GT(tested.frames, hidden + 5);
 }
 
 } // namespace

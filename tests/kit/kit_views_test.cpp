@@ -101,11 +101,12 @@ TEST_P(KitPages, RowsRenderPicturesAndPlaceholdersWithoutWarnings)
     ShownPage page(QStringLiteral("rows/RowsGallery.qml"), { { "base", server.baseUrl() }, { "rightToLeft", rightToLeft } });
     ASSERT_TRUE(page.ready());
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 5 && server.inFlight() == 0; }, 5000));
-    // Every picture that arrived has faded in.
+    // Every picture is decided, and each one that arrived has faded in.
     const QList<RemotePicture *> pictures = page.root()->findChildren<RemotePicture *>();
     EXPECT_TRUE(QTest::qWaitFor([&] {
-        return std::all_of(pictures.begin(), pictures.end(), [](RemotePicture *p) { return !p->ready() || p->opacity() == 1; });
-    }, 5000));
+        return std::all_of(pictures.begin(), pictures.end(),
+                           [](RemotePicture *p) { return p->done() && (!p->ready() || p->opacity() == 1); });
+    }, 20000));
     const QImage image = shot(page, "rows" + suffix);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
     EXPECT_TRUE(ImageStore::shared()->hasFailed(server.url("/missing.png")));

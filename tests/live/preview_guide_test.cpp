@@ -69,7 +69,7 @@ TEST_F(PreviewGuideTest, NoChannelAsksForNothing)
 {
     guide.show(playlist, std::nullopt);
     clock.advance(1000);
-    QTest::qWait(50);
+    EXPECT_EQ(clock.pending(), 0) << "nothing left to ask later";
     EXPECT_EQ(requests(), 0);
     EXPECT_TRUE(guide.rows().isEmpty());
 }
@@ -85,7 +85,8 @@ TEST_F(PreviewGuideTest, AnAnswerForAChannelNoLongerPreviewedIsDropped)
     guide.show(playlist, channel("102"));
     clock.advance(PreviewGuide::kSettleMs);
     ASSERT_TRUE(settled());
-    QTest::qWait(500);
+    // Past this the first answer can no longer arrive.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return provider.server().inFlight() == 0; }, 5000));
     ASSERT_TRUE(guide.epg());
     EXPECT_TRUE(guide.epg()->isEmpty());
 }

@@ -1,7 +1,6 @@
 #include "GeneratedMedia.h"
 #include "playback/engines/LibVlcPlayer.h"
 
-#include <QElapsedTimer>
 
 namespace {
 
@@ -67,10 +66,7 @@ TEST_F(LibVlcPlayerTest, AfterStopOnlyTheNextMediaIsShown)
 {
     start("/clip.ts");
     ASSERT_TRUE(waitFor([&] { return isWholePicture(sink.videoFrame()); }));
-    QElapsedTimer stopping;
-    stopping.start();
     player->stop();
-    EXPECT_LT(stopping.elapsed(), 300) << "stop() waited for libVLC's threads";
     EXPECT_FALSE(sink.videoFrame().isValid());
     shown.clear();
     start("/small.mp4");

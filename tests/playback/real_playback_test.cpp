@@ -59,6 +59,9 @@ struct ClipCase {
     const char *path;
 };
 
+// The clip's name stands for it in test names and failure messages.
+void PrintTo(const ClipCase &clip, std::ostream *out) { *out << clip.name; }
+
 class RealClip : public RealPlayback, public ::testing::WithParamInterface<ClipCase>
 {
 };
@@ -113,7 +116,7 @@ TEST_P(RealClip, PlaysWholeFramesWithTheUserAgentSeeksAndEndsBlack)
 INSTANTIATE_TEST_SUITE_P(Engines, RealClip, ::testing::Values(
     ClipCase { "GStreamerMp4", false, "/clip.mp4" }, ClipCase { "GStreamerTs", false, "/clip.ts" },
     ClipCase { "VlcMp4", true, "/clip.mp4" }, ClipCase { "VlcTs", true, "/clip.ts" }),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ClipCase> &info) { return std::string(info.param.name); });
 
 // The start seek goes to a key frame, which may lie just before the start.
 TEST_F(RealPlayback, StartPositionIsReachedBeforeResumeSaves)
@@ -166,6 +169,43 @@ TEST_F(RealPlayback, LiveResponseThatEndsIsLoadedAgainOnBothEngines)
         EXPECT_FALSE(rig->engine->hasError());
         rig->engine->stop();
     }
+}
+
+// Zapping faster than items start: each load replaces a pipeline that may still be
+// starting, with subtitle and audio changes on the way. The engine ends on the last item,
+// showing its pictures alone, without an error.
+TEST_F(RealPlayback, QuickZappingOnGStreamerEndsOnTheLastItem)
+{
+    useGStreamer();
+    PlayerEngine &engine = *rig->engine;
+    const char *const paths[] = { "/clip.mp4", "/dual.mp4", "/clip.ts", "/live.ts", "/small.mp4" };
+    const auto subtitles = [](bool on) { return on ? std::optional<int>(0) : std::nullopt; };
+    for (int zap = 0; zap < 60; ++zap) {
+        const QString path = QString::fromLatin1(paths[zap % std::size(paths)]);
+        engine.play(servedItem(path, path == u"/live.ts"));
+        ASSERT_FALSE(engine.usesVLC());
+        gst->selectTrack(subtitles(zap % 2), false);
+        gst->selectTrack(zap % 3 ? 0 : 1, true);
+        // Most zaps come before the item has started, some once it is ready.
+        const auto started = [&] { return gst->status() != PlatformPlayer::Status::unknown; };
+        if (zap % 4 == 3)
+            ASSERT_TRUE(waitFor(started)) << path.toStdString();
+        QCoreApplication::processEvents();
+        gst->selectTrack(subtitles(zap % 2 == 0), false);
+    }
+    QList<QSize> shown;
+    const QObject recording;
+    QObject::connect(&sink, &QVideoSink::videoFrameChanged, &recording,
+                     [&](const QVideoFrame &frame) { shown.append(frame.size()); });
+    engine.play(servedItem("/small.mp4"));
+    ASSERT_TRUE(waitFor([&] { return engine.position() > 1.0 && engine.isPlaying(); }))
+        << "error: " << engine.errorText().toStdString();
+    EXPECT_EQ(engine.item()->url, servedItem("/small.mp4").url);
+    EXPECT_TRUE(shown.contains(GeneratedMedia::kSmallSize));
+    for (const QSize size : shown)
+        EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid()) << size.width() << "x" << size.height();
+    EXPECT_FALSE(engine.hasError());
+    EXPECT_FALSE(engine.buffering());
 }
 
 // libVLC writes its messages to the standard error stream; this gathers them.

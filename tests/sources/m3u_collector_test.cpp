@@ -146,6 +146,8 @@ TEST(M3uCollector, AppendingPiecesEqualsAddingOneByOne)
         for (qsizetype i = 1; i < pieces.size(); ++i)
             merged.append(collectOneByOne(pieces.at(i)));
         expectSameContent(merged, whole);
+        // The collector's own split, one piece after another, sizes its lists the same.
+        expectSameContent(M3uCollector::collect(text, kUncategorized, M3uSplit { parts, false }), whole);
     }
 }
 

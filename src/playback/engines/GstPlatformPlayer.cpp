@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 #include <QMutexLocker>
+#include <QThreadPool>
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
@@ -16,20 +17,27 @@ namespace {
 
 constexpr guint kPlayFlagText = 1 << 2;
 
-void setUserAgentOn(GstElement *element, const QString &userAgent)
+void setUserAgentOn(GstElement *element, const QByteArray &userAgent)
 {
     if (g_object_class_find_property(G_OBJECT_GET_CLASS(element), "user-agent"))
-        g_object_set(element, "user-agent", userAgent.toUtf8().constData(), nullptr);
+        g_object_set(element, "user-agent", userAgent.constData(), nullptr);
 }
 
-GstElement *makeVideoSink(GstPlatformPlayer *self, GstAppSinkCallbacks *callbacks)
+// Stopping a pipeline waits for its streaming threads and its network reads.
+QThreadPool &stoppingPool()
+{
+    static QThreadPool pool;
+    return pool;
+}
+
+GstElement *makeVideoSink(void *link, const GstAppSinkCallbacks *callbacks)
 {
     GstElement *bin = gst_parse_bin_from_description(
         "videoconvert ! appsink name=frames max-buffers=2 drop=true caps=video/x-raw,format=RGBA", TRUE, nullptr);
     if (!bin)
         return nullptr;
     GstElement *appsink = gst_bin_get_by_name(GST_BIN(bin), "frames");
-    gst_app_sink_set_callbacks(GST_APP_SINK(appsink), callbacks, self, nullptr);
+    gst_app_sink_set_callbacks(GST_APP_SINK(appsink), const_cast<GstAppSinkCallbacks *>(callbacks), link, nullptr);
     gst_object_unref(appsink);
     return bin;
 }
@@ -61,96 +69,113 @@ QVideoFrame copyFrame(GstSample *sample)
 
 }
 
-GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent)
+// What an item's streaming threads reach of the player: nothing once the player
+// has moved on. Owned by the item's pipeline.
+struct GstPlatformPlayer::Link {
+    QMutex mutex;
+    GstPlatformPlayer *player = nullptr;  // guarded by mutex
+    const quint64 generation;
+    const QByteArray userAgent;
+};
+
+GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent), m_audio(audio)
 {
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
-    m_playbin = gst_element_factory_make("playbin", nullptr);
-    gst_object_ref_sink(m_playbin);
-    static GstAppSinkCallbacks callbacks = {};
-    callbacks.new_sample = reinterpret_cast<GstFlowReturn (*)(GstAppSink *, gpointer)>(&GstPlatformPlayer::onNewSample);
-    // A seek while paused shows its frame only as a preroll.
-    callbacks.new_preroll = reinterpret_cast<GstFlowReturn (*)(GstAppSink *, gpointer)>(&GstPlatformPlayer::onNewPreroll);
-    if (GstElement *videoSink = makeVideoSink(this, &callbacks))
-        g_object_set(m_playbin, "video-sink", videoSink, nullptr);
-    if (audio == Audio::silent) {
-        // In step with the clock like a sound card, so that playback keeps its pace.
-        GstElement *silence = gst_element_factory_make("fakesink", nullptr);
-        g_object_set(silence, "sync", TRUE, nullptr);
-        g_object_set(m_playbin, "audio-sink", silence, nullptr);
-    }
-    g_signal_connect(m_playbin, "source-setup",
-                     G_CALLBACK(+[](GstElement *, GstElement *source, gpointer self) {
-                         onElementAdded(nullptr, source, self);
-                     }),
-                     this);
-    g_signal_connect(m_playbin, "deep-element-added",
-                     G_CALLBACK(+[](GstBin *, GstBin *, GstElement *element, gpointer self) {
-                         onElementAdded(nullptr, element, self);
-                     }),
-                     this);
-    GstBus *bus = gst_element_get_bus(m_playbin);
-    gst_bus_set_sync_handler(bus, reinterpret_cast<GstBusSyncHandler>(&GstPlatformPlayer::onBusMessage), this, nullptr);
-    gst_object_unref(bus);
 }
 
 GstPlatformPlayer::~GstPlatformPlayer()
 {
-    gst_element_set_state(m_playbin, GST_STATE_NULL);
-    GstBus *bus = gst_element_get_bus(m_playbin);
-    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-    gst_object_unref(bus);
-    gst_object_unref(m_playbin);
+    retirePipeline();
 }
 
-void GstPlatformPlayer::onElementAdded(GstElement *, GstElement *element, void *self)
+GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &userAgent, double forwardBufferSecs)
 {
-    auto *player = static_cast<GstPlatformPlayer *>(self);
-    QMutexLocker lock(&player->m_mutex);
-    setUserAgentOn(element, player->m_userAgent);
+    GstElement *playbin = gst_element_factory_make("playbin", nullptr);
+    gst_object_ref_sink(playbin);
+    m_link = new Link{ {}, this, m_generation, userAgent.toUtf8() };
+    g_object_set_data_full(G_OBJECT(playbin), "zelfor-link", m_link,
+                           [](gpointer link) { delete static_cast<Link *>(link); });
+    using SampleCallback = GstFlowReturn (*)(GstAppSink *, gpointer);
+    static const GstAppSinkCallbacks callbacks = [] {
+        GstAppSinkCallbacks made = {};
+        made.new_sample = reinterpret_cast<SampleCallback>(&GstPlatformPlayer::onNewSample);
+        // A seek while paused shows its frame only as a preroll.
+        made.new_preroll = reinterpret_cast<SampleCallback>(&GstPlatformPlayer::onNewPreroll);
+        return made;
+    }();
+    if (GstElement *videoSink = makeVideoSink(m_link, &callbacks))
+        g_object_set(playbin, "video-sink", videoSink, nullptr);
+    if (m_audio == Audio::silent) {
+        // In step with the clock like a sound card, so that playback keeps its pace.
+        GstElement *silence = gst_element_factory_make("fakesink", nullptr);
+        g_object_set(silence, "sync", TRUE, nullptr);
+        g_object_set(playbin, "audio-sink", silence, nullptr);
+    }
+    g_signal_connect(playbin, "source-setup",
+                     G_CALLBACK(+[](GstElement *, GstElement *source, gpointer link) { onElementAdded(source, link); }),
+                     m_link);
+    g_signal_connect(playbin, "deep-element-added",
+                     G_CALLBACK(+[](GstBin *, GstBin *, GstElement *element, gpointer link) {
+                         onElementAdded(element, link);
+                     }),
+                     m_link);
+    GstBus *bus = gst_element_get_bus(playbin);
+    gst_bus_set_sync_handler(bus, reinterpret_cast<GstBusSyncHandler>(&GstPlatformPlayer::onBusMessage), m_link,
+                             nullptr);
+    gst_object_unref(bus);
+    g_object_set(playbin, "uri", url.toString(QUrl::FullyEncoded).toUtf8().constData(), "buffer-duration",
+                 static_cast<gint64>(forwardBufferSecs * GST_SECOND), nullptr);
+    return playbin;
+}
+
+void GstPlatformPlayer::onElementAdded(GstElement *element, void *link)
+{
+    setUserAgentOn(element, static_cast<Link *>(link)->userAgent);
 }
 
 // Streaming threads: the message is handed to the main thread with the
 // generation of the item it belongs to.
-int GstPlatformPlayer::onBusMessage(GstBus *, GstMessage *message, void *self)
+int GstPlatformPlayer::onBusMessage(GstBus *, GstMessage *message, void *data)
 {
-    auto *player = static_cast<GstPlatformPlayer *>(self);
-    const quint64 generation = player->m_generation.load();
-    QPointer<GstPlatformPlayer> guard(player);
-    QMetaObject::invokeMethod(
-        player,
-        [guard, message, generation] {
-            if (guard)
-                guard->handleMessage(message, generation);
-            gst_message_unref(message);
-        },
-        Qt::QueuedConnection);
+    auto *link = static_cast<Link *>(data);
+    const std::shared_ptr<GstMessage> held(message, [](GstMessage *m) { gst_message_unref(m); });
+    QMutexLocker lock(&link->mutex);
+    if (GstPlatformPlayer *player = link->player) {
+        QMetaObject::invokeMethod(
+            player, [player, held, generation = link->generation] { player->handleMessage(held.get(), generation); },
+            Qt::QueuedConnection);
+    }
     return GST_BUS_DROP;
 }
 
-int GstPlatformPlayer::onNewSample(GstAppSink *sink, void *self)
+int GstPlatformPlayer::onNewSample(GstAppSink *sink, void *link)
 {
-    static_cast<GstPlatformPlayer *>(self)->takeSample(gst_app_sink_pull_sample(sink));
+    takeSample(static_cast<Link *>(link), gst_app_sink_pull_sample(sink));
     return GST_FLOW_OK;
 }
 
-int GstPlatformPlayer::onNewPreroll(GstAppSink *sink, void *self)
+int GstPlatformPlayer::onNewPreroll(GstAppSink *sink, void *link)
 {
-    static_cast<GstPlatformPlayer *>(self)->takeSample(gst_app_sink_pull_preroll(sink));
+    takeSample(static_cast<Link *>(link), gst_app_sink_pull_preroll(sink));
     return GST_FLOW_OK;
 }
 
 // Streaming thread: keeps the newest frame and asks the main thread to show it.
-void GstPlatformPlayer::takeSample(GstSample *sample)
+void GstPlatformPlayer::takeSample(Link *link, GstSample *sample)
 {
     if (!sample)
         return;
     QVideoFrame frame = copyFrame(sample);
     gst_sample_unref(sample);
-    QMutexLocker lock(&m_mutex);
-    m_latestFrame = frame;
-    if (!std::exchange(m_framePending, true))
-        QMetaObject::invokeMethod(this, &GstPlatformPlayer::presentLatest, Qt::QueuedConnection);
+    QMutexLocker linkLock(&link->mutex);
+    GstPlatformPlayer *player = link->player;
+    if (!player)
+        return;
+    QMutexLocker lock(&player->m_mutex);
+    player->m_latestFrame = frame;
+    if (!std::exchange(player->m_framePending, true))
+        QMetaObject::invokeMethod(player, &GstPlatformPlayer::presentLatest, Qt::QueuedConnection);
 }
 
 void GstPlatformPlayer::presentLatest()
@@ -167,12 +192,29 @@ void GstPlatformPlayer::presentLatest()
 
 void GstPlatformPlayer::stopPipeline()
 {
-    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    retirePipeline();
     ++m_generation;
     m_status = Status::unknown;
     m_waitingForData = false;
     m_pipelinePlaying = false;
+    m_deferredTracks.clear();
     blank();
+}
+
+// The pipeline stops on a worker thread; what it still sends reaches no one.
+void GstPlatformPlayer::retirePipeline()
+{
+    if (!m_playbin)
+        return;
+    {
+        QMutexLocker lock(&m_link->mutex);
+        m_link->player = nullptr;
+    }
+    m_link = nullptr;
+    stoppingPool().start([playbin = std::exchange(m_playbin, nullptr)] {
+        gst_element_set_state(playbin, GST_STATE_NULL);
+        gst_object_unref(playbin);
+    });
 }
 
 // Without a picture any more, the surfaces show black rather than the last frame.
@@ -189,12 +231,7 @@ void GstPlatformPlayer::blank()
 void GstPlatformPlayer::load(const QUrl &url, const QString &userAgent, double forwardBufferSecs)
 {
     stopPipeline();
-    {
-        QMutexLocker lock(&m_mutex);
-        m_userAgent = userAgent;
-    }
-    g_object_set(m_playbin, "uri", url.toString(QUrl::FullyEncoded).toUtf8().constData(), "buffer-duration",
-                 static_cast<gint64>(forwardBufferSecs * GST_SECOND), nullptr);
+    m_playbin = makePipeline(url, userAgent, forwardBufferSecs);
     m_hasItem = true;
     m_wantPlay = false;
     gst_element_set_state(m_playbin, GST_STATE_PAUSED);
@@ -227,7 +264,7 @@ void GstPlatformPlayer::pause()
 
 void GstPlatformPlayer::applyState()
 {
-    if (m_status != Status::failed)
+    if (m_playbin && m_status != Status::failed)
         gst_element_set_state(m_playbin, m_wantPlay && !m_waitingForData ? GST_STATE_PLAYING : GST_STATE_PAUSED);
     updateTimeControl();
 }
@@ -245,7 +282,7 @@ void GstPlatformPlayer::updateTimeControl()
 
 void GstPlatformPlayer::seek(double secs, double toleranceBefore, double toleranceAfter)
 {
-    if (!m_hasItem)
+    if (!m_playbin)
         return;
     const bool precise = toleranceBefore >= 0 && toleranceAfter >= 0;
     const auto flags = static_cast<GstSeekFlags>(
@@ -256,7 +293,7 @@ void GstPlatformPlayer::seek(double secs, double toleranceBefore, double toleran
 double GstPlatformPlayer::position() const
 {
     gint64 value = 0;
-    if (!m_hasItem || !gst_element_query_position(m_playbin, GST_FORMAT_TIME, &value))
+    if (!m_playbin || !gst_element_query_position(m_playbin, GST_FORMAT_TIME, &value))
         return std::numeric_limits<double>::quiet_NaN();
     return static_cast<double>(value) / GST_SECOND;
 }
@@ -264,43 +301,62 @@ double GstPlatformPlayer::position() const
 double GstPlatformPlayer::duration() const
 {
     gint64 value = 0;
-    if (!m_hasItem || !gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &value) || value < 0)
+    if (!m_playbin || !gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &value) || value < 0)
         return std::numeric_limits<double>::quiet_NaN();
     return static_cast<double>(value) / GST_SECOND;
 }
 
 void GstPlatformPlayer::loadTracks(std::function<void(Tracks)> done)
 {
-    const quint64 generation = m_generation.load();
+    const quint64 generation = m_generation;
     QPointer<GstPlatformPlayer> guard(this);
     QMetaObject::invokeMethod(
         this,
         [guard, generation, done = std::move(done)] {
-            if (!guard || guard->m_generation.load() != generation || !guard->m_hasItem)
+            if (!guard || guard->m_generation != generation || !guard->m_playbin)
                 return;
             done(Tracks{ guard->trackOptions(true), guard->trackOptions(false) });
         },
         Qt::QueuedConnection);
 }
 
+// A track change makes playbin rebuild its sinks, which it also does while it
+// changes state: the change waits until the pipeline has settled.
 void GstPlatformPlayer::selectTrack(std::optional<int> id, bool audio)
 {
-    if (audio) {
-        if (id)
-            g_object_set(m_playbin, "current-audio", *id, nullptr);
+    if (!m_playbin)
+        return;
+    m_deferredTracks.append({ id, audio });
+    applyDeferredTracks();
+}
+
+void GstPlatformPlayer::applyDeferredTracks()
+{
+    if (!m_playbin || gst_element_get_state(m_playbin, nullptr, nullptr, 0) == GST_STATE_CHANGE_ASYNC)
+        return;
+    for (const TrackChoice &choice : std::exchange(m_deferredTracks, {}))
+        applyTrack(choice);
+}
+
+void GstPlatformPlayer::applyTrack(const TrackChoice &choice)
+{
+    if (choice.audio) {
+        if (choice.id)
+            g_object_set(m_playbin, "current-audio", *choice.id, nullptr);
         return;
     }
     guint flags = 0;
     g_object_get(m_playbin, "flags", &flags, nullptr);
-    flags = id ? flags | kPlayFlagText : flags & ~kPlayFlagText;
+    flags = choice.id ? flags | kPlayFlagText : flags & ~kPlayFlagText;
     g_object_set(m_playbin, "flags", flags, nullptr);
-    if (id)
-        g_object_set(m_playbin, "current-text", *id, nullptr);
+    if (choice.id)
+        g_object_set(m_playbin, "current-text", *choice.id, nullptr);
 }
 
 int GstPlatformPlayer::currentTrack(bool audio) const
 {
     gint index = -1;
-    g_object_get(m_playbin, audio ? "current-audio" : "current-text", &index, nullptr);
+    if (m_playbin)
+        g_object_get(m_playbin, audio ? "current-audio" : "current-text", &index, nullptr);
     return index;
 }

@@ -2,13 +2,14 @@
 
 #include "PlatformPlayer.h"
 
+#include <QList>
 #include <QMutex>
 #include <QPointer>
 #include <QVideoFrame>
 
 #include "VideoOutput.h"
 
-#include <atomic>
+#include <memory>
 
 typedef struct _GstElement GstElement;
 typedef struct _GstMessage GstMessage;
@@ -18,8 +19,9 @@ typedef struct _GstSample GstSample;
 typedef struct _GError GError;
 typedef struct _GstStructure GstStructure;
 
-// The platform player on GStreamer's playbin; frames reach the output on the
-// main thread as RGBA frames that own their memory.
+// The platform player on GStreamer's playbin, a fresh one per item; frames reach
+// the output on the main thread as RGBA frames that own their memory. An item's
+// pipeline is stopped and freed off the main thread.
 class GstPlatformPlayer final : public PlatformPlayer
 {
     Q_OBJECT
@@ -52,11 +54,18 @@ public:
     static QString trackName(const QString &title, const QString &languageCode, int index);
 
 private:
-    static int onBusMessage(GstBus *bus, GstMessage *message, void *self);
-    static int onNewSample(GstAppSink *sink, void *self);
-    static int onNewPreroll(GstAppSink *sink, void *self);
-    void takeSample(GstSample *sample);
-    static void onElementAdded(GstElement *bin, GstElement *element, void *self);
+    struct Link;
+    struct TrackChoice {
+        std::optional<int> id;
+        bool audio = false;
+    };
+
+    static int onBusMessage(GstBus *bus, GstMessage *message, void *link);
+    static int onNewSample(GstAppSink *sink, void *link);
+    static int onNewPreroll(GstAppSink *sink, void *link);
+    static void takeSample(Link *link, GstSample *sample);
+    static void onElementAdded(GstElement *element, void *link);
+    GstElement *makePipeline(const QUrl &url, const QString &userAgent, double forwardBufferSecs);
     void handleMessage(GstMessage *message, quint64 generation);
     void handleError(GstMessage *message);
     void handleBuffering(int percent);
@@ -65,13 +74,19 @@ private:
     void presentLatest();
     QList<TrackOption> trackOptions(bool audio) const;
     void stopPipeline();
+    void retirePipeline();
     void blank();
+    void applyTrack(const TrackChoice &choice);
+    void applyDeferredTracks();
 
-    GstElement *m_playbin = nullptr;
+    const Audio m_audio;
+    GstElement *m_playbin = nullptr;  // the current item's pipeline, if it still runs
+    Link *m_link = nullptr;           // owned by m_playbin
     QPointer<VideoOutput> m_output;
-    std::atomic<quint64> m_generation{ 0 };
+    quint64 m_generation = 0;
+    // Track changes made while the pipeline changes state, applied once it settles.
+    QList<TrackChoice> m_deferredTracks;
     QMutex m_mutex;  // guards the fields below, shared with streaming threads
-    QString m_userAgent;
     QVideoFrame m_latestFrame;
     bool m_framePending = false;
 

@@ -82,7 +82,7 @@ PlayError GstPlatformPlayer::mapError(const GError *error, const GstStructure *d
 
 void GstPlatformPlayer::handleMessage(GstMessage *message, quint64 generation)
 {
-    if (generation != m_generation.load() || !m_hasItem)
+    if (generation != m_generation || !m_playbin)
         return;
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR:
@@ -93,6 +93,7 @@ void GstPlatformPlayer::handleMessage(GstMessage *message, quint64 generation)
             m_status = Status::ready;
             emit statusChanged(m_status, std::nullopt);
         }
+        applyDeferredTracks();
         break;
     case GST_MESSAGE_STATE_CHANGED:
         if (GST_MESSAGE_SRC(message) == GST_OBJECT(m_playbin)) {
@@ -134,7 +135,7 @@ void GstPlatformPlayer::handleError(GstMessage *message)
     g_clear_error(&error);
     const bool wasReady = m_status == Status::ready;
     m_status = Status::failed;
-    gst_element_set_state(m_playbin, GST_STATE_NULL);
+    retirePipeline();
     m_pipelinePlaying = false;
     blank();
     updateTimeControl();
