@@ -1,5 +1,6 @@
 #include "PlayItems.h"
 
+#include "M3uText.h"
 #include "StreamAddresses.h"
 #include "XtreamClient.h"
 #include "model/ContentKeys.h"
@@ -17,15 +18,30 @@ Playlist addressPlaylist(const MediaItem &item, const Playlist &playlist)
     return xtreamCredentials(playlist).value_or(playlist);
 }
 
+// An address line without a scheme is relative to the playlist's own http(s) address;
+// the stored entry keeps it as written.
+QString resolvedAddress(const QString &address, const Playlist &playlist)
+{
+    const QUrl url(address, QUrl::TolerantMode);
+    if (!url.scheme().isEmpty() || !playlist.url)
+        return address;
+    const QUrl base(M3uText::trimmedSpacesAndTabs(*playlist.url).toString(), QUrl::TolerantMode);
+    const QString scheme = base.scheme().toLower();
+    if ((scheme != u"http" && scheme != u"https") || base.host().isEmpty())
+        return address;
+    return QString::fromUtf8(base.resolved(url).toEncoded());
+}
+
 AddressPair itemAddresses(const MediaItem &item, const Playlist &playlist)
 {
     const bool live = item.type == ContentType::live;
     if (item.url) {
+        const QString url = resolvedAddress(*item.url, playlist);
         if (live) {
-            if (OptText hls = liveM3u8Url(*item.url))
-                return { *hls, item.url };
+            if (OptText hls = liveM3u8Url(url))
+                return { *hls, url };
         }
-        return { *item.url, std::nullopt };
+        return { url, std::nullopt };
     }
     if (live)
         return { XtreamClient::liveUrl(playlist, item.id, QStringLiteral("m3u8")),
@@ -82,7 +98,8 @@ std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &
                                                 playlist.password.value_or(QString()), channel.id, programme.start,
                                                 programme.end, timeZone);
     } else if (channel.url) {
-        addresses = XtreamClient::m3uCatchupUrls(channel.catchup->mode, channel.catchup->source, *channel.url,
+        addresses = XtreamClient::m3uCatchupUrls(channel.catchup->mode, channel.catchup->source,
+                                                 resolvedAddress(*channel.url, playlist),
                                                  programme.start, programme.end, timeZone, now);
     }
     if (!addresses)
@@ -103,7 +120,8 @@ PlayItem forEpisode(const Playlist &playlist, const MediaItem &series, const Epi
     PlayItem play;
     play.key = episodeKey(playlist.id, episode.id);
     play.title = series.name;
-    play.url = episode.url.value_or(XtreamClient::seriesUrl(playlist, episode.id, episode.ext));
+    play.url = episode.url ? resolvedAddress(*episode.url, playlist)
+                           : XtreamClient::seriesUrl(playlist, episode.id, episode.ext);
     play.logo = episode.image ? episode.image : series.logo;
     play.subtitle = episodeSubtitle(episode);
     play.number = episode.number;
