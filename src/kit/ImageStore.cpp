@@ -117,6 +117,7 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
 
     if (owner && !alive && reply->error() == QNetworkReply::OperationCanceledError)
         co_return QImage();
+    QByteArray bytes = body.take();
     if (body.overCap()) {
         fail(address, url, true);
         co_return QImage();
@@ -130,7 +131,7 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
         fail(address, url, (status >= 400 && status <= 499) || unreadable);
         co_return QImage();
     }
-    const QImage picture = co_await QtConcurrent::run(decode, body.take());
+    const QImage picture = co_await QtConcurrent::run(decode, std::move(bytes));
     if (picture.width() <= 1) {
         fail(address, url, true);
         co_return QImage();

@@ -248,6 +248,7 @@ QCoro::Task<Http::Exchange> Http::send(QNetworkRequest request, std::optional<QB
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (timedOut)
         co_return Exchange { .failure = NetError(QNetworkReply::TimeoutError, reply->errorString()) };
+    QByteArray bytes = body.take();
     if (body.overCap())
         throw AppError::badData();
     if (!isHttpAnswer(reply->error(), status))
@@ -256,7 +257,7 @@ QCoro::Task<Http::Exchange> Http::send(QNetworkRequest request, std::optional<QB
     if (reply->error() != QNetworkReply::NoError && isSuccess(status.toInt()))
         throw AppError::badData();
     co_return Exchange { .status = status.isValid() ? std::optional(status.toInt()) : std::nullopt,
-        .body = body.take() };
+        .body = std::move(bytes) };
 }
 
 // Aborts the reply when no data moved for `timeout`, or when the whole transfer outlasts
