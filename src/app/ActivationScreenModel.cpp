@@ -38,9 +38,10 @@ QString ActivationScreenModel::deviceKey() const
 
 QString ActivationScreenModel::siteAddress() const
 {
+    // The portal's site_url reaches the QR code and the steps only when it is a web page.
     if (app() && app()->device()) {
         const OptText &site = app()->device()->site_url;
-        if (site && !site->isEmpty())
+        if (site && webPageUrl(*site))
             return *site;
     }
     return deps().portalAddress;

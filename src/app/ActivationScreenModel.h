@@ -50,7 +50,7 @@ public:
     // The record's mac, else the locally generated id.
     QString deviceAddress() const;
     QString deviceKey() const;
-    // The record's site_url, else the portal base address.
+    // The record's site_url when it is an http(s) address with a host, else the portal base address.
     QString siteAddress() const;
     // siteAddress() joined with "/manage" by one slash.
     QString manageAddress() const;

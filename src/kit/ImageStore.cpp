@@ -1,11 +1,14 @@
 #include "ImageStore.h"
 
+#include "sources/CappedBody.h"
 #include "sources/PrivateFiles.h"
 
 #include "app/Prefs.h"
 
 #include <algorithm>
+#include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QPointer>
@@ -29,19 +32,39 @@ bool isRequestable(const QUrl &url)
     return url.isValid() && url.scheme().startsWith(QLatin1String("http"));
 }
 
+// The formats providers use for logos and posters.
+bool isAllowedFormat(const QByteArray &format)
+{
+    static const QByteArrayList kRaster { "png", "jpeg", "jpg", "webp", "gif", "bmp" };
+    return kRaster.contains(format.toLower());
+}
+
+// A decoded picture takes at most this many MiB.
+constexpr int kDecodeLimitMiB = 128;
+
 QImage decode(const QByteArray &body)
 {
-    return QImage::fromData(body);
+    QBuffer buffer;
+    buffer.setData(body);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    if (!isAllowedFormat(format))
+        return QImage();
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
+    reader.setAllocationLimit(kDecodeLimitMiB);
+    return reader.read();
 }
 
 } // namespace
 
 ImageStore::ImageStore(const QString &cacheDir, std::function<QString()> userAgent,
-    QNetworkAccessManager *network, AppClock *clock, QObject *parent)
+    QNetworkAccessManager *network, AppClock *clock, qint64 bodyCap, QObject *parent)
     : QObject(parent)
     , m_network(network ? network : new QNetworkAccessManager(this))
     , m_userAgent(std::move(userAgent))
     , m_clock(clock)
+    , m_bodyCap(bodyCap)
 {
     auto *disk = new QNetworkDiskCache(m_network);
     disk->setCacheDirectory(cacheDir);
@@ -89,17 +112,26 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
     const QPointer<const QObject> alive(owner);
     if (owner)
         connect(owner, &QObject::destroyed, reply.get(), &QNetworkReply::abort, Qt::QueuedConnection);
+    CappedBody body(reply.get(), m_bodyCap);
     co_await reply.get();
 
     if (owner && !alive && reply->error() == QNetworkReply::OperationCanceledError)
         co_return QImage();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError || status > 399) {
-        // The provider said the picture is not there; anything else may pass.
-        fail(address, url, status >= 400 && status <= 499);
+    QByteArray bytes = body.take();
+    if (body.overCap()) {
+        fail(address, url, true);
         co_return QImage();
     }
-    const QImage picture = co_await QtConcurrent::run(decode, reply->readAll());
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError || status > 399) {
+        // The provider said the picture is not there, or sent one that cannot be read
+        // (a decompression bomb, a bad encoding); anything else may pass.
+        const bool unreadable
+            = status >= 200 && status <= 299 && reply->error() >= QNetworkReply::ContentAccessDenied;
+        fail(address, url, (status >= 400 && status <= 499) || unreadable);
+        co_return QImage();
+    }
+    const QImage picture = co_await QtConcurrent::run(decode, std::move(bytes));
     if (picture.width() <= 1) {
         fail(address, url, true);
         co_return QImage();

@@ -17,8 +17,10 @@
 #include <functional>
 
 // The one loader of pictures from the network: decoded pictures in memory, the
-// encoded answers on disk, and the addresses whose load failed. A permanent failure
-// (a 4xx answer, data that is no picture, a picture one pixel wide or less) is not asked
+// encoded answers on disk, and the addresses whose load failed. Only raster formats are
+// decoded (never SVG, whose pictures may read local files). A permanent failure (a 4xx
+// answer, a body over the cap, data that is no picture of an allowed format, a picture
+// one pixel wide or less) is not asked
 // for again until the caches are cleared; a passing one (refused, unknown host, time-out,
 // dropped connection, 5xx) is asked for again on a later request, at most once per
 // kRetryAfter. Used from the main thread.
@@ -32,11 +34,14 @@ public:
     static constexpr qint64 kDiskBytes = 512LL * 1024 * 1024;
     static constexpr std::chrono::milliseconds kTimeout = std::chrono::seconds(20);
     static constexpr std::chrono::milliseconds kRetryAfter = std::chrono::seconds(30);
+    // One encoded picture is at most this long; a longer answer is aborted.
+    static constexpr qint64 kBodyCap = 16LL * 1024 * 1024;
 
     // Keeps its disk cache in cacheDir and sends through network (one of its own when
     // null); userAgent is asked for each request; `clock` times the retries.
     ImageStore(const QString &cacheDir, std::function<QString()> userAgent,
-        QNetworkAccessManager *network = nullptr, AppClock *clock = AppClock::system(), QObject *parent = nullptr);
+        QNetworkAccessManager *network = nullptr, AppClock *clock = AppClock::system(), qint64 bodyCap = kBodyCap,
+        QObject *parent = nullptr);
 
     // The store of the run, on defaultCacheDir() with the user agent of the settings.
     static ImageStore *shared();
@@ -68,4 +73,5 @@ private:
     QHash<QString, qint64> m_retryAt;
     std::function<QString()> m_userAgent;
     AppClock *m_clock;
+    qint64 m_bodyCap;
 };

@@ -1,5 +1,7 @@
 #include "PlayerEngine.h"
 
+#include "NetworkStream.h"
+
 #include <QFileInfo>
 #include <QPointer>
 
@@ -132,6 +134,11 @@ void PlayerEngine::load(const QString &address)
     if (!isValidAddress(url)) {
         haltPlayback();
         failWith(QStringLiteral("perr_generic"));
+        return;
+    }
+    if (!isNetworkStream(url)) {
+        haltPlayback();
+        failWith(QStringLiteral("perr_format"));
         return;
     }
     const QString ext = m_item && m_item->ext && !m_item->ext->isEmpty() ? *m_item->ext : pathExtension(url);

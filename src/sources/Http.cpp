@@ -1,6 +1,7 @@
 #include "Http.h"
 
 #include "AppClock.h"
+#include "CappedBody.h"
 #include "PrivateFiles.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,11 @@ bool isHttpAnswer(QNetworkReply::NetworkError error, const QVariant &status)
 {
     return error == QNetworkReply::NoError
         || (status.isValid() && error >= QNetworkReply::ContentAccessDenied);
+}
+
+bool isSuccess(int status)
+{
+    return status >= 200 && status <= 299;
 }
 
 QNetworkRequest baseRequest(const QUrl &url)
@@ -110,6 +116,7 @@ Http::Http(HttpOptions options, QObject *parent)
     , m_sleep(std::move(options.sleep))
     , m_clock(options.clock ? options.clock : AppClock::system())
     , m_resourceTimeout(options.resourceTimeout)
+    , m_bodyCap(options.bodyCap)
 {
     if (!m_userAgent)
         m_userAgent = [] { return QString::fromLatin1(kDefaultUserAgent); };
@@ -170,7 +177,7 @@ QCoro::Task<QByteArray> Http::get(QString address, std::chrono::milliseconds tim
             throw *answer.failure;
         }
         const int status = answer.status.value_or(200);
-        if (status >= 200 && status <= 299)
+        if (isSuccess(status))
             co_return answer.body;
         if (status >= 500 && status <= 599 && attempt < kMaxServerRetries) {
             co_await m_sleep(kServerRetryStep * (attempt + 1));
@@ -234,16 +241,23 @@ QCoro::Task<Http::Exchange> Http::send(QNetworkRequest request, std::optional<QB
     request.setRawHeader("User-Agent", userAgentHeader());
     QNetworkReply *reply = postBody ? postOnce(request, *postBody) : m_network.get(request);
     cancel.onCancel(reply, [reply] { reply->abort(); });
+    CappedBody body(reply, m_bodyCap);
     const bool timedOut = co_await finishWithin(reply, timeout);
     reply->deleteLater();
 
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (timedOut)
         co_return Exchange { .failure = NetError(QNetworkReply::TimeoutError, reply->errorString()) };
+    QByteArray bytes = body.take();
+    if (body.overCap())
+        throw AppError::badData();
     if (!isHttpAnswer(reply->error(), status))
         co_return Exchange { .failure = NetError(reply->error(), reply->errorString()) };
+    // A success whose body broke on the way (a decompression bomb, bad encoding) is no answer.
+    if (reply->error() != QNetworkReply::NoError && isSuccess(status.toInt()))
+        throw AppError::badData();
     co_return Exchange { .status = status.isValid() ? std::optional(status.toInt()) : std::nullopt,
-        .body = reply->readAll() };
+        .body = std::move(bytes) };
 }
 
 // Aborts the reply when no data moved for `timeout`, or when the whole transfer outlasts

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <type_traits>
 
 class AppClock;
 
@@ -34,6 +35,8 @@ struct HttpOptions {
     std::function<QCoro::Task<>(std::chrono::milliseconds)> sleep;
     AppClock *clock = nullptr;
     std::chrono::milliseconds resourceTimeout = std::chrono::seconds(300);
+    // An answer whose body (after decompression) passes this many bytes is aborted.
+    qint64 bodyCap = 512LL * 1024 * 1024;
 };
 
 // The content layer's HTTP client: GET with a fixed retry ladder, GET through a disk cache,
@@ -54,14 +57,20 @@ public:
     void setUserAgentProvider(std::function<QString()> userAgent);
     QString cacheDir() const { return m_cache.dir(); }
 
-    // Throws AppError::badUrl, AppError::http for a refused status, or NetError. A fired
-    // token aborts the request at once (NetError OperationCanceledError) and frees its slot.
+    // Throws AppError::badUrl, AppError::http for a refused status, AppError::badData for a
+    // body over the cap or broken in transfer, or NetError. A fired token aborts the request
+    // at once (NetError OperationCanceledError) and frees its slot.
     QCoro::Task<QByteArray> get(QString address, std::chrono::milliseconds timeout, CancelToken cancel = {});
     // Serves a cached body younger than ttl unless forced; falls back to a stale one on failure.
     QCoro::Task<QByteArray> cachedGet(QString address, std::chrono::seconds ttl, bool force);
     // One POST, never sent again by the transport; any status is returned. Throws only
-    // AppError::badUrl or NetError.
+    // AppError::badUrl, AppError::badData or NetError.
     QCoro::Task<HttpResponse> postJSON(QString address, QByteArray body);
+    // cachedGet() whose body is read by `decode` (a task). A body that fails to decode
+    // (AppError::badData) is dropped from the cache and fetched once more before the error.
+    template <typename Decode>
+    std::invoke_result_t<Decode, QByteArray> cachedGetDecoded(
+        QString address, std::chrono::seconds ttl, bool force, Decode decode);
     void clearCache();
 
 private:
@@ -84,4 +93,23 @@ private:
     std::function<QCoro::Task<>(std::chrono::milliseconds)> m_sleep;
     AppClock *m_clock;
     std::chrono::milliseconds m_resourceTimeout;
+    qint64 m_bodyCap;
 };
+
+template <typename Decode>
+std::invoke_result_t<Decode, QByteArray> Http::cachedGetDecoded(
+    QString address, std::chrono::seconds ttl, bool force, Decode decode)
+{
+    for (bool again = force;; again = true) {
+        QByteArray body = co_await cachedGet(address, ttl, again);
+        try {
+            co_return co_await decode(std::move(body));
+        } catch (const AppError &error) {
+            if (error.kind() != AppError::Kind::badData)
+                throw;
+            m_cache.remove(address);
+            if (again)
+                throw;
+        }
+    }
+}

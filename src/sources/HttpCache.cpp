@@ -51,6 +51,11 @@ void HttpCache::write(const QString &address, const QByteArray &body) const
     file.commit();
 }
 
+void HttpCache::remove(const QString &address) const
+{
+    QFile::remove(filePath(address));
+}
+
 void HttpCache::clear() const
 {
     QDir(m_dir).removeRecursively();

@@ -23,6 +23,8 @@ public:
     std::optional<QByteArray> readAny(const QString &address) const;
     // Replaces the stored body whole or not at all; failures are ignored.
     void write(const QString &address, const QByteArray &body) const;
+    // Forgets the stored body; failures are ignored.
+    void remove(const QString &address) const;
     // Removes the folder with everything in it and creates it again; failures are ignored.
     void clear() const;
 

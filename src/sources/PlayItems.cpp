@@ -1,5 +1,6 @@
 #include "PlayItems.h"
 
+#include "M3uText.h"
 #include "StreamAddresses.h"
 #include "XtreamClient.h"
 #include "model/ContentKeys.h"
@@ -17,11 +18,32 @@ Playlist addressPlaylist(const MediaItem &item, const Playlist &playlist)
     return xtreamCredentials(playlist).value_or(playlist);
 }
 
+// An address line without a scheme is relative to the playlist's own http(s) address;
+// the stored entry keeps it as written.
+QString resolvedAddress(const QString &address, const Playlist &playlist)
+{
+    const QUrl url(address, QUrl::TolerantMode);
+    if (!url.scheme().isEmpty() || !playlist.url)
+        return address;
+    const QUrl base(M3uText::trimmedSpacesAndTabs(*playlist.url).toString(), QUrl::TolerantMode);
+    const QString scheme = base.scheme().toLower();
+    if ((scheme != u"http" && scheme != u"https") || base.host().isEmpty())
+        return address;
+    return QString::fromUtf8(base.resolved(url).toEncoded());
+}
+
+// The address to play for an entry's address line: without its header suffix, resolved
+// against the playlist.
+QString playableAddress(const QString &address, const Playlist &playlist)
+{
+    return resolvedAddress(addressWithoutHeaders(address), playlist);
+}
+
 AddressPair itemAddresses(const MediaItem &item, const Playlist &playlist)
 {
     const bool live = item.type == ContentType::live;
     if (item.url) {
-        const QString url = addressWithoutHeaders(*item.url);
+        const QString url = playableAddress(*item.url, playlist);
         if (live) {
             if (OptText hls = liveM3u8Url(url))
                 return { *hls, url };
@@ -84,7 +106,7 @@ std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &
                                                 programme.end, timeZone);
     } else if (channel.url) {
         addresses = XtreamClient::m3uCatchupUrls(channel.catchup->mode, channel.catchup->source,
-                                                 addressWithoutHeaders(*channel.url),
+                                                 playableAddress(*channel.url, playlist),
                                                  programme.start, programme.end, timeZone, now);
     }
     if (!addresses)
@@ -105,7 +127,7 @@ PlayItem forEpisode(const Playlist &playlist, const MediaItem &series, const Epi
     PlayItem play;
     play.key = episodeKey(playlist.id, episode.id);
     play.title = series.name;
-    play.url = episode.url ? addressWithoutHeaders(*episode.url)
+    play.url = episode.url ? playableAddress(*episode.url, playlist)
                            : XtreamClient::seriesUrl(playlist, episode.id, episode.ext);
     play.logo = episode.image ? episode.image : series.logo;
     play.subtitle = episodeSubtitle(episode);

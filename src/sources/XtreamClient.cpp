@@ -45,10 +45,20 @@ QCoro::Task<QByteArray> fetch(Http &http, const Playlist &playlist, const QStrin
     co_return co_await http.get(XtreamClient::apiURL(playlist, action, extra), seconds(timeoutSeconds), cancel);
 }
 
-QCoro::Task<QByteArray> fetchList(Http &http, const Playlist &playlist, const QString &action, bool force)
+// A list through the disk cache, read by `decode` on a worker thread; a body that is no
+// list gives an empty one.
+template<typename Decode>
+QCoro::Task<std::invoke_result_t<Decode, QByteArray>> fetchList(
+    Http &http, const Playlist &playlist, const QString &action, bool force, Decode decode)
 {
-    co_return co_await http.cachedGet(XtreamClient::apiURL(playlist, action, QString()),
-                                      seconds(XtreamClient::kListTtl), force);
+    using List = std::invoke_result_t<Decode, QByteArray>;
+    co_return co_await http.cachedGetDecoded(XtreamClient::apiURL(playlist, action, QString()),
+        seconds(XtreamClient::kListTtl), force, [decode](QByteArray body) -> QCoro::Task<List> {
+            if (!XtreamClient::checkListBody(body))
+                co_return List();
+            co_return co_await offThread(
+                [decode, body = std::move(body)]() mutable { return decode(std::move(body)); });
+        });
 }
 
 } // namespace
@@ -63,27 +73,19 @@ QCoro::Task<XtreamAccount> login(Playlist playlist, Http *http)
 
 QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool force, Http *http)
 {
-    const QByteArray body = co_await fetchList(*http, playlist, action, force);
-    if (!checkListBody(body))
-        co_return QList<XCategory>();
-    co_return co_await offThread([body] { return decodeCategories(body); });
+    co_return co_await fetchList(*http, playlist, action, force, [](QByteArray body) { return decodeCategories(body); });
 }
 
 QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http)
 {
-    QByteArray body = co_await fetchList(*http, playlist, action, force);
-    if (!checkListBody(body))
-        co_return QList<XStream>();
-    co_return co_await offThread([body = std::move(body)]() mutable { return decodeStreams(std::move(body)); });
+    co_return co_await fetchList(
+        *http, playlist, action, force, [](QByteArray body) { return decodeStreams(std::move(body)); });
 }
 
 QCoro::Task<QList<MediaItem>> streamItems(Playlist playlist, QString action, ContentType type, bool force, Http *http)
 {
-    QByteArray body = co_await fetchList(*http, playlist, action, force);
-    if (!checkListBody(body))
-        co_return QList<MediaItem>();
-    co_return co_await offThread(
-        [body = std::move(body), type]() mutable { return decodeMediaItems(std::move(body), type); });
+    co_return co_await fetchList(*http, playlist, action, force,
+        [type](QByteArray body) { return decodeMediaItems(std::move(body), type); });
 }
 
 QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http *http, CancelToken cancel)

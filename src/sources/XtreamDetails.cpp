@@ -185,9 +185,12 @@ SeriesInfo parseSeriesInfo(const QByteArray &body)
 {
     simdjson::dom::parser parser;
     const auto root = parseJson(parser, body);
+    SeriesInfo series;
+    // some panels answer [] for a series they have no details of: the list item stands
+    if (root && root->is_array())
+        return series;
     if (!root || !root->is_object())
         throw AppError::badData();
-    SeriesInfo series;
     for (Episode &episode : collectEpisodes(*root))
         series.episodesBySeason[episode.season].append(std::move(episode));
     for (QList<Episode> &season : series.episodesBySeason)

@@ -75,6 +75,10 @@ TEST_F(ActivationFixture, ShownTextsFollowTheDeviceRecord)
               { record(u"m"_qs, u"https://tv.example.test//"_qs, 1),
                   { u"m"_qs, u"483920"_qs, u"https://tv.example.test/manage"_qs,
                       step.arg(u"tv.example.test//"_qs), u"act_title_device"_qs, {}, {} } },
+              // A site that is no web page never reaches the code or the steps.
+              { record(u"m"_qs, u"javascript:alert(1)//tv.example.test"_qs, 1),
+                  { u"m"_qs, u"483920"_qs, base + u"/manage"_qs, step.arg(base.mid(7)), u"act_title_device"_qs, {},
+                      {} } },
               // An empty site and address fall back; an email without an at sign is not shown.
               { record({}, u""_qs, 0, Support { u""_qs, u"no-at-sign"_qs }),
                   { mac, u"483920"_qs, base + u"/manage"_qs, step.arg(base.mid(7)),

@@ -1,9 +1,12 @@
+#include "HostileAnswers.h"
 #include "KitTestSupport.h"
 #include "ManualClock.h"
 #include "RunTask.h"
 #include "kit/ImageStore.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,6 +15,8 @@ namespace {
 
 // The classic transparent 1-by-1 GIF.
 const QByteArray kPixelGif = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+// A red 3-by-2 GIF (Qt writes no GIF).
+const QByteArray kRedGif = QByteArray::fromBase64("R0lGODlhAwACAPAAAP8AAAAAACH5BAAAAAAALAAAAAADAAIAAAIChF8AOw==");
 
 struct Finished {
     QImage image;
@@ -80,6 +85,14 @@ TEST_F(ImageStoreTest, PermanentFailureIsRecordedOnceAndNeverAskedForAgain)
         { "/missing", LoopbackResponse::withStatus(404, "missing") }, { "/forbidden", LoopbackResponse::withStatus(403) },
         { "/pixel.gif", LoopbackResponse::file(kPixelGif, "image/gif") }, { "/line.png", picture({ 1, 50 }) },
         { "/page", LoopbackResponse::text("<html>hello</html>") },
+        // A hostile provider: more than one picture may weigh, inflated or not, or a vector
+        // picture, which is never decoded.
+        { "/endless", HostileAnswer::endless() }, { "/huge", HostileAnswer::huge(4 * ImageStore::kBodyCap) },
+        { "/bomb", HostileAnswer::gzipBomb(4 * ImageStore::kBodyCap) },
+        { "/shape.svg",
+            HostileAnswer::crafted(R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">)"
+                                   R"(<rect width="40" height="40" fill="red"/></svg>)",
+                "image/svg+xml") },
     };
     for (const auto &[path, response] : answers) {
         SCOPED_TRACE(path);
@@ -174,6 +187,53 @@ TEST_F(ImageStoreTest, CancelledLoadIsNotAFailureButAFailedOneIsRemembered)
     EXPECT_TRUE(store->hasFailed(server.url("/gone.png")));
     EXPECT_EQ(load(*store, "/slow.png").size(), QSize(24, 24));
     EXPECT_EQ(server.requestCount("/slow.png"), 2);
+}
+
+// An SVG logo may point at files of the computer; it must show none of them.
+TEST_F(ImageStoreTest, SvgLogoReferencingALocalFileDrawsNothing)
+{
+    const QString local = m_dir.filePath(QStringLiteral("private.png"));
+    QFile file(local);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(pictureBytes({ 40, 40 }, "PNG"));
+    file.close();
+    const QByteArray svg = R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )"
+                           R"(width="40" height="40"><image width="40" height="40" xlink:href=")"
+        + QUrl::fromLocalFile(local).toEncoded() + R"("/></svg>)";
+    // The same bytes under a raster name and type.
+    server.serve("/logo.png", HostileAnswer::crafted(svg, "image/png"));
+    EXPECT_TRUE(load(*store, "/logo.png").isNull());
+    EXPECT_TRUE(store->hasFailed(server.url("/logo.png")));
+}
+
+TEST_F(ImageStoreTest, EveryRasterFormatProvidersUseDecodes)
+{
+    const std::pair<const char *, QByteArray> pictures[] = {
+        { "png", pictureBytes({ 3, 2 }, "PNG") }, { "jpeg", pictureBytes({ 3, 2 }, "JPEG") },
+        { "bmp", pictureBytes({ 3, 2 }, "BMP") }, { "webp", pictureBytes({ 3, 2 }, "WEBP") }, { "gif", kRedGif },
+    };
+    for (const auto &[name, bytes] : pictures) {
+        SCOPED_TRACE(name);
+        ASSERT_FALSE(bytes.isEmpty()) << "no writer";
+        // The type the server names does not matter; the bytes do.
+        const QString path = QStringLiteral("/picture.") + QLatin1String(name);
+        server.serve(path, LoopbackResponse::file(bytes, "application/octet-stream"));
+        EXPECT_EQ(load(*store, path).size(), QSize(3, 2));
+    }
+}
+
+// An endless picture is cut at the store's cap: the client closes the connection.
+TEST_F(ImageStoreTest, EndlessPictureIsAbortedAtTheCap)
+{
+    QTemporaryDir smallDir;
+    ImageStore small(smallDir.path(), [] { return QStringLiteral("ImageTest/2.0"); }, nullptr, &clock, 64 * 1024);
+    server.serve("/endless.png", HostileAnswer::endless());
+    server.serve("/big.png", picture({ 512, 512 }, "BMP"));
+    EXPECT_TRUE(load(small, "/endless.png").isNull());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.streamsClosedByClient() == 1; }));
+    EXPECT_TRUE(load(small, "/big.png").isNull());
+    EXPECT_TRUE(small.hasFailed(server.url("/big.png")));
+    EXPECT_EQ(load(*store, "/big.png").size(), QSize(512, 512));
 }
 
 } // namespace

@@ -292,6 +292,33 @@ TEST_F(PlayerEngineTest, InvalidAddressStopsPreviousItem)
     EXPECT_FALSE(engine.usesVLC());
 }
 
+// A provider's address may name a local file or device: only network streams are played.
+TEST_F(PlayerEngineTest, OnlyNetworkStreamsArePlayed)
+{
+    for (const char *address : { "file:///home/user/video.ts", "FILE:///etc/passwd", "file://localhost/tmp/a.mkv",
+             "smb://host/share/film.mkv", "dvd:///dev/sr0", "v4l2:///dev/video0", "qrc:/clip.mp4", "ftp://host/a.mp4",
+             "data:video/mp4;base64,AAAA" }) {
+        SCOPED_TRACE(address);
+        PlayItem local = movieItem(QString::fromLatin1(address));
+        local.url = QString::fromLatin1(address);
+        engine.play(local);
+        EXPECT_EQ(engine.error(), "text of perr_format");
+        EXPECT_FALSE(engine.buffering());
+    }
+    EXPECT_TRUE(loads.isEmpty());
+    EXPECT_EQ(rig.vlc.created, 0);
+
+    const QStringList streams { "http://127.0.0.1/a.ts", "HTTPS://127.0.0.1/a.m3u8", "rtsp://127.0.0.1/cam",
+        "rtmp://127.0.0.1/app/live", "udp://@239.0.0.1:1234", "rtp://@:5004", "mms://127.0.0.1/tv", "srt://127.0.0.1:9000" };
+    for (const QString &address : streams) {
+        PlayItem remote = movieItem(address);
+        remote.url = address;
+        engine.play(remote);
+        EXPECT_FALSE(engine.error()) << qPrintable(address);
+    }
+    EXPECT_EQ(loads.size(), streams.size());
+}
+
 TEST_F(PlayerEngineTest, ResumeSavesAreThrottledStopSavesOnceMoreAndLiveNever)
 {
     engine.play(movieItem());

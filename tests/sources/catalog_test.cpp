@@ -1,3 +1,4 @@
+#include "HostileAnswers.h"
 #include "LoopbackServer.h"
 #include "ManualClock.h"
 #include "TaskOutcome.h"
@@ -6,6 +7,9 @@
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
 #include "sources/PlayItems.h"
+#include "sources/XtreamClient.h"
+
+#include <QFile>
 
 #include <QTest>
 
@@ -450,6 +454,46 @@ TEST_F(CatalogTest, ResetEmptiesCachesAndReloadsFromTheDiskCache)
     EXPECT_EQ(actionCount(""), 2);
     runTask(catalog.vodInfo(xtream(), channel("201")));
     EXPECT_EQ(actionCount("get_vod_info"), 2);
+}
+
+// A cached list cut short (a full disk, a crash while writing) is not served for hours:
+// it is dropped and fetched again once; an answer that is no better is the server's error.
+TEST_F(CatalogTest, CachedListThatFailsToDecodeIsFetchedAgainOnce)
+{
+    const QStringList streamNames = names(load(xtream(), ContentType::live)->all);
+    const QString address = XtreamClient::apiURL(xtream(), QStringLiteral("get_live_streams"), QString());
+    const QString cached = HttpCache(http.cacheDir()).filePath(address);
+    const auto truncateCache = [&] {
+        QFile file(cached);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(R"([{"num":1,"name":"On)");
+    };
+    truncateCache();
+    catalog.reset();
+    EXPECT_EQ(names(load(xtream(), ContentType::live)->all), streamNames);
+    EXPECT_EQ(actionCount("get_live_streams"), 2);
+
+    truncateCache();
+    catalog.reset();
+    answer("get_live_streams", HostileAnswer::crafted(R"([{"name":"Tw)", "application/json"));
+    EXPECT_EQ(loadError(xtream(), ContentType::live), AppError::badData());
+    EXPECT_EQ(actionCount("get_live_streams"), 3);
+    EXPECT_FALSE(QFile::exists(cached));
+}
+
+// Whatever a hostile provider sends for a list ends in the unexpected-data error.
+TEST_F(CatalogTest, ListsOverTheCapFailWithUnexpectedData)
+{
+    TestHttp capped(HttpOptions { .bodyCap = 512 * 1024 });
+    Catalog small { &capped.http(), &clock, [] { return QStringLiteral("Uncategorized"); } };
+    for (const LoopbackResponse &hostile : { HostileAnswer::endless(), HostileAnswer::gzipBomb(64 * 1024 * 1024) }) {
+        answer("get_vod_streams", hostile);
+        small.reset();
+        capped->clearCache();
+        EXPECT_EQ(runOutcome(small.load(xtream(), ContentType::movie, true)).errorAs<AppError>(), AppError::badData());
+        server.serve(QStringLiteral("/list.m3u"), hostile);
+        EXPECT_EQ(runOutcome(small.load(m3u(), ContentType::live, true)).errorAs<AppError>(), AppError::badData());
+    }
 }
 
 } // namespace

@@ -1,9 +1,11 @@
+#include "HostileAnswers.h"
 #include "LoopbackServer.h"
 #include "TaskOutcome.h"
 #include "TestHttp.h"
 
 #include <QCoroTimer>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTcpServer>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -200,6 +202,46 @@ QCoro::Task<> holdPermit(HostLimiter &limiter, QString host, QList<QString> &sta
     started.append(host);
     while (!release)
         co_await QCoro::sleepFor(1ms);
+}
+
+// A hostile provider's bodies end in an error once they pass the cap, decompressed or not;
+// the transfer is aborted rather than read to its end.
+TEST(Http, BodiesOverTheCapOrBrokenInTransferFail)
+{
+    constexpr qint64 kCap = 1024 * 1024;
+    const QByteArray list = "[" + QByteArray(1000, '1') + "]";
+    const struct {
+        const char *name;
+        LoopbackResponse answer;
+        qint64 cap;
+        Expected result;
+    } rows[] = {
+        { "endless", HostileAnswer::endless(), kCap, AppError::badData() },
+        { "huge", HostileAnswer::huge(64 * kCap), kCap, AppError::badData() },
+        { "gzip bomb over the cap", HostileAnswer::gzipBomb(64 * kCap), kCap, AppError::badData() },
+        // Far under our cap, Qt's own bomb check stops it: still an error, never an empty list.
+        { "gzip bomb under the cap", HostileAnswer::gzipBomb(64 * kCap), 512 * kCap, AppError::badData() },
+        { "truncated", HostileAnswer::truncated(list, 4 * list.size()), kCap, QNetworkReply::RemoteHostClosedError },
+        { "slow but whole", HostileAnswer::slow(list, 1ms, 100), kCap, list },
+        { "just at the cap", HostileAnswer::huge(kCap), kCap, QByteArray(kCap, 'x') },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        LoopbackServer server;
+        server.serve(QStringLiteral("/list"), row.answer);
+        TestHttp http(HttpOptions { .bodyCap = row.cap });
+        expectOutcome(runOutcome(http->get(server.url(QStringLiteral("/list")), 10s)), row.result);
+    }
+}
+
+TEST(Http, AnEndlessBodyIsAbortedByTheClient)
+{
+    LoopbackServer server;
+    server.serve(QStringLiteral("/list"), HostileAnswer::endless());
+    TestHttp http(HttpOptions { .bodyCap = 256 * 1024 });
+    expectOutcome(runOutcome(http->cachedGet(server.url(QStringLiteral("/list")), 60s, false)), AppError::badData());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.streamsClosedByClient() == 1; }));
+    EXPECT_FALSE(QFile::exists(http->cacheDir() + u'/' + sha1Hex(server.url(QStringLiteral("/list")))));
 }
 
 TEST(HostLimiter, QueuesOnlyBeyondTheLimitOfTheSameHost)

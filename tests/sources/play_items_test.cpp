@@ -68,6 +68,37 @@ TEST(PlayItems, ItemAddressAndFallback)
     }
 }
 
+// Address lines without a scheme are relative to the playlist's own web address.
+TEST(PlayItems, RelativeAddressesResolveAgainstTheWebPlaylist)
+{
+    const struct {
+        const char *playlist;
+        ContentType type;
+        const char *url;
+        const char *expectedUrl;
+    } cases[] = {
+        { "http://127.0.0.1:9/lists/tv.m3u?key=1", ContentType::movie, "films/a b.mkv",
+            "http://127.0.0.1:9/lists/films/a%20b.mkv" },
+        { "https://127.0.0.1/lists/tv.m3u", ContentType::movie, "/vod/1.mp4", "https://127.0.0.1/vod/1.mp4" },
+        { "http://127.0.0.1:9/lists/tv.m3u", ContentType::movie, "../up/2.mp4", "http://127.0.0.1:9/up/2.mp4" },
+        { " http://127.0.0.1:9/tv.m3u\t", ContentType::live, "u/p/1234.ts", "http://127.0.0.1:9/u/p/1234.m3u8" },
+        { "http://127.0.0.1:9/tv.m3u", ContentType::movie, "//127.0.0.2/x.mp4", "http://127.0.0.2/x.mp4" },
+        // An absolute address stays as written; a playlist that is no web address resolves nothing.
+        { "http://127.0.0.1:9/tv.m3u", ContentType::movie, "rtsp://127.0.0.3/cam", "rtsp://127.0.0.3/cam" },
+        { "file:///home/user/tv.m3u", ContentType::movie, "films/a.mkv", "films/a.mkv" },
+    };
+    for (const auto &row : cases) {
+        SCOPED_TRACE(row.url);
+        const MediaItem media = item(row.type, QStringLiteral("3"), opt(row.url));
+        EXPECT_EQ(PlayItems::forItem(media, m3u(QString::fromUtf8(row.playlist))).url, QString::fromUtf8(row.expectedUrl));
+        EXPECT_EQ(media.url, opt(row.url));
+    }
+    MediaItem series = item(ContentType::series, QStringLiteral("s"));
+    Episode episode;
+    episode.url = QStringLiteral("shows/e1.mkv");
+    EXPECT_EQ(PlayItems::forEpisode(m3u(), series, episode).url, QStringLiteral("http://127.0.0.1:9/shows/e1.mkv"));
+}
+
 TEST(PlayItems, ItemRecordFields)
 {
     const FavoriteEntry favorite { 7, ContentType::live, "77", "Name 77", kLogo, std::nullopt, "12", "epg.1",

@@ -157,7 +157,10 @@ TEST_F(XtreamClientTest, DetailsAskForTheEncodedIds)
     EXPECT_EQ(provider.lastQuery(QStringLiteral("get_series_info")).queryItemValue(QStringLiteral("series_id")), u"301");
     provider.answer(QStringLiteral("get_vod_info"), LoopbackResponse::json("{\"info\":[]}"));
     EXPECT_EQ(runTask(XtreamClient::vodInfo(provider.playlist(), QStringLiteral("1"), client)), VodInfo());
+    // A series without details is answered [] like a movie's empty info: the list item stands.
     provider.answer(QStringLiteral("get_series_info"), LoopbackResponse::json("[]"));
+    EXPECT_EQ(runTask(XtreamClient::seriesInfo(provider.playlist(), QStringLiteral("1"), client)), SeriesInfo());
+    provider.answer(QStringLiteral("get_series_info"), LoopbackResponse::json("<html>"));
     EXPECT_EQ(appError(XtreamClient::seriesInfo(provider.playlist(), QStringLiteral("1"), client)), AppError::badData());
 }
 

@@ -87,7 +87,12 @@ QByteArray encodeResponse(const LoopbackResponse &response)
     QByteArray head
         = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
     head += "Content-Type: " + response.contentType + "\r\n";
-    head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    if (response.declaredLength)
+        head += "Content-Length: " + QByteArray::number(*response.declaredLength) + "\r\n";
+    else if (!response.stream)
+        head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    if (response.stream)
+        head += "Connection: close\r\n";
     for (const auto &[name, value] : response.headers)
         head += name + ": " + value + "\r\n";
     return head + "\r\n" + response.body;
@@ -330,6 +335,17 @@ void LoopbackServer::answer(QTcpSocket *socket, const LoopbackResponse &response
         return;
     }
     socket->write(encodeResponse(response));
+    if (response.stream) {
+        auto streamed = std::make_shared<LoopbackResponse>(response);
+        connect(
+            socket, &QTcpSocket::bytesWritten, socket, [this, socket, streamed] { pump(socket, streamed); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, streamed] {
+            if (streamed->stream)
+                ++m_streamsClosedByClient;
+        });
+        pump(socket, streamed);
+        return;
+    }
     if (connection.closeAfterAnswer) {
         socket->disconnectFromHost();
         return;
@@ -338,6 +354,30 @@ void LoopbackServer::answer(QTcpSocket *socket, const LoopbackResponse &response
     if (!connection.buffer.isEmpty())
         QMetaObject::invokeMethod(
             socket, [this, socket] { readFrom(socket); }, Qt::QueuedConnection);
+}
+
+// Keeps a little of a streamed body queued; the next piece goes once the client has read.
+void LoopbackServer::pump(QTcpSocket *socket, const std::shared_ptr<LoopbackResponse> &response)
+{
+    constexpr qint64 kQueued = 256 * 1024;
+    if (!response->stream || socket->bytesToWrite() >= kQueued
+        || socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    const auto writeNext = [this, socket, response] {
+        if (!response->stream || socket->state() != QAbstractSocket::ConnectedState)
+            return;
+        const QByteArray piece = response->stream();
+        if (piece.isEmpty()) {
+            response->stream = nullptr;
+            socket->disconnectFromHost();
+            return;
+        }
+        m_streamedBytes += socket->write(piece);
+    };
+    if (response->streamPause > 0ms)
+        QTimer::singleShot(response->streamPause, socket, writeNext);
+    else
+        writeNext();
 }
 
 void LoopbackServer::forget(QTcpSocket *socket)

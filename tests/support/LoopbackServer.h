@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class QTcpSocket;
@@ -40,6 +41,12 @@ struct LoopbackResponse {
     bool drop = false;
     // A request with a "Range: bytes=" header gets the asked bytes (206) or 416.
     bool ranges = false;
+    // A body written piece by piece after `body`, for as long as the client reads: each call
+    // gives the next piece, an empty one ends the answer and closes the connection. Without
+    // `declaredLength` no length is sent and the body runs until the close.
+    std::function<QByteArray()> stream;
+    std::chrono::milliseconds streamPause { 0 }; // between two pieces
+    std::optional<qint64> declaredLength; // the Content-Length sent instead of the body's own
 
     static LoopbackResponse text(const QByteArray &body, int status = 200);
     static LoopbackResponse json(const QByteArray &body, int status = 200);
@@ -91,6 +98,9 @@ public:
     // The most requests that were waiting for their answer at the same time.
     int maxConcurrent() const { return m_maxInFlight; }
     int inFlight() const { return m_inFlight; }
+    // Bytes of streamed bodies written so far, and the streams whose client closed first.
+    qint64 streamedBytes() const { return m_streamedBytes; }
+    int streamsClosedByClient() const { return m_streamsClosedByClient; }
     void clearLog();
 
 signals:
@@ -105,6 +115,7 @@ private:
     void answer(QTcpSocket *socket, const LoopbackResponse &response);
     void forget(QTcpSocket *socket);
     Handler handlerFor(const QString &path) const;
+    void pump(QTcpSocket *socket, const std::shared_ptr<LoopbackResponse> &response);
 
     QTcpServer m_server;
     std::map<QTcpSocket *, std::unique_ptr<Connection>> m_connections;
@@ -114,4 +125,6 @@ private:
     QList<LoopbackRequest> m_log;
     int m_inFlight = 0;
     int m_maxInFlight = 0;
+    qint64 m_streamedBytes = 0;
+    int m_streamsClosedByClient = 0;
 };

@@ -129,6 +129,16 @@ TEST_F(SeriesDetailsTest, SeriesWithoutEpisodesEndsOnNoItems)
     EXPECT_EQ(vod.app().stack().size(), 2);
 }
 
+// A provider with no details of the series answers []: the list item stands, as for a movie.
+TEST_F(SeriesDetailsTest, EmptyArrayAnswerFallsBackToTheListItem)
+{
+    auto screen = open(LoopbackResponse::json("[]"));
+    EXPECT_EQ(screen->state(), SeriesDetailsScreenModel::Empty);
+    EXPECT_TRUE(screen->error().isEmpty());
+    EXPECT_EQ(screen->posterUrl(), u"http://127.0.0.1:9/show.jpg"_qs);
+    EXPECT_EQ(screen->chips(), metaChips(std::nullopt, u"8.1"_qs, std::nullopt, std::nullopt));
+}
+
 TEST_F(SeriesDetailsTest, FailedLoadShowsItsMessage)
 {
     auto screen = open(LoopbackResponse::withStatus(404));
