@@ -16,6 +16,8 @@ class AppClock;
 class AppState;
 class QQmlEngine;
 class QJSEngine;
+class QMouseEvent;
+class QQuickWindow;
 
 // Answers true when it used the key.
 using KeyHandlerFn = std::function<bool(const Key &)>;
@@ -73,6 +75,7 @@ private:
         KeyHandlerFn handler;
     };
 
+    void endEditingOutside(QQuickWindow *window, const QMouseEvent &press);
     bool applyDefaults(const Key &key, bool editing, bool autoRepeat);
     bool escapeDefault(bool autoRepeat);
 

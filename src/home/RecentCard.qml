@@ -121,10 +121,12 @@ Card {
         onTapped: menu.popup()
     }
 
-    Menu {
+    AppMenu {
         id: menu
+        objectName: "dismissMenu"
 
-        MenuItem {
+        AppMenuItem {
+            objectName: "dismissItem"
             text: Localized.text("dismiss")
             onTriggered: if (root.dismissAction) root.dismissAction()
         }

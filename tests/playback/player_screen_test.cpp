@@ -1,3 +1,4 @@
+#include "NotifyAudit.h"
 #include "PlayerScreenRig.h"
 
 #include "sources/PlayItems.h"
@@ -573,6 +574,29 @@ TEST_F(PlayerScreenTest, FavouriteToggleShowsItsToastAndTheHeartFollows)
     appear(QueueSource { .count = 3 }.queue(1));
     EXPECT_TRUE(press(*screen, "h"));
     EXPECT_TRUE(env.prefs->favorites().isEmpty());
+}
+
+// What the view reads follows the item: opening on the channel the preview already plays,
+// zapping from a favourite to another channel and toggling the heart each announce every
+// property they change.
+TEST_F(PlayerScreenTest, EveryPropertyAnnouncesItsChangesAsTheItemChanges)
+{
+    const QueueSource channels { .live = true, .count = 3 };
+    env.prefs->toggleFavorite(*channels.at(1).favorite);
+    engine.engine->play(channels.at(1));
+    ready(0);
+    open(channels.queue(1), Routes::Live {});
+    EXPECT_EQ(auditNotifications(screen.get(), [&] { screen->appear(); }), QStringList());
+    ASSERT_TRUE(screen->liveBadge());
+    ASSERT_TRUE(screen->isFavorite());
+
+    EXPECT_EQ(auditNotifications(screen.get(), [&] { press(*screen, "D"); }), QStringList());
+    EXPECT_FALSE(screen->isFavorite());
+    EXPECT_EQ(auditNotifications(screen.get(), [&] { press(*screen, "h"); }), QStringList());
+    EXPECT_EQ(env.state->toast(), u"Added to favorites"_qs);
+    EXPECT_EQ(auditNotifications(screen.get(), [&] { ready(0); }), QStringList());
+    EXPECT_EQ(auditNotifications(screen.get(), [&] { screen->toggleList(); }), QStringList());
+    EXPECT_EQ(auditNotifications(screen.get(), [&] { screen->queueList()->select(0); }), QStringList());
 }
 
 TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOpen)

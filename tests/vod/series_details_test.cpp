@@ -1,4 +1,6 @@
+#include "NotifyAudit.h"
 #include "VodFixture.h"
+#include "sources/PlayItems.h"
 #include "vod/MetaChips.h"
 #include "vod/SeriesDetailsScreenModel.h"
 
@@ -161,6 +163,26 @@ TEST_F(SeriesDetailsTest, FavouriteToggleTwice)
     screen->toggleFavorite();
     EXPECT_EQ(vod.app().toast(), u"Removed from favorites"_qs);
     EXPECT_FALSE(screen->favorite());
+}
+
+// A favourite series opens with its heart filled, and every property the view reads
+// announces its change while the details load and the heart turns.
+TEST_F(SeriesDetailsTest, PropertiesAnnounceEveryChangeFromOpenToFavourite)
+{
+    vod.provider.answer(u"get_series_info"_qs, LoopbackResponse::json(kInfo));
+    vod.fixture.makeState({ Routes::Home {}, Routes::Series { kSeries } });
+    vod.prefs().toggleFavorite(PlayItems::favoriteOf(kSeries, vod.playlist().id));
+    SeriesDetailsScreenModel screen(vod.screenDeps(), vod.fixture.topEntry());
+    EXPECT_TRUE(screen.favorite());
+    EXPECT_EQ(screen.posterUrl(), *kSeries.logo);
+    EXPECT_EQ(auditNotifications(&screen, [&] {
+        screen.setActive(true);
+        ASSERT_TRUE(VodFixture::eventually([&] { return screen.state() == SeriesDetailsScreenModel::Loaded; }));
+    }),
+        QStringList());
+    EXPECT_EQ(auditNotifications(&screen, [&] { screen.toggleFavorite(); }), QStringList());
+    EXPECT_FALSE(screen.favorite());
+    EXPECT_EQ(auditNotifications(&screen, [&] { press(screen, "DD"); }), QStringList());
 }
 
 } // namespace
