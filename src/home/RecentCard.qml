@@ -116,9 +116,10 @@ Card {
         }
     }
 
-    TapHandler {
+    MouseArea {
+        anchors.fill: parent
         acceptedButtons: Qt.RightButton
-        onTapped: menu.popup()
+        onClicked: menu.popup()
     }
 
     AppMenu {

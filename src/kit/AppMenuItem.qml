@@ -6,7 +6,7 @@ import Zelfor.Kit
 MenuItem {
     id: item
 
-    implicitHeight: visible ? 34 : 0
+    implicitHeight: 34
     leftPadding: 12
     rightPadding: 12
 

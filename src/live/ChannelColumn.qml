@@ -73,6 +73,7 @@ ColumnPanel {
         }
         AppMenuItem {
             visible: channelMenu.catchup
+            height: visible ? implicitHeight : 0
             text: Localized.text("catch_up")
             onTriggered: column.screen.openCatchUpAt(channelMenu.row)
         }

@@ -182,17 +182,16 @@ TEST_F(HomeViews, DismissMenuOwnsTheKeysWhileOpen)
     prefs.addRecent({ .key = key, .title = u"Loud Rooms"_qs, .url = u"http://127.0.0.1:9/78.mp4"_qs });
     prefs.saveResume(key, 600, 2400);
     AppState::shared()->replace(Routes::Home {});
-    QQuickItem *bar = nullptr;
+    QObject *menu = nullptr;
     ASSERT_TRUE(waitUntil([&] {
-        bar = nullptr;
         for (QQuickItem *item : itemsBelow(window->contentItem()))
-            if (item->objectName() == u"resumeBar" && item->isVisible() && item->width() > 0)
-                bar = item;
-        return top<HomeScreenModel>() && bar;
+            if (item->property("dismissAction").isValid() && item->isVisible() && item->isEnabled())
+                menu = item->findChild<QObject *>(u"dismissMenu"_qs);
+        return top<HomeScreenModel>() && menu;
     }));
     QQuickItem *dismiss = nullptr;
     const auto openMenu = [&] {
-        QTest::mouseClick(window, Qt::RightButton, {}, centreOf(bar));
+        QMetaObject::invokeMethod(menu, "open");
         return waitUntil([&] { return (dismiss = named(u"dismissItem"_qs)) && dismiss->isVisible(); });
     };
     const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };

@@ -89,7 +89,7 @@ Window {
     AppMenu {
         objectName: "menu"
         AppMenuItem { objectName: "first"; text: "First"; onTriggered: win.chosenEntry = 0 }
-        AppMenuItem { objectName: "hidden"; text: "Hidden"; visible: false; onTriggered: win.chosenEntry = 1 }
+        AppMenuItem { objectName: "hidden"; text: "Hidden"; visible: false; height: 0; onTriggered: win.chosenEntry = 1 }
         AppMenuItem { objectName: "last"; text: "Last"; onTriggered: win.chosenEntry = 2 }
     }
 })",
@@ -116,6 +116,12 @@ Window {
     EXPECT_EQ(window->property("chosenEntry").toInt(), 2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !menu->property("visible").toBool(); }));
     EXPECT_EQ(KeyRouter::shared()->handlerCount(), 0);
+
+    // A click chooses as before.
+    QMetaObject::invokeMethod(menu, "open");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->property("opened").toBool(); }));
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, centreOf(window->findChild<QQuickItem *>(QStringLiteral("first"))));
+    EXPECT_EQ(window->property("chosenEntry").toInt(), 0);
     EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
 }
 

@@ -5,8 +5,6 @@
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Prefs.h"
-#include "kit/PosterRating.h"
-#include "sources/PlayItems.h"
 #include "vod/BrowseScreenModel.h"
 #include "vod/MovieDetailsScreenModel.h"
 #include "vod/SeriesDetailsScreenModel.h"
@@ -215,35 +213,6 @@ TEST_F(VodViewsTest, PosterMenuOwnsTheKeysWhileOpen)
     ASSERT_TRUE(waitUntil([&] { return !menuItem->isVisible(); }));
     EXPECT_TRUE(press(Key::Kind::esc));
     EXPECT_EQ(route(), u"home"_qs) << "a closed menu leaves Esc to the screen";
-}
-
-// Until the details answer, the movie and series screens draw the list item's own poster,
-// backdrop and rating; a favourite series opens with its button saying so.
-TEST_F(VodViewsTest, DetailsDrawTheListItemWhileLoadingAndTheFavouriteAtOnce)
-{
-    for (const ContentType type : { ContentType::movie, ContentType::series }) {
-        app->replace(Routes::Home {});
-        app->push(Routes::Browse { type });
-        auto *browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
-        ASSERT_TRUE(browse);
-        // An item whose details nothing asked for yet: the answer is still on its way below.
-        const MediaItem item = *browse->posters()->itemAt(browse->posters()->count() - 1);
-        ASSERT_TRUE(item.logo && PosterRating::badge(item.rating));
-        if (type == ContentType::series)
-            app->prefs()->toggleFavorite(PlayItems::favoriteOf(item, app->activePlaylist()->id));
-        app->push(type == ContentType::movie ? Route { Routes::Movie { item } } : Route { Routes::Series { item } });
-        QQuickItem *screen = itemNamed(window->contentItem(), type == ContentType::movie ? u"movieScreen"_qs : u"seriesScreen"_qs);
-        ASSERT_TRUE(screen);
-        EXPECT_EQ(itemNamed(screen, u"poster"_qs)->property("url").toString(), *item.logo);
-        EXPECT_EQ(itemNamed(screen, u"backdrop"_qs)->property("url").toString(), *item.logo);
-        QStringList chips;
-        for (QQuickItem *chip : itemsBelow(itemNamed(screen, u"chips"_qs)))
-            if (chip->objectName() == u"chip"_qs)
-                chips.append(chip->property("text").toString());
-        EXPECT_TRUE(chips.contains(*PosterRating::badge(item.rating))) << qPrintable(chips.join(' '));
-        if (type == ContentType::series)
-            EXPECT_EQ(itemNamed(screen, u"favoriteButton"_qs)->property("title").toString(), u"In favorites"_qs);
-    }
 }
 
 } // namespace
