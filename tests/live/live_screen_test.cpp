@@ -109,7 +109,7 @@ TEST_F(LiveScreenTest, PropertiesAnnounceEveryChangeOfTheMainActions)
         { "category", [&] { press(screen, "LD"); } },
     };
     for (const auto &[name, step] : steps)
-        EXPECT_EQ(auditNotifications(&screen, step), QStringList()) << name;
+        EXPECT_TRUE(notifiesEveryChange(&screen, step)) << name;
 }
 
 TEST_F(LiveScreenTest, EnterOnThePreviewedChannelRestartsItWhenTheEngineHoldsNothing)

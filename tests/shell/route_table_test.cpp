@@ -77,11 +77,10 @@ TEST_F(RouteTable, EveryScreenAnnouncesWhatItsOpeningChanges)
         deps.clock = &engine.clock;
         const std::unique_ptr<RouteScreen> screen(ScreenTable::rowOf(route).make(deps, fixture.topEntry()));
         ASSERT_TRUE(screen);
-        EXPECT_EQ(auditNotifications(screen.get(), [&] {
+        EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] {
             screen->setActive(true);
             QCoreApplication::processEvents();
-        }),
-            QStringList());
+        }));
         screen->setActive(false);
     }
 }

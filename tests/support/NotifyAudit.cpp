@@ -97,3 +97,11 @@ QStringList auditNotifications(QObject *object, const std::function<void()> &ste
     step();
     return audit.compare();
 }
+
+::testing::AssertionResult notifiesEveryChange(QObject *object, const std::function<void()> &step)
+{
+    const QStringList problems = auditNotifications(object, step);
+    if (problems.isEmpty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << qPrintable(problems.join(QStringLiteral("; ")));
+}

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 
 // Checks properties the way a view reads them: snapshots every readable property of
@@ -10,3 +12,6 @@
 // one line per property whose value changed without its NOTIFY signal, and per property
 // that has no NOTIFY without being CONSTANT. Empty when all is well.
 QStringList auditNotifications(QObject *object, const std::function<void()> &step);
+
+// Passes when `step` changed nothing unannounced; otherwise names each problem.
+::testing::AssertionResult notifiesEveryChange(QObject *object, const std::function<void()> &step);

@@ -175,14 +175,13 @@ TEST_F(SeriesDetailsTest, PropertiesAnnounceEveryChangeFromOpenToFavourite)
     SeriesDetailsScreenModel screen(vod.screenDeps(), vod.fixture.topEntry());
     EXPECT_TRUE(screen.favorite());
     EXPECT_EQ(screen.posterUrl(), *kSeries.logo);
-    EXPECT_EQ(auditNotifications(&screen, [&] {
+    EXPECT_TRUE(notifiesEveryChange(&screen, [&] {
         screen.setActive(true);
         ASSERT_TRUE(VodFixture::eventually([&] { return screen.state() == SeriesDetailsScreenModel::Loaded; }));
-    }),
-        QStringList());
-    EXPECT_EQ(auditNotifications(&screen, [&] { screen.toggleFavorite(); }), QStringList());
+    }));
+    EXPECT_TRUE(notifiesEveryChange(&screen, [&] { screen.toggleFavorite(); }));
     EXPECT_FALSE(screen.favorite());
-    EXPECT_EQ(auditNotifications(&screen, [&] { press(screen, "DD"); }), QStringList());
+    EXPECT_TRUE(notifiesEveryChange(&screen, [&] { press(screen, "DD"); }));
 }
 
 } // namespace
