@@ -599,6 +599,25 @@ TEST_F(PlayerScreenTest, EveryPropertyAnnouncesItsChangesAsTheItemChanges)
     EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] { screen->queueList()->select(0); }));
 }
 
+// The side list marks the played channel only while the engine loads or plays it.
+TEST_F(PlayerScreenTest, AFailedChannelLosesItsMarkInTheSideListUntilRetried)
+{
+    appear(QueueSource { .live = true, .count = 3 }.queue(1));
+    PlayQueueModel &rows = *screen->queueList()->channels();
+    const auto marked = [&] { return rows.data(rows.index(1), PlayQueueModel::PlayingRole).toBool(); };
+    EXPECT_TRUE(marked());
+    // The live ladder reconnects a few times before it gives up.
+    for (int attempt = 0; attempt < PlayerEngine::kMaxRetries + 2 && !player.hasError(); ++attempt) {
+        EXPECT_TRUE(marked()) << "still trying, attempt " << attempt;
+        platform.fail();
+        advance(PlayerEngine::kMaxRetries * PlayerEngine::kRetryStepMs);
+    }
+    ASSERT_TRUE(player.hasError());
+    EXPECT_FALSE(marked());
+    screen->retry();
+    EXPECT_TRUE(marked());
+}
+
 TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOpen)
 {
     const QueueSource source { .live = true, .count = 120 };
