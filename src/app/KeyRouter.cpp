@@ -7,7 +7,9 @@
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickWindow>
 
 namespace {
@@ -94,10 +96,27 @@ bool KeyRouter::textFieldEditing()
     return query.value(Qt::ImEnabled).toBool() && !query.value(Qt::ImReadOnly).toBool();
 }
 
+// A press outside the text field being edited ends editing, as on any desktop.
+void KeyRouter::endEditingOutside(QQuickWindow *window, const QMouseEvent &press)
+{
+    auto *field = qobject_cast<QQuickItem *>(window->focusObject());
+    if (!field || !m_hooks.editing())
+        return;
+    if (!field->contains(field->mapFromScene(press.scenePosition())))
+        field->setFocus(false);
+}
+
 bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
 {
     // One press passes the filter once per delivery hop; the window's hop is the first.
-    if (event->type() != QEvent::KeyPress || !qobject_cast<QQuickWindow *>(watched))
+    auto *window = qobject_cast<QQuickWindow *>(watched);
+    if (!window)
+        return false;
+    if (event->type() == QEvent::MouseButtonPress) {
+        endEditingOutside(window, *static_cast<QMouseEvent *>(event));
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
         return false;
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
     if (keyEvent->modifiers() & Qt::ControlModifier)

@@ -16,6 +16,8 @@ class AppClock;
 class AppState;
 class QQmlEngine;
 class QJSEngine;
+class QMouseEvent;
+class QQuickWindow;
 
 // Answers true when it used the key.
 using KeyHandlerFn = std::function<bool(const Key &)>;
@@ -35,7 +37,7 @@ struct KeyRouterHooks {
 // on the lone home screen hint and quit on a second Esc within 2 s; a held Esc's repeats
 // never count as that second press) to keys it leaves.
 // Ctrl combinations pass untouched to the window's shortcuts. Handlers usually come from
-// KeyHandler view-models.
+// KeyHandler view-models. A mouse press outside the text field being edited ends editing.
 class KeyRouter : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -73,6 +75,7 @@ private:
         KeyHandlerFn handler;
     };
 
+    void endEditingOutside(QQuickWindow *window, const QMouseEvent &press);
     bool applyDefaults(const Key &key, bool editing, bool autoRepeat);
     bool escapeDefault(bool autoRepeat);
 

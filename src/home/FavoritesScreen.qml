@@ -90,7 +90,7 @@ Item {
                 }
             }
 
-            Menu {
+            AppMenu {
                 id: removeMenu
                 objectName: "removeMenu"
                 property int index: -1
@@ -100,7 +100,7 @@ Item {
                     popup()
                 }
 
-                MenuItem {
+                AppMenuItem {
                     text: Localized.text("remove_favorite")
                     onTriggered: screen.toggleFavorite(removeMenu.index)
                 }

@@ -116,15 +116,18 @@ Card {
         }
     }
 
-    TapHandler {
+    MouseArea {
+        anchors.fill: parent
         acceptedButtons: Qt.RightButton
-        onTapped: menu.popup()
+        onClicked: menu.popup()
     }
 
-    Menu {
+    AppMenu {
         id: menu
+        objectName: "dismissMenu"
 
-        MenuItem {
+        AppMenuItem {
+            objectName: "dismissItem"
             text: Localized.text("dismiss")
             onTriggered: if (root.dismissAction) root.dismissAction()
         }

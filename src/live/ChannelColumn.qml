@@ -24,6 +24,7 @@ ColumnPanel {
 
         delegate: ChannelRow {
             id: row
+            objectName: "channelRow"
 
             required property int index
 
@@ -46,8 +47,9 @@ ColumnPanel {
         color: Theme.textDim
     }
 
-    Menu {
+    AppMenu {
         id: channelMenu
+        objectName: "channelMenu"
 
         property int row: -1
         property bool favorite: false
@@ -60,15 +62,16 @@ ColumnPanel {
             popup()
         }
 
-        MenuItem {
+        AppMenuItem {
             text: Localized.text("fullscreen")
             onTriggered: column.screen.openFullScreen(channelMenu.row)
         }
-        MenuItem {
+        AppMenuItem {
+            objectName: "favoriteItem"
             text: Localized.text(channelMenu.favorite ? "remove_favorite" : "add_favorite")
             onTriggered: column.screen.toggleFavoriteAt(channelMenu.row)
         }
-        MenuItem {
+        AppMenuItem {
             visible: channelMenu.catchup
             height: visible ? implicitHeight : 0
             text: Localized.text("catch_up")

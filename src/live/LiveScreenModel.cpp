@@ -37,6 +37,7 @@ LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     });
     connect(m_prefs, &Prefs::aspectModeChanged, this, &LiveScreenModel::aspectModeChanged);
     connect(m_engine, &PlayerEngine::itemChanged, this, &LiveScreenModel::showPlayingKey);
+    connect(m_engine, &PlayerEngine::errorChanged, this, &LiveScreenModel::showPlayingKey);
     showPlayingKey();
 }
 
@@ -162,9 +163,10 @@ int LiveScreenModel::aspectMode() const
     return int(m_prefs->aspectMode());
 }
 
+// The bars mark the channel the engine loads or plays; a failed one has none.
 void LiveScreenModel::showPlayingKey()
 {
-    m_channels.setPlayingKey(m_engine ? m_engine->itemKey() : QString());
+    m_channels.setPlayingKey(m_engine && !m_engine->hasError() ? m_engine->itemKey() : QString());
 }
 
 void LiveScreenModel::openSearch()

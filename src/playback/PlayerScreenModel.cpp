@@ -34,6 +34,8 @@ void PlayerScreenModel::connectSources()
     connect(m_prefs, &Prefs::favoritesChanged, this, &PlayerScreenModel::favoriteChanged);
     const auto engineChanged = [this] {
         emit engineStateChanged();
+        emit liveBadgeChanged();
+        showPlayingRow();
         m_chrome.refresh();
     };
     for (auto signal :
@@ -125,8 +127,16 @@ void PlayerScreenModel::setIndex(int index)
 {
     m_index = index;
     m_current = m_list.channels()->itemAt(index);
-    m_list.channels()->setPlayingRow(index);
+    showPlayingRow();
     emit indexChanged();
+    emit liveBadgeChanged();
+    emit favoriteChanged();
+}
+
+// The side list marks the entry the engine loads or plays; a failed one has no mark.
+void PlayerScreenModel::showPlayingRow()
+{
+    m_list.channels()->setPlayingRow(hasError() ? -1 : m_index);
 }
 
 void PlayerScreenModel::tap()

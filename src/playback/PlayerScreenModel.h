@@ -47,7 +47,7 @@ class PlayerScreenModel : public RouteScreen {
     Q_PROPERTY(QString playPauseIcon READ playPauseIcon NOTIFY engineStateChanged)
     Q_PROPERTY(bool seekable READ seekable NOTIFY engineStateChanged)
     Q_PROPERTY(bool queueButtons READ queueButtons CONSTANT)
-    Q_PROPERTY(bool liveBadge READ liveBadge NOTIFY engineStateChanged)
+    Q_PROPERTY(bool liveBadge READ liveBadge NOTIFY liveBadgeChanged)
     Q_PROPERTY(bool favoriteButton READ favoriteButton NOTIFY indexChanged)
     Q_PROPERTY(bool isFavorite READ isFavorite NOTIFY favoriteChanged)
     Q_PROPERTY(QString fullScreenIcon READ fullScreenIcon NOTIFY fullScreenChanged)
@@ -127,12 +127,16 @@ public:
 signals:
     void indexChanged();
     void engineStateChanged();
+    // The badge follows both the item and the engine's seekability.
+    void liveBadgeChanged();
+    // The heart follows both the item and the favourites.
     void favoriteChanged();
     void fullScreenChanged();
 
 private:
     void connectSources();
     void setIndex(int index);
+    void showPlayingRow();
     bool handleScreenKey(const Key &key);
     bool handleLetter(const QString &letter, bool several);
     void playEntry(const PlayItem &item);

@@ -14,14 +14,27 @@ CircleButton {
     size: 44
     action: () => menu.opened ? menu.close() : menu.open()
 
+    MenuKeys {
+        id: keys
+        active: menu.opened
+        entries: root.entries.map(() => true)
+        onCloseRequested: menu.close()
+        onChosen: entry => {
+            menu.close()
+            root.chosen(entry)
+        }
+    }
+
     Popup {
         id: menu
         objectName: "trackPopup"
+        // Over any tooltip.
+        z: 10
         y: -height - 10
         x: (root.width - width) / 2
         padding: 8
         width: 220
-        closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+        closePolicy: Popup.CloseOnPressOutside
 
         background: Rectangle {
             radius: 14
@@ -45,7 +58,7 @@ CircleButton {
                     width: menu.availableWidth
                     height: 34
                     radius: 8
-                    color: entryPointer.containsMouse ? Theme.raisedHover : "transparent"
+                    color: keys.current === entry.index ? Theme.raisedHover : "transparent"
 
                     UiText {
                         anchors.left: parent.left
@@ -64,6 +77,7 @@ CircleButton {
                         id: entryPointer
                         anchors.fill: parent
                         hoverEnabled: true
+                        onContainsMouseChanged: if (containsMouse) keys.current = entry.index
                         onClicked: {
                             menu.close()
                             root.chosen(entry.index)

@@ -11,6 +11,7 @@ Row {
         model: parent.chips
 
         Chip {
+            objectName: "chip"
             required property var modelData
             anchors.verticalCenter: parent.verticalCenter
             text: modelData.text

@@ -6,10 +6,12 @@ import Zelfor.Vod
 // One movie over its blurred backdrop: poster, title, chips, plot, people and buttons.
 Item {
     id: root
+    objectName: "movieScreen"
 
     required property MovieDetailsScreenModel screen
 
     Backdrop {
+        objectName: "backdrop"
         anchors.fill: parent
         visible: screen.hasPlaylist
         hasUrl: screen.hasBackdrop

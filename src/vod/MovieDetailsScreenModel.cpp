@@ -27,8 +27,11 @@ MovieDetailsScreenModel::MovieDetailsScreenModel(ScreenDeps deps, RouteEntry ent
 {
     if (const auto *movie = payload<Routes::Movie>())
         m_item = movie->item;
-    if (app())
+    if (app()) {
         connect(app(), &AppState::deviceChanged, this, &MovieDetailsScreenModel::playlistChanged);
+        // The favourite and resume keys name the playlist in use.
+        connect(app(), &AppState::deviceChanged, this, &MovieDetailsScreenModel::buttonsChanged);
+    }
     if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, &MovieDetailsScreenModel::buttonsChanged);
         // The player saves its last point as it stops, after this screen is on top again.

@@ -78,10 +78,11 @@ GridView {
         }
     }
 
-    Menu {
+    AppMenu {
         id: menu
+        objectName: "posterMenu"
 
-        MenuItem {
+        AppMenuItem {
             objectName: "favoriteMenuItem"
             text: Localized.text(grid.menuFavorite ? "remove_favorite" : "add_favorite")
             onTriggered: grid.screen.toggleFavoriteAt(grid.menuRow)

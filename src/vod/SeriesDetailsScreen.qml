@@ -7,10 +7,12 @@ import Zelfor.Vod
 // then the season chips and the chosen season's episodes.
 Item {
     id: root
+    objectName: "seriesScreen"
 
     required property SeriesDetailsScreenModel screen
 
     Backdrop {
+        objectName: "backdrop"
         anchors.fill: parent
         visible: screen.hasPlaylist
         hasUrl: screen.backdropUrl !== ""
@@ -63,6 +65,7 @@ Item {
                 }
 
                 MetaChips {
+                    objectName: "chips"
                     chips: screen.chips
                 }
 

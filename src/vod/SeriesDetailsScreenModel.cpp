@@ -16,8 +16,11 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry e
 {
     if (const auto *series = payload<Routes::Series>())
         m_item = series->item;
-    if (app())
+    if (app()) {
         connect(app(), &AppState::deviceChanged, this, &SeriesDetailsScreenModel::playlistChanged);
+        // The favourite's key names the playlist in use.
+        connect(app(), &AppState::deviceChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
+    }
     if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
         // The player saves its last point as it stops, after this screen is on top again.

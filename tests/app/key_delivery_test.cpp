@@ -102,4 +102,19 @@ TEST_F(KeyDeliveryTest, HeldEscOnHomeDoesNotQuit)
     EXPECT_EQ(quits, 1);
 }
 
+// A click outside the edited field gives the keys back; a click in it keeps them.
+TEST_F(KeyDeliveryTest, AClickOutsideTheEditedFieldEndsEditing)
+{
+    ASSERT_NO_FATAL_FAILURE(loadWindow(true, false));
+    ASSERT_TRUE(KeyRouter::textFieldEditing());
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(50, 10));
+    EXPECT_TRUE(KeyRouter::textFieldEditing()) << "a click in the field";
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(150, 60));
+    EXPECT_FALSE(KeyRouter::textFieldEditing());
+    QTest::keyClick(window.get(), Qt::Key_H);
+    QTest::keyClick(window.get(), Qt::Key_Right);
+    EXPECT_EQ(fieldText(), QString());
+    EXPECT_EQ(seen, keys("hR"));
+}
+
 } // namespace

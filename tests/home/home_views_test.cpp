@@ -7,6 +7,7 @@
 #include "app/Prefs.h"
 #include "home/HomeScreenModel.h"
 #include "home/SettingsScreenModel.h"
+#include "kit/Theme.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -170,6 +171,46 @@ TEST_F(HomeViews, UserAgentFieldTakesTypedText)
     EXPECT_EQ(Prefs::shared()->userAgent(), before + QStringLiteral(" Box"));
     EXPECT_FALSE(field->property("editing").toBool());
     Prefs::shared()->setUserAgent(before);
+}
+
+// The continue-watching card's Dismiss menu is drawn in the app's colours and owns the keys
+// while open: Esc closes only it (no quit hint), Down and Enter dismiss the card.
+TEST_F(HomeViews, DismissMenuOwnsTheKeysWhileOpen)
+{
+    Prefs &prefs = *Prefs::shared();
+    const QString key = u"%1|MOVIE|78"_qs.arg(provider->playlist().id);
+    prefs.addRecent({ .key = key, .title = u"Loud Rooms"_qs, .url = u"http://127.0.0.1:9/78.mp4"_qs });
+    prefs.saveResume(key, 600, 2400);
+    AppState::shared()->replace(Routes::Home {});
+    QObject *menu = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        for (QQuickItem *item : itemsBelow(window->contentItem()))
+            if (item->property("dismissAction").isValid() && item->isVisible() && item->isEnabled())
+                menu = item->findChild<QObject *>(u"dismissMenu"_qs);
+        return top<HomeScreenModel>() && menu;
+    }));
+    QQuickItem *dismiss = nullptr;
+    const auto openMenu = [&] {
+        QMetaObject::invokeMethod(menu, "open");
+        return waitUntil([&] { return (dismiss = named(u"dismissItem"_qs)) && dismiss->isVisible(); });
+    };
+    const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
+    ASSERT_TRUE(openMenu());
+    EXPECT_TRUE(dispatch(Key::Kind::esc));
+    ASSERT_TRUE(waitUntil([&] { return !dismiss->isVisible(); }));
+    EXPECT_NE(AppState::shared()->toast(), u"Press Esc again to quit"_qs);
+    EXPECT_EQ(routeName(AppState::shared()->current()), u"home"_qs);
+
+    ASSERT_TRUE(openMenu());
+    EXPECT_TRUE(dispatch(Key::Kind::down));
+    const QColor drawn = dismiss->property("background").value<QQuickItem *>()->property("color").value<QColor>();
+    EXPECT_EQ(drawn, Theme::raisedHover());
+    EXPECT_TRUE(dispatch(Key::Kind::enter));
+    EXPECT_EQ(routeName(AppState::shared()->current()), u"home"_qs) << "Enter played nothing behind the menu";
+    const QList<PlayItem> recent = prefs.recent();
+    EXPECT_TRUE(std::none_of(recent.begin(), recent.end(), [&](const PlayItem &item) { return item.key == key; }));
+    prefs.removeRecent(key);
+    prefs.saveResume(key, 0, 2400);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "../kit/KitTestSupport.h"
 #include "DevPortal.h"
 #include "QmlHarness.h"
 #include "RunTask.h"
@@ -7,6 +8,7 @@
 #include "app/Prefs.h"
 #include "live/CatchUpScreenModel.h"
 #include "live/LiveScreenModel.h"
+#include "model/ContentKeys.h"
 #include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 
@@ -179,6 +181,46 @@ TEST_F(LiveDemoTest, ScreensInArabic)
     ASSERT_TRUE(QTest::qWaitFor([this] { return screen<CatchUpScreenModel>() && screen<CatchUpScreenModel>()->guideLoaded(); }, 10000));
     EXPECT_EQ(screen<CatchUpScreenModel>()->archiveText(), ::tr("catchup_archive_days", { qint64(3) }));
     shoot("catchup-ar");
+}
+
+// With the channel menu open the keys stay in it: Esc closes only the menu (the screen, its
+// focus and its playback stay), Down and Enter choose inside it without previewing.
+TEST_F(LiveDemoTest, ChannelMenuOwnsTheKeysWhileOpen)
+{
+    ASSERT_TRUE(liveLoaded());
+    press(Key::Kind::down);
+    LiveScreenModel *live = liveScreen();
+    const int focus = live->lists().chanFocus;
+    QQuickItem *row = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        for (QQuickItem *item : itemsBelow(window->contentItem()))
+            if (item->objectName() == "channelRow" && item->property("index").toInt() == 1 && item->isVisible())
+                row = item;
+        return row != nullptr;
+    }));
+    QQuickItem *favorite = nullptr;
+    const auto openMenu = [&] {
+        QTest::mouseClick(window, Qt::RightButton, {}, centreOf(row));
+        return QTest::qWaitFor([&] {
+            favorite = itemNamed(window->contentItem(), "favoriteItem");
+            return favorite && favorite->isVisible();
+        });
+    };
+    ASSERT_TRUE(openMenu());
+    press(Key::Kind::esc);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !favorite->isVisible(); }));
+    EXPECT_EQ(routeName(app->current()), "live");
+
+    ASSERT_TRUE(openMenu());
+    press(Key::Kind::down);
+    press(Key::Kind::down);
+    EXPECT_EQ(live->lists().chanFocus, focus);
+    const QString key = itemKey(ContentType::live, app->activePlaylist()->id, live->lists().channelAt(1)->id);
+    press(Key::Kind::enter);
+    EXPECT_TRUE(Prefs::shared()->isFavorite(key));
+    EXPECT_FALSE(PlayerEngine::shared()->hasItem()) << "Enter previewed nothing behind the menu";
+    EXPECT_EQ(routeName(app->current()), "live");
+    live->toggleFavoriteAt(1);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "LiveScreenRig.h"
+#include "NotifyAudit.h"
 #include "model/ContentKeys.h"
 #include "sources/PlayItems.h"
 
@@ -72,6 +73,43 @@ TEST_F(LiveScreenTest, FirstEnterPreviewsSecondOpensFullScreenWithoutReloading)
     EXPECT_TRUE(queue.resume);
     EXPECT_EQ(queue.get(1)->key, rig.keyAt(1));
     EXPECT_EQ(rig.loads(), 1) << "the player goes on with the preview";
+}
+
+// The playing bars mark the previewed channel only while the engine loads or plays it.
+TEST_F(LiveScreenTest, AFailedChannelLosesItsPlayingBarsUntilRetried)
+{
+    ContentListModel &rows = *screen.channels();
+    const auto playing = [&] { return rows.data(rows.index(0), ContentListModel::PlayingRole).toBool(); };
+    QSignalSpy changes(&rows, &QAbstractItemModel::dataChanged);
+    press(screen, "DE");
+    EXPECT_TRUE(playing());
+    // The fallback address and every reconnection fail too, until the engine gives up.
+    for (int attempt = 0; attempt < PlayerEngine::kMaxRetries + 2; ++attempt) {
+        EXPECT_TRUE(playing()) << "still trying, attempt " << attempt;
+        rig.engine.platform->fail();
+        rig.engine.clock.advance(PlayerEngine::kMaxRetries * PlayerEngine::kRetryStepMs);
+    }
+    ASSERT_TRUE(rig.engine.engine->hasError());
+    EXPECT_FALSE(playing());
+    const qsizetype announced = changes.count();
+    rig.engine.engine->retry();
+    EXPECT_TRUE(playing());
+    EXPECT_GT(changes.count(), announced);
+}
+
+// Every property the view reads announces its change, whatever the step.
+TEST_F(LiveScreenTest, PropertiesAnnounceEveryChangeOfTheMainActions)
+{
+    const std::pair<const char *, std::function<void()>> steps[] {
+        { "preview", [&] { press(screen, "DE"); } },
+        { "favourite", [&] { press(screen, "h"); } },
+        { "move", [&] { press(screen, "DD"); } },
+        { "zap the preview", [&] { press(screen, "E"); } },
+        { "filter", [&] { screen.setFilter(u"o"_qs); } },
+        { "category", [&] { press(screen, "LD"); } },
+    };
+    for (const auto &[name, step] : steps)
+        EXPECT_TRUE(notifiesEveryChange(&screen, step)) << name;
 }
 
 TEST_F(LiveScreenTest, EnterOnThePreviewedChannelRestartsItWhenTheEngineHoldsNothing)

@@ -1,3 +1,4 @@
+#include "NotifyAudit.h"
 #include "PlayerScreenRig.h"
 
 #include "sources/PlayItems.h"
@@ -573,6 +574,48 @@ TEST_F(PlayerScreenTest, FavouriteToggleShowsItsToastAndTheHeartFollows)
     appear(QueueSource { .count = 3 }.queue(1));
     EXPECT_TRUE(press(*screen, "h"));
     EXPECT_TRUE(env.prefs->favorites().isEmpty());
+}
+
+// What the view reads follows the item: opening on the channel the preview already plays,
+// zapping from a favourite to another channel and toggling the heart each announce every
+// property they change.
+TEST_F(PlayerScreenTest, EveryPropertyAnnouncesItsChangesAsTheItemChanges)
+{
+    const QueueSource channels { .live = true, .count = 3 };
+    env.prefs->toggleFavorite(*channels.at(1).favorite);
+    engine.engine->play(channels.at(1));
+    ready(0);
+    open(channels.queue(1), Routes::Live {});
+    EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] { screen->appear(); }));
+    ASSERT_TRUE(screen->liveBadge());
+    ASSERT_TRUE(screen->isFavorite());
+
+    EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] { press(*screen, "D"); }));
+    EXPECT_FALSE(screen->isFavorite());
+    EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] { press(*screen, "h"); }));
+    EXPECT_EQ(env.state->toast(), u"Added to favorites"_qs);
+    EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] { ready(0); }));
+    EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] { screen->toggleList(); }));
+    EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] { screen->queueList()->select(0); }));
+}
+
+// The side list marks the played channel only while the engine loads or plays it.
+TEST_F(PlayerScreenTest, AFailedChannelLosesItsMarkInTheSideListUntilRetried)
+{
+    appear(QueueSource { .live = true, .count = 3 }.queue(1));
+    PlayQueueModel &rows = *screen->queueList()->channels();
+    const auto marked = [&] { return rows.data(rows.index(1), PlayQueueModel::PlayingRole).toBool(); };
+    EXPECT_TRUE(marked());
+    // The live ladder reconnects a few times before it gives up.
+    for (int attempt = 0; attempt < PlayerEngine::kMaxRetries + 2 && !player.hasError(); ++attempt) {
+        EXPECT_TRUE(marked()) << "still trying, attempt " << attempt;
+        platform.fail();
+        advance(PlayerEngine::kMaxRetries * PlayerEngine::kRetryStepMs);
+    }
+    ASSERT_TRUE(player.hasError());
+    EXPECT_FALSE(marked());
+    screen->retry();
+    EXPECT_TRUE(marked());
 }
 
 TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOpen)

@@ -1,6 +1,7 @@
 #include "../kit/KitTestSupport.h"
 #include "GeneratedMedia.h"
 #include "PlayerScreenRig.h"
+#include "kit/Theme.h"
 
 #include <QQuickWindow>
 #include <QSGRendererInterface>
@@ -114,6 +115,22 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     }));
     keep(window->grabWindow(), QStringLiteral("player-audio-menu"));
     EXPECT_TRUE(screen()->tracks()->menuOpen());
+    // The open menu owns the keys: Esc closes only it, and the arrows move inside it.
+    const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
+    EXPECT_TRUE(dispatch(Key::Kind::esc));
+    ASSERT_TRUE(waitUntil([&] { return !entries[0]->isVisible(); }));
+    EXPECT_TRUE(isRoute<Routes::Player>(app->current()));
+    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(audioMenu));
+    ASSERT_TRUE(waitUntil([&] { return entries[0]->isVisible(); }));
+    const double position = player->position();
+    EXPECT_TRUE(dispatch(Key::Kind::down));
+    EXPECT_TRUE(dispatch(Key::Kind::down));
+    EXPECT_TRUE(dispatch(Key::Kind::left));
+    EXPECT_EQ(entries[1]->property("color").value<QColor>(), Theme::raisedHover());
+    EXPECT_NE(entries[0]->property("color").value<QColor>(), Theme::raisedHover());
+    EXPECT_LT(player->position(), position + PlayerScreenModel::kSmallStep) << "no seek behind the menu";
+    EXPECT_TRUE(dispatch(Key::Kind::up));
+    EXPECT_EQ(entries[0]->property("color").value<QColor>(), Theme::raisedHover());
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(entries[1]));
     ASSERT_TRUE(waitUntil([&] { return !entries[1]->isVisible(); }));
     EXPECT_FALSE(screen()->tracks()->menuOpen());
@@ -128,6 +145,22 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     EXPECT_TRUE(QGuiApplication::overrideCursor());
     load.object.reset();
     EXPECT_FALSE(QGuiApplication::overrideCursor());
+}
+
+// The player opened on the channel the preview already plays shows the LIVE badge at once.
+TEST_F(PlayerScreenView, OpenedOnThePreviewedChannelShowsTheLiveBadge)
+{
+    GeneratedMedia &media = GeneratedMedia::instance();
+    ASSERT_TRUE(media.ok) << media.problem.toStdString();
+    const PlayItem channel = servedItem(QStringLiteral("/live.ts"), true);
+    PlayerEngine *player = PlayerEngine::shared();
+    player->play(channel);
+    ASSERT_TRUE(waitUntil([&] { return player->isPlaying(); }, 20000)) << player->errorText().toStdString();
+    ASSERT_FALSE(player->isSeekable());
+    QSignalSpy loads(player, &PlayerEngine::itemChanged);
+    show(readyQueue({ channel }, 0, false));
+    EXPECT_EQ(loads.count(), 0) << "the player goes on with the preview";
+    EXPECT_TRUE(item(QStringLiteral("liveBadge"))->isVisible());
 }
 
 // Opening the list ("l") deep in a long queue reads only the rows around the played one, which sits

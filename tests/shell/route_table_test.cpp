@@ -1,4 +1,6 @@
 #include "../app/AppStateFixture.h"
+#include "../playback/FakeBackends.h"
+#include "NotifyAudit.h"
 #include "QmlHarness.h"
 #include "shell/ScreenTable.h"
 #include "sources/Catalog.h"
@@ -58,6 +60,28 @@ TEST_F(RouteTable, EveryRouteHasItsViewAndAModelMadeForItsEntry)
         EXPECT_EQ(QString::fromLatin1(screen->metaObject()->className()), model);
         EXPECT_EQ(screen->entry().id, entry.id);
         EXPECT_FALSE(screen->isActive()) << "its layer activates it";
+    }
+}
+
+// Every screen's properties, its parts' included, announce what its opening changes, and
+// none can change unannounced.
+TEST_F(RouteTable, EveryScreenAnnouncesWhatItsOpeningChanges)
+{
+    EngineRig engine;
+    for (const Route &route : everyRoute(std::make_index_sequence<std::variant_size_v<Route>> {})) {
+        SCOPED_TRACE(qPrintable(routeName(route)));
+        fixture.makeState({ Routes::Home {}, route });
+        deps = fixture.screenDeps();
+        deps.catalog = &catalog;
+        deps.engine = engine.engine.get();
+        deps.clock = &engine.clock;
+        const std::unique_ptr<RouteScreen> screen(ScreenTable::rowOf(route).make(deps, fixture.topEntry()));
+        ASSERT_TRUE(screen);
+        EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] {
+            screen->setActive(true);
+            QCoreApplication::processEvents();
+        }));
+        screen->setActive(false);
     }
 }
 

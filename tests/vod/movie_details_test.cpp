@@ -1,3 +1,4 @@
+#include "NotifyAudit.h"
 #include "VodFixture.h"
 #include "sources/PlayItems.h"
 #include "vod/MetaChips.h"
@@ -208,6 +209,21 @@ TEST(MovieDetails, M3uPlaylistKeepsTheItemsOwnData)
     EXPECT_EQ(std::make_pair(screen.posterUrl(), screen.backdropUrl()),
               std::make_pair(u"http://127.0.0.1:9/logo.jpg"_qs, u"http://127.0.0.1:9/logo.jpg"_qs));
     EXPECT_TRUE(screen.plot().isEmpty());
+}
+
+// Every property the view reads announces its change while the details load and the
+// favourite turns.
+TEST_F(MovieDetailsTest, PropertiesAnnounceEveryChangeFromOpenToFavourite)
+{
+    vod.provider.answer(u"get_vod_info"_qs, LoopbackResponse::json(kInfo));
+    vod.fixture.makeState({ Routes::Home {}, Routes::Movie { kMovie } });
+    MovieDetailsScreenModel screen(vod.screenDeps(), vod.fixture.topEntry());
+    EXPECT_TRUE(notifiesEveryChange(&screen, [&] {
+        screen.setActive(true);
+        ASSERT_TRUE(VodFixture::eventually([&] { return screen.loaded(); }));
+    }));
+    EXPECT_TRUE(notifiesEveryChange(&screen, [&] { press(screen, "RE"); }));
+    EXPECT_EQ(vod.app().toast(), u"Added to favorites"_qs);
 }
 
 } // namespace

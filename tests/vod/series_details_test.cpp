@@ -1,4 +1,6 @@
+#include "NotifyAudit.h"
 #include "VodFixture.h"
+#include "sources/PlayItems.h"
 #include "vod/MetaChips.h"
 #include "vod/SeriesDetailsScreenModel.h"
 
@@ -171,6 +173,25 @@ TEST_F(SeriesDetailsTest, FavouriteToggleTwice)
     screen->toggleFavorite();
     EXPECT_EQ(vod.app().toast(), u"Removed from favorites"_qs);
     EXPECT_FALSE(screen->favorite());
+}
+
+// A favourite series opens with its heart filled, and every property the view reads
+// announces its change while the details load and the heart turns.
+TEST_F(SeriesDetailsTest, PropertiesAnnounceEveryChangeFromOpenToFavourite)
+{
+    vod.provider.answer(u"get_series_info"_qs, LoopbackResponse::json(kInfo));
+    vod.fixture.makeState({ Routes::Home {}, Routes::Series { kSeries } });
+    vod.prefs().toggleFavorite(PlayItems::favoriteOf(kSeries, vod.playlist().id));
+    SeriesDetailsScreenModel screen(vod.screenDeps(), vod.fixture.topEntry());
+    EXPECT_TRUE(screen.favorite());
+    EXPECT_EQ(screen.posterUrl(), *kSeries.logo);
+    EXPECT_TRUE(notifiesEveryChange(&screen, [&] {
+        screen.setActive(true);
+        ASSERT_TRUE(VodFixture::eventually([&] { return screen.state() == SeriesDetailsScreenModel::Loaded; }));
+    }));
+    EXPECT_TRUE(notifiesEveryChange(&screen, [&] { screen.toggleFavorite(); }));
+    EXPECT_FALSE(screen.favorite());
+    EXPECT_TRUE(notifiesEveryChange(&screen, [&] { press(screen, "DD"); }));
 }
 
 } // namespace

@@ -188,4 +188,39 @@ TEST_F(VodViewsTest, PosterMenuTogglesTheFavourite)
     }
 }
 
+// With the poster menu open the keys stay in it: Esc closes only the menu, Down and Enter
+// choose inside it, and the grid behind keeps its focus.
+TEST_F(VodViewsTest, PosterMenuOwnsTheKeysWhileOpen)
+{
+    app->push(Routes::Browse { ContentType::movie });
+    auto *browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
+    ASSERT_TRUE(browse);
+    QQuickItem *poster = itemNamed(window->contentItem(), u"poster"_qs);
+    ASSERT_TRUE(poster);
+    QQuickItem *menuItem = nullptr;
+    const auto openMenu = [&] {
+        QTest::mouseClick(window, Qt::RightButton, {}, centreOf(poster));
+        return waitUntil([&] {
+            menuItem = itemNamed(window->contentItem(), u"favoriteMenuItem"_qs);
+            return menuItem && menuItem->isVisible() && menuItem->height() > 0;
+        });
+    };
+    ASSERT_TRUE(openMenu());
+    EXPECT_TRUE(press(Key::Kind::esc));
+    ASSERT_TRUE(waitUntil([&] { return !menuItem->isVisible(); }));
+    EXPECT_EQ(route(), u"browse"_qs);
+
+    ASSERT_TRUE(openMenu());
+    const int focus = browse->focus();
+    EXPECT_TRUE(press(Key::Kind::down));
+    EXPECT_TRUE(press(Key::Kind::right));
+    EXPECT_EQ(browse->focus(), focus);
+    EXPECT_TRUE(press(Key::Kind::enter));
+    EXPECT_EQ(app->toast(), u"Added to favorites"_qs);
+    EXPECT_EQ(route(), u"browse"_qs) << "Enter opened nothing behind the menu";
+    ASSERT_TRUE(waitUntil([&] { return !menuItem->isVisible(); }));
+    EXPECT_TRUE(press(Key::Kind::esc));
+    EXPECT_EQ(route(), u"home"_qs) << "a closed menu leaves Esc to the screen";
+}
+
 } // namespace
