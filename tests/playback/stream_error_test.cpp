@@ -28,6 +28,8 @@ struct ErrorCase {
     const char *key;
 };
 
+void PrintTo(const ErrorCase &row, std::ostream *out) { *out << row.name; }
+
 class StreamErrors : public ::testing::TestWithParam<ErrorCase> {
 protected:
     QString address(Failure failure)

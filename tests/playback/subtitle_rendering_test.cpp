@@ -85,6 +85,8 @@ struct SubtitleCase {
     const char *trackName;
 };
 
+void PrintTo(const SubtitleCase &row, std::ostream *out) { *out << row.name; }
+
 class SubtitleRendering : public ::testing::TestWithParam<SubtitleCase> { };
 
 TEST_P(SubtitleRendering, ChosenTrackIsDrawnIntoTheFramesAndOffDrawsNone)
