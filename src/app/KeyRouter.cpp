@@ -109,6 +109,9 @@ void KeyRouter::endEditingOutside(QQuickWindow *window, const QMouseEvent &press
 bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
 {
     // One press passes the filter once per delivery hop; the window's hop is the first.
+    // Only presses are looked at: other events reach a window while it is being destroyed.
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::MouseButtonPress)
+        return false;
     auto *window = qobject_cast<QQuickWindow *>(watched);
     if (!window)
         return false;
@@ -116,8 +119,6 @@ bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
         endEditingOutside(window, *static_cast<QMouseEvent *>(event));
         return false;
     }
-    if (event->type() != QEvent::KeyPress)
-        return false;
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
     if (keyEvent->modifiers() & Qt::ControlModifier)
         return false;

@@ -6,6 +6,8 @@
 #include <QSGImageNode>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+
 namespace {
 
 // The user-perceived characters of a text.
@@ -97,9 +99,18 @@ QString RemotePicture::initials(const QString &title)
         if (first == first.toUpper())
             words.removeFirst();
     }
+    // Each word gives its first letter or digit, so "(720p)" gives "7" and "(" nothing.
     QString result;
-    for (qsizetype i = 0; i < std::min<qsizetype>(2, words.size()); ++i)
-        result += words[i].first();
+    int taken = 0;
+    for (const QStringList &word : std::as_const(words)) {
+        const auto initial = std::find_if(word.begin(), word.end(),
+            [](const QString &character) { return character.front().isLetterOrNumber(); });
+        if (initial == word.end())
+            continue;
+        result += *initial;
+        if (++taken == 2)
+            break;
+    }
     return result.isEmpty() ? QStringLiteral("TV") : result.toUpper();
 }
 

@@ -17,6 +17,9 @@ TEST(RemotePicture, InitialsOfTitles)
         { "BBC", "B" }, { "- 1 -", "TV" }, { "", "TV" }, { "HD", "H" }, { "x Factor", "XF" },
         { "élan vital", "ÉV" }, { "e\xCC\x81" "cole Max", "E\xCC\x81M" }, // a combining accent stays whole
         { "Arte  France  Cinema", "AF" }, { "FRANCE 24", "F2" }, { "DE: Das Erste", "DE" },
+        // Suffixes in brackets: their first letter or digit, and a word with none is skipped.
+        { "Arte (720p)", "A7" }, { "( Arte ) Live", "AL" }, { "A(", "A" }, { "H ( HD )", "H" },
+        { "«Le Monde»", "LM" }, { "Cinema (HD) [FHD]", "CH" },
     };
     for (const auto &[title, initials] : cases)
         EXPECT_EQ(RemotePicture::initials(QString::fromUtf8(title)), QString::fromUtf8(initials)) << title;
