@@ -175,3 +175,32 @@ QString tr(const QString &key, const TrArgs &args)
 {
     return localizedText(messageTable(), activeLanguage(), key, args);
 }
+
+QString pluralCategory(const QString &language, qint64 count)
+{
+    if (language == u"fr")
+        return count == 0 || count == 1 ? QStringLiteral("one") : QStringLiteral("other");
+    if (language == u"ar") {
+        const qint64 lastTwo = count % 100;
+        if (count == 1)
+            return QStringLiteral("one");
+        if (count == 2)
+            return QStringLiteral("two");
+        if (lastTwo >= 3 && lastTwo <= 10)
+            return QStringLiteral("few");
+        return QStringLiteral("other");
+    }
+    return count == 1 ? QStringLiteral("one") : QStringLiteral("other");
+}
+
+QString localizedCount(const MessageTable &table, const QString &language, const QString &key, qint64 count,
+    const TrArgs &args)
+{
+    const QString form = key + u'_' + pluralCategory(language, count);
+    return localizedText(table, language, table.contains(form) ? form : key, args);
+}
+
+QString trCount(const QString &key, qint64 count, const TrArgs &args)
+{
+    return localizedCount(messageTable(), activeLanguage(), key, count, args);
+}

@@ -76,3 +76,14 @@ QString localizedText(
 // The localised text of `key` in the active language. Inside a QObject member,
 // call it as ::tr so that QObject::tr does not hide it.
 QString tr(const QString &key, const TrArgs &args = {});
+
+// The plural form `count` takes in `language`: "one" (English 1, French 0 and 1,
+// Arabic 1), "two" (Arabic 2), "few" (Arabic 3-10 modulo 100) or "other".
+QString pluralCategory(const QString &language, qint64 count);
+
+// The text of a count: the row "<key>_<form>" for the form `count` takes when the table
+// has one, else the row `key`, filled with `args`.
+QString localizedCount(const MessageTable &table, const QString &language, const QString &key, qint64 count,
+    const TrArgs &args);
+// The same in the active language.
+QString trCount(const QString &key, qint64 count, const TrArgs &args);

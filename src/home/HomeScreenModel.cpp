@@ -134,7 +134,7 @@ QString HomeScreenModel::countText(ContentType type) const
         { ContentType::movie, QStringLiteral("count_movies") },
         { ContentType::series, QStringLiteral("count_series") } };
     if (const auto count = m_counts.find(type); count != m_counts.end())
-        return ::tr(keys.at(type), { formatNumber(count->second) });
+        return trCount(keys.at(type), count->second, { formatNumber(count->second) });
     // A type the loader gave up on says so instead of loading for ever.
     if (m_failed.contains(type))
         return QStringLiteral("—");

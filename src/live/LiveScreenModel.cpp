@@ -150,7 +150,8 @@ QString LiveScreenModel::selectedName() const
 
 QString LiveScreenModel::itemsText() const
 {
-    return ::tr(QStringLiteral("items_n"), { qint64(m_lists.count()) });
+    const qint64 count = m_lists.count();
+    return trCount(QStringLiteral("items_n"), count, { count });
 }
 
 bool LiveScreenModel::favoritesSelected() const

@@ -76,7 +76,8 @@ QString BrowseScreenModel::categoryName() const
 
 QString BrowseScreenModel::countText() const
 {
-    return ::tr(QStringLiteral("items_n"), { qint64(m_posters->count()) });
+    const qint64 count = m_posters->count();
+    return trCount(QStringLiteral("items_n"), count, { count });
 }
 
 QString BrowseScreenModel::emptyIcon() const

@@ -55,7 +55,7 @@ TEST(MessageTable, KeysAreUniqueSnakeCaseAndAllBuilt)
         EXPECT_FALSE(keys.contains(key)) << "duplicate " << row.key;
         keys.insert(key);
     }
-    EXPECT_EQ(rows.size(), 157);
+    EXPECT_EQ(rows.size(), 169);
     const QStringList built = messageTable().keys();
     EXPECT_EQ(QSet<QString>(built.begin(), built.end()), keys);
 }
@@ -102,6 +102,32 @@ TEST(MessageTable, LookupGivesTheTextOfTheLanguageFilledWithArguments)
         EXPECT_EQ(localizedText(messageTable(), QString::fromUtf8(language), QString::fromUtf8(key), args),
             QString::fromUtf8(expected))
             << language << ' ' << key;
+}
+
+// Counts take the singular for one (and none in French) and Arabic's dual and 3-10 plural;
+// a key without count forms keeps its one text.
+TEST(MessageTable, CountsTakeTheFormOfTheirNumber)
+{
+    const std::tuple<const char *, const char *, qint64, const char *> rows[] = {
+        { "en", "items_n", 1, "1 item" }, { "en", "items_n", 0, "0 items" }, { "en", "items_n", 2, "2 items" },
+        { "en", "count_channels", 1, "1 channel" }, { "en", "count_movies", 1, "1 movie" },
+        { "en", "count_movies", 21, "21 movies" }, { "en", "count_series", 1, "1 series" },
+        { "fr", "items_n", 0, "0 élément" }, { "fr", "items_n", 1, "1 élément" },
+        { "fr", "items_n", 2, "2 éléments" }, { "fr", "count_channels", 1, "1 chaîne" },
+        { "fr", "count_series", 1, "1 série" }, { "fr", "count_movies", 1000, "1000 films" },
+        { "ar", "count_channels", 1, "1 قناة" }, { "ar", "count_channels", 2, "2 قناتان" },
+        { "ar", "count_channels", 3, "3 قنوات" }, { "ar", "count_channels", 10, "10 قنوات" },
+        { "ar", "count_channels", 11, "11 قناة" }, { "ar", "count_channels", 103, "103 قنوات" },
+        { "ar", "count_channels", 100, "100 قناة" }, { "ar", "count_movies", 5, "5 أفلام" },
+        { "ar", "count_series", 2, "2 مسلسلان" }, { "ar", "items_n", 0, "0 عنصر" },
+        { "ar", "items_n", 4, "4 عناصر" }, { "en", "season_n", 1, "Season 1" },
+        { "de", "items_n", 1, "1 item" }, { "en", "items_n", -1, "-1 items" },
+    };
+    for (const auto &[language, key, count, expected] : rows)
+        EXPECT_EQ(localizedCount(messageTable(), QString::fromUtf8(language), QString::fromUtf8(key), count,
+                      { count }),
+            QString::fromUtf8(expected))
+            << language << ' ' << key << ' ' << count;
 }
 
 TEST(Localization, FillFormatFollowsPrintfForTextsAndIntegers)

@@ -36,7 +36,7 @@ protected:
     {
         Catalog own { &fixture.http.http(), &catalogClock, [] { return u"-"_qs; } };
         const SectionPtr section = runTask(own.load(provider.playlist(), type, false));
-        return ::tr(QString::fromLatin1(key), { formatNumber(section->all.size()) });
+        return trCount(QString::fromLatin1(key), section->all.size(), { formatNumber(section->all.size()) });
     }
 
     QStringList counts() const
