@@ -69,7 +69,8 @@ Item {
                 boundsBehavior: Flickable.StopAtBounds
                 ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
 
-                readonly property real available: width - 18
+                // The column count follows the pane's width, before the grid's inset.
+                readonly property real available: parent.width
                 readonly property bool channels: screen.tab === 0
                 readonly property real cellSize: width / screen.columns - 18
 

@@ -179,6 +179,8 @@ TEST_F(SearchFavoritesViews, FavouritesShowInTheTabOfTheirType)
     EXPECT_EQ(AppState::shared()->toastText(), tr(u"removed_from_favorites"_qs));
     EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
     EXPECT_EQ(visibleItem(u"favoritesGrid"_qs)->property("count").toInt(), 1);
+    // The pane inside the screen's 28 pt sides: (1224 + 18) / 176 gives 7 poster columns.
+    EXPECT_EQ(favorites->columns(), 7);
     screenshot(u"favorites-movies"_qs);
     EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"emptyMessage"_qs) != nullptr; }, 2000));
