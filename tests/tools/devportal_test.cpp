@@ -103,7 +103,7 @@ TEST_F(DevPortalTest, DeviceRecordEchoesTheMacAndListsTheAskedPlaylists)
         EXPECT_EQ(device.device_key.size(), 8);
         EXPECT_EQ(device.site_url, asked->baseUrl());
         EXPECT_TRUE(device.support.value_or(Support {}).email.has_value());
-        EXPECT_TRUE(device.notice.has_value());
+        EXPECT_EQ(device.notice.has_value(), count > 0);
         ASSERT_EQ(device.playlists.size(), count);
         if (count >= 1) {
             EXPECT_EQ(device.playlists[0].type, u"xtream");
@@ -351,6 +351,10 @@ TEST_F(DevPortalTest, AddedPlaylistsFollowTheDemoOnesAndServeTheirFilesAsTheyAre
             extra(Kind::m3uUrl, "Remote", "https://example.org/list.m3u") } });
     const QList<Playlist> playlists = deviceOf(*added).playlists;
     ASSERT_EQ(playlists.size(), 5);
+    EXPECT_TRUE(deviceOf(*added).notice.has_value());
+    // The user's own playlists alone are no demo: no demo notice.
+    const auto own = start({ .playlists = 0, .extras = { extra(Kind::m3uFile, "Mine", files.m3u()) } });
+    EXPECT_FALSE(deviceOf(*own).notice.has_value());
     const QString at = added->baseUrl();
     EXPECT_EQ(playlists[1], listed(3, "Acc", "xtream", {}, "http://host:8080", "me", "pw"));
     EXPECT_EQ(playlists[2], listed(4, "Mine", "m3u", at + "/extra/1.m3u"));

@@ -124,10 +124,12 @@ DeviceResponse DevPortal::deviceRecord(const QString &mac) const
     record.mac = mac;
     record.device_key = QString::fromLatin1(
         QCryptographicHash::hash(mac.toUtf8(), QCryptographicHash::Sha1).toHex().left(8).toUpper());
-    record.notice = QStringLiteral("Demo provider: every channel, film and series here is a generated test picture.");
     record.site_url = base;
     record.support = Support { QStringLiteral("+212600000000"), QStringLiteral("support@zelfor.example") };
     record.app = AppInfo { QStringLiteral("1.1.6"), std::nullopt, false };
+    // Only the demo playlists are generated pictures; the user's own ones are not.
+    if (m_options.playlists >= 1)
+        record.notice = QStringLiteral("Demo provider: every channel, film and series here is a generated test picture.");
     if (m_options.playlists >= 1) {
         Playlist xtream { .id = 1, .name = QStringLiteral("Demo Xtream"), .type = QStringLiteral("xtream") };
         xtream.host = base;
