@@ -34,7 +34,10 @@ Menu {
         implicitWidth: 220
         radius: 12
         color: Theme.surface
-        border.width: 1
-        border.color: Qt.rgba(1, 1, 1, 0.1)
+
+        Hairline {
+            radius: parent.radius
+            border.color: Qt.rgba(1, 1, 1, 0.1)
+        }
     }
 }

@@ -38,13 +38,14 @@ Row {
         UiText {
             text: "Zelf"
             color: "white"
+            font.family: Theme.roundedFontFamily
             font.pixelSize: root.fontSize
             font.weight: Font.ExtraBold
         }
 
         AccentText {
             text: "or"
-            font.family: Theme.fontFamily
+            font.family: Theme.roundedFontFamily
             font.pixelSize: root.fontSize
             font.weight: Font.ExtraBold
         }

@@ -4,10 +4,10 @@ import Zelfor.Kit
 
 // The clickable, focusable tile. Its content children fill it and may bind to `active`
 // to restyle themselves with the frame. With `clipContent` the content is clipped to the
-// rounded shape through a layer drawn at the grown size, so a card grown by `hoverScale`
-// stays sharp (renderers without shader effects leave it unclipped); a card whose content
-// rounds its own corners turns it off and draws without a layer. The glows are made only
-// while shown.
+// rounded shape: through a layer drawn at the grown size, so a card grown by `hoverScale`
+// stays sharp, or, under the software renderer, which has no shader effects, by putting
+// back what lay outside the shape; a card whose content rounds its own corners turns it
+// off. The glows are made only while shown.
 Item {
     id: root
 
@@ -29,13 +29,15 @@ Item {
     readonly property bool active: focused || hover
     readonly property real sheenOpacity: hover && !focused ? 0.035 : 0
     readonly property real darkShadowOpacity: hover && !focused ? 0.35 : 0
+    // The resting border's white: 0.16 while hovered, else 0.07; settles with the rest.
+    property real hairlineOpacity: hover ? 0.16 : 0.07
+    Behavior on hairlineOpacity { Spring {} }
 
     scale: active ? hoverScale : 1
     Behavior on scale { Spring {} }
     onActiveChanged: if (active) glow.active = true
 
     // The layer is made only for a card that clips, so the others cost nothing for it.
-    // Renderers without shader effects leave the content unclipped rather than unseen.
     Component.onCompleted: {
         if (!clipContent)
             return
@@ -74,6 +76,17 @@ Item {
     Item {
         id: frame
         anchors.fill: parent
+        clip: root.clipContent
+        // The software renderer skips what lies under opaque items, and the corners need it
+        // drawn before the content; just under 1, this opacity still paints every pixel whole.
+        opacity: root.clipContent && GraphicsInfo.api === GraphicsInfo.Software ? 0.999 : 1
+
+        CornerKeeper {
+            id: keptCorners
+            anchors.fill: parent
+            visible: root.clipContent
+            radius: root.radius
+        }
 
         Rectangle {
             anchors.fill: parent
@@ -111,6 +124,13 @@ Item {
             visible: opacity > 0
             Behavior on opacity { Spring {} }
         }
+
+        CornerKeeper {
+            anchors.fill: parent
+            visible: root.clipContent
+            radius: root.radius
+            from: keptCorners
+        }
     }
 
     FocusFrame {
@@ -118,8 +138,7 @@ Item {
         radius: root.radius
         focusWidth: 2.5
         amount: root.focused ? 1 : 0
-        // White at 0.16 while hovered, else 0.07; fades with the accent border.
-        hairline: root.hover ? "#29ffffff" : "#12ffffff"
+        hairline: Qt.rgba(1, 1, 1, root.hairlineOpacity)
         Behavior on amount { Spring {} }
     }
 }

@@ -59,8 +59,9 @@ Item {
         anchors.left: symbol.right
         anchors.leftMargin: symbol.visible ? 10 : 0
         anchors.right: count.left
-        // The name takes the free width; at least 6 more stay before the count.
-        anchors.rightMargin: 10 + 6
+        // The name takes the free width; the stack's spacing on both sides of a flexible
+        // space of at least 6 stays before the count.
+        anchors.rightMargin: 10 + 6 + 10
         anchors.verticalCenter: parent.verticalCenter
         text: root.name
         color: root.selected ? "white" : Theme.text

@@ -84,8 +84,9 @@ Item {
         anchors.left: logoFrame.right
         anchors.leftMargin: 12
         anchors.right: marks.left
-        // The name takes the free width; at least 6 more stay before the marks.
-        anchors.rightMargin: marks.width > 0 ? 12 + 6 : 6
+        // The name takes the free width; the stack's spacing on both sides of a flexible
+        // space of at least 6 stays before the marks (only the first without marks).
+        anchors.rightMargin: marks.width > 0 ? 12 + 6 + 12 : 12 + 6
         anchors.verticalCenter: parent.verticalCenter
         text: root.name
         color: "white"

@@ -18,8 +18,11 @@ Item {
         anchors.fill: parent
         radius: height / 2
         color: Theme.withOpacity(root.color, 0.16)
-        border.width: 1
-        border.color: Theme.withOpacity(root.color, 0.35)
+
+        Hairline {
+            radius: parent.radius
+            border.color: Theme.withOpacity(root.color, 0.35)
+        }
     }
 
     Row {

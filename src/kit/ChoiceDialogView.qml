@@ -42,6 +42,7 @@ Item {
 
     Rectangle {
         id: panel
+        objectName: "dialogPanel"
 
         // What the panel holds besides the options: margins, title, cancel row and spacing.
         readonly property real chrome: 48 + title.height + cancelRow.height + 2 * content.spacing
@@ -51,8 +52,6 @@ Item {
         height: chrome + options.height
         radius: 24
         color: Theme.surface
-        border.width: 1
-        border.color: Qt.rgba(1, 1, 1, 0.1)
 
         // Clicks inside the panel but off a row or button do nothing.
         MouseArea {
@@ -70,6 +69,7 @@ Item {
                 width: parent.width
                 text: root.model ? root.model.title : ""
                 color: "white"
+                font.family: Theme.roundedFontFamily
                 font.pixelSize: 20
                 font.weight: Font.Bold
                 wrapMode: Text.Wrap
@@ -119,6 +119,11 @@ Item {
                     action: () => controller.dismiss()
                 }
             }
+        }
+
+        Hairline {
+            radius: panel.radius
+            border.color: Qt.rgba(1, 1, 1, 0.1)
         }
     }
 }

@@ -39,8 +39,11 @@ Item {
         anchors.fill: parent
         radius: height / 2
         color: Theme.raised
-        border.width: 1
-        border.color: Qt.rgba(1, 1, 1, 0.08)
+
+        Hairline {
+            radius: parent.radius
+            border.color: Qt.rgba(1, 1, 1, 0.08)
+        }
     }
 
     MouseArea {

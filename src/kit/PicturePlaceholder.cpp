@@ -44,7 +44,7 @@ void PicturePlaceholder::paint(QPainter *painter)
     const QRectF area(0, 0, width(), height());
     painter->fillPath(roundedShape(area, m_radius), gradientAcross({ Theme::raisedHover(), Theme::raised() }, area, true));
 
-    QFont font(Theme::fontFamily());
+    QFont font(Theme::roundedFontFamily());
     font.setPixelSize(std::max(1, qRound(m_fontSize)));
     font.setWeight(QFont::ExtraBold);
     const QFontMetricsF metrics(font);

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Zelfor.Kit
 
 // A poster tile of a grid, 2 wide by 3 high; as a delegate of a content grid the model's
@@ -115,25 +114,26 @@ Card {
             width: 40
             height: 40
 
-            readonly property bool shaded: GraphicsInfo.api !== GraphicsInfo.Software
+            Shadow {
+                target: disc
+                color: Qt.rgba(0, 0, 0, 0.33)
+                blur: 10
+                shapeRadius: disc.width / 2
+            }
 
-            // With shader effects the shadow draws the mark over it; without, the mark stands alone.
+            // The glyph's disc: 20 of the symbol's 24 units.
+            Item {
+                id: disc
+                anchors.centerIn: parent
+                width: 40 * 20 / 24
+                height: width
+            }
+
             Icon {
-                id: mark
                 anchors.fill: parent
-                visible: !parent.shaded
                 name: "play.circle.fill"
                 size: 40
                 color: Qt.rgba(1, 1, 1, 0.92)
-            }
-
-            DropShadow {
-                anchors.fill: parent
-                visible: parent.shaded
-                source: mark
-                radius: 10
-                samples: 21
-                color: Qt.rgba(0, 0, 0, 0.33)
             }
         }
     }

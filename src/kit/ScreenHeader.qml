@@ -46,6 +46,7 @@ Item {
                 anchors.top: parent.top
                 text: root.title
                 color: "white"
+                font.family: Theme.roundedFontFamily
                 font.pixelSize: 24
                 font.weight: Font.Bold
                 maximumLineCount: 1

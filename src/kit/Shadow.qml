@@ -1,20 +1,14 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
+import Zelfor.Kit
 
-// A soft shadow under `target`, a rounded rectangle of corner radius
-// `shapeRadius`, blurred by `blur` and moved down by `offsetY`. Place it before
-// the target among the same siblings.
-RectangularGlow {
+// A soft shadow under `target`, a rounded rectangle of corner radius `shapeRadius`,
+// blurred by `blur` and moved down by `offsetY`; it shows only outside the target's shape.
+// Place it before the target among the same siblings.
+ShadowPatch {
     property Item target
-    property real blur: 10
-    property real offsetY: 0
-    property real shapeRadius: 0
 
-    x: target ? target.x : 0
-    y: (target ? target.y : 0) + offsetY
-    width: target ? target.width : 0
-    height: target ? target.height : 0
-    glowRadius: blur
-    spread: 0
-    cornerRadius: shapeRadius + blur
+    x: (target ? target.x : 0) - reach
+    y: (target ? target.y : 0) + offsetY - reach
+    width: (target ? target.width : 0) + 2 * reach
+    height: (target ? target.height : 0) + 2 * reach
 }

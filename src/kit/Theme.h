@@ -33,6 +33,7 @@ class Theme : public QObject {
     Q_PROPERTY(QVariantList accent READ accent CONSTANT)
     Q_PROPERTY(QVariantList accentLight READ accentLight CONSTANT)
     Q_PROPERTY(QString fontFamily READ fontFamily CONSTANT)
+    Q_PROPERTY(QString roundedFontFamily READ roundedFontFamily CONSTANT)
 
 public:
     using QObject::QObject;
@@ -70,4 +71,7 @@ public:
     static QPalette palette();
     // The interface font, Latin and Arabic.
     static QString fontFamily() { return QStringLiteral("Noto Sans"); }
+    // The rounded face of the brand name, screen and dialog titles and picture initials;
+    // scripts it lacks (Arabic) fall back to the system's choice.
+    static QString roundedFontFamily() { return QStringLiteral("Quicksand"); }
 };

@@ -80,6 +80,52 @@ Item {
         }
     }
 
+    // Shapes on a plain fill, where every pixel has one exact value on every renderer.
+    Rectangle {
+        objectName: "probes"
+        anchors.left: parent.left
+        anchors.bottom: parent.bottom
+        anchors.margins: 32
+        width: 620
+        height: 180
+        color: Theme.bg
+
+        // Focused, with a see-through fill: its glow lies only outside it.
+        Card {
+            objectName: "glowCard"
+            x: 24
+            y: 24
+            width: 160
+            height: 90
+            focused: true
+            fill: Theme.withOpacity(Theme.violet, 0.22)
+        }
+
+        // A child reaching past every edge shows only inside the rounded shape.
+        Card {
+            objectName: "clipCard"
+            x: 224
+            y: 24
+            width: 160
+            height: 90
+
+            Rectangle {
+                anchors.fill: parent
+                anchors.margins: -20
+                color: Theme.red
+            }
+        }
+
+        Column {
+            x: 424
+            y: 24
+            spacing: 16
+
+            FilterField { objectName: "rimField"; width: 170; placeholder: "Filter" }
+            Chip { objectName: "rimChip"; text: "HD"; color: Theme.cyan }
+        }
+    }
+
     Column {
         anchors.right: parent.right
         anchors.top: parent.top

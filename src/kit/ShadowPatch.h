@@ -1,0 +1,44 @@
+#pragma once
+
+#include "PaintedItem.h"
+#include <QColor>
+#include <QtQml/qqmlregistration.h>
+
+// The soft shadow of a rounded rectangle: the item spans the shape grown by `reach` on
+// every side, the shape sitting `offsetY` below its centre. It paints one shared blurred
+// picture as a nine-patch (corners as they are, the middle stretched), then cuts the
+// shape itself out of it, so the shadow never tints what a translucent shape covers.
+// Painted, so it draws the same with every renderer.
+class ShadowPatch : public PaintedItem {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY shadowChanged)
+    Q_PROPERTY(qreal blur READ blur WRITE setBlur NOTIFY shadowChanged)
+    Q_PROPERTY(qreal shapeRadius READ shapeRadius WRITE setShapeRadius NOTIFY shadowChanged)
+    Q_PROPERTY(qreal offsetY READ offsetY WRITE setOffsetY NOTIFY shadowChanged)
+    Q_PROPERTY(int reach READ reach NOTIFY shadowChanged)
+
+public:
+    explicit ShadowPatch(QQuickItem *parent = nullptr);
+
+    QColor color() const { return m_color; }
+    void setColor(const QColor &color);
+    qreal blur() const { return m_blur; }
+    void setBlur(qreal blur);
+    qreal shapeRadius() const { return m_shapeRadius; }
+    void setShapeRadius(qreal radius);
+    qreal offsetY() const { return m_offsetY; }
+    void setOffsetY(qreal offset);
+    int reach() const;
+
+    void paint(QPainter *painter) override;
+
+signals:
+    void shadowChanged();
+
+private:
+    QColor m_color = Qt::black;
+    qreal m_blur = 10;
+    qreal m_shapeRadius = 0;
+    qreal m_offsetY = 0;
+};
