@@ -98,8 +98,7 @@ QString ActivationScreenModel::whatsappLine() const
     const OptText &number = app()->device()->support->whatsapp;
     if (!number || number->isEmpty())
         return {};
-    // Isolated left to right, so "+" stays in front of the number in Arabic.
-    return ::tr(QStringLiteral("whatsapp"), { QChar(0x2066) + *number + QChar(0x2069) });
+    return ::tr(QStringLiteral("whatsapp"), { *number });
 }
 
 bool ActivationScreenModel::handleKey(const Key &key)

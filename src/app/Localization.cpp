@@ -1,5 +1,7 @@
 #include "app/Localization.h"
 
+#include "app/BidiText.h"
+
 #include <QRegularExpression>
 
 #include <cstdio>
@@ -48,9 +50,7 @@ QString argumentText(const TrArg &arg, QChar conversion, const QString &flagsWid
     return conversion == u'@' ? QString::number(value) : formatInteger(flagsWidthPrecision, value);
 }
 
-} // namespace
-
-QString fillFormat(const QString &format, const TrArgs &args)
+QString fill(const QString &format, const TrArgs &args, bool isolateValues)
 {
     QString out;
     out.reserve(format.size() + 16);
@@ -74,15 +74,29 @@ QString fillFormat(const QString &format, const TrArgs &args)
         }
         const QChar conversion = format[j];
         const bool takesArgument = conversion == u'@' || conversion == u'd' || conversion == u'i';
-        if (conversion == u'%' && j == i + 1)
+        if (conversion == u'%' && j == i + 1) {
             out += u'%';
-        else if (takesArgument && next < args.size())
-            out += argumentText(args[next++], conversion, flagsWidthPrecision);
-        else
+        } else if (takesArgument && next < args.size()) {
+            const QString value = argumentText(args[next++], conversion, flagsWidthPrecision);
+            out += isolateValues ? isolated(value) : value;
+        } else {
             out += QStringView(format).mid(i, j - i + 1);
+        }
         i = j + 1;
     }
     return out;
+}
+
+} // namespace
+
+QString fillFormat(const QString &format, const TrArgs &args)
+{
+    return fill(format, args, false);
+}
+
+bool readsRightToLeft(const QString &language)
+{
+    return language == u"ar";
 }
 
 MessageTable::MessageTable(const QList<Row> &rows)
@@ -168,7 +182,8 @@ QString localizedText(
     if (!table.contains(key))
         return key;
     const QString text = table.text(key, languageColumn(language));
-    return args.isEmpty() ? text : fillFormat(text, args);
+    // A right-to-left text keeps each value whole and in its place.
+    return args.isEmpty() ? text : fill(text, args, readsRightToLeft(language));
 }
 
 QString tr(const QString &key, const TrArgs &args)

@@ -49,6 +49,9 @@ QString resolveLanguage(const QString &code, const QStringList &preferredLanguag
 // The same with the system's preferred languages.
 QString resolveLanguage(const QString &code);
 
+// Whether the interface in `language` reads right to left.
+bool readsRightToLeft(const QString &language);
+
 // Column of a language in the message table and its formatting locale.
 int languageColumn(const QString &language);
 QLocale localeFor(const QString &language);
@@ -69,7 +72,8 @@ void setActiveLanguage(const QString &code);
 // integer given for "%@" is written in decimal.
 QString fillFormat(const QString &format, const TrArgs &args);
 
-// The localised text of `key` in `language`, filled with `args` when there are any.
+// The localised text of `key` in `language`, filled with `args` when there are any; in a
+// right-to-left language each value filled in is isolated (BidiText.h).
 QString localizedText(
     const MessageTable &table, const QString &language, const QString &key, const TrArgs &args = {});
 

@@ -1,5 +1,6 @@
 #include "PlaylistPickerScreenModel.h"
 
+#include "BidiText.h"
 #include "Localization.h"
 #include "PlaybackControl.h"
 #include "Prefs.h"
@@ -39,7 +40,7 @@ QVariantList PlaylistPickerScreenModel::cards() const
         cards.append(QVariantMap {
             { QStringLiteral("id"), list[i].id },
             { QStringLiteral("title"), list[i].name.isEmpty() ? word : list[i].name },
-            { QStringLiteral("subtitle"), word + QLatin1Char(' ') + QString::number(i + 1) },
+            { QStringLiteral("subtitle"), labelled(word, QString::number(i + 1)) },
             { QStringLiteral("saved"), i == saved },
         });
     }

@@ -86,6 +86,12 @@ QHash<QString, Prefs::ResumePoint> readResume(const std::optional<QByteArray> &b
     return resume;
 }
 
+bool isSafeUserAgent(const QString &userAgent)
+{
+    return std::none_of(userAgent.begin(), userAgent.end(),
+        [](QChar c) { return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format; });
+}
+
 QString newDeviceMac()
 {
     QStringList parts;
@@ -141,7 +147,8 @@ void Prefs::load()
     m_language = m_defaults.text(kLanguage).value_or(kSystem);
     m_timeFormat = m_defaults.text(kTimeFormat).value_or(kSystem);
     m_aspectMode = m_defaults.integer(kAspectMode).value_or(0);
-    m_userAgent = m_defaults.text(kUserAgent).value_or(kDefaultUserAgent);
+    const std::optional<QString> userAgent = m_defaults.text(kUserAgent);
+    m_userAgent = userAgent && isSafeUserAgent(*userAgent) ? *userAgent : kDefaultUserAgent;
     m_favorites = readList<FavoriteEntry>(m_defaults.bytes(kFavorites), favoriteFromJson);
     m_recentLive = m_defaults.texts(kRecentLive).value_or(QStringList());
     m_recent = readList<PlayItem>(m_defaults.bytes(kRecent), playItemFromJson);
@@ -171,6 +178,8 @@ void Prefs::setAspectMode(qint64 mode)
 
 void Prefs::setUserAgent(const QString &userAgent)
 {
+    if (!isSafeUserAgent(userAgent))
+        return;
     m_defaults.set(kUserAgent, userAgent);
     if (std::exchange(m_userAgent, userAgent) != userAgent)
         emit userAgentChanged();

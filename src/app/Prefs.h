@@ -66,6 +66,8 @@ public:
     void setLanguage(const QString &language);
     void setTimeFormat(const QString &timeFormat);
     void setAspectMode(qint64 mode);
+    // A user agent with a control or format character (it would end up inside the request
+    // headers) is not stored; read from the store it gives the default.
     void setUserAgent(const QString &userAgent);
 
     // True when the entry was added, false when it (and any duplicate) was removed.

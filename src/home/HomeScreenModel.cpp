@@ -3,6 +3,7 @@
 #include "DeviceTexts.h"
 #include "HomeFocus.h"
 #include "app/AppState.h"
+#include "app/BidiText.h"
 #include "app/ErrorMessages.h"
 #include "app/Formatters.h"
 #include "app/Localization.h"
@@ -155,7 +156,7 @@ QString HomeScreenModel::playlistName() const
 QString HomeScreenModel::playlistsLine() const
 {
     const qsizetype count = app() && app()->device() ? app()->device()->playlists.size() : 0;
-    return count >= 2 ? QString::number(count) + QStringLiteral(" × ") + ::tr(QStringLiteral("playlist"))
+    return count >= 2 ? isolated(QString::number(count)) + QStringLiteral(" × ") + ::tr(QStringLiteral("playlist"))
                       : QString();
 }
 

@@ -82,13 +82,12 @@ Card {
             elide: Text.ElideRight
         }
 
-        // Addresses and counts read left to right in every language.
         UiText {
             objectName: "sub2"
             width: parent.width
             visible: root.sub2 !== ""
             topPadding: 1
-            text: "\u2066" + root.sub2 + "\u2069"
+            text: root.sub2
             color: Theme.textDim
             font.family: "monospace"
             font.pixelSize: Math.max(11.5 * root.s, 11)

@@ -26,11 +26,19 @@ Card {
         anchors.fill: parent
         anchors.margins: 16
 
-        IconBadge {
-            icon: root.icon
-            size: 46
-            tint: root.accent
-            fill: Theme.withOpacity(root.accent, 0.18)
+        // Anchored, so that it sits at the leading edge in Arabic too.
+        Item {
+            width: parent.width
+            height: 46
+
+            IconBadge {
+                objectName: "badge"
+                anchors.left: parent.left
+                icon: root.icon
+                size: 46
+                tint: root.accent
+                fill: Theme.withOpacity(root.accent, 0.18)
+            }
         }
 
         Item {
@@ -49,8 +57,7 @@ Card {
                 color: "white"
                 font.pixelSize: 16 // 15.5 rounded
                 font.weight: Font.Bold
-                maximumLineCount: 1
-                elide: Text.ElideRight
+                wrapMode: Text.Wrap
             }
 
             UiText {

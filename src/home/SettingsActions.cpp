@@ -65,18 +65,6 @@ void SettingsScreenModel::runTile(const QString &id)
         mailSupport(app()->device()->support->email.value_or(QString()));
 }
 
-bool SettingsScreenModel::setCustomUserAgent(const QString &text)
-{
-    const QString value = text.trimmed();
-    // A line break or other control character would end up inside the request headers.
-    const bool control = std::any_of(value.begin(), value.end(),
-        [](QChar c) { return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format; });
-    if (!app() || value.isEmpty() || control)
-        return false;
-    app()->prefs()->setUserAgent(value);
-    return true;
-}
-
 void SettingsScreenModel::openLanguageDialog()
 {
     const QPointer<AppState> app = this->app();

@@ -3,30 +3,14 @@ import QtQuick.Layouts
 import Zelfor.Home
 import Zelfor.Kit
 
-// The settings screen: the header, the grid of setting tiles and the user agent field.
+// The settings screen: the header and the grid of setting tiles.
 Item {
     id: root
 
     required property SettingsScreenModel screen
 
-    Binding {
-        target: screen
-        property: "editing"
-        value: uaField.editing
-    }
-
     Connections {
         target: screen
-        function onEditingChanged() {
-            if (!screen.editing)
-                uaField.show(screen.userAgent)
-        }
-        function onUserAgentFieldRequested() {
-            uaField.edit()
-        }
-        function onUserAgentFieldLeft() {
-            root.forceActiveFocus()
-        }
         function onFocusChanged() {
             scroller.reveal(tiles.itemAt(screen.focus))
         }
@@ -84,28 +68,6 @@ Item {
                         action: () => screen.runTile(modelData.id)
                     }
                 }
-            }
-        }
-
-        RowLayout {
-            Layout.fillWidth: true
-            spacing: 14
-
-            UiText {
-                text: Localized.text("user_agent")
-                color: Theme.textDim
-                font.pixelSize: 13
-                font.weight: Font.DemiBold
-            }
-
-            FilterField {
-                id: uaField
-                objectName: "userAgentField"
-                Layout.fillWidth: true
-                icon: "person.badge.shield.checkmark"
-                text: screen.userAgent
-                placeholder: Localized.text("user_agent")
-                onEdited: (text) => screen.setUserAgentDraft(text)
             }
         }
     }

@@ -3,6 +3,7 @@
 #include "DeviceTexts.h"
 #include "GridFocus.h"
 #include "app/AppState.h"
+#include "app/BidiText.h"
 #include "app/Formatters.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
@@ -101,8 +102,7 @@ SettingTile SettingsScreenModel::deviceTile() const
 {
     const QString key = app()->device() ? app()->device()->device_key : QStringLiteral("—");
     return tile("device", Theme::rgb(0x22, 0xD3, 0xEE), "qrcode", ::tr(QStringLiteral("device_info")),
-        deviceAddressOf(*app()) + QLatin1Char('\n') + ::tr(QStringLiteral("device_key")) + QLatin1Char(' ')
-            + key);
+        isolated(deviceAddressOf(*app())) + QLatin1Char('\n') + labelled(::tr(QStringLiteral("device_key")), key));
 }
 
 std::optional<SettingTile> SettingsScreenModel::playlistTile() const
@@ -163,21 +163,6 @@ QString SettingsScreenModel::subtitle() const
     return QStringLiteral("Zelfor ") + AppState::kAppVersion;
 }
 
-QString SettingsScreenModel::userAgent() const
-{
-    return app() ? app()->prefs()->userAgent() : QString();
-}
-
-void SettingsScreenModel::setEditing(bool editing)
-{
-    if (editing == m_editing)
-        return;
-    m_editing = editing;
-    if (editing)
-        m_draft = userAgent();
-    emit editingChanged();
-}
-
 int SettingsScreenModel::columnsFor(qreal width)
 {
     return std::max(2, int(std::floor((width + 16) / 246)));
@@ -194,8 +179,6 @@ void SettingsScreenModel::measure(qreal width)
 
 bool SettingsScreenModel::handleKey(const Key &key)
 {
-    if (m_editing)
-        return handleEditingKey(key);
     const QList<SettingTile> list = tiles();
     const int n = int(list.size());
     if (const std::optional<int> focus = gridFocusMove(m_focus, key.kind, m_columns, n)) {
@@ -208,31 +191,8 @@ bool SettingsScreenModel::handleKey(const Key &key)
         if (m_focus >= 0 && m_focus < n)
             runTile(list[m_focus].id);
         return true;
-    case Key::Kind::tab:
-        emit userAgentFieldRequested();
-        return true;
     default:
         return false;
-    }
-}
-
-// While the field is edited only these keys arrive: Enter and Tab store the text, Esc puts
-// the stored one back; both leave the field.
-bool SettingsScreenModel::handleEditingKey(const Key &key)
-{
-    switch (key.kind) {
-    case Key::Kind::enter:
-    case Key::Kind::tab:
-        if (!setCustomUserAgent(m_draft))
-            return true;
-        emit userAgentFieldLeft();
-        return true;
-    case Key::Kind::esc:
-        emit tilesChanged();
-        emit userAgentFieldLeft();
-        return true;
-    default:
-        return true;
     }
 }
 

@@ -30,7 +30,7 @@ struct SettingTile {
 
 // The settings screen: a grid of tiles for the language, time format, picture mode and user
 // agent, the playlist refresh, clearing the caches, the device, playlist, version and support
-// entries, and a text field for a user agent of one's own. The tile list is built anew from
+// entries. The tile list is built anew from
 // the shared state on every change; the focus is a tile index (-1: none) moved by the arrows
 // over `columns` columns.
 class SettingsScreenModel : public RouteScreen {
@@ -41,8 +41,6 @@ class SettingsScreenModel : public RouteScreen {
     Q_PROPERTY(int focus READ focus NOTIFY focusChanged)
     Q_PROPERTY(int columns READ columns NOTIFY columnsChanged)
     Q_PROPERTY(QString subtitle READ subtitle CONSTANT)
-    Q_PROPERTY(QString userAgent READ userAgent NOTIFY tilesChanged)
-    Q_PROPERTY(bool editing READ editing WRITE setEditing NOTIFY editingChanged)
 
 public:
     static constexpr qint64 kClockPeriodMs = 10000;
@@ -57,10 +55,6 @@ public:
     int focus() const { return m_focus; }
     int columns() const { return m_columns; }
     QString subtitle() const;
-    QString userAgent() const;
-    // Whether the user agent field is being edited (the view says so).
-    bool editing() const { return m_editing; }
-    void setEditing(bool editing);
 
     // The four user agents offered, the settings' default first.
     static QStringList userAgentPresets();
@@ -73,11 +67,6 @@ public:
 
     // What Enter, Space or a click on the tile does.
     Q_INVOKABLE void runTile(const QString &id);
-    // Stores the text typed in the user agent field; false (and nothing stored) when it is
-    // blank or holds a control character.
-    Q_INVOKABLE bool setCustomUserAgent(const QString &text);
-    // The field hands its text over as it is typed, for Enter to store.
-    Q_INVOKABLE void setUserAgentDraft(const QString &text) { m_draft = text; }
 
     void openLanguageDialog();
     void openTimeFormatDialog();
@@ -93,10 +82,6 @@ signals:
     void tilesChanged();
     void focusChanged();
     void columnsChanged();
-    void editingChanged();
-    // The view moves the keyboard into the user agent field, or out of it.
-    void userAgentFieldRequested();
-    void userAgentFieldLeft();
 
 private:
     SettingTile deviceTile() const;
@@ -104,7 +89,6 @@ private:
     std::optional<SettingTile> playlistTile() const;
     std::optional<SettingTile> supportTile() const;
     bool hasUpdate() const;
-    bool handleEditingKey(const Key &key);
     void setFocus(int focus);
     void tick();
 
@@ -112,6 +96,4 @@ private:
     QString m_clockText;
     int m_focus = -1;
     int m_columns = 4;
-    bool m_editing = false;
-    QString m_draft;
 };

@@ -1,7 +1,12 @@
 #include "Localized.h"
 
+#include "app/BidiText.h"
 #include "app/Localization.h"
 
 QString Localized::text(const QString &key) { return ::tr(key); }
 
+QString Localized::labelled(const QString &key, const QString &value) { return ::labelled(::tr(key), value); }
+
 QString Localized::language() { return activeLanguage(); }
+
+bool Localized::rightToLeft() { return readsRightToLeft(activeLanguage()); }

@@ -16,8 +16,10 @@ public:
 
     // The text of `key` in the active interface language.
     Q_INVOKABLE static QString text(const QString &key);
+    // The text of `key`, a blank and `value` isolated, so a right-to-left label keeps it whole.
+    Q_INVOKABLE static QString labelled(const QString &key, const QString &value);
     // The active interface language: "en", "fr" or "ar".
     Q_INVOKABLE static QString language();
     // Whether the active language reads right to left.
-    Q_INVOKABLE static bool rightToLeft() { return language() == QStringLiteral("ar"); }
+    Q_INVOKABLE static bool rightToLeft();
 };

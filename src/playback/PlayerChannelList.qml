@@ -107,10 +107,13 @@ Item {
         model: root.screen.queueList.channels
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {
+            objectName: "channelScrollBar"
             policy: ScrollBar.AlwaysOn
         }
 
+        // The rows leave the scroll bar's side free: the left one in Arabic.
         delegate: PlayerChannelRow {
+            x: rows.effectiveLayoutDirection === Qt.RightToLeft ? 12 : 0
             width: rows.width - 12
             onClicked: row => root.screen.queueList.select(row)
         }

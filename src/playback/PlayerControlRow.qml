@@ -182,7 +182,7 @@ RowLayout {
             hoverEnabled: true
             onClicked: root.screen.picture.cycle()
             ToolTip.visible: containsMouse
-            ToolTip.text: Localized.text("aspect_ratio") + " (A)"
+            ToolTip.text: Localized.labelled("aspect_ratio", "(A)")
             ToolTip.delay: 600
         }
     }
@@ -191,7 +191,7 @@ RowLayout {
         objectName: "fullScreenButton"
         icon: root.screen.fullScreenIcon
         size: 44
-        help: Localized.text("fullscreen") + " (F)"
+        help: Localized.labelled("fullscreen", "(F)")
         action: () => root.screen.toggleFullScreen()
     }
 }

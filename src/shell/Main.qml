@@ -1,16 +1,17 @@
 import QtQuick
 import QtQuick.Window
 import Zelfor.App
+import Zelfor.Shell
 
 // The one window. Its content is built anew on every language change, with the route
 // stack kept.
 Window {
     id: window
 
-    width: 1360
-    height: 840
-    minimumWidth: 1080
-    minimumHeight: 680
+    width: WindowSize.initial.width
+    height: WindowSize.initial.height
+    minimumWidth: WindowSize.minimum.width
+    minimumHeight: WindowSize.minimum.height
     visible: true
     title: "Zelfor"
     color: Qt.rgba(0.043, 0.059, 0.102, 1)

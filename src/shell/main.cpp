@@ -1,4 +1,5 @@
 #include "ScreenTable.h"
+#include "WindowSize.h"
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
@@ -11,6 +12,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QScreen>
 #include <QWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -72,6 +74,8 @@ int main(int argc, char *argv[])
     AppState::shared();
     KeyRouter::shared()->install();
     ScreenTable::shared();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        WindowSize::shared()->setAvailable(screen->availableGeometry().size());
     setActiveLanguage(resolveLanguage(prefs->language()));
 
     QQmlApplicationEngine engine;

@@ -66,7 +66,7 @@ TEST_F(ActivationFixture, ShownTextsFollowTheDeviceRecord)
                     Support { u"+212600000000"_qs, u"help@example.test"_qs }),
                   { u"00:1a:79:aa:bb:cc"_qs, u"483920"_qs, u"https://tv.example.test/manage"_qs,
                       step.arg(u"tv.example.test"_qs), u"act_title_device"_qs, u"Email: help@example.test"_qs,
-                      u"WhatsApp: \u2066+212600000000\u2069"_qs } },
+                      u"WhatsApp: +212600000000"_qs } },
               // The slash is kept and every scheme removed.
               { record(u"m"_qs, u"http://a.test/x/?next=https://b.test"_qs, 1),
                   { u"m"_qs, u"483920"_qs, u"http://a.test/x/?next=https://b.test/manage"_qs,

@@ -1,3 +1,4 @@
+#include "app/BidiText.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
 
@@ -9,6 +10,12 @@
 #include <limits>
 
 namespace {
+
+// `text` with "{" and "}" standing for the isolate around a value.
+QString isolates(const char *text)
+{
+    return QString::fromUtf8(text).replace(u'{', QChar(0x2068)).replace(u'}', QChar(0x2069));
+}
 
 // Every "%..." conversion of a text, in order.
 QStringList placeholders(const QString &text)
@@ -92,15 +99,17 @@ TEST(MessageTable, LookupGivesTheTextOfTheLanguageFilledWithArguments)
         = { { "fr", "quit_hint", {}, "Appuyez encore sur Échap pour quitter" },
               { "ar", "quit_hint", {}, "اضغط Esc مرة أخرى للخروج" },
               { "de", "quit_hint", {}, "Press Esc again to quit" }, { "fr", "season_n", { 3 }, "Saison 3" },
-              { "en", "items_n", {}, "%d items" }, { "ar", "items_n", { 12 }, "12 عنصر" },
+              { "en", "items_n", {}, "%d items" }, { "ar", "items_n", { 12 }, "{12} عنصر" },
               { "en", "count_movies", { u"1,234"_qs }, "1,234 movies" },
+              { "ar", "app_version", { u"1.1.6"_qs }, "Zelfor الإصدار {1.1.6}" },
+              { "ar", "channel_n", { 12 }, "القناة {12}" },
               { "fr", "err_xtream_expired_on", { u"6 janv. 2025"_qs },
                   "Votre abonnement IPTV a expiré le 6 janv. 2025. Contactez votre fournisseur." },
               { "en", "no_such_key", {}, "no_such_key" }, { "fr", "no_such_key", { 5 }, "no_such_key" },
               { "ar", "no_such_key_%d", { 5 }, "no_such_key_%d" } };
     for (const auto &[language, key, args, expected] : rows)
         EXPECT_EQ(localizedText(messageTable(), QString::fromUtf8(language), QString::fromUtf8(key), args),
-            QString::fromUtf8(expected))
+            isolates(expected))
             << language << ' ' << key;
 }
 
@@ -115,18 +124,18 @@ TEST(MessageTable, CountsTakeTheFormOfTheirNumber)
         { "fr", "items_n", 0, "0 élément" }, { "fr", "items_n", 1, "1 élément" },
         { "fr", "items_n", 2, "2 éléments" }, { "fr", "count_channels", 1, "1 chaîne" },
         { "fr", "count_series", 1, "1 série" }, { "fr", "count_movies", 1000, "1000 films" },
-        { "ar", "count_channels", 1, "1 قناة" }, { "ar", "count_channels", 2, "2 قناتان" },
-        { "ar", "count_channels", 3, "3 قنوات" }, { "ar", "count_channels", 10, "10 قنوات" },
-        { "ar", "count_channels", 11, "11 قناة" }, { "ar", "count_channels", 103, "103 قنوات" },
-        { "ar", "count_channels", 100, "100 قناة" }, { "ar", "count_movies", 5, "5 أفلام" },
-        { "ar", "count_series", 2, "2 مسلسلان" }, { "ar", "items_n", 0, "0 عنصر" },
-        { "ar", "items_n", 4, "4 عناصر" }, { "en", "season_n", 1, "Season 1" },
+        { "ar", "count_channels", 1, "{1} قناة" }, { "ar", "count_channels", 2, "{2} قناتان" },
+        { "ar", "count_channels", 3, "{3} قنوات" }, { "ar", "count_channels", 10, "{10} قنوات" },
+        { "ar", "count_channels", 11, "{11} قناة" }, { "ar", "count_channels", 103, "{103} قنوات" },
+        { "ar", "count_channels", 100, "{100} قناة" }, { "ar", "count_movies", 5, "{5} أفلام" },
+        { "ar", "count_series", 2, "{2} مسلسلان" }, { "ar", "items_n", 0, "{0} عنصر" },
+        { "ar", "items_n", 4, "{4} عناصر" }, { "en", "season_n", 1, "Season 1" },
         { "de", "items_n", 1, "1 item" }, { "en", "items_n", -1, "-1 items" },
     };
     for (const auto &[language, key, count, expected] : rows)
         EXPECT_EQ(localizedCount(messageTable(), QString::fromUtf8(language), QString::fromUtf8(key), count,
                       { count }),
-            QString::fromUtf8(expected))
+            isolates(expected))
             << language << ' ' << key << ' ' << count;
 }
 
@@ -143,6 +152,28 @@ TEST(Localization, FillFormatFollowsPrintfForTextsAndIntegers)
         { "no placeholder", { 3 }, "no placeholder" } };
     for (const auto &[format, args, expected] : rows)
         EXPECT_EQ(fillFormat(QString::fromUtf8(format), args), QString::fromUtf8(expected)) << format;
+}
+
+// A value joined to a label keeps its own order and leaves the line's direction to the
+// label: a key or an address that starts with digits no longer makes an Arabic line read
+// left to right, nor does a left-to-right value turn an English one around.
+TEST(BidiText, IsolatedValuesLeaveTheDirectionToTheLabel)
+{
+    EXPECT_EQ(isolated(u"0708A481"_qs), isolates("{0708A481}"));
+    EXPECT_EQ(isolated(QString()), QString());
+    EXPECT_EQ(labelled(u"مفتاح"_qs, u"0708A481"_qs), isolates("مفتاح {0708A481}"));
+    EXPECT_EQ(labelled(u"MAC"_qs, u"00:1A"_qs, u": "_qs), isolates("MAC: {00:1A}"));
+    const std::tuple<QString, QString, bool> lines[] = {
+        { u"00:1A:79:12:34:56"_qs, u"مفتاح الجهاز"_qs, true },
+        { u"Zelfor/1.1.6 (X11; Linux)"_qs, u"وكيل المستخدم"_qs, true },
+        { u"قناة"_qs, u"Device key"_qs, false },
+    };
+    for (const auto &[value, label, rightToLeft] : lines) {
+        EXPECT_NE((value + u'\n' + label).isRightToLeft(), rightToLeft) << "unisolated: " << qPrintable(value);
+        EXPECT_EQ((isolated(value) + u'\n' + label).isRightToLeft(), rightToLeft) << qPrintable(value);
+    }
+    EXPECT_TRUE(readsRightToLeft(u"ar"_qs));
+    EXPECT_FALSE(readsRightToLeft(u"fr"_qs));
 }
 
 TEST(ActiveLanguage, ChangesWhatTrReturns)

@@ -137,7 +137,7 @@ TEST_F(PickerFixture, CardsNameNumberAndMarkTheSavedPlaylist)
     start({}, 6);
     const auto card = [](qint64 id, const QString &title, int n, bool saved) {
         return QVariantMap { { u"id"_qs, id }, { u"title"_qs, title },
-            { u"subtitle"_qs, u"Playlist %1"_qs.arg(n) }, { u"saved"_qs, saved } };
+            { u"subtitle"_qs, u"Playlist \u2068%1\u2069"_qs.arg(n) }, { u"saved"_qs, saved } };
     };
     EXPECT_EQ(picker->cards(),
         (QVariantList { card(4, u"List 4"_qs, 1, false), card(5, u"Playlist"_qs, 2, false),

@@ -109,6 +109,25 @@ TEST_F(PrefsTest, ValuesOfTheWrongTypeReadAsDefaults)
     EXPECT_TRUE(open()->recentLive().isEmpty());
 }
 
+// A user agent that would break the request headers is neither stored nor read back.
+TEST_F(PrefsTest, UserAgentsWithControlCharactersAreRefused)
+{
+    const std::pair<QString, QString> rows[] = { { u"Box/1"_qs, u"Box/1"_qs },
+        { u"Box\r\nX-Evil: 1"_qs, kDefaultSettings[3] }, { u"Box\u200e1"_qs, kDefaultSettings[3] },
+        { u"Box\t1"_qs, kDefaultSettings[3] }, { u"Box\u0085"_qs, kDefaultSettings[3] } };
+    for (const auto &[stored, read] : rows) {
+        seed(u"user_agent"_qs, stored);
+        EXPECT_EQ(open()->userAgent(), read) << qPrintable(stored);
+    }
+    seed(u"user_agent"_qs, u"Box/1"_qs);
+    auto prefs = open();
+    QSignalSpy changed(prefs.get(), &Prefs::userAgentChanged);
+    prefs->setUserAgent(u"Box\nX"_qs);
+    EXPECT_EQ(prefs->userAgent(), u"Box/1"_qs);
+    EXPECT_EQ(stored().text(u"user_agent"_qs), u"Box/1"_qs);
+    EXPECT_TRUE(changed.isEmpty());
+}
+
 TEST_F(PrefsTest, AnyStoredNumberIsAPlaylistIdAnythingElseIsNone)
 {
     const std::pair<Defaults::Value, qint64> rows[]

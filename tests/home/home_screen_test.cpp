@@ -339,7 +339,7 @@ TEST_F(HomeScreenTest, PlaylistTileNamesThePlaylistAndCountsSeveral)
 {
     open(device(2));
     EXPECT_EQ(screen->playlistName(), provider.playlist().name);
-    EXPECT_EQ(screen->playlistsLine(), u"2 × Playlist"_qs);
+    EXPECT_EQ(screen->playlistsLine(), u"\u20682\u2069 × Playlist"_qs);
     DeviceResponse single = device(1);
     single.playlists[0].name.clear();
     open(single);

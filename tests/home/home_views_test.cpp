@@ -117,12 +117,20 @@ TEST_F(HomeViews, SettingsOpensFromHomeAndArabicMirrorsBoth)
     QQuickItem *device = named(QStringLiteral("setting_device"));
     EXPECT_LT(device->mapToScene({}).x(), window->width() / 2);
     EXPECT_EQ(top<SettingsScreenModel>()->columns(), SettingsScreenModel::columnsFor(window->width() - 56));
+    // The badge sits at the tile's leading edge.
+    const auto badgeOffset = [this] {
+        QQuickItem *tile = named(QStringLiteral("setting_device"));
+        return itemNamed(tile, QStringLiteral("badge"))->mapToItem(tile, QPointF()).x();
+    };
+    EXPECT_DOUBLE_EQ(badgeOffset(), 16);
 
     AppState::shared()->setLanguage(QStringLiteral("ar"));
     ASSERT_TRUE(waitUntil([this] {
         QQuickItem *tile = named(QStringLiteral("setting_device"));
         return tile && tile->mapToScene({}).x() > window->width() / 2;
     }));
+    QQuickItem *tile = named(QStringLiteral("setting_device"));
+    EXPECT_DOUBLE_EQ(badgeOffset(), tile->width() - 16 - 46);
     AppState::shared()->pop();
     ASSERT_TRUE(waitUntil([this] {
         QQuickItem *live = named(QStringLiteral("tile_live"));
@@ -152,25 +160,19 @@ TEST_F(HomeViews, ContinueWatchingRowPlaysAWatchedMovie)
     prefs.saveResume(key, 0, 2400);
 }
 
-// Tab moves into the user agent field; what is typed there is stored with Enter.
-TEST_F(HomeViews, UserAgentFieldTakesTypedText)
+// The settings screen is its header and its grid: the user agent is chosen in its dialog
+// and Tab is not used; titles wrap instead of being cut, in the longest language too.
+TEST_F(HomeViews, SettingsIsTheGridOnlyAndTitlesWrap)
 {
-    const QString before = Prefs::shared()->userAgent();
+    AppState::shared()->setLanguage(QStringLiteral("fr"));
     AppState::shared()->push(Routes::Settings {});
-    ASSERT_TRUE(waitUntil([this] { return top<SettingsScreenModel>() != nullptr; }));
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    KeyRouter::shared()->install();
-    QQuickItem *field = named(QStringLiteral("userAgentField"));
-    ASSERT_TRUE(field);
-    QTest::keyClick(window, Qt::Key_Tab);
-    ASSERT_TRUE(waitUntil([&] { return field->property("editing").toBool(); }));
-    QTest::keyClick(window, Qt::Key_End);
-    for (const char c : { ' ', 'B', 'o', 'x' })
-        QTest::keyClick(window, c);
-    QTest::keyClick(window, Qt::Key_Return);
-    EXPECT_EQ(Prefs::shared()->userAgent(), before + QStringLiteral(" Box"));
-    EXPECT_FALSE(field->property("editing").toBool());
-    Prefs::shared()->setUserAgent(before);
+    ASSERT_TRUE(waitUntil([this] { return top<SettingsScreenModel>() && named(u"setting_refresh"_qs); }));
+    EXPECT_FALSE(named(QStringLiteral("userAgentField")));
+    EXPECT_FALSE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
+    QQuickItem *title = itemNamed(named(u"setting_refresh"_qs), QStringLiteral("title"));
+    ASSERT_TRUE(waitUntil([&] { return title->property("lineCount").toInt() == 2; }));
+    EXPECT_FALSE(title->property("truncated").toBool());
+    EXPECT_EQ(title->property("text").toString(), u"Actualiser le compte et les playlists"_qs);
 }
 
 // The continue-watching card's Dismiss menu is drawn in the app's colours and owns the keys

@@ -6,6 +6,7 @@
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "shell/WindowSize.h"
 #include "live/CatchUpScreenModel.h"
 #include "live/LiveScreenModel.h"
 #include "model/ContentKeys.h"
@@ -168,6 +169,30 @@ TEST_F(LiveDemoTest, ACatchUpProgrammeOfTheArchivePlays)
     player->play(*item);
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->isPlaying() && player->position() > 0; }, 20000));
     EXPECT_FALSE(player->hasError()) << qPrintable(player->errorText());
+}
+
+// The smallest window holds the fixed columns: the preview pane keeps its margin and the
+// channel list its least width.
+TEST_F(LiveDemoTest, TheSmallestWindowHoldsTheColumns)
+{
+    window->resize(WindowSize::kMinimum);
+    ASSERT_TRUE(liveLoaded());
+    QQuickItem *preview = nullptr;
+    QQuickItem *channels = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QList<QQuickItem *> items { window->contentItem() };
+        for (qsizetype at = 0; at < items.size(); ++at) {
+            items.append(items[at]->childItems());
+            if (items[at]->objectName() == "previewPane" && items[at]->isVisible())
+                preview = items[at];
+            if (items[at]->objectName() == "channelColumn" && items[at]->isVisible())
+                channels = items[at];
+        }
+        return preview && channels && window->width() == WindowSize::kMinimum.width();
+    }, 10000));
+    EXPECT_LE(preview->mapToScene(QPointF(preview->width(), 0)).x(), window->width() - 28);
+    EXPECT_GE(channels->width(), 320);
+    shoot("live-minimum");
 }
 
 TEST_F(LiveDemoTest, ScreensInArabic)

@@ -184,6 +184,11 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     const qreal middle = rows->mapToScene(QPointF(0, rows->height() / 2)).y();
     EXPECT_NEAR(played->mapToScene(QPointF(0, played->height() / 2)).y(), middle, 30);
     EXPECT_GT(panel->mapToScene(QPointF()).x(), window->width() / 2);
+    // The mirrored scroll bar lies beside the rows, not over their leading edge.
+    QQuickItem *bar = item(QStringLiteral("channelScrollBar"));
+    ASSERT_TRUE(bar);
+    EXPECT_LT(bar->mapToScene(QPointF()).x(), played->mapToScene(QPointF()).x());
+    EXPECT_LE(bar->mapToScene(QPointF(bar->width(), 0)).x(), played->mapToScene(QPointF()).x());
     keep(window->grabWindow(), QStringLiteral("player-list-ar"));
 
     ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));

@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "shell/ScreenTable.h"
+#include "shell/WindowSize.h"
 
 #include <QPointer>
 #include <QQuickWindow>
@@ -152,7 +153,7 @@ protected:
 TEST_F(RootViewTest, OnlyTheTopScreenIsShownClickableAndTakesKeys)
 {
     EXPECT_EQ(window->size(), QSize(1360, 840));
-    EXPECT_EQ(window->minimumSize(), QSize(1080, 680));
+    EXPECT_EQ(window->minimumSize(), QSize(1118, 680));
     window->showFullScreen();
     EXPECT_TRUE(waitUntil([this] { return app->isFullScreen(); }));
     window->showNormal();
@@ -167,6 +168,29 @@ TEST_F(RootViewTest, OnlyTheTopScreenIsShownClickableAndTakesKeys)
 
 // A pushed screen covers the top and keeps it alive; popping shows the same screen again;
 // replacing the stack leaves one fresh screen.
+// On a screen too small for the default size the window opens at the screen's free area.
+TEST_F(RootViewTest, OpensWithinASmallScreen)
+{
+    WindowSize::shared()->setAvailable(QSize(1280, 800));
+    QQmlEngine fresh;
+    fresh.addImportPath(QStringLiteral("qrc:/"));
+    QmlLoad small = loadQml(fresh, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
+    WindowSize::shared()->setAvailable(QSize());
+    auto *shown = qobject_cast<QQuickWindow *>(small.object.get());
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->size(), QSize(1280, 800));
+    EXPECT_EQ(shown->minimumSize(), WindowSize::kMinimum);
+}
+
+TEST(WindowSize, DefaultWhenItFitsElseTheFreeArea)
+{
+    const std::pair<QSize, QSize> rows[] = { { { 1920, 1080 }, { 1360, 840 } }, { { 1360, 840 }, { 1360, 840 } },
+        { { 1280, 800 }, { 1280, 800 } }, { { 1280, 1024 }, { 1280, 840 } }, { { 1600, 768 }, { 1360, 768 } },
+        { { 1024, 600 }, { 1024, 600 } }, { QSize(), { 1360, 840 } }, { { 0, 0 }, { 1360, 840 } } };
+    for (const auto &[available, initial] : rows)
+        EXPECT_EQ(WindowSize::initialFor(available), initial) << available.width() << 'x' << available.height();
+}
+
 TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
 {
     const QList<QPointer<PlaceholderScreen>> before = guarded();

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// A value joined to a translated label (a key, an address, a version, a time, a count, a
+// user agent, a number) is wrapped in a first-strong isolate: it keeps its own reading
+// order, does not move the label's digits or punctuation, and does not decide the
+// direction of the line. An empty value stays empty.
+QString isolated(const QString &value);
+
+// `label`, `separator` and the isolated `value`, in reading order.
+QString labelled(const QString &label, const QString &value, const QString &separator = QStringLiteral(" "));

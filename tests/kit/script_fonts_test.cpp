@@ -1,0 +1,50 @@
+#include "kit/Theme.h"
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Glyphs of `text` in the interface font as the text engine shapes it, falling back to
+// other installed fonts; a missing glyph is index 0 (drawn as an empty box).
+QList<quint32> shapedGlyphs(const QString &text)
+{
+    QTextLayout layout(text, QFont(Theme::fontFamily(), 16));
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QList<quint32> glyphs;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        glyphs += run.glyphIndexes();
+    return glyphs;
+}
+
+// Names from real playlists, in every script they come in, are drawn with real glyphs.
+TEST(ScriptFonts, NamesInEveryScriptHaveGlyphs)
+{
+    const QString names[] = { u"Canal+ Sport"_qs, u"الجزيرة الوثائقية"_qs, u"中央电视台 综合"_qs,
+        u"日本テレビ ニュース"_qs, u"한국 방송 뉴스"_qs, u"華視新聞"_qs };
+    for (const QString &name : names) {
+        const QList<quint32> glyphs = shapedGlyphs(name);
+        ASSERT_FALSE(glyphs.isEmpty()) << qPrintable(name);
+        EXPECT_FALSE(glyphs.contains(0)) << qPrintable(name);
+    }
+    const QString folder = qEnvironmentVariable("ZELFOR_GRAB_DIR");
+    if (folder.isEmpty())
+        return;
+    QImage image(420, 40 * int(std::size(names)), QImage::Format_RGB32);
+    image.fill(Theme::bg());
+    QPainter painter(&image);
+    painter.setPen(Qt::white);
+    painter.setFont(QFont(Theme::fontFamily(), 16));
+    for (int i = 0; i < int(std::size(names)); ++i)
+        painter.drawText(QRect(12, 40 * i, 400, 40), Qt::AlignVCenter, names[i]);
+    painter.end();
+    image.save(folder + u"/script-fonts.png"_qs);
+}
+
+} // namespace
