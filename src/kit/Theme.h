@@ -70,4 +70,7 @@ public:
     static QPalette palette();
     // The interface font, Latin and Arabic.
     static QString fontFamily() { return QStringLiteral("Noto Sans"); }
+    // The point size that draws text `pixels` high: a font's pixel size is a whole number,
+    // its point size is not, so fractional sizes (12.5) go through points.
+    Q_INVOKABLE static qreal pointSize(qreal pixels);
 };
