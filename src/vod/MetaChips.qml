@@ -21,14 +21,9 @@ RowLayout {
             Layout.preferredWidth: implicitWidth
             Layout.maximumWidth: implicitWidth
             Layout.minimumWidth: index === chipRow.chips.length - 1 ? 0 : implicitWidth
-            Layout.fillWidth: true
             text: modelData.text
             color: modelData.color
             icon: modelData.icon
         }
-    }
-
-    Item {
-        Layout.fillWidth: true
     }
 }
