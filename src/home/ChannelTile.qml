@@ -10,6 +10,7 @@ Card {
     property real logoWidth: width - 2 * 10
     property real logoHeight: 66
     property real logoFontSize: 18
+    property real nameSize: 13
 
     fill: Theme.surface
     hoverScale: 1.04
@@ -33,7 +34,7 @@ Card {
             width: parent.width
             text: root.name
             color: "white"
-            font.pixelSize: 13
+            font.pointSize: Theme.pointSize(root.nameSize)
             font.weight: Font.DemiBold
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap

@@ -39,7 +39,7 @@ Rectangle {
             objectName: "message"
             Layout.fillWidth: true
             text: root.text
-            font.pixelSize: 14 // 13.5 rounded
+            font.pointSize: Theme.pointSize(13.5)
             maximumLineCount: 2
             wrapMode: Text.Wrap
             elide: Text.ElideRight

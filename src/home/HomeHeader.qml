@@ -99,7 +99,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     text: root.status
                     color: root.statusColor
-                    font.pixelSize: 13 // 12.5 rounded: pixel sizes are whole
+                    font.pointSize: Theme.pointSize(12.5)
                     font.weight: Font.DemiBold
                 }
             }

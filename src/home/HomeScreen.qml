@@ -93,7 +93,7 @@ Item {
                 color: Theme.textDim
                 opacity: 0.8
                 font.family: "monospace"
-                font.pixelSize: 12 // 11.5 rounded
+                font.pointSize: Theme.pointSize(11.5)
                 font.weight: Font.Medium
             }
 
@@ -103,7 +103,7 @@ Item {
                 text: Localized.text("keyboard_desc")
                 color: Theme.textDim
                 opacity: 0.6
-                font.pixelSize: 12 // 11.5 rounded
+                font.pointSize: Theme.pointSize(11.5)
             }
 
             Item { Layout.fillWidth: true }
@@ -112,7 +112,7 @@ Item {
                 text: "v" + screen.version
                 color: Theme.textDim
                 opacity: 0.8
-                font.pixelSize: 12 // 11.5 rounded
+                font.pointSize: Theme.pointSize(11.5)
             }
         }
     }

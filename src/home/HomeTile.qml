@@ -62,7 +62,7 @@ Card {
             width: parent.width
             text: root.label
             color: "white"
-            font.pixelSize: Math.max(18 * root.s, 15)
+            font.pointSize: Theme.pointSize(Math.max(18 * root.s, 15))
             font.weight: Font.Bold
             maximumLineCount: 2
             wrapMode: Text.Wrap
@@ -77,7 +77,7 @@ Card {
             topPadding: 2
             text: root.sub
             color: root.subColor
-            font.pixelSize: Math.max(13 * root.s, 12)
+            font.pointSize: Theme.pointSize(Math.max(13 * root.s, 12))
             font.weight: Font.Medium
             elide: Text.ElideRight
         }
@@ -90,7 +90,7 @@ Card {
             text: root.sub2
             color: Theme.textDim
             font.family: "monospace"
-            font.pixelSize: Math.max(11.5 * root.s, 11)
+            font.pointSize: Theme.pointSize(Math.max(11.5 * root.s, 11))
             elide: Text.ElideRight
         }
     }

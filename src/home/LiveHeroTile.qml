@@ -106,7 +106,7 @@ Card {
             width: parent.width
             text: root.label
             color: "white"
-            font.pixelSize: 31 * root.s
+            font.pointSize: Theme.pointSize(31 * root.s)
             font.weight: Font.Black
             maximumLineCount: 2
             wrapMode: Text.Wrap
@@ -119,7 +119,7 @@ Card {
             width: parent.width
             text: root.count
             color: Qt.rgba(1, 1, 1, 0.85)
-            font.pixelSize: 15 * root.s
+            font.pointSize: Theme.pointSize(15 * root.s)
             font.weight: Font.Medium
             elide: Text.ElideRight
         }

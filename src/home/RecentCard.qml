@@ -100,7 +100,7 @@ Card {
             width: parent.width
             text: root.title
             color: "white"
-            font.pixelSize: 13 // 12.5 rounded: pixel sizes are whole
+            font.pointSize: Theme.pointSize(12.5)
             font.weight: Font.DemiBold
             maximumLineCount: 1
             elide: Text.ElideRight

@@ -69,6 +69,7 @@ Column {
             height: 140
             radius: 16
             logoWidth: 120
+            nameSize: 12.5
             action: () => row.search.open(row.type, index)
         }
     }

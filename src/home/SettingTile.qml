@@ -55,7 +55,7 @@ Card {
                 width: parent.width
                 text: root.title
                 color: "white"
-                font.pixelSize: 16 // 15.5 rounded
+                font.pointSize: Theme.pointSize(15.5)
                 font.weight: Font.Bold
                 wrapMode: Text.Wrap
             }

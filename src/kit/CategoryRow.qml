@@ -65,7 +65,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         text: root.name
         color: root.selected ? "white" : Theme.text
-        font.pixelSize: 14
+        font.pointSize: Theme.pointSize(13.5)
         font.weight: root.selected ? Font.DemiBold : Font.Medium
         maximumLineCount: 1
         elide: Text.ElideRight
@@ -78,7 +78,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         text: String(root.count)
         color: root.selected ? Theme.cyanLight : Theme.textDim
-        font.pixelSize: 12
+        font.pointSize: Theme.pointSize(11.5)
         font.weight: Font.DemiBold
     }
 

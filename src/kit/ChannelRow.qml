@@ -55,7 +55,7 @@ Item {
         horizontalAlignment: Text.AlignRight
         text: root.num > 0 ? String(root.num) : ""
         color: Theme.textDim
-        font.pixelSize: 13
+        font.pointSize: Theme.pointSize(12.5)
         font.weight: Font.DemiBold
     }
 

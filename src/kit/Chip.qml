@@ -1,7 +1,8 @@
 import QtQuick
 import Zelfor.Kit
 
-// A small tinted capsule with a text and an optional symbol.
+// A small tinted capsule with a text and an optional symbol; given less than its
+// natural width, the text elides.
 Item {
     id: root
 
@@ -9,7 +10,7 @@ Item {
     property color color: Theme.cyan
     property string icon: ""
 
-    implicitWidth: row.implicitWidth + 18
+    implicitWidth: label.implicitWidth + (root.icon !== "" ? symbol.implicitWidth + row.spacing : 0) + 18
     implicitHeight: row.implicitHeight + 8
     width: implicitWidth
     height: implicitHeight
@@ -31,6 +32,7 @@ Item {
         spacing: 5
 
         Icon {
+            id: symbol
             anchors.verticalCenter: parent.verticalCenter
             visible: root.icon !== ""
             name: root.icon
@@ -39,12 +41,15 @@ Item {
         }
 
         UiText {
+            id: label
             anchors.verticalCenter: parent.verticalCenter
+            width: Math.min(implicitWidth, root.width - root.implicitWidth + implicitWidth)
             text: root.text
             color: root.color
             font.pixelSize: 11
             font.weight: Font.Bold
             maximumLineCount: 1
+            elide: Text.ElideRight
         }
     }
 }

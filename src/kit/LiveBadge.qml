@@ -45,7 +45,7 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             text: Localized.text("live_badge")
             color: "white"
-            font.pixelSize: 11 // 10.5 rounded: pixel sizes are whole
+            font.pointSize: Theme.pointSize(10.5)
             font.weight: Font.ExtraBold
             font.letterSpacing: root.tracking
         }

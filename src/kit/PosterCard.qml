@@ -78,7 +78,7 @@ Card {
                     anchors.verticalCenter: parent.verticalCenter
                     text: root.ratingBadge
                     color: Theme.amber
-                    font.pixelSize: 11
+                    font.pointSize: Theme.pointSize(10.5)
                     font.weight: Font.Bold
                 }
             }

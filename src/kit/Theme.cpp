@@ -1,5 +1,8 @@
 #include "Theme.h"
 
+#include <QFont>
+#include <QFontInfo>
+
 QColor Theme::rgb(int red, int green, int blue)
 {
     return QColor::fromRgb(red, green, blue);
@@ -25,4 +28,15 @@ QPalette Theme::palette()
     palette.setColor(QPalette::HighlightedText, Qt::white);
     palette.setColor(QPalette::PlaceholderText, textDim());
     return palette;
+}
+
+qreal Theme::pointSize(qreal pixels)
+{
+    // Points per pixel at the resolution text is laid out with.
+    static const qreal pointsPerPixel = [] {
+        QFont probe(fontFamily());
+        probe.setPixelSize(720);
+        return QFontInfo(probe).pointSizeF() / 720;
+    }();
+    return pixels * pointsPerPixel;
 }

@@ -74,4 +74,7 @@ public:
     // The rounded face of the brand name, screen and dialog titles and picture initials;
     // scripts it lacks (Arabic) fall back to the system's choice.
     static QString roundedFontFamily() { return QStringLiteral("Quicksand"); }
+    // The point size that draws text `pixels` high: a font's pixel size is a whole number,
+    // its point size is not, so fractional sizes (12.5) go through points.
+    Q_INVOKABLE static qreal pointSize(qreal pixels);
 };

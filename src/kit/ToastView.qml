@@ -54,7 +54,7 @@ Item {
             width: Math.min(implicitWidth, root.textRoom)
             text: root.text
             color: "white"
-            font.pixelSize: 14 // 13.5 rounded: pixel sizes are whole
+            font.pointSize: Theme.pointSize(13.5)
             font.weight: Font.DemiBold
             wrapMode: Text.Wrap
             maximumLineCount: 2

@@ -28,8 +28,9 @@ Item {
             }
 
             Rectangle {
-                Layout.preferredWidth: 60
-                Layout.preferredHeight: 40
+                objectName: "logoBox"
+                Layout.preferredWidth: 60 + 6
+                Layout.preferredHeight: 40 + 6
                 radius: 10
                 color: Theme.raised
                 clip: true
@@ -130,7 +131,7 @@ Item {
                         visible: screen.noGuide
                         text: Localized.text("catchup_no_guide")
                         color: Theme.textDim
-                        font.pixelSize: 13
+                        font.pointSize: Theme.pointSize(12.5)
                     }
 
                     ListView {

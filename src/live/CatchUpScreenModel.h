@@ -1,8 +1,8 @@
 #pragma once
 
 #include "CatchUpDays.h"
-#include "CategoryColumnModel.h"
 #include "app/RouteScreen.h"
+#include "kit/CategoryColumnModel.h"
 #include "model/Records.h"
 #include "sources/CancelToken.h"
 

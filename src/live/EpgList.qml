@@ -28,7 +28,7 @@ ColumnLayout {
                 UiText {
                     text: row.modelData.times
                     color: row.modelData.onAir ? Theme.cyanLight : Theme.textDim
-                    font.pixelSize: 12
+                    font.pointSize: Theme.pointSize(11.5)
                     font.weight: Font.DemiBold
                 }
 
@@ -44,7 +44,7 @@ ColumnLayout {
                 text: row.modelData.title
                 textFormat: Text.PlainText
                 color: "white"
-                font.pixelSize: 14
+                font.pointSize: Theme.pointSize(13.5)
                 font.weight: row.modelData.onAir ? Font.DemiBold : Font.Normal
                 wrapMode: Text.WordWrap
                 maximumLineCount: 2

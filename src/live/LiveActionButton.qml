@@ -31,14 +31,18 @@ Card {
         }
 
         UiText {
+            objectName: "tileLabel"
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             text: tile.label
             color: "white"
-            font.pixelSize: 12
+            font.pointSize: Theme.pointSize(12)
             font.weight: Font.Medium
             wrapMode: Text.WordWrap
             maximumLineCount: 2
+            // Shrinks to 85 % before it truncates.
+            fontSizeMode: Text.Fit
+            minimumPointSize: Theme.pointSize(12 * 0.85)
             elide: Text.ElideRight
         }
     }

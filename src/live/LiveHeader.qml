@@ -63,7 +63,7 @@ RowLayout {
             objectName: "itemsText"
             text: header.screen.itemsText
             color: Theme.textDim
-            font.pixelSize: 13
+            font.pointSize: Theme.pointSize(12.5)
         }
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChannelIndex.h"
+#include "kit/CategoryEntry.h"
 #include "model/Records.h"
 
 #include <QList>
@@ -10,16 +11,6 @@
 
 #include <optional>
 #include <vector>
-
-// One row of the category column: a pseudo category or one of the playlist's own.
-struct CategoryEntry {
-    QString id;
-    QString nameKey; // message key of a pseudo category's name; empty for the playlist's own
-    QString name;    // the playlist's own name
-    qint64 count = 0;
-    QString icon;
-    bool operator==(const CategoryEntry &) const = default;
-};
 
 // The channel and category lists of the live screen: what each list shows for the selected
 // category, the filter, the stored favourites and recently watched channels, and where the

@@ -97,7 +97,7 @@ ColumnLayout {
                     horizontalAlignment: Text.AlignHCenter
                     text: pane.screen.engine.error
                     color: "white"
-                    font.pixelSize: 13
+                    font.pointSize: Theme.pointSize(12.5)
                     wrapMode: Text.WordWrap
                     maximumLineCount: 3
                     elide: Text.ElideRight

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CategoryColumnModel.h"
 #include "LiveLists.h"
 #include "PreviewGuide.h"
 #include "app/RouteScreen.h"
+#include "kit/CategoryColumnModel.h"
 #include "kit/ContentListModel.h"
 #include "model/Records.h"
 #include "playback/PlayerEngine.h"

@@ -27,7 +27,7 @@ Flickable {
             visible: !info.screen.hasPreview
             text: Localized.text("hint_keys")
             color: Theme.textDim
-            font.pixelSize: 13
+            font.pointSize: Theme.pointSize(12.5)
             wrapMode: Text.WordWrap
         }
 
@@ -74,7 +74,7 @@ Flickable {
                     visible: info.screen.previewNumber !== ""
                     text: info.screen.previewNumber
                     color: Theme.textDim
-                    font.pixelSize: 12
+                    font.pointSize: Theme.pointSize(11.5)
                 }
             }
 
@@ -100,7 +100,7 @@ Flickable {
             visible: info.screen.hasPreview && !info.screen.guide.loading && info.screen.guide.rows.length === 0
             text: Localized.text("no_epg")
             color: Theme.textDim
-            font.pixelSize: 13
+            font.pointSize: Theme.pointSize(12.5)
             wrapMode: Text.WordWrap
         }
 
@@ -116,7 +116,7 @@ Flickable {
             visible: info.screen.hasPreview
             text: Localized.text("fullscreen_hint")
             color: Theme.withOpacity(Theme.textDim, 0.8)
-            font.pixelSize: 12
+            font.pointSize: Theme.pointSize(11.5)
             wrapMode: Text.WordWrap
         }
     }

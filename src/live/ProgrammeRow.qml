@@ -52,7 +52,7 @@ Item {
             UiText {
                 text: row.programme.end
                 color: Theme.textDim
-                font.pixelSize: 12
+                font.pointSize: Theme.pointSize(11.5)
             }
         }
 
@@ -64,7 +64,7 @@ Item {
                 Layout.fillWidth: true
                 text: row.programme.title
                 color: "white"
-                font.pixelSize: 15
+                font.pointSize: Theme.pointSize(14.5)
                 font.weight: Font.DemiBold
                 maximumLineCount: 1
                 elide: Text.ElideRight
@@ -87,11 +87,11 @@ Item {
             color: row.programme.onNow ? Theme.red : Theme.textDim
         }
 
-        Icon {
+        AccentIcon {
+            objectName: "playSymbol"
             visible: !!row.programme.playable
             name: "play.circle.fill"
             size: 22
-            color: Theme.violetLight
             opacity: row.hover || row.focused ? 1 : 0.6
         }
     }

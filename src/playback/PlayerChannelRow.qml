@@ -67,7 +67,7 @@ Item {
             Layout.fillWidth: true
             text: root.title
             color: "white"
-            font.pixelSize: 14
+            font.pointSize: Theme.pointSize(13.5)
             font.weight: root.playing ? Font.DemiBold : Font.Normal
             elide: Text.ElideRight
             maximumLineCount: 1

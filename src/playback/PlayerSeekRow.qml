@@ -15,7 +15,7 @@ RowLayout {
         objectName: "elapsed"
         text: root.screen.seek.elapsedText
         color: "white"
-        font.pixelSize: 13
+        font.pointSize: Theme.pointSize(12.5)
         font.weight: Font.DemiBold
     }
 
@@ -75,7 +75,7 @@ RowLayout {
         objectName: "duration"
         text: root.screen.seek.durationText
         color: Qt.rgba(1, 1, 1, 0.75)
-        font.pixelSize: 13
+        font.pointSize: Theme.pointSize(12.5)
         font.weight: Font.DemiBold
     }
 }

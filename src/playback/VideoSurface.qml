@@ -3,7 +3,8 @@ import QtMultimedia
 import Zelfor.Playback
 
 // The engine's picture: the platform player's frames, and the libVLC frames
-// while this surface hosts them. Takes no clicks.
+// while this surface hosts them. Takes no clicks. A picture-mode change moves the
+// platform picture to its new place over 0.2 s.
 Item {
     id: root
 
@@ -11,6 +12,8 @@ Item {
     property bool hostsVLC: false
     property bool usesVLC: false
     property int aspectMode: 0
+
+    clip: true
 
     Rectangle {
         anchors.fill: parent
@@ -20,8 +23,11 @@ Item {
     VideoOutput {
         id: platformPicture
         objectName: "platformPicture"
-        anchors.fill: parent
-        fillMode: binding.fillMode
+        x: binding.platformRect.x
+        y: binding.platformRect.y
+        width: binding.platformRect.width
+        height: binding.platformRect.height
+        fillMode: VideoOutput.Stretch
     }
 
     VideoOutput {
@@ -42,5 +48,16 @@ Item {
         usesVLC: root.usesVLC
         size: Qt.size(root.width, root.height)
         aspectMode: root.aspectMode
+        onModeTransitionStarted: modeAnimation.restart()
+    }
+
+    NumberAnimation {
+        id: modeAnimation
+        target: binding
+        property: "modeProgress"
+        from: 0
+        to: 1
+        duration: 200
+        easing.type: Easing.InOutQuad
     }
 }

@@ -19,6 +19,52 @@ int VideoSurfaceBinding::fillModeFor(int aspectMode)
     }
 }
 
+QRectF VideoSurfaceBinding::pictureRect(int aspectMode, QSizeF area, QSize video)
+{
+    const QRectF whole(QPointF(), area);
+    if (video.isEmpty() || area.isEmpty() || (aspectMode != 1 && aspectMode != 2))
+        return whole;
+    const qreal across = area.width() / video.width();
+    const qreal down = area.height() / video.height();
+    const qreal scale = aspectMode == 1 ? std::min(across, down) : std::max(across, down);
+    QRectF picture(QPointF(), QSizeF(video) * scale);
+    picture.moveCenter(whole.center());
+    return picture;
+}
+
+QRectF VideoSurfaceBinding::targetRect() const
+{
+    return pictureRect(m_aspectMode, m_size, m_videoSize);
+}
+
+QRectF VideoSurfaceBinding::platformRect() const
+{
+    const QRectF target = targetRect();
+    if (m_modeProgress >= 1)
+        return target;
+    const auto between = [this](qreal from, qreal to) { return from + (to - from) * m_modeProgress; };
+    return QRectF(QPointF(between(m_fromRect.left(), target.left()), between(m_fromRect.top(), target.top())),
+        QPointF(between(m_fromRect.right(), target.right()), between(m_fromRect.bottom(), target.bottom())));
+}
+
+void VideoSurfaceBinding::takeVideoSize()
+{
+    const QSize size = m_platformSink ? m_platformSink->videoSize() : QSize();
+    if (size == m_videoSize)
+        return;
+    m_videoSize = size;
+    emit platformRectChanged();
+}
+
+void VideoSurfaceBinding::setModeProgress(qreal progress)
+{
+    progress = qBound(0.0, progress, 1.0);
+    if (progress == m_modeProgress)
+        return;
+    m_modeProgress = progress;
+    emit platformRectChanged();
+}
+
 void VideoSurfaceBinding::setEngine(PlayerEngine *engine)
 {
     if (m_engine == engine)
@@ -34,9 +80,16 @@ void VideoSurfaceBinding::setPlatformSink(QVideoSink *sink)
     if (m_platformSink == sink)
         return;
     detach();
+    if (m_platformSink)
+        disconnect(m_platformSink, nullptr, this, nullptr);
     m_platformSink = sink;
+    m_videoSize = sink ? sink->videoSize() : QSize();
+    // Queued: the sink announces a new size while it still holds its frame lock.
+    if (sink)
+        connect(sink, &QVideoSink::videoSizeChanged, this, &VideoSurfaceBinding::takeVideoSize, Qt::QueuedConnection);
     attach();
     emit platformSinkChanged();
+    emit platformRectChanged();
 }
 
 void VideoSurfaceBinding::setVlcSink(QVideoSink *sink)
@@ -74,15 +127,26 @@ void VideoSurfaceBinding::setSize(QSizeF size)
     m_size = size;
     updateVlcHosting();
     emit sizeChanged();
+    emit platformRectChanged();
 }
 
 void VideoSurfaceBinding::setAspectMode(int mode)
 {
     if (m_aspectMode == mode)
         return;
+    // A shown picture moves from where it stands, even halfway through another change.
+    const QRectF from = platformRect();
     m_aspectMode = mode;
+    const bool moves = from != targetRect();
+    if (moves) {
+        m_fromRect = from;
+        m_modeProgress = 0;
+    }
     updateVlcHosting();
     emit aspectModeChanged();
+    emit platformRectChanged();
+    if (moves)
+        emit modeTransitionStarted();
 }
 
 // Leaves the engine's outputs; the libVLC view goes with it.

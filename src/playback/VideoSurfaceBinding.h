@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRectF>
 #include <QSizeF>
 #include <QVideoSink>
 #include <QtQml/qqmlregistration.h>
@@ -9,7 +10,9 @@
 class PlayerEngine;
 
 // Connects one video surface to the engine: the platform picture always, the
-// libVLC picture only while the surface hosts it and the engine uses libVLC.
+// libVLC picture only while the surface hosts it and the engine uses libVLC. Places the
+// platform picture for the picture mode; a mode change moves it from where it stood as
+// `modeProgress` runs from 0 to 1 (the view animates it).
 class VideoSurfaceBinding : public QObject
 {
     Q_OBJECT
@@ -23,6 +26,8 @@ class VideoSurfaceBinding : public QObject
     Q_PROPERTY(QSizeF size READ size WRITE setSize NOTIFY sizeChanged)
     Q_PROPERTY(int aspectMode READ aspectMode WRITE setAspectMode NOTIFY aspectModeChanged)
     Q_PROPERTY(int fillMode READ fillMode NOTIFY aspectModeChanged)
+    Q_PROPERTY(QRectF platformRect READ platformRect NOTIFY platformRectChanged)
+    Q_PROPERTY(qreal modeProgress READ modeProgress WRITE setModeProgress NOTIFY platformRectChanged)
 
 public:
     using QObject::QObject;
@@ -30,6 +35,9 @@ public:
 
     // The picture mode as a VideoOutput fill mode (stretch, fit, crop).
     static int fillModeFor(int aspectMode);
+    // Where a picture of `video` pixels lies in `area` in a picture mode: the whole area
+    // (stretch), inside it (fit) or over it (zoom), centred.
+    static QRectF pictureRect(int aspectMode, QSizeF area, QSize video);
 
     PlayerEngine *engine() const { return m_engine; }
     void setEngine(PlayerEngine *engine);
@@ -47,6 +55,9 @@ public:
     int aspectMode() const { return m_aspectMode; }
     void setAspectMode(int mode);
     int fillMode() const { return fillModeFor(m_aspectMode); }
+    QRectF platformRect() const;
+    qreal modeProgress() const { return m_modeProgress; }
+    void setModeProgress(qreal progress);
 
 signals:
     void engineChanged();
@@ -55,6 +66,9 @@ signals:
     void showsVLCChanged();
     void sizeChanged();
     void aspectModeChanged();
+    void platformRectChanged();
+    // The picture mode changed under a shown picture: the view runs `modeProgress` to 1.
+    void modeTransitionStarted();
 
 private:
     void detach();
@@ -66,6 +80,13 @@ private:
     QPointer<QVideoSink> m_vlcSink;
     bool m_hostsVLC = false;
     bool m_usesVLC = false;
+    QRectF targetRect() const;
+    void takeVideoSize();
+
     QSizeF m_size;
+    // The platform picture's size, as the sink last announced it.
+    QSize m_videoSize;
     int m_aspectMode = 0;
+    QRectF m_fromRect;
+    qreal m_modeProgress = 1;
 };

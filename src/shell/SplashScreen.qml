@@ -118,7 +118,7 @@ Item {
                     width: Math.min(implicitWidth, 420)
                     text: screen.error
                     color: Theme.textDim
-                    font.pixelSize: 14 // 13.5 rounded: pixel sizes are whole
+                    font.pointSize: Theme.pointSize(13.5)
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.Wrap
                 }

@@ -74,7 +74,7 @@ Item {
                     width: parent.width
                     text: screen.countText
                     color: Theme.textDim
-                    font.pixelSize: 12
+                    font.pointSize: Theme.pointSize(12.5)
                 }
             }
 
@@ -155,14 +155,14 @@ Item {
                         boundsBehavior: Flickable.StopAtBounds
 
                         delegate: CategoryRow {
-                            required property var modelData
                             required property int index
-                            width: categoryList.width
-                            name: modelData.name
-                            count: modelData.count
-                            icon: modelData.icon
-                            selected: modelData.id === screen.selectedCat
-                            focused: screen.pane === 0 && index === screen.catFocus
+                            required name
+                            required count
+                            required icon
+                            required selected
+                            required focused
+
+                            width: ListView.view.width
                             action: () => screen.selectCategory(index)
                         }
                     }

@@ -49,29 +49,10 @@ QString BrowseScreenModel::playlistName() const
     return playlist ? playlist->name : QString();
 }
 
-QVariantList BrowseScreenModel::categories() const
-{
-    QVariantList rows;
-    for (const Category &category : m_categories) {
-        QString icon;
-        if (category.id == PseudoCategory::all)
-            icon = QStringLiteral("square.grid.2x2.fill");
-        else if (category.id == PseudoCategory::favorites)
-            icon = QStringLiteral("heart.fill");
-        rows.append(
-            QVariantMap { { QStringLiteral("id"), category.id }, { QStringLiteral("name"), category.name },
-                { QStringLiteral("count"), category.count }, { QStringLiteral("icon"), icon } });
-    }
-    return rows;
-}
-
 QString BrowseScreenModel::categoryName() const
 {
-    for (const Category &category : m_categories) {
-        if (category.id == m_selectedCat)
-            return category.name;
-    }
-    return {};
+    const int row = m_categories.rowOfId(m_selectedCat);
+    return row < 0 ? QString() : m_categories.data(m_categories.index(row), CategoryColumnModel::NameRole).toString();
 }
 
 QString BrowseScreenModel::countText() const
@@ -199,15 +180,14 @@ void BrowseScreenModel::rebuild()
     if (!m_index)
         return;
     const QList<FavoriteEntry> favorites = screenFavorites();
-    QList<Category> categories {
-        { PseudoCategory::all, ::tr(QStringLiteral("all")), m_index->size() },
-        { PseudoCategory::favorites, ::tr(QStringLiteral("favorites")), favorites.size() },
+    QList<CategoryEntry> categories {
+        { PseudoCategory::all, QStringLiteral("all"), {}, m_index->size(), QStringLiteral("square.grid.2x2.fill") },
+        { PseudoCategory::favorites, QStringLiteral("favorites"), {}, favorites.size(), QStringLiteral("heart.fill") },
     };
-    categories.append(m_index->section()->categories);
-    if (categories != m_categories) {
-        m_categories = std::move(categories);
-        emit categoriesChanged();
-    }
+    for (const Category &category : m_index->section()->categories)
+        categories.append({ category.id, {}, category.name, category.count, {} });
+    m_categories.setRows(categories);
+    m_categories.setSelectedRow(m_categories.rowOfId(m_selectedCat));
     QSet<QString> favoriteIds;
     for (const FavoriteEntry &entry : favorites)
         favoriteIds.insert(entry.id);
@@ -216,12 +196,8 @@ void BrowseScreenModel::rebuild()
     if (rows != m_posters->rows())
         m_posters->setRows(std::move(rows));
     m_posters->setFocusedRow(m_pane == 1 ? m_focus : -1);
-    for (int i = 0; i < m_categories.size(); ++i) {
-        if (m_categories[i].id == m_selectedCat) {
-            setFocus(m_pane, i, m_focus);
-            break;
-        }
-    }
+    if (const int row = m_categories.rowOfId(m_selectedCat); row >= 0)
+        setFocus(m_pane, row, m_focus);
     emit rowsChanged();
 }
 
@@ -238,10 +214,10 @@ void BrowseScreenModel::setSelectedCat(const QString &id)
 
 void BrowseScreenModel::selectCategory(int index)
 {
-    if (index < 0 || index >= m_categories.size())
+    if (index < 0 || index >= m_categories.count())
         return;
     setFocus(m_pane, index, m_focus);
-    setSelectedCat(m_categories[index].id);
+    setSelectedCat(m_categories.rows()[index].id);
 }
 
 void BrowseScreenModel::setFocus(int pane, int catFocus, int focus)
@@ -252,6 +228,7 @@ void BrowseScreenModel::setFocus(int pane, int catFocus, int focus)
     m_catFocus = catFocus;
     m_focus = focus;
     m_posters->setFocusedRow(m_pane == 1 ? m_focus : -1);
+    m_categories.setFocusedRow(m_pane == 0 ? m_catFocus : -1);
     emit focusChanged();
 }
 
@@ -284,10 +261,10 @@ bool BrowseScreenModel::categoryPaneKey(const Key &key)
     case Key::Kind::up:
     case Key::Kind::down: {
         const int step = key.kind == Key::Kind::up ? -1 : 1;
-        const int target = qBound(0, m_catFocus + step, int(m_categories.size()) - 1);
+        const int target = qBound(0, m_catFocus + step, m_categories.count() - 1);
         setFocus(0, target, m_focus);
         emit scrollToCategory(target);
-        setSelectedCat(m_categories[target].id);
+        setSelectedCat(m_categories.rows()[target].id);
         return true;
     }
     case Key::Kind::right:
@@ -327,7 +304,7 @@ bool BrowseScreenModel::gridKey(const Key &key)
         // No focus counts as the first column, so an empty grid still leads back.
         if (focus < 0 || focus % m_columns == 0) {
             setFocus(0, m_catFocus, m_focus);
-            if (m_catFocus >= 0 && m_catFocus < m_categories.size())
+            if (m_catFocus >= 0 && m_catFocus < m_categories.count())
                 emit scrollToCategory(m_catFocus);
             return true;
         }

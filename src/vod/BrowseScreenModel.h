@@ -2,9 +2,9 @@
 
 #include "BrowseIndex.h"
 #include "app/RouteScreen.h"
+#include "kit/CategoryColumnModel.h"
 #include "kit/ContentListModel.h"
 
-#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 #include <QCoroTask>
@@ -24,7 +24,7 @@ class BrowseScreenModel : public RouteScreen {
     Q_PROPERTY(QString title READ title CONSTANT)
     Q_PROPERTY(bool hasPlaylist READ hasPlaylist NOTIFY playlistChanged)
     Q_PROPERTY(QString playlistName READ playlistName NOTIFY playlistChanged)
-    Q_PROPERTY(QVariantList categories READ categories NOTIFY categoriesChanged)
+    Q_PROPERTY(CategoryColumnModel *categories READ categories CONSTANT)
     Q_PROPERTY(QString selectedCat READ selectedCat NOTIFY rowsChanged)
     Q_PROPERTY(QString categoryName READ categoryName NOTIFY rowsChanged)
     Q_PROPERTY(QString countText READ countText NOTIFY rowsChanged)
@@ -53,7 +53,7 @@ public:
     QString title() const;
     bool hasPlaylist() const { return activePlaylist().has_value(); }
     QString playlistName() const;
-    QVariantList categories() const;
+    CategoryColumnModel *categories() { return &m_categories; }
     QString selectedCat() const { return m_selectedCat; }
     QString categoryName() const;
     QString countText() const;
@@ -68,7 +68,7 @@ public:
     int focus() const { return m_focus; }
     int columns() const { return m_columns; }
     ContentListModel *posters() const { return m_posters; }
-    const QList<Category> &categoryList() const { return m_categories; }
+    const QList<CategoryEntry> &categoryList() const { return m_categories.rows(); }
 
     bool handleKey(const Key &key) override;
 
@@ -84,7 +84,6 @@ public:
 signals:
     void playlistChanged();
     void stateChanged();
-    void categoriesChanged();
     void rowsChanged();
     void filterChanged();
     void sortChanged();
@@ -115,7 +114,8 @@ private:
     QString m_selectedCat;
     QString m_filter;
     int m_sort = 0;
-    QList<Category> m_categories;
+    // Same ids keep their rows: a favourite change redraws one count, the pane keeps its scroll.
+    CategoryColumnModel m_categories;
     int m_pane = 1;
     int m_catFocus = 0;
     int m_focus = -1;

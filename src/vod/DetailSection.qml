@@ -1,17 +1,21 @@
 import QtQuick
 import Zelfor.Kit
 
-// A labelled line of provider text (director, cast); nothing without text.
-Row {
+// A labelled line of provider text (director, cast); nothing without text. As high as
+// the wrapped text, so what follows never covers its second line.
+Item {
     id: root
 
     property string label
     property string text
 
     visible: text !== ""
-    spacing: 8
+    implicitHeight: Math.max(labelText.implicitHeight, valueText.implicitHeight)
 
     UiText {
+        id: labelText
+        anchors.left: parent.left
+        anchors.top: parent.top
         width: 100
         text: root.label
         color: Theme.textDim
@@ -21,7 +25,12 @@ Row {
     }
 
     UiText {
-        width: root.width - 108
+        id: valueText
+        objectName: "sectionText"
+        anchors.left: labelText.right
+        anchors.leftMargin: 8
+        anchors.right: parent.right
+        anchors.top: parent.top
         text: root.text
         color: Theme.text
         font.pixelSize: 13

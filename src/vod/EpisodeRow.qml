@@ -2,13 +2,16 @@ import QtQuick
 import Zelfor.Kit
 
 // One episode: thumbnail with its resume strip, number, duration, title and plot.
-// `episode` holds id, label, duration, title, plot, image and progress (-1: none).
 Card {
     id: root
 
-    property var episode: ({})
-
-    readonly property real progress: episode.progress
+    property string label
+    property string duration
+    property string title
+    property string plot
+    property string image
+    // 0...1 of the resume point; -1 without one.
+    property real progress: -1
 
     height: 110
     radius: 16
@@ -28,8 +31,8 @@ Card {
 
             RoundedPicture {
                 anchors.fill: parent
-                url: root.episode.image
-                title: root.episode.label
+                url: root.image
+                title: root.label
                 radius: 11
                 fontSize: 18
                 shadowOpacity: 0
@@ -82,26 +85,27 @@ Card {
                 width: parent.width
                 spacing: 8
 
-                UiText {
+                AccentText {
+                    objectName: "episodeLabel"
                     anchors.verticalCenter: parent.verticalCenter
-                    text: root.episode.label
-                    color: Theme.violetLight
+                    text: root.label
+                    font.family: Theme.fontFamily
                     font.pixelSize: 12
                     font.weight: Font.Black
                 }
 
                 UiText {
                     anchors.verticalCenter: parent.verticalCenter
-                    visible: root.episode.duration !== ""
-                    text: root.episode.duration
+                    visible: root.duration !== ""
+                    text: root.duration
                     color: Theme.textDim
-                    font.pixelSize: 11
+                    font.pointSize: Theme.pointSize(11.5)
                 }
             }
 
             UiText {
                 width: parent.width
-                text: root.episode.title
+                text: root.title
                 color: "white"
                 font.pixelSize: 15
                 font.weight: Font.DemiBold
@@ -111,10 +115,10 @@ Card {
 
             UiText {
                 width: parent.width
-                visible: root.episode.plot !== ""
-                text: root.episode.plot
+                visible: root.plot !== ""
+                text: root.plot
                 color: Theme.textDim
-                font.pixelSize: 12
+                font.pointSize: Theme.pointSize(12.5)
                 wrapMode: Text.Wrap
                 maximumLineCount: 2
                 elide: Text.ElideRight

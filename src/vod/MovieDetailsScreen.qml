@@ -72,6 +72,7 @@ Item {
 
             MetaChips {
                 objectName: "chips"
+                Layout.fillWidth: true
                 chips: screen.chips
             }
 

@@ -53,7 +53,7 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             text: String(root.count)
             color: root.selected ? Qt.rgba(1, 1, 1, 0.85) : Theme.textDim
-            font.pixelSize: 11
+            font.pointSize: Theme.pointSize(11.5)
             font.weight: Font.Bold
         }
     }

@@ -66,6 +66,7 @@ Item {
 
                 MetaChips {
                     objectName: "chips"
+                    Layout.fillWidth: true
                     chips: screen.chips
                 }
 
@@ -170,12 +171,35 @@ Item {
                     model: screen.episodes
 
                     delegate: EpisodeRow {
-                        required property var modelData
                         required property int index
+                        required label
+                        required duration
+                        required title
+                        required plot
+                        required image
+                        required progress
+
                         width: episodeList.width - 12
-                        episode: modelData
                         focused: index === screen.focus
                         action: () => screen.play(index)
+                    }
+
+                    // Centres a row with a short settle, from wherever the list stands.
+                    function scrollTo(index) {
+                        const from = contentY
+                        positionViewAtIndex(index, ListView.Center)
+                        const to = contentY
+                        contentY = from
+                        scroll.to = to
+                        scroll.restart()
+                    }
+
+                    NumberAnimation {
+                        id: scroll
+                        target: episodeList
+                        property: "contentY"
+                        duration: 250
+                        easing.type: Easing.InOutQuad
                     }
                 }
             }
@@ -184,8 +208,6 @@ Item {
 
     Connections {
         target: screen
-        function onScrollToEpisode(index) { episodeList.positionViewAtIndex(index, ListView.Center) }
-        // New rows (progress after playing, another season) keep the focused episode in view.
-        function onEpisodesChanged() { Qt.callLater(() => episodeList.positionViewAtIndex(screen.focus, ListView.Contain)) }
+        function onScrollToEpisode(index) { episodeList.scrollTo(index) }
     }
 }

@@ -24,7 +24,7 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry e
     if (prefs()) {
         connect(prefs(), &Prefs::favoritesChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
         // The player saves its last point as it stops, after this screen is on top again.
-        connect(prefs(), &Prefs::resumeChanged, this, &SeriesDetailsScreenModel::episodesChanged);
+        connect(prefs(), &Prefs::resumeChanged, this, &SeriesDetailsScreenModel::showEpisodes);
     }
 }
 
@@ -33,7 +33,7 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry e
 void SeriesDetailsScreenModel::becameActive()
 {
     load();
-    emit episodesChanged();
+    showEpisodes();
 }
 
 QCoro::Task<> SeriesDetailsScreenModel::load()
@@ -52,7 +52,7 @@ QCoro::Task<> SeriesDetailsScreenModel::load()
         m_info = std::move(info);
         emit infoChanged();
         emit seasonChanged();
-        emit episodesChanged();
+        showEpisodes();
         co_return;
     } catch (...) {
         failure = std::current_exception();
@@ -139,12 +139,14 @@ QList<Episode> SeriesDetailsScreenModel::shownEpisodes() const
     return m_info->episodesBySeason.value(numbers[m_season]);
 }
 
-QVariantList SeriesDetailsScreenModel::episodes() const
+void SeriesDetailsScreenModel::showEpisodes()
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    QVariantList rows;
-    if (!playlist || !deps().catalog)
-        return rows;
+    QList<EpisodeRowData> rows;
+    if (!playlist || !deps().catalog) {
+        m_episodes.setRows(rows);
+        return;
+    }
     const QString fallbackImage = posterUrl();
     for (const Episode &episode : shownEpisodes()) {
         // The point is read under the key the player saves it with.
@@ -153,14 +155,11 @@ QVariantList SeriesDetailsScreenModel::episodes() const
         // A point past a shortened duration still fits its strip.
         const double progress = resume ? qBound(0.0, resume->pos / (resume->dur > 1 ? resume->dur : 1), 1.0) : -1;
         const qint64 seconds = episode.durationSecs.value_or(0);
-        rows.append(QVariantMap { { QStringLiteral("id"), episode.id },
-            { QStringLiteral("label"), QStringLiteral("E") + QString::number(episode.number) },
-            { QStringLiteral("duration"), seconds > 0 ? formatDuration(double(seconds)) : QString() },
-            { QStringLiteral("title"), episode.title }, { QStringLiteral("plot"), episode.plot.value_or(QString()) },
-            { QStringLiteral("image"), episode.image.value_or(fallbackImage) },
-            { QStringLiteral("progress"), progress } });
+        rows.append({ episode.id, QStringLiteral("E") + QString::number(episode.number),
+            seconds > 0 ? formatDuration(double(seconds)) : QString(), episode.title, episode.plot.value_or(QString()),
+            episode.image.value_or(fallbackImage), progress });
     }
-    return rows;
+    m_episodes.setRows(rows);
 }
 
 bool SeriesDetailsScreenModel::handleKey(const Key &key)
@@ -232,7 +231,7 @@ void SeriesDetailsScreenModel::setSeason(int season)
         return;
     m_season = season;
     emit seasonChanged();
-    emit episodesChanged();
+    showEpisodes();
 }
 
 void SeriesDetailsScreenModel::setFocus(int focus)

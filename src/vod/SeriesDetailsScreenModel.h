@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EpisodeListModel.h"
 #include "app/RouteScreen.h"
 #include "sources/CancelToken.h"
 
@@ -28,9 +29,8 @@ class SeriesDetailsScreenModel : public RouteScreen {
     // One map per season: title, count, selected.
     Q_PROPERTY(QVariantList seasons READ seasons NOTIFY seasonChanged)
     Q_PROPERTY(int season READ season NOTIFY seasonChanged)
-    // One map per episode of the chosen season: id, label, duration, title, plot, image,
-    // progress (0...1, -1 without a resume point).
-    Q_PROPERTY(QVariantList episodes READ episodes NOTIFY episodesChanged)
+    // The episodes of the chosen season.
+    Q_PROPERTY(EpisodeListModel *episodes READ episodes CONSTANT)
     Q_PROPERTY(int focus READ focus NOTIFY focusChanged)
 
 public:
@@ -53,7 +53,7 @@ public:
     QVariantList seasons() const;
     int season() const { return m_season; }
     QList<Episode> shownEpisodes() const;
-    QVariantList episodes() const;
+    EpisodeListModel *episodes() { return &m_episodes; }
     int focus() const { return m_focus; }
 
     bool handleKey(const Key &key) override;
@@ -68,7 +68,6 @@ signals:
     void infoChanged();
     void favoriteChanged();
     void seasonChanged();
-    void episodesChanged();
     void focusChanged();
     // Brings the episode row at `index` to the middle of the list.
     void scrollToEpisode(int index);
@@ -80,6 +79,8 @@ private:
     QString seriesKey() const;
     void setSeason(int season);
     void setFocus(int focus);
+    // The chosen season's rows with the resume points as stored now.
+    void showEpisodes();
 
     MediaItem m_item;
     // Requests still running when the screen goes are aborted.
@@ -88,4 +89,5 @@ private:
     std::optional<QString> m_error;
     int m_season = 0;
     int m_focus = 0;
+    EpisodeListModel m_episodes;
 };

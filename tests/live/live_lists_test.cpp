@@ -1,6 +1,6 @@
 #include "LiveTestSupport.h"
 #include "kit/ContentListModel.h"
-#include "live/CategoryColumnModel.h"
+#include "kit/CategoryColumnModel.h"
 #include "live/LiveLists.h"
 #include "model/ContentKeys.h"
 

@@ -378,7 +378,7 @@ TEST(VideoSurface, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
     QVideoSink *vlcSink = sinkOf(surface.object.get(), "vlcPicture");
     ASSERT_TRUE(platformSink && vlcSink);
     EXPECT_FALSE(engine.vlcView()->isHostedBy(vlcSink));
-    EXPECT_EQ(surface.object->findChild<QObject *>("platformPicture")->property("fillMode").toInt(),
+    EXPECT_EQ(surface.object->findChild<QObject *>("vlcPicture")->property("fillMode").toInt(),
               int(Qt::KeepAspectRatioByExpanding));
 
     engine.play(servedItem("/clip.mp4"));

@@ -32,6 +32,10 @@ int main(int argc, char **argv)
     QTemporaryDir home(QDir::tempPath() + QStringLiteral("/zelfor-test-home-XXXXXX"));
     if (home.isValid())
         qputenv("HOME", QFile::encodeName(home.path()));
+    // A private runtime folder (made 0700), for this process and the programs it starts.
+    QTemporaryDir runtime(QDir::tempPath() + QStringLiteral("/zelfor-test-runtime-XXXXXX"));
+    if (runtime.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     QStandardPaths::setTestModeEnabled(true);
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("ZelforTests"));

@@ -53,9 +53,13 @@ TEST_F(BrowseScreenTest, ShowsTheSectionUnderAllWithItsHeader)
     EXPECT_EQ(screen->categoryName(), u"All"_qs);
     EXPECT_EQ(screen->countText(), u"12 items"_qs);
     EXPECT_EQ(screen->title(), u"Movies"_qs);
-    const QList<Category> expected { { PseudoCategory::all, u"All"_qs, 12 }, { PseudoCategory::favorites, u"Favorites"_qs, 0 },
-        { u"10"_qs, u"Action"_qs, 8 }, { u"11"_qs, u"Drama"_qs, 4 } };
+    const QList<CategoryEntry> expected { { PseudoCategory::all, u"all"_qs, {}, 12, u"square.grid.2x2.fill"_qs },
+        { PseudoCategory::favorites, u"favorites"_qs, {}, 0, u"heart.fill"_qs }, { u"10"_qs, {}, u"Action"_qs, 8, {} },
+        { u"11"_qs, {}, u"Drama"_qs, 4, {} } };
     EXPECT_EQ(screen->categoryList(), expected);
+    CategoryColumnModel *pane = screen->categories();
+    EXPECT_EQ(pane->data(pane->index(1), CategoryColumnModel::NameRole).toString(), u"Favorites"_qs);
+    EXPECT_TRUE(pane->data(pane->index(0), CategoryColumnModel::SelectedRole).toBool());
     EXPECT_EQ(std::make_tuple(screen->pane(), screen->focus(), screen->catFocus()), std::make_tuple(1, -1, 0));
 }
 
@@ -195,6 +199,29 @@ TEST_F(BrowseScreenTest, FavouriteOutsideItsCategoryOnlyRedrawsTheBadge)
     EXPECT_FALSE(changes.isEmpty());
     EXPECT_TRUE(screen->posters()->data(screen->posters()->index(3), ContentListModel::FavoriteRole).toBool());
     EXPECT_EQ(vod.app().toast(), u"Added to favorites"_qs);
+}
+
+// The pane keeps its rows (and so its scroll position): only the favourites' count is redrawn.
+TEST_F(BrowseScreenTest, FavouriteToggleRedrawsOnlyTheFavouritesCount)
+{
+    CategoryColumnModel *pane = screen->categories();
+    QAbstractItemModelTester paneTester(pane);
+    press(*screen, "TDDD");
+    ASSERT_EQ(screen->catFocus(), 3);
+    QSignalSpy resets(pane, &QAbstractItemModel::modelReset);
+    QSignalSpy removals(pane, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changes(pane, &QAbstractItemModel::dataChanged);
+    QSignalSpy focusChanges(screen.get(), &BrowseScreenModel::focusChanged);
+    screen->toggleFavoriteAt(0);
+    EXPECT_EQ(resets.size() + removals.size(), 0);
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0][0].toModelIndex().row(), 1);
+    EXPECT_EQ(changes[0][1].toModelIndex().row(), 1);
+    EXPECT_EQ(pane->data(pane->index(1), CategoryColumnModel::CountRole).toInt(), 1);
+    EXPECT_EQ(focusChanges.size(), 0);
+    EXPECT_EQ(std::make_tuple(screen->pane(), screen->catFocus(), screen->selectedCat()), std::make_tuple(0, 3, u"11"_qs));
+    EXPECT_TRUE(pane->data(pane->index(3), CategoryColumnModel::SelectedRole).toBool());
+    EXPECT_TRUE(pane->data(pane->index(3), CategoryColumnModel::FocusedRole).toBool());
 }
 
 TEST_F(BrowseScreenTest, ComingBackDoesNotReloadAndRefreshReloadsWithForce)

@@ -4,6 +4,8 @@
 #include "vod/MetaChips.h"
 #include "vod/SeriesDetailsScreenModel.h"
 
+#include <QAbstractItemModelTester>
+
 namespace {
 
 const MediaItem kSeries { .uid = 3, .type = ContentType::series, .id = u"77"_qs, .name = u"The Show"_qs,
@@ -47,6 +49,15 @@ protected:
         return values;
     }
 
+    // One role of every row, read by its name as the view reads it.
+    static QVariantList column(const QAbstractItemModel *model, const QByteArray &role)
+    {
+        QVariantList values;
+        for (int row = 0; row < model->rowCount(); ++row)
+            values.append(model->data(model->index(row, 0), model->roleNames().key(role)));
+        return values;
+    }
+
     VodFixture vod;
 };
 
@@ -61,7 +72,7 @@ TEST_F(SeriesDetailsTest, SeasonsInAscendingOrderWithoutWrapping)
     press(*screen, "DRRR");
     EXPECT_EQ(std::make_pair(screen->season(), screen->focus()), std::make_pair(2, 0));
     screen->selectSeason(1);
-    EXPECT_EQ(column(screen->episodes(), u"id"_qs), QVariantList { u"201"_qs });
+    EXPECT_EQ(column(screen->episodes(), "episodeId"), QVariantList { u"201"_qs });
 }
 
 TEST_F(SeriesDetailsTest, HeaderAndEpisodeRows)
@@ -71,11 +82,11 @@ TEST_F(SeriesDetailsTest, HeaderAndEpisodeRows)
     EXPECT_EQ(screen->chips(), metaChips(u"2011-04-17"_qs, u"8.1"_qs, std::nullopt, u"Drama"_qs));
     EXPECT_EQ(std::make_pair(screen->plot(), screen->cast()), std::make_pair(u"A show."_qs, u"Someone"_qs));
     EXPECT_EQ(screen->backdropUrl(), u"http://127.0.0.1:9/cover.jpg"_qs);
-    const QVariantList rows = screen->episodes();
-    EXPECT_EQ(column(rows, u"label"_qs), (QVariantList { u"E1"_qs, u"E2"_qs, u"E3"_qs, u"E4"_qs, u"E7"_qs }));
-    EXPECT_EQ(column(rows, u"duration"_qs), (QVariantList { u"45:00"_qs, QString(), QString(), QString(), QString() }));
-    EXPECT_EQ(column(rows, u"progress"_qs), (QVariantList { -1.0, 0.5, -1.0, -1.0, -1.0 }));
-    EXPECT_EQ(column(rows, u"image"_qs).mid(0, 2),
+    const EpisodeListModel *rows = screen->episodes();
+    EXPECT_EQ(column(rows, "label"), (QVariantList { u"E1"_qs, u"E2"_qs, u"E3"_qs, u"E4"_qs, u"E7"_qs }));
+    EXPECT_EQ(column(rows, "duration"), (QVariantList { u"45:00"_qs, QString(), QString(), QString(), QString() }));
+    EXPECT_EQ(column(rows, "progress"), (QVariantList { -1.0, 0.5, -1.0, -1.0, -1.0 }));
+    EXPECT_EQ(column(rows, "image").mid(0, 2),
               (QVariantList { u"http://127.0.0.1:9/e1.jpg"_qs, u"http://127.0.0.1:9/cover.jpg"_qs }));
 }
 
@@ -83,10 +94,29 @@ TEST_F(SeriesDetailsTest, HeaderAndEpisodeRows)
 TEST_F(SeriesDetailsTest, APointSavedWhileShownRenewsTheProgress)
 {
     auto screen = open();
-    QSignalSpy renewals(screen.get(), &SeriesDetailsScreenModel::episodesChanged);
+    QSignalSpy renewals(screen->episodes(), &QAbstractItemModel::dataChanged);
     vod.prefs().saveResume(episodeKey(u"102"_qs), 600, 1200);
-    EXPECT_GE(renewals.size(), 1);
-    EXPECT_EQ(column(screen->episodes(), u"progress"_qs).value(1), 0.5);
+    ASSERT_EQ(renewals.size(), 1);
+    EXPECT_EQ(renewals[0][0].toModelIndex().row(), 1);
+    EXPECT_EQ(column(screen->episodes(), "progress").value(1), 0.5);
+}
+
+// The list keeps its rows: a reset would bring it back to its top.
+TEST_F(SeriesDetailsTest, ChangingSeasonRedrawsTheRowsInPlace)
+{
+    auto screen = open();
+    EpisodeListModel *rows = screen->episodes();
+    QAbstractItemModelTester tester(rows);
+    QSignalSpy resets(rows, &QAbstractItemModel::modelReset);
+    QSignalSpy scrolls(screen.get(), &SeriesDetailsScreenModel::scrollToEpisode);
+    press(*screen, "DDR");
+    EXPECT_EQ(column(rows, "episodeId"), QVariantList { u"201"_qs });
+    press(*screen, "R");
+    EXPECT_EQ(column(rows, "episodeId"), (QVariantList { u"301"_qs, u"302"_qs }));
+    press(*screen, "LL");
+    EXPECT_EQ(column(rows, "label"), (QVariantList { u"E1"_qs, u"E2"_qs, u"E3"_qs, u"E4"_qs, u"E7"_qs }));
+    EXPECT_EQ(resets.size(), 0);
+    EXPECT_EQ(scrolls.size(), 2) << "only the two downs scroll";
 }
 
 TEST_F(SeriesDetailsTest, EnterOnTheThirdEpisodeQueuesTheSeasonOnce)

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "LiveLists.h"
+#include "CategoryEntry.h"
 
 #include <QAbstractListModel>
 #include <QtQml/qqmlregistration.h>
 
-// The rows of a category-like column (the live screen's categories, the catch-up screen's
-// days) with the selected and the focused row. A row with a name key shows that message's
-// text in the active language.
+// The rows of a category-like column (the live and browse screens' categories, the catch-up
+// screen's days) with the selected and the focused row. A row with a name key shows that
+// message's text in the active language.
 class CategoryColumnModel : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT

@@ -1,0 +1,86 @@
+#include "QmlHarness.h"
+#include "playback/PlayerEngine.h"
+#include "playback/VideoSurfaceBinding.h"
+
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QTest>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
+
+namespace {
+
+struct RectCase {
+    const char *name;
+    int mode;
+    QSizeF area;
+    QSize video;
+    QRectF expected;
+};
+
+class PictureRect : public ::testing::TestWithParam<RectCase> { };
+
+TEST_P(PictureRect, PlacesThePictureForTheMode)
+{
+    const RectCase &row = GetParam();
+    EXPECT_EQ(VideoSurfaceBinding::pictureRect(row.mode, row.area, row.video), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PictureRect,
+    ::testing::Values(RectCase { "stretch", 0, { 1280, 720 }, { 640, 480 }, { 0, 0, 1280, 720 } },
+        RectCase { "fitPillarbox", 1, { 1280, 720 }, { 640, 480 }, { 160, 0, 960, 720 } },
+        RectCase { "fitLetterbox", 1, { 800, 800 }, { 1600, 900 }, { 0, 175, 800, 450 } },
+        RectCase { "zoomCropsTopAndBottom", 2, { 1280, 720 }, { 640, 480 }, { 0, -120, 1280, 960 } },
+        RectCase { "otherModesStretch", 7, { 1280, 720 }, { 640, 480 }, { 0, 0, 1280, 720 } },
+        RectCase { "noPictureYet", 1, { 1280, 720 }, {}, { 0, 0, 1280, 720 } }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+QRectF geometryOf(const QQuickItem *item)
+{
+    return { item->x(), item->y(), item->width(), item->height() };
+}
+
+// The real surface without an engine: frames handed to its sink stand for the platform player's.
+TEST(VideoSurfaceView, AModeChangeMovesThePictureOverTimeAndAResizeAtOnce)
+{
+    WarningCollector warnings;
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QmlLoad surface = loadQml(engine, QStringLiteral("qrc:/Zelfor/Playback/VideoSurface.qml"),
+                              { { "aspectMode", 1 }, { "width", 1280 }, { "height", 720 } });
+    ASSERT_TRUE(surface.object) << surface.problems.join('\n').toStdString();
+    auto *picture = surface.object->findChild<QQuickItem *>(QStringLiteral("platformPicture"));
+    ASSERT_TRUE(picture);
+    QVideoSink *sink = picture->property("videoSink").value<QVideoSink *>();
+    ASSERT_TRUE(sink);
+    EXPECT_EQ(geometryOf(picture), QRectF(0, 0, 1280, 720)) << "no picture yet";
+    QList<qreal> widths;
+    QObject::connect(picture, &QQuickItem::widthChanged, picture, [&] { widths.append(picture->width()); });
+    sink->setVideoFrame(QVideoFrame(QVideoFrameFormat(QSize(640, 480), QVideoFrameFormat::Format_BGRX8888)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return geometryOf(picture) == QRectF(160, 0, 960, 720); }));
+    EXPECT_EQ(widths, QList<qreal> { 960 }) << "the first picture takes its place at once";
+
+    widths.clear();
+    surface.object->setProperty("aspectMode", 0);
+    EXPECT_EQ(geometryOf(picture), QRectF(160, 0, 960, 720)) << "the change starts where the picture stands";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return geometryOf(picture) == QRectF(0, 0, 1280, 720); }));
+    EXPECT_TRUE(std::any_of(widths.cbegin(), widths.cend(), [](qreal width) { return width > 960 && width < 1280; }))
+        << "the picture passes through the sizes between";
+
+    widths.clear();
+    surface.object->setProperty("aspectMode", 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return geometryOf(picture) == QRectF(160, 0, 960, 720); }));
+    widths.clear();
+    surface.object->setProperty("width", 800);
+    EXPECT_EQ(geometryOf(picture), QRectF(0, 60, 800, 600));
+    EXPECT_EQ(widths, QList<qreal> { 800 }) << "a resize is not animated";
+    EXPECT_TRUE(warnings.warnings().isEmpty()) << warnings.warnings().join('\n').toStdString();
+}
+
+} // namespace
