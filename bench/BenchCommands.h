@@ -24,6 +24,7 @@ std::span<const BenchCommand> liveBenchCommands();
 std::span<const BenchCommand> searchBenchCommands();
 std::span<const BenchCommand> browseBenchCommands();
 std::span<const BenchCommand> firstFrameBenchCommands();
+std::span<const BenchCommand> zapBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {
