@@ -14,7 +14,7 @@ using CommandList = std::span<const BenchCommand> (*)();
 // Add a bench file's command list here.
 constexpr CommandList kCommandLists[] = { m3uBenchCommands, realLikeM3uBenchCommands, xtreamBenchCommands,
     liveBenchCommands, searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands, firstFrameBenchCommands,
-    zapBenchCommands };
+    zapBenchCommands, uiBenchCommands, uiAppBenchCommands };
 
 int usage()
 {
