@@ -36,7 +36,8 @@ void PlayerEngine::startVLC(const QUrl &url)
     setSubtitleOptions({});
     VlcPlayer *vlc = ensureVlc();
     vlc->stop();
-    VlcMedia media = VlcMedia::stream(url, m_host->userAgent());
+    VlcMedia media = m_item && m_item->live ? VlcMedia::liveStream(url, m_host->userAgent())
+                                            : VlcMedia::stream(url, m_host->userAgent());
     // The start goes on the media before play: libVLC reads it when the input opens.
     if (m_pendingSeek && *m_pendingSeek > 0) {
         media.options.append(QStringLiteral(":start-time=%1").arg(static_cast<qint64>(*m_pendingSeek)));

@@ -33,6 +33,15 @@ TEST_F(VlcPathTest, MediaCarriesOptionsAndStartBeforePlay)
     EXPECT_FALSE(rig.platform->hasItem());
 }
 
+// A live channel's first picture does not wait for the stream's transport clock.
+TEST_F(VlcPathTest, LiveMediaTimesPicturesByTheirOwnTimestamps)
+{
+    rig.host->agent = QStringLiteral("Agent/9");
+    playOnVlc(liveItem());
+    EXPECT_EQ(vlc.optionsAtPlay,
+        QStringList({ ":http-user-agent=Agent/9", ":network-caching=3000", ":http-reconnect", ":no-ts-trust-pcr" }));
+}
+
 enum Seen { unseen, sized, output }; // how libVLC tells of a picture
 
 struct GiveUpCase {

@@ -10,6 +10,7 @@
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -76,6 +77,8 @@ struct GstPlatformPlayer::Link {
     GstPlatformPlayer *player = nullptr;  // guarded by mutex
     const quint64 generation;
     const QByteArray userAgent;
+    GstElement *pipeline = nullptr;  // the pipeline that owns the link
+    std::atomic_bool clockPlaced = false;  // set by the item's first picture
 };
 
 GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent), m_audio(audio)
@@ -94,6 +97,7 @@ GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &user
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
     gst_object_ref_sink(playbin);
     m_link = new Link{ {}, this, m_generation, userAgent.toUtf8() };
+    m_link->pipeline = playbin;
     g_object_set_data_full(G_OBJECT(playbin), "zelfor-link", m_link,
                            [](gpointer link) { delete static_cast<Link *>(link); });
     using SampleCallback = GstFlowReturn (*)(GstAppSink *, gpointer);
@@ -155,10 +159,29 @@ int GstPlatformPlayer::onNewSample(GstAppSink *sink, void *link)
     return GST_FLOW_OK;
 }
 
-int GstPlatformPlayer::onNewPreroll(GstAppSink *sink, void *link)
+int GstPlatformPlayer::onNewPreroll(GstAppSink *sink, void *data)
 {
-    takeSample(static_cast<Link *>(link), gst_app_sink_pull_preroll(sink));
+    auto *link = static_cast<Link *>(data);
+    GstSample *sample = gst_app_sink_pull_preroll(sink);
+    if (sample && !link->clockPlaced.exchange(true))
+        startClockAt(link->pipeline, sample);
+    takeSample(link, sample);
     return GST_FLOW_OK;
+}
+
+// Streaming thread, before the pipeline first plays: a stream whose first picture comes
+// later than its segment's start (an HLS segment's or a transport stream's lead of the
+// timestamps over the clock) would show that picture standing still for the lead; the
+// pipeline's running time starts at the picture instead.
+void GstPlatformPlayer::startClockAt(GstElement *pipeline, GstSample *sample)
+{
+    const GstBuffer *buffer = gst_sample_get_buffer(sample);
+    const GstSegment *segment = gst_sample_get_segment(sample);
+    if (!buffer || !segment || !GST_BUFFER_PTS_IS_VALID(buffer))
+        return;
+    const GstClockTime runningTime = gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+    if (GST_CLOCK_TIME_IS_VALID(runningTime))
+        gst_element_set_start_time(pipeline, runningTime);
 }
 
 // Streaming thread: keeps the newest frame and asks the main thread to show it.

@@ -64,6 +64,7 @@ private:
     static int onNewSample(GstAppSink *sink, void *link);
     static int onNewPreroll(GstAppSink *sink, void *link);
     static void takeSample(Link *link, GstSample *sample);
+    static void startClockAt(GstElement *pipeline, GstSample *sample);
     static void onElementAdded(GstElement *element, void *link);
     GstElement *makePipeline(const QUrl &url, const QString &userAgent, double forwardBufferSecs);
     void handleMessage(GstMessage *message, quint64 generation);

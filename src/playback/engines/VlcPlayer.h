@@ -25,6 +25,14 @@ struct VlcMedia {
                  { QStringLiteral(":http-user-agent=") + userAgent, QStringLiteral(":network-caching=3000"),
                    QStringLiteral(":http-reconnect") } };
     }
+    // A live stream's pictures follow their own timestamps rather than the stream's transport
+    // clock, whose lag behind them (0.7 s from common muxers) would hold the first picture still.
+    static VlcMedia liveStream(const QUrl &url, const QString &userAgent)
+    {
+        VlcMedia media = stream(url, userAgent);
+        media.options.append(QStringLiteral(":no-ts-trust-pcr"));
+        return media;
+    }
 };
 
 struct VlcTrack {
