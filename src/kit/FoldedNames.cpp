@@ -173,6 +173,15 @@ std::vector<qint32> FoldedNames::filter(std::vector<qint32> positions, QStringVi
     // Each run keeps its matching positions at its own front; the runs then close up in order.
     std::vector<qint32> keptInRun(positions.size() / kChunkNames + 1);
     inRuns(qsizetype(positions.size()), [&](qint32 first, qint32 end) {
+        const auto begin = positions.begin() + first;
+        const auto stop = positions.begin() + end;
+        // A run of consecutive names (a whole category) is one scan of contiguous text.
+        if (first < end && std::adjacent_find(begin, stop, [](qint32 a, qint32 b) { return b != a + 1; }) == stop) {
+            const std::vector<qint32> found = findIn(foldedQuery, end - first, *begin, *(stop - 1) + 1);
+            std::copy(found.begin(), found.end(), begin);
+            keptInRun[size_t(first / kChunkNames)] = qint32(found.size());
+            return;
+        }
         qint32 kept = first;
         for (qint32 at = first; at < end; ++at) {
             const qint32 position = positions[size_t(at)];
