@@ -13,9 +13,10 @@ constexpr qsizetype kRun = 32768;
 // Keys are spread over this many buckets by the top bits of their hash before sorting.
 constexpr int kBucketBits = 8;
 
+// Seeded per run, so that no provider can choose ids that all share one hash.
 quint64 hashHalf(QStringView id)
 {
-    return quint64(quint32(qHash(id))) << 32;
+    return quint64(quint32(qHash(id, qGlobalQHashSeed()))) << 32;
 }
 
 // Runs `work(i)` for each i below `count` on the worker threads.
