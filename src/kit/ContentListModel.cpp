@@ -3,6 +3,7 @@
 #include "PosterRating.h"
 #include "model/ContentKeys.h"
 
+#include <algorithm>
 #include <numeric>
 
 ContentListModel::ContentListModel(QObject *parent)
@@ -35,10 +36,42 @@ void ContentListModel::setItems(Items items, qint64 playlistId)
 void ContentListModel::setRows(std::vector<qint32> rows)
 {
     const int before = count();
+    dropUnknownRows(rows);
     beginResetModel();
     m_rows = std::move(rows);
-    std::erase_if(m_rows, [this](qint32 at) { return at < 0 || at >= m_items->size(); });
     endResetModel();
+    countMayHaveChanged(before);
+}
+
+void ContentListModel::updateRows(std::vector<qint32> rows)
+{
+    const int before = count();
+    dropUnknownRows(rows);
+    const int after = int(rows.size());
+    const int same = int(std::mismatch(m_rows.cbegin(), m_rows.cend(), rows.cbegin(), rows.cend()).first - m_rows.cbegin());
+    if (after < before) {
+        beginRemoveRows({}, after, before - 1);
+        m_rows = std::move(rows);
+        endRemoveRows();
+    } else if (after > before) {
+        beginInsertRows({}, before, after - 1);
+        m_rows = std::move(rows);
+        endInsertRows();
+    } else {
+        m_rows = std::move(rows);
+    }
+    if (const int shared = std::min(before, after); same < shared)
+        emit dataChanged(index(same), index(shared - 1));
+    countMayHaveChanged(before);
+}
+
+void ContentListModel::dropUnknownRows(std::vector<qint32> &rows) const
+{
+    std::erase_if(rows, [this](qint32 at) { return at < 0 || at >= m_items->size(); });
+}
+
+void ContentListModel::countMayHaveChanged(int before)
+{
     if (count() != before)
         emit countChanged();
     if (m_focusedRow >= count())

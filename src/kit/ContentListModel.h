@@ -45,8 +45,13 @@ public:
 
     // New items, all shown in their own order. `playlistId` makes the item keys.
     void setItems(Items items, qint64 playlistId);
-    // Shows the items at these positions of the shared list, in this order.
+    // Shows the items at these positions of the shared list, in this order; views start
+    // over (a model reset).
     void setRows(std::vector<qint32> rows);
+    // The same keeping the views' rows: rows in front that stay are untouched, the following
+    // ones change their data in place, and the list grows or shrinks at its end. A view keeps
+    // its delegates and its position.
+    void updateRows(std::vector<qint32> rows);
 
     const Items &items() const { return m_items; }
     const std::vector<qint32> &rows() const { return m_rows; }
@@ -75,6 +80,8 @@ signals:
     void focusedRowChanged();
 
 private:
+    void dropUnknownRows(std::vector<qint32> &rows) const;
+    void countMayHaveChanged(int before);
     void rowChanged(int row, int role);
     void allRowsChanged(int role);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <numeric>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -54,32 +55,10 @@ qsizetype nextOccurrence(const char16_t *text, qsizetype length, QStringView nee
     return -1;
 }
 
-} // namespace
-
-FoldedNames::FoldedNames(const QList<MediaItem> &items)
+// Folds `text` into `out`, which has room for as many units: simple case folding never
+// changes the length in UTF-16 units.
+void foldInto(QStringView text, char16_t *out)
 {
-    qsizetype total = 0;
-    for (const MediaItem &item : items)
-        total += item.name.size() + 1;
-    m_text.reserve(total);
-    m_starts.reserve(size_t(items.size()) + 1);
-    for (const MediaItem &item : items) {
-        m_text.append(fold(item.name));
-        m_text.append(QChar(kSeparator));
-        m_starts.push_back(m_text.size());
-    }
-}
-
-QStringView FoldedNames::name(qint32 position) const
-{
-    const qsizetype start = m_starts[size_t(position)];
-    return QStringView(m_text).sliced(start, m_starts[size_t(position) + 1] - 1 - start);
-}
-
-QString FoldedNames::fold(QStringView text)
-{
-    QString folded(text.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(folded.data());
     const char16_t *in = text.utf16();
     const qsizetype length = text.size();
     for (qsizetype i = 0; i < length; ++i) {
@@ -94,7 +73,48 @@ QString FoldedNames::fold(QStringView text)
             out[i] = char16_t(QChar::toCaseFolded(char32_t(unit)));
         }
     }
+}
+
+} // namespace
+
+FoldedNames::FoldedNames(const QList<MediaItem> &items)
+{
+    // Each name's length (with its separator) first, then where each starts, then the
+    // folding of every run straight into its place.
+    m_starts.resize(size_t(items.size()) + 1);
+    inRuns(items.size(), [&](qint32 first, qint32 end) {
+        for (qint32 i = first; i < end; ++i)
+            m_starts[size_t(i) + 1] = items[i].name.size() + 1;
+    });
+    std::inclusive_scan(m_starts.begin(), m_starts.end(), m_starts.begin());
+    m_text = QString(m_starts.back(), Qt::Uninitialized);
+    char16_t *text = reinterpret_cast<char16_t *>(m_text.data());
+    inRuns(items.size(), [&](qint32 first, qint32 end) {
+        for (qint32 i = first; i < end; ++i) {
+            foldInto(items[i].name, text + m_starts[size_t(i)]);
+            text[m_starts[size_t(i) + 1] - 1] = kSeparator;
+        }
+    });
+}
+
+QString FoldedNames::fold(QStringView text)
+{
+    QString folded(text.size(), Qt::Uninitialized);
+    foldInto(text, reinterpret_cast<char16_t *>(folded.data()));
     return folded;
+}
+
+void FoldedNames::inRuns(qsizetype count, const std::function<void(qint32 first, qint32 end)> &work)
+{
+    if (count <= kChunkNames) {
+        work(0, qint32(count));
+        return;
+    }
+    std::vector<qint32> firsts;
+    for (qsizetype first = 0; first < count; first += kChunkNames)
+        firsts.push_back(qint32(first));
+    QtConcurrent::blockingMap(
+        firsts, [&](qint32 first) { work(first, qint32(std::min<qsizetype>(count, first + kChunkNames))); });
 }
 
 qint32 FoldedNames::nameOfMatch(qsizetype at, qsizetype length, qint32 &name) const
@@ -129,28 +149,54 @@ std::vector<qint32> FoldedNames::find(QStringView foldedQuery, qsizetype limit) 
 {
     if (foldedQuery.isEmpty() || limit <= 0)
         return {};
-    const qint32 count = qint32(size());
-    if (count <= kChunkNames)
-        return findIn(foldedQuery, limit, 0, count);
-    // Long lists are scanned in runs of names on worker threads; each run keeps its own
-    // first matches, and the runs are joined in order up to the limit.
-    struct Run {
-        qint32 first;
-        qint32 end;
-        std::vector<qint32> found;
-    };
-    std::vector<Run> runs;
-    for (qint32 first = 0; first < count; first += kChunkNames)
-        runs.push_back({ first, std::min(count, first + kChunkNames), {} });
-    QtConcurrent::blockingMap(
-        runs, [&](Run &run) { run.found = findIn(foldedQuery, limit, run.first, run.end); });
+    // Each run keeps its own first matches; the runs are joined in order up to the limit.
+    std::vector<std::vector<qint32>> runs(size_t(size() / kChunkNames) + 1);
+    inRuns(size(), [&](qint32 first, qint32 end) {
+        runs[size_t(first / kChunkNames)] = findIn(foldedQuery, limit, first, end);
+    });
     std::vector<qint32> found;
-    for (const Run &run : runs) {
-        for (qint32 hit : run.found) {
+    for (const std::vector<qint32> &run : runs) {
+        for (qint32 hit : run) {
             if (qsizetype(found.size()) >= limit)
                 return found;
             found.push_back(hit);
         }
     }
     return found;
+}
+
+std::vector<qint32> FoldedNames::filter(std::vector<qint32> positions, QStringView foldedQuery) const
+{
+    if (foldedQuery.isEmpty())
+        return positions;
+    const char16_t *text = reinterpret_cast<const char16_t *>(m_text.utf16());
+    // Each run keeps its matching positions at its own front; the runs then close up in order.
+    std::vector<qint32> keptInRun(positions.size() / kChunkNames + 1);
+    inRuns(qsizetype(positions.size()), [&](qint32 first, qint32 end) {
+        const auto begin = positions.begin() + first;
+        const auto stop = positions.begin() + end;
+        // A run of consecutive names (a whole category) is one scan of contiguous text.
+        if (first < end && std::adjacent_find(begin, stop, [](qint32 a, qint32 b) { return b != a + 1; }) == stop) {
+            const std::vector<qint32> found = findIn(foldedQuery, end - first, *begin, *(stop - 1) + 1);
+            std::copy(found.begin(), found.end(), begin);
+            keptInRun[size_t(first / kChunkNames)] = qint32(found.size());
+            return;
+        }
+        qint32 kept = first;
+        for (qint32 at = first; at < end; ++at) {
+            const qint32 position = positions[size_t(at)];
+            const qsizetype start = m_starts[size_t(position)];
+            const qsizetype length = m_starts[size_t(position) + 1] - 1 - start;
+            if (nextOccurrence(text + start, length, foldedQuery, 0) >= 0)
+                positions[size_t(kept++)] = position;
+        }
+        keptInRun[size_t(first / kChunkNames)] = kept - first;
+    });
+    auto out = positions.begin();
+    for (size_t run = 0; run < keptInRun.size(); ++run) {
+        const auto first = positions.begin() + qsizetype(run) * kChunkNames;
+        out = std::copy(first, first + keptInRun[run], out);
+    }
+    positions.erase(out, positions.end());
+    return positions;
 }

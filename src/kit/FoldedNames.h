@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <vector>
 
 // The names of one section, case-folded once and laid end to end, so that a search or a
@@ -21,20 +22,24 @@ public:
 
     static QString fold(QStringView text);
 
-    // Lists longer than this are searched in runs of this many names on worker threads.
+    // Lists longer than this are folded and searched in runs of this many names on worker
+    // threads.
     static constexpr qint32 kChunkNames = 32768;
 
     qsizetype size() const { return qsizetype(m_starts.size()) - 1; }
-    // The folded name at `position`.
-    QStringView name(qint32 position) const;
-    // Whether the name at `position` contains `foldedQuery` (already folded).
-    bool contains(qint32 position, QStringView foldedQuery) const { return name(position).contains(foldedQuery); }
 
     // Positions, in catalog order, of at most `limit` names containing `foldedQuery`
     // (already folded, not empty).
     std::vector<qint32> find(QStringView foldedQuery, qsizetype limit) const;
+    // The positions whose names contain `foldedQuery` (already folded), in their given order;
+    // all of them for an empty query.
+    std::vector<qint32> filter(std::vector<qint32> positions, QStringView foldedQuery) const;
 
 private:
+    // Calls `work(first, end)` for runs of at most kChunkNames of the `count` items, on
+    // worker threads when there is more than one run; returns when all are done.
+    static void inRuns(qsizetype count, const std::function<void(qint32 first, qint32 end)> &work);
+
     // The first `limit` matches among the names first .. end - 1.
     std::vector<qint32> findIn(QStringView foldedQuery, qsizetype limit, qint32 first, qint32 end) const;
     // The name holding the match at `at`, or -1 when the match runs past that name's end;

@@ -165,9 +165,8 @@ std::vector<qint32> LiveLists::recentRows() const
 {
     std::vector<qint32> rows;
     for (const QString &key : recentChannelIds()) {
-        const auto found = m_index->lastRowById.constFind(key.mid(m_livePrefix.size()));
-        if (found != m_index->lastRowById.cend())
-            rows.push_back(*found);
+        if (const qint32 row = m_index->lastRowOf(QStringView(key).sliced(m_livePrefix.size())); row >= 0)
+            rows.push_back(row);
     }
     return rows;
 }
@@ -190,8 +189,7 @@ void LiveLists::applyFilter(std::vector<qint32> &rows) const
     const QString needle = FoldedNames::fold(M3uText::trimmedSpacesAndTabs(QStringView(m_filter)));
     if (needle.isEmpty() || !m_index)
         return;
-    const FoldedNames &names = m_index->foldedNames;
-    std::erase_if(rows, [&](qint32 row) { return !names.contains(row, needle); });
+    rows = m_index->foldedNames.filter(std::move(rows), needle);
 }
 
 void LiveLists::focusFirstRow(bool scroll)

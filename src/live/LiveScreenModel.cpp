@@ -104,7 +104,7 @@ void LiveScreenModel::sync()
     if (m_lists.rowsRevision() != m_shownRows) {
         m_shownRows = m_lists.rowsRevision();
         m_channels.setNumbered(m_lists.numbered());
-        m_channels.setRows(m_lists.rows());
+        m_channels.updateRows(m_lists.rows());
     }
     if (m_lists.categoriesRevision() != m_shownCategories) {
         m_shownCategories = m_lists.categoriesRevision();
@@ -138,8 +138,12 @@ void LiveScreenModel::setError(std::optional<QString> error)
 
 void LiveScreenModel::setFilter(const QString &filter)
 {
+    const bool changed = filter != m_lists.filter();
     m_lists.setFilter(filter);
     sync();
+    // The rows change in place, so the list is brought back to its start.
+    if (changed && m_lists.count() > 0)
+        emit channelScrollRequested(0);
 }
 
 QString LiveScreenModel::selectedName() const

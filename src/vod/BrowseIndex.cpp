@@ -70,11 +70,7 @@ std::vector<qint32> BrowseIndex::category(const QString &id, const QSet<QString>
 
 std::vector<qint32> BrowseIndex::filtered(std::vector<qint32> positions, const QString &filter) const
 {
-    const QString needle = FoldedNames::fold(M3uText::trimmedSpacesAndTabs(filter));
-    if (needle.isEmpty())
-        return positions;
-    std::erase_if(positions, [&](qint32 at) { return !m_names.contains(at, needle); });
-    return positions;
+    return m_names.filter(std::move(positions), FoldedNames::fold(M3uText::trimmedSpacesAndTabs(filter)));
 }
 
 std::vector<qint32> BrowseIndex::sorted(std::vector<qint32> positions, int sort) const

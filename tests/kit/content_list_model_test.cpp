@@ -1,6 +1,11 @@
 #include "kit/ContentListModel.h"
 #include "model/ContentKeys.h"
 
+#include <QAbstractItemModelTester>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -69,6 +74,121 @@ TEST(ContentListModel, FlagsFollowKeysAndTheFocusedRow)
     model.setRows({ 0 });
     EXPECT_EQ(model.focusedRow(), 0);
     model.setItems(ContentListModel::itemsOf(QList<MediaItem>()), 7);
+    EXPECT_EQ(model.focusedRow(), -1);
+}
+
+QList<MediaItem> channelsNamed(const QStringList &names)
+{
+    QList<MediaItem> items;
+    for (const QString &name : names)
+        items.append(channel(QString::number(items.size() + 1), name));
+    return items;
+}
+
+// What a view hears from the model, one line per signal.
+QStringList signalsOf(ContentListModel &model, const std::function<void()> &step)
+{
+    QStringList heard;
+    const auto range = [&](const char *what, int first, int last) {
+        heard << u"%1 %2-%3"_qs.arg(QLatin1String(what)).arg(first).arg(last);
+    };
+    QList<QMetaObject::Connection> connections {
+        QObject::connect(&model, &QAbstractItemModel::modelReset, [&] { heard << "reset"; }),
+        QObject::connect(&model, &QAbstractItemModel::rowsRemoved,
+            [&](const QModelIndex &, int first, int last) { range("removed", first, last); }),
+        QObject::connect(&model, &QAbstractItemModel::rowsInserted,
+            [&](const QModelIndex &, int first, int last) { range("inserted", first, last); }),
+        QObject::connect(&model, &QAbstractItemModel::dataChanged,
+            [&](const QModelIndex &top, const QModelIndex &bottom) { range("changed", top.row(), bottom.row()); }),
+    };
+    step();
+    for (const QMetaObject::Connection &connection : connections)
+        QObject::disconnect(connection);
+    return heard;
+}
+
+struct UpdateCase {
+    const char *name;
+    std::vector<qint32> before;
+    std::vector<qint32> after;
+    QStringList heard;
+    QStringList shown;
+};
+
+// Updated rows keep the front that stays, change the rows both lists have in place and
+// grow or shrink at the end; a view's tester sees a consistent model throughout.
+TEST(ContentListModel, UpdatingRowsSignalsOnlyWhatChanged)
+{
+    const UpdateCase cases[] = {
+        { "narrowed", { 0, 1, 2, 3, 4, 5 }, { 0, 2, 4 }, { "removed 3-5", "changed 1-2" }, { "A", "C", "E" } },
+        { "widened", { 0, 2, 4 }, { 0, 1, 2, 3, 4, 5 }, { "inserted 3-5", "changed 1-2" },
+            { "A", "B", "C", "D", "E", "F" } },
+        { "same length", { 0, 1, 2 }, { 0, 1, 5 }, { "changed 2-2" }, { "A", "B", "F" } },
+        { "unchanged", { 3, 1 }, { 3, 1 }, {}, { "D", "B" } },
+        { "a longer front kept", { 4 }, { 4, 9, -1, 0 }, { "inserted 1-1" }, { "E", "A" } },
+        { "emptied", { 0, 1 }, {}, { "removed 0-1" }, {} },
+        { "filled", {}, { 5, 4 }, { "inserted 0-1" }, { "F", "E" } },
+        { "nothing stays", { 0, 1, 2 }, { 5, 4 }, { "removed 2-2", "changed 0-1" }, { "F", "E" } },
+    };
+    for (const UpdateCase &c : cases) {
+        ContentListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        model.setItems(ContentListModel::itemsOf(channelsNamed({ "A", "B", "C", "D", "E", "F" })), 7);
+        model.setRows(c.before);
+        QSignalSpy counts(&model, &ContentListModel::countChanged);
+        EXPECT_EQ(signalsOf(model, [&] { model.updateRows(c.after); }), c.heard) << c.name;
+        EXPECT_EQ(shownNames(model), c.shown) << c.name;
+        EXPECT_EQ(counts.count(), c.before.size() == size_t(c.shown.size()) ? 0 : 1) << c.name;
+    }
+}
+
+// A list view over the model: after each update the rows it shows read the new items, the
+// delegates of rows that stay are the same objects, and an emptied list drops its focus.
+TEST(ContentListModel, AViewKeepsItsDelegatesAndShowsTheUpdatedRows)
+{
+    ContentListModel model;
+    model.setItems(ContentListModel::itemsOf(channelsNamed({ "A", "B", "C", "D", "E", "F", "G", "H" })), 7);
+    QQmlEngine engine;
+    QQmlComponent component(&engine);
+    component.setData("import QtQuick\n"
+                      "ListView { width: 100; height: 90; cacheBuffer: 0; property var rows\n"
+                      "  model: rows\n"
+                      "  delegate: Item { required property string name; width: 100; height: 20 } }",
+        QUrl());
+    std::unique_ptr<QObject> object(component.createWithInitialProperties({ { "rows", QVariant::fromValue(&model) } }));
+    ASSERT_TRUE(object) << qPrintable(component.errorString());
+    QQuickWindow window;
+    auto *list = qobject_cast<QQuickItem *>(object.get());
+    list->setParentItem(window.contentItem());
+    const auto delegateAt = [&](int row) {
+        QQuickItem *item = nullptr;
+        QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, row));
+        return item;
+    };
+    const auto shownByView = [&] {
+        QMetaObject::invokeMethod(list, "forceLayout");
+        QStringList names;
+        for (int row = 0; row < model.rowCount() && delegateAt(row) && delegateAt(row)->isVisible(); ++row)
+            names << delegateAt(row)->property("name").toString();
+        return names;
+    };
+    ASSERT_EQ(shownByView(), QStringList({ "A", "B", "C", "D", "E" }));
+    QQuickItem *first = delegateAt(0);
+    QQuickItem *second = delegateAt(1);
+
+    model.setFocusedRow(2);
+    model.updateRows({ 0, 1, 5, 7 });
+    EXPECT_EQ(shownByView(), QStringList({ "A", "B", "F", "H" }));
+    EXPECT_EQ(delegateAt(0), first);
+    EXPECT_EQ(delegateAt(1), second);
+    EXPECT_EQ(model.focusedRow(), 2);
+
+    model.updateRows({ 0, 6, 5, 4, 3, 2 });
+    EXPECT_EQ(shownByView(), QStringList({ "A", "G", "F", "E", "D" }));
+    EXPECT_EQ(delegateAt(0), first);
+
+    model.updateRows({});
+    EXPECT_EQ(list->property("count").toInt(), 0);
     EXPECT_EQ(model.focusedRow(), -1);
 }
 

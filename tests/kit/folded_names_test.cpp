@@ -2,6 +2,8 @@
 
 #include <QRandomGenerator>
 
+#include <numeric>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,6 +30,25 @@ std::vector<qint32> plainWalk(const QStringList &names, const QString &query, qs
 std::vector<qint32> fastPath(const FoldedNames &folded, const QString &query, qsizetype limit)
 {
     return folded.find(FoldedNames::fold(query), limit);
+}
+
+// The positions, in their order, whose names contain `query` by Qt's own comparison.
+std::vector<qint32> plainFilter(const QStringList &names, std::vector<qint32> positions, const QString &query)
+{
+    std::erase_if(positions, [&](qint32 at) { return !names[at].contains(query, Qt::CaseInsensitive); });
+    return positions;
+}
+
+// Every other position from the end backwards, then the rest in order: an order unlike
+// the catalog's, as a list of recently watched channels has.
+std::vector<qint32> mixedPositions(qsizetype count)
+{
+    std::vector<qint32> positions;
+    for (qint32 at = qint32(count) - 1; at >= 0; at -= 2)
+        positions.push_back(at);
+    for (qint32 at = qint32(count) % 2; at < count; at += 2)
+        positions.push_back(at);
+    return positions;
 }
 
 struct Script {
@@ -84,6 +105,9 @@ TEST_P(FoldedNamesScript, FindsWhatThePlainCaseInsensitiveWalkFinds)
         }
         for (qsizetype limit : { qsizetype(names.size()), qsizetype(60), qsizetype(1) })
             ASSERT_EQ(fastPath(folded, query, limit), plainWalk(names, query, limit)) << qPrintable(query);
+        const std::vector<qint32> positions = mixedPositions(names.size());
+        ASSERT_EQ(folded.filter(positions, FoldedNames::fold(query)), plainFilter(names, positions, query))
+            << qPrintable(query);
     }
 }
 
@@ -100,8 +124,12 @@ TEST(FoldedNames, AgreesOnCasesAtTheEdgesOfFoldingAndNames)
     const QStringList queries { u"istanbul"_qs, u"İSTANBUL"_qs, u"ISPANAK"_qs, u"ıs"_qs, u"straße"_qs,
         u"strasse"_qs, u"ss"_qs, u"οδοσ"_qs, u"ΟΔΟς"_qs, u"bc"_qs, u"b\u0000c"_qs, u"news"_qs, u"ÉVENING"_qs,
         u"𐐨𐐩"_qs, u"𐐀"_qs, u"الأخبار"_qs, u"zz"_qs };
-    for (const QString &query : queries)
+    const std::vector<qint32> positions = mixedPositions(names.size());
+    for (const QString &query : queries) {
         EXPECT_EQ(fastPath(folded, query, 100), plainWalk(names, query, 100)) << qPrintable(query);
+        EXPECT_EQ(folded.filter(positions, FoldedNames::fold(query)), plainFilter(names, positions, query))
+            << qPrintable(query);
+    }
 }
 
 // Enough names to be searched in runs on worker threads: matches near the joins of the
@@ -116,11 +144,17 @@ TEST(FoldedNames, LongListsSearchedInRunsAnswerLikeOneWalk)
     names[count - 1] = u"Rare MATCH at the end"_qs;
     names[FoldedNames::kChunkNames - 1] = u"Rare match before a join"_qs;
     const FoldedNames folded(itemsNamed(names));
+    std::vector<qint32> inOrder(static_cast<size_t>(count));
+    std::iota(inOrder.begin(), inOrder.end(), 0);
     for (const QString &query : { u"match"_qs, u"rare match"_qs, u"other 9"_qs, u"absent"_qs }) {
         for (qsizetype limit : { qsizetype(1), qsizetype(60), qsizetype(count) })
             EXPECT_EQ(fastPath(folded, query, limit), plainWalk(names, query, limit))
                 << qPrintable(query) << limit;
+        for (const std::vector<qint32> &positions : { inOrder, mixedPositions(count) })
+            EXPECT_EQ(folded.filter(positions, FoldedNames::fold(query)), plainFilter(names, positions, query))
+                << qPrintable(query);
     }
+    EXPECT_EQ(folded.filter(inOrder, QString()), inOrder) << "an empty filter keeps every position";
 }
 
 TEST(FoldedNames, StopsAtTheLimitInCatalogOrderAndTakesEachNameOnce)

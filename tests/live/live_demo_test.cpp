@@ -208,6 +208,52 @@ TEST_F(LiveDemoTest, ScreensInArabic)
     shoot("catchup-ar");
 }
 
+// A filter typed key by key into the field, the list first scrolled to its end: after each
+// key (a backspace too) the list shows from its top the channels the screen lists, by name,
+// also when the filtered list is longer than the view.
+TEST_F(LiveDemoTest, EachFilterKeyShowsTheListedChannelsFromTheTop)
+{
+    // A low window, so that the list still scrolls once filtered.
+    window->resize(1280, 560);
+    ASSERT_TRUE(liveLoaded());
+    LiveScreenModel *live = liveScreen();
+    press(Key::Kind::down);
+    press(Key::Kind::end);
+    QQuickItem *list = itemNamed(window->contentItem(), "channelList");
+    ASSERT_TRUE(list);
+    const auto delegateAt = [&](int row) {
+        QQuickItem *item = nullptr;
+        QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, row));
+        return item;
+    };
+    // Names on show from the top of the view, as long as each row is what the screen lists.
+    const auto showsListedFromTop = [&] {
+        const qreal top = list->property("contentY").toReal();
+        int atTop = -1;
+        QMetaObject::invokeMethod(list, "indexAt", Q_RETURN_ARG(int, atTop), Q_ARG(qreal, 10), Q_ARG(qreal, top + 1));
+        if (live->lists().count() == 0)
+            return list->property("count").toInt() == 0;
+        if (atTop != 0)
+            return false;
+        int row = 0;
+        for (; row < live->lists().count() && delegateAt(row) && delegateAt(row)->y() < top + list->height(); ++row) {
+            if (delegateAt(row)->property("name").toString() != live->lists().channelAt(row)->name)
+                return false;
+        }
+        return row > 0;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->property("contentY").toReal() > 0; })) << "the list scrolled";
+    QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(itemNamed(window->contentItem(), "filterField")));
+    const std::pair<Qt::Key, QString> keys[] { { Qt::Key_E, "e" }, { Qt::Key_A, "ea" }, { Qt::Key_Q, "eaq" },
+        { Qt::Key_Backspace, "ea" } };
+    for (const auto &[key, filter] : keys) {
+        QTest::keyClick(window, key);
+        ASSERT_EQ(live->filter(), filter);
+        EXPECT_TRUE(QTest::qWaitFor(showsListedFromTop)) << qPrintable(filter);
+    }
+    EXPECT_GT(live->lists().count(), 1);
+}
+
 // With the channel menu open the keys stay in it: Esc closes only the menu (the screen, its
 // focus and its playback stay), Down and Enter choose inside it without previewing.
 TEST_F(LiveDemoTest, ChannelMenuOwnsTheKeysWhileOpen)
