@@ -1,9 +1,12 @@
 #include "BidiText.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char16_t kFirstStrongIsolate = 0x2068;
 constexpr char16_t kPopDirectionalIsolate = 0x2069;
+constexpr char16_t kRightToLeftMark = 0x200F;
 
 }
 
@@ -17,4 +20,33 @@ QString isolated(const QString &value)
 QString labelled(const QString &label, const QString &value, const QString &separator)
 {
     return label + separator + isolated(value);
+}
+
+QString readingRightToLeft(const QString &line)
+{
+    int isolateDepth = 0; // what an isolate holds does not set the line's direction
+    for (const QChar c : line) {
+        switch (c.direction()) {
+        case QChar::DirLRI:
+        case QChar::DirRLI:
+        case QChar::DirFSI:
+            ++isolateDepth;
+            break;
+        case QChar::DirPDI:
+            isolateDepth = std::max(0, isolateDepth - 1);
+            break;
+        case QChar::DirL:
+            if (isolateDepth == 0)
+                return QChar(kRightToLeftMark) + line;
+            break;
+        case QChar::DirR:
+        case QChar::DirAL:
+            if (isolateDepth == 0)
+                return line;
+            break;
+        default:
+            break;
+        }
+    }
+    return line;
 }

@@ -10,3 +10,8 @@ QString isolated(const QString &value);
 
 // `label`, `separator` and the isolated `value`, in reading order.
 QString labelled(const QString &label, const QString &value, const QString &separator = QStringLiteral(" "));
+
+// A line of a right-to-left language that starts with a Latin word ("Zelfor الإصدار 1.1")
+// would take its direction from that word; a leading right-to-left mark makes it read
+// right to left. Other lines are returned unchanged.
+QString readingRightToLeft(const QString &line);

@@ -182,8 +182,10 @@ QString localizedText(
     if (!table.contains(key))
         return key;
     const QString text = table.text(key, languageColumn(language));
-    // A right-to-left text keeps each value whole and in its place.
-    return args.isEmpty() ? text : fill(text, args, readsRightToLeft(language));
+    if (!readsRightToLeft(language))
+        return args.isEmpty() ? text : fill(text, args, false);
+    // A right-to-left text reads right to left and keeps each value whole and in its place.
+    return readingRightToLeft(args.isEmpty() ? text : fill(text, args, true));
 }
 
 QString tr(const QString &key, const TrArgs &args)

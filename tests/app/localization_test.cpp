@@ -101,7 +101,7 @@ TEST(MessageTable, LookupGivesTheTextOfTheLanguageFilledWithArguments)
               { "de", "quit_hint", {}, "Press Esc again to quit" }, { "fr", "season_n", { 3 }, "Saison 3" },
               { "en", "items_n", {}, "%d items" }, { "ar", "items_n", { 12 }, "{12} عنصر" },
               { "en", "count_movies", { u"1,234"_qs }, "1,234 movies" },
-              { "ar", "app_version", { u"1.1.6"_qs }, "Zelfor الإصدار {1.1.6}" },
+              { "ar", "app_version", { u"1.1.6"_qs }, "\u200FZelfor الإصدار {1.1.6}" },
               { "ar", "channel_n", { 12 }, "القناة {12}" },
               { "fr", "err_xtream_expired_on", { u"6 janv. 2025"_qs },
                   "Votre abonnement IPTV a expiré le 6 janv. 2025. Contactez votre fournisseur." },
@@ -174,6 +174,18 @@ TEST(BidiText, IsolatedValuesLeaveTheDirectionToTheLabel)
     }
     EXPECT_TRUE(readsRightToLeft(u"ar"_qs));
     EXPECT_FALSE(readsRightToLeft(u"fr"_qs));
+}
+
+TEST(BidiText, ArabicLinesStartingWithALatinWordReadRightToLeft)
+{
+    setActiveLanguage(u"ar"_qs);
+    const QString arabic = tr(u"app_version"_qs, { u"1.1.6"_qs });
+    EXPECT_TRUE(arabic.isRightToLeft()) << qPrintable(arabic);
+    EXPECT_TRUE(arabic.contains(u"Zelfor"_qs));
+    EXPECT_EQ(tr(u"quit_hint"_qs), readingRightToLeft(tr(u"quit_hint"_qs))) << "an Arabic-first line is unchanged";
+    setActiveLanguage(u"en"_qs);
+    EXPECT_EQ(tr(u"app_version"_qs, { u"1.1.6"_qs }), u"Zelfor version 1.1.6"_qs);
+    EXPECT_EQ(readingRightToLeft(u"12 Zelfor"_qs), QChar(0x200F) + u"12 Zelfor"_qs);
 }
 
 TEST(ActiveLanguage, ChangesWhatTrReturns)
