@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RowEdits.h"
 #include "model/Records.h"
 
 #include <QAbstractListModel>
@@ -47,6 +48,9 @@ public:
     void setItems(Items items, qint64 playlistId);
     // Shows the items at these positions of the shared list, in this order.
     void setRows(std::vector<qint32> rows);
+    // The same for a short list, announced as the rows removed, moved and inserted, so a
+    // view keeps the delegates of the rows that stay; a position named twice shows once.
+    void updateRows(std::vector<qint32> rows);
 
     const Items &items() const { return m_items; }
     const std::vector<qint32> &rows() const { return m_rows; }
@@ -77,6 +81,7 @@ signals:
 private:
     void rowChanged(int row, int role);
     void allRowsChanged(int role);
+    void applyEdit(const RowEdit &edit, const std::vector<qint32> &rows);
 
     Items m_items;
     std::vector<qint32> m_rows;

@@ -1,6 +1,7 @@
 #include "kit/ContentListModel.h"
 #include "model/ContentKeys.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -70,6 +71,49 @@ TEST(ContentListModel, FlagsFollowKeysAndTheFocusedRow)
     EXPECT_EQ(model.focusedRow(), 0);
     model.setItems(ContentListModel::itemsOf(QList<MediaItem>()), 7);
     EXPECT_EQ(model.focusedRow(), -1);
+}
+
+// Updated rows are announced as rows removed, moved and inserted, never as a reset, and a
+// row that moved keeps being told whether it is the focused one.
+TEST(ContentListModel, UpdatedRowsMoveInsteadOfResetting)
+{
+    auto section = std::make_shared<Section>();
+    for (int id = 1; id <= 6; ++id)
+        section->all.append(channel(QString::number(id), QStringLiteral("C%1").arg(id)));
+    ContentListModel model;
+    QAbstractItemModelTester tester(&model);
+    model.setItems(ContentListModel::itemsOf(section), 7);
+    model.setRows({ 0, 1, 2, 3 });
+    model.setFocusedRow(1);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelAboutToBeReset);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);
+    QSignalSpy counts(&model, &ContentListModel::countChanged);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+
+    model.updateRows({ 5, 4, 1, 0, 4, 9 });
+    EXPECT_EQ(shownNames(model), QStringList({ "C6", "C5", "C2", "C1" }));
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(removed.count(), 1);
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(counts.count(), 0);
+    auto focused = [&](int row) { return model.data(model.index(row), ContentListModel::FocusedRole).toBool(); };
+    EXPECT_EQ(model.focusedRow(), 1);
+    EXPECT_TRUE(focused(1));
+    QList<int> announced;
+    for (const QList<QVariant> &change : changes)
+        announced.append(change[0].toModelIndex().row());
+    EXPECT_TRUE(announced.contains(1)) << "the row now at the focused place";
+    EXPECT_TRUE(announced.contains(2)) << "the formerly focused item, moved down";
+    EXPECT_FALSE(focused(2));
+
+    model.updateRows({ 1 });
+    EXPECT_EQ(shownNames(model), QStringList({ "C2" }));
+    EXPECT_EQ(model.focusedRow(), 0);
+    EXPECT_EQ(counts.count(), 1);
+    EXPECT_EQ(resets.count(), 0);
 }
 
 } // namespace
