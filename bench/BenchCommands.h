@@ -24,6 +24,8 @@ std::span<const BenchCommand> liveBenchCommands();
 std::span<const BenchCommand> searchBenchCommands();
 std::span<const BenchCommand> browseBenchCommands();
 std::span<const BenchCommand> firstFrameBenchCommands();
+std::span<const BenchCommand> uiBenchCommands();
+std::span<const BenchCommand> uiAppBenchCommands();
 
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {
@@ -44,6 +46,9 @@ QByteArray generatedXtreamStreams(int count, ContentType type);
 // Generated channels: "FR: Channel <i> HD" in the group "FR | <group> Channels".
 QByteArray generatedChannelName(int i);
 QByteArray generatedChannelGroup(int group);
+
+// A playlist shaped like the public country and category lists, `count` entries.
+QByteArray realLikeM3u(int count);
 
 // A film title as the generated provider lists write it ("Movie Title 12 (1987) édition").
 QString movieName(int id, Sequence &random);

@@ -94,13 +94,26 @@ void appendEntry(QByteArray &out, int i, quint32 group, Sequence &random, const 
     out += address(random, id, kind) + lineEnd;
 }
 
-// A playlist shaped like the public country and category lists: small groups in runs,
-// names in many scripts, catch-up on some channels, blank lines, CR LF in some stretches.
 int generateRealLikeM3u(const QStringList &args)
 {
     const int count = args.isEmpty() ? 0 : args.at(0).toInt();
     if (count <= 0)
         return 2;
+    const QByteArray out = realLikeM3u(count);
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return 0;
+}
+
+constexpr BenchCommand kCommands[] = {
+    { "gen-m3u-real", "N", generateRealLikeM3u },
+};
+
+} // namespace
+
+// Small groups in runs, names in many scripts, catch-up on some channels, blank lines,
+// CR LF in some stretches.
+QByteArray realLikeM3u(int count)
+{
     Sequence random(11);
     const quint32 groups = quint32(qBound(1000, count / 8, 3000));
     QByteArray out = "#EXTM3U x-tvg-url=\"http://127.0.0.1:8080/guide.xml\"\n";
@@ -118,14 +131,7 @@ int generateRealLikeM3u(const QStringList &args)
         --runLeft;
         appendEntry(out, i, group, random, lineEnd);
     }
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    return 0;
+    return out;
 }
-
-constexpr BenchCommand kCommands[] = {
-    { "gen-m3u-real", "N", generateRealLikeM3u },
-};
-
-} // namespace
 
 std::span<const BenchCommand> realLikeM3uBenchCommands() { return kCommands; }

@@ -13,7 +13,8 @@ using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
 constexpr CommandList kCommandLists[] = { m3uBenchCommands, realLikeM3uBenchCommands, xtreamBenchCommands,
-    liveBenchCommands, searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands, firstFrameBenchCommands };
+    liveBenchCommands, searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands, firstFrameBenchCommands,
+    uiBenchCommands, uiAppBenchCommands };
 
 int usage()
 {

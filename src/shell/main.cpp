@@ -1,14 +1,7 @@
-#include "ScreenTable.h"
+#include "AppStart.h"
 #include "app/AppState.h"
-#include "app/KeyRouter.h"
-#include "app/Localization.h"
-#include "app/Prefs.h"
 #include "app/SingleInstance.h"
-#include "kit/Theme.h"
-#include "sources/Catalog.h"
-#include "sources/Http.h"
 
-#include <QFont>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QWindow>
@@ -62,24 +55,9 @@ int main(int argc, char *argv[])
         std::fputs("Zelfor is already running but does not answer; close it and try again.\n", stderr);
         return 1;
     }
-    // The app's look for everything the views leave to the platform and Quick Controls.
-    app.setFont(QFont(Theme::fontFamily()));
-    app.setPalette(Theme::palette());
-
-    Prefs *prefs = Prefs::shared();
-    Http::shared()->setUserAgentProvider([prefs] { return prefs->userAgent(); });
-    Catalog::shared()->setUncategorizedName([] { return tr(QStringLiteral("uncategorized")); });
-    AppState::shared();
-    KeyRouter::shared()->install();
-    ScreenTable::shared();
-    setActiveLanguage(resolveLanguage(prefs->language()));
-
+    prepareApplication(app);
     QQmlApplicationEngine engine;
-    // The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
-                     [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
+    loadRootView(engine);
     QObject::connect(&instance, &SingleInstance::activationRequested, &engine, [&engine] { bringToFront(engine); });
     return app.exec();
 }

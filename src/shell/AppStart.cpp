@@ -1,0 +1,38 @@
+#include "AppStart.h"
+
+#include "ScreenTable.h"
+#include "app/AppState.h"
+#include "app/KeyRouter.h"
+#include "app/Localization.h"
+#include "app/Prefs.h"
+#include "kit/Theme.h"
+#include "sources/Catalog.h"
+#include "sources/Http.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+
+void prepareApplication(QGuiApplication &app)
+{
+    // The app's look for everything the views leave to the platform and Quick Controls.
+    app.setFont(QFont(Theme::fontFamily()));
+    app.setPalette(Theme::palette());
+
+    Prefs *prefs = Prefs::shared();
+    Http::shared()->setUserAgentProvider([prefs] { return prefs->userAgent(); });
+    Catalog::shared()->setUncategorizedName([] { return tr(QStringLiteral("uncategorized")); });
+    AppState::shared();
+    KeyRouter::shared()->install();
+    ScreenTable::shared();
+    setActiveLanguage(resolveLanguage(prefs->language()));
+}
+
+void loadRootView(QQmlApplicationEngine &engine)
+{
+    // The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, QCoreApplication::instance(),
+                     [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
+}
