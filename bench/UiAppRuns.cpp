@@ -9,6 +9,7 @@
 #include "kit/ContentListModel.h"
 #include "live/LiveScreenModel.h"
 #include "playback/PlayerEngine.h"
+#include "shell/AppStart.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -137,7 +138,7 @@ int quitFromHome(UiApp &app)
         reportAt("quit_at", monotonicNs());
         app.press(Qt::Key_Return);
     });
-    return qGuiApp->exec();
+    endProcess(qGuiApp->exec());
 }
 
 bool startApp(UiApp &app)

@@ -24,6 +24,9 @@ Item {
     property var action: null
     property var doubleAction: null
     default property alias content: body.data
+    // Drawn over the content outside its clipping layer, so what changes often there (a
+    // pulsing badge) does not draw the whole layer again; keep it inside the rounded shape.
+    property alias overlay: overlayItem.data
 
     readonly property bool hover: pointer.hovered
     readonly property bool active: focused || hover
@@ -111,6 +114,11 @@ Item {
             visible: opacity > 0
             Behavior on opacity { Spring {} }
         }
+    }
+
+    Item {
+        id: overlayItem
+        anchors.fill: parent
     }
 
     FocusFrame {

@@ -23,7 +23,7 @@ class LivePulse : public QObject {
 
 public:
     static constexpr qint64 kFadeMs = 900;
-    static constexpr qint64 kStepMs = 150;
+    static constexpr qint64 kStepMs = 300;
     static constexpr qreal kLow = 0.35;
 
     explicit LivePulse(QObject *parent = nullptr);
