@@ -67,7 +67,7 @@ int runLive(const QStringList &args)
     ChannelIndexPtr index;
     const double indexMs = timedMs([&] { index = ChannelIndex::build(section); });
     lists.setSection(index);
-    const auto show = [&] { model.updateRows(lists.rows()); };
+    const auto show = [&] { model.refillRows(lists.rows()); };
 
     lists.selectCategory(section->categories.first().id);
     const double allMs = timedMs([&] {
@@ -103,7 +103,7 @@ double worstFilterKeyMs(LiveLists &lists, ContentListModel &model, const QString
     for (qsizetype length = 1; length <= typed.size(); ++length) {
         worst = std::max(worst, timedMs([&] {
             lists.setFilter(typed.left(length));
-            model.updateRows(lists.rows());
+            model.refillRows(lists.rows());
         }));
     }
     return worst;
@@ -145,7 +145,7 @@ int runLiveM3u(const QStringList &args)
     model.setItems(ContentListModel::itemsOf(index->section), kPlaylistId);
     const double showMs = timedMs([&] {
         lists.setSection(index);
-        model.updateRows(lists.rows());
+        model.refillRows(lists.rows());
     });
     const double filterWorst = std::max(
         worstFilterKeyMs(lists, model, QStringLiteral("news")), worstFilterKeyMs(lists, model, QStringLiteral("qzx")));

@@ -9,6 +9,7 @@
 #include "kit/ContentListModel.h"
 #include "live/LiveScreenModel.h"
 #include "playback/PlayerEngine.h"
+#include "shell/AppStart.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -45,14 +46,17 @@ double cpuSeconds()
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Share of one core the process uses on home while nothing happens.
-double idleCpuPercent()
+// Share of one core the process uses on home while nothing happens, and the frames it
+// draws meanwhile.
+void reportIdle(UiApp &app)
 {
     runFor(kIdleSettleMs);
     const double cpu = cpuSeconds();
     const qint64 start = monotonicNs();
     runFor(kIdleMeasureMs);
-    return 100 * (cpuSeconds() - cpu) / (double(monotonicNs() - start) / 1e9);
+    const qint64 end = monotonicNs();
+    report("idle_cpu_pct", 100 * (cpuSeconds() - cpu) / (double(end - start) / 1e9));
+    report("idle_frames_per_s", app.frames().framesBetween(start, end) / (double(end - start) / 1e9));
 }
 
 // Each character typed into the live screen's filter, timed to the frame that shows the
@@ -134,7 +138,7 @@ int quitFromHome(UiApp &app)
         reportAt("quit_at", monotonicNs());
         app.press(Qt::Key_Return);
     });
-    return qGuiApp->exec();
+    endProcess(qGuiApp->exec());
 }
 
 bool startApp(UiApp &app)
@@ -164,7 +168,7 @@ int runUiApp(const QStringList &args)
     if (!homeFrame)
         return 1;
     reportAt("home_at", *homeFrame);
-    report("idle_cpu_pct", idleCpuPercent());
+    reportIdle(app);
     const std::optional<double> live = app.openLive();
     if (!live)
         return 1;

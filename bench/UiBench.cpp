@@ -95,6 +95,9 @@ ChildRun runChild(const QStringList &commandAndArgs, const QString &home, const 
         environment.insert(name, folder);
     }
     environment.insert("ZELFOR_SERVER", server);
+    // The machine's compiled shaders stay where a user's program finds them.
+    environment.insert("MESA_SHADER_CACHE_DIR",
+                       QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/mesa_shader_cache");
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

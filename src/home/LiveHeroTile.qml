@@ -76,7 +76,7 @@ Card {
         }
     }
 
-    LiveBadge {
+    overlay: LiveBadge {
         anchors.top: parent.top
         anchors.right: parent.right
         anchors.margins: 16 * root.s

@@ -48,7 +48,10 @@ Column {
         boundsBehavior: Flickable.StopAtBounds
         model: row.results
         delegate: row.channels ? channelCard : posterCard
-        highlightMoveDuration: 250
+        // The focused card is the model's focused row; a current index would chase rows
+        // that move with an animation, keeping the window drawing after each keystroke.
+        highlightFollowsCurrentItem: false
+        currentIndex: -1
 
         Connections {
             target: row.search

@@ -129,9 +129,13 @@ void SearchScreenModel::runSearch()
         std::vector<qint32> rows;
         if (loaded && !folded.isEmpty())
             rows = loaded->names->find(folded, kMaxMatches);
-        m_results[slot(type)]->setRows(std::move(rows));
+        m_results[slot(type)]->updateRows(std::move(rows));
     }
     showFocus();
+    if (const QList<ContentType> rows = visibleRows(); rows != m_shownRows) {
+        m_shownRows = rows;
+        emit visibleRowsChanged();
+    }
     emit resultsChanged();
 }
 
@@ -162,6 +166,8 @@ QCoro::Task<> SearchScreenModel::loadSections(Playlist playlist, quint64 pass)
                 co_return;
             held = LoadedSection { section, std::move(names) };
             m_results[slot(type)]->setItems(ContentListModel::itemsOf(section), playlist.id);
+            // Nothing of the new section shows before the search below.
+            m_results[slot(type)]->setRows({});
         }
         if (section)
             runSearch();

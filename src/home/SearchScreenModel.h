@@ -31,7 +31,7 @@ class SearchScreenModel : public RouteScreen {
     // "hint" (query too short), "results" or "empty" (nothing found once loading ended).
     Q_PROPERTY(QString content READ content NOTIFY resultsChanged)
     // The content types (ContentType as int) that have results, in row order.
-    Q_PROPERTY(QVariantList visibleRows READ visibleRowsList NOTIFY resultsChanged)
+    Q_PROPERTY(QVariantList visibleRows READ visibleRowsList NOTIFY visibleRowsChanged)
     Q_PROPERTY(int focusRow READ focusRow NOTIFY focusChanged)
     Q_PROPERTY(int focusCol READ focusCol NOTIFY focusChanged)
     Q_PROPERTY(bool fieldFocused READ fieldFocused WRITE setFieldFocused NOTIFY fieldFocusedChanged)
@@ -72,6 +72,7 @@ signals:
     void queryChanged();
     void loadingChanged();
     void resultsChanged();
+    void visibleRowsChanged();
     void focusChanged();
     void fieldFocusedChanged();
     // The card of that row's type to bring to the middle of its row.
@@ -99,6 +100,8 @@ private:
     quint64 m_pass = 0;
     std::array<std::optional<LoadedSection>, 3> m_sections;
     std::array<ContentListModel *, 3> m_results {};
+    // The rows last announced, so the view rebuilds its rows only when they change.
+    QList<ContentType> m_shownRows;
     int m_focusRow = -1;
     int m_focusCol = 0;
     bool m_fieldFocused = false;

@@ -24,6 +24,9 @@ Item {
     property var action: null
     property var doubleAction: null
     default property alias content: body.data
+    // Drawn over the content outside its clipping layer, so what changes often there (a
+    // pulsing badge) does not draw the whole layer again; keep it inside the rounded shape.
+    property alias overlay: overlayItem.data
 
     readonly property bool hover: pointer.hovered
     readonly property bool active: focused || hover
@@ -131,6 +134,11 @@ Item {
             radius: root.radius
             from: keptCorners
         }
+    }
+
+    Item {
+        id: overlayItem
+        anchors.fill: parent
     }
 
     FocusFrame {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 ContentListModel::ContentListModel(QObject *parent)
     : QAbstractListModel(parent)
@@ -43,7 +44,7 @@ void ContentListModel::setRows(std::vector<qint32> rows)
     countMayHaveChanged(before);
 }
 
-void ContentListModel::updateRows(std::vector<qint32> rows)
+void ContentListModel::refillRows(std::vector<qint32> rows)
 {
     const int before = count();
     dropUnknownRows(rows);
@@ -76,6 +77,49 @@ void ContentListModel::countMayHaveChanged(int before)
         emit countChanged();
     if (m_focusedRow >= count())
         setFocusedRow(count() - 1);
+}
+
+void ContentListModel::updateRows(std::vector<qint32> rows)
+{
+    std::unordered_set<qint32> seen;
+    std::erase_if(rows, [&](qint32 at) { return at < 0 || at >= m_items->size() || !seen.insert(at).second; });
+    const int before = count();
+    const qint32 focusedItem = m_focusedRow >= 0 ? m_rows[size_t(m_focusedRow)] : -1;
+    for (const RowEdit &edit : rowEdits(m_rows, rows))
+        applyEdit(edit, rows);
+    if (count() != before)
+        emit countChanged();
+    // Rows that moved keep their delegates: what depends on the row's place is announced.
+    if (m_numbered)
+        allRowsChanged(NumRole);
+    if (m_focusedRow >= count())
+        setFocusedRow(count() - 1);
+    else if (m_focusedRow >= 0 && m_rows[size_t(m_focusedRow)] != focusedItem)
+        rowChanged(m_focusedRow, FocusedRole);
+    const auto formerlyFocused = std::find(m_rows.begin(), m_rows.end(), focusedItem);
+    if (focusedItem >= 0 && formerlyFocused != m_rows.end() && formerlyFocused - m_rows.begin() != m_focusedRow)
+        rowChanged(int(formerlyFocused - m_rows.begin()), FocusedRole);
+}
+
+void ContentListModel::applyEdit(const RowEdit &edit, const std::vector<qint32> &rows)
+{
+    switch (edit.kind) {
+    case RowEdit::Kind::remove:
+        beginRemoveRows({}, edit.first, edit.last);
+        applyRowEdit(m_rows, edit, rows);
+        endRemoveRows();
+        break;
+    case RowEdit::Kind::insert:
+        beginInsertRows({}, edit.first, edit.last);
+        applyRowEdit(m_rows, edit, rows);
+        endInsertRows();
+        break;
+    case RowEdit::Kind::move:
+        beginMoveRows({}, edit.first, edit.first, {}, edit.last);
+        applyRowEdit(m_rows, edit, rows);
+        endMoveRows();
+        break;
+    }
 }
 
 const MediaItem *ContentListModel::itemAt(int row) const

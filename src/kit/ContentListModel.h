@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RowEdits.h"
 #include "model/Records.h"
 
 #include <QAbstractListModel>
@@ -48,9 +49,12 @@ public:
     // Shows the items at these positions of the shared list, in this order; views start
     // over (a model reset).
     void setRows(std::vector<qint32> rows);
-    // The same keeping the views' rows: rows in front that stay are untouched, the following
+    // The same, keeping the views' rows: rows in front that stay are untouched, the following
     // ones change their data in place, and the list grows or shrinks at its end. A view keeps
     // its delegates and its position.
+    void refillRows(std::vector<qint32> rows);
+    // The same for a short list, announced as the rows removed, moved and inserted, so a
+    // view keeps the delegates of the rows that stay; a position named twice shows once.
     void updateRows(std::vector<qint32> rows);
 
     const Items &items() const { return m_items; }
@@ -84,6 +88,7 @@ private:
     void countMayHaveChanged(int before);
     void rowChanged(int row, int role);
     void allRowsChanged(int role);
+    void applyEdit(const RowEdit &edit, const std::vector<qint32> &rows);
 
     Items m_items;
     std::vector<qint32> m_rows;

@@ -30,14 +30,12 @@ Item {
             height: 7
             radius: 3.5
             color: Qt.rgba(1, 77 / 255, 109 / 255, 1)
-            opacity: 0.35
+            opacity: pulse.opacity
 
-            // Pulses only while shown, so a badge on a hidden screen costs no frames.
-            SequentialAnimation on opacity {
-                running: root.visible
-                loops: Animation.Infinite
-                NumberAnimation { from: 0.35; to: 1; duration: 900; easing.type: Easing.InOutQuad }
-                NumberAnimation { from: 1; to: 0.35; duration: 900; easing.type: Easing.InOutQuad }
+            LivePulse {
+                id: pulse
+                objectName: "livePulse"
+                item: dot
             }
         }
 

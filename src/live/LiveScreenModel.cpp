@@ -104,7 +104,7 @@ void LiveScreenModel::sync()
     if (m_lists.rowsRevision() != m_shownRows) {
         m_shownRows = m_lists.rowsRevision();
         m_channels.setNumbered(m_lists.numbered());
-        m_channels.updateRows(m_lists.rows());
+        m_channels.refillRows(m_lists.rows());
     }
     if (m_lists.categoriesRevision() != m_shownCategories) {
         m_shownCategories = m_lists.categoriesRevision();

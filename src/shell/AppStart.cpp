@@ -7,6 +7,7 @@
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "kit/Theme.h"
+#include "playback/PlayerEngine.h"
 #include "sources/Catalog.h"
 #include "sources/Http.h"
 
@@ -14,6 +15,10 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QScreen>
+#include <QThreadPool>
+
+#include <cstdio>
+#include <cstdlib>
 
 void prepareApplication(QGuiApplication &app)
 {
@@ -39,4 +44,16 @@ void loadRootView(QQmlApplicationEngine &engine)
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, QCoreApplication::instance(),
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
+}
+
+void endProcess(int code)
+{
+    PlayerEngine *engine = PlayerEngine::shared();
+    if (engine->hasItem())
+        engine->stop();
+    QThreadPool::globalInstance()->waitForDone();
+    std::fflush(nullptr);
+    // Freeing a large playlist's catalogue string by string, and the window's items one by
+    // one, kept a closed window's process alive for a second or more.
+    std::_Exit(code);
 }

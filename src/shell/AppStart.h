@@ -9,3 +9,8 @@ void prepareApplication(QGuiApplication &app);
 
 // Loads the one window into `engine`; a failed load ends the event loop with 1.
 void loadRootView(QQmlApplicationEngine &engine);
+
+// Ends the process once its event loop has returned: the item playing keeps its resume
+// point and work in flight on the thread pool (disk writes) finishes; nothing else is torn
+// down, since settings and caches are written as they change.
+[[noreturn]] void endProcess(int code);

@@ -45,19 +45,24 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(AppState::kAppVersion);
 
     // Before any setting is read: a second copy would overwrite the first one's settings.
-    SingleInstance instance;
-    switch (instance.start()) {
-    case SingleInstance::Role::primary:
-        break;
-    case SingleInstance::Role::handedOver:
-        return 0;
-    case SingleInstance::Role::unreachable:
-        std::fputs("Zelfor is already running but does not answer; close it and try again.\n", stderr);
-        return 1;
+    int code = 0;
+    {
+        SingleInstance instance;
+        switch (instance.start()) {
+        case SingleInstance::Role::primary:
+            break;
+        case SingleInstance::Role::handedOver:
+            return 0;
+        case SingleInstance::Role::unreachable:
+            std::fputs("Zelfor is already running but does not answer; close it and try again.\n", stderr);
+            return 1;
+        }
+        prepareApplication(app);
+        // Left to the end of the process, with the shared instances.
+        auto *engine = new QQmlApplicationEngine(&app);
+        loadRootView(*engine);
+        QObject::connect(&instance, &SingleInstance::activationRequested, engine, [engine] { bringToFront(*engine); });
+        code = app.exec();
     }
-    prepareApplication(app);
-    QQmlApplicationEngine engine;
-    loadRootView(engine);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &engine, [&engine] { bringToFront(engine); });
-    return app.exec();
+    endProcess(code);
 }

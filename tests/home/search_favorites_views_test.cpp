@@ -144,6 +144,31 @@ TEST_F(SearchFavoritesViews, SearchingADemoMovieShowsItsCardAndEnterOpensIt)
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"noResultsMessage"_qs) != nullptr; }, 2000));
 }
 
+TEST_F(SearchFavoritesViews, AKeystrokeKeepsTheCardsOfResultsThatStay)
+{
+    show(Routes::Search {});
+    SearchScreenModel *search = model<SearchScreenModel>();
+    ASSERT_TRUE(search);
+    ASSERT_TRUE(QTest::qWaitFor([search] { return !search->loading(); }, 5000));
+    search->setQuery(u"steel harbo"_qs);
+    const auto card = [this]() -> QQuickItem * {
+        QQuickItem *cards = visibleItem(u"resultCards"_qs);
+        for (QQuickItem *item : cards ? itemsBelow(cards) : QList<QQuickItem *>()) {
+            if (item->property("name").toString() == u"Steel Harbour"_qs && item->property("ratingBadge").isValid())
+                return item;
+        }
+        return nullptr;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return card() != nullptr; }, 2000));
+    const QPointer<QQuickItem> shown = card();
+    search->setQuery(u"steel harbou"_qs);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(card(), shown.data());
+    search->setQuery(u"steel harbourz"_qs);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown; }, 2000));
+}
+
 TEST_F(SearchFavoritesViews, FavouritesShowInTheTabOfTheirType)
 {
     favourite(demoItem(ContentType::live, u"101"_qs));

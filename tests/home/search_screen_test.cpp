@@ -276,4 +276,44 @@ TEST_F(SearchScreenTest, TheFocusedCardIsTheFocusedRowOfItsResults)
     EXPECT_EQ(scrolls.first(), (QVariantList { int(ContentType::live), 1 }));
 }
 
+// Typing changes the result rows in place: the cards of rows that stay are kept, and the
+// view's rows are rebuilt only when the content types with results change.
+TEST_F(SearchScreenTest, TypingChangesTheResultRowsInPlace)
+{
+    home.serve(ContentType::live, { u"News 24"_qs, u"Sports"_qs, u"World News"_qs, u"Newsroom"_qs });
+    loaded();
+    std::vector<std::unique_ptr<QSignalSpy>> resets;
+    for (ContentType type : kAllContentTypes)
+        resets.push_back(std::make_unique<QSignalSpy>(screen().results(int(type)), &QAbstractItemModel::modelReset));
+    QSignalSpy removed(screen().results(int(ContentType::live)), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy inserted(screen().results(int(ContentType::live)), &QAbstractItemModel::rowsInserted);
+    const struct {
+        QString query;
+        QStringList live;
+    } steps[] = {
+        { u"ne"_qs, { u"News 24"_qs, u"World News"_qs, u"Newsroom"_qs } },
+        { u"new"_qs, { u"News 24"_qs, u"World News"_qs, u"Newsroom"_qs } },
+        { u"news 2"_qs, { u"News 24"_qs } },
+        { u"world"_qs, { u"World News"_qs } },
+        { u"news"_qs, { u"News 24"_qs, u"World News"_qs, u"Newsroom"_qs } },
+        { u"n"_qs, {} },
+    };
+    QList<QList<ContentType>> announced;
+    const QObject watching;
+    QObject::connect(&screen(), &SearchScreenModel::visibleRowsChanged, &watching,
+        [&] { announced.append(screen().visibleRows()); });
+    for (const auto &step : steps) {
+        screen().setQuery(step.query);
+        EXPECT_EQ(names(ContentType::live), step.live) << qPrintable(step.query);
+    }
+    // "news 2" and "world" leave only the channel row; "n" clears every row.
+    EXPECT_EQ(announced,
+        (QList<QList<ContentType>> { { ContentType::live, ContentType::movie, ContentType::series },
+            { ContentType::live }, { ContentType::live, ContentType::movie, ContentType::series }, {} }));
+    for (const auto &spy : resets)
+        EXPECT_EQ(spy->count(), 0);
+    EXPECT_GE(removed.count(), 3);
+    EXPECT_GE(inserted.count(), 3);
+}
+
 } // namespace

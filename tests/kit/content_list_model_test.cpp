@@ -136,7 +136,7 @@ TEST(ContentListModel, UpdatingRowsSignalsOnlyWhatChanged)
         model.setItems(ContentListModel::itemsOf(channelsNamed({ "A", "B", "C", "D", "E", "F" })), 7);
         model.setRows(c.before);
         QSignalSpy counts(&model, &ContentListModel::countChanged);
-        EXPECT_EQ(signalsOf(model, [&] { model.updateRows(c.after); }), c.heard) << c.name;
+        EXPECT_EQ(signalsOf(model, [&] { model.refillRows(c.after); }), c.heard) << c.name;
         EXPECT_EQ(shownNames(model), c.shown) << c.name;
         EXPECT_EQ(counts.count(), c.before.size() == size_t(c.shown.size()) ? 0 : 1) << c.name;
     }
@@ -177,19 +177,61 @@ TEST(ContentListModel, AViewKeepsItsDelegatesAndShowsTheUpdatedRows)
     QQuickItem *second = delegateAt(1);
 
     model.setFocusedRow(2);
-    model.updateRows({ 0, 1, 5, 7 });
+    model.refillRows({ 0, 1, 5, 7 });
     EXPECT_EQ(shownByView(), QStringList({ "A", "B", "F", "H" }));
     EXPECT_EQ(delegateAt(0), first);
     EXPECT_EQ(delegateAt(1), second);
     EXPECT_EQ(model.focusedRow(), 2);
 
-    model.updateRows({ 0, 6, 5, 4, 3, 2 });
+    model.refillRows({ 0, 6, 5, 4, 3, 2 });
     EXPECT_EQ(shownByView(), QStringList({ "A", "G", "F", "E", "D" }));
     EXPECT_EQ(delegateAt(0), first);
 
-    model.updateRows({});
+    model.refillRows({});
     EXPECT_EQ(list->property("count").toInt(), 0);
     EXPECT_EQ(model.focusedRow(), -1);
+
+// Updated rows are announced as rows removed, moved and inserted, never as a reset, and a
+// row that moved keeps being told whether it is the focused one.
+TEST(ContentListModel, UpdatedRowsMoveInsteadOfResetting)
+{
+    auto section = std::make_shared<Section>();
+    for (int id = 1; id <= 6; ++id)
+        section->all.append(channel(QString::number(id), QStringLiteral("C%1").arg(id)));
+    ContentListModel model;
+    QAbstractItemModelTester tester(&model);
+    model.setItems(ContentListModel::itemsOf(section), 7);
+    model.setRows({ 0, 1, 2, 3 });
+    model.setFocusedRow(1);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelAboutToBeReset);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);
+    QSignalSpy counts(&model, &ContentListModel::countChanged);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+
+    model.updateRows({ 5, 4, 1, 0, 4, 9 });
+    EXPECT_EQ(shownNames(model), QStringList({ "C6", "C5", "C2", "C1" }));
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(removed.count(), 1);
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(counts.count(), 0);
+    auto focused = [&](int row) { return model.data(model.index(row), ContentListModel::FocusedRole).toBool(); };
+    EXPECT_EQ(model.focusedRow(), 1);
+    EXPECT_TRUE(focused(1));
+    QList<int> announced;
+    for (const QList<QVariant> &change : changes)
+        announced.append(change[0].toModelIndex().row());
+    EXPECT_TRUE(announced.contains(1)) << "the row now at the focused place";
+    EXPECT_TRUE(announced.contains(2)) << "the formerly focused item, moved down";
+    EXPECT_FALSE(focused(2));
+
+    model.updateRows({ 1 });
+    EXPECT_EQ(shownNames(model), QStringList({ "C2" }));
+    EXPECT_EQ(model.focusedRow(), 0);
+    EXPECT_EQ(counts.count(), 1);
+    EXPECT_EQ(resets.count(), 0);
 }
 
 } // namespace

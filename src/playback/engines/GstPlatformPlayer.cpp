@@ -81,11 +81,7 @@ struct GstPlatformPlayer::Link {
     std::atomic_bool clockPlaced = false;  // set by the item's first picture
 };
 
-GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent), m_audio(audio)
-{
-    if (!gst_is_initialized())
-        gst_init(nullptr, nullptr);
-}
+GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent), m_audio(audio) {}
 
 GstPlatformPlayer::~GstPlatformPlayer()
 {
@@ -94,6 +90,10 @@ GstPlatformPlayer::~GstPlatformPlayer()
 
 GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &userAgent, double forwardBufferSecs)
 {
+    // GStreamer starts with the first item, not with the program: its plugin scan would
+    // delay the first window.
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
     gst_object_ref_sink(playbin);
     m_link = new Link{ {}, this, m_generation, userAgent.toUtf8() };
