@@ -190,6 +190,7 @@ TEST(ContentListModel, AViewKeepsItsDelegatesAndShowsTheUpdatedRows)
     model.refillRows({});
     EXPECT_EQ(list->property("count").toInt(), 0);
     EXPECT_EQ(model.focusedRow(), -1);
+}
 
 // Updated rows are announced as rows removed, moved and inserted, never as a reset, and a
 // row that moved keeps being told whether it is the focused one.
