@@ -1,5 +1,6 @@
 #include "GstPlatformPlayer.h"
 
+#include "GstHttpLibrary.h"
 #include "VideoOutput.h"
 
 #include <QMetaObject>
@@ -80,6 +81,7 @@ struct GstPlatformPlayer::Link {
 
 GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent), m_audio(audio)
 {
+    loadSafeHttpLibrary();
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
 }
