@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <dlfcn.h>
 #include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
@@ -206,6 +207,23 @@ TEST_F(RealPlayback, QuickZappingOnGStreamerEndsOnTheLastItem)
         EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid()) << size.width() << "x" << size.height();
     EXPECT_FALSE(engine.hasError());
     EXPECT_FALSE(engine.buffering());
+}
+
+// Dropping a pipeline mid-read must not crash the HTTP source's session thread:
+// the source reads through libsoup 2, and libsoup 3 stays unloaded.
+TEST_F(RealPlayback, GStreamerReadsHttpThroughLibsoup2)
+{
+    useGStreamer();
+    rig->engine->play(servedItem("/small.mp4"));
+    ASSERT_TRUE(waitFor([&] { return rig->engine->isPlaying(); })) << rig->engine->errorText().toStdString();
+    const auto loaded = [](const char *library) {
+        void *handle = dlopen(library, RTLD_LAZY | RTLD_NOLOAD);
+        if (handle)
+            dlclose(handle);
+        return handle != nullptr;
+    };
+    EXPECT_TRUE(loaded("libsoup-2.4.so.1"));
+    EXPECT_FALSE(loaded("libsoup-3.0.so.0"));
 }
 
 // libVLC writes its messages to the standard error stream; this gathers them.

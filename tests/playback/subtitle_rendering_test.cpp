@@ -120,16 +120,21 @@ TEST_P(SubtitleRendering, ChosenTrackIsDrawnIntoTheFramesAndOffDrawsNone)
     engine.selectTrack(track, false);
     EXPECT_TRUE(waitFor([&] { return lightTextPixels(sink.videoFrame()) > 30; })) << "no subtitle text drawn";
 
-    engine.selectTrack(std::nullopt, false);
-    ASSERT_TRUE(waitFor([&] { return lightTextPixels(sink.videoFrame()) == 0; })) << "subtitles stay on";
-    // The frames that follow carry no text either.
+    // Off once a run of frames shows no text: under load a single frame may miss its
+    // cue while the track is still on. The frames that follow carry no text either.
+    int cleanRun = 0;
     int frames = 0;
     int framesWithText = 0;
     const QObject counting;
     QObject::connect(&sink, &QVideoSink::videoFrameChanged, &counting, [&](const QVideoFrame &frame) {
+        const bool withText = lightTextPixels(frame) > 0;
+        cleanRun = withText ? 0 : cleanRun + 1;
         ++frames;
-        framesWithText += lightTextPixels(frame) > 0 ? 1 : 0;
+        framesWithText += withText ? 1 : 0;
     });
+    engine.selectTrack(std::nullopt, false);
+    ASSERT_TRUE(waitFor([&] { return cleanRun >= 10; })) << "subtitles stay on";
+    frames = framesWithText = 0;
     ASSERT_TRUE(waitFor([&] { return frames >= 15; }));
     EXPECT_EQ(framesWithText, 0);
     EXPECT_FALSE(engine.hasError());

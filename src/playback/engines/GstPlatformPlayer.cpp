@@ -1,5 +1,6 @@
 #include "GstPlatformPlayer.h"
 
+#include "GstHttpLibrary.h"
 #include "VideoOutput.h"
 
 #include <QMetaObject>
@@ -92,6 +93,7 @@ GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &user
 {
     // GStreamer starts with the first item, not with the program: its plugin scan would
     // delay the first window.
+    loadSafeHttpLibrary();
     if (!gst_is_initialized())
         gst_init(nullptr, nullptr);
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
