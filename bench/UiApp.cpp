@@ -76,7 +76,7 @@ bool UiApp::backHome() const
 {
     for (int step = 0; step < 6 && route() != u"home"; ++step) {
         press(Qt::Key_Escape);
-        waitUntil([] { return false; }, 50);
+        runFor(50);
     }
     return waitUntil([this] { return activeScreen<HomeScreenModel>(m_window) != nullptr; }, 5000);
 }

@@ -5,6 +5,7 @@
 #include <QQmlApplicationEngine>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 // The whole program in this process, as main() starts it, driven by key presses that pass

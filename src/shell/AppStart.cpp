@@ -8,6 +8,7 @@
 #include "app/Prefs.h"
 #include "kit/Theme.h"
 #include "playback/PlayerEngine.h"
+#include "playback/engines/GstPlatformPlayer.h"
 #include "sources/Catalog.h"
 #include "sources/Http.h"
 
@@ -15,9 +16,11 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QScreen>
+#include <QQuickWindow>
 #include <QThreadPool>
 
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 
 void prepareApplication(QGuiApplication &app)
@@ -44,6 +47,21 @@ void loadRootView(QQmlApplicationEngine &engine)
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, QCoreApplication::instance(),
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
+    startGStreamerAfterFirstFrame(engine);
+}
+
+void startGStreamerAfterFirstFrame(QQmlApplicationEngine &engine)
+{
+    const QList<QObject *> roots = engine.rootObjects();
+    auto *window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.first());
+    if (!window)
+        return;
+    // Queued: the swap may come on the render thread.
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = QObject::connect(window, &QQuickWindow::frameSwapped, window, [once] {
+        QObject::disconnect(*once);
+        QThreadPool::globalInstance()->start(&GstPlatformPlayer::startGStreamer);
+    }, Qt::QueuedConnection);
 }
 
 void endProcess(int code)

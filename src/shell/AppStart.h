@@ -10,6 +10,10 @@ void prepareApplication(QGuiApplication &app);
 // Loads the one window into `engine`; a failed load ends the event loop with 1.
 void loadRootView(QQmlApplicationEngine &engine);
 
+// Once the window's first frame is out, starts GStreamer on a worker thread, so neither
+// the first frame nor the first item waits for its plugin registry.
+void startGStreamerAfterFirstFrame(QQmlApplicationEngine &engine);
+
 // Ends the process once its event loop has returned: the item playing keeps its resume
 // point and work in flight on the thread pool (disk writes) finishes; nothing else is torn
 // down, since settings and caches are written as they change.

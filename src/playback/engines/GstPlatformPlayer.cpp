@@ -84,6 +84,14 @@ struct GstPlatformPlayer::Link {
 
 GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent), m_audio(audio) {}
 
+void GstPlatformPlayer::startGStreamer()
+{
+    // The HTTP library is chosen before GStreamer can load its HTTP source; gst_init
+    // takes a lock: a call racing another one waits for it.
+    loadSafeHttpLibrary();
+    gst_init(nullptr, nullptr);
+}
+
 GstPlatformPlayer::~GstPlatformPlayer()
 {
     retirePipeline();
@@ -91,11 +99,7 @@ GstPlatformPlayer::~GstPlatformPlayer()
 
 GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &userAgent, double forwardBufferSecs)
 {
-    // GStreamer starts with the first item, not with the program: its plugin scan would
-    // delay the first window.
-    loadSafeHttpLibrary();
-    if (!gst_is_initialized())
-        gst_init(nullptr, nullptr);
+    startGStreamer();
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
     gst_object_ref_sink(playbin);
     m_link = new Link{ {}, this, m_generation, userAgent.toUtf8() };

@@ -31,6 +31,10 @@ public:
     explicit GstPlatformPlayer(Audio audio = Audio::device, QObject *parent = nullptr);
     ~GstPlatformPlayer() override;
 
+    // Starts GStreamer (its plugin registry) on the calling thread, any thread, once; the
+    // first item does it if nobody did before.
+    static void startGStreamer();
+
     void load(const QUrl &url, const QString &userAgent, double forwardBufferSecs) override;
     void clear() override;
     bool hasItem() const override { return m_hasItem; }
