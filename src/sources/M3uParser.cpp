@@ -199,12 +199,13 @@ OptText optionalText(QByteArrayView bytes)
     return bytes.isEmpty() ? OptText() : OptText(decoded(bytes));
 }
 
-Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups)
+Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups, SharedEntryTexts &texts)
 {
     Entry entry;
     const bool unnamed = trimmedSpacesAndTabs(pending.name).isEmpty();
-    entry.name = decoded(unnamed ? nameFromAddress(url) : pending.name);
-    entry.logo = optionalText(pending.logo);
+    entry.name = texts.names.shared(decoded(unnamed ? nameFromAddress(url) : pending.name));
+    if (!pending.logo.isEmpty())
+        entry.logo = texts.logos.shared(decoded(pending.logo));
     const QByteArrayView group = pending.groupTitle.isEmpty() ? pending.extGroup : pending.groupTitle;
     if (!group.isEmpty())
         entry.group = groups.text(group);
@@ -243,6 +244,12 @@ qsizetype cutAfterAddressLine(QByteArrayView bytes, qsizetype from)
 
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
 {
+    SharedEntryTexts texts;
+    parse(bytes, onEntry, texts);
+}
+
+void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedEntryTexts &texts)
+{
     Pending pending;
     TextCache groups;
     forEachLine(bytes, [&](QByteArrayView line) {
@@ -256,7 +263,7 @@ void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
         case LineKind::comment:
             break;
         case LineKind::address:
-            onEntry(makeEntry(line, pending, groups));
+            onEntry(makeEntry(line, pending, groups, texts));
             pending = Pending{};
             break;
         }
