@@ -203,9 +203,9 @@ Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups, S
 {
     Entry entry;
     const bool unnamed = trimmedSpacesAndTabs(pending.name).isEmpty();
-    entry.name = texts.names.shared(decoded(unnamed ? nameFromAddress(url) : pending.name));
+    entry.name = texts.names.sharedDecoded(unnamed ? nameFromAddress(url) : pending.name);
     if (!pending.logo.isEmpty())
-        entry.logo = texts.logos.shared(decoded(pending.logo));
+        entry.logo = texts.logos.sharedDecoded(pending.logo);
     const QByteArrayView group = pending.groupTitle.isEmpty() ? pending.extGroup : pending.groupTitle;
     if (!group.isEmpty())
         entry.group = groups.text(group);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringConverter>
 
 #include <vector>
 
@@ -11,12 +13,20 @@
 class SharedTexts {
 public:
     static constexpr qsizetype kSlots = qsizetype(1) << 15;
+    // Longer texts are decoded straight into their own string.
+    static constexpr qsizetype kMaxBufferedBytes = 1024;
 
     SharedTexts();
 
     // `text`, or an equal string handed out before.
     QString shared(QString text);
+    // The text of UTF-8 bytes as M3uText::decoded reads it, or an equal string handed out
+    // before; a repeated text costs no allocation.
+    QString sharedDecoded(QByteArrayView bytes);
 
 private:
+    QString &slotOf(QStringView text);
+
     std::vector<QString> m_slots;
+    QStringDecoder m_decoder { QStringDecoder::Utf8, QStringDecoder::Flag::Stateless };
 };
