@@ -281,14 +281,14 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
     onEachPiece(pieces.size(), onThreads, [&](qsizetype i) {
         M3uCollector &collector = collectors[std::size_t(i)];
         const auto add = [&collector](M3uParser::Entry &&entry) { collector.add(std::move(entry)); };
-        M3uParser::SharedEntryTexts texts;
+        SharedTexts names;
         if (after == ReadBytes::keep) {
-            M3uParser::parse(pieces[i], add, texts);
+            M3uParser::parse(pieces[i], add, names);
             return;
         }
         const int stretches = int(qMax(qsizetype(1), pieces[i].size() / kGiveBackBytes));
         for (const QByteArrayView stretch : M3uParser::splitAtEntries(pieces[i], stretches)) {
-            M3uParser::parse(stretch, add, texts);
+            M3uParser::parse(stretch, add, names);
             givePagesBack(stretch);
         }
     });

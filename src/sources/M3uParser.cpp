@@ -199,13 +199,12 @@ OptText optionalText(QByteArrayView bytes)
     return bytes.isEmpty() ? OptText() : OptText(decoded(bytes));
 }
 
-Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups, SharedEntryTexts &texts)
+Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups, SharedTexts &names)
 {
     Entry entry;
     const bool unnamed = trimmedSpacesAndTabs(pending.name).isEmpty();
-    entry.name = texts.names.sharedDecoded(unnamed ? nameFromAddress(url) : pending.name);
-    if (!pending.logo.isEmpty())
-        entry.logo = texts.logos.sharedDecoded(pending.logo);
+    entry.name = names.text(unnamed ? nameFromAddress(url) : pending.name);
+    entry.logo = optionalText(pending.logo);
     const QByteArrayView group = pending.groupTitle.isEmpty() ? pending.extGroup : pending.groupTitle;
     if (!group.isEmpty())
         entry.group = groups.text(group);
@@ -244,11 +243,11 @@ qsizetype cutAfterAddressLine(QByteArrayView bytes, qsizetype from)
 
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
 {
-    SharedEntryTexts texts;
-    parse(bytes, onEntry, texts);
+    SharedTexts names;
+    parse(bytes, onEntry, names);
 }
 
-void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedEntryTexts &texts)
+void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedTexts &names)
 {
     Pending pending;
     TextCache groups;
@@ -263,7 +262,7 @@ void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, S
         case LineKind::comment:
             break;
         case LineKind::address:
-            onEntry(makeEntry(line, pending, groups, texts));
+            onEntry(makeEntry(line, pending, groups, names));
             pending = Pending{};
             break;
         }

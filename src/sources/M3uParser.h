@@ -23,17 +23,11 @@ struct Entry {
     bool operator==(const Entry &) const = default;
 };
 
-// Texts that entries read one after another share: equal names, equal logos.
-struct SharedEntryTexts {
-    SharedTexts names;
-    SharedTexts logos;
-};
-
 // Calls `onEntry` once per address line with the finished entry. The bytes are UTF-8;
 // invalid sequences become U+FFFD.
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry);
-// The same, sharing texts with the entries of earlier calls given the same `texts`.
-void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedEntryTexts &texts);
+// The same, sharing equal names with the entries of earlier calls given the same `names`.
+void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedTexts &names);
 
 // Calls `onAddress` with each address line, as `parse` finds them, without reading the
 // lines before it.
