@@ -281,13 +281,14 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
     onEachPiece(pieces.size(), onThreads, [&](qsizetype i) {
         M3uCollector &collector = collectors[std::size_t(i)];
         const auto add = [&collector](M3uParser::Entry &&entry) { collector.add(std::move(entry)); };
+        SharedTexts names;
         if (after == ReadBytes::keep) {
-            M3uParser::parse(pieces[i], add);
+            M3uParser::parse(pieces[i], add, names);
             return;
         }
         const int stretches = int(qMax(qsizetype(1), pieces[i].size() / kGiveBackBytes));
         for (const QByteArrayView stretch : M3uParser::splitAtEntries(pieces[i], stretches)) {
-            M3uParser::parse(stretch, add);
+            M3uParser::parse(stretch, add, names);
             givePagesBack(stretch);
         }
     });
@@ -322,6 +323,9 @@ std::optional<M3uContent> buildM3uContent(QByteArray bytes, const QString &uncat
             type, collector.categories(type), std::move(collector.items(type)), uncategorizedName);
     });
     content.episodes = std::move(collector.episodes);
+    collector = M3uCollector(uncategorizedName);
+    // What building the sections let go returns to the system too.
+    malloc_trim(0);
     return content;
 }
 

@@ -199,11 +199,11 @@ OptText optionalText(QByteArrayView bytes)
     return bytes.isEmpty() ? OptText() : OptText(decoded(bytes));
 }
 
-Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups)
+Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups, SharedTexts &names)
 {
     Entry entry;
     const bool unnamed = trimmedSpacesAndTabs(pending.name).isEmpty();
-    entry.name = decoded(unnamed ? nameFromAddress(url) : pending.name);
+    entry.name = names.text(unnamed ? nameFromAddress(url) : pending.name);
     entry.logo = optionalText(pending.logo);
     const QByteArrayView group = pending.groupTitle.isEmpty() ? pending.extGroup : pending.groupTitle;
     if (!group.isEmpty())
@@ -243,6 +243,12 @@ qsizetype cutAfterAddressLine(QByteArrayView bytes, qsizetype from)
 
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
 {
+    SharedTexts names;
+    parse(bytes, onEntry, names);
+}
+
+void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedTexts &names)
+{
     Pending pending;
     TextCache groups;
     forEachLine(bytes, [&](QByteArrayView line) {
@@ -256,7 +262,7 @@ void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
         case LineKind::comment:
             break;
         case LineKind::address:
-            onEntry(makeEntry(line, pending, groups));
+            onEntry(makeEntry(line, pending, groups, names));
             pending = Pending{};
             break;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SharedTexts.h"
 #include "model/Records.h"
 
 #include <QByteArrayView>
@@ -25,6 +26,8 @@ struct Entry {
 // Calls `onEntry` once per address line with the finished entry. The bytes are UTF-8;
 // invalid sequences become U+FFFD.
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry);
+// The same, sharing equal names with the entries of earlier calls given the same `names`.
+void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedTexts &names);
 
 // Calls `onAddress` with each address line, as `parse` finds them, without reading the
 // lines before it.
