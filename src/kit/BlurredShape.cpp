@@ -13,7 +13,7 @@ namespace {
 // Bytes of blurred pictures kept for reuse.
 constexpr qsizetype kCacheBytes = 8 * 1024 * 1024;
 // From this reach on, a blur is made at half size.
-constexpr int kHalfSizeReach = 12;
+constexpr int kHalfSizeReach = 40;
 
 struct Key {
     QRgb color;
