@@ -5,6 +5,7 @@
 #include <QCache>
 #include <QMutex>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -42,15 +43,32 @@ std::vector<float> gaussianWeights(qreal sigma, int reach)
     return weights;
 }
 
-// One pass of the separable blur, from `in` to `out` along rows (`stride` 1) or columns.
-void blurLine(const float *in, float *out, int length, int stride, const std::vector<float> &weights)
+// The pass of the separable blur along one row, from `in` to `out`.
+void blurRow(const float *in, float *out, int length, const std::vector<float> &weights)
 {
     const int reach = int(weights.size() / 2);
     for (int i = 0; i < length; ++i) {
         float sum = 0;
         for (int k = std::max(-reach, -i); k <= std::min(reach, length - 1 - i); ++k)
-            sum += in[(i + k) * stride] * weights[size_t(k + reach)];
-        out[i * stride] = sum;
+            sum += in[i + k] * weights[size_t(k + reach)];
+        out[i] = sum;
+    }
+}
+
+// The pass of the separable blur down the columns, from `in` to `out`, a whole row at a
+// time: each output row adds up its neighbour rows, read in memory order.
+void blurColumns(const float *in, float *out, int w, int h, const std::vector<float> &weights)
+{
+    const int reach = int(weights.size() / 2);
+    for (int y = 0; y < h; ++y) {
+        float *row = out + size_t(y) * size_t(w);
+        std::fill(row, row + w, 0.f);
+        for (int k = std::max(-reach, -y); k <= std::min(reach, h - 1 - y); ++k) {
+            const float weight = weights[size_t(k + reach)];
+            const float *from = in + size_t(y + k) * size_t(w);
+            for (int x = 0; x < w; ++x)
+                row[x] += from[x] * weight;
+        }
     }
 }
 
@@ -82,9 +100,8 @@ QImage make(const QColor &color, qreal blur, qreal radius, QSize shapeSize)
         const std::vector<float> weights = gaussianWeights(blur / 2 / step, (reach + step - 1) / step);
         std::vector<float> b(a.size());
         for (int y = 0; y < h; ++y)
-            blurLine(&a[size_t(y) * size_t(w)], &b[size_t(y) * size_t(w)], w, 1, weights);
-        for (int x = 0; x < w; ++x)
-            blurLine(&b[size_t(x)], &a[size_t(x)], h, w, weights);
+            blurRow(&a[size_t(y) * size_t(w)], &b[size_t(y) * size_t(w)], w, weights);
+        blurColumns(b.data(), a.data(), w, h, weights);
     }
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < h; ++y) {
