@@ -8,6 +8,7 @@
 AppBackground::AppBackground(QQuickItem *parent)
     : PaintedItem(parent)
 {
+    setSoft(4);
     setOpaquePainting(true);
     setFillColor(Theme::bg());
 }

@@ -1,15 +1,39 @@
 #include "PaintedItem.h"
 
+#include <QtMath>
+
+#include <algorithm>
+
 PaintedItem::PaintedItem(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
 }
 
+void PaintedItem::setSoft(int divisor)
+{
+    m_softDivisor = std::max(1, divisor);
+    updateTextureSize();
+}
+
 void PaintedItem::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
 {
     QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
-    const QSizeF size = newGeometry.size();
-    const bool slim = size.width() > 0 && size.height() > 0 && (size.width() < 1 || size.height() < 1);
-    setTextureSize(slim ? QSize(1, 1) : QSize());
+    updateTextureSize();
+}
+
+void PaintedItem::updateTextureSize()
+{
+    const QSizeF size = this->size();
+    if (size.width() <= 0 || size.height() <= 0) {
+        setTextureSize(QSize());
+        return;
+    }
+    // Never below a pixel: the default texture would round to nothing and every paint
+    // would fail with warnings.
+    const QSizeF scaled = size / m_softDivisor;
+    if (m_softDivisor == 1 && scaled.width() >= 1 && scaled.height() >= 1)
+        setTextureSize(QSize());
+    else
+        setTextureSize(QSize(std::max(1, qCeil(scaled.width())), std::max(1, qCeil(scaled.height()))));
 }

@@ -7,6 +7,7 @@
 RadialGlow::RadialGlow(QQuickItem *parent)
     : PaintedItem(parent)
 {
+    setSoft(2);
 }
 
 void RadialGlow::setColor(const QColor &color)

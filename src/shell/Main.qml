@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Window
 import Zelfor.App
 import Zelfor.Shell
 

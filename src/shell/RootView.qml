@@ -83,13 +83,18 @@ Item {
         }
     }
 
-    ChoiceDialogView {
+    // Made when the first dialog opens, so that the window's first frame does not wait for
+    // the dialog's parts.
+    Loader {
         objectName: "dialog"
         anchors.fill: parent
-        model: root.shownDialog
-        open: AppState.dialog !== null
-        opacity: open ? 1 : 0
+        active: root.shownDialog !== null
+        enabled: AppState.dialog !== null
+        opacity: enabled ? 1 : 0
         visible: opacity > 0
         Behavior on opacity { NumberAnimation { duration: 180; easing.type: Easing.InOutQuad } }
+        Component.onCompleted: setSource("qrc:/Zelfor/Kit/ChoiceDialogView.qml",
+                                         { model: Qt.binding(() => root.shownDialog),
+                                           open: Qt.binding(() => AppState.dialog !== null) })
     }
 }

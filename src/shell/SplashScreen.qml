@@ -99,37 +99,42 @@ Item {
                 }
             }
 
-            Column {
+            // Made with the failure, so that the first frame leaves out its button and icon.
+            Loader {
                 objectName: "failure"
                 anchors.centerIn: parent
-                visible: screen.hasError
-                spacing: 14
+                active: screen.hasError
+                visible: active
 
-                UiText {
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    text: Localized.text("connect_failed")
-                    color: "white"
-                    font.pixelSize: 17
-                    font.weight: Font.DemiBold
-                }
+                sourceComponent: Column {
+                    spacing: 14
 
-                UiText {
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    width: Math.min(implicitWidth, 420)
-                    text: screen.error
-                    color: Theme.textDim
-                    font.pointSize: Theme.pointSize(13.5)
-                    horizontalAlignment: Text.AlignHCenter
-                    wrapMode: Text.Wrap
-                }
+                    UiText {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        text: Localized.text("connect_failed")
+                        color: "white"
+                        font.pixelSize: 17
+                        font.weight: Font.DemiBold
+                    }
 
-                PillButton {
-                    objectName: "retryButton"
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    title: Localized.text("retry")
-                    icon: "arrow.clockwise"
-                    primary: true
-                    action: () => screen.retry()
+                    UiText {
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        width: Math.min(implicitWidth, 420)
+                        text: screen.error
+                        color: Theme.textDim
+                        font.pointSize: Theme.pointSize(13.5)
+                        horizontalAlignment: Text.AlignHCenter
+                        wrapMode: Text.Wrap
+                    }
+
+                    PillButton {
+                        objectName: "retryButton"
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        title: Localized.text("retry")
+                        icon: "arrow.clockwise"
+                        primary: true
+                        action: () => screen.retry()
+                    }
                 }
             }
         }

@@ -1,5 +1,6 @@
 #include "KitTestSupport.h"
 #include "kit/AccentText.h"
+#include "kit/BlurredShape.h"
 #include "kit/FocusFrame.h"
 #include "kit/GradientShape.h"
 #include "kit/PicturePlaceholder.h"
@@ -11,6 +12,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -48,6 +50,58 @@ TEST(PaintedItems, RoundShapesHaveSmoothRims)
         EXPECT_GT(blended, 8);
     }
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
+}
+
+// Glows paint fewer pixels than they show; drawn, they match a paint at full size.
+TEST(PaintedItems, SoftPicturesLookLikeTheirFullSizePaint)
+{
+    ShownPage page(QStringLiteral("painted/SoftPictures.qml"));
+    ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
+    const QImage shown = page.view().grabWindow().convertToFormat(QImage::Format_RGB32);
+    for (const char *name : { "background", "glow" }) {
+        SCOPED_TRACE(name);
+        auto *item = qobject_cast<QQuickPaintedItem *>(page.child(QString::fromLatin1(name)));
+        ASSERT_NE(item, nullptr);
+        QImage full(item->size().toSize(), QImage::Format_RGB32);
+        full.fill(item->fillColor().isValid() && item->fillColor().alpha() == 255 ? item->fillColor() : QColor(Qt::black));
+        {
+            QPainter painter(&full);
+            item->paint(&painter);
+        }
+        const QPoint origin = item->mapToScene(QPointF(0, 0)).toPoint();
+        int worst = 0;
+        for (int y = 0; y < full.height(); y += 7) {
+            for (int x = 0; x < full.width(); x += 7) {
+                const QColor want = full.pixelColor(x, y);
+                const QColor got = shown.pixelColor(origin + QPoint(x, y));
+                worst = std::max({ worst, std::abs(want.red() - got.red()), std::abs(want.green() - got.green()),
+                                   std::abs(want.blue() - got.blue()) });
+            }
+        }
+        EXPECT_LE(worst, 4);
+    }
+    EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
+}
+
+// Across a straight edge a blurred shape follows the Gaussian's integral, whether it is
+// made at full size (narrow blurs) or at half size (wide ones), and keeps its full size.
+TEST(PaintedItems, BlurredShapesFollowTheGaussianAcrossAnEdge)
+{
+    for (const qreal blur : { 4.0, 30.0 }) {
+        SCOPED_TRACE(blur);
+        const QSize shape(160, 160);
+        const int reach = shadowReach(blur);
+        const QImage image = blurredShape(Qt::black, blur, 0, shape);
+        ASSERT_EQ(image.size(), shape + QSize(2 * reach, 2 * reach));
+        const qreal sigma = blur / 2;
+        const int middle = image.height() / 2;
+        for (const qreal along : { -1.0, 0.0, 1.0 }) {
+            const int x = reach + int(std::floor(along * sigma));
+            const double centre = (x + 0.5 - reach) / sigma;
+            const double want = 255 * 0.5 * std::erfc(-centre / std::sqrt(2.0));
+            EXPECT_NEAR(qAlpha(image.pixel(x, middle)), want, 6) << "at " << along << " deviations";
+        }
+    }
 }
 
 struct PropertyCase {

@@ -268,6 +268,7 @@ TEST_F(RootViewTest, ToastLetsClicksThroughAndTheDialogLiesAbove)
     QQuickItem *dialog = itemNamed(window->contentItem(), QStringLiteral("dialog"));
     ASSERT_TRUE(dialog);
     EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(dialog->childItems().isEmpty()) << "the dialog's view waits for the first dialog";
     app->setDialog(std::make_unique<ChoiceDialogModel>(QStringLiteral("Pick"), QStringList { "A", "B" }, 0, [](int) {}));
     ASSERT_TRUE(waitUntil([&] { return dialog->isVisible() && dialog->opacity() == 1; }));
     const QPointF middle(window->width() / 2.0, window->height() - 50.0);
