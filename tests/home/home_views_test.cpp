@@ -1,5 +1,5 @@
 #include "../kit/KitTestSupport.h"
-#include "AppWindow.h"
+#include "AppWindowTest.h"
 #include "RunTask.h"
 #include "XtreamProvider.h"
 #include "app/AppState.h"
@@ -31,7 +31,7 @@ bool waitUntil(const std::function<bool()> &done)
 
 // The application's window over the shared state, whose portal gives this device the
 // loopback provider's playlist with a notice, an update and support contacts.
-class HomeViews : public ::testing::Test {
+class HomeViews : public AppWindowTest {
 protected:
     static void SetUpTestSuite()
     {
@@ -61,17 +61,7 @@ protected:
     {
         AppState::shared()->setLanguage(QStringLiteral("en"));
         AppState::shared()->replace(Routes::Home {});
-        shown = std::make_unique<AppWindow>();
-        ASSERT_TRUE(shown->problems().isEmpty()) << qPrintable(shown->problems().join('\n'));
-        window = shown->window();
-        ASSERT_TRUE(window);
-    }
-
-    void TearDown() override
-    {
-        EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
-        shown.reset();
-        AppState::shared()->setLanguage(QStringLiteral("en"));
+        showWindow();
     }
 
     template <typename T> T *top() const { return shown->top<T>(); }
@@ -80,8 +70,6 @@ protected:
 
     static inline LoopbackServer *portal = nullptr;
     static inline XtreamProvider *provider = nullptr;
-    std::unique_ptr<AppWindow> shown;
-    QQuickWindow *window = nullptr;
 };
 
 TEST_F(HomeViews, HomeStartsWithItsCountsBannersAndTiles)

@@ -1,5 +1,5 @@
 #include "../kit/KitTestSupport.h"
-#include "AppWindow.h"
+#include "AppWindowTest.h"
 #include "RunTask.h"
 #include "XtreamProvider.h"
 #include "app/AppState.h"
@@ -25,7 +25,7 @@ namespace {
 
 // The application's window over the shared state, whose device has the loopback provider's
 // playlist; that provider never answers a details request.
-class DetailsViews : public ::testing::Test {
+class DetailsViews : public AppWindowTest {
 protected:
     static void SetUpTestSuite()
     {
@@ -53,22 +53,11 @@ protected:
     {
         AppState::shared()->setLanguage(u"en"_qs);
         AppState::shared()->replace(Routes::Home {});
-        shown = std::make_unique<AppWindow>();
-        ASSERT_TRUE(shown->problems().isEmpty()) << qPrintable(shown->problems().join('\n'));
-        window = shown->window();
-        ASSERT_TRUE(window);
-    }
-
-    void TearDown() override
-    {
-        EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
-        shown.reset();
+        showWindow();
     }
 
     static inline LoopbackServer *portal = nullptr;
     static inline XtreamProvider *provider = nullptr;
-    std::unique_ptr<AppWindow> shown;
-    QQuickWindow *window = nullptr;
 };
 
 struct DetailsCase {

@@ -1,5 +1,5 @@
 #include "../kit/KitTestSupport.h"
-#include "AppWindow.h"
+#include "AppWindowTest.h"
 #include "DevPortal.h"
 #include "RunTask.h"
 #include "app/AppState.h"
@@ -35,7 +35,7 @@ DemoMedia fakeMedia()
 
 // The application's window over the shared state, the device record taken from a demo
 // portal on a free loopback port that gives the device its Xtream-Codes account.
-class VodViewsTest : public ::testing::Test {
+class VodViewsTest : public AppWindowTest {
 protected:
     static void SetUpTestSuite()
     {
@@ -56,17 +56,7 @@ protected:
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(app->refreshDevice())));
         ASSERT_TRUE(app->activePlaylist());
         app->replace(Routes::Home {});
-        shown = std::make_unique<AppWindow>();
-        ASSERT_TRUE(shown->problems().isEmpty()) << qPrintable(shown->problems().join('\n'));
-        window = shown->window();
-        ASSERT_TRUE(window);
-    }
-
-    void TearDown() override
-    {
-        EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
-        shown.reset();
-        app->setLanguage(QStringLiteral("en"));
+        showWindow();
     }
 
     // The view-model of the screen on top, once there is one of that kind and it is ready.
@@ -94,8 +84,6 @@ protected:
 
     static inline DevPortal *portal = nullptr;
     AppState *app = nullptr;
-    std::unique_ptr<AppWindow> shown;
-    QQuickWindow *window = nullptr;
 };
 
 // Movies, a poster, its details, play, back to the details; then a series and an episode;
