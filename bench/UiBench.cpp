@@ -9,7 +9,8 @@
 //   home_counts_ms   process start to the frame showing home's three counts
 //   idle_cpu_pct     CPU of the process on home over 5 s, once it has stood 2 s
 //   live_open_ms     Enter on the Live TV tile to the frame showing the channels
-//   filter_key_worst_ms   worst of the keys typing the live filter, key to the filtered list
+//   filter_key_worst_ms   worst of the keys typing the live filter once the screen is at rest
+//                    (no frame for 300 ms), key to the filtered list
 //   peak_rss_mb      peak resident memory after Live TV and the filter
 //   search_settled_worst_ms   worst of the keys typing a search, key to the frame after the
 //                    last change of any result row (settled: no change for 300 ms)

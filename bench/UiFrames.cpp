@@ -63,6 +63,16 @@ std::optional<qint64> FrameClock::frameAfter(qint64 changeNs, int timeoutMs)
     return swap;
 }
 
+bool FrameClock::waitForQuiet(int quietMs, int timeoutMs)
+{
+    return waitUntil(
+        [&] {
+            const QMutexLocker lock(&m_mutex);
+            return m_swaps.empty() || monotonicNs() - m_swaps.back() > qint64(quietMs) * 1'000'000;
+        },
+        timeoutMs);
+}
+
 int FrameClock::framesBetween(qint64 fromNs, qint64 toNs) const
 {
     const QMutexLocker lock(&m_mutex);

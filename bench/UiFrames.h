@@ -23,6 +23,9 @@ public:
     // The swap of the first frame whose scene was taken from the items at or after
     // `changeNs`; waits for it (asking for a frame) at most `timeoutMs`.
     std::optional<qint64> frameAfter(qint64 changeNs, int timeoutMs = 10000);
+    // Waits until no frame has been swapped for `quietMs`, at most `timeoutMs`; false when
+    // frames kept coming.
+    bool waitForQuiet(int quietMs, int timeoutMs);
     // Frames swapped between the two times.
     int framesBetween(qint64 fromNs, qint64 toNs) const;
     // Called on the render thread with each swap's time.

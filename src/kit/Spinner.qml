@@ -16,13 +16,12 @@ Item {
         anchors.fill: parent
         anchors.margins: -lineWidth / 2
         lineWidth: 0.11 * root.size
+        rotation: turn.angle
     }
 
-    RotationAnimator on rotation {
-        running: root.visible
-        from: 0
-        to: 360
-        duration: 900
-        loops: Animation.Infinite
+    SpinnerTurn {
+        id: turn
+        objectName: "spinnerTurn"
+        item: root
     }
 }

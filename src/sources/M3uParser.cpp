@@ -199,17 +199,22 @@ OptText optionalText(QByteArrayView bytes)
     return bytes.isEmpty() ? OptText() : OptText(decoded(bytes));
 }
 
-Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups, SharedTexts &names)
+OptText optionalText(QByteArrayView bytes, SharedTexts &texts)
+{
+    return bytes.isEmpty() ? OptText() : OptText(texts.packed(bytes));
+}
+
+Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups, SharedTexts &texts)
 {
     Entry entry;
     const bool unnamed = trimmedSpacesAndTabs(pending.name).isEmpty();
-    entry.name = names.text(unnamed ? nameFromAddress(url) : pending.name);
-    entry.logo = optionalText(pending.logo);
+    entry.name = texts.text(unnamed ? nameFromAddress(url) : pending.name);
+    entry.logo = optionalText(pending.logo, texts);
     const QByteArrayView group = pending.groupTitle.isEmpty() ? pending.extGroup : pending.groupTitle;
     if (!group.isEmpty())
         entry.group = groups.text(group);
-    entry.tvgId = optionalText(pending.tvgId);
-    entry.url = decoded(url);
+    entry.tvgId = optionalText(pending.tvgId, texts);
+    entry.url = texts.packed(url);
     if (!pending.catchupMode.isEmpty()) {
         entry.catchup = catchupFromAttributes(optionalText(pending.catchupMode),
                                               optionalText(pending.catchupDays),

@@ -36,13 +36,13 @@ QString SharedTexts::text(QByteArrayView bytes)
     Slot &slot = m_slots[hash & size_t(kSlots - 1)];
     if (isAscii(bytes)) {
         if (slot.hash != hash || slot.text != QLatin1StringView(bytes))
-            slot = { QString::fromLatin1(bytes), hash };
+            slot = { m_blocks.decoded(bytes), hash };
         return slot.text;
     }
     // UTF-8 never takes fewer bytes than UTF-16 units.
     char16_t units[kMaxSharedBytes]; // left uninitialised, unlike QChar
     const QStringView text = decodedInto(bytes, units);
     if (slot.hash != hash || slot.text != text)
-        slot = { text.toString(), hash };
+        slot = { m_blocks.copy(text), hash };
     return slot.text;
 }

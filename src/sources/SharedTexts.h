@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextBlocks.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringConverter>
@@ -22,6 +24,9 @@ public:
     // The text of UTF-8 bytes as M3uText::decoded reads it, or an equal string handed out
     // before.
     QString text(QByteArrayView bytes);
+    // The text of UTF-8 bytes, not looked up (for texts that seldom repeat); stored packed
+    // with the others.
+    QString packed(QByteArrayView bytes) { return m_blocks.decoded(bytes); }
 
 private:
     struct Slot {
@@ -32,5 +37,6 @@ private:
     QStringView decodedInto(QByteArrayView bytes, char16_t *units);
 
     std::vector<Slot> m_slots;
+    TextBlocks m_blocks;
     QStringDecoder m_decoder { QStringDecoder::Utf8, QStringDecoder::Flag::Stateless };
 };

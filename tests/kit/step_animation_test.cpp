@@ -1,6 +1,7 @@
 #include "KitTestSupport.h"
 #include "ManualClock.h"
 #include "kit/LivePulse.h"
+#include "kit/SpinnerTurn.h"
 
 #include <QQmlComponent>
 #include <QQuickWindow>
@@ -25,6 +26,20 @@ TEST(LivePulse, FadesUpAndDownInNineTenthsOfASecondEach)
                                   { 1800, 0.35 }, { 2700, 1 } };
     for (const PulsePoint &point : points)
         EXPECT_NEAR(LivePulse::opacityAt(point.ms), point.opacity, 1e-9) << point.ms;
+}
+
+struct TurnPoint {
+    qint64 ms;
+    qreal angle;
+};
+
+// Once every 0.9 s, in whole steps of 30 degrees.
+TEST(SpinnerTurn, TurnsOnceInNineTenthsOfASecondInTwelveSteps)
+{
+    const TurnPoint points[] = { { 0, 0 }, { 74, 0 }, { 75, 30 }, { 449, 150 }, { 450, 180 }, { 899, 330 }, { 900, 0 },
+                                 { 1950, 60 } };
+    for (const TurnPoint &point : points)
+        EXPECT_DOUBLE_EQ(SpinnerTurn::angleAt(point.ms), point.angle) << point.ms;
 }
 
 // A pulse on an item of a shown window, in virtual time.
@@ -115,6 +130,35 @@ TEST(LiveBadgePulse, RunsOnlyWhileTheBadgeCanBeSeen)
     page->setVisible(true);
     window.showMinimized();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !pulse->property("running").toBool(); }, 5000));
+}
+
+// The ring as the views use it: it turns step by step while shown, not every frame, and
+// stops with its layer hidden.
+TEST(SpinnerView, TurnsInStepsOnlyWhileShown)
+{
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QQmlComponent component(&engine);
+    component.setData("import QtQuick\nimport Zelfor.Kit\nItem { width: 100; height: 100; Spinner { } }",
+                      QUrl(QStringLiteral("file:///spinner.qml")));
+    std::unique_ptr<QQuickItem> page(qobject_cast<QQuickItem *>(component.create()));
+    ASSERT_TRUE(page) << qPrintable(component.errorString());
+    QQuickWindow window;
+    page->setParentItem(window.contentItem());
+    auto *turn = page->findChild<StepAnimation *>(QStringLiteral("spinnerTurn"));
+    ASSERT_TRUE(turn);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(turn->running());
+    QQuickItem *ring = page->childItems().constFirst()->childItems().constFirst();
+    QList<qreal> angles;
+    QObject::connect(ring, &QQuickItem::rotationChanged, [&] { angles.append(ring->rotation()); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return angles.size() >= 3; }, 5000));
+    for (qreal angle : angles)
+        EXPECT_DOUBLE_EQ(std::fmod(angle, 360.0 / SpinnerTurn::kSteps), 0.0) << angle;
+    page->setVisible(false);
+    EXPECT_FALSE(turn->running());
+    EXPECT_EQ(ring->rotation(), 0);
 }
 
 } // namespace
