@@ -62,15 +62,19 @@ ColumnLayout {
                 }
             }
 
-            VideoSurface {
-                objectName: "previewSurface"
+            // Made with the first preview: the video outputs are slow to make, and opening
+            // the screen does not wait for them.
+            Loader {
                 anchors.fill: parent
                 anchors.margins: 1
-                visible: pane.screen.hasPreview
-                engine: pane.screen.engine
-                hostsVLC: false
-                usesVLC: false
-                aspectMode: pane.screen.aspectMode
+                active: pane.screen.hasPreview
+                sourceComponent: VideoSurface {
+                    objectName: "previewSurface"
+                    engine: pane.screen.engine
+                    hostsVLC: false
+                    usesVLC: false
+                    aspectMode: pane.screen.aspectMode
+                }
             }
 
             Spinner {

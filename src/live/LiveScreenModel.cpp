@@ -39,6 +39,8 @@ LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     connect(m_engine, &PlayerEngine::itemChanged, this, &LiveScreenModel::showPlayingKey);
     connect(m_engine, &PlayerEngine::errorChanged, this, &LiveScreenModel::showPlayingKey);
     showPlayingKey();
+    // The channels load while the view is being made.
+    load();
 }
 
 LiveScreenModel::~LiveScreenModel()
@@ -49,12 +51,8 @@ LiveScreenModel::~LiveScreenModel()
 
 void LiveScreenModel::appeared()
 {
-    if (!m_playlist) {
-        if (app())
-            app()->replace(app()->rootRoute());
-        return;
-    }
-    load();
+    if (!m_playlist && app())
+        app()->replace(app()->rootRoute());
 }
 
 void LiveScreenModel::requestReload()

@@ -128,6 +128,7 @@ TEST_F(LiveDemoTest, PreviewThenFullScreenWithoutReloadingThenBackStillPlaying)
 {
     ASSERT_TRUE(liveLoaded());
     shoot("live-en");
+    EXPECT_FALSE(previewSink()) << "no video output is made before a preview";
     press(Key::Kind::down);
     press(Key::Kind::enter);
     PlayerEngine *player = PlayerEngine::shared();

@@ -244,6 +244,24 @@ TEST(LiveScreenLoad, AFailedLoadShowsItsMessageAndRetryLoadsAgain)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !screen->error().isEmpty(); }, 10000));
 }
 
+// The channels load from the moment the screen is made, not once its view has been made.
+TEST(LiveScreenLoad, ChannelsLoadBeforeTheViewAppears)
+{
+    DevPortal portal { DevPortalOptions { .port = 0, .playlists = 1 }, DemoMedia {} };
+    AppStateFixture app;
+    app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
+    app.makeState({ Routes::Home {}, Routes::Live {} });
+    EngineRig engine;
+    Catalog catalog(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
+    ScreenDeps deps = app.screenDeps();
+    deps.catalog = &catalog;
+    deps.engine = engine.engine.get();
+    deps.clock = &engine.clock;
+    LiveScreenModel screen(deps, app.topEntry());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.loaded(); }, 5000));
+    EXPECT_GT(screen.channels()->count(), 0);
+}
+
 TEST(LiveScreenLoad, WithoutAnActivePlaylistTheAppStartsOver)
 {
     AppStateFixture app;
