@@ -30,7 +30,7 @@ Item {
             height: 7
             radius: 3.5
             color: Qt.rgba(1, 77 / 255, 109 / 255, 1)
-            opacity: pulse.opacity
+            opacity: pulse.value
 
             LivePulse {
                 id: pulse

@@ -4,7 +4,7 @@
 
 LivePulse::LivePulse(QObject *parent) : LivePulse(AppClock::system(), parent) {}
 
-LivePulse::LivePulse(AppClock *clock, QObject *parent) : StepAnimation(kStepMs, clock, parent) {}
+LivePulse::LivePulse(AppClock *clock, QObject *parent) : StepAnimation(kStepMs, kLow, clock, parent) {}
 
 qreal LivePulse::opacityAt(qint64 elapsedMs)
 {
@@ -12,13 +12,4 @@ qreal LivePulse::opacityAt(qint64 elapsedMs)
     const qreal t = qreal(phase < kFadeMs ? phase : 2 * kFadeMs - phase) / kFadeMs;
     const qreal eased = t < 0.5 ? 2 * t * t : 1 - (2 - 2 * t) * (2 - 2 * t) / 2;
     return kLow + (1 - kLow) * eased;
-}
-
-void LivePulse::showAt(qint64 elapsedMs)
-{
-    const qreal opacity = opacityAt(elapsedMs);
-    if (qFuzzyCompare(opacity, m_opacity))
-        return;
-    m_opacity = opacity;
-    emit opacityChanged();
 }

@@ -2,12 +2,11 @@
 
 #include "StepAnimation.h"
 
-// The live badge's dot: its opacity fades from 0.35 to 1 and back, 0.9 s each way (ease in
-// and out), in steps.
+// The live badge's dot: its opacity (`value`) fades from 0.35 to 1 and back, 0.9 s each way
+// (ease in and out), in steps.
 class LivePulse : public StepAnimation {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(qreal opacity READ opacity NOTIFY opacityChanged)
 
 public:
     static constexpr qint64 kFadeMs = 900;
@@ -17,16 +16,9 @@ public:
     explicit LivePulse(QObject *parent = nullptr);
     LivePulse(AppClock *clock, QObject *parent = nullptr);
 
-    qreal opacity() const { return m_opacity; }
-
     // The opacity `elapsedMs` into the pulse.
     static qreal opacityAt(qint64 elapsedMs);
 
-signals:
-    void opacityChanged();
-
 private:
-    void showAt(qint64 elapsedMs) override;
-
-    qreal m_opacity = kLow;
+    qreal valueAt(qint64 elapsedMs) const override { return opacityAt(elapsedMs); }
 };

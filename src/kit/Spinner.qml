@@ -16,7 +16,7 @@ Item {
         anchors.fill: parent
         anchors.margins: -lineWidth / 2
         lineWidth: 0.11 * root.size
-        rotation: turn.angle
+        rotation: turn.value
     }
 
     SpinnerTurn {

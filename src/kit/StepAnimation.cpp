@@ -4,11 +4,12 @@
 
 #include <QQuickWindow>
 
-StepAnimation::StepAnimation(qint64 stepMs, AppClock *clock, QObject *parent)
+StepAnimation::StepAnimation(qint64 stepMs, qreal startValue, AppClock *clock, QObject *parent)
     : QObject(parent)
     , m_stepMs(stepMs)
     , m_clock(clock)
     , m_timer(clock->createTimer())
+    , m_value(startValue)
 {
 }
 
@@ -57,4 +58,13 @@ void StepAnimation::update()
         showAt(0);
     }
     emit runningChanged();
+}
+
+void StepAnimation::showAt(qint64 elapsedMs)
+{
+    const qreal value = valueAt(elapsedMs);
+    if (value == m_value)
+        return;
+    m_value = value;
+    emit valueChanged();
 }

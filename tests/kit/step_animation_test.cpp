@@ -58,7 +58,7 @@ protected:
     QList<qreal> shownOver(qint64 ms)
     {
         QList<qreal> shown;
-        const auto connection = QObject::connect(&pulse, &LivePulse::opacityChanged, [&] { shown.append(pulse.opacity()); });
+        const auto connection = QObject::connect(&pulse, &StepAnimation::valueChanged, [&] { shown.append(pulse.value()); });
         clock.advance(ms);
         QObject::disconnect(connection);
         return shown;
@@ -85,7 +85,7 @@ TEST_F(LivePulseOnWindow, StopsWhileItsItemOrItsWindowIsHiddenAndStartsLowAgain)
     shownOver(450);
     item.setVisible(false);
     EXPECT_FALSE(pulse.running());
-    EXPECT_EQ(pulse.opacity(), LivePulse::kLow);
+    EXPECT_EQ(pulse.value(), LivePulse::kLow);
     EXPECT_TRUE(shownOver(2000).isEmpty());
     item.setVisible(true);
     EXPECT_TRUE(pulse.running());
@@ -106,19 +106,34 @@ TEST_F(LivePulseOnWindow, StopsWhenTheItemLeavesTheWindow)
     EXPECT_TRUE(shownOver(2000).isEmpty());
 }
 
+// A kit item made from QML inside a page of a window not shown yet.
+class KitItemOnWindow : public ::testing::Test {
+protected:
+    bool make(const QByteArray &item)
+    {
+        engine.addImportPath(QStringLiteral("qrc:/"));
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick\nimport Zelfor.Kit\nItem { width: 200; height: 100; " + item + " }",
+                          QUrl(QStringLiteral("file:///page.qml")));
+        page.reset(qobject_cast<QQuickItem *>(component.create()));
+        if (!page) {
+            ADD_FAILURE() << qPrintable(component.errorString());
+            return false;
+        }
+        page->setParentItem(window.contentItem());
+        return true;
+    }
+
+    QQmlEngine engine;
+    QQuickWindow window;
+    std::unique_ptr<QQuickItem> page;
+};
+
 // The badge as the views use it: its dot pulses while it shows and stops with its layer
 // hidden or its window minimised.
-TEST(LiveBadgePulse, RunsOnlyWhileTheBadgeCanBeSeen)
+TEST_F(KitItemOnWindow, LiveBadgePulsesOnlyWhileItCanBeSeen)
 {
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    QQmlComponent component(&engine);
-    component.setData("import QtQuick\nimport Zelfor.Kit\nItem { width: 200; height: 60; LiveBadge { } }",
-                      QUrl(QStringLiteral("file:///badge.qml")));
-    std::unique_ptr<QQuickItem> page(qobject_cast<QQuickItem *>(component.create()));
-    ASSERT_TRUE(page) << qPrintable(component.errorString());
-    QQuickWindow window;
-    page->setParentItem(window.contentItem());
+    ASSERT_TRUE(make("LiveBadge { }"));
     QObject *pulse = page->findChild<QObject *>(QStringLiteral("livePulse"));
     ASSERT_TRUE(pulse);
     EXPECT_FALSE(pulse->property("running").toBool()) << "a window not shown yet";
@@ -134,17 +149,9 @@ TEST(LiveBadgePulse, RunsOnlyWhileTheBadgeCanBeSeen)
 
 // The ring as the views use it: it turns step by step while shown, not every frame, and
 // stops with its layer hidden.
-TEST(SpinnerView, TurnsInStepsOnlyWhileShown)
+TEST_F(KitItemOnWindow, SpinnerTurnsInStepsOnlyWhileShown)
 {
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    QQmlComponent component(&engine);
-    component.setData("import QtQuick\nimport Zelfor.Kit\nItem { width: 100; height: 100; Spinner { } }",
-                      QUrl(QStringLiteral("file:///spinner.qml")));
-    std::unique_ptr<QQuickItem> page(qobject_cast<QQuickItem *>(component.create()));
-    ASSERT_TRUE(page) << qPrintable(component.errorString());
-    QQuickWindow window;
-    page->setParentItem(window.contentItem());
+    ASSERT_TRUE(make("Spinner { }"));
     auto *turn = page->findChild<StepAnimation *>(QStringLiteral("spinnerTurn"));
     ASSERT_TRUE(turn);
     window.show();
