@@ -1,3 +1,5 @@
+#include "sources/Http.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QStandardPaths>
@@ -41,5 +43,10 @@ int main(int argc, char **argv)
     QCoreApplication::setOrganizationName(QStringLiteral("ZelforTests"));
     QCoreApplication::setApplicationName(QStringLiteral("ZelforTests"));
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // The shared Http's network thread ends while the application still stands: left to the
+    // application's destructor, that thread could deliver one more event through an
+    // application already taken down.
+    qDeleteAll(app.findChildren<Http *>(Qt::FindDirectChildrenOnly));
+    return result;
 }
