@@ -5,11 +5,11 @@
 #include "model/ContentKeys.h"
 #include "sources/PlaylistRows.h"
 
-void openContent(AppState &app, const Playlist &playlist, const QList<MediaItem> &items, qsizetype index)
+void openContent(AppState &app, const Playlist &playlist, const SharedMediaItems &items, qsizetype index)
 {
-    if (index < 0 || index >= items.size())
+    if (!items || index < 0 || index >= items->size())
         return;
-    const MediaItem &item = items[index];
+    const MediaItem item = items->at(index);
     switch (item.type) {
     case ContentType::live: {
         app.prefs()->addRecentLive(itemKey(ContentType::live, playlist.id, item.id));

@@ -124,7 +124,7 @@ void FavoritesScreenModel::open(int index)
 {
     if (!app() || !m_playlist)
         return;
-    openContent(*app(), *m_playlist, *m_items->items(), index);
+    openContent(*app(), *m_playlist, m_items->items(), index);
 }
 
 void FavoritesScreenModel::toggleFavorite(int index)

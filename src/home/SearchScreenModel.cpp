@@ -235,10 +235,10 @@ void SearchScreenModel::open(int type, int index)
 {
     const ContentListModel *model = results(type);
     const std::optional<Playlist> playlist = activePlaylist();
-    const MediaItem *item = model ? model->itemAt(index) : nullptr;
+    const std::optional<MediaItem> item = model ? model->itemAt(index) : std::nullopt;
     if (!item || !playlist)
         return;
-    openContent(*app(), *playlist, { *item }, 0);
+    openContent(*app(), *playlist, std::make_shared<const MediaItems>(MediaItems { *item }), 0);
 }
 
 void SearchScreenModel::setFocus(int row, int col)

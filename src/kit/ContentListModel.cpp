@@ -9,25 +9,25 @@
 
 ContentListModel::ContentListModel(QObject *parent)
     : QAbstractListModel(parent)
-    , m_items(std::make_shared<const QList<MediaItem>>())
+    , m_items(std::make_shared<const MediaItems>())
 {
 }
 
 ContentListModel::Items ContentListModel::itemsOf(const SectionPtr &section)
 {
     if (!section)
-        return std::make_shared<const QList<MediaItem>>();
+        return std::make_shared<const MediaItems>();
     return Items(section, &section->all);
 }
 
-ContentListModel::Items ContentListModel::itemsOf(QList<MediaItem> items)
+ContentListModel::Items ContentListModel::itemsOf(MediaItems items)
 {
-    return std::make_shared<const QList<MediaItem>>(std::move(items));
+    return std::make_shared<const MediaItems>(std::move(items));
 }
 
 void ContentListModel::setItems(Items items, qint64 playlistId)
 {
-    m_items = items ? std::move(items) : std::make_shared<const QList<MediaItem>>();
+    m_items = items ? std::move(items) : std::make_shared<const MediaItems>();
     m_playlistId = playlistId;
     std::vector<qint32> all(size_t(m_items->size()));
     std::iota(all.begin(), all.end(), 0);
@@ -122,24 +122,31 @@ void ContentListModel::applyEdit(const RowEdit &edit, const std::vector<qint32> 
     }
 }
 
-const MediaItem *ContentListModel::itemAt(int row) const
+std::optional<MediaItem> ContentListModel::itemAt(int row) const
 {
     if (row < 0 || row >= count())
-        return nullptr;
-    return &m_items->at(m_rows[size_t(row)]);
+        return std::nullopt;
+    return m_items->at(m_rows[size_t(row)]);
 }
 
 QString ContentListModel::keyAt(int row) const
 {
-    const MediaItem *item = itemAt(row);
-    return item ? itemKey(item->type, m_playlistId, item->id) : QString();
+    if (row < 0 || row >= count())
+        return {};
+    const qint32 at = m_rows[size_t(row)];
+    return itemKey(m_items->type(at), m_playlistId, m_items->id(at));
 }
 
 int ContentListModel::rowOfKey(const QString &key) const
 {
+    // Keys end with the item id, after the playlist and the type: only rows of that id
+    // need their key built.
+    const qsizetype typeEnd = key.indexOf(u'|', key.indexOf(u'|') + 1);
+    if (key.indexOf(u'|') < 0 || typeEnd < 0)
+        return -1;
+    const QStringView id = QStringView(key).sliced(typeEnd + 1);
     for (int row = 0; row < count(); ++row) {
-        // Keys end with the item id: only those rows need their key built.
-        if (key.endsWith(itemAt(row)->id) && keyAt(row) == key)
+        if (m_items->textIs(m_rows[size_t(row)], MediaItems::Text::id, id) && keyAt(row) == key)
             return row;
     }
     return -1;
@@ -191,22 +198,22 @@ int ContentListModel::rowCount(const QModelIndex &parent) const
 
 QVariant ContentListModel::data(const QModelIndex &index, int role) const
 {
-    const MediaItem *item = itemAt(index.row());
-    if (!item)
+    if (index.row() < 0 || index.row() >= count())
         return {};
+    const qint32 at = m_rows[size_t(index.row())];
     switch (role) {
     case NameRole:
-        return item->name;
+        return m_items->name(at);
     case LogoRole:
-        return item->logo.value_or(QString());
+        return m_items->text(at, MediaItems::Text::logo).value_or(QString());
     case NumRole:
-        return m_numbered ? qint64(index.row()) + 1 : item->num;
+        return m_numbered ? qint64(index.row()) + 1 : m_items->num(at);
     case CatchupDaysRole:
-        return item->catchup ? item->catchup->days : 0;
+        return m_items->catchup(at) ? m_items->catchup(at)->days : 0;
     case RatingRole:
-        return item->rating.value_or(QString());
+        return m_items->text(at, MediaItems::Text::rating).value_or(QString());
     case RatingBadgeRole:
-        return PosterRating::badge(item->rating).value_or(QString());
+        return PosterRating::badge(m_items->text(at, MediaItems::Text::rating)).value_or(QString());
     case ItemKeyRole:
         return keyAt(index.row());
     case FavoriteRole:

@@ -23,7 +23,7 @@ class ContentListModel : public QAbstractListModel {
     Q_PROPERTY(int focusedRow READ focusedRow NOTIFY focusedRowChanged)
 
 public:
-    using Items = std::shared_ptr<const QList<MediaItem>>;
+    using Items = SharedMediaItems;
 
     enum Role {
         NameRole = Qt::UserRole + 1,
@@ -42,7 +42,7 @@ public:
 
     // Items shared with a loaded section (no copy).
     static Items itemsOf(const SectionPtr &section);
-    static Items itemsOf(QList<MediaItem> items);
+    static Items itemsOf(MediaItems items);
 
     // New items, all shown in their own order. `playlistId` makes the item keys.
     void setItems(Items items, qint64 playlistId);
@@ -61,8 +61,8 @@ public:
     const std::vector<qint32> &rows() const { return m_rows; }
     qint64 playlistId() const { return m_playlistId; }
     int count() const { return int(m_rows.size()); }
-    // The item shown at `row`; nullptr outside the rows.
-    const MediaItem *itemAt(int row) const;
+    // The item shown at `row`; nothing outside the rows.
+    std::optional<MediaItem> itemAt(int row) const;
     QString keyAt(int row) const;
     // The first row showing the item of that key; -1 when none does.
     int rowOfKey(const QString &key) const;

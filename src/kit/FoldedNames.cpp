@@ -77,21 +77,21 @@ void foldInto(QStringView text, char16_t *out)
 
 } // namespace
 
-FoldedNames::FoldedNames(const QList<MediaItem> &items)
+FoldedNames::FoldedNames(const MediaItems &items)
 {
     // Each name's length (with its separator) first, then where each starts, then the
     // folding of every run straight into its place.
     m_starts.resize(size_t(items.size()) + 1);
     inRuns(items.size(), [&](qint32 first, qint32 end) {
         for (qint32 i = first; i < end; ++i)
-            m_starts[size_t(i) + 1] = items[i].name.size() + 1;
+            m_starts[size_t(i) + 1] = items.name(i).size() + 1;
     });
     std::inclusive_scan(m_starts.begin(), m_starts.end(), m_starts.begin());
     m_text = QString(m_starts.back(), Qt::Uninitialized);
     char16_t *text = reinterpret_cast<char16_t *>(m_text.data());
     inRuns(items.size(), [&](qint32 first, qint32 end) {
         for (qint32 i = first; i < end; ++i) {
-            foldInto(items[i].name, text + m_starts[size_t(i)]);
+            foldInto(items.name(i), text + m_starts[size_t(i)]);
             text[m_starts[size_t(i) + 1] - 1] = kSeparator;
         }
     });

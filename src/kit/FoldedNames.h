@@ -18,7 +18,7 @@
 class FoldedNames {
 public:
     FoldedNames() = default;
-    explicit FoldedNames(const QList<MediaItem> &items);
+    explicit FoldedNames(const MediaItems &items);
 
     static QString fold(QStringView text);
 

@@ -30,13 +30,13 @@ void onWorkers(qsizetype count, const Work &work)
 
 // The ascending keys of every channel: hashed in runs, spread into buckets by the top
 // bits of their hash, and the buckets sorted side by side.
-std::vector<quint64> sortedIdRows(const QList<MediaItem> &all)
+std::vector<quint64> sortedIdRows(const MediaItems &all)
 {
     const qsizetype count = all.size();
     std::vector<quint64> keys(static_cast<size_t>(count));
     onWorkers((count + kRun - 1) / kRun, [&](qsizetype run) {
         for (qsizetype row = run * kRun; row < std::min(count, (run + 1) * kRun); ++row)
-            keys[size_t(row)] = hashHalf(all[row].id) | quint32(row);
+            keys[size_t(row)] = hashHalf(all.id(row)) | quint32(row);
     });
     constexpr int kBuckets = 1 << kBucketBits;
     std::vector<qsizetype> starts(kBuckets + 1, 0);
@@ -72,7 +72,7 @@ qint32 ChannelIndex::lastRowOf(QStringView id) const
     // Rows of one hash ascend: the last one whose id is this id is the answer.
     for (auto at = end; at != first;) {
         const qint32 row = qint32(quint32(*--at));
-        if (all()[row].id == id)
+        if (all().textIs(row, MediaItems::Text::id, id))
             return row;
     }
     return -1;

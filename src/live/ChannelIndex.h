@@ -23,7 +23,9 @@ struct ChannelIndex {
     // run it off the UI thread.
     static std::shared_ptr<const ChannelIndex> build(SectionPtr section);
 
-    const QList<MediaItem> &all() const { return section->all; }
+    const MediaItems &all() const { return section->all; }
+    // The same items, shared with the section.
+    SharedMediaItems items() const { return SharedMediaItems(section, &section->all); }
     // The last row of a channel with this id (a later channel of an id wins); -1 when none.
     qint32 lastRowOf(QStringView id) const;
 };

@@ -79,7 +79,7 @@ void LiveLists::recentLiveChanged(const QStringList &recentLive)
 {
     setRecentLive(recentLive);
     // The focused channel keeps the focus when the recent list puts it on another row.
-    const MediaItem *focused = channelAt(chanFocus);
+    const std::optional<MediaItem> focused = channelAt(chanFocus);
     const std::optional<qint64> focusedUid = focused ? std::optional(focused->uid) : std::nullopt;
     rebuildCategories();
     if (m_selectedCat != PseudoCategory::recent || !focusedUid)
@@ -176,9 +176,9 @@ std::vector<qint32> LiveLists::favoriteRows() const
     std::vector<qint32> rows;
     if (m_favoriteIds.isEmpty())
         return rows;
-    const QList<MediaItem> &all = m_index->all();
+    const MediaItems &all = m_index->all();
     for (qint32 row = 0; row < qint32(all.size()); ++row) {
-        if (m_favoriteIds.contains(all[row].id))
+        if (m_favoriteIds.contains(all.id(row)))
             rows.push_back(row);
     }
     return rows;
@@ -196,7 +196,7 @@ void LiveLists::focusFirstRow(bool scroll)
 {
     chanFocus = m_rows.empty() ? -1 : 0;
     if (scroll)
-        scrollTarget = m_rows.empty() ? std::nullopt : std::optional(m_index->all()[m_rows.front()].uid);
+        scrollTarget = m_rows.empty() ? std::nullopt : std::optional(m_index->all().uid(m_rows.front()));
 }
 
 void LiveLists::move(int step)
@@ -206,7 +206,7 @@ void LiveLists::move(int step)
             return;
         chanFocus
             = chanFocus == -1 ? 0 : std::clamp(qint64(chanFocus) + step, qint64(0), qint64(count() - 1));
-        scrollTarget = channelAt(chanFocus)->uid;
+        scrollTarget = m_index->all().uid(m_rows[size_t(chanFocus)]);
         return;
     }
     if (m_categories.isEmpty())
@@ -216,17 +216,17 @@ void LiveLists::move(int step)
     selectCategory(m_categories[catFocus].id);
 }
 
-const MediaItem *LiveLists::channelAt(int row) const
+std::optional<MediaItem> LiveLists::channelAt(int row) const
 {
     if (!m_index || row < 0 || row >= count())
-        return nullptr;
-    return &m_index->all()[m_rows[size_t(row)]];
+        return std::nullopt;
+    return m_index->all().at(m_rows[size_t(row)]);
 }
 
 int LiveLists::rowOfUid(qint64 uid) const
 {
     for (int row = 0; row < count(); ++row) {
-        if (channelAt(row)->uid == uid)
+        if (m_index->all().uid(m_rows[size_t(row)]) == uid)
             return row;
     }
     return -1;

@@ -57,7 +57,7 @@ public:
     const std::vector<qint32> &rows() const { return m_rows; }
     int count() const { return int(m_rows.size()); }
     // The channel on show at `row`; nullptr outside the list.
-    const MediaItem *channelAt(int row) const;
+    std::optional<MediaItem> channelAt(int row) const;
     // The first row on show with this uid; -1 when none.
     int rowOfUid(qint64 uid) const;
     const QList<CategoryEntry> &categories() const { return m_categories; }

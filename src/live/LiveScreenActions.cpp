@@ -14,14 +14,14 @@ namespace {
 PlayQueue queueOver(
     const ChannelIndex &index, const std::vector<qint32> &rows, const Playlist &playlist, int start)
 {
-    return PlayQueue { std::make_shared<const PlaylistRows>(playlist, index.all(), rows), start, true };
+    return PlayQueue { std::make_shared<const PlaylistRows>(playlist, index.items(), rows), start, true };
 }
 
 } // namespace
 
 void LiveScreenModel::activate(int index)
 {
-    const MediaItem *channel = m_lists.channelAt(index);
+    const std::optional<MediaItem> channel = m_lists.channelAt(index);
     if (!channel || !m_playlist)
         return;
     if (m_preview && m_preview->uid == channel->uid && m_engine && !m_engine->hasError()
@@ -37,7 +37,7 @@ void LiveScreenModel::activate(int index)
 
 void LiveScreenModel::openFullScreen(int index)
 {
-    const MediaItem *channel = m_lists.channelAt(index);
+    const std::optional<MediaItem> channel = m_lists.channelAt(index);
     if (!channel || !m_playlist || !app())
         return;
     // The queue is taken first: recording the channel as recent may reorder the list.
@@ -56,19 +56,19 @@ void LiveScreenModel::openPreviewFullScreen()
         openFullScreen(row);
         return;
     }
-    const auto rows = std::make_shared<const PlaylistRows>(*m_playlist, QList<MediaItem> { *m_preview });
+    const auto rows = std::make_shared<const PlaylistRows>(*m_playlist, std::make_shared<const MediaItems>(MediaItems { *m_preview }));
     app()->push(Routes::Player { PlayQueue { rows, 0, true } });
 }
 
 void LiveScreenModel::toggleFavoriteAt(int index)
 {
-    if (const MediaItem *channel = m_lists.channelAt(index))
+    if (const std::optional<MediaItem> channel = m_lists.channelAt(index))
         toggleFavorite(MediaItem(*channel));
 }
 
 void LiveScreenModel::openCatchUpAt(int index)
 {
-    if (const MediaItem *channel = m_lists.channelAt(index); channel && channel->catchup)
+    if (const std::optional<MediaItem> channel = m_lists.channelAt(index); channel && channel->catchup)
         openCatchUp(MediaItem(*channel));
 }
 
@@ -130,15 +130,17 @@ void LiveScreenModel::becameActive()
         if (!key.startsWith(prefix))
             return;
         const QStringView id = QStringView(key).mid(prefix.size());
-        const QList<MediaItem> &all = m_lists.index()->all();
-        const auto found = std::find_if(
-            all.cbegin(), all.cend(), [&](const MediaItem &channel) { return channel.id == id; });
-        if (found == all.cend())
+        const MediaItems &all = m_lists.index()->all();
+        qsizetype at = 0;
+        while (at < all.size() && !all.textIs(at, MediaItems::Text::id, id))
+            ++at;
+        if (at == all.size())
             return;
-        setPreview(*found);
-        if (const int row = m_lists.rowOfUid(found->uid); row >= 0) {
+        const MediaItem found = all.at(at);
+        setPreview(found);
+        if (const int row = m_lists.rowOfUid(found.uid); row >= 0) {
             m_lists.chanFocus = row;
-            m_lists.scrollTarget = found->uid;
+            m_lists.scrollTarget = found.uid;
             sync();
         }
         return;

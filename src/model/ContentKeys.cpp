@@ -53,11 +53,11 @@ QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries)
     return keys;
 }
 
-QList<MediaItem> sectionItems(const Section &section, const QString &categoryId)
+MediaItems sectionItems(const Section &section, const QString &categoryId)
 {
     if (categoryId == PseudoCategory::all)
         return section.all;
-    QList<MediaItem> items;
+    MediaItems items;
     for (const qint32 at : section.byCategory.value(categoryId))
         items.append(section.all[at]);
     return items;

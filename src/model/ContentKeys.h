@@ -21,7 +21,7 @@ QString episodeKey(qint64 playlistId, const QString &episodeId);
 QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries);
 
 // Items of a category id: `all` for "__all__", else that category's list, else empty.
-QList<MediaItem> sectionItems(const Section &section, const QString &categoryId);
+MediaItems sectionItems(const Section &section, const QString &categoryId);
 
 // The archive offer described by M3U catch-up attributes, or nothing.
 std::optional<Catchup> catchupFromAttributes(const OptText &mode, const OptText &days, const OptText &source);

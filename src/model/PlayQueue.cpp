@@ -12,9 +12,9 @@ std::optional<PlayItem> PlayQueue::get(qint64 at) const
     return rows->item(at);
 }
 
-const MediaItem *PlayQueue::media(qint64 at) const
+std::optional<MediaItem> PlayQueue::media(qint64 at) const
 {
-    return at >= 0 && at < count() ? rows->media(at) : nullptr;
+    return at >= 0 && at < count() ? rows->media(at) : std::nullopt;
 }
 
 ReadyRows::ReadyRows(QList<PlayItem> items)

@@ -15,7 +15,7 @@ public:
     virtual PlayItem item(qint64 at) const = 0;
     // The list entry behind the row at `at`, within 0 ..< count(); nothing for rows made of
     // ready items.
-    virtual const MediaItem *media(qint64 at) const = 0;
+    virtual std::optional<MediaItem> media(qint64 at) const = 0;
 };
 
 // What a screen hands to the player; no JSON form and no equality.
@@ -28,7 +28,7 @@ struct PlayQueue {
     // The item at `at`; nothing outside the queue.
     std::optional<PlayItem> get(qint64 at) const;
     // The list entry behind the row at `at`; nothing outside the queue or for a ready item.
-    const MediaItem *media(qint64 at) const;
+    std::optional<MediaItem> media(qint64 at) const;
 };
 
 // Rows of items made ahead: a film, an archived programme, a season's episodes.
@@ -37,7 +37,7 @@ public:
     explicit ReadyRows(QList<PlayItem> items);
     qint64 count() const override { return m_items.size(); }
     PlayItem item(qint64 at) const override { return m_items.at(at); }
-    const MediaItem *media(qint64) const override { return nullptr; }
+    std::optional<MediaItem> media(qint64) const override { return std::nullopt; }
 
 private:
     QList<PlayItem> m_items;

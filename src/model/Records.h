@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Catchup.h"
+#include "MediaItems.h"
 #include "OptText.h"
 
 #include <QDateTime>
@@ -12,10 +13,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-enum class ContentType { live, movie, series };
-
-inline constexpr ContentType kAllContentTypes[] = { ContentType::live, ContentType::movie, ContentType::series };
 
 struct Playlist {
     qint64 id = 0;
@@ -67,27 +64,11 @@ struct Category {
     bool operator==(const Category &) const = default;
 };
 
-struct MediaItem {
-    qint64 uid = 0;
-    ContentType type = ContentType::live;
-    QString id;
-    QString name;
-    OptText logo;
-    QString categoryId;
-    OptText url;
-    OptText epgId;
-    OptText ext;
-    OptText rating;
-    qint64 num = 0;
-    OptCatchup catchup;
-    bool operator==(const MediaItem &) const = default;
-};
-
 // One loaded content kind of a playlist; built once, never changed, shared.
 struct Section {
     ContentType type = ContentType::live;
     QList<Category> categories;
-    QList<MediaItem> all;
+    MediaItems all;
     // Positions in `all` of each category's items, in list order.
     QHash<QString, std::vector<qint32>> byCategory;
 };

@@ -56,7 +56,7 @@ QVariant PlayQueueModel::data(const QModelIndex &index, int role) const
     default:
         return {};
     }
-    if (const MediaItem *entry = m_queue.media(row))
+    if (const std::optional<MediaItem> entry = m_queue.media(row))
         return face(role, row, entry->name, entry->logo, entry->num);
     const std::optional<PlayItem> item = itemAt(row);
     return item ? face(role, row, item->title, item->logo, item->number) : QVariant();

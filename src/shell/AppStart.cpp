@@ -19,12 +19,20 @@
 #include <QQuickWindow>
 #include <QThreadPool>
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <memory>
 #include <cstdlib>
 
+void mapBigBlocksApart()
+{
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
 void prepareApplication(QGuiApplication &app)
 {
+    mapBigBlocksApart();
     // The app's look for everything the views leave to the platform and Quick Controls.
     app.setFont(QFont(Theme::fontFamily()));
     app.setPalette(Theme::palette());

@@ -3,6 +3,12 @@
 class QGuiApplication;
 class QQmlApplicationEngine;
 
+// Blocks from 128 KiB up get mappings of their own for the whole run, so each goes back to
+// the system when freed. glibc would raise that bound to the size of any such block freed,
+// after which the blocks of a big load (a download, a playlist's lists) stay in the heap
+// in pieces it cannot give back.
+void mapBigBlocksApart();
+
 // What the program sets up before its window: the look left to the platform, the shared
 // instances and their wiring, the language.
 void prepareApplication(QGuiApplication &app);

@@ -21,6 +21,12 @@ void CappedBody::read()
         m_reply->abort();
         return;
     }
+    // A body of announced length is stored once, not grown piece by piece.
+    if (m_body.isEmpty()) {
+        const qint64 announced = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (announced > 0 && announced <= m_cap)
+            m_body.reserve(announced);
+    }
     m_body += m_reply->readAll();
 }
 

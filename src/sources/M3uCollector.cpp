@@ -1,7 +1,6 @@
 #include "M3uCollector.h"
 
 #include "EpisodeTitle.h"
-#include "ListOfSize.h"
 #include "model/ContentKeys.h"
 
 #include <QThread>
@@ -10,7 +9,6 @@
 #include <malloc.h>
 
 #include <exception>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -22,17 +20,13 @@ constexpr qsizetype kMinPieceBytes = 256 * 1024;
 constexpr qsizetype kGiveBackBytes = 2 * 1024 * 1024;
 
 char16_t asciiLower(char16_t u) { return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u; }
-char16_t unitAt(QStringView text, qsizetype i) { return text[i].unicode(); }
-// ASCII bytes decode to the same characters, so the bytes of an address and its text agree.
-char16_t unitAt(QByteArrayView text, qsizetype i) { return uchar(text[i]); }
 
 // `piece` (lower case, starting with '/') occurs in the text lower-cased.
-template <typename Text>
-bool containsPathPiece(Text text, QLatin1StringView piece)
+bool containsPathPiece(QStringView text, QLatin1StringView piece)
 {
     for (qsizetype i = text.indexOf('/'); i >= 0 && i + piece.size() <= text.size(); i = text.indexOf('/', i + 1)) {
         qsizetype k = 1;
-        while (k < piece.size() && asciiLower(unitAt(text, i + k)) == char16_t(piece[k].unicode()))
+        while (k < piece.size() && asciiLower(text[i + k].unicode()) == char16_t(piece[k].unicode()))
             ++k;
         if (k == piece.size())
             return true;
@@ -40,23 +34,13 @@ bool containsPathPiece(Text text, QLatin1StringView piece)
     return false;
 }
 
-template <typename Text>
-ContentType typeOfAddress(Text url)
+ContentType typeOfAddress(QStringView url)
 {
     if (containsPathPiece(url, QLatin1StringView("/movie/")))
         return ContentType::movie;
     if (containsPathPiece(url, QLatin1StringView("/series/")))
         return ContentType::series;
     return ContentType::live;
-}
-
-using TypeCounts = std::array<qsizetype, 3>;
-
-TypeCounts countEntries(QByteArrayView piece)
-{
-    TypeCounts counts{};
-    M3uParser::forEachAddress(piece, [&](QByteArrayView url) { ++counts[qsizetype(typeOfAddress(url))]; });
-    return counts;
 }
 
 // Runs `work(i)` for each i below `count`, on threads of their own (the first on this
@@ -88,12 +72,6 @@ void onEachPiece(qsizetype count, bool onThreads, const Work &work)
     }
 }
 
-void renumber(MediaItem &item, qsizetype uid)
-{
-    item.uid = uid;
-    item.num = uid + 1;
-}
-
 } // namespace
 
 M3uCollector::M3uCollector(QString uncategorizedName)
@@ -104,7 +82,7 @@ M3uCollector::M3uCollector(QString uncategorizedName)
 void M3uCollector::add(M3uParser::Entry &&entry)
 {
     const QString groupId = entry.group && !entry.group->isEmpty() ? *entry.group : PseudoCategory::uncategorized;
-    const ContentType type = typeOfAddress(QStringView(entry.url));
+    const ContentType type = typeOfAddress(entry.url);
     noteGroup(type, groupId);
     if (type == ContentType::series)
         addEpisode(std::move(entry), groupId);
@@ -114,23 +92,15 @@ void M3uCollector::add(M3uParser::Entry &&entry)
 
 bool M3uCollector::isEmpty() const
 {
-    return std::all_of(m_items.begin(), m_items.end(), [](const QList<MediaItem> &list) { return list.isEmpty(); });
+    return std::all_of(m_items.begin(), m_items.end(), [](const MediaItems &list) { return list.isEmpty(); });
 }
 
-MediaItem &M3uCollector::nextItem(ContentType type)
+void M3uCollector::addNumbered(MediaItem &&item)
 {
-    QList<MediaItem> &list = m_items[slot(type)];
-    if (slot(type) >= kPlacedTypes || !m_placements[slot(type)].next) {
-        MediaItem &item = list.emplace_back();
-        renumber(item, list.size() - 1);
-        return item;
-    }
-    Placement &placement = m_placements[slot(type)];
-    if (placement.next == placement.end)
-        throw std::logic_error("M3U entries miscounted");
-    MediaItem &item = *placement.next++;
-    renumber(item, placement.uid++);
-    return item;
+    MediaItems &list = m_items[slot(item.type)];
+    item.uid = list.size();
+    item.num = item.uid + 1;
+    list.append(item);
 }
 
 void M3uCollector::noteGroup(ContentType type, const QString &groupId)
@@ -150,7 +120,7 @@ void M3uCollector::noteGroup(ContentType type, const QString &groupId)
 
 void M3uCollector::addItem(ContentType type, M3uParser::Entry &&entry, const QString &groupId)
 {
-    MediaItem &item = nextItem(type);
+    MediaItem item;
     item.type = type;
     item.id = entry.url;
     item.name = std::move(entry.name);
@@ -161,6 +131,7 @@ void M3uCollector::addItem(ContentType type, M3uParser::Entry &&entry, const QSt
         item.epgId = std::move(entry.tvgId);
         item.catchup = std::move(entry.catchup);
     }
+    addNumbered(std::move(item));
 }
 
 void M3uCollector::addEpisode(M3uParser::Entry &&entry, const QString &groupId)
@@ -169,12 +140,13 @@ void M3uCollector::addEpisode(M3uParser::Entry &&entry, const QString &groupId)
     const QString key = groupId + u'|' + title.show;
     auto shows = episodes.find(key);
     if (shows == episodes.end()) {
-        MediaItem &show = nextItem(ContentType::series);
+        MediaItem show;
         show.type = ContentType::series;
         show.id = key;
         show.name = std::move(title.show);
         show.logo = entry.logo;
         show.categoryId = groupId;
+        addNumbered(std::move(show));
         shows = episodes.insert(key, {});
     }
     if (!title.episode)
@@ -208,32 +180,31 @@ void M3uCollector::appendType(ContentType type, M3uCollector &later)
         appendShows(later);
         return;
     }
-    QList<MediaItem> &list = m_items[s];
-    for (MediaItem &item : later.m_items[s]) {
-        renumber(item, list.size());
-        list.append(std::move(item));
-    }
-    later.m_items[s] = {};
+    MediaItems &list = m_items[s];
+    const qsizetype before = list.size();
+    list.append(std::move(later.m_items[s]));
+    for (qsizetype i = before; i < list.size(); ++i)
+        list.renumber(i, i, i + 1);
 }
 
 void M3uCollector::appendShows(M3uCollector &later)
 {
-    QList<MediaItem> &shows = m_items[slot(ContentType::series)];
-    for (MediaItem &show : later.items(ContentType::series)) {
-        QList<Episode> &laterEpisodes = later.episodes[show.id];
-        const QList<qsizetype> counted = later.m_countedEpisodes.take(show.id);
-        auto known = episodes.find(show.id);
+    const MediaItems &laterShows = later.items(ContentType::series);
+    for (qsizetype i = 0; i < laterShows.size(); ++i) {
+        const QString id = laterShows.id(i);
+        QList<Episode> &laterEpisodes = later.episodes[id];
+        const QList<qsizetype> counted = later.m_countedEpisodes.take(id);
+        auto known = episodes.find(id);
         if (known == episodes.end()) {
             if (!counted.isEmpty())
-                m_countedEpisodes.insert(show.id, counted);
-            episodes.insert(show.id, std::move(laterEpisodes));
-            renumber(show, shows.size());
-            shows.append(std::move(show));
+                m_countedEpisodes.insert(id, counted);
+            episodes.insert(id, std::move(laterEpisodes));
+            addNumbered(laterShows.at(i));
             continue;
         }
         // Episodes numbered by their count continue the count of this show.
         const qsizetype before = known->size();
-        QList<qsizetype> &countedHere = m_countedEpisodes[show.id];
+        QList<qsizetype> &countedHere = m_countedEpisodes[id];
         for (qsizetype position : counted) {
             laterEpisodes[position].number += before;
             countedHere.append(position + before);
@@ -257,46 +228,28 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
 {
     const QList<QByteArrayView> pieces = M3uParser::splitAtEntries(bytes, split.pieces);
     const bool onThreads = split.onThreads && pieces.size() > 1;
-    std::vector<TypeCounts> counts(std::size_t(pieces.size()));
-    onEachPiece(pieces.size(), onThreads, [&](qsizetype i) { counts[std::size_t(i)] = countEntries(pieces[i]); });
-
-    // Live channels and movies are built in place in lists allocated once.
-    std::array<QList<MediaItem>, kPlacedTypes> lists;
-    const auto allocate = [&](qsizetype s) {
-        qsizetype total = 0;
-        for (const TypeCounts &count : counts)
-            total += count[std::size_t(s)];
-        lists[std::size_t(s)] = listOfSize<MediaItem>(total);
-    };
-    onEachPiece(kPlacedTypes, onThreads, allocate);
     std::vector<M3uCollector> collectors(std::size_t(pieces.size()), M3uCollector(uncategorizedName));
-    for (qsizetype s = 0; s < kPlacedTypes; ++s) {
-        MediaItem *next = lists[std::size_t(s)].data();
-        for (std::size_t i = 0; i < collectors.size(); ++i) {
-            MediaItem *const end = next + counts[i][std::size_t(s)];
-            collectors[i].m_placements[std::size_t(s)] = { next, end, next - lists[std::size_t(s)].data() };
-            next = end;
-        }
-    }
     onEachPiece(pieces.size(), onThreads, [&](qsizetype i) {
         M3uCollector &collector = collectors[std::size_t(i)];
         const auto add = [&collector](M3uParser::Entry &&entry) { collector.add(std::move(entry)); };
-        SharedTexts names;
         if (after == ReadBytes::keep) {
-            M3uParser::parse(pieces[i], add, names);
+            M3uParser::parse(pieces[i], add);
             return;
         }
         const int stretches = int(qMax(qsizetype(1), pieces[i].size() / kGiveBackBytes));
         for (const QByteArrayView stretch : M3uParser::splitAtEntries(pieces[i], stretches)) {
-            M3uParser::parse(stretch, add, names);
+            M3uParser::parse(stretch, add);
             givePagesBack(stretch);
         }
     });
 
     M3uCollector result = std::move(collectors.front());
-    result.m_placements = {};
-    for (qsizetype s = 0; s < kPlacedTypes; ++s)
-        result.m_items[std::size_t(s)] = std::move(lists[std::size_t(s)]);
+    for (ContentType type : kAllContentTypes) {
+        qsizetype total = result.items(type).size();
+        for (std::size_t i = 1; i < collectors.size(); ++i)
+            total += collectors[i].items(type).size();
+        result.items(type).reserve(total);
+    }
     for (std::size_t i = 1; i < collectors.size(); ++i)
         result.append(std::move(collectors[i]));
     for (QList<Episode> &list : result.episodes)

@@ -43,24 +43,16 @@ public:
     static M3uCollector collect(QByteArrayView bytes, const QString &uncategorizedName, M3uSplit split,
                                 ReadBytes after = ReadBytes::keep);
 
-    QList<MediaItem> &items(ContentType type) { return m_items[slot(type)]; }
-    const QList<MediaItem> &items(ContentType type) const { return m_items[slot(type)]; }
+    MediaItems &items(ContentType type) { return m_items[slot(type)]; }
+    const MediaItems &items(ContentType type) const { return m_items[slot(type)]; }
     const QList<CategoryName> &categories(ContentType type) const { return m_categories[slot(type)]; }
     // Show key ("<group id>|<show>") -> the show's episodes in file order.
     QHash<QString, QList<Episode>> episodes;
 
 private:
-    // Where collect() builds a piece's live channels or movies: slots of the whole
-    // text's list, and the uid of the next one.
-    struct Placement {
-        MediaItem *next = nullptr;
-        MediaItem *end = nullptr;
-        qsizetype uid = 0;
-    };
-    static constexpr qsizetype kPlacedTypes = 2; // live, movie
-
     static qsizetype slot(ContentType type) { return qsizetype(type); }
-    MediaItem &nextItem(ContentType type);
+    // Adds an item numbered by its position.
+    void addNumbered(MediaItem &&item);
     void noteGroup(ContentType type, const QString &groupId);
     void addItem(ContentType type, M3uParser::Entry &&entry, const QString &groupId);
     void addEpisode(M3uParser::Entry &&entry, const QString &groupId);
@@ -68,11 +60,10 @@ private:
     void appendShows(M3uCollector &later);
 
     QString m_uncategorizedName;
-    std::array<QList<MediaItem>, 3> m_items;
+    std::array<MediaItems, 3> m_items;
     std::array<QList<CategoryName>, 3> m_categories;
     std::array<QSet<QString>, 3> m_listed;
     std::array<QString, 3> m_lastGroup;
-    std::array<Placement, kPlacedTypes> m_placements;
     // Per show key, the positions of episodes numbered by their count (no marker).
     QHash<QString, QList<qsizetype>> m_countedEpisodes;
 };

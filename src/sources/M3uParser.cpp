@@ -199,22 +199,17 @@ OptText optionalText(QByteArrayView bytes)
     return bytes.isEmpty() ? OptText() : OptText(decoded(bytes));
 }
 
-OptText optionalText(QByteArrayView bytes, SharedTexts &texts)
-{
-    return bytes.isEmpty() ? OptText() : OptText(texts.packed(bytes));
-}
-
-Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups, SharedTexts &texts)
+Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups)
 {
     Entry entry;
     const bool unnamed = trimmedSpacesAndTabs(pending.name).isEmpty();
-    entry.name = texts.text(unnamed ? nameFromAddress(url) : pending.name);
-    entry.logo = optionalText(pending.logo, texts);
+    entry.name = decoded(unnamed ? nameFromAddress(url) : pending.name);
+    entry.logo = optionalText(pending.logo);
     const QByteArrayView group = pending.groupTitle.isEmpty() ? pending.extGroup : pending.groupTitle;
     if (!group.isEmpty())
         entry.group = groups.text(group);
-    entry.tvgId = optionalText(pending.tvgId, texts);
-    entry.url = texts.packed(url);
+    entry.tvgId = optionalText(pending.tvgId);
+    entry.url = decoded(url);
     if (!pending.catchupMode.isEmpty()) {
         entry.catchup = catchupFromAttributes(optionalText(pending.catchupMode),
                                               optionalText(pending.catchupDays),
@@ -248,12 +243,6 @@ qsizetype cutAfterAddressLine(QByteArrayView bytes, qsizetype from)
 
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
 {
-    SharedTexts names;
-    parse(bytes, onEntry, names);
-}
-
-void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedTexts &names)
-{
     Pending pending;
     TextCache groups;
     forEachLine(bytes, [&](QByteArrayView line) {
@@ -267,18 +256,10 @@ void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, S
         case LineKind::comment:
             break;
         case LineKind::address:
-            onEntry(makeEntry(line, pending, groups, names));
+            onEntry(makeEntry(line, pending, groups));
             pending = Pending{};
             break;
         }
-    });
-}
-
-void forEachAddress(QByteArrayView bytes, const std::function<void(QByteArrayView)> &onAddress)
-{
-    forEachLine(bytes, [&](QByteArrayView line) {
-        if (lineKind(line) == LineKind::address)
-            onAddress(line);
     });
 }
 

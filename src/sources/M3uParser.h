@@ -1,6 +1,5 @@
 #pragma once
 
-#include "SharedTexts.h"
 #include "model/Records.h"
 
 #include <QByteArrayView>
@@ -26,12 +25,6 @@ struct Entry {
 // Calls `onEntry` once per address line with the finished entry. The bytes are UTF-8;
 // invalid sequences become U+FFFD.
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry);
-// The same, sharing equal names with the entries of earlier calls given the same `names`.
-void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry, SharedTexts &names);
-
-// Calls `onAddress` with each address line, as `parse` finds them, without reading the
-// lines before it.
-void forEachAddress(QByteArrayView bytes, const std::function<void(QByteArrayView)> &onAddress);
 
 // Cuts the text into at most `parts` pieces of similar size, each ending just after an
 // address line (or at the end), so parsing the pieces one after another gives exactly the

@@ -10,16 +10,16 @@
 class PlaylistRows final : public PlayRows {
 public:
     // Every entry, in list order.
-    PlaylistRows(Playlist playlist, QList<MediaItem> entries);
+    PlaylistRows(Playlist playlist, SharedMediaItems entries);
     // The entries at `picks` (positions in `entries`), in that order.
-    PlaylistRows(Playlist playlist, QList<MediaItem> entries, std::vector<qint32> picks);
+    PlaylistRows(Playlist playlist, SharedMediaItems entries, std::vector<qint32> picks);
 
     qint64 count() const override;
     PlayItem item(qint64 at) const override;
-    const MediaItem *media(qint64 at) const override;
+    std::optional<MediaItem> media(qint64 at) const override;
 
 private:
     Playlist m_playlist;
-    QList<MediaItem> m_entries;
+    SharedMediaItems m_entries;
     std::optional<std::vector<qint32>> m_picks;
 };

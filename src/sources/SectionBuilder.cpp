@@ -67,19 +67,19 @@ private:
     Stored m_last;
 };
 
-LocalGroups groupStretch(const QList<MediaItem> &items, qsizetype begin, qsizetype end)
+LocalGroups groupStretch(const MediaItems &items, qsizetype begin, qsizetype end)
 {
     LocalGroups local;
     GroupIndex index(local.ids);
     local.groupOfItem.reserve(std::size_t(end - begin));
     for (qsizetype i = begin; i < end; ++i)
-        local.groupOfItem.push_back(qint32(index.of(items[i].categoryId)));
+        local.groupOfItem.push_back(qint32(index.of(items.categoryId(i))));
     return local;
 }
 
 // Stretches grouped on worker threads, then joined in list order, which keeps the
 // first-seen order of the whole list.
-Groups groupItems(const QList<MediaItem> &items)
+Groups groupItems(const MediaItems &items)
 {
     std::vector<qsizetype> begins;
     for (qsizetype begin = 0; begin < items.size(); begin += kStretch)
@@ -114,7 +114,7 @@ Groups groupItems(const QList<MediaItem> &items)
 
 } // namespace
 
-SectionPtr buildSection(ContentType type, const QList<CategoryName> &categories, QList<MediaItem> items,
+SectionPtr buildSection(ContentType type, const QList<CategoryName> &categories, MediaItems items,
                         const QString &uncategorizedName)
 {
     auto section = std::make_shared<Section>();

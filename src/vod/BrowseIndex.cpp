@@ -24,14 +24,14 @@ BrowseIndex::BrowseIndex(SectionPtr section, const QLocale &locale)
 {
     if (!m_section)
         return;
-    const QList<MediaItem> &items = m_section->all;
+    const MediaItems &items = m_section->all;
     m_names = FoldedNames(items);
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<QCollatorSortKey> keys;
     keys.reserve(size_t(items.size()));
-    for (const MediaItem &item : items)
-        keys.push_back(collator.sortKey(item.name));
+    for (qsizetype i = 0; i < items.size(); ++i)
+        keys.push_back(collator.sortKey(items.name(i)));
 
     m_byName = allPositions(items.size());
     std::stable_sort(m_byName.begin(), m_byName.end(),
@@ -58,9 +58,9 @@ std::vector<qint32> BrowseIndex::category(const QString &id, const QSet<QString>
         std::vector<qint32> positions;
         if (favoriteIds.isEmpty())
             return positions;
-        const QList<MediaItem> &items = m_section->all;
+        const MediaItems &items = m_section->all;
         for (qint32 at = 0; at < items.size(); ++at) {
-            if (favoriteIds.contains(items[at].id))
+            if (favoriteIds.contains(items.id(at)))
                 positions.push_back(at);
         }
         return positions;

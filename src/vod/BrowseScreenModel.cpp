@@ -336,7 +336,7 @@ bool BrowseScreenModel::gridKey(const Key &key)
 
 void BrowseScreenModel::open(int row)
 {
-    const MediaItem *item = m_posters->itemAt(row);
+    const std::optional<MediaItem> item = m_posters->itemAt(row);
     if (!item)
         return;
     if (m_type == ContentType::movie)
@@ -347,8 +347,8 @@ void BrowseScreenModel::open(int row)
 
 void BrowseScreenModel::toggleFavoriteAt(int row)
 {
-    if (const MediaItem *item = m_posters->itemAt(row))
-        toggleFavorite(MediaItem(*item));
+    if (std::optional<MediaItem> item = m_posters->itemAt(row))
+        toggleFavorite(std::move(*item));
 }
 
 void BrowseScreenModel::showSortDialog()

@@ -62,7 +62,7 @@ TEST_F(FavoritesScreenTest, TabsListTheActivePlaylistsFavouritesOfTheirTypeInSto
     home.prefs().toggleFavorite(favourite(ContentType::live, u"9"_qs, 999));
     EXPECT_EQ(tabCounts(), (QList<int> { 3, 1, 0 }));
     EXPECT_EQ(shownIds(), (QStringList { u"7"_qs, u"3"_qs, u"5"_qs }));
-    const MediaItem *second = screen().items()->itemAt(1);
+    const std::optional<MediaItem> second = screen().items()->itemAt(1);
     ASSERT_TRUE(second);
     EXPECT_EQ((std::array { second->uid, second->num }), (std::array<qint64, 2> { 1, 2 }));
     EXPECT_TRUE(press(screen(), "T"));

@@ -40,7 +40,7 @@ TEST(ContentListModel, SharesTheSectionAndShowsTheRowsInTheirOrder)
     const SectionPtr section = threeChannels();
     ContentListModel model;
     model.setItems(ContentListModel::itemsOf(section), 7);
-    EXPECT_EQ(model.items()->constData(), section->all.constData());
+    EXPECT_EQ(model.items().get(), &section->all);
     EXPECT_EQ(shownNames(model), QStringList({ "One", "Two", "Three" }));
 
     QSignalSpy counts(&model, &ContentListModel::countChanged);
@@ -49,7 +49,7 @@ TEST(ContentListModel, SharesTheSectionAndShowsTheRowsInTheirOrder)
     EXPECT_EQ(counts.count(), 1);
     EXPECT_EQ(model.keyAt(0), itemKey(ContentType::live, 7, "3"));
     EXPECT_EQ(model.rowOfKey(itemKey(ContentType::live, 7, "1")), 1);
-    EXPECT_EQ(model.itemAt(2), nullptr);
+    EXPECT_FALSE(model.itemAt(2).has_value());
 }
 
 TEST(ContentListModel, FlagsFollowKeysAndTheFocusedRow)

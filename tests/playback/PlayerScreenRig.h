@@ -41,7 +41,7 @@ public:
         ++*m_source.reads;
         return m_source.at(at);
     }
-    const MediaItem *media(qint64) const override { return nullptr; }
+    std::optional<MediaItem> media(qint64) const override { return std::nullopt; }
 
 private:
     QueueSource m_source;

@@ -663,10 +663,9 @@ TEST(PlayQueueModel, NumbersUnnumberedEntriesByPositionAndReadsOnlyTheRowsAsked)
 // Rows over list entries show the entries' own fields; an item is built only to be played.
 TEST(PlayQueueModel, ListEntryRowsShowTheEntryAndBuildNoItem)
 {
-    const QList<MediaItem> entries {
+    const auto entries = std::make_shared<const MediaItems>(MediaItems {
         { .id = u"a"_qs, .name = u"Alpha"_qs, .logo = u"http://l/a.png"_qs, .num = 7 },
-        { .id = u"b"_qs, .name = u"Beta"_qs }, { .id = u"c"_qs, .name = u"Gamma"_qs, .num = 3 }
-    };
+        { .id = u"b"_qs, .name = u"Beta"_qs }, { .id = u"c"_qs, .name = u"Gamma"_qs, .num = 3 } });
     const Playlist playlist { .id = 4, .url = u"http://127.0.0.1:9/list.m3u"_qs };
     const auto rows = std::make_shared<const PlaylistRows>(playlist, entries, std::vector<qint32> { 2, 1 });
     PlayQueueModel model(PlayQueue { rows, 0, true });
@@ -680,8 +679,8 @@ TEST(PlayQueueModel, ListEntryRowsShowTheEntryAndBuildNoItem)
     };
     EXPECT_EQ(shown(0), std::make_tuple(u"Gamma"_qs, QString(), 3));
     EXPECT_EQ(shown(1), std::make_tuple(u"Beta"_qs, QString(), 2));
-    EXPECT_EQ(rows->media(0), &entries[2]) << "the rows share the list, never copy it";
-    EXPECT_EQ(model.itemAt(1), PlayItems::forItem(entries[1], playlist));
+    EXPECT_EQ(rows->media(0), entries->at(2));
+    EXPECT_EQ(model.itemAt(1), PlayItems::forItem(entries->at(1), playlist));
     EXPECT_FALSE(model.itemAt(2).has_value());
 
     PlayQueueModel all(PlayQueue { std::make_shared<const PlaylistRows>(playlist, entries), 0, true });

@@ -7,6 +7,10 @@
 #include <QtConcurrent>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
+
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -22,6 +26,29 @@ TEST_F(AppStartTest, TheSharedEngineLeavesGStreamerAloneUntilItsFirstItem)
         {
             PlayerEngine::shared();
             std::_Exit(gst_is_initialized() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// A freed 8 MiB block would let the next 4 MiB one come from the heap, where its pages
+// outlive it.
+TEST_F(AppStartTest, BigBlocksStayMappedAfterABiggerOneIsFreed)
+{
+    EXPECT_EXIT(
+        {
+            mapBigBlocksApart();
+            const auto touched = [](std::size_t size) {
+                void *block = std::malloc(size);
+                std::memset(block, 1, size);
+                asm volatile("" : : "r"(block) : "memory");
+                return block;
+            };
+            std::free(touched(8u << 20));
+            const std::size_t mappedBefore = mallinfo2().hblkhd;
+            void *block = touched(4u << 20);
+            const bool mapped = mallinfo2().hblkhd >= mappedBefore + (4u << 20);
+            std::free(block);
+            std::_Exit(mapped ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }

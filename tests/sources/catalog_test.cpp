@@ -61,7 +61,7 @@ template <typename T> QStringList names(const QList<T> &items, QString T::*field
     return result;
 }
 
-QStringList names(const QList<MediaItem> &items) { return names(items, &MediaItem::name); }
+QStringList names(const MediaItems &items) { return names(items.toList(), &MediaItem::name); }
 QStringList titles(const QList<EpgEntry> &entries) { return names(entries, &EpgEntry::title); }
 
 MediaItem channel(const QString &id, std::optional<Catchup> catchup = std::nullopt)

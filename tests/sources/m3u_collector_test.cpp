@@ -33,7 +33,7 @@ void expectSameContent(const M3uCollector &actual, const M3uCollector &expected)
     EXPECT_EQ(actual.episodes, expected.episodes);
 }
 
-QList<QString> names(const QList<MediaItem> &items)
+QList<QString> names(const MediaItems &items)
 {
     QList<QString> result;
     for (const MediaItem &item : items)
@@ -45,7 +45,7 @@ TEST(M3uCollector, SortsAProviderPlaylist)
 {
     const M3uCollector collector = collectOneByOne(fixture("provider.m3u"));
     const QString h = QStringLiteral("http://127.0.0.1:8080");
-    const QList<MediaItem> &live = collector.items(ContentType::live);
+    const QList<MediaItem> live = collector.items(ContentType::live).toList();
     ASSERT_EQ(live.size(), 5);
     EXPECT_EQ(live.front(),
         (MediaItem { 0, ContentType::live, h + "/live/u/p/101.ts", "France Info HD", h + "/logo/news1.png",
@@ -61,7 +61,7 @@ TEST(M3uCollector, SortsAProviderPlaylist)
             .name = "The Film (2020)", .logo = h + "/p/1.jpg", .categoryId = "VOD | Drama",
             .url = h + "/MOVIE/u/p/5001.mkv", .num = 1 } }));
 
-    const QList<MediaItem> &shows = collector.items(ContentType::series);
+    const QList<MediaItem> shows = collector.items(ContentType::series).toList();
     ASSERT_EQ(shows.size(), 2);
     const QString key = QStringLiteral("Series | Crime|Dark City");
     EXPECT_EQ(shows.front(),

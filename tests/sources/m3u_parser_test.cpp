@@ -229,21 +229,4 @@ TEST(M3uParser, PiecesParseLikeTheWholeText)
     }
 }
 
-// A name repeated over the list is stored once, across calls sharing names.
-TEST(M3uParser, RepeatedNamesShareOneText)
-{
-    const QByteArray first = "#EXTINF:-1,Rai 1\nhttp://h/a\n#EXTINF:-1 tvg-logo=\"http://i/1.png\",Rai 1\nhttp://h/b\n";
-    const QByteArray later = "#EXTINF:-1,Rai 1\nhttp://h/c\n#EXTINF:-1,Rai 2\nhttp://h/d\n";
-    QList<Entry> entries;
-    SharedTexts names;
-    const auto add = [&](Entry &&entry) { entries.append(std::move(entry)); };
-    M3uParser::parse(first, add, names);
-    M3uParser::parse(later, add, names);
-    ASSERT_EQ(entries.size(), 4);
-    EXPECT_EQ(entries, parseAll(first + later));
-    EXPECT_EQ(entries[1].name.constData(), entries[0].name.constData());
-    EXPECT_EQ(entries[2].name.constData(), entries[0].name.constData());
-    EXPECT_NE(entries[3].name.constData(), entries[0].name.constData());
-}
-
 } // namespace
