@@ -84,14 +84,15 @@ FoldedNames::FoldedNames(const MediaItems &items)
     m_starts.resize(size_t(items.size()) + 1);
     inRuns(items.size(), [&](qint32 first, qint32 end) {
         for (qint32 i = first; i < end; ++i)
-            m_starts[size_t(i) + 1] = items.name(i).size() + 1;
+            m_starts[size_t(i) + 1] = items.textSize(i, MediaItems::Text::name) + 1;
     });
     std::inclusive_scan(m_starts.begin(), m_starts.end(), m_starts.begin());
     m_text = QString(m_starts.back(), Qt::Uninitialized);
     char16_t *text = reinterpret_cast<char16_t *>(m_text.data());
     inRuns(items.size(), [&](qint32 first, qint32 end) {
+        QString name;
         for (qint32 i = first; i < end; ++i) {
-            foldInto(items.name(i), text + m_starts[size_t(i)]);
+            foldInto(items.textInto(i, MediaItems::Text::name, name), text + m_starts[size_t(i)]);
             text[m_starts[size_t(i) + 1] - 1] = kSeparator;
         }
     });

@@ -35,8 +35,9 @@ std::vector<quint64> sortedIdRows(const MediaItems &all)
     const qsizetype count = all.size();
     std::vector<quint64> keys(static_cast<size_t>(count));
     onWorkers((count + kRun - 1) / kRun, [&](qsizetype run) {
+        QString id;
         for (qsizetype row = run * kRun; row < std::min(count, (run + 1) * kRun); ++row)
-            keys[size_t(row)] = hashHalf(all.id(row)) | quint32(row);
+            keys[size_t(row)] = hashHalf(all.textInto(row, MediaItems::Text::id, id)) | quint32(row);
     });
     constexpr int kBuckets = 1 << kBucketBits;
     std::vector<qsizetype> starts(kBuckets + 1, 0);

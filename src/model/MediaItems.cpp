@@ -130,17 +130,50 @@ OptText MediaItems::text(qsizetype i, Text field) const
         return std::nullopt;
     if (at == kEmpty)
         return OptText(QString());
-    const Stored text = stored(at);
-    if (!text.utf16)
-        return OptText(QString::fromUtf8(text.bytes, text.size));
-    QString units(text.size / 2, Qt::Uninitialized);
-    std::memcpy(units.data(), text.bytes, size_t(text.size));
-    return OptText(std::move(units));
+    QString text;
+    text.truncate(textInto(i, field, text).size());
+    return OptText(std::move(text));
 }
 
 const QString &MediaItems::categoryId(qsizetype i) const
 {
     return m_categories.at(m_records[size_t(i)].category);
+}
+
+qsizetype MediaItems::textSize(qsizetype i, Text field) const
+{
+    const TextAt at = m_records[size_t(i)].texts[int(field)];
+    if (at == kAbsent || at == kEmpty)
+        return 0;
+    const Stored text = stored(at);
+    if (text.utf16)
+        return text.size / 2;
+    // A character per byte that starts one, and a second unit for those beyond 16 bits.
+    qsizetype units = 0;
+    for (qsizetype b = 0; b < text.size; ++b) {
+        const quint8 byte = quint8(text.bytes[b]);
+        units += ((byte & 0xc0) != 0x80) + ((byte & 0xf8) == 0xf0);
+    }
+    return units;
+}
+
+QStringView MediaItems::textInto(qsizetype i, Text field, QString &buffer) const
+{
+    const TextAt at = m_records[size_t(i)].texts[int(field)];
+    if (at == kAbsent || at == kEmpty)
+        return {};
+    const Stored text = stored(at);
+    if (text.utf16) {
+        buffer.resize(text.size / 2);
+        std::memcpy(buffer.data(), text.bytes, size_t(text.size));
+        return buffer;
+    }
+    // UTF-8 never takes fewer bytes than UTF-16 units. A leading byte-order mark is a
+    // character of the text.
+    buffer.resize(text.size);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QChar *const end = decoder.appendToBuffer(buffer.data(), QByteArrayView(text.bytes, text.size));
+    return QStringView(buffer.constData(), end - buffer.constData());
 }
 
 bool MediaItems::textIs(qsizetype i, Text field, QAnyStringView text) const

@@ -49,6 +49,11 @@ public:
     ContentType type(qsizetype i) const { return m_records[size_t(i)].type; }
     qint64 num(qsizetype i) const { return m_records[size_t(i)].num; }
     const OptCatchup &catchup(qsizetype i) const { return m_records[size_t(i)].catchup; }
+    // The length in UTF-16 units of that field's text (0 when absent), read in place.
+    qsizetype textSize(qsizetype i, Text field) const;
+    // That field's text written into `buffer`, which keeps its room from call to call, so
+    // a pass over many items reads them without allocating. Valid until `buffer` changes.
+    QStringView textInto(qsizetype i, Text field, QString &buffer) const;
     // Whether that field of item `i` is present and equal to `text`, read in place.
     bool textIs(qsizetype i, Text field, QAnyStringView text) const;
 
