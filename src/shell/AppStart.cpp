@@ -25,14 +25,14 @@
 #include <memory>
 #include <cstdlib>
 
-void mapBigBlocksApart()
+void shareHeapsBetweenThreads()
 {
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_ARENA_MAX, 2);
 }
 
 void prepareApplication(QGuiApplication &app)
 {
-    mapBigBlocksApart();
+    shareHeapsBetweenThreads();
     // The app's look for everything the views leave to the platform and Quick Controls.
     app.setFont(QFont(Theme::fontFamily()));
     app.setPalette(Theme::palette());

@@ -3,11 +3,10 @@
 class QGuiApplication;
 class QQmlApplicationEngine;
 
-// Blocks from 128 KiB up get mappings of their own for the whole run, so each goes back to
-// the system when freed. glibc would raise that bound to the size of any such block freed,
-// after which the blocks of a big load (a download, a playlist's lists) stay in the heap
-// in pieces it cannot give back.
-void mapBigBlocksApart();
+// All threads share two heaps. glibc would give threads heaps of their own, up to eight per
+// core: the workers of a big load (parsing, indexing) then leave what they free spread
+// over as many heaps, in pieces none of them can give back to the system.
+void shareHeapsBetweenThreads();
 
 // What the program sets up before its window: the look left to the platform, the shared
 // instances and their wiring, the language.
