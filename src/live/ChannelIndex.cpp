@@ -13,10 +13,11 @@ constexpr qsizetype kRun = 32768;
 // Keys are spread over this many buckets by the top bits of their hash before sorting.
 constexpr int kBucketBits = 8;
 
-// Seeded per run, so that no provider can choose ids that all share one hash.
-quint64 hashHalf(QStringView id)
+// A key's upper half: an id's hash, seeded per run so that no provider can choose ids
+// that all share one hash.
+quint64 hashHalf(size_t hash)
 {
-    return quint64(quint32(qHash(id, qGlobalQHashSeed()))) << 32;
+    return quint64(quint32(hash)) << 32;
 }
 
 // Runs `work(i)` for each i below `count` on the worker threads.
@@ -35,9 +36,8 @@ std::vector<quint64> sortedIdRows(const MediaItems &all)
     const qsizetype count = all.size();
     std::vector<quint64> keys(static_cast<size_t>(count));
     onWorkers((count + kRun - 1) / kRun, [&](qsizetype run) {
-        QString id;
         for (qsizetype row = run * kRun; row < std::min(count, (run + 1) * kRun); ++row)
-            keys[size_t(row)] = hashHalf(all.textInto(row, MediaItems::Text::id, id)) | quint32(row);
+            keys[size_t(row)] = hashHalf(all.textHash(row, MediaItems::Text::id, qGlobalQHashSeed())) | quint32(row);
     });
     constexpr int kBuckets = 1 << kBucketBits;
     std::vector<qsizetype> starts(kBuckets + 1, 0);
@@ -67,7 +67,7 @@ std::shared_ptr<const ChannelIndex> ChannelIndex::build(SectionPtr section)
 
 qint32 ChannelIndex::lastRowOf(QStringView id) const
 {
-    const quint64 hash = hashHalf(id);
+    const quint64 hash = hashHalf(MediaItems::hashOf(id, qGlobalQHashSeed()));
     const auto first = std::lower_bound(idRows.cbegin(), idRows.cend(), hash);
     const auto end = std::upper_bound(first, idRows.cend(), hash | 0xffffffffu);
     // Rows of one hash ascend: the last one whose id is this id is the answer.

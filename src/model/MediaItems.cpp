@@ -176,6 +176,23 @@ QStringView MediaItems::textInto(qsizetype i, Text field, QString &buffer) const
     return QStringView(buffer.constData(), end - buffer.constData());
 }
 
+size_t MediaItems::textHash(qsizetype i, Text field, size_t seed) const
+{
+    const TextAt at = m_records[size_t(i)].texts[int(field)];
+    if (at == kAbsent || at == kEmpty)
+        return qHash(QByteArrayView(), seed);
+    const Stored text = stored(at);
+    return qHash(QByteArrayView(text.bytes, text.size), seed);
+}
+
+size_t MediaItems::hashOf(QStringView text, size_t seed)
+{
+    // The bytes the text would be stored as.
+    if (fitsUtf8(text))
+        return qHash(QByteArrayView(text.toUtf8()), seed);
+    return qHash(QByteArrayView(reinterpret_cast<const char *>(text.utf16()), text.size() * 2), seed);
+}
+
 bool MediaItems::textIs(qsizetype i, Text field, QAnyStringView text) const
 {
     const TextAt at = m_records[size_t(i)].texts[int(field)];

@@ -54,6 +54,9 @@ public:
     // That field's text written into `buffer`, which keeps its room from call to call, so
     // a pass over many items reads them without allocating. Valid until `buffer` changes.
     QStringView textInto(qsizetype i, Text field, QString &buffer) const;
+    // A hash of that field's text read from its stored bytes: hashOf() of the same text.
+    size_t textHash(qsizetype i, Text field, size_t seed) const;
+    static size_t hashOf(QStringView text, size_t seed);
     // Whether that field of item `i` is present and equal to `text`, read in place.
     bool textIs(qsizetype i, Text field, QAnyStringView text) const;
 

@@ -45,6 +45,8 @@ TEST(MediaItems, ItemsReadBackAsTheyWereAdded)
         EXPECT_EQ(stored.id(i), items.at(i).id) << i;
         EXPECT_EQ(stored.categoryId(i), items.at(i).categoryId) << i;
         EXPECT_EQ(stored.uid(i), items.at(i).uid) << i;
+        EXPECT_EQ(stored.textHash(i, Text::id, 7), MediaItems::hashOf(items.at(i).id, 7)) << i;
+        EXPECT_EQ(stored.textHash(i, Text::name, 7), MediaItems::hashOf(items.at(i).name, 7)) << i;
     }
     EXPECT_EQ(stored.toList(), items);
     // Absent and empty stay apart.
