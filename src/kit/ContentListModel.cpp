@@ -141,8 +141,9 @@ int ContentListModel::rowOfKey(const QString &key) const
 {
     // Keys end with the item id, after the playlist and the type: only rows of that id
     // need their key built.
-    const qsizetype typeEnd = key.indexOf(u'|', key.indexOf(u'|') + 1);
-    if (key.indexOf(u'|') < 0 || typeEnd < 0)
+    const qsizetype playlistEnd = key.indexOf(u'|');
+    const qsizetype typeEnd = playlistEnd < 0 ? -1 : key.indexOf(u'|', playlistEnd + 1);
+    if (typeEnd < 0)
         return -1;
     const QStringView id = QStringView(key).sliced(typeEnd + 1);
     for (int row = 0; row < count(); ++row) {

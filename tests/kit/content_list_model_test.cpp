@@ -52,6 +52,29 @@ TEST(ContentListModel, SharesTheSectionAndShowsTheRowsInTheirOrder)
     EXPECT_FALSE(model.itemAt(2).has_value());
 }
 
+TEST(ContentListModel, RowOfKeyMatchesTheWholeKey)
+{
+    auto section = std::make_shared<Section>();
+    section->all = { channel("1", "One"), channel("a|b", "Piped"), channel("11", "Eleven") };
+    ContentListModel model;
+    model.setItems(ContentListModel::itemsOf(section), 7);
+    const struct {
+        QString key;
+        int row;
+    } cases[] = {
+        { itemKey(ContentType::live, 7, "11"), 2 },
+        { itemKey(ContentType::live, 7, "a|b"), 1 }, // an id may hold the separator
+        { itemKey(ContentType::live, 8, "1"), -1 }, // another playlist
+        { itemKey(ContentType::movie, 7, "1"), -1 },
+        { itemKey(ContentType::live, 7, ""), -1 },
+        { u"7|LIVE"_qs, -1 },
+        { u"1"_qs, -1 },
+        { QString(), -1 },
+    };
+    for (const auto &test : cases)
+        EXPECT_EQ(model.rowOfKey(test.key), test.row) << qPrintable(test.key);
+}
+
 TEST(ContentListModel, FlagsFollowKeysAndTheFocusedRow)
 {
     ContentListModel model;
