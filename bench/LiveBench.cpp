@@ -8,11 +8,9 @@
 #include "sources/Http.h"
 #include "sources/SectionBuilder.h"
 
-#include <QCoroFuture>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <cstdio>
@@ -121,7 +119,7 @@ QCoro::Task<ChannelIndexPtr> loadedIndex(Catalog &catalog, Playlist playlist)
     } catch (...) {
         co_return ChannelIndexPtr();
     }
-    co_return co_await QtConcurrent::run(&ChannelIndex::build, live);
+    co_return co_await ChannelIndex::of(live);
 }
 
 // An M3U playlist served on 127.0.0.1 (the demo portal's --m3u, say) loaded through the

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ErrorMessages.h"
+#include "kit/SectionLookups.h"
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
 
@@ -65,6 +66,9 @@ QCoro::Task<> HomeScreenModel::loadCounts(quint64 run)
             continue;
         }
         m_counts[type] = section->all.size();
+        // Live TV then opens with its channels' lookups made.
+        if (type == ContentType::live)
+            SectionLookups::prepare(section);
         counted.insert(type);
         if (!m_iptvExp) {
             const std::optional<XtreamAccount> account = catalog->account(playlist);

@@ -10,22 +10,12 @@
 #include "sources/M3uText.h"
 
 #include <QQmlEngine>
-#include <QtConcurrent/QtConcurrentRun>
-
-#include <QCoroFuture>
 
 namespace {
 
 size_t slot(ContentType type)
 {
     return size_t(type);
-}
-
-// Folding a large section takes a while; it runs on a worker thread.
-QCoro::Task<std::shared_ptr<const FoldedNames>> foldNames(SectionPtr section)
-{
-    co_return co_await QtConcurrent::run(
-        [section] { return std::make_shared<const FoldedNames>(section->all); });
 }
 
 } // namespace
@@ -128,7 +118,7 @@ void SearchScreenModel::runSearch()
         const std::optional<LoadedSection> &loaded = m_sections[slot(type)];
         std::vector<qint32> rows;
         if (loaded && !folded.isEmpty())
-            rows = loaded->names->find(folded, kMaxMatches);
+            rows = loaded->lookups->names.find(folded, kMaxMatches);
         m_results[slot(type)]->updateRows(std::move(rows));
     }
     showFocus();
@@ -161,10 +151,10 @@ QCoro::Task<> SearchScreenModel::loadSections(Playlist playlist, quint64 pass)
             co_return;
         std::optional<LoadedSection> &held = m_sections[slot(type)];
         if (section && (!held || held->section != section)) {
-            std::shared_ptr<const FoldedNames> names = co_await foldNames(section);
+            SectionLookupsPtr lookups = co_await SectionLookups::of(section);
             if (!self || m_pass != pass)
                 co_return;
-            held = LoadedSection { section, std::move(names) };
+            held = LoadedSection { section, std::move(lookups) };
             m_results[slot(type)]->setItems(ContentListModel::itemsOf(section), playlist.id);
             // Nothing of the new section shows before the search below.
             m_results[slot(type)]->setRows({});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/FoldedNames.h"
+#include "kit/SectionLookups.h"
 #include "app/RouteScreen.h"
 #include "kit/ContentListModel.h"
 #include "model/Records.h"
@@ -81,7 +81,7 @@ signals:
 private:
     struct LoadedSection {
         SectionPtr section;
-        std::shared_ptr<const FoldedNames> names;
+        SectionLookupsPtr lookups;
     };
 
     // The three sections again (from the catalog's memory when held), and the field

@@ -1,33 +1,34 @@
 #pragma once
 
-#include "kit/FoldedNames.h"
+#include "kit/SectionLookups.h"
 #include "model/Records.h"
 
-#include <QString>
 #include <QStringView>
 
-#include <memory>
-#include <vector>
+#include <QCoroTask>
 
-// Lookups over a loaded live section, built once per section so that no list change has
-// to walk names or build keys again: each channel's name folded for filtering and the
-// rows of each channel id.
+#include <memory>
+
+// A loaded live section with its lookups, so that no list change has to walk names or
+// build keys again: each channel's name folded for filtering and the rows of each
+// channel id.
 struct ChannelIndex {
     SectionPtr section;
-    FoldedNames foldedNames; // parallel to section->all
-    // Per channel, its id's hash in the high half and its row in the low half, ascending:
-    // the rows of an id are a binary search away, without a key string per channel.
-    std::vector<quint64> idRows;
+    SectionLookupsPtr lookups;
 
     // Empty lookups over an empty section when `section` is null. Heavy for big sections:
     // run it off the UI thread.
     static std::shared_ptr<const ChannelIndex> build(SectionPtr section);
+    // The section with the lookups it shares with every screen (built once per section);
+    // ready at once when they were prepared before.
+    static QCoro::Task<std::shared_ptr<const ChannelIndex>> of(SectionPtr section);
 
     const MediaItems &all() const { return section->all; }
     // The same items, shared with the section.
     SharedMediaItems items() const { return SharedMediaItems(section, &section->all); }
+    const FoldedNames &foldedNames() const { return lookups->names; }
     // The last row of a channel with this id (a later channel of an id wins); -1 when none.
-    qint32 lastRowOf(QStringView id) const;
+    qint32 lastRowOf(QStringView id) const { return lookups->lastRowOf(all(), id); }
 };
 
 using ChannelIndexPtr = std::shared_ptr<const ChannelIndex>;

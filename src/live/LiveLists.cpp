@@ -189,7 +189,7 @@ void LiveLists::applyFilter(std::vector<qint32> &rows) const
     const QString needle = FoldedNames::fold(M3uText::trimmedSpacesAndTabs(QStringView(m_filter)));
     if (needle.isEmpty() || !m_index)
         return;
-    rows = m_index->foldedNames.filter(std::move(rows), needle);
+    rows = m_index->foldedNames().filter(std::move(rows), needle);
 }
 
 void LiveLists::focusFirstRow(bool scroll)

@@ -9,9 +9,6 @@
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
 
-#include <QCoroFuture>
-#include <QtConcurrent/QtConcurrentRun>
-
 LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_prefs(app()->prefs())
@@ -39,7 +36,8 @@ LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     connect(m_engine, &PlayerEngine::itemChanged, this, &LiveScreenModel::showPlayingKey);
     connect(m_engine, &PlayerEngine::errorChanged, this, &LiveScreenModel::showPlayingKey);
     showPlayingKey();
-    // The channels load while the view is being made.
+    // The channels load while the view is being made; they are there at once when their
+    // lookups were prepared on home.
     load();
 }
 
@@ -75,7 +73,7 @@ QCoro::Task<> LiveScreenModel::load()
         const SectionPtr section = co_await m_catalog->load(*m_playlist, ContentType::live, force);
         if (!self || run != m_loadRun)
             co_return;
-        const ChannelIndexPtr index = co_await QtConcurrent::run(&ChannelIndex::build, section);
+        const ChannelIndexPtr index = co_await ChannelIndex::of(section);
         if (!self || run != m_loadRun)
             co_return;
         applySection(index);

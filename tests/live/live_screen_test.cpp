@@ -1,5 +1,7 @@
 #include "LiveScreenRig.h"
 #include "NotifyAudit.h"
+#include "RunTask.h"
+#include "kit/SectionLookups.h"
 #include "model/ContentKeys.h"
 #include "sources/PlayItems.h"
 
@@ -53,6 +55,25 @@ TEST_F(LiveScreenTest, KeysMoveTheFocusAcrossBothColumns)
         EXPECT_TRUE(fresh.app.prefs->favorites().isEmpty()) << c.keys;
         EXPECT_EQ(fresh.route(), "live") << c.keys;
     }
+}
+
+// Channels whose lookups were prepared, as home prepares them, are on the screen as it is
+// made, before its view draws; a section loaded anew still shows once its lookups are built.
+TEST_F(LiveScreenTest, PreparedChannelsShowAsTheScreenIsMade)
+{
+    Catalog catalog(&rig.app.http.http(), &rig.engine.clock, [] { return u"Uncategorized"_qs; });
+    const SectionPtr section = runTask(catalog.load(rig.playlist(), ContentType::live, false));
+    SectionLookups::prepare(section);
+    runTask(SectionLookups::of(section));
+    const auto prepared = liveScreenOver(rig.app, catalog, rig.engine);
+    EXPECT_TRUE(prepared->loaded());
+    EXPECT_EQ(prepared->channels()->count(), section->all.size());
+
+    Catalog fresh(&rig.app.http.http(), &rig.engine.clock, [] { return u"Uncategorized"_qs; });
+    const auto later = liveScreenOver(rig.app, fresh, rig.engine);
+    EXPECT_FALSE(later->loaded());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return later->loaded(); }, 5000));
+    EXPECT_EQ(later->channels()->count(), section->all.size());
 }
 
 TEST_F(LiveScreenTest, FirstEnterPreviewsSecondOpensFullScreenWithoutReloading)
