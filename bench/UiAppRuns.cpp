@@ -62,6 +62,19 @@ void reportIdle(UiApp &app)
     report("idle_frames_per_s", app.frames().framesBetween(start, end) / (double(end - start) / 1e9));
 }
 
+// Keeps in `lastChange` the moment `model` last announced a change of its rows, so that a
+// step is timed to the frame after the change itself rather than after a later poll that
+// may come when that frame has already begun.
+void watchChanges(QAbstractItemModel *model, QObject *watch, qint64 &lastChange)
+{
+    const auto changed = [&lastChange] { lastChange = monotonicNs(); };
+    QObject::connect(model, &QAbstractItemModel::modelReset, watch, changed);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, watch, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, watch, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, watch, changed);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, watch, changed);
+}
+
 // Each character typed into the live screen's filter once the screen has come to rest,
 // timed to the frame that shows the filtered list; the worst one.
 std::optional<double> filterKeys(UiApp &app, const QString &text)
@@ -76,15 +89,18 @@ std::optional<double> filterKeys(UiApp &app, const QString &text)
     // The screen's opening animations end first, as before a user's first key; a screen
     // that keeps drawing (a picture playing) is typed into as it is.
     app.frames().waitForQuiet(kQuietMs, kSettleTimeoutMs);
+    qint64 lastChange = 0;
+    QObject watch;
+    watchChanges(live->channels(), &watch, lastChange);
+    QObject::connect(live, &LiveScreenModel::stateChanged, &watch, [&lastChange] { lastChange = monotonicNs(); });
     double worst = 0;
     for (qsizetype typed = 1; typed <= text.size(); ++typed) {
         const QString filter = text.left(typed);
         const qint64 start = monotonicNs();
         app.type(text.at(typed - 1));
-        qint64 changed = 0;
-        if (!waitUntil([&] { return live->filter() == filter && (changed = monotonicNs()); }))
+        if (!waitUntil([&] { return live->filter() == filter; }))
             return std::nullopt;
-        const std::optional<qint64> frame = app.frames().frameAfter(changed);
+        const std::optional<qint64> frame = app.frames().frameAfter(std::max(start, lastChange));
         if (!frame)
             return std::nullopt;
         worst = std::max(worst, elapsedMs(start, *frame));
@@ -101,15 +117,8 @@ std::optional<double> searchKeys(UiApp &app, const QString &text)
         return std::nullopt;
     qint64 lastChange = 0;
     QObject watch;
-    for (ContentType type : kAllContentTypes) {
-        ContentListModel *results = search->results(int(type));
-        const auto changed = [&lastChange] { lastChange = monotonicNs(); };
-        QObject::connect(results, &QAbstractItemModel::modelReset, &watch, changed);
-        QObject::connect(results, &QAbstractItemModel::layoutChanged, &watch, changed);
-        QObject::connect(results, &QAbstractItemModel::rowsInserted, &watch, changed);
-        QObject::connect(results, &QAbstractItemModel::rowsRemoved, &watch, changed);
-        QObject::connect(results, &QAbstractItemModel::dataChanged, &watch, changed);
-    }
+    for (ContentType type : kAllContentTypes)
+        watchChanges(search->results(int(type)), &watch, lastChange);
     double worst = 0;
     for (qsizetype typed = 1; typed <= text.size(); ++typed) {
         const QString query = text.left(typed);
