@@ -14,8 +14,10 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QQmlApplicationEngine>
 #include <QScreen>
+#include <QSslSocket>
 #include <QQuickWindow>
 #include <QThreadPool>
 
@@ -24,6 +26,18 @@
 #include <cstdio>
 #include <memory>
 #include <cstdlib>
+
+namespace {
+
+// The image decoders and the TLS library, which the first screen showing pictures would
+// otherwise load on the UI thread.
+void loadLibrariesAhead()
+{
+    QImageReader::supportedImageFormats();
+    QSslSocket::supportsSsl();
+}
+
+} // namespace
 
 void shareHeapsBetweenThreads()
 {
@@ -55,10 +69,10 @@ void loadRootView(QQmlApplicationEngine &engine)
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, QCoreApplication::instance(),
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
-    startGStreamerAfterFirstFrame(engine);
+    prepareAfterFirstFrame(engine);
 }
 
-void startGStreamerAfterFirstFrame(QQmlApplicationEngine &engine)
+void prepareAfterFirstFrame(QQmlApplicationEngine &engine)
 {
     const QList<QObject *> roots = engine.rootObjects();
     auto *window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.first());
@@ -66,9 +80,11 @@ void startGStreamerAfterFirstFrame(QQmlApplicationEngine &engine)
         return;
     // Queued: the swap may come on the render thread.
     auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(window, &QQuickWindow::frameSwapped, window, [once] {
+    *once = QObject::connect(window, &QQuickWindow::frameSwapped, window, [once, engine = &engine] {
         QObject::disconnect(*once);
         QThreadPool::globalInstance()->start(&GstPlatformPlayer::startGStreamer);
+        QThreadPool::globalInstance()->start(&loadLibrariesAhead);
+        ScreenTable::shared()->loadViewsAhead(engine);
     }, Qt::QueuedConnection);
 }
 

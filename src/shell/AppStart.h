@@ -16,8 +16,9 @@ void prepareApplication(QGuiApplication &app);
 void loadRootView(QQmlApplicationEngine &engine);
 
 // Once the window's first frame is out, starts GStreamer on a worker thread, so neither
-// the first frame nor the first item waits for its plugin registry.
-void startGStreamerAfterFirstFrame(QQmlApplicationEngine &engine);
+// the first frame nor the first item waits for its plugin registry, and starts loading the
+// views of the screens home opens.
+void prepareAfterFirstFrame(QQmlApplicationEngine &engine);
 
 // Ends the process once its event loop has returned: the item playing keeps its resume
 // point and work in flight on the thread pool (disk writes) finishes; nothing else is torn

@@ -24,6 +24,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QQmlComponent>
 #include <QQmlEngine>
 
 #include <algorithm>
@@ -119,6 +120,16 @@ ScreenDeps ScreenTable::sharedDeps()
 ScreenTable::Row ScreenTable::rowOf(const Route &route)
 {
     return std::visit(RowOf {}, route);
+}
+
+void ScreenTable::loadViewsAhead(QQmlEngine *engine)
+{
+    if (!m_viewsAhead.isEmpty())
+        return;
+    const Route ahead[] = { Routes::Live {}, Routes::Search {}, Routes::Browse {}, Routes::Favorites {},
+        Routes::Settings {}, Routes::Player {} };
+    for (const Route &route : ahead)
+        m_viewsAhead.append(new QQmlComponent(engine, m_rows(route).view, QQmlComponent::Asynchronous, this));
 }
 
 MadeScreen ScreenTable::make(const QString &entryId, QObject *owner) const

@@ -11,6 +11,7 @@
 #include <functional>
 
 class QJSEngine;
+class QQmlComponent;
 class QQmlEngine;
 
 // A route entry's screen as the table makes it: the view-model, already holding its
@@ -57,7 +58,14 @@ public:
     // Nothing, with a warning, when no entry on the stack has that id.
     Q_INVOKABLE MadeScreen make(const QString &entryId, QObject *owner) const;
 
+    // Starts compiling, on the engine's loader thread, the views of the screens home opens,
+    // and keeps them, so that opening one of them makes its view without loading it first.
+    void loadViewsAhead(QQmlEngine *engine);
+    // The views loaded ahead, in the order they were started.
+    const QList<QQmlComponent *> &viewsAhead() const { return m_viewsAhead; }
+
 private:
     ScreenDeps m_deps;
     Rows m_rows;
+    QList<QQmlComponent *> m_viewsAhead;
 };

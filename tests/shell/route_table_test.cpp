@@ -6,6 +6,9 @@
 #include "sources/Catalog.h"
 
 #include <QFile>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -103,6 +106,30 @@ TEST_F(RouteTable, MakesTheScreenOfAStackEntryForItsOwnerAndNothingForAnUnknownO
     table.setRows([](const Route &) { return ScreenTable::Row {}; });
     EXPECT_FALSE(table.make(entry.id.toString(), &owner).model);
     EXPECT_EQ(warnings.warnings().size(), 2);
+}
+
+// The views of the screens home opens load ahead once, from the program's rows, and end
+// ready to be made.
+TEST_F(RouteTable, LoadsTheViewsHomeOpensAheadOnce)
+{
+    QQmlEngine engine;
+    engine.addImportPath(u"qrc:/"_qs);
+    ScreenTable table(deps);
+    table.loadViewsAhead(&engine);
+    table.loadViewsAhead(&engine);
+    const QList<QQmlComponent *> &views = table.viewsAhead();
+    QList<QUrl> urls;
+    for (const Route &route : { Route(Routes::Live {}), Route(Routes::Search {}), Route(Routes::Browse {}),
+             Route(Routes::Favorites {}), Route(Routes::Settings {}), Route(Routes::Player {}) })
+        urls.append(ScreenTable::rowOf(route).view);
+    ASSERT_EQ(views.size(), urls.size());
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return std::none_of(views.cbegin(), views.cend(), [](QQmlComponent *view) { return view->isLoading(); });
+    }, 30000));
+    for (qsizetype i = 0; i < views.size(); ++i) {
+        EXPECT_EQ(views[i]->url(), urls[i]);
+        EXPECT_TRUE(views[i]->isReady()) << qPrintable(views[i]->errorString());
+    }
 }
 
 } // namespace
