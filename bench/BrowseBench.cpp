@@ -52,7 +52,7 @@ int runBrowse(const QStringList &args)
     const SectionPtr section = movieSection(count);
     QElapsedTimer timer;
     timer.start();
-    const BrowseIndex index(section, QLocale(QLocale::English, QLocale::UnitedStates));
+    const BrowseIndex index(section, SectionLookups::build(section->all), QLocale(QLocale::English, QLocale::UnitedStates));
     std::fprintf(stderr, "prepare_ms=%.1f\n", double(timer.nsecsElapsed()) / 1e6);
     ContentListModel grid;
     grid.setItems(ContentListModel::itemsOf(section), 1);

@@ -19,13 +19,13 @@ std::vector<qint32> allPositions(qsizetype count)
 
 } // namespace
 
-BrowseIndex::BrowseIndex(SectionPtr section, const QLocale &locale)
+BrowseIndex::BrowseIndex(SectionPtr section, SectionLookupsPtr lookups, const QLocale &locale)
     : m_section(std::move(section))
+    , m_lookups(std::move(lookups))
 {
     if (!m_section)
         return;
     const MediaItems &items = m_section->all;
-    m_names = FoldedNames(items);
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::vector<QCollatorSortKey> keys;
@@ -70,7 +70,9 @@ std::vector<qint32> BrowseIndex::category(const QString &id, const QSet<QString>
 
 std::vector<qint32> BrowseIndex::filtered(std::vector<qint32> positions, const QString &filter) const
 {
-    return m_names.filter(std::move(positions), FoldedNames::fold(M3uText::trimmedSpacesAndTabs(filter)));
+    if (!m_lookups)
+        return positions;
+    return m_lookups->names.filter(std::move(positions), FoldedNames::fold(M3uText::trimmedSpacesAndTabs(filter)));
 }
 
 std::vector<qint32> BrowseIndex::sorted(std::vector<qint32> positions, int sort) const

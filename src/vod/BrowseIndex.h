@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kit/FoldedNames.h"
+#include "kit/SectionLookups.h"
 #include "model/Records.h"
 
 #include <QHash>
@@ -29,11 +29,12 @@ struct BrowseQuery {
 class BrowseIndex {
 public:
     BrowseIndex() = default;
-    // Heavy for big sections: run it off the UI thread.
-    BrowseIndex(SectionPtr section, const QLocale &locale);
+    // Over the section's shared lookups (its folded names). Heavy for big sections: run it
+    // off the UI thread.
+    BrowseIndex(SectionPtr section, SectionLookupsPtr lookups, const QLocale &locale);
 
     const SectionPtr &section() const { return m_section; }
-    qsizetype size() const { return m_names.size(); }
+    qsizetype size() const { return m_section ? m_section->all.size() : 0; }
 
     // The positions the grid shows for the query, in their order.
     std::vector<qint32> rows(const BrowseQuery &query) const;
@@ -48,7 +49,7 @@ public:
 
 private:
     SectionPtr m_section;
-    FoldedNames m_names;
+    SectionLookupsPtr m_lookups;
     // Positions by name; m_runStart marks where each run of equal names begins (and the end).
     std::vector<qint32> m_byName;
     std::vector<qint32> m_runStart;

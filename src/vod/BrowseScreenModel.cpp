@@ -134,9 +134,12 @@ QCoro::Task<> BrowseScreenModel::load(bool force)
         const SectionPtr section = co_await deps().catalog->load(*playlist, m_type, force);
         if (!self || run != m_run)
             co_return;
+        const SectionLookupsPtr lookups = co_await SectionLookups::of(section);
+        if (!self || run != m_run)
+            co_return;
         const QLocale locale = localeFor(activeLanguage());
         auto index = co_await QtConcurrent::run(
-            [section, locale] { return std::make_shared<const BrowseIndex>(section, locale); });
+            [section, lookups, locale] { return std::make_shared<const BrowseIndex>(section, lookups, locale); });
         if (!self || run != m_run)
             co_return;
         m_loading = false;

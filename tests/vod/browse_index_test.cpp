@@ -24,7 +24,7 @@ const SectionPtr kSection = sectionOf({ { u"beta"_qs, u"a"_qs }, { u"Alpha"_qs, 
 
 std::vector<qint32> rowsOf(const BrowseQuery &query)
 {
-    static const BrowseIndex index(kSection, QLocale(QLocale::English, QLocale::UnitedStates));
+    static const BrowseIndex index(kSection, SectionLookups::build(kSection->all), QLocale(QLocale::English, QLocale::UnitedStates));
     return index.rows(query);
 }
 
@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BrowseIndexQuery,
 
 TEST(BrowseIndex, CategoryPositionsNameTheSectionsCategoryItems)
 {
-    const BrowseIndex index(kSection, QLocale::c());
+    const BrowseIndex index(kSection, SectionLookups::build(kSection->all), QLocale::c());
     for (const QString &id : kSection->byCategory.keys()) {
         QList<MediaItem> picked;
         for (qint32 at : index.category(id, {}))

@@ -1,5 +1,7 @@
 #include "VodFixture.h"
+#include "RunTask.h"
 #include "app/ChoiceDialog.h"
+#include "kit/SectionLookups.h"
 #include "model/ContentKeys.h"
 #include "sources/PlayItems.h"
 #include "vod/BrowseScreenModel.h"
@@ -61,6 +63,14 @@ TEST_F(BrowseScreenTest, ShowsTheSectionUnderAllWithItsHeader)
     EXPECT_EQ(pane->data(pane->index(1), CategoryColumnModel::NameRole).toString(), u"Favorites"_qs);
     EXPECT_TRUE(pane->data(pane->index(0), CategoryColumnModel::SelectedRole).toBool());
     EXPECT_EQ(std::make_tuple(screen->pane(), screen->focus(), screen->catFocus()), std::make_tuple(1, -1, 0));
+}
+
+// The grid filters with the section's shared lookups, so search or another visit finds the
+// names already folded.
+TEST_F(BrowseScreenTest, SharesTheSectionsFoldedNames)
+{
+    const SectionPtr section = runTask(vod.catalog->load(vod.playlist(), ContentType::movie, false));
+    EXPECT_TRUE(SectionLookups::of(section).isReady());
 }
 
 struct KeyCase {
