@@ -2,6 +2,7 @@
 
 #include "Prefs.h"
 #include "model/JsonForms.h"
+#include "model/TextBounds.h"
 #include "sources/AppError.h"
 #include "sources/DeviceIdentity.h"
 #include "sources/Http.h"
@@ -20,7 +21,7 @@ AppError refusal(const HttpResponse &response)
     const QJsonValue error = document.object().value(QStringLiteral("error"));
     const QJsonValue message = error.toObject().value(QStringLiteral("message"));
     if (document.isObject() && error.isObject() && message.isString())
-        return AppError::server(response.status, message.toString());
+        return AppError::server(response.status, TextBounds::cut(message.toString(), TextBounds::kMessage));
     return AppError::http(response.status);
 }
 

@@ -1,8 +1,11 @@
 #include "JsonForms.h"
 
 #include "ContentKeys.h"
+#include "TextBounds.h"
 
 #include <QJsonArray>
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -25,12 +28,13 @@ public:
         return check(value.isString()) ? value.toString() : QString();
     }
 
-    OptText optText(QLatin1StringView key)
+    // At most `limit` UTF-16 units of the text.
+    OptText optText(QLatin1StringView key, qsizetype limit = std::numeric_limits<qsizetype>::max())
     {
         const QJsonValue value = m_object.value(key);
         if (isMissing(value) || !check(value.isString()))
             return std::nullopt;
-        return value.toString();
+        return TextBounds::cut(value.toString(), limit);
     }
 
     qint64 integer(QLatin1StringView key)
@@ -193,8 +197,8 @@ std::optional<AppInfo> appInfoFromJson(const QJsonObject &object)
 {
     StrictReader reader(object);
     AppInfo info;
-    info.latest_version = reader.optText("latest_version"_L1);
-    info.apk_url = reader.optText("apk_url"_L1);
+    info.latest_version = reader.optText("latest_version"_L1, TextBounds::kMessage);
+    info.apk_url = reader.optText("apk_url"_L1, TextBounds::kMessage);
     info.force_update = reader.optFlag("force_update"_L1);
     return finished(reader, std::move(info));
 }
@@ -203,8 +207,8 @@ std::optional<Support> supportFromJson(const QJsonObject &object)
 {
     StrictReader reader(object);
     Support support;
-    support.whatsapp = reader.optText("whatsapp"_L1);
-    support.email = reader.optText("email"_L1);
+    support.whatsapp = reader.optText("whatsapp"_L1, TextBounds::kMessage);
+    support.email = reader.optText("email"_L1, TextBounds::kMessage);
     return finished(reader, std::move(support));
 }
 

@@ -95,10 +95,16 @@ QString doubleText(double value)
     return shortestDecimal(value);
 }
 
-// Text of a string value, trimmed; only non-ASCII edges need the Unicode trim.
-OptText trimmedStringText(std::string_view raw)
+std::string_view bounded(std::string_view text, qsizetype limit)
 {
-    const std::string_view text = trimAscii(raw);
+    const QByteArrayView kept = TextBounds::cut(QByteArrayView(text.data(), qsizetype(text.size())), limit);
+    return std::string_view(kept.data(), std::size_t(kept.size()));
+}
+
+// Text of a string value, trimmed; only non-ASCII edges need the Unicode trim.
+OptText trimmedStringText(std::string_view raw, qsizetype limit)
+{
+    const std::string_view text = trimAscii(bounded(trimAscii(raw), limit));
     if (text.empty() || text == "null")
         return std::nullopt;
     QString result = QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -118,12 +124,12 @@ bool isAscii(QStringView text)
 
 } // namespace
 
-OptText lenientValue(simdjson::dom::element element)
+OptText lenientValue(simdjson::dom::element element, qsizetype limit)
 {
     using simdjson::dom::element_type;
     switch (element.type()) {
     case element_type::STRING: {
-        const std::string_view text = element.get_string().value_unsafe();
+        const std::string_view text = bounded(element.get_string().value_unsafe(), limit);
         return QString::fromUtf8(text.data(), qsizetype(text.size()));
     }
     case element_type::INT64:
@@ -143,20 +149,20 @@ OptText lenientValue(simdjson::dom::element element)
     return std::nullopt;
 }
 
-OptText lenientText(simdjson::dom::element element)
+OptText lenientText(simdjson::dom::element element, qsizetype limit)
 {
     if (element.type() == simdjson::dom::element_type::STRING)
-        return trimmedStringText(element.get_string().value_unsafe());
+        return trimmedStringText(element.get_string().value_unsafe(), limit);
     // numbers and booleans never carry blanks nor spell "null"
-    return lenientValue(element);
+    return lenientValue(element, limit);
 }
 
-OptText lenientString(simdjson::dom::object object, std::string_view key)
+OptText lenientString(simdjson::dom::object object, std::string_view key, qsizetype limit)
 {
     simdjson::dom::element element;
     if (object.at_key(key).get(element) != simdjson::SUCCESS)
         return std::nullopt;
-    return lenientText(element);
+    return lenientText(element, limit);
 }
 
 std::optional<qint64> parseDecimalInteger(QStringView text)

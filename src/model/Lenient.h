@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Records.h"
+#include "TextBounds.h"
 
 #include <QByteArray>
 #include <QStringView>
@@ -14,13 +15,15 @@
 // A JSON value read as text: null gives nothing, a string its text, an integer its
 // decimal text, a whole double below 1e15 in magnitude its integer text, any other
 // double its shortest round-trip text, a boolean "1" or "0", an object or array nothing.
-OptText lenientValue(simdjson::dom::element element);
+// A string keeps at most its first `limit` UTF-8 bytes (TextBounds::cut).
+OptText lenientValue(simdjson::dom::element element, qsizetype limit = TextBounds::kLongText);
 
 // lenientValue trimmed of white space; an empty text or "null" (lower case) gives nothing.
-OptText lenientText(simdjson::dom::element element);
+OptText lenientText(simdjson::dom::element element, qsizetype limit = TextBounds::kLongText);
 
 // lenientText of one key of an object; a missing key gives nothing.
-OptText lenientString(simdjson::dom::object object, std::string_view key);
+OptText lenientString(
+    simdjson::dom::object object, std::string_view key, qsizetype limit = TextBounds::kLongText);
 
 // A decimal 64-bit integer: optional "+" or "-", then ASCII digits only, no overflow.
 std::optional<qint64> parseDecimalInteger(QStringView text);

@@ -11,7 +11,7 @@ Playlist playlistFromPortal(simdjson::dom::object object)
     Playlist playlist;
     const OptText id = lenientString(object, "id");
     playlist.id = id ? parseDecimalInteger(*id).value_or(0) : 0;
-    playlist.name = lenientString(object, "name").value_or(QString());
+    playlist.name = lenientString(object, "name", TextBounds::kName).value_or(QString());
     playlist.type = lenientString(object, "type").value_or(QStringLiteral("m3u"));
     playlist.url = lenientString(object, "url");
     playlist.host = lenientString(object, "host");
@@ -78,10 +78,10 @@ std::optional<DeviceResponse> deviceResponseFromPortalJson(const QByteArray &jso
     if (!object)
         return std::nullopt;
     DeviceResponse device;
-    device.mac = lenientString(*object, "mac").value_or(QString());
-    device.device_key = lenientString(*object, "device_key").value_or(QString());
-    device.notice = lenientString(*object, "notice");
-    device.site_url = lenientString(*object, "site_url");
+    device.mac = lenientString(*object, "mac", TextBounds::kMessage).value_or(QString());
+    device.device_key = lenientString(*object, "device_key", TextBounds::kMessage).value_or(QString());
+    device.notice = lenientString(*object, "notice", TextBounds::kMessage);
+    device.site_url = lenientString(*object, "site_url", TextBounds::kMessage);
     device.playlists = playlistsFromPortal(*object);
     device.app = strictMember(*object, "app", &appInfoFromJson);
     device.support = strictMember(*object, "support", &supportFromJson);

@@ -239,21 +239,23 @@ QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force, CatalogLoad *into)
     const QString address = M3uText::trimmedSpacesAndTabs(playlist.url.value_or(QString())).toString();
     if (address.isEmpty())
         throw AppError::badUrl();
-    QByteArray body;
-    std::exception_ptr downloadError;
+    const QString uncategorized = m_uncategorizedName();
+    const auto build = [uncategorized](QByteArray body) { return buildM3uContentAsync(std::move(body), uncategorized); };
+    std::optional<M3uContent> content;
+    std::exception_ptr failure;
     try {
-        body = co_await m_http->cachedGet(address, std::chrono::seconds(kM3uTtlSecs), force);
+        // A cached body that is no playlist is fetched once more before the error.
+        content = co_await m_http->cachedGetDecoded(address, std::chrono::seconds(kM3uTtlSecs), force, build);
     } catch (...) {
-        downloadError = std::current_exception();
+        failure = std::current_exception();
     }
-    if (downloadError) {
+    if (failure) {
         const std::optional<Playlist> xtream = xtreamCredentials(playlist);
         if (!xtream)
-            std::rethrow_exception(downloadError);
+            std::rethrow_exception(failure);
         co_await loadFallback(playlist, *xtream, force, into);
         co_return;
     }
-    std::optional<M3uContent> content = co_await buildM3uContentAsync(std::move(body), m_uncategorizedName());
     if (!content)
         throw AppError::emptyPlaylist();
     into->sections.insert(sectionKey(playlist, ContentType::live), content->live);

@@ -1,10 +1,11 @@
 #include "M3uCollector.h"
 
+#include "AppError.h"
 #include "EpisodeTitle.h"
+#include "OffThread.h"
 #include "model/ContentKeys.h"
 
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <malloc.h>
 
@@ -263,6 +264,8 @@ M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncatego
 
 std::optional<M3uContent> buildM3uContent(QByteArray bytes, const QString &uncategorizedName)
 {
+    if (M3uParser::isPlainlyNoPlaylist(bytes))
+        throw AppError::badData();
     const ReadBytes after = readBytesOf(bytes);
     M3uCollector collector = M3uCollector::collect(bytes, uncategorizedName, 0, after);
     if (collector.isEmpty())
@@ -282,9 +285,9 @@ std::optional<M3uContent> buildM3uContent(QByteArray bytes, const QString &uncat
     return content;
 }
 
-QFuture<std::optional<M3uContent>> buildM3uContentAsync(QByteArray bytes, QString uncategorizedName)
+QCoro::Task<std::optional<M3uContent>> buildM3uContentAsync(QByteArray bytes, QString uncategorizedName)
 {
-    return QtConcurrent::run([bytes = std::move(bytes), name = std::move(uncategorizedName)]() mutable {
+    co_return co_await offThread([bytes = std::move(bytes), name = std::move(uncategorizedName)]() mutable {
         return buildM3uContent(std::move(bytes), name);
     });
 }

@@ -6,7 +6,7 @@
 #include "model/Records.h"
 
 #include <QByteArray>
-#include <QFuture>
+#include <QCoroTask>
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -77,7 +77,8 @@ struct M3uContent {
 };
 
 // Parses the text and builds its sections; nothing when the text has no entry. Blocks.
-// Text held by no one else is given back as it is read.
+// Text held by no one else is given back as it is read. Throws AppError::badData for
+// bytes that are plainly no playlist.
 std::optional<M3uContent> buildM3uContent(QByteArray bytes, const QString &uncategorizedName);
 // The same on the thread pool, so the main thread never parses.
-QFuture<std::optional<M3uContent>> buildM3uContentAsync(QByteArray bytes, QString uncategorizedName);
+QCoro::Task<std::optional<M3uContent>> buildM3uContentAsync(QByteArray bytes, QString uncategorizedName);

@@ -2,6 +2,7 @@
 
 #include "M3uText.h"
 #include "model/ContentKeys.h"
+#include "model/TextBounds.h"
 
 namespace M3uParser {
 namespace {
@@ -203,11 +204,11 @@ Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups)
 {
     Entry entry;
     const bool unnamed = trimmedSpacesAndTabs(pending.name).isEmpty();
-    entry.name = decoded(unnamed ? nameFromAddress(url) : pending.name);
+    entry.name = decoded(TextBounds::cut(unnamed ? nameFromAddress(url) : pending.name, TextBounds::kName));
     entry.logo = optionalText(pending.logo);
     const QByteArrayView group = pending.groupTitle.isEmpty() ? pending.extGroup : pending.groupTitle;
     if (!group.isEmpty())
-        entry.group = groups.text(group);
+        entry.group = groups.text(TextBounds::cut(group, TextBounds::kName));
     entry.tvgId = optionalText(pending.tvgId);
     entry.url = decoded(url);
     if (!pending.catchupMode.isEmpty()) {
@@ -239,7 +240,28 @@ qsizetype cutAfterAddressLine(QByteArrayView bytes, qsizetype from)
     return bytes.size();
 }
 
+bool isMarkup(QByteArrayView bytes)
+{
+    static constexpr QByteArrayView kBom("\xEF\xBB\xBF");
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        if (bytes.sliced(at).startsWith(kBom))
+            at += kBom.size();
+        else if (const qsizetype space = whiteSpaceAt(bytes, at))
+            at += space;
+        else
+            return bytes[at] == '<';
+    }
+    return false;
+}
+
 } // namespace
+
+bool isPlainlyNoPlaylist(QByteArrayView bytes)
+{
+    // No text playlist holds a NUL byte.
+    return isMarkup(bytes) || bytes.contains('\0');
+}
 
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
 {

@@ -26,6 +26,10 @@ struct Entry {
 // invalid sequences become U+FFFD.
 void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry);
 
+// True for bytes that are plainly no playlist: markup (a '<' first, after white space and
+// byte-order marks), as a web page some providers answer with, or any NUL byte.
+bool isPlainlyNoPlaylist(QByteArrayView bytes);
+
 // Cuts the text into at most `parts` pieces of similar size, each ending just after an
 // address line (or at the end), so parsing the pieces one after another gives exactly the
 // entries of parsing the whole text.

@@ -3,6 +3,7 @@
 #include "Http.h"
 #include "model/ContentKeys.h"
 #include "model/Records.h"
+#include "model/TextBounds.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -109,7 +110,9 @@ QList<EpgEntry> guideTable(const QByteArray &body);
 VodInfo parseVodInfo(const QByteArray &body);
 SeriesInfo parseSeriesInfo(const QByteArray &body);
 
-OptText firstText(const simdjson::dom::object *object, std::initializer_list<std::string_view> keys);
+// At most `limit` UTF-8 bytes of the first usable key's text.
+OptText firstText(const simdjson::dom::object *object, std::initializer_list<std::string_view> keys,
+    qsizetype limit = TextBounds::kLongText);
 OptText decodeText(const OptText &text);
 // Seconds since 1970 as a date; nothing when not finite or beyond the year 9999.
 std::optional<QDateTime> dateFromSeconds(double seconds);

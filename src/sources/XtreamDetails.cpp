@@ -84,7 +84,7 @@ std::optional<Episode> readEpisode(const object &source, std::optional<qint64> d
     episode.id = *id;
     episode.season = wholeNumber(XtreamClient::firstText(&source, { "season" })).value_or(defaultSeason.value_or(1));
     episode.number = wholeNumber(XtreamClient::firstText(&source, { "episode_num" })).value_or(0);
-    episode.title = XtreamClient::firstText(&source, { "title" }).value_or(QStringLiteral("E%1").arg(episode.number));
+    episode.title = XtreamClient::firstText(&source, { "title" }, TextBounds::kName).value_or(QStringLiteral("E%1").arg(episode.number));
     episode.ext = XtreamClient::firstText(&source, { "container_extension" });
     object info;
     if (source["info"].get_object().get(info) == simdjson::SUCCESS) {

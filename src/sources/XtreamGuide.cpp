@@ -40,7 +40,7 @@ std::optional<QDateTime> dateFromSeconds(double seconds)
     return QDateTime::fromMSecsSinceEpoch(std::llround(seconds * 1000.0), Qt::UTC);
 }
 
-OptText firstText(const simdjson::dom::object *object, std::initializer_list<std::string_view> keys)
+OptText firstText(const simdjson::dom::object *object, std::initializer_list<std::string_view> keys, qsizetype limit)
 {
     if (!object)
         return std::nullopt;
@@ -54,7 +54,7 @@ OptText firstText(const simdjson::dom::object *object, std::initializer_list<std
                 continue;
             value = *array.begin();
         }
-        const OptText text = lenientValue(value);
+        const OptText text = lenientValue(value, limit);
         if (!text)
             continue;
         QString trimmed = text->trimmed();
@@ -68,7 +68,7 @@ OptText firstText(const simdjson::dom::object *object, std::initializer_list<std
 std::optional<EpgEntry> epgEntry(const simdjson::dom::object &listing)
 {
     const auto start = dateOfText(firstText(&listing, { "start_timestamp" }));
-    const OptText title = decodeText(firstText(&listing, { "title" }));
+    const OptText title = decodeText(firstText(&listing, { "title" }, TextBounds::kName));
     if (!start || !title)
         return std::nullopt;
     EpgEntry entry;

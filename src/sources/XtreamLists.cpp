@@ -25,11 +25,12 @@ using StreamMember = OptText XStream::*;
 struct StreamField {
     std::string_view key;
     StreamMember member;
+    qsizetype limit = TextBounds::kLongText;
 };
 
 constexpr StreamField kStreamFields[] = {
     { "num", &XStream::num },
-    { "name", &XStream::name },
+    { "name", &XStream::name, TextBounds::kName },
     { "stream_id", &XStream::streamId },
     { "series_id", &XStream::seriesId },
     { "stream_icon", &XStream::icon },
@@ -114,7 +115,7 @@ XStream readStream(simdjson::dom::object object)
     XStream stream;
     for (const StreamField &field : kStreamFields) {
         if (const element *value = values.value(field.member))
-            stream.*field.member = lenientText(*value);
+            stream.*field.member = lenientText(*value, field.limit);
     }
     return stream;
 }
@@ -153,7 +154,7 @@ struct JsonStream {
     OptText text(StreamMember member) const
     {
         const element *value = values.value(member);
-        return value ? lenientText(*value) : std::nullopt;
+        return value ? lenientText(*value, kStreamFields[fieldIndex(member)].limit) : std::nullopt;
     }
     OptText repeatedText(StreamMember member) const
     {
@@ -212,7 +213,7 @@ void fillItem(MediaItem &item, const Stream &stream, QString id, ContentType typ
     item.uid = index;
     item.type = type;
     OptText name = stream.text(&XStream::name);
-    item.name = name && !name->isEmpty() ? std::move(*name) : id;
+    item.name = name && !name->isEmpty() ? std::move(*name) : TextBounds::cut(id, TextBounds::kName);
     item.id = std::move(id);
     item.logo = stream.text(series ? &XStream::cover : &XStream::icon);
     if (item.logo && item.logo->isEmpty())
@@ -306,7 +307,7 @@ QList<XCategory> decodeCategories(const QByteArray &body)
         simdjson::dom::object object;
         if (value.get_object().get(object) != simdjson::SUCCESS)
             continue;
-        categories.append({ lenientString(object, "category_id"), lenientString(object, "category_name") });
+        categories.append({ lenientString(object, "category_id"), lenientString(object, "category_name", TextBounds::kName) });
     }
     return categories;
 }

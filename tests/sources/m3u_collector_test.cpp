@@ -1,6 +1,10 @@
 #include "sources/M3uCollector.h"
 
+#include "PeakMemory.h"
+#include "RunTask.h"
 #include "model/ContentKeys.h"
+#include "model/TextBounds.h"
+#include "sources/AppError.h"
 
 #include <QFile>
 
@@ -194,7 +198,7 @@ TEST(M3uCollector, ParallelCollectingTypesRawAddressesAsTheParser)
 
 TEST(M3uContent, BuildsTheThreeSections)
 {
-    const std::optional<M3uContent> content = buildM3uContentAsync(fixture("provider.m3u"), kUncategorized).result();
+    const std::optional<M3uContent> content = runTask(buildM3uContentAsync(fixture("provider.m3u"), kUncategorized));
     ASSERT_TRUE(content);
     EXPECT_EQ(content->live->type, ContentType::live);
     EXPECT_EQ(content->live->all.size(), 5);
@@ -210,6 +214,55 @@ TEST(M3uContent, NothingForATextWithoutEntries)
 {
     EXPECT_FALSE(buildM3uContent("#EXTM3U\n#EXTINF:-1,Never played\n\n", kUncategorized));
     EXPECT_FALSE(buildM3uContent("", kUncategorized));
+}
+
+// The live names of a text, or nothing when it is refused as unexpected data.
+std::optional<QStringList> liveNames(const QByteArray &text)
+{
+    try {
+        const std::optional<M3uContent> content = buildM3uContent(text, kUncategorized);
+        return content ? names(content->live->all) : QStringList();
+    } catch (const AppError &error) {
+        EXPECT_EQ(error, AppError::badData());
+        return std::nullopt;
+    }
+}
+
+TEST(M3uContent, WebPagesAndBinaryAreNoPlaylistButHeaderlessListsAre)
+{
+    const struct {
+        const char *label;
+        QByteArray text;
+        std::optional<QStringList> live;
+    } rows[] = {
+        { "web page", "<!DOCTYPE html>\n<html><body>Account expired</body></html>\n", std::nullopt },
+        { "page after marks", "\xEF\xBB\xBF \r\n\t<html>\nhttp://h/live/1.ts\n", std::nullopt },
+        { "NUL name", "#EXTM3U\n#EXTINF:-1," + QByteArray(100000, '\0') + "\nhttp://h/1\n", std::nullopt },
+        { "NUL at the end", "#EXTM3U\n#EXTINF:-1,A\nhttp://h/1\n" + QByteArray(1, '\0'), std::nullopt },
+        { "addresses only", "http://h/live/1.ts\r\nhttp://h/live/2.ts?t=<x>\n", QStringList { "1.ts", "2.ts" } },
+        { "no header", "\n#EXTINF:-1,<One>\nhttp://h/1\n", QStringList { "<One>" } },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(liveNames(row.text), row.live) << row.label;
+}
+
+// A hostile name of hundreds of MB costs its bytes being read, not copies of it.
+TEST(M3uContent, HugeNameCostsLessThanOneCopyOfIt)
+{
+    if (!PeakMemory::measurable())
+        GTEST_SKIP() << "the sanitizers keep freed memory";
+    constexpr qsizetype kNameBytes = 300 * 1024 * 1024;
+    const QByteArray head = "#EXTM3U\n#EXTINF:-1,";
+    QByteArray text;
+    text.reserve(head.size() + kNameBytes + 32);
+    text.append(head).append(kNameBytes, 'A').append("\nhttp://h/live/1.ts\n");
+    PeakMemory::reset();
+    const qint64 baseline = PeakMemory::bytes();
+    const std::optional<M3uContent> content = buildM3uContent(std::move(text), kUncategorized);
+    const qint64 cost = PeakMemory::bytes() - baseline;
+    ASSERT_TRUE(content);
+    EXPECT_EQ(content->live->all.name(0), QString(TextBounds::kName, u'A'));
+    EXPECT_LT(cost, kNameBytes);
 }
 
 } // namespace

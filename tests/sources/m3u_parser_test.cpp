@@ -1,3 +1,5 @@
+#include "LongText.h"
+#include "model/TextBounds.h"
 #include "sources/M3uParser.h"
 
 #include <QFile>
@@ -207,6 +209,29 @@ TEST(M3uParser, AttributeScanAgreesWithTheRegularExpression)
         ASSERT_EQ(entries.size(), 1);
         ASSERT_EQ(entries.front(), referenceEntry(QString::fromLatin1(line))) << line.constData();
     }
+}
+
+// Names and groups keep their first few KB, cut between characters.
+TEST(M3uParser, LongNamesAndGroupsAreCutAtACharacter)
+{
+    const LongText euros = longText(TextBounds::kName, "ab", u"€"_qs);
+    const LongText faces = longText(TextBounds::kName, "abc", u"😀"_qs);
+    const struct {
+        const char *label;
+        QByteArray text;
+        Entry expected;
+    } rows[] = {
+        { "title", "#EXTINF:-1," + euros.utf8 + "\nhttp://h/1", Entry { .name = euros.kept, .url = "http://h/1" } },
+        { "tvg-name", "#EXTINF:-1 tvg-name=\"" + faces.utf8 + "\",\nhttp://h/1",
+            Entry { .name = faces.kept, .url = "http://h/1" } },
+        { "group-title", "#EXTINF:-1 group-title=\"" + euros.utf8 + "\",A\nhttp://h/1",
+            Entry { .name = "A", .group = euros.kept, .url = "http://h/1" } },
+        { "#EXTGRP", "#EXTGRP:" + faces.utf8 + "\nhttp://h/1", Entry { .name = "1", .group = faces.kept, .url = "http://h/1" } },
+        { "address", "http://h/" + euros.utf8 + "?t=1",
+            Entry { .name = euros.kept, .url = QString::fromUtf8("http://h/" + euros.utf8 + "?t=1") } },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(parseAll(row.text), QList<Entry> { row.expected }) << row.label;
 }
 
 TEST(M3uParser, PiecesParseLikeTheWholeText)
