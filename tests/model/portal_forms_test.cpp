@@ -1,6 +1,10 @@
+#include "LongText.h"
 #include "model/JsonForms.h"
+#include "model/TextBounds.h"
 
 #include <QJsonDocument>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +89,32 @@ TEST(PortalForms, cachedDeviceAnswerRoundTrips)
         AppInfo { " 1.2 ", std::nullopt, false }, Support { std::nullopt, "a@b" } };
     for (const DeviceResponse &value : { device, DeviceResponse {} })
         EXPECT_EQ(deviceResponseFromPortalJson(QJsonDocument(toJson(value)).toJson()), value);
+}
+
+// The record's texts keep their first KB, cut between characters.
+TEST(PortalForms, longDeviceTextsAreCutAtACharacter)
+{
+    const struct {
+        const char *label;
+        LongText text;
+        const char *before;
+        const char *after;
+        std::function<QString(const DeviceResponse &)> read;
+    } rows[] = {
+        { "notice", longText(TextBounds::kMessage, "abc", u"😀"_qs), R"({"notice":")", R"("})",
+            [](const DeviceResponse &device) { return device.notice.value_or(QString()); } },
+        { "mac", longText(TextBounds::kMessage, "ab", u"€"_qs), R"({"mac":")", R"("})",
+            [](const DeviceResponse &device) { return device.mac; } },
+        { "playlist name", longText(TextBounds::kName, "abc", u"é"_qs), R"({"playlists":[{"name":")", R"("}]})",
+            [](const DeviceResponse &device) { return device.playlists.value(0).name; } },
+        { "support email", longText(TextBounds::kMessage, "abc", u"😀"_qs, true), R"({"support":{"email":")",
+            R"("}})", [](const DeviceResponse &device) { return device.support.value_or(Support {}).email.value_or(QString()); } },
+    };
+    for (const auto &row : rows) {
+        const auto device = deviceResponseFromPortalJson(row.before + row.text.utf8 + row.after);
+        ASSERT_TRUE(device) << row.label;
+        EXPECT_EQ(row.read(*device), row.text.kept) << row.label;
+    }
 }
 
 } // namespace

@@ -225,10 +225,11 @@ TEST_F(CatalogTest, OvertakenLoadsAnswerTheirCallersButStoreNothing)
 TEST_F(CatalogTest, BadM3uFailsEveryTypeWithItsError)
 {
     server.serve(QStringLiteral("/bad.m3u"), LoopbackResponse::text("#EXTM3U\n#EXTINF:-1,Lost\n"));
+    server.serve(QStringLiteral("/expired.m3u"), LoopbackResponse::text("<html><p>Account expired</p>\nhttp://x/1\n"));
     Playlist blank = m3u();
     blank.url = QStringLiteral(" \t ");
     const std::pair<Playlist, Kind> cases[] = { { m3u("/bad.m3u"), Kind::emptyPlaylist }, { blank, Kind::badUrl },
-        { m3u("/get.php?username=u"), Kind::http } };
+        { m3u("/get.php?username=u"), Kind::http }, { m3u("/expired.m3u"), Kind::badData } };
     for (const auto &[playlist, kind] : cases) {
         for (ContentType type : kAllContentTypes) {
             const auto error = loadError(playlist, type);

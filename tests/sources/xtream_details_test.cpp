@@ -1,4 +1,6 @@
+#include "LongText.h"
 #include "XtreamProvider.h"
+#include "model/TextBounds.h"
 #include "sources/AppError.h"
 #include "sources/XtreamClient.h"
 
@@ -169,6 +171,42 @@ TEST(XtreamDetails, FirstTextTakesTheFirstUsableKey)
     EXPECT_EQ(XtreamClient::firstText(&object, { "d", "f" }), OptText("2.5"));
     EXPECT_EQ(XtreamClient::firstText(&object, { "g", "a" }), std::nullopt);
     EXPECT_EQ(XtreamClient::firstText(nullptr, { "f" }), std::nullopt);
+}
+
+// Each text the client reads keeps its first KB, cut between characters: names and titles
+// a few, descriptions tens.
+TEST(XtreamReaders, LongTextsAreCutAtACharacter)
+{
+    using namespace XtreamClient;
+    const struct {
+        const char *label;
+        qsizetype limit;
+        const char *before;
+        const char *after;
+        std::function<OptText(const QByteArray &)> read;
+    } rows[] = {
+        { "stream name", TextBounds::kName, R"([{"stream_id":1,"name":")", R"("}])",
+            [](const QByteArray &body) { return decodeMediaItems(body, ContentType::live).value(0).name; } },
+        { "decoded stream name", TextBounds::kName, R"([{"stream_id":1,"name":")", R"("}])",
+            [](const QByteArray &body) { return decodeStreams(body).value(0).name; } },
+        { "category name", TextBounds::kName, R"([{"category_id":"1","category_name":")", R"("}])",
+            [](const QByteArray &body) { return decodeCategories(body).value(0).name; } },
+        { "episode title", TextBounds::kName, R"({"episodes":{"1":[{"id":"7","title":")", R"("}]}})",
+            [](const QByteArray &body) { return parseSeriesInfo(body).episodesBySeason.value(1).value(0).title; } },
+        { "movie plot", TextBounds::kLongText, R"({"info":{"plot":")", R"("}})",
+            [](const QByteArray &body) { return parseVodInfo(body).plot; } },
+        { "programme title", TextBounds::kName, R"({"epg_listings":[{"start_timestamp":"1","title":")", R"("}]})",
+            [](const QByteArray &body) { return parseEpgListings(body).value(0).title; } },
+        { "programme description", TextBounds::kLongText,
+            R"({"epg_listings":[{"start_timestamp":"1","title":"T","description":")", R"("}]})",
+            [](const QByteArray &body) { return parseEpgListings(body).value(0).description; } },
+    };
+    for (const auto &row : rows) {
+        for (const QString &character : { u"é"_qs, u"😀"_qs }) {
+            const LongText text = longText(row.limit, "abc", character);
+            EXPECT_EQ(row.read(row.before + text.utf8 + row.after), OptText(text.kept)) << row.label;
+        }
+    }
 }
 
 } // namespace
