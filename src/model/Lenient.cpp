@@ -101,10 +101,16 @@ std::string_view bounded(std::string_view text, qsizetype limit)
     return std::string_view(kept.data(), std::size_t(kept.size()));
 }
 
+// At most `limit` bytes of the string, without ASCII blanks at either end.
+std::string_view trimmedBounded(std::string_view raw, qsizetype limit)
+{
+    return trimAscii(bounded(trimAscii(raw), limit));
+}
+
 // Text of a string value, trimmed; only non-ASCII edges need the Unicode trim.
 OptText trimmedStringText(std::string_view raw, qsizetype limit)
 {
-    const std::string_view text = trimAscii(bounded(trimAscii(raw), limit));
+    const std::string_view text = trimmedBounded(raw, limit);
     if (text.empty() || text == "null")
         return std::nullopt;
     QString result = QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -202,7 +208,7 @@ std::optional<qint64> lenientInteger(simdjson::dom::element element)
     using simdjson::dom::element_type;
     switch (element.type()) {
     case element_type::STRING: {
-        const std::string_view text = trimAscii(element.get_string().value_unsafe());
+        const std::string_view text = trimmedBounded(element.get_string().value_unsafe(), TextBounds::kLongText);
         if (hasAsciiEdges(text))
             return parseDecimalInteger(text);
         const OptText slow = lenientText(element);
@@ -228,7 +234,7 @@ std::optional<double> lenientDouble(simdjson::dom::element element)
     using simdjson::dom::element_type;
     switch (element.type()) {
     case element_type::STRING: {
-        const std::string_view text = trimAscii(element.get_string().value_unsafe());
+        const std::string_view text = trimmedBounded(element.get_string().value_unsafe(), TextBounds::kLongText);
         if (hasAsciiEdges(text))
             return parseDecimalDouble(text);
         const OptText slow = lenientText(element);
