@@ -6,6 +6,7 @@
 
 #include <vlc/vlc.h>
 
+#include "VlcModules.h"
 #include "VlcSourceError.h"
 
 #include <cstdio>
@@ -47,7 +48,8 @@ LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)
     std::vector<const char *> argv;
     for (const QByteArray &arg : args)
         argv.push_back(arg.constData());
-    m_instance = libvlc_new(static_cast<int>(argv.size()), argv.data());
+    // Without our modules libVLC would demux streaming manifests that crash it.
+    m_instance = ownVlcModulesAdded() ? libvlc_new(static_cast<int>(argv.size()), argv.data()) : nullptr;
     if (m_instance)
         libvlc_log_set(m_instance, &LibVlcPlayer::onLog, this);
 }
