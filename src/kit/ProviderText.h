@@ -5,9 +5,9 @@
 #include <QtQml/qqmlregistration.h>
 
 // A provider's text as one line on screen: control characters are dropped (a line break
-// or a tab becomes a blank) and the rest is isolated, so that a direction override inside
-// it (U+202E) reverses nothing around it. The lists and the preview header show names
-// through this one rule.
+// or a tab becomes a blank), and a text with direction controls is isolated, so that an
+// override inside it (U+202E) reverses nothing around it. The lists and the headers show
+// names through this one rule.
 QString shownLine(const QString &text);
 
 // The same rule for the views.

@@ -55,7 +55,6 @@ Item {
             }
             SelectableValue {
                 Layout.fillWidth: true
-                objectName: "deviceKey"
                 text: root.hasKey ? ProviderText.line(root.activation.deviceKey) : "— — —"
                 size: 38
                 weight: Font.ExtraBold
