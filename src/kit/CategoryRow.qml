@@ -63,7 +63,8 @@ Item {
         // space of at least 6 stays before the count.
         anchors.rightMargin: 10 + 6 + 10
         anchors.verticalCenter: parent.verticalCenter
-        text: root.name
+        clip: true
+        text: ProviderText.line(root.name)
         color: root.selected ? "white" : Theme.text
         font.pointSize: Theme.pointSize(13.5)
         font.weight: root.selected ? Font.DemiBold : Font.Medium

@@ -88,7 +88,10 @@ Item {
         // space of at least 6 stays before the marks (only the first without marks).
         anchors.rightMargin: marks.width > 0 ? 12 + 6 + 12 : 12 + 6
         anchors.verticalCenter: parent.verticalCenter
-        text: root.name
+        objectName: "rowName"
+        // Clipped, so that a stack of combining marks stays inside the row.
+        clip: true
+        text: ProviderText.line(root.name)
         color: "white"
         font.pixelSize: 14
         font.weight: root.playing ? Font.DemiBold : Font.Medium

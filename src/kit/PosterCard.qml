@@ -40,7 +40,8 @@ Card {
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         anchors.margins: 10
-        text: root.name
+        clip: true
+        text: ProviderText.line(root.name)
         color: "white"
         font.pixelSize: 13
         font.weight: Font.DemiBold

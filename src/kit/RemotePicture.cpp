@@ -1,50 +1,13 @@
 #include "RemotePicture.h"
 
+#include "Initials.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QQuickWindow>
 #include <QSGImageNode>
-#include <QTextBoundaryFinder>
 
-#include <algorithm>
-
-namespace {
-
-// The user-perceived characters of a text.
-QStringList graphemes(const QString &text)
-{
-    QStringList parts;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    while (finder.toNextBoundary() != -1) {
-        parts.append(text.mid(start, finder.position() - start));
-        start = finder.position();
-    }
-    return parts;
-}
-
-bool startsWithLetter(const QString &text)
-{
-    return !text.isEmpty() && QChar::isLetter(text.toUcs4().constFirst());
-}
-
-// Words of a title that can give an initial: longer than one character, or one letter.
-QList<QStringList> initialWords(QString title)
-{
-    for (QChar &c : title) {
-        if (c == u'|' || c == u'[' || c == u']')
-            c = u' ';
-    }
-    QList<QStringList> words;
-    for (const QString &word : title.split(u' ', Qt::SkipEmptyParts)) {
-        const QStringList characters = graphemes(word);
-        if (characters.size() > 1 || startsWithLetter(word))
-            words.append(characters);
-    }
-    return words;
-}
-
-} // namespace
+#include <utility>
 
 RemotePicture::RemotePicture(QQuickItem *parent)
     : QQuickItem(parent)
@@ -90,29 +53,7 @@ void RemotePicture::geometryChange(const QRectF &newGeometry, const QRectF &oldG
     }
 }
 
-QString RemotePicture::initials(const QString &title)
-{
-    QList<QStringList> words = initialWords(title);
-    // A leading tag such as FR, HD, 4K or VIP gives no initial.
-    if (words.size() > 1 && words.first().size() <= 3) {
-        const QString first = words.first().join(QString());
-        if (first == first.toUpper())
-            words.removeFirst();
-    }
-    // Each word gives its first letter or digit, so "(720p)" gives "7" and "(" nothing.
-    QString result;
-    int taken = 0;
-    for (const QStringList &word : std::as_const(words)) {
-        const auto initial = std::find_if(word.begin(), word.end(),
-            [](const QString &character) { return character.front().isLetterOrNumber(); });
-        if (initial == word.end())
-            continue;
-        result += *initial;
-        if (++taken == 2)
-            break;
-    }
-    return result.isEmpty() ? QStringLiteral("TV") : result.toUpper();
-}
+QString RemotePicture::initials(const QString &title) { return titleInitials(title); }
 
 RemotePicture::Placement RemotePicture::placement(const QSizeF &picture, const QSizeF &frame, bool fill)
 {

@@ -59,7 +59,8 @@ Item {
                 UiText {
                     objectName: "channelName"
                     Layout.fillWidth: true
-                    text: screen.channelName
+                    clip: true
+                    text: ProviderText.line(screen.channelName)
                     color: Theme.textDim
                     font.pixelSize: 13
                     maximumLineCount: 1

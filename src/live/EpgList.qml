@@ -41,7 +41,8 @@ ColumnLayout {
 
             UiText {
                 Layout.fillWidth: true
-                text: row.modelData.title
+                clip: true
+                text: ProviderText.line(row.modelData.title)
                 textFormat: Text.PlainText
                 color: "white"
                 font.pointSize: Theme.pointSize(13.5)

@@ -34,7 +34,8 @@ RowLayout {
 
         UiText {
             Layout.fillWidth: true
-            text: header.screen.playlistName
+            clip: true
+            text: ProviderText.line(header.screen.playlistName)
             textFormat: Text.PlainText
             color: Theme.textDim
             font.pixelSize: 13
@@ -50,7 +51,8 @@ RowLayout {
         UiText {
             objectName: "selectedName"
             Layout.fillWidth: true
-            text: header.screen.selectedName
+            clip: true
+            text: ProviderText.line(header.screen.selectedName)
             textFormat: Text.PlainText
             color: "white"
             font.pixelSize: 17

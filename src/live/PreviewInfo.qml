@@ -60,7 +60,8 @@ Flickable {
                 UiText {
                     objectName: "previewName"
                     Layout.fillWidth: true
-                    text: info.screen.previewName
+                    clip: true
+                    text: ProviderText.line(info.screen.previewName)
                     textFormat: Text.PlainText
                     color: "white"
                     font.pixelSize: 16

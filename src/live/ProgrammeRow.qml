@@ -62,7 +62,8 @@ Item {
 
             UiText {
                 Layout.fillWidth: true
-                text: row.programme.title
+                clip: true
+                text: ProviderText.line(row.programme.title)
                 color: "white"
                 font.pointSize: Theme.pointSize(14.5)
                 font.weight: Font.DemiBold

@@ -102,6 +102,8 @@ Item {
                                     text: modelData
                                     font.pixelSize: 16
                                     wrapMode: Text.Wrap
+                                    maximumLineCount: 3
+                                    elide: Text.ElideRight
                                 }
                             }
                         }

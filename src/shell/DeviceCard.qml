@@ -46,7 +46,7 @@ Item {
             SectionLabel { text: Localized.text("mac_address") }
             SelectableValue {
                 Layout.fillWidth: true
-                text: root.activation.deviceAddress
+                text: ProviderText.line(root.activation.deviceAddress)
                 size: 30
             }
             SectionLabel {
@@ -55,7 +55,7 @@ Item {
             }
             SelectableValue {
                 Layout.fillWidth: true
-                text: root.hasKey ? root.activation.deviceKey : "— — —"
+                text: root.hasKey ? ProviderText.line(root.activation.deviceKey) : "— — —"
                 size: 38
                 weight: Font.ExtraBold
                 tracking: 6

@@ -2,7 +2,8 @@ import QtQuick
 import Zelfor.Kit
 
 // A one-line value that can be selected and copied with the pointer; it shrinks to
-// 0.6 of its size to fit its width. `accent` paints it with the light accent gradient.
+// 0.6 of its size to fit its width, and is elided past that. `accent` paints it with the
+// light accent gradient.
 Item {
     id: root
 
@@ -27,17 +28,27 @@ Item {
         text: root.text
     }
 
+    // The value at its fitted size, cut to the width.
+    TextMetrics {
+        id: fitted
+        font: edit.font
+        text: root.text
+        elide: Text.ElideRight
+        elideWidth: root.width
+    }
+
     AccentText {
         anchors.fill: edit
         visible: root.accent
-        text: root.text
+        text: fitted.elidedText
         font: edit.font
     }
 
     TextEdit {
         id: edit
+        objectName: "valueText"
         width: parent.width
-        text: root.text
+        text: fitted.elidedText
         textFormat: TextEdit.PlainText
         readOnly: true
         selectByMouse: true

@@ -53,6 +53,7 @@ Item {
         }
 
         Row {
+            objectName: "brandTitle"
             Layout.alignment: Qt.AlignHCenter
             Layout.topMargin: -24
             LayoutMirroring.enabled: false
@@ -117,14 +118,18 @@ Item {
                         font.weight: Font.DemiBold
                     }
 
+                    // Centred lines at most 420 wide and three high, so that a message of any
+                    // length leaves the brand and Retry in place.
                     UiText {
                         anchors.horizontalCenter: parent.horizontalCenter
-                        width: Math.min(implicitWidth, 420)
+                        width: Math.min(420, root.width)
                         text: screen.error
                         color: Theme.textDim
                         font.pointSize: Theme.pointSize(13.5)
                         horizontalAlignment: Text.AlignHCenter
                         wrapMode: Text.Wrap
+                        maximumLineCount: 3
+                        elide: Text.ElideRight
                     }
 
                     PillButton {
@@ -142,6 +147,7 @@ Item {
         Item { Layout.fillHeight: true }
 
         UiText {
+            objectName: "versionLine"
             Layout.alignment: Qt.AlignHCenter
             Layout.bottomMargin: 24
             text: "v" + screen.version

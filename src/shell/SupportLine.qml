@@ -19,10 +19,13 @@ RowLayout {
         color: line.color
     }
     UiText {
+        objectName: "valueText"
         Layout.fillWidth: true
         text: line.text
         color: line.color
         font.pixelSize: 14
         wrapMode: Text.Wrap
+        maximumLineCount: 2
+        elide: Text.ElideRight
     }
 }

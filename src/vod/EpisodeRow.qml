@@ -105,7 +105,8 @@ Card {
 
             UiText {
                 width: parent.width
-                text: root.title
+                clip: true
+                text: ProviderText.line(root.title)
                 color: "white"
                 font.pixelSize: 15
                 font.weight: Font.DemiBold

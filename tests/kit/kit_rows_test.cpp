@@ -202,4 +202,29 @@ Column {
     EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
 }
 
+// A name with a stack of combining marks draws nothing above its own line, so it stays
+// out of the row above.
+TEST(ChannelRowName, IsClippedToItsLine)
+{
+    ShownPage page(urlOf("ChannelRow"),
+        { { "name", QStringLiteral("a") + QString(150, QChar(0x0301)) }, { "logo", "" }, { "num", 1 },
+            { "catchupDays", 0 }, { "favorite", false }, { "playing", false }, { "focused", false },
+            { "width", 420 } });
+    ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
+    page.view().setColor(Qt::black);
+    QQuickItem *name = page.child(QStringLiteral("rowName"));
+    ASSERT_TRUE(name);
+    const QRect line = name->mapRectToScene(QRectF(0, 0, name->width(), name->height())).toRect();
+    ASSERT_GT(line.top(), 4);
+    const QImage shot = page.view().grabWindow();
+    const qreal scale = shot.devicePixelRatio();
+    int lit = 0;
+    for (int y = 3; y < line.top(); ++y) {
+        for (int x = line.left(); x < line.left() + 40; ++x)
+            lit += qGray(shot.pixel(QPoint(x, y) * scale)) > 60 ? 1 : 0;
+    }
+    EXPECT_EQ(lit, 0);
+    EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
+}
+
 } // namespace

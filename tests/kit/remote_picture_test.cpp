@@ -1,6 +1,7 @@
 #include "KitTestSupport.h"
 #include "kit/ImageStore.h"
 #include "kit/RemotePicture.h"
+#include "PeakMemory.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -20,9 +21,32 @@ TEST(RemotePicture, InitialsOfTitles)
         // Suffixes in brackets: their first letter or digit, and a word with none is skipped.
         { "Arte (720p)", "A7" }, { "( Arte ) Live", "AL" }, { "A(", "A" }, { "H ( HD )", "H" },
         { "«Le Monde»", "LM" }, { "Cinema (HD) [FHD]", "CH" },
+        // An initial found past the first window of a word; a tag of accented capitals.
+        { "((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((Arte) Live", "AL" },
+        { "E\xCC\x81" "E\xCC\x81" "E\xCC\x81 Sport", "S" },
     };
     for (const auto &[title, initials] : cases)
         EXPECT_EQ(RemotePicture::initials(QString::fromUtf8(title)), QString::fromUtf8(initials)) << title;
+}
+
+// A title of any length gives its initials without a copy per character.
+TEST(RemotePicture, InitialsOfAHugeTitleReadOnlyWhatTheyNeed)
+{
+    if (!PeakMemory::measurable())
+        GTEST_SKIP() << "the sanitizers keep freed memory";
+    constexpr qsizetype kLength = qsizetype(20) << 20;
+    // title, initials
+    const std::pair<QString, const char *> cases[] = {
+        { QString(kLength, u'a'), "A" },
+        { QStringLiteral("HD ") + QString(kLength, u'b') + QStringLiteral(" c"), "BC" },
+        { QString(kLength, u'(') + QStringLiteral(" x"), "X" },
+    };
+    for (const auto &[title, initials] : cases) {
+        PeakMemory::reset();
+        const qint64 before = PeakMemory::bytes();
+        EXPECT_EQ(RemotePicture::initials(title), QLatin1String(initials));
+        EXPECT_LT(PeakMemory::bytes() - before, title.size() * qsizetype(sizeof(QChar))) << initials;
+    }
 }
 
 TEST(RemotePicture, PlacementCropsOrLetterboxes)

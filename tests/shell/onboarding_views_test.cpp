@@ -87,6 +87,29 @@ TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
     EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers);
 }
 
+// A long key or e-mail keeps to its lines: the key shrinks, then is elided; the e-mail
+// takes at most two lines.
+TEST(DeviceValues, LongValuesKeepToTheirLines)
+{
+    const QString longText = QString(64 * 1024, u'7') + QStringLiteral("@example.test");
+    // view, its properties
+    const std::pair<const char *, QVariantMap> cases[] = {
+        { "SelectableValue",
+            { { "text", longText }, { "size", 38 }, { "tracking", 6 }, { "accent", true }, { "width", 430 } } },
+        { "SupportLine", { { "text", longText }, { "icon", "envelope.fill" }, { "width", 430 } } },
+    };
+    for (const auto &[view, properties] : cases) {
+        SCOPED_TRACE(view);
+        ShownPage page(QStringLiteral("qrc:/Zelfor/Shell/%1.qml").arg(QLatin1String(view)), properties);
+        ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
+        QQuickItem *text = page.child(QStringLiteral("valueText"));
+        ASSERT_TRUE(text);
+        EXPECT_LE(text->property("contentWidth").toReal(), 430);
+        EXPECT_LE(text->property("lineCount").toInt(), 2);
+        EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
+    }
+}
+
 // A device with more playlists than the window shows at once, over the shared state.
 class PickerView : public ::testing::Test {
 protected:

@@ -1,3 +1,4 @@
+#include "AppWindow.h"
 #include "ShownScreen.h"
 #include "../kit/KitTestSupport.h"
 #include "app/AppState.h"
@@ -12,6 +13,41 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
+
+QRectF sceneRect(QQuickItem *item) { return item->mapRectToScene(QRectF(0, 0, item->width(), item->height())); }
+
+// A refusal of any length shows between the brand and the version line, Retry inside the window.
+TEST(SplashView, AHugeMessageLeavesTheBrandAndRetryInPlace)
+{
+    LoopbackServer portal;
+    const QByteArray message = QByteArray("blocked ").repeated(64 * 1024);
+    portal.serve(QStringLiteral("/api/app/device"),
+        LoopbackResponse::json(R"({"error":{"message":")" + message + R"("}})", 403));
+    qputenv("ZELFOR_SERVER", portal.baseUrl().toUtf8());
+    setActiveLanguage(QStringLiteral("en"));
+    AppState::shared()->replace(Routes::Splash {});
+    AppWindow shown;
+    ASSERT_TRUE(shown.problems().isEmpty()) << qPrintable(shown.problems().join('\n'));
+    QQuickWindow *window = shown.window();
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            auto *splash = shown.top<SplashScreenModel>();
+            return splash && splash->hasError();
+        },
+        10000));
+    window->grabWindow(); // lays out and draws the failure
+    QQuickItem *root = window->contentItem();
+    QQuickItem *failure = itemNamed(root, QStringLiteral("failure"));
+    QQuickItem *retry = itemNamed(root, QStringLiteral("retryButton"));
+    QQuickItem *brand = itemNamed(root, QStringLiteral("brandTitle"));
+    QQuickItem *version = itemNamed(root, QStringLiteral("versionLine"));
+    ASSERT_TRUE(failure && retry && brand && version);
+    EXPECT_TRUE(QRectF(0, 0, window->width(), window->height()).contains(sceneRect(retry)));
+    EXPECT_LE(sceneRect(brand).bottom(), sceneRect(failure).top());
+    EXPECT_LE(sceneRect(failure).bottom(), sceneRect(version).top());
+    EXPECT_TRUE(shown.warnings().isEmpty()) << qPrintable(shown.warnings().join('\n'));
+}
 
 // The splash stays up 0.9 s of real time after each exchange.
 TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
