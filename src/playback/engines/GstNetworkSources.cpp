@@ -4,6 +4,7 @@
 
 #include <QByteArrayList>
 
+#include <gst/base/gstbasesrc.h>
 #include <gst/gst.h>
 
 #include <vector>
@@ -24,49 +25,38 @@ RefusedSchemes &refusedSchemes()
     return schemes;
 }
 
-// The element in place of every source off the network: it keeps its address and fails to start.
-// It has the source pad its users link before they start it.
+// The element in place of every source off the network: it keeps its address and fails its
+// stream at the first read, having read nothing. It starts and stops as any source does.
 struct RefusingSource {
-    GstElement element;
+    GstBaseSrc source;
     gchar *uri;
 };
 
 struct RefusingSourceClass {
-    GstElementClass parentClass;
+    GstBaseSrcClass parentClass;
 };
 
-GstElementClass *refusingParent = nullptr;
+GObjectClass *refusingParent = nullptr;
 GstStaticPadTemplate refusingPad = GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS_ANY);
-
-GstStateChangeReturn refuseToStart(GstElement *element, GstStateChange transition)
-{
-    if (transition == GST_STATE_CHANGE_NULL_TO_READY) {
-        GST_ELEMENT_ERROR(element, STREAM, WRONG_TYPE, ("%s", kRefusal),
-                          ("%s", reinterpret_cast<RefusingSource *>(element)->uri));
-        return GST_STATE_CHANGE_FAILURE;
-    }
-    return refusingParent->change_state(element, transition);
-}
 
 void finalizeRefusing(GObject *object)
 {
     g_free(reinterpret_cast<RefusingSource *>(object)->uri);
-    G_OBJECT_CLASS(refusingParent)->finalize(object);
+    refusingParent->finalize(object);
 }
 
 void initRefusingClass(gpointer klass, gpointer)
 {
-    refusingParent = GST_ELEMENT_CLASS(g_type_class_peek_parent(klass));
+    refusingParent = G_OBJECT_CLASS(g_type_class_peek_parent(klass));
     G_OBJECT_CLASS(klass)->finalize = finalizeRefusing;
-    GST_ELEMENT_CLASS(klass)->change_state = refuseToStart;
+    GST_BASE_SRC_CLASS(klass)->create = [](GstBaseSrc *source, guint64, guint, GstBuffer **) {
+        GST_ELEMENT_ERROR(source, STREAM, WRONG_TYPE, ("%s", kRefusal),
+                          ("%s", reinterpret_cast<RefusingSource *>(source)->uri));
+        return GST_FLOW_ERROR;
+    };
     gst_element_class_set_static_metadata(GST_ELEMENT_CLASS(klass), "Network only", "Source",
                                           "Refuses every address off the network", "Zelfor");
     gst_element_class_add_static_pad_template(GST_ELEMENT_CLASS(klass), &refusingPad);
-}
-
-void initRefusing(GTypeInstance *instance, gpointer)
-{
-    gst_element_add_pad(GST_ELEMENT(instance), gst_pad_new_from_static_template(&refusingPad, "src"));
 }
 
 void initRefusingHandler(gpointer interface, gpointer)
@@ -85,9 +75,9 @@ void initRefusingHandler(gpointer interface, gpointer)
 
 GType refusingSourceType()
 {
-    const GType type = g_type_register_static_simple(GST_TYPE_ELEMENT, "ZelforRefusingSource",
+    const GType type = g_type_register_static_simple(GST_TYPE_BASE_SRC, "ZelforRefusingSource",
                                                       sizeof(RefusingSourceClass), initRefusingClass,
-                                                      sizeof(RefusingSource), initRefusing, GTypeFlags(0));
+                                                      sizeof(RefusingSource), nullptr, GTypeFlags(0));
     const GInterfaceInfo handler { initRefusingHandler, nullptr, nullptr };
     g_type_add_interface_static(type, GST_TYPE_URI_HANDLER, &handler);
     return type;
