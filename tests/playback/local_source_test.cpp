@@ -9,11 +9,11 @@ namespace {
 // Where a document sends the player: canary files in the test's own folder, and the clip
 // on the loopback server.
 struct Targets {
-    QString clip;       // a playable clip, file:
-    QString text;       // a plain text file, file:
-    QString playlist;   // an HLS playlist of the clip, file:
-    QString folder;     // the canaries' folder, file:, ending in '/'
-    QString network;    // an HLS playlist of the served clip
+    QString clip; // a playable clip, file:
+    QString text; // a plain text file, file:
+    QString playlist; // an HLS playlist of the clip, file:
+    QString folder; // the canaries' folder, file:, ending in '/'
+    QString network; // an HLS playlist of the served clip
 };
 
 enum class Engine { gstreamer, vlc };
@@ -32,7 +32,10 @@ struct Vector {
 // playlists and reference movies are left to a playlist player; the item fails as unavailable.
 constexpr const char *kVlcEnds = "perr_unavailable";
 
-void PrintTo(const Vector &row, std::ostream *out) { *out << row.name; }
+void PrintTo(const Vector &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 using namespace HostileMedia;
 constexpr const char *kHls = "application/vnd.apple.mpegurl";
@@ -53,7 +56,7 @@ protected:
         writeCanary("canary.m3u8", hlsSegments(QStringLiteral("canary.ts")));
         server.addFile(QStringLiteral("/network.m3u8"), hlsSegments(media.server.url("/clip.ts")), kHls);
         targets = { local("canary.ts"), local("canary.txt"), local("canary.m3u8"), local(""),
-                    server.url(QStringLiteral("/network.m3u8")) };
+            server.url(QStringLiteral("/network.m3u8")) };
     }
 
     void writeCanary(const char *name, const QByteArray &bytes)
@@ -92,9 +95,10 @@ TEST_P(LocalSources, AreNeverOpened)
         auto gst = std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent);
         const auto count = [&] { ++failures; };
         QObject::connect(gst.get(), &PlatformPlayer::failedToPlayToEnd, &counting, count);
-        QObject::connect(gst.get(), &PlatformPlayer::statusChanged, &counting, [&](PlatformPlayer::Status status) {
-            failures += status == PlatformPlayer::Status::failed ? 1 : 0;
-        });
+        QObject::connect(
+            gst.get(), &PlatformPlayer::statusChanged, &counting, [&](PlatformPlayer::Status status) {
+                failures += status == PlatformPlayer::Status::failed ? 1 : 0;
+            });
         rig = std::make_unique<EngineRig>(std::move(gst));
     }
     OpenWatch watch(dir.path());
@@ -125,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(Vectors, LocalSources,
         Vector { "GStreamerHlsVariant", Engine::gstreamer, "/master.m3u8", variant, kHls },
         Vector { "GStreamerHlsRendition", Engine::gstreamer, "/rendition.m3u8", rendition, kHls },
         Vector { "GStreamerDash", Engine::gstreamer, "/manifest.mpd", dash, "application/dash+xml" },
-        Vector { "GStreamerReferenceMovie", Engine::gstreamer, "/reference.mov", reference, "video/quicktime" },
+        Vector {
+            "GStreamerReferenceMovie", Engine::gstreamer, "/reference.mov", reference, "video/quicktime" },
         // The HTTP library refuses a redirect to another scheme itself.
         Vector { "GStreamerRedirect", Engine::gstreamer, "/moved.ts", nullptr, nullptr, "perr_network" },
         Vector { "VlcHlsSegment", Engine::vlc, "/segment.m3u8", segment, kHls, kVlcEnds },

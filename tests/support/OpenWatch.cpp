@@ -7,7 +7,8 @@
 
 #include <cstring>
 
-OpenWatch::OpenWatch(const QString &folder) : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+OpenWatch::OpenWatch(const QString &folder)
+    : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
 {
     if (m_fd >= 0)
         m_watch = inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_OPEN | IN_ACCESS);

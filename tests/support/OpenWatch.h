@@ -5,8 +5,7 @@
 
 // Notes every file of a folder that is opened or read from the moment of construction
 // (inotify), whatever the mount's access-time rule.
-class OpenWatch
-{
+class OpenWatch {
 public:
     explicit OpenWatch(const QString &folder);
     ~OpenWatch();

@@ -37,7 +37,8 @@ struct RefusingSourceClass {
 };
 
 GObjectClass *refusingParent = nullptr;
-GstStaticPadTemplate refusingPad = GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS_ANY);
+GstStaticPadTemplate refusingPad
+    = GST_STATIC_PAD_TEMPLATE("src", GST_PAD_SRC, GST_PAD_ALWAYS, GST_STATIC_CAPS_ANY);
 
 void finalizeRefusing(GObject *object)
 {
@@ -51,11 +52,11 @@ void initRefusingClass(gpointer klass, gpointer)
     G_OBJECT_CLASS(klass)->finalize = finalizeRefusing;
     GST_BASE_SRC_CLASS(klass)->create = [](GstBaseSrc *source, guint64, guint, GstBuffer **) {
         GST_ELEMENT_ERROR(source, STREAM, WRONG_TYPE, ("%s", kRefusal),
-                          ("%s", reinterpret_cast<RefusingSource *>(source)->uri));
+            ("%s", reinterpret_cast<RefusingSource *>(source)->uri));
         return GST_FLOW_ERROR;
     };
     gst_element_class_set_static_metadata(GST_ELEMENT_CLASS(klass), "Network only", "Source",
-                                          "Refuses every address off the network", "Zelfor");
+        "Refuses every address off the network", "Zelfor");
     gst_element_class_add_static_pad_template(GST_ELEMENT_CLASS(klass), &refusingPad);
 }
 
@@ -64,7 +65,8 @@ void initRefusingHandler(gpointer interface, gpointer)
     auto *handler = static_cast<GstURIHandlerInterface *>(interface);
     handler->get_type = [](GType) { return GST_URI_SRC; };
     handler->get_protocols = [](GType) -> const gchar *const * { return refusedSchemes().list.data(); };
-    handler->get_uri = [](GstURIHandler *source) { return g_strdup(reinterpret_cast<RefusingSource *>(source)->uri); };
+    handler->get_uri
+        = [](GstURIHandler *source) { return g_strdup(reinterpret_cast<RefusingSource *>(source)->uri); };
     handler->set_uri = [](GstURIHandler *source, const gchar *uri, GError **) -> gboolean {
         auto *self = reinterpret_cast<RefusingSource *>(source);
         g_free(self->uri);
@@ -76,8 +78,7 @@ void initRefusingHandler(gpointer interface, gpointer)
 GType refusingSourceType()
 {
     const GType type = g_type_register_static_simple(GST_TYPE_BASE_SRC, "ZelforRefusingSource",
-                                                      sizeof(RefusingSourceClass), initRefusingClass,
-                                                      sizeof(RefusingSource), nullptr, GTypeFlags(0));
+        sizeof(RefusingSourceClass), initRefusingClass, sizeof(RefusingSource), nullptr, GTypeFlags(0));
     const GInterfaceInfo handler { initRefusingHandler, nullptr, nullptr };
     g_type_add_interface_static(type, GST_TYPE_URI_HANDLER, &handler);
     return type;

@@ -7,8 +7,9 @@
 #define MODULE_STRING "zelfor_network_only"
 
 #include <vlc_common.h>
-#include <vlc_plugin.h>
+
 #include <vlc_demux.h>
+#include <vlc_plugin.h>
 #include <vlc_stream.h>
 
 #include "VlcSourceError.h"
@@ -25,7 +26,7 @@ constexpr int kFirstOfAll = 1000000;
 int refuse(vlc_object_t *object, const char *address)
 {
     vlc_Log(object, VLC_MSG_ERR, MODULE_STRING, __FILE__, __LINE__, __func__, "%s %s", kRefusedSourceMessage,
-            address ? address : "");
+        address ? address : "");
     // A timeout ends libVLC's search at this module: no other module gets the address.
     return VLC_ETIMEOUT;
 }
@@ -44,6 +45,7 @@ int refuseAccessDemux(vlc_object_t *object)
 
 }
 
+// clang-format off
 // Files, folders and descriptors, and modules reading them under another name; discs, capture
 // devices and tuners; shares and other transports outside the network schemes played.
 #define LOCAL_SHORTCUTS                                                                                         \
@@ -71,6 +73,7 @@ vlc_module_begin()
     set_callbacks(refuseAccessDemux, nullptr)
     LOCAL_SHORTCUTS
 vlc_module_end()
+// clang-format on
 
 // libVLC registers the modules this array names when it starts; the executable exports it.
 using VlcEntry = int (*)(vlc_set_cb, void *);
