@@ -1,6 +1,6 @@
 #include "PlayerEngine.h"
 
-#include "NetworkStream.h"
+#include "playback/engines/NetworkStream.h"
 
 #include <QFileInfo>
 #include <QPointer>

@@ -33,6 +33,9 @@ public:
     static constexpr double kKeyFrameSecs = 1;
     static constexpr QSize kSmallSize { 96, 72 };  // of "/small.mp4"
 
+    // The file behind a served clip ("/clip.ts").
+    QString filePath(const QString &served) const { return m_dir.filePath(served.mid(1)); }
+
     MediaServer server;
     bool ok = true;
     QString problem;

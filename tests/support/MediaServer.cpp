@@ -69,13 +69,19 @@ MediaServer::~MediaServer()
 void MediaServer::addFile(const QString &path, const QByteArray &data, const QByteArray &contentType)
 {
     QMutexLocker lock(&m_mutex);
-    m_files.insert(path, { data, contentType });
+    m_files.insert(path, { data, contentType, false, {} });
 }
 
 void MediaServer::addLiveStream(const QString &path, const QByteArray &data, const QByteArray &contentType)
 {
     QMutexLocker lock(&m_mutex);
-    m_files.insert(path, { data, contentType, true });
+    m_files.insert(path, { data, contentType, true, {} });
+}
+
+void MediaServer::addRedirect(const QString &path, const QByteArray &location)
+{
+    QMutexLocker lock(&m_mutex);
+    m_files.insert(path, { {}, {}, false, location });
 }
 
 QString MediaServer::url(const QString &path) const
@@ -105,6 +111,8 @@ QByteArray MediaServer::respond(const QByteArray &request)
     const auto found = m_files.constFind(path);
     if (found == m_files.constEnd())
         return head(404, "Not Found", { "Content-Length: 0" });
+    if (!found->redirect.isEmpty())
+        return head(302, "Found", { "Location: " + found->redirect, "Content-Length: 0" });
     const QByteArray &data = found->data;
     if (found->live)
         return head(200, "OK", { "Content-Type: " + found->contentType }) + data;

@@ -23,6 +23,8 @@ public:
     // Served as a live stream: no length and no ranges; the server closes the response
     // after the data, as a live source that stops.
     void addLiveStream(const QString &path, const QByteArray &data, const QByteArray &contentType);
+    // Answered with a 302 redirect to `location`, whatever it names.
+    void addRedirect(const QString &path, const QByteArray &location);
     // "http://127.0.0.1:<port>" followed by the path.
     QString url(const QString &path) const;
     // The User-Agent of every request for the path, in order.
@@ -34,6 +36,7 @@ private:
         QByteArray data;
         QByteArray contentType;
         bool live = false;
+        QByteArray redirect;
     };
     friend class MediaServerWorker;
     QByteArray respond(const QByteArray &request);

@@ -1,6 +1,7 @@
 #include "GstPlatformPlayer.h"
 
 #include "GstHttpLibrary.h"
+#include "GstNetworkSources.h"
 #include "VideoOutput.h"
 
 #include <QMetaObject>
@@ -90,6 +91,7 @@ void GstPlatformPlayer::startGStreamer()
     // takes a lock: a call racing another one waits for it.
     loadSafeHttpLibrary();
     gst_init(nullptr, nullptr);
+    keepOnlyNetworkSources();
 }
 
 GstPlatformPlayer::~GstPlatformPlayer()
@@ -139,9 +141,13 @@ GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &user
     return playbin;
 }
 
-void GstPlatformPlayer::onElementAdded(GstElement *element, void *link)
+// Streaming threads: every element a playlist, manifest or container makes the pipeline add.
+void GstPlatformPlayer::onElementAdded(GstElement *element, void *data)
 {
-    setUserAgentOn(element, static_cast<Link *>(link)->userAgent);
+    auto *link = static_cast<Link *>(data);
+    if (readsOffNetwork(element))
+        refuseSource(link->pipeline, element);
+    setUserAgentOn(element, link->userAgent);
 }
 
 // Streaming threads: the message is handed to the main thread with the

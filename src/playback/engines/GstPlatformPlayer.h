@@ -31,8 +31,8 @@ public:
     explicit GstPlatformPlayer(Audio audio = Audio::device, QObject *parent = nullptr);
     ~GstPlatformPlayer() override;
 
-    // Starts GStreamer (its plugin registry) on the calling thread, any thread, once; the
-    // first item does it if nobody did before.
+    // Starts GStreamer (its plugin registry, left with network sources only) on the calling
+    // thread, any thread, once; the first item does it if nobody did before.
     static void startGStreamer();
 
     void load(const QUrl &url, const QString &userAgent, double forwardBufferSecs) override;

@@ -40,6 +40,10 @@ PlayError streamError(int code)
         return { PlayError::Domain::media, { kUnsupportedMedia } };
     case GST_STREAM_ERROR_DECODE:
         return { PlayError::Domain::media, { kDecodeFailed } };
+    // An encrypted stream whose key cannot be had, refused or missing.
+    case GST_STREAM_ERROR_DECRYPT:
+    case GST_STREAM_ERROR_DECRYPT_NOKEY:
+        return { PlayError::Domain::media, { kUnsupportedMedia } };
     case GST_STREAM_ERROR_DEMUX:
     case GST_STREAM_ERROR_FORMAT:
         return { PlayError::Domain::media, { kFailedToParse } };

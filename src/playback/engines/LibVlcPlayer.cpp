@@ -6,7 +6,6 @@
 
 #include <vlc/vlc.h>
 
-#include "VlcModules.h"
 #include "VlcSourceError.h"
 
 #include <cstdio>
@@ -48,8 +47,7 @@ LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)
     std::vector<const char *> argv;
     for (const QByteArray &arg : args)
         argv.push_back(arg.constData());
-    // Without our modules libVLC would demux streaming manifests that crash it.
-    m_instance = ownVlcModulesAdded() ? libvlc_new(static_cast<int>(argv.size()), argv.data()) : nullptr;
+    m_instance = libvlc_new(static_cast<int>(argv.size()), argv.data());
     if (m_instance)
         libvlc_log_set(m_instance, &LibVlcPlayer::onLog, this);
 }
@@ -102,8 +100,9 @@ void LibVlcPlayer::open()
     applyPictureMode();
 }
 
-// Any libVLC thread. Errors of the objects reading an address tell why it failed; every
-// error still reaches the standard error stream, as without this callback.
+// Any libVLC thread. Errors of the objects reading an address, and refusals of addresses off the
+// network, tell why it failed; every error still reaches the standard error stream, as without this
+// callback.
 void LibVlcPlayer::onLog(void *self, int level, const vlc_log_t *context, const char *format, va_list args)
 {
     if (level < LIBVLC_ERROR)
@@ -119,7 +118,8 @@ void LibVlcPlayer::onLog(void *self, int level, const vlc_log_t *context, const 
     const char *header = nullptr;
     uintptr_t id = 0;
     libvlc_log_get_object(context, &type, &header, &id);
-    if (!type || std::strcmp(type, "stream") != 0)
+    const bool refused = module && std::strcmp(module, kNetworkOnlyModule) == 0;
+    if (!refused && (!type || std::strcmp(type, "stream") != 0))
         return;
     const std::optional<PlayError> error = vlcSourceError(text);
     auto *player = static_cast<LibVlcPlayer *>(self);

@@ -2,6 +2,9 @@
 // demuxer when the stream is a streaming manifest in XML (DASH): libVLC's adaptive
 // module crashes the process on some of them. Playlists of HLS are left to libVLC.
 
+#define MODULE_NAME zelfor_manifest_guard
+#define MODULE_STRING "zelfor_manifest_guard"
+
 #include <vlc_common.h>
 #include <vlc_demux.h>
 #include <vlc_plugin.h>
