@@ -43,7 +43,7 @@ int openGuard(vlc_object_t *object)
     free(contentType);
     if (!manifest)
         return VLC_EGENERIC;
-    msg_Err(demux, "streaming manifest refused");
+    vlc_Log(object, VLC_MSG_ERR, MODULE_STRING, __FILE__, __LINE__, __func__, "streaming manifest refused");
     return VLC_ETIMEOUT;
 }
 
