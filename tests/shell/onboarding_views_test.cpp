@@ -146,8 +146,9 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
         return false;
     };
     EXPECT_EQ(picker->focus(), count() - 1);
-    EXPECT_TRUE(QTest::qWaitFor(focusedInView)) << "the saved card, last, is shown at start";
-    EXPECT_GT(scroller->property("contentY").toReal(), 0);
+    // Once the window has its size, the grid has scrolled down to the saved card.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return focusedInView() && scroller->property("contentY").toReal() > 0; }))
+        << "the saved card, last, is shown at start";
     // Four columns of about three rows in view, and a few rows about them.
     constexpr int kMadeAtMost = 48;
     EXPECT_LE(made, kMadeAtMost);
