@@ -109,6 +109,12 @@ QString ImageStore::defaultCacheDir()
     return dir;
 }
 
+QImage ImageStore::cached(const QString &address) const
+{
+    const Kept *kept = m_memory.object(address);
+    return kept ? kept->picture : QImage();
+}
+
 QImage ImageStore::cached(const QString &address, const Shown &shown) const
 {
     const Kept *kept = m_memory.object(address);

@@ -61,9 +61,11 @@ public:
     static ImageStore *shared();
     static QString defaultCacheDir();
 
-    // The decoded picture kept in memory for the address, when it is large enough for
-    // `shown`; null when there is none.
-    QImage cached(const QString &address, const Shown &shown = {}) const;
+    // The decoded picture kept in memory for the address, of whatever size; null when
+    // there is none.
+    QImage cached(const QString &address) const;
+    // The same, only when it is large enough for `shown`.
+    QImage cached(const QString &address, const Shown &shown) const;
     // A load of the address would give nothing without a request: it failed for good, or
     // failed passingly less than kRetryAfter ago.
     bool hasFailed(const QString &address) const;
