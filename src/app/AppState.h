@@ -54,6 +54,8 @@ public:
     static constexpr qint64 kToastMs = 2300;
     // How long a closed dialog's model outlives it, for its fade-out.
     static constexpr int kClosedDialogKeepMs = 1000;
+    // A device record is a few kilobytes; a longer portal answer is refused as bad data.
+    static constexpr qint64 kDeviceAnswerCap = 4LL * 1024 * 1024;
 
     // Starts on one splash entry, with the record that `prefs` cached for this portal.
     AppState(Prefs *prefs, Http *http, QString portalAddress, AppClock *clock, QObject *parent = nullptr);

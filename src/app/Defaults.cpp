@@ -88,9 +88,16 @@ std::optional<Defaults::Value> decode(const QJsonValue &stored)
     return std::nullopt;
 }
 
+// One member of the file's object, `"key":{...}`, as compact JSON.
+QByteArray member(const QString &key, const QJsonValue &stored)
+{
+    const QByteArray object = QJsonDocument(QJsonObject { { key, stored } }).toJson(QJsonDocument::Compact);
+    return object.sliced(1, object.size() - 2);
+}
+
 struct StoredEntries {
     QHash<QString, Defaults::Value> values;
-    QHash<QString, QJsonValue> unreadable;
+    QMap<QString, QByteArray> members;
 };
 
 StoredEntries entriesOf(const QJsonObject &root)
@@ -99,8 +106,7 @@ StoredEntries entriesOf(const QJsonObject &root)
     for (auto it = root.begin(); it != root.end(); ++it) {
         if (auto value = decode(it.value()))
             entries.values.insert(it.key(), *value);
-        else
-            entries.unreadable.insert(it.key(), it.value());
+        entries.members.insert(it.key(), member(it.key(), it.value()));
     }
     return entries;
 }
@@ -195,9 +201,9 @@ void Defaults::load()
         entries = salvageEntries(bytes);
     }
     m_values = std::move(entries->values);
-    m_unreadable = std::move(entries->unreadable);
+    m_members = std::move(entries->members);
     // The file was set aside: what was saved from it is stored anew at once.
-    if (corrupt && !(m_values.isEmpty() && m_unreadable.isEmpty()))
+    if (corrupt && !m_members.isEmpty())
         writeLocked();
 }
 
@@ -266,17 +272,18 @@ bool Defaults::set(const QString &key, const Value &value)
 {
     if (const double *number = std::get_if<double>(&value); number && !std::isfinite(*number))
         return false;
+    QByteArray encoded = member(key, encode(value));
     QMutexLocker lock(&m_mutex);
-    m_unreadable.remove(key);
     m_values.insert(key, value);
+    m_members.insert(key, std::move(encoded));
     return writeLocked();
 }
 
 bool Defaults::remove(const QString &key)
 {
     QMutexLocker lock(&m_mutex);
-    const bool removedUnreadable = m_unreadable.remove(key);
-    if (!m_values.remove(key) && !removedUnreadable)
+    m_values.remove(key);
+    if (!m_members.remove(key))
         return true;
     return writeLocked();
 }
@@ -285,16 +292,16 @@ bool Defaults::writeLocked() const
 {
     if (!m_writable)
         return false;
-    QJsonObject root;
-    for (auto it = m_unreadable.constBegin(); it != m_unreadable.constEnd(); ++it)
-        root.insert(it.key(), it.value());
-    for (auto it = m_values.constBegin(); it != m_values.constEnd(); ++it)
-        root.insert(it.key(), encode(it.value()));
     if (!makePrivateFolder(QFileInfo(m_filePath).absolutePath()))
         return false;
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(kPrivateFile))
         return false;
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    file.write("{");
+    for (auto it = m_members.cbegin(); it != m_members.cend(); ++it) {
+        file.write(it == m_members.cbegin() ? "\n    " : ",\n    ");
+        file.write(*it);
+    }
+    file.write("\n}\n");
     return file.commit();
 }

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QJsonValue>
+#include <QMap>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
@@ -17,8 +17,9 @@
 //   "double"-> V is a number         "bool"  -> V is true/false
 //   "bytes" -> V is base64 text      "texts" -> V is an array of strings
 // so every value reads back with the type it was written with. Each change rewrites
-// the file atomically. An entry of any other form reads as missing and is written
-// back as it was until its key is set or removed. A file that cannot be read or is
+// the file atomically from entries encoded when they were set, so a small change costs
+// no more than writing the file, however large other entries are. An entry of any other
+// form reads as missing and is written back as it was until its key is set or removed. A file that cannot be read or is
 // not a JSON object is renamed to "<file>.corrupt-<UTC time>" and the store starts
 // with the whole entries still found in it (none when it could not be read), written
 // to a fresh file at once; when it cannot be renamed, nothing is written during this
@@ -67,7 +68,8 @@ private:
     QString m_backupPath;
     bool m_writable = true;
     QHash<QString, Value> m_values;
-    // Entries of a form this store cannot read, kept as they were found.
-    QHash<QString, QJsonValue> m_unreadable;
+    // Every entry as it is written to the file, `"key":{...}`; those of a form this store
+    // cannot read are kept as they were found.
+    QMap<QString, QByteArray> m_members;
     mutable QMutex m_mutex;
 };

@@ -27,7 +27,8 @@ AppError refusal(const HttpResponse &response)
 
 QCoro::Task<DeviceResponse> postDevice(Http *http, QString address, QByteArray body)
 {
-    const HttpResponse response = co_await http->postJSON(std::move(address), std::move(body));
+    const HttpResponse response
+        = co_await http->postJSON(std::move(address), std::move(body), AppState::kDeviceAnswerCap);
     if (response.status < 200 || response.status > 299)
         throw refusal(response);
     std::optional<DeviceResponse> device = deviceResponseFromPortalJson(response.body);

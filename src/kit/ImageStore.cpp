@@ -42,18 +42,39 @@ bool isAllowedFormat(const QByteArray &format)
 // A decoded picture takes at most this many MiB.
 constexpr int kDecodeLimitMiB = 128;
 
-QImage decode(const QByteArray &body)
+struct Decoded {
+    QImage picture;
+    QSize original;
+};
+
+// The size to decode a picture of `original` at: the size it is shown at, never larger.
+QSize decodedSize(const QSize &original, const ImageStore::Shown &shown)
+{
+    if (shown.frame.isEmpty() || original.isEmpty())
+        return original;
+    const QSize scaled
+        = original.scaled(shown.frame, shown.cover ? Qt::KeepAspectRatioByExpanding : Qt::KeepAspectRatio);
+    if (scaled.width() >= original.width() || scaled.height() >= original.height())
+        return original;
+    return scaled.expandedTo(QSize(1, 1));
+}
+
+Decoded decode(const QByteArray &body, const ImageStore::Shown &shown)
 {
     QBuffer buffer;
     buffer.setData(body);
     buffer.open(QIODevice::ReadOnly);
     const QByteArray format = QImageReader::imageFormat(&buffer);
     if (!isAllowedFormat(format))
-        return QImage();
+        return {};
     QImageReader reader(&buffer, format);
     reader.setAutoDetectImageFormat(false);
     reader.setAllocationLimit(kDecodeLimitMiB);
-    return reader.read();
+    const QSize original = reader.size();
+    if (const QSize target = decodedSize(original, shown); target != original)
+        reader.setScaledSize(target);
+    QImage picture = reader.read();
+    return { picture, original.isValid() ? original : picture.size() };
 }
 
 } // namespace
@@ -66,6 +87,7 @@ ImageStore::ImageStore(const QString &cacheDir, std::function<QString()> userAge
     , m_clock(clock)
     , m_bodyCap(bodyCap)
 {
+    m_decoders.setMaxThreadCount(kDecoders);
     auto *disk = new QNetworkDiskCache(m_network);
     disk->setCacheDirectory(cacheDir);
     disk->setMaximumCacheSize(kDiskBytes);
@@ -89,14 +111,27 @@ QString ImageStore::defaultCacheDir()
 
 QImage ImageStore::cached(const QString &address) const
 {
-    const QImage *picture = m_memory.object(address);
-    return picture ? *picture : QImage();
+    const Kept *kept = m_memory.object(address);
+    return kept ? kept->picture : QImage();
 }
 
-QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
+QImage ImageStore::cached(const QString &address, const Shown &shown) const
 {
-    if (const QImage *picture = m_memory.object(address))
-        co_return *picture;
+    const Kept *kept = m_memory.object(address);
+    return kept && serves(*kept, shown) ? kept->picture : QImage();
+}
+
+bool ImageStore::serves(const Kept &kept, const Shown &shown)
+{
+    const QSize needed = decodedSize(kept.original, shown);
+    return kept.picture.width() >= needed.width() && kept.picture.height() >= needed.height();
+}
+
+QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner, std::function<Shown()> shown)
+{
+    Shown wanted = shown ? shown() : Shown {};
+    if (const QImage picture = cached(address, wanted); !picture.isNull())
+        co_return picture;
     const QUrl url(address);
     if (hasFailed(address) || !isRequestable(url))
         co_return QImage();
@@ -131,14 +166,20 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner)
         fail(address, url, (status >= 400 && status <= 499) || unreadable);
         co_return QImage();
     }
-    const QImage picture = co_await QtConcurrent::run(decode, std::move(bytes));
-    if (picture.width() <= 1) {
+    // The owner laid out meanwhile; a gone one keeps the size it asked for.
+    if (shown && (!owner || alive))
+        wanted = shown();
+    const Decoded decoded = co_await QtConcurrent::run(&m_decoders, decode, std::move(bytes), wanted);
+    if (decoded.picture.isNull() || decoded.original.width() <= 1) {
         fail(address, url, true);
         co_return QImage();
     }
     m_retryAt.remove(address);
-    m_memory.insert(address, new QImage(picture), memoryCost(picture));
-    co_return picture;
+    // A larger picture kept meanwhile for another view stays.
+    const Kept *kept = m_memory.object(address);
+    if (!kept || kept->picture.width() < decoded.picture.width())
+        m_memory.insert(address, new Kept { decoded.picture, decoded.original }, memoryCost(decoded.picture));
+    co_return decoded.picture;
 }
 
 qsizetype ImageStore::memoryCost(const QImage &picture)

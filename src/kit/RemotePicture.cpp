@@ -2,10 +2,12 @@
 
 #include "Initials.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QQuickWindow>
 #include <QSGImageNode>
+#include <QtMath>
 
 #include <utility>
 
@@ -33,6 +35,7 @@ void RemotePicture::setFill(bool fill)
     m_fill = fill;
     emit fillChanged();
     update();
+    sharpen();
 }
 
 void RemotePicture::setRadius(qreal radius)
@@ -47,6 +50,8 @@ void RemotePicture::setRadius(qreal radius)
 void RemotePicture::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
 {
     QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.width() > oldGeometry.width() || newGeometry.height() > oldGeometry.height())
+        sharpen();
     if (m_radius > 0 && newGeometry.size() != oldGeometry.size()) {
         m_textureDirty = true;
         update();
@@ -90,7 +95,7 @@ void RemotePicture::reload()
         finish();
         return;
     }
-    if (const QImage hit = store()->cached(m_url); !hit.isNull()) {
+    if (const QImage hit = store()->cached(m_url, shown()); !hit.isNull()) {
         show(hit, false);
         finish();
         return;
@@ -103,14 +108,50 @@ void RemotePicture::reload()
 QCoro::Task<> RemotePicture::load(QString address, QObject *ticket)
 {
     const QPointer<QObject> current(ticket);
-    const QImage picture = co_await store()->image(address, ticket);
+    // The store asks for the size only while the ticket, a child of this item, lives.
+    const QImage picture = co_await store()->image(address, ticket, [this] { return shown(); });
     // The ticket is a child of this item: while it lives, so does the item.
     if (!current)
         co_return;
     m_ticket = nullptr;
     ticket->deleteLater();
-    show(picture, true);
-    finish();
+    if (!ready()) {
+        show(picture, true);
+        finish();
+    } else if (!picture.isNull()) {
+        m_image = picture;
+        m_textureDirty = true;
+        update();
+    }
+    if (!picture.isNull())
+        sharpen();
+}
+
+ImageStore::Shown RemotePicture::shown() const
+{
+    const qreal scale = window() ? window()->effectiveDevicePixelRatio() : qGuiApp->devicePixelRatio();
+    const QSize frame(qCeil(width() * scale), qCeil(height() * scale));
+    if (frame.isEmpty())
+        return { QSize(kUnsizedSide, kUnsizedSide), false };
+    return { frame, m_fill };
+}
+
+void RemotePicture::sharpen()
+{
+    if (!ready() || m_ticket || !isComponentComplete())
+        return;
+    const ImageStore::Shown now = shown();
+    if (const QImage kept = store()->cached(m_url, now); !kept.isNull()) {
+        if (kept.size() != m_image.size()) {
+            m_image = kept;
+            m_textureDirty = true;
+            update();
+        }
+        return;
+    }
+    // The picture shown stays until the sharper one is there.
+    m_ticket = new QObject(this);
+    load(m_url, m_ticket);
 }
 
 void RemotePicture::show(const QImage &image, bool fades)

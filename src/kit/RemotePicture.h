@@ -13,8 +13,10 @@
 
 // Draws the picture at `url`, loaded through an ImageStore, filling its frame
 // (cropped) or fitted inside it (letter-boxed). Draws nothing (opacity 0) until a
-// picture is there; one that arrives from the network fades in over 0.2 s. A new address cancels the load under way; the old result never shows. With a
-// `radius` the picture's corners are rounded to the item's rounded rectangle.
+// picture is there; one that arrives from the network fades in over 0.2 s. A new address
+// cancels the load under way; the old result never shows. With a `radius` the picture's
+// corners are rounded to the item's rounded rectangle. The picture is decoded at the size
+// the item shows it; an item grown past that gets a sharper one.
 class RemotePicture : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
@@ -26,6 +28,9 @@ class RemotePicture : public QQuickItem {
     Q_PROPERTY(bool fades READ fades NOTIFY fadesChanged)
 
 public:
+    // The longer side, in pixels, of a picture for an item not laid out yet.
+    static constexpr int kUnsizedSide = 1024;
+
     struct Placement {
         QRectF target; // where the picture is drawn, in item coordinates
         QRectF source; // which part of the picture is drawn
@@ -71,6 +76,10 @@ private:
     ImageStore *store() const;
     void reload();
     QCoro::Task<> load(QString address, QObject *ticket);
+    // The size the picture is shown at, in device pixels.
+    ImageStore::Shown shown() const;
+    // Loads the picture again when the item shows it larger than it was decoded.
+    void sharpen();
     void show(const QImage &image, bool fades);
     void finish();
     // What the texture holds: the picture, or its placed part with rounded corners.

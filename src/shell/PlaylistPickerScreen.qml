@@ -13,7 +13,7 @@ Item {
     Connections {
         target: screen
         function onFocusChanged() {
-            scroller.reveal(cards.itemAt(screen.focus))
+            Qt.callLater(grid.revealFocus)
         }
     }
 
@@ -48,52 +48,79 @@ Item {
             font.weight: Font.Bold
         }
 
-        TileScroller {
-            id: scroller
+        // Only the cards in view (and a little around) exist.
+        GridView {
+            id: grid
             objectName: "playlistScroller"
             Layout.fillWidth: true
             Layout.fillHeight: true
-            contentHeight: grid.implicitHeight + 20
-            margin: 10
+
+            readonly property real margin: 10
+            readonly property real spacing: 18
+            readonly property real cardHeight: 180
+            // Adaptive columns: as many 280-wide ones as fit, widened up to 360.
+            readonly property real available: width - 2 * margin
+            readonly property int columns: Math.max(1, Math.floor((available + spacing) / (280 + spacing)))
+            readonly property real cardWidth: Math.min(360, (available - spacing * (columns - 1)) / columns)
+
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            leftMargin: margin
+            // The view fits columns of cells, each with its spacing after the card.
+            rightMargin: margin - spacing
+            topMargin: margin
+            bottomMargin: margin - spacing
+            cellWidth: cardWidth + spacing
+            cellHeight: cardHeight + spacing
+            model: screen.cards
+
+            Behavior on contentY { NumberAnimation { duration: 200; easing.type: Easing.InOutQuad } }
+
+            // Glides just far enough to show the focused card whole, with `margin` around it.
+            function revealFocus() {
+                if (screen.focus < 0 || screen.focus >= count)
+                    return
+                const top = Math.floor(screen.focus / columns) * cellHeight - margin
+                const bottom = top + cardHeight + 2 * margin
+                const last = Math.max(-topMargin, contentHeight + bottomMargin - height)
+                if (top < contentY)
+                    contentY = Math.max(-topMargin, top)
+                else if (bottom > contentY + height)
+                    contentY = Math.min(bottom - height, last)
+            }
+
+            // The cards, the width or the height changed: the focused card stays in view.
+            onCountChanged: Qt.callLater(revealFocus)
+            onColumnsChanged: Qt.callLater(revealFocus)
+            onHeightChanged: Qt.callLater(revealFocus)
+
             ScrollBar.vertical: ScrollBar {
                 objectName: "playlistScrollBar"
                 // Shown for as long as there is more to see, not only while scrolling.
-                policy: scroller.contentHeight > scroller.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+                policy: grid.contentHeight + grid.topMargin + grid.bottomMargin > grid.height
+                        ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
             }
 
-            // Adaptive columns: as many 280-wide ones as fit, widened up to 360.
-            readonly property real available: width - 20
-            readonly property int columns: Math.max(1, Math.floor((available + 18) / (280 + 18)))
-            readonly property real cellWidth: Math.min(360, (available - 18 * (columns - 1)) / columns)
+            delegate: Item {
+                id: cell
 
-            Grid {
-                id: grid
-                x: 10
-                y: 10
-                width: scroller.available
-                columns: scroller.columns
-                columnSpacing: 18
-                rowSpacing: 18
+                required property var modelData
+                required property int index
 
-                // Layout settles after the cards or the width change: the focused card stays in view.
-                onPositioningComplete: scroller.reveal(cards.itemAt(screen.focus))
+                width: grid.cellWidth
+                height: grid.cellHeight
 
-                Repeater {
-                    id: cards
-                    model: screen.cards
-
-                    PlaylistCard {
-                        objectName: "playlistCard"
-                        required property var modelData
-                        required property int index
-
-                        width: scroller.cellWidth
-                        title: modelData.title
-                        subtitle: modelData.subtitle
-                        saved: modelData.saved
-                        focused: index === screen.focus
-                        action: () => screen.select(modelData.id)
-                    }
+                PlaylistCard {
+                    objectName: "playlistCard"
+                    // The spacing lies after the card, on the left under a right-to-left layout.
+                    anchors.left: parent.left
+                    anchors.top: parent.top
+                    width: grid.cardWidth
+                    title: cell.modelData.title
+                    subtitle: cell.modelData.subtitle
+                    saved: cell.modelData.saved
+                    focused: cell.index === screen.focus
+                    action: () => screen.select(cell.modelData.id)
                 }
             }
         }

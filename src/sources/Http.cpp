@@ -168,7 +168,7 @@ QCoro::Task<QByteArray> Http::get(QString address, std::chrono::milliseconds tim
     request.setRawHeader("Accept", "*/*");
     int attempt = 0;
     for (;;) {
-        Exchange answer = co_await send(request, std::nullopt, timeout, cancel);
+        Exchange answer = co_await send(request, std::nullopt, timeout, m_bodyCap, cancel);
         if (answer.failure) {
             if (answer.failure->isTimeoutOrConnectionLost() && attempt < kMaxTransportRetries) {
                 ++attempt;
@@ -216,14 +216,14 @@ QCoro::Task<QByteArray> Http::cachedGet(QString address, std::chrono::seconds tt
     std::rethrow_exception(failure);
 }
 
-QCoro::Task<HttpResponse> Http::postJSON(QString address, QByteArray body)
+QCoro::Task<HttpResponse> Http::postJSON(QString address, QByteArray body, std::optional<qint64> answerCap)
 {
     QNetworkRequest request = baseRequest(requestUrl(address));
     request.setRawHeader("Content-Type", "application/json; charset=utf-8");
     request.setRawHeader("Accept", "application/json");
     request.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
     request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
-    Exchange answer = co_await send(request, body, kPostTimeout);
+    Exchange answer = co_await send(request, body, kPostTimeout, answerCap.value_or(m_bodyCap));
     // The transport asked to send the body again (the connection closed before an answer).
     if (answer.failure && answer.failure->code() == QNetworkReply::ContentReSendError)
         throw NetError(QNetworkReply::RemoteHostClosedError, answer.failure->detail());
@@ -233,7 +233,7 @@ QCoro::Task<HttpResponse> Http::postJSON(QString address, QByteArray body)
 }
 
 QCoro::Task<Http::Exchange> Http::send(QNetworkRequest request, std::optional<QByteArray> postBody,
-    std::chrono::milliseconds timeout, CancelToken cancel)
+    std::chrono::milliseconds timeout, qint64 bodyCap, CancelToken cancel)
 {
     const HostLimiter::Permit permit = co_await m_limiter.acquire(hostKey(request.url()));
     if (cancel.isCancelled())
@@ -241,7 +241,7 @@ QCoro::Task<Http::Exchange> Http::send(QNetworkRequest request, std::optional<QB
     request.setRawHeader("User-Agent", userAgentHeader());
     QNetworkReply *reply = postBody ? postOnce(request, *postBody) : m_network.get(request);
     cancel.onCancel(reply, [reply] { reply->abort(); });
-    CappedBody body(reply, m_bodyCap);
+    CappedBody body(reply, bodyCap);
     const bool timedOut = co_await finishWithin(reply, timeout);
     reply->deleteLater();
 

@@ -64,8 +64,10 @@ public:
     // Serves a cached body younger than ttl unless forced; falls back to a stale one on failure.
     QCoro::Task<QByteArray> cachedGet(QString address, std::chrono::seconds ttl, bool force);
     // One POST, never sent again by the transport; any status is returned. Throws only
-    // AppError::badUrl, AppError::badData or NetError.
-    QCoro::Task<HttpResponse> postJSON(QString address, QByteArray body);
+    // AppError::badUrl, AppError::badData (also for an answer over `answerCap` bytes, the
+    // client's cap when not given) or NetError.
+    QCoro::Task<HttpResponse> postJSON(
+        QString address, QByteArray body, std::optional<qint64> answerCap = {});
     // cachedGet() whose body is read by `decode` (a task). A body that fails to decode
     // (AppError::badData) is dropped from the cache and fetched once more before the error.
     template <typename Decode>
@@ -81,7 +83,7 @@ private:
     };
 
     QCoro::Task<Exchange> send(QNetworkRequest request, std::optional<QByteArray> postBody,
-        std::chrono::milliseconds timeout, CancelToken cancel = {});
+        std::chrono::milliseconds timeout, qint64 bodyCap, CancelToken cancel = {});
     QCoro::Task<bool> finishWithin(QNetworkReply *reply, std::chrono::milliseconds timeout);
     QNetworkReply *postOnce(const QNetworkRequest &request, const QByteArray &body);
     QByteArray userAgentHeader() const;

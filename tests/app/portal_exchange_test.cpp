@@ -1,5 +1,11 @@
 #include "AppStateFixture.h"
+#include "HostileAnswers.h"
+#include "PeakMemory.h"
 #include "TaskOutcome.h"
+
+#include <QElapsedTimer>
+
+#include <limits>
 
 namespace {
 
@@ -100,5 +106,70 @@ TEST_F(PortalExchangeTest, UnreadableOrMissingAnswerLeavesDeviceAndCache)
     EXPECT_EQ(state.device(), cached);
     EXPECT_EQ(fixture.prefs->cachedDevice(), cached);
 }
+
+// An answer that never ends is cut after a few MiB and refused as bad data, which the
+// splash shows as it shows any other failed exchange.
+TEST_F(PortalExchangeTest, EndlessAnswerIsBadDataAndCostsLittleMemory)
+{
+    server.serve(kDevicePath, HostileAnswer::endless());
+    AppState &state = fixture.makeState();
+    PeakMemory::reset();
+    const qint64 before = PeakMemory::bytes();
+    EXPECT_EQ(failureAs<AppError>(refresh()), AppError::badData());
+    EXPECT_FALSE(state.hasDevice());
+    if (PeakMemory::measurable())
+        EXPECT_LT(PeakMemory::bytes() - before, 48LL * 1024 * 1024);
+}
+
+struct RecordSizeRow {
+    const char *name;
+    bool overCap;
+};
+
+class PortalRecordSize : public PortalExchangeTest, public ::testing::WithParamInterface<RecordSizeRow> { };
+
+// The largest record the portal may send is taken and cached, a larger one is refused; a
+// settings change afterwards stays quick either way, as the interface waits on each one.
+TEST_P(PortalRecordSize, SettingsChangesStayQuick)
+{
+    QJsonObject answer { { u"mac"_qs, u"00:1a:79:00:00:02"_qs }, { u"device_key"_qs, u"777111"_qs } };
+    QJsonArray playlists;
+    if (GetParam().overCap) {
+        answer.insert(u"notice"_qs, QString(8 * AppState::kDeviceAnswerCap, u'x'));
+    } else {
+        const QString padding(200, u'x');
+        for (int id = 0; id < 14000; ++id)
+            playlists.append(QJsonObject { { u"id"_qs, id }, { u"name"_qs, u"List %1 "_qs.arg(id) + padding },
+                { u"url"_qs, u"http://127.0.0.1:9/%1.m3u"_qs.arg(id) } });
+        answer.insert(u"playlists"_qs, playlists);
+    }
+    const QByteArray record = QJsonDocument(answer).toJson(QJsonDocument::Compact);
+    ASSERT_EQ(record.size() > AppState::kDeviceAnswerCap, GetParam().overCap);
+    ASSERT_GT(record.size(), AppState::kDeviceAnswerCap * 3 / 4);
+    server.serve(kDevicePath, LoopbackResponse::json(record));
+    fixture.makeState();
+    const DeviceResult result = refresh();
+    if (GetParam().overCap) {
+        EXPECT_EQ(failureAs<AppError>(result), AppError::badData());
+        EXPECT_FALSE(fixture.prefs->cachedDevice());
+    } else {
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
+        EXPECT_EQ(fixture.prefs->cachedDevice()->playlists.size(), playlists.size());
+    }
+
+    // The quickest of a few, so a busy machine does not decide.
+    qint64 quickest = std::numeric_limits<qint64>::max();
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        fixture.prefs->toggleFavorite({ .playlistId = 10, .id = u"1"_qs, .name = u"One"_qs });
+        quickest = qMin(quickest, timer.elapsed());
+    }
+    EXPECT_LT(quickest, 50);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PortalRecordSize,
+    ::testing::Values(RecordSizeRow { "LargestTaken", false }, RecordSizeRow { "LargerRefused", true }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "HostileAnswers.h"
 #include "KitTestSupport.h"
 #include "ManualClock.h"
+#include "PeakMemory.h"
 #include "RunTask.h"
 #include "kit/ImageStore.h"
 
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -23,9 +25,10 @@ struct Finished {
     bool done = false;
 };
 
-QCoro::Task<> loadInto(ImageStore *store, QString address, const QObject *owner, std::shared_ptr<Finished> out)
+QCoro::Task<> loadInto(ImageStore *store, QString address, const QObject *owner,
+    std::shared_ptr<Finished> out, std::function<ImageStore::Shown()> shown = {})
 {
-    out->image = co_await store->image(address, owner);
+    out->image = co_await store->image(address, owner, std::move(shown));
     out->done = true;
 }
 
@@ -38,6 +41,10 @@ protected:
     }
 
     QImage load(ImageStore &store, const QString &path) { return runTask(store.image(server.url(path))); }
+    QImage load(const QString &path, ImageStore::Shown shown)
+    {
+        return runTask(store->image(server.url(path), nullptr, [shown] { return shown; }));
+    }
 
     // A load for `owner`, waited for in the event loop.
     std::shared_ptr<Finished> start(const QString &path, const QObject *owner)
@@ -234,6 +241,66 @@ TEST_F(ImageStoreTest, EndlessPictureIsAbortedAtTheCap)
     EXPECT_TRUE(load(small, "/big.png").isNull());
     EXPECT_TRUE(small.hasFailed(server.url("/big.png")));
     EXPECT_EQ(load(*store, "/big.png").size(), QSize(512, 512));
+}
+
+struct ShownCase {
+    QSize picture;
+    ImageStore::Shown shown;
+    QSize decoded;
+};
+
+// A picture is decoded no larger than it is shown, fitted or covering, never enlarged.
+TEST_F(ImageStoreTest, PicturesDecodeAtTheSizeTheyAreShownAt)
+{
+    const ShownCase cases[] = {
+        { { 400, 200 }, { { 100, 100 }, false }, { 100, 50 } }, { { 400, 200 }, { { 100, 100 }, true }, { 200, 100 } },
+        { { 300, 600 }, { { 150, 150 }, false }, { 75, 150 } }, { { 60, 30 }, { { 200, 200 }, true }, { 60, 30 } },
+        { { 400, 200 }, { {}, false }, { 400, 200 } },
+        // A banner two pixels high keeps a row, and is no failure.
+        { { 800, 2 }, { { 100, 100 }, false }, { 100, 1 } },
+    };
+    for (const ShownCase &row : cases) {
+        const QString path = u"/p%1x%2.png"_qs.arg(row.picture.width()).arg(row.picture.height());
+        SCOPED_TRACE(path.toStdString());
+        server.serve(path, picture(row.picture));
+        EXPECT_EQ(load(path, row.shown).size(), row.decoded);
+    }
+}
+
+// A larger view decodes the picture again from the disk, and the largest is kept for all.
+TEST_F(ImageStoreTest, TheLargestSizeAskedForIsKept)
+{
+    server.serve("/logo.png", picture({ 1000, 1000 }));
+    const QString address = server.url("/logo.png");
+    EXPECT_EQ(load("/logo.png", { { 100, 100 }, false }).size(), QSize(100, 100));
+    EXPECT_TRUE(store->cached(address, { { 300, 300 }, false }).isNull());
+    EXPECT_EQ(load("/logo.png", { { 300, 300 }, true }).size(), QSize(300, 300));
+    EXPECT_EQ(load("/logo.png", { { 100, 100 }, false }).size(), QSize(300, 300));
+    EXPECT_EQ(store->cached(address, { { 200, 200 }, false }).size(), QSize(300, 300));
+    EXPECT_EQ(server.requestCount("/logo.png"), 1);
+}
+
+// Huge logos shown small cost little memory, while they are decoded and afterwards.
+TEST_F(ImageStoreTest, HugePicturesShownSmallTakeLittleMemory)
+{
+    if (!PeakMemory::measurable())
+        GTEST_SKIP() << "the sanitizers' allocators keep freed memory";
+    // 5000x5000 decodes to 95 MiB at full size.
+    server.serve("/huge.png", picture({ 5000, 5000 }));
+    PeakMemory::reset();
+    const qint64 before = PeakMemory::bytes();
+    // All asked for at once, as a screen of logos does; the views keep their pictures.
+    QList<std::shared_ptr<Finished>> views;
+    for (int i = 0; i < 12; ++i) {
+        views.append(std::make_shared<Finished>());
+        loadInto(store.get(), server.url(u"/huge.png?n=%1"_qs.arg(i)), nullptr, views.last(),
+            [] { return ImageStore::Shown { { 100, 100 }, false }; });
+    }
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::all_of(views.begin(), views.end(), [](const auto &view) { return view->done; }); }, 60000));
+    for (const auto &view : views)
+        EXPECT_EQ(view->image.size(), QSize(100, 100));
+    EXPECT_LT(PeakMemory::bytes() - before, 160LL * 1024 * 1024);
 }
 
 } // namespace

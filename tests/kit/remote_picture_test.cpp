@@ -145,4 +145,29 @@ TEST_F(RemotePictureTest, NewAddressOrDestroyedViewCancelsTheLoad)
     EXPECT_EQ(again->image().size(), QSize(50, 50));
 }
 
+// The picture is decoded at the item's size; an item that grows gets a sharper one from
+// the disk, shown once it is there, without fading in again.
+TEST_F(RemotePictureTest, PictureFollowsTheSizeTheItemShowsItAt)
+{
+    server.serve("/logo.png", picture({ 2000, 1000 }));
+    auto item = newPicture();
+    item->setSize({ 100, 100 });
+    item->setUrl(server.url("/logo.png"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item->ready(); }, 10000));
+    EXPECT_EQ(item->image().size(), QSize(100, 50));
+    QSignalSpy fadesSpy(item.get(), &RemotePicture::fadesChanged);
+    item->setFill(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item->image().size() == QSize(200, 100); }, 10000));
+    item->setSize({ 300, 200 });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item->image().size() == QSize(400, 200); }, 10000));
+    EXPECT_TRUE(item->ready());
+    EXPECT_EQ(fadesSpy.count(), 0);
+    EXPECT_EQ(server.requestCount("/logo.png"), 1);
+    // A smaller view of the same picture takes the one kept at once.
+    auto small = newPicture();
+    small->setSize({ 50, 50 });
+    small->setUrl(server.url("/logo.png"));
+    EXPECT_EQ(small->image().size(), QSize(400, 200));
+}
+
 } // namespace
