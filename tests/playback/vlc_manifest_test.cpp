@@ -1,5 +1,6 @@
 #include "GeneratedMedia.h"
 #include "playback/engines/LibVlcPlayer.h"
+#include "playback/engines/ManifestSniff.h"
 
 namespace {
 
@@ -55,5 +56,30 @@ INSTANTIATE_TEST_SUITE_P(Routes, VlcManifest,
         ManifestRoute { "MovieAfterThePlatform", false, "/movie.mpd", "application/dash+xml", "perr_unavailable" },
         ManifestRoute { "LiveMkv", true, "/live.mkv", "application/octet-stream", "perr_network" }),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Manifests in any encoding are told apart from media whose box sizes hold a '<' byte.
+TEST(ManifestSniff, TellsXmlManifestsFromMedia)
+{
+    using namespace Qt::StringLiterals;
+    const struct {
+        const char *contentType;
+        QByteArray head;
+        bool manifest;
+    } rows[] = {
+        { nullptr, "<?xml version=\"1.0\"?><MPD"_ba, true },
+        { nullptr, "\xEF\xBB\xBF\r\n  <MPD xmlns"_ba, true },
+        { nullptr, QByteArray("\xFF\xFE<\0M\0P\0D\0", 10), true },
+        { nullptr, QByteArray("\0\0\0<\0\0\0?\0\0\0x", 12), true },
+        { nullptr, " <!DOCTYPE MPD>"_ba, true },
+        { "Application/DASH+XML", "anything"_ba, true },
+        { nullptr, QByteArray("\0\0\0<ftypisom", 12), false },
+        { nullptr, QByteArray("\0\0<\x10moov", 8), false },
+        { nullptr, "\x1A\x45\xDF\xA3"_ba, false },
+        { nullptr, "#EXTM3U\n"_ba, false },
+        { "video/mp4", QByteArray(), false },
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(looksLikeXmlManifest(row.contentType, row.head), row.manifest) << row.head.toHex().toStdString();
+}
 
 } // namespace
