@@ -34,5 +34,11 @@ int openGuard(vlc_object_t *object)
 
 }
 
-vlc_module_begin() set_shortname("Manifest guard") set_description("Refuses streaming manifests")
-    set_capability("demux", 10000) set_callbacks(openGuard, nullptr) vlc_module_end()
+// clang-format off
+vlc_module_begin()
+    set_shortname("Manifest guard")
+    set_description("Refuses streaming manifests")
+    set_capability("demux", 10000)
+    set_callbacks(openGuard, nullptr)
+vlc_module_end()
+// clang-format on
