@@ -85,6 +85,12 @@ TEST_P(LocalSources, AreNeverOpened)
     else
         server.addRedirect(path, targets.clip.toUtf8());
     const bool onVlc = row.engine == Engine::vlc;
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    if (onVlc && !row.key)
+        GTEST_SKIP() << "libVLC's adaptive module frees with free() what it made with new";
+#endif
+#endif
     int failures = 0;
     const QObject counting;
     std::unique_ptr<EngineRig> rig;
