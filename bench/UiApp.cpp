@@ -85,17 +85,15 @@ std::optional<double> UiApp::openLive()
 {
     if (!focusHomeTile(QStringLiteral("live")))
         return std::nullopt;
+    // Asked while a frame's scene is taken, so the frame that first shows the channels is
+    // the one timed, not the next one after a poll has noticed them.
+    m_frames->watchSyncs([window = m_window] {
+        LiveScreenModel *live = activeScreen<LiveScreenModel>(window);
+        return live && live->loaded() && live->channels()->count() > 0;
+    });
     const qint64 start = monotonicNs();
     press(Qt::Key_Return);
-    qint64 shown = 0;
-    const bool loaded = waitUntil([&] {
-        LiveScreenModel *live = activeScreen<LiveScreenModel>(m_window);
-        if (!live || !live->loaded() || live->channels()->count() == 0)
-            return false;
-        shown = monotonicNs();
-        return true;
-    }, 120000);
-    const std::optional<qint64> frame = loaded ? m_frames->frameAfter(shown) : std::nullopt;
+    const std::optional<qint64> frame = m_frames->firstFrameShowing(120000);
     if (!frame)
         return std::nullopt;
     return elapsedMs(start, *frame);

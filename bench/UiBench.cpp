@@ -15,10 +15,14 @@
 //   search_settled_worst_ms   worst of the keys typing a search, key to the frame after the
 //                    last change of any result row (settled: no change for 300 ms)
 //   exit_ms          Ctrl+Q on home to the end of the process
+//   first_frame_ratio   first_frame_ms over floor_ms
 // Then one line per live format of the demo's own channels (HLS through its Xtream-Codes
 // account, MPEG-TS through its M3U playlist): a channel plays full screen and Down zaps three
 // times; moving_ms is the worst zap, key to the first new frame after which frames keep
 // coming for 300 ms with no gap over 120 ms.
+// --runs N: the first run starts from new folders (cold: no compiled shaders, no caches); then
+// N runs over the same folders again (warm, as a user meets the program after its first
+// start), one line each, then their median and worst, after the load average at the start.
 // ZELFOR_BENCH_TRACE=1 echoes the program's lines on stderr as they come.
 #include "BenchCommands.h"
 #include "DevPortal.h"
@@ -35,8 +39,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -96,9 +104,10 @@ ChildRun runChild(const QStringList &commandAndArgs, const QString &home, const 
         environment.insert(name, folder);
     }
     environment.insert("ZELFOR_SERVER", server);
-    // The machine's compiled shaders stay where a user's program finds them.
-    environment.insert("MESA_SHADER_CACHE_DIR",
-                       QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/mesa_shader_cache");
+    // Compiled shaders stay in the run's cache folder, where the next run over it finds them.
+    const QString shaderCache = home + "/xdg_cache_home/mesa_shader_cache";
+    QDir().mkpath(shaderCache);
+    environment.insert("MESA_SHADER_CACHE_DIR", shaderCache);
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -189,29 +198,88 @@ bool zapDemo(const QTemporaryDir &dir)
     return ok;
 }
 
+// The figures of one run of the program, in the order they are printed.
+constexpr const char *kFigureNames[] = { "first_frame_ms", "floor_ms", "home_counts_ms", "live_open_ms",
+    "filter_key_worst_ms", "search_settled_worst_ms", "idle_cpu_pct", "peak_rss_mb", "exit_ms", "first_frame_ratio" };
+using Figures = std::array<double, std::size(kFigureNames)>;
+
+std::optional<Figures> runFigures(const Account &account, const QString &home, const QString &server)
+{
+    const ChildRun floor = runChild({ "ui-floor" }, home + "/floor", server);
+    const ChildRun app = runChild({ "ui-app", "--filter", account.filter, "--search", account.search },
+                                  home + "/app", server);
+    if (!floor.ok || !app.ok)
+        return std::nullopt;
+    const auto value = [&app](const char *name) { return app.values.value(name).toDouble(); };
+    return Figures{ app.msFromStart("frame_at"), floor.msFromStart("frame_at"), app.msFromStart("home_at"),
+        value("live_open_ms"), value("filter_key_worst_ms"), value("search_settled_worst_ms"),
+        value("idle_cpu_pct"), value("peak_rss_mb"),
+        double(app.endedNs - app.values.value("quit_at").toLongLong()) / 1e6,
+        app.msFromStart("frame_at") / floor.msFromStart("frame_at") };
+}
+
+void printFigures(const char *label, int entries, const Figures &figures)
+{
+    std::printf("%s n=%d", label, entries);
+    for (std::size_t i = 0; i < figures.size(); ++i)
+        std::printf(" %s=%.*f", kFigureNames[i], std::string_view(kFigureNames[i]).ends_with("ratio") ? 2 : 0,
+                    figures[i]);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+// Each figure's median and worst (the highest) over the runs.
+std::pair<Figures, Figures> medianAndWorst(std::vector<Figures> runs)
+{
+    Figures median{};
+    Figures worst{};
+    for (std::size_t i = 0; i < median.size(); ++i) {
+        std::vector<double> values;
+        for (const Figures &run : runs)
+            values.push_back(run[i]);
+        std::sort(values.begin(), values.end());
+        const std::size_t middle = values.size() / 2;
+        median[i] = values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+        worst[i] = values.back();
+    }
+    return { median, worst };
+}
+
+QByteArray loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().split(' ').mid(0, 3).join(' ') : QByteArray("?");
+}
+
 int runUi(const QStringList &args)
 {
     const std::optional<Account> account = parseAccount(args.mid(0, 2));
-    if (!account)
+    const int warmRuns = args.size() == 4 && args[2] == u"--runs" ? args[3].toInt() : 0;
+    if (!account || (args.size() != 2 && warmRuns <= 0))
         return 2;
     QTemporaryDir dir;
     const std::unique_ptr<DevPortal> portal = benchPortal(*account, dir);
     if (!portal || !portal->isListening())
         return 1;
-    const ChildRun floor = runChild({ "ui-floor" }, dir.filePath("floor"), portal->baseUrl());
-    const ChildRun app = runChild({ "ui-app", "--filter", account->filter, "--search", account->search },
-                                  dir.filePath("app"), portal->baseUrl());
-    if (!floor.ok || !app.ok)
+    if (warmRuns > 0)
+        std::printf("load_average=%s\n", loadAverage().constData());
+    const std::optional<Figures> cold = runFigures(*account, dir.filePath("home"), portal->baseUrl());
+    if (!cold)
         return 1;
-    const auto value = [&app](const char *name) { return app.values.value(name).toDouble(); };
-    std::printf("ui n=%d first_frame_ms=%.0f floor_ms=%.0f home_counts_ms=%.0f live_open_ms=%.0f "
-                "filter_key_worst_ms=%.0f search_settled_worst_ms=%.0f idle_cpu_pct=%.0f peak_rss_mb=%.0f "
-                "exit_ms=%.0f\n",
-                account->entries, app.msFromStart("frame_at"), floor.msFromStart("frame_at"),
-                app.msFromStart("home_at"), value("live_open_ms"), value("filter_key_worst_ms"),
-                value("search_settled_worst_ms"), value("idle_cpu_pct"), value("peak_rss_mb"),
-                double(app.endedNs - app.values.value("quit_at").toLongLong()) / 1e6);
-    std::fflush(stdout);
+    printFigures(warmRuns > 0 ? "ui cold" : "ui", account->entries, *cold);
+    std::vector<Figures> warm;
+    for (int run = 0; run < warmRuns; ++run) {
+        const std::optional<Figures> figures = runFigures(*account, dir.filePath("home"), portal->baseUrl());
+        if (!figures)
+            return 1;
+        printFigures("ui warm", account->entries, *figures);
+        warm.push_back(*figures);
+    }
+    if (!warm.empty()) {
+        const auto [median, worst] = medianAndWorst(warm);
+        printFigures("ui median", account->entries, median);
+        printFigures("ui worst", account->entries, worst);
+    }
     return zapDemo(dir) ? 0 : 1;
 }
 
@@ -235,7 +303,7 @@ int runUiFloor(const QStringList &)
 }
 
 constexpr BenchCommand kCommands[] = {
-    { "ui", "--m3u N | --xtream LIVE,FILMS,SERIES   (the whole program; see UiBench.cpp)", runUi },
+    { "ui", "--m3u N | --xtream LIVE,FILMS,SERIES [--runs N]   (the whole program; see UiBench.cpp)", runUi },
     { "ui-floor", "(started by ui)", runUiFloor },
 };
 

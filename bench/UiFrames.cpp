@@ -19,8 +19,11 @@ FrameClock::FrameClock(QQuickWindow *window) : m_window(window)
     // Direct: with the threaded render loop both come on the render thread, the first one
     // while the items are held still for the copy into the scene.
     connect(window, &QQuickWindow::beforeSynchronizing, this, [this] {
+        const qint64 now = monotonicNs();
         const QMutexLocker lock(&m_mutex);
-        m_syncs.push_back(monotonicNs());
+        m_syncs.push_back(now);
+        if (m_shows && !m_showingSync && m_shows())
+            m_showingSync = now;
     }, Qt::DirectConnection);
     connect(window, &QQuickWindow::frameSwapped, this, [this] {
         const qint64 now = monotonicNs();
@@ -39,6 +42,30 @@ void FrameClock::onSwap(std::function<void(qint64)> callback)
 {
     const QMutexLocker lock(&m_mutex);
     m_onSwap = std::move(callback);
+}
+
+void FrameClock::watchSyncs(std::function<bool()> shows)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_shows = std::move(shows);
+    m_showingSync.reset();
+}
+
+std::optional<qint64> FrameClock::firstFrameShowing(int timeoutMs)
+{
+    std::optional<qint64> swap;
+    waitUntil([&] {
+        if (m_window)
+            m_window->update();
+        std::optional<qint64> sync;
+        {
+            const QMutexLocker lock(&m_mutex);
+            sync = m_showingSync;
+        }
+        return sync && (swap = swapAfter(*sync)).has_value();
+    }, timeoutMs);
+    watchSyncs({});
+    return swap;
 }
 
 std::optional<qint64> FrameClock::swapAfter(qint64 changeNs) const

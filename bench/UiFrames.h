@@ -30,6 +30,10 @@ public:
     int framesBetween(qint64 fromNs, qint64 toNs) const;
     // Called on the render thread with each swap's time.
     void onSwap(std::function<void(qint64)> callback);
+    // Asks `shows` at each scene synchronisation, while the items are held still, until it
+    // holds; firstFrameShowing() is then the swap of that frame.
+    void watchSyncs(std::function<bool()> shows);
+    std::optional<qint64> firstFrameShowing(int timeoutMs = 10000);
 
 private:
     std::optional<qint64> swapAfter(qint64 changeNs) const;
@@ -39,6 +43,8 @@ private:
     std::vector<qint64> m_syncs;
     std::vector<qint64> m_swaps;
     std::function<void(qint64)> m_onSwap;
+    std::function<bool()> m_shows;
+    std::optional<qint64> m_showingSync;
 };
 
 // Runs the event loop until `done` holds (checked every millisecond); false on timeout.
