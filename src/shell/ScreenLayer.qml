@@ -4,7 +4,9 @@ import Zelfor.Shell
 // One route entry's screen, made from the route table when the entry enters the stack and
 // kept while it stays; shown, clickable and taking keys only while it is the top entry.
 // The stack view animates `opacity` and `enter` as entries come and sets `leaving` as
-// they go.
+// they go; a screen covered by another is hidden at once, never drawn see-through.
+// Layers are one pixel high (the view runs no transition for an empty delegate), each
+// frame drawn from the top of the view.
 Item {
     id: layer
     objectName: "screenLayer"
@@ -22,11 +24,13 @@ Item {
     // The entry's view-model, made by the route table with the entry's payload.
     property QtObject model: null
 
-    z: index
-    height: 0
+    // A leaving layer has no index any more; it stays above the rest while it fades out.
+    z: leaving ? ListView.view.count + 1 : index
+    height: 1
 
     Item {
         id: frame
+        y: -layer.y
         width: layer.width
         height: layer.screenHeight
         scale: 0.985 + 0.015 * layer.enter
@@ -34,7 +38,6 @@ Item {
         visible: opacity > 0
         enabled: layer.shown
         Accessible.ignored: !layer.shown
-        Behavior on opacity { NumberAnimation { duration: 200; easing.type: Easing.InOutQuad } }
 
         Loader {
             id: loader

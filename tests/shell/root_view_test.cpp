@@ -10,6 +10,8 @@
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
+#include <map>
+
 Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
@@ -191,17 +193,49 @@ TEST(WindowSize, DefaultWhenItFitsElseTheFreeArea)
         EXPECT_EQ(WindowSize::initialFor(available), initial) << available.width() << 'x' << available.height();
 }
 
+// Each frame, the lowest opacity and entrance each layer has shown, whether a screen was
+// ever drawn see-through below the top, and whether a leaving one went below another.
+struct LayerLooks {
+    std::map<const QObject *, std::pair<qreal, qreal>> lowest;
+    bool coveredSeeThrough = false;
+    bool leavingBelow = false;
+};
+
 TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
 {
+    LayerLooks looks;
+    QObject watch;
+    QObject::connect(window, &QQuickWindow::afterAnimating, &watch, [&] {
+        const QList<QQuickItem *> all = layers();
+        for (QQuickItem *layer : all) {
+            looks.leavingBelow |= layer->property("leaving").toBool()
+                && std::any_of(all.begin(), all.end(), [layer](QQuickItem *other) { return other->z() > layer->z(); });
+            auto &[opacity, enter] = looks.lowest.try_emplace(layer, 1.0, 1.0).first->second;
+            opacity = std::min(opacity, layer->opacity());
+            enter = std::min(enter, layer->property("enter").toReal());
+            const QQuickItem *screen = screenOf(layer);
+            const qreal frame = screen ? screen->parentItem()->parentItem()->opacity() : 0;
+            looks.coveredSeeThrough |= !layer->property("isTop").toBool() && frame > 0 && frame < 1;
+        }
+    });
     const QList<QPointer<PlaceholderScreen>> before = guarded();
     app->push(Routes::Favorites {});
     ASSERT_TRUE(waitUntil([this] { return settled(); }));
     EXPECT_EQ(guarded().mid(0, 3), before);
     EXPECT_FALSE(before[2]->isActive());
     expectOnlyTopShown();
+    QQuickItem *pushedLayer = layers().value(3);
+    ASSERT_TRUE(looks.lowest.contains(pushedLayer));
+    EXPECT_LT(looks.lowest[pushedLayer].first, 0.5) << "the pushed screen fades in";
+    EXPECT_LT(looks.lowest[pushedLayer].second, 0.5) << "and grows into place";
     const QPointer<PlaceholderScreen> pushed = screens().value(3);
+    looks.lowest.erase(pushedLayer);
     ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
     ASSERT_TRUE(waitUntil([&] { return pushed.isNull() && settled(); }));
+    ASSERT_TRUE(looks.lowest.contains(pushedLayer));
+    EXPECT_LT(looks.lowest[pushedLayer].first, 0.5) << "the popped screen fades out";
+    EXPECT_FALSE(looks.coveredSeeThrough);
+    EXPECT_FALSE(looks.leavingBelow);
     EXPECT_EQ(guarded(), before);
     EXPECT_TRUE(before[2]->isActive());
     expectOnlyTopShown();
