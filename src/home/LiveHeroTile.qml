@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Zelfor.Kit
 
 // The large live TV tile: a violet-to-teal card with glows, wave lines, a watermark, the
@@ -11,49 +10,35 @@ Card {
     property string count
     property real s: 1
 
-    readonly property bool plain: GraphicsInfo.api === GraphicsInfo.Software
-    readonly property real leading: LayoutMirroring.enabled ? width : 0
-
     radius: 26
     hoverScale: 1.025
     fill: "#4C1D95"
 
-    LinearGradient {
+    GradientShape {
         anchors.fill: parent
-        visible: !root.plain
-        start: Qt.point(root.leading, 0)
-        end: Qt.point(root.width - root.leading, root.height)
-        gradient: Gradient {
-            GradientStop { position: 0; color: "#7C3AED" }
-            GradientStop { position: 0.5; color: "#4C1D95" }
-            GradientStop { position: 1; color: "#0E7490" }
-        }
+        radius: root.radius
+        diagonal: true
+        colors: ["#7C3AED", "#4C1D95", "#0E7490"]
     }
 
-    RadialGradient {
-        anchors.fill: parent
-        visible: !root.plain
-        horizontalOffset: root.leading - width / 2
-        verticalOffset: -height / 2
-        horizontalRadius: 420
-        verticalRadius: 420
-        gradient: Gradient {
-            GradientStop { position: 0; color: Qt.rgba(1, 1, 1, root.focused ? 0.24 : 0.13) }
-            GradientStop { position: 1; color: "transparent" }
-        }
+    // Centred on the top leading corner.
+    RadialGlow {
+        objectName: "whiteGlow"
+        anchors.horizontalCenter: parent.left
+        anchors.verticalCenter: parent.top
+        width: 2 * 420
+        height: width
+        color: Qt.rgba(1, 1, 1, root.focused ? 0.24 : 0.13)
     }
 
-    RadialGradient {
-        anchors.fill: parent
-        visible: !root.plain
-        horizontalOffset: width / 2 - root.leading
-        verticalOffset: height / 2
-        horizontalRadius: 380
-        verticalRadius: 380
-        gradient: Gradient {
-            GradientStop { position: 0; color: Qt.rgba(6 / 255, 182 / 255, 212 / 255, root.focused ? 0.45 : 0.32) }
-            GradientStop { position: 1; color: "transparent" }
-        }
+    // Centred on the bottom trailing corner.
+    RadialGlow {
+        objectName: "cyanGlow"
+        anchors.horizontalCenter: parent.right
+        anchors.verticalCenter: parent.bottom
+        width: 2 * 380
+        height: width
+        color: Theme.withOpacity(Theme.cyan, root.focused ? 0.45 : 0.32)
     }
 
     RippleLines {

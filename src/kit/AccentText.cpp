@@ -11,6 +11,7 @@ AccentText::AccentText(QQuickItem *parent)
     , m_font(Theme::fontFamily())
     , m_colors(Theme::accentLight())
 {
+    followMirroring();
 }
 
 void AccentText::setText(const QString &text)
@@ -40,10 +41,11 @@ void AccentText::measure()
 
 void AccentText::paint(QPainter *painter)
 {
-    // The text sits at the left edge, centred vertically; the gradient spans the text.
+    // The text sits at the left edge, centred vertically; the gradient spans the text from
+    // its leading end.
     const QSizeF text(implicitWidth(), implicitHeight());
     const QRectF area(QPointF(0, (height() - text.height()) / 2), text);
     painter->setFont(m_font);
-    painter->setPen(QPen(QBrush(gradientAcross(m_colors, area)), 0));
+    painter->setPen(QPen(QBrush(gradientAcross(m_colors, area, false, mirrored())), 0));
     painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_text);
 }

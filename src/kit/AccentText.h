@@ -6,7 +6,7 @@
 #include <QtQml/qqmlregistration.h>
 
 // One line of plain text filled with a gradient through `colors` (the light accent by
-// default), from its left edge to its right one, at the left edge of the item and
+// default), from its leading end to its trailing one, at the left edge of the item and
 // centred vertically. Its implicit size is the text's.
 class AccentText : public PaintedItem {
     Q_OBJECT

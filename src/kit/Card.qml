@@ -66,6 +66,7 @@ Item {
             radius: root.radius
             violetOpacity: root.focused ? 0.45 : 0
             darkOpacity: root.darkShadowOpacity
+            focusWidth: focusFrame.focusWidth
         }
     }
 
@@ -142,6 +143,7 @@ Item {
     }
 
     FocusFrame {
+        id: focusFrame
         anchors.fill: parent
         radius: root.radius
         focusWidth: 2.5

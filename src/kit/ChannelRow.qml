@@ -69,10 +69,11 @@ Item {
         radius: 9
         color: Theme.raised
 
+        // Square: the frame's rounded corners lie outside it.
         RemoteImage {
+            objectName: "logo"
             anchors.fill: parent
             anchors.margins: 3
-            radius: logoFrame.radius - 3
             url: root.logo
             title: root.name
             fill: false

@@ -76,29 +76,44 @@ Item {
             }
 
             // Scrolls when the options do not fit the window; keys keep the focused one in view.
+            // It reaches into the panel's side margins, so a focused option grown past its
+            // width keeps its border and glow there, and clips only while it scrolls.
             ListView {
                 id: options
                 objectName: "options"
-                width: parent.width
+
+                readonly property real bleed: content.anchors.margins
+
+                x: -bleed
+                width: parent.width + 2 * bleed
                 height: Math.min(contentHeight, Math.max(46, root.height - 40 - panel.chrome))
                 spacing: 8
-                clip: true
+                clip: interactive
                 boundsBehavior: Flickable.StopAtBounds
                 interactive: contentHeight > height
                 model: root.model ? root.model.options : []
                 currentIndex: controller.focus
                 onCurrentIndexChanged: positionViewAtIndex(currentIndex, ListView.Contain)
 
-                delegate: ChoiceRow {
-                    objectName: "choiceRow"
+                delegate: Item {
+                    id: option
                     required property int index
                     required property string modelData
 
                     width: ListView.view.width
-                    text: modelData
-                    focused: index === controller.focus
-                    selected: root.model !== null && index === root.model.selected
-                    action: () => controller.choose(index)
+                    height: row.height
+
+                    ChoiceRow {
+                        id: row
+                        objectName: "choiceRow"
+                        anchors.left: parent.left
+                        anchors.right: parent.right
+                        anchors.margins: options.bleed
+                        text: option.modelData
+                        focused: option.index === controller.focus
+                        selected: root.model !== null && option.index === root.model.selected
+                        action: () => controller.choose(option.index)
+                    }
                 }
             }
 

@@ -9,6 +9,7 @@ FocusFrame::FocusFrame(QQuickItem *parent)
     : PaintedItem(parent)
     , m_hairline(Theme::stroke())
 {
+    followMirroring();
 }
 
 void FocusFrame::setRadius(qreal radius)
@@ -42,6 +43,6 @@ void FocusFrame::paint(QPainter *painter)
         painter->fillPath(roundedShape(area, m_radius, 1), Theme::withOpacity(m_hairline, m_hairline.alphaF() * (1 - m_amount)));
     if (m_amount > 0) {
         painter->setOpacity(m_amount);
-        painter->fillPath(roundedShape(area, m_radius, m_focusWidth), gradientAcross(Theme::accent(), area));
+        painter->fillPath(roundedShape(area, m_radius, m_focusWidth), gradientAcross(Theme::accent(), area, false, mirrored()));
     }
 }

@@ -9,6 +9,7 @@ GradientShape::GradientShape(QQuickItem *parent)
     : PaintedItem(parent)
     , m_colors(Theme::accent())
 {
+    followMirroring();
 }
 
 void GradientShape::setRadius(qreal radius)
@@ -44,8 +45,10 @@ void GradientShape::setVertical(bool vertical)
 void GradientShape::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
-    QLinearGradient gradient = gradientAcross(m_colors, area, m_diagonal);
-    if (m_vertical)
+    QLinearGradient gradient = gradientAcross(m_colors, area, m_diagonal, mirrored());
+    if (m_vertical) {
+        gradient.setStart(area.topLeft());
         gradient.setFinalStop(area.bottomLeft());
+    }
     painter->fillPath(roundedShape(area, m_radius, m_borderWidth), gradient);
 }

@@ -5,9 +5,9 @@
 #include <QtQml/qqmlregistration.h>
 
 // A rounded rectangle, or only its inner border when `borderWidth` is above 0, painted
-// with a gradient through `colors` (the accent by default): left to right, top-left to
-// bottom-right when `diagonal`, or top to bottom when `vertical`. Painted, so it draws the same
-// with every renderer.
+// with a gradient through `colors` (the accent by default): leading to trailing edge,
+// top-leading to bottom-trailing corner when `diagonal`, or top to bottom when `vertical`.
+// Painted, so it draws the same with every renderer.
 class GradientShape : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT

@@ -1,5 +1,6 @@
 #include "PaintedItem.h"
 
+#include <QQmlContext>
 #include <QtMath>
 
 #include <algorithm>
@@ -36,4 +37,21 @@ void PaintedItem::updateTextureSize()
         setTextureSize(QSize());
     else
         setTextureSize(QSize(std::max(1, qCeil(scaled.width())), std::max(1, qCeil(scaled.height()))));
+}
+
+void PaintedItem::componentComplete()
+{
+    QQuickPaintedItem::componentComplete();
+    if (!m_followsMirroring)
+        return;
+    m_mirroring = QQmlProperty(this, QStringLiteral("LayoutMirroring.enabled"), qmlContext(this));
+    if (!m_mirroring.isValid())
+        return;
+    m_mirroring.connectNotifySignal(this, SLOT(readMirroring()));
+    readMirroring();
+}
+
+void PaintedItem::readMirroring()
+{
+    repaintWith(m_mirrored, m_mirroring.read().toBool());
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QQmlProperty>
 #include <QQuickPaintedItem>
 
 // The base of the kit's painted items. They paint smooth: `antialiasing` is on, so the
 // painter comes with antialiased shapes and text. An item narrower or lower than a pixel
 // (a progress fill at its start, a frame growing from nothing) still paints into a
 // one-pixel texture: the default texture would round to nothing and every paint would fail
-// with warnings.
+// with warnings. Items that paint from the leading edge follow the layout's mirroring.
 class PaintedItem : public QQuickPaintedItem {
     Q_OBJECT
 
@@ -28,10 +29,22 @@ protected:
     // gradients, which look the same with far fewer pixels to paint and upload.
     void setSoft(int divisor);
 
+    // Repaints whenever the item's layout mirroring (LayoutMirroring, inherited or its
+    // own) changes; `mirrored()` then tells that the leading edge is the right one.
+    void followMirroring() { m_followsMirroring = true; }
+    bool mirrored() const { return m_mirrored; }
+
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+    void componentComplete() override;
+
+private slots:
+    void readMirroring();
 
 private:
     void updateTextureSize();
 
     int m_softDivisor = 1;
+    bool m_followsMirroring = false;
+    bool m_mirrored = false;
+    QQmlProperty m_mirroring;
 };

@@ -1,9 +1,11 @@
 #include "PaintedShapes.h"
 
 
-QLinearGradient gradientAcross(const QVariantList &colors, const QRectF &area, bool diagonal)
+QLinearGradient gradientAcross(const QVariantList &colors, const QRectF &area, bool diagonal, bool mirrored)
 {
-    QLinearGradient gradient(area.topLeft(), diagonal ? area.bottomRight() : area.topRight());
+    const QPointF leading = mirrored ? area.topRight() : area.topLeft();
+    const QPointF trailing = mirrored ? area.topLeft() : area.topRight();
+    QLinearGradient gradient(leading, diagonal ? QPointF(trailing.x(), area.bottom()) : trailing);
     const qsizetype count = colors.size();
     for (qsizetype i = 0; i < count; ++i)
         gradient.setColorAt(count > 1 ? qreal(i) / qreal(count - 1) : 0, colors.at(i).value<QColor>());

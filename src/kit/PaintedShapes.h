@@ -9,9 +9,11 @@
 
 // Helpers of the kit's painted items.
 
-// A linear gradient through `colors`, evenly spaced, across `area`: from its left edge to
-// its right one, or from its top-left corner to its bottom-right one when `diagonal`.
-QLinearGradient gradientAcross(const QVariantList &colors, const QRectF &area, bool diagonal = false);
+// A linear gradient through `colors`, evenly spaced, across `area`: from its leading edge
+// to its trailing one, or from its top-leading corner to its bottom-trailing one when
+// `diagonal`. The leading edge is the left one, or the right one when `mirrored`.
+QLinearGradient gradientAcross(const QVariantList &colors, const QRectF &area, bool diagonal = false,
+    bool mirrored = false);
 
 // A rounded rectangle over `area`, or only the band `band` wide inside its edge when
 // `band` is above 0. The radius and band are bounded by half the smaller side.

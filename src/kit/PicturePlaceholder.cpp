@@ -11,6 +11,7 @@ PicturePlaceholder::PicturePlaceholder(QQuickItem *parent)
     : PaintedItem(parent)
     , m_initials(RemotePicture::initials(QString()))
 {
+    followMirroring();
 }
 
 void PicturePlaceholder::setTitle(const QString &title)
@@ -42,7 +43,7 @@ void PicturePlaceholder::setStrength(qreal strength)
 void PicturePlaceholder::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
-    painter->fillPath(roundedShape(area, m_radius), gradientAcross({ Theme::raisedHover(), Theme::raised() }, area, true));
+    painter->fillPath(roundedShape(area, m_radius), gradientAcross({ Theme::raisedHover(), Theme::raised() }, area, true, mirrored()));
 
     QFont font(Theme::roundedFontFamily());
     font.setPixelSize(std::max(1, qRound(m_fontSize)));
@@ -52,6 +53,6 @@ void PicturePlaceholder::paint(QPainter *painter)
     text.moveCenter(area.center());
     painter->setOpacity(m_strength);
     painter->setFont(font);
-    painter->setPen(QPen(QBrush(gradientAcross(Theme::accentLight(), text)), 0));
+    painter->setPen(QPen(QBrush(gradientAcross(Theme::accentLight(), text, false, mirrored())), 0));
     painter->drawText(text, Qt::AlignCenter | Qt::TextSingleLine, m_initials);
 }

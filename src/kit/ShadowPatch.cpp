@@ -58,6 +58,12 @@ void ShadowPatch::setOffsetY(qreal offset)
         emit shadowChanged();
 }
 
+void ShadowPatch::setInset(qreal inset)
+{
+    if (repaintWith(m_inset, std::max<qreal>(0, inset)))
+        emit shadowChanged();
+}
+
 int ShadowPatch::reach() const
 {
     return shadowReach(m_blur);
@@ -82,5 +88,6 @@ void ShadowPatch::paint(QPainter *painter)
                 QRectF(across.from, down.from, across.length, down.length));
     }
     painter->setCompositionMode(QPainter::CompositionMode_DestinationOut);
-    painter->fillPath(roundedShape(QRectF(QPointF(grow, grow - m_offsetY), shape), radius), Qt::black);
+    const QRectF cut = QRectF(QPointF(grow, grow - m_offsetY), shape).adjusted(m_inset, m_inset, -m_inset, -m_inset);
+    painter->fillPath(roundedShape(cut, std::max<qreal>(0, radius - m_inset)), Qt::black);
 }

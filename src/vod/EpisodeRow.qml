@@ -29,13 +29,13 @@ Card {
             width: 160
             height: 90
 
-            RoundedPicture {
+            RemoteImage {
                 anchors.fill: parent
                 url: root.image
                 title: root.label
-                radius: 11
+                fill: true
                 fontSize: 18
-                shadowOpacity: 0
+                radius: 11
             }
 
             Rectangle {
@@ -52,27 +52,12 @@ Card {
                 }
             }
 
-            Item {
+            ResumeStrip {
                 objectName: "progressStrip"
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.bottom: parent.bottom
-                height: 3
+                anchors.fill: parent
                 visible: root.progress >= 0
-
-                Rectangle {
-                    anchors.fill: parent
-                    color: Qt.rgba(0, 0, 0, 0.5)
-                }
-
-                Rectangle {
-                    objectName: "progressFill"
-                    anchors.left: parent.left
-                    anchors.top: parent.top
-                    anchors.bottom: parent.bottom
-                    width: Math.max(0, root.progress) * parent.width
-                    color: Theme.cyan
-                }
+                progress: root.progress
+                radius: 11
             }
         }
 

@@ -15,7 +15,6 @@ Item {
 
     Shadow {
         target: picture
-        visible: root.shadowOpacity > 0
         color: Qt.rgba(0, 0, 0, root.shadowOpacity)
         blur: root.shadowBlur
         offsetY: root.shadowOffset

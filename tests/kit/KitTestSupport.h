@@ -11,6 +11,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QTest>
+#include <cmath>
 
 // A framed picture of one colour, encoded in the given format.
 inline QByteArray pictureBytes(const QSize &size, const char *format, const QColor &color = QColor(200, 40, 90))
@@ -26,6 +27,26 @@ inline QByteArray pictureBytes(const QSize &size, const char *format, const QCol
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
+}
+
+// `over` laid on `base` at `opacity`, rounded as an 8-bit pixel.
+inline QColor blend(const QColor &base, const QColor &over, double opacity)
+{
+    const auto mix = [&](int b, int o) { return int(std::lround(b + (o - b) * opacity)); };
+    return QColor(mix(base.red(), over.red()), mix(base.green(), over.green()), mix(base.blue(), over.blue()));
+}
+
+// Two pixels within 3 per channel.
+inline bool near(const QColor &a, const QColor &b)
+{
+    return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3
+        && std::abs(a.blue() - b.blue()) <= 3;
+}
+
+// The pixel of `image` that holds the scene point `at`.
+inline QColor pixelAt(const QImage &image, QPointF at)
+{
+    return image.pixelColor(int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
 inline LoopbackResponse picture(const QSize &size, const char *format = "PNG")

@@ -13,24 +13,11 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-// `over` laid on `base` at `opacity`, rounded as an 8-bit pixel.
-QColor blend(const QColor &base, const QColor &over, double opacity)
-{
-    const auto mix = [&](int b, int o) { return int(std::lround(b + (o - b) * opacity)); };
-    return QColor(mix(base.red(), over.red()), mix(base.green(), over.green()), mix(base.blue(), over.blue()));
-}
-
 // The share of a shadow `blur` wide that falls `past` its straight edge: a Gaussian of half
 // that deviation, integrated across the edge.
 double shadowShare(double past, double blur)
 {
     return 0.5 * std::erfc(past / (blur / 2 * std::sqrt(2.0)));
-}
-
-bool near(const QColor &a, const QColor &b)
-{
-    return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3
-        && std::abs(a.blue() - b.blue()) <= 3;
 }
 
 QString text(const QColor &c)

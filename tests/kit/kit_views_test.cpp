@@ -57,10 +57,12 @@ TEST_P(KitPages, GalleryRendersWithoutWarnings)
     const auto cyanish = [](QColor c) { return c.green() > 120 && c.green() > c.red(); };
     QQuickItem *button = page.child(QStringLiteral("primaryButton"));
     ASSERT_TRUE(button);
-    EXPECT_TRUE(violetish(pixelAt("primaryButton", { 10, button->height() / 2 })));
-    EXPECT_TRUE(cyanish(pixelAt("primaryButton", { button->width() - 10, button->height() / 2 })));
-    EXPECT_TRUE(violetish(pixelAt("accentCard", { 20, 20 })));
-    EXPECT_TRUE(cyanish(pixelAt("accentCard", { 170, 90 })));
+    // Violet at the leading edge: the right one in Arabic.
+    const auto leading = [&](qreal x, qreal width) { return rightToLeft ? width - x : x; };
+    EXPECT_TRUE(violetish(pixelAt("primaryButton", { leading(10, button->width()), button->height() / 2 })));
+    EXPECT_TRUE(cyanish(pixelAt("primaryButton", { leading(button->width() - 10, button->width()), button->height() / 2 })));
+    EXPECT_TRUE(violetish(pixelAt("accentCard", { leading(20, 190), 20 })));
+    EXPECT_TRUE(cyanish(pixelAt("accentCard", { leading(170, 190), 90 })));
     // The brand tile's top-left corner region is violet.
     EXPECT_TRUE(violetish(pixelAt("brandTitle", { 8, 8 })));
     // Accent pixels (light violet to light cyan) within an item: the title's "or", the

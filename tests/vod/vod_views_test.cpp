@@ -124,8 +124,8 @@ TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
         waitUntil([&] {
             strips.clear();
             for (QQuickItem *item : itemsBelow(window->contentItem())) {
-                if (item->objectName() == u"progressFill"_qs && item->isVisible())
-                    strips.append(item->width());
+                if (item->objectName() == u"progressStrip"_qs && item->isVisible())
+                    strips.append(item->property("progress").toReal() * item->width());
             }
             return !strips.isEmpty();
         });
