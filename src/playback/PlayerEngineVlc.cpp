@@ -1,6 +1,7 @@
 #include "PlayerEngine.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -11,6 +12,24 @@ QList<TrackOption> realTracks(const QList<VlcTrack> &tracks)
         if (track.id >= 0)
             options.append({ track.id, track.name });
     return options;
+}
+
+// The host name not found, or the connection refused, lost or timed out.
+bool isNetworkFailure(const std::optional<PlayError> &error)
+{
+    using namespace PlayErrorCode;
+    if (!error)
+        return false;
+    for (int code : { kCannotFindHost, kCannotConnect, kTimedOut, kConnectionLost, kNotConnected })
+        if (error->codes.contains(code))
+            return true;
+    return false;
+}
+
+// Transport failures have negative codes; a server's answer is its HTTP status.
+bool isHttpStatus(const std::optional<PlayError> &error)
+{
+    return error && !error->codes.isEmpty() && error->codes.first() >= 100;
 }
 
 }
@@ -98,7 +117,8 @@ bool PlayerEngine::vlcStateGivesUp(VlcPlayer::State state)
 {
     switch (state) {
     case VlcPlayer::State::ended:
-        if (m_item && m_item->live) {
+        // A live source that never gave a picture and answered with a status did not lose its connection.
+        if (m_item && m_item->live && (m_vlcSawVideo || !isHttpStatus(m_vlcPlayer->sourceError()))) {
             m_vlcTimer->stop();
             setIsPlaying(false);
             onStreamEnded();
@@ -144,12 +164,13 @@ void PlayerEngine::vlcGiveUp()
     setIsPlaying(false);
     if (!m_item)
         return;
-    // An address that could not be reached or was refused says so; any other failure is the provider's.
-    const std::optional<PlayError> cause = m_vlcPlayer ? m_vlcPlayer->sourceError() : std::nullopt;
-    if (cause)
-        failWith(errorMessageKey(cause, *m_item));
+    // An address that could not be reached says so: the provider is not to blame for the network.
+    if (m_item->catchup)
+        failWith(QStringLiteral("perr_catchup"));
+    else if (isNetworkFailure(m_vlcPlayer ? m_vlcPlayer->sourceError() : std::nullopt))
+        failWith(QStringLiteral("perr_network"));
     else
-        failWith(m_item->catchup ? QStringLiteral("perr_catchup") : QStringLiteral("perr_unavailable"));
+        failWith(QStringLiteral("perr_unavailable"));
 }
 
 void PlayerEngine::applyVLCAspect()

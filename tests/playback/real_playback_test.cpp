@@ -339,17 +339,6 @@ TEST_F(RealPlayback, MissingLiveStreamEndsNotFoundAfterReloads)
     EXPECT_EQ(rig->vlc.created, 0);
 }
 
-// libVLC logged the 404: its give-up says so rather than blaming the provider.
-TEST_F(RealPlayback, MissingFileOnVlcGivesUpSayingNotFound)
-{
-    useVlc();
-    rig->engine->play(servedItem("/missing.mkv"));
-    ASSERT_TRUE(waitFor([&] { return rig->engine->hasError(); }));
-    EXPECT_EQ(rig->engine->error(), "text of perr_not_found");
-    EXPECT_FALSE(rig->engine->buffering());
-    EXPECT_GE(media.server.requestCount("/missing.mkv"), 1);
-}
-
 // GStreamer takes the MP4, libVLC the Matroska file by its extension.
 TEST_F(RealPlayback, BothEnginesListTwoAudioTracksAndSwitch)
 {

@@ -6,12 +6,27 @@
 
 namespace {
 
+// libsoup 2 numbers its transport failures below 100, among the HTTP statuses.
+constexpr uint kFirstHttpStatus = 100;
+constexpr uint kSoupCantResolve = 2;
+
 std::optional<uint> httpStatus(const GstStructure *details)
 {
     uint status = 0;
     if (details && gst_structure_get_uint(details, "http-status-code", &status))
         return status;
     return std::nullopt;
+}
+
+// A failed request: the host name not found, the connection failed, or the status the server answered.
+std::optional<PlayError> requestError(uint status)
+{
+    using namespace PlayErrorCode;
+    if (status > 0 && status < kFirstHttpStatus) {
+        const int code = status == kSoupCantResolve ? kCannotFindHost : kCannotConnect;
+        return PlayError { PlayError::Domain::url, { code } };
+    }
+    return httpStatusError(static_cast<int>(status));
 }
 
 PlayError resourceError(int code)
@@ -67,7 +82,7 @@ QString tagText(const GstTagList *tags, const char *tag)
 PlayError GstPlatformPlayer::mapError(const GError *error, const GstStructure *details, bool fromSource)
 {
     if (const auto status = httpStatus(details))
-        if (const auto failure = httpStatusError(static_cast<int>(*status)))
+        if (const auto failure = requestError(*status))
             return *failure;
     if (!error)
         return {};

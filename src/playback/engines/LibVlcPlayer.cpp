@@ -100,9 +100,8 @@ void LibVlcPlayer::open()
     applyPictureMode();
 }
 
-// Any libVLC thread. Errors of the objects reading an address, and refusals of addresses off the
-// network, tell why it failed; every error still reaches the standard error stream, as without this
-// callback.
+// Any libVLC thread. Errors of the objects reading an address tell why it failed; every error still
+// reaches the standard error stream, as without this callback.
 void LibVlcPlayer::onLog(void *self, int level, const vlc_log_t *context, const char *format, va_list args)
 {
     if (level < LIBVLC_ERROR)
@@ -118,8 +117,7 @@ void LibVlcPlayer::onLog(void *self, int level, const vlc_log_t *context, const 
     const char *header = nullptr;
     uintptr_t id = 0;
     libvlc_log_get_object(context, &type, &header, &id);
-    const bool refused = module && std::strcmp(module, kNetworkOnlyModule) == 0;
-    if (!refused && (!type || std::strcmp(type, "stream") != 0))
+    if (!type || std::strcmp(type, "stream") != 0)
         return;
     const std::optional<PlayError> error = vlcSourceError(text);
     auto *player = static_cast<LibVlcPlayer *>(self);

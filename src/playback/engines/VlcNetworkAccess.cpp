@@ -12,12 +12,6 @@
 #include <vlc_plugin.h>
 #include <vlc_stream.h>
 
-#include "VlcSourceError.h"
-
-#include <string_view>
-
-static_assert(std::string_view(MODULE_STRING) == kNetworkOnlyModule);
-
 namespace {
 
 // Above any score a module of libVLC has.
@@ -25,8 +19,8 @@ constexpr int kFirstOfAll = 1000000;
 
 int refuse(vlc_object_t *object, const char *address)
 {
-    vlc_Log(object, VLC_MSG_ERR, MODULE_STRING, __FILE__, __LINE__, __func__, "%s %s", kRefusedSourceMessage,
-        address ? address : "");
+    vlc_Log(object, VLC_MSG_ERR, MODULE_STRING, __FILE__, __LINE__, __func__,
+        "refused a source off the network: %s", address ? address : "");
     // A timeout ends libVLC's search at this module: no other module gets the address.
     return VLC_ETIMEOUT;
 }

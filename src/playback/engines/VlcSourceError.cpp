@@ -11,8 +11,6 @@ std::optional<PlayError> vlcSourceError(QByteArrayView message)
         QStringLiteral("^(?:HTTP (\\d{3}) error|error: HTTP/\\d\\.\\d (\\d{3}))"));
     if (const QRegularExpressionMatch match = status.match(text); match.hasMatch())
         return httpStatusError((match.captured(1) + match.captured(2)).toInt());
-    if (text.startsWith(QLatin1String(kRefusedSourceMessage)))
-        return PlayError { PlayError::Domain::media, { kUnsupportedMedia } };
     if (text.startsWith(QLatin1String("cannot resolve")))
         return PlayError { PlayError::Domain::url, { kCannotFindHost } };
     if (text.contains(QLatin1String("timed out"), Qt::CaseInsensitive))
