@@ -12,16 +12,12 @@
 
 namespace {
 
-struct InterfaceFontsLoaded : ::testing::Environment {
-    void SetUp() override { loadInterfaceFonts(); }
-};
-const auto *const environment = ::testing::AddGlobalTestEnvironment(new InterfaceFontsLoaded);
-
 // The weights the views name, lightest first.
 const QFont::Weight kWeights[] = { QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold, QFont::ExtraBold };
 
 QFont font(const QString &family, QFont::Weight weight)
 {
+    loadInterfaceFonts();
     QFont font(family);
     font.setPixelSize(40);
     font.setWeight(weight);
