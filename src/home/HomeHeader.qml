@@ -32,7 +32,7 @@ Item {
         anchors.centerIn: parent
         spacing: 12
 
-        UiText {
+        ClockText {
             objectName: "clock"
             anchors.verticalCenter: parent.verticalCenter
             text: root.clockText

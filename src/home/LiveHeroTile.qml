@@ -91,8 +91,9 @@ Card {
             width: parent.width
             text: root.label
             color: "white"
+            font.family: Theme.roundedFontFamily
             font.pointSize: Theme.pointSize(31 * root.s)
-            font.weight: Font.Black
+            font.weight: Font.ExtraBold
             maximumLineCount: 2
             wrapMode: Text.Wrap
             fontSizeMode: Text.HorizontalFit

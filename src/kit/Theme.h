@@ -69,10 +69,11 @@ public:
     // the surface colour with white text, violet text selection. Set once on the
     // application, before the first view.
     static QPalette palette();
-    // The interface font, Latin and Arabic.
+    // The interface font; its Arabic runs draw in Noto Sans Arabic (loadInterfaceFonts).
     static QString fontFamily() { return QStringLiteral("Noto Sans"); }
-    // The rounded face of the brand name, screen and dialog titles and picture initials;
-    // scripts it lacks (Arabic) fall back to the system's choice.
+    // The rounded face of the brand name, titles, the player's clock and notices and picture
+    // initials. Its heaviest face is Bold, which also draws its heavy (ExtraBold) text; its
+    // Arabic runs draw in Noto Sans Arabic.
     static QString roundedFontFamily() { return QStringLiteral("Quicksand"); }
     // The point size that draws text `pixels` high: a font's pixel size is a whole number,
     // its point size is not, so fractional sizes (12.5) go through points.

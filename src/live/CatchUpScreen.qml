@@ -52,6 +52,7 @@ Item {
                 UiText {
                     text: Localized.text("catch_up")
                     color: "white"
+                    font.family: Theme.roundedFontFamily
                     font.pixelSize: 24
                     font.weight: Font.Bold
                 }

@@ -26,6 +26,7 @@ RowLayout {
             Layout.fillWidth: true
             text: Localized.text("live_tv")
             color: "white"
+            font.family: Theme.roundedFontFamily
             font.pixelSize: 24
             font.weight: Font.Bold
             maximumLineCount: 1

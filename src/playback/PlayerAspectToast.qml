@@ -44,6 +44,7 @@ Item {
         anchors.centerIn: parent
         text: root.shownText
         color: "white"
+        font.family: Theme.roundedFontFamily
         font.pixelSize: 22
         font.weight: Font.Bold
     }

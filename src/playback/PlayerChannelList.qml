@@ -65,6 +65,7 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             text: Localized.text("channel_list")
             color: "white"
+            font.family: Theme.roundedFontFamily
             font.pixelSize: 19
             font.weight: Font.Bold
         }

@@ -94,7 +94,7 @@ RowLayout {
         text: Localized.text("live_badge")
         color: Theme.red
         font.pixelSize: 12
-        font.weight: Font.Black
+        font.weight: Font.ExtraBold
         font.letterSpacing: Localized.language() === "ar" ? 0 : 1.5
     }
 

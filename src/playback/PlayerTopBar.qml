@@ -66,7 +66,7 @@ Item {
                     text: String(root.screen.liveNumber)
                     font.family: Theme.fontFamily
                     font.pixelSize: 15
-                    font.weight: Font.Black
+                    font.weight: Font.ExtraBold
                 }
 
                 UiText {
@@ -93,7 +93,7 @@ Item {
             }
         }
 
-        UiText {
+        ClockText {
             objectName: "clock"
             text: root.screen.chrome.clockText
             color: "white"

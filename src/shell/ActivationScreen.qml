@@ -61,6 +61,7 @@ Item {
                         Layout.fillWidth: true
                         text: screen.title
                         color: "white"
+                        font.family: Theme.roundedFontFamily
                         font.pixelSize: 32
                         font.weight: Font.Bold
                         wrapMode: Text.Wrap

@@ -6,6 +6,7 @@
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "kit/InterfaceFonts.h"
 #include "kit/Theme.h"
 #include "playback/PlayerEngine.h"
 #include "playback/engines/GstPlatformPlayer.h"
@@ -47,6 +48,7 @@ void shareHeapsBetweenThreads()
 void prepareApplication(QGuiApplication &app)
 {
     shareHeapsBetweenThreads();
+    loadInterfaceFonts();
     // The app's look for everything the views leave to the platform and Quick Controls.
     app.setFont(QFont(Theme::fontFamily()));
     app.setPalette(Theme::palette());

@@ -44,6 +44,7 @@ Item {
             Layout.fillWidth: true
             text: Localized.text("choose_playlist")
             color: "white"
+            font.family: Theme.roundedFontFamily
             font.pixelSize: 30
             font.weight: Font.Bold
         }

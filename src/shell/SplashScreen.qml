@@ -64,13 +64,14 @@ Item {
             UiText {
                 text: "Zelf"
                 color: "white"
+                font.family: Theme.roundedFontFamily
                 font.pixelSize: 46
                 font.weight: Font.ExtraBold
             }
 
             AccentText {
                 text: "or"
-                font.family: Theme.fontFamily
+                font.family: Theme.roundedFontFamily
                 font.pixelSize: 46
                 font.weight: Font.ExtraBold
             }

@@ -38,6 +38,7 @@ Item {
                     width: parent.width
                     text: screen.title
                     color: "white"
+                    font.family: Theme.roundedFontFamily
                     font.pixelSize: 24
                     font.weight: Font.Bold
                     elide: Text.ElideRight

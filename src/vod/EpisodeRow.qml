@@ -76,7 +76,7 @@ Card {
                     text: root.label
                     font.family: Theme.fontFamily
                     font.pixelSize: 12
-                    font.weight: Font.Black
+                    font.weight: Font.ExtraBold
                 }
 
                 UiText {

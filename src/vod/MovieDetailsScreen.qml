@@ -63,8 +63,9 @@ Item {
                 Layout.fillWidth: true
                 text: screen.title
                 color: "white"
+                font.family: Theme.roundedFontFamily
                 font.pixelSize: 38
-                font.weight: Font.Black
+                font.weight: Font.ExtraBold
                 wrapMode: Text.Wrap
                 maximumLineCount: 3
                 elide: Text.ElideRight

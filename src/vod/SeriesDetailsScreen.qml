@@ -57,8 +57,9 @@ Item {
                     Layout.fillWidth: true
                     text: screen.title
                     color: "white"
+                    font.family: Theme.roundedFontFamily
                     font.pixelSize: 34
-                    font.weight: Font.Black
+                    font.weight: Font.ExtraBold
                     wrapMode: Text.Wrap
                     maximumLineCount: 2
                     elide: Text.ElideRight

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QmlHarness.h"
+#include "kit/InterfaceFonts.h"
 
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -12,6 +13,7 @@ class AppWindow {
 public:
     AppWindow()
     {
+        loadInterfaceFonts();
         // The static modules' qmldir files live in the resources.
         m_engine.addImportPath(QStringLiteral("qrc:/"));
         m_load = loadQml(m_engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
