@@ -31,7 +31,7 @@ QString isolatedItems(const QString &line, bool rightToLeft, const QString &sepa
     const QChar open(rightToLeft ? kRightToLeftIsolate : kLeftToRightIsolate);
     QStringList items = line.split(separator);
     for (QString &item : items)
-        item = open + item + QChar(kPopDirectionalIsolate);
+        item = open + QString(item).replace(QLatin1Char(' '), QChar::Nbsp) + QChar(kPopDirectionalIsolate);
     // Isolates do not set the line's direction: a mark does.
     return (rightToLeft ? QString(QChar(kRightToLeftMark)) : QString()) + items.join(separator);
 }

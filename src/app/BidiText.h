@@ -12,7 +12,8 @@ QString isolated(const QString &value);
 QString labelled(const QString &label, const QString &value, const QString &separator = QStringLiteral(" "));
 
 // A line of items joined by `separator` ("Esc back · F full screen"), each item isolated in
-// the line's direction, so that a key name stays beside its own label and not a neighbour's.
+// the line's direction and kept on one line, so that a key name stays beside its own label and
+// not a neighbour's.
 QString isolatedItems(const QString &line, bool rightToLeft, const QString &separator = QStringLiteral(" · "));
 
 // A line of a right-to-left language that starts with a Latin word ("Zelfor الإصدار 1.1")

@@ -108,7 +108,9 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     ASSERT_TRUE(waitUntil([&] { return aspectTip->property("opened").toBool(); }));
     const auto *tipBack = aspectTip->property("background").value<QQuickItem *>();
     const QPointF tipPoint = tipBack->mapToScene(QPointF(3, tipBack->height() / 2)) * window->effectiveDevicePixelRatio();
-    EXPECT_EQ(window->grabWindow().pixelColor(tipPoint.toPoint()), Theme::surface());
+    const QImage tipShot = window->grabWindow();
+    keep(tipShot, QStringLiteral("player-aspect-tip"));
+    EXPECT_EQ(tipShot.pixelColor(tipPoint.toPoint()), Theme::surface());
 
     // The audio menu opens above its button, hiding the button's tip, and chooses the second track.
     QQuickItem *audioMenu = item(QStringLiteral("audioMenu"));
