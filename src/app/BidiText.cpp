@@ -1,9 +1,13 @@
 #include "BidiText.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace {
 
+constexpr char16_t kLeftToRightIsolate = 0x2066;
+constexpr char16_t kRightToLeftIsolate = 0x2067;
 constexpr char16_t kFirstStrongIsolate = 0x2068;
 constexpr char16_t kPopDirectionalIsolate = 0x2069;
 constexpr char16_t kRightToLeftMark = 0x200F;
@@ -20,6 +24,16 @@ QString isolated(const QString &value)
 QString labelled(const QString &label, const QString &value, const QString &separator)
 {
     return label + separator + isolated(value);
+}
+
+QString isolatedItems(const QString &line, bool rightToLeft, const QString &separator)
+{
+    const QChar open(rightToLeft ? kRightToLeftIsolate : kLeftToRightIsolate);
+    QStringList items = line.split(separator);
+    for (QString &item : items)
+        item = open + QString(item).replace(QLatin1Char(' '), QChar::Nbsp) + QChar(kPopDirectionalIsolate);
+    // Isolates do not set the line's direction: a mark does.
+    return (rightToLeft ? QString(QChar(kRightToLeftMark)) : QString()) + items.join(separator);
 }
 
 QString readingRightToLeft(const QString &line)

@@ -22,7 +22,8 @@ void KeyHandler::setActive(bool active)
     if (m_router) {
         if (active) {
             const QPointer<KeyHandler> self(this);
-            m_router->registerHandler(m_id, [self](const Key &key) { return self && self->handleKey(key); });
+            m_router->registerHandler(
+                m_id, [self](const Key &key) { return self && self->handleKey(key); }, isMenu());
         } else {
             m_router->unregisterHandler(m_id);
         }

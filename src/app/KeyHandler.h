@@ -30,6 +30,10 @@ public:
     // Asked only while this handler is the router's top entry.
     virtual bool handleKey(const Key &key);
 
+protected:
+    // The keys of an open menu.
+    virtual bool isMenu() const { return false; }
+
 signals:
     void activeChanged();
 

@@ -12,6 +12,8 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
+#include <algorithm>
+
 namespace {
 
 bool editingAllows(Key::Kind kind)
@@ -75,15 +77,26 @@ void KeyRouter::install()
     m_installed = true;
 }
 
-void KeyRouter::registerHandler(const QUuid &id, KeyHandlerFn handler)
+void KeyRouter::registerHandler(const QUuid &id, KeyHandlerFn handler, bool menu)
 {
-    unregisterHandler(id);
-    m_handlers.append({ id, std::move(handler) });
+    m_handlers.removeIf([&id](const Entry &entry) { return entry.id == id; });
+    m_handlers.append({ id, std::move(handler), menu });
+    updateMenuOpen();
 }
 
 void KeyRouter::unregisterHandler(const QUuid &id)
 {
     m_handlers.removeIf([&id](const Entry &entry) { return entry.id == id; });
+    updateMenuOpen();
+}
+
+void KeyRouter::updateMenuOpen()
+{
+    const bool open = std::any_of(m_handlers.cbegin(), m_handlers.cend(), [](const Entry &entry) { return entry.menu; });
+    if (open == m_menuOpen)
+        return;
+    m_menuOpen = open;
+    emit menuOpenChanged();
 }
 
 bool KeyRouter::textFieldEditing()

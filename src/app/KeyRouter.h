@@ -42,6 +42,8 @@ class KeyRouter : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
+    // A menu's handler is registered: tooltips stay hidden while it is open.
+    Q_PROPERTY(bool menuOpen READ menuOpen NOTIFY menuOpenChanged)
 
 public:
     static constexpr qint64 kQuitWindowMs = 2000;
@@ -54,10 +56,12 @@ public:
     // Filters the application's key presses from now on; later calls do nothing.
     void install();
 
-    // Puts the handler on top, replacing any entry with the same id.
-    void registerHandler(const QUuid &id, KeyHandlerFn handler);
+    // Puts the handler on top, replacing any entry with the same id; `menu`: it is an open
+    // menu's.
+    void registerHandler(const QUuid &id, KeyHandlerFn handler, bool menu = false);
     void unregisterHandler(const QUuid &id);
     int handlerCount() const { return int(m_handlers.size()); }
+    bool menuOpen() const { return m_menuOpen; }
 
     // True when the key was used (its event is then consumed). `autoRepeat`: the press
     // comes from a held key.
@@ -66,6 +70,9 @@ public:
     // The focus object is an editable text input: it answers ImEnabled and not ImReadOnly.
     static bool textFieldEditing();
 
+signals:
+    void menuOpenChanged();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -73,7 +80,10 @@ private:
     struct Entry {
         QUuid id;
         KeyHandlerFn handler;
+        bool menu = false;
     };
+
+    void updateMenuOpen();
 
     void endEditingOutside(QQuickWindow *window, const QMouseEvent &press);
     bool applyDefaults(const Key &key, bool editing, bool autoRepeat);
@@ -84,4 +94,5 @@ private:
     QList<Entry> m_handlers;
     std::optional<qint64> m_lastEsc;
     bool m_installed = false;
+    bool m_menuOpen = false;
 };

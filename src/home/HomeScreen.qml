@@ -100,7 +100,7 @@ Item {
             Item { Layout.fillWidth: true }
 
             UiText {
-                text: Localized.text("keyboard_desc")
+                text: Localized.items("keyboard_desc")
                 color: Theme.textDim
                 opacity: 0.6
                 font.pointSize: Theme.pointSize(11.5)

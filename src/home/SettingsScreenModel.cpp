@@ -91,7 +91,7 @@ QList<SettingTile> SettingsScreenModel::tiles() const
          << tile("cache", Theme::rgb(0xFB, 0x92, 0x3C), "trash.fill", ::tr(QStringLiteral("clear_cache")),
                 ::tr(QStringLiteral("clear_cache_desc")))
          << tile("keys", Theme::rgb(0x81, 0x8C, 0xF8), "keyboard", ::tr(QStringLiteral("keyboard")),
-                ::tr(QStringLiteral("keyboard_desc")))
+                isolatedItems(::tr(QStringLiteral("keyboard_desc")), readsRightToLeft(activeLanguage())))
          << versionTile();
     if (const std::optional<SettingTile> support = supportTile())
         list.append(*support);

@@ -2,6 +2,8 @@ import QtQuick
 import Zelfor.Kit
 
 // One line of a channel list; as a delegate of a content list the model's roles fill it.
+// The playing row is filled and shows the equaliser while `equalizer` (its playback has not
+// failed).
 // `num` 0 shows no number, `catchupDays` above 0 marks an archive. Marks and gradients
 // are made only while shown, so a long list pages cheaply.
 Item {
@@ -13,6 +15,7 @@ Item {
     required property int catchupDays
     required property bool favorite
     required property bool playing
+    required property bool equalizer
     required property bool focused
     property var action: null
     property var doubleAction: null
@@ -128,7 +131,7 @@ Item {
                     active: catchupHover.hovered
                     sourceComponent: HelpTip {
                         parent: catchupMark
-                        visible: true
+                        shown: true
                         text: Localized.text("catch_up")
                     }
                 }
@@ -147,7 +150,7 @@ Item {
 
         Loader {
             anchors.verticalCenter: parent.verticalCenter
-            active: root.playing
+            active: root.equalizer
             sourceComponent: EqualizerIcon {
                 width: 16
                 height: 14

@@ -52,7 +52,7 @@ Item {
 
     HelpTip {
         objectName: "helpTip"
-        visible: root.help !== "" && pointer.containsMouse
+        shown: root.help !== "" && pointer.containsMouse
         text: root.help
     }
 }

@@ -161,14 +161,17 @@ void ContentListModel::setFavoriteKeys(QSet<QString> keys)
     allRowsChanged(FavoriteRole);
 }
 
-void ContentListModel::setPlayingKey(const QString &key)
+void ContentListModel::setPlayingKey(const QString &key, bool failed)
 {
-    if (key == m_playingKey)
+    if (key == m_playingKey && failed == m_playingFailed)
         return;
     const int oldRow = rowOfKey(m_playingKey);
     m_playingKey = key;
-    rowChanged(oldRow, PlayingRole);
-    rowChanged(rowOfKey(key), PlayingRole);
+    m_playingFailed = failed;
+    for (const int row : { oldRow, rowOfKey(key) }) {
+        rowChanged(row, PlayingRole);
+        rowChanged(row, EqualizerRole);
+    }
 }
 
 void ContentListModel::setFocusedRow(int row)
@@ -221,6 +224,8 @@ QVariant ContentListModel::data(const QModelIndex &index, int role) const
         return m_favoriteKeys.contains(keyAt(index.row()));
     case PlayingRole:
         return !m_playingKey.isEmpty() && keyAt(index.row()) == m_playingKey;
+    case EqualizerRole:
+        return !m_playingFailed && !m_playingKey.isEmpty() && keyAt(index.row()) == m_playingKey;
     case FocusedRole:
         return index.row() == m_focusedRow;
     }
@@ -239,6 +244,7 @@ QHash<int, QByteArray> ContentListModel::roleNames() const
         { ItemKeyRole, "itemKey" },
         { FavoriteRole, "favorite" },
         { PlayingRole, "playing" },
+        { EqualizerRole, "equalizer" },
         { FocusedRole, "focused" },
     };
 }

@@ -35,6 +35,8 @@ public:
         ItemKeyRole,
         FavoriteRole,
         PlayingRole,
+        // The playing row shows the moving bars: its playback has not failed.
+        EqualizerRole,
         FocusedRole,
     };
 
@@ -67,9 +69,10 @@ public:
     // The first row showing the item of that key; -1 when none does.
     int rowOfKey(const QString &key) const;
 
-    // Item keys marked favourite, the playing item's key, the focused row (-1: none).
+    // Item keys marked favourite, the playing item's key (`failed`: its playback failed), the
+    // focused row (-1: none).
     void setFavoriteKeys(QSet<QString> keys);
-    void setPlayingKey(const QString &key);
+    void setPlayingKey(const QString &key, bool failed = false);
     void setFocusedRow(int row);
     int focusedRow() const { return m_focusedRow; }
     // Numbered rows show their position from 1 as `num` in place of the item's own number.
@@ -95,6 +98,7 @@ private:
     qint64 m_playlistId = 0;
     QSet<QString> m_favoriteKeys;
     QString m_playingKey;
+    bool m_playingFailed = false;
     int m_focusedRow = -1;
     bool m_numbered = false;
 };

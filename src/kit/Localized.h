@@ -18,6 +18,9 @@ public:
     Q_INVOKABLE static QString text(const QString &key);
     // The text of `key`, a blank and `value` isolated, so a right-to-left label keeps it whole.
     Q_INVOKABLE static QString labelled(const QString &key, const QString &value);
+    // The text of `key`, a line of items joined by " · ", each kept whole in a right-to-left
+    // language.
+    Q_INVOKABLE static QString items(const QString &key);
     // The active interface language: "en", "fr" or "ar".
     Q_INVOKABLE static QString language();
     // Whether the active language reads right to left.

@@ -30,6 +30,9 @@ public:
 
     bool handleKey(const Key &key) override;
 
+protected:
+    bool isMenu() const override { return true; }
+
 signals:
     void entriesChanged();
     void currentChanged();

@@ -164,10 +164,11 @@ int LiveScreenModel::aspectMode() const
     return int(m_prefs->aspectMode());
 }
 
-// The bars mark the channel the engine loads or plays; a failed one has none.
+// The channel the engine holds keeps its fill; the bars go while its playback failed.
 void LiveScreenModel::showPlayingKey()
 {
-    m_channels.setPlayingKey(m_engine && !m_engine->hasError() ? m_engine->itemKey() : QString());
+    if (m_engine)
+        m_channels.setPlayingKey(m_engine->itemKey(), m_engine->hasError());
 }
 
 void LiveScreenModel::openSearch()

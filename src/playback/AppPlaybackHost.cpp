@@ -36,7 +36,8 @@ QString AppPlaybackHost::message(const QString &key) const
 PlayerEngine *PlayerEngine::shared()
 {
     static PlayerEngine *engine = new PlayerEngine(Backends{
-        std::make_unique<GstPlatformPlayer>(), [] { return std::make_unique<LibVlcPlayer>(); },
+        std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::device, [] { return localeFor(activeLanguage()); }),
+        [] { return std::make_unique<LibVlcPlayer>(); },
         AppClock::system(), std::make_shared<AppPlaybackHost>(Prefs::shared()) });
     return engine;
 }

@@ -13,24 +13,28 @@ int PlayQueueModel::count() const
     return int(std::clamp<qint64>(m_queue.count(), 0, std::numeric_limits<int>::max()));
 }
 
-void PlayQueueModel::setPlayingRow(int row)
+void PlayQueueModel::setPlayingRow(int row, bool failed)
 {
-    markRow(&m_playingRow, row, PlayingRole);
+    if (row == m_playingRow && failed == m_playingFailed)
+        return;
+    const int previous = std::exchange(m_playingRow, row);
+    m_playingFailed = failed;
+    rowsChanged({ previous, row }, { PlayingRole, EqualizerRole });
 }
 
 void PlayQueueModel::setFocusedRow(int row)
 {
-    markRow(&m_focusedRow, row, FocusedRole);
+    if (m_focusedRow == row)
+        return;
+    const int previous = std::exchange(m_focusedRow, row);
+    rowsChanged({ previous, row }, { FocusedRole });
 }
 
-void PlayQueueModel::markRow(int *mark, int row, int role)
+void PlayQueueModel::rowsChanged(std::initializer_list<int> rows, const QList<int> &roles)
 {
-    if (*mark == row)
-        return;
-    const int previous = std::exchange(*mark, row);
-    for (int changed : { previous, row }) {
+    for (int changed : rows) {
         if (changed >= 0 && changed < count())
-            emit dataChanged(index(changed), index(changed), { role });
+            emit dataChanged(index(changed), index(changed), roles);
     }
 }
 
@@ -47,6 +51,8 @@ QVariant PlayQueueModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case PlayingRole:
         return row == m_playingRow;
+    case EqualizerRole:
+        return row == m_playingRow && !m_playingFailed;
     case FocusedRole:
         return row == m_focusedRow;
     case TitleRole:
@@ -77,5 +83,5 @@ QVariant PlayQueueModel::face(int role, int row, const QString &title, const Opt
 QHash<int, QByteArray> PlayQueueModel::roleNames() const
 {
     return { { TitleRole, "title" }, { LogoRole, "logo" }, { NumberRole, "number" },
-        { PlayingRole, "playing" }, { FocusedRole, "focused" } };
+        { PlayingRole, "playing" }, { EqualizerRole, "equalizer" }, { FocusedRole, "focused" } };
 }

@@ -6,6 +6,8 @@ Item {
     id: root
 
     required property PlayerScreenModel screen
+    // The top of the seek and control rows.
+    readonly property real controlsY: column.y
 
     implicitHeight: column.implicitHeight + 50 + 26
 

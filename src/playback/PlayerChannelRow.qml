@@ -3,7 +3,8 @@ import QtQuick.Layouts
 import Zelfor.Kit
 
 // One queue entry of the player's channel list: number, logo and title; the row being
-// played is filled and shows the equaliser, the focused one has the accent border.
+// played is filled and shows the equaliser unless its playback failed, the focused one has
+// the accent border.
 Item {
     id: root
 
@@ -12,6 +13,7 @@ Item {
     required property string logo
     required property int number
     required property bool playing
+    required property bool equalizer
     required property bool focused
 
     signal clicked(int row)
@@ -78,7 +80,8 @@ Item {
         }
 
         EqualizerIcon {
-            visible: root.playing
+            objectName: "equalizer"
+            visible: root.equalizer
             Layout.preferredWidth: 14
             Layout.preferredHeight: 12
         }

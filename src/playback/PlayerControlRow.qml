@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Zelfor.App
 import Zelfor.Kit
@@ -181,9 +180,12 @@ RowLayout {
             anchors.fill: parent
             hoverEnabled: true
             onClicked: root.screen.picture.cycle()
-            ToolTip.visible: containsMouse
-            ToolTip.text: Localized.labelled("aspect_ratio", "(A)")
-            ToolTip.delay: 600
+        }
+
+        HelpTip {
+            objectName: "aspectTip"
+            shown: aspectPointer.containsMouse
+            text: Localized.labelled("aspect_ratio", "(A)")
         }
     }
 

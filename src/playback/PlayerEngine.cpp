@@ -231,6 +231,16 @@ void PlayerEngine::selectTrack(const std::optional<TrackOption> &option, bool au
         m_platform->selectTrack(option ? std::optional<int>(option->id) : std::nullopt, audio);
 }
 
+void PlayerEngine::setSubtitleLift(double fraction)
+{
+    if (fraction == m_subtitleLift)
+        return;
+    m_subtitleLift = fraction;
+    m_platform->setSubtitleLift(fraction);
+    if (m_vlcPlayer)
+        m_vlcPlayer->setSubtitleLift(fraction);
+}
+
 void PlayerEngine::onPlatformStatus(PlatformPlayer::Status status, const std::optional<PlayError> &error)
 {
     if (status == PlatformPlayer::Status::failed && !m_reconnect->isActive())

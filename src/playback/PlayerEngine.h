@@ -93,6 +93,8 @@ public:
     Q_INVOKABLE void seek(double secs);
     Q_INVOKABLE void togglePause();
     void selectTrack(const std::optional<TrackOption> &option, bool audio);
+    // Both engines draw subtitles above the bottom `fraction` of the picture, for every item.
+    void setSubtitleLift(double fraction);
     void handleFailure(const std::optional<PlayError> &error);
 
     void startVLC(const QUrl &url);
@@ -164,6 +166,7 @@ private:
     QList<TrackOption> m_audioOptions;
     QList<TrackOption> m_subtitleOptions;
     bool m_usesVLC = false;
+    double m_subtitleLift = 0;
 
     std::unique_ptr<VlcPlayer> m_vlcPlayer;
     std::unique_ptr<AppTimer> m_vlcTimer;

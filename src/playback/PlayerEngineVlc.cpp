@@ -39,6 +39,7 @@ VlcPlayer *PlayerEngine::ensureVlc()
     if (!m_vlcPlayer) {
         m_vlcPlayer = m_makeVlc();
         m_vlcPlayer->setOutput(m_vlcView.output());
+        m_vlcPlayer->setSubtitleLift(m_subtitleLift);
     }
     return m_vlcPlayer.get();
 }

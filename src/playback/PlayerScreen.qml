@@ -19,6 +19,7 @@ Item {
     }
 
     VideoSurface {
+        id: surface
         objectName: "videoSurface"
         anchors.fill: parent
         engine: screen.engine
@@ -79,12 +80,26 @@ Item {
         }
 
         PlayerBottomBar {
+            id: bottomBar
             objectName: "bottomBar"
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.bottom: parent.bottom
             screen: root.screen
         }
+    }
+
+    // Subtitles keep clear of the controls while they show.
+    Binding {
+        target: root.screen.subtitles
+        property: "picture"
+        value: surface.pictureRect
+    }
+
+    Binding {
+        target: root.screen.subtitles
+        property: "controlsTop"
+        value: bottomBar.y + bottomBar.controlsY
     }
 
     PlayerChannelList {

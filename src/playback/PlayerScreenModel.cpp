@@ -21,6 +21,7 @@ PlayerScreenModel::PlayerScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
     , m_seek(m_engine, &m_chrome)
     , m_tracks(m_engine)
     , m_picture(m_prefs, this->deps().clock, &m_chrome)
+    , m_subtitles(m_engine, &m_chrome)
 {
     m_list.setQueue(m_queue);
     connectSources();
@@ -30,6 +31,11 @@ void PlayerScreenModel::connectSources()
 {
     connect(app(), &AppState::stackChanged, this, &PlayerScreenModel::onStackChanged);
     connect(&m_list, &PlayerQueueList::shownChanged, this, [this] { m_chrome.refresh(); });
+    // A menu held the overlay past its delay: once closed, the delay starts again.
+    connect(&m_tracks, &PlayerTracks::menuOpenChanged, this, [this] {
+        if (!m_tracks.menuOpen())
+            m_chrome.show();
+    });
     connect(app(), &AppState::isFullScreenChanged, this, &PlayerScreenModel::fullScreenChanged);
     connect(m_prefs, &Prefs::favoritesChanged, this, &PlayerScreenModel::favoriteChanged);
     const auto engineChanged = [this] {
@@ -109,6 +115,7 @@ void PlayerScreenModel::disappear()
     m_gone = true;
     m_chrome.stop();
     m_picture.stop();
+    m_subtitles.stop();
     const std::optional<PlayItem> &playing = m_engine->item();
     if (isRoute<Routes::Live>(app()->current()) && playing && playing->live)
         return;
@@ -133,10 +140,10 @@ void PlayerScreenModel::setIndex(int index)
     emit favoriteChanged();
 }
 
-// The side list marks the entry the engine loads or plays; a failed one has no mark.
+// The side list marks the entry being played; the bars go while its playback failed.
 void PlayerScreenModel::showPlayingRow()
 {
-    m_list.channels()->setPlayingRow(hasError() ? -1 : m_index);
+    m_list.channels()->setPlayingRow(m_index, hasError());
 }
 
 void PlayerScreenModel::tap()

@@ -4,6 +4,7 @@
 #include "PlayerPictureMode.h"
 #include "PlayerQueueList.h"
 #include "PlayerSeek.h"
+#include "PlayerSubtitleLift.h"
 #include "PlayerTracks.h"
 #include "app/RouteScreen.h"
 #include "model/PlayQueue.h"
@@ -22,8 +23,8 @@ class Prefs;
 
 // The full-screen player of one play queue: the appear and disappear roads, keys, zapping
 // and the controls. Its parts: the side list of the queue (`queueList`), the overlay timing
-// and clock (`chrome`), the seek row (`seek`), the track menus (`tracks`) and the picture
-// mode (`picture`).
+// and clock (`chrome`), the seek row (`seek`), the track menus (`tracks`), the picture
+// mode (`picture`) and the subtitles' place (`subtitles`).
 class PlayerScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
@@ -34,6 +35,7 @@ class PlayerScreenModel : public RouteScreen {
     Q_PROPERTY(PlayerSeek *seek READ seek CONSTANT)
     Q_PROPERTY(PlayerTracks *tracks READ tracks CONSTANT)
     Q_PROPERTY(PlayerPictureMode *picture READ picture CONSTANT)
+    Q_PROPERTY(PlayerSubtitleLift *subtitles READ subtitles CONSTANT)
     Q_PROPERTY(int index READ index NOTIFY indexChanged)
     Q_PROPERTY(bool hasItem READ hasItem NOTIFY indexChanged)
     Q_PROPERTY(QString title READ title NOTIFY indexChanged)
@@ -81,6 +83,7 @@ public:
     PlayerSeek *seek() { return &m_seek; }
     PlayerTracks *tracks() { return &m_tracks; }
     PlayerPictureMode *picture() { return &m_picture; }
+    PlayerSubtitleLift *subtitles() { return &m_subtitles; }
     int count() const { return m_list.count(); }
     int index() const { return m_index; }
     bool hasItem() const { return m_current.has_value(); }
@@ -156,4 +159,5 @@ private:
     PlayerSeek m_seek;
     PlayerTracks m_tracks;
     PlayerPictureMode m_picture;
+    PlayerSubtitleLift m_subtitles;
 };

@@ -12,6 +12,8 @@ Item {
     property bool hostsVLC: false
     property bool usesVLC: false
     property int aspectMode: 0
+    // Where the picture shown lies in the surface.
+    readonly property rect pictureRect: binding.showsVLC ? vlcPicture.contentRect : binding.platformRect
 
     clip: true
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTextLayout>
 
 namespace {
 
@@ -162,6 +163,15 @@ TEST_F(SettingsTest, DeviceTileKeepsKeysWholeInArabic)
     EXPECT_EQ(subtitle, isolates(u"{00:1a:79:00:00:05}\nمفتاح الجهاز {0708A481}"_qs));
     EXPECT_TRUE(subtitle.isRightToLeft());
     EXPECT_EQ(tile(u"version"_qs).title, QChar(0x200F) + isolates(u"Zelfor الإصدار {1.1.6}"_qs));
+    // Laid out, the shortcuts line keeps "رجوع" (back) beside "Esc", not beside "Enter".
+    const QString keys = tile(u"keys"_qs).subtitle;
+    QTextLayout layout(keys);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    // The middle of a word: its edges are ambiguous where the direction changes.
+    const auto x = [&](const QString &word) { return line.cursorToX(int(keys.indexOf(word) + word.size() / 2)); };
+    EXPECT_LT(std::abs(x(u"رجوع"_qs) - x(u"Esc"_qs)), std::abs(x(u"رجوع"_qs) - x(u"Enter"_qs)));
     fixture.state->setLanguage(u"en"_qs);
 }
 

@@ -27,7 +27,7 @@ Item {
             LiveBadge { }
             EqualizerIcon { }
             ChannelRow { width: 360; name: "BBC One"; logo: ""; num: 1; catchupDays: 0
-                         favorite: false; playing: true; focused: false }
+                         favorite: false; playing: true; equalizer: true; focused: false }
         }
     }
 })";

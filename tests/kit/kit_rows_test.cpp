@@ -14,12 +14,13 @@ namespace {
 
 QString urlOf(const char *file) { return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(QLatin1String(file)); }
 
-TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
+// The playing row's bars move while its playback goes on; a failed one keeps only its fill.
+TEST(ChannelRowEqualizer, MovesOnlyWhileThePlaybackGoesOn)
 {
     QQmlEngine engine;
     auto load = loadQml(engine, urlOf("ChannelRow"),
         { { "name", "FR | TF1 HD" }, { "logo", "" }, { "num", 1 }, { "catchupDays", 7 }, { "favorite", false },
-            { "playing", false }, { "focused", false }, { "width", 420 } });
+            { "playing", true }, { "equalizer", false }, { "focused", false }, { "width", 420 } });
     ASSERT_TRUE(load.object);
     const auto equalizer = [&]() -> QQuickItem * {
         for (auto *child : load.object->findChildren<QQuickItem *>()) {
@@ -29,10 +30,10 @@ TEST(ChannelRowEqualizer, MovesOnlyWhileTheRowPlays)
         return nullptr;
     };
     EXPECT_FALSE(equalizer());
-    load.object->setProperty("playing", true);
+    load.object->setProperty("equalizer", true);
     ASSERT_TRUE(equalizer());
     EXPECT_TRUE(QTest::qWaitFor([&] { return equalizer()->property("phase").toDouble() > 0; }, 10000));
-    load.object->setProperty("playing", false);
+    load.object->setProperty("equalizer", false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !equalizer(); }, 10000));
 }
 
@@ -208,7 +209,7 @@ TEST(ChannelRowName, IsClippedToItsLine)
 {
     ShownPage page(urlOf("ChannelRow"),
         { { "name", QStringLiteral("a") + QString(150, QChar(0x0301)) }, { "logo", "" }, { "num", 1 },
-            { "catchupDays", 0 }, { "favorite", false }, { "playing", false }, { "focused", false },
+            { "catchupDays", 0 }, { "favorite", false }, { "playing", false }, { "equalizer", false }, { "focused", false },
             { "width", 420 } });
     ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
     page.view().setColor(Qt::black);

@@ -85,7 +85,7 @@ Window {
     id: win
     width: 600; height: 400; visible: true
     property int chosenEntry: -1
-    HelpTip { objectName: "tip"; visible: true; text: "Help" }
+    HelpTip { objectName: "tip"; shown: true; text: "Help" }
     AppMenu {
         objectName: "menu"
         AppMenuItem { objectName: "first"; text: "First"; onTriggered: win.chosenEntry = 0 }

@@ -46,6 +46,7 @@ public:
     double duration() const override { return m_duration; }
     void loadTracks(std::function<void(Tracks)> done) override { m_pendingTracks.append(std::move(done)); }
     void selectTrack(std::optional<int> id, bool audio) override { selections.append({ id, audio }); }
+    void setSubtitleLift(double fraction) override { subtitleLift = fraction; }
     void setOutput(VideoOutput *) override {}
 
     // Script of the current item.
@@ -81,6 +82,7 @@ public:
     QList<std::pair<std::optional<int>, bool>> selections;
     int plays = 0;
     int pauses = 0;
+    double subtitleLift = 0;
 
 private:
     bool m_hasItem = false;
@@ -138,6 +140,7 @@ public:
     QList<VlcTrack> subtitleTracks() const override { return m_state->subtitles; }
     void setAudioTrack(int id) override { m_state->audioSelections.append(id); }
     void setSubtitleTrack(int id) override { m_state->subtitleSelections.append(id); }
+    void setSubtitleLift(double) override {}
     void setAspectRatio(const std::optional<QString> &ratio) override { m_state->aspect = ratio; }
     void setCropGeometry(const std::optional<QString> &geometry) override { m_state->crop = geometry; }
     void setOutput(VideoOutput *) override {}

@@ -599,23 +599,47 @@ TEST_F(PlayerScreenTest, EveryPropertyAnnouncesItsChangesAsTheItemChanges)
     EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] { screen->queueList()->select(0); }));
 }
 
-// The side list marks the played channel only while the engine loads or plays it.
-TEST_F(PlayerScreenTest, AFailedChannelLosesItsMarkInTheSideListUntilRetried)
+// While the controls show, subtitles are lifted over the part of the picture they cover; they
+// go back when the overlay hides and when the player leaves.
+TEST_F(PlayerScreenTest, SubtitlesClearTheControlsWhileTheyShow)
+{
+    appear(QueueSource { .count = 1 }.queue(0));
+    PlayerSubtitleLift &subtitles = *screen->subtitles();
+    subtitles.setPicture(QRectF(0, 60, 1280, 600));
+    subtitles.setControlsTop(540);
+    EXPECT_DOUBLE_EQ(platform.subtitleLift, 0.2);
+    subtitles.setControlsTop(700);
+    EXPECT_EQ(platform.subtitleLift, 0) << "controls below the picture";
+    subtitles.setControlsTop(540);
+    advance(PlayerChrome::kHideMs);
+    EXPECT_EQ(platform.subtitleLift, 0);
+    press(*screen, "x");
+    EXPECT_DOUBLE_EQ(platform.subtitleLift, 0.2);
+    env.state->pop();
+    EXPECT_EQ(platform.subtitleLift, 0);
+}
+
+// The side list's played row keeps its fill when the engine fails; only its bars go, until a retry.
+TEST_F(PlayerScreenTest, AFailedChannelLosesItsBarsInTheSideListUntilRetried)
 {
     appear(QueueSource { .live = true, .count = 3 }.queue(1));
     PlayQueueModel &rows = *screen->queueList()->channels();
-    const auto marked = [&] { return rows.data(rows.index(1), PlayQueueModel::PlayingRole).toBool(); };
-    EXPECT_TRUE(marked());
+    const auto role = [&](int role) { return rows.data(rows.index(1), role).toBool(); };
+    QSignalSpy changes(&rows, &QAbstractItemModel::dataChanged);
+    EXPECT_TRUE(role(PlayQueueModel::EqualizerRole));
     // The live ladder reconnects a few times before it gives up.
     for (int attempt = 0; attempt < PlayerEngine::kMaxRetries + 2 && !player.hasError(); ++attempt) {
-        EXPECT_TRUE(marked()) << "still trying, attempt " << attempt;
+        EXPECT_TRUE(role(PlayQueueModel::EqualizerRole)) << "still trying, attempt " << attempt;
         platform.fail();
         advance(PlayerEngine::kMaxRetries * PlayerEngine::kRetryStepMs);
     }
     ASSERT_TRUE(player.hasError());
-    EXPECT_FALSE(marked());
+    EXPECT_FALSE(role(PlayQueueModel::EqualizerRole));
+    EXPECT_TRUE(role(PlayQueueModel::PlayingRole));
+    ASSERT_FALSE(changes.isEmpty());
+    EXPECT_TRUE(changes.last().at(2).value<QList<int>>().contains(PlayQueueModel::EqualizerRole));
     screen->retry();
-    EXPECT_TRUE(marked());
+    EXPECT_TRUE(role(PlayQueueModel::EqualizerRole));
 }
 
 TEST_F(PlayerScreenTest, ChannelListOpensOnThePlayedRowAndClicksZapWithTheListOpen)

@@ -100,9 +100,24 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     const QPoint playButton = centreOf(item(QStringLiteral("playPauseButton")));
     EXPECT_GT(qBlue(shot.pixel(playButton * window->effectiveDevicePixelRatio() + QPoint(0, 20))), 150);
 
-    // The audio menu opens above its button and chooses the second track.
+    // The picture-mode button's tip wears the app's colours.
+    QQuickItem *aspectButton = item(QStringLiteral("aspectButton"));
+    auto *aspectTip = aspectButton->findChild<QObject *>(QStringLiteral("aspectTip"));
+    ASSERT_TRUE(aspectTip);
+    QTest::mouseMove(window, centreOf(aspectButton));
+    ASSERT_TRUE(waitUntil([&] { return aspectTip->property("opened").toBool(); }));
+    const auto *tipBack = aspectTip->property("background").value<QQuickItem *>();
+    const QPointF tipPoint = tipBack->mapToScene(QPointF(3, tipBack->height() / 2)) * window->effectiveDevicePixelRatio();
+    const QImage tipShot = window->grabWindow();
+    keep(tipShot, QStringLiteral("player-aspect-tip"));
+    EXPECT_EQ(tipShot.pixelColor(tipPoint.toPoint()), Theme::surface());
+
+    // The audio menu opens above its button, hiding the button's tip, and chooses the second track.
     QQuickItem *audioMenu = item(QStringLiteral("audioMenu"));
     ASSERT_TRUE(waitUntil([&] { return audioMenu->isVisible(); }));
+    auto *audioTip = audioMenu->findChild<QObject *>(QStringLiteral("helpTip"));
+    QTest::mouseMove(window, centreOf(audioMenu));
+    ASSERT_TRUE(waitUntil([&] { return audioTip->property("opened").toBool(); }));
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(audioMenu));
     QList<QQuickItem *> entries;
     ASSERT_TRUE(waitUntil([&] {
@@ -115,11 +130,22 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     }));
     keep(window->grabWindow(), QStringLiteral("player-audio-menu"));
     EXPECT_TRUE(screen()->tracks()->menuOpen());
-    // The open menu owns the keys: Esc closes only it, and the arrows move inside it.
+    EXPECT_TRUE(waitUntil([&] { return !audioTip->property("visible").toBool(); }));
+    // The open menu owns the keys: Esc closes only it, and the arrows move inside it. A menu
+    // open past the hide delay keeps the overlay, which hides one delay after Esc closed it.
+    ManualClock clock;
+    screen()->useClock(&clock);
+    clock.advance(PlayerChrome::kHideMs);
     const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
     EXPECT_TRUE(dispatch(Key::Kind::esc));
     ASSERT_TRUE(waitUntil([&] { return !entries[0]->isVisible(); }));
     EXPECT_TRUE(isRoute<Routes::Player>(app->current()));
+    QSignalSpy hidden(screen()->chrome(), &PlayerChrome::controlsChanged);
+    clock.advance(PlayerChrome::kHideMs);
+    EXPECT_EQ(hidden.count(), 1);
+    EXPECT_FALSE(screen()->chrome()->controls());
+    dispatch(Key::Kind::tab); // any key shows the overlay again
+    ASSERT_TRUE(waitUntil([&] { return chrome->opacity() == 1; }));
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(audioMenu));
     ASSERT_TRUE(waitUntil([&] { return entries[0]->isVisible(); }));
     const double position = player->position();
@@ -137,8 +163,6 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
 
     // The pointer comes to rest over the picture; from then on nothing moves it.
     QTest::mouseMove(window, QPoint(window->width() / 2, window->height() / 2));
-    ManualClock clock;
-    screen()->useClock(&clock);
     clock.advance(PlayerChrome::kHideMs);
     ASSERT_TRUE(waitUntil([&] { return !chrome->isVisible(); }));
     keep(window->grabWindow(), QStringLiteral("player-picture"));

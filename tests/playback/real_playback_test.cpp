@@ -456,19 +456,27 @@ TEST(GstErrorMap, ClassifiesGStreamerErrors)
     }
 }
 
-// A track shows its language's name, after its title when it has one; else its number.
+// A track shows its language's name in the interface language, after its title when it has one;
+// else its number.
 TEST(GstTrackName, NamesTheLanguageAsLibVlcDoes)
 {
-    const std::tuple<const char *, const char *, int, const char *> rows[] = {
-        { "", "fr", 0, "French" },
-        { "", "eng", 1, "English" },
-        { "Commentary", "de", 2, "Commentary - [German]" },
-        { "Director", "", 0, "Director" },
-        { "", "und", 3, "4" },
-        { "", "", 4, "5" },
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale french(QLocale::French, QLocale::France);
+    const QLocale arabic(QLocale::Arabic, QLocale::Morocco);
+    const std::tuple<const char *, const char *, int, QLocale, const char *> rows[] = {
+        { "", "fr", 0, english, "French" },
+        { "", "eng", 1, english, "English" },
+        { "Commentary", "de", 2, english, "Commentary - [German]" },
+        { "", "eng", 1, arabic, "الإنجليزية" },
+        { "", "fre", 0, french, "Français" },
+        { "Commentaire", "ger", 2, french, "Commentaire - [Allemand]" },
+        { "Director", "", 0, arabic, "Director" },
+        { "", "und", 3, arabic, "4" },
+        { "", "", 4, english, "5" },
     };
-    for (const auto &[title, language, index, name] : rows)
-        EXPECT_EQ(GstPlatformPlayer::trackName(title, language, index), name) << title << "/" << language;
+    for (const auto &[title, language, index, names, name] : rows)
+        EXPECT_EQ(GstPlatformPlayer::trackName(title, language, index, names), QString::fromUtf8(name))
+            << title << "/" << language << "/" << names.name().toStdString();
 }
 
 } // namespace

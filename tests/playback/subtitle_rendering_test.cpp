@@ -61,15 +61,16 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Near-white pixels in the lower half of the picture, where subtitles are drawn;
-// the clip itself has none.
-int lightTextPixels(const QVideoFrame &source)
+// Near-white pixels in the lower half of the picture, where subtitles are drawn, or in its
+// upper half; the clip itself has none.
+int lightTextPixels(const QVideoFrame &source, bool upperHalf = false)
 {
     QVideoFrame frame = source;
     if (!frame.isValid() || !frame.map(QVideoFrame::ReadOnly))
         return -1;
     int light = 0;
-    for (int row = frame.height() / 2; row < frame.height(); ++row) {
+    const int half = frame.height() / 2;
+    for (int row = upperHalf ? 0 : half; row < (upperHalf ? half : frame.height()); ++row) {
         const uchar *pixel = frame.bits(0) + row * frame.bytesPerLine(0);
         for (int column = 0; column < frame.width(); ++column, pixel += 4)
             light += pixel[0] > 200 && pixel[1] > 200 && pixel[2] > 200 ? 1 : 0;
@@ -119,6 +120,15 @@ TEST_P(SubtitleRendering, ChosenTrackIsDrawnIntoTheFramesAndOffDrawsNone)
 
     engine.selectTrack(track, false);
     EXPECT_TRUE(waitFor([&] { return lightTextPixels(sink.videoFrame()) > 30; })) << "no subtitle text drawn";
+
+    // Lifted over the lower half of the picture, and back.
+    engine.setSubtitleLift(0.5);
+    EXPECT_TRUE(waitFor([&] {
+        const QVideoFrame frame = sink.videoFrame();
+        return lightTextPixels(frame, true) > 30 && lightTextPixels(frame) == 0;
+    })) << "subtitles not lifted";
+    engine.setSubtitleLift(0);
+    EXPECT_TRUE(waitFor([&] { return lightTextPixels(sink.videoFrame()) > 30; })) << "subtitles not back";
 
     // Off once a run of frames shows no text: under load a single frame may miss its
     // cue while the track is still on. The frames that follow carry no text either.

@@ -26,6 +26,12 @@ void setUserAgentOn(GstElement *element, const QByteArray &userAgent)
         g_object_set(element, "user-agent", userAgent.constData(), nullptr);
 }
 
+// The element playbin draws text subtitles with: it can shift them vertically.
+bool drawsTextSubtitles(GstElement *element)
+{
+    return g_object_class_find_property(G_OBJECT_GET_CLASS(element), "deltay") != nullptr;
+}
+
 // Stopping a pipeline waits for its streaming threads and its network reads.
 QThreadPool &stoppingPool()
 {
@@ -81,9 +87,14 @@ struct GstPlatformPlayer::Link {
     const QByteArray userAgent;
     GstElement *pipeline = nullptr;  // the pipeline that owns the link
     std::atomic_bool clockPlaced = false;  // set by the item's first picture
+    std::atomic<double> subtitleLift = 0;  // the part of the picture kept free under subtitles
+    std::atomic_int pictureHeight = 0;     // of the item's latest picture
 };
 
-GstPlatformPlayer::GstPlatformPlayer(Audio audio, QObject *parent) : PlatformPlayer(parent), m_audio(audio) {}
+GstPlatformPlayer::GstPlatformPlayer(Audio audio, std::function<QLocale()> namesIn, QObject *parent)
+    : PlatformPlayer(parent), m_audio(audio), m_namesIn(std::move(namesIn))
+{
+}
 
 void GstPlatformPlayer::startGStreamer()
 {
@@ -106,6 +117,7 @@ GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &user
     gst_object_ref_sink(playbin);
     m_link = new Link{ {}, this, m_generation, userAgent.toUtf8() };
     m_link->pipeline = playbin;
+    m_link->subtitleLift = m_subtitleLift;
     g_object_set_data_full(G_OBJECT(playbin), "zelfor-link", m_link,
                            [](gpointer link) { delete static_cast<Link *>(link); });
     using SampleCallback = GstFlowReturn (*)(GstAppSink *, gpointer);
@@ -148,6 +160,39 @@ void GstPlatformPlayer::onElementAdded(GstElement *element, void *data)
     if (readsOffNetwork(element))
         refuseSource(link->pipeline, element);
     setUserAgentOn(element, link->userAgent);
+    if (drawsTextSubtitles(element))
+        placeSubtitles(element, link);
+}
+
+// Any thread: the subtitles' baseline moves up by the lifted part of the picture.
+void GstPlatformPlayer::placeSubtitles(GstElement *overlay, const Link *link)
+{
+    g_object_set(overlay, "deltay", -int(std::lround(link->subtitleLift * link->pictureHeight)), nullptr);
+}
+
+void GstPlatformPlayer::setSubtitleLift(double fraction)
+{
+    m_subtitleLift = fraction;
+    if (!m_link)
+        return;
+    m_link->subtitleLift = fraction;
+    placeAllSubtitles();
+}
+
+void GstPlatformPlayer::placeAllSubtitles()
+{
+    if (!m_playbin)
+        return;
+    GstIterator *elements = gst_bin_iterate_recurse(GST_BIN(m_playbin));
+    gst_iterator_foreach(
+        elements,
+        [](const GValue *value, gpointer link) {
+            auto *element = GST_ELEMENT(g_value_get_object(value));
+            if (drawsTextSubtitles(element))
+                placeSubtitles(element, static_cast<Link *>(link));
+        },
+        m_link);
+    gst_iterator_free(elements);
 }
 
 // Streaming threads: the message is handed to the main thread with the
@@ -203,10 +248,13 @@ void GstPlatformPlayer::takeSample(Link *link, GstSample *sample)
         return;
     QVideoFrame frame = copyFrame(sample);
     gst_sample_unref(sample);
+    const bool resized = link->pictureHeight.exchange(frame.height()) != frame.height();
     QMutexLocker linkLock(&link->mutex);
     GstPlatformPlayer *player = link->player;
     if (!player)
         return;
+    if (resized)
+        QMetaObject::invokeMethod(player, &GstPlatformPlayer::placeAllSubtitles, Qt::QueuedConnection);
     QMutexLocker lock(&player->m_mutex);
     player->m_latestFrame = frame;
     if (!std::exchange(player->m_framePending, true))

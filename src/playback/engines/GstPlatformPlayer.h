@@ -3,12 +3,14 @@
 #include "PlatformPlayer.h"
 
 #include <QList>
+#include <QLocale>
 #include <QMutex>
 #include <QPointer>
 #include <QVideoFrame>
 
 #include "VideoOutput.h"
 
+#include <functional>
 #include <memory>
 
 typedef struct _GstElement GstElement;
@@ -28,7 +30,9 @@ class GstPlatformPlayer final : public PlatformPlayer
 public:
     enum class Audio { device, silent };
 
-    explicit GstPlatformPlayer(Audio audio = Audio::device, QObject *parent = nullptr);
+    // Tracks name their languages in the language of `namesIn` (English without it).
+    explicit GstPlatformPlayer(
+        Audio audio = Audio::device, std::function<QLocale()> namesIn = {}, QObject *parent = nullptr);
     ~GstPlatformPlayer() override;
 
     // Starts GStreamer (its plugin registry, left with network sources only) on the calling
@@ -47,6 +51,7 @@ public:
     double duration() const override;
     void loadTracks(std::function<void(Tracks)> done) override;
     void selectTrack(std::optional<int> id, bool audio) override;
+    void setSubtitleLift(double fraction) override;
     void setOutput(VideoOutput *output) override { m_output = output; }
     // The playing audio or subtitle stream index; -1 when none.
     int currentTrack(bool audio) const;
@@ -54,8 +59,9 @@ public:
     // The GStreamer error of a failed item, as the classifier reads it; fromSource when
     // the element reading the address posted it.
     static PlayError mapError(const GError *error, const GstStructure *details, bool fromSource);
-    // A track's name: its title and its language's name as libVLC shows them, else its number.
-    static QString trackName(const QString &title, const QString &languageCode, int index);
+    // A track's name: its title and its language's name (in the language of `names`) as libVLC
+    // shows them, else its number.
+    static QString trackName(const QString &title, const QString &languageCode, int index, const QLocale &names);
 
 private:
     struct Link;
@@ -70,6 +76,7 @@ private:
     static void takeSample(Link *link, GstSample *sample);
     static void startClockAt(GstElement *pipeline, GstSample *sample);
     static void onElementAdded(GstElement *element, void *link);
+    static void placeSubtitles(GstElement *overlay, const Link *link);
     GstElement *makePipeline(const QUrl &url, const QString &userAgent, double forwardBufferSecs);
     void handleMessage(GstMessage *message, quint64 generation);
     void handleError(GstMessage *message);
@@ -83,12 +90,15 @@ private:
     void blank();
     void applyTrack(const TrackChoice &choice);
     void applyDeferredTracks();
+    void placeAllSubtitles();
 
     const Audio m_audio;
+    const std::function<QLocale()> m_namesIn;
     GstElement *m_playbin = nullptr;  // the current item's pipeline, if it still runs
     Link *m_link = nullptr;           // owned by m_playbin
     QPointer<VideoOutput> m_output;
     quint64 m_generation = 0;
+    double m_subtitleLift = 0;
     // Track changes made while the pipeline changes state, applied once it settles.
     QList<TrackChoice> m_deferredTracks;
     QMutex m_mutex;  // guards the fields below, shared with streaming threads

@@ -1,5 +1,7 @@
 #include "GstPlatformPlayer.h"
 
+#include "LanguageNames.h"
+
 #include <QLocale>
 
 #include <gst/gst.h>
@@ -178,12 +180,9 @@ void GstPlatformPlayer::handleBuffering(int percent)
     }
 }
 
-QString GstPlatformPlayer::trackName(const QString &title, const QString &languageCode, int index)
+QString GstPlatformPlayer::trackName(const QString &title, const QString &languageCode, int index, const QLocale &names)
 {
-    const QLocale::Language language = QLocale::codeToLanguage(languageCode);
-    const QString languageName = language == QLocale::AnyLanguage || language == QLocale::C
-                                     ? QString()
-                                     : QLocale::languageToString(language);
+    const QString languageName = ::languageName(languageCode, names);
     if (title.isEmpty())
         return languageName.isEmpty() ? QString::number(index + 1) : languageName;
     return languageName.isEmpty() ? title : title + QStringLiteral(" - [") + languageName + QLatin1Char(']');
@@ -194,10 +193,12 @@ QList<TrackOption> GstPlatformPlayer::trackOptions(bool audio) const
     gint count = 0;
     g_object_get(m_playbin, audio ? "n-audio" : "n-text", &count, nullptr);
     QList<TrackOption> options;
+    const QLocale names = m_namesIn ? m_namesIn() : QLocale(QLocale::English);
     for (gint index = 0; index < count; ++index) {
         GstTagList *tags = nullptr;
         g_signal_emit_by_name(m_playbin, audio ? "get-audio-tags" : "get-text-tags", index, &tags);
-        options.append({ index, trackName(tagText(tags, GST_TAG_TITLE), tagText(tags, GST_TAG_LANGUAGE_CODE), index) });
+        options.append(
+            { index, trackName(tagText(tags, GST_TAG_TITLE), tagText(tags, GST_TAG_LANGUAGE_CODE), index, names) });
         if (tags)
             gst_tag_list_unref(tags);
     }

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -98,6 +99,7 @@ void LibVlcPlayer::open()
     }
     m_session = std::make_unique<Session>(player, media, this);
     applyPictureMode();
+    applySubtitleLift();
 }
 
 // Any libVLC thread. Errors of the objects reading an address tell why it failed; every error still
@@ -252,8 +254,12 @@ void LibVlcPlayer::updateVisibleSize()
     if (!m_session)
         return;
     const QSize reported = videoSize();
-    QMutexLocker lock(&m_session->mutex);
-    m_session->visibleSize = reported;
+    {
+        QMutexLocker lock(&m_session->mutex);
+        if (std::exchange(m_session->visibleSize, reported) == reported)
+            return;
+    }
+    applySubtitleLift();
 }
 
 // Without a picture on screen any more, the surfaces show black rather than

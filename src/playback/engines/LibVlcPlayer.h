@@ -50,6 +50,7 @@ public:
     QList<VlcTrack> subtitleTracks() const override;
     void setAudioTrack(int id) override;
     void setSubtitleTrack(int id) override;
+    void setSubtitleLift(double fraction) override;
     void setAspectRatio(const std::optional<QString> &ratio) override;
     void setCropGeometry(const std::optional<QString> &geometry) override;
     void setOutput(VideoOutput *output) override { m_output = output; }
@@ -90,6 +91,7 @@ private:
     void open();
     void close();
     void applyPictureMode();
+    void applySubtitleLift();
     void presentLatest();
     void updateVisibleSize();
     void blank();
@@ -101,6 +103,7 @@ private:
     QPointer<VideoOutput> m_output;
     std::optional<std::string> m_aspect;
     std::optional<std::string> m_crop;
+    double m_subtitleLift = 0;
     QThreadPool m_stopping;  // stops and releases detached sessions
     mutable QMutex m_errorMutex;  // guards m_sourceError, written by libVLC's threads
     std::optional<PlayError> m_sourceError;  // the first one told since the media player opened

@@ -1,6 +1,10 @@
 #include "LibVlcPlayer.h"
 
+#include "VlcSubtitleMargin.h"
+
 #include <vlc/vlc.h>
+
+#include <cmath>
 
 namespace {
 
@@ -161,6 +165,19 @@ void LibVlcPlayer::setCropGeometry(const std::optional<QString> &geometry)
     m_crop = geometry ? std::optional(geometry->toStdString()) : std::nullopt;
     if (m_session)
         libvlc_video_set_crop_geometry(m_session->player, textOrNull(m_crop));
+}
+
+// Like the picture mode, every new media player takes it; it follows the picture's height.
+void LibVlcPlayer::setSubtitleLift(double fraction)
+{
+    m_subtitleLift = fraction;
+    if (m_session)
+        applySubtitleLift();
+}
+
+void LibVlcPlayer::applySubtitleLift()
+{
+    setSubtitleMargin(m_session->player, int(std::lround(m_subtitleLift * videoSize().height())));
 }
 
 void LibVlcPlayer::applyPictureMode()

@@ -42,6 +42,8 @@ public:
     virtual void loadTracks(std::function<void(Tracks)> done) = 0;
     // Selects an option of the audio or subtitle group, or none of the group.
     virtual void selectTrack(std::optional<int> id, bool audio) = 0;
+    // Draws subtitles above the bottom `fraction` of the picture (0: where they belong).
+    virtual void setSubtitleLift(double fraction) = 0;
     virtual void setOutput(VideoOutput *output) = 0;
 
 signals:

@@ -64,6 +64,8 @@ public:
     virtual QList<VlcTrack> subtitleTracks() const = 0;
     virtual void setAudioTrack(int id) = 0;
     virtual void setSubtitleTrack(int id) = 0;
+    // Draws subtitles above the bottom `fraction` of the picture (0: where they belong).
+    virtual void setSubtitleLift(double fraction) = 0;
     virtual void setAspectRatio(const std::optional<QString> &ratio) = 0;
     virtual void setCropGeometry(const std::optional<QString> &geometry) = 0;
     virtual void setOutput(VideoOutput *output) = 0;

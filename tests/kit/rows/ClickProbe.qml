@@ -24,6 +24,7 @@ Item {
         catchupDays: 0
         favorite: false
         playing: false
+        equalizer: false
         focused: false
         action: () => root.singles++
         doubleAction: () => root.doubles++

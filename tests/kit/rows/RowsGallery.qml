@@ -25,27 +25,27 @@ Rectangle {
         ChannelRow {
             width: parent.width
             name: "FR | TF1 HD"; logo: root.base + "/logo-wide.png"; num: 1; catchupDays: 7
-            favorite: true; playing: true; focused: true
+            favorite: true; playing: true; equalizer: true; focused: true
         }
         ChannelRow {
             width: parent.width
             name: "Canal+ Sport"; logo: root.base + "/logo-tall.webp"; num: 12; catchupDays: 0
-            favorite: false; playing: false; focused: false
+            favorite: false; playing: false; equalizer: false; focused: false
         }
         ChannelRow {
             width: parent.width
             name: "[VIP] Sports One with a very long channel name that has to be cut"; logo: root.base + "/missing.png"
-            num: 0; catchupDays: 2; favorite: true; playing: false; focused: false
+            num: 0; catchupDays: 2; favorite: true; playing: false; equalizer: false; focused: false
         }
         ChannelRow {
             width: parent.width
             name: "24 Kitchen"; logo: ""; num: 1024; catchupDays: 0
-            favorite: false; playing: false; focused: true
+            favorite: false; playing: false; equalizer: false; focused: true
         }
         ChannelRow {
             width: parent.width
             name: "الجزيرة الوثائقية"; logo: ""; num: 7; catchupDays: 0
-            favorite: false; playing: true; focused: false
+            favorite: false; playing: true; equalizer: true; focused: false
         }
 
         Item { width: 1; height: 10 }
