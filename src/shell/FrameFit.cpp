@@ -16,7 +16,9 @@ FrameFit::FrameFit(QWindow *window)
 QRect FrameFit::fitted(
     const QRect &frame, const QMargins &margins, const QRect &available, const QSize &minimum)
 {
-    if (available.contains(frame))
+    const QSize client = frame.marginsRemoved(margins).size();
+    const bool windowFits = client.width() <= available.width() && client.height() <= available.height();
+    if (available.contains(frame) || !windowFits)
         return frame;
     const QSize edges(margins.left() + margins.right(), margins.top() + margins.bottom());
     const QSize size = frame.size().boundedTo(available.size()).expandedTo(minimum + edges);

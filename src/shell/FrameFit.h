@@ -8,8 +8,9 @@
 class QWindow;
 
 // Keeps a window's frame on its screen: once the window manager has decorated the window,
-// a frame reaching past the screen's free area is shrunk (the window never below its
-// minimum size) and moved into it. Decided once, at the first event that shows the frame.
+// a window that fits the screen's free area but whose title bar and borders reach past it
+// is shrunk by as much (never below its minimum size) and its frame moved into that area.
+// Decided once, at the first event that shows the frame.
 class FrameFit : public QObject {
     Q_OBJECT
 
@@ -18,7 +19,8 @@ public:
     explicit FrameFit(QWindow *window);
 
     // The frame `frame` with `margins` around the window, moved and shrunk into `available`,
-    // keeping the window at least `minimum`; `frame` itself when it lies inside.
+    // keeping the window at least `minimum`; `frame` itself when it lies inside, or when the
+    // window alone is larger than `available`.
     static QRect fitted(
         const QRect &frame, const QMargins &margins, const QRect &available, const QSize &minimum);
 

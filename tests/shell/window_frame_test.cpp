@@ -103,7 +103,7 @@ TEST(WindowFrame, TheDecoratedFrameLiesInsideTheScreen)
 }
 
 // Rows: the frame, the screen's free area, the frame fitted into it.
-TEST(WindowFrame, FittedMovesAndShrinksOnlyAFrameReachingPast)
+TEST(WindowFrame, OnlyDecorationsReachingPastAreFitted)
 {
     const QMargins margins(1, 27, 1, 1);
     const QSize minimum(1118, 680);
@@ -112,7 +112,8 @@ TEST(WindowFrame, FittedMovesAndShrinksOnlyAFrameReachingPast)
         { { 10, 10, 1200, 700 }, screen, { 10, 10, 1200, 700 } },
         { { 0, 0, 1282, 828 }, screen, { 0, 0, 1280, 800 } },
         { { 300, 200, 1200, 720 }, screen, { 80, 80, 1200, 720 } },
-        { { 0, 0, 1282, 828 }, { 0, 30, 1024, 600 }, { 0, 30, 1120, 708 } },
+        { { 0, 0, 1122, 728 }, { 0, 0, 1120, 700 }, { 0, 0, 1120, 708 } },
+        { { 0, 0, 1282, 828 }, { 0, 0, 1024, 600 }, { 0, 0, 1282, 828 } },
     };
     for (const auto &[frame, available, expected] : rows)
         EXPECT_EQ(FrameFit::fitted(frame, margins, available, minimum), expected) << qPrintable(text(frame));
