@@ -137,6 +137,8 @@ void AppState::setDialog(std::unique_ptr<ChoiceDialogModel> dialog)
 
 void AppState::setLanguage(const QString &code)
 {
+    m_keptFocus.clear();
+    emit languageChanging();
     m_prefs->setLanguage(code);
     setActiveLanguage(code);
     ++m_langTick;

@@ -5,10 +5,12 @@
 #include "Routes.h"
 #include "model/Records.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
+#include <QUuid>
 #include <QWindow>
 #include <QtQml/qqmlregistration.h>
 
@@ -109,6 +111,10 @@ public:
     qint64 langTick() const { return m_langTick; }
     // Stores the "language" setting, applies it and advances the language tick.
     Q_INVOKABLE void setLanguage(const QString &code);
+    // The focus an entry's screen had when a language change began, for the screen that the
+    // change builds anew for that entry; taken once.
+    void keepFocus(const QUuid &entry, const QString &focus) { m_keptFocus.insert(entry, focus); }
+    QString takeKeptFocus(const QUuid &entry) { return m_keptFocus.take(entry); }
 
     bool isFullScreen() const { return m_isFullScreen; }
     void setIsFullScreen(bool fullScreen);
@@ -124,6 +130,8 @@ signals:
     void offlineChanged();
     void toastChanged();
     void dialogChanged();
+    // A language change begins: the screens on the stack are about to be built anew.
+    void languageChanging();
     void langTickChanged();
     void isFullScreenChanged();
 
@@ -143,6 +151,7 @@ private:
     std::optional<QString> m_toast;
     QPointer<ChoiceDialogModel> m_dialog;
     qint64 m_langTick = 0;
+    QHash<QUuid, QString> m_keptFocus;
     bool m_isFullScreen = false;
     std::unique_ptr<AppTimer> m_toastTimer;
 };

@@ -11,8 +11,14 @@ RouteScreen::RouteScreen(ScreenDeps deps, RouteEntry entry, QObject *parent)
     , m_deps(std::move(deps))
     , m_entry(std::move(entry))
 {
-    if (m_deps.app)
+    if (m_deps.app) {
         connect(m_deps.app, &AppState::stackChanged, this, &RouteScreen::stackChanged);
+        connect(m_deps.app, &AppState::languageChanging, this, [this] {
+            if (const QString focus = focusToKeep(); !focus.isEmpty())
+                m_deps.app->keepFocus(m_entry.id, focus);
+        });
+        m_keptFocus = m_deps.app->takeKeptFocus(m_entry.id);
+    }
     connect(this, &KeyHandler::activeChanged, this, [this] {
         if (isActive())
             becameActive();

@@ -39,6 +39,11 @@ public:
 protected:
     // Each time the screen turns active (shown on top), after it was made or uncovered.
     virtual void becameActive() { }
+    // The focus to give back to the screen a language change builds anew for this entry;
+    // empty for none.
+    virtual QString focusToKeep() const { return {}; }
+    // What the entry's earlier screen kept when a language change built this one; else empty.
+    const QString &keptFocus() const { return m_keptFocus; }
 
     const ScreenDeps &deps() const { return m_deps; }
     AppState *app() const { return m_deps.app; }
@@ -60,4 +65,5 @@ signals:
 private:
     ScreenDeps m_deps;
     RouteEntry m_entry;
+    QString m_keptFocus;
 };

@@ -46,6 +46,7 @@ const QList<ActionLook> &actionLooks()
 HomeScreenModel::HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_recents(new RecentListModel(app()->prefs(), this))
+    , m_focus(keptFocus())
     , m_noticeDismissed(app()->prefs()->defaults().text(kDismissedNotice))
 {
     connect(app(), &AppState::deviceChanged, this, [this] {

@@ -130,6 +130,7 @@ signals:
 
 private:
     void becameActive() override;
+    QString focusToKeep() const override { return m_focus; }
     void setFocus(const QString &focus);
     void tick();
     void refreshRecents();

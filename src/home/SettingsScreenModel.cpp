@@ -66,6 +66,13 @@ SettingsScreenModel::SettingsScreenModel(ScreenDeps deps, RouteEntry entry, QObj
     m_clockTimer = this->deps().clock->createTimer();
     m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
     m_clockText = formatClock(this->deps().clock->now().toLocalTime());
+    if (!keptFocus().isEmpty()) {
+        const QList<SettingTile> list = tiles();
+        const auto kept = std::find_if(
+            list.begin(), list.end(), [this](const SettingTile &each) { return each.id == keptFocus(); });
+        if (kept != list.end())
+            m_focus = int(kept - list.begin());
+    }
 }
 
 SettingsScreenModel::~SettingsScreenModel() = default;
@@ -194,6 +201,12 @@ bool SettingsScreenModel::handleKey(const Key &key)
     default:
         return false;
     }
+}
+
+QString SettingsScreenModel::focusToKeep() const
+{
+    const QList<SettingTile> list = tiles();
+    return m_focus >= 0 && m_focus < list.size() ? list[m_focus].id : QString();
 }
 
 void SettingsScreenModel::setFocus(int focus)

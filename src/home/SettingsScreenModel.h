@@ -89,6 +89,7 @@ private:
     std::optional<SettingTile> playlistTile() const;
     std::optional<SettingTile> supportTile() const;
     bool hasUpdate() const;
+    QString focusToKeep() const override;
     void setFocus(int focus);
     void tick();
 

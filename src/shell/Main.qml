@@ -30,5 +30,8 @@ Window {
         onActivated: Qt.quit()
     }
 
-    Component.onCompleted: AppState.observeWindow(window)
+    Component.onCompleted: {
+        AppState.observeWindow(window)
+        WindowSize.keepOnScreen(window)
+    }
 }

@@ -1,5 +1,7 @@
 #include "WindowSize.h"
 
+#include "FrameFit.h"
+
 #include <QQmlEngine>
 
 WindowSize *WindowSize::shared()
@@ -20,4 +22,10 @@ QSize WindowSize::initialFor(const QSize &available)
     if (available.isEmpty())
         return kDefault;
     return kDefault.boundedTo(available);
+}
+
+void WindowSize::keepOnScreen(QWindow *window)
+{
+    if (window)
+        new FrameFit(window);
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QSize>
+#include <QWindow>
 #include <QtQml/qqmlregistration.h>
 
 class QJSEngine;
@@ -33,6 +34,8 @@ public:
     void setAvailable(const QSize &available) { m_available = available; }
     QSize initial() const { return m_available.isValid() ? initialFor(m_available) : kDefault; }
     QSize minimum() const { return kMinimum; }
+    // Keeps the window's frame, title bar and borders included, on its screen once shown.
+    Q_INVOKABLE static void keepOnScreen(QWindow *window);
 
 private:
     WindowSize() = default;

@@ -242,7 +242,7 @@ protected:
     }
 
     // Settings: the language changes to the other one and back; the whole window is laid
-    // out for each.
+    // out for each, and settings and home are built anew with the focus they had.
     void settings()
     {
         ASSERT_NO_FATAL_FAILURE(openFromHome({ K::down, K::down }, QStringLiteral("settings"), QStringLiteral("settings")));
@@ -251,10 +251,20 @@ protected:
         const QString other = rightToLeft() ? QStringLiteral("en") : QStringLiteral("ar");
         chooseLanguage(other);
         ASSERT_NO_FATAL_FAILURE(expectLaidOutFor(other));
+        EXPECT_EQ(focusedTile(), u"lang");
         chooseLanguage(language());
         ASSERT_NO_FATAL_FAILURE(expectLaidOutFor(language()));
         press(K::esc);
         ASSERT_EQ(route(), u"home");
+        EXPECT_EQ(top<HomeScreenModel>()->property("focus").toString(), u"settings");
+    }
+
+    // The id of the settings tile in focus, as the view reads it.
+    QString focusedTile() const
+    {
+        SettingsScreenModel *settings = top<SettingsScreenModel>();
+        const int focus = settings->property("focus").toInt();
+        return settings->tileValues().value(focus).toMap().value(QStringLiteral("id")).toString();
     }
 
     // Opens the language tile's dialog with the keys and picks `code`.
@@ -263,11 +273,8 @@ protected:
         static const QStringList codes { QStringLiteral("system"), QStringLiteral("en"), QStringLiteral("fr"),
             QStringLiteral("ar") };
         ASSERT_TRUE(waitFor([this] { return top<SettingsScreenModel>() != nullptr; }));
-        SettingsScreenModel *settings = top<SettingsScreenModel>();
-        const auto focusedTile = [settings] {
-            return settings->tileValues().value(settings->focus()).toMap().value(QStringLiteral("id")).toString();
-        };
-        for (qsizetype step = 0; step <= settings->tileValues().size() && focusedTile() != u"lang"; ++step)
+        const qsizetype tiles = top<SettingsScreenModel>()->tileValues().size();
+        for (qsizetype step = 0; step <= tiles && focusedTile() != u"lang"; ++step)
             press(K::right);
         ASSERT_EQ(focusedTile(), u"lang");
         press(K::enter);

@@ -58,6 +58,6 @@ Rectangle {
         y: 320
         width: 420
         name: "Canal+"; logo: ""; num: 1; catchupDays: 0
-        favorite: false; playing: false; focused: false
+        favorite: false; playing: false; equalizer: false; focused: false
     }
 }
