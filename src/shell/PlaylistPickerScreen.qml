@@ -66,9 +66,11 @@ Item {
 
             clip: true
             boundsBehavior: Flickable.StopAtBounds
-            leftMargin: margin
-            // The view fits columns of cells, each with its spacing after the card.
-            rightMargin: margin - spacing
+            // The view fits columns of cells, each with its spacing after the card: on the
+            // left under a right-to-left layout.
+            readonly property bool mirrored: effectiveLayoutDirection === Qt.RightToLeft
+            leftMargin: mirrored ? margin - spacing : margin
+            rightMargin: mirrored ? margin : margin - spacing
             topMargin: margin
             bottomMargin: margin - spacing
             cellWidth: cardWidth + spacing

@@ -11,6 +11,7 @@
 #include "app/QrCode.h"
 
 #include <QQmlEngine>
+#include <QQmlProperty>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
@@ -118,8 +119,9 @@ TEST(DeviceValues, LongValuesKeepToTheirLines)
     }
 }
 
-// A device with more playlists than the window shows at once, over the shared state.
-class PickerView : public ::testing::TestWithParam<int> {
+// A device with more playlists than the window shows at once, over the shared state, laid
+// out left to right or mirrored.
+class PickerView : public ::testing::TestWithParam<std::tuple<int, bool>> {
 protected:
     void SetUp() override
     {
@@ -133,7 +135,8 @@ protected:
         const DeviceResult result = runTask(AppState::shared()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
     }
-    static int count() { return GetParam(); }
+    static int count() { return std::get<0>(GetParam()); }
+    static bool mirrored() { return std::get<1>(GetParam()); }
 };
 
 // The keys move the focus past the window's edge and back; the grid follows it, makes only
@@ -151,6 +154,8 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     ShownPage page(row.view.toString(), { { "screen", QVariant::fromValue(model.get()) } });
     page.view().resize(1280, 800);
     ASSERT_TRUE(page.ready());
+    for (const char *name : { "LayoutMirroring.enabled", "LayoutMirroring.childrenInherit" })
+        QQmlProperty(page.root(), QLatin1String(name), qmlContext(page.root())).write(mirrored());
     QQuickItem *scroller = page.child(QStringLiteral("playlistScroller"));
     QQuickItem *bar = page.child(QStringLiteral("playlistScrollBar"));
     ASSERT_TRUE(scroller && bar);
@@ -164,7 +169,8 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
             if (card->objectName() != QLatin1String("playlistCard") || !card->property("focused").toBool())
                 continue;
             const QRectF box = card->mapRectToItem(scroller, QRectF(0, 0, card->width(), card->height()));
-            return box.top() >= -0.5 && box.bottom() <= scroller->height() + 0.5;
+            return box.top() >= -0.5 && box.bottom() <= scroller->height() + 0.5 && box.left() >= -0.5
+                && box.right() <= scroller->width() + 0.5;
         }
         return false;
     };
@@ -192,7 +198,8 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, PickerView, ::testing::Values(20, 5000));
+INSTANTIATE_TEST_SUITE_P(Counts, PickerView,
+                         ::testing::Values(std::tuple(20, false), std::tuple(5000, false), std::tuple(20, true)));
 
 INSTANTIATE_TEST_SUITE_P(Languages, OnboardingViews, ::testing::Values("en", "ar"),
     [](const auto &info) { return std::string(info.param); });
