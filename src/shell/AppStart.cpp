@@ -1,5 +1,6 @@
 #include "AppStart.h"
 
+#include "FirstFrame.h"
 #include "ScreenTable.h"
 #include "WindowSize.h"
 #include "app/AppState.h"
@@ -48,7 +49,6 @@ void shareHeapsBetweenThreads()
 void prepareApplication(QGuiApplication &app)
 {
     shareHeapsBetweenThreads();
-    loadInterfaceFonts();
     // The app's look for everything the views leave to the platform and Quick Controls.
     app.setFont(QFont(Theme::fontFamily()));
     app.setPalette(Theme::palette());
@@ -70,6 +70,7 @@ void loadRootView(QQmlApplicationEngine &engine)
     engine.addImportPath(QStringLiteral("qrc:/"));
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, QCoreApplication::instance(),
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    FirstFrame::shared()->holdViews();
     engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
     prepareAfterFirstFrame(engine);
 }
@@ -84,6 +85,8 @@ void prepareAfterFirstFrame(QQmlApplicationEngine &engine)
     auto once = std::make_shared<QMetaObject::Connection>();
     *once = QObject::connect(window, &QQuickWindow::frameSwapped, window, [once, engine = &engine] {
         QObject::disconnect(*once);
+        loadInterfaceFonts();
+        FirstFrame::shared()->showViews();
         QThreadPool::globalInstance()->start(&GstPlatformPlayer::startGStreamer);
         QThreadPool::globalInstance()->start(&loadLibrariesAhead);
         ScreenTable::shared()->loadViewsAhead(engine);

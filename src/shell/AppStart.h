@@ -12,12 +12,13 @@ void shareHeapsBetweenThreads();
 // instances and their wiring, the language.
 void prepareApplication(QGuiApplication &app);
 
-// Loads the one window into `engine`; a failed load ends the event loop with 1.
+// Loads the one window into `engine`, its views held back for its first frame; a failed
+// load ends the event loop with 1.
 void loadRootView(QQmlApplicationEngine &engine);
 
-// Once the window's first frame is out, starts GStreamer on a worker thread, so neither
-// the first frame nor the first item waits for its plugin registry, and starts loading the
-// views of the screens home opens.
+// Once the window's first frame is out, loads the interface fonts and shows the views,
+// starts GStreamer on a worker thread, so neither the first frame nor the first item waits
+// for its plugin registry, and starts loading the views of the screens home opens.
 void prepareAfterFirstFrame(QQmlApplicationEngine &engine);
 
 // Ends the process once its event loop has returned: the item playing keeps its resume

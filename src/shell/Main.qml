@@ -15,8 +15,9 @@ Window {
     title: "Zelfor"
     color: Qt.rgba(0.043, 0.059, 0.102, 1)
 
+    // The first frame shows the window's colour alone; the views come once it is out.
     Repeater {
-        model: [AppState.langTick]
+        model: FirstFrame.viewsShown ? [AppState.langTick] : []
 
         RootView {
             width: window.width

@@ -1,12 +1,19 @@
+#include "../kit/KitTestSupport.h"
+#include "kit/Theme.h"
 #include "playback/PlayerEngine.h"
 #include "shell/AppStart.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
 #include <QThread>
 #include <QtConcurrent>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
+#include <QtQml/qqmlextensionplugin.h>
 #include <malloc.h>
 
 #include <algorithm>
@@ -15,6 +22,14 @@
 #include <cstdlib>
 #include <thread>
 #include <vector>
+
+Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_PlaybackPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_VodPlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_HomePlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_LivePlugin)
+Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
@@ -95,6 +110,39 @@ TEST_F(AppStartTest, EndingTheProcessLetsADiskWriteInFlightFinish)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), "kept");
     written.remove();
+}
+
+bool allPixelsAre(const QImage &image, QColor colour)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).rgb() != colour.rgb())
+                return false;
+        }
+    }
+    return true;
+}
+
+// The first frame waits for no view, shader or font: it shows the window's colour alone,
+// and the splash, in the interface fonts, follows it.
+TEST_F(AppStartTest, TheFirstFrameShowsTheWindowColourAndTheSplashFollows)
+{
+    EXPECT_EXIT(
+        {
+            qputenv("ZELFOR_SERVER", "http://127.0.0.1:9");
+            prepareApplication(*qGuiApp);
+            QQmlApplicationEngine engine;
+            loadRootView(engine);
+            auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
+            if (!window || !allPixelsAre(window->grabWindow(), Theme::bg()))
+                std::_Exit(1);
+            if (!QTest::qWaitFor([window] { return itemNamed(window->contentItem(), QStringLiteral("versionLine")); }))
+                std::_Exit(2);
+            if (allPixelsAre(window->grabWindow(), Theme::bg()))
+                std::_Exit(3);
+            std::_Exit(QFontDatabase::applicationFontFamilies(0).isEmpty() ? 4 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace
