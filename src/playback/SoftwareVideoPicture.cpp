@@ -63,13 +63,14 @@ void SoftwareVideoPicture::takeFrame(const QVideoFrame &frame)
         return;
     }
     m_pending = frame;
-    if (!m_conversion.isRunning())
+    if (!m_converting)
         convertPending();
 }
 
 void SoftwareVideoPicture::convertPending()
 {
-    if (!m_pending.isValid())
+    m_converting = m_pending.isValid();
+    if (!m_converting)
         return;
     m_convertingGeneration = m_generation;
     m_conversion.setFuture(QtConcurrent::run(&SoftwareVideoPicture::imageOf, std::exchange(m_pending, {})));

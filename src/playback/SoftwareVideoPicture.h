@@ -55,6 +55,8 @@ private:
     bool m_drawsInSoftware = false;
     QVideoFrame m_pending;
     QFutureWatcher<QImage> m_conversion;
+    // Until the watcher reports: its future may end before the report arrives.
+    bool m_converting = false;
     // Bumped when the picture is cleared: a conversion started before then is dropped.
     quint64 m_generation = 0;
     quint64 m_convertingGeneration = 0;
