@@ -3,8 +3,9 @@ import QtMultimedia
 import Zelfor.Playback
 
 // The engine's picture: the platform player's frames, and the libVLC frames
-// while this surface hosts them; the software renderer draws them with our own items. Takes no clicks. A picture-mode change moves the
-// platform picture to its new place over 0.2 s.
+// while this surface hosts them (drawn by our own items under the software renderer).
+// Takes no clicks. A picture-mode change moves the platform picture to its new place
+// over 0.2 s.
 Item {
     id: root
 
