@@ -3,8 +3,9 @@ import QtMultimedia
 import Zelfor.Playback
 
 // The engine's picture: the platform player's frames, and the libVLC frames
-// while this surface hosts them. Takes no clicks. A picture-mode change moves the
-// platform picture to its new place over 0.2 s.
+// while this surface hosts them (drawn by our own items under the software renderer).
+// Takes no clicks. A picture-mode change moves the platform picture to its new place
+// over 0.2 s.
 Item {
     id: root
 
@@ -30,6 +31,12 @@ Item {
         width: binding.platformRect.width
         height: binding.platformRect.height
         fillMode: VideoOutput.Stretch
+
+        SoftwareVideoPicture {
+            anchors.fill: parent
+            videoSink: platformPicture.videoSink
+            fillMode: platformPicture.fillMode
+        }
     }
 
     VideoOutput {
@@ -38,6 +45,12 @@ Item {
         anchors.fill: parent
         visible: binding.showsVLC
         fillMode: binding.fillMode
+
+        SoftwareVideoPicture {
+            anchors.fill: parent
+            videoSink: vlcPicture.videoSink
+            fillMode: vlcPicture.fillMode
+        }
     }
 
     VideoSurfaceBinding {

@@ -1,9 +1,14 @@
+#include "GeneratedMedia.h"
 #include "QmlHarness.h"
 #include "playback/PlayerEngine.h"
 #include "playback/VideoSurfaceBinding.h"
+#include "playback/engines/GstPlatformPlayer.h"
+#include "playback/engines/LibVlcPlayer.h"
 
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QTest>
 #include <QVideoFrame>
 #include <QVideoSink>
@@ -82,5 +87,65 @@ TEST(VideoSurfaceView, AModeChangeMovesThePictureOverTimeAndAResizeAtOnce)
     EXPECT_EQ(widths, QList<qreal> { 800 }) << "a resize is not animated";
     EXPECT_TRUE(warnings.warnings().isEmpty()) << warnings.warnings().join('\n').toStdString();
 }
+
+struct DrawnCase {
+    const char *name;
+    bool onVlc;
+    int aspectMode;
+    QSize surface;
+    QRect picture; // where the clip lands in the surface
+};
+
+class SoftwareDrawnPicture : public ::testing::TestWithParam<DrawnCase> { };
+
+// Under the software renderer the playing clip is drawn where the picture mode puts it:
+// its green top band on the picture's first rows, black outside the picture.
+TEST_P(SoftwareDrawnPicture, ShowsThePlayingClip)
+{
+    const DrawnCase &row = GetParam();
+    GeneratedMedia &media = GeneratedMedia::instance();
+    ASSERT_TRUE(media.ok) << media.problem.toStdString();
+    std::unique_ptr<EngineRig> rig;
+    if (row.onVlc)
+        rig = std::make_unique<EngineRig>(nullptr, [] { return std::make_unique<LibVlcPlayer>(QStringList { "--aout=adummy" }); });
+    else
+        rig = std::make_unique<EngineRig>(std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent));
+    WarningCollector warnings;
+    QQmlEngine qml;
+    qml.addImportPath(QStringLiteral("qrc:/"));
+    QmlLoad surface = loadQml(qml, QStringLiteral("qrc:/Zelfor/Playback/VideoSurface.qml"),
+        { { "engine", QVariant::fromValue(rig->engine.get()) }, { "hostsVLC", true }, { "usesVLC", row.onVlc },
+            { "aspectMode", row.aspectMode }, { "width", row.surface.width() }, { "height", row.surface.height() } });
+    ASSERT_TRUE(surface.object) << surface.problems.join('\n').toStdString();
+    QQuickWindow window;
+    ASSERT_EQ(window.rendererInterface()->graphicsApi(), QSGRendererInterface::Software);
+    qobject_cast<QQuickItem *>(surface.object.get())->setParentItem(window.contentItem());
+    window.resize(row.surface);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    rig->engine->play(servedItem(QStringLiteral("/clip.mp4")));
+    if (row.onVlc)
+        rig->platform->fail();
+    const QPoint band(row.picture.center().x(), row.picture.top() + row.picture.height() * 4 / 120);
+    QImage shot;
+    const bool drawn = pumpUntil(rig->clock, [&] {
+        shot = window.grabWindow();
+        const QColor colour = shot.pixelColor(band);
+        return colour.green() > 180 && colour.red() < 80 && colour.blue() < 80;
+    });
+    ASSERT_TRUE(drawn) << "band " << qPrintable(shot.pixelColor(band).name()) << " error "
+                       << rig->engine->errorText().toStdString();
+    if (row.picture.left() > 0)
+        EXPECT_EQ(shot.pixelColor(QPoint(row.picture.left() / 2, row.surface.height() / 2)), QColor(Qt::black));
+    rig->engine->stop();
+    surface.object.reset();
+    EXPECT_TRUE(warnings.warnings().isEmpty()) << warnings.warnings().join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SoftwareDrawnPicture,
+    ::testing::Values(DrawnCase { "GStreamerStretched", false, 0, { 320, 180 }, { 0, 0, 320, 180 } },
+        DrawnCase { "VlcFitted", true, 1, { 400, 240 }, { 40, 0, 320, 240 } }),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
