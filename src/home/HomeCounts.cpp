@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ErrorMessages.h"
+#include "kit/ScriptFonts.h"
 #include "kit/SectionLookups.h"
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
@@ -66,9 +67,11 @@ QCoro::Task<> HomeScreenModel::loadCounts(quint64 run)
             continue;
         }
         m_counts[type] = section->all.size();
-        // Live TV then opens with its channels' lookups made.
-        if (type == ContentType::live)
+        // Live TV then opens with its channels' lookups made and their fonts found.
+        if (type == ContentType::live) {
             SectionLookups::prepare(section);
+            warmScriptFonts(section);
+        }
         counted.insert(type);
         if (!m_iptvExp) {
             const std::optional<XtreamAccount> account = catalog->account(playlist);

@@ -1,6 +1,7 @@
 #include "FocusFrame.h"
 
 #include "PaintedShapes.h"
+#include "SharedPicture.h"
 #include "Theme.h"
 
 #include <QPainter>
@@ -38,11 +39,21 @@ void FocusFrame::setFocusWidth(qreal width)
 
 void FocusFrame::paint(QPainter *painter)
 {
+    paintShared(painter,
+        lookOf(QByteArrayLiteral("FocusFrame"), width(), height(), mirrored(), m_radius, m_amount, m_hairline,
+            m_focusWidth),
+        [this](QPainter *own) { paintLook(own); });
+}
+
+void FocusFrame::paintLook(QPainter *painter) const
+{
     const QRectF area(0, 0, width(), height());
     if (m_amount < 1 && m_hairline.alpha() > 0)
-        painter->fillPath(roundedShape(area, m_radius, 1), Theme::withOpacity(m_hairline, m_hairline.alphaF() * (1 - m_amount)));
+        painter->fillPath(roundedShape(area, m_radius, 1),
+            Theme::withOpacity(m_hairline, m_hairline.alphaF() * (1 - m_amount)));
     if (m_amount > 0) {
         painter->setOpacity(m_amount);
-        painter->fillPath(roundedShape(area, m_radius, m_focusWidth), gradientAcross(Theme::accent(), area, false, mirrored()));
+        painter->fillPath(roundedShape(area, m_radius, m_focusWidth),
+            gradientAcross(Theme::accent(), area, false, mirrored()));
     }
 }

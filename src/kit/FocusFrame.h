@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QColor>
 #include "PaintedItem.h"
+#include <QColor>
 #include <QtQml/qqmlregistration.h>
 
 // The border of a focusable rounded shape: a one-pixel resting hairline in `hairline`,
@@ -34,6 +34,8 @@ signals:
     void frameChanged();
 
 private:
+    void paintLook(QPainter *painter) const;
+
     qreal m_radius = 0;
     qreal m_amount = 0;
     QColor m_hairline;

@@ -2,6 +2,7 @@
 
 #include "PaintedShapes.h"
 #include "RemotePicture.h"
+#include "SharedPicture.h"
 #include "Theme.h"
 
 #include <QFontMetricsF>
@@ -42,8 +43,17 @@ void PicturePlaceholder::setStrength(qreal strength)
 
 void PicturePlaceholder::paint(QPainter *painter)
 {
+    paintShared(painter,
+        lookOf(QByteArrayLiteral("PicturePlaceholder"), width(), height(), mirrored(), m_initials, m_fontSize,
+            m_radius, m_strength),
+        [this](QPainter *own) { paintLook(own); });
+}
+
+void PicturePlaceholder::paintLook(QPainter *painter) const
+{
     const QRectF area(0, 0, width(), height());
-    painter->fillPath(roundedShape(area, m_radius), gradientAcross({ Theme::raisedHover(), Theme::raised() }, area, true, mirrored()));
+    painter->fillPath(roundedShape(area, m_radius),
+        gradientAcross({ Theme::raisedHover(), Theme::raised() }, area, true, mirrored()));
 
     QFont font(Theme::roundedFontFamily());
     font.setPixelSize(std::max(1, qRound(m_fontSize)));

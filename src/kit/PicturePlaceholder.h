@@ -34,6 +34,8 @@ signals:
     void placeholderChanged();
 
 private:
+    void paintLook(QPainter *painter) const;
+
     QString m_title;
     QString m_initials;
     qreal m_fontSize = 13;

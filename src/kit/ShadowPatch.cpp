@@ -2,6 +2,7 @@
 
 #include "BlurredShape.h"
 #include "PaintedShapes.h"
+#include "SharedPicture.h"
 
 #include <QPainter>
 #include <cmath>
@@ -71,6 +72,14 @@ int ShadowPatch::reach() const
 
 void ShadowPatch::paint(QPainter *painter)
 {
+    paintShared(painter,
+        lookOf(QByteArrayLiteral("ShadowPatch"), width(), height(), m_color, m_blur, m_shapeRadius, m_offsetY,
+            m_inset),
+        [this](QPainter *own) { paintLook(own); });
+}
+
+void ShadowPatch::paintLook(QPainter *painter) const
+{
     const int grow = reach();
     const QSizeF shape(width() - 2 * grow, height() - 2 * grow);
     if (shape.width() <= 0 || shape.height() <= 0)
@@ -78,7 +87,8 @@ void ShadowPatch::paint(QPainter *painter)
     const qreal radius = std::min({ m_shapeRadius, shape.width() / 2, shape.height() / 2 });
     // Wide enough that the middle line is a straight edge's blur, untouched by the corners.
     const int patch = 2 * int(std::ceil(radius) + grow) + 1;
-    const QSize shown(std::min(patch, int(std::ceil(shape.width()))), std::min(patch, int(std::ceil(shape.height()))));
+    const QSize shown(
+        std::min(patch, int(std::ceil(shape.width()))), std::min(patch, int(std::ceil(shape.height()))));
     const QImage picture = blurredShape(m_color, m_blur, radius, shown);
     // The stretched middle line repeats as it is, never blended with its neighbours.
     painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -88,6 +98,7 @@ void ShadowPatch::paint(QPainter *painter)
                 QRectF(across.from, down.from, across.length, down.length));
     }
     painter->setCompositionMode(QPainter::CompositionMode_DestinationOut);
-    const QRectF cut = QRectF(QPointF(grow, grow - m_offsetY), shape).adjusted(m_inset, m_inset, -m_inset, -m_inset);
+    const QRectF cut
+        = QRectF(QPointF(grow, grow - m_offsetY), shape).adjusted(m_inset, m_inset, -m_inset, -m_inset);
     painter->fillPath(roundedShape(cut, std::max<qreal>(0, radius - m_inset)), Qt::black);
 }

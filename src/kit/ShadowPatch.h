@@ -41,6 +41,8 @@ signals:
     void shadowChanged();
 
 private:
+    void paintLook(QPainter *painter) const;
+
     QColor m_color = Qt::black;
     qreal m_blur = 10;
     qreal m_shapeRadius = 0;

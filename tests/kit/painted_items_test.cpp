@@ -5,9 +5,11 @@
 #include "kit/GradientShape.h"
 #include "kit/PicturePlaceholder.h"
 #include "kit/RadialGlow.h"
+#include "kit/ShadowPatch.h"
 #include "kit/SpinnerArc.h"
 
 #include <QMetaProperty>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -63,7 +65,8 @@ TEST(PaintedItems, SoftPicturesLookLikeTheirFullSizePaint)
         auto *item = qobject_cast<QQuickPaintedItem *>(page.child(QString::fromLatin1(name)));
         ASSERT_NE(item, nullptr);
         QImage full(item->size().toSize(), QImage::Format_RGB32);
-        full.fill(item->fillColor().isValid() && item->fillColor().alpha() == 255 ? item->fillColor() : QColor(Qt::black));
+        full.fill(item->fillColor().isValid() && item->fillColor().alpha() == 255 ? item->fillColor()
+                                                                                  : QColor(Qt::black));
         {
             QPainter painter(&full);
             item->paint(&painter);
@@ -74,8 +77,8 @@ TEST(PaintedItems, SoftPicturesLookLikeTheirFullSizePaint)
             for (int x = 0; x < full.width(); x += 7) {
                 const QColor want = full.pixelColor(x, y);
                 const QColor got = shown.pixelColor(origin + QPoint(x, y));
-                worst = std::max({ worst, std::abs(want.red() - got.red()), std::abs(want.green() - got.green()),
-                                   std::abs(want.blue() - got.blue()) });
+                worst = std::max({ worst, std::abs(want.red() - got.red()),
+                    std::abs(want.green() - got.green()), std::abs(want.blue() - got.blue()) });
             }
         }
         EXPECT_LE(worst, 4);
@@ -148,6 +151,63 @@ INSTANTIATE_TEST_SUITE_P(Table, PaintedProperties,
         PropertyCase { "GlowColor", [] { return new RadialGlow; }, "color", QColor(Qt::red) },
         PropertyCase { "TextText", [] { return new AccentText; }, "text", u"Zelfor"_qs },
         PropertyCase { "TextColors", [] { return new AccentText; }, "colors", kRedToBlue }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+QImage paintOf(QQuickPaintedItem &item)
+{
+    QImage image(item.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    item.paint(&painter);
+    return image;
+}
+
+template <typename Item> std::function<QQuickItem *()> sized(std::function<void(Item &)> setUp = {})
+{
+    return [setUp] {
+        auto *item = new Item;
+        item->setSize(QSizeF(120, 80));
+        if (setUp)
+            setUp(*item);
+        return item;
+    };
+}
+
+class SharedLooks : public ::testing::TestWithParam<PropertyCase> { };
+
+// Items that look alike share one picture: a new value never shows an old look, and going
+// back shows the first one again.
+TEST_P(SharedLooks, EachValuePaintsItsOwnLook)
+{
+    const PropertyCase &row = GetParam();
+    const std::unique_ptr<QQuickItem> made(row.make());
+    auto &item = static_cast<QQuickPaintedItem &>(*made);
+    const QVariant first = item.property(row.property);
+    const QImage before = paintOf(item);
+    ASSERT_TRUE(item.setProperty(row.property, row.value));
+    EXPECT_NE(paintOf(item), before);
+    ASSERT_TRUE(item.setProperty(row.property, first));
+    EXPECT_EQ(paintOf(item), before);
+}
+
+const auto focused = sized<FocusFrame>([](FocusFrame &frame) { frame.setAmount(1); });
+const auto shadow = sized<ShadowPatch>([](ShadowPatch &patch) { patch.setBlur(6); });
+
+INSTANTIATE_TEST_SUITE_P(Table, SharedLooks,
+    ::testing::Values(PropertyCase { "FrameRadius", sized<FocusFrame>(), "radius", 12.0 },
+        PropertyCase { "FrameAmount", sized<FocusFrame>(), "amount", 0.5 },
+        PropertyCase { "FrameHairline", sized<FocusFrame>(), "hairline", QColor(Qt::red) },
+        PropertyCase { "FrameWidth", focused, "focusWidth", 4.0 },
+        PropertyCase { "PlaceholderTitle", sized<PicturePlaceholder>(), "title", u"BBC One"_qs },
+        PropertyCase { "PlaceholderFontSize", sized<PicturePlaceholder>(), "fontSize", 20.0 },
+        PropertyCase { "PlaceholderRadius", sized<PicturePlaceholder>(), "radius", 12.0 },
+        PropertyCase { "PlaceholderStrength", sized<PicturePlaceholder>(), "strength", 0.5 },
+        PropertyCase { "ShadowColor", shadow, "color", QColor(Qt::red) },
+        PropertyCase { "ShadowBlur", shadow, "blur", 8.0 },
+        PropertyCase { "ShadowRadius", shadow, "shapeRadius", 12.0 },
+        PropertyCase { "ShadowOffset", shadow, "offsetY", 4.0 },
+        PropertyCase { "ShadowInset", shadow, "inset", 3.0 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PaintedItems, APlaceholderShowsTheInitialsOfItsTitleAndATextItsWidth)

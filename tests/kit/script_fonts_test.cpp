@@ -1,3 +1,4 @@
+#include "kit/ScriptFonts.h"
 #include "kit/Theme.h"
 
 #include <QFont>
@@ -45,6 +46,23 @@ TEST(ScriptFonts, NamesInEveryScriptHaveGlyphs)
         painter.drawText(QRect(12, 40 * i, 400, 40), Qt::AlignVCenter, names[i]);
     painter.end();
     image.save(folder + u"/script-fonts.png"_qs);
+}
+
+// The fonts a playlist needs are found from one character of each script its names use
+// past Latin, in the order of the scripts, and their first symbol.
+TEST(ScriptFonts, SamplesHoldOneCharacterOfEachScriptPastLatin)
+{
+    const auto samplesOf = [](std::initializer_list<QString> names) {
+        MediaItems items;
+        for (const QString &name : names)
+            items.append(MediaItem { .uid = items.size(), .name = name });
+        return scriptSamples(items);
+    };
+    EXPECT_EQ(samplesOf({ u"Canal+ Sport (1080p)"_qs, u"T\u00e9l\u00e9 M\u00fasica"_qs }), QString());
+    EXPECT_EQ(
+        samplesOf({ u"\u0642\u0646\u0627\u0629"_qs, u"\u041f\u0435\u0440\u0432\u044b\u0439 \u26bd Live"_qs,
+            u"\u041a\u0430\u043d\u0430\u043b"_qs, u"\u039d\u03ad\u03b1"_qs }),
+        u"\u039d \u041f \u0642 \u26bd"_qs);
 }
 
 } // namespace
