@@ -9,7 +9,7 @@
 namespace {
 
 // Bytes of shared pictures kept for reuse.
-constexpr qsizetype kCacheBytes = 8 * 1024 * 1024;
+constexpr qsizetype kCacheBytes = 4 * 1024 * 1024;
 
 QMutex lock;
 QCache<QByteArray, QImage> cache(kCacheBytes);
