@@ -66,11 +66,10 @@ Item {
 
             clip: true
             boundsBehavior: Flickable.StopAtBounds
-            // The view fits columns of cells, each with its spacing after the card: on the
-            // left under a right-to-left layout.
-            readonly property bool mirrored: effectiveLayoutDirection === Qt.RightToLeft
-            leftMargin: mirrored ? margin - spacing : margin
-            rightMargin: mirrored ? margin : margin - spacing
+            // The view fits columns of cells, each card centred with half the spacing on either
+            // side, so that both layout directions place the cards alike.
+            leftMargin: margin - spacing / 2
+            rightMargin: margin - spacing / 2
             topMargin: margin
             bottomMargin: margin - spacing
             cellWidth: cardWidth + spacing
@@ -115,8 +114,7 @@ Item {
 
                 PlaylistCard {
                     objectName: "playlistCard"
-                    // The spacing lies after the card, on the left under a right-to-left layout.
-                    anchors.left: parent.left
+                    anchors.horizontalCenter: parent.horizontalCenter
                     anchors.top: parent.top
                     width: grid.cardWidth
                     title: cell.modelData.title

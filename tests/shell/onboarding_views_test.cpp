@@ -11,7 +11,6 @@
 #include "app/QrCode.h"
 
 #include <QQmlEngine>
-#include <QQmlProperty>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
@@ -119,9 +118,8 @@ TEST(DeviceValues, LongValuesKeepToTheirLines)
     }
 }
 
-// A device with more playlists than the window shows at once, over the shared state, laid
-// out left to right or mirrored.
-class PickerView : public ::testing::TestWithParam<std::tuple<int, bool>> {
+// A device with more playlists than the window shows at once, over the shared state.
+class PickerView : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
@@ -135,8 +133,7 @@ protected:
         const DeviceResult result = runTask(AppState::shared()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
     }
-    static int count() { return std::get<0>(GetParam()); }
-    static bool mirrored() { return std::get<1>(GetParam()); }
+    static int count() { return GetParam(); }
 };
 
 // The keys move the focus past the window's edge and back; the grid follows it, makes only
@@ -154,8 +151,6 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     ShownPage page(row.view.toString(), { { "screen", QVariant::fromValue(model.get()) } });
     page.view().resize(1280, 800);
     ASSERT_TRUE(page.ready());
-    for (const char *name : { "LayoutMirroring.enabled", "LayoutMirroring.childrenInherit" })
-        QQmlProperty(page.root(), QLatin1String(name), qmlContext(page.root())).write(mirrored());
     QQuickItem *scroller = page.child(QStringLiteral("playlistScroller"));
     QQuickItem *bar = page.child(QStringLiteral("playlistScrollBar"));
     ASSERT_TRUE(scroller && bar);
@@ -198,8 +193,7 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, PickerView,
-                         ::testing::Values(std::tuple(20, false), std::tuple(5000, false), std::tuple(20, true)));
+INSTANTIATE_TEST_SUITE_P(Counts, PickerView, ::testing::Values(20, 5000));
 
 INSTANTIATE_TEST_SUITE_P(Languages, OnboardingViews, ::testing::Values("en", "ar"),
     [](const auto &info) { return std::string(info.param); });
