@@ -225,7 +225,10 @@ std::optional<double> movingAfter(UiApp &app, qint64 start, const QString &left)
     std::vector<qint64> arrivals;
     QObject watch;
     const PlayerEngine *engine = PlayerEngine::shared();
-    for (QVideoSink *sink : shownSinks(app.window())) {
+    // A screen just opened may not have made its picture yet.
+    QList<QVideoSink *> sinks;
+    waitUntil([&] { return !(sinks = shownSinks(app.window())).isEmpty(); }, 5000);
+    for (QVideoSink *sink : sinks) {
         QObject::connect(sink, &QVideoSink::videoFrameChanged, &watch, [&, engine](const QVideoFrame &frame) {
             if (frame.isValid() && engine->itemKey() != left)
                 arrivals.push_back(monotonicNs());
