@@ -106,7 +106,6 @@ public:
     ChoiceDialogModel *dialog() const { return m_dialog; }
     // Shows `dialog` in place of any open one; nullptr closes it.
     void setDialog(std::unique_ptr<ChoiceDialogModel> dialog);
-    Q_INVOKABLE void closeDialog() { setDialog(nullptr); }
 
     qint64 langTick() const { return m_langTick; }
     // Stores the "language" setting, applies it and advances the language tick.

@@ -60,7 +60,6 @@ public:
     // menu's.
     void registerHandler(const QUuid &id, KeyHandlerFn handler, bool menu = false);
     void unregisterHandler(const QUuid &id);
-    int handlerCount() const { return int(m_handlers.size()); }
     bool menuOpen() const { return m_menuOpen; }
 
     // True when the key was used (its event is then consumed). `autoRepeat`: the press

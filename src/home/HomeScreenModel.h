@@ -91,9 +91,6 @@ public:
     int recentCount() const { return int(m_recents->items().size()); }
     QString version() const;
 
-    std::optional<QDateTime> providerExpiry() const { return m_iptvExp; }
-    int reloadGeneration() const { return m_reload; }
-
     bool handleKey(const Key &key) override;
 
     // What a click or Enter on a tile or action does.

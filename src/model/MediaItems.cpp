@@ -114,15 +114,6 @@ MediaItem MediaItems::at(qsizetype i) const
     return item;
 }
 
-QList<MediaItem> MediaItems::toList() const
-{
-    QList<MediaItem> items;
-    items.reserve(size());
-    for (qsizetype i = 0; i < size(); ++i)
-        items.append(at(i));
-    return items;
-}
-
 OptText MediaItems::text(qsizetype i, Text field) const
 {
     const TextAt at = m_records[size_t(i)].texts[int(field)];

@@ -38,7 +38,6 @@ public:
     MediaItem operator[](qsizetype i) const { return at(i); }
     MediaItem first() const { return at(0); }
     MediaItem last() const { return at(size() - 1); }
-    QList<MediaItem> toList() const;
 
     // One field of item `i`, without making the rest.
     OptText text(qsizetype i, Text field) const;

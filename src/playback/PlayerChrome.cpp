@@ -4,11 +4,11 @@
 #include "app/Formatters.h"
 
 #include <QCursor>
-#include <QDateTime>
 #include <QGuiApplication>
 
 PlayerChrome::PlayerChrome(AppClock *clock, Inputs inputs, QObject *parent)
     : QObject(parent)
+    , m_clock(clock)
     , m_inputs(std::move(inputs))
     , m_hideTimer(clock->createTimer())
     , m_clockTimer(clock->createTimer())
@@ -27,19 +27,7 @@ bool PlayerChrome::shown() const
 
 QString PlayerChrome::clockText() const
 {
-    return formatClock(QDateTime::currentDateTime());
-}
-
-void PlayerChrome::useClock(AppClock *clock)
-{
-    const bool hiding = m_hideTimer->isActive();
-    const bool ticking = m_clockTimer->isActive();
-    m_hideTimer = clock->createTimer();
-    m_clockTimer = clock->createTimer();
-    if (hiding)
-        hideAfterDelay();
-    if (ticking)
-        startClock();
+    return formatClock(m_clock->now());
 }
 
 void PlayerChrome::startClock()

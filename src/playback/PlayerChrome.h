@@ -49,10 +49,7 @@ public:
     // The overlay is up and not covered by the list, or the engine failed.
     bool shown() const;
     QString clockText() const;
-    bool cursorHidden() const { return m_cursorHidden; }
 
-    // Moves every delay to another clock; pending ones start over on it.
-    void useClock(AppClock *clock);
     void startClock();
     void show();
     // A tap on the picture: hides a shown overlay quickly, else shows it.
@@ -76,6 +73,7 @@ private:
     void hideCursor();
     void restoreCursor();
 
+    AppClock *m_clock;
     Inputs m_inputs;
     bool m_controls = true;
     int m_controlsFadeMs = kShowFadeMs;

@@ -28,14 +28,6 @@ QString PlayerPictureMode::label() const
     return ::tr(QString::fromLatin1(kLabels[mode()]));
 }
 
-void PlayerPictureMode::useClock(AppClock *clock)
-{
-    const bool pending = m_timer->isActive();
-    m_timer = clock->createTimer();
-    if (pending)
-        endToastLater();
-}
-
 void PlayerPictureMode::stop()
 {
     m_timer->stop();

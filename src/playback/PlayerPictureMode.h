@@ -37,8 +37,6 @@ public:
     QString toastText() const { return m_toast.value_or(QString()); }
     bool toastShown() const { return m_toast.has_value(); }
 
-    // Moves the toast's delay to another clock; a pending one starts over on it.
-    void useClock(AppClock *clock);
     // The screen left: a pending toast end is dropped.
     void stop();
 

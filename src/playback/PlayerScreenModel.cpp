@@ -6,7 +6,6 @@
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "model/ContentKeys.h"
-#include "sources/AppClock.h"
 
 PlayerScreenModel::PlayerScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
@@ -49,12 +48,6 @@ void PlayerScreenModel::connectSources()
             &PlayerEngine::isPlayingChanged, &PlayerEngine::seekableChanged, &PlayerEngine::durationChanged,
             &PlayerEngine::audioOptionsChanged, &PlayerEngine::subtitleOptionsChanged })
         connect(m_engine, signal, this, engineChanged);
-}
-
-void PlayerScreenModel::useClock(AppClock *clock)
-{
-    m_chrome.useClock(clock);
-    m_picture.useClock(clock);
 }
 
 QString PlayerScreenModel::title() const

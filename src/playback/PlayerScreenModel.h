@@ -15,7 +15,6 @@
 
 #include <optional>
 
-class AppClock;
 class AppState;
 class KeyRouter;
 class PlayerEngine;
@@ -73,9 +72,6 @@ public:
 
     // Plays the queue of its entry's route.
     PlayerScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
-
-    // Moves every delay to another clock; pending ones start over on it.
-    void useClock(AppClock *clock);
 
     PlayerEngine *engine() const { return m_engine; }
     PlayerQueueList *queueList() { return &m_list; }

@@ -61,8 +61,6 @@ public:
     // Starts compiling, on the engine's loader thread, the views of the screens home opens,
     // and keeps them, so that opening one of them makes its view without loading it first.
     void loadViewsAhead(QQmlEngine *engine);
-    // The views loaded ahead, in the order they were started.
-    const QList<QQmlComponent *> &viewsAhead() const { return m_viewsAhead; }
 
 private:
     ScreenDeps m_deps;

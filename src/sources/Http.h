@@ -56,6 +56,8 @@ public:
     // Asked anew for every request, retries included.
     void setUserAgentProvider(std::function<QString()> userAgent);
     QString cacheDir() const { return m_cache.dir(); }
+    // Where the client and the requests made through it read "now".
+    AppClock *clock() const { return m_clock; }
 
     // Throws AppError::badUrl, AppError::http for a refused status, AppError::badData for a
     // body over the cap or broken in transfer, or NetError. A fired token aborts the request

@@ -1,5 +1,6 @@
 #include "XtreamClient.h"
 
+#include "AppClock.h"
 #include "OffThread.h"
 
 namespace {
@@ -65,7 +66,7 @@ QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, Http 
     const QByteArray body = co_await fetch(*http, playlist, QStringLiteral("get_short_epg"),
                                            idParameter("stream_id", streamId) + QStringLiteral("&limit=6"),
                                            kShortEpgTimeout, cancel);
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime now = http->clock()->now();
     co_return co_await offThread([body, now] { return shortGuide(body, now); });
 }
 

@@ -56,7 +56,7 @@ protected:
         ChoiceDialogModel *dialog = fixture.state->dialog();
         ASSERT_TRUE(dialog);
         EXPECT_TRUE(dialog->select(index));
-        fixture.state->closeDialog();
+        fixture.state->setDialog(nullptr);
     }
 
     static int fileCount(const QString &folder)
@@ -231,7 +231,7 @@ TEST_F(SettingsTest, UserAgentPresetsAndOwnText)
     EXPECT_EQ(fixture.prefs->defaults().text(u"user_agent"_qs), presets[3]);
     screen->runTile(u"ua"_qs);
     EXPECT_EQ(fixture.state->dialog()->selected(), 3);
-    fixture.state->closeDialog();
+    fixture.state->setDialog(nullptr);
 
     // A stored user agent is never one that would break the request headers.
     for (const QString &text : { u"Box\r\nX-Evil: 1"_qs, u"Box\u200e1"_qs }) {

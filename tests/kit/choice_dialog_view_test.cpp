@@ -34,7 +34,7 @@ protected:
             ASSERT_EQ(rows.size(), options.size());
     }
 
-    void TearDown() override { AppState::shared()->closeDialog(); }
+    void TearDown() override { AppState::shared()->setDialog(nullptr); }
 
     // Which rows look focused, are selected and carry the check mark.
     QList<std::array<bool, 3>> rowStates() const

@@ -58,7 +58,7 @@ TEST(EdgePixels, GrownClippedAndMirroredShapesKeepTheirEdges)
             return near(pixelAt(image, std::get<0>(probe)), std::get<1>(probe));
         });
     }, 5000);
-    AppState::shared()->closeDialog();
+    AppState::shared()->setDialog(nullptr);
     EXPECT_TRUE(settled);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
     // Where a grown card's left edge cuts a pixel, border and glow share it: it is no darker

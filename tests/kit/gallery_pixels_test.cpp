@@ -98,7 +98,7 @@ TEST(GalleryPixels, ShapesDrawExactlyOnThisRenderer)
         image = page.view().grabWindow();
         return allMatch(image);
     }, 5000);
-    AppState::shared()->closeDialog();
+    AppState::shared()->setDialog(nullptr);
     if (const QByteArray folder = qgetenv("ZELFOR_KIT_SHOTS"); !folder.isEmpty())
         image.save(QString::fromLocal8Bit(folder) + (software ? "/kit-pixels-software.png" : "/kit-pixels-gpu.png"));
     EXPECT_TRUE(settled);

@@ -42,7 +42,7 @@ TEST_P(KitPages, GalleryRendersWithoutWarnings)
         { { "rightToLeft", rightToLeft }, { "dialogModel", QVariant::fromValue(AppState::shared()->dialog()) } });
     ASSERT_TRUE(page.ready());
     const QImage image = shot(page, "kit-gallery" + suffix);
-    AppState::shared()->closeDialog();
+    AppState::shared()->setDialog(nullptr);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
     // The backdrop is the dark base colour far from both glows.
     const QColor corner = image.pixelColor(image.width() / 2, image.height() - 2);

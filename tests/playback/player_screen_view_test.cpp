@@ -2,6 +2,7 @@
 #include "GeneratedMedia.h"
 #include "PlayerScreenRig.h"
 #include "kit/Theme.h"
+#include "shell/ScreenTable.h"
 
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
@@ -19,17 +20,30 @@ bool waitUntil(const std::function<bool()> &done, int ms = 5000)
     return QTest::qWaitFor(done, ms);
 }
 
-// The real window over the shared state and the shared engine, showing one player entry;
-// every warning while it lives fails the test.
+// The real window over the shared state and the shared engine, showing one player entry
+// whose screen runs on the test's clock; every warning while it lives fails the test.
 class PlayerScreenView : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { qputenv("ZELFOR_SERVER", "http://127.0.0.1:9"); }
 
-    void SetUp() override { app->setLanguage(QStringLiteral("en")); }
+    void SetUp() override
+    {
+        app->setLanguage(QStringLiteral("en"));
+        ScreenTable::shared()->setRows([this](const Route &route) {
+            ScreenTable::Row row = ScreenTable::rowOf(route);
+            row.make = [this, make = row.make](const ScreenDeps &deps, const RouteEntry &entry) {
+                ScreenDeps onTestClock = deps;
+                onTestClock.clock = &clock;
+                return make(onTestClock, entry);
+            };
+            return row;
+        });
+    }
 
     void TearDown() override
     {
         load.object.reset();
+        ScreenTable::shared()->setRows(&ScreenTable::rowOf);
         PlayerEngine::shared()->stop();
         app->setLanguage(QStringLiteral("en"));
         EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
@@ -65,6 +79,7 @@ protected:
     }
 
     AppState *app = AppState::shared();
+    ManualClock clock;
     QQmlEngine engine;
     QmlLoad load;
     QQuickWindow *window = nullptr;
@@ -130,8 +145,6 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     EXPECT_TRUE(waitUntil([&] { return !audioTip->property("visible").toBool(); }));
     // The open menu owns the keys: Esc closes only it, and the arrows move inside it. A menu
     // open past the hide delay keeps the overlay, which hides one delay after Esc closed it.
-    ManualClock clock;
-    screen()->useClock(&clock);
     clock.advance(PlayerChrome::kHideMs);
     const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
     EXPECT_TRUE(dispatch(Key::Kind::esc));

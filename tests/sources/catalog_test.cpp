@@ -53,7 +53,7 @@ LoopbackResponse listings(const QList<QByteArray> &entries)
     return LoopbackResponse::json("{\"epg_listings\":[" + entries.join(',') + "]}");
 }
 
-template <typename T> QStringList names(const QList<T> &items, QString T::*field)
+template <typename Items, typename T> QStringList names(const Items &items, QString T::*field)
 {
     QStringList result;
     for (const T &item : items)
@@ -61,7 +61,7 @@ template <typename T> QStringList names(const QList<T> &items, QString T::*field
     return result;
 }
 
-QStringList names(const MediaItems &items) { return names(items.toList(), &MediaItem::name); }
+QStringList names(const MediaItems &items) { return names(items, &MediaItem::name); }
 QStringList titles(const QList<EpgEntry> &entries) { return names(entries, &EpgEntry::title); }
 
 MediaItem channel(const QString &id, std::optional<Catchup> catchup = std::nullopt)

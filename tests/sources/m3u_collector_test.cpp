@@ -54,9 +54,9 @@ TEST(M3uCollector, SortsAProviderPlaylist)
 {
     const M3uCollector collector = collectOneByOne(fixture("provider.m3u"));
     const QString h = QStringLiteral("http://127.0.0.1:8080");
-    const QList<MediaItem> live = collector.items(ContentType::live).toList();
+    const MediaItems live = collector.items(ContentType::live);
     ASSERT_EQ(live.size(), 5);
-    EXPECT_EQ(live.front(),
+    EXPECT_EQ(live.first(),
         (MediaItem { 0, ContentType::live, h + "/live/u/p/101.ts", "France Info HD", h + "/logo/news1.png",
             "FR | News", h + "/live/u/p/101.ts", "news1.fr", std::nullopt, std::nullopt, 1, Catchup { 1, "shift", {} } }));
     EXPECT_EQ(live.at(3).categoryId, PseudoCategory::uncategorized);
@@ -70,10 +70,10 @@ TEST(M3uCollector, SortsAProviderPlaylist)
             .name = "The Film (2020)", .logo = h + "/p/1.jpg", .categoryId = "VOD | Drama",
             .url = h + "/MOVIE/u/p/5001.mkv", .num = 1 } }));
 
-    const QList<MediaItem> shows = collector.items(ContentType::series).toList();
+    const MediaItems shows = collector.items(ContentType::series);
     ASSERT_EQ(shows.size(), 2);
     const QString key = QStringLiteral("Series | Crime|Dark City");
-    EXPECT_EQ(shows.front(),
+    EXPECT_EQ(shows.first(),
         (MediaItem { .type = ContentType::series, .id = key, .name = "Dark City", .logo = h + "/c/9.jpg",
             .categoryId = "Series | Crime", .num = 1 }));
     EXPECT_EQ(shows.at(1).id, u"Series | Crime|Dark City Special");

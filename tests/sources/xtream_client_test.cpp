@@ -1,3 +1,4 @@
+#include "ManualClock.h"
 #include "TaskOutcome.h"
 #include "TestHttp.h"
 #include "XtreamProvider.h"
@@ -144,6 +145,17 @@ TEST_F(XtreamClientTest, GuidesAskForTheEncodedStreamAndFilter)
     EXPECT_EQ(provider.lastQuery(QStringLiteral("get_simple_data_table")).queryItemValue(QStringLiteral("stream_id")), u"42");
     provider.answer(QStringLiteral("get_short_epg"), LoopbackResponse::text("not json"));
     EXPECT_TRUE(runTask(XtreamClient::shortEpg(provider.playlist(), QStringLiteral("7"), client)).isEmpty());
+}
+
+// The short guide begins with what is on at the client's clock, not at the system's.
+TEST_F(XtreamClientTest, ShortGuideBeginsAtTheClientsNow)
+{
+    ManualClock clock(QDateTime::fromSecsSinceEpoch(4102446000, QTimeZone::utc())); // during the 20h news
+    TestHttp timed({ .clock = &clock });
+    QStringList titles;
+    for (const EpgEntry &entry : runTask(XtreamClient::shortEpg(provider.playlist(), QStringLiteral("7"), &timed.http())))
+        titles.append(entry.title);
+    EXPECT_EQ(titles, QStringList({ "Journal de 20h", "Same start as the news", "Zero length", "Titre en liste" }));
 }
 
 TEST_F(XtreamClientTest, DetailsAskForTheEncodedIds)
