@@ -20,6 +20,13 @@ struct RouteNamer {
 
 } // namespace
 
+Route detailsRoute(ContentType type, MediaItem item)
+{
+    if (type == ContentType::movie)
+        return Routes::Movie { std::move(item) };
+    return Routes::Series { std::move(item) };
+}
+
 QString routeName(const Route &route)
 {
     return std::visit(RouteNamer {}, route);

@@ -38,6 +38,10 @@ using Route = std::variant<Routes::Browse, Routes::Movie, Routes::Series, Routes
     Routes::Splash, Routes::Activation, Routes::PlaylistPicker, Routes::Home, Routes::Live, Routes::Settings,
     Routes::Search, Routes::Favorites>;
 
+// The details screen that opens `item` of a movie or series list: a movie's for `type` movie,
+// else a series'.
+Route detailsRoute(ContentType type, MediaItem item);
+
 // The case's name as the views know it: "browse", "movie", ..., "playlistPicker", "favorites".
 QString routeName(const Route &route);
 

@@ -10,18 +10,10 @@ void openContent(AppState &app, const Playlist &playlist, const SharedMediaItems
     if (!items || index < 0 || index >= items->size())
         return;
     const MediaItem item = items->at(index);
-    switch (item.type) {
-    case ContentType::live: {
-        app.prefs()->addRecentLive(itemKey(ContentType::live, playlist.id, item.id));
-        app.push(Routes::Player {
-            PlayQueue { std::make_shared<const PlaylistRows>(playlist, items), index, true } });
+    if (item.type != ContentType::live) {
+        app.push(detailsRoute(item.type, item));
         return;
     }
-    case ContentType::movie:
-        app.push(Routes::Movie { item });
-        return;
-    case ContentType::series:
-        app.push(Routes::Series { item });
-        return;
-    }
+    app.prefs()->addRecentLive(itemKey(ContentType::live, playlist.id, item.id));
+    app.push(Routes::Player { PlayQueue { std::make_shared<const PlaylistRows>(playlist, items), index, true } });
 }

@@ -1,7 +1,7 @@
 #include "FavoritesScreenModel.h"
 
 #include "ContentOpener.h"
-#include "GridFocus.h"
+#include "kit/GridFocus.h"
 #include "app/AppState.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
@@ -52,14 +52,9 @@ QVariantList FavoritesScreenModel::tabs() const
 
 QList<FavoriteEntry> FavoritesScreenModel::entries(ContentType type) const
 {
-    QList<FavoriteEntry> found;
     if (!app() || !m_playlist)
-        return found;
-    for (const FavoriteEntry &entry : app()->prefs()->favorites()) {
-        if (entry.playlistId == m_playlist->id && entry.type == type)
-            found.append(entry);
-    }
-    return found;
+        return {};
+    return favoritesOf(app()->prefs()->favorites(), m_playlist->id, type);
 }
 
 int FavoritesScreenModel::columnsFor(qreal width, ContentType type)

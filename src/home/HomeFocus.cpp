@@ -1,37 +1,42 @@
 #include "HomeFocus.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace HomeFocus {
 
 namespace {
 
-// Stands for "r0 when there are cards, else stay" in the tile table.
-const QString kFirstCard = QStringLiteral("r0?");
+struct Named {
+    Target target;
+    const char *id;
+};
 
-// Up, down, left, right of each tile.
-const QHash<QString, std::array<QString, 4>> &tileMoves()
+constexpr Named kNames[] = { { Target::live, "live" }, { Target::movies, "movies" }, { Target::series, "series" },
+    { Target::account, "account" }, { Target::playlist, "playlist" }, { Target::search, "search" },
+    { Target::fav, "fav" }, { Target::reload, "reload" }, { Target::settings, "settings" },
+    { Target::exit, "exit" } };
+
+// Up, down, left, right of a tile; none stays, card stands for "the first card when there are
+// cards, else stay".
+std::optional<std::array<Target, 4>> tileMoves(Target tile)
 {
-    using Moves = std::array<QString, 4>;
-    static const QHash<QString, Moves> table {
-        { QStringLiteral("live"), Moves { QString(), kFirstCard, QString(), QStringLiteral("movies") } },
-        { QStringLiteral("movies"),
-            Moves {
-                QString(), QStringLiteral("account"), QStringLiteral("live"), QStringLiteral("series") } },
-        { QStringLiteral("series"),
-            Moves {
-                QString(), QStringLiteral("playlist"), QStringLiteral("movies"), QStringLiteral("search") } },
-        { QStringLiteral("account"),
-            Moves {
-                QStringLiteral("movies"), kFirstCard, QStringLiteral("live"), QStringLiteral("playlist") } },
-        { QStringLiteral("playlist"),
-            Moves {
-                QStringLiteral("series"), kFirstCard, QStringLiteral("account"), QStringLiteral("reload") } },
-    };
-    return table;
+    using enum Target;
+    switch (tile) {
+    case live:
+        return std::array { none, card, none, movies };
+    case movies:
+        return std::array { none, account, live, series };
+    case series:
+        return std::array { none, playlist, movies, search };
+    case account:
+        return std::array { movies, card, live, playlist };
+    case playlist:
+        return std::array { series, card, account, reload };
+    default:
+        return std::nullopt;
+    }
 }
 
 int direction(Key::Kind kind)
@@ -50,38 +55,42 @@ int direction(Key::Kind kind)
     }
 }
 
-QString firstCardOr(const QString &stay, int recentCount)
+Spot firstCardOr(Spot stay, int recentCount)
 {
-    return recentCount > 0 ? recentId(0) : stay;
+    return recentCount > 0 ? Spot { Target::card, 0 } : stay;
 }
 
-QString actionMove(int i, int dir, int recentCount)
+Spot tileMove(Spot self, Target target, int recentCount)
 {
-    const QString &self = kActions[i];
+    if (target == Target::none)
+        return self;
+    return target == Target::card ? firstCardOr(self, recentCount) : Spot { target };
+}
+
+Spot actionMove(Spot self, int dir, int recentCount)
+{
+    const auto i = std::find(std::begin(kActions), std::end(kActions), self.target) - std::begin(kActions);
     switch (dir) {
     case 0:
-        return i == 0 ? self : kActions[i - 1];
+        return i == 0 ? self : Spot { kActions[i - 1] };
     case 1:
-        return i + 1 < kActions.size() ? kActions[i + 1] : firstCardOr(self, recentCount);
+        return i + 1 < std::ssize(kActions) ? Spot { kActions[i + 1] } : firstCardOr(self, recentCount);
     case 2:
-        return i < 2 ? QStringLiteral("series") : QStringLiteral("playlist");
+        return Spot { i < 2 ? Target::series : Target::playlist };
     default:
         return self;
     }
 }
 
-QString cardMove(const QString &self, int dir, int recentCount)
+Spot cardMove(Spot self, int dir, int recentCount)
 {
-    const std::optional<int> n = recentIndex(self);
-    if (!n)
-        return self;
     switch (dir) {
     case 0:
-        return QStringLiteral("live");
+        return Spot { Target::live };
     case 2:
-        return *n >= 1 ? recentId(*n - 1) : self;
+        return self.card >= 1 ? Spot { Target::card, self.card - 1 } : self;
     case 3:
-        return *n + 1 < recentCount ? recentId(*n + 1) : self;
+        return self.card + 1 < recentCount ? Spot { Target::card, self.card + 1 } : self;
     default:
         return self;
     }
@@ -89,44 +98,46 @@ QString cardMove(const QString &self, int dir, int recentCount)
 
 } // namespace
 
-QString recentId(int index)
+QString idOf(Spot spot)
 {
-    return QStringLiteral("r") + QString::number(index);
+    if (spot.target == Target::card)
+        return QStringLiteral("r") + QString::number(spot.card);
+    const auto named = std::find_if(
+        std::begin(kNames), std::end(kNames), [spot](const Named &each) { return each.target == spot.target; });
+    return named == std::end(kNames) ? QString() : QString::fromLatin1(named->id);
 }
 
-std::optional<int> recentIndex(const QString &id)
+Spot spotOf(const QString &id)
 {
+    const auto named = std::find_if(
+        std::begin(kNames), std::end(kNames), [&id](const Named &each) { return id == QLatin1String(each.id); });
+    if (named != std::end(kNames))
+        return { named->target };
     if (!id.startsWith(QLatin1Char('r')) || id.size() < 2)
-        return std::nullopt;
+        return {};
     const QStringView rest = QStringView(id).mid(1);
     if (!std::all_of(rest.begin(), rest.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-        return std::nullopt;
+        return {};
     bool ok = false;
     const int n = rest.toInt(&ok);
-    return ok ? std::optional(n) : std::nullopt;
+    return ok ? Spot { Target::card, n } : Spot {};
 }
 
-std::optional<QString> move(const QString &focus, Key::Kind kind, int recentCount)
+std::optional<Spot> move(Spot focus, Key::Kind kind, int recentCount)
 {
     const int dir = direction(kind);
-    if (focus.isEmpty()) {
+    if (focus.target == Target::none) {
         if (dir < 0 && kind != Key::Kind::tab)
             return std::nullopt;
-        return QStringLiteral("live");
+        return Spot { Target::live };
     }
     if (dir < 0)
         return std::nullopt;
-    if (const auto tile = tileMoves().constFind(focus); tile != tileMoves().cend()) {
-        const QString &target = (*tile)[dir];
-        if (target.isEmpty())
-            return focus;
-        return target == kFirstCard ? firstCardOr(focus, recentCount) : target;
-    }
-    if (const qsizetype i = kActions.indexOf(focus); i >= 0)
-        return actionMove(int(i), dir, recentCount);
-    if (focus.startsWith(QLatin1Char('r')))
+    if (const std::optional<std::array<Target, 4>> moves = tileMoves(focus.target))
+        return tileMove(focus, (*moves)[size_t(dir)], recentCount);
+    if (focus.target == Target::card)
         return cardMove(focus, dir, recentCount);
-    return focus;
+    return actionMove(focus, dir, recentCount);
 }
 
 } // namespace HomeFocus

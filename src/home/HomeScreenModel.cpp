@@ -1,7 +1,6 @@
 #include "HomeScreenModel.h"
 
 #include "DeviceTexts.h"
-#include "HomeFocus.h"
 #include "app/AppState.h"
 #include "app/BidiText.h"
 #include "app/ErrorMessages.h"
@@ -23,7 +22,7 @@ namespace {
 const QString kDismissedNotice = QStringLiteral("dismissed_notice");
 
 struct ActionLook {
-    const char *id;
+    HomeFocus::Target target;
     const char *icon;
     const char *label;
     QColor accent;
@@ -32,13 +31,39 @@ struct ActionLook {
 const QList<ActionLook> &actionLooks()
 {
     static const QList<ActionLook> looks {
-        { "search", "magnifyingglass", "search", Theme::rgb(0x38, 0xBD, 0xF8) },
-        { "fav", "heart.fill", "favorites", Theme::rgb(0xF4, 0x72, 0xB6) },
-        { "reload", "arrow.clockwise", "reload", Theme::rgb(0x34, 0xD3, 0x99) },
-        { "settings", "gearshape.fill", "settings", Theme::rgb(0xA5, 0xB4, 0xFC) },
-        { "exit", "rectangle.portrait.and.arrow.right", "exit", Theme::red() },
+        { HomeFocus::Target::search, "magnifyingglass", "search", Theme::rgb(0x38, 0xBD, 0xF8) },
+        { HomeFocus::Target::fav, "heart.fill", "favorites", Theme::rgb(0xF4, 0x72, 0xB6) },
+        { HomeFocus::Target::reload, "arrow.clockwise", "reload", Theme::rgb(0x34, 0xD3, 0x99) },
+        { HomeFocus::Target::settings, "gearshape.fill", "settings", Theme::rgb(0xA5, 0xB4, 0xFC) },
+        { HomeFocus::Target::exit, "rectangle.portrait.and.arrow.right", "exit", Theme::red() },
     };
     return looks;
+}
+
+// The screen a tile or an action opens; nothing for the ones that open none.
+std::optional<Route> routeOf(HomeFocus::Target target)
+{
+    using enum HomeFocus::Target;
+    switch (target) {
+    case live:
+        return Routes::Live {};
+    case movies:
+        return Routes::Browse { ContentType::movie };
+    case series:
+        return Routes::Browse { ContentType::series };
+    case account:
+        return Routes::Activation {};
+    case playlist:
+        return Routes::PlaylistPicker {};
+    case search:
+        return Routes::Search {};
+    case fav:
+        return Routes::Favorites {};
+    case settings:
+        return Routes::Settings {};
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -46,7 +71,7 @@ const QList<ActionLook> &actionLooks()
 HomeScreenModel::HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_recents(new RecentListModel(app()->prefs(), this))
-    , m_focus(keptFocus())
+    , m_focus(HomeFocus::spotOf(keptFocus()))
     , m_noticeDismissed(app()->prefs()->defaults().text(kDismissedNotice))
 {
     connect(app(), &AppState::deviceChanged, this, [this] {
@@ -165,7 +190,7 @@ QVariantList HomeScreenModel::actions() const
 {
     QVariantList list;
     for (const ActionLook &look : actionLooks())
-        list.append(QVariantMap { { QStringLiteral("id"), QString::fromLatin1(look.id) },
+        list.append(QVariantMap { { QStringLiteral("id"), HomeFocus::idOf({ look.target }) },
             { QStringLiteral("icon"), QString::fromLatin1(look.icon) },
             { QStringLiteral("label"), ::tr(QString::fromLatin1(look.label)) },
             { QStringLiteral("accent"), look.accent } });
@@ -179,21 +204,21 @@ QString HomeScreenModel::version() const
 
 int HomeScreenModel::focusedCard() const
 {
-    return HomeFocus::recentIndex(m_focus).value_or(-1);
+    return m_focus.target == HomeFocus::Target::card ? m_focus.card : -1;
 }
 
 bool HomeScreenModel::handleKey(const Key &key)
 {
     if (key.kind == Key::Kind::enter || key.kind == Key::Kind::space) {
-        if (m_focus.isEmpty())
+        if (m_focus.target == HomeFocus::Target::none)
             return false;
         if (focusedCard() >= 0)
             playRecent(focusedCard());
         else
-            activate(m_focus);
+            run(m_focus.target);
         return true;
     }
-    const std::optional<QString> next = HomeFocus::move(m_focus, key.kind, recentCount());
+    const std::optional<HomeFocus::Spot> next = HomeFocus::move(m_focus, key.kind, recentCount());
     if (!next)
         return false;
     setFocus(*next);
@@ -202,29 +227,18 @@ bool HomeScreenModel::handleKey(const Key &key)
 
 void HomeScreenModel::activate(const QString &id)
 {
-    if (!app())
-        return;
-    if (id == u"reload")
-        reload();
-    else if (id == u"exit")
-        deps().quit();
-    else
-        push(id);
+    run(HomeFocus::spotOf(id).target);
 }
 
-void HomeScreenModel::push(const QString &id)
+void HomeScreenModel::run(HomeFocus::Target target)
 {
-    static const QHash<QString, Route> routes {
-        { QStringLiteral("live"), Routes::Live {} },
-        { QStringLiteral("movies"), Routes::Browse { ContentType::movie } },
-        { QStringLiteral("series"), Routes::Browse { ContentType::series } },
-        { QStringLiteral("account"), Routes::Activation {} },
-        { QStringLiteral("playlist"), Routes::PlaylistPicker {} },
-        { QStringLiteral("search"), Routes::Search {} },
-        { QStringLiteral("fav"), Routes::Favorites {} },
-        { QStringLiteral("settings"), Routes::Settings {} },
-    };
-    if (const auto route = routes.constFind(id); route != routes.cend())
+    if (!app())
+        return;
+    if (target == HomeFocus::Target::reload)
+        reload();
+    else if (target == HomeFocus::Target::exit)
+        deps().quit();
+    else if (const std::optional<Route> route = routeOf(target))
         app()->push(*route);
 }
 
@@ -306,7 +320,7 @@ bool HomeScreenModel::showsRecents(qreal height, int recentCount)
     return recentCount > 0 && height > 720;
 }
 
-void HomeScreenModel::setFocus(const QString &focus)
+void HomeScreenModel::setFocus(HomeFocus::Spot focus)
 {
     if (focus == m_focus)
         return;

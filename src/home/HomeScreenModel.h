@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HomeFocus.h"
 #include "RecentListModel.h"
 #include "app/RouteScreen.h"
 #include "model/Records.h"
@@ -60,7 +61,7 @@ public:
 
     // A device record with an active playlist; without one the screen re-roots the stack.
     bool ready() const;
-    QString focus() const { return m_focus; }
+    QString focus() const { return HomeFocus::idOf(m_focus); }
     // The index of the focused card of the continue-watching row; -1 when none is focused.
     int focusedCard() const;
     QString clockText() const;
@@ -127,20 +128,20 @@ signals:
 
 private:
     void becameActive() override;
-    QString focusToKeep() const override { return m_focus; }
-    void setFocus(const QString &focus);
+    QString focusToKeep() const override { return focus(); }
+    void setFocus(HomeFocus::Spot focus);
+    void run(HomeFocus::Target target);
     void tick();
     void refreshRecents();
     void checkGate();
     void startCounts();
     QCoro::Task<> loadCounts(quint64 run);
     bool isCurrentRun(quint64 run) const { return run == m_countsRun; }
-    void push(const QString &id);
 
     RecentListModel *m_recents;
     std::unique_ptr<AppTimer> m_clockTimer;
     QDateTime m_now;
-    QString m_focus;
+    HomeFocus::Spot m_focus;
     std::optional<QString> m_noticeDismissed;
     std::map<ContentType, qint64> m_counts;
     // Types the last finished run could not count.

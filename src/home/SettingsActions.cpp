@@ -41,28 +41,49 @@ QStringList SettingsScreenModel::userAgentPresets()
 
 void SettingsScreenModel::runTile(const QString &id)
 {
+    if (const std::optional<SettingId> setting = settingOf(id))
+        run(*setting);
+}
+
+void SettingsScreenModel::run(SettingId id)
+{
     if (!app())
         return;
-    if (id == u"device")
+    switch (id) {
+    case SettingId::device:
         app()->push(Routes::Activation {});
-    else if (id == u"refresh")
+        return;
+    case SettingId::refresh:
         refreshPlaylists();
-    else if (id == u"playlist")
+        return;
+    case SettingId::playlist:
         app()->push(Routes::PlaylistPicker {});
-    else if (id == u"lang")
+        return;
+    case SettingId::language:
         openLanguageDialog();
-    else if (id == u"time")
+        return;
+    case SettingId::timeFormat:
         openTimeFormatDialog();
-    else if (id == u"aspect")
+        return;
+    case SettingId::pictureMode:
         openPictureModeDialog();
-    else if (id == u"ua")
+        return;
+    case SettingId::userAgent:
         openUserAgentDialog();
-    else if (id == u"cache")
+        return;
+    case SettingId::cache:
         clearCache();
-    else if (id == u"version")
+        return;
+    case SettingId::version:
         openUpdate(hasUpdate());
-    else if (id == u"support" && app()->device() && app()->device()->support)
-        mailSupport(app()->device()->support->email.value_or(QString()));
+        return;
+    case SettingId::support:
+        if (app()->device() && app()->device()->support)
+            mailSupport(app()->device()->support->email.value_or(QString()));
+        return;
+    case SettingId::keys:
+        return;
+    }
 }
 
 void SettingsScreenModel::openLanguageDialog()

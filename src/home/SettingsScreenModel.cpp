@@ -1,7 +1,7 @@
 #include "SettingsScreenModel.h"
 
 #include "DeviceTexts.h"
-#include "GridFocus.h"
+#include "kit/GridFocus.h"
 #include "app/AppState.h"
 #include "app/BidiText.h"
 #include "app/Formatters.h"
@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -43,14 +44,38 @@ QString pictureModeName(qint64 mode)
     return ::tr(QStringLiteral("aspect_fill"));
 }
 
-SettingTile tile(const char *id, QColor accent, const char *icon, const QString &title,
+struct Named {
+    SettingId id;
+    const char *name;
+};
+
+constexpr Named kNames[] = { { SettingId::device, "device" }, { SettingId::refresh, "refresh" },
+    { SettingId::playlist, "playlist" }, { SettingId::language, "lang" }, { SettingId::timeFormat, "time" },
+    { SettingId::pictureMode, "aspect" }, { SettingId::userAgent, "ua" }, { SettingId::cache, "cache" },
+    { SettingId::keys, "keys" }, { SettingId::version, "version" }, { SettingId::support, "support" } };
+
+SettingTile tile(SettingId id, QColor accent, const char *icon, const QString &title,
     const QString &subtitle, const QString &trailing = {})
 {
-    return { QString::fromLatin1(id), accent, QString::fromLatin1(icon), title, subtitle, trailing,
+    return { id, accent, QString::fromLatin1(icon), title, subtitle, trailing,
         Theme::textDim() };
 }
 
 } // namespace
+
+QString settingName(SettingId id)
+{
+    const auto named
+        = std::find_if(std::begin(kNames), std::end(kNames), [id](const Named &each) { return each.id == id; });
+    return QString::fromLatin1(named->name);
+}
+
+std::optional<SettingId> settingOf(const QString &name)
+{
+    const auto named = std::find_if(std::begin(kNames), std::end(kNames),
+        [&name](const Named &each) { return name == QLatin1String(each.name); });
+    return named == std::end(kNames) ? std::nullopt : std::optional(named->id);
+}
 
 SettingsScreenModel::SettingsScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
@@ -69,7 +94,7 @@ SettingsScreenModel::SettingsScreenModel(ScreenDeps deps, RouteEntry entry, QObj
     if (!keptFocus().isEmpty()) {
         const QList<SettingTile> list = tiles();
         const auto kept = std::find_if(
-            list.begin(), list.end(), [this](const SettingTile &each) { return each.id == keptFocus(); });
+            list.begin(), list.end(), [this](const SettingTile &each) { return settingName(each.id) == keptFocus(); });
         if (kept != list.end())
             m_focus = int(kept - list.begin());
     }
@@ -83,21 +108,21 @@ QList<SettingTile> SettingsScreenModel::tiles() const
         return {};
     Prefs *prefs = app()->prefs();
     QList<SettingTile> list { deviceTile(),
-        tile("refresh", Theme::rgb(0x34, 0xD3, 0x99), "arrow.clockwise",
+        tile(SettingId::refresh, Theme::rgb(0x34, 0xD3, 0x99), "arrow.clockwise",
             ::tr(QStringLiteral("refresh_playlists")), ::tr(QStringLiteral("refresh_playlists_desc"))) };
     if (const std::optional<SettingTile> playlist = playlistTile())
         list.append(*playlist);
-    list << tile("lang", Theme::rgb(0x60, 0xA5, 0xFA), "globe", ::tr(QStringLiteral("language")),
+    list << tile(SettingId::language, Theme::rgb(0x60, 0xA5, 0xFA), "globe", ::tr(QStringLiteral("language")),
         ::tr(QStringLiteral("language_desc")), languageName(prefs->language()))
-         << tile("time", Theme::rgb(0xFB, 0xBF, 0x24), "clock.fill", ::tr(QStringLiteral("time_format")),
+         << tile(SettingId::timeFormat, Theme::rgb(0xFB, 0xBF, 0x24), "clock.fill", ::tr(QStringLiteral("time_format")),
                 m_clockText, timeFormatName(prefs->timeFormat()))
-         << tile("aspect", Theme::rgb(0xF4, 0x72, 0xB6), "aspectratio", ::tr(QStringLiteral("aspect_ratio")),
+         << tile(SettingId::pictureMode, Theme::rgb(0xF4, 0x72, 0xB6), "aspectratio", ::tr(QStringLiteral("aspect_ratio")),
                 ::tr(QStringLiteral("aspect_desc")), pictureModeName(prefs->aspectMode()))
-         << tile("ua", Theme::rgb(0x38, 0xBD, 0xF8), "person.badge.shield.checkmark",
+         << tile(SettingId::userAgent, Theme::rgb(0x38, 0xBD, 0xF8), "person.badge.shield.checkmark",
                 ::tr(QStringLiteral("user_agent")), prefs->userAgent())
-         << tile("cache", Theme::rgb(0xFB, 0x92, 0x3C), "trash.fill", ::tr(QStringLiteral("clear_cache")),
+         << tile(SettingId::cache, Theme::rgb(0xFB, 0x92, 0x3C), "trash.fill", ::tr(QStringLiteral("clear_cache")),
                 ::tr(QStringLiteral("clear_cache_desc")))
-         << tile("keys", Theme::rgb(0x81, 0x8C, 0xF8), "keyboard", ::tr(QStringLiteral("keyboard")),
+         << tile(SettingId::keys, Theme::rgb(0x81, 0x8C, 0xF8), "keyboard", ::tr(QStringLiteral("keyboard")),
                 isolatedItems(::tr(QStringLiteral("keyboard_desc")), readsRightToLeft(activeLanguage())))
          << versionTile();
     if (const std::optional<SettingTile> support = supportTile())
@@ -108,7 +133,7 @@ QList<SettingTile> SettingsScreenModel::tiles() const
 SettingTile SettingsScreenModel::deviceTile() const
 {
     const QString key = app()->device() ? app()->device()->device_key : QStringLiteral("—");
-    return tile("device", Theme::rgb(0x22, 0xD3, 0xEE), "qrcode", ::tr(QStringLiteral("device_info")),
+    return tile(SettingId::device, Theme::rgb(0x22, 0xD3, 0xEE), "qrcode", ::tr(QStringLiteral("device_info")),
         isolated(deviceAddressOf(*app())) + QLatin1Char('\n') + labelled(::tr(QStringLiteral("device_key")), key));
 }
 
@@ -117,7 +142,7 @@ std::optional<SettingTile> SettingsScreenModel::playlistTile() const
     if (!app()->device() || app()->device()->playlists.size() < 2)
         return std::nullopt;
     const std::optional<Playlist> active = app()->activePlaylist();
-    return tile("playlist", Theme::rgb(0xA7, 0x8B, 0xFA), "list.bullet.rectangle.portrait.fill",
+    return tile(SettingId::playlist, Theme::rgb(0xA7, 0x8B, 0xFA), "list.bullet.rectangle.portrait.fill",
         ::tr(QStringLiteral("switch_playlist")), active ? active->name : QString());
 }
 
@@ -131,9 +156,9 @@ SettingTile SettingsScreenModel::versionTile() const
 {
     const QString title = ::tr(QStringLiteral("app_version"), { AppState::kAppVersion });
     if (!hasUpdate())
-        return tile("version", Theme::rgb(0xC0, 0x84, 0xFC), "info.circle.fill", title,
+        return tile(SettingId::version, Theme::rgb(0xC0, 0x84, 0xFC), "info.circle.fill", title,
             ::tr(QStringLiteral("up_to_date")));
-    SettingTile version = tile("version", Theme::rgb(0xC0, 0x84, 0xFC), "arrow.down.circle.fill", title,
+    SettingTile version = tile(SettingId::version, Theme::rgb(0xC0, 0x84, 0xFC), "arrow.down.circle.fill", title,
         ::tr(
             QStringLiteral("update_available"), { app()->device()->app->latest_version.value_or(QString()) }),
         ::tr(QStringLiteral("open_site")));
@@ -149,7 +174,7 @@ std::optional<SettingTile> SettingsScreenModel::supportTile() const
     QString contacts = *device->support->email;
     if (const QString whatsapp = device->support->whatsapp.value_or(QString()); !whatsapp.isEmpty())
         contacts += QLatin1Char('\n') + whatsapp;
-    return tile("support", Theme::rgb(0x4A, 0xDE, 0x80), "person.wave.2.fill",
+    return tile(SettingId::support, Theme::rgb(0x4A, 0xDE, 0x80), "person.wave.2.fill",
         ::tr(QStringLiteral("support")), contacts);
 }
 
@@ -158,7 +183,7 @@ QVariantList SettingsScreenModel::tileValues() const
     QVariantList values;
     for (const SettingTile &tile : tiles())
         values.append(
-            QVariantMap { { QStringLiteral("id"), tile.id }, { QStringLiteral("accent"), tile.accent },
+            QVariantMap { { QStringLiteral("id"), settingName(tile.id) }, { QStringLiteral("accent"), tile.accent },
                 { QStringLiteral("icon"), tile.icon }, { QStringLiteral("title"), tile.title },
                 { QStringLiteral("subtitle"), tile.subtitle }, { QStringLiteral("trailing"), tile.trailing },
                 { QStringLiteral("trailingColor"), tile.trailingColor } });
@@ -196,7 +221,7 @@ bool SettingsScreenModel::handleKey(const Key &key)
     case Key::Kind::enter:
     case Key::Kind::space:
         if (m_focus >= 0 && m_focus < n)
-            runTile(list[m_focus].id);
+            run(list[m_focus].id);
         return true;
     default:
         return false;
@@ -206,7 +231,7 @@ bool SettingsScreenModel::handleKey(const Key &key)
 QString SettingsScreenModel::focusToKeep() const
 {
     const QList<SettingTile> list = tiles();
-    return m_focus >= 0 && m_focus < list.size() ? list[m_focus].id : QString();
+    return m_focus >= 0 && m_focus < list.size() ? settingName(list[m_focus].id) : QString();
 }
 
 void SettingsScreenModel::setFocus(int focus)

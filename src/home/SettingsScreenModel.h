@@ -13,12 +13,23 @@
 #include <QCoroTask>
 
 #include <memory>
+#include <optional>
 
 class AppTimer;
 
+// The tiles of the settings grid.
+enum class SettingId { device, refresh, playlist, language, timeFormat, pictureMode, userAgent, cache, keys,
+    version, support };
+
+// The id the views know a tile by: "device", "refresh", "playlist", "lang", "time", "aspect",
+// "ua", "cache", "keys", "version", "support".
+QString settingName(SettingId id);
+// The tile of a view's id; nothing for any other text.
+std::optional<SettingId> settingOf(const QString &name);
+
 // One tile of the settings grid: a setting with its value, or an action.
 struct SettingTile {
-    QString id;
+    SettingId id = SettingId::device;
     QColor accent;
     QString icon;
     QString title;
@@ -90,6 +101,7 @@ private:
     std::optional<SettingTile> supportTile() const;
     bool hasUpdate() const;
     QString focusToKeep() const override;
+    void run(SettingId id);
     void setFocus(int focus);
     void tick();
 

@@ -1,5 +1,7 @@
 #include "FoldedNames.h"
 
+#include "sources/M3uText.h"
+
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
@@ -200,4 +202,9 @@ std::vector<qint32> FoldedNames::filter(std::vector<qint32> positions, QStringVi
     }
     positions.erase(out, positions.end());
     return positions;
+}
+
+std::vector<qint32> FoldedNames::matching(std::vector<qint32> positions, QStringView query) const
+{
+    return filter(std::move(positions), fold(M3uText::trimmedSpacesAndTabs(query)));
 }

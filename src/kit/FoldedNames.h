@@ -34,6 +34,9 @@ public:
     // The positions whose names contain `foldedQuery` (already folded), in their given order;
     // all of them for an empty query.
     std::vector<qint32> filter(std::vector<qint32> positions, QStringView foldedQuery) const;
+    // The name filter of a list: the positions whose names contain `query`, trimmed of spaces
+    // and tabs, ignoring case, in their given order; all of them for a blank query.
+    std::vector<qint32> matching(std::vector<qint32> positions, QStringView query) const;
 
 private:
     // Calls `work(first, end)` for runs of at most kChunkNames of the `count` items, on

@@ -1,7 +1,6 @@
 #include "LiveLists.h"
 
 #include "model/ContentKeys.h"
-#include "sources/M3uText.h"
 
 #include <algorithm>
 #include <numeric>
@@ -20,14 +19,11 @@ QString LiveLists::keyOf(const MediaItem &channel) const
 
 void LiveLists::setFavorites(const QList<FavoriteEntry> &favorites)
 {
-    m_favorites = favorites;
-    m_favoriteKeys.clear();
+    m_favoriteKeys = ::favoriteKeys(favorites);
+    m_ownFavorites = favoritesOf(favorites, m_playlistId, ContentType::live);
     m_favoriteIds.clear();
-    for (const FavoriteEntry &entry : favorites) {
-        m_favoriteKeys.insert(itemKey(entry));
-        if (entry.playlistId == m_playlistId && entry.type == ContentType::live)
-            m_favoriteIds.insert(entry.id);
-    }
+    for (const FavoriteEntry &entry : m_ownFavorites)
+        m_favoriteIds.insert(entry.id);
 }
 
 void LiveLists::setRecentLive(const QStringList &recentLive)
@@ -105,22 +101,11 @@ void LiveLists::rebuildCategories()
 {
     if (!m_index)
         return;
-    const qint64 favoriteCount
-        = std::count_if(m_favorites.cbegin(), m_favorites.cend(), [this](const FavoriteEntry &entry) {
-              return entry.playlistId == m_playlistId && entry.type == ContentType::live;
-          });
-    QList<CategoryEntry> categories {
-        { PseudoCategory::recent, QStringLiteral("recently_viewed"), {}, recentChannelIds().size(),
-            QStringLiteral("clock.fill") },
-        { PseudoCategory::favorites, QStringLiteral("favorites"), {}, favoriteCount,
-            QStringLiteral("heart.fill") },
-        { PseudoCategory::all, QStringLiteral("all"), {}, m_index->all().size(),
-            QStringLiteral("square.grid.2x2.fill") },
-    };
-    categories.reserve(3 + m_index->section->categories.size());
-    for (const Category &category : m_index->section->categories)
-        categories.append({ category.id, {}, category.name, category.count, {} });
-    m_categories = std::move(categories);
+    m_categories = withSectionCategories(
+        { { PseudoCategory::recent, QStringLiteral("recently_viewed"), {}, recentChannelIds().size(),
+              QStringLiteral("clock.fill") },
+            favoritesCategoryRow(m_ownFavorites.size()), allCategoryRow(m_index->all().size()) },
+        *m_index->section);
     ++m_categoriesRevision;
     if (m_selectedCat == PseudoCategory::recent)
         rebuildItems();
@@ -186,10 +171,8 @@ std::vector<qint32> LiveLists::favoriteRows() const
 
 void LiveLists::applyFilter(std::vector<qint32> &rows) const
 {
-    const QString needle = FoldedNames::fold(M3uText::trimmedSpacesAndTabs(QStringView(m_filter)));
-    if (needle.isEmpty() || !m_index)
-        return;
-    rows = m_index->foldedNames().filter(std::move(rows), needle);
+    if (m_index)
+        rows = m_index->foldedNames().matching(std::move(rows), m_filter);
 }
 
 void LiveLists::focusFirstRow(bool scroll)

@@ -88,10 +88,10 @@ private:
     ChannelIndexPtr m_index;
     QString m_selectedCat;
     QString m_filter;
-    QList<FavoriteEntry> m_favorites;
+    QList<FavoriteEntry> m_ownFavorites; // this playlist's live favourites
     QStringList m_recentLive;
     QSet<QString> m_favoriteKeys;
-    QSet<QString> m_favoriteIds; // ids of this playlist's live favourites
+    QSet<QString> m_favoriteIds; // their ids
     std::vector<qint32> m_rows;
     QList<CategoryEntry> m_categories;
     quint64 m_rowsRevision = 0;

@@ -53,6 +53,16 @@ QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries)
     return keys;
 }
 
+QList<FavoriteEntry> favoritesOf(const QList<FavoriteEntry> &entries, qint64 playlistId, ContentType type)
+{
+    QList<FavoriteEntry> found;
+    for (const FavoriteEntry &entry : entries) {
+        if (entry.playlistId == playlistId && entry.type == type)
+            found.append(entry);
+    }
+    return found;
+}
+
 MediaItems sectionItems(const Section &section, const QString &categoryId)
 {
     if (categoryId == PseudoCategory::all)

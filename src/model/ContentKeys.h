@@ -19,6 +19,8 @@ QString catchupKey(qint64 playlistId, const QString &channelId, const QDateTime 
 QString episodeKey(qint64 playlistId, const QString &episodeId);
 // The item keys of stored favourites, to mark them in a content list.
 QSet<QString> favoriteKeys(const QList<FavoriteEntry> &entries);
+// The stored favourites of one playlist and content type, in stored order.
+QList<FavoriteEntry> favoritesOf(const QList<FavoriteEntry> &entries, qint64 playlistId, ContentType type);
 
 // Items of a category id: `all` for "__all__", else that category's list, else empty.
 MediaItems sectionItems(const Section &section, const QString &categoryId);

@@ -1,7 +1,6 @@
 #include "BrowseIndex.h"
 
 #include "model/ContentKeys.h"
-#include "sources/M3uText.h"
 
 #include <QCollator>
 
@@ -72,7 +71,7 @@ std::vector<qint32> BrowseIndex::filtered(std::vector<qint32> positions, const Q
 {
     if (!m_lookups)
         return positions;
-    return m_lookups->names.filter(std::move(positions), FoldedNames::fold(M3uText::trimmedSpacesAndTabs(filter)));
+    return m_lookups->names.matching(std::move(positions), filter);
 }
 
 std::vector<qint32> BrowseIndex::sorted(std::vector<qint32> positions, int sort) const

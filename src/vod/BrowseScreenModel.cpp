@@ -5,6 +5,7 @@
 #include "app/ErrorMessages.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "kit/GridFocus.h"
 #include "model/ContentKeys.h"
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
@@ -163,14 +164,9 @@ QCoro::Task<> BrowseScreenModel::load(bool force)
 QList<FavoriteEntry> BrowseScreenModel::screenFavorites() const
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    QList<FavoriteEntry> favorites;
     if (!playlist || !prefs())
-        return favorites;
-    for (const FavoriteEntry &entry : prefs()->favorites()) {
-        if (entry.playlistId == playlist->id && entry.type == m_type)
-            favorites.append(entry);
-    }
-    return favorites;
+        return {};
+    return favoritesOf(prefs()->favorites(), playlist->id, m_type);
 }
 
 void BrowseScreenModel::showFavoriteBadges()
@@ -183,13 +179,8 @@ void BrowseScreenModel::rebuild()
     if (!m_index)
         return;
     const QList<FavoriteEntry> favorites = screenFavorites();
-    QList<CategoryEntry> categories {
-        { PseudoCategory::all, QStringLiteral("all"), {}, m_index->size(), QStringLiteral("square.grid.2x2.fill") },
-        { PseudoCategory::favorites, QStringLiteral("favorites"), {}, favorites.size(), QStringLiteral("heart.fill") },
-    };
-    for (const Category &category : m_index->section()->categories)
-        categories.append({ category.id, {}, category.name, category.count, {} });
-    m_categories.setRows(categories);
+    m_categories.setRows(withSectionCategories(
+        { allCategoryRow(m_index->size()), favoritesCategoryRow(favorites.size()) }, *m_index->section()));
     m_categories.setSelectedRow(m_categories.rowOfId(m_selectedCat));
     QSet<QString> favoriteIds;
     for (const FavoriteEntry &entry : favorites)
@@ -286,41 +277,22 @@ bool BrowseScreenModel::categoryPaneKey(const Key &key)
 bool BrowseScreenModel::gridKey(const Key &key)
 {
     const int count = m_posters->count();
-    const auto clamp = [count](int row) { return count == 0 ? 0 : qBound(0, row, count - 1); };
-    const bool arrow = key.kind == Key::Kind::up || key.kind == Key::Kind::down || key.kind == Key::Kind::left
-        || key.kind == Key::Kind::right;
-    if (m_focus < 0 && arrow && count > 0) {
-        setFocus(1, m_catFocus, 0);
-        scrollToFocus();
+    // Left from the first column leads back to the categories, and so does an empty grid.
+    const bool firstColumn = m_focus < 0 ? count == 0 : m_focus % m_columns == 0;
+    if (key.kind == Key::Kind::left && firstColumn) {
+        setFocus(0, m_catFocus, m_focus);
+        if (m_catFocus >= 0 && m_catFocus < m_categories.count())
+            emit scrollToCategory(m_catFocus);
         return true;
     }
-    int focus = m_focus;
+    std::optional<int> focus = gridFocusMove(m_focus, key.kind, m_columns, count);
+    const auto clamp = [count](int row) { return count == 0 ? 0 : qBound(0, row, count - 1); };
     switch (key.kind) {
-    case Key::Kind::up:
-        if (focus - m_columns >= 0)
-            focus -= m_columns;
-        break;
-    case Key::Kind::down:
-        focus = clamp(focus + m_columns);
-        break;
-    case Key::Kind::left:
-        // No focus counts as the first column, so an empty grid still leads back.
-        if (focus < 0 || focus % m_columns == 0) {
-            setFocus(0, m_catFocus, m_focus);
-            if (m_catFocus >= 0 && m_catFocus < m_categories.count())
-                emit scrollToCategory(m_catFocus);
-            return true;
-        }
-        --focus;
-        break;
-    case Key::Kind::right:
-        focus = clamp(focus + 1);
-        break;
     case Key::Kind::pageUp:
-        focus = clamp(focus - 3 * m_columns);
+        focus = clamp(m_focus - 3 * m_columns);
         break;
     case Key::Kind::pageDown:
-        focus = clamp(focus + 3 * m_columns);
+        focus = clamp(m_focus + 3 * m_columns);
         break;
     case Key::Kind::enter:
     case Key::Kind::space:
@@ -330,9 +302,11 @@ bool BrowseScreenModel::gridKey(const Key &key)
         setFocus(0, m_catFocus, m_focus);
         return true;
     default:
-        return false;
+        break;
     }
-    setFocus(1, m_catFocus, focus);
+    if (!focus)
+        return false;
+    setFocus(1, m_catFocus, *focus);
     scrollToFocus();
     return true;
 }
@@ -340,12 +314,8 @@ bool BrowseScreenModel::gridKey(const Key &key)
 void BrowseScreenModel::open(int row)
 {
     const std::optional<MediaItem> item = m_posters->itemAt(row);
-    if (!item)
-        return;
-    if (m_type == ContentType::movie)
-        openRoute(Routes::Movie { *item });
-    else
-        openRoute(Routes::Series { *item });
+    if (item)
+        openRoute(detailsRoute(m_type, *item));
 }
 
 void BrowseScreenModel::toggleFavoriteAt(int row)

@@ -1,5 +1,4 @@
 #include "HomeFixture.h"
-#include "home/GridFocus.h"
 #include "home/HomeFocus.h"
 #include "home/HomeScreenModel.h"
 
@@ -68,60 +67,43 @@ TEST(HomeFocusGraph, MovesAsTheTableSays)
         { "r1", 'L', 3, "r0" },
         { "r0", 'R', 3, "r1" },
         { "r2", 'R', 3, "r2" },
-        { "r", 'R', 3, "r" },
-        { "rx", 'L', 3, "rx" },
-        { "unknown", 'D', 3, "unknown" },
     };
     for (const Step &step : steps) {
-        EXPECT_EQ(HomeFocus::move(QString::fromLatin1(step.from), kindOf(step.key), step.recents),
-            QString::fromLatin1(step.to))
+        const std::optional<HomeFocus::Spot> to
+            = HomeFocus::move(HomeFocus::spotOf(QString::fromLatin1(step.from)), kindOf(step.key), step.recents);
+        EXPECT_EQ(to ? HomeFocus::idOf(*to) : u"(none)"_qs, QString::fromLatin1(step.to))
             << step.from << " " << step.key << " " << step.recents;
     }
 }
 
-struct GridStep {
-    int from;
-    char key; // U D L R, or another key
-    int count;
-    std::optional<int> to;
-};
-
-// Three columns; with seven cells the last row holds one.
-TEST(GridFocus, ArrowsStayInsideTheCells)
-{
-    const GridStep steps[] = {
-        { -1, 'U', 7, 0 },
-        { -1, 'R', 7, 0 },
-        { -1, 'D', 0, 0 },
-        { -1, 'U', 0, -1 },
-        { 1, 'U', 7, 1 },
-        { 4, 'U', 7, 1 },
-        { 4, 'D', 7, 6 },
-        { 5, 'D', 7, 6 },
-        { 6, 'D', 7, 6 },
-        { 0, 'L', 7, 0 },
-        { 3, 'L', 7, 2 },
-        { 2, 'R', 7, 3 },
-        { 6, 'R', 7, 6 },
-        { 2, 'E', 7, std::nullopt },
-        { -1, 'T', 7, std::nullopt },
-    };
-    for (const GridStep &step : steps)
-        EXPECT_EQ(gridFocusMove(step.from, kindOf(step.key), 3, step.count), step.to)
-            << step.from << ' ' << step.key << ' ' << step.count;
-}
-
 TEST(HomeFocusGraph, NothingFocusedTakesOnlyMovesAndTab)
 {
+    using HomeFocus::Spot;
+    using HomeFocus::Target;
     for (const Key &key : keys("UDLRT"))
-        EXPECT_EQ(HomeFocus::move(QString(), key.kind, 0), u"live"_qs);
+        EXPECT_EQ(HomeFocus::move(Spot {}, key.kind, 0), Spot { Target::live });
     for (const Key &key : keys("ESX[]<>q"))
-        EXPECT_EQ(HomeFocus::move(QString(), key.kind, 0), std::nullopt);
+        EXPECT_EQ(HomeFocus::move(Spot {}, key.kind, 0), std::nullopt);
     for (const Key &key : keys("TX[]<>ESq"))
-        EXPECT_EQ(HomeFocus::move(u"movies"_qs, key.kind, 0), std::nullopt);
-    EXPECT_EQ(HomeFocus::recentIndex(u"r12"_qs), 12);
-    EXPECT_EQ(HomeFocus::recentIndex(u"reload"_qs), std::nullopt);
-    EXPECT_EQ(HomeFocus::recentIndex(u"r-1"_qs), std::nullopt);
+        EXPECT_EQ(HomeFocus::move(Spot { Target::movies }, key.kind, 0), std::nullopt);
+}
+
+// The ids the views read and hand back name the same spots; any other text names none.
+TEST(HomeFocusGraph, IdsNameTheirSpots)
+{
+    using HomeFocus::Spot;
+    using HomeFocus::Target;
+    const std::pair<const char *, Spot> named[] = { { "live", { Target::live } }, { "movies", { Target::movies } },
+        { "series", { Target::series } }, { "account", { Target::account } }, { "playlist", { Target::playlist } },
+        { "search", { Target::search } }, { "fav", { Target::fav } }, { "reload", { Target::reload } },
+        { "settings", { Target::settings } }, { "exit", { Target::exit } }, { "r0", { Target::card, 0 } },
+        { "r12", { Target::card, 12 } }, { "", {} } };
+    for (const auto &[id, spot] : named) {
+        EXPECT_EQ(HomeFocus::spotOf(QString::fromLatin1(id)), spot) << id;
+        EXPECT_EQ(HomeFocus::idOf(spot), QString::fromLatin1(id)) << id;
+    }
+    for (const char *other : { "r", "rx", "r-1", "unknown", "Live" })
+        EXPECT_EQ(HomeFocus::spotOf(QString::fromLatin1(other)), Spot {}) << other;
 }
 
 class HomeKeys : public HomeFixture {

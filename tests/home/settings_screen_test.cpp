@@ -30,14 +30,14 @@ protected:
     {
         QStringList list;
         for (const SettingTile &tile : screen->tiles())
-            list.append(tile.id);
+            list.append(settingName(tile.id));
         return list;
     }
 
     SettingTile tile(const QString &id) const
     {
         for (const SettingTile &tile : screen->tiles()) {
-            if (tile.id == id)
+            if (settingName(tile.id) == id)
                 return tile;
         }
         return {};
@@ -138,12 +138,12 @@ TEST_F(SettingsTest, VersionTileOffersANewerVersion)
     record.app = AppInfo { .latest_version = u"1.1.6"_qs };
     open(record);
     EXPECT_EQ(tile(u"version"_qs),
-        (SettingTile { u"version"_qs, Theme::rgb(0xC0, 0x84, 0xFC), u"info.circle.fill"_qs,
+        (SettingTile { SettingId::version, Theme::rgb(0xC0, 0x84, 0xFC), u"info.circle.fill"_qs,
             u"Zelfor version 1.1.6"_qs, u"You have the latest version"_qs, QString(), Theme::textDim() }));
     record.app = AppInfo { .latest_version = u"1.2.0"_qs };
     open(record);
     EXPECT_EQ(tile(u"version"_qs),
-        (SettingTile { u"version"_qs, Theme::rgb(0xC0, 0x84, 0xFC), u"arrow.down.circle.fill"_qs,
+        (SettingTile { SettingId::version, Theme::rgb(0xC0, 0x84, 0xFC), u"arrow.down.circle.fill"_qs,
             u"Zelfor version 1.1.6"_qs, u"Version 1.2.0 is available"_qs, u"Open website"_qs,
             Theme::cyan() }));
 }
@@ -334,6 +334,16 @@ TEST_F(SettingsTest, VersionAndSupportOpenOnlySafeAddresses)
     opened.clear();
     screen->runTile(u"support"_qs);
     EXPECT_EQ(opened, QList<QUrl> { QUrl(u"mailto:help@zelfor.example"_qs) });
+}
+
+// Each tile's id reads back as that tile; other text names none.
+TEST(SettingIds, ReadBackAsTheirTiles)
+{
+    for (SettingId id : { SettingId::device, SettingId::refresh, SettingId::playlist, SettingId::language,
+             SettingId::timeFormat, SettingId::pictureMode, SettingId::userAgent, SettingId::cache, SettingId::keys,
+             SettingId::version, SettingId::support })
+        EXPECT_EQ(settingOf(settingName(id)), id) << qPrintable(settingName(id));
+    EXPECT_EQ(settingOf(u"Lang"_qs), std::nullopt);
 }
 
 TEST(SettingsColumns, FollowTheMeasuredWidth)

@@ -157,6 +157,31 @@ TEST(FoldedNames, LongListsSearchedInRunsAnswerLikeOneWalk)
     EXPECT_EQ(folded.filter(inOrder, QString()), inOrder) << "an empty filter keeps every position";
 }
 
+struct MatchCase {
+    const char *name;
+    QString query;
+    std::vector<qint32> positions;
+};
+
+// A list's name filter over positions in a mixed order: the query trimmed of spaces and tabs
+// only, any case, accents kept apart.
+TEST(FoldedNames, MatchingFiltersByTheTrimmedQueryInAnyCase)
+{
+    const FoldedNames folded(itemsNamed(
+        { u"News One"_qs, u"Sport"_qs, u"news two"_qs, u"ÉTÉ Sport"_qs, u"Eclair"_qs, u"Éclair"_qs }));
+    const MatchCase cases[] = {
+        { "empty keeps all", u""_qs, { 5, 0, 3, 2, 1, 4 } },
+        { "spaces and tabs keep all", u" \t  "_qs, { 5, 0, 3, 2, 1, 4 } },
+        { "any case, trimmed", u" NEWS\t"_qs, { 0, 2 } },
+        { "accented capitals", u"été"_qs, { 3 } },
+        { "accents stay distinct", u"écl"_qs, { 5 } },
+        { "line breaks are not trimmed", u"\nnews"_qs, {} },
+        { "nothing matches", u"zzz"_qs, {} },
+    };
+    for (const MatchCase &c : cases)
+        EXPECT_EQ(folded.matching({ 5, 0, 3, 2, 1, 4 }, c.query), c.positions) << c.name;
+}
+
 TEST(FoldedNames, StopsAtTheLimitInCatalogOrderAndTakesEachNameOnce)
 {
     const QStringList names { u"news news"_qs, u"sport"_qs, u"NEWS 2"_qs, u"old news"_qs, u"News"_qs };
