@@ -10,7 +10,6 @@
 #include "app/Prefs.h"
 #include "app/WebAddress.h"
 #include "kit/Theme.h"
-#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/M3uText.h"
 
@@ -32,10 +31,10 @@ struct ActionLook {
 const QList<ActionLook> &actionLooks()
 {
     static const QList<ActionLook> looks {
-        { "search", "magnifyingglass", "search", Theme::rgb(0x38, 0xBD, 0xF8) },
-        { "fav", "heart.fill", "favorites", Theme::rgb(0xF4, 0x72, 0xB6) },
-        { "reload", "arrow.clockwise", "reload", Theme::rgb(0x34, 0xD3, 0x99) },
-        { "settings", "gearshape.fill", "settings", Theme::rgb(0xA5, 0xB4, 0xFC) },
+        { "search", "magnifyingglass", "search", Theme::sky() },
+        { "fav", "heart.fill", "favorites", Theme::pinkLight() },
+        { "reload", "arrow.clockwise", "reload", Theme::emerald() },
+        { "settings", "gearshape.fill", "settings", Theme::indigoLight() },
         { "exit", "rectangle.portrait.and.arrow.right", "exit", Theme::red() },
     };
     return looks;
@@ -46,6 +45,7 @@ const QList<ActionLook> &actionLooks()
 HomeScreenModel::HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_recents(new RecentListModel(app()->prefs(), this))
+    , m_clock(this->deps().clock, app()->prefs())
     , m_focus(keptFocus())
     , m_noticeDismissed(app()->prefs()->defaults().text(kDismissedNotice))
 {
@@ -62,10 +62,12 @@ HomeScreenModel::HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     connect(app()->prefs(), &Prefs::recentChanged, this, &HomeScreenModel::refreshRecents);
     connect(app()->prefs(), &Prefs::resumeChanged, this, &HomeScreenModel::refreshRecents);
     connect(app()->prefs(), &Prefs::timeFormatChanged, this, &HomeScreenModel::clockChanged);
+    connect(&m_clock, &WallClock::ticked, this, [this] {
+        emit clockChanged();
+        emit statusChanged();
+    });
+    m_clock.start(kClockPeriodMs);
     // Resume points change while the player covers this screen; they show on return.
-    m_clockTimer = this->deps().clock->createTimer();
-    m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
-    tick();
     refreshRecents();
     if (ready())
         startCounts();
@@ -80,12 +82,12 @@ bool HomeScreenModel::ready() const
 
 QString HomeScreenModel::clockText() const
 {
-    return formatClock(m_now);
+    return m_clock.text();
 }
 
 QString HomeScreenModel::dayText() const
 {
-    return formatDayLong(m_now);
+    return formatDayLong(m_clock.now());
 }
 
 bool HomeScreenModel::offline() const
@@ -100,7 +102,7 @@ QString HomeScreenModel::accountStatus() const
 
 QColor HomeScreenModel::accountStatusColor() const
 {
-    const bool soon = m_iptvExp && m_now.secsTo(*m_iptvExp) < kExpiryWarningSecs;
+    const bool soon = m_iptvExp && m_clock.now().secsTo(*m_iptvExp) < kExpiryWarningSecs;
     return soon ? Theme::amber() : Theme::text();
 }
 
@@ -312,13 +314,6 @@ void HomeScreenModel::setFocus(const QString &focus)
         return;
     m_focus = focus;
     emit focusChanged();
-}
-
-void HomeScreenModel::tick()
-{
-    m_now = deps().clock->now().toLocalTime();
-    emit clockChanged();
-    emit statusChanged();
 }
 
 void HomeScreenModel::refreshRecents()

@@ -2,6 +2,7 @@
 
 #include "RecentListModel.h"
 #include "app/RouteScreen.h"
+#include "app/WallClock.h"
 #include "model/Records.h"
 
 #include <QColor>
@@ -16,8 +17,6 @@
 #include <memory>
 #include <optional>
 #include <set>
-
-class AppTimer;
 
 // The home screen: item counts of the active playlist, the provider's expiry, the clock, the
 // portal's notice, load-error and update banners, the tiles and actions, the continue-watching
@@ -132,7 +131,6 @@ private:
     void becameActive() override;
     QString focusToKeep() const override { return m_focus; }
     void setFocus(const QString &focus);
-    void tick();
     void refreshRecents();
     void checkGate();
     void startCounts();
@@ -141,8 +139,7 @@ private:
     void push(const QString &id);
 
     RecentListModel *m_recents;
-    std::unique_ptr<AppTimer> m_clockTimer;
-    QDateTime m_now;
+    WallClock m_clock;
     QString m_focus;
     std::optional<QString> m_noticeDismissed;
     std::map<ContentType, qint64> m_counts;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/RouteScreen.h"
+#include "app/WallClock.h"
 #include "model/Records.h"
 
 #include <QColor>
@@ -14,7 +15,6 @@
 
 #include <memory>
 
-class AppTimer;
 
 // One tile of the settings grid: a setting with its value, or an action.
 struct SettingTile {
@@ -91,10 +91,8 @@ private:
     bool hasUpdate() const;
     QString focusToKeep() const override;
     void setFocus(int focus);
-    void tick();
 
-    std::unique_ptr<AppTimer> m_clockTimer;
-    QString m_clockText;
+    WallClock m_clock;
     int m_focus = -1;
     int m_columns = 4;
 };

@@ -1,18 +1,17 @@
 #include "PlayerChrome.h"
 
 #include "sources/AppClock.h"
-#include "app/Formatters.h"
 
 #include <QCursor>
-#include <QDateTime>
 #include <QGuiApplication>
 
-PlayerChrome::PlayerChrome(AppClock *clock, Inputs inputs, QObject *parent)
+PlayerChrome::PlayerChrome(AppClock *clock, Prefs *prefs, Inputs inputs, QObject *parent)
     : QObject(parent)
     , m_inputs(std::move(inputs))
+    , m_prefs(prefs)
     , m_hideTimer(clock->createTimer())
-    , m_clockTimer(clock->createTimer())
 {
+    setWallClock(clock);
 }
 
 PlayerChrome::~PlayerChrome()
@@ -27,15 +26,15 @@ bool PlayerChrome::shown() const
 
 QString PlayerChrome::clockText() const
 {
-    return formatClock(QDateTime::currentDateTime());
+    return m_clock->text();
 }
 
 void PlayerChrome::useClock(AppClock *clock)
 {
     const bool hiding = m_hideTimer->isActive();
-    const bool ticking = m_clockTimer->isActive();
+    const bool ticking = m_clock->ticking();
     m_hideTimer = clock->createTimer();
-    m_clockTimer = clock->createTimer();
+    setWallClock(clock);
     if (hiding)
         hideAfterDelay();
     if (ticking)
@@ -44,7 +43,13 @@ void PlayerChrome::useClock(AppClock *clock)
 
 void PlayerChrome::startClock()
 {
-    m_clockTimer->start(kClockMs, true, [this] { emit clockChanged(); });
+    m_clock->start(kClockMs);
+}
+
+void PlayerChrome::setWallClock(AppClock *clock)
+{
+    m_clock = std::make_unique<WallClock>(clock, m_prefs);
+    connect(m_clock.get(), &WallClock::ticked, this, &PlayerChrome::clockChanged);
 }
 
 void PlayerChrome::show()
@@ -82,7 +87,7 @@ void PlayerChrome::stop()
 {
     m_stopped = true;
     m_hideTimer->stop();
-    m_clockTimer->stop();
+    m_clock->stop();
     restoreCursor();
 }
 
