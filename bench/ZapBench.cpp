@@ -62,7 +62,7 @@ private:
 class BenchHost final : public PlaybackHost {
 public:
     QString userAgent() const override { return QStringLiteral("ZelforBench/1"); }
-    int aspectMode() const override { return 1; }
+    PictureMode aspectMode() const override { return PictureMode::fit; }
     void addRecent(const PlayItem &) override {}
     void saveResume(const QString &, double, double) override {}
     QString message(const QString &key) const override { return key; }

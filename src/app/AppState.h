@@ -52,7 +52,7 @@ class AppState : public QObject {
     Q_PROPERTY(QString appVersion READ appVersion CONSTANT)
 
 public:
-    static inline const QString kAppVersion = QStringLiteral("1.1.6");
+    static inline const QString kAppVersion = QStringLiteral(ZELFOR_VERSION);
     static constexpr qint64 kToastMs = 2300;
     // How long a closed dialog's model outlives it, for its fade-out.
     static constexpr int kClosedDialogKeepMs = 1000;

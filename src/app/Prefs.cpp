@@ -146,7 +146,7 @@ void Prefs::load()
 {
     m_language = m_defaults.text(kLanguage).value_or(kSystem);
     m_timeFormat = m_defaults.text(kTimeFormat).value_or(kSystem);
-    m_aspectMode = m_defaults.integer(kAspectMode).value_or(0);
+    m_aspectMode = pictureModeFrom(m_defaults.integer(kAspectMode).value_or(0));
     const std::optional<QString> userAgent = m_defaults.text(kUserAgent);
     m_userAgent = userAgent && isSafeUserAgent(*userAgent) ? *userAgent : kDefaultUserAgent;
     m_favorites = readList<FavoriteEntry>(m_defaults.bytes(kFavorites), favoriteFromJson);
@@ -169,9 +169,9 @@ void Prefs::setTimeFormat(const QString &timeFormat)
         emit timeFormatChanged();
 }
 
-void Prefs::setAspectMode(qint64 mode)
+void Prefs::setAspectMode(PictureMode mode)
 {
-    m_defaults.set(kAspectMode, mode);
+    m_defaults.set(kAspectMode, qint64(mode));
     if (std::exchange(m_aspectMode, mode) != mode)
         emit aspectModeChanged();
 }

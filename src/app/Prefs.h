@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Defaults.h"
+#include "app/PictureMode.h"
 #include "model/Records.h"
 #include "sources/Http.h"
 
@@ -31,7 +32,6 @@ class Prefs : public QObject {
     Q_PROPERTY(QList<PlayItem> recent READ recent NOTIFY recentChanged)
     Q_PROPERTY(QString language READ language WRITE setLanguage NOTIFY languageChanged)
     Q_PROPERTY(QString timeFormat READ timeFormat WRITE setTimeFormat NOTIFY timeFormatChanged)
-    Q_PROPERTY(qint64 aspectMode READ aspectMode WRITE setAspectMode NOTIFY aspectModeChanged)
     Q_PROPERTY(QString userAgent READ userAgent WRITE setUserAgent NOTIFY userAgentChanged)
 
 public:
@@ -60,12 +60,12 @@ public:
     QList<PlayItem> recent() const { return m_recent; }
     QString language() const { return m_language; }
     QString timeFormat() const { return m_timeFormat; }
-    qint64 aspectMode() const { return m_aspectMode; }
+    PictureMode aspectMode() const { return m_aspectMode; }
     QString userAgent() const { return m_userAgent; }
 
     void setLanguage(const QString &language);
     void setTimeFormat(const QString &timeFormat);
-    void setAspectMode(qint64 mode);
+    void setAspectMode(PictureMode mode);
     // A user agent with a control or format character (it would end up inside the request
     // headers) is not stored; read from the store it gives the default.
     void setUserAgent(const QString &userAgent);
@@ -113,7 +113,7 @@ private:
     QList<PlayItem> m_recent;
     QString m_language;
     QString m_timeFormat;
-    qint64 m_aspectMode = 0;
+    PictureMode m_aspectMode = PictureMode::stretch;
     QString m_userAgent;
     QHash<QString, ResumePoint> m_resume;
 };

@@ -60,8 +60,8 @@ Item {
                 id: grid
                 objectName: "favoritesGrid"
                 anchors.fill: parent
-                anchors.leftMargin: 10 - 18 / 2
-                anchors.rightMargin: 10 - 18 / 2
+                anchors.leftMargin: 10 - GridMetrics.tileSpacing / 2
+                anchors.rightMargin: 10 - GridMetrics.tileSpacing / 2
                 visible: screen.items.count > 0
                 clip: true
                 topMargin: 10
@@ -72,13 +72,13 @@ Item {
                 // The column count follows the pane's width, before the grid's inset.
                 readonly property real available: parent.width
                 readonly property bool channels: screen.tab === 0
-                readonly property real cellSize: width / screen.columns - 18
+                readonly property real cellSize: width / screen.columns - GridMetrics.tileSpacing
 
                 onAvailableChanged: screen.measure(available)
                 Component.onCompleted: screen.measure(available)
 
-                cellWidth: cellSize + 18
-                cellHeight: (channels ? 150 : cellSize * 3 / 2) + 18
+                cellWidth: cellSize + GridMetrics.tileSpacing
+                cellHeight: (channels ? 150 : cellSize * 3 / 2) + GridMetrics.tileSpacing
                 model: screen.items
                 delegate: channels ? channelCell : posterCell
 
@@ -116,7 +116,7 @@ Item {
                     required focused
                     width: grid.cellSize
                     height: 150
-                    transform: Translate { x: 18 / 2 }
+                    transform: Translate { x: GridMetrics.tileSpacing / 2 }
                     radius: 18
                     logoHeight: 70
                     logoFontSize: 20
@@ -137,7 +137,7 @@ Item {
                     required property int index
                     required focused
                     width: grid.cellSize
-                    transform: Translate { x: 18 / 2 }
+                    transform: Translate { x: GridMetrics.tileSpacing / 2 }
                     action: () => screen.open(index)
 
                     TapHandler {

@@ -5,9 +5,8 @@
 #include "app/AppState.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "kit/GridMetrics.h"
 #include "model/ContentKeys.h"
-
-#include <cmath>
 
 namespace {
 
@@ -59,8 +58,8 @@ QList<FavoriteEntry> FavoritesScreenModel::entries(ContentType type) const
 
 int FavoritesScreenModel::columnsFor(qreal width, ContentType type)
 {
-    const int stride = type == ContentType::live ? kChannelCellStride : kPosterCellStride;
-    return qMax(2, int(std::floor((width + kSpacing) / stride)));
+    const qreal cellWidth = type == ContentType::live ? GridMetrics::kChannelWidth : GridMetrics::kPosterWidth;
+    return GridMetrics::columns(width, cellWidth, GridMetrics::kTileSpacing);
 }
 
 void FavoritesScreenModel::measure(qreal width)

@@ -28,9 +28,6 @@ class FavoritesScreenModel : public RouteScreen {
 
 public:
     static constexpr int kTabCount = 3;
-    static constexpr int kSpacing = 18;
-    static constexpr int kChannelCellStride = 218;
-    static constexpr int kPosterCellStride = 176;
 
     FavoritesScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
 

@@ -9,7 +9,6 @@
 #include "app/Prefs.h"
 #include "app/WebAddress.h"
 #include "kit/Theme.h"
-#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/M3uText.h"
 
@@ -31,10 +30,10 @@ struct ActionLook {
 const QList<ActionLook> &actionLooks()
 {
     static const QList<ActionLook> looks {
-        { HomeFocus::Target::search, "magnifyingglass", "search", Theme::rgb(0x38, 0xBD, 0xF8) },
-        { HomeFocus::Target::fav, "heart.fill", "favorites", Theme::rgb(0xF4, 0x72, 0xB6) },
-        { HomeFocus::Target::reload, "arrow.clockwise", "reload", Theme::rgb(0x34, 0xD3, 0x99) },
-        { HomeFocus::Target::settings, "gearshape.fill", "settings", Theme::rgb(0xA5, 0xB4, 0xFC) },
+        { HomeFocus::Target::search, "magnifyingglass", "search", Theme::sky() },
+        { HomeFocus::Target::fav, "heart.fill", "favorites", Theme::pinkLight() },
+        { HomeFocus::Target::reload, "arrow.clockwise", "reload", Theme::emerald() },
+        { HomeFocus::Target::settings, "gearshape.fill", "settings", Theme::indigoLight() },
         { HomeFocus::Target::exit, "rectangle.portrait.and.arrow.right", "exit", Theme::red() },
     };
     return looks;
@@ -71,6 +70,7 @@ std::optional<Route> routeOf(HomeFocus::Target target)
 HomeScreenModel::HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_recents(new RecentListModel(app()->prefs(), this))
+    , m_clock(this->deps().clock, app()->prefs())
     , m_focus(HomeFocus::spotOf(keptFocus()))
     , m_noticeDismissed(app()->prefs()->defaults().text(kDismissedNotice))
 {
@@ -87,10 +87,12 @@ HomeScreenModel::HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     connect(app()->prefs(), &Prefs::recentChanged, this, &HomeScreenModel::refreshRecents);
     connect(app()->prefs(), &Prefs::resumeChanged, this, &HomeScreenModel::refreshRecents);
     connect(app()->prefs(), &Prefs::timeFormatChanged, this, &HomeScreenModel::clockChanged);
+    connect(&m_clock, &WallClock::ticked, this, [this] {
+        emit clockChanged();
+        emit statusChanged();
+    });
+    m_clock.start(kClockPeriodMs);
     // Resume points change while the player covers this screen; they show on return.
-    m_clockTimer = this->deps().clock->createTimer();
-    m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
-    tick();
     refreshRecents();
     if (ready())
         startCounts();
@@ -105,12 +107,12 @@ bool HomeScreenModel::ready() const
 
 QString HomeScreenModel::clockText() const
 {
-    return formatClock(m_now);
+    return m_clock.text();
 }
 
 QString HomeScreenModel::dayText() const
 {
-    return formatDayLong(m_now);
+    return formatDayLong(m_clock.now());
 }
 
 bool HomeScreenModel::offline() const
@@ -125,7 +127,7 @@ QString HomeScreenModel::accountStatus() const
 
 QColor HomeScreenModel::accountStatusColor() const
 {
-    const bool soon = m_iptvExp && m_now.secsTo(*m_iptvExp) < kExpiryWarningSecs;
+    const bool soon = m_iptvExp && m_clock.now().secsTo(*m_iptvExp) < kExpiryWarningSecs;
     return soon ? Theme::amber() : Theme::text();
 }
 
@@ -326,13 +328,6 @@ void HomeScreenModel::setFocus(HomeFocus::Spot focus)
         return;
     m_focus = focus;
     emit focusChanged();
-}
-
-void HomeScreenModel::tick()
-{
-    m_now = deps().clock->now().toLocalTime();
-    emit clockChanged();
-    emit statusChanged();
 }
 
 void HomeScreenModel::refreshRecents()

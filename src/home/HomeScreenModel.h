@@ -3,6 +3,7 @@
 #include "HomeFocus.h"
 #include "RecentListModel.h"
 #include "app/RouteScreen.h"
+#include "app/WallClock.h"
 #include "model/Records.h"
 
 #include <QColor>
@@ -17,8 +18,6 @@
 #include <memory>
 #include <optional>
 #include <set>
-
-class AppTimer;
 
 // The home screen: item counts of the active playlist, the provider's expiry, the clock, the
 // portal's notice, load-error and update banners, the tiles and actions, the continue-watching
@@ -131,7 +130,6 @@ private:
     QString focusToKeep() const override { return focus(); }
     void setFocus(HomeFocus::Spot focus);
     void run(HomeFocus::Target target);
-    void tick();
     void refreshRecents();
     void checkGate();
     void startCounts();
@@ -139,8 +137,7 @@ private:
     bool isCurrentRun(quint64 run) const { return run == m_countsRun; }
 
     RecentListModel *m_recents;
-    std::unique_ptr<AppTimer> m_clockTimer;
-    QDateTime m_now;
+    WallClock m_clock;
     HomeFocus::Spot m_focus;
     std::optional<QString> m_noticeDismissed;
     std::map<ContentType, qint64> m_counts;

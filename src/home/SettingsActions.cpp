@@ -118,11 +118,12 @@ void SettingsScreenModel::openTimeFormatDialog()
 void SettingsScreenModel::openPictureModeDialog()
 {
     const QPointer<Prefs> prefs = app()->prefs();
-    const qint64 stored = prefs->aspectMode();
-    openChoice<qint64>(*app(), QStringLiteral("aspect_ratio"),
-        { ::tr(QStringLiteral("aspect_fill")), ::tr(QStringLiteral("aspect_fit")),
-            ::tr(QStringLiteral("aspect_zoom")) },
-        { 0, 1, 2 }, stored == 1 || stored == 2 ? stored : 0, [prefs](const qint64 &mode) {
+    const QList<PictureMode> modes { PictureMode::stretch, PictureMode::fit, PictureMode::zoom };
+    QStringList options;
+    for (const PictureMode mode : modes)
+        options.append(pictureModeLabel(mode));
+    openChoice<PictureMode>(*app(), QStringLiteral("aspect_ratio"), options, modes, prefs->aspectMode(),
+        [prefs](const PictureMode &mode) {
             if (prefs)
                 prefs->setAspectMode(mode);
         });

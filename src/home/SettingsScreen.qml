@@ -47,7 +47,7 @@ Item {
                 y: 8
                 width: scroller.width - 16
                 columns: screen.columns
-                spacing: 16
+                spacing: GridMetrics.settingSpacing
 
                 Repeater {
                     id: tiles

@@ -4,16 +4,14 @@
 #include "kit/GridFocus.h"
 #include "app/AppState.h"
 #include "app/BidiText.h"
-#include "app/Formatters.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "kit/GridMetrics.h"
 #include "kit/Theme.h"
-#include "sources/AppClock.h"
 
 #include <QVariantMap>
 
 #include <algorithm>
-#include <cmath>
 #include <iterator>
 
 namespace {
@@ -33,15 +31,6 @@ QString timeFormatName(const QString &value)
     if (value == u"12")
         return ::tr(QStringLiteral("time_format_12"));
     return ::tr(QStringLiteral("time_format_system"));
-}
-
-QString pictureModeName(qint64 mode)
-{
-    if (mode == 1)
-        return ::tr(QStringLiteral("aspect_fit"));
-    if (mode == 2)
-        return ::tr(QStringLiteral("aspect_zoom"));
-    return ::tr(QStringLiteral("aspect_fill"));
 }
 
 struct Named {
@@ -79,18 +68,15 @@ std::optional<SettingId> settingOf(const QString &name)
 
 SettingsScreenModel::SettingsScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
+    , m_clock(this->deps().clock, app()->prefs())
 {
     Prefs *prefs = app()->prefs();
     connect(app(), &AppState::deviceChanged, this, &SettingsScreenModel::tilesChanged);
     for (const auto changed : { &Prefs::languageChanged, &Prefs::timeFormatChanged, &Prefs::aspectModeChanged,
              &Prefs::userAgentChanged })
-        connect(prefs, changed, this, [this] {
-            m_clockText = formatClock(this->deps().clock->now().toLocalTime());
-            emit tilesChanged();
-        });
-    m_clockTimer = this->deps().clock->createTimer();
-    m_clockTimer->start(kClockPeriodMs, true, [this] { tick(); });
-    m_clockText = formatClock(this->deps().clock->now().toLocalTime());
+        connect(prefs, changed, this, &SettingsScreenModel::tilesChanged);
+    connect(&m_clock, &WallClock::textChanged, this, &SettingsScreenModel::tilesChanged);
+    m_clock.start(kClockPeriodMs);
     if (!keptFocus().isEmpty()) {
         const QList<SettingTile> list = tiles();
         const auto kept = std::find_if(
@@ -108,21 +94,21 @@ QList<SettingTile> SettingsScreenModel::tiles() const
         return {};
     Prefs *prefs = app()->prefs();
     QList<SettingTile> list { deviceTile(),
-        tile(SettingId::refresh, Theme::rgb(0x34, 0xD3, 0x99), "arrow.clockwise",
+        tile(SettingId::refresh, Theme::emerald(), "arrow.clockwise",
             ::tr(QStringLiteral("refresh_playlists")), ::tr(QStringLiteral("refresh_playlists_desc"))) };
     if (const std::optional<SettingTile> playlist = playlistTile())
         list.append(*playlist);
-    list << tile(SettingId::language, Theme::rgb(0x60, 0xA5, 0xFA), "globe", ::tr(QStringLiteral("language")),
+    list << tile(SettingId::language, Theme::blue(), "globe", ::tr(QStringLiteral("language")),
         ::tr(QStringLiteral("language_desc")), languageName(prefs->language()))
-         << tile(SettingId::timeFormat, Theme::rgb(0xFB, 0xBF, 0x24), "clock.fill", ::tr(QStringLiteral("time_format")),
-                m_clockText, timeFormatName(prefs->timeFormat()))
-         << tile(SettingId::pictureMode, Theme::rgb(0xF4, 0x72, 0xB6), "aspectratio", ::tr(QStringLiteral("aspect_ratio")),
-                ::tr(QStringLiteral("aspect_desc")), pictureModeName(prefs->aspectMode()))
-         << tile(SettingId::userAgent, Theme::rgb(0x38, 0xBD, 0xF8), "person.badge.shield.checkmark",
+         << tile(SettingId::timeFormat, Theme::amberLight(), "clock.fill", ::tr(QStringLiteral("time_format")),
+                m_clock.text(), timeFormatName(prefs->timeFormat()))
+         << tile(SettingId::pictureMode, Theme::pinkLight(), "aspectratio", ::tr(QStringLiteral("aspect_ratio")),
+                ::tr(QStringLiteral("aspect_desc")), pictureModeLabel(prefs->aspectMode()))
+         << tile(SettingId::userAgent, Theme::sky(), "person.badge.shield.checkmark",
                 ::tr(QStringLiteral("user_agent")), prefs->userAgent())
-         << tile(SettingId::cache, Theme::rgb(0xFB, 0x92, 0x3C), "trash.fill", ::tr(QStringLiteral("clear_cache")),
+         << tile(SettingId::cache, Theme::orange(), "trash.fill", ::tr(QStringLiteral("clear_cache")),
                 ::tr(QStringLiteral("clear_cache_desc")))
-         << tile(SettingId::keys, Theme::rgb(0x81, 0x8C, 0xF8), "keyboard", ::tr(QStringLiteral("keyboard")),
+         << tile(SettingId::keys, Theme::indigo(), "keyboard", ::tr(QStringLiteral("keyboard")),
                 isolatedItems(::tr(QStringLiteral("keyboard_desc")), readsRightToLeft(activeLanguage())))
          << versionTile();
     if (const std::optional<SettingTile> support = supportTile())
@@ -133,7 +119,7 @@ QList<SettingTile> SettingsScreenModel::tiles() const
 SettingTile SettingsScreenModel::deviceTile() const
 {
     const QString key = app()->device() ? app()->device()->device_key : QStringLiteral("—");
-    return tile(SettingId::device, Theme::rgb(0x22, 0xD3, 0xEE), "qrcode", ::tr(QStringLiteral("device_info")),
+    return tile(SettingId::device, Theme::cyanLight(), "qrcode", ::tr(QStringLiteral("device_info")),
         isolated(deviceAddressOf(*app())) + QLatin1Char('\n') + labelled(::tr(QStringLiteral("device_key")), key));
 }
 
@@ -142,7 +128,7 @@ std::optional<SettingTile> SettingsScreenModel::playlistTile() const
     if (!app()->device() || app()->device()->playlists.size() < 2)
         return std::nullopt;
     const std::optional<Playlist> active = app()->activePlaylist();
-    return tile(SettingId::playlist, Theme::rgb(0xA7, 0x8B, 0xFA), "list.bullet.rectangle.portrait.fill",
+    return tile(SettingId::playlist, Theme::violetLight(), "list.bullet.rectangle.portrait.fill",
         ::tr(QStringLiteral("switch_playlist")), active ? active->name : QString());
 }
 
@@ -156,9 +142,9 @@ SettingTile SettingsScreenModel::versionTile() const
 {
     const QString title = ::tr(QStringLiteral("app_version"), { AppState::kAppVersion });
     if (!hasUpdate())
-        return tile(SettingId::version, Theme::rgb(0xC0, 0x84, 0xFC), "info.circle.fill", title,
+        return tile(SettingId::version, Theme::purple(), "info.circle.fill", title,
             ::tr(QStringLiteral("up_to_date")));
-    SettingTile version = tile(SettingId::version, Theme::rgb(0xC0, 0x84, 0xFC), "arrow.down.circle.fill", title,
+    SettingTile version = tile(SettingId::version, Theme::purple(), "arrow.down.circle.fill", title,
         ::tr(
             QStringLiteral("update_available"), { app()->device()->app->latest_version.value_or(QString()) }),
         ::tr(QStringLiteral("open_site")));
@@ -174,7 +160,7 @@ std::optional<SettingTile> SettingsScreenModel::supportTile() const
     QString contacts = *device->support->email;
     if (const QString whatsapp = device->support->whatsapp.value_or(QString()); !whatsapp.isEmpty())
         contacts += QLatin1Char('\n') + whatsapp;
-    return tile(SettingId::support, Theme::rgb(0x4A, 0xDE, 0x80), "person.wave.2.fill",
+    return tile(SettingId::support, Theme::greenLight(), "person.wave.2.fill",
         ::tr(QStringLiteral("support")), contacts);
 }
 
@@ -197,7 +183,7 @@ QString SettingsScreenModel::subtitle() const
 
 int SettingsScreenModel::columnsFor(qreal width)
 {
-    return std::max(2, int(std::floor((width + 16) / 246)));
+    return GridMetrics::columns(width, GridMetrics::kSettingWidth, GridMetrics::kSettingSpacing);
 }
 
 void SettingsScreenModel::measure(qreal width)
@@ -240,13 +226,4 @@ void SettingsScreenModel::setFocus(int focus)
         return;
     m_focus = focus;
     emit focusChanged();
-}
-
-void SettingsScreenModel::tick()
-{
-    const QString clockText = formatClock(deps().clock->now().toLocalTime());
-    if (clockText == m_clockText)
-        return;
-    m_clockText = clockText;
-    emit tilesChanged();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/RouteScreen.h"
+#include "app/WallClock.h"
 #include "model/Records.h"
 
 #include <QColor>
@@ -15,7 +16,6 @@
 #include <memory>
 #include <optional>
 
-class AppTimer;
 
 // The tiles of the settings grid.
 enum class SettingId { device, refresh, playlist, language, timeFormat, pictureMode, userAgent, cache, keys,
@@ -103,10 +103,8 @@ private:
     QString focusToKeep() const override;
     void run(SettingId id);
     void setFocus(int focus);
-    void tick();
 
-    std::unique_ptr<AppTimer> m_clockTimer;
-    QString m_clockText;
+    WallClock m_clock;
     int m_focus = -1;
     int m_columns = 4;
 };

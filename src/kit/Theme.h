@@ -57,6 +57,17 @@ public:
     static QColor amber() { return rgb(245, 158, 11); }
     static QColor red() { return rgb(239, 68, 68); }
     static QColor pink() { return rgb(236, 72, 153); }
+    // The lighter hues of the home actions' and settings tiles' accents.
+    static QColor amberLight() { return rgb(251, 191, 36); }
+    static QColor pinkLight() { return rgb(244, 114, 182); }
+    static QColor greenLight() { return rgb(74, 222, 128); }
+    static QColor emerald() { return rgb(52, 211, 153); }
+    static QColor blue() { return rgb(96, 165, 250); }
+    static QColor sky() { return rgb(56, 189, 248); }
+    static QColor orange() { return rgb(251, 146, 60); }
+    static QColor indigo() { return rgb(129, 140, 248); }
+    static QColor indigoLight() { return rgb(165, 180, 252); }
+    static QColor purple() { return rgb(192, 132, 252); }
     static QColor stroke() { return withOpacity(Qt::white, 0.08); }
     static QColor surfaceDim() { return withOpacity(surface(), 0.62); }
     // Behind selected text in every field.

@@ -90,6 +90,7 @@ public:
 
 private:
     static constexpr int kTexts = 7;
+    static_assert(kTexts == int(Text::rating) + 1, "a record keeps one text slot per field of Text");
     // Where a text starts: its chunk in the high bits, its offset in the low ones.
     using TextAt = quint32;
     static constexpr TextAt kAbsent = ~TextAt(0);

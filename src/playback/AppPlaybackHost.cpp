@@ -13,9 +13,9 @@ QString AppPlaybackHost::userAgent() const
     return m_prefs->userAgent();
 }
 
-int AppPlaybackHost::aspectMode() const
+PictureMode AppPlaybackHost::aspectMode() const
 {
-    return static_cast<int>(m_prefs->aspectMode());
+    return m_prefs->aspectMode();
 }
 
 void AppPlaybackHost::addRecent(const PlayItem &item)

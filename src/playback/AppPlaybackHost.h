@@ -11,7 +11,7 @@ public:
     explicit AppPlaybackHost(Prefs *prefs) : m_prefs(prefs) {}
 
     QString userAgent() const override;
-    int aspectMode() const override;
+    PictureMode aspectMode() const override;
     void addRecent(const PlayItem &item) override;
     void saveResume(const QString &key, double pos, double dur) override;
     QString message(const QString &key) const override;

@@ -1,18 +1,17 @@
 #include "PlayerChrome.h"
 
 #include "sources/AppClock.h"
-#include "app/Formatters.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 
-PlayerChrome::PlayerChrome(AppClock *clock, Inputs inputs, QObject *parent)
+PlayerChrome::PlayerChrome(AppClock *clock, Prefs *prefs, Inputs inputs, QObject *parent)
     : QObject(parent)
-    , m_clock(clock)
     , m_inputs(std::move(inputs))
     , m_hideTimer(clock->createTimer())
-    , m_clockTimer(clock->createTimer())
+    , m_clock(clock, prefs)
 {
+    connect(&m_clock, &WallClock::ticked, this, &PlayerChrome::clockChanged);
 }
 
 PlayerChrome::~PlayerChrome()
@@ -27,12 +26,12 @@ bool PlayerChrome::shown() const
 
 QString PlayerChrome::clockText() const
 {
-    return formatClock(m_clock->now());
+    return m_clock.text();
 }
 
 void PlayerChrome::startClock()
 {
-    m_clockTimer->start(kClockMs, true, [this] { emit clockChanged(); });
+    m_clock.start(kClockMs);
 }
 
 void PlayerChrome::show()
@@ -70,7 +69,7 @@ void PlayerChrome::stop()
 {
     m_stopped = true;
     m_hideTimer->stop();
-    m_clockTimer->stop();
+    m_clock.stop();
     restoreCursor();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/WallClock.h"
+
 #include <QObject>
 #include <QPointF>
 #include <QString>
@@ -11,6 +13,7 @@
 
 class AppClock;
 class AppTimer;
+class Prefs;
 
 // The player's overlay timing: each show restarts the hide delay, which passes without
 // hiding while something holds the overlay up, and the mouse cursor hides with the overlay.
@@ -41,7 +44,7 @@ public:
         std::function<bool()> held;
     };
 
-    PlayerChrome(AppClock *clock, Inputs inputs, QObject *parent = nullptr);
+    PlayerChrome(AppClock *clock, Prefs *prefs, Inputs inputs, QObject *parent = nullptr);
     ~PlayerChrome() override;
 
     bool controls() const { return m_controls; }
@@ -73,7 +76,6 @@ private:
     void hideCursor();
     void restoreCursor();
 
-    AppClock *m_clock;
     Inputs m_inputs;
     bool m_controls = true;
     int m_controlsFadeMs = kShowFadeMs;
@@ -82,5 +84,5 @@ private:
     bool m_cursorHidden = false;
     std::optional<QPointF> m_pointer;
     std::unique_ptr<AppTimer> m_hideTimer;
-    std::unique_ptr<AppTimer> m_clockTimer;
+    WallClock m_clock;
 };

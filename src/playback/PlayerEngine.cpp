@@ -63,12 +63,6 @@ bool PlayerEngine::isSeekable() const
     return m_duration > 0 && m_item && !m_item->live;
 }
 
-int PlayerEngine::aspectMode() const
-{
-    const int mode = m_host->aspectMode();
-    return mode == 1 || mode == 2 ? mode : 0;
-}
-
 void PlayerEngine::connectPlatform()
 {
     connect(m_platform.get(), &PlatformPlayer::statusChanged, this, &PlayerEngine::onPlatformStatus);

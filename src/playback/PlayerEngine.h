@@ -106,7 +106,6 @@ public:
     // Where the surfaces take the pictures from.
     VideoOutput *platformOutput() { return &m_platformOutput; }
     VlcView *vlcView() { return &m_vlcView; }
-    int aspectMode() const;
 
 signals:
     void itemChanged();

@@ -184,7 +184,7 @@ void PlayerEngine::applyVLCAspect()
     std::optional<QString> ratio;
     if (width > 0 && height > 0)
         ratio = QStringLiteral("%1:%2").arg(width).arg(height);
-    const int mode = aspectMode();
-    m_vlcPlayer->setAspectRatio(mode == 0 ? ratio : std::nullopt);
-    m_vlcPlayer->setCropGeometry(mode == 2 ? ratio : std::nullopt);
+    const PictureMode mode = m_host->aspectMode();
+    m_vlcPlayer->setAspectRatio(mode == PictureMode::stretch ? ratio : std::nullopt);
+    m_vlcPlayer->setCropGeometry(mode == PictureMode::zoom ? ratio : std::nullopt);
 }

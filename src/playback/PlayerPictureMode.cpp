@@ -2,7 +2,6 @@
 
 #include "PlayerChrome.h"
 #include "sources/AppClock.h"
-#include "app/Localization.h"
 #include "app/Prefs.h"
 
 PlayerPictureMode::PlayerPictureMode(Prefs *prefs, AppClock *clock, PlayerChrome *chrome, QObject *parent)
@@ -18,14 +17,12 @@ PlayerPictureMode::~PlayerPictureMode() = default;
 
 int PlayerPictureMode::mode() const
 {
-    const qint64 mode = m_prefs->aspectMode();
-    return mode == 1 || mode == 2 ? int(mode) : 0;
+    return int(m_prefs->aspectMode());
 }
 
 QString PlayerPictureMode::label() const
 {
-    static const char *const kLabels[] = { "aspect_fill", "aspect_fit", "aspect_zoom" };
-    return ::tr(QString::fromLatin1(kLabels[mode()]));
+    return pictureModeLabel(m_prefs->aspectMode());
 }
 
 void PlayerPictureMode::stop()
@@ -35,7 +32,7 @@ void PlayerPictureMode::stop()
 
 void PlayerPictureMode::cycle()
 {
-    m_prefs->setAspectMode((mode() + 1) % 3);
+    m_prefs->setAspectMode(nextPictureMode(m_prefs->aspectMode()));
     setToast(label());
     endToastLater();
     m_chrome->show();

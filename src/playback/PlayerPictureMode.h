@@ -30,7 +30,7 @@ public:
     PlayerPictureMode(Prefs *prefs, AppClock *clock, PlayerChrome *chrome, QObject *parent = nullptr);
     ~PlayerPictureMode() override;
 
-    // The stored mode; any other stored value counts as stretch (0).
+    // The stored mode as the surface reads it.
     int mode() const;
     QString label() const;
     std::optional<QString> toast() const { return m_toast; }

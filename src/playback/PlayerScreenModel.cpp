@@ -13,7 +13,7 @@ PlayerScreenModel::PlayerScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
     , m_engine(this->deps().engine)
     , m_queue(payload<Routes::Player>() ? payload<Routes::Player>()->queue : PlayQueue {})
     , m_list([this](int position) { zap(position); })
-    , m_chrome(this->deps().clock,
+    , m_chrome(this->deps().clock, m_prefs,
           { .listShown = [this] { return m_list.shown(); },
               .hasError = [this] { return hasError(); },
               .held = [this] { return m_list.shown() || m_seek.scrubbing() || m_tracks.menuOpen(); } })

@@ -7,26 +7,27 @@ VideoSurfaceBinding::~VideoSurfaceBinding()
     detach();
 }
 
-int VideoSurfaceBinding::fillModeFor(int aspectMode)
+int VideoSurfaceBinding::fillModeFor(PictureMode mode)
 {
-    switch (aspectMode) {
-    case 1:
+    switch (mode) {
+    case PictureMode::fit:
         return Qt::KeepAspectRatio;
-    case 2:
+    case PictureMode::zoom:
         return Qt::KeepAspectRatioByExpanding;
-    default:
-        return Qt::IgnoreAspectRatio;
+    case PictureMode::stretch:
+        break;
     }
+    return Qt::IgnoreAspectRatio;
 }
 
-QRectF VideoSurfaceBinding::pictureRect(int aspectMode, QSizeF area, QSize video)
+QRectF VideoSurfaceBinding::pictureRect(PictureMode mode, QSizeF area, QSize video)
 {
     const QRectF whole(QPointF(), area);
-    if (video.isEmpty() || area.isEmpty() || (aspectMode != 1 && aspectMode != 2))
+    if (video.isEmpty() || area.isEmpty() || mode == PictureMode::stretch)
         return whole;
     const qreal across = area.width() / video.width();
     const qreal down = area.height() / video.height();
-    const qreal scale = aspectMode == 1 ? std::min(across, down) : std::max(across, down);
+    const qreal scale = mode == PictureMode::fit ? std::min(across, down) : std::max(across, down);
     QRectF picture(QPointF(), QSizeF(video) * scale);
     picture.moveCenter(whole.center());
     return picture;
@@ -130,8 +131,9 @@ void VideoSurfaceBinding::setSize(QSizeF size)
     emit platformRectChanged();
 }
 
-void VideoSurfaceBinding::setAspectMode(int mode)
+void VideoSurfaceBinding::setAspectMode(int stored)
 {
+    const PictureMode mode = pictureModeFrom(stored);
     if (m_aspectMode == mode)
         return;
     // A shown picture moves from where it stands, even halfway through another change.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PictureMode.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRectF>
@@ -34,10 +36,10 @@ public:
     ~VideoSurfaceBinding() override;
 
     // The picture mode as a VideoOutput fill mode (stretch, fit, crop).
-    static int fillModeFor(int aspectMode);
+    static int fillModeFor(PictureMode mode);
     // Where a picture of `video` pixels lies in `area` in a picture mode: the whole area
     // (stretch), inside it (fit) or over it (zoom), centred.
-    static QRectF pictureRect(int aspectMode, QSizeF area, QSize video);
+    static QRectF pictureRect(PictureMode mode, QSizeF area, QSize video);
 
     PlayerEngine *engine() const { return m_engine; }
     void setEngine(PlayerEngine *engine);
@@ -52,7 +54,7 @@ public:
     bool showsVLC() const { return m_hostsVLC && m_usesVLC; }
     QSizeF size() const { return m_size; }
     void setSize(QSizeF size);
-    int aspectMode() const { return m_aspectMode; }
+    int aspectMode() const { return int(m_aspectMode); }
     void setAspectMode(int mode);
     int fillMode() const { return fillModeFor(m_aspectMode); }
     QRectF platformRect() const;
@@ -86,7 +88,7 @@ private:
     QSizeF m_size;
     // The platform picture's size, as the sink last announced it.
     QSize m_videoSize;
-    int m_aspectMode = 0;
+    PictureMode m_aspectMode = PictureMode::stretch;
     QRectF m_fromRect;
     qreal m_modeProgress = 1;
 };

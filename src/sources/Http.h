@@ -44,7 +44,7 @@ struct HttpOptions {
 class Http : public QObject {
     Q_OBJECT
 public:
-    static constexpr auto kDefaultUserAgent = "Zelfor/1.1.6 (X11; Linux)";
+    static constexpr auto kDefaultUserAgent = "Zelfor/" ZELFOR_VERSION " (X11; Linux)";
     static constexpr int kConnectionsPerHost = 4;
 
     explicit Http(HttpOptions options, QObject *parent = nullptr);

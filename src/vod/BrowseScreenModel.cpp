@@ -6,6 +6,7 @@
 #include "app/Localization.h"
 #include "app/Prefs.h"
 #include "kit/GridFocus.h"
+#include "kit/GridMetrics.h"
 #include "model/ContentKeys.h"
 #include "sources/AppError.h"
 #include "sources/Catalog.h"
@@ -228,7 +229,8 @@ void BrowseScreenModel::setFocus(int pane, int catFocus, int focus)
 
 void BrowseScreenModel::setGridWidth(qreal width)
 {
-    const int columns = qMax(2, int((width - 2 * kGridInset + kCellSpacing) / (kCellWidth + kCellSpacing)));
+    const int columns = GridMetrics::columns(
+        width - 2 * GridMetrics::kPosterInset, GridMetrics::kPosterWidth, GridMetrics::kTileSpacing);
     if (columns == m_columns)
         return;
     m_columns = columns;

@@ -42,10 +42,6 @@ public:
     enum State { Loading = 0, Failed = 1, Loaded = 2 };
     Q_ENUM(State)
 
-    static constexpr qreal kCellWidth = 158;
-    static constexpr qreal kCellSpacing = 18;
-    static constexpr qreal kGridInset = 16;
-
     BrowseScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
 
     int state() const;

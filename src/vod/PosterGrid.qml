@@ -10,34 +10,26 @@ GridView {
 
     required property BrowseScreenModel screen
 
-    readonly property real spacing: 18
+    readonly property real spacing: GridMetrics.tileSpacing
     property int menuRow: -1
     property bool menuFavorite: false
 
-    leftMargin: 16
-    rightMargin: 16 - spacing
-    topMargin: 16
-    bottomMargin: 16 - spacing
+    leftMargin: GridMetrics.posterInset
+    rightMargin: GridMetrics.posterInset - spacing
+    topMargin: GridMetrics.posterInset
+    bottomMargin: GridMetrics.posterInset - spacing
     clip: true
     boundsBehavior: Flickable.StopAtBounds
-    cellWidth: (width - 2 * 16 + spacing) / screen.columns
+    cellWidth: (width - 2 * GridMetrics.posterInset + spacing) / screen.columns
     cellHeight: (cellWidth - spacing) * 3 / 2 + spacing
     model: screen.posters
 
     // Brings a poster to the middle, with a short ease-out.
-    function scrollTo(row) {
-        const from = contentY
-        positionViewAtIndex(row, GridView.Center)
-        const to = contentY
-        contentY = from
-        scroll.to = to
-        scroll.restart()
-    }
+    function scrollTo(row) { scroll.centre(row) }
 
-    NumberAnimation {
+    CentringScroll {
         id: scroll
         target: grid
-        property: "contentY"
         duration: 150
         easing.type: Easing.OutQuad
     }

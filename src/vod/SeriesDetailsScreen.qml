@@ -186,19 +186,11 @@ Item {
                     }
 
                     // Centres a row with a short settle, from wherever the list stands.
-                    function scrollTo(index) {
-                        const from = contentY
-                        positionViewAtIndex(index, ListView.Center)
-                        const to = contentY
-                        contentY = from
-                        scroll.to = to
-                        scroll.restart()
-                    }
+                    function scrollTo(index) { scroll.centre(index) }
 
-                    NumberAnimation {
+                    CentringScroll {
                         id: scroll
                         target: episodeList
-                        property: "contentY"
                         duration: 250
                         easing.type: Easing.InOutQuad
                     }

@@ -60,7 +60,7 @@ protected:
 // The plain settings as texts: language, time format, aspect mode, user agent, playlist id.
 QStringList settings(const Prefs &prefs)
 {
-    return { prefs.language(), prefs.timeFormat(), QString::number(prefs.aspectMode()), prefs.userAgent(),
+    return { prefs.language(), prefs.timeFormat(), QString::number(int(prefs.aspectMode())), prefs.userAgent(),
         QString::number(prefs.selectedPlaylistId()) };
 }
 
@@ -85,7 +85,7 @@ TEST_F(PrefsTest, SettingsAreAnnouncedStoredWithTheirTypesAndReadAfterRestart)
     QSignalSpy aspect(prefs.get(), &Prefs::aspectModeChanged);
     prefs->setLanguage(u"fr"_qs);
     prefs->setTimeFormat(u"24"_qs);
-    prefs->setAspectMode(2);
+    prefs->setAspectMode(PictureMode::zoom);
     prefs->setUserAgent(QString()); // an empty agent is a choice, not a default
     prefs->setSelectedPlaylistId(42);
     EXPECT_EQ(language.count(), 1);
@@ -107,6 +107,17 @@ TEST_F(PrefsTest, ValuesOfTheWrongTypeReadAsDefaults)
     seed(u"recent_live"_qs, u"7|LIVE|1"_qs);
     EXPECT_EQ(settings(*open()), kDefaultSettings);
     EXPECT_TRUE(open()->recentLive().isEmpty());
+}
+
+TEST_F(PrefsTest, StoredPictureModesOutsideTheThreeReadAsStretch)
+{
+    const std::pair<qint64, PictureMode> rows[] = { { 0, PictureMode::stretch }, { 1, PictureMode::fit },
+        { 2, PictureMode::zoom }, { 3, PictureMode::stretch }, { -1, PictureMode::stretch } };
+    for (const auto &[value, mode] : rows) {
+        seed(u"aspect_mode"_qs, value);
+        EXPECT_EQ(open()->aspectMode(), mode) << value;
+        EXPECT_EQ(stored().integer(u"aspect_mode"_qs), value) << "reading leaves the stored value";
+    }
 }
 
 // A user agent that would break the request headers is neither stored nor read back.

@@ -116,11 +116,12 @@ TEST_F(SettingsTest, TilesShowTheStoredValues)
 {
     open(device());
     Prefs &prefs = *fixture.prefs;
-    const std::tuple<QString, QString, qint64, QStringList> cases[] = {
-        { u"system"_qs, u"system"_qs, 0, { u"System language"_qs, u"System default"_qs, u"Stretch"_qs } },
-        { u"fr"_qs, u"24"_qs, 1, { u"Français"_qs, u"24-hour"_qs, u"Fit"_qs } },
-        { u"ar"_qs, u"12"_qs, 2, { u"العربية"_qs, u"12-hour (AM/PM)"_qs, u"Zoom"_qs } },
-        { u"xx"_qs, u"13"_qs, 7, { u"System language"_qs, u"System default"_qs, u"Stretch"_qs } },
+    using enum PictureMode;
+    const std::tuple<QString, QString, PictureMode, QStringList> cases[] = {
+        { u"system"_qs, u"system"_qs, stretch, { u"System language"_qs, u"System default"_qs, u"Stretch"_qs } },
+        { u"fr"_qs, u"24"_qs, fit, { u"Français"_qs, u"24-hour"_qs, u"Fit"_qs } },
+        { u"ar"_qs, u"12"_qs, zoom, { u"العربية"_qs, u"12-hour (AM/PM)"_qs, u"Zoom"_qs } },
+        { u"xx"_qs, u"13"_qs, stretch, { u"System language"_qs, u"System default"_qs, u"Stretch"_qs } },
     };
     for (const auto &[language, timeFormat, mode, shown] : cases) {
         prefs.setLanguage(language);

@@ -161,13 +161,13 @@ public:
     };
 
     QString userAgent() const override { return agent; }
-    int aspectMode() const override { return mode; }
+    PictureMode aspectMode() const override { return mode; }
     void addRecent(const PlayItem &item) override { recents.append(item.key); }
     void saveResume(const QString &key, double pos, double dur) override { saves.append({ key, pos, dur }); }
     QString message(const QString &key) const override { return QStringLiteral("text of ") + key; }
 
     QString agent = QStringLiteral("TestAgent/1.0");
-    int mode = 0;
+    PictureMode mode = PictureMode::stretch;
     QStringList recents;
     QList<Save> saves;
 };

@@ -353,7 +353,7 @@ TEST_F(PlayerScreenTest, PictureModeCyclesAndTheNewestToastStaysItsFullTime)
     appear(QueueSource { .count = 1 }.queue(0));
     EXPECT_EQ(screen->picture()->label(), "Stretch");
     press(*screen, "a");
-    EXPECT_EQ(env.prefs->aspectMode(), 1);
+    EXPECT_EQ(env.prefs->aspectMode(), PictureMode::fit);
     EXPECT_EQ(screen->picture()->toast(), u"Fit"_qs);
     advance(600);
     press(*screen, "a");
@@ -363,11 +363,8 @@ TEST_F(PlayerScreenTest, PictureModeCyclesAndTheNewestToastStaysItsFullTime)
     advance(1);
     EXPECT_FALSE(screen->picture()->toast().has_value());
     press(*screen, "a");
-    EXPECT_EQ(env.prefs->aspectMode(), 0);
+    EXPECT_EQ(env.prefs->aspectMode(), PictureMode::stretch);
     EXPECT_EQ(screen->picture()->label(), "Stretch");
-
-    env.prefs->setAspectMode(7);
-    EXPECT_EQ(screen->picture()->mode(), 0);
 }
 
 TEST_F(PlayerScreenTest, ClockTicksEveryFifteenSecondsWhileShown)
@@ -397,7 +394,7 @@ TEST_F(PlayerScreenTest, PartsAnnounceWhatTheViewsRead)
         { QList<TrackOption> { { 0, "English" }, { 1, "French" } }, QList<TrackOption> {} });
     EXPECT_EQ(screen->tracks()->audioMenu().size(), 2);
     EXPECT_EQ(menus.count(), 1);
-    env.prefs->setAspectMode(2);
+    env.prefs->setAspectMode(PictureMode::zoom);
     EXPECT_EQ(screen->picture()->mode(), 2);
     EXPECT_EQ(mode.count(), 1);
 

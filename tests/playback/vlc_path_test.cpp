@@ -184,13 +184,14 @@ TEST(VlcPath, TrackListsDropNegativeIndexesAndALoneAudioTrack)
 
 TEST(VlcPath, AspectModeGivesAspectOrCrop)
 {
-    const std::tuple<int, QSizeF, std::optional<QString>, std::optional<QString>> cases[] = {
-        { 0, { 1280, 720 }, "1280:720", std::nullopt }, { 7, { 1280.6, 720.2 }, "1280:720", std::nullopt },
-        { 1, { 1280, 720 }, std::nullopt, std::nullopt }, { 2, { 1280, 720 }, std::nullopt, "1280:720" },
-        { 2, { 0, 720 }, std::nullopt, std::nullopt }, { 0, { 0, 720 }, std::nullopt, std::nullopt },
+    using enum PictureMode;
+    const std::tuple<PictureMode, QSizeF, std::optional<QString>, std::optional<QString>> cases[] = {
+        { stretch, { 1280, 720 }, "1280:720", std::nullopt }, { stretch, { 1280.6, 720.2 }, "1280:720", std::nullopt },
+        { fit, { 1280, 720 }, std::nullopt, std::nullopt }, { zoom, { 1280, 720 }, std::nullopt, "1280:720" },
+        { zoom, { 0, 720 }, std::nullopt, std::nullopt }, { stretch, { 0, 720 }, std::nullopt, std::nullopt },
     };
     for (const auto &[mode, bounds, aspect, crop] : cases) {
-        SCOPED_TRACE(testing::Message() << "mode " << mode << " width " << bounds.width());
+        SCOPED_TRACE(testing::Message() << "mode " << int(mode) << " width " << bounds.width());
         EngineRig rig;
         rig.host->mode = mode;
         rig.engine->vlcView()->setBounds(bounds);
