@@ -111,9 +111,9 @@ struct LoadedSearch {
         device.playlists = { provider.playlist() };
         prefs.saveDeviceCache(device, deviceCacheKey(portal));
         app = std::make_unique<AppState>(&prefs, &http, portal, AppClock::system());
+        app->replace(Routes::Search {});
         screen = std::make_unique<SearchScreenModel>(
-            ScreenDeps { .app = app.get(), .catalog = &catalog, .clock = AppClock::system() },
-            RouteEntry::fresh(Routes::Search {}));
+            ScreenDeps { .app = app.get(), .catalog = &catalog, .clock = AppClock::system() }, app->stack().last());
     }
 
     // Shows the screen and waits for every section.
@@ -121,7 +121,8 @@ struct LoadedSearch {
     {
         QEventLoop loop;
         QObject::connect(screen.get(), &SearchScreenModel::loadingChanged, &loop, &QEventLoop::quit);
-        screen->setActive(true);
+        // As its layer does once the view is up.
+        screen->layerChanged(true, true);
         if (screen->loading())
             loop.exec();
     }

@@ -140,7 +140,7 @@ void ActivationScreenModel::proceed()
     if (app()->canGoBack())
         app()->pop();
     else
-        app()->replace(app()->rootRoute());
+        app()->backToStart();
 }
 
 void ActivationScreenModel::openSettings()
@@ -198,7 +198,7 @@ QCoro::Task<> ActivationScreenModel::refresh(bool silent)
     }
     if (state->stack().size() == 1) {
         catalog->reset();
-        state->replace(state->rootRoute());
+        state->backToStart();
     } else if (!silent) {
         state->showToast(::tr(QStringLiteral("refreshed")));
     }

@@ -83,6 +83,8 @@ public:
 
     // Where to start for the current device record.
     Route rootRoute() const;
+    // Starts again: the stack becomes one entry of the root route.
+    void backToStart() { replace(rootRoute()); }
     // The device playlist in use, in Xtream-Codes form when it is a get.php link.
     std::optional<Playlist> activePlaylist() const;
     // Tells every screen that reads the active playlist to read it again, after the saved

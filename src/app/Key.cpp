@@ -51,9 +51,9 @@ QString firstCharacter(const QString &text)
 std::optional<Key> Key::fromEvent(const QKeyEvent &event)
 {
     if (const auto kind = namedKind(event.key()))
-        return Key { *kind, {} };
+        return Key { *kind, {}, event.isAutoRepeat() };
     const QString text = event.text().toLower();
     if (text.isEmpty())
         return std::nullopt;
-    return Key::character(firstCharacter(text));
+    return Key { Kind::character, firstCharacter(text), event.isAutoRepeat() };
 }

@@ -2,7 +2,6 @@
 
 #include "AppState.h"
 #include "Localization.h"
-#include "sources/AppClock.h"
 
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>
@@ -34,10 +33,6 @@ bool editingAllows(Key::Kind kind)
 
 KeyRouterHooks completed(KeyRouterHooks hooks)
 {
-    if (!hooks.clock)
-        hooks.clock = AppClock::system();
-    if (!hooks.quit)
-        hooks.quit = [] { QCoreApplication::quit(); };
     if (!hooks.toggleFullScreen)
         hooks.toggleFullScreen = [] { AppState::toggleFullScreen(); };
     if (!hooks.language)
@@ -136,10 +131,10 @@ bool KeyRouter::eventFilter(QObject *watched, QEvent *event)
     if (keyEvent->modifiers() & Qt::ControlModifier)
         return false;
     const std::optional<Key> key = Key::fromEvent(*keyEvent);
-    return key && dispatch(*key, keyEvent->isAutoRepeat());
+    return key && dispatch(*key);
 }
 
-bool KeyRouter::dispatch(Key key, bool autoRepeat)
+bool KeyRouter::dispatch(Key key)
 {
     if (m_hooks.language() == QLatin1StringView("ar")) {
         if (key.kind == Key::Kind::left)
@@ -156,10 +151,10 @@ bool KeyRouter::dispatch(Key key, bool autoRepeat)
         if (top(key))
             return true;
     }
-    return applyDefaults(key, editing, autoRepeat);
+    return applyDefaults(key, editing);
 }
 
-bool KeyRouter::applyDefaults(const Key &key, bool editing, bool autoRepeat)
+bool KeyRouter::applyDefaults(const Key &key, bool editing)
 {
     if (key.kind == Key::Kind::character) {
         if (key.text != QLatin1StringView("f") || editing)
@@ -167,10 +162,10 @@ bool KeyRouter::applyDefaults(const Key &key, bool editing, bool autoRepeat)
         m_hooks.toggleFullScreen();
         return true;
     }
-    return key.kind == Key::Kind::esc && escapeDefault(autoRepeat);
+    return key.kind == Key::Kind::esc && escapeDefault();
 }
 
-bool KeyRouter::escapeDefault(bool autoRepeat)
+bool KeyRouter::escapeDefault()
 {
     if (!m_app)
         return false;
@@ -178,21 +173,8 @@ bool KeyRouter::escapeDefault(bool autoRepeat)
         m_app->setDialog(nullptr);
         return true;
     }
-    if (m_app->canGoBack()) {
-        m_app->pop();
-        return true;
-    }
-    if (!isRoute<Routes::Home>(m_app->current()))
+    if (!m_app->canGoBack())
         return false;
-    // Holding Esc neither quits nor restarts the quit window.
-    if (autoRepeat)
-        return true;
-    const qint64 now = m_hooks.clock->nowMs();
-    if (m_lastEsc && now - *m_lastEsc < kQuitWindowMs) {
-        m_hooks.quit();
-    } else {
-        m_lastEsc = now;
-        m_app->showToast(::tr(QStringLiteral("quit_hint")));
-    }
+    m_app->pop();
     return true;
 }

@@ -10,9 +10,7 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
-#include <optional>
 
-class AppClock;
 class AppState;
 class QQmlEngine;
 class QJSEngine;
@@ -24,8 +22,6 @@ using KeyHandlerFn = std::function<bool(const Key &)>;
 
 // What the router's defaults act through; empty members take the real ones.
 struct KeyRouterHooks {
-    AppClock *clock = nullptr;
-    std::function<void()> quit;
     std::function<void()> toggleFullScreen;
     std::function<QString()> language;
     // Whether a text field is being edited.
@@ -33,9 +29,8 @@ struct KeyRouterHooks {
 };
 
 // Offers every key press of the application to one handler, the last registered, and
-// applies the application-wide defaults (F: full screen; Esc: close the dialog, go back, or
-// on the lone home screen hint and quit on a second Esc within 2 s; a held Esc's repeats
-// never count as that second press) to keys it leaves.
+// applies the application-wide defaults (F: full screen; Esc: close the dialog or go back) to
+// keys it leaves.
 // Ctrl combinations pass untouched to the window's shortcuts. Handlers usually come from
 // KeyHandler view-models. A mouse press outside the text field being edited ends editing.
 class KeyRouter : public QObject {
@@ -46,8 +41,6 @@ class KeyRouter : public QObject {
     Q_PROPERTY(bool menuOpen READ menuOpen NOTIFY menuOpenChanged)
 
 public:
-    static constexpr qint64 kQuitWindowMs = 2000;
-
     explicit KeyRouter(AppState *app, KeyRouterHooks hooks = {}, QObject *parent = nullptr);
 
     static KeyRouter *shared();
@@ -62,9 +55,8 @@ public:
     void unregisterHandler(const QUuid &id);
     bool menuOpen() const { return m_menuOpen; }
 
-    // True when the key was used (its event is then consumed). `autoRepeat`: the press
-    // comes from a held key.
-    bool dispatch(Key key, bool autoRepeat = false);
+    // True when the key was used (its event is then consumed).
+    bool dispatch(Key key);
 
     // The focus object is an editable text input: it answers ImEnabled and not ImReadOnly.
     static bool textFieldEditing();
@@ -85,13 +77,12 @@ private:
     void updateMenuOpen();
 
     void endEditingOutside(QQuickWindow *window, const QMouseEvent &press);
-    bool applyDefaults(const Key &key, bool editing, bool autoRepeat);
-    bool escapeDefault(bool autoRepeat);
+    bool applyDefaults(const Key &key, bool editing);
+    bool escapeDefault();
 
     QPointer<AppState> m_app;
     KeyRouterHooks m_hooks;
     QList<Entry> m_handlers;
-    std::optional<qint64> m_lastEsc;
     bool m_installed = false;
     bool m_menuOpen = false;
 };

@@ -19,10 +19,6 @@ RouteScreen::RouteScreen(ScreenDeps deps, RouteEntry entry, QObject *parent)
         });
         m_keptFocus = m_deps.app->takeKeptFocus(m_entry.id);
     }
-    connect(this, &KeyHandler::activeChanged, this, [this] {
-        if (isActive())
-            becameActive();
-    });
 }
 
 bool RouteScreen::canGoBack() const
@@ -47,6 +43,27 @@ void RouteScreen::back()
 {
     if (m_deps.app)
         m_deps.app->pop();
+}
+
+void RouteScreen::layerChanged(bool viewMade, bool onTop)
+{
+    if (!m_removed && !isOnStack()) {
+        m_removed = true;
+        removed();
+    }
+    if (viewMade && !m_viewShown && !m_removed) {
+        m_viewShown = true;
+        shown();
+    }
+    if (onTop == isActive())
+        return;
+    setActive(onTop);
+    if (m_removed)
+        return;
+    if (onTop)
+        becameTop();
+    else
+        covered();
 }
 
 Prefs *RouteScreen::prefs() const

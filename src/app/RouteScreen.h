@@ -12,8 +12,10 @@
 class Prefs;
 
 // Base of every screen's view-model: made by the route table for one route entry, with its
-// payload, before its view exists, and alive exactly as long as that entry's screen. The
-// screen's layer keeps `active` true while the screen is shown on top.
+// payload, before its view exists, and alive exactly as long as that entry's screen. Its
+// layer alone reports what it shows (layerChanged); the base turns that into `active` (the
+// keys, while shown on top) and into the hooks below: shown once, becameTop and covered as
+// other screens come and go, then removed once, after which no hook runs.
 class RouteScreen : public KeyHandler {
     Q_OBJECT
     QML_ANONYMOUS
@@ -36,9 +38,20 @@ public:
     // Leaves the top screen.
     Q_INVOKABLE void back();
 
+    // Called by the screen's layer whenever what it shows may have changed: when the screen
+    // is made, when its view is, when it comes on top or leaves the top, and after every
+    // change of the stack. `viewMade`: the view exists; `onTop`: it is shown on top.
+    Q_INVOKABLE void layerChanged(bool viewMade, bool onTop);
+
 protected:
-    // Each time the screen turns active (shown on top), after it was made or uncovered.
-    virtual void becameActive() { }
+    // The view was made and is shown for the first time.
+    virtual void shown() { }
+    // The screen came on top: when it was made or uncovered.
+    virtual void becameTop() { }
+    // Another screen came over it.
+    virtual void covered() { }
+    // Its entry left the stack; no hook follows.
+    virtual void removed() { }
     // The focus to give back to the screen a language change builds anew for this entry;
     // empty for none.
     virtual QString focusToKeep() const { return {}; }
@@ -66,4 +79,6 @@ private:
     ScreenDeps m_deps;
     RouteEntry m_entry;
     QString m_keptFocus;
+    bool m_viewShown = false;
+    bool m_removed = false;
 };

@@ -10,12 +10,10 @@ SplashScreenModel::SplashScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
 
 SplashScreenModel::~SplashScreenModel() = default;
 
-void SplashScreenModel::appeared()
+void SplashScreenModel::shown()
 {
-    if (!m_appear) {
-        m_appear = true;
-        emit appearChanged();
-    }
+    m_appear = true;
+    emit appearChanged();
     boot();
 }
 
@@ -62,7 +60,7 @@ void SplashScreenModel::finish(const DeviceResult &result)
         setError(userMessage(*failure));
         return;
     }
-    app()->replace(app()->rootRoute());
+    app()->backToStart();
 }
 
 void SplashScreenModel::setError(std::optional<QString> error)

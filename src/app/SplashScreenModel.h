@@ -38,8 +38,6 @@ public:
     int attempt() const { return m_attempt; }
     QString version() const { return AppState::kAppVersion; }
 
-    // The view came on screen: starts the entrance and the first exchange.
-    Q_INVOKABLE void appeared();
     // Clears the error and runs the exchange again.
     Q_INVOKABLE void retry();
     // Enter retries while the error shows; nothing else is taken.
@@ -51,6 +49,8 @@ signals:
     void attemptChanged();
 
 private:
+    // The view came on screen: starts the entrance and the first exchange.
+    void shown() override;
     QCoro::Task<> boot();
     void finish(const DeviceResult &result);
     void setError(std::optional<QString> error);

@@ -24,7 +24,7 @@ Item {
             Layout.fillWidth: true
             title: Localized.text("favorites")
             subtitle: screen.playlistName
-            backAction: () => AppState.pop()
+            backAction: () => screen.back()
 
             Repeater {
                 model: screen.tabs

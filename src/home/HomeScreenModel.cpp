@@ -211,6 +211,8 @@ int HomeScreenModel::focusedCard() const
 
 bool HomeScreenModel::handleKey(const Key &key)
 {
+    if (key.kind == Key::Kind::esc)
+        return escape(key);
     if (key.kind == Key::Kind::enter || key.kind == Key::Kind::space) {
         if (m_focus.target == HomeFocus::Target::none)
             return false;
@@ -224,6 +226,24 @@ bool HomeScreenModel::handleKey(const Key &key)
     if (!next)
         return false;
     setFocus(*next);
+    return true;
+}
+
+// An open dialog and a screen to go back to leave Esc to the router.
+bool HomeScreenModel::escape(const Key &key)
+{
+    if (!app() || app()->dialog() || canGoBack())
+        return false;
+    // Holding Esc neither quits nor restarts the quit window.
+    if (key.held)
+        return true;
+    const qint64 now = deps().clock->nowMs();
+    if (m_lastEsc && now - *m_lastEsc < kQuitWindowMs) {
+        deps().quit();
+    } else {
+        m_lastEsc = now;
+        app()->showToast(::tr(QStringLiteral("quit_hint")));
+    }
     return true;
 }
 
@@ -304,7 +324,7 @@ QCoro::Task<> HomeScreenModel::reload()
     if (isRoute<Routes::Home>(app->rootRoute()))
         retry();
     else
-        app->replace(app->rootRoute());
+        app->backToStart();
 }
 
 qreal HomeScreenModel::gridSpacing(qreal gridHeight)
@@ -354,10 +374,10 @@ void HomeScreenModel::checkGate()
     m_rerooting = true;
     // Re-rooting removes this screen; it happens once the current call has returned.
     QMetaObject::invokeMethod(
-        app(), [app = app()] { app->replace(app->rootRoute()); }, Qt::QueuedConnection);
+        app(), [app = app()] { app->backToStart(); }, Qt::QueuedConnection);
 }
 
-void HomeScreenModel::becameActive()
+void HomeScreenModel::becameTop()
 {
     refreshRecents();
     checkGate();

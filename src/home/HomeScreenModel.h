@@ -23,7 +23,8 @@
 // portal's notice, load-error and update banners, the tiles and actions, the continue-watching
 // row and the keyboard focus over all of them (ids: the tiles "live", "movies", "series",
 // "account", "playlist", the actions "search", "fav", "reload", "settings", "exit" and the
-// cards "r0", "r1", ...; empty when nothing is focused).
+// cards "r0", "r1", ...; empty when nothing is focused). Esc on the lone home screen hints,
+// and a second Esc within 2 s quits; a held Esc's repeats never count as that second press.
 class HomeScreenModel : public RouteScreen {
     Q_OBJECT
     QML_ELEMENT
@@ -54,6 +55,8 @@ class HomeScreenModel : public RouteScreen {
 public:
     static constexpr qint64 kClockPeriodMs = 10000;
     static constexpr qint64 kExpiryWarningSecs = 604800;
+    // A second Esc this soon after the first quits.
+    static constexpr qint64 kQuitWindowMs = 2000;
 
     HomeScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
     ~HomeScreenModel() override;
@@ -126,7 +129,7 @@ signals:
     void countsLoaded();
 
 private:
-    void becameActive() override;
+    void becameTop() override;
     QString focusToKeep() const override { return focus(); }
     void setFocus(HomeFocus::Spot focus);
     void run(HomeFocus::Target target);
@@ -135,6 +138,7 @@ private:
     void startCounts();
     QCoro::Task<> loadCounts(quint64 run);
     bool isCurrentRun(quint64 run) const { return run == m_countsRun; }
+    bool escape(const Key &key);
 
     RecentListModel *m_recents;
     WallClock m_clock;
@@ -149,4 +153,5 @@ private:
     quint64 m_countsRun = 0;
     qint64 m_countsPlaylist = -1;
     bool m_rerooting = false;
+    std::optional<qint64> m_lastEsc;
 };

@@ -36,7 +36,7 @@ Item {
 
             BackButton {
                 objectName: "backButton"
-                action: () => AppState.pop()
+                action: () => screen.back()
             }
 
             Rectangle {

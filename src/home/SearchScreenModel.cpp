@@ -129,7 +129,7 @@ void SearchScreenModel::runSearch()
     emit resultsChanged();
 }
 
-void SearchScreenModel::becameActive()
+void SearchScreenModel::becameTop()
 {
     m_fieldFocusTimer = deps().clock->after(kFieldFocusDelayMs, [this] { setFieldFocused(true); });
     const std::optional<Playlist> playlist = activePlaylist();

@@ -86,7 +86,7 @@ private:
 
     // The three sections again (from the catalog's memory when held), and the field
     // focused shortly after.
-    void becameActive() override;
+    void becameTop() override;
     QCoro::Task<> loadSections(Playlist playlist, quint64 pass);
     void markFavorites();
     void setFocus(int row, int col);

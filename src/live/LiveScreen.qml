@@ -9,8 +9,6 @@ Item {
 
     required property LiveScreenModel screen
 
-    Component.onCompleted: screen.appeared()
-
     ColumnLayout {
         anchors.fill: parent
         anchors.leftMargin: 28

@@ -118,35 +118,43 @@ void LiveScreenModel::playPreview()
         m_engine->play(PlayItems::forItem(*m_preview, *m_playlist));
 }
 
-// Back on top: the preview follows a channel zapped to in the player, or plays again after
-// the catch-up screen stopped it.
-void LiveScreenModel::becameActive()
+// Back on top: a live item the player left playing is taken over, so it plays on here.
+void LiveScreenModel::becameTop()
 {
     if (!m_engine)
         return;
-    if (m_engine->item() && m_engine->item()->live && m_lists.hasSection()) {
-        const QString &key = m_engine->item()->key;
-        const QString prefix = itemKey(ContentType::live, m_lists.playlistId(), QString());
-        if (!key.startsWith(prefix))
-            return;
-        const QStringView id = QStringView(key).mid(prefix.size());
-        const MediaItems &all = m_lists.index()->all();
-        qsizetype at = 0;
-        while (at < all.size() && !all.textIs(at, MediaItems::Text::id, id))
-            ++at;
-        if (at == all.size())
-            return;
-        const MediaItem found = all.at(at);
-        setPreview(found);
-        if (const int row = m_lists.rowOfUid(found.uid); row >= 0) {
-            m_lists.chanFocus = row;
-            m_lists.scrollTarget = found.uid;
-            sync();
-        }
+    const std::optional<PlayItem> &playing = m_engine->item();
+    if (playing && playing->live) {
+        m_engine->hold(this);
+        if (m_lists.hasSection())
+            followPlaying(playing->key);
         return;
     }
-    if (m_preview && !m_engine->item())
+    // The catch-up screen stopped the preview.
+    if (m_preview && !playing)
         playPreview();
+}
+
+// The preview follows a channel zapped to in the player.
+void LiveScreenModel::followPlaying(const QString &key)
+{
+    const QString prefix = itemKey(ContentType::live, m_lists.playlistId(), QString());
+    if (!key.startsWith(prefix))
+        return;
+    const QStringView id = QStringView(key).mid(prefix.size());
+    const MediaItems &all = m_lists.index()->all();
+    qsizetype at = 0;
+    while (at < all.size() && !all.textIs(at, MediaItems::Text::id, id))
+        ++at;
+    if (at == all.size())
+        return;
+    const MediaItem found = all.at(at);
+    setPreview(found);
+    if (const int row = m_lists.rowOfUid(found.uid); row >= 0) {
+        m_lists.chanFocus = row;
+        m_lists.scrollTarget = found.uid;
+        sync();
+    }
 }
 
 QString LiveScreenModel::previewName() const

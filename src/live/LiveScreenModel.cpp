@@ -47,10 +47,10 @@ LiveScreenModel::~LiveScreenModel()
         m_engine->stop();
 }
 
-void LiveScreenModel::appeared()
+void LiveScreenModel::shown()
 {
     if (!m_playlist && app())
-        app()->replace(app()->rootRoute());
+        app()->backToStart();
 }
 
 void LiveScreenModel::requestReload()

@@ -78,8 +78,6 @@ public:
     const LiveLists &lists() const { return m_lists; }
     const std::optional<MediaItem> &preview() const { return m_preview; }
 
-    // The view came on screen: loads the section, or re-roots without an active playlist.
-    Q_INVOKABLE void appeared();
     Q_INVOKABLE void requestReload();
     Q_INVOKABLE void openSearch();
     Q_INVOKABLE void selectCategory(int index);
@@ -113,7 +111,10 @@ private:
     void setPreview(std::optional<MediaItem> channel);
     void playPreview();
     void openCatchUp(const MediaItem &channel);
-    void becameActive() override;
+    // Without an active playlist the app starts over.
+    void shown() override;
+    void becameTop() override;
+    void followPlaying(const QString &key);
     void showPlayingKey();
     bool moveKey(int step);
     QString keyOf(const MediaItem &channel) const { return m_lists.keyOf(channel); }

@@ -10,6 +10,7 @@
 #include "playback/engines/VlcPlayer.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QVariantList>
 #include <QtQml/qqml.h>
 
@@ -90,6 +91,10 @@ public:
     // The retry action: resets the ladder and loads the item's address again.
     Q_INVOKABLE void retry();
     Q_INVOKABLE void stop() override;
+    // The screen that plays through the engine: the last to start an item or take one over.
+    // A screen that leaves stops the engine only while it still holds it.
+    void hold(const QObject *holder) { m_holder = holder; }
+    bool heldBy(const QObject *holder) const { return m_holder == holder; }
     Q_INVOKABLE void seek(double secs);
     Q_INVOKABLE void togglePause();
     void selectTrack(const std::optional<TrackOption> &option, bool audio);
@@ -157,6 +162,7 @@ private:
     VlcView m_vlcView;
 
     std::optional<PlayItem> m_item;
+    QPointer<const QObject> m_holder;
     bool m_buffering = false;
     std::optional<QString> m_error;
     double m_position = 0;

@@ -11,8 +11,6 @@ Item {
 
     required property PlayerScreenModel screen
 
-    Component.onCompleted: screen.appear()
-
     Rectangle {
         anchors.fill: parent
         color: "black"

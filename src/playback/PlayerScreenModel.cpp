@@ -28,7 +28,6 @@ PlayerScreenModel::PlayerScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
 
 void PlayerScreenModel::connectSources()
 {
-    connect(app(), &AppState::stackChanged, this, &PlayerScreenModel::onStackChanged);
     connect(&m_list, &PlayerQueueList::shownChanged, this, [this] { m_chrome.refresh(); });
     // A menu held the overlay past its delay: once closed, the delay starts again.
     connect(&m_tracks, &PlayerTracks::menuOpenChanged, this, [this] {
@@ -70,14 +69,12 @@ int PlayerScreenModel::liveNumber() const
     return live() && m_current->number >= 1 ? int(m_current->number) : 0;
 }
 
-void PlayerScreenModel::appear()
+void PlayerScreenModel::shown()
 {
-    if (m_started)
-        return;
-    m_started = true;
     const int n = count();
     setIndex(n > 0 ? int(std::clamp<qint64>(m_queue.start, 0, n - 1)) : 0);
     m_chrome.startClock();
+    m_engine->hold(this);
     if (!m_current)
         return;
     const std::optional<PlayItem> &playing = m_engine->item();
@@ -94,25 +91,13 @@ void PlayerScreenModel::appear()
     m_chrome.show();
 }
 
-void PlayerScreenModel::onStackChanged()
+void PlayerScreenModel::removed()
 {
-    if (m_gone || isOnStack())
-        return;
-    disappear();
-}
-
-void PlayerScreenModel::disappear()
-{
-    if (m_gone)
-        return;
-    m_gone = true;
     m_chrome.stop();
     m_picture.stop();
     m_subtitles.stop();
-    const std::optional<PlayItem> &playing = m_engine->item();
-    if (isRoute<Routes::Live>(app()->current()) && playing && playing->live)
-        return;
-    m_engine->stop();
+    if (m_engine->heldBy(this))
+        m_engine->stop();
 }
 
 std::optional<double> PlayerScreenModel::resumeStart(const PlayItem &item) const

@@ -20,7 +20,7 @@ class KeyRouter;
 class PlayerEngine;
 class Prefs;
 
-// The full-screen player of one play queue: the appear and disappear roads, keys, zapping
+// The full-screen player of one play queue: starting and leaving, keys, zapping
 // and the controls. Its parts: the side list of the queue (`queueList`), the overlay timing
 // and clock (`chrome`), the seek row (`seek`), the track menus (`tracks`), the picture
 // mode (`picture`) and the subtitles' place (`subtitles`).
@@ -101,13 +101,6 @@ public:
     bool isFavorite() const;
     QString fullScreenIcon() const;
 
-    // The view is on screen: starts the item once (continue in place or play, resuming
-    // a saved point), then the clock and the overlay.
-    Q_INVOKABLE void appear();
-    // Runs once when the entry left the stack: stops playback unless the live screen below
-    // takes it over, and gives the mouse cursor back.
-    void disappear();
-
     // A single click on the picture.
     Q_INVOKABLE void tap();
     Q_INVOKABLE void zap(int position);
@@ -133,6 +126,12 @@ signals:
     void fullScreenChanged();
 
 private:
+    // The view is on screen: starts the item (continue in place or play, resuming a saved
+    // point), then the clock and the overlay.
+    void shown() override;
+    // Stops playback unless a screen below took the item over, and gives the mouse cursor
+    // back.
+    void removed() override;
     void connectSources();
     void setIndex(int index);
     void showPlayingRow();
@@ -140,7 +139,6 @@ private:
     bool handleLetter(const QString &letter, bool several);
     void playEntry(const PlayItem &item);
     std::optional<double> resumeStart(const PlayItem &item) const;
-    void onStackChanged();
 
     QPointer<Prefs> m_prefs;
     QPointer<PlayerEngine> m_engine;
@@ -148,8 +146,6 @@ private:
 
     int m_index = 0;
     std::optional<PlayItem> m_current;
-    bool m_started = false;
-    bool m_gone = false;
     PlayerQueueList m_list;
     PlayerChrome m_chrome;
     PlayerSeek m_seek;

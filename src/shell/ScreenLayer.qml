@@ -1,4 +1,5 @@
 import QtQuick
+import Zelfor.App
 import Zelfor.Shell
 
 // One route entry's screen, made from the route table when the entry enters the stack and
@@ -6,7 +7,8 @@ import Zelfor.Shell
 // The stack view animates `opacity` and `enter` as entries come and sets `leaving` as
 // they go; a screen covered by another is hidden at once, never drawn see-through.
 // Layers are one pixel high (the view runs no transition for an empty delegate), each
-// frame drawn from the top of the view.
+// frame drawn from the top of the view. The layer tells its view-model what it shows; the
+// screen's life follows from that alone.
 Item {
     id: layer
     objectName: "screenLayer"
@@ -42,14 +44,21 @@ Item {
         Loader {
             id: loader
             anchors.fill: parent
+            onLoaded: layer.report()
         }
     }
 
-    Binding {
-        target: layer.model
-        property: "active"
-        value: layer.shown
-        when: layer.model !== null
+    function report() {
+        if (layer.model)
+            layer.model.layerChanged(loader.status === Loader.Ready, layer.shown)
+    }
+
+    onShownChanged: report()
+    onModelChanged: report()
+
+    Connections {
+        target: AppState
+        function onStackChanged() { layer.report() }
     }
 
     Component.onCompleted: {

@@ -9,8 +9,6 @@ Item {
 
     required property SplashScreenModel screen
 
-    Component.onCompleted: screen.appeared()
-
     ColumnLayout {
         anchors.fill: parent
         spacing: 0

@@ -94,7 +94,7 @@ void BrowseScreenModel::setSort(int sort)
 
 // The first load, or a new try after a failure; a loaded section stays, and so does a
 // load still running (a refresh the screen was left during).
-void BrowseScreenModel::becameActive()
+void BrowseScreenModel::becameTop()
 {
     if (!activePlaylist()) {
         // Without a playlist there is nothing to browse: start again from the root.
@@ -103,7 +103,7 @@ void BrowseScreenModel::becameActive()
                 state,
                 [state = QPointer<AppState>(state)] {
                     if (state)
-                        state->replace(state->rootRoute());
+                        state->backToStart();
                 },
                 Qt::QueuedConnection);
         }

@@ -90,7 +90,7 @@ signals:
     void scrollToCategory(int index);
 
 private:
-    void becameActive() override;
+    void becameTop() override;
     QCoro::Task<> load(bool force);
     void rebuild();
     void showFavoriteBadges();

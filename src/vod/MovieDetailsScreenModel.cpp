@@ -41,7 +41,7 @@ MovieDetailsScreenModel::MovieDetailsScreenModel(ScreenDeps deps, RouteEntry ent
 
 // Details again (from the catalog's cache once loaded), and the buttons, since the
 // player may have moved the resume point.
-void MovieDetailsScreenModel::becameActive()
+void MovieDetailsScreenModel::becameTop()
 {
     load();
     emit buttonsChanged();

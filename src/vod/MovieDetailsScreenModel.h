@@ -60,7 +60,7 @@ signals:
     void buttonsChanged();
 
 private:
-    void becameActive() override;
+    void becameTop() override;
     QCoro::Task<> load();
     OptText backdrop() const;
     QString movieKey() const;

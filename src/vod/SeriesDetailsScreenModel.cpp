@@ -30,7 +30,7 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry e
 
 // The details again (from the catalog's cache once loaded), and the progress strips,
 // which the player may have moved.
-void SeriesDetailsScreenModel::becameActive()
+void SeriesDetailsScreenModel::becameTop()
 {
     load();
     showEpisodes();

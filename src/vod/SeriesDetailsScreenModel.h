@@ -73,7 +73,7 @@ signals:
     void scrollToEpisode(int index);
 
 private:
-    void becameActive() override;
+    void becameTop() override;
     QCoro::Task<> load();
     void playSeason(const QList<Episode> &episodes, int start);
     QString seriesKey() const;

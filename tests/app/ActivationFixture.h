@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppStateFixture.h"
+#include "LayerStandIn.h"
 #include "app/ActivationScreenModel.h"
 #include "sources/Catalog.h"
 
@@ -28,7 +29,7 @@ protected:
         };
         deps.portalAddress = fixture.portal;
         screen = std::make_unique<ActivationScreenModel>(deps, fixture.topEntry());
-        screen->setActive(true);
+        showAsLayerWould(*screen, *fixture.state);
         return *screen;
     }
 

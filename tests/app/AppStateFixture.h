@@ -87,7 +87,7 @@ public:
         makeState().replace(stack.first());
         for (const Route &route : stack.mid(1))
             state->push(route);
-        router = std::make_unique<KeyRouter>(state.get(), KeyRouterHooks { .clock = &clock });
+        router = std::make_unique<KeyRouter>(state.get());
         return *state;
     }
 

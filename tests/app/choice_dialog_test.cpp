@@ -8,7 +8,7 @@ class ChoiceDialogTest : public ::testing::Test {
 protected:
     AppStateFixture fixture;
     AppState &state = fixture.makeState();
-    KeyRouter router { &state, { .clock = &fixture.clock } };
+    KeyRouter router { &state };
     ChoiceDialogController controller { &state, &router };
     QList<int> chosen;
 

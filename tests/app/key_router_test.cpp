@@ -5,19 +5,16 @@ namespace {
 
 using K = Key::Kind;
 
-// A router over its own AppState, with recorded quits and full-screen toggles.
+// A router over its own AppState, with recorded full-screen toggles.
 class KeyRouterTest : public ::testing::Test {
 protected:
     AppStateFixture fixture;
     AppState &state = fixture.makeState();
     QString language = u"en"_qs;
     bool editing = false;
-    int quits = 0;
     int toggles = 0;
     KeyRouter router { &state,
-        { .clock = &fixture.clock,
-            .quit = [this] { ++quits; },
-            .toggleFullScreen = [this] { ++toggles; },
+        { .toggleFullScreen = [this] { ++toggles; },
             .language = [this] { return language; },
             .editing = [this] { return editing; } } };
     QList<Key> seen;
@@ -36,7 +33,7 @@ TEST_F(KeyRouterTest, DefaultsTakeOnlyKeysTheScreenLeaves)
 {
     EXPECT_TRUE(router.dispatch(Key::character(u"f"_qs)));
     for (const Key &other : keys("gEX"))
-        EXPECT_FALSE(router.dispatch(other)) << "Esc on a lone screen other than home goes on";
+        EXPECT_FALSE(router.dispatch(other)) << "Esc on a lone screen goes on";
     EXPECT_EQ(toggles, 1);
     EXPECT_TRUE(isRoute<Routes::Splash>(state.current()));
     EXPECT_FALSE(state.toastVisible());
@@ -65,50 +62,13 @@ TEST_F(KeyRouterTest, EscClosesTheDialogBeforePopping)
     EXPECT_FALSE(state.toastVisible());
 }
 
-class QuitWindowTest : public KeyRouterTest,
-                       public ::testing::WithParamInterface<std::pair<qint64, bool>> { };
-
-TEST_P(QuitWindowTest, SecondEscWithinTwoSecondsQuits)
+TEST_F(KeyRouterTest, HeldKeysStillReachTheHandler)
 {
-    const auto [secondEscAfterMs, quitsAtOnce] = GetParam();
-    state.replace(Routes::Home {});
-    EXPECT_TRUE(router.dispatch(key(K::esc)));
-    EXPECT_EQ(state.toast(), ::tr(u"quit_hint"_qs));
-    EXPECT_EQ(quits, 0);
-
-    fixture.clock.advance(secondEscAfterMs);
-    EXPECT_TRUE(router.dispatch(key(K::esc)));
-    EXPECT_EQ(quits, quitsAtOnce ? 1 : 0);
-    if (!quitsAtOnce) {
-        EXPECT_TRUE(state.toastVisible()) << "the hint shows again";
-        fixture.clock.advance(1500);
-        EXPECT_TRUE(router.dispatch(key(K::esc)));
-        EXPECT_EQ(quits, 1) << "the second hint restarted the window";
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, QuitWindowTest,
-    ::testing::Values(std::pair { 1500, true }, std::pair { 1999, true }, std::pair { 2000, false },
-        std::pair { 2500, false }),
-    [](const auto &info) { return "At" + std::to_string(info.param.first); });
-
-TEST_F(KeyRouterTest, HeldEscNeverQuitsWhileHeldArrowsStillMove)
-{
-    state.replace(Routes::Home {});
-    EXPECT_TRUE(router.dispatch(key(K::esc)));
-    ASSERT_TRUE(state.toastVisible());
-    for (int repeat = 0; repeat < 10; ++repeat) {
-        fixture.clock.advance(30);
-        EXPECT_TRUE(router.dispatch(key(K::esc), true)) << "a repeat is taken, not passed on";
-    }
-    EXPECT_EQ(quits, 0);
-    fixture.clock.advance(1000);
-    EXPECT_TRUE(router.dispatch(key(K::esc)));
-    EXPECT_EQ(quits, 1) << "a real second press inside the window still quits";
-
     router.registerHandler(QUuid::createUuid(), recorder({ K::down }));
-    EXPECT_TRUE(router.dispatch(key(K::down), true));
-    EXPECT_EQ(seen, keys("D"));
+    Key held = key(K::down);
+    held.held = true;
+    EXPECT_TRUE(router.dispatch(held));
+    EXPECT_EQ(seen, QList<Key> { held });
 }
 
 TEST_F(KeyRouterTest, WhileEditingOnlyNavigationLeavesTheField)
@@ -123,7 +83,6 @@ TEST_F(KeyRouterTest, WhileEditingOnlyNavigationLeavesTheField)
         router.dispatch(leaving);
     EXPECT_EQ(seen, navigation);
     EXPECT_EQ(toggles, 0) << "F in a field is typed, not a toggle";
-    EXPECT_EQ(quits, 0);
 }
 
 TEST_F(KeyRouterTest, ArabicSwapsLeftAndRight)

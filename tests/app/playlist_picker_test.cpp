@@ -1,4 +1,5 @@
 #include "AppStateFixture.h"
+#include "LayerStandIn.h"
 #include "app/PlaybackControl.h"
 #include "app/PlaylistPickerScreenModel.h"
 
@@ -32,7 +33,7 @@ protected:
         ScreenDeps deps = fixture.screenDeps();
         deps.playback = &playback;
         picker = std::make_unique<PlaylistPickerScreenModel>(deps, fixture.topEntry());
-        picker->setActive(true);
+        showAsLayerWould(*picker, *fixture.state);
         return *picker;
     }
 

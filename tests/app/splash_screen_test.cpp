@@ -1,4 +1,5 @@
 #include "AppStateFixture.h"
+#include "LayerStandIn.h"
 #include "app/ErrorMessages.h"
 #include "app/SplashScreenModel.h"
 
@@ -18,8 +19,7 @@ protected:
     {
         fixture.makeState({ Routes::Splash {} });
         splash = std::make_unique<SplashScreenModel>(fixture.screenDeps(), fixture.topEntry());
-        splash->setActive(true);
-        splash->appeared();
+        showAsLayerWould(*splash, *fixture.state);
     }
     // Waits for the exchange, then for the rest of the splash's minimum time (`heldMs` of it).
     void finish(qint64 heldMs = 700)

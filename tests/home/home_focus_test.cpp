@@ -1,4 +1,6 @@
 #include "HomeFixture.h"
+#include "LayerStandIn.h"
+#include "app/ChoiceDialog.h"
 #include "home/HomeFocus.h"
 #include "home/HomeScreenModel.h"
 
@@ -115,11 +117,11 @@ protected:
                 { .key = u"21|MOVIE|%1"_qs.arg(i), .title = u"M%1"_qs.arg(i), .url = u"u"_qs });
         AppState &app = state(device(), { Routes::Home {} });
         router = std::make_unique<KeyRouter>(
-            &app, KeyRouterHooks { .clock = &fixture.clock, .language = [language] { return language; } });
+            &app, KeyRouterHooks { .language = [language] { return language; } });
         ScreenDeps deps = screenDeps();
         deps.router = router.get();
         screen = std::make_unique<HomeScreenModel>(deps, fixture.topEntry());
-        screen->setActive(true);
+        showAsLayerWould(*screen, *fixture.state);
         return *screen;
     }
 
@@ -165,6 +167,58 @@ TEST_F(HomeKeys, ArabicMirrorsLeftAndRight)
         EXPECT_TRUE(press(spelled));
         EXPECT_EQ(screen->focus(), QString::fromLatin1(focus)) << spelled;
     }
+}
+
+class QuitWindow : public HomeKeys, public ::testing::WithParamInterface<std::pair<qint64, bool>> { };
+
+// Esc on the lone home screen hints; a second one within 2 s quits, a later one hints again
+// and starts the window over.
+TEST_P(QuitWindow, SecondEscWithinTwoSecondsQuits)
+{
+    const auto [secondEscAfterMs, quitsAtOnce] = GetParam();
+    open(0, u"en"_qs);
+    EXPECT_TRUE(press("X"));
+    EXPECT_EQ(fixture.state->toast(), ::tr(u"quit_hint"_qs));
+    EXPECT_EQ(quits, 0);
+    fixture.clock.advance(secondEscAfterMs);
+    EXPECT_TRUE(press("X"));
+    EXPECT_EQ(quits, quitsAtOnce ? 1 : 0);
+    if (!quitsAtOnce) {
+        EXPECT_TRUE(fixture.state->toastVisible()) << "the hint shows again";
+        fixture.clock.advance(1500);
+        EXPECT_TRUE(press("X"));
+        EXPECT_EQ(quits, 1) << "the second hint restarted the window";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, QuitWindow,
+    ::testing::Values(std::pair { 1500, true }, std::pair { 1999, true }, std::pair { 2000, false },
+        std::pair { 2500, false }),
+    [](const auto &info) { return "At" + std::to_string(info.param.first); });
+
+TEST_F(HomeKeys, HeldEscNeverQuitsNorRestartsTheQuitWindow)
+{
+    open(0, u"en"_qs);
+    EXPECT_TRUE(press("X"));
+    Key held = key(Key::Kind::esc);
+    held.held = true;
+    for (int repeat = 0; repeat < 10; ++repeat) {
+        fixture.clock.advance(30);
+        EXPECT_TRUE(router->dispatch(held)) << "a repeat is taken, not passed on";
+    }
+    EXPECT_EQ(quits, 0);
+    fixture.clock.advance(1000);
+    EXPECT_TRUE(press("X"));
+    EXPECT_EQ(quits, 1) << "a real second press inside the window still quits";
+}
+
+TEST_F(HomeKeys, EscClosesAnOpenDialogWithoutTheQuitHint)
+{
+    open(0, u"en"_qs);
+    fixture.state->setDialog(std::make_unique<ChoiceDialogModel>(u"Sort"_qs, QStringList { u"A"_qs }, 0, [](int) {}));
+    EXPECT_TRUE(press("X"));
+    EXPECT_EQ(fixture.state->dialog(), nullptr);
+    EXPECT_FALSE(fixture.state->toastVisible());
 }
 
 } // namespace

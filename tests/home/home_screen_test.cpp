@@ -1,4 +1,5 @@
 #include "HomeFixture.h"
+#include "LayerStandIn.h"
 #include "TaskOutcome.h"
 #include "app/ErrorMessages.h"
 #include "app/Formatters.h"
@@ -22,7 +23,7 @@ protected:
         state(record, stack);
         screen = std::make_unique<HomeScreenModel>(screenDeps(), fixture.topEntry());
         loaded = std::make_unique<QSignalSpy>(screen.get(), &HomeScreenModel::countsLoaded);
-        screen->setActive(true);
+        showAsLayerWould(*screen, *fixture.state);
         return *screen;
     }
 

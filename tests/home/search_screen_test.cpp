@@ -1,4 +1,5 @@
 #include "ContentScreenFixture.h"
+#include "LayerStandIn.h"
 #include "home/SearchScreenModel.h"
 
 #include <QAbstractItemModelTester>
@@ -35,7 +36,7 @@ protected:
     // The screen shown, every section load finished.
     SearchScreenModel &loaded()
     {
-        screen().setActive(true);
+        showAsLayerWould(screen(), home.app());
         EXPECT_TRUE(QTest::qWaitFor([this] { return !m_screen->loading(); }, 5000));
         return *m_screen;
     }
@@ -92,7 +93,7 @@ TEST_F(SearchScreenTest, QueriesShorterThanTwoCharactersShowTheHintAndClearTheRe
 
 TEST_F(SearchScreenTest, WhileLoadingAQueryWithoutMatchesShowsTheEmptyResultsNotNoResults)
 {
-    screen().setActive(true);
+    showAsLayerWould(screen(), home.app());
     screen().setQuery(u"zq"_qs);
     EXPECT_TRUE(screen().loading());
     EXPECT_EQ(screen().content(), u"results"_qs);
@@ -189,8 +190,7 @@ TEST_F(SearchScreenTest, ComingBackIntoViewLoadsFromTheCatalogsMemoryAndKeepsThe
     loaded().setQuery(u"news"_qs);
     const int requests = home.provider.requestCount(u"get_vod_streams"_qs);
     QSignalSpy searches(&screen(), &SearchScreenModel::resultsChanged);
-    screen().setActive(false);
-    screen().setActive(true);
+    coverAndUncover(screen());
     // One search per section again, then the end of the pass.
     EXPECT_TRUE(QTest::qWaitFor([&] { return searches.size() >= 4; }, 2000));
     EXPECT_EQ(home.provider.requestCount(u"get_vod_streams"_qs), requests);
@@ -202,7 +202,7 @@ TEST(SearchScreenWithoutPlaylist, LoadsNothing)
 {
     ContentScreenFixture home { Routes::Search {}, false };
     SearchScreenModel screen(home.screenDeps(), home.state.topEntry());
-    screen.setActive(true);
+    showAsLayerWould(screen, home.app());
     EXPECT_FALSE(screen.hasPlaylist());
     EXPECT_EQ(home.provider.requestCount(XtreamProvider::kLogin), 0);
     screen.setQuery(u"news"_qs);

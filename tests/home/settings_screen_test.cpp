@@ -1,4 +1,5 @@
 #include "HomeFixture.h"
+#include "LayerStandIn.h"
 #include "home/SettingsScreenModel.h"
 #include "kit/Theme.h"
 
@@ -22,7 +23,7 @@ protected:
         screen.reset();
         state(record, stack);
         screen = std::make_unique<SettingsScreenModel>(screenDeps(), fixture.topEntry());
-        screen->setActive(true);
+        showAsLayerWould(*screen, *fixture.state);
         return *screen;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../app/AppStateFixture.h"
+#include "LayerStandIn.h"
 #include "../playback/FakeBackends.h"
 #include "DevPortal.h"
 #include "live/LiveScreenModel.h"
@@ -20,8 +21,7 @@ inline std::unique_ptr<LiveScreenModel> liveScreenOver(
     deps.engine = engine.engine.get();
     deps.clock = &engine.clock;
     auto screen = std::make_unique<LiveScreenModel>(deps, app.topEntry());
-    screen->setActive(true);
-    screen->appeared();
+    showAsLayerWould(*screen, *app.state);
     return screen;
 }
 

@@ -1,4 +1,5 @@
 #include "../app/AppStateFixture.h"
+#include "LayerStandIn.h"
 #include "DevPortal.h"
 #include "app/Formatters.h"
 #include "live/CatchUpScreenModel.h"
@@ -35,7 +36,7 @@ struct CatchUpRig {
         ScreenDeps deps = app.screenDeps();
         deps.catalog = &catalog;
         screen = std::make_unique<CatchUpScreenModel>(deps, app.topEntry());
-        screen->setActive(true);
+        showAsLayerWould(*screen, *app.state);
     }
 
     bool loaded() { return QTest::qWaitFor([this] { return screen->guideLoaded(); }, 5000); }

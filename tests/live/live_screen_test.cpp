@@ -3,6 +3,7 @@
 #include "RunTask.h"
 #include "kit/SectionLookups.h"
 #include "model/ContentKeys.h"
+#include "playback/PlayerScreenModel.h"
 #include "sources/PlayItems.h"
 
 #include <QSignalSpy>
@@ -171,16 +172,21 @@ TEST_F(LiveScreenTest, PreviewClickOpensTheChannelAloneOnceItIsFilteredOut)
     EXPECT_TRUE(rig.topQueue().resume);
 }
 
-TEST_F(LiveScreenTest, ComingBackFollowsTheChannelZappedToInThePlayer)
+// The player opened over the list leaves its live channel playing, and the list follows it.
+TEST_F(LiveScreenTest, ComingBackTakesOverTheChannelZappedToInThePlayer)
 {
     press(screen, "DEE");
-    screen.setActive(false);
-    const MediaItem zapped = *rig.lists().channelAt(3);
-    rig.engine.engine->play(PlayItems::forItem(zapped, rig.playlist()));
-    rig.app.state->pop();
+    ScreenDeps deps = rig.app.screenDeps();
+    deps.engine = rig.engine.engine.get();
+    deps.clock = &rig.engine.clock;
+    PlayerScreenModel player(deps, rig.app.topEntry());
+    showAsLayerWould(player, *rig.app.state);
+    player.zap(3);
+    ASSERT_EQ(rig.engine.engine->itemKey(), rig.keyAt(3));
     QSignalSpy scrolls(&screen, &LiveScreenModel::channelScrollRequested);
-    screen.setActive(true);
-    EXPECT_EQ(screen.preview()->uid, zapped.uid);
+    rig.app.state->pop();
+    EXPECT_EQ(rig.engine.engine->itemKey(), rig.keyAt(3)) << "the channel plays on";
+    EXPECT_EQ(screen.preview()->uid, rig.lists().channelAt(3)->uid);
     EXPECT_EQ(rig.lists().chanFocus, 3);
     ASSERT_EQ(scrolls.size(), 1);
     EXPECT_EQ(scrolls.first().first().toInt(), 3);
@@ -194,9 +200,7 @@ TEST_F(LiveScreenTest, CatchUpStopsThePreviewAndComingBackPlaysItAgain)
     EXPECT_TRUE(press(screen, "c"));
     EXPECT_EQ(rig.route(), "catchup");
     EXPECT_FALSE(rig.engine.engine->hasItem());
-    screen.setActive(false);
     rig.app.state->pop();
-    screen.setActive(true);
     EXPECT_EQ(rig.engine.engine->itemKey(), rig.keyAt(row));
     EXPECT_EQ(rig.loads(), 2);
 }

@@ -2,6 +2,7 @@
 
 #include "../app/AppStateFixture.h"
 #include "FakeBackends.h"
+#include "LayerStandIn.h"
 #include "playback/PlayerScreenModel.h"
 
 #include <QCursor>
@@ -66,9 +67,10 @@ public:
         return *screen;
     }
 
+    // Opens the screen and shows it on top, as the root view does.
     PlayerScreenModel &appear(const PlayQueue &queue, const Route &below = Routes::Home {})
     {
-        open(queue, below).appear();
+        showAsLayerWould(open(queue, below), *env.state);
         return *screen;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QmlHarness.h"
+#include "LayerStandIn.h"
 #include "app/AppState.h"
 #include "shell/ScreenTable.h"
 
@@ -33,6 +34,6 @@ inline ShownScreen showTopScreen(QQmlEngine &engine, QVariantMap properties = {}
     shown.model.reset(row.make(ScreenTable::sharedDeps(), entry));
     properties.insert(QStringLiteral("screen"), QVariant::fromValue(shown.model.get()));
     shown.view = loadQml(engine, row.view.toString(), properties);
-    shown.model->setActive(true);
+    showAsLayerWould(*shown.model, *AppState::shared());
     return shown;
 }

@@ -1,4 +1,5 @@
 #include "../kit/KitTestSupport.h"
+#include "LayerStandIn.h"
 #include "LoopbackServer.h"
 #include "ShownScreen.h"
 #include "RunTask.h"
@@ -153,7 +154,7 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     std::unique_ptr<RouteScreen> model(row.make(ScreenTable::sharedDeps(), entry));
     auto *picker = qobject_cast<PlaylistPickerScreenModel *>(model.get());
     ASSERT_TRUE(picker);
-    model->setActive(true);
+    showAsLayerWould(*model, *AppState::shared());
     ShownPage page(row.view.toString(), { { "screen", QVariant::fromValue(model.get()) } });
     page.view().resize(1280, 800);
     ASSERT_TRUE(page.ready());

@@ -49,6 +49,7 @@ protected:
         app->replace(Routes::Live {});
         app->push(Routes::Settings {});
         app->push(Routes::Search {});
+        PlaceholderScreen::hookLog().clear();
         engine.addImportPath(QStringLiteral("qrc:/"));
         load = loadQml(engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
         ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
@@ -240,6 +241,20 @@ TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
     ASSERT_TRUE(waitUntil([&] { return settled() && allGone(before); }));
     expectOnlyTopShown();
     EXPECT_EQ(titles(), QStringList({ "Zelfor" }));
+}
+
+// A screen made below the top is only shown; the one pushed over the top covers it, and
+// popping uncovers it before the pushed one's entry is reported gone.
+TEST_F(RootViewTest, TheLayersDriveEachScreensHooksInOrder)
+{
+    EXPECT_EQ(PlaceholderScreen::hookLog(), QStringList({ "live shown", "settings shown", "search shown", "search top" }));
+    PlaceholderScreen::hookLog().clear();
+    app->push(Routes::Favorites {});
+    ASSERT_TRUE(waitUntil([this] { return settled(); }));
+    app->pop();
+    ASSERT_TRUE(waitUntil([this] { return settled(); }));
+    EXPECT_EQ(PlaceholderScreen::hookLog(),
+        QStringList({ "search covered", "favorites shown", "favorites top", "search top", "favorites removed" }));
 }
 
 // French rebuilds every screen over the same stack; Arabic mirrors the layout.

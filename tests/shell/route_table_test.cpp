@@ -1,4 +1,5 @@
 #include "../app/AppStateFixture.h"
+#include "LayerStandIn.h"
 #include "../playback/FakeBackends.h"
 #include "NotifyAudit.h"
 #include "QmlHarness.h"
@@ -81,10 +82,9 @@ TEST_F(RouteTable, EveryScreenAnnouncesWhatItsOpeningChanges)
         const std::unique_ptr<RouteScreen> screen(ScreenTable::rowOf(route).make(deps, fixture.topEntry()));
         ASSERT_TRUE(screen);
         EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] {
-            screen->setActive(true);
+            showAsLayerWould(*screen, *fixture.state);
             QCoreApplication::processEvents();
         }));
-        screen->setActive(false);
     }
 }
 

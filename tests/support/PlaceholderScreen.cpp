@@ -61,3 +61,14 @@ QString PlaceholderScreen::titleOf(const Route &route)
         },
         route);
 }
+
+QStringList &PlaceholderScreen::hookLog()
+{
+    static QStringList log;
+    return log;
+}
+
+void PlaceholderScreen::note(QStringView hook) const
+{
+    hookLog().append(routeName() + QLatin1Char(' ') + hook.toString());
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "XtreamProvider.h"
+#include "LayerStandIn.h"
 #include "../app/AppStateFixture.h"
 #include "sources/Catalog.h"
 
@@ -60,7 +61,7 @@ public:
     {
         fixture.makeState({ Routes::Home {}, route });
         auto screen = std::make_unique<Screen>(screenDeps(), fixture.topEntry());
-        screen->setActive(true);
+        showAsLayerWould(*screen, *fixture.state);
         return screen;
     }
 

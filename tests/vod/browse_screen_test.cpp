@@ -1,4 +1,5 @@
 #include "VodFixture.h"
+#include "LayerStandIn.h"
 #include "RunTask.h"
 #include "app/ChoiceDialog.h"
 #include "kit/SectionLookups.h"
@@ -233,8 +234,7 @@ TEST_F(BrowseScreenTest, FavouriteToggleRedrawsOnlyTheFavouritesCount)
 
 TEST_F(BrowseScreenTest, ComingBackDoesNotReloadAndRefreshReloadsWithForce)
 {
-    screen->setActive(false);
-    screen->setActive(true);
+    coverAndUncover(*screen);
     EXPECT_EQ(screen->state(), BrowseScreenModel::Loaded);
     screen->requestReload();
     EXPECT_EQ(screen->state(), BrowseScreenModel::Loading);
@@ -246,13 +246,11 @@ TEST_F(BrowseScreenTest, ComingBackAfterOrDuringARefreshStartsNoOtherLoad)
 {
     screen->requestReload();
     ASSERT_TRUE(VodFixture::eventually([this] { return screen->state() == BrowseScreenModel::Loaded; }));
-    screen->setActive(false);
-    screen->setActive(true);
+    coverAndUncover(*screen);
     EXPECT_EQ(screen->state(), BrowseScreenModel::Loaded) << "a refreshed section stays like the first one";
     vod.provider.answer(kStreams, LoopbackResponse::json(streamsBody({ { u"50"_qs, u"Fresh"_qs } })));
     screen->requestReload();
-    screen->setActive(false);
-    screen->setActive(true);
+    coverAndUncover(*screen);
     ASSERT_TRUE(VodFixture::eventually([this] { return screen->state() == BrowseScreenModel::Loaded; }));
     EXPECT_EQ(shownIds(), QStringList { u"50"_qs }) << "the refresh's answer, not the section it replaces";
     EXPECT_EQ(vod.provider.requestCount(kStreams), 3);
@@ -281,7 +279,7 @@ TEST(BrowseScreen, WithoutAPlaylistStartsAgainFromTheRoot)
     ScreenDeps deps = fixture.screenDeps();
     deps.catalog = &catalog;
     BrowseScreenModel screen(deps, fixture.topEntry());
-    screen.setActive(true);
+    showAsLayerWould(screen, *fixture.state);
     EXPECT_FALSE(screen.hasPlaylist());
     ASSERT_TRUE(QTest::qWaitFor([&] { return fixture.state->stack().size() == 1; }, 1000));
     EXPECT_EQ(fixture.route(), u"activation"_qs);

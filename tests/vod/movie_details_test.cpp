@@ -1,4 +1,5 @@
 #include "NotifyAudit.h"
+#include "LayerStandIn.h"
 #include "VodFixture.h"
 #include "sources/PlayItems.h"
 #include "vod/MetaChips.h"
@@ -203,7 +204,7 @@ TEST(MovieDetails, M3uPlaylistKeepsTheItemsOwnData)
     ScreenDeps deps = fixture.screenDeps();
     deps.catalog = &catalog;
     MovieDetailsScreenModel screen(deps, fixture.topEntry());
-    screen.setActive(true);
+    showAsLayerWould(screen, *fixture.state);
     ASSERT_TRUE(VodFixture::eventually([&] { return screen.loaded(); }));
     EXPECT_EQ(screen.chips(), metaChips(std::nullopt, u"6.5"_qs, std::nullopt, std::nullopt));
     EXPECT_EQ(std::make_pair(screen.posterUrl(), screen.backdropUrl()),
@@ -219,7 +220,7 @@ TEST_F(MovieDetailsTest, PropertiesAnnounceEveryChangeFromOpenToFavourite)
     vod.fixture.makeState({ Routes::Home {}, Routes::Movie { kMovie } });
     MovieDetailsScreenModel screen(vod.screenDeps(), vod.fixture.topEntry());
     EXPECT_TRUE(notifiesEveryChange(&screen, [&] {
-        screen.setActive(true);
+        showAsLayerWould(screen, vod.app());
         ASSERT_TRUE(VodFixture::eventually([&] { return screen.loaded(); }));
     }));
     EXPECT_TRUE(notifiesEveryChange(&screen, [&] { press(screen, "RE"); }));

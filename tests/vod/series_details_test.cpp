@@ -1,4 +1,5 @@
 #include "NotifyAudit.h"
+#include "LayerStandIn.h"
 #include "VodFixture.h"
 #include "sources/PlayItems.h"
 #include "vod/MetaChips.h"
@@ -216,7 +217,7 @@ TEST_F(SeriesDetailsTest, PropertiesAnnounceEveryChangeFromOpenToFavourite)
     EXPECT_TRUE(screen.favorite());
     EXPECT_EQ(screen.posterUrl(), *kSeries.logo);
     EXPECT_TRUE(notifiesEveryChange(&screen, [&] {
-        screen.setActive(true);
+        showAsLayerWould(screen, vod.app());
         ASSERT_TRUE(VodFixture::eventually([&] { return screen.state() == SeriesDetailsScreenModel::Loaded; }));
     }));
     EXPECT_TRUE(notifiesEveryChange(&screen, [&] { screen.toggleFavorite(); }));
