@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QQmlEngine>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -133,13 +132,6 @@ Prefs *Prefs::shared()
 {
     static Prefs instance(Defaults::standardFilePath(), portalBaseAddress());
     return &instance;
-}
-
-Prefs *Prefs::create(QQmlEngine *, QJSEngine *)
-{
-    Prefs *prefs = shared();
-    QQmlEngine::setObjectOwnership(prefs, QQmlEngine::CppOwnership);
-    return prefs;
 }
 
 void Prefs::load()

@@ -9,12 +9,8 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
-#include <QtQml/qqmlregistration.h>
 
 #include <optional>
-
-class QQmlEngine;
-class QJSEngine;
 
 // 64-bit FNV-1a of the address's UTF-8 bytes (own start value), lower-case hex.
 QString deviceCacheSuffix(const QString &address);
@@ -25,8 +21,6 @@ QString deviceCacheKey(const QString &address);
 // and cached device record, kept in the user defaults and written through at once.
 class Prefs : public QObject {
     Q_OBJECT
-    QML_ELEMENT
-    QML_SINGLETON
     Q_PROPERTY(QList<FavoriteEntry> favorites READ favorites NOTIFY favoritesChanged)
     Q_PROPERTY(QStringList recentLive READ recentLive NOTIFY recentLiveChanged)
     Q_PROPERTY(QList<PlayItem> recent READ recent NOTIFY recentChanged)
@@ -50,7 +44,6 @@ public:
 
     // The one instance of the run, over the standard defaults file and portalBaseAddress().
     static Prefs *shared();
-    static Prefs *create(QQmlEngine *, QJSEngine *);
 
     // The underlying store, for settings that have no property here.
     Defaults &defaults() { return m_defaults; }

@@ -53,8 +53,6 @@ QVariant RouteStack::data(const QModelIndex &index, int role) const
     switch (role) {
     case EntryIdRole:
         return entry.id.toString(QUuid::WithoutBraces);
-    case NameRole:
-        return routeName(entry.route);
     case IsTopRole:
         return index.row() == count() - 1;
     default:
@@ -64,7 +62,7 @@ QVariant RouteStack::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> RouteStack::roleNames() const
 {
-    return { { EntryIdRole, "entryId" }, { NameRole, "name" }, { IsTopRole, "isTop" } };
+    return { { EntryIdRole, "entryId" }, { IsTopRole, "isTop" } };
 }
 
 // The last two rows may have changed their isTop value.

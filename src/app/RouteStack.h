@@ -8,7 +8,7 @@
 
 // The route stack as a list model: the root view keeps one screen per row, keyed by
 // `entryId`, so covered screens stay alive while rows are pushed and popped above them.
-// Roles: entryId (text), name (routeName of the route), isTop (last row).
+// Roles: entryId (text), isTop (last row).
 class RouteStack : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
@@ -16,7 +16,7 @@ class RouteStack : public QAbstractListModel {
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
-    enum Role { EntryIdRole = Qt::UserRole + 1, NameRole, IsTopRole };
+    enum Role { EntryIdRole = Qt::UserRole + 1, IsTopRole };
 
     explicit RouteStack(QObject *parent = nullptr);
 

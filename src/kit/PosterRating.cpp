@@ -23,10 +23,3 @@ std::optional<QString> PosterRating::badge(const OptText &rating)
         return std::nullopt;
     return QString::fromLatin1(text);
 }
-
-QString PosterRating::badgeText(const QVariant &rating)
-{
-    if (rating.isNull() || !rating.isValid())
-        return QString();
-    return badge(rating.toString()).value_or(QString());
-}

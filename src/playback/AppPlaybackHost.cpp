@@ -6,8 +6,6 @@
 #include "playback/engines/GstPlatformPlayer.h"
 #include "playback/engines/LibVlcPlayer.h"
 
-#include <QJSEngine>
-
 QString AppPlaybackHost::userAgent() const
 {
     return m_prefs->userAgent();
@@ -40,10 +38,4 @@ PlayerEngine *PlayerEngine::shared()
         [] { return std::make_unique<LibVlcPlayer>(); },
         AppClock::system(), std::make_shared<AppPlaybackHost>(Prefs::shared()) });
     return engine;
-}
-
-PlayerEngine *PlayerEngine::create(QQmlEngine *, QJSEngine *)
-{
-    QJSEngine::setObjectOwnership(shared(), QJSEngine::CppOwnership);
-    return shared();
 }

@@ -18,16 +18,12 @@
 #include <memory>
 #include <optional>
 
-class QQmlEngine;
-class QJSEngine;
-
 // The one playback engine: plays a PlayItem through the platform player or
 // libVLC, climbs the failure ladder and saves resume points.
 class PlayerEngine : public QObject, public PlaybackControl
 {
     Q_OBJECT
-    QML_ELEMENT
-    QML_SINGLETON
+    QML_ANONYMOUS
     Q_PROPERTY(bool hasItem READ hasItem NOTIFY itemChanged)
     Q_PROPERTY(QString itemKey READ itemKey NOTIFY itemChanged)
     Q_PROPERTY(bool buffering READ buffering NOTIFY bufferingChanged)
@@ -62,7 +58,6 @@ public:
 
     // The shared engine, created on first use on the real backends.
     static PlayerEngine *shared();
-    static PlayerEngine *create(QQmlEngine *, QJSEngine *);
 
     static bool isVlcOnlyExtension(const QString &ext);
     // The message key for a failure of an item, first match wins.

@@ -15,7 +15,6 @@ Item {
 
     required property int index
     required property string entryId
-    required property string name
     required property bool isTop
 
     property real screenHeight

@@ -83,7 +83,6 @@ TEST(AppStateStack, PushPopReplaceKeepEntriesAndTop)
     EXPECT_EQ(model.data(model.index(0), RouteStack::EntryIdRole), bottom.toString(QUuid::WithoutBraces));
     EXPECT_EQ(model.data(model.index(1), RouteStack::IsTopRole), false);
     EXPECT_EQ(model.data(model.index(2), RouteStack::IsTopRole), true);
-    EXPECT_EQ(model.data(model.index(2), RouteStack::NameRole), u"browse"_qs);
     const Route &payload = state.stack().at(2).route;
     ASSERT_TRUE(isRoute<Routes::Browse>(payload));
     EXPECT_EQ(std::get<Routes::Browse>(payload).type, ContentType::series);

@@ -15,8 +15,6 @@ class PosterRatingBadge : public ::testing::TestWithParam<RatingCase> { };
 TEST_P(PosterRatingBadge, Text)
 {
     EXPECT_EQ(PosterRating::badge(GetParam().rating), GetParam().badge);
-    EXPECT_EQ(PosterRating::badgeText(GetParam().rating ? QVariant(*GetParam().rating) : QVariant()),
-        GetParam().badge.value_or(QString()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Ratings, PosterRatingBadge,
@@ -34,11 +32,5 @@ INSTANTIATE_TEST_SUITE_P(Ratings, PosterRatingBadge,
         RatingCase { "TrailingText", "7.5/10", std::nullopt }, RatingCase { "Infinite", "inf", std::nullopt },
         RatingCase { "NaN", "nan", std::nullopt }),
     [](const auto &info) { return std::string(info.param.name); });
-
-TEST(PosterRatingBadge, NumbersFromQmlReadAsText)
-{
-    EXPECT_EQ(PosterRating::badgeText(QVariant(7.26)), QStringLiteral("7.3"));
-    EXPECT_EQ(PosterRating::badgeText(QVariant::fromValue(nullptr)), QString());
-}
 
 } // namespace

@@ -73,8 +73,5 @@ bool VlcView::isHostedBy(const QVideoSink *sink) const
 
 void VlcView::setBounds(QSizeF bounds)
 {
-    if (bounds == m_bounds)
-        return;
     m_bounds = bounds;
-    emit boundsChanged();
 }

@@ -46,9 +46,6 @@ public:
     void setBounds(QSizeF bounds);
     QSizeF bounds() const { return m_bounds; }
 
-signals:
-    void boundsChanged();
-
 private:
     VideoOutput m_output;
     QPointer<QVideoSink> m_host;
