@@ -7,16 +7,24 @@
 #include "Theme.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 
 namespace {
 
+// One font per size and thread, so that its fallback fonts are looked up once.
 QFont initialsFont(qreal size)
 {
-    QFont font(Theme::roundedFontFamily());
-    font.setPixelSize(std::max(1, qRound(size)));
-    font.setWeight(QFont::ExtraBold);
-    return font;
+    thread_local QHash<int, QFont> fonts;
+    const int pixels = std::max(1, qRound(size));
+    auto found = fonts.constFind(pixels);
+    if (found == fonts.cend()) {
+        QFont font(Theme::roundedFontFamily());
+        font.setPixelSize(pixels);
+        font.setWeight(QFont::ExtraBold);
+        found = fonts.insert(pixels, font);
+    }
+    return *found;
 }
 
 } // namespace
@@ -61,16 +69,20 @@ void PicturePlaceholder::setStrength(qreal strength)
 void PicturePlaceholder::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
 {
     PaintedItem::geometryChange(newGeometry, oldGeometry);
-    measureInitials();
+    placeInitials();
 }
 
 // Measured here, on the item's thread, so the render thread only paints what it lacks.
 void PicturePlaceholder::measureInitials()
 {
     const QFontMetricsF metrics(initialsFont(m_fontSize));
-    const QRectF area(0, 0, width(), height());
-    m_initialsArea = QRectF(QPointF(0, 0), QSizeF(metrics.horizontalAdvance(m_initials), metrics.height()));
-    m_initialsArea.moveCenter(area.center());
+    m_initialsArea.setSize(QSizeF(metrics.horizontalAdvance(m_initials), metrics.height()));
+    placeInitials();
+}
+
+void PicturePlaceholder::placeInitials()
+{
+    m_initialsArea.moveCenter(QRectF(0, 0, width(), height()).center());
     m_initialsPixels = m_initialsArea.toAlignedRect() & QRect(QPoint(0, 0), size().toSize());
 }
 

@@ -40,6 +40,7 @@ protected:
 
 private:
     void measureInitials();
+    void placeInitials();
     void paintInitials(QPainter *painter) const;
 
     QString m_title;
