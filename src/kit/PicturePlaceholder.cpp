@@ -88,7 +88,8 @@ void PicturePlaceholder::placeInitials()
 
 QSGNode *PicturePlaceholder::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
 {
-    QSGNode *node = sharedNode(old, lookOf(QByteArrayLiteral("PicturePlaceholder"), width(), height(), mirrored(), m_radius));
+    QSGNode *node = sharedNode(
+        old, lookOf(QByteArrayLiteral("PicturePlaceholder"), width(), height(), mirrored(), m_radius));
     if (!node)
         return nullptr;
     auto *initials = static_cast<SharedTextureNode *>(node->firstChild());

@@ -67,14 +67,15 @@ void paintShared(QPainter *painter, const QByteArray &look, const std::function<
     painter->restore();
 }
 
-QImage sharedPicture(
-    const QByteArray &look, const QSize &pixels, qreal ratio, const std::function<void(QPainter *)> &paintLook)
+QImage sharedPicture(const QByteArray &look, const QSize &pixels, qreal ratio,
+    const std::function<void(QPainter *)> &paintLook)
 {
     return kept(lookOf(look, pixels, ratio), [&] {
         QImage image = blank(pixels, ratio);
         {
             QPainter own(&image);
-            own.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+            own.setRenderHints(
+                QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
             paintLook(&own);
         }
         return image;

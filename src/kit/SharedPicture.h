@@ -18,8 +18,8 @@ void paintShared(QPainter *painter, const QByteArray &look, const std::function<
 // The picture of `look`, `pixels` large at `ratio` device pixels to a point, that
 // `paintLook` paints smooth in points the first time; kept for every item of the same
 // look. Safe from any thread.
-QImage sharedPicture(
-    const QByteArray &look, const QSize &pixels, qreal ratio, const std::function<void(QPainter *)> &paintLook);
+QImage sharedPicture(const QByteArray &look, const QSize &pixels, qreal ratio,
+    const std::function<void(QPainter *)> &paintLook);
 
 // A look named by the values that make it, the first naming the kind of item.
 template <typename... Values> QByteArray lookOf(const Values &...values)

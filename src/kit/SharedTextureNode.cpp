@@ -47,9 +47,8 @@ void SharedTextureNode::show(QQuickWindow *window, const QByteArray &look, const
 {
     const qreal ratio = window->effectiveDevicePixelRatio();
     const QSize pixels = area.size().toSize() * ratio;
-    std::shared_ptr<QSGTexture> texture = textureOf(Key(window, lookOf(look, pixels, ratio)), [&] {
-        return window->createTextureFromImage(sharedPicture(look, pixels, ratio, paintLook));
-    });
+    std::shared_ptr<QSGTexture> texture = textureOf(Key(window, lookOf(look, pixels, ratio)),
+        [&] { return window->createTextureFromImage(sharedPicture(look, pixels, ratio, paintLook)); });
     setRect(area);
     if (texture == m_shown)
         return;
