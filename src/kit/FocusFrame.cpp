@@ -37,15 +37,14 @@ void FocusFrame::setFocusWidth(qreal width)
         emit frameChanged();
 }
 
-void FocusFrame::paint(QPainter *painter)
+QSGNode *FocusFrame::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
 {
-    paintShared(painter,
+    return sharedNode(old,
         lookOf(QByteArrayLiteral("FocusFrame"), width(), height(), mirrored(), m_radius, m_amount, m_hairline,
-            m_focusWidth),
-        [this](QPainter *own) { paintLook(own); });
+            m_focusWidth));
 }
 
-void FocusFrame::paintLook(QPainter *painter) const
+void FocusFrame::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
     if (m_amount < 1 && m_hairline.alpha() > 0)

@@ -7,7 +7,7 @@
 // The border of a focusable rounded shape: a one-pixel resting hairline in `hairline`,
 // swapped for the accent border `focusWidth` wide as `amount` goes from 0 (resting) to 1
 // (focused); a caller that animates `amount` fades one border into the other. Painted,
-// so it draws with every renderer.
+// so it draws with every renderer; frames that look alike show one texture.
 class FocusFrame : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
@@ -33,9 +33,10 @@ public:
 signals:
     void frameChanged();
 
-private:
-    void paintLook(QPainter *painter) const;
+protected:
+    QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
 
+private:
     qreal m_radius = 0;
     qreal m_amount = 0;
     QColor m_hairline;

@@ -1,5 +1,7 @@
 #include "PaintedItem.h"
 
+#include "SharedTextureNode.h"
+
 #include <QQmlContext>
 #include <QtMath>
 
@@ -15,6 +17,18 @@ void PaintedItem::setSoft(int divisor)
 {
     m_softDivisor = std::max(1, divisor);
     updateTextureSize();
+}
+
+QSGNode *PaintedItem::sharedNode(QSGNode *old, const QByteArray &look)
+{
+    const QRectF area(QPointF(0, 0), size().toSize());
+    if (area.isEmpty()) {
+        delete old;
+        return nullptr;
+    }
+    auto *node = old ? static_cast<SharedTextureNode *>(old) : new SharedTextureNode;
+    node->show(window(), look, area, [this](QPainter *painter) { paint(painter); });
+    return node;
 }
 
 void PaintedItem::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)

@@ -34,6 +34,11 @@ protected:
     void followMirroring() { m_followsMirroring = true; }
     bool mirrored() const { return m_mirrored; }
 
+    // The node of an item that shows one picture over its whole area, shared by every item
+    // of the same `look` in the window and painted by paint() the first time; none while
+    // the item rounds to nothing. For updatePaintNode.
+    QSGNode *sharedNode(QSGNode *old, const QByteArray &look);
+
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
     void componentComplete() override;
 

@@ -3,16 +3,38 @@
 #include "PaintedShapes.h"
 #include "RemotePicture.h"
 #include "SharedPicture.h"
+#include "SharedTextureNode.h"
 #include "Theme.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
+
+namespace {
+
+// One font per size and thread, so that its fallback fonts are looked up once.
+QFont initialsFont(qreal size)
+{
+    thread_local QHash<int, QFont> fonts;
+    const int pixels = std::max(1, qRound(size));
+    auto found = fonts.constFind(pixels);
+    if (found == fonts.cend()) {
+        QFont font(Theme::roundedFontFamily());
+        font.setPixelSize(pixels);
+        font.setWeight(QFont::ExtraBold);
+        found = fonts.insert(pixels, font);
+    }
+    return *found;
+}
+
+} // namespace
 
 PicturePlaceholder::PicturePlaceholder(QQuickItem *parent)
     : PaintedItem(parent)
     , m_initials(RemotePicture::initials(QString()))
 {
     followMirroring();
+    measureInitials();
 }
 
 void PicturePlaceholder::setTitle(const QString &title)
@@ -20,13 +42,16 @@ void PicturePlaceholder::setTitle(const QString &title)
     if (!repaintWith(m_title, title))
         return;
     m_initials = RemotePicture::initials(title);
+    measureInitials();
     emit placeholderChanged();
 }
 
 void PicturePlaceholder::setFontSize(qreal size)
 {
-    if (repaintWith(m_fontSize, size))
-        emit placeholderChanged();
+    if (!repaintWith(m_fontSize, size))
+        return;
+    measureInitials();
+    emit placeholderChanged();
 }
 
 void PicturePlaceholder::setRadius(qreal radius)
@@ -41,28 +66,63 @@ void PicturePlaceholder::setStrength(qreal strength)
         emit placeholderChanged();
 }
 
-void PicturePlaceholder::paint(QPainter *painter)
+void PicturePlaceholder::geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry)
 {
-    paintShared(painter,
-        lookOf(QByteArrayLiteral("PicturePlaceholder"), width(), height(), mirrored(), m_initials, m_fontSize,
-            m_radius, m_strength),
-        [this](QPainter *own) { paintLook(own); });
+    PaintedItem::geometryChange(newGeometry, oldGeometry);
+    placeInitials();
 }
 
-void PicturePlaceholder::paintLook(QPainter *painter) const
+// Measured here, on the item's thread, so the render thread only paints what it lacks.
+void PicturePlaceholder::measureInitials()
+{
+    const QFontMetricsF metrics(initialsFont(m_fontSize));
+    m_initialsArea.setSize(QSizeF(metrics.horizontalAdvance(m_initials), metrics.height()));
+    placeInitials();
+}
+
+void PicturePlaceholder::placeInitials()
+{
+    m_initialsArea.moveCenter(QRectF(0, 0, width(), height()).center());
+    m_initialsPixels = m_initialsArea.toAlignedRect() & QRect(QPoint(0, 0), size().toSize());
+}
+
+QSGNode *PicturePlaceholder::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
+{
+    QSGNode *node = sharedNode(
+        old, lookOf(QByteArrayLiteral("PicturePlaceholder"), width(), height(), mirrored(), m_radius));
+    if (!node)
+        return nullptr;
+    auto *initials = static_cast<SharedTextureNode *>(node->firstChild());
+    if (m_initialsPixels.isEmpty()) {
+        delete initials;
+        return node;
+    }
+    if (!initials) {
+        initials = new SharedTextureNode;
+        node->appendChildNode(initials);
+    }
+    const QPointF offset = -QPointF(m_initialsPixels.topLeft());
+    initials->show(window(),
+        lookOf(QByteArrayLiteral("Initials"), m_initials, m_fontSize, m_strength, mirrored(),
+            m_initialsArea.translated(offset)),
+        m_initialsPixels, [this, offset](QPainter *painter) {
+            painter->translate(offset);
+            paintInitials(painter);
+        });
+    return node;
+}
+
+void PicturePlaceholder::paint(QPainter *painter)
 {
     const QRectF area(0, 0, width(), height());
     painter->fillPath(roundedShape(area, m_radius),
         gradientAcross({ Theme::raisedHover(), Theme::raised() }, area, true, mirrored()));
+}
 
-    QFont font(Theme::roundedFontFamily());
-    font.setPixelSize(std::max(1, qRound(m_fontSize)));
-    font.setWeight(QFont::ExtraBold);
-    const QFontMetricsF metrics(font);
-    QRectF text(QPointF(0, 0), QSizeF(metrics.horizontalAdvance(m_initials), metrics.height()));
-    text.moveCenter(area.center());
+void PicturePlaceholder::paintInitials(QPainter *painter) const
+{
     painter->setOpacity(m_strength);
-    painter->setFont(font);
-    painter->setPen(QPen(QBrush(gradientAcross(Theme::accentLight(), text, false, mirrored())), 0));
-    painter->drawText(text, Qt::AlignCenter | Qt::TextSingleLine, m_initials);
+    painter->setFont(initialsFont(m_fontSize));
+    painter->setPen(QPen(QBrush(gradientAcross(Theme::accentLight(), m_initialsArea, false, mirrored())), 0));
+    painter->drawText(m_initialsArea, Qt::AlignCenter | Qt::TextSingleLine, m_initials);
 }

@@ -5,7 +5,8 @@
 
 // What a remote picture shows until it is there: a dark diagonal gradient with up to two
 // initials of `title` in the light accent, at `strength` opacity. Painted, so it draws
-// with every renderer.
+// with every renderer: placeholders of one size show one gradient texture, and the
+// initials over it one texture for every placeholder with the same initials.
 class PicturePlaceholder : public PaintedItem {
     Q_OBJECT
     QML_ELEMENT
@@ -33,12 +34,21 @@ public:
 signals:
     void placeholderChanged();
 
+protected:
+    QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
+    void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+
 private:
-    void paintLook(QPainter *painter) const;
+    void measureInitials();
+    void placeInitials();
+    void paintInitials(QPainter *painter) const;
 
     QString m_title;
     QString m_initials;
     qreal m_fontSize = 13;
     qreal m_radius = 0;
     qreal m_strength = 1;
+    // Where the initials sit, and the whole pixels around them inside the item.
+    QRectF m_initialsArea;
+    QRect m_initialsPixels;
 };

@@ -24,16 +24,25 @@ QByteArray keyFor(const QPainter *painter, const QByteArray &look)
     return key;
 }
 
-QImage picture(const QPainter *painter, const std::function<void(QPainter *)> &paintLook)
+// The picture kept for `key`, made by `make` when there is none.
+QImage kept(const QByteArray &key, const std::function<QImage()> &make)
 {
-    const QPaintDevice *device = painter->device();
-    QImage image(device->width(), device->height(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(device->devicePixelRatio());
+    {
+        const QMutexLocker locker(&lock);
+        if (const QImage *image = cache.object(key))
+            return *image;
+    }
+    QImage image = make();
+    const QMutexLocker locker(&lock);
+    cache.insert(key, new QImage(image), qMax<qsizetype>(1, image.sizeInBytes()));
+    return image;
+}
+
+QImage blank(const QSize &pixels, qreal ratio)
+{
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
-    QPainter own(&image);
-    own.setRenderHints(painter->renderHints());
-    own.setTransform(painter->transform());
-    paintLook(&own);
     return image;
 }
 
@@ -41,20 +50,34 @@ QImage picture(const QPainter *painter, const std::function<void(QPainter *)> &p
 
 void paintShared(QPainter *painter, const QByteArray &look, const std::function<void(QPainter *)> &paintLook)
 {
-    const QByteArray key = keyFor(painter, look);
-    QImage image;
-    {
-        const QMutexLocker locker(&lock);
-        if (const QImage *kept = cache.object(key))
-            image = *kept;
-    }
-    if (image.isNull()) {
-        image = picture(painter, paintLook);
-        const QMutexLocker locker(&lock);
-        cache.insert(key, new QImage(image), qMax<qsizetype>(1, image.sizeInBytes()));
-    }
+    const QImage image = kept(keyFor(painter, look), [&] {
+        const QPaintDevice *device = painter->device();
+        QImage image = blank(QSize(device->width(), device->height()), device->devicePixelRatio());
+        {
+            QPainter own(&image);
+            own.setRenderHints(painter->renderHints());
+            own.setTransform(painter->transform());
+            paintLook(&own);
+        }
+        return image;
+    });
     painter->save();
     painter->resetTransform();
     painter->drawImage(QPointF(0, 0), image);
     painter->restore();
+}
+
+QImage sharedPicture(const QByteArray &look, const QSize &pixels, qreal ratio,
+    const std::function<void(QPainter *)> &paintLook)
+{
+    return kept(lookOf(look, pixels, ratio), [&] {
+        QImage image = blank(pixels, ratio);
+        {
+            QPainter own(&image);
+            own.setRenderHints(
+                QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+            paintLook(&own);
+        }
+        return image;
+    });
 }

@@ -191,23 +191,52 @@ TEST_P(SharedLooks, EachValuePaintsItsOwnLook)
     EXPECT_EQ(paintOf(item), before);
 }
 
-const auto focused = sized<FocusFrame>([](FocusFrame &frame) { frame.setAmount(1); });
 const auto shadow = sized<ShadowPatch>([](ShadowPatch &patch) { patch.setBlur(6); });
 
 INSTANTIATE_TEST_SUITE_P(Table, SharedLooks,
-    ::testing::Values(PropertyCase { "FrameRadius", sized<FocusFrame>(), "radius", 12.0 },
-        PropertyCase { "FrameAmount", sized<FocusFrame>(), "amount", 0.5 },
-        PropertyCase { "FrameHairline", sized<FocusFrame>(), "hairline", QColor(Qt::red) },
-        PropertyCase { "FrameWidth", focused, "focusWidth", 4.0 },
-        PropertyCase { "PlaceholderTitle", sized<PicturePlaceholder>(), "title", u"BBC One"_qs },
-        PropertyCase { "PlaceholderFontSize", sized<PicturePlaceholder>(), "fontSize", 20.0 },
-        PropertyCase { "PlaceholderRadius", sized<PicturePlaceholder>(), "radius", 12.0 },
-        PropertyCase { "PlaceholderStrength", sized<PicturePlaceholder>(), "strength", 0.5 },
-        PropertyCase { "ShadowColor", shadow, "color", QColor(Qt::red) },
+    ::testing::Values(PropertyCase { "ShadowColor", shadow, "color", QColor(Qt::red) },
         PropertyCase { "ShadowBlur", shadow, "blur", 8.0 },
         PropertyCase { "ShadowRadius", shadow, "shapeRadius", 12.0 },
         PropertyCase { "ShadowOffset", shadow, "offsetY", 4.0 },
         PropertyCase { "ShadowInset", shadow, "inset", 3.0 }),
+    [](const auto &info) { return std::string(info.param.name); });
+
+struct ShownCase {
+    const char *name;
+    const char *item;
+    const char *property;
+    QVariant value;
+};
+
+class ShownLooks : public ::testing::TestWithParam<ShownCase> { };
+
+// Items that look alike show one texture, and a placeholder's initials one of their own
+// over its gradient: a new value never shows an old look, and going back shows the first
+// one again.
+TEST_P(ShownLooks, EachValueShowsItsOwnLook)
+{
+    const ShownCase &row = GetParam();
+    ShownPage page(QStringLiteral("painted/SharedLooks.qml"));
+    ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
+    QQuickItem *item = page.child(QString::fromLatin1(row.item));
+    ASSERT_NE(item, nullptr);
+    const QVariant first = item->property(row.property);
+    const QImage before = page.view().grabWindow();
+    ASSERT_TRUE(item->setProperty(row.property, row.value));
+    EXPECT_NE(page.view().grabWindow(), before);
+    ASSERT_TRUE(item->setProperty(row.property, first));
+    EXPECT_EQ(page.view().grabWindow(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ShownLooks,
+    ::testing::Values(ShownCase { "FrameRadius", "frame", "radius", 12.0 },
+        ShownCase { "FrameAmount", "frame", "amount", 0.5 },
+        ShownCase { "FrameHairline", "frame", "hairline", QColor(Qt::red) },
+        ShownCase { "FrameWidth", "focused", "focusWidth", 4.0 },
+        ShownCase { "PlaceholderTitle", "placeholder", "title", u"BBC One"_qs },
+        ShownCase { "PlaceholderFontSize", "placeholder", "fontSize", 20.0 },
+        ShownCase { "PlaceholderStrength", "placeholder", "strength", 0.5 },
+        ShownCase { "PlaceholderRadius", "placeholder", "radius", 12.0 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PaintedItems, APlaceholderShowsTheInitialsOfItsTitleAndATextItsWidth)
