@@ -9,6 +9,7 @@
 #include "app/Prefs.h"
 #include "app/WebAddress.h"
 #include "kit/Theme.h"
+#include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/M3uText.h"
 

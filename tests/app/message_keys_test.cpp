@@ -27,13 +27,13 @@ const KeySource kKeySources[] = {
     { "playback/PlayerEngine.cpp", R"(failWith\((QStringLiteral\("\w+"\))\))" },
     { "playback/PlayerEngineVlc.cpp", R"(failWith\((QStringLiteral\("\w+"\))\))" },
     { "playback/PlayerEngineState.cpp", R"(return (QStringLiteral\("\w+"\)))" },
-    { "playback/PlayerPictureMode.cpp", R"(kLabels\[\] = (\{[^}]*\}))" },
+    { "app/PictureMode.cpp", R"(kLabels\[\] = (\{[^}]*\}))" },
     { "home/SettingsActions.cpp", R"(openChoice<\w+>\(\*app\(?\)?, (QStringLiteral\("\w+"\)))" },
-    { "home/HomeScreenModel.cpp", R"(\{ "\w+", "[\w.]+", ("\w+"))" },
+    { "home/HomeScreenModel.cpp", R"(\{ HomeFocus::Target::\w+, "[\w.]+", ("\w+"))" },
     { "home/HomeScreenModel.cpp", R"(countText\(ContentType type\) const\n\{([^;]*;))" },
     { "home/FavoritesScreenModel.cpp", R"(kTabTitles\[\w+::\w+\] = (\{[^}]*\}))" },
     // Pseudo categories' names.
-    { "vod/BrowseScreenModel.cpp", R"(\{ PseudoCategory::\w+, (QStringLiteral\("\w+"\)))" },
+    { "kit/CategoryEntry.cpp", R"(\{ PseudoCategory::\w+, (QStringLiteral\("\w+"\)))" },
     { "live/LiveLists.cpp", R"(\{ PseudoCategory::\w+, (QStringLiteral\("\w+"\)))" },
 };
 

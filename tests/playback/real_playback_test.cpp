@@ -371,7 +371,7 @@ TEST(VideoSurface, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
     GeneratedMedia &media = GeneratedMedia::instance();
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
     EngineRig rig { std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent) };
-    rig.host->mode = 2;
+    rig.host->mode = PictureMode::zoom;
     PlayerEngine &engine = *rig.engine;
     const FakeVlcState &vlc = rig.vlc;
 
@@ -404,7 +404,7 @@ TEST(VideoSurface, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
     EXPECT_EQ(vlcSink->videoFrame().size(), QSize(16, 16));
     surface.object->setProperty("width", 800);
     EXPECT_EQ(vlc.crop, "800:720");
-    rig.host->mode = 0;
+    rig.host->mode = PictureMode::stretch;
     surface.object->setProperty("aspectMode", 0);
     EXPECT_EQ(vlc.aspect, "800:720");
     EXPECT_EQ(vlc.crop, std::nullopt);
