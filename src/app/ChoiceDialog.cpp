@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "KeyRouter.h"
+#include "sources/Registered.h"
 
 ChoiceDialogModel::ChoiceDialogModel(
     QString title, QStringList options, int selected, Action onSelect, QObject *parent)
@@ -23,13 +24,8 @@ bool ChoiceDialogModel::select(int index) const
 }
 
 ChoiceDialogController::ChoiceDialogController(QObject *parent)
-    : ChoiceDialogController(AppState::shared(), KeyRouter::shared(), parent)
-{
-}
-
-ChoiceDialogController::ChoiceDialogController(AppState *app, KeyRouter *router, QObject *parent)
-    : KeyHandler(router, parent)
-    , m_app(app)
+    : KeyHandler(Registered<KeyRouter>::get(), parent)
+    , m_app(Registered<AppState>::get())
 {
 }
 

@@ -2,13 +2,13 @@
 
 #include "AppState.h"
 #include "Localization.h"
+#include "QmlSingleton.h"
 #include "sources/AppClock.h"
 
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 
@@ -56,17 +56,9 @@ KeyRouter::KeyRouter(AppState *app, KeyRouterHooks hooks, QObject *parent)
 {
 }
 
-KeyRouter *KeyRouter::shared()
-{
-    static KeyRouter *instance = new KeyRouter(AppState::shared(), {}, QCoreApplication::instance());
-    return instance;
-}
-
 KeyRouter *KeyRouter::create(QQmlEngine *, QJSEngine *)
 {
-    KeyRouter *router = shared();
-    QQmlEngine::setObjectOwnership(router, QQmlEngine::CppOwnership);
-    return router;
+    return registeredForQml<KeyRouter>();
 }
 
 void KeyRouter::install()

@@ -50,7 +50,6 @@ public:
 
     explicit KeyRouter(AppState *app, KeyRouterHooks hooks = {}, QObject *parent = nullptr);
 
-    static KeyRouter *shared();
     static KeyRouter *create(QQmlEngine *, QJSEngine *);
 
     // Filters the application's key presses from now on; later calls do nothing.

@@ -1,5 +1,6 @@
 #include "Prefs.h"
 
+#include "QmlSingleton.h"
 #include "model/ContentKeys.h"
 #include "model/JsonForms.h"
 #include "model/Lenient.h"
@@ -8,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QQmlEngine>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -129,17 +129,9 @@ Prefs::Prefs(const QString &defaultsPath, const QString &portalAddress, QObject 
     load();
 }
 
-Prefs *Prefs::shared()
-{
-    static Prefs instance(Defaults::standardFilePath(), portalBaseAddress());
-    return &instance;
-}
-
 Prefs *Prefs::create(QQmlEngine *, QJSEngine *)
 {
-    Prefs *prefs = shared();
-    QQmlEngine::setObjectOwnership(prefs, QQmlEngine::CppOwnership);
-    return prefs;
+    return registeredForQml<Prefs>();
 }
 
 void Prefs::load()

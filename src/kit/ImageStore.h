@@ -57,8 +57,7 @@ public:
         QNetworkAccessManager *network = nullptr, AppClock *clock = AppClock::system(), qint64 bodyCap = kBodyCap,
         QObject *parent = nullptr);
 
-    // The store of the run, on defaultCacheDir() with the user agent of the settings.
-    static ImageStore *shared();
+    // The program's cache folder, in the user's caches folder.
     static QString defaultCacheDir();
 
     // The decoded picture kept in memory for the address, of whatever size; null when

@@ -1,14 +1,10 @@
 #include "MenuKeys.h"
 
 #include "app/KeyRouter.h"
+#include "sources/Registered.h"
 
 MenuKeys::MenuKeys(QObject *parent)
-    : MenuKeys(KeyRouter::shared(), parent)
-{
-}
-
-MenuKeys::MenuKeys(KeyRouter *router, QObject *parent)
-    : KeyHandler(router, parent)
+    : KeyHandler(Registered<KeyRouter>::get(), parent)
 {
     // A menu opens with nothing highlighted.
     connect(this, &KeyHandler::activeChanged, this, [this] { setCurrent(-1); });

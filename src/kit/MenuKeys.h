@@ -20,8 +20,8 @@ class MenuKeys : public KeyHandler {
     Q_PROPERTY(int current READ current WRITE setCurrent NOTIFY currentChanged)
 
 public:
+    // On the key router the program registered.
     explicit MenuKeys(QObject *parent = nullptr);
-    MenuKeys(KeyRouter *router, QObject *parent = nullptr);
 
     QList<bool> entries() const { return m_entries; }
     void setEntries(const QList<bool> &entries);

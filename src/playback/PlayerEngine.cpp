@@ -1,5 +1,6 @@
 #include "PlayerEngine.h"
 
+#include "app/QmlSingleton.h"
 #include "playback/engines/NetworkStream.h"
 
 #include <QFileInfo>
@@ -49,6 +50,11 @@ PlayerEngine::~PlayerEngine()
     if (m_vlcPlayer)
         m_vlcPlayer->stop();
     m_platform->clear();
+}
+
+PlayerEngine *PlayerEngine::create(QQmlEngine *, QJSEngine *)
+{
+    return registeredForQml<PlayerEngine>();
 }
 
 bool PlayerEngine::isVlcOnlyExtension(const QString &ext)

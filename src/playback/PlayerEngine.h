@@ -59,8 +59,6 @@ public:
     explicit PlayerEngine(Backends backends, QObject *parent = nullptr);
     ~PlayerEngine() override;
 
-    // The shared engine, created on first use on the real backends.
-    static PlayerEngine *shared();
     static PlayerEngine *create(QQmlEngine *, QJSEngine *);
 
     static bool isVlcOnlyExtension(const QString &ext);

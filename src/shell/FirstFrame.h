@@ -16,8 +16,7 @@ class FirstFrame : public QObject {
     Q_PROPERTY(bool viewsShown READ viewsShown NOTIFY viewsShownChanged)
 
 public:
-    // The one instance: QML gets it too.
-    static FirstFrame *shared();
+    FirstFrame() = default;
     static FirstFrame *create(QQmlEngine *, QJSEngine *);
 
     bool viewsShown() const { return m_viewsShown; }
@@ -30,7 +29,6 @@ signals:
     void viewsShownChanged();
 
 private:
-    FirstFrame() = default;
 
     bool m_viewsShown = true;
 };

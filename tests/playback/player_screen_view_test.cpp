@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "GeneratedMedia.h"
 #include "PlayerScreenRig.h"
@@ -30,7 +31,7 @@ protected:
     void TearDown() override
     {
         load.object.reset();
-        PlayerEngine::shared()->stop();
+        programServices().engine()->stop();
         app->setLanguage(QStringLiteral("en"));
         EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
     }
@@ -64,7 +65,7 @@ protected:
             image.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
     }
 
-    AppState *app = AppState::shared();
+    AppState *app = programServices().app();
     QQmlEngine engine;
     QmlLoad load;
     QQuickWindow *window = nullptr;
@@ -78,7 +79,7 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
     const PlayItem clip = servedItem(QStringLiteral("/dual.mp4"));
     show(readyQueue({ clip, clip }, 0, false));
-    PlayerEngine *player = PlayerEngine::shared();
+    PlayerEngine *player = programServices().engine();
     const auto *sink = item(QStringLiteral("platformPicture"))->property("videoSink").value<QVideoSink *>();
     ASSERT_TRUE(sink);
     ASSERT_TRUE(waitUntil([&] { return isWholePicture(sink->videoFrame()); }, 20000))
@@ -133,7 +134,7 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     ManualClock clock;
     screen()->useClock(&clock);
     clock.advance(PlayerChrome::kHideMs);
-    const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
+    const auto dispatch = [](Key::Kind kind) { return programServices().router()->dispatch(Key { kind, {} }); };
     EXPECT_TRUE(dispatch(Key::Kind::esc));
     ASSERT_TRUE(waitUntil([&] { return !entries[0]->isVisible(); }));
     EXPECT_TRUE(isRoute<Routes::Player>(app->current()));
@@ -174,7 +175,7 @@ TEST_F(PlayerScreenView, OpenedOnThePreviewedChannelShowsTheLiveBadge)
     GeneratedMedia &media = GeneratedMedia::instance();
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
     const PlayItem channel = servedItem(QStringLiteral("/live.ts"), true);
-    PlayerEngine *player = PlayerEngine::shared();
+    PlayerEngine *player = programServices().engine();
     player->play(channel);
     ASSERT_TRUE(waitUntil([&] { return player->isPlaying(); }, 20000)) << player->errorText().toStdString();
     ASSERT_FALSE(player->isSeekable());
@@ -192,7 +193,7 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     app->setLanguage(QStringLiteral("ar"));
     const QueueSource source { .live = true, .count = 200000 };
     show(source.queue(150000));
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key::character(QStringLiteral("l"))));
+    ASSERT_TRUE(programServices().router()->dispatch(Key::character(QStringLiteral("l"))));
     QQuickItem *panel = item(QStringLiteral("channelList"));
     ASSERT_TRUE(waitUntil([&] { return panel->opacity() == 1; }));
     EXPECT_LT(*source.reads, 200);
@@ -212,7 +213,7 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     EXPECT_LE(bar->mapToScene(QPointF(bar->width(), 0)).x(), played->mapToScene(QPointF()).x());
     keep(window->grabWindow(), QStringLiteral("player-list-ar"));
 
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
+    ASSERT_TRUE(programServices().router()->dispatch(Key { Key::Kind::esc, {} }));
     EXPECT_FALSE(screen()->queueList()->shown());
     ASSERT_TRUE(waitUntil([&] { return item(QStringLiteral("chrome"))->opacity() == 1; }));
     EXPECT_LT(sceneX(QStringLiteral("backButton")), sceneX(QStringLiteral("clock")));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramServices.h"
 #include "QmlHarness.h"
 #include "app/AppState.h"
 #include "shell/ScreenTable.h"
@@ -27,7 +28,7 @@ inline ShownScreen showTopScreen(QQmlEngine &engine, QVariantMap properties = {}
 {
     // The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
     engine.addImportPath(QStringLiteral("qrc:/"));
-    const RouteEntry entry = AppState::shared()->stack().last();
+    const RouteEntry entry = programServices().app()->stack().last();
     const ScreenTable::Row row = ScreenTable::rowOf(entry.route);
     ShownScreen shown;
     shown.model.reset(row.make(ScreenTable::sharedDeps(), entry));

@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "LoopbackServer.h"
 #include "ShownScreen.h"
@@ -45,10 +46,10 @@ protected:
     static void SetUpTestSuite()
     {
         portal().serve(QStringLiteral("/api/app/device"), LoopbackResponse::json(kRecord));
-        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        const DeviceResult result = runTask(programServices().app()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
-        AppState::shared()->replace(Routes::Home {});
-        AppState::shared()->push(Routes::Activation {});
+        programServices().app()->replace(Routes::Home {});
+        programServices().app()->push(Routes::Activation {});
     }
     void SetUp() override { setActiveLanguage(QString::fromLatin1(GetParam())); }
     void TearDown() override { setActiveLanguage(QStringLiteral("en")); }
@@ -57,16 +58,16 @@ protected:
 // The screen of `route`, pushed over the shared state's stack as the program shows it.
 ShownScreen showScreen(QQmlEngine &engine, Route route)
 {
-    AppState::shared()->push(std::move(route));
+    programServices().app()->push(std::move(route));
     ShownScreen shown = showTopScreen(engine, { { "width", 1360 }, { "height", 840 } });
-    AppState::shared()->pop();
+    programServices().app()->pop();
     return shown;
 }
 
 TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
 {
     QQmlEngine engine;
-    const int handlers = KeyRouter::shared()->handlerCount();
+    const int handlers = programServices().router()->handlerCount();
     ShownScreen device = showTopScreen(engine, { { "width", 1360 }, { "height", 840 } });
     ShownScreen picker = showScreen(engine, Routes::PlaylistPicker {});
     EXPECT_TRUE(device.view.problems.isEmpty()) << qPrintable(device.view.problems.join('\n'));
@@ -90,9 +91,9 @@ TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
     }
     EXPECT_EQ(gridCounts, QList<int> { 2 });
     picker.close();
-    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers + 1);
+    EXPECT_EQ(programServices().router()->handlerCount(), handlers + 1);
     device.close();
-    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers);
+    EXPECT_EQ(programServices().router()->handlerCount(), handlers);
 }
 
 // A long key or e-mail keeps to its lines: the key shrinks, then is elided; the e-mail
@@ -130,7 +131,7 @@ protected:
         portal().serve(QStringLiteral("/api/app/device"),
             LoopbackResponse::json(R"({"mac":"00:1a:79:12:34:56","device_key":"905512","playlists":[)"
                 + playlists.join(',') + "]}"));
-        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        const DeviceResult result = runTask(programServices().app()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
     }
     static int count() { return GetParam(); }
@@ -140,9 +141,9 @@ protected:
 // the cards about the view, and the scroll bar stays shown while there is more to see.
 TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
 {
-    Prefs::shared()->setSelectedPlaylistId(count());
-    AppState::shared()->replace(Routes::PlaylistPicker {});
-    const RouteEntry entry = AppState::shared()->stack().last();
+    programServices().prefs()->setSelectedPlaylistId(count());
+    programServices().app()->replace(Routes::PlaylistPicker {});
+    const RouteEntry entry = programServices().app()->stack().last();
     const ScreenTable::Row row = ScreenTable::rowOf(entry.route);
     std::unique_ptr<RouteScreen> model(row.make(ScreenTable::sharedDeps(), entry));
     auto *picker = qobject_cast<PlaylistPickerScreenModel *>(model.get());
@@ -179,7 +180,7 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     const int steps = qMin(count() - 1, 30);
     for (const Key::Kind kind : { Key::Kind::up, Key::Kind::down }) {
         for (int step = 0; step < steps; ++step)
-            EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { kind, {} }));
+            EXPECT_TRUE(programServices().router()->dispatch(Key { kind, {} }));
         EXPECT_EQ(picker->focus(), kind == Key::Kind::up ? count() - 1 - steps : count() - 1);
         EXPECT_TRUE(QTest::qWaitFor(focusedInView)) << (kind == Key::Kind::up ? "up" : "down");
         EXPECT_LE(made, kMadeAtMost);

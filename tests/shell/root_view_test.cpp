@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "PlaceholderScreen.h"
 #include "app/AppState.h"
@@ -39,17 +40,17 @@ protected:
 
     void SetUp() override
     {
-        ScreenTable::shared()->setRows([](const Route &) {
+        programServices().screens()->setRows([](const Route &) {
             return ScreenTable::Row { PlaceholderScreen::view(), [](const ScreenDeps &deps, const RouteEntry &entry) {
                                          return static_cast<RouteScreen *>(new PlaceholderScreen(deps, entry));
                                      } };
         });
-        app = AppState::shared();
+        app = programServices().app();
         app->setLanguage(QStringLiteral("en"));
         app->replace(Routes::Live {});
         app->push(Routes::Settings {});
         app->push(Routes::Search {});
-        handlersBefore = KeyRouter::shared()->handlerCount();
+        handlersBefore = programServices().router()->handlerCount();
         engine.addImportPath(QStringLiteral("qrc:/"));
         load = loadQml(engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
         ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
@@ -126,7 +127,7 @@ protected:
             expected.append({ top, top, top, top });
         }
         EXPECT_EQ(states, expected);
-        EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlersBefore + 1);
+        EXPECT_EQ(programServices().router()->handlerCount(), handlersBefore + 1);
     }
 
     QStringList titles() const
@@ -173,11 +174,11 @@ TEST_F(RootViewTest, OnlyTheTopScreenIsShownClickableAndTakesKeys)
 // On a screen too small for the default size the window opens at the screen's free area.
 TEST_F(RootViewTest, OpensWithinASmallScreen)
 {
-    WindowSize::shared()->setAvailable(QSize(1280, 800));
+    programServices().windowSize()->setAvailable(QSize(1280, 800));
     QQmlEngine fresh;
     fresh.addImportPath(QStringLiteral("qrc:/"));
     QmlLoad small = loadQml(fresh, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
-    WindowSize::shared()->setAvailable(QSize());
+    programServices().windowSize()->setAvailable(QSize());
     auto *shown = qobject_cast<QQuickWindow *>(small.object.get());
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->size(), QSize(1280, 800));
@@ -230,7 +231,7 @@ TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
     EXPECT_LT(looks.lowest[pushedLayer].second, 0.5) << "and grows into place";
     const QPointer<PlaceholderScreen> pushed = screens().value(3);
     looks.lowest.erase(pushedLayer);
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
+    ASSERT_TRUE(programServices().router()->dispatch(Key { Key::Kind::esc, {} }));
     ASSERT_TRUE(waitUntil([&] { return pushed.isNull() && settled(); }));
     ASSERT_TRUE(looks.lowest.contains(pushedLayer));
     EXPECT_LT(looks.lowest[pushedLayer].first, 0.5) << "the popped screen fades out";
@@ -273,7 +274,7 @@ TEST_F(RootViewTest, LanguageChangeRebuildsEveryScreenAndKeepsTheStack)
 // built by the real root view reads the movie's title in its first binding pass.
 TEST_F(RootViewTest, AViewReadsItsPayloadWhenItIsFirstBuilt)
 {
-    ScreenTable::shared()->setRows([](const Route &route) {
+    programServices().screens()->setRows([](const Route &route) {
         ScreenTable::Row row = ScreenTable::rowOf(route);
         row.view = QUrl::fromLocalFile(QStringLiteral(ZELFOR_SOURCE_DIR "/tests/shell/PayloadProbe.qml"));
         return row;
@@ -310,12 +311,12 @@ TEST_F(RootViewTest, ToastLetsClicksThroughAndTheDialogLiesAbove)
     while (QQuickItem *child = hit->childAt(hit->mapFromScene(middle).x(), hit->mapFromScene(middle).y()))
         hit = child;
     EXPECT_TRUE(hit == dialog || dialog->isAncestorOf(hit));
-    const int handlers = KeyRouter::shared()->handlerCount();
+    const int handlers = programServices().router()->handlerCount();
     app->closeDialog();
     QCoreApplication::processEvents();
     EXPECT_TRUE(dialog->isVisible()) << "the dialog fades out";
     EXPECT_FALSE(dialog->isEnabled()) << "clicks pass while it fades";
-    EXPECT_EQ(KeyRouter::shared()->handlerCount(), handlers - 1) << "and keys too";
+    EXPECT_EQ(programServices().router()->handlerCount(), handlers - 1) << "and keys too";
     QStringList texts;
     for (QQuickItem *item : itemsBelow(dialog))
         texts.append(item->property("text").toString());
