@@ -21,10 +21,8 @@ FavoritesScreenModel::FavoritesScreenModel(ScreenDeps deps, RouteEntry entry, QO
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_items(new ContentListModel(this))
 {
-    if (app()) {
-        connect(app()->prefs(), &Prefs::favoritesChanged, this, &FavoritesScreenModel::rebuild);
-        connect(app(), &AppState::deviceChanged, this, &FavoritesScreenModel::rebuild);
-    }
+    connect(app()->prefs(), &Prefs::favoritesChanged, this, &FavoritesScreenModel::rebuild);
+    connect(app(), &AppState::deviceChanged, this, &FavoritesScreenModel::rebuild);
     rebuild();
 }
 
@@ -53,7 +51,7 @@ QVariantList FavoritesScreenModel::tabs() const
 QList<FavoriteEntry> FavoritesScreenModel::entries(ContentType type) const
 {
     QList<FavoriteEntry> found;
-    if (!app() || !m_playlist)
+    if (!m_playlist)
         return found;
     for (const FavoriteEntry &entry : app()->prefs()->favorites()) {
         if (entry.playlistId == m_playlist->id && entry.type == type)
@@ -122,7 +120,7 @@ void FavoritesScreenModel::rebuild()
 
 void FavoritesScreenModel::open(int index)
 {
-    if (!app() || !m_playlist)
+    if (!m_playlist)
         return;
     openContent(*app(), *m_playlist, m_items->items(), index);
 }
@@ -130,7 +128,7 @@ void FavoritesScreenModel::open(int index)
 void FavoritesScreenModel::toggleFavorite(int index)
 {
     const QList<FavoriteEntry> shown = entries(tabType());
-    if (!app() || index < 0 || index >= shown.size())
+    if (index < 0 || index >= shown.size())
         return;
     app()->toggleFavorite(shown[index]);
 }

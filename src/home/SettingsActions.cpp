@@ -41,8 +41,6 @@ QStringList SettingsScreenModel::userAgentPresets()
 
 void SettingsScreenModel::runTile(const QString &id)
 {
-    if (!app())
-        return;
     if (id == u"device")
         app()->push(Routes::Activation {});
     else if (id == u"refresh")
@@ -148,15 +146,14 @@ QCoro::Task<> SettingsScreenModel::refreshPlaylists()
 void SettingsScreenModel::clearCache()
 {
     deps().http->clearCache();
-    deps().images->clear();
+    deps().pictures->clear();
     deps().catalog->reset();
-    if (app())
-        app()->showToast(::tr(QStringLiteral("cache_cleared")));
+    app()->showToast(::tr(QStringLiteral("cache_cleared")));
 }
 
 void SettingsScreenModel::openUpdate(bool hasUpdate)
 {
-    if (hasUpdate && app()) {
+    if (hasUpdate) {
         if (const std::optional<QUrl> url = webPageUrl(siteAddressOf(*app(), deps().portalAddress))) {
             deps().openUrl(*url);
             return;

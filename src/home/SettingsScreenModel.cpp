@@ -79,8 +79,6 @@ SettingsScreenModel::~SettingsScreenModel() = default;
 
 QList<SettingTile> SettingsScreenModel::tiles() const
 {
-    if (!app())
-        return {};
     Prefs *prefs = app()->prefs();
     QList<SettingTile> list { deviceTile(),
         tile("refresh", Theme::rgb(0x34, 0xD3, 0x99), "arrow.clockwise",

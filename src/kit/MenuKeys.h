@@ -5,8 +5,6 @@
 #include <QList>
 #include <QtQml/qqmlregistration.h>
 
-class KeyRouter;
-
 // The keys of an open menu or popup: while `active` (bound to the menu being open) it is the
 // key router's top handler and takes every key, so nothing reaches the screen below. Esc
 // asks to close; Up and Down move the highlight over the entries that can be chosen; Enter

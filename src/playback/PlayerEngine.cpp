@@ -1,6 +1,7 @@
 #include "PlayerEngine.h"
 
 #include "app/QmlSingleton.h"
+#include "app/ScreenDeps.h"
 #include "playback/engines/NetworkStream.h"
 
 #include <QFileInfo>
@@ -55,6 +56,11 @@ PlayerEngine::~PlayerEngine()
 PlayerEngine *PlayerEngine::create(QQmlEngine *, QJSEngine *)
 {
     return registeredForQml<PlayerEngine>();
+}
+
+PlayerEngine *PlayerEngine::of(const ScreenDeps &deps)
+{
+    return &dynamic_cast<PlayerEngine &>(*deps.playback);
 }
 
 bool PlayerEngine::isVlcOnlyExtension(const QString &ext)

@@ -19,6 +19,7 @@
 
 class QQmlEngine;
 class QJSEngine;
+struct ScreenDeps;
 
 // The one playback engine: plays a PlayItem through the platform player or
 // libVLC, climbs the failure ladder and saves resume points.
@@ -60,6 +61,8 @@ public:
     ~PlayerEngine() override;
 
     static PlayerEngine *create(QQmlEngine *, QJSEngine *);
+    // The engine the screens' playback is, typed for the screens that use all of it.
+    static PlayerEngine *of(const ScreenDeps &deps);
 
     static bool isVlcOnlyExtension(const QString &ext);
     // The message key for a failure of an item, first match wins.

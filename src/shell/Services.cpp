@@ -81,9 +81,8 @@ ScreenDeps Services::screenDeps() const
     deps.catalog = m_catalog.get();
     deps.http = m_http.get();
     deps.clock = m_clock;
-    deps.engine = m_engine.get();
     deps.playback = m_engine.get();
-    deps.images = m_images.get();
+    deps.pictures = m_images.get();
     deps.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     deps.quit = [] { QCoreApplication::quit(); };
     deps.portalAddress = m_portalAddress;

@@ -21,14 +21,11 @@ BrowseScreenModel::BrowseScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
 {
     if (const auto *browse = payload<Routes::Browse>())
         m_type = browse->type;
-    if (app())
-        connect(app(), &AppState::deviceChanged, this, &BrowseScreenModel::playlistChanged);
-    if (prefs()) {
-        connect(prefs(), &Prefs::favoritesChanged, this, [this] {
-            showFavoriteBadges();
-            rebuild();
-        });
-    }
+    connect(app(), &AppState::deviceChanged, this, &BrowseScreenModel::playlistChanged);
+    connect(prefs(), &Prefs::favoritesChanged, this, [this] {
+        showFavoriteBadges();
+        rebuild();
+    });
 }
 
 int BrowseScreenModel::state() const
@@ -119,7 +116,7 @@ void BrowseScreenModel::requestReload()
 QCoro::Task<> BrowseScreenModel::load(bool force)
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !deps().catalog)
+    if (!playlist)
         co_return;
     // A newer run (a reload) makes this one's outcome irrelevant.
     const quint64 run = ++m_run;
@@ -164,7 +161,7 @@ QList<FavoriteEntry> BrowseScreenModel::screenFavorites() const
 {
     const std::optional<Playlist> playlist = activePlaylist();
     QList<FavoriteEntry> favorites;
-    if (!playlist || !prefs())
+    if (!playlist)
         return favorites;
     for (const FavoriteEntry &entry : prefs()->favorites()) {
         if (entry.playlistId == playlist->id && entry.type == m_type)
@@ -175,7 +172,7 @@ QList<FavoriteEntry> BrowseScreenModel::screenFavorites() const
 
 void BrowseScreenModel::showFavoriteBadges()
 {
-    m_posters->setFavoriteKeys(prefs() ? favoriteKeys(prefs()->favorites()) : QSet<QString> {});
+    m_posters->setFavoriteKeys(favoriteKeys(prefs()->favorites()));
 }
 
 void BrowseScreenModel::rebuild()
@@ -356,8 +353,6 @@ void BrowseScreenModel::toggleFavoriteAt(int row)
 
 void BrowseScreenModel::showSortDialog()
 {
-    if (!app())
-        return;
     const QPointer<BrowseScreenModel> self(this);
     app()->setDialog(std::make_unique<ChoiceDialogModel>(::tr(QStringLiteral("sort")),
         QStringList { ::tr(QStringLiteral("sort_default")), ::tr(QStringLiteral("sort_az")),

@@ -1,5 +1,6 @@
 #include "app/Formatters.h"
 #include "app/Localization.h"
+#include "RegisteredPrefs.h"
 #include "app/Prefs.h"
 
 #include <gtest/gtest.h>

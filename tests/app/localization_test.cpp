@@ -1,5 +1,6 @@
 #include "app/BidiText.h"
 #include "app/Localization.h"
+#include "RegisteredPrefs.h"
 #include "app/Prefs.h"
 
 #include <QRegularExpression>

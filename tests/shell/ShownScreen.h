@@ -9,8 +9,8 @@
 
 #include <memory>
 
-// The shared state's top entry as its layer shows it: the view-model made from the
-// program's route table with the shared instances, then its view over it.
+// The program state's top entry as its layer shows it: the view-model made from the
+// program's route table with the program's services, then its view over it.
 struct ShownScreen {
     std::unique_ptr<RouteScreen> model;
     QmlLoad view; // goes before the model it binds
@@ -31,7 +31,7 @@ inline ShownScreen showTopScreen(QQmlEngine &engine, QVariantMap properties = {}
     const RouteEntry entry = programServices().app()->stack().last();
     const ScreenTable::Row row = ScreenTable::rowOf(entry.route);
     ShownScreen shown;
-    shown.model.reset(row.make(ScreenTable::sharedDeps(), entry));
+    shown.model.reset(row.make(programServices().screenDeps(), entry));
     properties.insert(QStringLiteral("screen"), QVariant::fromValue(shown.model.get()));
     shown.view = loadQml(engine, row.view.toString(), properties);
     shown.model->setActive(true);

@@ -145,7 +145,7 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     programServices().app()->replace(Routes::PlaylistPicker {});
     const RouteEntry entry = programServices().app()->stack().last();
     const ScreenTable::Row row = ScreenTable::rowOf(entry.route);
-    std::unique_ptr<RouteScreen> model(row.make(ScreenTable::sharedDeps(), entry));
+    std::unique_ptr<RouteScreen> model(row.make(programServices().screenDeps(), entry));
     auto *picker = qobject_cast<PlaylistPickerScreenModel *>(model.get());
     ASSERT_TRUE(picker);
     model->setActive(true);

@@ -26,7 +26,7 @@ namespace {
 // Services on folders of their own, a closed portal and a virtual clock.
 class ServicesTest : public ::testing::Test {
 protected:
-    ServicePlaces places() const
+    ServicePlaces places()
     {
         return { dir.filePath(QStringLiteral("settings.json")), dir.filePath(QStringLiteral("http")),
             dir.filePath(QStringLiteral("images")), QStringLiteral("http://127.0.0.1:9"), &clock };
@@ -58,6 +58,18 @@ TEST_F(ServicesTest, KeepTheirFilesInTheGivenPlaces)
     EXPECT_EQ(services.http()->cacheDir(), places().httpCache);
     services.prefs()->setUserAgent(QStringLiteral("Kept"));
     EXPECT_TRUE(QFile::exists(places().settingsFile));
+}
+
+TEST_F(ServicesTest, ScreensGetEveryServiceOnTheGivenPortal)
+{
+    const ScreenDeps deps = services.screenDeps();
+    const std::pair<const char *, bool> set[] = { { "app", deps.app }, { "router", deps.router },
+        { "catalog", deps.catalog }, { "http", deps.http }, { "clock", deps.clock }, { "playback", deps.playback },
+        { "pictures", deps.pictures }, { "openUrl", bool(deps.openUrl) }, { "quit", bool(deps.quit) } };
+    for (const auto &[name, isSet] : set)
+        EXPECT_TRUE(isSet) << name;
+    EXPECT_EQ(PlayerEngine::of(deps), services.engine());
+    EXPECT_EQ(deps.portalAddress, places().portalAddress);
 }
 
 // The settings' user agent goes with every request, of the content layer and of pictures.
