@@ -24,8 +24,13 @@ bool ChoiceDialogModel::select(int index) const
 }
 
 ChoiceDialogController::ChoiceDialogController(QObject *parent)
-    : KeyHandler(Registered<KeyRouter>::get(), parent)
-    , m_app(Registered<AppState>::get())
+    : ChoiceDialogController(Registered<AppState>::get(), Registered<KeyRouter>::get(), parent)
+{
+}
+
+ChoiceDialogController::ChoiceDialogController(AppState *app, KeyRouter *router, QObject *parent)
+    : KeyHandler(router, parent)
+    , m_app(app)
 {
 }
 

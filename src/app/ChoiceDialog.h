@@ -60,6 +60,7 @@ class ChoiceDialogController : public KeyHandler {
 public:
     // On the state and key router the program registered.
     explicit ChoiceDialogController(QObject *parent = nullptr);
+    ChoiceDialogController(AppState *app, KeyRouter *router, QObject *parent = nullptr);
 
     ChoiceDialogModel *model() const { return m_model; }
     // Focus starts at the model's selected option, kept within the options.

@@ -4,7 +4,12 @@
 #include "sources/Registered.h"
 
 MenuKeys::MenuKeys(QObject *parent)
-    : KeyHandler(Registered<KeyRouter>::get(), parent)
+    : MenuKeys(Registered<KeyRouter>::get(), parent)
+{
+}
+
+MenuKeys::MenuKeys(KeyRouter *router, QObject *parent)
+    : KeyHandler(router, parent)
 {
     // A menu opens with nothing highlighted.
     connect(this, &KeyHandler::activeChanged, this, [this] { setCurrent(-1); });

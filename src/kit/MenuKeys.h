@@ -20,6 +20,7 @@ class MenuKeys : public KeyHandler {
 public:
     // On the key router the program registered.
     explicit MenuKeys(QObject *parent = nullptr);
+    MenuKeys(KeyRouter *router, QObject *parent = nullptr);
 
     QList<bool> entries() const { return m_entries; }
     void setEntries(const QList<bool> &entries);
