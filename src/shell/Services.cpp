@@ -53,8 +53,8 @@ Services::Services(const ServicePlaces &places)
     m_router = std::make_unique<KeyRouter>(m_app.get(), KeyRouterHooks { .clock = m_clock });
     m_images = std::make_unique<ImageStore>(places.imageCache, userAgent, nullptr, m_clock);
     m_engine = std::make_unique<PlayerEngine>(realBackends(m_clock, prefs));
-    m_windowSize = std::make_unique<WindowSize>();
-    m_firstFrame = std::make_unique<FirstFrame>();
+    m_windowSize.reset(new WindowSize);
+    m_firstFrame.reset(new FirstFrame);
     m_screens = std::make_unique<ScreenTable>(screenDeps());
 }
 
