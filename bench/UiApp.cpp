@@ -16,8 +16,8 @@
 
 UiApp::UiApp()
 {
-    prepareApplication(*qGuiApp);
-    loadRootView(m_engine);
+    prepareApplication(*qGuiApp, m_services);
+    loadRootView(m_engine, m_services);
     const QList<QObject *> roots = m_engine.rootObjects();
     m_window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.first());
     if (m_window)
@@ -42,7 +42,7 @@ void UiApp::click(QQuickItem *item) const
 
 QString UiApp::route() const
 {
-    return routeName(AppState::shared()->current());
+    return routeName(m_services.app()->current());
 }
 
 bool UiApp::homeCounted(int timeoutMs) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UiFrames.h"
+#include "shell/Services.h"
 
 #include <QQmlApplicationEngine>
 #include <QString>
@@ -14,6 +15,7 @@ class UiApp {
 public:
     UiApp();
 
+    Services &services() { return m_services; }
     QQuickWindow *window() const { return m_window; }
     FrameClock &frames() { return *m_frames; }
     bool loaded() const { return m_window != nullptr; }
@@ -36,6 +38,7 @@ public:
     bool openSearch() const;
 
 private:
+    Services m_services;
     QQmlApplicationEngine m_engine;
     QQuickWindow *m_window = nullptr;
     std::unique_ptr<FrameClock> m_frames;

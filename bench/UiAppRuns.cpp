@@ -4,11 +4,13 @@
 #include "BenchCommands.h"
 #include "UiApp.h"
 
+#include "app/Defaults.h"
 #include "app/Prefs.h"
 #include "home/SearchScreenModel.h"
 #include "kit/ContentListModel.h"
 #include "live/LiveScreenModel.h"
 #include "playback/PlayerEngine.h"
+#include "sources/DeviceIdentity.h"
 #include "shell/AppStart.h"
 
 #include <QCommandLineParser>
@@ -153,7 +155,7 @@ int quitFromHome(UiApp &app)
         reportAt("quit_at", monotonicNs());
         app.press(Qt::Key_Return);
     });
-    endProcess(qGuiApp->exec());
+    endProcess(qGuiApp->exec(), app.services());
 }
 
 bool startApp(UiApp &app)
@@ -224,7 +226,7 @@ std::optional<double> movingAfter(UiApp &app, qint64 start, const QString &left)
 {
     std::vector<qint64> arrivals;
     QObject watch;
-    const PlayerEngine *engine = PlayerEngine::shared();
+    const PlayerEngine *engine = app.services().engine();
     // A screen just opened may not have made its picture yet.
     QList<QVideoSink *> sinks;
     waitUntil([&] { return !(sinks = shownSinks(app.window())).isEmpty(); }, 5000);
@@ -257,7 +259,8 @@ std::optional<double> movingAfter(UiApp &app, qint64 start, const QString &left)
 // Arguments: the format's name and the id of the playlist to play.
 int runUiZap(const QStringList &args)
 {
-    Prefs::shared()->setSelectedPlaylistId(args.value(1).toLongLong());
+    // Picked as on an earlier run.
+    Prefs(Defaults::standardFilePath(), portalBaseAddress()).setSelectedPlaylistId(args.value(1).toLongLong());
     UiApp app;
     if (!startApp(app) || !app.openLive())
         return 1;
@@ -268,7 +271,7 @@ int runUiZap(const QStringList &args)
         return 1;
     double worst = 0;
     for (int zap = 0; zap < kZaps; ++zap) {
-        const QString left = PlayerEngine::shared()->itemKey();
+        const QString left = app.services().engine()->itemKey();
         const qint64 start = monotonicNs();
         app.press(Qt::Key_Down);
         const std::optional<double> moving = movingAfter(app, start, left);
@@ -276,7 +279,7 @@ int runUiZap(const QStringList &args)
             return 1;
         worst = std::max(worst, *moving);
     }
-    std::printf("zap engine=%s format=%s moving_ms=%.0f\n", PlayerEngine::shared()->usesVLC() ? "vlc" : "gst",
+    std::printf("zap engine=%s format=%s moving_ms=%.0f\n", app.services().engine()->usesVLC() ? "vlc" : "gst",
                 qPrintable(args.value(0)), worst);
     std::fflush(stdout);
     if (!app.backHome())

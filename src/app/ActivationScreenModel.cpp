@@ -22,24 +22,24 @@ ActivationScreenModel::ActivationScreenModel(ScreenDeps deps, RouteEntry entry, 
 
 ActivationScreenModel::~ActivationScreenModel() = default;
 
-bool ActivationScreenModel::offline() const { return app() && app()->offline(); }
+bool ActivationScreenModel::offline() const { return app()->offline(); }
 
 QString ActivationScreenModel::deviceAddress() const
 {
-    if (app() && app()->device() && !app()->device()->mac.isEmpty())
+    if (app()->device() && !app()->device()->mac.isEmpty())
         return app()->device()->mac;
-    return app() ? app()->prefs()->deviceMac() : QString();
+    return app()->prefs()->deviceMac();
 }
 
 QString ActivationScreenModel::deviceKey() const
 {
-    return app() && app()->device() ? app()->device()->device_key : QString();
+    return app()->device() ? app()->device()->device_key : QString();
 }
 
 QString ActivationScreenModel::siteAddress() const
 {
     // The portal's site_url reaches the QR code and the steps only when it is a web page.
-    if (app() && app()->device()) {
+    if (app()->device()) {
         const OptText &site = app()->device()->site_url;
         if (site && webPageUrl(*site))
             return *site;
@@ -65,14 +65,14 @@ QString ActivationScreenModel::siteLabel() const
 
 bool ActivationScreenModel::hasPlaylists() const
 {
-    return app() && app()->device() && !app()->device()->playlists.isEmpty();
+    return app()->device() && !app()->device()->playlists.isEmpty();
 }
 
 bool ActivationScreenModel::canContinue() const { return hasPlaylists(); }
 
 QString ActivationScreenModel::titleKey() const
 {
-    if (!app() || !app()->device())
+    if (!app()->device())
         return QStringLiteral("act_title_setup");
     return hasPlaylists() ? QStringLiteral("act_title_device") : QStringLiteral("act_title_no_playlist");
 }
@@ -83,7 +83,7 @@ QString ActivationScreenModel::stepOne() const { return ::tr(QStringLiteral("act
 
 QString ActivationScreenModel::emailLine() const
 {
-    if (!app() || !app()->device() || !app()->device()->support)
+    if (!app()->device() || !app()->device()->support)
         return {};
     const OptText &email = app()->device()->support->email;
     if (!email || !email->contains(QLatin1Char('@')))
@@ -93,7 +93,7 @@ QString ActivationScreenModel::emailLine() const
 
 QString ActivationScreenModel::whatsappLine() const
 {
-    if (!app() || !app()->device() || !app()->device()->support)
+    if (!app()->device() || !app()->device()->support)
         return {};
     const OptText &number = app()->device()->support->whatsapp;
     if (!number || number->isEmpty())
@@ -135,8 +135,6 @@ void ActivationScreenModel::startRefresh() { refresh(false); }
 
 void ActivationScreenModel::proceed()
 {
-    if (!app())
-        return;
     if (app()->canGoBack())
         app()->pop();
     else
@@ -145,8 +143,7 @@ void ActivationScreenModel::proceed()
 
 void ActivationScreenModel::openSettings()
 {
-    if (app())
-        app()->push(Routes::Settings {});
+    app()->push(Routes::Settings {});
 }
 
 void ActivationScreenModel::copy(const QString &text)
@@ -154,8 +151,7 @@ void ActivationScreenModel::copy(const QString &text)
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(text);
-    if (app())
-        app()->showToast(::tr(QStringLiteral("copied")));
+    app()->showToast(::tr(QStringLiteral("copied")));
 }
 
 void ActivationScreenModel::copyBoth(const QString &mac, const QString &key)
@@ -174,7 +170,7 @@ void ActivationScreenModel::openManagePage(const QString &address)
 // A refresh the user started completes after its screen is gone; a silent one ends with it.
 QCoro::Task<> ActivationScreenModel::refresh(bool silent)
 {
-    if (m_busy || !app())
+    if (m_busy)
         co_return;
     setBusy(true);
     const QPointer<ActivationScreenModel> self(this);
@@ -212,7 +208,7 @@ void ActivationScreenModel::schedulePeriodic()
 QCoro::Task<> ActivationScreenModel::periodicRound()
 {
     // A device that can go on, under another screen, needs no asking.
-    const bool skip = hasPlaylists() && app() && app()->stack().size() != 1;
+    const bool skip = hasPlaylists() && app()->stack().size() != 1;
     if (!skip) {
         const QPointer<ActivationScreenModel> self(this);
         co_await refresh(true);

@@ -2,6 +2,7 @@
 
 #include "Localization.h"
 #include "Prefs.h"
+#include "QmlSingleton.h"
 #include "sources/AppClock.h"
 #include "sources/DeviceIdentity.h"
 #include "sources/Http.h"
@@ -9,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QQmlEngine>
 #include <QTimer>
 #include <QWindow>
 
@@ -27,18 +27,9 @@ AppState::AppState(Prefs *prefs, Http *http, QString portalAddress, AppClock *cl
 
 AppState::~AppState() = default;
 
-AppState *AppState::shared()
-{
-    static AppState *instance = new AppState(Prefs::shared(), Http::shared(), portalBaseAddress(),
-        AppClock::system(), QCoreApplication::instance());
-    return instance;
-}
-
 AppState *AppState::create(QQmlEngine *, QJSEngine *)
 {
-    AppState *state = shared();
-    QQmlEngine::setObjectOwnership(state, QQmlEngine::CppOwnership);
-    return state;
+    return registeredForQml<AppState>();
 }
 
 Route AppState::current() const

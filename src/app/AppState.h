@@ -63,7 +63,6 @@ public:
     AppState(Prefs *prefs, Http *http, QString portalAddress, AppClock *clock, QObject *parent = nullptr);
     ~AppState() override;
 
-    static AppState *shared();
     static AppState *create(QQmlEngine *, QJSEngine *);
 
     Prefs *prefs() const { return m_prefs; }

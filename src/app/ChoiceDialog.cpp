@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "KeyRouter.h"
+#include "sources/Registered.h"
 
 ChoiceDialogModel::ChoiceDialogModel(
     QString title, QStringList options, int selected, Action onSelect, QObject *parent)
@@ -23,7 +24,7 @@ bool ChoiceDialogModel::select(int index) const
 }
 
 ChoiceDialogController::ChoiceDialogController(QObject *parent)
-    : ChoiceDialogController(AppState::shared(), KeyRouter::shared(), parent)
+    : ChoiceDialogController(Registered<AppState>::get(), Registered<KeyRouter>::get(), parent)
 {
 }
 

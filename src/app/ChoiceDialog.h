@@ -58,6 +58,7 @@ class ChoiceDialogController : public KeyHandler {
     Q_PROPERTY(int focus READ focus NOTIFY focusChanged)
 
 public:
+    // On the state and key router the program registered.
     explicit ChoiceDialogController(QObject *parent = nullptr);
     ChoiceDialogController(AppState *app, KeyRouter *router, QObject *parent = nullptr);
 

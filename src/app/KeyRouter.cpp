@@ -2,12 +2,12 @@
 
 #include "AppState.h"
 #include "Localization.h"
+#include "QmlSingleton.h"
 
 #include <QGuiApplication>
 #include <QInputMethodQueryEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 
@@ -51,17 +51,9 @@ KeyRouter::KeyRouter(AppState *app, KeyRouterHooks hooks, QObject *parent)
 {
 }
 
-KeyRouter *KeyRouter::shared()
-{
-    static KeyRouter *instance = new KeyRouter(AppState::shared(), {}, QCoreApplication::instance());
-    return instance;
-}
-
 KeyRouter *KeyRouter::create(QQmlEngine *, QJSEngine *)
 {
-    KeyRouter *router = shared();
-    QQmlEngine::setObjectOwnership(router, QQmlEngine::CppOwnership);
-    return router;
+    return registeredForQml<KeyRouter>();
 }
 
 void KeyRouter::install()

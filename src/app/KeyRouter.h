@@ -43,7 +43,6 @@ class KeyRouter : public QObject {
 public:
     explicit KeyRouter(AppState *app, KeyRouterHooks hooks = {}, QObject *parent = nullptr);
 
-    static KeyRouter *shared();
     static KeyRouter *create(QQmlEngine *, QJSEngine *);
 
     // Filters the application's key presses from now on; later calls do nothing.

@@ -56,7 +56,7 @@ bool readsRightToLeft(const QString &language);
 int languageColumn(const QString &language);
 QLocale localeFor(const QString &language);
 
-// The stored "language" and "time_format" settings, read from Prefs.
+// The stored "language" and "time_format" settings, read from the Prefs the program registered.
 QString languageSetting();
 QString timeFormatSetting();
 

@@ -1,12 +1,13 @@
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "sources/Registered.h"
 
 QString languageSetting()
 {
-    return Prefs::shared()->language();
+    return Registered<Prefs>::get()->language();
 }
 
 QString timeFormatSetting()
 {
-    return Prefs::shared()->timeFormat();
+    return Registered<Prefs>::get()->timeFormat();
 }

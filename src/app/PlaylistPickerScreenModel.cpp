@@ -14,7 +14,7 @@ PlaylistPickerScreenModel::PlaylistPickerScreenModel(ScreenDeps deps, RouteEntry
 
 QList<Playlist> PlaylistPickerScreenModel::playlists() const
 {
-    return app() && app()->device() ? app()->device()->playlists : QList<Playlist>();
+    return app()->device() ? app()->device()->playlists : QList<Playlist>();
 }
 
 int PlaylistPickerScreenModel::savedIndex() const
@@ -71,13 +71,11 @@ bool PlaylistPickerScreenModel::handleKey(const Key &key)
 
 void PlaylistPickerScreenModel::select(qint64 id)
 {
-    if (!app())
-        return;
     Prefs *prefs = app()->prefs();
     const qint64 previous = prefs->selectedPlaylistId();
     prefs->setSelectedPlaylistId(id);
     app()->announceActivePlaylist();
-    if (id != previous && deps().playback)
+    if (id != previous)
         deps().playback->stop();
     app()->replace(Routes::Home {});
 }

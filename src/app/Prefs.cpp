@@ -128,12 +128,6 @@ Prefs::Prefs(const QString &defaultsPath, const QString &portalAddress, QObject 
     load();
 }
 
-Prefs *Prefs::shared()
-{
-    static Prefs instance(Defaults::standardFilePath(), portalBaseAddress());
-    return &instance;
-}
-
 void Prefs::load()
 {
     m_language = m_defaults.text(kLanguage).value_or(kSystem);

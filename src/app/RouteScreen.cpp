@@ -11,38 +11,33 @@ RouteScreen::RouteScreen(ScreenDeps deps, RouteEntry entry, QObject *parent)
     , m_deps(std::move(deps))
     , m_entry(std::move(entry))
 {
-    if (m_deps.app) {
-        connect(m_deps.app, &AppState::stackChanged, this, &RouteScreen::stackChanged);
-        connect(m_deps.app, &AppState::languageChanging, this, [this] {
-            if (const QString focus = focusToKeep(); !focus.isEmpty())
-                m_deps.app->keepFocus(m_entry.id, focus);
-        });
-        m_keptFocus = m_deps.app->takeKeptFocus(m_entry.id);
-    }
+    connect(m_deps.app, &AppState::stackChanged, this, &RouteScreen::stackChanged);
+    connect(m_deps.app, &AppState::languageChanging, this, [this] {
+        if (const QString focus = focusToKeep(); !focus.isEmpty())
+            m_deps.app->keepFocus(m_entry.id, focus);
+    });
+    m_keptFocus = m_deps.app->takeKeptFocus(m_entry.id);
 }
 
 bool RouteScreen::canGoBack() const
 {
-    return m_deps.app && m_deps.app->canGoBack();
+    return m_deps.app->canGoBack();
 }
 
 bool RouteScreen::isTop() const
 {
-    return m_deps.app && !m_deps.app->stack().isEmpty() && m_deps.app->stack().last().id == m_entry.id;
+    return !m_deps.app->stack().isEmpty() && m_deps.app->stack().last().id == m_entry.id;
 }
 
 bool RouteScreen::isOnStack() const
 {
-    if (!m_deps.app)
-        return false;
     const QList<RouteEntry> &stack = m_deps.app->stack();
     return std::any_of(stack.begin(), stack.end(), [this](const RouteEntry &each) { return each.id == m_entry.id; });
 }
 
 void RouteScreen::back()
 {
-    if (m_deps.app)
-        m_deps.app->pop();
+    m_deps.app->pop();
 }
 
 void RouteScreen::layerChanged(bool viewMade, bool onTop)
@@ -68,12 +63,12 @@ void RouteScreen::layerChanged(bool viewMade, bool onTop)
 
 Prefs *RouteScreen::prefs() const
 {
-    return m_deps.app ? m_deps.app->prefs() : nullptr;
+    return m_deps.app->prefs();
 }
 
 std::optional<Playlist> RouteScreen::activePlaylist() const
 {
-    return m_deps.app ? m_deps.app->activePlaylist() : std::nullopt;
+    return m_deps.app->activePlaylist();
 }
 
 bool RouteScreen::openRoute(Route route)

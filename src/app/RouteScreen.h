@@ -60,7 +60,7 @@ protected:
 
     const ScreenDeps &deps() const { return m_deps; }
     AppState *app() const { return m_deps.app; }
-    // The application's settings; nothing without a state.
+    // The application's settings.
     Prefs *prefs() const;
     // The device playlist in use; nothing without one.
     std::optional<Playlist> activePlaylist() const;

@@ -9,13 +9,12 @@ class AppClock;
 class AppState;
 class Catalog;
 class Http;
-class ImageStore;
 class KeyRouter;
+class PictureCache;
 class PlaybackControl;
-class PlayerEngine;
 
-// What every screen view-model works with. The program fills it once with the shared
-// instances; tests hand in their own. Members a screen does not use may stay empty.
+// What every screen view-model works with, every member set: the program fills it once with
+// its services; tests hand in their own.
 struct ScreenDeps {
     AppState *app = nullptr;
     KeyRouter *router = nullptr;
@@ -23,11 +22,10 @@ struct ScreenDeps {
     Http *http = nullptr;
     // Monotonic and wall time, and timers.
     AppClock *clock = nullptr;
-    // The engine the live preview and the player play through.
-    PlayerEngine *engine = nullptr;
-    // What the onboarding screens need of that engine.
+    // The one playback engine, which the live preview and the player play through; the
+    // screens of playback and above reach all of it through PlayerEngine::of().
     PlaybackControl *playback = nullptr;
-    ImageStore *images = nullptr;
+    PictureCache *pictures = nullptr;
     // Opens an address with the desktop (browser, mail program).
     std::function<bool(const QUrl &)> openUrl;
     // Ends the application the way Ctrl+Q does.

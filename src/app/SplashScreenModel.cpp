@@ -38,12 +38,10 @@ QCoro::Task<> SplashScreenModel::boot()
     // A newer run replaces this one; its hold timer goes with it.
     const quint64 run = ++m_run;
     m_hold.reset();
-    if (!app())
-        co_return;
     const QPointer<SplashScreenModel> self(this);
     const qint64 start = deps().clock->nowMs();
     const DeviceResult result = co_await app()->refreshDevice();
-    if (!self || m_run != run || !app())
+    if (!self || m_run != run)
         co_return;
     const qint64 remaining = kMinimumShowMs - (deps().clock->nowMs() - start);
     if (remaining > 0)
@@ -54,8 +52,6 @@ QCoro::Task<> SplashScreenModel::boot()
 
 void SplashScreenModel::finish(const DeviceResult &result)
 {
-    if (!app())
-        return;
     if (const auto *failure = std::get_if<std::exception_ptr>(&result); failure && !app()->device()) {
         setError(userMessage(*failure));
         return;

@@ -20,10 +20,8 @@ FavoritesScreenModel::FavoritesScreenModel(ScreenDeps deps, RouteEntry entry, QO
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_items(new ContentListModel(this))
 {
-    if (app()) {
-        connect(app()->prefs(), &Prefs::favoritesChanged, this, &FavoritesScreenModel::rebuild);
-        connect(app(), &AppState::deviceChanged, this, &FavoritesScreenModel::rebuild);
-    }
+    connect(app()->prefs(), &Prefs::favoritesChanged, this, &FavoritesScreenModel::rebuild);
+    connect(app(), &AppState::deviceChanged, this, &FavoritesScreenModel::rebuild);
     rebuild();
 }
 
@@ -51,7 +49,7 @@ QVariantList FavoritesScreenModel::tabs() const
 
 QList<FavoriteEntry> FavoritesScreenModel::entries(ContentType type) const
 {
-    if (!app() || !m_playlist)
+    if (!m_playlist)
         return {};
     return favoritesOf(app()->prefs()->favorites(), m_playlist->id, type);
 }
@@ -116,7 +114,7 @@ void FavoritesScreenModel::rebuild()
 
 void FavoritesScreenModel::open(int index)
 {
-    if (!app() || !m_playlist)
+    if (!m_playlist)
         return;
     openContent(*app(), *m_playlist, m_items->items(), index);
 }
@@ -124,7 +122,7 @@ void FavoritesScreenModel::open(int index)
 void FavoritesScreenModel::toggleFavorite(int index)
 {
     const QList<FavoriteEntry> shown = entries(tabType());
-    if (!app() || index < 0 || index >= shown.size())
+    if (index < 0 || index >= shown.size())
         return;
     app()->toggleFavorite(shown[index]);
 }

@@ -103,7 +103,7 @@ HomeScreenModel::~HomeScreenModel() = default;
 
 bool HomeScreenModel::ready() const
 {
-    return app() && app()->device() && app()->activePlaylist();
+    return app()->device() && app()->activePlaylist();
 }
 
 QString HomeScreenModel::clockText() const
@@ -118,7 +118,7 @@ QString HomeScreenModel::dayText() const
 
 bool HomeScreenModel::offline() const
 {
-    return app() && app()->offline();
+    return app()->offline();
 }
 
 QString HomeScreenModel::accountStatus() const
@@ -134,7 +134,7 @@ QColor HomeScreenModel::accountStatusColor() const
 
 QString HomeScreenModel::visibleNotice() const
 {
-    if (!app() || !app()->device())
+    if (!app()->device())
         return {};
     const OptText &notice = app()->device()->notice;
     // A notice of nothing but spaces and tabs is blank; line breaks count as text.
@@ -145,7 +145,7 @@ QString HomeScreenModel::visibleNotice() const
 
 QString HomeScreenModel::latestVersion() const
 {
-    if (!app() || !app()->device() || !app()->device()->app)
+    if (!app()->device() || !app()->device()->app)
         return {};
     const OptText &latest = app()->device()->app->latest_version;
     return isVersion(latest, AppState::kAppVersion) ? *latest : QString();
@@ -173,7 +173,7 @@ QString HomeScreenModel::countText(ContentType type) const
 
 QString HomeScreenModel::deviceAddress() const
 {
-    return app() ? deviceAddressOf(*app()) : QString();
+    return deviceAddressOf(*app());
 }
 
 QString HomeScreenModel::playlistName() const
@@ -184,7 +184,7 @@ QString HomeScreenModel::playlistName() const
 
 QString HomeScreenModel::playlistsLine() const
 {
-    const qsizetype count = app() && app()->device() ? app()->device()->playlists.size() : 0;
+    const qsizetype count = app()->device() ? app()->device()->playlists.size() : 0;
     return count >= 2 ? isolated(QString::number(count)) + QStringLiteral(" × ") + ::tr(QStringLiteral("playlist"))
                       : QString();
 }
@@ -255,8 +255,6 @@ void HomeScreenModel::activate(const QString &id)
 
 void HomeScreenModel::run(HomeFocus::Target target)
 {
-    if (!app())
-        return;
     if (target == HomeFocus::Target::reload)
         reload();
     else if (target == HomeFocus::Target::exit)
@@ -267,7 +265,7 @@ void HomeScreenModel::run(HomeFocus::Target target)
 
 void HomeScreenModel::playRecent(int index)
 {
-    if (!app() || index < 0 || index >= recentCount())
+    if (index < 0 || index >= recentCount())
         return;
     const PlayItem item = m_recents->items().at(index);
     app()->push(Routes::Player { readyQueue({ item }, 0, true) });
@@ -275,7 +273,7 @@ void HomeScreenModel::playRecent(int index)
 
 void HomeScreenModel::dismissRecent(int index)
 {
-    if (app() && index >= 0 && index < recentCount())
+    if (index >= 0 && index < recentCount())
         app()->prefs()->removeRecent(m_recents->items().at(index).key);
 }
 
@@ -297,8 +295,6 @@ void HomeScreenModel::retry()
 
 void HomeScreenModel::openSite()
 {
-    if (!app())
-        return;
     // The portal's text: only a web page goes to the browser.
     if (const std::optional<QUrl> url = webPageUrl(siteAddressOf(*app(), deps().portalAddress)))
         deps().openUrl(*url);
@@ -370,7 +366,7 @@ void HomeScreenModel::refreshRecents()
 
 void HomeScreenModel::checkGate()
 {
-    if (!isActive() || ready() || !app() || m_rerooting)
+    if (!isActive() || ready() || m_rerooting)
         return;
     m_rerooting = true;
     // Re-rooting removes this screen; it happens once the current call has returned.

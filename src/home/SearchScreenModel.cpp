@@ -28,11 +28,9 @@ SearchScreenModel::SearchScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
         // Handed to the view by results(); it stays this screen's.
         QQmlEngine::setObjectOwnership(model, QQmlEngine::CppOwnership);
     }
-    if (app()) {
-        connect(app(), &AppState::deviceChanged, this, &SearchScreenModel::playlistChanged);
-        connect(app()->prefs(), &Prefs::favoritesChanged, this, &SearchScreenModel::markFavorites);
-        markFavorites();
-    }
+    connect(app(), &AppState::deviceChanged, this, &SearchScreenModel::playlistChanged);
+    connect(app()->prefs(), &Prefs::favoritesChanged, this, &SearchScreenModel::markFavorites);
+    markFavorites();
 }
 
 void SearchScreenModel::markFavorites()

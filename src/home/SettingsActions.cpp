@@ -47,8 +47,6 @@ void SettingsScreenModel::runTile(const QString &id)
 
 void SettingsScreenModel::run(SettingId id)
 {
-    if (!app())
-        return;
     switch (id) {
     case SettingId::device:
         app()->push(Routes::Activation {});
@@ -170,15 +168,14 @@ QCoro::Task<> SettingsScreenModel::refreshPlaylists()
 void SettingsScreenModel::clearCache()
 {
     deps().http->clearCache();
-    deps().images->clear();
+    deps().pictures->clear();
     deps().catalog->reset();
-    if (app())
-        app()->showToast(::tr(QStringLiteral("cache_cleared")));
+    app()->showToast(::tr(QStringLiteral("cache_cleared")));
 }
 
 void SettingsScreenModel::openUpdate(bool hasUpdate)
 {
-    if (hasUpdate && app()) {
+    if (hasUpdate) {
         if (const std::optional<QUrl> url = webPageUrl(siteAddressOf(*app(), deps().portalAddress))) {
             deps().openUrl(*url);
             return;

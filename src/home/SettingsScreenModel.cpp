@@ -90,8 +90,6 @@ SettingsScreenModel::~SettingsScreenModel() = default;
 
 QList<SettingTile> SettingsScreenModel::tiles() const
 {
-    if (!app())
-        return {};
     Prefs *prefs = app()->prefs();
     QList<SettingTile> list { deviceTile(),
         tile(SettingId::refresh, Theme::emerald(), "arrow.clockwise",

@@ -3,7 +3,6 @@
 #include "sources/CappedBody.h"
 #include "sources/PrivateFiles.h"
 
-#include "app/Prefs.h"
 
 #include <algorithm>
 #include <QBuffer>
@@ -94,12 +93,6 @@ ImageStore::ImageStore(const QString &cacheDir, std::function<QString()> userAge
     m_network->setCache(disk);
     // Qt opens at most six connections per host by itself.
     m_network->setTransferTimeout(int(kTimeout.count()));
-}
-
-ImageStore *ImageStore::shared()
-{
-    static ImageStore *store = new ImageStore(defaultCacheDir(), [] { return Prefs::shared()->userAgent(); });
-    return store;
 }
 
 QString ImageStore::defaultCacheDir()

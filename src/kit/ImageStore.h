@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PictureCache.h"
 #include "sources/AppClock.h"
 
 #include <QCache>
@@ -34,7 +35,7 @@ struct ShownSize {
 // dropped connection, 5xx) is asked for again on a later request, at most once per
 // kRetryAfter. A picture is decoded no larger than the size it is shown at, and the
 // largest size asked for is kept. Used from the main thread.
-class ImageStore : public QObject {
+class ImageStore : public QObject, public PictureCache {
     Q_OBJECT
 public:
     using Shown = ShownSize;
@@ -57,8 +58,7 @@ public:
         QNetworkAccessManager *network = nullptr, AppClock *clock = AppClock::system(), qint64 bodyCap = kBodyCap,
         QObject *parent = nullptr);
 
-    // The store of the run, on defaultCacheDir() with the user agent of the settings.
-    static ImageStore *shared();
+    // The program's cache folder, in the user's caches folder.
     static QString defaultCacheDir();
 
     // The decoded picture kept in memory for the address, of whatever size; null when
@@ -78,7 +78,7 @@ public:
         QString address, const QObject *owner = nullptr, std::function<Shown()> shown = {});
 
     // Forgets decoded pictures and failures and empties the disk cache.
-    void clear();
+    void clear() override;
 
 private:
     struct Kept {

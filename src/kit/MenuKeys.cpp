@@ -1,9 +1,10 @@
 #include "MenuKeys.h"
 
 #include "app/KeyRouter.h"
+#include "sources/Registered.h"
 
 MenuKeys::MenuKeys(QObject *parent)
-    : MenuKeys(KeyRouter::shared(), parent)
+    : MenuKeys(Registered<KeyRouter>::get(), parent)
 {
 }
 

@@ -5,8 +5,6 @@
 #include <QList>
 #include <QtQml/qqmlregistration.h>
 
-class KeyRouter;
-
 // The keys of an open menu or popup: while `active` (bound to the menu being open) it is the
 // key router's top handler and takes every key, so nothing reaches the screen below. Esc
 // asks to close; Up and Down move the highlight over the entries that can be chosen; Enter
@@ -20,6 +18,7 @@ class MenuKeys : public KeyHandler {
     Q_PROPERTY(int current READ current WRITE setCurrent NOTIFY currentChanged)
 
 public:
+    // On the key router the program registered.
     explicit MenuKeys(QObject *parent = nullptr);
     MenuKeys(KeyRouter *router, QObject *parent = nullptr);
 

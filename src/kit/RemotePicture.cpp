@@ -1,6 +1,7 @@
 #include "RemotePicture.h"
 
 #include "Initials.h"
+#include "sources/Registered.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -13,6 +14,7 @@
 
 RemotePicture::RemotePicture(QQuickItem *parent)
     : QQuickItem(parent)
+    , m_store(Registered<ImageStore>::get())
 {
     setFlag(ItemHasContents, true);
     setOpacity(0);
@@ -81,11 +83,6 @@ void RemotePicture::componentComplete()
     reload();
 }
 
-ImageStore *RemotePicture::store() const
-{
-    return m_store ? m_store.data() : ImageStore::shared();
-}
-
 void RemotePicture::reload()
 {
     delete m_ticket;
@@ -95,7 +92,7 @@ void RemotePicture::reload()
         finish();
         return;
     }
-    if (const QImage hit = store()->cached(m_url, shown()); !hit.isNull()) {
+    if (const QImage hit = m_store->cached(m_url, shown()); !hit.isNull()) {
         show(hit, false);
         finish();
         return;
@@ -109,7 +106,7 @@ QCoro::Task<> RemotePicture::load(QString address, QObject *ticket)
 {
     const QPointer<QObject> current(ticket);
     // The store asks for the size only while the ticket, a child of this item, lives.
-    const QImage picture = co_await store()->image(address, ticket, [this] { return shown(); });
+    const QImage picture = co_await m_store->image(address, ticket, [this] { return shown(); });
     // The ticket is a child of this item: while it lives, so does the item.
     if (!current)
         co_return;
@@ -141,7 +138,7 @@ void RemotePicture::sharpen()
     if (!ready() || m_ticket || !isComponentComplete())
         return;
     const ImageStore::Shown now = shown();
-    if (const QImage kept = store()->cached(m_url, now); !kept.isNull()) {
+    if (const QImage kept = m_store->cached(m_url, now); !kept.isNull()) {
         if (kept.size() != m_image.size()) {
             m_image = kept;
             m_textureDirty = true;

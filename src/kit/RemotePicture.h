@@ -52,9 +52,6 @@ public:
     bool fades() const { return m_fades; }
     QImage image() const { return m_image; }
 
-    // Loads from `store` instead of the shared one; set before the item completes.
-    void setStore(ImageStore *store) { m_store = store; }
-
     // Up to two initials of a title for the placeholder; "TV" when there are none.
     Q_INVOKABLE static QString initials(const QString &title);
     static Placement placement(const QSizeF &picture, const QSizeF &frame, bool fill);
@@ -73,7 +70,6 @@ protected:
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
 
 private:
-    ImageStore *store() const;
     void reload();
     QCoro::Task<> load(QString address, QObject *ticket);
     // The size the picture is shown at, in device pixels.
@@ -92,7 +88,8 @@ private:
     bool m_fades = false;
     bool m_textureDirty = false;
     QImage m_image;
-    QPointer<ImageStore> m_store;
+    // The store the program registered.
+    ImageStore *m_store;
     QPropertyAnimation *m_fadeIn = nullptr;
     // Lives as long as the load under way; deleting it cancels that load.
     QObject *m_ticket = nullptr;

@@ -1,6 +1,7 @@
 #include "TapRule.h"
 
 #include "sources/AppClock.h"
+#include "sources/Registered.h"
 
 #include <QGuiApplication>
 #include <QStyleHints>
@@ -8,7 +9,7 @@
 TapRule::TapRule(QObject *parent)
     : QObject(parent)
     , m_interval(QGuiApplication::styleHints()->mouseDoubleClickInterval())
-    , m_clock(AppClock::system())
+    , m_clock(Registered<AppClock>::get())
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);

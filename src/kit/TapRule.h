@@ -20,6 +20,7 @@ class TapRule : public QObject {
     Q_PROPERTY(bool pending READ pending NOTIFY pendingChanged)
 
 public:
+    // Times the clicks on the clock the program registered.
     explicit TapRule(QObject *parent = nullptr);
 
     bool doubleEnabled() const { return m_doubleEnabled; }
@@ -28,9 +29,6 @@ public:
     void setInterval(int ms);
     // A click is waiting to learn whether a second one follows.
     bool pending() const { return m_pendingSince.has_value(); }
-
-    // Replaces the clock whose nowMs() times the clicks.
-    void setClock(AppClock *clock) { m_clock = clock; }
 
     Q_INVOKABLE void click();
 

@@ -24,7 +24,7 @@ void LiveScreenModel::activate(int index)
     const std::optional<MediaItem> channel = m_lists.channelAt(index);
     if (!channel || !m_playlist)
         return;
-    if (m_preview && m_preview->uid == channel->uid && m_engine && !m_engine->hasError()
+    if (m_preview && m_preview->uid == channel->uid && !m_engine->hasError()
         && m_engine->hasItem()) {
         openFullScreen(index);
         return;
@@ -38,7 +38,7 @@ void LiveScreenModel::activate(int index)
 void LiveScreenModel::openFullScreen(int index)
 {
     const std::optional<MediaItem> channel = m_lists.channelAt(index);
-    if (!channel || !m_playlist || !app())
+    if (!channel || !m_playlist)
         return;
     // The queue is taken first: recording the channel as recent may reorder the list.
     PlayQueue queue = queueOver(*m_lists.index(), m_lists.rows(), *m_playlist, index);
@@ -50,7 +50,7 @@ void LiveScreenModel::openFullScreen(int index)
 
 void LiveScreenModel::openPreviewFullScreen()
 {
-    if (!m_preview || !m_playlist || !app())
+    if (!m_preview || !m_playlist)
         return;
     if (const int row = m_lists.rowOfUid(m_preview->uid); row >= 0) {
         openFullScreen(row);
@@ -74,8 +74,6 @@ void LiveScreenModel::openCatchUpAt(int index)
 
 void LiveScreenModel::previewCatchUp()
 {
-    if (!app())
-        return;
     if (!m_preview)
         app()->showToast(::tr(QStringLiteral("preview_hint")));
     else if (m_preview->catchup)
@@ -87,8 +85,7 @@ void LiveScreenModel::previewCatchUp()
 void LiveScreenModel::previewToggleFavorite()
 {
     if (!m_preview) {
-        if (app())
-            app()->showToast(::tr(QStringLiteral("preview_hint")));
+        app()->showToast(::tr(QStringLiteral("preview_hint")));
         return;
     }
     toggleFavorite(MediaItem(*m_preview));
@@ -96,10 +93,8 @@ void LiveScreenModel::previewToggleFavorite()
 
 void LiveScreenModel::openCatchUp(const MediaItem &channel)
 {
-    if (m_engine)
-        m_engine->stop();
-    if (app())
-        app()->push(Routes::Catchup { channel });
+    m_engine->stop();
+    app()->push(Routes::Catchup { channel });
 }
 
 void LiveScreenModel::setPreview(std::optional<MediaItem> channel)
@@ -121,8 +116,6 @@ void LiveScreenModel::playPreview()
 // Back on top: a live item the player left playing is taken over, so it plays on here.
 void LiveScreenModel::becameTop()
 {
-    if (!m_engine)
-        return;
     const std::optional<PlayItem> &playing = m_engine->item();
     if (playing && playing->live) {
         m_engine->hold(this);

@@ -69,7 +69,7 @@ bool LiveScreenModel::handleKey(const Key &key)
         }
         return true;
     case Key::Kind::space:
-        if (!m_engine || !m_engine->hasItem())
+        if (!m_engine->hasItem())
             return false;
         m_engine->togglePause();
         return true;

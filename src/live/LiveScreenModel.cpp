@@ -13,7 +13,7 @@ LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_prefs(app()->prefs())
     , m_catalog(this->deps().catalog)
-    , m_engine(this->deps().engine)
+    , m_engine(PlayerEngine::of(this->deps()))
     , m_playlist(activePlaylist())
     , m_lists(m_playlist ? m_playlist->id : 0)
     , m_guide(this->deps().catalog, this->deps().clock)
@@ -43,13 +43,14 @@ LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
 
 LiveScreenModel::~LiveScreenModel()
 {
+    // The engine may have gone first, at the end of a run.
     if (m_engine)
         m_engine->stop();
 }
 
 void LiveScreenModel::shown()
 {
-    if (!m_playlist && app())
+    if (!m_playlist)
         app()->backToStart();
 }
 
@@ -167,14 +168,12 @@ int LiveScreenModel::aspectMode() const
 // The channel the engine holds keeps its fill; the bars go while its playback failed.
 void LiveScreenModel::showPlayingKey()
 {
-    if (m_engine)
-        m_channels.setPlayingKey(m_engine->itemKey(), m_engine->hasError());
+    m_channels.setPlayingKey(m_engine->itemKey(), m_engine->hasError());
 }
 
 void LiveScreenModel::openSearch()
 {
-    if (app())
-        app()->push(Routes::Search {});
+    app()->push(Routes::Search {});
 }
 
 void LiveScreenModel::selectCategory(int index)

@@ -21,7 +21,7 @@ class Catalog;
 class Prefs;
 
 // The live TV screen: loads the live section, keeps the category and channel lists, previews
-// channels through the shared engine with their short guide, opens the full-screen player
+// channels through the one engine with their short guide, opens the full-screen player
 // over the listed channels and the catch-up screen, and answers the keyboard.
 class LiveScreenModel : public RouteScreen {
     Q_OBJECT

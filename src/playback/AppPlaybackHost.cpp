@@ -1,10 +1,7 @@
 #include "AppPlaybackHost.h"
 
-#include "PlayerEngine.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
-#include "playback/engines/GstPlatformPlayer.h"
-#include "playback/engines/LibVlcPlayer.h"
 
 QString AppPlaybackHost::userAgent() const
 {
@@ -31,11 +28,3 @@ QString AppPlaybackHost::message(const QString &key) const
     return ::tr(key);
 }
 
-PlayerEngine *PlayerEngine::shared()
-{
-    static PlayerEngine *engine = new PlayerEngine(Backends{
-        std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::device, [] { return localeFor(activeLanguage()); }),
-        [] { return std::make_unique<LibVlcPlayer>(); },
-        AppClock::system(), std::make_shared<AppPlaybackHost>(Prefs::shared()) });
-    return engine;
-}

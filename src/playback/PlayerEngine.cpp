@@ -1,5 +1,6 @@
 #include "PlayerEngine.h"
 
+#include "app/ScreenDeps.h"
 #include "playback/engines/NetworkStream.h"
 
 #include <QFileInfo>
@@ -49,6 +50,11 @@ PlayerEngine::~PlayerEngine()
     if (m_vlcPlayer)
         m_vlcPlayer->stop();
     m_platform->clear();
+}
+
+PlayerEngine *PlayerEngine::of(const ScreenDeps &deps)
+{
+    return &dynamic_cast<PlayerEngine &>(*deps.playback);
 }
 
 bool PlayerEngine::isVlcOnlyExtension(const QString &ext)

@@ -18,6 +18,8 @@
 #include <memory>
 #include <optional>
 
+struct ScreenDeps;
+
 // The one playback engine: plays a PlayItem through the platform player or
 // libVLC, climbs the failure ladder and saves resume points.
 class PlayerEngine : public QObject, public PlaybackControl
@@ -56,8 +58,8 @@ public:
     explicit PlayerEngine(Backends backends, QObject *parent = nullptr);
     ~PlayerEngine() override;
 
-    // The shared engine, created on first use on the real backends.
-    static PlayerEngine *shared();
+    // The engine the screens' playback is, typed for the screens that use all of it.
+    static PlayerEngine *of(const ScreenDeps &deps);
 
     static bool isVlcOnlyExtension(const QString &ext);
     // The message key for a failure of an item, first match wins.

@@ -10,7 +10,7 @@
 PlayerScreenModel::PlayerScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
     , m_prefs(app()->prefs())
-    , m_engine(this->deps().engine)
+    , m_engine(PlayerEngine::of(this->deps()))
     , m_queue(payload<Routes::Player>() ? payload<Routes::Player>()->queue : PlayQueue {})
     , m_list([this](int position) { zap(position); })
     , m_chrome(this->deps().clock, m_prefs,

@@ -2,8 +2,8 @@
 
 #include "FirstFrame.h"
 #include "ScreenTable.h"
+#include "Services.h"
 #include "WindowSize.h"
-#include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
@@ -11,8 +11,6 @@
 #include "kit/Theme.h"
 #include "playback/PlayerEngine.h"
 #include "playback/engines/GstPlatformPlayer.h"
-#include "sources/Catalog.h"
-#include "sources/Http.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -46,36 +44,32 @@ void shareHeapsBetweenThreads()
     mallopt(M_ARENA_MAX, 2);
 }
 
-void prepareApplication(QGuiApplication &app)
+void prepareApplication(QGuiApplication &app, Services &services)
 {
     shareHeapsBetweenThreads();
     // The app's look for everything the views leave to the platform and Quick Controls.
     app.setFont(QFont(Theme::fontFamily()));
     app.setPalette(Theme::palette());
 
-    Prefs *prefs = Prefs::shared();
-    Http::shared()->setUserAgentProvider([prefs] { return prefs->userAgent(); });
-    Catalog::shared()->setUncategorizedName([] { return tr(QStringLiteral("uncategorized")); });
-    AppState::shared();
-    KeyRouter::shared()->install();
-    ScreenTable::shared();
+    services.registerInstances();
+    services.router()->install();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        WindowSize::shared()->setAvailable(screen->availableGeometry().size());
-    setActiveLanguage(resolveLanguage(prefs->language()));
+        services.windowSize()->setAvailable(screen->availableGeometry().size());
+    setActiveLanguage(resolveLanguage(services.prefs()->language()));
 }
 
-void loadRootView(QQmlApplicationEngine &engine)
+void loadRootView(QQmlApplicationEngine &engine, Services &services)
 {
     // The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
     engine.addImportPath(QStringLiteral("qrc:/"));
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, QCoreApplication::instance(),
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
-    FirstFrame::shared()->holdViews();
+    services.firstFrame()->holdViews();
     engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
-    prepareAfterFirstFrame(engine);
+    prepareAfterFirstFrame(engine, services);
 }
 
-void prepareAfterFirstFrame(QQmlApplicationEngine &engine)
+void prepareAfterFirstFrame(QQmlApplicationEngine &engine, Services &services)
 {
     const QList<QObject *> roots = engine.rootObjects();
     auto *window = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.first());
@@ -83,19 +77,19 @@ void prepareAfterFirstFrame(QQmlApplicationEngine &engine)
         return;
     // Queued: the swap may come on the render thread.
     auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(window, &QQuickWindow::frameSwapped, window, [once, engine = &engine] {
+    *once = QObject::connect(window, &QQuickWindow::frameSwapped, window, [once, engine = &engine, services = &services] {
         QObject::disconnect(*once);
         loadInterfaceFonts();
-        FirstFrame::shared()->showViews();
+        services->firstFrame()->showViews();
         QThreadPool::globalInstance()->start(&GstPlatformPlayer::startGStreamer);
         QThreadPool::globalInstance()->start(&loadLibrariesAhead);
-        ScreenTable::shared()->loadViewsAhead(engine);
+        services->screens()->loadViewsAhead(engine);
     }, Qt::QueuedConnection);
 }
 
-void endProcess(int code)
+void endProcess(int code, Services &services)
 {
-    PlayerEngine *engine = PlayerEngine::shared();
+    PlayerEngine *engine = services.engine();
     if (engine->hasItem())
         engine->stop();
     QThreadPool::globalInstance()->waitForDone();

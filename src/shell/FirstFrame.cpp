@@ -1,20 +1,12 @@
 #include "FirstFrame.h"
 
-#include <QQmlEngine>
+#include "app/QmlSingleton.h"
 
 #include <utility>
 
-FirstFrame *FirstFrame::shared()
-{
-    static FirstFrame instance;
-    return &instance;
-}
-
 FirstFrame *FirstFrame::create(QQmlEngine *, QJSEngine *)
 {
-    FirstFrame *frame = shared();
-    QQmlEngine::setObjectOwnership(frame, QQmlEngine::CppOwnership);
-    return frame;
+    return registeredForQml<FirstFrame>();
 }
 
 void FirstFrame::holdViews()

@@ -16,8 +16,6 @@ class FirstFrame : public QObject {
     Q_PROPERTY(bool viewsShown READ viewsShown NOTIFY viewsShownChanged)
 
 public:
-    // The one instance: QML gets it too.
-    static FirstFrame *shared();
     static FirstFrame *create(QQmlEngine *, QJSEngine *);
 
     bool viewsShown() const { return m_viewsShown; }
@@ -30,6 +28,8 @@ signals:
     void viewsShownChanged();
 
 private:
+    // Made by the program's services only; QML gets the one they registered.
+    friend class Services;
     FirstFrame() = default;
 
     bool m_viewsShown = true;

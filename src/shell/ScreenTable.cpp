@@ -2,28 +2,20 @@
 
 #include "app/ActivationScreenModel.h"
 #include "app/AppState.h"
-#include "app/KeyRouter.h"
+#include "app/QmlSingleton.h"
 #include "app/PlaylistPickerScreenModel.h"
 #include "app/SplashScreenModel.h"
 #include "home/FavoritesScreenModel.h"
 #include "home/HomeScreenModel.h"
 #include "home/SearchScreenModel.h"
 #include "home/SettingsScreenModel.h"
-#include "kit/ImageStore.h"
 #include "live/CatchUpScreenModel.h"
 #include "live/LiveScreenModel.h"
-#include "playback/PlayerEngine.h"
 #include "playback/PlayerScreenModel.h"
-#include "sources/AppClock.h"
-#include "sources/Catalog.h"
-#include "sources/DeviceIdentity.h"
-#include "sources/Http.h"
 #include "vod/BrowseScreenModel.h"
 #include "vod/MovieDetailsScreenModel.h"
 #include "vod/SeriesDetailsScreenModel.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QQmlComponent>
 #include <QQmlEngine>
 
@@ -87,34 +79,9 @@ ScreenTable::ScreenTable(ScreenDeps deps, Rows rows, QObject *parent)
 {
 }
 
-ScreenTable *ScreenTable::shared()
-{
-    static ScreenTable *table = new ScreenTable(sharedDeps(), &rowOf, QCoreApplication::instance());
-    return table;
-}
-
 ScreenTable *ScreenTable::create(QQmlEngine *, QJSEngine *)
 {
-    ScreenTable *table = shared();
-    QQmlEngine::setObjectOwnership(table, QQmlEngine::CppOwnership);
-    return table;
-}
-
-ScreenDeps ScreenTable::sharedDeps()
-{
-    ScreenDeps deps;
-    deps.app = AppState::shared();
-    deps.router = KeyRouter::shared();
-    deps.catalog = Catalog::shared();
-    deps.http = Http::shared();
-    deps.clock = AppClock::system();
-    deps.engine = PlayerEngine::shared();
-    deps.playback = deps.engine;
-    deps.images = ImageStore::shared();
-    deps.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
-    deps.quit = [] { QCoreApplication::quit(); };
-    deps.portalAddress = portalBaseAddress();
-    return deps;
+    return registeredForQml<ScreenTable>();
 }
 
 ScreenTable::Row ScreenTable::rowOf(const Route &route)

@@ -43,11 +43,7 @@ public:
 
     explicit ScreenTable(ScreenDeps deps, Rows rows = &rowOf, QObject *parent = nullptr);
 
-    // Over the shared instances and the program's rows.
-    static ScreenTable *shared();
     static ScreenTable *create(QQmlEngine *, QJSEngine *);
-    // The shared instances every screen works with in the program.
-    static ScreenDeps sharedDeps();
 
     // The program's row for each route case.
     static Row rowOf(const Route &route);

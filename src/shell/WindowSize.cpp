@@ -2,19 +2,11 @@
 
 #include "FrameFit.h"
 
-#include <QQmlEngine>
-
-WindowSize *WindowSize::shared()
-{
-    static WindowSize instance;
-    return &instance;
-}
+#include "app/QmlSingleton.h"
 
 WindowSize *WindowSize::create(QQmlEngine *, QJSEngine *)
 {
-    WindowSize *size = shared();
-    QQmlEngine::setObjectOwnership(size, QQmlEngine::CppOwnership);
-    return size;
+    return registeredForQml<WindowSize>();
 }
 
 QSize WindowSize::initialFor(const QSize &available)

@@ -22,8 +22,6 @@ public:
     // Wide enough for the live screen's fixed columns: 28 + 270 + 16 + 320 + 16 + 440 + 28.
     static constexpr QSize kMinimum { 1118, 680 };
 
-    // The one instance: QML gets it too.
-    static WindowSize *shared();
     static WindowSize *create(QQmlEngine *, QJSEngine *);
 
     // The first size on a screen whose free area (without panels and docks) is `available`.
@@ -38,6 +36,8 @@ public:
     Q_INVOKABLE static void keepOnScreen(QWindow *window);
 
 private:
+    // Made by the program's services only; QML gets the one they registered.
+    friend class Services;
     WindowSize() = default;
 
     QSize m_available;

@@ -1,4 +1,5 @@
 #include "AppStart.h"
+#include "Services.h"
 #include "app/AppState.h"
 #include "app/SingleInstance.h"
 
@@ -8,6 +9,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
+#include <memory>
 #include <sys/stat.h>
 
 Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
@@ -46,6 +48,8 @@ int main(int argc, char *argv[])
 
     // Before any setting is read: a second copy would overwrite the first one's settings.
     int code = 0;
+    // Made once the settings are this copy's; left to the end of the process.
+    std::unique_ptr<Services> services;
     {
         SingleInstance instance;
         switch (instance.start()) {
@@ -57,12 +61,13 @@ int main(int argc, char *argv[])
             std::fputs("Zelfor is already running but does not answer; close it and try again.\n", stderr);
             return 1;
         }
-        prepareApplication(app);
-        // Left to the end of the process, with the shared instances.
+        services = std::make_unique<Services>();
+        prepareApplication(app, *services);
+        // Left to the end of the process, with the services.
         auto *engine = new QQmlApplicationEngine(&app);
-        loadRootView(*engine);
+        loadRootView(*engine, *services);
         QObject::connect(&instance, &SingleInstance::activationRequested, engine, [engine] { bringToFront(*engine); });
         code = app.exec();
     }
-    endProcess(code);
+    endProcess(code, *services);
 }

@@ -84,16 +84,6 @@ Catalog::Catalog(Http *http, AppClock *clock, std::function<QString()> uncategor
 {
 }
 
-Catalog *Catalog::shared()
-{
-    static Catalog *instance = new Catalog(
-        Http::shared(), AppClock::system(), [] { return PseudoCategory::uncategorized; },
-        QCoreApplication::instance());
-    return instance;
-}
-
-void Catalog::setUncategorizedName(std::function<QString()> name) { m_uncategorizedName = std::move(name); }
-
 Playlist Catalog::effective(const Playlist &playlist) const { return m_fallback.value(cacheKey(playlist), playlist); }
 
 std::optional<XtreamAccount> Catalog::account(const Playlist &playlist) const

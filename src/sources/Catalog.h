@@ -49,10 +49,6 @@ public:
     Catalog(Http *http, AppClock *clock, std::function<QString()> uncategorizedName,
         QObject *parent = nullptr);
 
-    // Created on first use with the shared Http and the system clock.
-    static Catalog *shared();
-    // The localised name of the "__uncat__" category (main wires the translation).
-    void setUncategorizedName(std::function<QString()> name);
 
     std::optional<XtreamAccount> account(const Playlist &playlist) const;
     // Throws AppError (or the transport's error) when the content cannot be loaded.

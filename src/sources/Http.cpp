@@ -124,13 +124,6 @@ Http::Http(HttpOptions options, QObject *parent)
         m_sleep = timerSleep;
 }
 
-Http *Http::shared()
-{
-    static Http *instance
-        = new Http(HttpOptions { .cacheDir = defaultCacheDir() }, QCoreApplication::instance());
-    return instance;
-}
-
 QString Http::defaultCacheDir()
 {
     return privateCacheRoot() + QLatin1String("/http");

@@ -49,8 +49,7 @@ public:
 
     explicit Http(HttpOptions options, QObject *parent = nullptr);
 
-    // The one client of the run; its cache lives in the user's caches folder.
-    static Http *shared();
+    // The program's cache folder, in the user's caches folder.
     static QString defaultCacheDir();
 
     // Asked anew for every request, retries included.

@@ -79,20 +79,20 @@ QString apiURL(const Playlist &playlist, const OptText &action, const QString &e
 
 // Requests; each may also fail with the errors of Http. Tests pass their own client. A
 // fired token aborts a guide or detail request at once.
-QCoro::Task<XtreamAccount> login(Playlist playlist, Http *http = Http::shared());
-QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool force, Http *http = Http::shared());
-QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http = Http::shared());
+QCoro::Task<XtreamAccount> login(Playlist playlist, Http *http);
+QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool force, Http *http);
+QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http);
 // streams() and mediaItems() in one pass, without the intermediate list: for big lists.
 QCoro::Task<QList<MediaItem>> streamItems(Playlist playlist, QString action, ContentType type, bool force,
-                                          Http *http = Http::shared());
+                                          Http *http);
 QCoro::Task<QList<EpgEntry>> shortEpg(
-    Playlist playlist, QString streamId, Http *http = Http::shared(), CancelToken cancel = {});
+    Playlist playlist, QString streamId, Http *http, CancelToken cancel = {});
 QCoro::Task<QList<EpgEntry>> epgTable(
-    Playlist playlist, QString streamId, Http *http = Http::shared(), CancelToken cancel = {});
+    Playlist playlist, QString streamId, Http *http, CancelToken cancel = {});
 QCoro::Task<VodInfo> vodInfo(
-    Playlist playlist, QString vodId, Http *http = Http::shared(), CancelToken cancel = {});
+    Playlist playlist, QString vodId, Http *http, CancelToken cancel = {});
 QCoro::Task<SeriesInfo> seriesInfo(
-    Playlist playlist, QString seriesId, Http *http = Http::shared(), CancelToken cancel = {});
+    Playlist playlist, QString seriesId, Http *http, CancelToken cancel = {});
 
 // Pure readers of the provider's answers; they run on worker threads.
 XtreamAccount parseAccount(const QByteArray &body);

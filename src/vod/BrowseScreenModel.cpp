@@ -23,14 +23,11 @@ BrowseScreenModel::BrowseScreenModel(ScreenDeps deps, RouteEntry entry, QObject 
 {
     if (const auto *browse = payload<Routes::Browse>())
         m_type = browse->type;
-    if (app())
-        connect(app(), &AppState::deviceChanged, this, &BrowseScreenModel::playlistChanged);
-    if (prefs()) {
-        connect(prefs(), &Prefs::favoritesChanged, this, [this] {
-            showFavoriteBadges();
-            rebuild();
-        });
-    }
+    connect(app(), &AppState::deviceChanged, this, &BrowseScreenModel::playlistChanged);
+    connect(prefs(), &Prefs::favoritesChanged, this, [this] {
+        showFavoriteBadges();
+        rebuild();
+    });
 }
 
 int BrowseScreenModel::state() const
@@ -121,7 +118,7 @@ void BrowseScreenModel::requestReload()
 QCoro::Task<> BrowseScreenModel::load(bool force)
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !deps().catalog)
+    if (!playlist)
         co_return;
     // A newer run (a reload) makes this one's outcome irrelevant.
     const quint64 run = ++m_run;
@@ -165,14 +162,14 @@ QCoro::Task<> BrowseScreenModel::load(bool force)
 QList<FavoriteEntry> BrowseScreenModel::screenFavorites() const
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !prefs())
+    if (!playlist)
         return {};
     return favoritesOf(prefs()->favorites(), playlist->id, m_type);
 }
 
 void BrowseScreenModel::showFavoriteBadges()
 {
-    m_posters->setFavoriteKeys(prefs() ? favoriteKeys(prefs()->favorites()) : QSet<QString> {});
+    m_posters->setFavoriteKeys(favoriteKeys(prefs()->favorites()));
 }
 
 void BrowseScreenModel::rebuild()
@@ -328,8 +325,6 @@ void BrowseScreenModel::toggleFavoriteAt(int row)
 
 void BrowseScreenModel::showSortDialog()
 {
-    if (!app())
-        return;
     const QPointer<BrowseScreenModel> self(this);
     app()->setDialog(std::make_unique<ChoiceDialogModel>(::tr(QStringLiteral("sort")),
         QStringList { ::tr(QStringLiteral("sort_default")), ::tr(QStringLiteral("sort_az")),

@@ -27,16 +27,12 @@ MovieDetailsScreenModel::MovieDetailsScreenModel(ScreenDeps deps, RouteEntry ent
 {
     if (const auto *movie = payload<Routes::Movie>())
         m_item = movie->item;
-    if (app()) {
-        connect(app(), &AppState::deviceChanged, this, &MovieDetailsScreenModel::playlistChanged);
-        // The favourite and resume keys name the playlist in use.
-        connect(app(), &AppState::deviceChanged, this, &MovieDetailsScreenModel::buttonsChanged);
-    }
-    if (prefs()) {
-        connect(prefs(), &Prefs::favoritesChanged, this, &MovieDetailsScreenModel::buttonsChanged);
-        // The player saves its last point as it stops, after this screen is on top again.
-        connect(prefs(), &Prefs::resumeChanged, this, &MovieDetailsScreenModel::buttonsChanged);
-    }
+    connect(app(), &AppState::deviceChanged, this, &MovieDetailsScreenModel::playlistChanged);
+    // The favourite and resume keys name the playlist in use.
+    connect(app(), &AppState::deviceChanged, this, &MovieDetailsScreenModel::buttonsChanged);
+    connect(prefs(), &Prefs::favoritesChanged, this, &MovieDetailsScreenModel::buttonsChanged);
+    // The player saves its last point as it stops, after this screen is on top again.
+    connect(prefs(), &Prefs::resumeChanged, this, &MovieDetailsScreenModel::buttonsChanged);
 }
 
 // Details again (from the catalog's cache once loaded), and the buttons, since the
@@ -50,7 +46,7 @@ void MovieDetailsScreenModel::becameTop()
 QCoro::Task<> MovieDetailsScreenModel::load()
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !deps().catalog)
+    if (!playlist)
         co_return;
     const QPointer<MovieDetailsScreenModel> self(this);
     // The destructor cancels the request before `self` clears: the token tells a screen going away.
@@ -99,7 +95,7 @@ QString MovieDetailsScreenModel::movieKey() const
 
 bool MovieDetailsScreenModel::hasResume() const
 {
-    return prefs() && prefs()->resumePoint(movieKey()).has_value();
+    return prefs()->resumePoint(movieKey()).has_value();
 }
 
 QList<int> MovieDetailsScreenModel::focusOrder() const
@@ -110,8 +106,8 @@ QList<int> MovieDetailsScreenModel::focusOrder() const
 
 QVariantList MovieDetailsScreenModel::buttons() const
 {
-    const std::optional<Prefs::ResumePoint> resume = prefs() ? prefs()->resumePoint(movieKey()) : std::nullopt;
-    const bool favorite = prefs() && prefs()->isFavorite(movieKey());
+    const std::optional<Prefs::ResumePoint> resume = prefs()->resumePoint(movieKey());
+    const bool favorite = prefs()->isFavorite(movieKey());
     const auto button = [this](int id, const QString &title, const QString &icon, bool primary) {
         return QVariantMap { { QStringLiteral("id"), id }, { QStringLiteral("title"), title },
             { QStringLiteral("icon"), icon }, { QStringLiteral("primary"), primary },

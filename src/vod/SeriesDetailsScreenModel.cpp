@@ -16,16 +16,12 @@ SeriesDetailsScreenModel::SeriesDetailsScreenModel(ScreenDeps deps, RouteEntry e
 {
     if (const auto *series = payload<Routes::Series>())
         m_item = series->item;
-    if (app()) {
-        connect(app(), &AppState::deviceChanged, this, &SeriesDetailsScreenModel::playlistChanged);
-        // The favourite's key names the playlist in use.
-        connect(app(), &AppState::deviceChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
-    }
-    if (prefs()) {
-        connect(prefs(), &Prefs::favoritesChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
-        // The player saves its last point as it stops, after this screen is on top again.
-        connect(prefs(), &Prefs::resumeChanged, this, &SeriesDetailsScreenModel::showEpisodes);
-    }
+    connect(app(), &AppState::deviceChanged, this, &SeriesDetailsScreenModel::playlistChanged);
+    // The favourite's key names the playlist in use.
+    connect(app(), &AppState::deviceChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
+    connect(prefs(), &Prefs::favoritesChanged, this, &SeriesDetailsScreenModel::favoriteChanged);
+    // The player saves its last point as it stops, after this screen is on top again.
+    connect(prefs(), &Prefs::resumeChanged, this, &SeriesDetailsScreenModel::showEpisodes);
 }
 
 // The details again (from the catalog's cache once loaded), and the progress strips,
@@ -39,7 +35,7 @@ void SeriesDetailsScreenModel::becameTop()
 QCoro::Task<> SeriesDetailsScreenModel::load()
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !deps().catalog)
+    if (!playlist)
         co_return;
     const QPointer<SeriesDetailsScreenModel> self(this);
     // The destructor cancels the request before `self` clears: the token tells a screen going away.
@@ -110,7 +106,7 @@ QString SeriesDetailsScreenModel::seriesKey() const
 
 bool SeriesDetailsScreenModel::favorite() const
 {
-    return prefs() && prefs()->isFavorite(seriesKey());
+    return prefs()->isFavorite(seriesKey());
 }
 
 QList<qint64> SeriesDetailsScreenModel::seasonNumbers() const
@@ -143,7 +139,7 @@ void SeriesDetailsScreenModel::showEpisodes()
 {
     const std::optional<Playlist> playlist = activePlaylist();
     QList<EpisodeRowData> rows;
-    if (!playlist || !deps().catalog) {
+    if (!playlist) {
         m_episodes.setRows(rows);
         return;
     }
@@ -151,7 +147,7 @@ void SeriesDetailsScreenModel::showEpisodes()
     for (const Episode &episode : shownEpisodes()) {
         // The point is read under the key the player saves it with.
         const QString key = deps().catalog->episodeItem(*playlist, m_item, episode).key;
-        const std::optional<Prefs::ResumePoint> resume = prefs() ? prefs()->resumePoint(key) : std::nullopt;
+        const std::optional<Prefs::ResumePoint> resume = prefs()->resumePoint(key);
         // A point past a shortened duration still fits its strip.
         const double progress = resume ? qBound(0.0, resume->pos / (resume->dur > 1 ? resume->dur : 1), 1.0) : -1;
         const qint64 seconds = episode.durationSecs.value_or(0);
@@ -211,7 +207,7 @@ void SeriesDetailsScreenModel::play(int index)
 void SeriesDetailsScreenModel::playSeason(const QList<Episode> &episodes, int start)
 {
     const std::optional<Playlist> playlist = activePlaylist();
-    if (!playlist || !deps().catalog)
+    if (!playlist)
         return;
     QList<PlayItem> items;
     items.reserve(episodes.size());

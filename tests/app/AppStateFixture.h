@@ -7,8 +7,11 @@
 #include "app/AppState.h"
 #include "app/KeyRouter.h"
 #include "app/Localization.h"
+#include "app/PictureCache.h"
+#include "app/PlaybackControl.h"
 #include "app/Prefs.h"
 #include "app/ScreenDeps.h"
+#include "sources/Catalog.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -63,6 +66,20 @@ inline QByteArray portalRecord(int playlistCount)
         .toJson();
 }
 
+// Our own playback interface's double: counts the stops it was asked for.
+class RecordingPlayback final : public PlaybackControl {
+public:
+    void stop() override { ++stops; }
+    int stops = 0;
+};
+
+// The picture store's double: counts the times it was emptied.
+class RecordingPictures final : public PictureCache {
+public:
+    void clear() override { ++clears; }
+    int clears = 0;
+};
+
 // An isolated AppState over a temporary defaults file, its own Http and a virtual clock.
 // Seed a cached device record before calling makeState().
 class AppStateFixture {
@@ -78,6 +95,7 @@ public:
     AppState &makeState()
     {
         state = std::make_unique<AppState>(prefs.get(), &http.http(), portal, &clock);
+        router = std::make_unique<KeyRouter>(state.get());
         return *state;
     }
 
@@ -87,16 +105,23 @@ public:
         makeState().replace(stack.first());
         for (const Route &route : stack.mid(1))
             state->push(route);
-        router = std::make_unique<KeyRouter>(state.get());
         return *state;
     }
 
     QString route() const { return routeName(state->current()); }
 
-    // What a screen over this state works with: the state, its router, Http and clock.
+    // What a screen over this state works with: the state, its router, Http, catalog and
+    // clock, the recording playback and pictures, a browser and quit that record what they
+    // were asked.
     ScreenDeps screenDeps()
     {
-        return { .app = state.get(), .router = router.get(), .http = &http.http(), .clock = &clock };
+        return { .app = state.get(), .router = router.get(), .catalog = &catalog, .http = &http.http(),
+            .clock = &clock, .playback = &playback, .pictures = &pictures,
+            .openUrl = [this](const QUrl &url) {
+                opened.append(url);
+                return true;
+            },
+            .quit = [this] { ++quits; }, .portalAddress = portal };
     }
     // The top entry of the stack, for a screen made over it.
     RouteEntry topEntry() const { return state->stack().last(); }
@@ -119,6 +144,11 @@ public:
     std::unique_ptr<Prefs> prefs;
     TestHttp http;
     ManualClock clock;
+    Catalog catalog { &http.http(), &clock, [] { return u"Uncategorized"_qs; } };
+    RecordingPlayback playback;
+    RecordingPictures pictures;
+    QList<QUrl> opened;
+    int quits = 0;
     std::unique_ptr<AppState> state;
     std::unique_ptr<KeyRouter> router;
 };

@@ -1,5 +1,6 @@
 #include "app/Formatters.h"
 #include "app/Localization.h"
+#include "RegisteredPrefs.h"
 #include "app/Prefs.h"
 
 #include <gtest/gtest.h>
@@ -96,15 +97,13 @@ TEST(HourCycle, FollowsSettingThenSystemLocale)
 
 TEST(HourCycle, StoredSettingIsReadOnEveryCall)
 {
-    Prefs *prefs = Prefs::shared();
-    const QString stored = prefs->timeFormat();
+    RegisteredPrefs prefs;
     prefs->setTimeFormat(u"24"_qs);
     const bool after24 = uses24HourClock();
     prefs->setTimeFormat(u"12"_qs);
     const bool after12 = uses24HourClock();
     setActiveLanguage(u"en"_qs);
     const QString clock12 = formatClock(localTime(2025, 1, 6, 13, 5));
-    prefs->setTimeFormat(stored);
     EXPECT_TRUE(after24);
     EXPECT_FALSE(after12);
     EXPECT_EQ(clock12, u"1:05 PM"_qs);

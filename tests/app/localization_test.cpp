@@ -1,5 +1,6 @@
 #include "app/BidiText.h"
 #include "app/Localization.h"
+#include "RegisteredPrefs.h"
 #include "app/Prefs.h"
 
 #include <QRegularExpression>
@@ -207,13 +208,11 @@ TEST(ActiveLanguageDeathTest, FirstReadResolvesTheStoredSetting)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            Prefs *prefs = Prefs::shared();
-            const QString stored = prefs->language();
+            RegisteredPrefs prefs;
             prefs->setLanguage(u"ar"_qs);
             const bool resolved = activeLanguage() == u"ar";
             prefs->setLanguage(u"fr"_qs);
             const bool kept = activeLanguage() == u"ar";
-            prefs->setLanguage(stored);
             std::exit(resolved && kept ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");

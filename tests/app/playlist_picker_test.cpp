@@ -1,6 +1,5 @@
 #include "AppStateFixture.h"
 #include "LayerStandIn.h"
-#include "app/PlaybackControl.h"
 #include "app/PlaylistPickerScreenModel.h"
 
 #include <QSignalSpy>
@@ -8,13 +7,6 @@
 #include <memory>
 
 namespace {
-
-// Our own playback interface's double: counts the stops it was asked for.
-class RecordingPlayback final : public PlaybackControl {
-public:
-    void stop() override { ++stops; }
-    int stops = 0;
-};
 
 class PickerFixture : public ::testing::Test {
 protected:
@@ -30,15 +22,12 @@ protected:
             fixture.prefs->setSelectedPlaylistId(*saved);
         fixture.makeState(pushed ? QList<Route> { Routes::Home {}, Routes::PlaylistPicker {} }
                                        : QList<Route> { Routes::PlaylistPicker {} });
-        ScreenDeps deps = fixture.screenDeps();
-        deps.playback = &playback;
-        picker = std::make_unique<PlaylistPickerScreenModel>(deps, fixture.topEntry());
+        picker = std::make_unique<PlaylistPickerScreenModel>(fixture.screenDeps(), fixture.topEntry());
         showAsLayerWould(*picker, *fixture.state);
         return *picker;
     }
 
     AppStateFixture fixture;
-    RecordingPlayback playback;
     std::unique_ptr<PlaylistPickerScreenModel> picker;
 };
 
@@ -91,14 +80,14 @@ TEST_P(PickerSelect, SavesStopsWhenChangedAndGoesHome)
     // The state announces the choice once it is saved, before playback stops and home shows.
     QStringList announced;
     QObject::connect(fixture.state.get(), &AppState::deviceChanged, picker.get(), [this, &announced] {
-        announced.append(u"%1 %2 %3"_qs.arg(fixture.prefs->selectedPlaylistId()).arg(playback.stops).arg(fixture.route()));
+        announced.append(u"%1 %2 %3"_qs.arg(fixture.prefs->selectedPlaylistId()).arg(fixture.playback.stops).arg(fixture.route()));
     });
     QSignalSpy cards(picker.get(), &PlaylistPickerScreenModel::cardsChanged);
     EXPECT_TRUE(press(*picker, GetParam().keys));
     EXPECT_EQ(announced, QStringList { u"%1 0 playlistPicker"_qs.arg(GetParam().stored) });
     EXPECT_EQ(cards.count(), 1) << "the saved mark is read again";
     EXPECT_EQ(fixture.prefs->selectedPlaylistId(), GetParam().stored);
-    EXPECT_EQ(playback.stops, GetParam().stops);
+    EXPECT_EQ(fixture.playback.stops, GetParam().stops);
     EXPECT_EQ(fixture.state->stack().size(), 1);
     EXPECT_EQ(fixture.route(), u"home"_qs);
     EXPECT_EQ(fixture.state->activePlaylist()->id, GetParam().stored);
@@ -117,17 +106,7 @@ TEST_F(PickerFixture, EnterOnEmptyListDoesNothing)
     EXPECT_TRUE(press(*picker, "S"));
     EXPECT_EQ(fixture.route(), u"playlistPicker"_qs);
     EXPECT_EQ(fixture.prefs->selectedPlaylistId(), -1);
-    EXPECT_EQ(playback.stops, 0);
-}
-
-TEST_F(PickerFixture, ChoosingWithoutAnEngineStillGoesHome)
-{
-    fixture.cacheDevice(AppStateFixture::device({ 1, 2 }));
-    fixture.makeState({ Routes::PlaylistPicker {} });
-    PlaylistPickerScreenModel bare({ .app = fixture.state.get() }, fixture.topEntry());
-    bare.select(2);
-    EXPECT_EQ(fixture.prefs->selectedPlaylistId(), 2);
-    EXPECT_EQ(fixture.route(), u"home"_qs);
+    EXPECT_EQ(fixture.playback.stops, 0);
 }
 
 TEST_F(PickerFixture, CardsNameNumberAndMarkTheSavedPlaylist)

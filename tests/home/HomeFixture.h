@@ -49,7 +49,7 @@ protected:
     {
         ScreenDeps deps = fixture.screenDeps();
         deps.catalog = &catalog;
-        deps.images = &images;
+        deps.pictures = &images;
         deps.openUrl = [this](const QUrl &url) {
             opened.append(url);
             return true;

@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "AppWindowTest.h"
 #include "RunTask.h"
@@ -48,7 +49,7 @@ protected:
         portal->serve(
             QStringLiteral("/api/app/device"), LoopbackResponse::json(QJsonDocument(record).toJson()));
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
-        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        const DeviceResult result = runTask(programServices().app()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
     }
     static void TearDownTestSuite()
@@ -59,8 +60,8 @@ protected:
 
     void SetUp() override
     {
-        AppState::shared()->setLanguage(QStringLiteral("en"));
-        AppState::shared()->replace(Routes::Home {});
+        programServices().app()->setLanguage(QStringLiteral("en"));
+        programServices().app()->replace(Routes::Home {});
         showWindow();
     }
 
@@ -91,8 +92,8 @@ TEST_F(HomeViews, HomeStartsWithItsCountsBannersAndTiles)
     EXPECT_FALSE(named(QStringLiteral("recents"))->isVisible()) << "nothing watched yet";
     EXPECT_LT(live->mapToScene({}).x(), window->width() / 2);
 
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
+    ASSERT_TRUE(programServices().router()->dispatch(Key { Key::Kind::right, {} }));
+    ASSERT_TRUE(programServices().router()->dispatch(Key { Key::Kind::right, {} }));
     EXPECT_TRUE(named(QStringLiteral("tile_movies"))->property("focused").toBool());
 }
 
@@ -112,14 +113,14 @@ TEST_F(HomeViews, SettingsOpensFromHomeAndArabicMirrorsBoth)
     };
     EXPECT_DOUBLE_EQ(badgeOffset(), 16);
 
-    AppState::shared()->setLanguage(QStringLiteral("ar"));
+    programServices().app()->setLanguage(QStringLiteral("ar"));
     ASSERT_TRUE(waitUntil([this] {
         QQuickItem *tile = named(QStringLiteral("setting_device"));
         return tile && tile->mapToScene({}).x() > window->width() / 2;
     }));
     QQuickItem *tile = named(QStringLiteral("setting_device"));
     EXPECT_DOUBLE_EQ(badgeOffset(), tile->width() - 16 - 46);
-    AppState::shared()->pop();
+    programServices().app()->pop();
     ASSERT_TRUE(waitUntil([this] {
         QQuickItem *live = named(QStringLiteral("tile_live"));
         return top<HomeScreenModel>() && live && live->mapToScene({}).x() > window->width() / 2;
@@ -129,11 +130,11 @@ TEST_F(HomeViews, SettingsOpensFromHomeAndArabicMirrorsBoth)
 // A watched movie of this playlist shows in the row with its share; Enter on its card plays it.
 TEST_F(HomeViews, ContinueWatchingRowPlaysAWatchedMovie)
 {
-    Prefs &prefs = *Prefs::shared();
+    Prefs &prefs = *programServices().prefs();
     const QString key = u"%1|MOVIE|77"_qs.arg(provider->playlist().id);
     prefs.addRecent({ .key = key, .title = u"Quiet Rooms"_qs, .url = u"http://127.0.0.1:9/77.mp4"_qs });
     prefs.saveResume(key, 600, 2400);
-    AppState::shared()->replace(Routes::Home {});
+    programServices().app()->replace(Routes::Home {});
     // The screen replaced leaves with a fade; the new one shows the row and the share.
     ASSERT_TRUE(waitUntil([this] {
         const QList<QQuickItem *> items = itemsBelow(window->contentItem());
@@ -142,8 +143,8 @@ TEST_F(HomeViews, ContinueWatchingRowPlaysAWatchedMovie)
         });
     }));
     for (const Key::Kind kind : { Key::Kind::down, Key::Kind::down, Key::Kind::enter })
-        ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { kind, {} }));
-    EXPECT_EQ(routeName(AppState::shared()->current()), u"player"_qs);
+        ASSERT_TRUE(programServices().router()->dispatch(Key { kind, {} }));
+    EXPECT_EQ(routeName(programServices().app()->current()), u"player"_qs);
     prefs.removeRecent(key);
     prefs.saveResume(key, 0, 2400);
 }
@@ -152,11 +153,11 @@ TEST_F(HomeViews, ContinueWatchingRowPlaysAWatchedMovie)
 // and Tab is not used; titles wrap instead of being cut, in the longest language too.
 TEST_F(HomeViews, SettingsIsTheGridOnlyAndTitlesWrap)
 {
-    AppState::shared()->setLanguage(QStringLiteral("fr"));
-    AppState::shared()->push(Routes::Settings {});
+    programServices().app()->setLanguage(QStringLiteral("fr"));
+    programServices().app()->push(Routes::Settings {});
     ASSERT_TRUE(waitUntil([this] { return top<SettingsScreenModel>() && named(u"setting_refresh"_qs); }));
     EXPECT_FALSE(named(QStringLiteral("userAgentField")));
-    EXPECT_FALSE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
+    EXPECT_FALSE(programServices().router()->dispatch(Key { Key::Kind::tab, {} }));
     QQuickItem *title = itemNamed(named(u"setting_refresh"_qs), QStringLiteral("title"));
     ASSERT_TRUE(waitUntil([&] { return title->property("lineCount").toInt() == 2; }));
     EXPECT_FALSE(title->property("truncated").toBool());
@@ -167,11 +168,11 @@ TEST_F(HomeViews, SettingsIsTheGridOnlyAndTitlesWrap)
 // while open: Esc closes only it (no quit hint), Down and Enter dismiss the card.
 TEST_F(HomeViews, DismissMenuOwnsTheKeysWhileOpen)
 {
-    Prefs &prefs = *Prefs::shared();
+    Prefs &prefs = *programServices().prefs();
     const QString key = u"%1|MOVIE|78"_qs.arg(provider->playlist().id);
     prefs.addRecent({ .key = key, .title = u"Loud Rooms"_qs, .url = u"http://127.0.0.1:9/78.mp4"_qs });
     prefs.saveResume(key, 600, 2400);
-    AppState::shared()->replace(Routes::Home {});
+    programServices().app()->replace(Routes::Home {});
     QObject *menu = nullptr;
     ASSERT_TRUE(waitUntil([&] {
         for (QQuickItem *item : itemsBelow(window->contentItem()))
@@ -184,19 +185,19 @@ TEST_F(HomeViews, DismissMenuOwnsTheKeysWhileOpen)
         QMetaObject::invokeMethod(menu, "open");
         return waitUntil([&] { return (dismiss = named(u"dismissItem"_qs)) && dismiss->isVisible(); });
     };
-    const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
+    const auto dispatch = [](Key::Kind kind) { return programServices().router()->dispatch(Key { kind, {} }); };
     ASSERT_TRUE(openMenu());
     EXPECT_TRUE(dispatch(Key::Kind::esc));
     ASSERT_TRUE(waitUntil([&] { return !dismiss->isVisible(); }));
-    EXPECT_NE(AppState::shared()->toast(), u"Press Esc again to quit"_qs);
-    EXPECT_EQ(routeName(AppState::shared()->current()), u"home"_qs);
+    EXPECT_NE(programServices().app()->toast(), u"Press Esc again to quit"_qs);
+    EXPECT_EQ(routeName(programServices().app()->current()), u"home"_qs);
 
     ASSERT_TRUE(openMenu());
     EXPECT_TRUE(dispatch(Key::Kind::down));
     const QColor drawn = dismiss->property("background").value<QQuickItem *>()->property("color").value<QColor>();
     EXPECT_EQ(drawn, Theme::raisedHover());
     EXPECT_TRUE(dispatch(Key::Kind::enter));
-    EXPECT_EQ(routeName(AppState::shared()->current()), u"home"_qs) << "Enter played nothing behind the menu";
+    EXPECT_EQ(routeName(programServices().app()->current()), u"home"_qs) << "Enter played nothing behind the menu";
     const QList<PlayItem> recent = prefs.recent();
     EXPECT_TRUE(std::none_of(recent.begin(), recent.end(), [&](const PlayItem &item) { return item.key == key; }));
     prefs.removeRecent(key);

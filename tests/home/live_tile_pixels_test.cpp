@@ -1,3 +1,4 @@
+#include "../kit/KitServices.h"
 #include "../kit/KitTestSupport.h"
 
 #include <QtQml/qqmlextensionplugin.h>

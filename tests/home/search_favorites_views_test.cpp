@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "DevPortal.h"
 #include "RunTask.h"
@@ -38,14 +39,14 @@ protected:
         portal = new DevPortal(DevPortalOptions { .port = 0, .playlists = 1 }, DemoMedia {});
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
         setActiveLanguage(QStringLiteral("en"));
-        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        const DeviceResult result = runTask(programServices().app()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
     }
 
     void show(Route route)
     {
-        AppState::shared()->replace(Routes::Home {});
-        AppState::shared()->push(std::move(route));
+        programServices().app()->replace(Routes::Home {});
+        programServices().app()->push(std::move(route));
         engine.addImportPath(QStringLiteral("qrc:/"));
         load = loadQml(engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
         ASSERT_TRUE(load.problems.isEmpty()) << qPrintable(load.problems.join('\n'));
@@ -60,7 +61,7 @@ protected:
     {
         EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
         load.object.reset();
-        AppState::shared()->setLanguage(QStringLiteral("en"));
+        programServices().app()->setLanguage(QStringLiteral("en"));
     }
 
     template <typename T> T *model()
@@ -93,8 +94,8 @@ protected:
 
     static MediaItem demoItem(ContentType type, const QString &id)
     {
-        const Playlist playlist = *AppState::shared()->activePlaylist();
-        const SectionPtr section = runTask(Catalog::shared()->load(playlist, type, false));
+        const Playlist playlist = *programServices().app()->activePlaylist();
+        const SectionPtr section = runTask(programServices().catalog()->load(playlist, type, false));
         for (const MediaItem &item : section->all) {
             if (item.id == id)
                 return item;
@@ -104,11 +105,11 @@ protected:
 
     static void favourite(const MediaItem &item)
     {
-        const FavoriteEntry entry = *PlayItems::forItem(item, *AppState::shared()->activePlaylist()).favorite;
+        const FavoriteEntry entry = *PlayItems::forItem(item, *programServices().app()->activePlaylist()).favorite;
         // Stored by an earlier run against another port: stored again with this run's addresses.
-        if (Prefs::shared()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
-            Prefs::shared()->toggleFavorite(entry);
-        Prefs::shared()->toggleFavorite(entry);
+        if (programServices().prefs()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
+            programServices().prefs()->toggleFavorite(entry);
+        programServices().prefs()->toggleFavorite(entry);
     }
 
     static inline DevPortal *portal = nullptr;
@@ -136,11 +137,11 @@ TEST_F(SearchFavoritesViews, SearchingADemoMovieShowsItsCardAndEnterOpensIt)
     search->setQuery(u"steel harbour"_qs);
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"resultCards"_qs) != nullptr; }, 2000));
     EXPECT_EQ(visibleItem(u"resultCards"_qs)->property("count").toInt(), 1);
-    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::enter, {} }));
-    ASSERT_TRUE(isRoute<Routes::Movie>(AppState::shared()->current()));
-    EXPECT_EQ(std::get<Routes::Movie>(AppState::shared()->current()).item.name, u"Steel Harbour"_qs);
+    EXPECT_TRUE(programServices().router()->dispatch(Key { Key::Kind::enter, {} }));
+    ASSERT_TRUE(isRoute<Routes::Movie>(programServices().app()->current()));
+    EXPECT_EQ(std::get<Routes::Movie>(programServices().app()->current()).item.name, u"Steel Harbour"_qs);
     search->setQuery(u"zzqq"_qs);
-    AppState::shared()->pop();
+    programServices().app()->pop();
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"noResultsMessage"_qs) != nullptr; }, 2000));
 }
 
@@ -181,7 +182,7 @@ TEST_F(SearchFavoritesViews, FavouritesShowInTheTabOfTheirType)
     ASSERT_TRUE(grid);
     EXPECT_EQ(grid->property("count").toInt(), 2);
     EXPECT_GE(favorites->columns(), 4);
-    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::right, {} }));
+    EXPECT_TRUE(programServices().router()->dispatch(Key { Key::Kind::right, {} }));
     screenshot(u"favorites-live"_qs);
     // The second tile's context menu removes it.
     QQuickItem *second = nullptr;
@@ -201,13 +202,13 @@ TEST_F(SearchFavoritesViews, FavouritesShowInTheTabOfTheirType)
     ASSERT_TRUE(remove);
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(remove));
     EXPECT_TRUE(QTest::qWaitFor([grid] { return grid->property("count").toInt() == 1; }, 2000));
-    EXPECT_EQ(AppState::shared()->toastText(), tr(u"removed_from_favorites"_qs));
-    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
+    EXPECT_EQ(programServices().app()->toastText(), tr(u"removed_from_favorites"_qs));
+    EXPECT_TRUE(programServices().router()->dispatch(Key { Key::Kind::tab, {} }));
     EXPECT_EQ(visibleItem(u"favoritesGrid"_qs)->property("count").toInt(), 1);
     // The pane inside the screen's 28 pt sides: (1224 + 18) / 176 gives 7 poster columns.
     EXPECT_EQ(favorites->columns(), 7);
     screenshot(u"favorites-movies"_qs);
-    EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::tab, {} }));
+    EXPECT_TRUE(programServices().router()->dispatch(Key { Key::Kind::tab, {} }));
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"emptyMessage"_qs) != nullptr; }, 2000));
     screenshot(u"favorites-empty"_qs);
 }
@@ -215,17 +216,17 @@ TEST_F(SearchFavoritesViews, FavouritesShowInTheTabOfTheirType)
 TEST_F(SearchFavoritesViews, AChannelMadeFavouriteOnTheLiveScreenShowsInFavourites)
 {
     const MediaItem news = demoItem(ContentType::live, u"101"_qs);
-    const QString key = itemKey(ContentType::live, AppState::shared()->activePlaylist()->id, news.id);
-    if (Prefs::shared()->isFavorite(key))
-        Prefs::shared()->toggleFavorite(
-            *PlayItems::forItem(news, *AppState::shared()->activePlaylist()).favorite);
+    const QString key = itemKey(ContentType::live, programServices().app()->activePlaylist()->id, news.id);
+    if (programServices().prefs()->isFavorite(key))
+        programServices().prefs()->toggleFavorite(
+            *PlayItems::forItem(news, *programServices().app()->activePlaylist()).favorite);
     show(Routes::Live {});
     LiveScreenModel *live = model<LiveScreenModel>();
     ASSERT_TRUE(live);
     ASSERT_TRUE(QTest::qWaitFor([live, &key] { return live->channels()->rowOfKey(key) >= 0; }, 5000));
     live->toggleFavoriteAt(live->channels()->rowOfKey(key));
-    EXPECT_TRUE(Prefs::shared()->isFavorite(key));
-    AppState::shared()->push(Routes::Favorites {});
+    EXPECT_TRUE(programServices().prefs()->isFavorite(key));
+    programServices().app()->push(Routes::Favorites {});
     ASSERT_TRUE(QTest::qWaitFor([this] { return visibleItem(u"favoritesGrid"_qs) != nullptr; }, 2000));
     FavoritesScreenModel *favorites = model<FavoritesScreenModel>();
     ASSERT_TRUE(favorites);
@@ -237,7 +238,7 @@ TEST_F(SearchFavoritesViews, AChannelMadeFavouriteOnTheLiveScreenShowsInFavourit
 TEST_F(SearchFavoritesViews, ArabicMirrorsTheResultRowsAndTheGrid)
 {
     favourite(demoItem(ContentType::live, u"101"_qs));
-    AppState::shared()->setLanguage(u"ar"_qs);
+    programServices().app()->setLanguage(u"ar"_qs);
     show(Routes::Search {});
     SearchScreenModel *search = model<SearchScreenModel>();
     ASSERT_TRUE(search);
@@ -251,7 +252,7 @@ TEST_F(SearchFavoritesViews, ArabicMirrorsTheResultRowsAndTheGrid)
         if (item->property("ratingBadge").isValid() && item->isVisible())
             EXPECT_TRUE(rightHalf(item)) << qPrintable(item->property("name").toString());
     }
-    AppState::shared()->push(Routes::Favorites {});
+    programServices().app()->push(Routes::Favorites {});
     ASSERT_TRUE(QTest::qWaitFor([&] { return visibleItem(u"favoritesGrid"_qs) != nullptr; }, 2000));
     QQuickItem *grid = visibleItem(u"favoritesGrid"_qs);
     QQuickItem *first = nullptr;

@@ -1,3 +1,4 @@
+#include "KitServices.h"
 #include "KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/ChoiceDialog.h"
@@ -18,10 +19,10 @@ class ChoiceDialogViewTest : public ::testing::Test {
 protected:
     void open(int selected, const QStringList &options = kOptions)
     {
-        AppState::shared()->setDialog(std::make_unique<ChoiceDialogModel>(
+        kitServices().app()->setDialog(std::make_unique<ChoiceDialogModel>(
             QStringLiteral("Sort by"), options, selected, [this](int index) { chosen.append(index); }));
         page = std::make_unique<ShownPage>(QStringLiteral("qrc:/Zelfor/Kit/ChoiceDialogView.qml"),
-            QVariantMap { { "model", QVariant::fromValue(AppState::shared()->dialog()) }, { "width", 900 },
+            QVariantMap { { "model", QVariant::fromValue(kitServices().app()->dialog()) }, { "width", 900 },
                 { "height", 640 } });
         ASSERT_TRUE(page->ready());
         EXPECT_TRUE(page->problems().isEmpty()) << qPrintable(page->problems().join('\n'));
@@ -34,7 +35,7 @@ protected:
             ASSERT_EQ(rows.size(), options.size());
     }
 
-    void TearDown() override { AppState::shared()->setDialog(nullptr); }
+    void TearDown() override { kitServices().app()->setDialog(nullptr); }
 
     // Which rows look focused, are selected and carry the check mark.
     QList<std::array<bool, 3>> rowStates() const
@@ -57,7 +58,7 @@ protected:
     }
 
     int focusIndex() const { return page->root()->property("focusIndex").toInt(); }
-    bool isOpen() const { return AppState::shared()->dialog() != nullptr; }
+    bool isOpen() const { return kitServices().app()->dialog() != nullptr; }
 
     std::unique_ptr<ShownPage> page;
     QList<QQuickItem *> rows;
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Selected, ChoiceDialogOpens, ::testing::Values(std::pai
 TEST_F(ChoiceDialogViewTest, KeysMoveTheFocusedLookButNotTheMark)
 {
     open(0);
-    KeyRouter *router = KeyRouter::shared();
+    KeyRouter *router = kitServices().router();
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(router->dispatch(Key { Key::Kind::down, {} }));
     EXPECT_EQ(focusIndex(), 2);
@@ -120,7 +121,7 @@ TEST_F(ChoiceDialogViewTest, LongListScrollsToKeepTheFocusedOptionInView)
     };
     for (int step : { 15, -15 }) {
         for (int i = 0; i < std::abs(step); ++i)
-            KeyRouter::shared()->dispatch(Key { step > 0 ? Key::Kind::down : Key::Kind::up, {} });
+            kitServices().router()->dispatch(Key { step > 0 ? Key::Kind::down : Key::Kind::up, {} });
         EXPECT_EQ(focusIndex(), step > 0 ? 15 : 0);
         QQuickItem *row = focusedRow();
         ASSERT_TRUE(row);

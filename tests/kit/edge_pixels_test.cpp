@@ -1,3 +1,4 @@
+#include "KitServices.h"
 #include "KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/ChoiceDialog.h"
@@ -22,9 +23,9 @@ QColor glow(const QColor &base, double past)
 // Scaled, clipped and mirrored shapes keep their edges.
 TEST(EdgePixels, GrownClippedAndMirroredShapesKeepTheirEdges)
 {
-    AppState::shared()->setDialog(std::make_unique<ChoiceDialogModel>(
+    kitServices().app()->setDialog(std::make_unique<ChoiceDialogModel>(
         QStringLiteral("Sort by"), QStringList { "Newest first", "A to Z" }, -1, [](int) {}));
-    ShownPage page(QStringLiteral("edges/Edges.qml"), { { "dialogModel", QVariant::fromValue(AppState::shared()->dialog()) } });
+    ShownPage page(QStringLiteral("edges/Edges.qml"), { { "dialogModel", QVariant::fromValue(kitServices().app()->dialog()) } });
     ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
     QQuickItem *option = page.child(QStringLiteral("choiceRow"));
     QQuickItem *grown = page.child(QStringLiteral("grownCard"));
@@ -58,7 +59,7 @@ TEST(EdgePixels, GrownClippedAndMirroredShapesKeepTheirEdges)
             return near(pixelAt(image, std::get<0>(probe)), std::get<1>(probe));
         });
     }, 5000);
-    AppState::shared()->setDialog(nullptr);
+    kitServices().app()->setDialog(nullptr);
     EXPECT_TRUE(settled);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
     // Where a grown card's left edge cuts a pixel, border and glow share it: it is no darker

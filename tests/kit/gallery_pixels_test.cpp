@@ -1,3 +1,4 @@
+#include "KitServices.h"
 #include "KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/ChoiceDialog.h"
@@ -37,10 +38,10 @@ struct Probe {
 TEST(GalleryPixels, ShapesDrawExactlyOnThisRenderer)
 {
     LanguageScope language { QStringLiteral("en") };
-    AppState::shared()->setDialog(std::make_unique<ChoiceDialogModel>(
+    kitServices().app()->setDialog(std::make_unique<ChoiceDialogModel>(
         QStringLiteral("Sort by"), QStringList { "Newest first", "A to Z", "Z to A" }, 1, [](int) {}));
     ShownPage page(QStringLiteral("gallery/Gallery.qml"),
-        { { "dialogModel", QVariant::fromValue(AppState::shared()->dialog()) } });
+        { { "dialogModel", QVariant::fromValue(kitServices().app()->dialog()) } });
     ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
     const QSGRendererInterface::GraphicsApi api = page.view().rendererInterface()->graphicsApi();
     const bool software = api == QSGRendererInterface::Software;
@@ -98,7 +99,7 @@ TEST(GalleryPixels, ShapesDrawExactlyOnThisRenderer)
         image = page.view().grabWindow();
         return allMatch(image);
     }, 5000);
-    AppState::shared()->setDialog(nullptr);
+    kitServices().app()->setDialog(nullptr);
     if (const QByteArray folder = qgetenv("ZELFOR_KIT_SHOTS"); !folder.isEmpty())
         image.save(QString::fromLocal8Bit(folder) + (software ? "/kit-pixels-software.png" : "/kit-pixels-gpu.png"));
     EXPECT_TRUE(settled);

@@ -1,3 +1,4 @@
+#include "KitServices.h"
 #include "KitTestSupport.h"
 #include "kit/ContentListModel.h"
 #include "kit/TapRule.h"

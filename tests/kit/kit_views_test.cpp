@@ -1,3 +1,4 @@
+#include "KitServices.h"
 #include "KitTestSupport.h"
 #include "app/AppState.h"
 #include "app/ChoiceDialog.h"
@@ -36,13 +37,13 @@ protected:
 
 TEST_P(KitPages, GalleryRendersWithoutWarnings)
 {
-    AppState::shared()->setDialog(std::make_unique<ChoiceDialogModel>(
+    kitServices().app()->setDialog(std::make_unique<ChoiceDialogModel>(
         QStringLiteral("Sort by"), QStringList { "Newest first", "A to Z", "Z to A" }, 1, [](int) {}));
     ShownPage page(QStringLiteral("gallery/Gallery.qml"),
-        { { "rightToLeft", rightToLeft }, { "dialogModel", QVariant::fromValue(AppState::shared()->dialog()) } });
+        { { "rightToLeft", rightToLeft }, { "dialogModel", QVariant::fromValue(kitServices().app()->dialog()) } });
     ASSERT_TRUE(page.ready());
     const QImage image = shot(page, "kit-gallery" + suffix);
-    AppState::shared()->setDialog(nullptr);
+    kitServices().app()->setDialog(nullptr);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
     // The backdrop is the dark base colour far from both glows.
     const QColor corner = image.pixelColor(image.width() / 2, image.height() - 2);
@@ -90,7 +91,7 @@ TEST_P(KitPages, GalleryRendersWithoutWarnings)
 
 TEST_P(KitPages, RowsRenderPicturesAndPlaceholdersWithoutWarnings)
 {
-    ImageStore::shared()->clear();
+    kitServices().images()->clear();
     LoopbackServer server;
     const auto serve = [&](const char *path, QSize size, QColor color, const char *format) {
         server.serve(QLatin1String(path), LoopbackResponse::file(pictureBytes(size, format, color), "image/*"));
@@ -111,8 +112,8 @@ TEST_P(KitPages, RowsRenderPicturesAndPlaceholdersWithoutWarnings)
     }, 20000));
     const QImage image = shot(page, "rows" + suffix);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
-    EXPECT_TRUE(ImageStore::shared()->hasFailed(server.url("/missing.png")));
-    EXPECT_FALSE(ImageStore::shared()->cached(server.url("/poster.webp")).isNull());
+    EXPECT_TRUE(kitServices().images()->hasFailed(server.url("/missing.png")));
+    EXPECT_FALSE(kitServices().images()->cached(server.url("/poster.webp")).isNull());
     if (!rightToLeft) {
         // The first row's wide red logo, fitted in its 62-by-38 frame.
         const QColor logo = image.pixelColor(20 + 10 + 40 + 12 + 3 + 31, 20 + 28);

@@ -1,3 +1,4 @@
+#include "KitServices.h"
 #include "KitTestSupport.h"
 #include "../app/AppStateFixture.h"
 #include "kit/MenuKeys.h"
@@ -103,7 +104,7 @@ Window {
     QMetaObject::invokeMethod(menu, "open");
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->property("opened").toBool(); }));
     EXPECT_GT(menu->property("z").toReal(), tip->property("z").toReal());
-    const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
+    const auto dispatch = [](Key::Kind kind) { return kitServices().router()->dispatch(Key { kind, {} }); };
     const auto look = [&](const char *name) {
         auto *item = window->findChild<QQuickItem *>(QString::fromLatin1(name));
         return item->property("background").value<QQuickItem *>()->property("color").value<QColor>();

@@ -1,6 +1,7 @@
 #include "KitTestSupport.h"
 #include "kit/ImageStore.h"
 #include "kit/RemotePicture.h"
+#include "sources/Registered.h"
 #include "PeakMemory.h"
 
 #include <QSignalSpy>
@@ -67,12 +68,11 @@ TEST(RemotePicture, PlacementCropsOrLetterboxes)
 
 class RemotePictureTest : public ::testing::Test {
 protected:
-    std::unique_ptr<RemotePicture> newPicture()
-    {
-        auto item = std::make_unique<RemotePicture>();
-        item->setStore(&store);
-        return item;
-    }
+    // Pictures load through the test's own store, registered as the program registers its one.
+    void SetUp() override { Registered<ImageStore>::set(&store); }
+    void TearDown() override { Registered<ImageStore>::set(nullptr); }
+
+    static std::unique_ptr<RemotePicture> newPicture() { return std::make_unique<RemotePicture>(); }
 
     QTemporaryDir dir;
     LoopbackServer server;

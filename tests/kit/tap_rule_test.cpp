@@ -1,5 +1,6 @@
 #include "ManualClock.h"
 #include "kit/TapRule.h"
+#include "sources/Registered.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -16,14 +17,21 @@ struct TapCase {
     int dropDoubleBefore = -1; // the click before which the double action goes away
 };
 
+// The clock rules are made on while it lives, registered as the program registers its own.
+struct ClockScope {
+    explicit ClockScope(AppClock *clock) { Registered<AppClock>::set(clock); }
+    ~ClockScope() { Registered<AppClock>::set(earlier); }
+    AppClock *earlier = Registered<AppClock>::get();
+};
+
 class TapRuleSequence : public ::testing::TestWithParam<TapCase> {};
 
 TEST_P(TapRuleSequence, DecidesBetweenSingleAndDoubleTaps)
 {
     const TapCase &c = GetParam();
-    TapRule rule;
     ManualClock clock;
-    rule.setClock(&clock);
+    const ClockScope registered(&clock);
+    TapRule rule;
     rule.setInterval(400);
     rule.setDoubleEnabled(c.doubleEnabled);
     QSignalSpy singles(&rule, &TapRule::singleTap);

@@ -18,7 +18,7 @@ inline std::unique_ptr<LiveScreenModel> liveScreenOver(
 {
     ScreenDeps deps = app.screenDeps();
     deps.catalog = &catalog;
-    deps.engine = engine.engine.get();
+    deps.playback = engine.engine.get();
     deps.clock = &engine.clock;
     auto screen = std::make_unique<LiveScreenModel>(deps, app.topEntry());
     showAsLayerWould(*screen, *app.state);

@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "DevPortal.h"
 #include "QmlHarness.h"
@@ -45,13 +46,12 @@ protected:
         portal = new DevPortal({ .port = 0, .playlists = 1 }, *media);
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
         setActiveLanguage("en");
-        Catalog::shared()->setUncategorizedName([] { return ::tr("uncategorized"); });
-        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(AppState::shared()->refreshDevice())));
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(programServices().app()->refreshDevice())));
     }
 
     void SetUp() override
     {
-        app = AppState::shared();
+        app = programServices().app();
         app->setLanguage("en");
         app->replace(Routes::Home {});
         app->push(Routes::Live {});
@@ -66,7 +66,7 @@ protected:
 
     void TearDown() override
     {
-        PlayerEngine::shared()->stop();
+        programServices().engine()->stop();
         load.object.reset();
         app->setLanguage("en");
         EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
@@ -92,7 +92,7 @@ protected:
         return QTest::qWaitFor([this] { return liveScreen() && liveScreen()->loaded(); }, 10000);
     }
 
-    static void press(Key::Kind kind, const QString &text = {}) { KeyRouter::shared()->dispatch(Key { kind, text }); }
+    static void press(Key::Kind kind, const QString &text = {}) { programServices().router()->dispatch(Key { kind, text }); }
 
     QVideoSink *previewSink() const
     {
@@ -131,7 +131,7 @@ TEST_F(LiveDemoTest, PreviewThenFullScreenWithoutReloadingThenBackStillPlaying)
     EXPECT_FALSE(previewSink()) << "no video output is made before a preview";
     press(Key::Kind::down);
     press(Key::Kind::enter);
-    PlayerEngine *player = PlayerEngine::shared();
+    PlayerEngine *player = programServices().engine();
     ASSERT_TRUE(player->hasItem());
     QVideoSink *sink = previewSink();
     ASSERT_TRUE(sink);
@@ -159,14 +159,14 @@ TEST_F(LiveDemoTest, ACatchUpProgrammeOfTheArchivePlays)
     press(Key::Kind::enter);
     press(Key::Kind::character, "c");
     ASSERT_EQ(routeName(app->current()), "catchup");
-    EXPECT_FALSE(PlayerEngine::shared()->hasItem()) << "opening catch-up stops the preview";
+    EXPECT_FALSE(programServices().engine()->hasItem()) << "opening catch-up stops the preview";
     ASSERT_TRUE(QTest::qWaitFor([this] { return screen<CatchUpScreenModel>() && screen<CatchUpScreenModel>()->guideLoaded(); }, 10000));
     shoot("catchup-en");
     press(Key::Kind::enter);
     ASSERT_EQ(routeName(app->current()), "player");
     const std::optional<PlayItem> item = std::get<Routes::Player>(app->current()).queue.get(0);
     ASSERT_TRUE(item && item->catchup);
-    PlayerEngine *player = PlayerEngine::shared();
+    PlayerEngine *player = programServices().engine();
     player->play(*item);
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->isPlaying() && player->position() > 0; }, 20000));
     EXPECT_FALSE(player->hasError()) << qPrintable(player->errorText());
@@ -289,8 +289,8 @@ TEST_F(LiveDemoTest, ChannelMenuOwnsTheKeysWhileOpen)
     EXPECT_EQ(live->lists().chanFocus, focus);
     const QString key = itemKey(ContentType::live, app->activePlaylist()->id, live->lists().channelAt(1)->id);
     press(Key::Kind::enter);
-    EXPECT_TRUE(Prefs::shared()->isFavorite(key));
-    EXPECT_FALSE(PlayerEngine::shared()->hasItem()) << "Enter previewed nothing behind the menu";
+    EXPECT_TRUE(programServices().prefs()->isFavorite(key));
+    EXPECT_FALSE(programServices().engine()->hasItem()) << "Enter previewed nothing behind the menu";
     EXPECT_EQ(routeName(app->current()), "live");
     live->toggleFavoriteAt(1);
 }

@@ -281,7 +281,7 @@ TEST(LiveScreenLoad, ChannelsLoadBeforeTheViewAppears)
     Catalog catalog(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
     ScreenDeps deps = app.screenDeps();
     deps.catalog = &catalog;
-    deps.engine = engine.engine.get();
+    deps.playback = engine.engine.get();
     deps.clock = &engine.clock;
     LiveScreenModel screen(deps, app.topEntry());
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.loaded(); }, 5000));

@@ -61,7 +61,7 @@ public:
     {
         env.makeState({ below, Routes::Player { queue } });
         ScreenDeps deps = env.screenDeps();
-        deps.engine = engine.engine.get();
+        deps.playback = engine.engine.get();
         deps.clock = &engine.clock;
         screen = std::make_unique<PlayerScreenModel>(deps, env.topEntry());
         return *screen;

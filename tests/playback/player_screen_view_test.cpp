@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "GeneratedMedia.h"
 #include "PlayerScreenRig.h"
@@ -29,7 +30,7 @@ protected:
     void SetUp() override
     {
         app->setLanguage(QStringLiteral("en"));
-        ScreenTable::shared()->setRows([this](const Route &route) {
+        programServices().screens()->setRows([this](const Route &route) {
             ScreenTable::Row row = ScreenTable::rowOf(route);
             row.make = [this, make = row.make](const ScreenDeps &deps, const RouteEntry &entry) {
                 ScreenDeps onTestClock = deps;
@@ -43,8 +44,8 @@ protected:
     void TearDown() override
     {
         load.object.reset();
-        ScreenTable::shared()->setRows(&ScreenTable::rowOf);
-        PlayerEngine::shared()->stop();
+        programServices().screens()->setRows(&ScreenTable::rowOf);
+        programServices().engine()->stop();
         app->setLanguage(QStringLiteral("en"));
         EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
     }
@@ -78,7 +79,7 @@ protected:
             image.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
     }
 
-    AppState *app = AppState::shared();
+    AppState *app = programServices().app();
     ManualClock clock;
     QQmlEngine engine;
     QmlLoad load;
@@ -93,7 +94,7 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
     const PlayItem clip = servedItem(QStringLiteral("/dual.mp4"));
     show(readyQueue({ clip, clip }, 0, false));
-    PlayerEngine *player = PlayerEngine::shared();
+    PlayerEngine *player = programServices().engine();
     const auto *sink = item(QStringLiteral("platformPicture"))->property("videoSink").value<QVideoSink *>();
     ASSERT_TRUE(sink);
     ASSERT_TRUE(waitUntil([&] { return isWholePicture(sink->videoFrame()); }, 20000))
@@ -146,7 +147,7 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     // The open menu owns the keys: Esc closes only it, and the arrows move inside it. A menu
     // open past the hide delay keeps the overlay, which hides one delay after Esc closed it.
     clock.advance(PlayerChrome::kHideMs);
-    const auto dispatch = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
+    const auto dispatch = [](Key::Kind kind) { return programServices().router()->dispatch(Key { kind, {} }); };
     EXPECT_TRUE(dispatch(Key::Kind::esc));
     ASSERT_TRUE(waitUntil([&] { return !entries[0]->isVisible(); }));
     EXPECT_TRUE(isRoute<Routes::Player>(app->current()));
@@ -187,7 +188,7 @@ TEST_F(PlayerScreenView, OpenedOnThePreviewedChannelShowsTheLiveBadge)
     GeneratedMedia &media = GeneratedMedia::instance();
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
     const PlayItem channel = servedItem(QStringLiteral("/live.ts"), true);
-    PlayerEngine *player = PlayerEngine::shared();
+    PlayerEngine *player = programServices().engine();
     player->play(channel);
     ASSERT_TRUE(waitUntil([&] { return player->isPlaying(); }, 20000)) << player->errorText().toStdString();
     ASSERT_FALSE(player->isSeekable());
@@ -205,7 +206,7 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     app->setLanguage(QStringLiteral("ar"));
     const QueueSource source { .live = true, .count = 200000 };
     show(source.queue(150000));
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key::character(QStringLiteral("l"))));
+    ASSERT_TRUE(programServices().router()->dispatch(Key::character(QStringLiteral("l"))));
     QQuickItem *panel = item(QStringLiteral("channelList"));
     ASSERT_TRUE(waitUntil([&] { return panel->opacity() == 1; }));
     EXPECT_LT(*source.reads, 200);
@@ -225,7 +226,7 @@ TEST_F(PlayerScreenView, LongQueueListReadsOnlyTheRowsItShows)
     EXPECT_LE(bar->mapToScene(QPointF(bar->width(), 0)).x(), played->mapToScene(QPointF()).x());
     keep(window->grabWindow(), QStringLiteral("player-list-ar"));
 
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
+    ASSERT_TRUE(programServices().router()->dispatch(Key { Key::Kind::esc, {} }));
     EXPECT_FALSE(screen()->queueList()->shown());
     ASSERT_TRUE(waitUntil([&] { return item(QStringLiteral("chrome"))->opacity() == 1; }));
     EXPECT_LT(sceneX(QStringLiteral("backButton")), sceneX(QStringLiteral("clock")));

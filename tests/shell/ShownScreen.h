@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramServices.h"
 #include "QmlHarness.h"
 #include "LayerStandIn.h"
 #include "app/AppState.h"
@@ -9,8 +10,8 @@
 
 #include <memory>
 
-// The shared state's top entry as its layer shows it: the view-model made from the
-// program's route table with the shared instances, then its view over it.
+// The program state's top entry as its layer shows it: the view-model made from the
+// program's route table with the program's services, then its view over it.
 struct ShownScreen {
     std::unique_ptr<RouteScreen> model;
     QmlLoad view; // goes before the model it binds
@@ -28,12 +29,12 @@ inline ShownScreen showTopScreen(QQmlEngine &engine, QVariantMap properties = {}
 {
     // The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
     engine.addImportPath(QStringLiteral("qrc:/"));
-    const RouteEntry entry = AppState::shared()->stack().last();
+    const RouteEntry entry = programServices().app()->stack().last();
     const ScreenTable::Row row = ScreenTable::rowOf(entry.route);
     ShownScreen shown;
-    shown.model.reset(row.make(ScreenTable::sharedDeps(), entry));
+    shown.model.reset(row.make(programServices().screenDeps(), entry));
     properties.insert(QStringLiteral("screen"), QVariant::fromValue(shown.model.get()));
     shown.view = loadQml(engine, row.view.toString(), properties);
-    showAsLayerWould(*shown.model, *AppState::shared());
+    showAsLayerWould(*shown.model, *programServices().app());
     return shown;
 }

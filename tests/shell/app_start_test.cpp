@@ -1,7 +1,7 @@
 #include "../kit/KitTestSupport.h"
 #include "kit/Theme.h"
-#include "playback/PlayerEngine.h"
 #include "shell/AppStart.h"
+#include "shell/Services.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,11 +39,11 @@ protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 };
 
-TEST_F(AppStartTest, TheSharedEngineLeavesGStreamerAloneUntilItsFirstItem)
+TEST_F(AppStartTest, TheProgramsEngineLeavesGStreamerAloneUntilItsFirstItem)
 {
     EXPECT_EXIT(
         {
-            PlayerEngine::shared();
+            const Services services;
             std::_Exit(gst_is_initialized() ? 1 : 0);
         },
         ::testing::ExitedWithCode(0), "");
@@ -103,7 +103,8 @@ TEST_F(AppStartTest, EndingTheProcessLetsADiskWriteInFlightFinish)
                 file.open(QIODevice::WriteOnly);
                 file.write("kept");
             });
-            endProcess(7);
+            Services services;
+            endProcess(7, services);
         },
         ::testing::ExitedWithCode(7), "");
     QFile written(path);
@@ -130,9 +131,10 @@ TEST_F(AppStartTest, TheFirstFrameShowsTheWindowColourAndTheSplashFollows)
     EXPECT_EXIT(
         {
             qputenv("ZELFOR_SERVER", "http://127.0.0.1:9");
-            prepareApplication(*qGuiApp);
+            Services services;
+            prepareApplication(*qGuiApp, services);
             QQmlApplicationEngine engine;
-            loadRootView(engine);
+            loadRootView(engine, services);
             auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
             if (!window || !allPixelsAre(window->grabWindow(), Theme::bg()))
                 std::_Exit(1);

@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "LayerStandIn.h"
 #include "LoopbackServer.h"
@@ -47,10 +48,10 @@ protected:
     static void SetUpTestSuite()
     {
         portal().serve(QStringLiteral("/api/app/device"), LoopbackResponse::json(kRecord));
-        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        const DeviceResult result = runTask(programServices().app()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
-        AppState::shared()->replace(Routes::Home {});
-        AppState::shared()->push(Routes::Activation {});
+        programServices().app()->replace(Routes::Home {});
+        programServices().app()->push(Routes::Activation {});
     }
     void SetUp() override { setActiveLanguage(QString::fromLatin1(GetParam())); }
     void TearDown() override { setActiveLanguage(QStringLiteral("en")); }
@@ -59,9 +60,9 @@ protected:
 // The screen of `route`, pushed over the shared state's stack as the program shows it.
 ShownScreen showScreen(QQmlEngine &engine, Route route)
 {
-    AppState::shared()->push(std::move(route));
+    programServices().app()->push(std::move(route));
     ShownScreen shown = showTopScreen(engine, { { "width", 1360 }, { "height", 840 } });
-    AppState::shared()->pop();
+    programServices().app()->pop();
     return shown;
 }
 
@@ -92,7 +93,7 @@ TEST_P(OnboardingViews, DeviceScreenAndPickerLoadOverTheSharedState)
     EXPECT_EQ(gridCounts, QList<int> { 2 });
     // Once the picker is gone the arrows move the device screen's focus (one of them, in
     // either text direction), and once that is gone they reach nothing.
-    const auto press = [](Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); };
+    const auto press = [](Key::Kind kind) { return programServices().router()->dispatch(Key { kind, {} }); };
     picker.close();
     QSignalSpy moved(screen, &ActivationScreenModel::focusChanged);
     EXPECT_TRUE(press(Key::Kind::right));
@@ -137,7 +138,7 @@ protected:
         portal().serve(QStringLiteral("/api/app/device"),
             LoopbackResponse::json(R"({"mac":"00:1a:79:12:34:56","device_key":"905512","playlists":[)"
                 + playlists.join(',') + "]}"));
-        const DeviceResult result = runTask(AppState::shared()->refreshDevice());
+        const DeviceResult result = runTask(programServices().app()->refreshDevice());
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(result));
     }
     static int count() { return GetParam(); }
@@ -147,14 +148,14 @@ protected:
 // the cards about the view, and the scroll bar stays shown while there is more to see.
 TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
 {
-    Prefs::shared()->setSelectedPlaylistId(count());
-    AppState::shared()->replace(Routes::PlaylistPicker {});
-    const RouteEntry entry = AppState::shared()->stack().last();
+    programServices().prefs()->setSelectedPlaylistId(count());
+    programServices().app()->replace(Routes::PlaylistPicker {});
+    const RouteEntry entry = programServices().app()->stack().last();
     const ScreenTable::Row row = ScreenTable::rowOf(entry.route);
-    std::unique_ptr<RouteScreen> model(row.make(ScreenTable::sharedDeps(), entry));
+    std::unique_ptr<RouteScreen> model(row.make(programServices().screenDeps(), entry));
     auto *picker = qobject_cast<PlaylistPickerScreenModel *>(model.get());
     ASSERT_TRUE(picker);
-    showAsLayerWould(*model, *AppState::shared());
+    showAsLayerWould(*model, *programServices().app());
     ShownPage page(row.view.toString(), { { "screen", QVariant::fromValue(model.get()) } });
     page.view().resize(1280, 800);
     ASSERT_TRUE(page.ready());
@@ -186,7 +187,7 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     const int steps = qMin(count() - 1, 30);
     for (const Key::Kind kind : { Key::Kind::up, Key::Kind::down }) {
         for (int step = 0; step < steps; ++step)
-            EXPECT_TRUE(KeyRouter::shared()->dispatch(Key { kind, {} }));
+            EXPECT_TRUE(programServices().router()->dispatch(Key { kind, {} }));
         EXPECT_EQ(picker->focus(), kind == Key::Kind::up ? count() - 1 - steps : count() - 1);
         EXPECT_TRUE(QTest::qWaitFor(focusedInView)) << (kind == Key::Kind::up ? "up" : "down");
         EXPECT_LE(made, kMadeAtMost);

@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "PlaceholderScreen.h"
 #include "app/AppState.h"
@@ -39,12 +40,12 @@ protected:
 
     void SetUp() override
     {
-        ScreenTable::shared()->setRows([](const Route &) {
+        programServices().screens()->setRows([](const Route &) {
             return ScreenTable::Row { PlaceholderScreen::view(), [](const ScreenDeps &deps, const RouteEntry &entry) {
                                          return static_cast<RouteScreen *>(new PlaceholderScreen(deps, entry));
                                      } };
         });
-        app = AppState::shared();
+        app = programServices().app();
         app->setLanguage(QStringLiteral("en"));
         app->replace(Routes::Live {});
         app->push(Routes::Settings {});
@@ -171,11 +172,11 @@ TEST_F(RootViewTest, OnlyTheTopScreenIsShownClickableAndTakesKeys)
 // On a screen too small for the default size the window opens at the screen's free area.
 TEST_F(RootViewTest, OpensWithinASmallScreen)
 {
-    WindowSize::shared()->setAvailable(QSize(1280, 800));
+    programServices().windowSize()->setAvailable(QSize(1280, 800));
     QQmlEngine fresh;
     fresh.addImportPath(QStringLiteral("qrc:/"));
     QmlLoad small = loadQml(fresh, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));
-    WindowSize::shared()->setAvailable(QSize());
+    programServices().windowSize()->setAvailable(QSize());
     auto *shown = qobject_cast<QQuickWindow *>(small.object.get());
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->size(), QSize(1280, 800));
@@ -228,7 +229,7 @@ TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
     EXPECT_LT(looks.lowest[pushedLayer].second, 0.5) << "and grows into place";
     const QPointer<PlaceholderScreen> pushed = screens().value(3);
     looks.lowest.erase(pushedLayer);
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} }));
+    ASSERT_TRUE(programServices().router()->dispatch(Key { Key::Kind::esc, {} }));
     ASSERT_TRUE(waitUntil([&] { return pushed.isNull() && settled(); }));
     ASSERT_TRUE(looks.lowest.contains(pushedLayer));
     EXPECT_LT(looks.lowest[pushedLayer].first, 0.5) << "the popped screen fades out";
@@ -285,7 +286,7 @@ TEST_F(RootViewTest, LanguageChangeRebuildsEveryScreenAndKeepsTheStack)
 // built by the real root view reads the movie's title in its first binding pass.
 TEST_F(RootViewTest, AViewReadsItsPayloadWhenItIsFirstBuilt)
 {
-    ScreenTable::shared()->setRows([](const Route &route) {
+    programServices().screens()->setRows([](const Route &route) {
         ScreenTable::Row row = ScreenTable::rowOf(route);
         row.view = QUrl::fromLocalFile(QStringLiteral(ZELFOR_SOURCE_DIR "/tests/shell/PayloadProbe.qml"));
         return row;
@@ -326,7 +327,7 @@ TEST_F(RootViewTest, ToastLetsClicksThroughAndTheDialogLiesAbove)
     QCoreApplication::processEvents();
     EXPECT_TRUE(dialog->isVisible()) << "the dialog fades out";
     EXPECT_FALSE(dialog->isEnabled()) << "clicks pass while it fades";
-    EXPECT_FALSE(KeyRouter::shared()->dispatch(Key { Key::Kind::down, {} })) << "and keys too";
+    EXPECT_FALSE(programServices().router()->dispatch(Key { Key::Kind::down, {} })) << "and keys too";
     QStringList texts;
     for (QQuickItem *item : itemsBelow(dialog))
         texts.append(item->property("text").toString());

@@ -37,12 +37,20 @@ protected:
     {
         setActiveLanguage(u"en"_qs);
         fixture.makeState({ Routes::Home {} });
-        deps = fixture.screenDeps();
-        deps.catalog = &catalog;
+        deps = screenDeps();
+    }
+
+    // The fixture's, playing through the engine on its scripted backends.
+    ScreenDeps screenDeps()
+    {
+        ScreenDeps made = fixture.screenDeps();
+        made.playback = engine.engine.get();
+        made.clock = &engine.clock;
+        return made;
     }
 
     AppStateFixture fixture;
-    Catalog catalog { &fixture.http.http(), &fixture.clock, [] { return u"Uncategorized"_qs; } };
+    EngineRig engine;
     ScreenDeps deps;
 };
 
@@ -71,14 +79,10 @@ TEST_F(RouteTable, EveryRouteHasItsViewAndAModelMadeForItsEntry)
 // none can change unannounced.
 TEST_F(RouteTable, EveryScreenAnnouncesWhatItsOpeningChanges)
 {
-    EngineRig engine;
     for (const Route &route : everyRoute(std::make_index_sequence<std::variant_size_v<Route>> {})) {
         SCOPED_TRACE(qPrintable(routeName(route)));
         fixture.makeState({ Routes::Home {}, route });
-        deps = fixture.screenDeps();
-        deps.catalog = &catalog;
-        deps.engine = engine.engine.get();
-        deps.clock = &engine.clock;
+        const ScreenDeps deps = screenDeps();
         const std::unique_ptr<RouteScreen> screen(ScreenTable::rowOf(route).make(deps, fixture.topEntry()));
         ASSERT_TRUE(screen);
         EXPECT_TRUE(notifiesEveryChange(screen.get(), [&] {

@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "AppWindow.h"
 #include "ShownScreen.h"
 #include "../kit/KitTestSupport.h"
@@ -25,7 +26,7 @@ TEST(SplashView, AHugeMessageLeavesTheBrandAndRetryInPlace)
         LoopbackResponse::json(R"({"error":{"message":")" + message + R"("}})", 403));
     qputenv("ZELFOR_SERVER", portal.baseUrl().toUtf8());
     setActiveLanguage(QStringLiteral("en"));
-    AppState::shared()->replace(Routes::Splash {});
+    programServices().app()->replace(Routes::Splash {});
     AppWindow shown;
     ASSERT_TRUE(shown.problems().isEmpty()) << qPrintable(shown.problems().join('\n'));
     QQuickWindow *window = shown.window();
@@ -60,7 +61,7 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
     qputenv("ZELFOR_SERVER", portal.baseUrl().toUtf8());
     setActiveLanguage(QStringLiteral("en"));
 
-    AppState::shared()->replace(Routes::Splash {});
+    programServices().app()->replace(Routes::Splash {});
     QQmlEngine engine;
     ShownScreen shown = showTopScreen(engine, { { "width", 1360 }, { "height", 840 } });
     ASSERT_TRUE(shown.view.problems.isEmpty()) << qPrintable(shown.view.problems.join('\n'));
@@ -78,12 +79,12 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
     EXPECT_TRUE(screen->errorText().contains(QStringLiteral("Device blocked"))) << qPrintable(screen->errorText());
     EXPECT_TRUE(failure->isVisible());
     EXPECT_TRUE(itemNamed(root, QStringLiteral("retryButton"))->isVisible());
-    EXPECT_TRUE(isRoute<Routes::Splash>(AppState::shared()->current()));
+    EXPECT_TRUE(isRoute<Routes::Splash>(programServices().app()->current()));
 
-    ASSERT_TRUE(KeyRouter::shared()->dispatch(Key { Key::Kind::enter, {} }));
+    ASSERT_TRUE(programServices().router()->dispatch(Key { Key::Kind::enter, {} }));
     EXPECT_FALSE(failure->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([] { return isRoute<Routes::Home>(AppState::shared()->current()); }, 10000));
-    EXPECT_EQ(AppState::shared()->stack().size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([] { return isRoute<Routes::Home>(programServices().app()->current()); }, 10000));
+    EXPECT_EQ(programServices().app()->stack().size(), 1);
     EXPECT_EQ(portal.requestCount(QStringLiteral("/api/app/device")), 2);
     EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
 }

@@ -1,4 +1,5 @@
 #include "shell/AppStart.h"
+#include "shell/Services.h"
 #include "shell/FrameFit.h"
 
 #include <QGuiApplication>
@@ -69,9 +70,10 @@ private:
 [[noreturn]] void openWindowAndCheckFrame()
 {
     qputenv("ZELFOR_SERVER", "http://127.0.0.1:9");
-    prepareApplication(*qGuiApp);
+    Services services;
+    prepareApplication(*qGuiApp, services);
     QQmlApplicationEngine engine;
-    loadRootView(engine);
+    loadRootView(engine, services);
     auto *window = qobject_cast<QWindow *>(engine.rootObjects().value(0));
     if (!window)
         std::_Exit(2);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramServices.h"
 #include "QmlHarness.h"
 #include "kit/InterfaceFonts.h"
 
@@ -7,13 +8,15 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
-// The application's whole window (qrc:/Zelfor/Shell/Main.qml) over the shared state, as the
-// program shows it; every warning raised while it lives is kept.
+// The application's whole window (qrc:/Zelfor/Shell/Main.qml) over the process's program
+// services, as the program shows it; every warning raised while it lives is kept.
 class AppWindow {
 public:
     AppWindow()
     {
         loadInterfaceFonts();
+        // Its singletons are the services registered.
+        programServices();
         // The static modules' qmldir files live in the resources.
         m_engine.addImportPath(QStringLiteral("qrc:/"));
         m_load = loadQml(m_engine, QStringLiteral("qrc:/Zelfor/Shell/Main.qml"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppWindow.h"
+#include "ProgramServices.h"
 #include "app/AppState.h"
 
 #include <QQuickWindow>
@@ -25,7 +26,7 @@ protected:
         if (shown)
             EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
         shown.reset();
-        AppState::shared()->setLanguage(QStringLiteral("en"));
+        programServices().app()->setLanguage(QStringLiteral("en"));
     }
 
     std::unique_ptr<AppWindow> shown;

@@ -1,4 +1,6 @@
-#include "sources/Http.h"
+#include "app/Prefs.h"
+#include "sources/AppClock.h"
+#include "sources/Registered.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -42,11 +44,11 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("ZelforTests"));
     QCoreApplication::setApplicationName(QStringLiteral("ZelforTests"));
+    // What the program registers at start for the language, the clock format and the items QML
+    // makes; a test's own services replace them.
+    Prefs settings(QDir(home.path()).filePath(QStringLiteral("test-settings.json")), QString());
+    Registered<Prefs>::set(&settings);
+    Registered<AppClock>::set(AppClock::system());
     ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    // The shared Http's network thread ends while the application still stands: left to the
-    // application's destructor, that thread could deliver one more event through an
-    // application already taken down.
-    qDeleteAll(app.findChildren<Http *>(Qt::FindDirectChildrenOnly));
-    return result;
+    return RUN_ALL_TESTS();
 }

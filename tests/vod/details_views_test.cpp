@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "AppWindowTest.h"
 #include "RunTask.h"
@@ -41,7 +42,7 @@ protected:
                     { "password", *playlist.password } } } } };
         portal->serve(u"/api/app/device"_qs, LoopbackResponse::json(QJsonDocument(record).toJson()));
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
-        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(AppState::shared()->refreshDevice())));
+        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(programServices().app()->refreshDevice())));
     }
     static void TearDownTestSuite()
     {
@@ -51,8 +52,8 @@ protected:
 
     void SetUp() override
     {
-        AppState::shared()->setLanguage(u"en"_qs);
-        AppState::shared()->replace(Routes::Home {});
+        programServices().app()->setLanguage(u"en"_qs);
+        programServices().app()->replace(Routes::Home {});
         showWindow();
     }
 
@@ -81,9 +82,9 @@ TEST_P(DetailsWhileLoading, DrawTheListItemAndItsFavourite)
     const MediaItem item { .uid = 9, .type = row.type, .id = u"314"_qs, .name = u"Long Wait"_qs,
         .logo = provider->server().baseUrl() + u"/img/314.png"_qs, .rating = u"8.1"_qs };
     const FavoriteEntry favorite = PlayItems::favoriteOf(item, provider->playlist().id);
-    if (row.favorite != Prefs::shared()->isFavorite(itemKey(favorite)))
-        Prefs::shared()->toggleFavorite(favorite);
-    AppState::shared()->push(row.type == ContentType::movie ? Route { Routes::Movie { item } } : Route { Routes::Series { item } });
+    if (row.favorite != programServices().prefs()->isFavorite(itemKey(favorite)))
+        programServices().prefs()->toggleFavorite(favorite);
+    programServices().app()->push(row.type == ContentType::movie ? Route { Routes::Movie { item } } : Route { Routes::Series { item } });
     // The request is out; its answer never comes.
     const QString action = row.type == ContentType::movie ? u"get_vod_info"_qs : u"get_series_info"_qs;
     ASSERT_TRUE(QTest::qWaitFor([&] { return provider->requestCount(action) >= 1; }));
@@ -106,7 +107,7 @@ TEST_P(DetailsWhileLoading, DrawTheListItemAndItsFavourite)
     if (row.type == ContentType::series)
         EXPECT_EQ(drawn("favoriteButton", "title"), row.favorite ? u"In favorites"_qs : u"Add to favorites"_qs);
     if (row.favorite)
-        Prefs::shared()->toggleFavorite(favorite);
+        programServices().prefs()->toggleFavorite(favorite);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, DetailsWhileLoading,

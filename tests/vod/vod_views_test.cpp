@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "AppWindowTest.h"
 #include "DevPortal.h"
@@ -52,7 +53,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(portal->isListening());
-        app = AppState::shared();
+        app = programServices().app();
         ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(app->refreshDevice())));
         ASSERT_TRUE(app->activePlaylist());
         app->replace(Routes::Home {});
@@ -67,7 +68,7 @@ protected:
         return model;
     }
 
-    bool press(Key::Kind kind) { return KeyRouter::shared()->dispatch(Key { kind, {} }); }
+    bool press(Key::Kind kind) { return programServices().router()->dispatch(Key { kind, {} }); }
 
     // Saves the window to ZELFOR_SCREENSHOTS/<name>.png when that folder is given.
     void shoot(const QString &name)
@@ -106,7 +107,7 @@ TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
         shoot(u"movie-"_qs + language);
         ASSERT_TRUE(press(Key::Kind::enter));
         ASSERT_TRUE(waitUntil([this] { return route() == u"player"_qs; }));
-        KeyRouter::shared()->dispatch(Key { Key::Kind::esc, {} });
+        programServices().router()->dispatch(Key { Key::Kind::esc, {} });
         ASSERT_EQ(awaitTop<MovieDetailsScreenModel>([](auto *) { return true; }), movie);
 
         app->replace(Routes::Home {});

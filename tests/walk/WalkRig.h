@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramServices.h"
 #include "../kit/KitTestSupport.h"
 #include "AppWindow.h"
 #include "DemoCatalog.h"
@@ -49,10 +50,9 @@ protected:
         port = quint16(QUrl(portal->baseUrl()).port());
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
         // What main() sets up, once the portal's address is known.
-        Catalog::shared()->setUncategorizedName([] { return ::tr(QStringLiteral("uncategorized")); });
-        KeyRouter::shared()->install();
+        programServices().router()->install();
         forgetEarlierRuns();
-        app = AppState::shared();
+        app = programServices().app();
         // An earlier walk's last toast goes first.
         ASSERT_TRUE(waitFor([this] { return !app->toastVisible(); }, 3000));
         app->setLanguage(language());
@@ -71,7 +71,7 @@ protected:
 
     void TearDown() override
     {
-        PlayerEngine::shared()->stop();
+        programServices().engine()->stop();
         EXPECT_TRUE(shown->warnings().isEmpty()) << qPrintable(shown->warnings().join('\n'));
         shown.reset();
         app->setLanguage(QStringLiteral("en"));
@@ -84,7 +84,7 @@ protected:
     // Favourites and resume points of an earlier walk would change what the keys do.
     void forgetEarlierRuns() const
     {
-        Prefs *prefs = Prefs::shared();
+        Prefs *prefs = programServices().prefs();
         for (const FavoriteEntry &entry : prefs->favorites())
             prefs->toggleFavorite(entry);
         for (const PlayItem &item : prefs->recent())
@@ -184,7 +184,7 @@ protected:
     // What the engine is doing, for a failure message.
     std::string playback() const
     {
-        const PlayerEngine *player = PlayerEngine::shared();
+        const PlayerEngine *player = programServices().engine();
         return QStringLiteral("item %1, engine %2, buffering %3, playing %4, error \"%5\", %6 shown pictures")
             .arg(player->itemKey(), player->usesVLC() ? u"libVLC"_qs : u"GStreamer"_qs)
             .arg(player->buffering())

@@ -1,3 +1,4 @@
+#include "ProgramServices.h"
 #include "WalkRig.h"
 #include "app/ChoiceDialog.h"
 #include "app/Formatters.h"
@@ -70,7 +71,7 @@ protected:
         ASSERT_TRUE(waitFor([live] { return !live->guide()->loading(); }));
         shoot(QStringLiteral("live"));
 
-        PlayerEngine *player = PlayerEngine::shared();
+        PlayerEngine *player = programServices().engine();
         const QString channel = player->itemKey();
         press(K::enter);
         ASSERT_EQ(route(), u"player");
@@ -84,7 +85,7 @@ protected:
 
         type(QStringLiteral("h"));
         EXPECT_TRUE(toastSays(QStringLiteral("added_to_favorites")));
-        EXPECT_TRUE(Prefs::shared()->isFavorite(channel));
+        EXPECT_TRUE(programServices().prefs()->isFavorite(channel));
     }
 
     // Catch-up of the previewed channel: its archive opens on today's programmes and the
@@ -98,7 +99,7 @@ protected:
         shoot(QStringLiteral("catchup"));
         press(K::enter);
         ASSERT_EQ(route(), u"player");
-        PlayerEngine *player = PlayerEngine::shared();
+        PlayerEngine *player = programServices().engine();
         // The player screen starts the programme once it is shown.
         ASSERT_TRUE(waitFor([player] { return player->item() && player->item()->catchup; })) << playback();
         EXPECT_TRUE(framesArrive()) << "the programme plays" << ": " << playback();
@@ -156,7 +157,7 @@ protected:
 
         press(K::enter);
         ASSERT_EQ(route(), u"player");
-        PlayerEngine *player = PlayerEngine::shared();
+        PlayerEngine *player = programServices().engine();
         EXPECT_TRUE(framesArrive()) << "the film plays" << ": " << playback();
         ASSERT_TRUE(waitFor([player] { return player->isSeekable() && player->duration() > 0; }));
         shoot(QStringLiteral("player-movie"));
@@ -164,7 +165,7 @@ protected:
         ASSERT_TRUE(waitFor([player] { return player->position() >= 20; })) << player->position();
         press(K::esc);
         ASSERT_EQ(route(), u"movie");
-        const std::optional<Prefs::ResumePoint> resume = Prefs::shared()->resumePoint(key);
+        const std::optional<Prefs::ResumePoint> resume = programServices().prefs()->resumePoint(key);
         ASSERT_TRUE(resume) << "Esc saves where the film was left";
         EXPECT_GE(resume->pos, 20);
         EXPECT_TRUE(showsText(::tr(QStringLiteral("resume_from"), { formatDuration(resume->pos) })));
@@ -206,7 +207,7 @@ protected:
             episodes.append(QStringLiteral("%1|EP|%2").arg(app->activePlaylist()->id).arg(episode.id));
         EXPECT_EQ(queued, episodes);
         EXPECT_TRUE(framesArrive()) << "the episode plays" << ": " << playback();
-        EXPECT_EQ(PlayerEngine::shared()->itemKey(), episodes[1]);
+        EXPECT_EQ(programServices().engine()->itemKey(), episodes[1]);
         shoot(QStringLiteral("player-episode"));
         ASSERT_NO_FATAL_FAILURE(backHome());
     }
@@ -286,7 +287,7 @@ protected:
         for (int step = from; step != to; step += to > from ? 1 : -1)
             press(to > from ? K::down : K::up);
         press(K::enter);
-        EXPECT_EQ(Prefs::shared()->language(), code);
+        EXPECT_EQ(programServices().prefs()->language(), code);
         EXPECT_FALSE(app->dialog());
     }
 
