@@ -50,7 +50,7 @@ Services::Services(const ServicePlaces &places)
     m_catalog = std::make_unique<Catalog>(
         m_http.get(), m_clock, [] { return tr(QStringLiteral("uncategorized")); });
     m_app = std::make_unique<AppState>(prefs, m_http.get(), m_portalAddress, m_clock);
-    m_router = std::make_unique<KeyRouter>(m_app.get(), KeyRouterHooks { .clock = m_clock });
+    m_router = std::make_unique<KeyRouter>(m_app.get(), KeyRouterHooks {});
     m_images = std::make_unique<ImageStore>(places.imageCache, userAgent, nullptr, m_clock);
     m_engine = std::make_unique<PlayerEngine>(realBackends(m_clock, prefs));
     m_windowSize.reset(new WindowSize);

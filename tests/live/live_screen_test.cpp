@@ -177,7 +177,7 @@ TEST_F(LiveScreenTest, ComingBackTakesOverTheChannelZappedToInThePlayer)
 {
     press(screen, "DEE");
     ScreenDeps deps = rig.app.screenDeps();
-    deps.engine = rig.engine.engine.get();
+    deps.playback = rig.engine.engine.get();
     deps.clock = &rig.engine.clock;
     PlayerScreenModel player(deps, rig.app.topEntry());
     showAsLayerWould(player, *rig.app.state);

@@ -43,8 +43,6 @@ TEST_F(ServicesTest, QmlSingletonsAreTheRegisteredInstances)
     const std::pair<QObject *, QObject *> rows[] = {
         { AppState::create(nullptr, nullptr), services.app() },
         { KeyRouter::create(nullptr, nullptr), services.router() },
-        { Prefs::create(nullptr, nullptr), services.prefs() },
-        { PlayerEngine::create(nullptr, nullptr), services.engine() },
         { WindowSize::create(nullptr, nullptr), services.windowSize() },
         { FirstFrame::create(nullptr, nullptr), services.firstFrame() },
         { ScreenTable::create(nullptr, nullptr), services.screens() },
