@@ -31,7 +31,10 @@ std::span<const BenchCommand> uiAppBenchCommands();
 // Small deterministic generator, so generated inputs and runs are comparable.
 class Sequence {
 public:
-    explicit Sequence(quint64 seed) : m_state(seed) {}
+    explicit Sequence(quint64 seed)
+        : m_state(seed)
+    {
+    }
     quint32 next(quint32 bound)
     {
         m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;

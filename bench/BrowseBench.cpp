@@ -52,7 +52,8 @@ int runBrowse(const QStringList &args)
     const SectionPtr section = movieSection(count);
     QElapsedTimer timer;
     timer.start();
-    const BrowseIndex index(section, SectionLookups::build(section->all), QLocale(QLocale::English, QLocale::UnitedStates));
+    const BrowseIndex index(
+        section, SectionLookups::build(section->all), QLocale(QLocale::English, QLocale::UnitedStates));
     std::fprintf(stderr, "prepare_ms=%.1f\n", double(timer.nsecsElapsed()) / 1e6);
     ContentListModel grid;
     grid.setItems(ContentListModel::itemsOf(section), 1);
@@ -80,8 +81,9 @@ int runBrowse(const QStringList &args)
         query.sort = sort;
         sortWorst = std::max(sortWorst, showRows(index, grid, query));
     }
-    std::printf("browse n=%d category_worst_ms=%.1f filter_worst_ms=%.1f sort_worst_ms=%.1f peak_rss_mb=%ld\n", count,
-                categoryWorst, filterWorst, sortWorst, peakRssMb());
+    std::printf(
+        "browse n=%d category_worst_ms=%.1f filter_worst_ms=%.1f sort_worst_ms=%.1f peak_rss_mb=%ld\n", count,
+        categoryWorst, filterWorst, sortWorst, peakRssMb());
     return 0;
 }
 
@@ -91,4 +93,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> browseBenchCommands() { return kCommands; }
+std::span<const BenchCommand> browseBenchCommands()
+{
+    return kCommands;
+}

@@ -45,16 +45,16 @@ class ServedClips {
 public:
     ServedClips()
     {
-        const QStringList input = { "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=10",
-                                    "-f", "lavfi", "-i", "sine=frequency=440:duration=10",
-                                    "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "25",
-                                    "-c:a", "aac" };
+        const QStringList input = { "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=10", "-f",
+            "lavfi", "-i", "sine=frequency=440:duration=10", "-c:v", "libx264", "-preset", "ultrafast",
+            "-pix_fmt", "yuv420p", "-g", "25", "-c:a", "aac" };
         const QString hls = m_dir.filePath("hls");
         QDir().mkpath(hls);
-        ok = make(input + QStringList{ "-movflags", "+faststart", m_dir.filePath("clip.mp4") })
-            && make(input + QStringList{ "-f", "mpegts", m_dir.filePath("clip.ts") })
-            && make(input + QStringList{ "-f", "hls", "-hls_time", "2", "-hls_playlist_type", "vod",
-                                         "-hls_segment_filename", hls + "/part%d.ts", hls + "/index.m3u8" });
+        ok = make(input + QStringList { "-movflags", "+faststart", m_dir.filePath("clip.mp4") })
+            && make(input + QStringList { "-f", "mpegts", m_dir.filePath("clip.ts") })
+            && make(input
+                + QStringList { "-f", "hls", "-hls_time", "2", "-hls_playlist_type", "vod",
+                    "-hls_segment_filename", hls + "/part%d.ts", hls + "/index.m3u8" });
         if (!ok)
             return;
         serve("clip.mp4", "video/mp4");
@@ -70,7 +70,7 @@ private:
     bool make(const QStringList &args)
     {
         QProcess ffmpeg;
-        ffmpeg.start("ffmpeg", QStringList{ "-y", "-loglevel", "error" } + args);
+        ffmpeg.start("ffmpeg", QStringList { "-y", "-loglevel", "error" } + args);
         if (ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0)
             return true;
         std::fprintf(stderr, "ffmpeg failed: %s\n", ffmpeg.readAllStandardError().constData());
@@ -146,7 +146,7 @@ std::optional<Run> measureRun(Engine engine, const QUrl &url, double bufferSecs)
     }
     if (!firstFrameMs)
         return std::nullopt;
-    return Run{ *firstFrameMs, stopMs };
+    return Run { *firstFrameMs, stopMs };
 }
 
 double median(std::vector<double> values)
@@ -162,12 +162,14 @@ int runFirstFrame(const QStringList &)
     if (!clips.ok)
         return 1;
     int failures = 0;
-    for (const auto &[engine, name] : { std::pair{ Engine::gst, "gst" }, std::pair{ Engine::vlc, "vlc" } }) {
+    for (const auto &[engine, name] :
+        { std::pair { Engine::gst, "gst" }, std::pair { Engine::vlc, "vlc" } }) {
         for (const Clip &clip : kClips) {
             std::vector<double> firstFrames;
             std::vector<double> stops;
             for (int run = 0; run < kRuns; ++run) {
-                const std::optional<Run> measured = measureRun(engine, clips.server.url(clip.path), clip.bufferSecs);
+                const std::optional<Run> measured
+                    = measureRun(engine, clips.server.url(clip.path), clip.bufferSecs);
                 if (measured) {
                     firstFrames.push_back(measured->firstFrameMs);
                     stops.push_back(measured->stopMs);
@@ -175,12 +177,12 @@ int runFirstFrame(const QStringList &)
             }
             if (firstFrames.size() < std::size_t(kRuns)) {
                 std::printf("first-frame engine=%s format=%s no_frame_runs=%d\n", name, clip.format,
-                            kRuns - int(firstFrames.size()));
+                    kRuns - int(firstFrames.size()));
                 ++failures;
                 continue;
             }
-            std::printf("first-frame engine=%s format=%s median_ms=%.0f cold_ms=%.0f stop_median_ms=%.0f\n", name,
-                        clip.format, median(firstFrames), firstFrames.front(), median(stops));
+            std::printf("first-frame engine=%s format=%s median_ms=%.0f cold_ms=%.0f stop_median_ms=%.0f\n",
+                name, clip.format, median(firstFrames), firstFrames.front(), median(stops));
             std::fflush(stdout);
         }
     }
@@ -193,4 +195,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> firstFrameBenchCommands() { return kCommands; }
+std::span<const BenchCommand> firstFrameBenchCommands()
+{
+    return kCommands;
+}

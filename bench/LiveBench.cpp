@@ -89,8 +89,9 @@ int runLive(const QStringList &args)
             show();
         }));
     }
-    std::printf("live n=%d index_ms=%.1f all_ms=%.1f category_worst_ms=%.1f filter_worst_ms=%.1f peak_rss_mb=%ld\n",
-                count, indexMs, allMs, categoryWorst, filterWorst, peakRssMb());
+    std::printf(
+        "live n=%d index_ms=%.1f all_ms=%.1f category_worst_ms=%.1f filter_worst_ms=%.1f peak_rss_mb=%ld\n",
+        count, indexMs, allMs, categoryWorst, filterWorst, peakRssMb());
     return model.count() == count ? 0 : 1;
 }
 
@@ -145,8 +146,8 @@ int runLiveM3u(const QStringList &args)
         lists.setSection(index);
         model.refillRows(lists.rows());
     });
-    const double filterWorst = std::max(
-        worstFilterKeyMs(lists, model, QStringLiteral("news")), worstFilterKeyMs(lists, model, QStringLiteral("qzx")));
+    const double filterWorst = std::max(worstFilterKeyMs(lists, model, QStringLiteral("news")),
+        worstFilterKeyMs(lists, model, QStringLiteral("qzx")));
     std::printf("live-m3u channels=%lld load_ms=%.0f show_ms=%.1f filter_worst_ms=%.1f peak_rss_mb=%ld\n",
         qlonglong(index->all().size()), loadMs, showMs, filterWorst, peakRssMb());
     return 0;
@@ -159,4 +160,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> liveBenchCommands() { return kCommands; }
+std::span<const BenchCommand> liveBenchCommands()
+{
+    return kCommands;
+}

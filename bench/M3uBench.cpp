@@ -22,7 +22,8 @@ int runM3u(const QStringList &args)
     const qsizetype size = bytes.size();
     QElapsedTimer timer;
     timer.start();
-    const std::optional<M3uContent> content = buildM3uContent(std::move(bytes), QStringLiteral("Uncategorized"));
+    const std::optional<M3uContent> content
+        = buildM3uContent(std::move(bytes), QStringLiteral("Uncategorized"));
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     qsizetype entries = 0;
     if (content) {
@@ -31,7 +32,7 @@ int runM3u(const QStringList &args)
             entries += episodes.size();
     }
     std::printf("m3u bytes=%lld entries=%lld ms=%.1f MBps=%.0f peak_rss_mb=%ld\n", qlonglong(size),
-                qlonglong(entries), ms, double(size) / 1e3 / qMax(ms, 0.001), peakRssMb());
+        qlonglong(entries), ms, double(size) / 1e3 / qMax(ms, 0.001), peakRssMb());
     return 0;
 }
 
@@ -40,8 +41,8 @@ void appendLive(QByteArray &out, int i, Sequence &random)
     const QByteArray id = QByteArray::number(i);
     const QByteArray group = generatedChannelGroup(i / 400 % 60);
     const QByteArray name = generatedChannelName(i);
-    out += "#EXTINF:-1 tvg-id=\"chan" + id + ".fr\" tvg-name=\"" + name + "\" tvg-logo=\"http://127.0.0.1:8080/logos/chan"
-        + id + ".png\" group-title=\"" + group + "\"";
+    out += "#EXTINF:-1 tvg-id=\"chan" + id + ".fr\" tvg-name=\"" + name
+        + "\" tvg-logo=\"http://127.0.0.1:8080/logos/chan" + id + ".png\" group-title=\"" + group + "\"";
     if (random.next(3) == 0)
         out += " catchup=\"default\" catchup-days=\"7\" catchup-source=\"http://127.0.0.1:8080/timeshift/user/pass/"
                "{duration}/{Y}-{m}-{d}:{H}-{M}/"
@@ -61,11 +62,13 @@ void appendMovie(QByteArray &out, int i, Sequence &random)
 void appendEpisode(QByteArray &out, int i)
 {
     const int show = i / 20;
-    const QByteArray name = "Show " + QByteArray::number(show) + " S" + QByteArray::number(i / 10 % 2 + 1).rightJustified(2, '0')
-        + "E" + QByteArray::number(i % 10 + 1).rightJustified(2, '0');
-    out += "#EXTINF:-1 tvg-name=\"" + name + "\" tvg-logo=\"http://127.0.0.1:8080/covers/" + QByteArray::number(show)
-        + ".jpg\" group-title=\"Series | Drama " + QByteArray::number(show / 50 % 30) + "\"," + name
-        + "\nhttp://127.0.0.1:8080/series/user/pass/" + QByteArray::number(i) + ".mp4\n";
+    const QByteArray name = "Show " + QByteArray::number(show) + " S"
+        + QByteArray::number(i / 10 % 2 + 1).rightJustified(2, '0') + "E"
+        + QByteArray::number(i % 10 + 1).rightJustified(2, '0');
+    out += "#EXTINF:-1 tvg-name=\"" + name + "\" tvg-logo=\"http://127.0.0.1:8080/covers/"
+        + QByteArray::number(show) + ".jpg\" group-title=\"Series | Drama "
+        + QByteArray::number(show / 50 % 30) + "\"," + name + "\nhttp://127.0.0.1:8080/series/user/pass/"
+        + QByteArray::number(i) + ".mp4\n";
 }
 
 // A synthetic playlist shaped like a provider's: live channels, then movies, then series.
@@ -98,4 +101,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> m3uBenchCommands() { return kCommands; }
+std::span<const BenchCommand> m3uBenchCommands()
+{
+    return kCommands;
+}

@@ -32,13 +32,16 @@ struct RowKind {
 // a channel without an archive, a poster with a rating. The plain row comes first, as the
 // measure of the others.
 constexpr RowKind kKinds[] = {
-    { "plain", "import QtQuick\nRectangle { width: 400; height: 56; color: \"#1b2440\"\n"
-               "Text { anchors.centerIn: parent; text: \"FR | Channel\" } }" },
-    { "ChannelRow", "import Zelfor.Kit\nChannelRow { width: 400; name: \"FR | Channel\"; logo: \"\"; num: 12\n"
-                    "catchupDays: 0; favorite: false; playing: false; focused: false }" },
+    { "plain",
+        "import QtQuick\nRectangle { width: 400; height: 56; color: \"#1b2440\"\n"
+        "Text { anchors.centerIn: parent; text: \"FR | Channel\" } }" },
+    { "ChannelRow",
+        "import Zelfor.Kit\nChannelRow { width: 400; name: \"FR | Channel\"; logo: \"\"; num: 12\n"
+        "catchupDays: 0; favorite: false; playing: false; focused: false }" },
     { "CategoryRow", "import Zelfor.Kit\nCategoryRow { width: 260; name: \"News\"; count: 120 }" },
-    { "PosterCard", "import Zelfor.Kit\nPosterCard { width: 170; name: \"The Long Road Home\"; logo: \"\"\n"
-                    "ratingBadge: \"7.3\"; favorite: false }" },
+    { "PosterCard",
+        "import Zelfor.Kit\nPosterCard { width: 170; name: \"The Long Road Home\"; logo: \"\"\n"
+        "ratingBadge: \"7.3\"; favorite: false }" },
 };
 
 // Milliseconds per instance to create `count` rows under `parent`, which are then deleted;
@@ -82,7 +85,8 @@ int runQmlRows(const QStringList &)
             best[i] = std::min(best[i], msPerRow(*components[i], window.contentItem(), kRows));
     }
     for (size_t i = 0; i < components.size(); ++i)
-        std::printf("qml-rows kind=%s ms_per_row=%.4f ratio=%.1f\n", kKinds[i].name, best[i], best[i] / best[0]);
+        std::printf(
+            "qml-rows kind=%s ms_per_row=%.4f ratio=%.1f\n", kKinds[i].name, best[i], best[i] / best[0]);
     return 0;
 }
 
@@ -92,4 +96,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> qmlRowsBenchCommands() { return kCommands; }
+std::span<const BenchCommand> qmlRowsBenchCommands()
+{
+    return kCommands;
+}

@@ -8,25 +8,70 @@ namespace {
 
 // Words of channel names and groups, several scripts, some with combining marks.
 constexpr std::array<const char *, 48> kWords = {
-    "Canal", "Noticias", "Sport", "Info", "Kids", "Cinema", "Música", "Télé", "Türkiye", "Thời sự",
-    "Первый", "Канал", "Россия", "Новости", "Спорт", "Україна", "Кино", "Мир",
-    "الجزيرة", "قناة", "أخبار", "رياضة", "الأولى",
-    "Ελληνική", "Τηλεόραση", "ערוץ", "חדשות",
-    "समाचार", "हिन्दी", "भारत", "தமிழ்", "বাংলা",
-    "ข่าว", "ช่อง", "中央电视台", "新闻", "体育", "日本テレビ", "뉴스", "방송",
-    "Deutsche Welle", "Rai", "France", "TVE", "Polsat", "Nova", "⚽ Live", "Ζωντανά",
+    "Canal",
+    "Noticias",
+    "Sport",
+    "Info",
+    "Kids",
+    "Cinema",
+    "Música",
+    "Télé",
+    "Türkiye",
+    "Thời sự",
+    "Первый",
+    "Канал",
+    "Россия",
+    "Новости",
+    "Спорт",
+    "Україна",
+    "Кино",
+    "Мир",
+    "الجزيرة",
+    "قناة",
+    "أخبار",
+    "رياضة",
+    "الأولى",
+    "Ελληνική",
+    "Τηλεόραση",
+    "ערוץ",
+    "חדשות",
+    "समाचार",
+    "हिन्दी",
+    "भारत",
+    "தமிழ்",
+    "বাংলা",
+    "ข่าว",
+    "ช่อง",
+    "中央电视台",
+    "新闻",
+    "体育",
+    "日本テレビ",
+    "뉴스",
+    "방송",
+    "Deutsche Welle",
+    "Rai",
+    "France",
+    "TVE",
+    "Polsat",
+    "Nova",
+    "⚽ Live",
+    "Ζωντανά",
 };
-constexpr std::array<const char *, 8> kSuffixes = { "", "", "", " HD", " (1080p)", " (720p)", " [Not 24/7]", " (576i) [Geo-blocked]" };
-constexpr std::array<const char *, 12> kCategories = { "News", "Sports", "Movies", "Music", "Kids", "General", "Religious",
-                                                       "Documentary", "Entertainment;Lifestyle", "Culture", "Local", "Business" };
+constexpr std::array<const char *, 8> kSuffixes
+    = { "", "", "", " HD", " (1080p)", " (720p)", " [Not 24/7]", " (576i) [Geo-blocked]" };
+constexpr std::array<const char *, 12> kCategories = { "News", "Sports", "Movies", "Music", "Kids", "General",
+    "Religious", "Documentary", "Entertainment;Lifestyle", "Culture", "Local", "Business" };
 
-QByteArray word(Sequence &random) { return kWords[random.next(kWords.size())]; }
+QByteArray word(Sequence &random)
+{
+    return kWords[random.next(kWords.size())];
+}
 
 QByteArray groupName(quint32 group)
 {
     Sequence random(group + 1000);
-    return kCategories[group % kCategories.size()] + QByteArray(random.next(2) ? ";" : " ") + word(random) + ' '
-        + QByteArray::number(group);
+    return kCategories[group % kCategories.size()] + QByteArray(random.next(2) ? ";" : " ") + word(random)
+        + ' ' + QByteArray::number(group);
 }
 
 QByteArray channelName(Sequence &random)
@@ -71,7 +116,8 @@ void appendEntry(QByteArray &out, int i, quint32 group, Sequence &random, const 
     const quint32 kind = random.next(10); // 0: movie, 1: series episode, else live
     QByteArray name = channelName(random);
     if (kind == 1)
-        name += " S0" + QByteArray::number(1 + random.next(5)) + 'E' + QByteArray::number(10 + random.next(20));
+        name += " S0" + QByteArray::number(1 + random.next(5)) + 'E'
+            + QByteArray::number(10 + random.next(20));
     out += "#EXTINF:-1 tvg-id=\"";
     if (random.next(2))
         out += "C" + id + ".xx";
@@ -134,4 +180,7 @@ QByteArray realLikeM3u(int count)
     return out;
 }
 
-std::span<const BenchCommand> realLikeM3uBenchCommands() { return kCommands; }
+std::span<const BenchCommand> realLikeM3uBenchCommands()
+{
+    return kCommands;
+}

@@ -69,8 +69,10 @@ class GeneratedProvider {
 public:
     GeneratedProvider(int channels, int movies, int series)
         : m_lists { { QStringLiteral("get_live_streams"), generatedLiveStreams(channels) },
-            { QStringLiteral("get_vod_streams"), onLoopback(generatedXtreamStreams(movies, ContentType::movie)) },
-            { QStringLiteral("get_series"), onLoopback(generatedXtreamStreams(series, ContentType::series)) } }
+            { QStringLiteral("get_vod_streams"),
+                onLoopback(generatedXtreamStreams(movies, ContentType::movie)) },
+            { QStringLiteral("get_series"),
+                onLoopback(generatedXtreamStreams(series, ContentType::series)) } }
     {
         const LoopbackResponse poster = LoopbackResponse::file(posterPng(), "image/png");
         m_server.routePrefix(QStringLiteral("/t/p/"), [poster](const LoopbackRequest &) { return poster; });
@@ -96,7 +98,8 @@ private:
     // The generated picture addresses, moved to this server.
     QByteArray onLoopback(QByteArray list) const
     {
-        return list.replace("https:\\/\\/image.tmdb.org", QByteArray(m_server.baseUrl().toUtf8()).replace("/", "\\/"));
+        return list.replace(
+            "https:\\/\\/image.tmdb.org", QByteArray(m_server.baseUrl().toUtf8()).replace("/", "\\/"));
     }
 
     LoopbackServer m_server;
@@ -113,7 +116,8 @@ struct LoadedSearch {
         app = std::make_unique<AppState>(&prefs, &http, portal, AppClock::system());
         app->replace(Routes::Search {});
         screen = std::make_unique<SearchScreenModel>(
-            ScreenDeps { .app = app.get(), .catalog = &catalog, .clock = AppClock::system() }, app->stack().last());
+            ScreenDeps { .app = app.get(), .catalog = &catalog, .clock = AppClock::system() },
+            app->stack().last());
     }
 
     // Shows the screen and waits for every section.
@@ -192,12 +196,15 @@ public:
     explicit FrameLog(QQuickWindow &window)
     {
         m_clock.start();
-        QObject::connect(&window, &QQuickWindow::frameSwapped, &window, [this] {
+        QObject::connect(
+            &window, &QQuickWindow::frameSwapped, &window,
+            [this] {
             const qint64 at = m_clock.nsecsElapsed();
             qint64 none = 0;
             m_first.compare_exchange_strong(none, at);
             m_last.store(at);
-        }, Qt::DirectConnection);
+            },
+            Qt::DirectConnection);
     }
 
     // Starts a new count; the time of the mark.
@@ -244,7 +251,8 @@ KeyTiming timeKey(QQuickWindow &window, FrameLog &frames, int key, const QString
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QGuiApplication::sendEvent(&window, &press);
     QGuiApplication::sendEvent(&window, &release);
-    const auto quiet = [&] { return frames.last() > 0 && frames.now() - frames.last() > kQuietMs * kNsPerMs; };
+    const auto quiet
+        = [&] { return frames.last() > 0 && frames.now() - frames.last() > kQuietMs * kNsPerMs; };
     while (!quiet() && frames.now() - start < kSettleTimeoutMs * kNsPerMs)
         processFor(5);
     if (frames.first() == 0)
@@ -273,7 +281,8 @@ int runSearchViewBench(const QStringList &args)
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
     QQmlComponent component(&engine, QUrl(QStringLiteral("qrc:/Zelfor/Home/SearchScreen.qml")));
-    std::unique_ptr<QObject> view(component.createWithInitialProperties({ { "screen", QVariant::fromValue(&screen) } }));
+    std::unique_ptr<QObject> view(
+        component.createWithInitialProperties({ { "screen", QVariant::fromValue(&screen) } }));
     auto *item = qobject_cast<QQuickItem *>(view.get());
     if (!item) {
         std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
@@ -293,7 +302,8 @@ int runSearchViewBench(const QStringList &args)
     double firstWorst = 0;
     double settledWorst = 0;
     int keys = 0;
-    for (const QString &query : { QStringLiteral("12345"), QStringLiteral("title 9"), QStringLiteral("hd 7") }) {
+    for (const QString &query :
+        { QStringLiteral("12345"), QStringLiteral("title 9"), QStringLiteral("hd 7") }) {
         for (const QChar character : query) {
             const KeyTiming timing = timeKey(window, frames, 0, QString(character));
             firstWorst = qMax(firstWorst, timing.firstMs);

@@ -48,11 +48,13 @@ QString UiApp::route() const
 bool UiApp::homeCounted(int timeoutMs) const
 {
     const QString loading = tr(QStringLiteral("loading_short"));
-    return waitUntil([&] {
+    return waitUntil(
+        [&] {
         HomeScreenModel *home = activeScreen<HomeScreenModel>(m_window);
         return home && home->liveCount() != loading && home->movieCount() != loading
             && home->seriesCount() != loading;
-    }, timeoutMs);
+        },
+        timeoutMs);
 }
 
 bool UiApp::focusHomeTile(const QString &id) const
@@ -104,10 +106,12 @@ bool UiApp::openSearch() const
     if (!focusHomeTile(QStringLiteral("search")))
         return false;
     press(Qt::Key_Return);
-    return waitUntil([this] {
+    return waitUntil(
+        [this] {
         SearchScreenModel *search = activeScreen<SearchScreenModel>(m_window);
         return search && !search->loading() && search->fieldFocused();
-    }, 120000);
+        },
+        120000);
 }
 
 double elapsedMs(qint64 fromNs, qint64 toNs)

@@ -45,7 +45,7 @@ constexpr int kZaps = 3;
 
 double cpuSeconds()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
@@ -82,7 +82,8 @@ void watchChanges(QAbstractItemModel *model, QObject *watch, qint64 &lastChange)
 std::optional<double> filterKeys(UiApp &app, const QString &text)
 {
     LiveScreenModel *live = activeScreen<LiveScreenModel>(app.window());
-    QQuickItem *field = live ? itemNamed(app.window()->contentItem(), QStringLiteral("filterField")) : nullptr;
+    QQuickItem *field = live ? itemNamed(app.window()->contentItem(), QStringLiteral("filterField"))
+                             : nullptr;
     if (!field)
         return std::nullopt;
     app.click(field);
@@ -94,7 +95,8 @@ std::optional<double> filterKeys(UiApp &app, const QString &text)
     qint64 lastChange = 0;
     QObject watch;
     watchChanges(live->channels(), &watch, lastChange);
-    QObject::connect(live, &LiveScreenModel::stateChanged, &watch, [&lastChange] { lastChange = monotonicNs(); });
+    QObject::connect(
+        live, &LiveScreenModel::stateChanged, &watch, [&lastChange] { lastChange = monotonicNs(); });
     double worst = 0;
     for (qsizetype typed = 1; typed <= text.size(); ++typed) {
         const QString filter = text.left(typed);
@@ -128,9 +130,11 @@ std::optional<double> searchKeys(UiApp &app, const QString &text)
         app.type(text.at(typed - 1));
         const bool settled = waitUntil([&] {
             const qint64 now = monotonicNs();
-            return search->query() == query && !search->loading() && now - std::max(start, lastChange) > 300'000'000;
+            return search->query() == query && !search->loading()
+                && now - std::max(start, lastChange) > 300'000'000;
         });
-        const std::optional<qint64> frame = settled ? app.frames().frameAfter(std::max(start, lastChange)) : std::nullopt;
+        const std::optional<qint64> frame = settled ? app.frames().frameAfter(std::max(start, lastChange))
+                                                    : std::nullopt;
         if (!frame)
             return std::nullopt;
         worst = std::max(worst, elapsedMs(start, *frame));
@@ -140,7 +144,7 @@ std::optional<double> searchKeys(UiApp &app, const QString &text)
 
 long peakRssMbNow()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024;
 }
@@ -177,7 +181,7 @@ int runUiApp(const QStringList &args)
 {
     QCommandLineParser parser;
     parser.addOptions({ { "filter", "", "text" }, { "search", "", "text" } });
-    parser.parse(QStringList{ "ui-app" } + args);
+    parser.parse(QStringList { "ui-app" } + args);
     UiApp app;
     if (!startApp(app))
         return 1;
@@ -237,7 +241,8 @@ std::optional<double> movingAfter(UiApp &app, qint64 start, const QString &left)
         });
     }
     std::optional<qint64> moving;
-    waitUntil([&] {
+    waitUntil(
+        [&] {
         for (std::size_t first = 0; first < arrivals.size(); ++first) {
             std::size_t last = first;
             while (last + 1 < arrivals.size() && arrivals[last + 1] - arrivals[last] <= kMovingGapNs)
@@ -249,7 +254,8 @@ std::optional<double> movingAfter(UiApp &app, qint64 start, const QString &left)
             first = last;
         }
         return false;
-    }, 20000);
+        },
+        20000);
     if (!moving)
         return std::nullopt;
     return elapsedMs(start, *moving);
@@ -260,14 +266,16 @@ std::optional<double> movingAfter(UiApp &app, qint64 start, const QString &left)
 int runUiZap(const QStringList &args)
 {
     // Picked as on an earlier run.
-    Prefs(Defaults::standardFilePath(), portalBaseAddress()).setSelectedPlaylistId(args.value(1).toLongLong());
+    Prefs(Defaults::standardFilePath(), portalBaseAddress())
+        .setSelectedPlaylistId(args.value(1).toLongLong());
     UiApp app;
     if (!startApp(app) || !app.openLive())
         return 1;
     app.press(Qt::Key_Down);
     app.press(Qt::Key_Return);
     app.press(Qt::Key_Return);
-    if (!waitUntil([&app] { return app.route() == u"player"; }, 5000) || !movingAfter(app, monotonicNs(), QString()))
+    if (!waitUntil([&app] { return app.route() == u"player"; }, 5000)
+        || !movingAfter(app, monotonicNs(), QString()))
         return 1;
     double worst = 0;
     for (int zap = 0; zap < kZaps; ++zap) {
@@ -279,8 +287,8 @@ int runUiZap(const QStringList &args)
             return 1;
         worst = std::max(worst, *moving);
     }
-    std::printf("zap engine=%s format=%s moving_ms=%.0f\n", app.services().engine()->usesVLC() ? "vlc" : "gst",
-                qPrintable(args.value(0)), worst);
+    std::printf("zap engine=%s format=%s moving_ms=%.0f\n",
+        app.services().engine()->usesVLC() ? "vlc" : "gst", qPrintable(args.value(0)), worst);
     std::fflush(stdout);
     if (!app.backHome())
         return 1;
@@ -294,4 +302,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> uiAppBenchCommands() { return kCommands; }
+std::span<const BenchCommand> uiAppBenchCommands()
+{
+    return kCommands;
+}

@@ -70,7 +70,7 @@ std::optional<Account> parseAccount(const QStringList &args)
         const QStringList sizes = args[1].split(u',');
         if (sizes.size() != 3)
             return std::nullopt;
-        account.xtream = XtreamSizes{ sizes[0].toInt(), sizes[1].toInt(), sizes[2].toInt() };
+        account.xtream = XtreamSizes { sizes[0].toInt(), sizes[1].toInt(), sizes[2].toInt() };
         account.entries = account.xtream->live + account.xtream->films + account.xtream->series;
         account.filter = QStringLiteral("channel 7");
         account.search = QStringLiteral("title 7");
@@ -89,7 +89,10 @@ struct ChildRun {
     qint64 endedNs = 0;
     bool ok = false;
 
-    double msFromStart(const QString &name) const { return double(values.value(name).toLongLong() - startedNs) / 1e6; }
+    double msFromStart(const QString &name) const
+    {
+        return double(values.value(name).toLongLong() - startedNs) / 1e6;
+    }
 };
 
 // Runs `zelfor-bench COMMAND ARGS` with new settings and cache folders under `home` and the
@@ -100,7 +103,8 @@ ChildRun runChild(const QStringList &commandAndArgs, const QString &home, const 
     for (const char *name : { "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR" }) {
         const QString folder = home + '/' + QString::fromLatin1(name).toLower();
         QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         environment.insert(name, folder);
     }
     environment.insert("ZELFOR_SERVER", server);
@@ -145,8 +149,8 @@ ChildRun runChild(const QStringList &commandAndArgs, const QString &home, const 
 
 std::unique_ptr<DevPortal> startPortal(const QList<ExtraPlaylist> &extras, int demoPlaylists, DemoMedia media)
 {
-    auto portal = std::make_unique<DevPortal>(DevPortalOptions{ .port = 0, .playlists = demoPlaylists, .extras = extras },
-                                              std::move(media));
+    auto portal = std::make_unique<DevPortal>(
+        DevPortalOptions { .port = 0, .playlists = demoPlaylists, .extras = extras }, std::move(media));
     if (!portal->isListening())
         std::fprintf(stderr, "ui: the portal does not listen: %s\n", qPrintable(portal->errorString()));
     return portal;
@@ -160,12 +164,15 @@ std::unique_ptr<DevPortal> benchPortal(const Account &account, const QTemporaryD
         QFile out(file);
         if (!out.open(QIODevice::WriteOnly) || out.write(realLikeM3u(account.entries)) < 0)
             return nullptr;
-        return startPortal({ ExtraPlaylist{ .kind = ExtraPlaylist::Kind::m3uFile, .name = "Bench", .source = file } }, 0, {});
+        return startPortal(
+            { ExtraPlaylist { .kind = ExtraPlaylist::Kind::m3uFile, .name = "Bench", .source = file } }, 0,
+            {});
     }
     const QString folder = dir.filePath("xtream");
     QDir().mkpath(folder);
     auto portal = startPortal(
-        { ExtraPlaylist{ .kind = ExtraPlaylist::Kind::xtreamDir, .name = "Bench", .source = folder } }, 0, {});
+        { ExtraPlaylist { .kind = ExtraPlaylist::Kind::xtreamDir, .name = "Bench", .source = folder } }, 0,
+        {});
     if (!writeXtreamAccount(folder, *account.xtream, portal->baseUrl()))
         return nullptr;
     return portal;
@@ -177,7 +184,8 @@ bool zapDemo(const QTemporaryDir &dir)
 {
     QString problem;
     DemoMedia media = DemoMedia::prepare(
-        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/Zelfor/devportal-media", &problem);
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/Zelfor/devportal-media",
+        &problem);
     if (!problem.isEmpty()) {
         std::fprintf(stderr, "ui: %s\n", qPrintable(problem));
         return false;
@@ -187,7 +195,7 @@ bool zapDemo(const QTemporaryDir &dir)
     const std::pair<const char *, qint64> formats[] = { { "hls", 1 }, { "ts", 2 } };
     for (const auto &[format, playlist] : formats) {
         const ChildRun run = runChild({ "ui-zap", format, QString::number(playlist) },
-                                      dir.filePath(QStringLiteral("zap-%1").arg(format)), portal->baseUrl());
+            dir.filePath(QStringLiteral("zap-%1").arg(format)), portal->baseUrl());
         for (const QString &line : run.lines) {
             if (line.startsWith(u"zap "))
                 std::printf("%s\n", qPrintable(line));
@@ -200,18 +208,19 @@ bool zapDemo(const QTemporaryDir &dir)
 
 // The figures of one run of the program, in the order they are printed.
 constexpr const char *kFigureNames[] = { "first_frame_ms", "floor_ms", "home_counts_ms", "live_open_ms",
-    "filter_key_worst_ms", "search_settled_worst_ms", "idle_cpu_pct", "peak_rss_mb", "exit_ms", "first_frame_ratio" };
+    "filter_key_worst_ms", "search_settled_worst_ms", "idle_cpu_pct", "peak_rss_mb", "exit_ms",
+    "first_frame_ratio" };
 using Figures = std::array<double, std::size(kFigureNames)>;
 
 std::optional<Figures> runFigures(const Account &account, const QString &home, const QString &server)
 {
     const ChildRun floor = runChild({ "ui-floor" }, home + "/floor", server);
-    const ChildRun app = runChild({ "ui-app", "--filter", account.filter, "--search", account.search },
-                                  home + "/app", server);
+    const ChildRun app = runChild(
+        { "ui-app", "--filter", account.filter, "--search", account.search }, home + "/app", server);
     if (!floor.ok || !app.ok)
         return std::nullopt;
     const auto value = [&app](const char *name) { return app.values.value(name).toDouble(); };
-    return Figures{ app.msFromStart("frame_at"), floor.msFromStart("frame_at"), app.msFromStart("home_at"),
+    return Figures { app.msFromStart("frame_at"), floor.msFromStart("frame_at"), app.msFromStart("home_at"),
         value("live_open_ms"), value("filter_key_worst_ms"), value("search_settled_worst_ms"),
         value("idle_cpu_pct"), value("peak_rss_mb"),
         double(app.endedNs - app.values.value("quit_at").toLongLong()) / 1e6,
@@ -223,7 +232,7 @@ void printFigures(const char *label, int entries, const Figures &figures)
     std::printf("%s n=%d", label, entries);
     for (std::size_t i = 0; i < figures.size(); ++i)
         std::printf(" %s=%.*f", kFigureNames[i], std::string_view(kFigureNames[i]).ends_with("ratio") ? 2 : 0,
-                    figures[i]);
+            figures[i]);
     std::printf("\n");
     std::fflush(stdout);
 }
@@ -231,8 +240,8 @@ void printFigures(const char *label, int entries, const Figures &figures)
 // Each figure's median and worst (the highest) over the runs.
 std::pair<Figures, Figures> medianAndWorst(std::vector<Figures> runs)
 {
-    Figures median{};
-    Figures worst{};
+    Figures median {};
+    Figures worst {};
     for (std::size_t i = 0; i < median.size(); ++i) {
         std::vector<double> values;
         for (const Figures &run : runs)
@@ -288,16 +297,21 @@ int runUiFloor(const QStringList &)
 {
     QQmlApplicationEngine engine;
     engine.loadData("import QtQuick\nWindow { width: 1360; height: 840; visible: true; color: \"#0b0f1a\" }");
-    auto *window = engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(engine.rootObjects().first());
+    auto *window = engine.rootObjects().isEmpty()
+        ? nullptr
+        : qobject_cast<QQuickWindow *>(engine.rootObjects().first());
     if (!window)
         return 1;
     bool shown = false;
-    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&shown] {
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, window,
+        [&shown] {
         if (!std::exchange(shown, true)) {
             std::printf("frame_at=%lld\n", static_cast<long long>(monotonicNs()));
             std::fflush(stdout);
         }
-    }, Qt::DirectConnection);
+        },
+        Qt::DirectConnection);
     waitUntil([&shown] { return shown; }, 30000);
     return shown ? 0 : 1;
 }
@@ -309,4 +323,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> uiBenchCommands() { return kCommands; }
+std::span<const BenchCommand> uiBenchCommands()
+{
+    return kCommands;
+}

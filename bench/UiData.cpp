@@ -22,8 +22,8 @@ QByteArray categories(int first, int count, const QByteArray &prefix)
     QByteArray out = "[";
     for (int i = 0; i < count; ++i) {
         const QByteArray id = QByteArray::number(first + i);
-        out += (i ? ",{" : "{") + QByteArray("\"category_id\":\"") + id + "\",\"category_name\":\"" + prefix + ' ' + id
-            + "\",\"parent_id\":0}";
+        out += (i ? ",{" : "{") + QByteArray("\"category_id\":\"") + id + "\",\"category_name\":\"" + prefix
+            + ' ' + id + "\",\"parent_id\":0}";
     }
     return out + "]";
 }
@@ -53,14 +53,15 @@ bool writeXtreamAccount(const QString &folder, const XtreamSizes &sizes, const Q
     // Pictures are asked of the portal, which has none of these.
     QByteArray imageBase = base.toUtf8();
     imageBase.replace("/", "\\/");
-    const auto local = [&imageBase](QByteArray body) {
-        return body.replace("https:\\/\\/image.tmdb.org", imageBase);
-    };
+    const auto local
+        = [&imageBase](QByteArray body) { return body.replace("https:\\/\\/image.tmdb.org", imageBase); };
     return writeFile(dir, "auth.json", DemoCatalog::account(base, QDateTime::currentDateTimeUtc()))
         && writeFile(dir, "get_live_categories.json", categories(1, kLiveCategories, "FR | Channels"))
         && writeFile(dir, "get_vod_categories.json", categories(100, 120, "Films"))
         && writeFile(dir, "get_series_categories.json", categories(300, 40, "Series"))
         && writeFile(dir, "get_live_streams.json", liveStreams(sizes.live, imageBase))
-        && writeFile(dir, "get_vod_streams.json", local(generatedXtreamStreams(sizes.films, ContentType::movie)))
-        && writeFile(dir, "get_series.json", local(generatedXtreamStreams(sizes.series, ContentType::series)));
+        && writeFile(
+            dir, "get_vod_streams.json", local(generatedXtreamStreams(sizes.films, ContentType::movie)))
+        && writeFile(
+            dir, "get_series.json", local(generatedXtreamStreams(sizes.series, ContentType::series)));
 }

@@ -9,23 +9,29 @@
 
 qint64 monotonicNs()
 {
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-FrameClock::FrameClock(QQuickWindow *window) : m_window(window)
+FrameClock::FrameClock(QQuickWindow *window)
+    : m_window(window)
 {
     // Direct: with the threaded render loop both come on the render thread, the first one
     // while the items are held still for the copy into the scene.
-    connect(window, &QQuickWindow::beforeSynchronizing, this, [this] {
+    connect(
+        window, &QQuickWindow::beforeSynchronizing, this,
+        [this] {
         const qint64 now = monotonicNs();
         const QMutexLocker lock(&m_mutex);
         m_syncs.push_back(now);
         if (m_shows && !m_showingSync && m_shows())
             m_showingSync = now;
-    }, Qt::DirectConnection);
-    connect(window, &QQuickWindow::frameSwapped, this, [this] {
+        },
+        Qt::DirectConnection);
+    connect(
+        window, &QQuickWindow::frameSwapped, this,
+        [this] {
         const qint64 now = monotonicNs();
         std::function<void(qint64)> callback;
         {
@@ -35,7 +41,8 @@ FrameClock::FrameClock(QQuickWindow *window) : m_window(window)
         }
         if (callback)
             callback(now);
-    }, Qt::DirectConnection);
+        },
+        Qt::DirectConnection);
 }
 
 void FrameClock::onSwap(std::function<void(qint64)> callback)
@@ -54,7 +61,8 @@ void FrameClock::watchSyncs(std::function<bool()> shows)
 std::optional<qint64> FrameClock::firstFrameShowing(int timeoutMs)
 {
     std::optional<qint64> swap;
-    waitUntil([&] {
+    waitUntil(
+        [&] {
         if (m_window)
             m_window->update();
         std::optional<qint64> sync;
@@ -63,7 +71,8 @@ std::optional<qint64> FrameClock::firstFrameShowing(int timeoutMs)
             sync = m_showingSync;
         }
         return sync && (swap = swapAfter(*sync)).has_value();
-    }, timeoutMs);
+        },
+        timeoutMs);
     watchSyncs({});
     return swap;
 }
@@ -94,8 +103,8 @@ bool FrameClock::waitForQuiet(int quietMs, int timeoutMs)
 {
     return waitUntil(
         [&] {
-            const QMutexLocker lock(&m_mutex);
-            return m_swaps.empty() || monotonicNs() - m_swaps.back() > qint64(quietMs) * 1'000'000;
+        const QMutexLocker lock(&m_mutex);
+        return m_swaps.empty() || monotonicNs() - m_swaps.back() > qint64(quietMs) * 1'000'000;
         },
         timeoutMs);
 }
@@ -103,7 +112,8 @@ bool FrameClock::waitForQuiet(int quietMs, int timeoutMs)
 int FrameClock::framesBetween(qint64 fromNs, qint64 toNs) const
 {
     const QMutexLocker lock(&m_mutex);
-    return int(std::count_if(m_swaps.begin(), m_swaps.end(), [&](qint64 at) { return at >= fromNs && at < toNs; }));
+    return int(
+        std::count_if(m_swaps.begin(), m_swaps.end(), [&](qint64 at) { return at >= fromNs && at < toNs; }));
 }
 
 bool waitUntil(const std::function<bool()> &done, int timeoutMs)

@@ -36,14 +36,15 @@ public:
         QMetaObject::invokeMethod(
             &m_context,
             [&] {
-                m_portal = new DevPortal(DevPortalOptions { .port = 0, .playlists = 1 }, std::move(media));
-                m_base = m_portal->baseUrl();
+            m_portal = new DevPortal(DevPortalOptions { .port = 0, .playlists = 1 }, std::move(media));
+            m_base = m_portal->baseUrl();
             },
             Qt::BlockingQueuedConnection);
     }
     ~PortalThread()
     {
-        QMetaObject::invokeMethod(&m_context, [this] { delete m_portal; }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_context, [this] { delete m_portal; }, Qt::BlockingQueuedConnection);
         m_thread.quit();
         m_thread.wait();
     }
@@ -63,8 +64,8 @@ class BenchHost final : public PlaybackHost {
 public:
     QString userAgent() const override { return QStringLiteral("ZelforBench/1"); }
     PictureMode aspectMode() const override { return PictureMode::fit; }
-    void addRecent(const PlayItem &) override {}
-    void saveResume(const QString &, double, double) override {}
+    void addRecent(const PlayItem &) override { }
+    void saveResume(const QString &, double, double) override { }
     QString message(const QString &key) const override { return key; }
 };
 
@@ -94,7 +95,8 @@ std::optional<Zap> zapTo(PlayerEngine &engine, QVideoSink &sink, const PlayItem 
     QElapsedTimer timer;
     std::vector<double> frames;
     std::optional<double> moving;
-    const auto connection = QObject::connect(&sink, &QVideoSink::videoFrameChanged, &loop, [&](const QVideoFrame &frame) {
+    const auto connection = QObject::connect(&sink, &QVideoSink::videoFrameChanged, &loop,
+        [&](const QVideoFrame &frame) {
         if (!frame.isValid())
             return;
         frames.push_back(double(timer.nsecsElapsed()) / 1e6);
@@ -140,9 +142,9 @@ int runZap(const QStringList &args)
     int failures = 0;
     for (const bool onVlc : { false, true }) {
         QVideoSink sink;
-        PlayerEngine engine(PlayerEngine::Backends {
-            std::make_unique<GstPlatformPlayer>(), [] { return std::make_unique<LibVlcPlayer>(); },
-            AppClock::system(), std::make_shared<BenchHost>() });
+        PlayerEngine engine(PlayerEngine::Backends { std::make_unique<GstPlatformPlayer>(),
+            [] { return std::make_unique<LibVlcPlayer>(); }, AppClock::system(),
+            std::make_shared<BenchHost>() });
         engine.platformOutput()->addSink(&sink);
         engine.vlcView()->host(&sink, QSizeF(640, 360));
         for (const QString &ext : { QStringLiteral("ts"), QStringLiteral("m3u8") }) {
@@ -156,14 +158,15 @@ int runZap(const QStringList &args)
             const char *engineName = onVlc ? "vlc" : "gst";
             const char *format = ext == u"ts" ? "ts" : "hls";
             if (zaps.size() < std::size_t(runs)) {
-                std::printf("zap engine=%s format=%s still_runs=%d\n", engineName, format, runs - int(zaps.size()));
+                std::printf(
+                    "zap engine=%s format=%s still_runs=%d\n", engineName, format, runs - int(zaps.size()));
                 ++failures;
                 continue;
             }
-            const auto best = std::min_element(zaps.begin(), zaps.end(),
-                                               [](const Zap &a, const Zap &b) { return a.movingMs < b.movingMs; });
-            std::printf("zap engine=%s format=%s moving_ms=%.0f first_ms=%.0f\n", engineName, format, best->movingMs,
-                        best->firstMs);
+            const auto best = std::min_element(
+                zaps.begin(), zaps.end(), [](const Zap &a, const Zap &b) { return a.movingMs < b.movingMs; });
+            std::printf("zap engine=%s format=%s moving_ms=%.0f first_ms=%.0f\n", engineName, format,
+                best->movingMs, best->firstMs);
             std::fflush(stdout);
         }
         engine.stop();
@@ -177,4 +180,7 @@ constexpr BenchCommand kCommands[] = {
 
 } // namespace
 
-std::span<const BenchCommand> zapBenchCommands() { return kCommands; }
+std::span<const BenchCommand> zapBenchCommands()
+{
+    return kCommands;
+}

@@ -13,8 +13,8 @@ using CommandList = std::span<const BenchCommand> (*)();
 
 // Add a bench file's command list here.
 constexpr CommandList kCommandLists[] = { m3uBenchCommands, realLikeM3uBenchCommands, xtreamBenchCommands,
-    liveBenchCommands, searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands, firstFrameBenchCommands,
-    zapBenchCommands, uiBenchCommands, uiAppBenchCommands };
+    liveBenchCommands, searchBenchCommands, browseBenchCommands, qmlRowsBenchCommands,
+    firstFrameBenchCommands, zapBenchCommands, uiBenchCommands, uiAppBenchCommands };
 
 int usage()
 {
@@ -40,7 +40,7 @@ QByteArray generatedChannelGroup(int group)
 
 long peakRssMb()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024; // kilobytes on Linux
 }

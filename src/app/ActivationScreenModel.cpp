@@ -22,7 +22,10 @@ ActivationScreenModel::ActivationScreenModel(ScreenDeps deps, RouteEntry entry, 
 
 ActivationScreenModel::~ActivationScreenModel() = default;
 
-bool ActivationScreenModel::offline() const { return app()->offline(); }
+bool ActivationScreenModel::offline() const
+{
+    return app()->offline();
+}
 
 QString ActivationScreenModel::deviceAddress() const
 {
@@ -68,7 +71,10 @@ bool ActivationScreenModel::hasPlaylists() const
     return app()->device() && !app()->device()->playlists.isEmpty();
 }
 
-bool ActivationScreenModel::canContinue() const { return hasPlaylists(); }
+bool ActivationScreenModel::canContinue() const
+{
+    return hasPlaylists();
+}
 
 QString ActivationScreenModel::titleKey() const
 {
@@ -77,9 +83,15 @@ QString ActivationScreenModel::titleKey() const
     return hasPlaylists() ? QStringLiteral("act_title_device") : QStringLiteral("act_title_no_playlist");
 }
 
-QString ActivationScreenModel::title() const { return ::tr(titleKey()); }
+QString ActivationScreenModel::title() const
+{
+    return ::tr(titleKey());
+}
 
-QString ActivationScreenModel::stepOne() const { return ::tr(QStringLiteral("act_step1"), { siteLabel() }); }
+QString ActivationScreenModel::stepOne() const
+{
+    return ::tr(QStringLiteral("act_step1"), { siteLabel() });
+}
 
 QString ActivationScreenModel::emailLine() const
 {
@@ -131,7 +143,10 @@ void ActivationScreenModel::activate()
         openSettings();
 }
 
-void ActivationScreenModel::startRefresh() { refresh(false); }
+void ActivationScreenModel::startRefresh()
+{
+    refresh(false);
+}
 
 void ActivationScreenModel::proceed()
 {
@@ -156,8 +171,8 @@ void ActivationScreenModel::copy(const QString &text)
 
 void ActivationScreenModel::copyBoth(const QString &mac, const QString &key)
 {
-    copy(QStringLiteral("MAC: ") + mac + QLatin1Char('\n') + ::tr(QStringLiteral("device_key")) + QStringLiteral(": ")
-        + key);
+    copy(QStringLiteral("MAC: ") + mac + QLatin1Char('\n') + ::tr(QStringLiteral("device_key"))
+        + QStringLiteral(": ") + key);
 }
 
 void ActivationScreenModel::openManagePage(const QString &address)

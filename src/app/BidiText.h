@@ -14,7 +14,8 @@ QString labelled(const QString &label, const QString &value, const QString &sepa
 // A line of items joined by `separator` ("Esc back · F full screen"), each item isolated in
 // the line's direction and kept on one line, so that a key name stays beside its own label and
 // not a neighbour's.
-QString isolatedItems(const QString &line, bool rightToLeft, const QString &separator = QStringLiteral(" · "));
+QString isolatedItems(
+    const QString &line, bool rightToLeft, const QString &separator = QStringLiteral(" · "));
 
 // A line of a right-to-left language that starts with a Latin word ("Zelfor الإصدار 1.1")
 // would take its direction from that word; a leading right-to-left mark makes it read

@@ -131,7 +131,8 @@ StoredEntries salvageEntries(const QByteArray &bytes)
     const QString text = QString::fromUtf8(bytes);
     for (auto it = entry.globalMatch(text); it.hasNext();) {
         const QString found = it.next().captured();
-        const QJsonDocument one = QJsonDocument::fromJson((QLatin1Char('{') + found + QLatin1Char('}')).toUtf8());
+        const QJsonDocument one
+            = QJsonDocument::fromJson((QLatin1Char('{') + found + QLatin1Char('}')).toUtf8());
         const QJsonObject object = one.object();
         for (auto member = object.begin(); member != object.end(); ++member)
             root.insert(member.key(), member.value());
@@ -165,7 +166,8 @@ void Defaults::removeStaleTemporaries() const
     const QFileInfo info(m_filePath);
     static const QRegularExpression temporary(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
     const QDir folder = info.absoluteDir();
-    for (const QString &name : folder.entryList({ info.fileName() + QStringLiteral(".??????") }, QDir::Files | QDir::Hidden)) {
+    for (const QString &name :
+        folder.entryList({ info.fileName() + QStringLiteral(".??????") }, QDir::Files | QDir::Hidden)) {
         if (temporary.match(QStringView(name).sliced(info.fileName().size())).hasMatch())
             QFile::remove(folder.filePath(name));
     }

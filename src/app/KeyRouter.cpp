@@ -79,7 +79,8 @@ void KeyRouter::unregisterHandler(const QUuid &id)
 
 void KeyRouter::updateMenuOpen()
 {
-    const bool open = std::any_of(m_handlers.cbegin(), m_handlers.cend(), [](const Entry &entry) { return entry.menu; });
+    const bool open
+        = std::any_of(m_handlers.cbegin(), m_handlers.cend(), [](const Entry &entry) { return entry.menu; });
     if (open == m_menuOpen)
         return;
     m_menuOpen = open;

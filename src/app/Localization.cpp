@@ -210,8 +210,8 @@ QString pluralCategory(const QString &language, qint64 count)
     return count == 1 ? QStringLiteral("one") : QStringLiteral("other");
 }
 
-QString localizedCount(const MessageTable &table, const QString &language, const QString &key, qint64 count,
-    const TrArgs &args)
+QString localizedCount(
+    const MessageTable &table, const QString &language, const QString &key, qint64 count, const TrArgs &args)
 {
     const QString form = key + u'_' + pluralCategory(language, count);
     return localizedText(table, language, table.contains(form) ? form : key, args);

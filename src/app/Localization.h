@@ -87,7 +87,7 @@ QString pluralCategory(const QString &language, qint64 count);
 
 // The text of a count: the row "<key>_<form>" for the form `count` takes when the table
 // has one, else the row `key`, filled with `args`.
-QString localizedCount(const MessageTable &table, const QString &language, const QString &key, qint64 count,
-    const TrArgs &args);
+QString localizedCount(
+    const MessageTable &table, const QString &language, const QString &key, qint64 count, const TrArgs &args);
 // The same in the active language.
 QString trCount(const QString &key, qint64 count, const TrArgs &args);

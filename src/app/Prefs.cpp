@@ -33,8 +33,8 @@ constexpr double kResumeMaximumShare = 0.95;
 
 QByteArray compact(const QJsonValue &value)
 {
-    const QJsonDocument document
-        = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    const QJsonDocument document = value.isArray() ? QJsonDocument(value.toArray())
+                                                   : QJsonDocument(value.toObject());
     return document.toJson(QJsonDocument::Compact);
 }
 

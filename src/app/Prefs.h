@@ -42,7 +42,6 @@ public:
     // Reads the store at defaultsPath; portalAddress selects the cached device record.
     Prefs(const QString &defaultsPath, const QString &portalAddress, QObject *parent = nullptr);
 
-
     // The underlying store, for settings that have no property here.
     Defaults &defaults() { return m_defaults; }
 

@@ -32,7 +32,8 @@ bool RouteScreen::isTop() const
 bool RouteScreen::isOnStack() const
 {
     const QList<RouteEntry> &stack = m_deps.app->stack();
-    return std::any_of(stack.begin(), stack.end(), [this](const RouteEntry &each) { return each.id == m_entry.id; });
+    return std::any_of(
+        stack.begin(), stack.end(), [this](const RouteEntry &each) { return each.id == m_entry.id; });
 }
 
 void RouteScreen::back()

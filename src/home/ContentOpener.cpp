@@ -15,5 +15,6 @@ void openContent(AppState &app, const Playlist &playlist, const SharedMediaItems
         return;
     }
     app.prefs()->addRecentLive(itemKey(ContentType::live, playlist.id, item.id));
-    app.push(Routes::Player { PlayQueue { std::make_shared<const PlaylistRows>(playlist, items), index, true } });
+    app.push(
+        Routes::Player { PlayQueue { std::make_shared<const PlaylistRows>(playlist, items), index, true } });
 }

@@ -56,7 +56,8 @@ QList<FavoriteEntry> FavoritesScreenModel::entries(ContentType type) const
 
 int FavoritesScreenModel::columnsFor(qreal width, ContentType type)
 {
-    const qreal cellWidth = type == ContentType::live ? GridMetrics::kChannelWidth : GridMetrics::kPosterWidth;
+    const qreal cellWidth = type == ContentType::live ? GridMetrics::kChannelWidth
+                                                      : GridMetrics::kPosterWidth;
     return GridMetrics::columns(width, cellWidth, GridMetrics::kTileSpacing);
 }
 

@@ -13,10 +13,10 @@ struct Named {
     const char *id;
 };
 
-constexpr Named kNames[] = { { Target::live, "live" }, { Target::movies, "movies" }, { Target::series, "series" },
-    { Target::account, "account" }, { Target::playlist, "playlist" }, { Target::search, "search" },
-    { Target::fav, "fav" }, { Target::reload, "reload" }, { Target::settings, "settings" },
-    { Target::exit, "exit" } };
+constexpr Named kNames[] = { { Target::live, "live" }, { Target::movies, "movies" },
+    { Target::series, "series" }, { Target::account, "account" }, { Target::playlist, "playlist" },
+    { Target::search, "search" }, { Target::fav, "fav" }, { Target::reload, "reload" },
+    { Target::settings, "settings" }, { Target::exit, "exit" } };
 
 // Up, down, left, right of a tile; none stays, card stands for "the first card when there are
 // cards, else stay".
@@ -102,15 +102,15 @@ QString idOf(Spot spot)
 {
     if (spot.target == Target::card)
         return QStringLiteral("r") + QString::number(spot.card);
-    const auto named = std::find_if(
-        std::begin(kNames), std::end(kNames), [spot](const Named &each) { return each.target == spot.target; });
+    const auto named = std::find_if(std::begin(kNames), std::end(kNames),
+        [spot](const Named &each) { return each.target == spot.target; });
     return named == std::end(kNames) ? QString() : QString::fromLatin1(named->id);
 }
 
 Spot spotOf(const QString &id)
 {
-    const auto named = std::find_if(
-        std::begin(kNames), std::end(kNames), [&id](const Named &each) { return id == QLatin1String(each.id); });
+    const auto named = std::find_if(std::begin(kNames), std::end(kNames),
+        [&id](const Named &each) { return id == QLatin1String(each.id); });
     if (named != std::end(kNames))
         return { named->target };
     if (!id.startsWith(QLatin1Char('r')) || id.size() < 2)

@@ -12,7 +12,20 @@
 namespace HomeFocus {
 
 // What can hold the focus: a tile, an action or a card.
-enum class Target { none, live, movies, series, account, playlist, search, fav, reload, settings, exit, card };
+enum class Target {
+    none,
+    live,
+    movies,
+    series,
+    account,
+    playlist,
+    search,
+    fav,
+    reload,
+    settings,
+    exit,
+    card
+};
 
 struct Spot {
     Target target = Target::none;

@@ -185,8 +185,9 @@ QString HomeScreenModel::playlistName() const
 QString HomeScreenModel::playlistsLine() const
 {
     const qsizetype count = app()->device() ? app()->device()->playlists.size() : 0;
-    return count >= 2 ? isolated(QString::number(count)) + QStringLiteral(" × ") + ::tr(QStringLiteral("playlist"))
-                      : QString();
+    return count >= 2
+        ? isolated(QString::number(count)) + QStringLiteral(" × ") + ::tr(QStringLiteral("playlist"))
+        : QString();
 }
 
 QVariantList HomeScreenModel::actions() const

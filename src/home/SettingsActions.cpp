@@ -122,9 +122,9 @@ void SettingsScreenModel::openPictureModeDialog()
         options.append(pictureModeLabel(mode));
     openChoice<PictureMode>(*app(), QStringLiteral("aspect_ratio"), options, modes, prefs->aspectMode(),
         [prefs](const PictureMode &mode) {
-            if (prefs)
-                prefs->setAspectMode(mode);
-        });
+        if (prefs)
+            prefs->setAspectMode(mode);
+    });
 }
 
 void SettingsScreenModel::openUserAgentDialog()
@@ -137,9 +137,9 @@ void SettingsScreenModel::openUserAgentDialog()
     // A user agent of one's own marks no option.
     openChoice<QString>(*app(), QStringLiteral("user_agent"), options, presets, prefs->userAgent(),
         [prefs](const QString &preset) {
-            if (prefs)
-                prefs->setUserAgent(preset);
-        });
+        if (prefs)
+            prefs->setUserAgent(preset);
+    });
 }
 
 QCoro::Task<> SettingsScreenModel::refreshPlaylists()

@@ -43,19 +43,18 @@ constexpr Named kNames[] = { { SettingId::device, "device" }, { SettingId::refre
     { SettingId::pictureMode, "aspect" }, { SettingId::userAgent, "ua" }, { SettingId::cache, "cache" },
     { SettingId::keys, "keys" }, { SettingId::version, "version" }, { SettingId::support, "support" } };
 
-SettingTile tile(SettingId id, QColor accent, const char *icon, const QString &title,
-    const QString &subtitle, const QString &trailing = {})
+SettingTile tile(SettingId id, QColor accent, const char *icon, const QString &title, const QString &subtitle,
+    const QString &trailing = {})
 {
-    return { id, accent, QString::fromLatin1(icon), title, subtitle, trailing,
-        Theme::textDim() };
+    return { id, accent, QString::fromLatin1(icon), title, subtitle, trailing, Theme::textDim() };
 }
 
 } // namespace
 
 QString settingName(SettingId id)
 {
-    const auto named
-        = std::find_if(std::begin(kNames), std::end(kNames), [id](const Named &each) { return each.id == id; });
+    const auto named = std::find_if(
+        std::begin(kNames), std::end(kNames), [id](const Named &each) { return each.id == id; });
     return QString::fromLatin1(named->name);
 }
 
@@ -79,8 +78,8 @@ SettingsScreenModel::SettingsScreenModel(ScreenDeps deps, RouteEntry entry, QObj
     m_clock.start(kClockPeriodMs);
     if (!keptFocus().isEmpty()) {
         const QList<SettingTile> list = tiles();
-        const auto kept = std::find_if(
-            list.begin(), list.end(), [this](const SettingTile &each) { return settingName(each.id) == keptFocus(); });
+        const auto kept = std::find_if(list.begin(), list.end(),
+            [this](const SettingTile &each) { return settingName(each.id) == keptFocus(); });
         if (kept != list.end())
             m_focus = int(kept - list.begin());
     }
@@ -98,10 +97,11 @@ QList<SettingTile> SettingsScreenModel::tiles() const
         list.append(*playlist);
     list << tile(SettingId::language, Theme::blue(), "globe", ::tr(QStringLiteral("language")),
         ::tr(QStringLiteral("language_desc")), languageName(prefs->language()))
-         << tile(SettingId::timeFormat, Theme::amberLight(), "clock.fill", ::tr(QStringLiteral("time_format")),
-                m_clock.text(), timeFormatName(prefs->timeFormat()))
-         << tile(SettingId::pictureMode, Theme::pinkLight(), "aspectratio", ::tr(QStringLiteral("aspect_ratio")),
-                ::tr(QStringLiteral("aspect_desc")), pictureModeLabel(prefs->aspectMode()))
+         << tile(SettingId::timeFormat, Theme::amberLight(), "clock.fill",
+                ::tr(QStringLiteral("time_format")), m_clock.text(), timeFormatName(prefs->timeFormat()))
+         << tile(SettingId::pictureMode, Theme::pinkLight(), "aspectratio",
+                ::tr(QStringLiteral("aspect_ratio")), ::tr(QStringLiteral("aspect_desc")),
+                pictureModeLabel(prefs->aspectMode()))
          << tile(SettingId::userAgent, Theme::sky(), "person.badge.shield.checkmark",
                 ::tr(QStringLiteral("user_agent")), prefs->userAgent())
          << tile(SettingId::cache, Theme::orange(), "trash.fill", ::tr(QStringLiteral("clear_cache")),
@@ -118,7 +118,8 @@ SettingTile SettingsScreenModel::deviceTile() const
 {
     const QString key = app()->device() ? app()->device()->device_key : QStringLiteral("—");
     return tile(SettingId::device, Theme::cyanLight(), "qrcode", ::tr(QStringLiteral("device_info")),
-        isolated(deviceAddressOf(*app())) + QLatin1Char('\n') + labelled(::tr(QStringLiteral("device_key")), key));
+        isolated(deviceAddressOf(*app())) + QLatin1Char('\n')
+            + labelled(::tr(QStringLiteral("device_key")), key));
 }
 
 std::optional<SettingTile> SettingsScreenModel::playlistTile() const
@@ -166,11 +167,11 @@ QVariantList SettingsScreenModel::tileValues() const
 {
     QVariantList values;
     for (const SettingTile &tile : tiles())
-        values.append(
-            QVariantMap { { QStringLiteral("id"), settingName(tile.id) }, { QStringLiteral("accent"), tile.accent },
-                { QStringLiteral("icon"), tile.icon }, { QStringLiteral("title"), tile.title },
-                { QStringLiteral("subtitle"), tile.subtitle }, { QStringLiteral("trailing"), tile.trailing },
-                { QStringLiteral("trailingColor"), tile.trailingColor } });
+        values.append(QVariantMap { { QStringLiteral("id"), settingName(tile.id) },
+            { QStringLiteral("accent"), tile.accent }, { QStringLiteral("icon"), tile.icon },
+            { QStringLiteral("title"), tile.title }, { QStringLiteral("subtitle"), tile.subtitle },
+            { QStringLiteral("trailing"), tile.trailing },
+            { QStringLiteral("trailingColor"), tile.trailingColor } });
     return values;
 }
 

@@ -16,10 +16,20 @@
 #include <memory>
 #include <optional>
 
-
 // The tiles of the settings grid.
-enum class SettingId { device, refresh, playlist, language, timeFormat, pictureMode, userAgent, cache, keys,
-    version, support };
+enum class SettingId {
+    device,
+    refresh,
+    playlist,
+    language,
+    timeFormat,
+    pictureMode,
+    userAgent,
+    cache,
+    keys,
+    version,
+    support
+};
 
 // The id the views know a tile by: "device", "refresh", "playlist", "lang", "time", "aspect",
 // "ua", "cache", "keys", "version", "support".

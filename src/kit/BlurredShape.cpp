@@ -108,9 +108,10 @@ QImage make(const QColor &color, qreal blur, qreal radius, QSize shapeSize)
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const float alpha = a[size_t(y) * size_t(w) + size_t(x)] * float(color.alphaF());
-            const auto channel = [&](float c) { return int(std::lround(std::clamp(c * alpha, 0.f, 1.f) * 255)); };
-            line[x] = qRgba(channel(float(color.redF())), channel(float(color.greenF())), channel(float(color.blueF())),
-                channel(1));
+            const auto channel
+                = [&](float c) { return int(std::lround(std::clamp(c * alpha, 0.f, 1.f) * 255)); };
+            line[x] = qRgba(channel(float(color.redF())), channel(float(color.greenF())),
+                channel(float(color.blueF())), channel(1));
         }
     }
     return step == 1 ? image : image.scaled(full, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -54,6 +54,7 @@ void BrandMark::paint(QPainter *painter)
     QPainterPath lower(QPointF(32, 80));
     lower.cubicTo(38, 74, 44, 74, 50, 80);
     lower.cubicTo(56, 86, 62, 86, 68, 80);
-    painter->setPen(QPen(QColor(255, 255, 255, qRound(0.6 * 255)), 6, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+    painter->setPen(
+        QPen(QColor(255, 255, 255, qRound(0.6 * 255)), 6, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
     painter->drawPath(lower);
 }

@@ -8,7 +8,7 @@ void CategoryColumnModel::setRows(const QList<CategoryEntry> &rows)
 {
     const bool sameIds = rows.size() == m_rows.size()
         && std::equal(rows.cbegin(), rows.cend(), m_rows.cbegin(),
-                      [](const CategoryEntry &a, const CategoryEntry &b) { return a.id == b.id; });
+            [](const CategoryEntry &a, const CategoryEntry &b) { return a.id == b.id; });
     if (sameIds) {
         for (int row = 0; row < count(); ++row) {
             if (rows[row] == m_rows[row])
@@ -47,7 +47,8 @@ void CategoryColumnModel::moveMark(int &mark, int row, int role)
 
 int CategoryColumnModel::rowOfId(const QString &id) const
 {
-    const auto found = std::find_if(m_rows.cbegin(), m_rows.cend(), [&](const CategoryEntry &entry) { return entry.id == id; });
+    const auto found = std::find_if(
+        m_rows.cbegin(), m_rows.cend(), [&](const CategoryEntry &entry) { return entry.id == id; });
     return found == m_rows.cend() ? -1 : int(found - m_rows.cbegin());
 }
 
@@ -79,5 +80,5 @@ QVariant CategoryColumnModel::data(const QModelIndex &index, int role) const
 QHash<int, QByteArray> CategoryColumnModel::roleNames() const
 {
     return { { NameRole, "name" }, { CountRole, "count" }, { IconRole, "icon" }, { SelectedRole, "selected" },
-             { FocusedRole, "focused" } };
+        { FocusedRole, "focused" } };
 }

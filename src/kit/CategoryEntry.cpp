@@ -9,7 +9,8 @@ CategoryEntry allCategoryRow(qint64 count)
 
 CategoryEntry favoritesCategoryRow(qint64 count)
 {
-    return { PseudoCategory::favorites, QStringLiteral("favorites"), {}, count, QStringLiteral("heart.fill") };
+    return { PseudoCategory::favorites, QStringLiteral("favorites"), {}, count,
+        QStringLiteral("heart.fill") };
 }
 
 QList<CategoryEntry> withSectionCategories(QList<CategoryEntry> leading, const Section &section)

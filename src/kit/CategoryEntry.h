@@ -9,7 +9,7 @@
 struct CategoryEntry {
     QString id;
     QString nameKey; // message key of a pseudo category's name; empty for the playlist's own
-    QString name;    // the playlist's own name
+    QString name; // the playlist's own name
     qint64 count = 0;
     QString icon;
     bool operator==(const CategoryEntry &) const = default;

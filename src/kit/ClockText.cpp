@@ -24,7 +24,8 @@ QList<PlacedGlyph> glyphsLeftToRight(const QList<QList<QPointF>> &positions)
         for (int i = 0; i < positions[run].size(); ++i)
             glyphs.append({ run, i, positions[run][i].x() });
     }
-    std::stable_sort(glyphs.begin(), glyphs.end(), [](const PlacedGlyph &a, const PlacedGlyph &b) { return a.x < b.x; });
+    std::stable_sort(
+        glyphs.begin(), glyphs.end(), [](const PlacedGlyph &a, const PlacedGlyph &b) { return a.x < b.x; });
     return glyphs;
 }
 
@@ -34,7 +35,8 @@ QHash<quint32, qreal> digitPadding(const QRawFont &font)
 {
     const QList<quint32> digits = font.glyphIndexesForString(QStringLiteral("0123456789"));
     const QList<QPointF> advances = font.advancesForGlyphIndexes(digits);
-    const qreal cell = std::max_element(advances.begin(), advances.end(), [](const QPointF &a, const QPointF &b) {
+    const qreal cell = std::max_element(advances.begin(), advances.end(),
+        [](const QPointF &a, const QPointF &b) {
         return a.x() < b.x();
     })->x();
     QHash<quint32, qreal> padding;

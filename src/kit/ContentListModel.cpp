@@ -49,7 +49,8 @@ void ContentListModel::refillRows(std::vector<qint32> rows)
     const int before = count();
     dropUnknownRows(rows);
     const int after = int(rows.size());
-    const int same = int(std::mismatch(m_rows.cbegin(), m_rows.cend(), rows.cbegin(), rows.cend()).first - m_rows.cbegin());
+    const int same = int(
+        std::mismatch(m_rows.cbegin(), m_rows.cend(), rows.cbegin(), rows.cend()).first - m_rows.cbegin());
     if (after < before) {
         beginRemoveRows({}, after, before - 1);
         m_rows = std::move(rows);
@@ -82,7 +83,8 @@ void ContentListModel::countMayHaveChanged(int before)
 void ContentListModel::updateRows(std::vector<qint32> rows)
 {
     std::unordered_set<qint32> seen;
-    std::erase_if(rows, [&](qint32 at) { return at < 0 || at >= m_items->size() || !seen.insert(at).second; });
+    std::erase_if(
+        rows, [&](qint32 at) { return at < 0 || at >= m_items->size() || !seen.insert(at).second; });
     const int before = count();
     const qint32 focusedItem = m_focusedRow >= 0 ? m_rows[size_t(m_focusedRow)] : -1;
     for (const RowEdit &edit : rowEdits(m_rows, rows))
@@ -97,7 +99,8 @@ void ContentListModel::updateRows(std::vector<qint32> rows)
     else if (m_focusedRow >= 0 && m_rows[size_t(m_focusedRow)] != focusedItem)
         rowChanged(m_focusedRow, FocusedRole);
     const auto formerlyFocused = std::find(m_rows.begin(), m_rows.end(), focusedItem);
-    if (focusedItem >= 0 && formerlyFocused != m_rows.end() && formerlyFocused - m_rows.begin() != m_focusedRow)
+    if (focusedItem >= 0 && formerlyFocused != m_rows.end()
+        && formerlyFocused - m_rows.begin() != m_focusedRow)
         rowChanged(int(formerlyFocused - m_rows.begin()), FocusedRole);
 }
 

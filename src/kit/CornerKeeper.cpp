@@ -51,7 +51,8 @@ public:
 private:
     void save(QPaintDevice *device, const QTransform &toDevice)
     {
-        const QRect area = toDevice.mapRect(m_box).toAlignedRect() & QRect(0, 0, device->width(), device->height());
+        const QRect area = toDevice.mapRect(m_box).toAlignedRect()
+            & QRect(0, 0, device->width(), device->height());
         m_kept->area = area;
         if (device->devType() == QInternal::Image)
             m_kept->pixels = static_cast<QImage *>(device)->copy(area);

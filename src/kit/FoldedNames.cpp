@@ -179,7 +179,8 @@ std::vector<qint32> FoldedNames::filter(std::vector<qint32> positions, QStringVi
         const auto begin = positions.begin() + first;
         const auto stop = positions.begin() + end;
         // A run of consecutive names (a whole category) is one scan of contiguous text.
-        if (first < end && std::adjacent_find(begin, stop, [](qint32 a, qint32 b) { return b != a + 1; }) == stop) {
+        if (first < end
+            && std::adjacent_find(begin, stop, [](qint32 a, qint32 b) { return b != a + 1; }) == stop) {
             const std::vector<qint32> found = findIn(foldedQuery, end - first, *begin, *(stop - 1) + 1);
             std::copy(found.begin(), found.end(), begin);
             keptInRun[size_t(first / kChunkNames)] = qint32(found.size());

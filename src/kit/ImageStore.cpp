@@ -3,7 +3,6 @@
 #include "sources/CappedBody.h"
 #include "sources/PrivateFiles.h"
 
-
 #include <algorithm>
 #include <QBuffer>
 #include <QDir>
@@ -154,8 +153,8 @@ QCoro::Task<QImage> ImageStore::image(QString address, const QObject *owner, std
     if (reply->error() != QNetworkReply::NoError || status > 399) {
         // The provider said the picture is not there, or sent one that cannot be read
         // (a decompression bomb, a bad encoding); anything else may pass.
-        const bool unreadable
-            = status >= 200 && status <= 299 && reply->error() >= QNetworkReply::ContentAccessDenied;
+        const bool unreadable = status >= 200 && status <= 299
+            && reply->error() >= QNetworkReply::ContentAccessDenied;
         fail(address, url, (status >= 400 && status <= 499) || unreadable);
         co_return QImage();
     }

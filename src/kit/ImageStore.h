@@ -55,8 +55,8 @@ public:
     // Keeps its disk cache in cacheDir and sends through network (one of its own when
     // null); userAgent is asked for each request; `clock` times the retries.
     ImageStore(const QString &cacheDir, std::function<QString()> userAgent,
-        QNetworkAccessManager *network = nullptr, AppClock *clock = AppClock::system(), qint64 bodyCap = kBodyCap,
-        QObject *parent = nullptr);
+        QNetworkAccessManager *network = nullptr, AppClock *clock = AppClock::system(),
+        qint64 bodyCap = kBodyCap, QObject *parent = nullptr);
 
     // The program's cache folder, in the user's caches folder.
     static QString defaultCacheDir();

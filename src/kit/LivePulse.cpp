@@ -2,9 +2,15 @@
 
 #include "sources/AppClock.h"
 
-LivePulse::LivePulse(QObject *parent) : LivePulse(AppClock::system(), parent) {}
+LivePulse::LivePulse(QObject *parent)
+    : LivePulse(AppClock::system(), parent)
+{
+}
 
-LivePulse::LivePulse(AppClock *clock, QObject *parent) : StepAnimation(kStepMs, kLow, clock, parent) {}
+LivePulse::LivePulse(AppClock *clock, QObject *parent)
+    : StepAnimation(kStepMs, kLow, clock, parent)
+{
+}
 
 qreal LivePulse::opacityAt(qint64 elapsedMs)
 {

@@ -1,6 +1,5 @@
 #include "PaintedShapes.h"
 
-
 QLinearGradient gradientAcross(const QVariantList &colors, const QRectF &area, bool diagonal, bool mirrored)
 {
     const QPointF leading = mirrored ? area.topRight() : area.topLeft();

@@ -12,8 +12,8 @@
 // A linear gradient through `colors`, evenly spaced, across `area`: from its leading edge
 // to its trailing one, or from its top-leading corner to its bottom-trailing one when
 // `diagonal`. The leading edge is the left one, or the right one when `mirrored`.
-QLinearGradient gradientAcross(const QVariantList &colors, const QRectF &area, bool diagonal = false,
-    bool mirrored = false);
+QLinearGradient gradientAcross(
+    const QVariantList &colors, const QRectF &area, bool diagonal = false, bool mirrored = false);
 
 // A rounded rectangle over `area`, or only the band `band` wide inside its edge when
 // `band` is above 0. The radius and band are bounded by half the smaller side.

@@ -60,7 +60,10 @@ void RemotePicture::geometryChange(const QRectF &newGeometry, const QRectF &oldG
     }
 }
 
-QString RemotePicture::initials(const QString &title) { return titleInitials(title); }
+QString RemotePicture::initials(const QString &title)
+{
+    return titleInitials(title);
+}
 
 RemotePicture::Placement RemotePicture::placement(const QSizeF &picture, const QSizeF &frame, bool fill)
 {
@@ -199,7 +202,8 @@ QSGNode *RemotePicture::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         m_textureDirty = true;
     }
     if (m_textureDirty) {
-        node->setTexture(window()->createTextureFromImage(textureImage(place), QQuickWindow::TextureHasMipmaps));
+        node->setTexture(
+            window()->createTextureFromImage(textureImage(place), QQuickWindow::TextureHasMipmaps));
         m_textureDirty = false;
     }
     node->setRect(place.target);

@@ -6,7 +6,8 @@
 namespace {
 
 // The removals, from the back so each range is named in the rows still there.
-void appendRemovals(std::vector<RowEdit> &edits, const std::vector<qint32> &from, const std::vector<qint32> &to)
+void appendRemovals(
+    std::vector<RowEdit> &edits, const std::vector<qint32> &from, const std::vector<qint32> &to)
 {
     const std::unordered_set<qint32> kept(to.begin(), to.end());
     for (int row = int(from.size()) - 1; row >= 0;) {

@@ -23,8 +23,7 @@ quint64 hashHalf(size_t hash)
 }
 
 // Runs `work(i)` for each i below `count` on the worker threads.
-template <typename Work>
-void onWorkers(qsizetype count, const Work &work)
+template <typename Work> void onWorkers(qsizetype count, const Work &work)
 {
     std::vector<qsizetype> indexes(static_cast<size_t>(count));
     std::iota(indexes.begin(), indexes.end(), 0);
@@ -39,7 +38,8 @@ std::vector<quint64> sortedIdRows(const MediaItems &items)
     std::vector<quint64> keys(static_cast<size_t>(count));
     onWorkers((count + kRun - 1) / kRun, [&](qsizetype run) {
         for (qsizetype row = run * kRun; row < std::min(count, (run + 1) * kRun); ++row)
-            keys[size_t(row)] = hashHalf(items.textHash(row, MediaItems::Text::id, qGlobalQHashSeed())) | quint32(row);
+            keys[size_t(row)] = hashHalf(items.textHash(row, MediaItems::Text::id, qGlobalQHashSeed()))
+                | quint32(row);
     });
     constexpr int kBuckets = 1 << kBucketBits;
     std::vector<qsizetype> starts(kBuckets + 1, 0);
@@ -79,7 +79,8 @@ QFuture<SectionLookupsPtr> buildOf(const SectionPtr &section)
         [&section](const Built &built) { return built.section.lock() == section; });
     if (found != list.cend())
         return found->lookups;
-    QFuture<SectionLookupsPtr> lookups = QtConcurrent::run([section] { return SectionLookups::build(section->all); });
+    QFuture<SectionLookupsPtr> lookups
+        = QtConcurrent::run([section] { return SectionLookups::build(section->all); });
     list.push_back({ section, lookups });
     return lookups;
 }

@@ -2,9 +2,15 @@
 
 #include "sources/AppClock.h"
 
-SpinnerTurn::SpinnerTurn(QObject *parent) : SpinnerTurn(AppClock::system(), parent) {}
+SpinnerTurn::SpinnerTurn(QObject *parent)
+    : SpinnerTurn(AppClock::system(), parent)
+{
+}
 
-SpinnerTurn::SpinnerTurn(AppClock *clock, QObject *parent) : StepAnimation(kStepMs, 0, clock, parent) {}
+SpinnerTurn::SpinnerTurn(AppClock *clock, QObject *parent)
+    : StepAnimation(kStepMs, 0, clock, parent)
+{
+}
 
 qreal SpinnerTurn::angleAt(qint64 elapsedMs)
 {

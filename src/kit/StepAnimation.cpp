@@ -45,7 +45,8 @@ void StepAnimation::watchWindow(QQuickWindow *window)
 void StepAnimation::update()
 {
     const QWindow::Visibility visibility = m_window ? m_window->visibility() : QWindow::Hidden;
-    const bool run = m_item && m_item->isVisible() && visibility != QWindow::Hidden && visibility != QWindow::Minimized;
+    const bool run = m_item && m_item->isVisible() && visibility != QWindow::Hidden
+        && visibility != QWindow::Minimized;
     if (run == m_running)
         return;
     m_running = run;

@@ -34,7 +34,7 @@ QList<EpgEntry> CatchUpDays::entries(int day, const std::optional<QList<EpgEntry
     const QDateTime end = dayEnd(day);
     QList<EpgEntry> inDay;
     std::copy_if(guide->cbegin(), guide->cend(), std::back_inserter(inDay),
-                 [&](const EpgEntry &entry) { return entry.start < end && entry.end > start; });
+        [&](const EpgEntry &entry) { return entry.start < end && entry.end > start; });
     return inDay;
 }
 
@@ -45,7 +45,7 @@ QList<EpgEntry> CatchUpDays::hourlySlots(int day) const
     QList<EpgEntry> result;
     for (qint64 start = std::max(first, m_days[day].toSecsSinceEpoch()); start < limit; start += kSlotSecs) {
         result.append(EpgEntry { m_channel.name, std::nullopt, QDateTime::fromSecsSinceEpoch(start, m_zone),
-                                QDateTime::fromSecsSinceEpoch(start + kSlotSecs, m_zone), std::nullopt });
+            QDateTime::fromSecsSinceEpoch(start + kSlotSecs, m_zone), std::nullopt });
     }
     return result;
 }
@@ -53,12 +53,14 @@ QList<EpgEntry> CatchUpDays::hourlySlots(int day) const
 int CatchUpDays::playableCount(int day, const std::optional<QList<EpgEntry>> &guide) const
 {
     const QList<EpgEntry> list = entries(day, guide);
-    return int(std::count_if(list.cbegin(), list.cend(), [this](const EpgEntry &entry) { return isPlayable(entry); }));
+    return int(std::count_if(
+        list.cbegin(), list.cend(), [this](const EpgEntry &entry) { return isPlayable(entry); }));
 }
 
 bool CatchUpDays::isPlayable(const EpgEntry &entry) const
 {
-    return entry.start < m_now && entry.start >= windowStart() && (entry.hasArchive.value_or(true) || entry.end > m_now);
+    return entry.start < m_now && entry.start >= windowStart()
+        && (entry.hasArchive.value_or(true) || entry.end > m_now);
 }
 
 int CatchUpDays::initialFocus(const QList<EpgEntry> &entries, const QDateTime &now)

@@ -187,8 +187,8 @@ void LiveLists::move(int step)
     if (pane == kChannelPane) {
         if (m_rows.empty())
             return;
-        chanFocus
-            = chanFocus == -1 ? 0 : std::clamp(qint64(chanFocus) + step, qint64(0), qint64(count() - 1));
+        chanFocus = chanFocus == -1 ? 0
+                                    : std::clamp(qint64(chanFocus) + step, qint64(0), qint64(count() - 1));
         scrollTarget = m_index->all().uid(m_rows[size_t(chanFocus)]);
         return;
     }

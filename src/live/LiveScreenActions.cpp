@@ -24,8 +24,7 @@ void LiveScreenModel::activate(int index)
     const std::optional<MediaItem> channel = m_lists.channelAt(index);
     if (!channel || !m_playlist)
         return;
-    if (m_preview && m_preview->uid == channel->uid && !m_engine->hasError()
-        && m_engine->hasItem()) {
+    if (m_preview && m_preview->uid == channel->uid && !m_engine->hasError() && m_engine->hasItem()) {
         openFullScreen(index);
         return;
     }
@@ -56,7 +55,8 @@ void LiveScreenModel::openPreviewFullScreen()
         openFullScreen(row);
         return;
     }
-    const auto rows = std::make_shared<const PlaylistRows>(*m_playlist, std::make_shared<const MediaItems>(MediaItems { *m_preview }));
+    const auto rows = std::make_shared<const PlaylistRows>(
+        *m_playlist, std::make_shared<const MediaItems>(MediaItems { *m_preview }));
     app()->push(Routes::Player { PlayQueue { rows, 0, true } });
 }
 
@@ -99,8 +99,8 @@ void LiveScreenModel::openCatchUp(const MediaItem &channel)
 
 void LiveScreenModel::setPreview(std::optional<MediaItem> channel)
 {
-    const bool sameChannel
-        = channel.has_value() == m_preview.has_value() && (!channel || channel->uid == m_preview->uid);
+    const bool sameChannel = channel.has_value() == m_preview.has_value()
+        && (!channel || channel->uid == m_preview->uid);
     m_preview = std::move(channel);
     if (!sameChannel)
         m_guide.show(m_playlist, m_preview);

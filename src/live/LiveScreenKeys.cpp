@@ -2,7 +2,6 @@
 
 #include "playback/PlayerEngine.h"
 
-
 namespace {
 
 // Home and End move by this many rows: to the first or last.

@@ -146,7 +146,8 @@ void LiveScreenModel::setFilter(const QString &filter)
 QString LiveScreenModel::selectedName() const
 {
     const int row = m_categories.rowOfId(m_lists.selectedCat());
-    return row < 0 ? QString() : m_categories.data(m_categories.index(row), CategoryColumnModel::NameRole).toString();
+    return row < 0 ? QString()
+                   : m_categories.data(m_categories.index(row), CategoryColumnModel::NameRole).toString();
 }
 
 QString LiveScreenModel::itemsText() const

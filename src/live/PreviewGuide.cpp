@@ -56,7 +56,8 @@ QVariantList PreviewGuide::rows() const
     for (const EpgEntry &entry : m_epg->mid(0, kShownEntries)) {
         const bool onAir = isOnAir(entry, now);
         rows.append(QVariantMap {
-            { QStringLiteral("times"), formatClock(entry.start) + QStringLiteral(" – ") + formatClock(entry.end) },
+            { QStringLiteral("times"),
+                formatClock(entry.start) + QStringLiteral(" – ") + formatClock(entry.end) },
             { QStringLiteral("title"), entry.title },
             { QStringLiteral("onAir"), onAir },
             { QStringLiteral("progress"), onAir ? airProgress(entry, now) : 0.0 },

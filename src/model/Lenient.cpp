@@ -208,7 +208,8 @@ std::optional<qint64> lenientInteger(simdjson::dom::element element)
     using simdjson::dom::element_type;
     switch (element.type()) {
     case element_type::STRING: {
-        const std::string_view text = trimmedBounded(element.get_string().value_unsafe(), TextBounds::kLongText);
+        const std::string_view text
+            = trimmedBounded(element.get_string().value_unsafe(), TextBounds::kLongText);
         if (hasAsciiEdges(text))
             return parseDecimalInteger(text);
         const OptText slow = lenientText(element);
@@ -234,7 +235,8 @@ std::optional<double> lenientDouble(simdjson::dom::element element)
     using simdjson::dom::element_type;
     switch (element.type()) {
     case element_type::STRING: {
-        const std::string_view text = trimmedBounded(element.get_string().value_unsafe(), TextBounds::kLongText);
+        const std::string_view text
+            = trimmedBounded(element.get_string().value_unsafe(), TextBounds::kLongText);
         if (hasAsciiEdges(text))
             return parseDecimalDouble(text);
         const OptText slow = lenientText(element);

@@ -7,7 +7,8 @@
 
 enum class ContentType { live, movie, series };
 
-inline constexpr ContentType kAllContentTypes[] = { ContentType::live, ContentType::movie, ContentType::series };
+inline constexpr ContentType kAllContentTypes[]
+    = { ContentType::live, ContentType::movie, ContentType::series };
 
 struct MediaItem {
     qint64 uid = 0;

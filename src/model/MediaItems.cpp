@@ -81,7 +81,8 @@ MediaItems::MediaItems(const MediaItems &other)
 {
     m_chunks.reserve(other.m_chunks.size());
     for (const Chunk &chunk : other.m_chunks) {
-        Chunk &copy = m_chunks.emplace_back(Chunk { std::make_unique_for_overwrite<char[]>(size_t(chunk.size)), chunk.used, chunk.size });
+        Chunk &copy = m_chunks.emplace_back(
+            Chunk { std::make_unique_for_overwrite<char[]>(size_t(chunk.size)), chunk.used, chunk.size });
         std::memcpy(copy.bytes.get(), chunk.bytes.get(), size_t(chunk.used));
     }
 }
@@ -162,7 +163,8 @@ QStringView MediaItems::textInto(qsizetype i, Text field, QString &buffer) const
     // UTF-8 never takes fewer bytes than UTF-16 units. A leading byte-order mark is a
     // character of the text.
     buffer.resize(text.size);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(
+        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QChar *const end = decoder.appendToBuffer(buffer.data(), QByteArrayView(text.bytes, text.size));
     return QStringView(buffer.constData(), end - buffer.constData());
 }
@@ -301,7 +303,8 @@ quint32 MediaItems::categoryIndex(const QString &id)
 char *MediaItems::room(qsizetype bytes)
 {
     // Every text starts within a chunk's first kChunkBytes, which its offset can name.
-    if (m_chunks.empty() || m_chunks.back().used >= kChunkBytes || m_chunks.back().used + bytes > m_chunks.back().size) {
+    if (m_chunks.empty() || m_chunks.back().used >= kChunkBytes
+        || m_chunks.back().used + bytes > m_chunks.back().size) {
         if (qsizetype(m_chunks.size()) >= kMaxChunks)
             throw std::length_error("list texts too long");
         // A text longer than a chunk gets one of its own, starting at its offset 0.

@@ -70,7 +70,11 @@ public:
     public:
         using value_type = MediaItem;
         using difference_type = qsizetype;
-        const_iterator(const MediaItems *items, qsizetype at) : m_items(items), m_at(at) {}
+        const_iterator(const MediaItems *items, qsizetype at)
+            : m_items(items)
+            , m_at(at)
+        {
+        }
         MediaItem operator*() const { return m_items->at(m_at); }
         const_iterator &operator++()
         {

@@ -90,7 +90,8 @@ public:
         return b ? a == *b : !a.has_value();
     }
     template <typename T>
-        requires((std::constructible_from<QString, const T &> || std::is_convertible_v<const T &, QStringView>)
+        requires(
+            (std::constructible_from<QString, const T &> || std::is_convertible_v<const T &, QStringView>)
             && !std::same_as<T, OptText>)
     friend bool operator==(const OptText &a, const T &text)
     {

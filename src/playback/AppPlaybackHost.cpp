@@ -27,4 +27,3 @@ QString AppPlaybackHost::message(const QString &key) const
 {
     return ::tr(key);
 }
-

@@ -5,10 +5,12 @@
 class Prefs;
 
 // The engine's view of the settings store and the message table.
-class AppPlaybackHost final : public PlaybackHost
-{
+class AppPlaybackHost final : public PlaybackHost {
 public:
-    explicit AppPlaybackHost(Prefs *prefs) : m_prefs(prefs) {}
+    explicit AppPlaybackHost(Prefs *prefs)
+        : m_prefs(prefs)
+    {
+    }
 
     QString userAgent() const override;
     PictureMode aspectMode() const override;

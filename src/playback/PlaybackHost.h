@@ -6,8 +6,7 @@
 #include <QString>
 
 // What the engine uses of the settings store and the message texts.
-class PlaybackHost
-{
+class PlaybackHost {
 public:
     virtual ~PlaybackHost() = default;
     virtual QString userAgent() const = 0;

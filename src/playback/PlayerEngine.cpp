@@ -59,8 +59,8 @@ PlayerEngine *PlayerEngine::of(const ScreenDeps &deps)
 
 bool PlayerEngine::isVlcOnlyExtension(const QString &ext)
 {
-    static const QStringList kVlcOnly = { "mkv", "avi", "wmv", "flv", "webm", "mpg",
-                                          "mpeg", "vob", "rmvb", "ogm", "divx", "3gp" };
+    static const QStringList kVlcOnly
+        = { "mkv", "avi", "wmv", "flv", "webm", "mpg", "mpeg", "vob", "rmvb", "ogm", "divx", "3gp" };
     return kVlcOnly.contains(ext.toLower());
 }
 
@@ -72,7 +72,8 @@ bool PlayerEngine::isSeekable() const
 void PlayerEngine::connectPlatform()
 {
     connect(m_platform.get(), &PlatformPlayer::statusChanged, this, &PlayerEngine::onPlatformStatus);
-    connect(m_platform.get(), &PlatformPlayer::failedToPlayToEnd, this, [this](const std::optional<PlayError> &error) {
+    connect(m_platform.get(), &PlatformPlayer::failedToPlayToEnd, this,
+        [this](const std::optional<PlayError> &error) {
         if (!m_reconnect->isActive())
             handleFailure(error);
     });

@@ -22,8 +22,7 @@ struct ScreenDeps;
 
 // The one playback engine: plays a PlayItem through the platform player or
 // libVLC, climbs the failure ladder and saves resume points.
-class PlayerEngine : public QObject, public PlaybackControl
-{
+class PlayerEngine : public QObject, public PlaybackControl {
     Q_OBJECT
     QML_ANONYMOUS
     Q_PROPERTY(bool hasItem READ hasItem NOTIFY itemChanged)
@@ -41,7 +40,7 @@ public:
     struct Backends {
         std::unique_ptr<PlatformPlayer> platform;
         std::function<std::unique_ptr<VlcPlayer>()> makeVlc;
-        AppClock *clock;  // outlives the engine
+        AppClock *clock; // outlives the engine
         std::shared_ptr<PlaybackHost> host;
     };
 

@@ -108,7 +108,8 @@ void SoftwareVideoPicture::clear()
     update();
 }
 
-SoftwareVideoPicture::Placement SoftwareVideoPicture::place(Qt::AspectRatioMode mode, QSizeF area, QSize picture)
+SoftwareVideoPicture::Placement SoftwareVideoPicture::place(
+    Qt::AspectRatioMode mode, QSizeF area, QSize picture)
 {
     const QRectF whole { QPointF(), area };
     const QRectF source { QPointF(), QSizeF(picture) };

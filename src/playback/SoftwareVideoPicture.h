@@ -11,8 +11,7 @@
 // Draws the frames of a video sink as an image while the window renders in software,
 // where a VideoOutput draws nothing. Copies one frame at a time off the UI thread and
 // keeps only the latest frame that arrived meanwhile. Inert under the other renderers.
-class SoftwareVideoPicture : public QQuickItem
-{
+class SoftwareVideoPicture : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QVideoSink *videoSink READ videoSink WRITE setVideoSink NOTIFY videoSinkChanged)

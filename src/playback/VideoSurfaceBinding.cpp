@@ -87,7 +87,8 @@ void VideoSurfaceBinding::setPlatformSink(QVideoSink *sink)
     m_videoSize = sink ? sink->videoSize() : QSize();
     // Queued: the sink announces a new size while it still holds its frame lock.
     if (sink)
-        connect(sink, &QVideoSink::videoSizeChanged, this, &VideoSurfaceBinding::takeVideoSize, Qt::QueuedConnection);
+        connect(sink, &QVideoSink::videoSizeChanged, this, &VideoSurfaceBinding::takeVideoSize,
+            Qt::QueuedConnection);
     attach();
     emit platformSinkChanged();
     emit platformRectChanged();

@@ -15,8 +15,7 @@ class PlayerEngine;
 // libVLC picture only while the surface hosts it and the engine uses libVLC. Places the
 // platform picture for the picture mode; a mode change moves it from where it stood as
 // `modeProgress` runs from 0 to 1 (the view animates it).
-class VideoSurfaceBinding : public QObject
-{
+class VideoSurfaceBinding : public QObject {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(PlayerEngine *engine READ engine WRITE setEngine NOTIFY engineChanged)

@@ -62,8 +62,9 @@ void loadRootView(QQmlApplicationEngine &engine, Services &services)
 {
     // The modules' qmldir files sit at qrc:/Zelfor/<Area>/.
     engine.addImportPath(QStringLiteral("qrc:/"));
-    QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, QCoreApplication::instance(),
-                     [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    QObject::connect(
+        &engine, &QQmlApplicationEngine::objectCreationFailed, QCoreApplication::instance(),
+        [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     services.firstFrame()->holdViews();
     engine.load(QUrl(QStringLiteral("qrc:/Zelfor/Shell/Main.qml")));
     prepareAfterFirstFrame(engine, services);
@@ -77,14 +78,17 @@ void prepareAfterFirstFrame(QQmlApplicationEngine &engine, Services &services)
         return;
     // Queued: the swap may come on the render thread.
     auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(window, &QQuickWindow::frameSwapped, window, [once, engine = &engine, services = &services] {
+    *once = QObject::connect(
+        window, &QQuickWindow::frameSwapped, window,
+        [once, engine = &engine, services = &services] {
         QObject::disconnect(*once);
         loadInterfaceFonts();
         services->firstFrame()->showViews();
         QThreadPool::globalInstance()->start(&GstPlatformPlayer::startGStreamer);
         QThreadPool::globalInstance()->start(&loadLibrariesAhead);
         services->screens()->loadViewsAhead(engine);
-    }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
 }
 
 void endProcess(int code, Services &services)

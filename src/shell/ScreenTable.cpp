@@ -26,12 +26,17 @@ namespace {
 template <typename Model> ScreenTable::Row row(const char *view)
 {
     return { QUrl(QStringLiteral("qrc:/Zelfor/") + QLatin1String(view)),
-        [](const ScreenDeps &deps, const RouteEntry &entry) -> RouteScreen * { return new Model(deps, entry); } };
+        [](const ScreenDeps &deps, const RouteEntry &entry) -> RouteScreen * {
+            return new Model(deps, entry);
+        } };
 }
 
 // One case per route; a route without a row does not compile.
 struct RowOf {
-    ScreenTable::Row operator()(const Routes::Splash &) const { return row<SplashScreenModel>("Shell/SplashScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Splash &) const
+    {
+        return row<SplashScreenModel>("Shell/SplashScreen.qml");
+    }
     ScreenTable::Row operator()(const Routes::Activation &) const
     {
         return row<ActivationScreenModel>("Shell/ActivationScreen.qml");
@@ -40,8 +45,14 @@ struct RowOf {
     {
         return row<PlaylistPickerScreenModel>("Shell/PlaylistPickerScreen.qml");
     }
-    ScreenTable::Row operator()(const Routes::Home &) const { return row<HomeScreenModel>("Home/HomeScreen.qml"); }
-    ScreenTable::Row operator()(const Routes::Search &) const { return row<SearchScreenModel>("Home/SearchScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Home &) const
+    {
+        return row<HomeScreenModel>("Home/HomeScreen.qml");
+    }
+    ScreenTable::Row operator()(const Routes::Search &) const
+    {
+        return row<SearchScreenModel>("Home/SearchScreen.qml");
+    }
     ScreenTable::Row operator()(const Routes::Favorites &) const
     {
         return row<FavoritesScreenModel>("Home/FavoritesScreen.qml");
@@ -50,12 +61,18 @@ struct RowOf {
     {
         return row<SettingsScreenModel>("Home/SettingsScreen.qml");
     }
-    ScreenTable::Row operator()(const Routes::Live &) const { return row<LiveScreenModel>("Live/LiveScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Live &) const
+    {
+        return row<LiveScreenModel>("Live/LiveScreen.qml");
+    }
     ScreenTable::Row operator()(const Routes::Catchup &) const
     {
         return row<CatchUpScreenModel>("Live/CatchUpScreen.qml");
     }
-    ScreenTable::Row operator()(const Routes::Browse &) const { return row<BrowseScreenModel>("Vod/BrowseScreen.qml"); }
+    ScreenTable::Row operator()(const Routes::Browse &) const
+    {
+        return row<BrowseScreenModel>("Vod/BrowseScreen.qml");
+    }
     ScreenTable::Row operator()(const Routes::Movie &) const
     {
         return row<MovieDetailsScreenModel>("Vod/MovieDetailsScreen.qml");
@@ -103,7 +120,8 @@ MadeScreen ScreenTable::make(const QString &entryId, QObject *owner) const
 {
     const QUuid id = QUuid::fromString(entryId);
     const QList<RouteEntry> &stack = m_deps.app->stack();
-    const auto entry = std::find_if(stack.begin(), stack.end(), [&](const RouteEntry &each) { return each.id == id; });
+    const auto entry
+        = std::find_if(stack.begin(), stack.end(), [&](const RouteEntry &each) { return each.id == id; });
     if (entry == stack.end()) {
         qWarning("No route entry %s for a screen", qPrintable(entryId));
         return {};

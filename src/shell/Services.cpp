@@ -46,7 +46,8 @@ Services::Services(const ServicePlaces &places)
     m_prefs = std::make_unique<Prefs>(places.settingsFile, m_portalAddress);
     Prefs *prefs = m_prefs.get();
     const auto userAgent = [prefs] { return prefs->userAgent(); };
-    m_http = std::make_unique<Http>(HttpOptions { .cacheDir = places.httpCache, .userAgent = userAgent, .clock = m_clock });
+    m_http = std::make_unique<Http>(
+        HttpOptions { .cacheDir = places.httpCache, .userAgent = userAgent, .clock = m_clock });
     m_catalog = std::make_unique<Catalog>(
         m_http.get(), m_clock, [] { return tr(QStringLiteral("uncategorized")); });
     m_app = std::make_unique<AppState>(prefs, m_http.get(), m_portalAddress, m_clock);

@@ -66,7 +66,8 @@ int main(int argc, char *argv[])
         // Left to the end of the process, with the services.
         auto *engine = new QQmlApplicationEngine(&app);
         loadRootView(*engine, *services);
-        QObject::connect(&instance, &SingleInstance::activationRequested, engine, [engine] { bringToFront(*engine); });
+        QObject::connect(
+            &instance, &SingleInstance::activationRequested, engine, [engine] { bringToFront(*engine); });
         code = app.exec();
     }
     endProcess(code, *services);

@@ -26,7 +26,8 @@ QString sectionKey(const Playlist &playlist, ContentType type)
 
 QString loadKey(const Playlist &playlist, ContentType type)
 {
-    return isXtreamPlaylist(playlist) ? sectionKey(playlist, type) : cacheKey(playlist) + QStringLiteral(":M3U");
+    return isXtreamPlaylist(playlist) ? sectionKey(playlist, type)
+                                      : cacheKey(playlist) + QStringLiteral(":M3U");
 }
 
 struct XtreamActions {
@@ -55,7 +56,7 @@ bool isRefusal(const AppError &error)
 }
 
 SectionPtr xtreamSection(QList<MediaItem> items, const QList<XCategory> &categories, ContentType type,
-                         const QString &uncategorizedName)
+    const QString &uncategorizedName)
 {
     QList<CategoryName> names;
     names.reserve(categories.size());
@@ -70,9 +71,10 @@ SectionPtr xtreamSection(QList<MediaItem> items, const QList<XCategory> &categor
 
 QString cacheKey(const Playlist &playlist)
 {
-    const QString identity = playlist.url ? *playlist.url
-                                          : playlist.host.value_or(QString()) + QLatin1Char('|')
-            + playlist.username.value_or(QString()) + QLatin1Char('|') + playlist.password.value_or(QString());
+    const QString identity = playlist.url
+        ? *playlist.url
+        : playlist.host.value_or(QString()) + QLatin1Char('|') + playlist.username.value_or(QString())
+            + QLatin1Char('|') + playlist.password.value_or(QString());
     return QString::number(playlist.id) + QLatin1Char('_') + sha1Hex(identity);
 }
 
@@ -84,7 +86,10 @@ Catalog::Catalog(Http *http, AppClock *clock, std::function<QString()> uncategor
 {
 }
 
-Playlist Catalog::effective(const Playlist &playlist) const { return m_fallback.value(cacheKey(playlist), playlist); }
+Playlist Catalog::effective(const Playlist &playlist) const
+{
+    return m_fallback.value(cacheKey(playlist), playlist);
+}
 
 std::optional<XtreamAccount> Catalog::account(const Playlist &playlist) const
 {
@@ -138,7 +143,8 @@ std::shared_ptr<CatalogLoad> Catalog::startLoad(const Playlist &playlist, Conten
     return running;
 }
 
-QCoro::Task<> Catalog::runLoad(std::shared_ptr<CatalogLoad> running, Playlist playlist, ContentType type, bool force)
+QCoro::Task<> Catalog::runLoad(
+    std::shared_ptr<CatalogLoad> running, Playlist playlist, ContentType type, bool force)
 {
     try {
         if (isXtreamPlaylist(playlist))
@@ -167,7 +173,8 @@ void Catalog::keepResults(const Playlist &playlist, const CatalogLoad &load)
     m_m3uSeries.insert(load.m3uSeries);
 }
 
-QCoro::Task<> Catalog::ensureAccount(Playlist playlist, bool force, Playlist keyPlaylist, const CatalogLoad *load)
+QCoro::Task<> Catalog::ensureAccount(
+    Playlist playlist, bool force, Playlist keyPlaylist, const CatalogLoad *load)
 {
     const QString key = cacheKey(playlist);
     if (!force && m_accounts.contains(key))
@@ -219,8 +226,8 @@ QCoro::Task<> Catalog::loadXtream(
     const QString uncategorized = m_uncategorizedName();
     SectionPtr section = co_await QtConcurrent::run(
         [items = std::move(items), categories, type, uncategorized]() mutable {
-            return xtreamSection(std::move(items), categories, type, uncategorized);
-        });
+        return xtreamSection(std::move(items), categories, type, uncategorized);
+    });
     into->sections.insert(sectionKey(keyPlaylist, type), section);
 }
 
@@ -230,7 +237,8 @@ QCoro::Task<> Catalog::loadM3U(Playlist playlist, bool force, CatalogLoad *into)
     if (address.isEmpty())
         throw AppError::badUrl();
     const QString uncategorized = m_uncategorizedName();
-    const auto build = [uncategorized](QByteArray body) { return buildM3uContentAsync(std::move(body), uncategorized); };
+    const auto build
+        = [uncategorized](QByteArray body) { return buildM3uContentAsync(std::move(body), uncategorized); };
     std::optional<M3uContent> content;
     std::exception_ptr failure;
     try {
@@ -305,7 +313,7 @@ QCoro::Task<SeriesInfo> Catalog::m3uSeriesInfo(Playlist playlist, MediaItem item
         info.episodesBySeason[episode.season].append(episode);
     for (QList<Episode> &season : info.episodesBySeason)
         std::stable_sort(season.begin(), season.end(),
-                         [](const Episode &a, const Episode &b) { return a.number < b.number; });
+            [](const Episode &a, const Episode &b) { return a.number < b.number; });
     co_return info;
 }
 
@@ -326,7 +334,7 @@ QCoro::Task<QList<EpgEntry>> Catalog::shortEpg(Playlist playlist, QString stream
         if (isCancellation(std::current_exception()))
             co_return QList<EpgEntry>();
     }
-    m_epgCache.insert(key, GuideEntry{ m_clock->now(), entries });
+    m_epgCache.insert(key, GuideEntry { m_clock->now(), entries });
     co_return entries;
 }
 
@@ -348,8 +356,8 @@ QCoro::Task<QList<EpgEntry>> Catalog::archive(Playlist playlist, MediaItem item,
     co_return table;
 }
 
-std::optional<PlayItem> Catalog::catchupItem(const Playlist &playlist, const MediaItem &item,
-                                             const EpgEntry &programme) const
+std::optional<PlayItem> Catalog::catchupItem(
+    const Playlist &playlist, const MediaItem &item, const EpgEntry &programme) const
 {
     const std::optional<XtreamAccount> known = account(playlist);
     const QTimeZone zone = catchupTimeZone(known ? known->timezone : std::nullopt);
@@ -374,4 +382,7 @@ void Catalog::reset()
     m_fallback.clear();
 }
 
-OptText Catalog::liveM3u8Url(const QString &url) { return ::liveM3u8Url(url); }
+OptText Catalog::liveM3u8Url(const QString &url)
+{
+    return ::liveM3u8Url(url);
+}

@@ -46,9 +46,8 @@ public:
     static constexpr qint64 kGuideReuseSecs = 600;
     static constexpr qint64 kM3uTtlSecs = 21600;
 
-    Catalog(Http *http, AppClock *clock, std::function<QString()> uncategorizedName,
-        QObject *parent = nullptr);
-
+    Catalog(
+        Http *http, AppClock *clock, std::function<QString()> uncategorizedName, QObject *parent = nullptr);
 
     std::optional<XtreamAccount> account(const Playlist &playlist) const;
     // Throws AppError (or the transport's error) when the content cannot be loaded.
@@ -58,8 +57,8 @@ public:
     QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, MediaItem item, CancelToken cancel = {});
     QCoro::Task<QList<EpgEntry>> shortEpg(Playlist playlist, QString streamId, CancelToken cancel = {});
     QCoro::Task<QList<EpgEntry>> archive(Playlist playlist, MediaItem item, CancelToken cancel = {});
-    std::optional<PlayItem> catchupItem(const Playlist &playlist, const MediaItem &item,
-                                        const EpgEntry &programme) const;
+    std::optional<PlayItem> catchupItem(
+        const Playlist &playlist, const MediaItem &item, const EpgEntry &programme) const;
     PlayItem episodeItem(const Playlist &playlist, const MediaItem &series, const Episode &episode) const;
     // Empties every cache; loads still running finish for their callers but store nothing.
     void reset();
@@ -76,7 +75,8 @@ private:
     std::shared_ptr<CatalogLoad> startLoad(const Playlist &playlist, ContentType type, bool force);
     QCoro::Task<> runLoad(std::shared_ptr<CatalogLoad> load, Playlist playlist, ContentType type, bool force);
     QCoro::Task<> ensureAccount(Playlist playlist, bool force, Playlist keyPlaylist, const CatalogLoad *load);
-    QCoro::Task<> loadXtream(Playlist request, ContentType type, bool force, Playlist keyPlaylist, CatalogLoad *into);
+    QCoro::Task<> loadXtream(
+        Playlist request, ContentType type, bool force, Playlist keyPlaylist, CatalogLoad *into);
     QCoro::Task<QList<XCategory>> categoriesOrEmpty(Playlist request, QString action, bool force);
     QCoro::Task<> loadM3U(Playlist playlist, bool force, CatalogLoad *into);
     QCoro::Task<> loadFallback(Playlist playlist, Playlist xtream, bool force, CatalogLoad *into);

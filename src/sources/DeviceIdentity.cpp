@@ -175,8 +175,8 @@ QString portalBaseAddressFrom(const QStringList &arguments, const QString &serve
 QString portalBaseAddress()
 {
     static const QString address = [] {
-        const QStringList arguments
-            = QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
+        const QStringList arguments = QCoreApplication::instance() ? QCoreApplication::arguments()
+                                                                   : QStringList();
         return portalBaseAddressFrom(arguments, qEnvironmentVariable("ZELFOR_SERVER"));
     }();
     return address;

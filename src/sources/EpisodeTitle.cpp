@@ -6,7 +6,10 @@
 
 namespace {
 
-bool inRange(char32_t c, char32_t first, char32_t last) { return c >= first && c <= last; }
+bool inRange(char32_t c, char32_t first, char32_t last)
+{
+    return c >= first && c <= last;
+}
 
 char32_t codePointAt(QStringView text, qsizetype i, qsizetype *length)
 {
@@ -21,14 +24,21 @@ char32_t codePointAt(QStringView text, qsizetype i, qsizetype *length)
 
 bool isWhiteSpace(char32_t c)
 {
-    return inRange(c, 0x09, 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 || inRange(c, 0x2000, 0x200A)
-        || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+    return inRange(c, 0x09, 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680
+        || inRange(c, 0x2000, 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F
+        || c == 0x3000;
 }
 
 // Where '.' stops and '$' may stand.
-bool isLineEnd(char32_t c) { return inRange(c, 0x0A, 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029; }
+bool isLineEnd(char32_t c)
+{
+    return inRange(c, 0x0A, 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
 
-bool isDigit(char32_t c) { return QChar::category(c) == QChar::Number_DecimalDigit; }
+bool isDigit(char32_t c)
+{
+    return QChar::category(c) == QChar::Number_DecimalDigit;
+}
 
 // Letters, marks, decimal digits, connector punctuation and the joiners.
 bool isWordCharacter(char32_t c)
@@ -82,7 +92,8 @@ struct Marker {
 
 // The marker with its leading separators, tried at `from`; `separatorsEnd` gets where the
 // separators stopped (every start up to there fails or succeeds alike).
-std::optional<Marker> markerAt(QStringView text, qsizetype from, qsizetype lastStrayLineEnd, qsizetype *separatorsEnd)
+std::optional<Marker> markerAt(
+    QStringView text, qsizetype from, qsizetype lastStrayLineEnd, qsizetype *separatorsEnd)
 {
     qsizetype i = from;
     qsizetype length = 0;
@@ -113,7 +124,7 @@ std::optional<Marker> markerAt(QStringView text, qsizetype from, qsizetype lastS
     i = digitsEnd(text, episodeStart, &digits);
     if (digits < 1 || digits > 4 || !isBoundaryAfterDigit(text, i) || i <= lastStrayLineEnd)
         return std::nullopt;
-    return Marker{ season, text.sliced(episodeStart, i - episodeStart) };
+    return Marker { season, text.sliced(episodeStart, i - episodeStart) };
 }
 
 std::optional<qint64> asciiNumber(QStringView digits)
@@ -148,8 +159,8 @@ EpisodeTitle parseEpisodeTitle(const QString &name)
         qsizetype separatorsEnd = 0;
         if (const std::optional<Marker> marker = markerAt(text, from, lastStrayLineEnd, &separatorsEnd)) {
             const QStringView show = M3uText::trimmedSpacesAndTabs(text.first(from));
-            return EpisodeTitle{ show.isEmpty() ? name : show.toString(), asciiNumber(marker->season).value_or(1),
-                                 asciiNumber(marker->episode) };
+            return EpisodeTitle { show.isEmpty() ? name : show.toString(),
+                asciiNumber(marker->season).value_or(1), asciiNumber(marker->episode) };
         }
         if (separatorsEnd == text.size())
             break;
@@ -157,5 +168,5 @@ EpisodeTitle parseEpisodeTitle(const QString &name)
         codePointAt(text, separatorsEnd, &length);
         from = separatorsEnd + length;
     }
-    return EpisodeTitle{ name, 1, std::nullopt };
+    return EpisodeTitle { name, 1, std::nullopt };
 }

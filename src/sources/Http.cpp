@@ -186,8 +186,8 @@ QCoro::Task<QByteArray> Http::cachedGet(QString address, std::chrono::seconds tt
 {
     const HttpCache cache = m_cache;
     if (!force) {
-        QFuture<std::optional<QByteArray>> reading
-            = QtConcurrent::run([cache, address, ttl, now = m_clock->now()] { return cache.readFresh(address, ttl, now); });
+        QFuture<std::optional<QByteArray>> reading = QtConcurrent::run(
+            [cache, address, ttl, now = m_clock->now()] { return cache.readFresh(address, ttl, now); });
         if (std::optional<QByteArray> fresh = co_await reading)
             co_return *fresh;
     }

@@ -64,7 +64,8 @@ void wrapPiece(QByteArrayView bytes, bool first, bool last, QByteArray &text)
         text.append(']');
 }
 
-std::optional<simdjson::dom::array> arrayOf(simdjson::dom::parser &parser, const QByteArray &text, bool *isJson)
+std::optional<simdjson::dom::array> arrayOf(
+    simdjson::dom::parser &parser, const QByteArray &text, bool *isJson)
 {
     const auto root = parseJson(parser, text);
     *isJson = root.has_value();
@@ -79,7 +80,9 @@ std::optional<simdjson::dom::array> arrayOf(simdjson::dom::parser &parser, const
 class CopiedFront {
 public:
     CopiedFront(const QByteArray &body, const std::vector<qsizetype> &cuts, ReadBytes after)
-        : m_body(body), m_cuts(cuts), m_copied(after == ReadBytes::giveBack ? cuts.size() + 1 : 0, false)
+        : m_body(body)
+        , m_cuts(cuts)
+        , m_copied(after == ReadBytes::giveBack ? cuts.size() + 1 : 0, false)
     {
     }
 
@@ -94,7 +97,8 @@ public:
             while (m_front < m_copied.size() && m_copied[m_front])
                 ++m_front;
             const bool all = m_front == m_copied.size();
-            const qsizetype end = all ? m_body.size() : pieceBytes(m_body, m_cuts, m_front).data() - m_body.data();
+            const qsizetype end = all ? m_body.size()
+                                      : pieceBytes(m_body, m_cuts, m_front).data() - m_body.data();
             if (end - m_given < kStepBytes && !all)
                 return;
             done = QByteArrayView(m_body).sliced(m_given, end - m_given);
@@ -144,8 +148,8 @@ std::size_t pieceWorkerCount()
     return std::size_t(std::max(1, QThread::idealThreadCount()));
 }
 
-PiecesOutcome readArrayPieces(const QByteArray &body, const std::vector<qsizetype> &cuts, const PieceReader &read,
-                              ReadBytes after)
+PiecesOutcome readArrayPieces(
+    const QByteArray &body, const std::vector<qsizetype> &cuts, const PieceReader &read, ReadBytes after)
 {
     if (cuts.empty())
         return readWhole(body, read);

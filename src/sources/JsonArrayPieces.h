@@ -46,14 +46,14 @@ using PieceReader = std::function<void(std::size_t piece, std::size_t worker, si
 // whole array, in order, because each cut was proven to fall between two elements of
 // the top level. badCut says nothing about the whole body; the caller reads it again
 // without cuts. With `giveBack` each piece's bytes are given back once copied out.
-PiecesOutcome readArrayPieces(const QByteArray &body, const std::vector<qsizetype> &cuts, const PieceReader &read,
-                              ReadBytes after = ReadBytes::keep);
+PiecesOutcome readArrayPieces(const QByteArray &body, const std::vector<qsizetype> &cuts,
+    const PieceReader &read, ReadBytes after = ReadBytes::keep);
 
 // The number of worker threads readArrayPieces uses at most.
 std::size_t pieceWorkerCount();
 
 // Calls each(object) for the elements that are objects which `keeps` accepts, in order.
-template<typename Keeps, typename Each>
+template <typename Keeps, typename Each>
 void forKeptObjects(simdjson::dom::array elements, const Keeps &keeps, Each each)
 {
     for (const simdjson::dom::element value : elements) {
@@ -68,9 +68,9 @@ void forKeptObjects(simdjson::dom::array elements, const Keeps &keeps, Each each
 // `keeps(object)` tells which objects make an entry; `fill(entry, object, index, worker)`
 // makes the entry at `index`. Nothing when the body could not be cut or a cut was wrong;
 // the body is given back, if `after` says so, only once every cut is known to be right.
-template<typename Entry, typename Keeps, typename Fill>
-std::optional<QList<Entry>> readEntriesInPieces(const QByteArray &body, qsizetype pieceBytes, const Keeps &keeps,
-                                                const Fill &fill, ReadBytes after = ReadBytes::keep)
+template <typename Entry, typename Keeps, typename Fill>
+std::optional<QList<Entry>> readEntriesInPieces(const QByteArray &body, qsizetype pieceBytes,
+    const Keeps &keeps, const Fill &fill, ReadBytes after = ReadBytes::keep)
 {
     const std::vector<qsizetype> cuts = arrayCuts(body, pieceBytes);
     if (cuts.empty())

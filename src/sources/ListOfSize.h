@@ -13,8 +13,7 @@ inline constexpr std::size_t kListTouchBytes = 1024 * 1024;
 
 // A list of `size` default entries whose storage is first touched by worker threads, so
 // that the page faults of a big list are not all taken by one thread.
-template<typename Entry>
-QList<Entry> listOfSize(qsizetype size)
+template <typename Entry> QList<Entry> listOfSize(qsizetype size)
 {
     QList<Entry> list;
     list.reserve(size);

@@ -20,12 +20,16 @@ constexpr qsizetype kMinPieceBytes = 256 * 1024;
 // How much of its piece a worker reads before it gives the bytes back.
 constexpr qsizetype kGiveBackBytes = 2 * 1024 * 1024;
 
-char16_t asciiLower(char16_t u) { return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u; }
+char16_t asciiLower(char16_t u)
+{
+    return u >= 'A' && u <= 'Z' ? char16_t(u + ('a' - 'A')) : u;
+}
 
 // `piece` (lower case, starting with '/') occurs in the text lower-cased.
 bool containsPathPiece(QStringView text, QLatin1StringView piece)
 {
-    for (qsizetype i = text.indexOf('/'); i >= 0 && i + piece.size() <= text.size(); i = text.indexOf('/', i + 1)) {
+    for (qsizetype i = text.indexOf('/'); i >= 0 && i + piece.size() <= text.size();
+         i = text.indexOf('/', i + 1)) {
         qsizetype k = 1;
         while (k < piece.size() && asciiLower(text[i + k].unicode()) == char16_t(piece[k].unicode()))
             ++k;
@@ -46,8 +50,7 @@ ContentType typeOfAddress(QStringView url)
 
 // Runs `work(i)` for each i below `count`, on threads of their own (the first on this
 // thread) or all on this thread, and rethrows the first failure once all are done.
-template <typename Work>
-void onEachPiece(qsizetype count, bool onThreads, const Work &work)
+template <typename Work> void onEachPiece(qsizetype count, bool onThreads, const Work &work)
 {
     std::vector<std::exception_ptr> errors(std::size_t(count), nullptr);
     const auto run = [&](qsizetype i) {
@@ -82,7 +85,8 @@ M3uCollector::M3uCollector(QString uncategorizedName)
 
 void M3uCollector::add(M3uParser::Entry &&entry)
 {
-    const QString groupId = entry.group && !entry.group->isEmpty() ? *entry.group : PseudoCategory::uncategorized;
+    const QString groupId = entry.group && !entry.group->isEmpty() ? *entry.group
+                                                                   : PseudoCategory::uncategorized;
     const ContentType type = typeOfAddress(entry.url);
     noteGroup(type, groupId);
     if (type == ContentType::series)
@@ -216,16 +220,16 @@ void M3uCollector::appendShows(M3uCollector &later)
     }
 }
 
-M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncategorizedName, int threads,
-                                   ReadBytes after)
+M3uCollector M3uCollector::collect(
+    QByteArrayView bytes, const QString &uncategorizedName, int threads, ReadBytes after)
 {
     const int wanted = threads > 0 ? threads : QThread::idealThreadCount();
     const int parts = int(qBound(qsizetype(1), bytes.size() / kMinPieceBytes, qsizetype(wanted)));
     return collect(bytes, uncategorizedName, M3uSplit { parts, parts > 1 }, after);
 }
 
-M3uCollector M3uCollector::collect(QByteArrayView bytes, const QString &uncategorizedName, M3uSplit split,
-                                   ReadBytes after)
+M3uCollector M3uCollector::collect(
+    QByteArrayView bytes, const QString &uncategorizedName, M3uSplit split, ReadBytes after)
 {
     const QList<QByteArrayView> pieces = M3uParser::splitAtEntries(bytes, split.pieces);
     const bool onThreads = split.onThreads && pieces.size() > 1;

@@ -38,10 +38,10 @@ public:
     // Parses and collects the whole text, pieces of it on up to `threads` threads (0: one
     // per core). Blocks; call it from a worker thread.
     static M3uCollector collect(QByteArrayView bytes, const QString &uncategorizedName, int threads = 0,
-                                ReadBytes after = ReadBytes::keep);
+        ReadBytes after = ReadBytes::keep);
     // The same with the pieces given.
     static M3uCollector collect(QByteArrayView bytes, const QString &uncategorizedName, M3uSplit split,
-                                ReadBytes after = ReadBytes::keep);
+        ReadBytes after = ReadBytes::keep);
 
     MediaItems &items(ContentType type) { return m_items[slot(type)]; }
     const MediaItems &items(ContentType type) const { return m_items[slot(type)]; }

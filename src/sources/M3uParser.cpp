@@ -114,8 +114,7 @@ qsizetype skipWhiteSpace(QByteArrayView text, qsizetype pos)
 
 // Every `key = "value"` of the attribute part, left to right, as a regular expression
 // scan would find them.
-template <typename OnAttribute>
-void forEachAttribute(QByteArrayView part, OnAttribute &&onAttribute)
+template <typename OnAttribute> void forEachAttribute(QByteArrayView part, OnAttribute &&onAttribute)
 {
     qsizetype pos = 0;
     while (pos < part.size()) {
@@ -171,10 +170,9 @@ void readInfoLine(QByteArrayView line, Pending &pending)
         attributes = line.sliced(colon + 1, (comma < 0 ? line.size() : comma) - colon - 1);
     const QByteArrayView title = comma < 0 ? QByteArrayView() : trimmedSpacesAndTabs(line.sliced(comma + 1));
 
-    pending = Pending{ .extGroup = pending.extGroup };
-    forEachAttribute(attributes, [&](QByteArrayView key, QByteArrayView value) {
-        applyAttribute(pending, key, value);
-    });
+    pending = Pending { .extGroup = pending.extGroup };
+    forEachAttribute(
+        attributes, [&](QByteArrayView key, QByteArrayView value) { applyAttribute(pending, key, value); });
     pending.name = title.isEmpty() ? pending.tvgName : title;
 }
 
@@ -213,8 +211,7 @@ Entry makeEntry(QByteArrayView url, const Pending &pending, TextCache &groups)
     entry.url = decoded(url);
     if (!pending.catchupMode.isEmpty()) {
         entry.catchup = catchupFromAttributes(optionalText(pending.catchupMode),
-                                              optionalText(pending.catchupDays),
-                                              optionalText(pending.catchupSource));
+            optionalText(pending.catchupDays), optionalText(pending.catchupSource));
     }
     return entry;
 }
@@ -279,7 +276,7 @@ void parse(QByteArrayView bytes, const std::function<void(Entry &&)> &onEntry)
             break;
         case LineKind::address:
             onEntry(makeEntry(line, pending, groups));
-            pending = Pending{};
+            pending = Pending {};
             break;
         }
     });

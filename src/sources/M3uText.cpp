@@ -7,9 +7,15 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-uchar byteAt(QByteArrayView text, qsizetype pos) { return uchar(text[pos]); }
+uchar byteAt(QByteArrayView text, qsizetype pos)
+{
+    return uchar(text[pos]);
+}
 
-bool isContinuation(uchar byte) { return (byte & 0xC0) == 0x80; }
+bool isContinuation(uchar byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
 
 // One code point at `pos`; an invalid sequence yields U+FFFD for its first byte, as Qt does.
 char32_t decodeAt(QByteArrayView text, qsizetype pos, qsizetype *length)
@@ -46,7 +52,10 @@ char32_t decodeBefore(QByteArrayView text, qsizetype end)
     return start + length == end ? cp : kReplacement;
 }
 
-bool inRange(char32_t cp, char32_t first, char32_t last) { return cp >= first && cp <= last; }
+bool inRange(char32_t cp, char32_t first, char32_t last)
+{
+    return cp >= first && cp <= last;
+}
 
 // A superset of the characters that join the one before them (extend, spacing mark, ZWJ).
 bool mayExtend(char32_t cp)
@@ -74,7 +83,10 @@ bool isHangul(char32_t cp)
     return inRange(cp, 0x1100, 0x11FF) || inRange(cp, 0xA960, 0xA97F) || inRange(cp, 0xAC00, 0xD7FF);
 }
 
-bool isRegionalIndicator(char32_t cp) { return inRange(cp, 0x1F1E6, 0x1F1FF); }
+bool isRegionalIndicator(char32_t cp)
+{
+    return inRange(cp, 0x1F1E6, 0x1F1FF);
+}
 
 bool mayJoin(char32_t before, char32_t after)
 {
@@ -121,8 +133,7 @@ QByteArrayView trimmed(QByteArrayView text)
     return text.sliced(begin, end - begin);
 }
 
-template <typename View>
-View withoutBlankEnds(View text)
+template <typename View> View withoutBlankEnds(View text)
 {
     const auto blank = [](auto c) { return c == ' ' || c == '\t'; };
     qsizetype begin = 0;
@@ -134,9 +145,15 @@ View withoutBlankEnds(View text)
     return text.sliced(begin, end - begin);
 }
 
-QByteArrayView trimmedSpacesAndTabs(QByteArrayView text) { return withoutBlankEnds(text); }
+QByteArrayView trimmedSpacesAndTabs(QByteArrayView text)
+{
+    return withoutBlankEnds(text);
+}
 
-QStringView trimmedSpacesAndTabs(QStringView text) { return withoutBlankEnds(text); }
+QStringView trimmedSpacesAndTabs(QStringView text)
+{
+    return withoutBlankEnds(text);
+}
 
 bool isClusterBoundaryNearNonAscii(QByteArrayView text, qsizetype pos)
 {
@@ -156,7 +173,7 @@ bool upperCasedStartsWith(QByteArrayView text, QByteArrayView tag)
 {
     qsizetype i = 0;
     while (i < tag.size() && i < text.size() && byteAt(text, i) < 0x80
-           && QChar::toUpper(char32_t(byteAt(text, i))) == char32_t(uchar(tag[i])))
+        && QChar::toUpper(char32_t(byteAt(text, i))) == char32_t(uchar(tag[i])))
         ++i;
     if (i == tag.size() && (i == text.size() || byteAt(text, i) < 0x80))
         return true;

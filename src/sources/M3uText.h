@@ -55,8 +55,7 @@ inline QByteArrayView lineContent(QByteArrayView raw)
 
 // Calls `onLine` with each line, split at LF, CR and CR LF, trimmed, without one leading
 // byte-order mark; empty lines are skipped.
-template <typename OnLine>
-void forEachLine(QByteArrayView text, OnLine &&onLine)
+template <typename OnLine> void forEachLine(QByteArrayView text, OnLine &&onLine)
 {
     const char *p = text.data();
     const char *const end = p + text.size();

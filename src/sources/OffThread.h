@@ -9,8 +9,7 @@
 #include <type_traits>
 
 // Runs a pure reader on a worker thread; its exception is rethrown to the awaiting task.
-template<typename Work>
-QCoro::Task<std::invoke_result_t<Work>> offThread(Work work)
+template <typename Work> QCoro::Task<std::invoke_result_t<Work>> offThread(Work work)
 {
     using Value = std::invoke_result_t<Work>;
     struct Outcome {

@@ -52,7 +52,7 @@ AddressPair itemAddresses(const MediaItem &item, const Playlist &playlist)
     }
     if (live)
         return { XtreamClient::liveUrl(playlist, item.id, QStringLiteral("m3u8")),
-                 XtreamClient::liveUrl(playlist, item.id, QStringLiteral("ts")) };
+            XtreamClient::liveUrl(playlist, item.id, QStringLiteral("ts")) };
     return { XtreamClient::movieUrl(playlist, item.id, item.ext), std::nullopt };
 }
 
@@ -60,7 +60,7 @@ QString episodeSubtitle(const Episode &episode)
 {
     char code[48];
     std::snprintf(code, sizeof code, "S%02lldE%02lld", static_cast<long long>(episode.season),
-                  static_cast<long long>(episode.number));
+        static_cast<long long>(episode.number));
     return QString::fromLatin1(code) + QStringLiteral(" · ") + episode.title;
 }
 
@@ -70,8 +70,8 @@ namespace PlayItems {
 
 FavoriteEntry favoriteOf(const MediaItem &item, qint64 playlistId)
 {
-    return FavoriteEntry{ playlistId, item.type,  item.id,    item.name,   item.logo,   item.url,
-                          item.categoryId, item.epgId, item.ext, item.rating, item.catchup };
+    return FavoriteEntry { playlistId, item.type, item.id, item.name, item.logo, item.url, item.categoryId,
+        item.epgId, item.ext, item.rating, item.catchup };
 }
 
 PlayItem forItem(const MediaItem &item, const Playlist &playlist)
@@ -94,20 +94,19 @@ PlayItem forItem(const MediaItem &item, const Playlist &playlist)
     return play;
 }
 
-std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &channel, const EpgEntry &programme,
-                                     const QTimeZone &timeZone, const QDateTime &now)
+std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &channel,
+    const EpgEntry &programme, const QTimeZone &timeZone, const QDateTime &now)
 {
     if (!channel.catchup)
         return std::nullopt;
     std::optional<AddressPair> addresses;
     if (isXtreamPlaylist(playlist)) {
-        addresses = XtreamClient::timeshiftUrls(XtreamClient::serverBase(playlist), playlist.username.value_or(QString()),
-                                                playlist.password.value_or(QString()), channel.id, programme.start,
-                                                programme.end, timeZone);
+        addresses = XtreamClient::timeshiftUrls(XtreamClient::serverBase(playlist),
+            playlist.username.value_or(QString()), playlist.password.value_or(QString()), channel.id,
+            programme.start, programme.end, timeZone);
     } else if (channel.url) {
         addresses = XtreamClient::m3uCatchupUrls(channel.catchup->mode, channel.catchup->source,
-                                                 playableAddress(*channel.url, playlist),
-                                                 programme.start, programme.end, timeZone, now);
+            playableAddress(*channel.url, playlist), programme.start, programme.end, timeZone, now);
     }
     if (!addresses)
         return std::nullopt;

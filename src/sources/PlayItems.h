@@ -18,8 +18,8 @@ FavoriteEntry favoriteOf(const MediaItem &item, qint64 playlistId);
 PlayItem forItem(const MediaItem &item, const Playlist &playlist);
 
 // An archived programme of a channel with catch-up; nothing when no address can be formed.
-std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &channel, const EpgEntry &programme,
-                                     const QTimeZone &timeZone, const QDateTime &now);
+std::optional<PlayItem> forProgramme(const Playlist &playlist, const MediaItem &channel,
+    const EpgEntry &programme, const QTimeZone &timeZone, const QDateTime &now);
 
 // An episode of a series item.
 PlayItem forEpisode(const Playlist &playlist, const MediaItem &series, const Episode &episode);

@@ -32,7 +32,10 @@ struct LocalGroups {
 // items read together share one text per category.
 class GroupIndex {
 public:
-    explicit GroupIndex(QStringList &ids) : m_ids(ids) {}
+    explicit GroupIndex(QStringList &ids)
+        : m_ids(ids)
+    {
+    }
 
     qsizetype of(const QString &id)
     {
@@ -84,7 +87,8 @@ Groups groupItems(const MediaItems &items)
     std::vector<qsizetype> begins;
     for (qsizetype begin = 0; begin < items.size(); begin += kStretch)
         begins.push_back(begin);
-    const QList<LocalGroups> stretches = QtConcurrent::blockingMapped<QList<LocalGroups>>(begins, [&](qsizetype begin) {
+    const QList<LocalGroups> stretches = QtConcurrent::blockingMapped<QList<LocalGroups>>(begins,
+        [&](qsizetype begin) {
         return groupStretch(items, begin, std::min(begin + kStretch, items.size()));
     });
     Groups groups;
@@ -115,7 +119,7 @@ Groups groupItems(const MediaItems &items)
 } // namespace
 
 SectionPtr buildSection(ContentType type, const QList<CategoryName> &categories, MediaItems items,
-                        const QString &uncategorizedName)
+    const QString &uncategorizedName)
 {
     auto section = std::make_shared<Section>();
     section->type = type;
@@ -132,7 +136,7 @@ SectionPtr buildSection(ContentType type, const QList<CategoryName> &categories,
         if (group == section->byCategory.cend() || taken.contains(id))
             return;
         taken.insert(id);
-        section->categories.append(Category{ id, name, qint64(group->size()) });
+        section->categories.append(Category { id, name, qint64(group->size()) });
     };
     for (const auto &[id, name] : categories)
         take(id, name);

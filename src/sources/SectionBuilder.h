@@ -14,4 +14,4 @@ using CategoryName = std::pair<QString, QString>;
 // have items; categories only the items name follow in first-seen order, named by their
 // id ("__uncat__" by `uncategorizedName`). Pure; spreads its work over the worker threads.
 SectionPtr buildSection(ContentType type, const QList<CategoryName> &categories, MediaItems items,
-                        const QString &uncategorizedName);
+    const QString &uncategorizedName);

@@ -27,7 +27,7 @@ bool isDecimalInteger(const QString &text)
 }
 
 std::optional<QString> placeholderValue(const QString &name, const QDateTime &start, const QDateTime &end,
-                         const QTimeZone &zone, const QDateTime &now)
+    const QTimeZone &zone, const QDateTime &now)
 {
     const qint64 s = wholeSeconds(start);
     const qint64 e = wholeSeconds(end);
@@ -42,10 +42,13 @@ std::optional<QString> placeholderValue(const QString &name, const QDateTime &st
         return QString::number(e - s);
     if (name == u"offset")
         return QString::number(n - s);
-    static const QHash<QString, QString> datePatterns{
-        { QStringLiteral("Y"), QStringLiteral("yyyy") }, { QStringLiteral("m"), QStringLiteral("MM") },
-        { QStringLiteral("d"), QStringLiteral("dd") },   { QStringLiteral("H"), QStringLiteral("HH") },
-        { QStringLiteral("M"), QStringLiteral("mm") },   { QStringLiteral("S"), QStringLiteral("ss") },
+    static const QHash<QString, QString> datePatterns {
+        { QStringLiteral("Y"), QStringLiteral("yyyy") },
+        { QStringLiteral("m"), QStringLiteral("MM") },
+        { QStringLiteral("d"), QStringLiteral("dd") },
+        { QStringLiteral("H"), QStringLiteral("HH") },
+        { QStringLiteral("M"), QStringLiteral("mm") },
+        { QStringLiteral("S"), QStringLiteral("ss") },
     };
     const auto pattern = datePatterns.constFind(name);
     if (pattern == datePatterns.cend())
@@ -54,8 +57,8 @@ std::optional<QString> placeholderValue(const QString &name, const QDateTime &st
 }
 
 // The "xc" path form: scheme://host[:port]/[live/]user/pass/stream.ext
-std::optional<AddressPair> pathFormUrls(const QString &channelUrl, const QDateTime &start, const QDateTime &end,
-                                        const QTimeZone &zone)
+std::optional<AddressPair> pathFormUrls(
+    const QString &channelUrl, const QDateTime &start, const QDateTime &end, const QTimeZone &zone)
 {
     const QUrl url(channelUrl);
     if (!url.isValid() || url.scheme().isEmpty() || url.host().isEmpty())
@@ -78,9 +81,9 @@ namespace XtreamClient {
 
 QString streamUrl(const Playlist &playlist, const QString &kind, const QString &id, const OptText &ext)
 {
-    return serverBase(playlist) + QLatin1Char('/') + kind + QLatin1Char('/') + percentEncode(playlist.username)
-        + QLatin1Char('/') + percentEncode(playlist.password) + QLatin1Char('/') + id + QLatin1Char('.')
-        + ext.value_or(QStringLiteral("mp4"));
+    return serverBase(playlist) + QLatin1Char('/') + kind + QLatin1Char('/')
+        + percentEncode(playlist.username) + QLatin1Char('/') + percentEncode(playlist.password)
+        + QLatin1Char('/') + id + QLatin1Char('.') + ext.value_or(QStringLiteral("mp4"));
 }
 
 QString liveUrl(const Playlist &playlist, const QString &streamId, const QString &ext)
@@ -104,24 +107,23 @@ QString timeshiftDate(const QDateTime &date, const QTimeZone &timeZone)
 }
 
 AddressPair timeshiftUrls(const QString &serverBase, const QString &user, const QString &pass,
-                          const QString &streamId, const QDateTime &start, const QDateTime &end,
-                          const QTimeZone &timeZone)
+    const QString &streamId, const QDateTime &start, const QDateTime &end, const QTimeZone &timeZone)
 {
     const qint64 minutes = std::max<qint64>(1, (end.toMSecsSinceEpoch() - start.toMSecsSinceEpoch()) / 60000);
     const QString minutesText = QString::number(minutes);
     const QString startText = timeshiftDate(start, timeZone);
     const QString path = serverBase + QStringLiteral("/timeshift/") + percentEncode(user) + QLatin1Char('/')
-        + percentEncode(pass) + QLatin1Char('/')
-        + minutesText + QLatin1Char('/') + startText + QLatin1Char('/') + streamId + QStringLiteral(".m3u8");
-    const QString php = serverBase + QStringLiteral("/streaming/timeshift.php?username=") + percentEncode(user)
-        + QStringLiteral("&password=") + percentEncode(pass) + QStringLiteral("&stream=") + percentEncode(streamId)
-        + QStringLiteral("&start=") + startText + QStringLiteral("&duration=") + minutesText
-        + QStringLiteral("&extension=m3u8");
+        + percentEncode(pass) + QLatin1Char('/') + minutesText + QLatin1Char('/') + startText
+        + QLatin1Char('/') + streamId + QStringLiteral(".m3u8");
+    const QString php = serverBase + QStringLiteral("/streaming/timeshift.php?username=")
+        + percentEncode(user) + QStringLiteral("&password=") + percentEncode(pass)
+        + QStringLiteral("&stream=") + percentEncode(streamId) + QStringLiteral("&start=") + startText
+        + QStringLiteral("&duration=") + minutesText + QStringLiteral("&extension=m3u8");
     return { path, php };
 }
 
 QString fillCatchupTemplate(const QString &tmpl, const QDateTime &start, const QDateTime &end,
-                            const QTimeZone &timeZone, const QDateTime &now)
+    const QTimeZone &timeZone, const QDateTime &now)
 {
     static const QRegularExpression placeholder(QStringLiteral("\\$?\\{([A-Za-z]+)\\}"));
     QList<QRegularExpressionMatch> matches;
@@ -138,19 +140,18 @@ QString fillCatchupTemplate(const QString &tmpl, const QDateTime &start, const Q
 }
 
 std::optional<AddressPair> m3uCatchupUrls(const QString &mode, const OptText &source, const QString &url,
-                                          const QDateTime &start, const QDateTime &end,
-                                          const QTimeZone &timeZone, const QDateTime &now)
+    const QDateTime &start, const QDateTime &end, const QTimeZone &timeZone, const QDateTime &now)
 {
     const QString tmpl = source.value_or(QString());
     if (mode == u"default")
-        return AddressPair{ fillCatchupTemplate(tmpl, start, end, timeZone, now), std::nullopt };
+        return AddressPair { fillCatchupTemplate(tmpl, start, end, timeZone, now), std::nullopt };
     if (mode == u"append")
-        return AddressPair{ url + fillCatchupTemplate(tmpl, start, end, timeZone, now), std::nullopt };
+        return AddressPair { url + fillCatchupTemplate(tmpl, start, end, timeZone, now), std::nullopt };
     if (mode == u"shift") {
         const QChar joiner = url.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?');
-        return AddressPair{ url + joiner + QStringLiteral("utc=") + QString::number(wholeSeconds(start))
-                                + QStringLiteral("&lutc=") + QString::number(wholeSeconds(now)),
-                            std::nullopt };
+        return AddressPair { url + joiner + QStringLiteral("utc=") + QString::number(wholeSeconds(start))
+                + QStringLiteral("&lutc=") + QString::number(wholeSeconds(now)),
+            std::nullopt };
     }
     return pathFormUrls(url, start, end, timeZone);
 }

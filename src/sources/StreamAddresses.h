@@ -27,17 +27,15 @@ QString timeshiftDate(const QDateTime &date, const QTimeZone &timeZone);
 // The timeshift path address and the timeshift.php address of one programme; the
 // credentials are percent-encoded in both.
 AddressPair timeshiftUrls(const QString &serverBase, const QString &user, const QString &pass,
-                          const QString &streamId, const QDateTime &start, const QDateTime &end,
-                          const QTimeZone &timeZone);
+    const QString &streamId, const QDateTime &start, const QDateTime &end, const QTimeZone &timeZone);
 
 // Replaces the known "{name}" / "${name}" placeholders of a catch-up template.
 QString fillCatchupTemplate(const QString &tmpl, const QDateTime &start, const QDateTime &end,
-                            const QTimeZone &timeZone, const QDateTime &now);
+    const QTimeZone &timeZone, const QDateTime &now);
 
 // The catch-up addresses of an M3U channel by its catch-up mode, or nothing.
 std::optional<AddressPair> m3uCatchupUrls(const QString &mode, const OptText &source, const QString &url,
-                                          const QDateTime &start, const QDateTime &end,
-                                          const QTimeZone &timeZone, const QDateTime &now);
+    const QDateTime &start, const QDateTime &end, const QTimeZone &timeZone, const QDateTime &now);
 
 } // namespace XtreamClient
 

@@ -106,8 +106,8 @@ QString urlOrigin(const QUrl &url)
 
 QString apiURL(const Playlist &playlist, const OptText &action, const QString &extra)
 {
-    QString url = serverBase(playlist) + QStringLiteral("/player_api.php?username=") + percentEncode(playlist.username)
-        + QStringLiteral("&password=") + percentEncode(playlist.password);
+    QString url = serverBase(playlist) + QStringLiteral("/player_api.php?username=")
+        + percentEncode(playlist.username) + QStringLiteral("&password=") + percentEncode(playlist.password);
     if (action)
         url += QStringLiteral("&action=") + *action + extra;
     return url;

@@ -83,16 +83,14 @@ QCoro::Task<XtreamAccount> login(Playlist playlist, Http *http);
 QCoro::Task<QList<XCategory>> categories(Playlist playlist, QString action, bool force, Http *http);
 QCoro::Task<QList<XStream>> streams(Playlist playlist, QString action, bool force, Http *http);
 // streams() and mediaItems() in one pass, without the intermediate list: for big lists.
-QCoro::Task<QList<MediaItem>> streamItems(Playlist playlist, QString action, ContentType type, bool force,
-                                          Http *http);
+QCoro::Task<QList<MediaItem>> streamItems(
+    Playlist playlist, QString action, ContentType type, bool force, Http *http);
 QCoro::Task<QList<EpgEntry>> shortEpg(
     Playlist playlist, QString streamId, Http *http, CancelToken cancel = {});
 QCoro::Task<QList<EpgEntry>> epgTable(
     Playlist playlist, QString streamId, Http *http, CancelToken cancel = {});
-QCoro::Task<VodInfo> vodInfo(
-    Playlist playlist, QString vodId, Http *http, CancelToken cancel = {});
-QCoro::Task<SeriesInfo> seriesInfo(
-    Playlist playlist, QString seriesId, Http *http, CancelToken cancel = {});
+QCoro::Task<VodInfo> vodInfo(Playlist playlist, QString vodId, Http *http, CancelToken cancel = {});
+QCoro::Task<SeriesInfo> seriesInfo(Playlist playlist, QString seriesId, Http *http, CancelToken cancel = {});
 
 // Pure readers of the provider's answers; they run on worker threads.
 XtreamAccount parseAccount(const QByteArray &body);

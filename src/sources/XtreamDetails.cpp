@@ -82,9 +82,11 @@ std::optional<Episode> readEpisode(const object &source, std::optional<qint64> d
         return std::nullopt;
     Episode episode;
     episode.id = *id;
-    episode.season = wholeNumber(XtreamClient::firstText(&source, { "season" })).value_or(defaultSeason.value_or(1));
+    episode.season
+        = wholeNumber(XtreamClient::firstText(&source, { "season" })).value_or(defaultSeason.value_or(1));
     episode.number = wholeNumber(XtreamClient::firstText(&source, { "episode_num" })).value_or(0);
-    episode.title = XtreamClient::firstText(&source, { "title" }, TextBounds::kName).value_or(QStringLiteral("E%1").arg(episode.number));
+    episode.title = XtreamClient::firstText(&source, { "title" }, TextBounds::kName)
+                        .value_or(QStringLiteral("E%1").arg(episode.number));
     episode.ext = XtreamClient::firstText(&source, { "container_extension" });
     object info;
     if (source["info"].get_object().get(info) == simdjson::SUCCESS) {
@@ -120,8 +122,9 @@ QList<Episode> collectEpisodes(element root)
     simdjson::dom::array entries;
     if (listing.get_object().get(seasons) == simdjson::SUCCESS) {
         for (const auto member : seasons)
-            collectFrom(member.value, parseDecimalInteger(QString::fromUtf8(member.key.data(), qsizetype(member.key.size()))),
-                        episodes);
+            collectFrom(member.value,
+                parseDecimalInteger(QString::fromUtf8(member.key.data(), qsizetype(member.key.size()))),
+                episodes);
     } else if (listing.get_array().get(entries) == simdjson::SUCCESS) {
         for (const element value : entries) {
             object source;
@@ -152,7 +155,8 @@ XtreamAccount parseAccount(const QByteArray &body)
         throw AppError::xtreamAuth();
     XtreamAccount account;
     element auth;
-    const OptText authText = userInfo.at_key("auth").get(auth) == simdjson::SUCCESS ? lenientValue(auth) : OptText("0");
+    const OptText authText = userInfo.at_key("auth").get(auth) == simdjson::SUCCESS ? lenientValue(auth)
+                                                                                    : OptText("0");
     account.auth = authText == QLatin1StringView("1") || authText == QLatin1StringView("true");
     account.exp = expiryOf(userInfo);
     account.allowedFormats = allowedFormatsOf(userInfo);
@@ -194,7 +198,8 @@ SeriesInfo parseSeriesInfo(const QByteArray &body)
     for (Episode &episode : collectEpisodes(*root))
         series.episodesBySeason[episode.season].append(std::move(episode));
     for (QList<Episode> &season : series.episodesBySeason)
-        std::stable_sort(season.begin(), season.end(), [](const Episode &a, const Episode &b) { return a.number < b.number; });
+        std::stable_sort(season.begin(), season.end(),
+            [](const Episode &a, const Episode &b) { return a.number < b.number; });
     const auto info = infoObject(root);
     const object *from = pointer(info);
     series.plot = firstText(from, { "plot", "description" });

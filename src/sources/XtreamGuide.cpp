@@ -19,13 +19,12 @@ std::optional<QDateTime> dateOfText(const OptText &text)
 }
 
 // Applies keep() to the listings in order and sorts the kept ones by start (stable).
-template<typename Keep>
-QList<EpgEntry> listingsWhere(const QByteArray &body, Keep keep)
+template <typename Keep> QList<EpgEntry> listingsWhere(const QByteArray &body, Keep keep)
 {
     QList<EpgEntry> entries = XtreamClient::parseEpgListings(body);
     entries.removeIf([&](const EpgEntry &entry) { return !keep(entry); });
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const EpgEntry &a, const EpgEntry &b) { return a.start < b.start; });
+        [](const EpgEntry &a, const EpgEntry &b) { return a.start < b.start; });
     return entries;
 }
 
@@ -40,7 +39,8 @@ std::optional<QDateTime> dateFromSeconds(double seconds)
     return QDateTime::fromMSecsSinceEpoch(std::llround(seconds * 1000.0), Qt::UTC);
 }
 
-OptText firstText(const simdjson::dom::object *object, std::initializer_list<std::string_view> keys, qsizetype limit)
+OptText firstText(
+    const simdjson::dom::object *object, std::initializer_list<std::string_view> keys, qsizetype limit)
 {
     if (!object)
         return std::nullopt;
@@ -58,7 +58,8 @@ OptText firstText(const simdjson::dom::object *object, std::initializer_list<std
         if (!text)
             continue;
         QString trimmed = text->trimmed();
-        if (trimmed.isEmpty() || trimmed == QLatin1StringView("null") || trimmed == QLatin1StringView("<null>"))
+        if (trimmed.isEmpty() || trimmed == QLatin1StringView("null")
+            || trimmed == QLatin1StringView("<null>"))
             continue;
         return trimmed;
     }

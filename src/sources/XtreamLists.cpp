@@ -206,7 +206,7 @@ qint64 catchupDays(std::optional<qint64> days)
 }
 
 // The item of a stream whose id is known to be present.
-template<typename Stream>
+template <typename Stream>
 void fillItem(MediaItem &item, const Stream &stream, QString id, ContentType type, qint64 index)
 {
     const bool series = type == ContentType::series;
@@ -227,13 +227,14 @@ void fillItem(MediaItem &item, const Stream &stream, QString id, ContentType typ
     const std::optional<double> num = stream.number(&XStream::num);
     item.num = (num ? integerPart(*num) : std::nullopt).value_or(index + 1);
     if (type == ContentType::live && stream.text(&XStream::tvArchive) == QLatin1StringView("1"))
-        item.catchup = Catchup { catchupDays(stream.integer(&XStream::tvArchiveDuration)), QStringLiteral("xc"), std::nullopt };
+        item.catchup = Catchup { catchupDays(stream.integer(&XStream::tvArchiveDuration)),
+            QStringLiteral("xc"), std::nullopt };
 }
 
 // Reads a stream list: `keeps(object)` tells which objects make an entry and
 // `fill(entry, object, index, worker)` makes the entry at `index`. Throws
 // AppError::badData when the body is not JSON; a non-array gives an empty list.
-template<typename Entry, typename Keeps, typename Fill>
+template <typename Entry, typename Keeps, typename Fill>
 QList<Entry> decodeList(const QByteArray &body, const Keeps &keeps, const Fill &fill)
 {
     if (std::optional<QList<Entry>> entries
@@ -264,14 +265,17 @@ bool refusesLogin(const QByteArray &body)
     simdjson::dom::object userInfo;
     const auto isZero = [](simdjson::dom::object from) {
         simdjson::dom::element auth;
-        return from.at_key("auth").get(auth) == simdjson::SUCCESS && lenientText(auth) == QLatin1StringView("0");
+        return from.at_key("auth").get(auth) == simdjson::SUCCESS
+            && lenientText(auth) == QLatin1StringView("0");
     };
-    return isZero(top) || (top.at_key("user_info").get_object().get(userInfo) == simdjson::SUCCESS && isZero(userInfo));
+    return isZero(top)
+        || (top.at_key("user_info").get_object().get(userInfo) == simdjson::SUCCESS && isZero(userInfo));
 }
 
 bool isLeadingFiller(uchar byte)
 {
-    return byte == '\t' || byte == '\n' || byte == '\r' || byte == ' ' || byte == 0xEF || byte == 0xBB || byte == 0xBF;
+    return byte == '\t' || byte == '\n' || byte == '\r' || byte == ' ' || byte == 0xEF || byte == 0xBB
+        || byte == 0xBF;
 }
 
 } // namespace
@@ -307,7 +311,8 @@ QList<XCategory> decodeCategories(const QByteArray &body)
         simdjson::dom::object object;
         if (value.get_object().get(object) != simdjson::SUCCESS)
             continue;
-        categories.append({ lenientString(object, "category_id"), lenientString(object, "category_name", TextBounds::kName) });
+        categories.append({ lenientString(object, "category_id"),
+            lenientString(object, "category_name", TextBounds::kName) });
     }
     return categories;
 }
@@ -328,7 +333,8 @@ QList<MediaItem> decodeMediaItems(QByteArray body, ContentType type)
     const unsigned wanted = fieldsUsedBy(type);
     std::vector<RepeatedTexts> repeated(pieceWorkerCount());
     const auto hasId = [&](simdjson::dom::object object) { return lenientString(object, idKey).has_value(); };
-    const auto fill = [&](MediaItem &item, simdjson::dom::object object, qsizetype index, std::size_t worker) {
+    const auto fill
+        = [&](MediaItem &item, simdjson::dom::object object, qsizetype index, std::size_t worker) {
         const StreamValues values(object, wanted);
         const JsonStream stream { values, repeated[worker] };
         fillItem(item, stream, stream.text(id).value_or(QString()), type, index);

@@ -10,8 +10,8 @@ namespace {
 bool isBase64Char(QChar ch)
 {
     const char16_t c = ch.unicode();
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'+' || c == u'/'
-        || c == u'=';
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'+'
+        || c == u'/' || c == u'=';
 }
 
 // Standard Base64 after dropping foreign characters: whole quads, padding only at the end.

@@ -34,7 +34,7 @@ BrowseIndex::BrowseIndex(SectionPtr section, SectionLookupsPtr lookups, const QL
 
     m_byName = allPositions(items.size());
     std::stable_sort(m_byName.begin(), m_byName.end(),
-                     [&keys](qint32 a, qint32 b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+        [&keys](qint32 a, qint32 b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
     for (size_t i = 0; i < m_byName.size(); ++i) {
         if (i == 0 || keys[size_t(m_byName[i])].compare(keys[size_t(m_byName[i - 1])]) != 0)
             m_runStart.push_back(qint32(i));

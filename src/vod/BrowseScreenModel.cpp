@@ -51,7 +51,8 @@ QString BrowseScreenModel::playlistName() const
 QString BrowseScreenModel::categoryName() const
 {
     const int row = m_categories.rowOfId(m_selectedCat);
-    return row < 0 ? QString() : m_categories.data(m_categories.index(row), CategoryColumnModel::NameRole).toString();
+    return row < 0 ? QString()
+                   : m_categories.data(m_categories.index(row), CategoryColumnModel::NameRole).toString();
 }
 
 QString BrowseScreenModel::countText() const
@@ -99,8 +100,8 @@ void BrowseScreenModel::becameTop()
             QMetaObject::invokeMethod(
                 state,
                 [state = QPointer<AppState>(state)] {
-                    if (state)
-                        state->backToStart();
+                if (state)
+                    state->backToStart();
                 },
                 Qt::QueuedConnection);
         }
@@ -137,8 +138,9 @@ QCoro::Task<> BrowseScreenModel::load(bool force)
         if (!self || run != m_run)
             co_return;
         const QLocale locale = localeFor(activeLanguage());
-        auto index = co_await QtConcurrent::run(
-            [section, lookups, locale] { return std::make_shared<const BrowseIndex>(section, lookups, locale); });
+        auto index = co_await QtConcurrent::run([section, lookups, locale] {
+            return std::make_shared<const BrowseIndex>(section, lookups, locale);
+        });
         if (!self || run != m_run)
             co_return;
         m_loading = false;

@@ -56,6 +56,6 @@ QVariant EpisodeListModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> EpisodeListModel::roleNames() const
 {
-    return { { IdRole, "episodeId" }, { LabelRole, "label" }, { DurationRole, "duration" }, { TitleRole, "title" },
-             { PlotRole, "plot" }, { ImageRole, "image" }, { ProgressRole, "progress" } };
+    return { { IdRole, "episodeId" }, { LabelRole, "label" }, { DurationRole, "duration" },
+        { TitleRole, "title" }, { PlotRole, "plot" }, { ImageRole, "image" }, { ProgressRole, "progress" } };
 }

@@ -8,7 +8,7 @@
 // What one episode row shows.
 struct EpisodeRowData {
     QString id;
-    QString label;    // "E" and the episode number
+    QString label; // "E" and the episode number
     QString duration; // empty without a duration
     QString title;
     QString plot;
@@ -26,7 +26,15 @@ class EpisodeListModel : public QAbstractListModel {
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
-    enum Role { IdRole = Qt::UserRole + 1, LabelRole, DurationRole, TitleRole, PlotRole, ImageRole, ProgressRole };
+    enum Role {
+        IdRole = Qt::UserRole + 1,
+        LabelRole,
+        DurationRole,
+        TitleRole,
+        PlotRole,
+        ImageRole,
+        ProgressRole
+    };
 
     using QAbstractListModel::QAbstractListModel;
 

@@ -15,12 +15,14 @@ bool hasText(const OptText &text)
 
 QVariantMap chip(const QString &text, const QColor &color, const QString &icon)
 {
-    return { { QStringLiteral("text"), text }, { QStringLiteral("color"), color }, { QStringLiteral("icon"), icon } };
+    return { { QStringLiteral("text"), text }, { QStringLiteral("color"), color },
+        { QStringLiteral("icon"), icon } };
 }
 
 } // namespace
 
-QVariantList metaChips(const OptText &year, const OptText &rating, const OptText &duration, const OptText &genre)
+QVariantList metaChips(
+    const OptText &year, const OptText &rating, const OptText &duration, const OptText &genre)
 {
     QVariantList chips;
     if (hasText(year))

@@ -80,12 +80,21 @@ QVariantList MovieDetailsScreenModel::chips() const
     if (!m_info)
         return metaChips(std::nullopt, m_item.rating, std::nullopt, std::nullopt);
     return metaChips(m_info->releaseDate, m_info->rating ? m_info->rating : m_item.rating, m_info->duration,
-                     m_info->genre);
+        m_info->genre);
 }
 
-QString MovieDetailsScreenModel::plot() const { return textOf(m_info, &VodInfo::plot); }
-QString MovieDetailsScreenModel::director() const { return textOf(m_info, &VodInfo::director); }
-QString MovieDetailsScreenModel::cast() const { return textOf(m_info, &VodInfo::cast); }
+QString MovieDetailsScreenModel::plot() const
+{
+    return textOf(m_info, &VodInfo::plot);
+}
+QString MovieDetailsScreenModel::director() const
+{
+    return textOf(m_info, &VodInfo::director);
+}
+QString MovieDetailsScreenModel::cast() const
+{
+    return textOf(m_info, &VodInfo::cast);
+}
 
 QString MovieDetailsScreenModel::movieKey() const
 {
@@ -115,11 +124,14 @@ QVariantList MovieDetailsScreenModel::buttons() const
     };
     QVariantList buttons;
     buttons.append(button(playButton,
-        resume ? ::tr(QStringLiteral("resume_from"), { formatDuration(resume->pos) }) : ::tr(QStringLiteral("play")),
+        resume ? ::tr(QStringLiteral("resume_from"), { formatDuration(resume->pos) })
+               : ::tr(QStringLiteral("play")),
         QStringLiteral("play.fill"), true));
     if (resume)
-        buttons.append(button(fromStartButton, ::tr(QStringLiteral("from_start")), QStringLiteral("backward.end.fill"), false));
-    buttons.append(button(favoriteButton, ::tr(favorite ? QStringLiteral("in_favorites") : QStringLiteral("add_favorite")),
+        buttons.append(button(
+            fromStartButton, ::tr(QStringLiteral("from_start")), QStringLiteral("backward.end.fill"), false));
+    buttons.append(button(favoriteButton,
+        ::tr(favorite ? QStringLiteral("in_favorites") : QStringLiteral("add_favorite")),
         favorite ? QStringLiteral("heart.fill") : QStringLiteral("heart"), false));
     return buttons;
 }

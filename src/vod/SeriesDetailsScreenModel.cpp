@@ -85,7 +85,8 @@ QVariantList SeriesDetailsScreenModel::chips() const
 {
     if (!m_info)
         return metaChips(std::nullopt, m_item.rating, std::nullopt, std::nullopt);
-    return metaChips(m_info->releaseDate, m_info->rating ? m_info->rating : m_item.rating, std::nullopt, m_info->genre);
+    return metaChips(
+        m_info->releaseDate, m_info->rating ? m_info->rating : m_item.rating, std::nullopt, m_info->genre);
 }
 
 QString SeriesDetailsScreenModel::plot() const
@@ -120,9 +121,10 @@ QVariantList SeriesDetailsScreenModel::seasons() const
     QVariantList chips;
     const QList<qint64> numbers = seasonNumbers();
     for (int i = 0; i < numbers.size(); ++i) {
-        chips.append(QVariantMap { { QStringLiteral("title"), ::tr(QStringLiteral("season_n"), { numbers[i] }) },
-            { QStringLiteral("count"), m_info->episodesBySeason.value(numbers[i]).size() },
-            { QStringLiteral("selected"), i == m_season } });
+        chips.append(
+            QVariantMap { { QStringLiteral("title"), ::tr(QStringLiteral("season_n"), { numbers[i] }) },
+                { QStringLiteral("count"), m_info->episodesBySeason.value(numbers[i]).size() },
+                { QStringLiteral("selected"), i == m_season } });
     }
     return chips;
 }
@@ -149,11 +151,12 @@ void SeriesDetailsScreenModel::showEpisodes()
         const QString key = deps().catalog->episodeItem(*playlist, m_item, episode).key;
         const std::optional<Prefs::ResumePoint> resume = prefs()->resumePoint(key);
         // A point past a shortened duration still fits its strip.
-        const double progress = resume ? qBound(0.0, resume->pos / (resume->dur > 1 ? resume->dur : 1), 1.0) : -1;
+        const double progress = resume ? qBound(0.0, resume->pos / (resume->dur > 1 ? resume->dur : 1), 1.0)
+                                       : -1;
         const qint64 seconds = episode.durationSecs.value_or(0);
         rows.append({ episode.id, QStringLiteral("E") + QString::number(episode.number),
-            seconds > 0 ? formatDuration(double(seconds)) : QString(), episode.title, episode.plot.value_or(QString()),
-            episode.image.value_or(fallbackImage), progress });
+            seconds > 0 ? formatDuration(double(seconds)) : QString(), episode.title,
+            episode.plot.value_or(QString()), episode.image.value_or(fallbackImage), progress });
     }
     m_episodes.setRows(rows);
 }

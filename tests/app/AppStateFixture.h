@@ -115,13 +115,20 @@ public:
     // were asked.
     ScreenDeps screenDeps()
     {
-        return { .app = state.get(), .router = router.get(), .catalog = &catalog, .http = &http.http(),
-            .clock = &clock, .playback = &playback, .pictures = &pictures,
-            .openUrl = [this](const QUrl &url) {
-                opened.append(url);
-                return true;
+        return { .app = state.get(),
+            .router = router.get(),
+            .catalog = &catalog,
+            .http = &http.http(),
+            .clock = &clock,
+            .playback = &playback,
+            .pictures = &pictures,
+            .openUrl =
+                [this](const QUrl &url) {
+            opened.append(url);
+            return true;
             },
-            .quit = [this] { ++quits; }, .portalAddress = portal };
+            .quit = [this] { ++quits; },
+            .portalAddress = portal };
     }
     // The top entry of the stack, for a screen made over it.
     RouteEntry topEntry() const { return state->stack().last(); }

@@ -49,12 +49,12 @@ TEST_F(ActivationFixture, ShownTextsFollowTheDeviceRecord)
 {
     const auto record
         = [](const QString &mac, OptText site, int playlists, std::optional<Support> support = {}) {
-              DeviceResponse device = AppStateFixture::device(QList<qint64>(playlists, 7));
-              device.mac = mac;
-              device.site_url = site;
-              device.support = support;
-              return device;
-          };
+        DeviceResponse device = AppStateFixture::device(QList<qint64>(playlists, 7));
+        device.mac = mac;
+        device.site_url = site;
+        device.support = support;
+        return device;
+    };
     const QString base = fixture.portal;
     const QString mac = fixture.prefs->deviceMac();
     const QString step = u"On your phone or computer, open %1 (or scan the QR code)"_qs;
@@ -77,8 +77,8 @@ TEST_F(ActivationFixture, ShownTextsFollowTheDeviceRecord)
                       step.arg(u"tv.example.test//"_qs), u"act_title_device"_qs, {}, {} } },
               // A site that is no web page never reaches the code or the steps.
               { record(u"m"_qs, u"javascript:alert(1)//tv.example.test"_qs, 1),
-                  { u"m"_qs, u"483920"_qs, base + u"/manage"_qs, step.arg(base.mid(7)), u"act_title_device"_qs, {},
-                      {} } },
+                  { u"m"_qs, u"483920"_qs, base + u"/manage"_qs, step.arg(base.mid(7)),
+                      u"act_title_device"_qs, {}, {} } },
               // An empty site and address fall back; an email without an at sign is not shown.
               { record({}, u""_qs, 0, Support { u""_qs, u"no-at-sign"_qs }),
                   { mac, u"483920"_qs, base + u"/manage"_qs, step.arg(base.mid(7)),

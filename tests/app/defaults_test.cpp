@@ -188,9 +188,11 @@ TEST_F(DefaultsTest, ACorruptFileGivesUpTheWholeEntriesStillInIt)
             { "language", "mac", "playlist_id", "recent_live" } },
         { "bytes in the middle", whole.first(macEnd) + garbage + whole.sliced(macEnd),
             { "favorites", "language", "mac", "playlist_id", "recent_live" } },
-        { "no object around", whole.sliced(whole.indexOf("\"mac\""), macEnd - whole.indexOf("\"mac\"")), { "mac" } },
+        { "no object around", whole.sliced(whole.indexOf("\"mac\""), macEnd - whole.indexOf("\"mac\"")),
+            { "mac" } },
     };
-    const QStringList keys { u"favorites"_qs, u"language"_qs, u"mac"_qs, u"playlist_id"_qs, u"recent_live"_qs };
+    const QStringList keys { u"favorites"_qs, u"language"_qs, u"mac"_qs, u"playlist_id"_qs,
+        u"recent_live"_qs };
     const Defaults reference(path());
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);

@@ -46,12 +46,12 @@ QString providerRefused(int status)
 
 TEST(ErrorMessage, WordsEveryErrorInEnglish)
 {
-    const std::pair<int, QString> statuses[]
-        = { { 401, kDenied }, { 403, kDenied }, { 404, u"Not found (404). Check the playlist URL."_qs },
-              { 500, serverProblem(500) }, { 503, serverProblem(503) }, { 599, serverProblem(599) },
-              { 429, answeredWith(429) }, { 400, answeredWith(400) }, { 600, answeredWith(600) },
-              { 799, answeredWith(799) }, { 0, answeredWith(0) }, { -7, answeredWith(-7) },
-              { 800, providerRefused(800) }, { 884, providerRefused(884) } };
+    const std::pair<int, QString> statuses[] = { { 401, kDenied }, { 403, kDenied },
+        { 404, u"Not found (404). Check the playlist URL."_qs }, { 500, serverProblem(500) },
+        { 503, serverProblem(503) }, { 599, serverProblem(599) }, { 429, answeredWith(429) },
+        { 400, answeredWith(400) }, { 600, answeredWith(600) }, { 799, answeredWith(799) },
+        { 0, answeredWith(0) }, { -7, answeredWith(-7) }, { 800, providerRefused(800) },
+        { 884, providerRefused(884) } };
     setActiveLanguage(u"en"_qs);
     for (const auto &[status, text] : statuses)
         EXPECT_EQ(userMessage(thrown(AppError::http(status))), text) << status;

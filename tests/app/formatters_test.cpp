@@ -58,9 +58,9 @@ TEST(DateFormats, PointsInTimeAreShownInLocalTime)
 
 TEST(DateFormats, UnknownTemplateShowsItsFieldsInOrder)
 {
-    const std::tuple<const char *, const char *, const char *> rows[]
-        = { { "dMMMy", "fr", "6 janv. 2025" }, { "EEEEy", "en", "Monday 2025" }, { "MMyy", "en", "01 25" },
-              { "hmma", "en", "1 05 PM" }, { "GGGG", "en", "" } };
+    const std::tuple<const char *, const char *, const char *> rows[] = { { "dMMMy", "fr", "6 janv. 2025" },
+        { "EEEEy", "en", "Monday 2025" }, { "MMyy", "en", "01 25" }, { "hmma", "en", "1 05 PM" },
+        { "GGGG", "en", "" } };
     for (const auto &[pattern, language, expected] : rows)
         EXPECT_EQ(
             formatFromTemplate(localTime(2025, 1, 6, 13, 5), utf8(pattern), utf8(language)), utf8(expected))
@@ -112,12 +112,12 @@ TEST(HourCycle, StoredSettingIsReadOnEveryCall)
 TEST(Duration, ShowsMinutesAndSecondsOrHoursInAsciiDigits)
 {
     const double infinity = std::numeric_limits<double>::infinity();
-    const std::pair<double, const char *> rows[]
-        = { { 0, "0:00" }, { 59.9, "0:59" }, { 754, "12:34" }, { 3599.99, "59:59" }, { 3600, "1:00:00" },
-              { 3661.5, "1:01:01" }, { 90000, "25:00:00" }, { 359999, "99:59:59" }, { -0.0, "0:00" },
-              { -1, "--:--" }, { -0.5, "--:--" }, { infinity, "--:--" }, { -infinity, "--:--" },
-              { std::nan(""), "--:--" }, { 9223372036854774784.0, "2562047788015215:13:04" },
-              { 9223372036854775808.0, "--:--" }, { 1e300, "--:--" } };
+    const std::pair<double, const char *> rows[] = { { 0, "0:00" }, { 59.9, "0:59" }, { 754, "12:34" },
+        { 3599.99, "59:59" }, { 3600, "1:00:00" }, { 3661.5, "1:01:01" }, { 90000, "25:00:00" },
+        { 359999, "99:59:59" }, { -0.0, "0:00" }, { -1, "--:--" }, { -0.5, "--:--" }, { infinity, "--:--" },
+        { -infinity, "--:--" }, { std::nan(""), "--:--" },
+        { 9223372036854774784.0, "2562047788015215:13:04" }, { 9223372036854775808.0, "--:--" },
+        { 1e300, "--:--" } };
     setActiveLanguage(u"ar"_qs);
     for (const auto &[seconds, expected] : rows)
         EXPECT_EQ(formatDuration(seconds), utf8(expected)) << seconds;

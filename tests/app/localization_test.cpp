@@ -119,23 +119,37 @@ TEST(MessageTable, LookupGivesTheTextOfTheLanguageFilledWithArguments)
 TEST(MessageTable, CountsTakeTheFormOfTheirNumber)
 {
     const std::tuple<const char *, const char *, qint64, const char *> rows[] = {
-        { "en", "items_n", 1, "1 item" }, { "en", "items_n", 0, "0 items" }, { "en", "items_n", 2, "2 items" },
-        { "en", "count_channels", 1, "1 channel" }, { "en", "count_movies", 1, "1 movie" },
-        { "en", "count_movies", 21, "21 movies" }, { "en", "count_series", 1, "1 series" },
-        { "fr", "items_n", 0, "0 élément" }, { "fr", "items_n", 1, "1 élément" },
-        { "fr", "items_n", 2, "2 éléments" }, { "fr", "count_channels", 1, "1 chaîne" },
-        { "fr", "count_series", 1, "1 série" }, { "fr", "count_movies", 1000, "1000 films" },
-        { "ar", "count_channels", 1, "{1} قناة" }, { "ar", "count_channels", 2, "{2} قناتان" },
-        { "ar", "count_channels", 3, "{3} قنوات" }, { "ar", "count_channels", 10, "{10} قنوات" },
-        { "ar", "count_channels", 11, "{11} قناة" }, { "ar", "count_channels", 103, "{103} قنوات" },
-        { "ar", "count_channels", 100, "{100} قناة" }, { "ar", "count_movies", 5, "{5} أفلام" },
-        { "ar", "count_series", 2, "{2} مسلسلان" }, { "ar", "items_n", 0, "{0} عنصر" },
-        { "ar", "items_n", 4, "{4} عناصر" }, { "en", "season_n", 1, "Season 1" },
-        { "de", "items_n", 1, "1 item" }, { "en", "items_n", -1, "-1 items" },
+        { "en", "items_n", 1, "1 item" },
+        { "en", "items_n", 0, "0 items" },
+        { "en", "items_n", 2, "2 items" },
+        { "en", "count_channels", 1, "1 channel" },
+        { "en", "count_movies", 1, "1 movie" },
+        { "en", "count_movies", 21, "21 movies" },
+        { "en", "count_series", 1, "1 series" },
+        { "fr", "items_n", 0, "0 élément" },
+        { "fr", "items_n", 1, "1 élément" },
+        { "fr", "items_n", 2, "2 éléments" },
+        { "fr", "count_channels", 1, "1 chaîne" },
+        { "fr", "count_series", 1, "1 série" },
+        { "fr", "count_movies", 1000, "1000 films" },
+        { "ar", "count_channels", 1, "{1} قناة" },
+        { "ar", "count_channels", 2, "{2} قناتان" },
+        { "ar", "count_channels", 3, "{3} قنوات" },
+        { "ar", "count_channels", 10, "{10} قنوات" },
+        { "ar", "count_channels", 11, "{11} قناة" },
+        { "ar", "count_channels", 103, "{103} قنوات" },
+        { "ar", "count_channels", 100, "{100} قناة" },
+        { "ar", "count_movies", 5, "{5} أفلام" },
+        { "ar", "count_series", 2, "{2} مسلسلان" },
+        { "ar", "items_n", 0, "{0} عنصر" },
+        { "ar", "items_n", 4, "{4} عناصر" },
+        { "en", "season_n", 1, "Season 1" },
+        { "de", "items_n", 1, "1 item" },
+        { "en", "items_n", -1, "-1 items" },
     };
     for (const auto &[language, key, count, expected] : rows)
-        EXPECT_EQ(localizedCount(messageTable(), QString::fromUtf8(language), QString::fromUtf8(key), count,
-                      { count }),
+        EXPECT_EQ(localizedCount(
+                      messageTable(), QString::fromUtf8(language), QString::fromUtf8(key), count, { count }),
             isolates(expected))
             << language << ' ' << key << ' ' << count;
 }
@@ -170,7 +184,8 @@ TEST(BidiText, IsolatedValuesLeaveTheDirectionToTheLabel)
         { u"قناة"_qs, u"Device key"_qs, false },
     };
     for (const auto &[value, label, rightToLeft] : lines) {
-        EXPECT_NE((value + u'\n' + label).isRightToLeft(), rightToLeft) << "unisolated: " << qPrintable(value);
+        EXPECT_NE((value + u'\n' + label).isRightToLeft(), rightToLeft)
+            << "unisolated: " << qPrintable(value);
         EXPECT_EQ((isolated(value) + u'\n' + label).isRightToLeft(), rightToLeft) << qPrintable(value);
     }
     EXPECT_TRUE(readsRightToLeft(u"ar"_qs));
@@ -183,7 +198,8 @@ TEST(BidiText, ArabicLinesStartingWithALatinWordReadRightToLeft)
     const QString arabic = tr(u"app_version"_qs, { u"1.1.6"_qs });
     EXPECT_TRUE(arabic.isRightToLeft()) << qPrintable(arabic);
     EXPECT_TRUE(arabic.contains(u"Zelfor"_qs));
-    EXPECT_EQ(tr(u"quit_hint"_qs), readingRightToLeft(tr(u"quit_hint"_qs))) << "an Arabic-first line is unchanged";
+    EXPECT_EQ(tr(u"quit_hint"_qs), readingRightToLeft(tr(u"quit_hint"_qs)))
+        << "an Arabic-first line is unchanged";
     setActiveLanguage(u"en"_qs);
     EXPECT_EQ(tr(u"app_version"_qs, { u"1.1.6"_qs }), u"Zelfor version 1.1.6"_qs);
     EXPECT_EQ(readingRightToLeft(u"12 Zelfor"_qs), QChar(0x200F) + u"12 Zelfor"_qs);

@@ -13,7 +13,8 @@ protected:
     void SetUp() override { setActiveLanguage(u"en"_qs); }
 
     // The picker as the only entry, or pushed over home, for playlists with these ids.
-    PlaylistPickerScreenModel &start(const QList<qint64> &ids, std::optional<qint64> saved, bool pushed = false)
+    PlaylistPickerScreenModel &start(
+        const QList<qint64> &ids, std::optional<qint64> saved, bool pushed = false)
     {
         picker.reset();
         if (!ids.isEmpty())
@@ -21,7 +22,7 @@ protected:
         if (saved)
             fixture.prefs->setSelectedPlaylistId(*saved);
         fixture.makeState(pushed ? QList<Route> { Routes::Home {}, Routes::PlaylistPicker {} }
-                                       : QList<Route> { Routes::PlaylistPicker {} });
+                                 : QList<Route> { Routes::PlaylistPicker {} });
         picker = std::make_unique<PlaylistPickerScreenModel>(fixture.screenDeps(), fixture.topEntry());
         showAsLayerWould(*picker, *fixture.state);
         return *picker;
@@ -80,7 +81,9 @@ TEST_P(PickerSelect, SavesStopsWhenChangedAndGoesHome)
     // The state announces the choice once it is saved, before playback stops and home shows.
     QStringList announced;
     QObject::connect(fixture.state.get(), &AppState::deviceChanged, picker.get(), [this, &announced] {
-        announced.append(u"%1 %2 %3"_qs.arg(fixture.prefs->selectedPlaylistId()).arg(fixture.playback.stops).arg(fixture.route()));
+        announced.append(u"%1 %2 %3"_qs.arg(fixture.prefs->selectedPlaylistId())
+                             .arg(fixture.playback.stops)
+                             .arg(fixture.route()));
     });
     QSignalSpy cards(picker.get(), &PlaylistPickerScreenModel::cardsChanged);
     EXPECT_TRUE(press(*picker, GetParam().keys));

@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Table, PortalRefusalTest,
         RefusalRow { "EmptyBody", 500, "", std::nullopt },
         // Kept to a few KB, cut between characters.
         RefusalRow { "LongMessage", 403,
-            R"({"error":{"message":"abc)" + u"😀"_qs.repeated(3000).toUtf8() + R"("}})", u"abc"_qs + u"😀"_qs.repeated(2046) }),
+            R"({"error":{"message":"abc)" + u"😀"_qs.repeated(3000).toUtf8() + R"("}})",
+            u"abc"_qs + u"😀"_qs.repeated(2046) }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(PortalExchangeTest, UnreadableOrMissingAnswerLeavesDeviceAndCache)

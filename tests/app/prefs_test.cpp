@@ -60,8 +60,8 @@ protected:
 // The plain settings as texts: language, time format, aspect mode, user agent, playlist id.
 QStringList settings(const Prefs &prefs)
 {
-    return { prefs.language(), prefs.timeFormat(), QString::number(int(prefs.aspectMode())), prefs.userAgent(),
-        QString::number(prefs.selectedPlaylistId()) };
+    return { prefs.language(), prefs.timeFormat(), QString::number(int(prefs.aspectMode())),
+        prefs.userAgent(), QString::number(prefs.selectedPlaylistId()) };
 }
 
 const QStringList kDefaultSettings { u"system"_qs, u"system"_qs, u"0"_qs, u"Zelfor/1.1.6 (X11; Linux)"_qs,
@@ -141,9 +141,9 @@ TEST_F(PrefsTest, UserAgentsWithControlCharactersAreRefused)
 
 TEST_F(PrefsTest, AnyStoredNumberIsAPlaylistIdAnythingElseIsNone)
 {
-    const std::pair<Defaults::Value, qint64> rows[]
-        = { { qint64(5), 5 }, { qint64(9007199254740993LL), 9007199254740993LL }, { 12.0, 12 }, { 7.9, 7 },
-              { -3.0, -3 }, { 1e300, -1 }, { u"5"_qs, -1 }, { true, -1 } };
+    const std::pair<Defaults::Value, qint64> rows[] = { { qint64(5), 5 },
+        { qint64(9007199254740993LL), 9007199254740993LL }, { 12.0, 12 }, { 7.9, 7 }, { -3.0, -3 },
+        { 1e300, -1 }, { u"5"_qs, -1 }, { true, -1 } };
     for (const auto &[value, expected] : rows) {
         seed(u"playlist_id"_qs, value);
         EXPECT_EQ(open()->selectedPlaylistId(), expected) << "stored as type " << value.index();

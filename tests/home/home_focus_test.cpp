@@ -71,8 +71,8 @@ TEST(HomeFocusGraph, MovesAsTheTableSays)
         { "r2", 'R', 3, "r2" },
     };
     for (const Step &step : steps) {
-        const std::optional<HomeFocus::Spot> to
-            = HomeFocus::move(HomeFocus::spotOf(QString::fromLatin1(step.from)), kindOf(step.key), step.recents);
+        const std::optional<HomeFocus::Spot> to = HomeFocus::move(
+            HomeFocus::spotOf(QString::fromLatin1(step.from)), kindOf(step.key), step.recents);
         EXPECT_EQ(to ? HomeFocus::idOf(*to) : u"(none)"_qs, QString::fromLatin1(step.to))
             << step.from << " " << step.key << " " << step.recents;
     }
@@ -95,8 +95,9 @@ TEST(HomeFocusGraph, IdsNameTheirSpots)
 {
     using HomeFocus::Spot;
     using HomeFocus::Target;
-    const std::pair<const char *, Spot> named[] = { { "live", { Target::live } }, { "movies", { Target::movies } },
-        { "series", { Target::series } }, { "account", { Target::account } }, { "playlist", { Target::playlist } },
+    const std::pair<const char *, Spot> named[] = { { "live", { Target::live } },
+        { "movies", { Target::movies } }, { "series", { Target::series } },
+        { "account", { Target::account } }, { "playlist", { Target::playlist } },
         { "search", { Target::search } }, { "fav", { Target::fav } }, { "reload", { Target::reload } },
         { "settings", { Target::settings } }, { "exit", { Target::exit } }, { "r0", { Target::card, 0 } },
         { "r12", { Target::card, 12 } }, { "", {} } };
@@ -160,9 +161,9 @@ TEST_F(HomeKeys, EnterAndSpaceActivateTheFocus)
 TEST_F(HomeKeys, ArabicMirrorsLeftAndRight)
 {
     open(2, u"ar"_qs);
-    const std::pair<const char *, const char *> paths[]
-        = { { "R", "live" }, { "L", "movies" }, { "L", "series" }, { "L", "search" }, { "R", "series" },
-              { "R", "movies" }, { "R", "live" }, { "D", "r0" }, { "L", "r1" }, { "R", "r0" } };
+    const std::pair<const char *, const char *> paths[] = { { "R", "live" }, { "L", "movies" },
+        { "L", "series" }, { "L", "search" }, { "R", "series" }, { "R", "movies" }, { "R", "live" },
+        { "D", "r0" }, { "L", "r1" }, { "R", "r0" } };
     for (const auto &[spelled, focus] : paths) {
         EXPECT_TRUE(press(spelled));
         EXPECT_EQ(screen->focus(), QString::fromLatin1(focus)) << spelled;
@@ -215,7 +216,8 @@ TEST_F(HomeKeys, HeldEscNeverQuitsNorRestartsTheQuitWindow)
 TEST_F(HomeKeys, EscClosesAnOpenDialogWithoutTheQuitHint)
 {
     open(0, u"en"_qs);
-    fixture.state->setDialog(std::make_unique<ChoiceDialogModel>(u"Sort"_qs, QStringList { u"A"_qs }, 0, [](int) {}));
+    fixture.state->setDialog(
+        std::make_unique<ChoiceDialogModel>(u"Sort"_qs, QStringList { u"A"_qs }, 0, [](int) {}));
     EXPECT_TRUE(press("X"));
     EXPECT_EQ(fixture.state->dialog(), nullptr);
     EXPECT_FALSE(fixture.state->toastVisible());

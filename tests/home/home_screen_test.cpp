@@ -201,7 +201,8 @@ TEST_F(HomeScreenTest, ExpiryTurnsAmberWithinAWeek)
         catalog.reset();
         open(device());
         ASSERT_TRUE(waitLoaded());
-        EXPECT_EQ(screen->accountStatus(), u"Expires: "_qs + formatDate(QDateTime::fromSecsSinceEpoch(expiry)));
+        EXPECT_EQ(
+            screen->accountStatus(), u"Expires: "_qs + formatDate(QDateTime::fromSecsSinceEpoch(expiry)));
         EXPECT_EQ(screen->accountStatusColor(), colour) << ahead;
     }
 }
@@ -257,7 +258,8 @@ TEST_F(HomeScreenTest, ContinueWatchingListsThisPlaylistAndResumes)
     screen->dismissRecent(1);
     EXPECT_EQ(screen->recentCount(), 2);
     const QList<PlayItem> recent = prefs.recent();
-    EXPECT_FALSE(std::any_of(recent.begin(), recent.end(), [](const PlayItem &item) { return item.key == u"21|MOVIE|2"; }));
+    EXPECT_FALSE(std::any_of(
+        recent.begin(), recent.end(), [](const PlayItem &item) { return item.key == u"21|MOVIE|2"; }));
 }
 
 TEST_F(HomeScreenTest, TilesAndActionsOpenTheirScreens)

@@ -185,7 +185,9 @@ TEST_F(HomeViews, DismissMenuOwnsTheKeysWhileOpen)
         QMetaObject::invokeMethod(menu, "open");
         return waitUntil([&] { return (dismiss = named(u"dismissItem"_qs)) && dismiss->isVisible(); });
     };
-    const auto dispatch = [](Key::Kind kind) { return programServices().router()->dispatch(Key { kind, {} }); };
+    const auto dispatch = [](Key::Kind kind) {
+        return programServices().router()->dispatch(Key { kind, {} });
+    };
     ASSERT_TRUE(openMenu());
     EXPECT_TRUE(dispatch(Key::Kind::esc));
     ASSERT_TRUE(waitUntil([&] { return !dismiss->isVisible(); }));
@@ -194,12 +196,15 @@ TEST_F(HomeViews, DismissMenuOwnsTheKeysWhileOpen)
 
     ASSERT_TRUE(openMenu());
     EXPECT_TRUE(dispatch(Key::Kind::down));
-    const QColor drawn = dismiss->property("background").value<QQuickItem *>()->property("color").value<QColor>();
+    const QColor drawn
+        = dismiss->property("background").value<QQuickItem *>()->property("color").value<QColor>();
     EXPECT_EQ(drawn, Theme::raisedHover());
     EXPECT_TRUE(dispatch(Key::Kind::enter));
-    EXPECT_EQ(routeName(programServices().app()->current()), u"home"_qs) << "Enter played nothing behind the menu";
+    EXPECT_EQ(routeName(programServices().app()->current()), u"home"_qs)
+        << "Enter played nothing behind the menu";
     const QList<PlayItem> recent = prefs.recent();
-    EXPECT_TRUE(std::none_of(recent.begin(), recent.end(), [&](const PlayItem &item) { return item.key == key; }));
+    EXPECT_TRUE(
+        std::none_of(recent.begin(), recent.end(), [&](const PlayItem &item) { return item.key == key; }));
     prefs.removeRecent(key);
     prefs.saveResume(key, 0, 2400);
 }

@@ -105,7 +105,8 @@ protected:
 
     static void favourite(const MediaItem &item)
     {
-        const FavoriteEntry entry = *PlayItems::forItem(item, *programServices().app()->activePlaylist()).favorite;
+        const FavoriteEntry entry
+            = *PlayItems::forItem(item, *programServices().app()->activePlaylist()).favorite;
         // Stored by an earlier run against another port: stored again with this run's addresses.
         if (programServices().prefs()->isFavorite(itemKey(item.type, entry.playlistId, item.id)))
             programServices().prefs()->toggleFavorite(entry);
@@ -155,7 +156,8 @@ TEST_F(SearchFavoritesViews, AKeystrokeKeepsTheCardsOfResultsThatStay)
     const auto card = [this]() -> QQuickItem * {
         QQuickItem *cards = visibleItem(u"resultCards"_qs);
         for (QQuickItem *item : cards ? itemsBelow(cards) : QList<QQuickItem *>()) {
-            if (item->property("name").toString() == u"Steel Harbour"_qs && item->property("ratingBadge").isValid())
+            if (item->property("name").toString() == u"Steel Harbour"_qs
+                && item->property("ratingBadge").isValid())
                 return item;
         }
         return nullptr;

@@ -284,7 +284,8 @@ TEST_F(SearchScreenTest, TypingChangesTheResultRowsInPlace)
     loaded();
     std::vector<std::unique_ptr<QSignalSpy>> resets;
     for (ContentType type : kAllContentTypes)
-        resets.push_back(std::make_unique<QSignalSpy>(screen().results(int(type)), &QAbstractItemModel::modelReset));
+        resets.push_back(
+            std::make_unique<QSignalSpy>(screen().results(int(type)), &QAbstractItemModel::modelReset));
     QSignalSpy removed(screen().results(int(ContentType::live)), &QAbstractItemModel::rowsRemoved);
     QSignalSpy inserted(screen().results(int(ContentType::live)), &QAbstractItemModel::rowsInserted);
     const struct {

@@ -86,7 +86,8 @@ TEST_F(SettingsTest, TilesFollowTheDeviceRecord)
         open(record);
         EXPECT_EQ(ids(), expected);
     }
-    EXPECT_EQ(tile(u"device"_qs).subtitle, isolates(u"{%1}\nDevice key {—}"_qs.arg(fixture.prefs->deviceMac())))
+    EXPECT_EQ(
+        tile(u"device"_qs).subtitle, isolates(u"{%1}\nDevice key {—}"_qs.arg(fixture.prefs->deviceMac())))
         << "no record";
     open(withSupport(u"help@zelfor.example"_qs, u"+212600"_qs));
     EXPECT_EQ(tile(u"device"_qs).subtitle, isolates(u"{00:1a:79:00:00:05}\nDevice key {246810}"_qs));
@@ -119,7 +120,8 @@ TEST_F(SettingsTest, TilesShowTheStoredValues)
     Prefs &prefs = *fixture.prefs;
     using enum PictureMode;
     const std::tuple<QString, QString, PictureMode, QStringList> cases[] = {
-        { u"system"_qs, u"system"_qs, stretch, { u"System language"_qs, u"System default"_qs, u"Stretch"_qs } },
+        { u"system"_qs, u"system"_qs, stretch,
+            { u"System language"_qs, u"System default"_qs, u"Stretch"_qs } },
         { u"fr"_qs, u"24"_qs, fit, { u"Français"_qs, u"24-hour"_qs, u"Fit"_qs } },
         { u"ar"_qs, u"12"_qs, zoom, { u"العربية"_qs, u"12-hour (AM/PM)"_qs, u"Zoom"_qs } },
         { u"xx"_qs, u"13"_qs, stretch, { u"System language"_qs, u"System default"_qs, u"Stretch"_qs } },
@@ -172,7 +174,8 @@ TEST_F(SettingsTest, DeviceTileKeepsKeysWholeInArabic)
     QTextLine line = layout.createLine();
     layout.endLayout();
     // The middle of a word: its edges are ambiguous where the direction changes.
-    const auto x = [&](const QString &word) { return line.cursorToX(int(keys.indexOf(word) + word.size() / 2)); };
+    const auto x
+        = [&](const QString &word) { return line.cursorToX(int(keys.indexOf(word) + word.size() / 2)); };
     EXPECT_LT(std::abs(x(u"رجوع"_qs) - x(u"Esc"_qs)), std::abs(x(u"رجوع"_qs) - x(u"Enter"_qs)));
     fixture.state->setLanguage(u"en"_qs);
 }
@@ -342,8 +345,8 @@ TEST_F(SettingsTest, VersionAndSupportOpenOnlySafeAddresses)
 TEST(SettingIds, ReadBackAsTheirTiles)
 {
     for (SettingId id : { SettingId::device, SettingId::refresh, SettingId::playlist, SettingId::language,
-             SettingId::timeFormat, SettingId::pictureMode, SettingId::userAgent, SettingId::cache, SettingId::keys,
-             SettingId::version, SettingId::support })
+             SettingId::timeFormat, SettingId::pictureMode, SettingId::userAgent, SettingId::cache,
+             SettingId::keys, SettingId::version, SettingId::support })
         EXPECT_EQ(settingOf(settingName(id)), id) << qPrintable(settingName(id));
     EXPECT_EQ(settingOf(u"Lang"_qs), std::nullopt);
 }

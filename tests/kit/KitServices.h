@@ -62,7 +62,8 @@ public:
     static inline std::unique_ptr<KitServices> s_services;
 };
 
-inline ::testing::Environment *const kKitServicesRun = ::testing::AddGlobalTestEnvironment(new KitServicesRun);
+inline ::testing::Environment *const kKitServicesRun
+    = ::testing::AddGlobalTestEnvironment(new KitServicesRun);
 
 inline KitServices &kitServices()
 {

@@ -14,7 +14,8 @@
 #include <cmath>
 
 // A framed picture of one colour, encoded in the given format.
-inline QByteArray pictureBytes(const QSize &size, const char *format, const QColor &color = QColor(200, 40, 90))
+inline QByteArray pictureBytes(
+    const QSize &size, const char *format, const QColor &color = QColor(200, 40, 90))
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
@@ -33,7 +34,8 @@ inline QByteArray pictureBytes(const QSize &size, const char *format, const QCol
 inline QColor blend(const QColor &base, const QColor &over, double opacity)
 {
     const auto mix = [&](int b, int o) { return int(std::lround(b + (o - b) * opacity)); };
-    return QColor(mix(base.red(), over.red()), mix(base.green(), over.green()), mix(base.blue(), over.blue()));
+    return QColor(
+        mix(base.red(), over.red()), mix(base.green(), over.green()), mix(base.blue(), over.blue()));
 }
 
 // Two pixels within 3 per channel.

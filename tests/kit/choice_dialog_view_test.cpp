@@ -12,7 +12,8 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-const QStringList kOptions = { QStringLiteral("Newest first"), QStringLiteral("A to Z"), QStringLiteral("Z to A") };
+const QStringList kOptions
+    = { QStringLiteral("Newest first"), QStringLiteral("A to Z"), QStringLiteral("Z to A") };
 
 // The dialog view in a 900 by 640 window, showing a fresh model that AppState holds.
 class ChoiceDialogViewTest : public ::testing::Test {
@@ -65,7 +66,8 @@ protected:
     QList<int> chosen;
 };
 
-class ChoiceDialogOpens : public ChoiceDialogViewTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+class ChoiceDialogOpens : public ChoiceDialogViewTest,
+                          public ::testing::WithParamInterface<std::pair<int, int>> { };
 
 TEST_P(ChoiceDialogOpens, FocusesTheSelectedRowOrTheFirst)
 {
@@ -80,7 +82,8 @@ TEST_P(ChoiceDialogOpens, FocusesTheSelectedRowOrTheFirst)
     EXPECT_FALSE(cancel->property("primary").toBool());
 }
 
-INSTANTIATE_TEST_SUITE_P(Selected, ChoiceDialogOpens, ::testing::Values(std::pair(-1, 0), std::pair(0, 0), std::pair(2, 2)));
+INSTANTIATE_TEST_SUITE_P(
+    Selected, ChoiceDialogOpens, ::testing::Values(std::pair(-1, 0), std::pair(0, 0), std::pair(2, 2)));
 
 TEST_F(ChoiceDialogViewTest, KeysMoveTheFocusedLookButNotTheMark)
 {
@@ -138,17 +141,21 @@ struct ClickCase {
     bool closes;
 };
 
-class ChoiceDialogClicks : public ChoiceDialogViewTest, public ::testing::WithParamInterface<ClickCase> {};
+class ChoiceDialogClicks : public ChoiceDialogViewTest, public ::testing::WithParamInterface<ClickCase> { };
 
 TEST_P(ChoiceDialogClicks, RowChoosesScrimAndCancelDismissPanelDoesNothing)
 {
     open(1);
     const QPoint at = [&] {
         switch (GetParam().target) {
-        case Target::lastRow: return centreOf(rows.last());
-        case Target::scrim: return QPoint(10, 10);
-        case Target::panelTitle: return rows.first()->mapToScene(QPointF(20, -30)).toPoint();
-        case Target::cancel: return centreOf(page->child(QStringLiteral("cancelButton")));
+        case Target::lastRow:
+            return centreOf(rows.last());
+        case Target::scrim:
+            return QPoint(10, 10);
+        case Target::panelTitle:
+            return rows.first()->mapToScene(QPointF(20, -30)).toPoint();
+        case Target::cancel:
+            return centreOf(page->child(QStringLiteral("cancelButton")));
         }
         return QPoint();
     }();
@@ -157,11 +164,11 @@ TEST_P(ChoiceDialogClicks, RowChoosesScrimAndCancelDismissPanelDoesNothing)
     EXPECT_EQ(isOpen(), !GetParam().closes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Clicks, ChoiceDialogClicks, ::testing::Values(
-    ClickCase { "rowOffTheFocus", Target::lastRow, { 2 }, true },
-    ClickCase { "scrim", Target::scrim, {}, true },
-    ClickCase { "panelTitle", Target::panelTitle, {}, false },
-    ClickCase { "cancel", Target::cancel, {}, true }),
+INSTANTIATE_TEST_SUITE_P(Clicks, ChoiceDialogClicks,
+    ::testing::Values(ClickCase { "rowOffTheFocus", Target::lastRow, { 2 }, true },
+        ClickCase { "scrim", Target::scrim, {}, true },
+        ClickCase { "panelTitle", Target::panelTitle, {}, false },
+        ClickCase { "cancel", Target::cancel, {}, true }),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -9,8 +9,8 @@ namespace {
 // In the rounded face, whose digits differ in width, a running clock keeps its width.
 TEST(ClockText, KeepsItsWidthAsTheDigitsChange)
 {
-    const std::pair<QString, QString> times[] = { { u"11:11"_qs, u"20:48"_qs }, { u"1:11 PM"_qs, u"4:08 PM"_qs },
-        { u"1:11 م"_qs, u"4:08 م"_qs } };
+    const std::pair<QString, QString> times[]
+        = { { u"11:11"_qs, u"20:48"_qs }, { u"1:11 PM"_qs, u"4:08 PM"_qs }, { u"1:11 م"_qs, u"4:08 م"_qs } };
     for (const auto &[earlier, later] : times) {
         ClockText clock;
         QFont font(Theme::roundedFontFamily());

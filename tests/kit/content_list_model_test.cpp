@@ -122,7 +122,8 @@ QStringList signalsOf(ContentListModel &model, const std::function<void()> &step
         QObject::connect(&model, &QAbstractItemModel::rowsInserted,
             [&](const QModelIndex &, int first, int last) { range("inserted", first, last); }),
         QObject::connect(&model, &QAbstractItemModel::dataChanged,
-            [&](const QModelIndex &top, const QModelIndex &bottom) { range("changed", top.row(), bottom.row()); }),
+            [&](const QModelIndex &top,
+                const QModelIndex &bottom) { range("changed", top.row(), bottom.row()); }),
     };
     step();
     for (const QMetaObject::Connection &connection : connections)
@@ -143,7 +144,8 @@ struct UpdateCase {
 TEST(ContentListModel, UpdatingRowsSignalsOnlyWhatChanged)
 {
     const UpdateCase cases[] = {
-        { "narrowed", { 0, 1, 2, 3, 4, 5 }, { 0, 2, 4 }, { "removed 3-5", "changed 1-2" }, { "A", "C", "E" } },
+        { "narrowed", { 0, 1, 2, 3, 4, 5 }, { 0, 2, 4 }, { "removed 3-5", "changed 1-2" },
+            { "A", "C", "E" } },
         { "widened", { 0, 2, 4 }, { 0, 1, 2, 3, 4, 5 }, { "inserted 3-5", "changed 1-2" },
             { "A", "B", "C", "D", "E", "F" } },
         { "same length", { 0, 1, 2 }, { 0, 1, 5 }, { "changed 2-2" }, { "A", "B", "F" } },
@@ -178,7 +180,8 @@ TEST(ContentListModel, AViewKeepsItsDelegatesAndShowsTheUpdatedRows)
                       "  model: rows\n"
                       "  delegate: Item { required property string name; width: 100; height: 20 } }",
         QUrl());
-    std::unique_ptr<QObject> object(component.createWithInitialProperties({ { "rows", QVariant::fromValue(&model) } }));
+    std::unique_ptr<QObject> object(
+        component.createWithInitialProperties({ { "rows", QVariant::fromValue(&model) } }));
     ASSERT_TRUE(object) << qPrintable(component.errorString());
     QQuickWindow window;
     auto *list = qobject_cast<QQuickItem *>(object.get());
@@ -241,7 +244,8 @@ TEST(ContentListModel, UpdatedRowsMoveInsteadOfResetting)
     EXPECT_EQ(moved.count(), 1);
     EXPECT_EQ(inserted.count(), 1);
     EXPECT_EQ(counts.count(), 0);
-    auto focused = [&](int row) { return model.data(model.index(row), ContentListModel::FocusedRole).toBool(); };
+    auto focused
+        = [&](int row) { return model.data(model.index(row), ContentListModel::FocusedRole).toBool(); };
     EXPECT_EQ(model.focusedRow(), 1);
     EXPECT_TRUE(focused(1));
     QList<int> announced;

@@ -151,7 +151,8 @@ TEST(FoldedNames, LongListsSearchedInRunsAnswerLikeOneWalk)
             EXPECT_EQ(fastPath(folded, query, limit), plainWalk(names, query, limit))
                 << qPrintable(query) << limit;
         for (const std::vector<qint32> &positions : { inOrder, mixedPositions(count) })
-            EXPECT_EQ(folded.filter(positions, FoldedNames::fold(query)), plainFilter(names, positions, query))
+            EXPECT_EQ(
+                folded.filter(positions, FoldedNames::fold(query)), plainFilter(names, positions, query))
                 << qPrintable(query);
     }
     EXPECT_EQ(folded.filter(inOrder, QString()), inOrder) << "an empty filter keeps every position";

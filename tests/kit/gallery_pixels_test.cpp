@@ -58,14 +58,16 @@ TEST(GalleryPixels, ShapesDrawExactlyOnThisRenderer)
         { "clipCard", { 1, 1 }, bg, "a card's child past its rounded corner" },
         { "clipCard", { 158, 88 }, bg, "a card's child past its opposite corner" },
         { "clipCard", { -4, 45 }, bg, "a card's child past its edge" },
-        { "rimField", { 85, 0 }, blend(Theme::raised(), white, 0.08), "the filter field's rim over its fill" },
+        { "rimField", { 85, 0 }, blend(Theme::raised(), white, 0.08),
+            "the filter field's rim over its fill" },
         { "rimChip", { 0, 0 }, blend(chipFill, Theme::cyan(), 0.35), "a chip's rim over its fill" },
         { "dialogPanel", { 220, 0 }, blend(Theme::surface(), white, 0.1), "the dialog's rim over its fill" },
     };
     // Below the focused card: violet at 0.45, blurred 16 and moved 4 down.
     for (const int row : { 0, 3, 7, 12 }) {
         const double share = 0.45 * shadowShare(row + 0.5 - 4, 16);
-        probes.push_back({ "glowCard", { 80, 90 + row }, blend(bg, Theme::violet(), share), "the glow below a card" });
+        probes.push_back(
+            { "glowCard", { 80, 90 + row }, blend(bg, Theme::violet(), share), "the glow below a card" });
     }
     QQuickItem *chip = page.child(QStringLiteral("rimChip"));
     ASSERT_TRUE(chip);
@@ -95,22 +97,27 @@ TEST(GalleryPixels, ShapesDrawExactlyOnThisRenderer)
     };
     // Focus borders and glows settle first.
     QImage image;
-    const bool settled = QTest::qWaitFor([&] {
+    const bool settled = QTest::qWaitFor(
+        [&] {
         image = page.view().grabWindow();
         return allMatch(image);
-    }, 5000);
+        },
+        5000);
     kitServices().app()->setDialog(nullptr);
     if (const QByteArray folder = qgetenv("ZELFOR_KIT_SHOTS"); !folder.isEmpty())
-        image.save(QString::fromLocal8Bit(folder) + (software ? "/kit-pixels-software.png" : "/kit-pixels-gpu.png"));
+        image.save(
+            QString::fromLocal8Bit(folder) + (software ? "/kit-pixels-software.png" : "/kit-pixels-gpu.png"));
     EXPECT_TRUE(settled);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
     const QColor rowShown = pixel(image, selectedRow, rowMiddle);
-    EXPECT_TRUE(near(rowShown, rowInside)) << "inside the focused chosen option: " << qPrintable(text(rowShown))
-                                           << " for " << qPrintable(text(rowInside));
+    EXPECT_TRUE(near(rowShown, rowInside))
+        << "inside the focused chosen option: " << qPrintable(text(rowShown)) << " for "
+        << qPrintable(text(rowInside));
     for (const Probe &probe : probes) {
         const QColor shown = pixel(image, page.child(QLatin1String(probe.item)), probe.at);
-        EXPECT_TRUE(near(shown, probe.expected)) << probe.what << " at " << probe.at.x() << "," << probe.at.y() << ": "
-                                                 << qPrintable(text(shown)) << " for " << qPrintable(text(probe.expected));
+        EXPECT_TRUE(near(shown, probe.expected))
+            << probe.what << " at " << probe.at.x() << "," << probe.at.y() << ": " << qPrintable(text(shown))
+            << " for " << qPrintable(text(probe.expected));
     }
 }
 

@@ -34,7 +34,8 @@ TEST(GridFocus, ArrowsStayInsideTheCells)
         { 2, '[', 7, std::nullopt },
     };
     for (const GridStep &step : steps)
-        EXPECT_EQ(gridFocusMove(step.from, keys(QByteArray(1, step.key).constData()).first().kind, 3, step.count),
+        EXPECT_EQ(
+            gridFocusMove(step.from, keys(QByteArray(1, step.key).constData()).first().kind, 3, step.count),
             step.to)
             << step.from << ' ' << step.key << ' ' << step.count;
 }

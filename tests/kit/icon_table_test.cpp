@@ -27,8 +27,8 @@ TEST(IconTable, EverySymbolNamedInQmlIsKnown)
 {
     static const QRegularExpression symbolProperty(
         QStringLiteral(R"re((?:icon|name|symbol)\s*:\s*"([a-z0-9]+(?:\.[a-z0-9]+)*)")re"));
-    QDirIterator files(QStringLiteral(ZELFOR_SOURCE_DIR "/src"), { QStringLiteral("*.qml") },
-                       QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator files(QStringLiteral(ZELFOR_SOURCE_DIR "/src"), { QStringLiteral("*.qml") }, QDir::Files,
+        QDirIterator::Subdirectories);
     while (files.hasNext()) {
         QFile file(files.next());
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -58,7 +58,8 @@ TEST(IconTable, EverySymbolDrawsAtACommonOpticalSize)
     constexpr qreal size = 32;
     QQmlEngine engine;
     for (auto it = IconTable::table().cbegin(); it != IconTable::table().cend(); ++it) {
-        auto icon = loadQml(engine, QStringLiteral("qrc:/Zelfor/Kit/Icon.qml"), { { "name", it.key() }, { "size", size } });
+        auto icon = loadQml(
+            engine, QStringLiteral("qrc:/Zelfor/Kit/Icon.qml"), { { "name", it.key() }, { "size", size } });
         ASSERT_TRUE(icon.object);
         const QRawFont raw = QRawFont::fromFont(icon.object->property("font").value<QFont>());
         const QRectF bounds

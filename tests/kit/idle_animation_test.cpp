@@ -34,8 +34,7 @@ Item {
 })";
 
 // The animated page in a window of its own, counting the frames it renders.
-class AnimatedWindow
-{
+class AnimatedWindow {
 public:
     explicit AnimatedWindow(QQmlEngine &engine)
     {

@@ -16,9 +16,11 @@
 namespace {
 
 // The classic transparent 1-by-1 GIF.
-const QByteArray kPixelGif = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
+const QByteArray kPixelGif
+    = QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7");
 // A red 3-by-2 GIF (Qt writes no GIF).
-const QByteArray kRedGif = QByteArray::fromBase64("R0lGODlhAwACAPAAAP8AAAAAACH5BAAAAAAALAAAAAADAAIAAAIChF8AOw==");
+const QByteArray kRedGif
+    = QByteArray::fromBase64("R0lGODlhAwACAPAAAP8AAAAAACH5BAAAAAAALAAAAAADAAIAAAIChF8AOw==");
 
 struct Finished {
     QImage image;
@@ -89,12 +91,15 @@ TEST_F(ImageStoreTest, MemoryIsBoundedInBytesAsWellAsInCount)
 TEST_F(ImageStoreTest, PermanentFailureIsRecordedOnceAndNeverAskedForAgain)
 {
     const std::pair<const char *, LoopbackResponse> answers[] = {
-        { "/missing", LoopbackResponse::withStatus(404, "missing") }, { "/forbidden", LoopbackResponse::withStatus(403) },
-        { "/pixel.gif", LoopbackResponse::file(kPixelGif, "image/gif") }, { "/line.png", picture({ 1, 50 }) },
+        { "/missing", LoopbackResponse::withStatus(404, "missing") },
+        { "/forbidden", LoopbackResponse::withStatus(403) },
+        { "/pixel.gif", LoopbackResponse::file(kPixelGif, "image/gif") },
+        { "/line.png", picture({ 1, 50 }) },
         { "/page", LoopbackResponse::text("<html>hello</html>") },
         // A hostile provider: more than one picture may weigh, inflated or not, or a vector
         // picture, which is never decoded.
-        { "/endless", HostileAnswer::endless() }, { "/huge", HostileAnswer::huge(4 * ImageStore::kBodyCap) },
+        { "/endless", HostileAnswer::endless() },
+        { "/huge", HostileAnswer::huge(4 * ImageStore::kBodyCap) },
         { "/bomb", HostileAnswer::gzipBomb(4 * ImageStore::kBodyCap) },
         { "/shape.svg",
             HostileAnswer::crafted(R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">)"
@@ -119,7 +124,8 @@ TEST_F(ImageStoreTest, PassingFailureIsAskedForAgainAtMostOncePer30Seconds)
     const QString refused = LoopbackServer().url("/refused.png");
     server.serveSequence("/error.png", { LoopbackResponse::withStatus(503), picture({ 12, 12 }) });
     const std::pair<QString, QSize> cases[] = {
-        { server.url("/error.png"), { 12, 12 } }, { refused, QSize(0, 0) },
+        { server.url("/error.png"), { 12, 12 } },
+        { refused, QSize(0, 0) },
     };
     for (const auto &[address, size] : cases) {
         SCOPED_TRACE(address.toStdString());
@@ -138,7 +144,8 @@ TEST_F(ImageStoreTest, PassingFailureIsAskedForAgainAtMostOncePer30Seconds)
 
 TEST_F(ImageStoreTest, UnrequestableAddressesGiveNothingWithoutRequestOrFailure)
 {
-    for (QString address : { "", "logo", "ftp://127.0.0.1/logo.png", "file:///tmp/logo.png", "//127.0.0.1/x.png" }) {
+    for (QString address :
+        { "", "logo", "ftp://127.0.0.1/logo.png", "file:///tmp/logo.png", "//127.0.0.1/x.png" }) {
         EXPECT_TRUE(runTask(store->image(address)).isNull()) << qPrintable(address);
         EXPECT_FALSE(store->hasFailed(address)) << qPrintable(address);
     }
@@ -147,7 +154,8 @@ TEST_F(ImageStoreTest, UnrequestableAddressesGiveNothingWithoutRequestOrFailure)
 
 TEST_F(ImageStoreTest, ClearingForgetsFailuresAndPictures)
 {
-    server.serveSequence("/late.png", { LoopbackResponse::withStatus(404), picture({ 20, 20 }), picture({ 30, 30 }) });
+    server.serveSequence(
+        "/late.png", { LoopbackResponse::withStatus(404), picture({ 20, 20 }), picture({ 30, 30 }) });
     EXPECT_TRUE(load(*store, "/late.png").isNull());
     store->clear();
     EXPECT_FALSE(store->hasFailed(server.url("/late.png")));
@@ -175,7 +183,8 @@ TEST_F(ImageStoreTest, DiskAnswersPicturesAfterARestartButForgetsFailures)
     EXPECT_EQ(load(*store, "/flaky.png").size(), QSize(10, 10));
     EXPECT_TRUE(load(*store, "/broken.png").isNull());
     EXPECT_EQ(QList<int>({ server.requestCount("/poster.jpg"), server.requestCount("/flaky.png"),
-                  server.requestCount("/broken.png") }), QList<int>({ 1, 2, 2 }));
+                  server.requestCount("/broken.png") }),
+        QList<int>({ 1, 2, 2 }));
 }
 
 TEST_F(ImageStoreTest, CancelledLoadIsNotAFailureButAFailedOneIsRemembered)
@@ -204,8 +213,9 @@ TEST_F(ImageStoreTest, SvgLogoReferencingALocalFileDrawsNothing)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(pictureBytes({ 40, 40 }, "PNG"));
     file.close();
-    const QByteArray svg = R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )"
-                           R"(width="40" height="40"><image width="40" height="40" xlink:href=")"
+    const QByteArray svg
+        = R"(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" )"
+          R"(width="40" height="40"><image width="40" height="40" xlink:href=")"
         + QUrl::fromLocalFile(local).toEncoded() + R"("/></svg>)";
     // The same bytes under a raster name and type.
     server.serve("/logo.png", HostileAnswer::crafted(svg, "image/png"));
@@ -216,8 +226,11 @@ TEST_F(ImageStoreTest, SvgLogoReferencingALocalFileDrawsNothing)
 TEST_F(ImageStoreTest, EveryRasterFormatProvidersUseDecodes)
 {
     const std::pair<const char *, QByteArray> pictures[] = {
-        { "png", pictureBytes({ 3, 2 }, "PNG") }, { "jpeg", pictureBytes({ 3, 2 }, "JPEG") },
-        { "bmp", pictureBytes({ 3, 2 }, "BMP") }, { "webp", pictureBytes({ 3, 2 }, "WEBP") }, { "gif", kRedGif },
+        { "png", pictureBytes({ 3, 2 }, "PNG") },
+        { "jpeg", pictureBytes({ 3, 2 }, "JPEG") },
+        { "bmp", pictureBytes({ 3, 2 }, "BMP") },
+        { "webp", pictureBytes({ 3, 2 }, "WEBP") },
+        { "gif", kRedGif },
     };
     for (const auto &[name, bytes] : pictures) {
         SCOPED_TRACE(name);
@@ -233,7 +246,8 @@ TEST_F(ImageStoreTest, EveryRasterFormatProvidersUseDecodes)
 TEST_F(ImageStoreTest, EndlessPictureIsAbortedAtTheCap)
 {
     QTemporaryDir smallDir;
-    ImageStore small(smallDir.path(), [] { return QStringLiteral("ImageTest/2.0"); }, nullptr, &clock, 64 * 1024);
+    ImageStore small(
+        smallDir.path(), [] { return QStringLiteral("ImageTest/2.0"); }, nullptr, &clock, 64 * 1024);
     server.serve("/endless.png", HostileAnswer::endless());
     server.serve("/big.png", picture({ 512, 512 }, "BMP"));
     EXPECT_TRUE(load(small, "/endless.png").isNull());
@@ -253,8 +267,10 @@ struct ShownCase {
 TEST_F(ImageStoreTest, PicturesDecodeAtTheSizeTheyAreShownAt)
 {
     const ShownCase cases[] = {
-        { { 400, 200 }, { { 100, 100 }, false }, { 100, 50 } }, { { 400, 200 }, { { 100, 100 }, true }, { 200, 100 } },
-        { { 300, 600 }, { { 150, 150 }, false }, { 75, 150 } }, { { 60, 30 }, { { 200, 200 }, true }, { 60, 30 } },
+        { { 400, 200 }, { { 100, 100 }, false }, { 100, 50 } },
+        { { 400, 200 }, { { 100, 100 }, true }, { 200, 100 } },
+        { { 300, 600 }, { { 150, 150 }, false }, { 75, 150 } },
+        { { 60, 30 }, { { 200, 200 }, true }, { 60, 30 } },
         { { 400, 200 }, { {}, false }, { 400, 200 } },
         // A banner two pixels high keeps a row, and is no failure.
         { { 800, 2 }, { { 100, 100 }, false }, { 100, 1 } },
@@ -293,11 +309,13 @@ TEST_F(ImageStoreTest, HugePicturesShownSmallTakeLittleMemory)
     QList<std::shared_ptr<Finished>> views;
     for (int i = 0; i < 12; ++i) {
         views.append(std::make_shared<Finished>());
-        loadInto(store.get(), server.url(u"/huge.png?n=%1"_qs.arg(i)), nullptr, views.last(),
-            [] { return ImageStore::Shown { { 100, 100 }, false }; });
+        loadInto(store.get(), server.url(u"/huge.png?n=%1"_qs.arg(i)), nullptr, views.last(), [] {
+            return ImageStore::Shown { { 100, 100 }, false };
+        });
     }
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return std::all_of(views.begin(), views.end(), [](const auto &view) { return view->done; }); }, 60000));
+        [&] { return std::all_of(views.begin(), views.end(), [](const auto &view) { return view->done; }); },
+        60000));
     for (const auto &view : views)
         EXPECT_EQ(view->image.size(), QSize(100, 100));
     EXPECT_LT(PeakMemory::bytes() - before, 160LL * 1024 * 1024);

@@ -10,7 +10,8 @@
 
 namespace {
 
-const QFont::Weight kWeights[] = { QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold, QFont::ExtraBold };
+const QFont::Weight kWeights[]
+    = { QFont::Normal, QFont::Medium, QFont::DemiBold, QFont::Bold, QFont::ExtraBold };
 
 QFont font(const QString &family, QFont::Weight weight)
 {

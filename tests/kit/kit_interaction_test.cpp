@@ -20,7 +20,8 @@ protected:
         m_engine.addImportPath(QStringLiteral("qrc:/"));
         WarningCollector collector;
         QQmlComponent component(&m_engine);
-        component.setData("import QtQuick\nimport Zelfor.Kit\n" + body.toUtf8(), QUrl(QStringLiteral("file:///inline.qml")));
+        component.setData("import QtQuick\nimport Zelfor.Kit\n" + body.toUtf8(),
+            QUrl(QStringLiteral("file:///inline.qml")));
         m_item.reset(qobject_cast<QQuickItem *>(component.create()));
         EXPECT_TRUE(m_item) << qPrintable(component.errorString());
         if (!m_item)
@@ -59,7 +60,7 @@ struct LookCase {
     double scale;
 };
 
-class Looks : public KitInteraction, public ::testing::WithParamInterface<LookCase> {};
+class Looks : public KitInteraction, public ::testing::WithParamInterface<LookCase> { };
 
 TEST_P(Looks, FollowPrimaryFocusAndHover)
 {
@@ -72,20 +73,22 @@ TEST_P(Looks, FollowPrimaryFocusAndHover)
     for (const QString &name : QString::fromLatin1(c.properties).split(' '))
         look.append(item->property(name.toLatin1()).toString());
     EXPECT_EQ(look.join(' '), QLatin1String(c.look));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return qAbs(item->scale() - c.scale) < 1e-3; }, 10000)) << item->scale();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return qAbs(item->scale() - c.scale) < 1e-3; }, 10000))
+        << item->scale();
 }
 
-INSTANTIATE_TEST_SUITE_P(Views, Looks, ::testing::Values(
-    LookCase { "pillResting", kPill, false, kPillLook, "false 0 1 0.1 0 0", 1 },
-    LookCase { "pillHovered", kPill, true, kPillLook, "true 1 1 0.2 0 0", 1.03 },
-    LookCase { "pillFocusedKeepsScale", kFocusedPill, false, kPillLook, "false 0 2 1 0 0", 1 },
-    LookCase { "pillFocusWinsBorderOverHover", kFocusedPill, true, kPillLook, "true 1 2 1 0 0", 1.03 },
-    LookCase { "primaryResting", kPrimaryPill, false, kPillLook, "false 2 1 0.25 0.35 0", 1 },
-    LookCase { "primaryKeepsAccentWhenHovered", kPrimaryPill, true, kPillLook, "true 2 1 0.25 0.55 0.06", 1.03 },
-    LookCase { "cardResting", kCard, false, kCardLook, "false false 0 0", 1 },
-    LookCase { "cardHoveredWithoutActions", kCard, true, kCardLook, "true true 0.035 0.35", 1.04 },
-    LookCase { "cardFocused", kFocusedCard, false, kCardLook, "false true 0 0", 1.04 },
-    LookCase { "cardFocusWinsOverHover", kFocusedCard, true, kCardLook, "true true 0 0", 1.04 }),
+INSTANTIATE_TEST_SUITE_P(Views, Looks,
+    ::testing::Values(LookCase { "pillResting", kPill, false, kPillLook, "false 0 1 0.1 0 0", 1 },
+        LookCase { "pillHovered", kPill, true, kPillLook, "true 1 1 0.2 0 0", 1.03 },
+        LookCase { "pillFocusedKeepsScale", kFocusedPill, false, kPillLook, "false 0 2 1 0 0", 1 },
+        LookCase { "pillFocusWinsBorderOverHover", kFocusedPill, true, kPillLook, "true 1 2 1 0 0", 1.03 },
+        LookCase { "primaryResting", kPrimaryPill, false, kPillLook, "false 2 1 0.25 0.35 0", 1 },
+        LookCase {
+            "primaryKeepsAccentWhenHovered", kPrimaryPill, true, kPillLook, "true 2 1 0.25 0.55 0.06", 1.03 },
+        LookCase { "cardResting", kCard, false, kCardLook, "false false 0 0", 1 },
+        LookCase { "cardHoveredWithoutActions", kCard, true, kCardLook, "true true 0.035 0.35", 1.04 },
+        LookCase { "cardFocused", kFocusedCard, false, kCardLook, "false true 0 0", 1.04 },
+        LookCase { "cardFocusWinsOverHover", kFocusedCard, true, kCardLook, "true true 0 0", 1.04 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct CardClickCase {
@@ -97,14 +100,15 @@ struct CardClickCase {
     int doubles;
 };
 
-class CardClicks : public KitInteraction, public ::testing::WithParamInterface<CardClickCase> {};
+class CardClicks : public KitInteraction, public ::testing::WithParamInterface<CardClickCase> { };
 
 TEST_P(CardClicks, RunTheRightAction)
 {
     const CardClickCase &c = GetParam();
-    QQuickItem *card = host(QStringLiteral("Card { property int singles: 0; property int doubles: 0; width: 200; "
-                                           "height: 120\n action: %1; doubleAction: %2 }")
-                                .arg(c.withAction ? "() => singles++" : "null", c.withDouble ? "() => doubles++" : "null"));
+    QQuickItem *card = host(
+        QStringLiteral("Card { property int singles: 0; property int doubles: 0; width: 200; "
+                       "height: 120\n action: %1; doubleAction: %2 }")
+            .arg(c.withAction ? "() => singles++" : "null", c.withDouble ? "() => doubles++" : "null"));
     ASSERT_TRUE(card);
     // A double click delivers two clicks, the second marked as the double one.
     if (c.doubleClick)
@@ -120,21 +124,22 @@ TEST_P(CardClicks, RunTheRightAction)
     EXPECT_TRUE(QTest::qWaitFor([&] { return card->property("singles").toInt() == c.singles; }, 10000));
 }
 
-INSTANTIATE_TEST_SUITE_P(Clicks, CardClicks, ::testing::Values(
-    CardClickCase { "singleAnswersAtOnce", true, false, false, 1, 0 },
-    CardClickCase { "doubleWithoutDoubleActionRunsActionTwice", true, false, true, 2, 0 },
-    CardClickCase { "doubleRunsOnlyTheDoubleAction", true, true, true, 0, 1 },
-    CardClickCase { "singleWaitsOutTheDoubleInterval", true, true, false, 1, 0 },
-    CardClickCase { "withoutActionsNothingRuns", false, false, true, 0, 0 }),
+INSTANTIATE_TEST_SUITE_P(Clicks, CardClicks,
+    ::testing::Values(CardClickCase { "singleAnswersAtOnce", true, false, false, 1, 0 },
+        CardClickCase { "doubleWithoutDoubleActionRunsActionTwice", true, false, true, 2, 0 },
+        CardClickCase { "doubleRunsOnlyTheDoubleAction", true, true, true, 0, 1 },
+        CardClickCase { "singleWaitsOutTheDoubleInterval", true, true, false, 1, 0 },
+        CardClickCase { "withoutActionsNothingRuns", false, false, true, 0, 0 }),
     [](const auto &info) { return std::string(info.param.name); });
 
-class MessageViewAction : public KitInteraction, public ::testing::WithParamInterface<bool> {};
+class MessageViewAction : public KitInteraction, public ::testing::WithParamInterface<bool> { };
 
 TEST_P(MessageViewAction, RetryShowsOnlyWithAnActionAndAlwaysLooksTheSame)
 {
-    QQuickItem *view = host(QStringLiteral("MessageView { property int retries: 0; width: 500; height: 300; "
-                                           "icon: \"wifi.slash\"; text: \"Offline\"%1 }")
-                                .arg(GetParam() ? "; actionTitle: \"Load again\"; action: () => retries++" : ""));
+    QQuickItem *view
+        = host(QStringLiteral("MessageView { property int retries: 0; width: 500; height: 300; "
+                              "icon: \"wifi.slash\"; text: \"Offline\"%1 }")
+                   .arg(GetParam() ? "; actionTitle: \"Load again\"; action: () => retries++" : ""));
     ASSERT_TRUE(view);
     auto *retry = view->findChild<QQuickItem *>(QStringLiteral("retryButton"));
     ASSERT_TRUE(retry);
@@ -155,7 +160,7 @@ struct HeaderCase {
     bool trailing;
 };
 
-class ScreenHeaderLayout : public KitInteraction, public ::testing::WithParamInterface<HeaderCase> {};
+class ScreenHeaderLayout : public KitInteraction, public ::testing::WithParamInterface<HeaderCase> { };
 
 // Where the header's parts overflow it or leave it taller than they are; empty when
 // the header is exactly as tall as its tallest part.
@@ -187,7 +192,8 @@ TEST_P(ScreenHeaderLayout, FitsItsPartsAndShowsBackOnlyWithAnAction)
                 c.trailing ? "\n PillButton { objectName: \"trailing\"; title: \"Edit\"; height: 36 }" : ""));
     ASSERT_TRUE(header);
     header->setWidth(500);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return misfit(header).isEmpty(); }, 10000)) << qPrintable(misfit(header));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return misfit(header).isEmpty(); }, 10000))
+        << qPrintable(misfit(header));
     auto *back = header->findChild<QQuickItem *>(QStringLiteral("backButton"));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->isVisible(), c.back);
@@ -195,18 +201,17 @@ TEST_P(ScreenHeaderLayout, FitsItsPartsAndShowsBackOnlyWithAnAction)
     EXPECT_EQ(header->property("backs").toInt(), c.back ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Parts, ScreenHeaderLayout, ::testing::Values(
-    HeaderCase { "titleAlone", false, false, false },
-    HeaderCase { "withSubtitle", false, true, false },
-    HeaderCase { "withTrailing", false, false, true },
-    HeaderCase { "withBack", true, false, false },
-    HeaderCase { "withEverything", true, true, true }),
+INSTANTIATE_TEST_SUITE_P(Parts, ScreenHeaderLayout,
+    ::testing::Values(HeaderCase { "titleAlone", false, false, false },
+        HeaderCase { "withSubtitle", false, true, false }, HeaderCase { "withTrailing", false, false, true },
+        HeaderCase { "withBack", true, false, false }, HeaderCase { "withEverything", true, true, true }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(KitInteraction, ToastShowsAtMostTwoLines)
 {
-    const char *longText = "The playlist could not be refreshed because the provider answered with an error that we "
-                           "do not know how to read";
+    const char *longText
+        = "The playlist could not be refreshed because the provider answered with an error that we "
+          "do not know how to read";
     for (const auto &[width, text, truncated] :
         { std::tuple { 260, longText, true }, std::tuple { 560, "Refreshed", false } }) {
         QQuickItem *toast = host(QStringLiteral("ToastView { maximumWidth: %1; text: \"%2\" }")
@@ -231,9 +236,11 @@ TEST_F(KitInteraction, HelpTipWearsTheAppLook)
     auto *background = tip->property("background").value<QQuickItem *>();
     ASSERT_TRUE(background);
     const QImage image = m_window.grabWindow();
-    const QColor fill = image.pixelColor(background->mapToScene(QPointF(3, background->height() / 2)).toPoint());
+    const QColor fill
+        = image.pixelColor(background->mapToScene(QPointF(3, background->height() / 2)).toPoint());
     EXPECT_EQ(fill, Theme::surface());
-    EXPECT_EQ(tip->property("palette").value<QObject *>()->property("toolTipText").value<QColor>(), QColor(Qt::white));
+    EXPECT_EQ(tip->property("palette").value<QObject *>()->property("toolTipText").value<QColor>(),
+        QColor(Qt::white));
 }
 
 } // namespace

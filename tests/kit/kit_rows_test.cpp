@@ -13,15 +13,19 @@ Q_IMPORT_QML_PLUGIN(Zelfor_KitPlugin)
 
 namespace {
 
-QString urlOf(const char *file) { return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(QLatin1String(file)); }
+QString urlOf(const char *file)
+{
+    return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(QLatin1String(file));
+}
 
 // The playing row's bars move while its playback goes on; a failed one keeps only its fill.
 TEST(ChannelRowEqualizer, MovesOnlyWhileThePlaybackGoesOn)
 {
     QQmlEngine engine;
     auto load = loadQml(engine, urlOf("ChannelRow"),
-        { { "name", "FR | TF1 HD" }, { "logo", "" }, { "num", 1 }, { "catchupDays", 7 }, { "favorite", false },
-            { "playing", true }, { "equalizer", false }, { "focused", false }, { "width", 420 } });
+        { { "name", "FR | TF1 HD" }, { "logo", "" }, { "num", 1 }, { "catchupDays", 7 },
+            { "favorite", false }, { "playing", true }, { "equalizer", false }, { "focused", false },
+            { "width", 420 } });
     ASSERT_TRUE(load.object);
     const auto equalizer = [&]() -> QQuickItem * {
         for (auto *child : load.object->findChildren<QQuickItem *>()) {
@@ -42,7 +46,9 @@ TEST(PosterBadges, FollowRatingFavoriteAndFocus)
 {
     // rating badge text ("" for none), favorite, focused, rating badge shown
     const std::tuple<QString, bool, bool, bool> cases[] = {
-        { "7.3", false, false, true }, { "8.0", true, true, true }, { "", true, false, false },
+        { "7.3", false, false, true },
+        { "8.0", true, true, true },
+        { "", true, false, false },
         { "", false, true, false },
     };
     for (const auto &[badge, favorite, focused, ratingShown] : cases) {
@@ -72,14 +78,16 @@ TEST(PlaceholderStrength, InitialsAreFaintOnlyWhileAPictureLoads)
     for (const auto &[path, whileLoading] : { std::pair { "", 1.0 }, std::pair { "/slow.png", 0.5 } }) {
         SCOPED_TRACE(path);
         QQmlEngine engine;
-        auto load = loadQml(engine, urlOf("RemoteImage"), { { "url", *path ? server.url(QLatin1String(path)) : QString() },
-            { "title", "Canal+ Sport" }, { "width", 62 }, { "height", 38 } });
+        auto load = loadQml(engine, urlOf("RemoteImage"),
+            { { "url", *path ? server.url(QLatin1String(path)) : QString() }, { "title", "Canal+ Sport" },
+                { "width", 62 }, { "height", 38 } });
         ASSERT_TRUE(load.object);
         auto *placeholder = load.object->findChild<QQuickItem *>(QStringLiteral("placeholder"));
         ASSERT_TRUE(placeholder);
         EXPECT_DOUBLE_EQ(placeholder->property("strength").toDouble(), whileLoading);
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return server.inFlight() == 0 && placeholder->property("strength").toDouble() == 1; }, 5000));
+            [&] { return server.inFlight() == 0 && placeholder->property("strength").toDouble() == 1; },
+            5000));
         EXPECT_FALSE(load.object->property("loaded").toBool());
     }
 }
@@ -179,7 +187,8 @@ Column {
     ListView { objectName: "channels"; width: 400; height: 200; model: parent.items; delegate: ChannelRow { width: 400 } }
     GridView { objectName: "posters"; width: 400; height: 300; cellWidth: 180; cellHeight: 280
                model: parent.items; delegate: PosterCard { width: 170 } }
-})", QUrl(QStringLiteral("file:///delegates.qml")));
+})",
+        QUrl(QStringLiteral("file:///delegates.qml")));
     WarningCollector warnings;
     QQuickWindow window;
     std::unique_ptr<QQuickItem> page(qobject_cast<QQuickItem *>(component.createWithInitialProperties(
@@ -190,7 +199,8 @@ Column {
         QStringList values;
         for (QQuickItem *item : itemsBelow(itemNamed(page.get(), QLatin1String(view)))) {
             // A channel row has a number, a poster card a rating badge.
-            if (item->property(QLatin1String(view) == QLatin1String("posters") ? "ratingBadge" : "num").isValid())
+            if (item->property(QLatin1String(view) == QLatin1String("posters") ? "ratingBadge" : "num")
+                    .isValid())
                 values.append(item->property("name").toString() + ':' + item->property(property).toString());
         }
         values.sort();
@@ -210,8 +220,8 @@ TEST(ChannelRowName, IsClippedToItsLine)
 {
     ShownPage page(urlOf("ChannelRow"),
         { { "name", QStringLiteral("a") + QString(150, QChar(0x0301)) }, { "logo", "" }, { "num", 1 },
-            { "catchupDays", 0 }, { "favorite", false }, { "playing", false }, { "equalizer", false }, { "focused", false },
-            { "width", 420 } });
+            { "catchupDays", 0 }, { "favorite", false }, { "playing", false }, { "equalizer", false },
+            { "focused", false }, { "width", 420 } });
     ASSERT_TRUE(page.ready()) << qPrintable(page.problems().join('\n'));
     page.view().setColor(Qt::black);
     QQuickItem *name = page.child(QStringLiteral("rowName"));

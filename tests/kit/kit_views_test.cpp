@@ -14,7 +14,10 @@ Q_IMPORT_QML_PLUGIN(Zelfor_AppPlugin)
 
 namespace {
 
-QString urlOf(const char *file) { return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(QLatin1String(file)); }
+QString urlOf(const char *file)
+{
+    return QStringLiteral("qrc:/Zelfor/Kit/%1.qml").arg(QLatin1String(file));
+}
 
 // Grabs the shown page; ZELFOR_KIT_SHOTS names a folder that receives the images.
 QImage shot(ShownPage &page, const QString &name)
@@ -40,7 +43,8 @@ TEST_P(KitPages, GalleryRendersWithoutWarnings)
     kitServices().app()->setDialog(std::make_unique<ChoiceDialogModel>(
         QStringLiteral("Sort by"), QStringList { "Newest first", "A to Z", "Z to A" }, 1, [](int) {}));
     ShownPage page(QStringLiteral("gallery/Gallery.qml"),
-        { { "rightToLeft", rightToLeft }, { "dialogModel", QVariant::fromValue(kitServices().app()->dialog()) } });
+        { { "rightToLeft", rightToLeft },
+            { "dialogModel", QVariant::fromValue(kitServices().app()->dialog()) } });
     ASSERT_TRUE(page.ready());
     const QImage image = shot(page, "kit-gallery" + suffix);
     kitServices().app()->setDialog(nullptr);
@@ -61,7 +65,8 @@ TEST_P(KitPages, GalleryRendersWithoutWarnings)
     // Violet at the leading edge: the right one in Arabic.
     const auto leading = [&](qreal x, qreal width) { return rightToLeft ? width - x : x; };
     EXPECT_TRUE(violetish(pixelAt("primaryButton", { leading(10, button->width()), button->height() / 2 })));
-    EXPECT_TRUE(cyanish(pixelAt("primaryButton", { leading(button->width() - 10, button->width()), button->height() / 2 })));
+    EXPECT_TRUE(cyanish(
+        pixelAt("primaryButton", { leading(button->width() - 10, button->width()), button->height() / 2 })));
     EXPECT_TRUE(violetish(pixelAt("accentCard", { leading(20, 190), 20 })));
     EXPECT_TRUE(cyanish(pixelAt("accentCard", { leading(170, 190), 90 })));
     // The brand tile's top-left corner region is violet.
@@ -94,22 +99,26 @@ TEST_P(KitPages, RowsRenderPicturesAndPlaceholdersWithoutWarnings)
     kitServices().images()->clear();
     LoopbackServer server;
     const auto serve = [&](const char *path, QSize size, QColor color, const char *format) {
-        server.serve(QLatin1String(path), LoopbackResponse::file(pictureBytes(size, format, color), "image/*"));
+        server.serve(
+            QLatin1String(path), LoopbackResponse::file(pictureBytes(size, format, color), "image/*"));
     };
     serve("/logo-wide.png", { 120, 40 }, QColor(220, 30, 30), "PNG");
     serve("/logo-tall.webp", { 40, 80 }, QColor(30, 160, 60), "WEBP");
     serve("/poster.webp", { 300, 450 }, QColor(40, 70, 160), "WEBP");
     serve("/backdrop.png", { 640, 360 }, QColor(200, 120, 20), "PNG");
     server.serve("/missing.png", LoopbackResponse::withStatus(404));
-    ShownPage page(QStringLiteral("rows/RowsGallery.qml"), { { "base", server.baseUrl() }, { "rightToLeft", rightToLeft } });
+    ShownPage page(QStringLiteral("rows/RowsGallery.qml"),
+        { { "base", server.baseUrl() }, { "rightToLeft", rightToLeft } });
     ASSERT_TRUE(page.ready());
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.requestCount() >= 5 && server.inFlight() == 0; }, 5000));
     // Every picture is decided, and each one that arrived has faded in.
     const QList<RemotePicture *> pictures = page.root()->findChildren<RemotePicture *>();
-    EXPECT_TRUE(QTest::qWaitFor([&] {
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
         return std::all_of(pictures.begin(), pictures.end(),
-                           [](RemotePicture *p) { return p->done() && (!p->ready() || p->opacity() == 1); });
-    }, 20000));
+            [](RemotePicture *p) { return p->done() && (!p->ready() || p->opacity() == 1); });
+        },
+        20000));
     const QImage image = shot(page, "rows" + suffix);
     EXPECT_TRUE(page.problems().isEmpty()) << qPrintable(page.problems().join('\n'));
     EXPECT_TRUE(kitServices().images()->hasFailed(server.url("/missing.png")));

@@ -59,17 +59,15 @@ TEST_P(MenuKeyRows, MoveOverShownEntriesAndTakeEveryKey)
     EXPECT_EQ(below.size(), 1) << "a closed menu leaves the keys to the screen";
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, MenuKeyRows, ::testing::Values(
-    MenuKeyCase { "D", { true, true, true }, 0, 0, {} },
-    MenuKeyCase { "DDDD", { true, true, true }, 2, 0, {} },
-    MenuKeyCase { "DDU", { true, false, true }, 0, 0, {} },
-    MenuKeyCase { "DD", { true, false, true }, 2, 0, {} },
-    MenuKeyCase { "U", { true, true, false }, 1, 0, {} },
-    MenuKeyCase { "E", { true, true }, -1, 0, {} },
-    MenuKeyCase { "DDE", { true, true }, 1, 0, { 1 } },
-    MenuKeyCase { "DS", { true, true }, 0, 0, { 0 } },
-    MenuKeyCase { "LR<>[]Tchf", { true, true }, -1, 0, {} },
-    MenuKeyCase { "DX", { true, true }, 0, 1, {} }));
+INSTANTIATE_TEST_SUITE_P(Keys, MenuKeyRows,
+    ::testing::Values(MenuKeyCase { "D", { true, true, true }, 0, 0, {} },
+        MenuKeyCase { "DDDD", { true, true, true }, 2, 0, {} },
+        MenuKeyCase { "DDU", { true, false, true }, 0, 0, {} },
+        MenuKeyCase { "DD", { true, false, true }, 2, 0, {} },
+        MenuKeyCase { "U", { true, true, false }, 1, 0, {} }, MenuKeyCase { "E", { true, true }, -1, 0, {} },
+        MenuKeyCase { "DDE", { true, true }, 1, 0, { 1 } }, MenuKeyCase { "DS", { true, true }, 0, 0, { 0 } },
+        MenuKeyCase { "LR<>[]Tchf", { true, true }, -1, 0, {} },
+        MenuKeyCase { "DX", { true, true }, 0, 1, {} }));
 
 // The app's menu in a window: drawn in the app's colours over any tooltip; the keys
 // highlight its shown entries and Enter triggers one and closes it.
@@ -121,7 +119,8 @@ Window {
     // A click chooses as before.
     QMetaObject::invokeMethod(menu, "open");
     ASSERT_TRUE(QTest::qWaitFor([&] { return menu->property("opened").toBool(); }));
-    QTest::mouseClick(window.get(), Qt::LeftButton, {}, centreOf(window->findChild<QQuickItem *>(QStringLiteral("first"))));
+    QTest::mouseClick(
+        window.get(), Qt::LeftButton, {}, centreOf(window->findChild<QQuickItem *>(QStringLiteral("first"))));
     EXPECT_EQ(window->property("chosenEntry").toInt(), 0);
     EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));
 }

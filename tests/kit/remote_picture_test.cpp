@@ -15,16 +15,36 @@ namespace {
 TEST(RemotePicture, InitialsOfTitles)
 {
     const std::pair<const char *, const char *> cases[] = {
-        { "FR | TF1 HD", "TH" }, { "[VIP] Sports One", "SO" }, { "Canal+ Sport", "CS" }, { "24 Kitchen", "K" },
-        { "BBC", "B" }, { "- 1 -", "TV" }, { "", "TV" }, { "HD", "H" }, { "x Factor", "XF" },
-        { "élan vital", "ÉV" }, { "e\xCC\x81" "cole Max", "E\xCC\x81M" }, // a combining accent stays whole
-        { "Arte  France  Cinema", "AF" }, { "FRANCE 24", "F2" }, { "DE: Das Erste", "DE" },
+        { "FR | TF1 HD", "TH" },
+        { "[VIP] Sports One", "SO" },
+        { "Canal+ Sport", "CS" },
+        { "24 Kitchen", "K" },
+        { "BBC", "B" },
+        { "- 1 -", "TV" },
+        { "", "TV" },
+        { "HD", "H" },
+        { "x Factor", "XF" },
+        { "élan vital", "ÉV" },
+        { "e\xCC\x81"
+          "cole Max",
+            "E\xCC\x81M" }, // a combining accent stays whole
+        { "Arte  France  Cinema", "AF" },
+        { "FRANCE 24", "F2" },
+        { "DE: Das Erste", "DE" },
         // Suffixes in brackets: their first letter or digit, and a word with none is skipped.
-        { "Arte (720p)", "A7" }, { "( Arte ) Live", "AL" }, { "A(", "A" }, { "H ( HD )", "H" },
-        { "«Le Monde»", "LM" }, { "Cinema (HD) [FHD]", "CH" },
+        { "Arte (720p)", "A7" },
+        { "( Arte ) Live", "AL" },
+        { "A(", "A" },
+        { "H ( HD )", "H" },
+        { "«Le Monde»", "LM" },
+        { "Cinema (HD) [FHD]", "CH" },
         // An initial found past the first window of a word; a tag of accented capitals.
-        { "((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((Arte) Live", "AL" },
-        { "E\xCC\x81" "E\xCC\x81" "E\xCC\x81 Sport", "S" },
+        { "((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((Arte) Live",
+            "AL" },
+        { "E\xCC\x81"
+          "E\xCC\x81"
+          "E\xCC\x81 Sport",
+            "S" },
     };
     for (const auto &[title, initials] : cases)
         EXPECT_EQ(RemotePicture::initials(QString::fromUtf8(title)), QString::fromUtf8(initials)) << title;
@@ -111,7 +131,8 @@ TEST_F(RemotePictureTest, NetworkLoadFadesInAndTheNextViewDecidesAtOnce)
         EXPECT_EQ(first->image().size(), size);
         auto second = newPicture();
         second->setUrl(server.url(path));
-        EXPECT_EQ(QList<bool>({ second->done(), second->ready(), second->fades() }), QList<bool>({ true, found, false }));
+        EXPECT_EQ(QList<bool>({ second->done(), second->ready(), second->fades() }),
+            QList<bool>({ true, found, false }));
         EXPECT_EQ(server.requestCount(path), 1);
     }
 }

@@ -61,7 +61,8 @@ TEST(RowEdits, TurnAnyListIntoAnyOther)
     std::iota(all.begin(), all.end(), 0);
     const auto pick = [&] {
         std::shuffle(all.begin(), all.end(), random);
-        return std::vector<qint32>(all.begin(), all.begin() + std::uniform_int_distribution<int>(0, 30)(random));
+        return std::vector<qint32>(
+            all.begin(), all.begin() + std::uniform_int_distribution<int>(0, 30)(random));
     };
     for (int round = 0; round < 500; ++round) {
         std::vector<qint32> rows = pick();

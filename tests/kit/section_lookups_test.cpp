@@ -34,8 +34,8 @@ TEST(SectionLookups, FindsTheLastRowOfEachIdLikeAPlainMap)
         expected.insert(ids[row], row);
     for (auto at = expected.cbegin(); at != expected.cend(); ++at)
         ASSERT_EQ(lookups->lastRowOf(section->all, at.key()), at.value()) << qPrintable(at.key());
-    for (const QString &absent : { u"http://127.0.0.1:8000/live/90000.m3u8"_qs, u"http://127.0.0.1:8000/live/"_qs,
-             u""_qs, u"http://127.0.0.1:8000/live/1.m3u"_qs })
+    for (const QString &absent : { u"http://127.0.0.1:8000/live/90000.m3u8"_qs,
+             u"http://127.0.0.1:8000/live/"_qs, u""_qs, u"http://127.0.0.1:8000/live/1.m3u"_qs })
         EXPECT_EQ(lookups->lastRowOf(section->all, absent), -1) << qPrintable(absent);
 }
 

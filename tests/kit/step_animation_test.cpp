@@ -23,7 +23,7 @@ struct PulsePoint {
 TEST(LivePulse, FadesUpAndDownInNineTenthsOfASecondEach)
 {
     const PulsePoint points[] = { { 0, 0.35 }, { 225, 0.43125 }, { 450, 0.675 }, { 900, 1 }, { 1350, 0.675 },
-                                  { 1800, 0.35 }, { 2700, 1 } };
+        { 1800, 0.35 }, { 2700, 1 } };
     for (const PulsePoint &point : points)
         EXPECT_NEAR(LivePulse::opacityAt(point.ms), point.opacity, 1e-9) << point.ms;
 }
@@ -36,8 +36,8 @@ struct TurnPoint {
 // Once every 0.9 s, in whole steps of 30 degrees.
 TEST(SpinnerTurn, TurnsOnceInNineTenthsOfASecondInTwelveSteps)
 {
-    const TurnPoint points[] = { { 0, 0 }, { 74, 0 }, { 75, 30 }, { 449, 150 }, { 450, 180 }, { 899, 330 }, { 900, 0 },
-                                 { 1950, 60 } };
+    const TurnPoint points[] = { { 0, 0 }, { 74, 0 }, { 75, 30 }, { 449, 150 }, { 450, 180 }, { 899, 330 },
+        { 900, 0 }, { 1950, 60 } };
     for (const TurnPoint &point : points)
         EXPECT_DOUBLE_EQ(SpinnerTurn::angleAt(point.ms), point.angle) << point.ms;
 }
@@ -58,7 +58,8 @@ protected:
     QList<qreal> shownOver(qint64 ms)
     {
         QList<qreal> shown;
-        const auto connection = QObject::connect(&pulse, &StepAnimation::valueChanged, [&] { shown.append(pulse.value()); });
+        const auto connection
+            = QObject::connect(&pulse, &StepAnimation::valueChanged, [&] { shown.append(pulse.value()); });
         clock.advance(ms);
         QObject::disconnect(connection);
         return shown;
@@ -114,7 +115,7 @@ protected:
         engine.addImportPath(QStringLiteral("qrc:/"));
         QQmlComponent component(&engine);
         component.setData("import QtQuick\nimport Zelfor.Kit\nItem { width: 200; height: 100; " + item + " }",
-                          QUrl(QStringLiteral("file:///page.qml")));
+            QUrl(QStringLiteral("file:///page.qml")));
         page.reset(qobject_cast<QQuickItem *>(component.create()));
         if (!page) {
             ADD_FAILURE() << qPrintable(component.errorString());

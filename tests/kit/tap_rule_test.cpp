@@ -24,7 +24,7 @@ struct ClockScope {
     AppClock *earlier = Registered<AppClock>::get();
 };
 
-class TapRuleSequence : public ::testing::TestWithParam<TapCase> {};
+class TapRuleSequence : public ::testing::TestWithParam<TapCase> { };
 
 TEST_P(TapRuleSequence, DecidesBetweenSingleAndDoubleTaps)
 {
@@ -47,15 +47,16 @@ TEST_P(TapRuleSequence, DecidesBetweenSingleAndDoubleTaps)
     EXPECT_EQ(rule.pending(), c.pendingAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Clicks, TapRuleSequence, ::testing::Values(
-    TapCase { "withoutDoubleEveryClickIsSingleAtOnce", false, { 0, 100 }, 2, 0, false },
-    TapCase { "singleClickWaitsForTheInterval", true, { 0 }, 0, 0, true },
-    TapCase { "twoQuickClicksAreOneDouble", true, { 0, 100 }, 0, 1, false },
-    TapCase { "secondClickOnTheIntervalStillCounts", true, { 0, 400 }, 0, 1, false },
-    TapCase { "lateSecondClickEndsTheFirstAsSingle", true, { 0, 401 }, 1, 0, true },
-    TapCase { "thirdClickStartsAfresh", true, { 0, 100, 200 }, 0, 1, true },
-    TapCase { "fourQuickClicksAreTwoDoubles", true, { 0, 100, 200, 300 }, 0, 2, false },
-    TapCase { "droppingTheDoubleActionMakesThePendingAndNextClickSingle", true, { 0, 100 }, 2, 0, false, 1 }),
+INSTANTIATE_TEST_SUITE_P(Clicks, TapRuleSequence,
+    ::testing::Values(TapCase { "withoutDoubleEveryClickIsSingleAtOnce", false, { 0, 100 }, 2, 0, false },
+        TapCase { "singleClickWaitsForTheInterval", true, { 0 }, 0, 0, true },
+        TapCase { "twoQuickClicksAreOneDouble", true, { 0, 100 }, 0, 1, false },
+        TapCase { "secondClickOnTheIntervalStillCounts", true, { 0, 400 }, 0, 1, false },
+        TapCase { "lateSecondClickEndsTheFirstAsSingle", true, { 0, 401 }, 1, 0, true },
+        TapCase { "thirdClickStartsAfresh", true, { 0, 100, 200 }, 0, 1, true },
+        TapCase { "fourQuickClicksAreTwoDoubles", true, { 0, 100, 200, 300 }, 0, 2, false },
+        TapCase {
+            "droppingTheDoubleActionMakesThePendingAndNextClickSingle", true, { 0, 100 }, 2, 0, false, 1 }),
     [](const auto &info) { return std::string(info.param.name); });
 
 // On the real timer: a double cancels its pending single, a lone click becomes single.

@@ -32,14 +32,21 @@ struct LiveScreenRig {
     {
         app.cacheDevice(portal.deviceRecord(u"00:1a:79:00:00:01"_qs));
         app.makeState({ Routes::Home {}, Routes::Live {} });
-        catalog = std::make_unique<Catalog>(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
+        catalog
+            = std::make_unique<Catalog>(&app.http.http(), &engine.clock, [] { return u"Uncategorized"_qs; });
         screen = liveScreenOver(app, *catalog, engine);
     }
 
-    bool loaded() { return QTest::qWaitFor([this] { return screen->loaded(); }, 5000); }
+    bool loaded()
+    {
+        return QTest::qWaitFor([this] { return screen->loaded(); }, 5000);
+    }
     const LiveLists &lists() const { return screen->lists(); }
     Playlist playlist() const { return *app.state->activePlaylist(); }
-    QString keyAt(int row) const { return itemKey(ContentType::live, playlist().id, lists().channelAt(row)->id); }
+    QString keyAt(int row) const
+    {
+        return itemKey(ContentType::live, playlist().id, lists().channelAt(row)->id);
+    }
     QString route() const { return app.route(); }
     PlayQueue topQueue() const { return std::get<Routes::Player>(app.state->current()).queue; }
     int loads() const { return int(engine.platform->loads.size()); }

@@ -11,8 +11,8 @@ namespace LiveFixture {
 
 inline constexpr qint64 kPlaylistId = 7;
 
-inline MediaItem channel(qint64 uid, const QString &id, const QString &name, const QString &category, qint64 num,
-                         qint64 catchupDays = 0)
+inline MediaItem channel(qint64 uid, const QString &id, const QString &name, const QString &category,
+    qint64 num, qint64 catchupDays = 0)
 {
     MediaItem item;
     item.uid = uid;
@@ -39,8 +39,8 @@ inline QList<MediaItem> channels()
 
 inline SectionPtr section()
 {
-    return buildSection(ContentType::live, { { "n", "News" }, { "s", "Sport" }, { "x", "Empty" } }, channels(),
-                        QStringLiteral("Uncategorized"));
+    return buildSection(ContentType::live, { { "n", "News" }, { "s", "Sport" }, { "x", "Empty" } },
+        channels(), QStringLiteral("Uncategorized"));
 }
 
 inline FavoriteEntry favorite(qint64 playlistId, ContentType type, const QString &id)

@@ -24,7 +24,8 @@ MediaItem channelWithArchive(std::optional<qint64> days)
     return item;
 }
 
-EpgEntry programme(const QDateTime &start, const QDateTime &end, std::optional<bool> hasArchive = std::nullopt)
+EpgEntry programme(
+    const QDateTime &start, const QDateTime &end, std::optional<bool> hasArchive = std::nullopt)
 {
     return EpgEntry { "P", std::nullopt, start, end, hasArchive };
 }
@@ -78,8 +79,9 @@ TEST(CatchUpDays, EmptyGuideGivesHourlySlotsOfTheWindow)
     EXPECT_EQ(startsOf(today).first(), "12 00:00");
     EXPECT_EQ(startsOf(today).last(), "12 14:00");
     EXPECT_EQ(today.first().title, "Archive TV");
-    EXPECT_EQ(startsOf(days.entries(1, empty)), QStringList({ "11 15:00", "11 16:00", "11 17:00", "11 18:00", "11 19:00",
-                                                              "11 20:00", "11 21:00", "11 22:00", "11 23:00" }));
+    EXPECT_EQ(startsOf(days.entries(1, empty)),
+        QStringList({ "11 15:00", "11 16:00", "11 17:00", "11 18:00", "11 19:00", "11 20:00", "11 21:00",
+            "11 22:00", "11 23:00" }));
     EXPECT_EQ(days.playableCount(0, empty), 15);
     EXPECT_EQ(days.playableCount(1, empty), 9);
     EXPECT_TRUE(days.entries(2, empty).isEmpty());
@@ -98,21 +100,24 @@ TEST(CatchUpDays, DaylightSavingDaysHoldTheirOwnHours)
     EXPECT_EQ(autumn.dayEnd(1), paris(2024, 10, 28, 0));
     EXPECT_EQ(autumn.entries(1, empty).size(), 25);
     const QDateTime lastHour = paris(2024, 10, 27, 23, 30);
-    const std::optional<QList<EpgEntry>> guide = QList<EpgEntry> { programme(lastHour, lastHour.addSecs(1200)) };
+    const std::optional<QList<EpgEntry>> guide
+        = QList<EpgEntry> { programme(lastHour, lastHour.addSecs(1200)) };
     EXPECT_EQ(autumn.entries(1, guide).size(), 1);
     EXPECT_TRUE(autumn.entries(0, guide).isEmpty());
 
     const CatchUpDays spring(channelWithArchive(3), paris(2024, 4, 1, 12, 0), kParis);
     EXPECT_EQ(spring.entries(1, empty).size(), 23);
     const QDateTime earlyMonday = paris(2024, 4, 1, 0, 30);
-    const std::optional<QList<EpgEntry>> monday = QList<EpgEntry> { programme(earlyMonday, earlyMonday.addSecs(1200)) };
+    const std::optional<QList<EpgEntry>> monday
+        = QList<EpgEntry> { programme(earlyMonday, earlyMonday.addSecs(1200)) };
     EXPECT_TRUE(spring.entries(1, monday).isEmpty()) << "Monday's first hour is not Sunday's";
 }
 
 TEST(CatchUpDays, AProgrammeAcrossMidnightIsListedOnBothDays)
 {
     const CatchUpDays days(channelWithArchive(2), paris(2024, 6, 12, 14, 20), kParis);
-    const std::optional<QList<EpgEntry>> guide = QList<EpgEntry> { programme(paris(2024, 6, 11, 21, 30), paris(2024, 6, 12, 1, 0)) };
+    const std::optional<QList<EpgEntry>> guide
+        = QList<EpgEntry> { programme(paris(2024, 6, 11, 21, 30), paris(2024, 6, 12, 1, 0)) };
     EXPECT_EQ(days.entries(0, guide).size(), 1);
     EXPECT_EQ(days.entries(1, guide).size(), 1);
     EXPECT_EQ(days.playableCount(0, guide), 1);
@@ -146,8 +151,8 @@ TEST(CatchUpDays, ReplayRule)
 TEST(CatchUpDays, InitialFocusIsTheLastStartedProgramme)
 {
     const QDateTime now = paris(2024, 6, 12, 14, 20);
-    const QList<EpgEntry> today { programme(now.addSecs(-7200), now.addSecs(-3600)), programme(now.addSecs(-3600), now.addSecs(600)),
-                                  programme(now.addSecs(600), now.addSecs(3600)) };
+    const QList<EpgEntry> today { programme(now.addSecs(-7200), now.addSecs(-3600)),
+        programme(now.addSecs(-3600), now.addSecs(600)), programme(now.addSecs(600), now.addSecs(3600)) };
     EXPECT_EQ(CatchUpDays::initialFocus(today, now), 1);
     EXPECT_EQ(CatchUpDays::initialFocus(today.mid(0, 1), now), 0);
     EXPECT_EQ(CatchUpDays::initialFocus(today.mid(2), now), 0) << "nothing started: the first";
@@ -169,7 +174,8 @@ TEST(GuideRules, OnAirAndProgress)
         { "at its start", hour, ten, true, 0 },
         { "at its end", hour, ten.addSecs(3600), false, 1 },
         { "before it", hour, ten.addSecs(-60), false, 0 },
-        { "half a second long, elapsed seconds capped", programme(ten, ten.addMSecs(500)), ten.addMSecs(400), true, 0.4 },
+        { "half a second long, elapsed seconds capped", programme(ten, ten.addMSecs(500)), ten.addMSecs(400),
+            true, 0.4 },
     };
     for (const Case &c : cases) {
         EXPECT_EQ(isOnAir(c.entry, c.at), c.onAir) << c.name;

@@ -39,7 +39,10 @@ struct CatchUpRig {
         showAsLayerWould(*screen, *app.state);
     }
 
-    bool loaded() { return QTest::qWaitFor([this] { return screen->guideLoaded(); }, 5000); }
+    bool loaded()
+    {
+        return QTest::qWaitFor([this] { return screen->guideLoaded(); }, 5000);
+    }
     QList<EpgEntry> entries() const { return screen->dayEntries(); }
     QString route() const { return app.route(); }
 
@@ -84,7 +87,10 @@ TEST(CatchUpScreen, ListsTheArchiveDaysAndFocusesTheProgrammeOnNow)
     const EpgEntry &focused = today[rig.screen->focus()];
     EXPECT_TRUE(focused.start <= rig.now && rig.now < focused.end);
     EXPECT_EQ(rig.screen->programmes()[rig.screen->focus()].toMap()["onNow"].toBool(), true);
-    EXPECT_GT(rig.screen->dayColumn()->data(rig.screen->dayColumn()->index(1), CategoryColumnModel::CountRole).toInt(), 0);
+    EXPECT_GT(rig.screen->dayColumn()
+                  ->data(rig.screen->dayColumn()->index(1), CategoryColumnModel::CountRole)
+                  .toInt(),
+        0);
 
     QSignalSpy scrolls(rig.screen.get(), &CatchUpScreenModel::programmeScrollRequested);
     rig.screen->selectDay(1);
@@ -106,9 +112,17 @@ TEST(CatchUpScreen, Keys)
         bool used;
     };
     const QList<Case> cases {
-        { "D", 1, 0, 1, true },   { "U", 1, 0, -1, true },  { "L", 0, 0, 0, true },   { "LU", 0, 0, -100, true },
-        { "LD", 0, 1, -99, true }, { "LDE", 1, 1, -99, true }, { "LR", 1, 0, 0, true }, { "LT", 1, 0, 0, true },
-        { "X", 1, 0, 0, false },  { "S", 1, 0, 0, false },  { "q", 1, 0, 0, false },
+        { "D", 1, 0, 1, true },
+        { "U", 1, 0, -1, true },
+        { "L", 0, 0, 0, true },
+        { "LU", 0, 0, -100, true },
+        { "LD", 0, 1, -99, true },
+        { "LDE", 1, 1, -99, true },
+        { "LR", 1, 0, 0, true },
+        { "LT", 1, 0, 0, true },
+        { "X", 1, 0, 0, false },
+        { "S", 1, 0, 0, false },
+        { "q", 1, 0, 0, false },
     };
     for (const Case &c : cases) {
         CatchUpRig rig("101");
@@ -118,8 +132,8 @@ TEST(CatchUpScreen, Keys)
         EXPECT_EQ(rig.screen->pane(), c.pane) << c.keys;
         EXPECT_EQ(rig.screen->day(), c.day) << c.keys;
         const int expected = c.focusShift == -99 ? CatchUpDays::initialFocus(rig.entries(), rig.now)
-                           : c.focusShift == -100 ? -1
-                                                  : initial + c.focusShift;
+            : c.focusShift == -100               ? -1
+                                                 : initial + c.focusShift;
         EXPECT_EQ(rig.screen->focus(), expected) << c.keys;
         EXPECT_EQ(rig.route(), "catchup") << c.keys;
     }
@@ -151,7 +165,8 @@ TEST(CatchUpScreen, EnterReplaysTheFocusedProgrammeOnceWithoutResuming)
     const std::optional<PlayItem> item = queue.get(0);
     ASSERT_TRUE(item);
     EXPECT_TRUE(item->catchup);
-    EXPECT_EQ(item->key, QStringLiteral("1|CATCHUP|101|%1").arg(rig.entries()[rig.screen->focus()].start.toSecsSinceEpoch()));
+    EXPECT_EQ(item->key,
+        QStringLiteral("1|CATCHUP|101|%1").arg(rig.entries()[rig.screen->focus()].start.toSecsSinceEpoch()));
 }
 
 TEST(CatchUpScreen, UpcomingProgrammesAreNotReplayed)

@@ -40,13 +40,16 @@ protected:
     static void SetUpTestSuite()
     {
         QString problem;
-        media = new DemoMedia(DemoMedia::prepare(
-            QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/Zelfor/devportal-media", &problem));
+        media = new DemoMedia(
+            DemoMedia::prepare(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+                    + "/Zelfor/devportal-media",
+                &problem));
         ASSERT_TRUE(problem.isEmpty()) << qPrintable(problem);
         portal = new DevPortal({ .port = 0, .playlists = 1 }, *media);
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
         setActiveLanguage("en");
-        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(programServices().app()->refreshDevice())));
+        ASSERT_TRUE(
+            std::holds_alternative<DeviceResponse>(runTask(programServices().app()->refreshDevice())));
     }
 
     void SetUp() override
@@ -79,7 +82,8 @@ protected:
         QList<QQuickItem *> items { window->contentItem() };
         for (qsizetype at = 0; at < items.size(); ++at) {
             items.append(items[at]->childItems());
-            if (T *found = items[at]->findChild<T *>(QString(), Qt::FindDirectChildrenOnly); found && items[at]->isVisible())
+            if (T *found = items[at]->findChild<T *>(QString(), Qt::FindDirectChildrenOnly);
+                found && items[at]->isVisible())
                 return found;
         }
         return nullptr;
@@ -92,14 +96,18 @@ protected:
         return QTest::qWaitFor([this] { return liveScreen() && liveScreen()->loaded(); }, 10000);
     }
 
-    static void press(Key::Kind kind, const QString &text = {}) { programServices().router()->dispatch(Key { kind, text }); }
+    static void press(Key::Kind kind, const QString &text = {})
+    {
+        programServices().router()->dispatch(Key { kind, text });
+    }
 
     QVideoSink *previewSink() const
     {
         QList<QQuickItem *> items { window->contentItem() };
         for (qsizetype at = 0; at < items.size(); ++at) {
             items.append(items[at]->childItems());
-            if (items[at]->objectName() == "platformPicture" && items[at]->parentItem()->objectName() == "previewSurface")
+            if (items[at]->objectName() == "platformPicture"
+                && items[at]->parentItem()->objectName() == "previewSurface")
                 return items[at]->property("videoSink").value<QVideoSink *>();
         }
         return nullptr;
@@ -135,7 +143,8 @@ TEST_F(LiveDemoTest, PreviewThenFullScreenWithoutReloadingThenBackStillPlaying)
     ASSERT_TRUE(player->hasItem());
     QVideoSink *sink = previewSink();
     ASSERT_TRUE(sink);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sink->videoFrame().isValid(); }, 20000)) << "frames reach the preview";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sink->videoFrame().isValid(); }, 20000))
+        << "frames reach the preview";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !liveScreen()->guide()->loading(); }, 5000));
     EXPECT_FALSE(liveScreen()->guide()->rows().isEmpty());
     shoot("live-preview-en");
@@ -160,7 +169,9 @@ TEST_F(LiveDemoTest, ACatchUpProgrammeOfTheArchivePlays)
     press(Key::Kind::character, "c");
     ASSERT_EQ(routeName(app->current()), "catchup");
     EXPECT_FALSE(programServices().engine()->hasItem()) << "opening catch-up stops the preview";
-    ASSERT_TRUE(QTest::qWaitFor([this] { return screen<CatchUpScreenModel>() && screen<CatchUpScreenModel>()->guideLoaded(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return screen<CatchUpScreenModel>() && screen<CatchUpScreenModel>()->guideLoaded(); },
+        10000));
     shoot("catchup-en");
     press(Key::Kind::enter);
     ASSERT_EQ(routeName(app->current()), "player");
@@ -180,7 +191,8 @@ TEST_F(LiveDemoTest, TheSmallestWindowHoldsTheColumns)
     ASSERT_TRUE(liveLoaded());
     QQuickItem *preview = nullptr;
     QQuickItem *channels = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
         QList<QQuickItem *> items { window->contentItem() };
         for (qsizetype at = 0; at < items.size(); ++at) {
             items.append(items[at]->childItems());
@@ -190,7 +202,8 @@ TEST_F(LiveDemoTest, TheSmallestWindowHoldsTheColumns)
                 channels = items[at];
         }
         return preview && channels && window->width() == WindowSize::kMinimum.width();
-    }, 10000));
+        },
+        10000));
     EXPECT_LE(preview->mapToScene(QPointF(preview->width(), 0)).x(), window->width() - 28);
     EXPECT_GE(channels->width(), 320);
     shoot("live-minimum");
@@ -204,7 +217,9 @@ TEST_F(LiveDemoTest, ScreensInArabic)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !liveScreen()->guide()->loading(); }, 5000));
     shoot("live-ar");
     liveScreen()->openCatchUpAt(0);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return screen<CatchUpScreenModel>() && screen<CatchUpScreenModel>()->guideLoaded(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return screen<CatchUpScreenModel>() && screen<CatchUpScreenModel>()->guideLoaded(); },
+        10000));
     EXPECT_EQ(screen<CatchUpScreenModel>()->archiveText(), ::tr("catchup_archive_days", { qint64(3) }));
     shoot("catchup-ar");
 }
@@ -231,19 +246,22 @@ TEST_F(LiveDemoTest, EachFilterKeyShowsTheListedChannelsFromTheTop)
     const auto showsListedFromTop = [&] {
         const qreal top = list->property("contentY").toReal();
         int atTop = -1;
-        QMetaObject::invokeMethod(list, "indexAt", Q_RETURN_ARG(int, atTop), Q_ARG(qreal, 10), Q_ARG(qreal, top + 1));
+        QMetaObject::invokeMethod(
+            list, "indexAt", Q_RETURN_ARG(int, atTop), Q_ARG(qreal, 10), Q_ARG(qreal, top + 1));
         if (live->lists().count() == 0)
             return list->property("count").toInt() == 0;
         if (atTop != 0)
             return false;
         int row = 0;
-        for (; row < live->lists().count() && delegateAt(row) && delegateAt(row)->y() < top + list->height(); ++row) {
+        for (; row < live->lists().count() && delegateAt(row) && delegateAt(row)->y() < top + list->height();
+             ++row) {
             if (delegateAt(row)->property("name").toString() != live->lists().channelAt(row)->name)
                 return false;
         }
         return row > 0;
     };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->property("contentY").toReal() > 0; })) << "the list scrolled";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->property("contentY").toReal() > 0; }))
+        << "the list scrolled";
     QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(itemNamed(window->contentItem(), "filterField")));
     const std::pair<Qt::Key, QString> keys[] { { Qt::Key_E, "e" }, { Qt::Key_A, "ea" }, { Qt::Key_Q, "eaq" },
         { Qt::Key_Backspace, "ea" } };
@@ -266,7 +284,8 @@ TEST_F(LiveDemoTest, ChannelMenuOwnsTheKeysWhileOpen)
     QQuickItem *row = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] {
         for (QQuickItem *item : itemsBelow(window->contentItem()))
-            if (item->objectName() == "channelRow" && item->property("index").toInt() == 1 && item->isVisible())
+            if (item->objectName() == "channelRow" && item->property("index").toInt() == 1
+                && item->isVisible())
                 row = item;
         return row != nullptr;
     }));

@@ -30,10 +30,10 @@ LiveLists listsWith(const QList<FavoriteEntry> &favorites = {}, const QStringLis
 
 TEST(LiveLists, PseudoCategoriesComeFirstWithTheirCounts)
 {
-    const LiveLists lists = listsWith(
-        { favorite(7, ContentType::live, "101"), favorite(7, ContentType::movie, "101"), favorite(8, ContentType::live, "102"),
-          favorite(7, ContentType::live, "555") },
-        { key("103"), "8|LIVE|101", key("999"), "7|MOVIE|1" });
+    const LiveLists lists
+        = listsWith({ favorite(7, ContentType::live, "101"), favorite(7, ContentType::movie, "101"),
+                        favorite(8, ContentType::live, "102"), favorite(7, ContentType::live, "555") },
+            { key("103"), "8|LIVE|101", key("999"), "7|MOVIE|1" });
     const QList<CategoryEntry> expected {
         { "__recent__", "recently_viewed", {}, 2, "clock.fill" },
         { "__fav__", "favorites", {}, 2, "heart.fill" },
@@ -65,8 +65,9 @@ TEST(LiveLists, ListsTheSelectedCategoryThroughTheFilter)
         { "favourites through the filter", "__fav__", "two", { 5 } },
     };
     for (const ListCase &c : cases) {
-        LiveLists lists = listsWith({ favorite(7, ContentType::live, "102"), favorite(7, ContentType::live, "101") },
-                                    { key("103"), key("999"), key("102") });
+        LiveLists lists
+            = listsWith({ favorite(7, ContentType::live, "102"), favorite(7, ContentType::live, "101") },
+                { key("103"), key("999"), key("102") });
         lists.selectCategory(c.category);
         lists.setFilter(c.filter);
         EXPECT_EQ(uidsOf(lists), c.uids) << c.name;
@@ -78,7 +79,8 @@ TEST(LiveLists, ListsTheSelectedCategoryThroughTheFilter)
 
 TEST(LiveLists, RecentAndFavouriteListsNumberTheirRowsOthersShowChannelNumbers)
 {
-    LiveLists lists = listsWith({ favorite(7, ContentType::live, "103"), favorite(7, ContentType::live, "101") });
+    LiveLists lists
+        = listsWith({ favorite(7, ContentType::live, "103"), favorite(7, ContentType::live, "101") });
     ContentListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
     model.setItems(ContentListModel::itemsOf(lists.index()->section), kPlaylistId);

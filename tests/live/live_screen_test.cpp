@@ -38,11 +38,25 @@ TEST_F(LiveScreenTest, KeysMoveTheFocusAcrossBothColumns)
         bool used;
     };
     const QList<Case> cases {
-        { "D", 1, 0, 2, true },       { "DD", 1, 1, 2, true },     { "DDU", 1, 0, 2, true },   { "]", 1, 0, 2, true },
-        { "D]", 1, 10, 2, true },     { "D]]", 1, -2, 2, true },{ "D><", 1, 0, 2, true },    { "L", 0, -1, 2, true },    { "LD", 0, 0, 3, true },
-        { "LU", 0, -1, 1, true },     { "LR", 1, 0, 2, true },     { "T", 0, -1, 2, true },    { "TT", 1, -1, 2, true },
-        { "LE", 1, 0, 2, true },      { "X", 1, -1, 2, false },    { "S", 1, -1, 2, false },   { "q", 1, -1, 2, false },
-        { "c", 1, -1, 2, true },      { "h", 1, -1, 2, true },
+        { "D", 1, 0, 2, true },
+        { "DD", 1, 1, 2, true },
+        { "DDU", 1, 0, 2, true },
+        { "]", 1, 0, 2, true },
+        { "D]", 1, 10, 2, true },
+        { "D]]", 1, -2, 2, true },
+        { "D><", 1, 0, 2, true },
+        { "L", 0, -1, 2, true },
+        { "LD", 0, 0, 3, true },
+        { "LU", 0, -1, 1, true },
+        { "LR", 1, 0, 2, true },
+        { "T", 0, -1, 2, true },
+        { "TT", 1, -1, 2, true },
+        { "LE", 1, 0, 2, true },
+        { "X", 1, -1, 2, false },
+        { "S", 1, -1, 2, false },
+        { "q", 1, -1, 2, false },
+        { "c", 1, -1, 2, true },
+        { "h", 1, -1, 2, true },
     };
     for (const Case &c : cases) {
         LiveScreenRig fresh;
@@ -213,7 +227,10 @@ TEST_F(LiveScreenTest, HeartKeyTogglesTheFocusedChannelFromEitherPane)
     EXPECT_EQ(rig.app.prefs->favorites().first().id, rig.lists().channelAt(0)->id);
     EXPECT_EQ(rig.app.state->toast(), "Added to favorites");
     EXPECT_EQ(rig.lists().categories()[1].count, 1);
-    EXPECT_EQ(rig.screen->channels()->data(rig.screen->channels()->index(0), ContentListModel::FavoriteRole).toBool(), true);
+    EXPECT_EQ(rig.screen->channels()
+                  ->data(rig.screen->channels()->index(0), ContentListModel::FavoriteRole)
+                  .toBool(),
+        true);
     press(screen, "h");
     EXPECT_TRUE(rig.app.prefs->favorites().isEmpty());
     EXPECT_EQ(rig.app.state->toast(), "Removed from favorites");

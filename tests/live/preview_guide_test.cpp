@@ -40,7 +40,10 @@ MediaItem channel(const QString &id)
 
 class PreviewGuideTest : public ::testing::Test {
 protected:
-    bool settled() { return QTest::qWaitFor([this] { return !guide.loading(); }, 5000); }
+    bool settled()
+    {
+        return QTest::qWaitFor([this] { return !guide.loading(); }, 5000);
+    }
     int requests() const { return provider.requestCount("get_short_epg"); }
 
     XtreamProvider provider;
@@ -104,8 +107,9 @@ TEST_F(PreviewGuideTest, ChangingTheChannelAbortsTheRequestBefore)
 TEST_F(PreviewGuideTest, ShowsThreeEntriesAndDescribesOnlyTheOneOnAir)
 {
     const QDateTime now = clock.now();
-    provider.answer("get_short_epg", LoopbackResponse::json(guideAnswer(now, { { -900, 2700 }, { 2700, 6300 }, { 6300, 9900 },
-                                                                              { 9900, 13500 }, { 13500, 17100 } })));
+    provider.answer("get_short_epg",
+        LoopbackResponse::json(guideAnswer(
+            now, { { -900, 2700 }, { 2700, 6300 }, { 6300, 9900 }, { 9900, 13500 }, { 13500, 17100 } })));
     guide.show(playlist, channel("101"));
     clock.advance(PreviewGuide::kSettleMs);
     ASSERT_TRUE(settled());

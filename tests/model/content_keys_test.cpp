@@ -20,18 +20,26 @@ TEST(ContentKeys, catchupAttributesGiveOfferOrNothing)
     } cases[] = {
         { std::nullopt, "5", src, std::nullopt },
         { "Flussonic", std::nullopt, std::nullopt, offer(1, "shift") },
-        { "FS", "2", src, offer(2, "shift", src) }, { "append", "3", "", std::nullopt },
-        { "default", "3", std::nullopt, std::nullopt }, { "DEFAULT", "3", src, offer(3, "default", src) },
-        { "xc", "0", std::nullopt, offer(1, "xc") }, { "xc", "-3", std::nullopt, offer(1, "xc") },
-        { "xc", "+7", std::nullopt, offer(7, "xc") }, { "xc", " 7", std::nullopt, offer(1, "xc") },
-        { "xc", "2.5", std::nullopt, offer(1, "xc") }, { "shift", "36500", std::nullopt, offer(36500, "shift") },
+        { "FS", "2", src, offer(2, "shift", src) },
+        { "append", "3", "", std::nullopt },
+        { "default", "3", std::nullopt, std::nullopt },
+        { "DEFAULT", "3", src, offer(3, "default", src) },
+        { "xc", "0", std::nullopt, offer(1, "xc") },
+        { "xc", "-3", std::nullopt, offer(1, "xc") },
+        { "xc", "+7", std::nullopt, offer(7, "xc") },
+        { "xc", " 7", std::nullopt, offer(1, "xc") },
+        { "xc", "2.5", std::nullopt, offer(1, "xc") },
+        { "shift", "36500", std::nullopt, offer(36500, "shift") },
         { "xc", "9223372036854775807", std::nullopt, offer(std::numeric_limits<qint64>::max(), "xc") },
         { "shift", "99999999999999999999", std::nullopt, offer(1, "shift") },
-        { "shift", "2", "", offer(2, "shift") }, { " xc", "2", std::nullopt, std::nullopt },
-        { "timeshift", "2", src, std::nullopt }, { "", "2", src, std::nullopt },
+        { "shift", "2", "", offer(2, "shift") },
+        { " xc", "2", std::nullopt, std::nullopt },
+        { "timeshift", "2", src, std::nullopt },
+        { "", "2", src, std::nullopt },
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.mode.value_or("<none>").toStdString() + " / " + c.days.value_or("<none>").toStdString());
+        SCOPED_TRACE(
+            c.mode.value_or("<none>").toStdString() + " / " + c.days.value_or("<none>").toStdString());
         EXPECT_EQ(catchupFromAttributes(c.mode, c.days, c.source), c.expected);
     }
 }

@@ -22,7 +22,9 @@ FavoriteEntry fullFavorite()
 
 FavoriteEntry bareFavorite()
 {
-    return FavoriteEntry { .playlistId = -3, .type = ContentType::live, .id = "1", .categoryId = "__uncat__" };
+    return FavoriteEntry {
+        .playlistId = -3, .type = ContentType::live, .id = "1", .categoryId = "__uncat__"
+    };
 }
 
 PlayItem minimalPlayItem()
@@ -59,8 +61,8 @@ TEST(StrictForms, storedRecordsRoundTrip)
 
 TEST(StrictForms, anEmptyTextIsWrittenAndReadBackApartFromAnAbsentOne)
 {
-    const std::pair<OptText, const char *> cases[] = { { std::nullopt, R"({})" }, { QString(), R"({"email":""})" },
-        { "", R"({"email":""})" }, { "a", R"({"email":"a"})" } };
+    const std::pair<OptText, const char *> cases[] = { { std::nullopt, R"({})" },
+        { QString(), R"({"email":""})" }, { "", R"({"email":""})" }, { "a", R"({"email":"a"})" } };
     for (const auto &[email, json] : cases) {
         const Support support { .email = email };
         EXPECT_EQ(QJsonDocument(toJson(support)).toJson(QJsonDocument::Compact), json);
@@ -144,7 +146,8 @@ TEST(StrictForms, integersAreCheckedForWholenessAndRange)
 
 TEST(StrictForms, appInfoNeedsBooleanForceUpdate)
 {
-    for (const char *json : { R"({"force_update":"yes"})", R"({"force_update":1})", R"({"latest_version":2})" })
+    for (const char *json :
+        { R"({"force_update":"yes"})", R"({"force_update":1})", R"({"latest_version":2})" })
         EXPECT_EQ(appInfoFromJson(parse(json)), std::nullopt) << json;
     EXPECT_EQ(supportFromJson(parse(R"({"email":["a"]})")), std::nullopt);
     EXPECT_EQ(appInfoFromJson(parse(R"({"force_update":true,"extra":1})")), (AppInfo { {}, {}, true }));

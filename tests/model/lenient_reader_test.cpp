@@ -24,12 +24,14 @@ TEST(LenientReader, readsValueAsTrimmedText)
     const std::pair<const char *, OptText> cases[] = { { "null", std::nullopt }, { "\"abc\"", "abc" },
         { "\"  padded \\n\\t\"", "padded" }, { "\"\"", std::nullopt }, { "\"   \\r\\n \"", std::nullopt },
         { "\"null\"", std::nullopt }, { "\" null \"", std::nullopt }, { "\"NULL\"", "NULL" },
-        { "\"<null>\"", "<null>" }, { "\"\\u00a0 wide \\u3000\"", "wide" }, { "\"\\u00a0null\\u2028\"", std::nullopt },
-        { "\"caf\\u00e9\"", QStringLiteral("café") }, { "12", "12" }, { "-7", "-7" },
-        { "9223372036854775807", "9223372036854775807" }, { "-9223372036854775808", "-9223372036854775808" },
-        { "18446744073709551615", "1.8446744073709552e+19" }, { "1234567890123456.0", "1.234567890123456e+15" },
-        { "0.00001", "1e-05" }, { "12.0", "12" }, { "-0.0", "0" }, { "3.5", "3.5" }, { "12.5", "12.5" },
-        { "0.1", "0.1" }, { "999999999999999.0", "999999999999999" }, { "1e15", "1e+15" }, { "1e20", "1e+20" },
+        { "\"<null>\"", "<null>" }, { "\"\\u00a0 wide \\u3000\"", "wide" },
+        { "\"\\u00a0null\\u2028\"", std::nullopt }, { "\"caf\\u00e9\"", QStringLiteral("café") },
+        { "12", "12" }, { "-7", "-7" }, { "9223372036854775807", "9223372036854775807" },
+        { "-9223372036854775808", "-9223372036854775808" },
+        { "18446744073709551615", "1.8446744073709552e+19" },
+        { "1234567890123456.0", "1.234567890123456e+15" }, { "0.00001", "1e-05" }, { "12.0", "12" },
+        { "-0.0", "0" }, { "3.5", "3.5" }, { "12.5", "12.5" }, { "0.1", "0.1" },
+        { "999999999999999.0", "999999999999999" }, { "1e15", "1e+15" }, { "1e20", "1e+20" },
         { "-2.5e-7", "-2.5e-07" }, { "true", "1" }, { "false", "0" }, { "{\"a\": 1}", std::nullopt },
         { "[1, 2]", std::nullopt } };
     for (const auto &[json, expected] : cases)
@@ -72,10 +74,11 @@ TEST(LenientReader, fastNumberReadsAgreeWithParsedText)
 {
     // Digits beyond the longest text kept: the fast forms read only what the text keeps.
     const QByteArray longZeros = "\"" + QByteArray(TextBounds::kLongText, '0') + "1\"";
-    for (const QByteArray &json : QList<QByteArray> { "12", "-12", "\" 12 \"", "\"+12\"", "\"\\u00a012\\u3000\"",
-             "\"12a\"", "12.0", "12.5", "-0.0", "\"-0\"", "1e20", "1234567890123456.0", "18446744073709551615",
-             "-9223372036854775808", "true", "false", "null", "\"null\"", "\"\"", "\" 2.5e3 \"", "\"inf\"", "\"1e400\"",
-             "\"0x10\"", "\"1.0\"", "\" 12.9 \"", "[1]", "{}", longZeros }) {
+    for (const QByteArray &json :
+        QList<QByteArray> { "12", "-12", "\" 12 \"", "\"+12\"", "\"\\u00a012\\u3000\"", "\"12a\"", "12.0",
+            "12.5", "-0.0", "\"-0\"", "1e20", "1234567890123456.0", "18446744073709551615",
+            "-9223372036854775808", "true", "false", "null", "\"null\"", "\"\"", "\" 2.5e3 \"", "\"inf\"",
+            "\"1e400\"", "\"0x10\"", "\"1.0\"", "\" 12.9 \"", "[1]", "{}", longZeros }) {
         SCOPED_TRACE(json.left(40).constData());
         simdjson::dom::parser parser;
         const simdjson::dom::element element = elements(parser, "[" + json + "]").at(0);
@@ -91,7 +94,8 @@ TEST(LenientReader, outOfRangeNumbersLeaveTheDocumentReadable)
     const std::pair<const char *, std::vector<OptText>> cases[] = {
         { "[123456789012345678901234567890, 7]", { "1.2345678901234568e+29", "7" } },
         { "[-18446744073709551616]", { "-1.8446744073709552e+19" } },
-        { "[18446744073709551615, 9223372036854775807]", { "1.8446744073709552e+19", "9223372036854775807" } },
+        { "[18446744073709551615, 9223372036854775807]",
+            { "1.8446744073709552e+19", "9223372036854775807" } },
         { "[2e308, -1E+999, 1e-400]", { std::nullopt, std::nullopt, "0" } },
         { "[0.001e400, 100e-400, 0e999, 1e99999999999999999999]", { std::nullopt, "0", "0", std::nullopt } },
         { "[\"99999999999999999999999\", 99999999999999999999999]", { "99999999999999999999999", "1e+23" } },
@@ -112,11 +116,13 @@ TEST(LenientReader, outOfRangeNumbersLeaveTheDocumentReadable)
 TEST(LenientReader, decimalIntegerTakesSignAndDigitsOnly)
 {
     const std::pair<const char16_t *, std::optional<qint64>> cases[] = { { u"12", 12 }, { u"+12", 12 },
-        { u"-12", -12 }, { u"007", 7 }, { u"-0", 0 }, { u"9223372036854775807", std::numeric_limits<qint64>::max() },
-        { u"-9223372036854775808", std::numeric_limits<qint64>::min() }, { u"9223372036854775808", std::nullopt },
-        { u"-9223372036854775809", std::nullopt }, { u"99999999999999999999", std::nullopt }, { u"", std::nullopt },
-        { u"+", std::nullopt }, { u"-", std::nullopt }, { u"+-1", std::nullopt }, { u"12a", std::nullopt },
-        { u" 12", std::nullopt }, { u"12.0", std::nullopt }, { u"1e3", std::nullopt }, { u"\u0663", std::nullopt } };
+        { u"-12", -12 }, { u"007", 7 }, { u"-0", 0 },
+        { u"9223372036854775807", std::numeric_limits<qint64>::max() },
+        { u"-9223372036854775808", std::numeric_limits<qint64>::min() },
+        { u"9223372036854775808", std::nullopt }, { u"-9223372036854775809", std::nullopt },
+        { u"99999999999999999999", std::nullopt }, { u"", std::nullopt }, { u"+", std::nullopt },
+        { u"-", std::nullopt }, { u"+-1", std::nullopt }, { u"12a", std::nullopt }, { u" 12", std::nullopt },
+        { u"12.0", std::nullopt }, { u"1e3", std::nullopt }, { u"\u0663", std::nullopt } };
     for (const auto &[text, expected] : cases)
         EXPECT_EQ(parseDecimalInteger(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
 }
@@ -125,9 +131,9 @@ TEST(LenientReader, decimalDoubleTakesTheWholeText)
 {
     const std::pair<const char16_t *, std::optional<double>> cases[] = { { u"12.9", 12.9 }, { u"+3", 3.0 },
         { u"-1e5", -1e5 }, { u".5", 0.5 }, { u"1700000000", 1.7e9 },
-        { u"inf", std::numeric_limits<double>::infinity() }, { u"1e400", std::nullopt }, { u"abc", std::nullopt },
-        { u"", std::nullopt }, { u"+", std::nullopt }, { u"+-3", std::nullopt }, { u"12 ", std::nullopt },
-        { u"1,5", std::nullopt }, { u"\u0661.5", std::nullopt } };
+        { u"inf", std::numeric_limits<double>::infinity() }, { u"1e400", std::nullopt },
+        { u"abc", std::nullopt }, { u"", std::nullopt }, { u"+", std::nullopt }, { u"+-3", std::nullopt },
+        { u"12 ", std::nullopt }, { u"1,5", std::nullopt }, { u"\u0661.5", std::nullopt } };
     for (const auto &[text, expected] : cases)
         EXPECT_EQ(parseDecimalDouble(QStringView(text)), expected) << QString::fromUtf16(text).toStdString();
     const QString digits = QStringLiteral("1") + QString(300, u'0') + QStringLiteral(".5e-290");
@@ -142,8 +148,9 @@ TEST(LenientReader, integerPartCutsTowardZeroWithinRange)
 {
     const double infinity = std::numeric_limits<double>::infinity();
     const std::pair<double, std::optional<qint64>> cases[] = { { 12.9, 12 }, { -12.9, -12 }, { 0.4, 0 },
-        { -9223372036854775808.0, std::numeric_limits<qint64>::min() }, { 9223372036854775808.0, std::nullopt },
-        { 1e300, std::nullopt }, { -1e300, std::nullopt }, { infinity, std::nullopt }, { -infinity, std::nullopt } };
+        { -9223372036854775808.0, std::numeric_limits<qint64>::min() },
+        { 9223372036854775808.0, std::nullopt }, { 1e300, std::nullopt }, { -1e300, std::nullopt },
+        { infinity, std::nullopt }, { -infinity, std::nullopt } };
     for (const auto &[input, expected] : cases)
         EXPECT_EQ(integerPart(input), expected) << input;
 }

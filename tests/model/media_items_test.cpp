@@ -9,8 +9,12 @@ using Text = MediaItems::Text;
 MediaItem channel(qint64 uid, QString name, QString category = u"News"_qs)
 {
     const QString address = u"http://127.0.0.1:9/live/"_qs + QString::number(uid) + u".ts"_qs;
-    return MediaItem { .uid = uid, .id = address, .name = std::move(name), .categoryId = std::move(category),
-        .url = address, .num = uid + 1 };
+    return MediaItem { .uid = uid,
+        .id = address,
+        .name = std::move(name),
+        .categoryId = std::move(category),
+        .url = address,
+        .num = uid + 1 };
 }
 
 // Items whose texts take every form a list can hold.
@@ -20,11 +24,24 @@ QList<MediaItem> variedItems()
     return {
         channel(0, u"\uFEFFPlain"_qs), // a leading byte-order mark is a character
 
-        { .uid = 1, .type = ContentType::movie, .id = u"m1"_qs, .name = u"Film"_qs, .logo = u""_qs,
-            .categoryId = u"Films"_qs, .url = u"http://127.0.0.1:9/movie/1.mkv"_qs, .epgId = std::nullopt,
-            .ext = u"mkv"_qs, .rating = u"7.5"_qs, .num = 12, .catchup = Catchup { 3, u"shift"_qs, u"?t={utc}"_qs } },
+        { .uid = 1,
+            .type = ContentType::movie,
+            .id = u"m1"_qs,
+            .name = u"Film"_qs,
+            .logo = u""_qs,
+            .categoryId = u"Films"_qs,
+            .url = u"http://127.0.0.1:9/movie/1.mkv"_qs,
+            .epgId = std::nullopt,
+            .ext = u"mkv"_qs,
+            .rating = u"7.5"_qs,
+            .num = 12,
+            .catchup = Catchup { 3, u"shift"_qs, u"?t={utc}"_qs } },
         channel(2, u"قناة الأولى ⚽ 中央电视台 😀"_qs, u"عربي"_qs),
-        { .uid = 3, .id = loneSurrogate, .name = loneSurrogate, .logo = u"l"_qs + loneSurrogate, .categoryId = u""_qs },
+        { .uid = 3,
+            .id = loneSurrogate,
+            .name = loneSurrogate,
+            .logo = u"l"_qs + loneSurrogate,
+            .categoryId = u""_qs },
         { .uid = 4, .id = u""_qs, .name = u""_qs, .categoryId = u"News"_qs, .url = u""_qs },
         channel(5, QString(300000, u'ж')),
     };
@@ -72,7 +89,8 @@ TEST(MediaItems, TextIsComparesInPlace)
         { 4, Text::id, u""_qs, true },
     };
     for (const auto &test : cases)
-        EXPECT_EQ(stored.textIs(test.item, test.field, test.text), test.expected) << test.item << ' ' << int(test.field);
+        EXPECT_EQ(stored.textIs(test.item, test.field, test.text), test.expected)
+            << test.item << ' ' << int(test.field);
 }
 
 // Texts past one chunk, appended lists and copies keep every item intact.
@@ -82,7 +100,8 @@ TEST(MediaItems, AppendedAndCopiedListsKeepTheirItems)
     QList<MediaItem> second;
     for (qint64 i = 0; i < 20000; ++i) {
         const QString name = u"Channel "_qs + QString::number(i) + QString(int(i % 90), u'é');
-        (i < 12000 ? first : second).append(channel(i, name, i % 3 ? u"News"_qs : u"Sport "_qs + QString::number(i % 7)));
+        (i < 12000 ? first : second)
+            .append(channel(i, name, i % 3 ? u"News"_qs : u"Sport "_qs + QString::number(i % 7)));
     }
     MediaItems joined(first);
     joined.append(MediaItems(second));

@@ -14,7 +14,8 @@ TEST(PortalForms, playlistIdReadsLenientDecimalOrZero)
 {
     const std::pair<const char *, qint64> cases[] = { { "12", 12 }, { "\" 12 \"", 12 }, { "\"+12\"", 12 },
         { "12.0", 12 }, { "true", 1 }, { "\"-4\"", -4 }, { "\"12a\"", 0 }, { "\"\"", 0 }, { "\"null\"", 0 },
-        { "12.5", 0 }, { "{}", 0 }, { "null", 0 }, { "1e20", 0 }, { "\"99999999999999999999\"", 0 }, { "[12]", 0 } };
+        { "12.5", 0 }, { "{}", 0 }, { "null", 0 }, { "1e20", 0 }, { "\"99999999999999999999\"", 0 },
+        { "[12]", 0 } };
     for (const auto &[json, expected] : cases) {
         const auto playlist = playlistFromPortalJson(QByteArray("{\"id\": ") + json + "}");
         ASSERT_TRUE(playlist.has_value()) << json;
@@ -30,7 +31,8 @@ TEST(PortalForms, playlistFieldsAreTrimmedTextOrTheirDefaults)
     EXPECT_EQ(defaults.type, QStringLiteral("m3u"));
     const auto playlist = playlistFromPortalJson(R"({"id": 3, "name": " Sports ", "type": "xtream",
         "url": "http://u", "host": "h:8080", "username": 1234, "password": "NULL", "epg_url": "null"})");
-    EXPECT_EQ(playlist, (Playlist { 3, "Sports", "xtream", "http://u", "h:8080", "1234", "NULL", std::nullopt }));
+    EXPECT_EQ(
+        playlist, (Playlist { 3, "Sports", "xtream", "http://u", "h:8080", "1234", "NULL", std::nullopt }));
 }
 
 TEST(PortalForms, onlyObjectsAreRecords)
@@ -85,7 +87,8 @@ TEST(PortalForms, cachedDeviceAnswerRoundTrips)
 {
     const DeviceResponse device { "00:1A:2B", "k-1", QStringLiteral("Maintenance à 22h"), std::nullopt,
         { Playlist { 9007199254740993, "Big", "xtream", std::nullopt, "h", "u", "p", "http://epg" },
-            Playlist { -1, "", "m3u", "http://list", std::nullopt, std::nullopt, std::nullopt, std::nullopt } },
+            Playlist {
+                -1, "", "m3u", "http://list", std::nullopt, std::nullopt, std::nullopt, std::nullopt } },
         AppInfo { " 1.2 ", std::nullopt, false }, Support { std::nullopt, "a@b" } };
     for (const DeviceResponse &value : { device, DeviceResponse {} })
         EXPECT_EQ(deviceResponseFromPortalJson(QJsonDocument(toJson(value)).toJson()), value);
@@ -105,10 +108,12 @@ TEST(PortalForms, longDeviceTextsAreCutAtACharacter)
             [](const DeviceResponse &device) { return device.notice.value_or(QString()); } },
         { "mac", longText(TextBounds::kMessage, "ab", u"€"_qs), R"({"mac":")", R"("})",
             [](const DeviceResponse &device) { return device.mac; } },
-        { "playlist name", longText(TextBounds::kName, "abc", u"é"_qs), R"({"playlists":[{"name":")", R"("}]})",
-            [](const DeviceResponse &device) { return device.playlists.value(0).name; } },
+        { "playlist name", longText(TextBounds::kName, "abc", u"é"_qs), R"({"playlists":[{"name":")",
+            R"("}]})", [](const DeviceResponse &device) { return device.playlists.value(0).name; } },
         { "support email", longText(TextBounds::kMessage, "abc", u"😀"_qs, true), R"({"support":{"email":")",
-            R"("}})", [](const DeviceResponse &device) { return device.support.value_or(Support {}).email.value_or(QString()); } },
+            R"("}})",
+            [](const DeviceResponse
+                    &device) { return device.support.value_or(Support {}).email.value_or(QString()); } },
     };
     for (const auto &row : rows) {
         const auto device = deviceResponseFromPortalJson(row.before + row.text.utf8 + row.after);

@@ -9,7 +9,8 @@
 namespace {
 
 // Each change must make the record unequal and change its hash.
-template <typename T> void expectEveryFieldCounts(const T &base, const std::vector<std::function<void(T &)>> &changes)
+template <typename T>
+void expectEveryFieldCounts(const T &base, const std::vector<std::function<void(T &)>> &changes)
 {
     EXPECT_EQ(qHash(T(base)), qHash(base));
     for (std::size_t i = 0; i < changes.size(); ++i) {
@@ -20,7 +21,9 @@ template <typename T> void expectEveryFieldCounts(const T &base, const std::vect
     }
 }
 
-const MediaItem kItem { .uid = 3, .id = "42", .name = "News", .logo = "http://logo", .categoryId = "7", .num = 5 };
+const MediaItem kItem {
+    .uid = 3, .id = "42", .name = "News", .logo = "http://logo", .categoryId = "7", .num = 5
+};
 
 TEST(RecordHash, mediaItemHashTakesEveryField)
 {
@@ -36,9 +39,11 @@ TEST(RecordHash, storedRecordsHashTakesNestedValues)
 {
     using P = PlayItem &;
     expectEveryFieldCounts<PlayItem>(PlayItem { .key = "1|LIVE|2", .favorite = FavoriteEntry {} },
-        { [](P p) { p.favorite->catchup = Catchup { 2, "xc", std::nullopt }; }, [](P p) { p.favorite.reset(); },
-            [](P p) { p.live = true; }, [](P p) { p.catchup = true; }, [](P p) { p.fallbackUrl = "u"; },
-            [](P p) { p.subtitle = "s"; }, [](P p) { p.number = 1; } });
+        { [](P p) {
+             p.favorite->catchup = Catchup { 2, "xc", std::nullopt };
+         },
+            [](P p) { p.favorite.reset(); }, [](P p) { p.live = true; }, [](P p) { p.catchup = true; },
+            [](P p) { p.fallbackUrl = "u"; }, [](P p) { p.subtitle = "s"; }, [](P p) { p.number = 1; } });
     expectEveryFieldCounts<Playlist>(Playlist { 1, "A", "m3u", "http://u", {}, {}, {}, {} },
         { [](Playlist &p) { p.url.reset(); }, [](Playlist &p) { p.host = "http://u"; },
             [](Playlist &p) { p.epg_url = ""; }, [](Playlist &p) { p.type = "xtream"; } });

@@ -10,8 +10,7 @@
 #include <memory>
 
 // The platform player as the engine drives it: it records every call, the test scripts the item.
-class FakePlatform final : public PlatformPlayer
-{
+class FakePlatform final : public PlatformPlayer {
 public:
     struct Load {
         QUrl url;
@@ -47,7 +46,7 @@ public:
     void loadTracks(std::function<void(Tracks)> done) override { m_pendingTracks.append(std::move(done)); }
     void selectTrack(std::optional<int> id, bool audio) override { selections.append({ id, audio }); }
     void setSubtitleLift(double fraction) override { subtitleLift = fraction; }
-    void setOutput(VideoOutput *) override {}
+    void setOutput(VideoOutput *) override { }
 
     // Script of the current item.
     void becomeReady(double duration)
@@ -116,10 +115,13 @@ struct FakeVlcState {
     std::optional<PlayError> sourceError;
 };
 
-class FakeVlc final : public VlcPlayer
-{
+class FakeVlc final : public VlcPlayer {
 public:
-    explicit FakeVlc(FakeVlcState *state) : m_state(state) { ++m_state->created; }
+    explicit FakeVlc(FakeVlcState *state)
+        : m_state(state)
+    {
+        ++m_state->created;
+    }
     void setMedia(const VlcMedia &media) override { m_state->media.append(media); }
     bool hasMedia() const override { return !m_state->media.isEmpty(); }
     void play() override
@@ -140,18 +142,17 @@ public:
     QList<VlcTrack> subtitleTracks() const override { return m_state->subtitles; }
     void setAudioTrack(int id) override { m_state->audioSelections.append(id); }
     void setSubtitleTrack(int id) override { m_state->subtitleSelections.append(id); }
-    void setSubtitleLift(double) override {}
+    void setSubtitleLift(double) override { }
     void setAspectRatio(const std::optional<QString> &ratio) override { m_state->aspect = ratio; }
     void setCropGeometry(const std::optional<QString> &geometry) override { m_state->crop = geometry; }
-    void setOutput(VideoOutput *) override {}
+    void setOutput(VideoOutput *) override { }
     std::optional<PlayError> sourceError() const override { return m_state->sourceError; }
 
 private:
     FakeVlcState *m_state;
 };
 
-class FakeHost final : public PlaybackHost
-{
+class FakeHost final : public PlaybackHost {
 public:
     struct Save {
         QString key;
@@ -185,7 +186,8 @@ struct EngineRig {
         }
         if (!realVlc)
             realVlc = [this] { return std::make_unique<FakeVlc>(&vlc); };
-        engine = std::make_unique<PlayerEngine>(PlayerEngine::Backends { std::move(realPlatform), realVlc, &clock, host });
+        engine = std::make_unique<PlayerEngine>(
+            PlayerEngine::Backends { std::move(realPlatform), realVlc, &clock, host });
     }
 
     ManualClock clock;
@@ -207,5 +209,11 @@ inline PlayItem playItem(const QString &id, bool live)
     return item;
 }
 
-inline PlayItem movieItem(const QString &id = QStringLiteral("m1")) { return playItem(id, false); }
-inline PlayItem liveItem(const QString &id = QStringLiteral("c1")) { return playItem(id, true); }
+inline PlayItem movieItem(const QString &id = QStringLiteral("m1"))
+{
+    return playItem(id, false);
+}
+inline PlayItem liveItem(const QString &id = QStringLiteral("c1"))
+{
+    return playItem(id, true);
+}

@@ -19,8 +19,7 @@
 // learns an MPEG-TS picture's size while playing), tone audio. The picture has a green band in its top
 // 8 rows and a black band above a white one in its bottom 16 rows, so that a
 // cut or stretched picture shows.
-class GeneratedMedia
-{
+class GeneratedMedia {
 public:
     static GeneratedMedia &instance()
     {
@@ -31,7 +30,7 @@ public:
     static constexpr double kClipSecs = 10;
     // One key frame a second ("-g 25" at 25 fps): a key-frame seek lands up to this early.
     static constexpr double kKeyFrameSecs = 1;
-    static constexpr QSize kSmallSize { 96, 72 };  // of "/small.mp4"
+    static constexpr QSize kSmallSize { 96, 72 }; // of "/small.mp4"
 
     // The file behind a served clip ("/clip.ts").
     QString filePath(const QString &served) const { return m_dir.filePath(served.mid(1)); }
@@ -43,35 +42,38 @@ public:
 private:
     GeneratedMedia()
     {
-        const QStringList video = { "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=10,"
-                                                            "drawbox=y=0:w=160:h=8:color=lime:t=fill,"
-                                                            "drawbox=y=104:w=160:h=8:color=black:t=fill,"
-                                                            "drawbox=y=112:w=160:h=8:color=white:t=fill" };
+        const QStringList video = { "-f", "lavfi", "-i",
+            "testsrc=size=160x120:rate=25:duration=10,"
+            "drawbox=y=0:w=160:h=8:color=lime:t=fill,"
+            "drawbox=y=104:w=160:h=8:color=black:t=fill,"
+            "drawbox=y=112:w=160:h=8:color=white:t=fill" };
         const QStringList tone = { "-f", "lavfi", "-i", "sine=frequency=440:duration=10" };
         const QStringList tone2 = { "-f", "lavfi", "-i", "sine=frequency=880:duration=10" };
-        const QStringList h264 = { "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "25" };
-        make("/clip.mp4", video + tone + h264 + QStringList{ "-c:a", "aac", "-movflags", "+faststart" }, "video/mp4");
-        const QByteArray ts = make("/clip.ts", video + tone + h264 + QStringList{ "-c:a", "aac", "-f", "mpegts" }, "video/mp2t");
+        const QStringList h264
+            = { "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "25" };
+        make("/clip.mp4", video + tone + h264 + QStringList { "-c:a", "aac", "-movflags", "+faststart" },
+            "video/mp4");
+        const QByteArray ts = make(
+            "/clip.ts", video + tone + h264 + QStringList { "-c:a", "aac", "-f", "mpegts" }, "video/mp2t");
         // About 3 s of the stream, cut on a packet boundary.
         server.addLiveStream("/live.ts", ts.left(ts.size() / 3 / 188 * 188), "video/mp2t");
         const QStringList twoAudio = video + tone + tone2 + h264
-                                     + QStringList{ "-map", "0", "-map", "1", "-map", "2", "-c:a", "aac",
-                                                    "-metadata:s:a:0", "language=eng", "-metadata:s:a:1",
-                                                    "language=fra" };
+            + QStringList { "-map", "0", "-map", "1", "-map", "2", "-c:a", "aac", "-metadata:s:a:0",
+                  "language=eng", "-metadata:s:a:1", "language=fra" };
         make("/dual.mkv", twoAudio, "video/x-matroska");
-        make("/dual.mp4", twoAudio + QStringList{ "-movflags", "+faststart" }, "video/mp4");
+        make("/dual.mp4", twoAudio + QStringList { "-movflags", "+faststart" }, "video/mp4");
         // A picture of another size, to tell its frames from the others'.
         make("/small.mp4",
-             QStringList{ "-f", "lavfi", "-i", "testsrc=size=96x72:rate=25:duration=10" } + tone + h264
-                 + QStringList{ "-c:a", "aac", "-movflags", "+faststart" },
-             "video/mp4");
+            QStringList { "-f", "lavfi", "-i", "testsrc=size=96x72:rate=25:duration=10" } + tone + h264
+                + QStringList { "-c:a", "aac", "-movflags", "+faststart" },
+            "video/mp4");
     }
 
     QByteArray make(const QString &name, const QStringList &args, const QByteArray &type)
     {
         const QString file = m_dir.filePath(name.mid(1));
         QProcess ffmpeg;
-        ffmpeg.start("ffmpeg", QStringList{ "-y", "-loglevel", "error" } + args + QStringList{ file });
+        ffmpeg.start("ffmpeg", QStringList { "-y", "-loglevel", "error" } + args + QStringList { file });
         if (!ffmpeg.waitForFinished(30000) || ffmpeg.exitCode() != 0) {
             ok = false;
             problem += name + ": " + QString::fromUtf8(ffmpeg.readAllStandardError());
@@ -95,10 +97,10 @@ inline bool isWholePicture(const QVideoFrame &source)
     if (frame.size() != QSize(160, 120) || !frame.map(QVideoFrame::ReadOnly))
         return false;
     const bool bgr = frame.pixelFormat() == QVideoFrameFormat::Format_BGRX8888
-                     || frame.pixelFormat() == QVideoFrameFormat::Format_BGRA8888;
+        || frame.pixelFormat() == QVideoFrameFormat::Format_BGRA8888;
     const auto rgb = [&](int row) {
         const uchar *pixel = frame.bits(0) + row * frame.bytesPerLine(0) + 80 * 4;
-        return std::array<int, 3>{ pixel[bgr ? 2 : 0], pixel[1], pixel[bgr ? 0 : 2] };
+        return std::array<int, 3> { pixel[bgr ? 2 : 0], pixel[1], pixel[bgr ? 0 : 2] };
     };
     const auto rowsAre = [&](int first, int last, auto test) {
         for (int row = first; row <= last; ++row)
@@ -107,8 +109,8 @@ inline bool isWholePicture(const QVideoFrame &source)
         return true;
     };
     const bool whole = rowsAre(1, 6, [](auto c) { return c[0] < 80 && c[1] > 180 && c[2] < 80; })
-                       && rowsAre(105, 110, [](auto c) { return c[0] < 60 && c[1] < 60 && c[2] < 60; })
-                       && rowsAre(113, 119, [](auto c) { return c[0] > 190 && c[1] > 190 && c[2] > 190; });
+        && rowsAre(105, 110, [](auto c) { return c[0] < 60 && c[1] < 60 && c[2] < 60; })
+        && rowsAre(113, 119, [](auto c) { return c[0] > 190 && c[1] > 190 && c[2] > 190; });
     frame.unmap();
     return whole;
 }

@@ -1,14 +1,12 @@
 #include "GeneratedMedia.h"
 #include "playback/engines/LibVlcPlayer.h"
 
-
 namespace {
 
 using State = VlcPlayer::State;
 
 // A real libVLC player on the served clips; every frame its sink receives is recorded.
-class LibVlcPlayerTest : public ::testing::Test
-{
+class LibVlcPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -17,7 +15,7 @@ protected:
         output.addSink(&sink);
         player->setOutput(&output);
         QObject::connect(&sink, &QVideoSink::videoFrameChanged, &recording,
-                         [this](const QVideoFrame &frame) { shown.append(frame.size()); });
+            [this](const QVideoFrame &frame) { shown.append(frame.size()); });
     }
 
     void start(const char *path)
@@ -32,7 +30,7 @@ protected:
     ManualClock clock;
     QVideoSink sink;
     VideoOutput output;
-    QList<QSize> shown;  // an invalid size for black
+    QList<QSize> shown; // an invalid size for black
     const QObject recording;
     std::unique_ptr<LibVlcPlayer> player = std::make_unique<LibVlcPlayer>(QStringList { "--aout=adummy" });
 };
@@ -54,10 +52,9 @@ struct Report {
 
 Report reportOf(const LibVlcPlayer &player)
 {
-    return { player.state(),       player.isPlaying(),          player.timeMs(),
-             player.lengthMs(),    player.hasVideoOutput(),     player.videoSize(),
-             player.audioTracks().size(), player.subtitleTracks().size(),
-             player.currentAudioTrack(), player.hasMedia() };
+    return { player.state(), player.isPlaying(), player.timeMs(), player.lengthMs(), player.hasVideoOutput(),
+        player.videoSize(), player.audioTracks().size(), player.subtitleTracks().size(),
+        player.currentAudioTrack(), player.hasMedia() };
 }
 
 // The MPEG-TS clip's stop waits some 0.7 s for libVLC's next picture: stop() leaves that
@@ -73,7 +70,8 @@ TEST_F(LibVlcPlayerTest, AfterStopOnlyTheNextMediaIsShown)
     // 40 frames play for 1.6 s, well past the old clip's stop.
     ASSERT_TRUE(waitFor([&] { return shown.count(GeneratedMedia::kSmallSize) >= 40; }));
     for (const QSize size : shown)
-        EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid()) << size.width() << "x" << size.height();
+        EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid())
+            << size.width() << "x" << size.height();
     EXPECT_EQ(player->state(), State::playing);
 }
 
@@ -82,7 +80,8 @@ TEST_F(LibVlcPlayerTest, AfterStopOnlyTheNextMediaIsShown)
 TEST_F(LibVlcPlayerTest, StoppedPlayerReportsStoppedAndPlaysAgainFromDefaults)
 {
     start("/dual.mkv");
-    ASSERT_TRUE(waitFor([&] { return player->audioTracks().size() == 3 && player->currentAudioTrack() >= 0; }));
+    ASSERT_TRUE(
+        waitFor([&] { return player->audioTracks().size() == 3 && player->currentAudioTrack() >= 0; }));
     const int defaultTrack = player->currentAudioTrack();
     const VlcTrack other = player->audioTracks().at(player->audioTracks().at(1).id == defaultTrack ? 2 : 1);
     player->setAudioTrack(other.id);
@@ -105,7 +104,8 @@ TEST_F(LibVlcPlayerTest, NewMediaStartsFreeOfTheLastOnesEnd)
     player->setMedia(VlcMedia::stream(QUrl(media.server.url("/small.mp4")), "ZelforTest/1"));
     EXPECT_EQ(reportOf(*player), (Report { State::other, false, -1, -1, false, {}, 0, 0, -1, true }));
     player->play();
-    EXPECT_TRUE(waitFor([&] { return player->state() == State::playing && shown.contains(GeneratedMedia::kSmallSize); }));
+    EXPECT_TRUE(waitFor(
+        [&] { return player->state() == State::playing && shown.contains(GeneratedMedia::kSmallSize); }));
 }
 
 // Destroying the player waits for every player still stopping; nothing arrives afterwards.

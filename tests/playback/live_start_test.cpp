@@ -12,26 +12,26 @@ constexpr GstClockTime kFrame = GST_SECOND / 25;
 
 // An HLS stream of 2 s segments as ffmpeg writes them: each segment's timestamps lead its
 // clock, so the first picture comes well after the segment's start.
-class ServedHls
-{
+class ServedHls {
 public:
     ServedHls()
     {
         const QString folder = m_dir.filePath("hls");
         QDir().mkpath(folder);
         QProcess ffmpeg;
-        ffmpeg.start("ffmpeg", { "-y", "-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=6",
-                                 "-f", "lavfi", "-i", "sine=frequency=440:duration=6", "-c:v", "libx264", "-preset",
-                                 "ultrafast", "-pix_fmt", "yuv420p", "-g", "25", "-c:a", "aac", "-f", "hls", "-hls_time",
-                                 "2", "-hls_playlist_type", "vod", "-hls_segment_filename", folder + "/part%d.ts",
-                                 folder + "/index.m3u8" });
+        ffmpeg.start("ffmpeg",
+            { "-y", "-loglevel", "error", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=6",
+                "-f", "lavfi", "-i", "sine=frequency=440:duration=6", "-c:v", "libx264", "-preset",
+                "ultrafast", "-pix_fmt", "yuv420p", "-g", "25", "-c:a", "aac", "-f", "hls", "-hls_time", "2",
+                "-hls_playlist_type", "vod", "-hls_segment_filename", folder + "/part%d.ts",
+                folder + "/index.m3u8" });
         ok = ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0;
         problem = QString::fromUtf8(ffmpeg.readAllStandardError());
         for (const QString &name : QDir(folder).entryList(QDir::Files)) {
             QFile file(folder + u'/' + name);
             file.open(QIODevice::ReadOnly);
             server.addFile("/hls/" + name, file.readAll(),
-                           name.endsWith(".m3u8") ? "application/vnd.apple.mpegurl" : "video/mp2t");
+                name.endsWith(".m3u8") ? "application/vnd.apple.mpegurl" : "video/mp2t");
         }
     }
 
@@ -47,8 +47,7 @@ private:
 // silent player has no clock of its own and takes the system clock. (The HLS reader, timing
 // its downloads on that clock, logs a division by zero for their bit rate; only its choice
 // of variant, of which there is one, depends on it.)
-class LiveStart : public ::testing::Test
-{
+class LiveStart : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -82,7 +81,8 @@ protected:
     ManualClock appClock;
     QVideoSink sink;
     VideoOutput output;
-    std::unique_ptr<GstPlatformPlayer> player = std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent);
+    std::unique_ptr<GstPlatformPlayer> player
+        = std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent);
 };
 
 // The first picture does not stand still for the lead of the timestamps: a few frames of
@@ -91,12 +91,12 @@ TEST_F(LiveStart, ThePictureMovesOnAsSoonAsTheClockRuns)
 {
     player->load(QUrl(hls.server.url("/hls/index.m3u8")), "ZelforTest/1", 4);
     player->play();
-    ASSERT_TRUE(waitFor([&] {
-        return shownTime() >= 0 && player->timeControl() == PlatformPlayer::TimeControl::playing;
-    }));
+    ASSERT_TRUE(waitFor(
+        [&] { return shownTime() >= 0 && player->timeControl() == PlatformPlayer::TimeControl::playing; }));
     const qint64 first = shownTime();
     gst_test_clock_advance_time(testClock(), 3 * kFrame);
-    EXPECT_TRUE(waitFor([&] { return shownTime() > first; })) << "still showing the picture at " << first << " us";
+    EXPECT_TRUE(waitFor([&] { return shownTime() > first; }))
+        << "still showing the picture at " << first << " us";
     EXPECT_EQ(player->timeControl(), PlatformPlayer::TimeControl::playing);
 }
 

@@ -101,10 +101,10 @@ TEST_P(LocalSources, AreNeverOpened)
         auto gst = std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent);
         const auto count = [&] { ++failures; };
         QObject::connect(gst.get(), &PlatformPlayer::failedToPlayToEnd, &counting, count);
-        QObject::connect(
-            gst.get(), &PlatformPlayer::statusChanged, &counting, [&](PlatformPlayer::Status status) {
-                failures += status == PlatformPlayer::Status::failed ? 1 : 0;
-            });
+        QObject::connect(gst.get(), &PlatformPlayer::statusChanged, &counting,
+            [&](PlatformPlayer::Status status) {
+            failures += status == PlatformPlayer::Status::failed ? 1 : 0;
+        });
         rig = std::make_unique<EngineRig>(std::move(gst));
     }
     OpenWatch watch(dir.path());

@@ -9,8 +9,7 @@ namespace {
 using Control = PlatformPlayer::TimeControl;
 using Save = FakeHost::Save;
 
-class PlayerEngineTest : public ::testing::Test
-{
+class PlayerEngineTest : public ::testing::Test {
 protected:
     QStringList loadedUrls() const
     {
@@ -90,9 +89,12 @@ TEST_F(PlayerEngineTest, FailureAfterReadyClimbsLadder)
 TEST(PlayerEngine, ExtensionDecidesEngine)
 {
     const std::tuple<const char *, std::optional<const char *>, bool> cases[] = {
-        { "http://h/a/s.m3u8", "mkv", true }, { "http://h/a/FILM.AVI", std::nullopt, true },
-        { "http://h/a/film.mp4", std::nullopt, false }, { "http://h/a/film.mkv", "mp4", true },
-        { "http://h/a/film", "Webm", true }, { "http://h/a/film.ts", "", false },
+        { "http://h/a/s.m3u8", "mkv", true },
+        { "http://h/a/FILM.AVI", std::nullopt, true },
+        { "http://h/a/film.mp4", std::nullopt, false },
+        { "http://h/a/film.mkv", "mp4", true },
+        { "http://h/a/film", "Webm", true },
+        { "http://h/a/film.ts", "", false },
         { "http://h/a/film.3gp?x=1", std::nullopt, true },
     };
     for (const auto &[url, ext, vlc] : cases) {
@@ -221,7 +223,8 @@ TEST_F(PlayerEngineTest, PauseAndResumeDoNothingUnderAnErrorUntilRetry)
         engine.togglePause();
         engine.continuePlaying();
         EXPECT_EQ(rig.vlc.plays, vlcPlays);
-        EXPECT_EQ(std::make_pair(platform.plays, platform.pauses), std::make_pair(platformPlays, platformPauses));
+        EXPECT_EQ(
+            std::make_pair(platform.plays, platform.pauses), std::make_pair(platformPlays, platformPauses));
         EXPECT_EQ(loads.size(), loadCount);
         EXPECT_TRUE(engine.hasError());
         EXPECT_FALSE(engine.isPlaying());
@@ -292,9 +295,9 @@ TEST_F(PlayerEngineTest, InvalidAddressStopsPreviousItem)
 // A provider's address may name a local file or device: only network streams are played.
 TEST_F(PlayerEngineTest, OnlyNetworkStreamsArePlayed)
 {
-    for (const char *address : { "file:///home/user/video.ts", "FILE:///etc/passwd", "file://localhost/tmp/a.mkv",
-             "smb://host/share/film.mkv", "dvd:///dev/sr0", "v4l2:///dev/video0", "qrc:/clip.mp4", "ftp://host/a.mp4",
-             "data:video/mp4;base64,AAAA" }) {
+    for (const char *address : { "file:///home/user/video.ts", "FILE:///etc/passwd",
+             "file://localhost/tmp/a.mkv", "smb://host/share/film.mkv", "dvd:///dev/sr0",
+             "v4l2:///dev/video0", "qrc:/clip.mp4", "ftp://host/a.mp4", "data:video/mp4;base64,AAAA" }) {
         SCOPED_TRACE(address);
         PlayItem local = movieItem(QString::fromLatin1(address));
         local.url = QString::fromLatin1(address);
@@ -306,7 +309,8 @@ TEST_F(PlayerEngineTest, OnlyNetworkStreamsArePlayed)
     EXPECT_EQ(rig.vlc.created, 0);
 
     const QStringList streams { "http://127.0.0.1/a.ts", "HTTPS://127.0.0.1/a.m3u8", "rtsp://127.0.0.1/cam",
-        "rtmp://127.0.0.1/app/live", "udp://@239.0.0.1:1234", "rtp://@:5004", "mms://127.0.0.1/tv", "srt://127.0.0.1:9000" };
+        "rtmp://127.0.0.1/app/live", "udp://@239.0.0.1:1234", "rtp://@:5004", "mms://127.0.0.1/tv",
+        "srt://127.0.0.1:9000" };
     for (const QString &address : streams) {
         PlayItem remote = movieItem(address);
         remote.url = address;
@@ -453,8 +457,9 @@ TEST_F(PlayerEngineTest, LiveStreamThatEndsReconnects)
 TEST(PlayerEngine, SeekClampsAndPublishesAtOnce)
 {
     // duration, target, where the seek lands
-    for (const auto &[duration, target, expected] : { std::array { 3600., 5000., 3599. }, std::array { 3600., 42.5, 42.5 },
-             std::array { 0., 5000., 5000. }, std::array { 3600., -8., 0. } }) {
+    for (const auto &[duration, target, expected] :
+        { std::array { 3600., 5000., 3599. }, std::array { 3600., 42.5, 42.5 },
+            std::array { 0., 5000., 5000. }, std::array { 3600., -8., 0. } }) {
         SCOPED_TRACE(testing::Message() << duration << " " << target);
         EngineRig rig;
         rig.engine->play(movieItem());
@@ -505,7 +510,8 @@ TEST_F(PlayerEngineTest, TrackListsOfFormerItemAreDropped)
     EXPECT_TRUE(engine.subtitleOptions().isEmpty());
     engine.selectTrack(engine.audioOptions()[1], true);
     engine.selectTrack(std::nullopt, false);
-    EXPECT_EQ(platform.selections, (QList<std::pair<std::optional<int>, bool>> { { 1, true }, { std::nullopt, false } }));
+    EXPECT_EQ(platform.selections,
+        (QList<std::pair<std::optional<int>, bool>> { { 1, true }, { std::nullopt, false } }));
 }
 
 // The first matching rule wins.
@@ -518,15 +524,18 @@ TEST(PlayerEngine, ErrorMessageKeyClassifiesErrors)
         { true, std::nullopt, "perr_catchup" },
         { false, std::nullopt, "perr_generic" },
         { false, PlayError { Domain::media, { kMediaNotFound } }, "perr_not_found" },
-        { false, PlayError { Domain::url, { kTimedOut, 7, kHttpNotFound } }, "perr_not_found" }, // underlying 404
+        { false, PlayError { Domain::url, { kTimedOut, 7, kHttpNotFound } },
+            "perr_not_found" }, // underlying 404
         { false, PlayError { Domain::url, { kFileDoesNotExist } }, "perr_not_found" },
         { false, PlayError { Domain::media, { 1, kMediaForbidden } }, "perr_denied" },
         { false, PlayError { Domain::other, { kHttpUnauthorized } }, "perr_denied" },
         { false, PlayError { Domain::other, { kHttpForbidden, kHttpNotFound } }, "perr_not_found" },
-        { false, PlayError { Domain::url, { kFormatNotRecognized } }, "perr_network" }, // URL domain, any code
+        { false, PlayError { Domain::url, { kFormatNotRecognized } },
+            "perr_network" }, // URL domain, any code
         { false, PlayError { Domain::url, {} }, "perr_network" },
         { false, PlayError { Domain::media, { 3, kPlaylistParse } }, "perr_format" },
-        { false, PlayError { Domain::media, { kNotConnected, kDecodeFailed } }, "perr_format" }, // format first
+        { false, PlayError { Domain::media, { kNotConnected, kDecodeFailed } },
+            "perr_format" }, // format first
         { false, PlayError { Domain::media, { 9, kConnectionLost } }, "perr_network" },
         { false, PlayError { Domain::other, { 12345 } }, "perr_generic" },
     };

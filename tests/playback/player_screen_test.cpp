@@ -29,14 +29,10 @@ protected:
 
 // A table test on the player screen; rows print their name.
 template <typename Case>
-class PlayerTable : public PlayerScreenTest, public ::testing::WithParamInterface<Case> {
-};
+class PlayerTable : public PlayerScreenTest, public ::testing::WithParamInterface<Case> { };
 
 template <typename Case>
-requires requires(const Case &row)
-{
-    row.name;
-}
+    requires requires(const Case &row) { row.name; }
 void PrintTo(const Case &row, std::ostream *os)
 {
     *os << row.name;
@@ -346,8 +342,8 @@ TEST_P(PlayerLeave, StopsAndSavesUnlessAScreenBelowTookTheItemOver)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PlayerLeave,
-    ::testing::Values(LeaveCase { "live item taken over", true, true }, LeaveCase { "live item", true, false },
-        LeaveCase { "movie", false, false }));
+    ::testing::Values(LeaveCase { "live item taken over", true, true },
+        LeaveCase { "live item", true, false }, LeaveCase { "movie", false, false }));
 
 TEST_F(PlayerScreenTest, PictureModeCyclesAndTheNewestToastStaysItsFullTime)
 {
@@ -685,9 +681,9 @@ TEST(PlayQueueModel, NumbersUnnumberedEntriesByPositionAndReadsOnlyTheRowsAsked)
 // Rows over list entries show the entries' own fields; an item is built only to be played.
 TEST(PlayQueueModel, ListEntryRowsShowTheEntryAndBuildNoItem)
 {
-    const auto entries = std::make_shared<const MediaItems>(MediaItems {
-        { .id = u"a"_qs, .name = u"Alpha"_qs, .logo = u"http://l/a.png"_qs, .num = 7 },
-        { .id = u"b"_qs, .name = u"Beta"_qs }, { .id = u"c"_qs, .name = u"Gamma"_qs, .num = 3 } });
+    const auto entries = std::make_shared<const MediaItems>(
+        MediaItems { { .id = u"a"_qs, .name = u"Alpha"_qs, .logo = u"http://l/a.png"_qs, .num = 7 },
+            { .id = u"b"_qs, .name = u"Beta"_qs }, { .id = u"c"_qs, .name = u"Gamma"_qs, .num = 3 } });
     const Playlist playlist { .id = 4, .url = u"http://127.0.0.1:9/list.m3u"_qs };
     const auto rows = std::make_shared<const PlaylistRows>(playlist, entries, std::vector<qint32> { 2, 1 });
     PlayQueueModel model(PlayQueue { rows, 0, true });

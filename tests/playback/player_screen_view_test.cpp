@@ -120,7 +120,8 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     QTest::mouseMove(window, centreOf(aspectButton));
     ASSERT_TRUE(waitUntil([&] { return aspectTip->property("opened").toBool(); }));
     const auto *tipBack = aspectTip->property("background").value<QQuickItem *>();
-    const QPointF tipPoint = tipBack->mapToScene(QPointF(3, tipBack->height() / 2)) * window->effectiveDevicePixelRatio();
+    const QPointF tipPoint
+        = tipBack->mapToScene(QPointF(3, tipBack->height() / 2)) * window->effectiveDevicePixelRatio();
     const QImage tipShot = window->grabWindow();
     keep(tipShot, QStringLiteral("player-aspect-tip"));
     EXPECT_EQ(tipShot.pixelColor(tipPoint.toPoint()), Theme::surface());
@@ -147,7 +148,9 @@ TEST_F(PlayerScreenView, PlaysTheClipUnderTheOverlayThatHidesWithoutInput)
     // The open menu owns the keys: Esc closes only it, and the arrows move inside it. A menu
     // open past the hide delay keeps the overlay, which hides one delay after Esc closed it.
     clock.advance(PlayerChrome::kHideMs);
-    const auto dispatch = [](Key::Kind kind) { return programServices().router()->dispatch(Key { kind, {} }); };
+    const auto dispatch = [](Key::Kind kind) {
+        return programServices().router()->dispatch(Key { kind, {} });
+    };
     EXPECT_TRUE(dispatch(Key::Kind::esc));
     ASSERT_TRUE(waitUntil([&] { return !entries[0]->isVisible(); }));
     EXPECT_TRUE(isRoute<Routes::Player>(app->current()));

@@ -20,8 +20,7 @@ namespace {
 
 // The engine in virtual time driven by the real clock, either on real GStreamer
 // playback with libVLC scripted, or on real libVLC with the platform player scripted.
-class RealPlayback : public ::testing::Test
-{
+class RealPlayback : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(media.ok) << media.problem.toStdString(); }
 
@@ -61,11 +60,12 @@ struct ClipCase {
 };
 
 // The clip's name stands for it in test names and failure messages.
-void PrintTo(const ClipCase &clip, std::ostream *out) { *out << clip.name; }
-
-class RealClip : public RealPlayback, public ::testing::WithParamInterface<ClipCase>
+void PrintTo(const ClipCase &clip, std::ostream *out)
 {
-};
+    *out << clip.name;
+}
+
+class RealClip : public RealPlayback, public ::testing::WithParamInterface<ClipCase> { };
 
 // libVLC takes the clip once the platform player fails it. An MPEG-TS stream tells
 // libVLC its picture size only after decoding; its frames still arrive whole at that size.
@@ -96,8 +96,10 @@ TEST_P(RealClip, PlaysWholeFramesWithTheUserAgentSeeksAndEndsBlack)
     // libVLC gives it none, so it is not seekable there.
     if (!onVlc || !ts) {
         const double tolerance = ts ? 1.0 : 0.3;
-        EXPECT_TRUE(waitFor([&] { return std::abs(engine.duration() - GeneratedMedia::kClipSecs) < tolerance; }))
-            << "duration " << engine.duration();
+        EXPECT_TRUE(waitFor([&] {
+            return std::abs(engine.duration() - GeneratedMedia::kClipSecs) < tolerance;
+        })) << "duration "
+            << engine.duration();
         engine.seek(6.0);
         ASSERT_TRUE(waitFor([&] { return (onVlc ? vlc->timeMs() / 1000.0 : gst->position()) >= 5.9; }));
         ASSERT_TRUE(waitFor([&] { return engine.position() >= 5.9; }));
@@ -114,9 +116,10 @@ TEST_P(RealClip, PlaysWholeFramesWithTheUserAgentSeeksAndEndsBlack)
     EXPECT_FALSE(secondSink.videoFrame().isValid());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, RealClip, ::testing::Values(
-    ClipCase { "GStreamerMp4", false, "/clip.mp4" }, ClipCase { "GStreamerTs", false, "/clip.ts" },
-    ClipCase { "VlcMp4", true, "/clip.mp4" }, ClipCase { "VlcTs", true, "/clip.ts" }),
+INSTANTIATE_TEST_SUITE_P(Engines, RealClip,
+    ::testing::Values(ClipCase { "GStreamerMp4", false, "/clip.mp4" },
+        ClipCase { "GStreamerTs", false, "/clip.ts" }, ClipCase { "VlcMp4", true, "/clip.mp4" },
+        ClipCase { "VlcTs", true, "/clip.ts" }),
     [](const ::testing::TestParamInfo<ClipCase> &info) { return std::string(info.param.name); });
 
 // The start seek goes to a key frame, which may lie just before the start.
@@ -161,7 +164,8 @@ TEST_F(RealPlayback, LiveResponseThatEndsIsLoadedAgainOnBothEngines)
         rig->engine->play(item);
         ASSERT_EQ(rig->engine->usesVLC(), onVlc);
         ASSERT_TRUE(waitFor([&] {
-            return isWholePicture(sink.videoFrame()) && rig->engine->isPlaying() && rig->engine->position() > 0.5;
+            return isWholePicture(sink.videoFrame()) && rig->engine->isPlaying()
+                && rig->engine->position() > 0.5;
         }));
         // The whole response arrived at the start: a later request is the engine's.
         const int playing = media.server.requestCount("/live.ts");
@@ -197,14 +201,15 @@ TEST_F(RealPlayback, QuickZappingOnGStreamerEndsOnTheLastItem)
     QList<QSize> shown;
     const QObject recording;
     QObject::connect(&sink, &QVideoSink::videoFrameChanged, &recording,
-                     [&](const QVideoFrame &frame) { shown.append(frame.size()); });
+        [&](const QVideoFrame &frame) { shown.append(frame.size()); });
     engine.play(servedItem("/small.mp4"));
     ASSERT_TRUE(waitFor([&] { return engine.position() > 1.0 && engine.isPlaying(); }))
         << "error: " << engine.errorText().toStdString();
     EXPECT_EQ(engine.item()->url, servedItem("/small.mp4").url);
     EXPECT_TRUE(shown.contains(GeneratedMedia::kSmallSize));
     for (const QSize size : shown)
-        EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid()) << size.width() << "x" << size.height();
+        EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid())
+            << size.width() << "x" << size.height();
     EXPECT_FALSE(engine.hasError());
     EXPECT_FALSE(engine.buffering());
 }
@@ -227,8 +232,7 @@ TEST_F(RealPlayback, GStreamerReadsHttpThroughLibsoup2)
 }
 
 // libVLC writes its messages to the standard error stream; this gathers them.
-class ErrorStreamCapture
-{
+class ErrorStreamCapture {
 public:
     ErrorStreamCapture()
     {
@@ -304,7 +308,7 @@ TEST_F(RealPlayback, VlcItemAfterVlcItemShowsOnlyTheNewOne)
     QList<QSize> shown;
     const QObject recording;
     QObject::connect(&sink, &QVideoSink::videoFrameChanged, &recording,
-                     [&](const QVideoFrame &frame) { shown.append(frame.size()); });
+        [&](const QVideoFrame &frame) { shown.append(frame.size()); });
     PlayItem second = servedItem("/small.mp4");
     second.ext = QStringLiteral("mkv");
     engine.play(second);
@@ -312,7 +316,8 @@ TEST_F(RealPlayback, VlcItemAfterVlcItemShowsOnlyTheNewOne)
     ASSERT_TRUE(waitFor([&] { return engine.position() > 1.5 && engine.isPlaying(); }));
     EXPECT_TRUE(shown.contains(GeneratedMedia::kSmallSize));
     for (const QSize size : shown)
-        EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid()) << size.width() << "x" << size.height();
+        EXPECT_TRUE(size == GeneratedMedia::kSmallSize || !size.isValid())
+            << size.width() << "x" << size.height();
     EXPECT_FALSE(engine.hasError());
     EXPECT_FALSE(engine.buffering());
 }
@@ -323,9 +328,8 @@ TEST_F(RealPlayback, MissingLiveStreamEndsNotFoundAfterReloads)
     useGStreamer();
     int failures = 0;
     const QObject counting;
-    QObject::connect(gst, &PlatformPlayer::statusChanged, &counting, [&](PlatformPlayer::Status status) {
-        failures += status == PlatformPlayer::Status::failed ? 1 : 0;
-    });
+    QObject::connect(gst, &PlatformPlayer::statusChanged, &counting,
+        [&](PlatformPlayer::Status status) { failures += status == PlatformPlayer::Status::failed ? 1 : 0; });
     rig->engine->play(servedItem("/gone.ts", true));
     // Each refusal arrives at once; the reconnection waits pass in virtual time.
     for (int attempt = 1; attempt <= 5; ++attempt) {
@@ -353,7 +357,8 @@ TEST_F(RealPlayback, BothEnginesListTwoAudioTracksAndSwitch)
         if (!onVlc)
             EXPECT_EQ(second, (TrackOption { 1, "French" }));
         engine.selectTrack(second, true);
-        EXPECT_TRUE(waitFor([&] { return (onVlc ? vlc->currentAudioTrack() : gst->currentTrack(true)) == second.id; }));
+        EXPECT_TRUE(waitFor(
+            [&] { return (onVlc ? vlc->currentAudioTrack() : gst->currentTrack(true)) == second.id; }));
         ASSERT_TRUE(waitFor([&] { return engine.position() > 0.5; }));
         EXPECT_FALSE(engine.hasError());
     }
@@ -378,15 +383,15 @@ TEST(VideoSurface, ShowsPlatformPictureAndHostsVlcViewOnlyWhenAsked)
     WarningCollector warnings;
     QQmlEngine qml;
     QmlLoad surface = loadQml(qml, QStringLiteral("qrc:/Zelfor/Playback/VideoSurface.qml"),
-                              { { "engine", QVariant::fromValue(&engine) }, { "hostsVLC", true },
-                                { "usesVLC", false }, { "aspectMode", 2 }, { "width", 1280 }, { "height", 720 } });
+        { { "engine", QVariant::fromValue(&engine) }, { "hostsVLC", true }, { "usesVLC", false },
+            { "aspectMode", 2 }, { "width", 1280 }, { "height", 720 } });
     ASSERT_TRUE(surface.object) << surface.problems.join('\n').toStdString();
     QVideoSink *platformSink = sinkOf(surface.object.get(), "platformPicture");
     QVideoSink *vlcSink = sinkOf(surface.object.get(), "vlcPicture");
     ASSERT_TRUE(platformSink && vlcSink);
     EXPECT_FALSE(engine.vlcView()->isHostedBy(vlcSink));
     EXPECT_EQ(surface.object->findChild<QObject *>("vlcPicture")->property("fillMode").toInt(),
-              int(Qt::KeepAspectRatioByExpanding));
+        int(Qt::KeepAspectRatioByExpanding));
 
     engine.play(servedItem("/clip.mp4"));
     EXPECT_TRUE(pumpUntil(rig.clock, [&] { return isWholePicture(platformSink->videoFrame()); }));
@@ -443,14 +448,15 @@ TEST(GstErrorMap, ClassifiesGStreamerErrors)
         { GST_LIBRARY_ERROR, GST_LIBRARY_ERROR_INIT, std::nullopt, "perr_generic", false },
     };
     for (const auto &[domain, code, httpStatus, key, fromSource] : cases) {
-        SCOPED_TRACE(testing::Message() << g_quark_to_string(domain) << " " << code << " http " << httpStatus.value_or(0)
-                                        << " source " << fromSource);
+        SCOPED_TRACE(testing::Message() << g_quark_to_string(domain) << " " << code << " http "
+                                        << httpStatus.value_or(0) << " source " << fromSource);
         GError *error = g_error_new_literal(domain, code, "failure");
         GstStructure *details = gst_structure_new_empty("details");
         if (httpStatus)
             gst_structure_set(details, "http-status-code", G_TYPE_UINT, *httpStatus, nullptr);
-        EXPECT_EQ(PlayerEngine::errorMessageKey(GstPlatformPlayer::mapError(error, details, fromSource), movieItem()),
-                  key);
+        EXPECT_EQ(PlayerEngine::errorMessageKey(
+                      GstPlatformPlayer::mapError(error, details, fromSource), movieItem()),
+            key);
         g_error_free(error);
         gst_structure_free(details);
     }

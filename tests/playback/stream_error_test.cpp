@@ -41,7 +41,10 @@ struct ErrorCase {
     const char *key;
 };
 
-void PrintTo(const ErrorCase &row, std::ostream *out) { *out << row.name; }
+void PrintTo(const ErrorCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 class StreamErrors : public ::testing::TestWithParam<ErrorCase> {
 protected:

@@ -86,7 +86,10 @@ struct SubtitleCase {
     const char *trackName;
 };
 
-void PrintTo(const SubtitleCase &row, std::ostream *out) { *out << row.name; }
+void PrintTo(const SubtitleCase &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 class SubtitleRendering : public ::testing::TestWithParam<SubtitleCase> { };
 

@@ -38,10 +38,12 @@ TEST_P(PictureRect, PlacesThePictureForTheMode)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PictureRect,
-    ::testing::Values(RectCase { "stretch", PictureMode::stretch, { 1280, 720 }, { 640, 480 }, { 0, 0, 1280, 720 } },
+    ::testing::Values(
+        RectCase { "stretch", PictureMode::stretch, { 1280, 720 }, { 640, 480 }, { 0, 0, 1280, 720 } },
         RectCase { "fitPillarbox", PictureMode::fit, { 1280, 720 }, { 640, 480 }, { 160, 0, 960, 720 } },
         RectCase { "fitLetterbox", PictureMode::fit, { 800, 800 }, { 1600, 900 }, { 0, 175, 800, 450 } },
-        RectCase { "zoomCropsTopAndBottom", PictureMode::zoom, { 1280, 720 }, { 640, 480 }, { 0, -120, 1280, 960 } },
+        RectCase {
+            "zoomCropsTopAndBottom", PictureMode::zoom, { 1280, 720 }, { 640, 480 }, { 0, -120, 1280, 960 } },
         RectCase { "noPictureYet", PictureMode::fit, { 1280, 720 }, {}, { 0, 0, 1280, 720 } }),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -57,7 +59,7 @@ TEST(VideoSurfaceView, AModeChangeMovesThePictureOverTimeAndAResizeAtOnce)
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
     QmlLoad surface = loadQml(engine, QStringLiteral("qrc:/Zelfor/Playback/VideoSurface.qml"),
-                              { { "aspectMode", 1 }, { "width", 1280 }, { "height", 720 } });
+        { { "aspectMode", 1 }, { "width", 1280 }, { "height", 720 } });
     ASSERT_TRUE(surface.object) << surface.problems.join('\n').toStdString();
     auto *picture = surface.object->findChild<QQuickItem *>(QStringLiteral("platformPicture"));
     ASSERT_TRUE(picture);
@@ -74,8 +76,9 @@ TEST(VideoSurfaceView, AModeChangeMovesThePictureOverTimeAndAResizeAtOnce)
     surface.object->setProperty("aspectMode", 0);
     EXPECT_EQ(geometryOf(picture), QRectF(160, 0, 960, 720)) << "the change starts where the picture stands";
     ASSERT_TRUE(QTest::qWaitFor([&] { return geometryOf(picture) == QRectF(0, 0, 1280, 720); }));
-    EXPECT_TRUE(std::any_of(widths.cbegin(), widths.cend(), [](qreal width) { return width > 960 && width < 1280; }))
-        << "the picture passes through the sizes between";
+    EXPECT_TRUE(std::any_of(widths.cbegin(), widths.cend(), [](qreal width) {
+        return width > 960 && width < 1280;
+    })) << "the picture passes through the sizes between";
 
     widths.clear();
     surface.object->setProperty("aspectMode", 1);
@@ -106,15 +109,18 @@ TEST_P(SoftwareDrawnPicture, ShowsThePlayingClip)
     ASSERT_TRUE(media.ok) << media.problem.toStdString();
     std::unique_ptr<EngineRig> rig;
     if (row.onVlc)
-        rig = std::make_unique<EngineRig>(nullptr, [] { return std::make_unique<LibVlcPlayer>(QStringList { "--aout=adummy" }); });
+        rig = std::make_unique<EngineRig>(
+            nullptr, [] { return std::make_unique<LibVlcPlayer>(QStringList { "--aout=adummy" }); });
     else
-        rig = std::make_unique<EngineRig>(std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent));
+        rig = std::make_unique<EngineRig>(
+            std::make_unique<GstPlatformPlayer>(GstPlatformPlayer::Audio::silent));
     WarningCollector warnings;
     QQmlEngine qml;
     qml.addImportPath(QStringLiteral("qrc:/"));
     QmlLoad surface = loadQml(qml, QStringLiteral("qrc:/Zelfor/Playback/VideoSurface.qml"),
-        { { "engine", QVariant::fromValue(rig->engine.get()) }, { "hostsVLC", true }, { "usesVLC", row.onVlc },
-            { "aspectMode", row.aspectMode }, { "width", row.surface.width() }, { "height", row.surface.height() } });
+        { { "engine", QVariant::fromValue(rig->engine.get()) }, { "hostsVLC", true },
+            { "usesVLC", row.onVlc }, { "aspectMode", row.aspectMode }, { "width", row.surface.width() },
+            { "height", row.surface.height() } });
     ASSERT_TRUE(surface.object) << surface.problems.join('\n').toStdString();
     QQuickWindow window;
     ASSERT_EQ(window.rendererInterface()->graphicsApi(), QSGRendererInterface::Software);
@@ -136,7 +142,8 @@ TEST_P(SoftwareDrawnPicture, ShowsThePlayingClip)
     ASSERT_TRUE(drawn) << "band " << qPrintable(shot.pixelColor(band).name()) << " error "
                        << rig->engine->errorText().toStdString();
     if (row.picture.left() > 0)
-        EXPECT_EQ(shot.pixelColor(QPoint(row.picture.left() / 2, row.surface.height() / 2)), QColor(Qt::black));
+        EXPECT_EQ(
+            shot.pixelColor(QPoint(row.picture.left() / 2, row.surface.height() / 2)), QColor(Qt::black));
     rig->engine->stop();
     surface.object.reset();
     EXPECT_TRUE(warnings.warnings().isEmpty()) << warnings.warnings().join('\n').toStdString();

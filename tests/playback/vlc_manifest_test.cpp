@@ -14,9 +14,12 @@ struct ManifestRoute {
     const char *key;
 };
 
-void PrintTo(const ManifestRoute &row, std::ostream *out) { *out << row.name; }
+void PrintTo(const ManifestRoute &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
-class VlcManifest : public ::testing::TestWithParam<ManifestRoute> {};
+class VlcManifest : public ::testing::TestWithParam<ManifestRoute> { };
 
 // A DASH manifest whose one representation has an address and no index: libVLC's adaptive
 // module crashed the process on it. The item ends in its error, the program alive.
@@ -52,8 +55,8 @@ TEST_P(VlcManifest, EndsInAnErrorWithoutCrashing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, VlcManifest,
-    ::testing::Values(
-        ManifestRoute { "MovieAfterThePlatform", false, "/movie.mpd", "application/dash+xml", "perr_unavailable" },
+    ::testing::Values(ManifestRoute { "MovieAfterThePlatform", false, "/movie.mpd", "application/dash+xml",
+                          "perr_unavailable" },
         ManifestRoute { "LiveMkv", true, "/live.mkv", "application/octet-stream", "perr_network" }),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -79,7 +82,8 @@ TEST(ManifestSniff, TellsXmlManifestsFromMedia)
         { "video/mp4", QByteArray(), false },
     };
     for (const auto &row : rows)
-        EXPECT_EQ(looksLikeXmlManifest(row.contentType, row.head), row.manifest) << row.head.toHex().toStdString();
+        EXPECT_EQ(looksLikeXmlManifest(row.contentType, row.head), row.manifest)
+            << row.head.toHex().toStdString();
 }
 
 } // namespace

@@ -13,10 +13,12 @@ void playOnVlc(EngineRig &rig, PlayItem item = movieItem(), std::optional<double
     ASSERT_TRUE(rig.engine->usesVLC());
 }
 
-class VlcPathTest : public ::testing::Test
-{
+class VlcPathTest : public ::testing::Test {
 protected:
-    void playOnVlc(PlayItem item = movieItem(), std::optional<double> at = std::nullopt) { ::playOnVlc(rig, item, at); }
+    void playOnVlc(PlayItem item = movieItem(), std::optional<double> at = std::nullopt)
+    {
+        ::playOnVlc(rig, item, at);
+    }
 
     EngineRig rig;
     PlayerEngine &engine = *rig.engine;
@@ -28,7 +30,8 @@ TEST_F(VlcPathTest, MediaCarriesOptionsAndStartBeforePlay)
     rig.host->agent = QStringLiteral("Agent/9");
     playOnVlc(movieItem(), 754.8);
     EXPECT_EQ(vlc.optionsAtPlay,
-        QStringList({ ":http-user-agent=Agent/9", ":network-caching=3000", ":http-reconnect", ":start-time=754" }));
+        QStringList(
+            { ":http-user-agent=Agent/9", ":network-caching=3000", ":http-reconnect", ":start-time=754" }));
     EXPECT_TRUE(engine.buffering());
     EXPECT_FALSE(rig.platform->hasItem());
 }
@@ -39,7 +42,8 @@ TEST_F(VlcPathTest, LiveMediaTimesPicturesByTheirOwnTimestamps)
     rig.host->agent = QStringLiteral("Agent/9");
     playOnVlc(liveItem());
     EXPECT_EQ(vlc.optionsAtPlay,
-        QStringList({ ":http-user-agent=Agent/9", ":network-caching=3000", ":http-reconnect", ":no-ts-trust-pcr" }));
+        QStringList(
+            { ":http-user-agent=Agent/9", ":network-caching=3000", ":http-reconnect", ":no-ts-trust-pcr" }));
 }
 
 enum Seen { unseen, sized, output }; // how libVLC tells of a picture
@@ -56,9 +60,7 @@ struct GiveUpCase {
     bool buffering;
 };
 
-class VlcGiveUpTest : public VlcPathTest, public ::testing::WithParamInterface<GiveUpCase>
-{
-};
+class VlcGiveUpTest : public VlcPathTest, public ::testing::WithParamInterface<GiveUpCase> { };
 
 // A give-up is final: no further attempt on either player.
 TEST_P(VlcGiveUpTest, PollFollowsStateTable)
@@ -73,27 +75,33 @@ TEST_P(VlcGiveUpTest, PollFollowsStateTable)
     vlc.videoOutput = row.seen == output;
     vlc.timeMs = row.timeMs;
     rig.clock.advance(row.elapsedMs);
-    EXPECT_EQ(engine.error().value_or(QString()), *row.error ? "text of " + QLatin1String(row.error) : QString());
+    EXPECT_EQ(
+        engine.error().value_or(QString()), *row.error ? "text of " + QLatin1String(row.error) : QString());
     EXPECT_EQ(engine.buffering(), row.buffering);
     rig.clock.advance(60000);
     EXPECT_EQ(vlc.media.size(), 1);
     EXPECT_TRUE(rig.platform->loads.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(States, VlcGiveUpTest, ::testing::Values(
-    GiveUpCase { "error", false, State::error, false, sized, 5000, 1000, "perr_unavailable", false },
-    GiveUpCase { "errorOfCatchup", true, State::error, false, sized, 5000, 500, "perr_catchup", false },
-    GiveUpCase { "endedUnseen", false, State::ended, false, unseen, 500, 1000, "perr_unavailable", false },
-    GiveUpCase { "stoppedUnseen", false, State::stopped, false, unseen, -1, 1000, "perr_unavailable", false },
-    GiveUpCase { "endedAfterAPicture", false, State::ended, false, sized, 500, 1000, "", false },
-    GiveUpCase { "endedAfterAVideoOutput", false, State::ended, false, output, 500, 1000, "", false },
-    GiveUpCase { "endedAfter2Min", false, State::ended, false, unseen, 120000, 1000, "", false },
-    GiveUpCase { "openingPlayingUnseen", false, State::opening, true, unseen, -1, 1000, "", true },
-    GiveUpCase { "bufferingPlayingSeen", false, State::buffering, true, sized, 800, 1000, "", false },
-    GiveUpCase { "bufferingNotPlaying", false, State::buffering, false, sized, -1, 1000, "", true },
-    GiveUpCase { "noPicture25sNotPlaying", false, State::opening, false, unseen, -1, 25500, "perr_unavailable", false },
-    GiveUpCase { "noPicture60sRadioPlaying", false, State::playing, true, unseen, 25000, 60000, "", false },
-    GiveUpCase { "noPicture25sExactly", false, State::opening, false, unseen, -1, 25000, "", true }),
+INSTANTIATE_TEST_SUITE_P(States, VlcGiveUpTest,
+    ::testing::Values(
+        GiveUpCase { "error", false, State::error, false, sized, 5000, 1000, "perr_unavailable", false },
+        GiveUpCase { "errorOfCatchup", true, State::error, false, sized, 5000, 500, "perr_catchup", false },
+        GiveUpCase {
+            "endedUnseen", false, State::ended, false, unseen, 500, 1000, "perr_unavailable", false },
+        GiveUpCase {
+            "stoppedUnseen", false, State::stopped, false, unseen, -1, 1000, "perr_unavailable", false },
+        GiveUpCase { "endedAfterAPicture", false, State::ended, false, sized, 500, 1000, "", false },
+        GiveUpCase { "endedAfterAVideoOutput", false, State::ended, false, output, 500, 1000, "", false },
+        GiveUpCase { "endedAfter2Min", false, State::ended, false, unseen, 120000, 1000, "", false },
+        GiveUpCase { "openingPlayingUnseen", false, State::opening, true, unseen, -1, 1000, "", true },
+        GiveUpCase { "bufferingPlayingSeen", false, State::buffering, true, sized, 800, 1000, "", false },
+        GiveUpCase { "bufferingNotPlaying", false, State::buffering, false, sized, -1, 1000, "", true },
+        GiveUpCase { "noPicture25sNotPlaying", false, State::opening, false, unseen, -1, 25500,
+            "perr_unavailable", false },
+        GiveUpCase {
+            "noPicture60sRadioPlaying", false, State::playing, true, unseen, 25000, 60000, "", false },
+        GiveUpCase { "noPicture25sExactly", false, State::opening, false, unseen, -1, 25000, "", true }),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(VlcPathTest, PollPublishesTimesAndThrottledResume)
@@ -186,9 +194,12 @@ TEST(VlcPath, AspectModeGivesAspectOrCrop)
 {
     using enum PictureMode;
     const std::tuple<PictureMode, QSizeF, std::optional<QString>, std::optional<QString>> cases[] = {
-        { stretch, { 1280, 720 }, "1280:720", std::nullopt }, { stretch, { 1280.6, 720.2 }, "1280:720", std::nullopt },
-        { fit, { 1280, 720 }, std::nullopt, std::nullopt }, { zoom, { 1280, 720 }, std::nullopt, "1280:720" },
-        { zoom, { 0, 720 }, std::nullopt, std::nullopt }, { stretch, { 0, 720 }, std::nullopt, std::nullopt },
+        { stretch, { 1280, 720 }, "1280:720", std::nullopt },
+        { stretch, { 1280.6, 720.2 }, "1280:720", std::nullopt },
+        { fit, { 1280, 720 }, std::nullopt, std::nullopt },
+        { zoom, { 1280, 720 }, std::nullopt, "1280:720" },
+        { zoom, { 0, 720 }, std::nullopt, std::nullopt },
+        { stretch, { 0, 720 }, std::nullopt, std::nullopt },
     };
     for (const auto &[mode, bounds, aspect, crop] : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << int(mode) << " width " << bounds.width());

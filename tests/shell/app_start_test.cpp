@@ -138,7 +138,8 @@ TEST_F(AppStartTest, TheFirstFrameShowsTheWindowColourAndTheSplashFollows)
             auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
             if (!window || !allPixelsAre(window->grabWindow(), Theme::bg()))
                 std::_Exit(1);
-            if (!QTest::qWaitFor([window] { return itemNamed(window->contentItem(), QStringLiteral("versionLine")); }))
+            if (!QTest::qWaitFor(
+                    [window] { return itemNamed(window->contentItem(), QStringLiteral("versionLine")); }))
                 std::_Exit(2);
             if (allPixelsAre(window->grabWindow(), Theme::bg()))
                 std::_Exit(3);

@@ -10,16 +10,24 @@ namespace {
 // Each source folder's level: a folder may include and import only from its own level and
 // below, and never from another folder of its level.
 const QHash<QString, int> kLevels {
-    { QStringLiteral("model"), 0 }, { QStringLiteral("sources"), 1 }, { QStringLiteral("app"), 2 },
-    { QStringLiteral("kit"), 3 }, { QStringLiteral("playback"), 4 }, { QStringLiteral("live"), 5 },
-    { QStringLiteral("vod"), 5 }, { QStringLiteral("home"), 5 }, { QStringLiteral("shell"), 6 },
+    { QStringLiteral("model"), 0 },
+    { QStringLiteral("sources"), 1 },
+    { QStringLiteral("app"), 2 },
+    { QStringLiteral("kit"), 3 },
+    { QStringLiteral("playback"), 4 },
+    { QStringLiteral("live"), 5 },
+    { QStringLiteral("vod"), 5 },
+    { QStringLiteral("home"), 5 },
+    { QStringLiteral("shell"), 6 },
 };
 
 // The folders a file's includes ("folder/...") and QML imports (Zelfor.Folder) name.
 QStringList namedFolders(const QString &text)
 {
-    static const QRegularExpression include(QStringLiteral(R"(^#include "([a-z]+)/)"), QRegularExpression::MultilineOption);
-    static const QRegularExpression import(QStringLiteral(R"(^import Zelfor\.(\w+))"), QRegularExpression::MultilineOption);
+    static const QRegularExpression include(
+        QStringLiteral(R"(^#include "([a-z]+)/)"), QRegularExpression::MultilineOption);
+    static const QRegularExpression import(
+        QStringLiteral(R"(^import Zelfor\.(\w+))"), QRegularExpression::MultilineOption);
     QStringList folders;
     for (const QRegularExpression *pattern : { &include, &import }) {
         for (auto match = pattern->globalMatch(text); match.hasNext();)
@@ -51,10 +59,12 @@ QStringList wrongReferences(const QString &folder)
 TEST(Layering, IncludesAndImportsPointDownOnly)
 {
     for (auto level = kLevels.begin(); level != kLevels.end(); ++level) {
-        ASSERT_TRUE(QDir(QStringLiteral(ZELFOR_SOURCE_DIR "/src/") + level.key()).exists()) << qPrintable(level.key());
+        ASSERT_TRUE(QDir(QStringLiteral(ZELFOR_SOURCE_DIR "/src/") + level.key()).exists())
+            << qPrintable(level.key());
         EXPECT_EQ(wrongReferences(level.key()), QStringList()) << qPrintable(level.key());
     }
-    const QStringList folders = QDir(QStringLiteral(ZELFOR_SOURCE_DIR "/src")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList folders
+        = QDir(QStringLiteral(ZELFOR_SOURCE_DIR "/src")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &folder : folders)
         EXPECT_TRUE(kLevels.contains(folder)) << "a folder without a level: " << qPrintable(folder);
 }
@@ -62,7 +72,7 @@ TEST(Layering, IncludesAndImportsPointDownOnly)
 TEST(Layering, TheCheckSeesUpwardAndSidewaysReferences)
 {
     EXPECT_EQ(namedFolders(QStringLiteral("#include \"kit/Theme.h\"\nimport QtQuick\nimport Zelfor.Live\n")),
-              QStringList({ "kit", "live" }));
+        QStringList({ "kit", "live" }));
     EXPECT_EQ(namedFolders(QStringLiteral("#include <QString>\n// #include \"shell/X.h\"\n")), QStringList());
 }
 

@@ -25,7 +25,8 @@ Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
-const QByteArray kRecord = R"({"mac":"00:1a:79:12:34:56","device_key":"905512","site_url":"http://127.0.0.1:9",
+const QByteArray kRecord
+    = R"({"mac":"00:1a:79:12:34:56","device_key":"905512","site_url":"http://127.0.0.1:9",
     "support":{"email":"help@example.test","whatsapp":"+212600000000"},
     "playlists":[{"id":3,"name":"Home TV","url":"http://127.0.0.1:9/a.m3u"},{"id":4,"name":"","type":"xtream",
     "host":"http://127.0.0.1:9","username":"u","password":"p"}]})";
@@ -111,7 +112,8 @@ TEST(DeviceValues, LongValuesKeepToTheirLines)
     // view, its properties
     const std::pair<const char *, QVariantMap> cases[] = {
         { "SelectableValue",
-            { { "text", longText }, { "size", 38 }, { "tracking", 6 }, { "accent", true }, { "width", 430 } } },
+            { { "text", longText }, { "size", 38 }, { "tracking", 6 }, { "accent", true },
+                { "width", 430 } } },
         { "SupportLine", { { "text", longText }, { "icon", "envelope.fill" }, { "width", 430 } } },
     };
     for (const auto &[view, properties] : cases) {
@@ -179,8 +181,9 @@ TEST_P(PickerView, TheFocusedCardStaysInViewAndTheScrollBarShows)
     };
     EXPECT_EQ(picker->focus(), count() - 1);
     // Once the window has its size, the grid has scrolled down to the saved card.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return focusedInView() && scroller->property("contentY").toReal() > 0; }))
-        << "the saved card, last, is shown at start";
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return focusedInView() && scroller->property("contentY").toReal() > 0;
+    })) << "the saved card, last, is shown at start";
     // Four columns of about three rows in view, and a few rows about them.
     constexpr int kMadeAtMost = 48;
     EXPECT_LE(made, kMadeAtMost);

@@ -19,12 +19,15 @@ Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
-bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 10000); }
-
-template <typename T>
-bool allGone(const QList<QPointer<T>> &objects)
+bool waitUntil(const std::function<bool()> &done)
 {
-    return std::all_of(objects.begin(), objects.end(), [](const QPointer<T> &object) { return object.isNull(); });
+    return QTest::qWaitFor(done, 10000);
+}
+
+template <typename T> bool allGone(const QList<QPointer<T>> &objects)
+{
+    return std::all_of(
+        objects.begin(), objects.end(), [](const QPointer<T> &object) { return object.isNull(); });
 }
 
 // The window over the shared state, with Live, Settings and Search on the stack, each
@@ -41,8 +44,9 @@ protected:
     void SetUp() override
     {
         programServices().screens()->setRows([](const Route &) {
-            return ScreenTable::Row { PlaceholderScreen::view(), [](const ScreenDeps &deps, const RouteEntry &entry) {
-                                         return static_cast<RouteScreen *>(new PlaceholderScreen(deps, entry));
+            return ScreenTable::Row { PlaceholderScreen::view(),
+                [](const ScreenDeps &deps, const RouteEntry &entry) {
+                return static_cast<RouteScreen *>(new PlaceholderScreen(deps, entry));
                                      } };
         });
         app = programServices().app();
@@ -73,8 +77,9 @@ protected:
             if (item->objectName() == u"screenLayer")
                 found.append(item);
         }
-        std::sort(found.begin(), found.end(),
-                  [](QQuickItem *a, QQuickItem *b) { return a->property("index").toInt() < b->property("index").toInt(); });
+        std::sort(found.begin(), found.end(), [](QQuickItem *a, QQuickItem *b) {
+            return a->property("index").toInt() < b->property("index").toInt();
+        });
         return found;
     }
 
@@ -122,7 +127,8 @@ protected:
         for (qsizetype i = 0; i < all.size(); ++i) {
             QQuickItem *screen = screenOf(all[i]);
             ASSERT_TRUE(screen);
-            states.append({ screen->isVisible(), screen->isEnabled(), models[i]->isTop(), models[i]->isActive() });
+            states.append(
+                { screen->isVisible(), screen->isEnabled(), models[i]->isTop(), models[i]->isActive() });
             const bool top = i == all.size() - 1;
             expected.append({ top, top, top, top });
         }
@@ -185,11 +191,13 @@ TEST_F(RootViewTest, OpensWithinASmallScreen)
 
 TEST(WindowSize, DefaultWhenItFitsElseTheFreeArea)
 {
-    const std::pair<QSize, QSize> rows[] = { { { 1920, 1080 }, { 1360, 840 } }, { { 1360, 840 }, { 1360, 840 } },
-        { { 1280, 800 }, { 1280, 800 } }, { { 1280, 1024 }, { 1280, 840 } }, { { 1600, 768 }, { 1360, 768 } },
-        { { 1024, 600 }, { 1024, 600 } }, { QSize(), { 1360, 840 } }, { { 0, 0 }, { 1360, 840 } } };
+    const std::pair<QSize, QSize> rows[] = { { { 1920, 1080 }, { 1360, 840 } },
+        { { 1360, 840 }, { 1360, 840 } }, { { 1280, 800 }, { 1280, 800 } }, { { 1280, 1024 }, { 1280, 840 } },
+        { { 1600, 768 }, { 1360, 768 } }, { { 1024, 600 }, { 1024, 600 } }, { QSize(), { 1360, 840 } },
+        { { 0, 0 }, { 1360, 840 } } };
     for (const auto &[available, initial] : rows)
-        EXPECT_EQ(WindowSize::initialFor(available), initial) << available.width() << 'x' << available.height();
+        EXPECT_EQ(WindowSize::initialFor(available), initial)
+            << available.width() << 'x' << available.height();
 }
 
 // Each frame, the lowest opacity and entrance each layer has shown, whether a screen was
@@ -208,7 +216,8 @@ TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
         const QList<QQuickItem *> all = layers();
         for (QQuickItem *layer : all) {
             looks.leavingBelow |= layer->property("leaving").toBool()
-                && std::any_of(all.begin(), all.end(), [layer](QQuickItem *other) { return other->z() > layer->z(); });
+                && std::any_of(
+                    all.begin(), all.end(), [layer](QQuickItem *other) { return other->z() > layer->z(); });
             auto &[opacity, enter] = looks.lowest.try_emplace(layer, 1.0, 1.0).first->second;
             opacity = std::min(opacity, layer->opacity());
             enter = std::min(enter, layer->property("enter").toReal());
@@ -248,14 +257,16 @@ TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
 // popping uncovers it before the pushed one's entry is reported gone.
 TEST_F(RootViewTest, TheLayersDriveEachScreensHooksInOrder)
 {
-    EXPECT_EQ(PlaceholderScreen::hookLog(), QStringList({ "live shown", "settings shown", "search shown", "search top" }));
+    EXPECT_EQ(PlaceholderScreen::hookLog(),
+        QStringList({ "live shown", "settings shown", "search shown", "search top" }));
     PlaceholderScreen::hookLog().clear();
     app->push(Routes::Favorites {});
     ASSERT_TRUE(waitUntil([this] { return settled(); }));
     app->pop();
     ASSERT_TRUE(waitUntil([this] { return settled(); }));
     EXPECT_EQ(PlaceholderScreen::hookLog(),
-        QStringList({ "search covered", "favorites shown", "favorites top", "search top", "favorites removed" }));
+        QStringList(
+            { "search covered", "favorites shown", "favorites top", "search top", "favorites removed" }));
 }
 
 // French rebuilds every screen over the same stack; Arabic mirrors the layout.
@@ -316,7 +327,8 @@ TEST_F(RootViewTest, ToastLetsClicksThroughAndTheDialogLiesAbove)
     ASSERT_TRUE(dialog);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(dialog->childItems().isEmpty()) << "the dialog's view waits for the first dialog";
-    app->setDialog(std::make_unique<ChoiceDialogModel>(QStringLiteral("Pick"), QStringList { "A", "B" }, 0, [](int) {}));
+    app->setDialog(
+        std::make_unique<ChoiceDialogModel>(QStringLiteral("Pick"), QStringList { "A", "B" }, 0, [](int) {}));
     ASSERT_TRUE(waitUntil([&] { return dialog->isVisible() && dialog->opacity() == 1; }));
     const QPointF middle(window->width() / 2.0, window->height() - 50.0);
     QQuickItem *hit = window->contentItem();

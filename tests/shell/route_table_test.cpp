@@ -24,11 +24,19 @@ template <std::size_t... Index> QList<Route> everyRoute(std::index_sequence<Inde
 
 // The view-model class each route's screen is made of; its view is the same name without "Model".
 const QHash<QString, QString> kModels {
-    { "splash", "SplashScreenModel" }, { "activation", "ActivationScreenModel" },
-    { "playlistPicker", "PlaylistPickerScreenModel" }, { "home", "HomeScreenModel" }, { "live", "LiveScreenModel" },
-    { "catchup", "CatchUpScreenModel" }, { "browse", "BrowseScreenModel" }, { "movie", "MovieDetailsScreenModel" },
-    { "series", "SeriesDetailsScreenModel" }, { "player", "PlayerScreenModel" }, { "settings", "SettingsScreenModel" },
-    { "search", "SearchScreenModel" }, { "favorites", "FavoritesScreenModel" },
+    { "splash", "SplashScreenModel" },
+    { "activation", "ActivationScreenModel" },
+    { "playlistPicker", "PlaylistPickerScreenModel" },
+    { "home", "HomeScreenModel" },
+    { "live", "LiveScreenModel" },
+    { "catchup", "CatchUpScreenModel" },
+    { "browse", "BrowseScreenModel" },
+    { "movie", "MovieDetailsScreenModel" },
+    { "series", "SeriesDetailsScreenModel" },
+    { "player", "PlayerScreenModel" },
+    { "settings", "SettingsScreenModel" },
+    { "search", "SearchScreenModel" },
+    { "favorites", "FavoritesScreenModel" },
 };
 
 class RouteTable : public ::testing::Test {
@@ -64,7 +72,8 @@ TEST_F(RouteTable, EveryRouteHasItsViewAndAModelMadeForItsEntry)
         const ScreenTable::Row row = ScreenTable::rowOf(route);
         ASSERT_TRUE(kModels.contains(name));
         const QString model = kModels.value(name);
-        EXPECT_TRUE(row.view.path().endsWith(QLatin1Char('/') + model.chopped(5) + QStringLiteral(".qml"))) << qPrintable(row.view.toString());
+        EXPECT_TRUE(row.view.path().endsWith(QLatin1Char('/') + model.chopped(5) + QStringLiteral(".qml")))
+            << qPrintable(row.view.toString());
         EXPECT_TRUE(QFile::exists(QLatin1Char(':') + row.view.path())) << qPrintable(row.view.toString());
         const RouteEntry entry = RouteEntry::fresh(route);
         const std::unique_ptr<RouteScreen> screen(row.make(deps, entry));
@@ -127,9 +136,12 @@ TEST_F(RouteTable, LoadsTheViewsHomeOpensAheadOnce)
              Route(Routes::Favorites {}), Route(Routes::Settings {}), Route(Routes::Player {}) })
         urls.append(ScreenTable::rowOf(route).view);
     ASSERT_EQ(views.size(), urls.size());
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return std::none_of(views.cbegin(), views.cend(), [](QQmlComponent *view) { return view->isLoading(); });
-    }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+        return std::none_of(
+            views.cbegin(), views.cend(), [](QQmlComponent *view) { return view->isLoading(); });
+        },
+        30000));
     for (qsizetype i = 0; i < views.size(); ++i) {
         EXPECT_EQ(views[i]->url(), urls[i]);
         EXPECT_TRUE(views[i]->isReady()) << qPrintable(views[i]->errorString());

@@ -62,8 +62,9 @@ TEST_F(ServicesTest, ScreensGetEveryServiceOnTheGivenPortal)
 {
     const ScreenDeps deps = services.screenDeps();
     const std::pair<const char *, bool> set[] = { { "app", deps.app }, { "router", deps.router },
-        { "catalog", deps.catalog }, { "http", deps.http }, { "clock", deps.clock }, { "playback", deps.playback },
-        { "pictures", deps.pictures }, { "openUrl", bool(deps.openUrl) }, { "quit", bool(deps.quit) } };
+        { "catalog", deps.catalog }, { "http", deps.http }, { "clock", deps.clock },
+        { "playback", deps.playback }, { "pictures", deps.pictures }, { "openUrl", bool(deps.openUrl) },
+        { "quit", bool(deps.quit) } };
     for (const auto &[name, isSet] : set)
         EXPECT_TRUE(isSet) << name;
     EXPECT_EQ(PlayerEngine::of(deps), services.engine());

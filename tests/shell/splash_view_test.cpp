@@ -15,7 +15,10 @@ Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
-QRectF sceneRect(QQuickItem *item) { return item->mapRectToScene(QRectF(0, 0, item->width(), item->height())); }
+QRectF sceneRect(QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
 
 // A refusal of any length shows between the brand and the version line, Retry inside the window.
 TEST(SplashView, AHugeMessageLeavesTheBrandAndRetryInPlace)
@@ -33,8 +36,8 @@ TEST(SplashView, AHugeMessageLeavesTheBrandAndRetryInPlace)
     ASSERT_TRUE(window);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            auto *splash = shown.top<SplashScreenModel>();
-            return splash && splash->hasError();
+        auto *splash = shown.top<SplashScreenModel>();
+        return splash && splash->hasError();
         },
         10000));
     window->grabWindow(); // lays out and draws the failure
@@ -55,8 +58,8 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
 {
     LoopbackServer portal;
     portal.serveSequence(QStringLiteral("/api/app/device"),
-                         { LoopbackResponse::json(R"({"error":{"message":"Device blocked"}})", 403),
-                           LoopbackResponse::json(R"({"mac":"02:00:00:00:00:01","device_key":"K",
+        { LoopbackResponse::json(R"({"error":{"message":"Device blocked"}})", 403),
+            LoopbackResponse::json(R"({"mac":"02:00:00:00:00:01","device_key":"K",
                                "playlists":[{"id":5,"name":"One","url":"http://127.0.0.1:9/a.m3u"}]})") });
     qputenv("ZELFOR_SERVER", portal.baseUrl().toUtf8());
     setActiveLanguage(QStringLiteral("en"));
@@ -76,14 +79,16 @@ TEST(SplashView, ShowsTheRefusalThenRetriesIntoTheRootRoute)
 
     WarningCollector warnings;
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen->hasError(); }, 10000));
-    EXPECT_TRUE(screen->errorText().contains(QStringLiteral("Device blocked"))) << qPrintable(screen->errorText());
+    EXPECT_TRUE(screen->errorText().contains(QStringLiteral("Device blocked")))
+        << qPrintable(screen->errorText());
     EXPECT_TRUE(failure->isVisible());
     EXPECT_TRUE(itemNamed(root, QStringLiteral("retryButton"))->isVisible());
     EXPECT_TRUE(isRoute<Routes::Splash>(programServices().app()->current()));
 
     ASSERT_TRUE(programServices().router()->dispatch(Key { Key::Kind::enter, {} }));
     EXPECT_FALSE(failure->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([] { return isRoute<Routes::Home>(programServices().app()->current()); }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return isRoute<Routes::Home>(programServices().app()->current()); }, 10000));
     EXPECT_EQ(programServices().app()->stack().size(), 1);
     EXPECT_EQ(portal.requestCount(QStringLiteral("/api/app/device")), 2);
     EXPECT_TRUE(warnings.warnings().isEmpty()) << qPrintable(warnings.warnings().join('\n'));

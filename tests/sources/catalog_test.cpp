@@ -61,8 +61,14 @@ template <typename Items, typename T> QStringList names(const Items &items, QStr
     return result;
 }
 
-QStringList names(const MediaItems &items) { return names(items, &MediaItem::name); }
-QStringList titles(const QList<EpgEntry> &entries) { return names(entries, &EpgEntry::title); }
+QStringList names(const MediaItems &items)
+{
+    return names(items, &MediaItem::name);
+}
+QStringList titles(const QList<EpgEntry> &entries)
+{
+    return names(entries, &EpgEntry::title);
+}
 
 MediaItem channel(const QString &id, std::optional<Catchup> catchup = std::nullopt)
 {
@@ -83,7 +89,8 @@ protected:
     CatalogTest()
     {
         server.route(QStringLiteral("/player_api.php"), [this](const LoopbackRequest &request) {
-            return answers.value(request.queryValue(QStringLiteral("action")), LoopbackResponse::withStatus(404));
+            return answers.value(
+                request.queryValue(QStringLiteral("action")), LoopbackResponse::withStatus(404));
         });
         answer("", login(R"("auth":1,"status":"Active")"));
         answer("get_live_categories", LoopbackResponse::json(R"([{"category_id":"1","category_name":"News"},
@@ -91,10 +98,14 @@ protected:
         answer("get_live_streams", LoopbackResponse::json(R"([{"num":1,"name":"One","stream_id":101,
             "category_id":"1","tv_archive":1,"tv_archive_duration":"2"}, {"name":"Two","stream_id":102,
             "category_id":"9"}, {"name":"Three","stream_id":103}, {"name":"Four","stream_id":104,"category_id":"1"}])"));
-        answer("get_vod_categories", LoopbackResponse::json(R"([{"category_id":"5","category_name":"Films"}])"));
-        answer("get_vod_streams", LoopbackResponse::json(R"([{"name":"Film","stream_id":201,"category_id":"5"}])"));
-        answer("get_series_categories", LoopbackResponse::json(R"([{"category_id":"7","category_name":"Shows"}])"));
-        answer("get_series", LoopbackResponse::json(R"([{"name":"Show","series_id":301,"category_id":"7"}])"));
+        answer(
+            "get_vod_categories", LoopbackResponse::json(R"([{"category_id":"5","category_name":"Films"}])"));
+        answer("get_vod_streams",
+            LoopbackResponse::json(R"([{"name":"Film","stream_id":201,"category_id":"5"}])"));
+        answer("get_series_categories",
+            LoopbackResponse::json(R"([{"category_id":"7","category_name":"Shows"}])"));
+        answer(
+            "get_series", LoopbackResponse::json(R"([{"name":"Show","series_id":301,"category_id":"7"}])"));
     }
 
     void answer(const char *action, const LoopbackResponse &response)
@@ -196,7 +207,8 @@ TEST_F(CatalogTest, OvertakenLoadsAnswerTheirCallersButStoreNothing)
     QByteArray renamed = kM3u;
     renamed.replace("Alpha", "Gamma");
     server.serveSequence(QStringLiteral("/list.m3u"),
-        { LoopbackResponse::text(kM3u).after(300ms), LoopbackResponse::text(renamed), LoopbackResponse::text(kM3u).after(300ms) });
+        { LoopbackResponse::text(kM3u).after(300ms), LoopbackResponse::text(renamed),
+            LoopbackResponse::text(kM3u).after(300ms) });
     // A plain load that ends after a forced one keeps the forced one's sections.
     auto plain = catalog.load(m3u(), ContentType::live, false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 1; }));
@@ -225,11 +237,13 @@ TEST_F(CatalogTest, OvertakenLoadsAnswerTheirCallersButStoreNothing)
 TEST_F(CatalogTest, BadM3uFailsEveryTypeWithItsError)
 {
     server.serve(QStringLiteral("/bad.m3u"), LoopbackResponse::text("#EXTM3U\n#EXTINF:-1,Lost\n"));
-    server.serve(QStringLiteral("/expired.m3u"), LoopbackResponse::text("<html><p>Account expired</p>\nhttp://x/1\n"));
+    server.serve(
+        QStringLiteral("/expired.m3u"), LoopbackResponse::text("<html><p>Account expired</p>\nhttp://x/1\n"));
     Playlist blank = m3u();
     blank.url = QStringLiteral(" \t ");
-    const std::pair<Playlist, Kind> cases[] = { { m3u("/bad.m3u"), Kind::emptyPlaylist }, { blank, Kind::badUrl },
-        { m3u("/get.php?username=u"), Kind::http }, { m3u("/expired.m3u"), Kind::badData } };
+    const std::pair<Playlist, Kind> cases[] = { { m3u("/bad.m3u"), Kind::emptyPlaylist },
+        { blank, Kind::badUrl }, { m3u("/get.php?username=u"), Kind::http },
+        { m3u("/expired.m3u"), Kind::badData } };
     for (const auto &[playlist, kind] : cases) {
         for (ContentType type : kAllContentTypes) {
             const auto error = loadError(playlist, type);
@@ -277,7 +291,8 @@ TEST_F(CatalogTest, LoginIsJudgedAndOnlyAGoodAccountIsKept)
         { login(R"("auth":1,"status":"Active","exp_date":"4102444800")"), std::nullopt, true },
         { login(R"("auth":0,"status":"Active")"), AppError::xtreamAuth(), false },
         { login(R"("auth":1,"status":"EXPIRED")"), AppError::xtreamExpired(std::nullopt), false },
-        { login(R"("auth":1,"status":"Active","exp_date":1500000000)"), AppError::xtreamExpired(past), false },
+        { login(R"("auth":1,"status":"Active","exp_date":1500000000)"), AppError::xtreamExpired(past),
+            false },
         { LoopbackResponse::json("{}"), AppError::xtreamAuth(), false },
         { LoopbackResponse::withStatus(401), AppError::http(401), false },
         { LoopbackResponse::withStatus(403), AppError::http(403), false },
@@ -306,7 +321,8 @@ TEST_F(CatalogTest, ExpiredAccountIsNotKeptSoTheNextLoadLogsInAgain)
 {
     const qint64 minuteAgo = clock.now().toSecsSinceEpoch() - 60;
     answer("", login("\"auth\":1,\"status\":\"Active\",\"exp_date\":" + QByteArray::number(minuteAgo)));
-    const AppError expected = AppError::xtreamExpired(QDateTime::fromSecsSinceEpoch(minuteAgo, QTimeZone::utc()));
+    const AppError expected
+        = AppError::xtreamExpired(QDateTime::fromSecsSinceEpoch(minuteAgo, QTimeZone::utc()));
     EXPECT_EQ(loadError(xtream(), ContentType::live), expected);
     EXPECT_EQ(loadError(xtream(), ContentType::live), expected);
     EXPECT_EQ(actionCount(""), 2);
@@ -394,7 +410,8 @@ TEST_F(CatalogTest, DetailsAreKeptOnlyWhenTheyArrive)
     answer("get_vod_info", LoopbackResponse::withStatus(404));
     answer("get_series_info", LoopbackResponse::withStatus(403));
     EXPECT_EQ(runTask(catalog.vodInfo(xtream(), channel("201"))), std::nullopt);
-    EXPECT_EQ(runOutcome(catalog.seriesInfo(xtream(), channel("301"))).errorAs<AppError>(), AppError::http(403));
+    EXPECT_EQ(
+        runOutcome(catalog.seriesInfo(xtream(), channel("301"))).errorAs<AppError>(), AppError::http(403));
     answer("get_vod_info", LoopbackResponse::json(R"({"info":{"plot":"A plot"}})"));
     answer("get_series_info",
         LoopbackResponse::json(R"({"info":{"plot":"P"},"episodes":{"1":[{"id":"9","episode_num":"1"}]}})"));
@@ -487,13 +504,16 @@ TEST_F(CatalogTest, ListsOverTheCapFailWithUnexpectedData)
 {
     TestHttp capped(HttpOptions { .bodyCap = 512 * 1024 });
     Catalog small { &capped.http(), &clock, [] { return QStringLiteral("Uncategorized"); } };
-    for (const LoopbackResponse &hostile : { HostileAnswer::endless(), HostileAnswer::gzipBomb(64 * 1024 * 1024) }) {
+    for (const LoopbackResponse &hostile :
+        { HostileAnswer::endless(), HostileAnswer::gzipBomb(64 * 1024 * 1024) }) {
         answer("get_vod_streams", hostile);
         small.reset();
         capped->clearCache();
-        EXPECT_EQ(runOutcome(small.load(xtream(), ContentType::movie, true)).errorAs<AppError>(), AppError::badData());
+        EXPECT_EQ(runOutcome(small.load(xtream(), ContentType::movie, true)).errorAs<AppError>(),
+            AppError::badData());
         server.serve(QStringLiteral("/list.m3u"), hostile);
-        EXPECT_EQ(runOutcome(small.load(m3u(), ContentType::live, true)).errorAs<AppError>(), AppError::badData());
+        EXPECT_EQ(
+            runOutcome(small.load(m3u(), ContentType::live, true)).errorAs<AppError>(), AppError::badData());
     }
 }
 

@@ -33,11 +33,13 @@ TEST(DeviceIdentity, ModelNameFromDeviceTreeOrDmi)
 {
     const std::pair<Files, const char *> cases[] = {
         { { { kTreeModel, QByteArray("Apple MacBook Air (M2, 2022)\0", 29) } }, "Apple MacBook Air" },
-        { { { kTreeModel, QByteArray(" Raspberry Pi 4 Model B Rev 1.4\0\0", 33) }, { kProduct, "MacBookPro18,3\n" } },
+        { { { kTreeModel, QByteArray(" Raspberry Pi 4 Model B Rev 1.4\0\0", 33) },
+              { kProduct, "MacBookPro18,3\n" } },
             "Raspberry Pi 4 Model B Rev 1.4" },
         { { { kTreeModel, QByteArray(" \0", 2) }, { kProduct, "MacBookPro18,3\n" }, { kVendor, kApple } },
             "Apple MacBook Pro" },
-        { { { kTreeModel, QByteArray("\0\0", 2) }, { kProduct, "iMac21,1\n" }, { kVendor, kApple } }, "Apple iMac" },
+        { { { kTreeModel, QByteArray("\0\0", 2) }, { kProduct, "iMac21,1\n" }, { kVendor, kApple } },
+            "Apple iMac" },
         { { { kProduct, "MacBookAir10,1\n" }, { kVendor, kApple } }, "Apple MacBook Air" },
         { { { kProduct, "Macmini9,1\n" }, { kVendor, kApple } }, "Apple Mac mini" },
         { { { kProduct, "MacPro7,1\n" }, { kVendor, kApple } }, "Apple Mac Pro" },
@@ -73,14 +75,16 @@ TEST(DeviceIdentity, OsVersionFromOsReleaseElseKernel)
         { {}, kernel },
     };
     for (const auto &[files, expected] : cases)
-        EXPECT_EQ(osVersionString(readerOf(files), QStringLiteral("6.1.0-18-amd64")), QString::fromUtf8(expected));
+        EXPECT_EQ(
+            osVersionString(readerOf(files), QStringLiteral("6.1.0-18-amd64")), QString::fromUtf8(expected));
     EXPECT_EQ(osVersionString(readerOf({}), QString()), QStringLiteral("Linux"));
 }
 
 TEST(DeviceIdentity, ServerAddressGetsSchemeAndLosesTrailingSlashes)
 {
     const std::pair<OptText, const char *> cases[] = { { std::nullopt, "" }, { " \n\t ", "" },
-        { "myportal:8080/", "http://myportal:8080" }, { "HTTPS://Portal.example///", "HTTPS://Portal.example" },
+        { "myportal:8080/", "http://myportal:8080" },
+        { "HTTPS://Portal.example///", "HTTPS://Portal.example" },
         { "http://127.0.0.1:9/p", "http://127.0.0.1:9/p" }, { "\n myportal \t", "http://myportal" },
         { "ftp://x/", "http://ftp://x" } };
     for (const auto &[input, expected] : cases)

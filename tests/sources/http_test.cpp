@@ -72,7 +72,8 @@ TEST(Http, RetriesAsTheLadderSays)
         { "timeout then ok", { stall, ok }, 2, false, {}, QByteArray("body") },
         { "two timeouts", { stall, stall }, 2, false, {}, QNetworkReply::TimeoutError },
         { "timeout then server errors", { stall, status(500) }, 3, false, { 2400ms }, AppError::http(500) },
-        { "server error then timeout", { status(500), stall }, 2, false, { 1200ms }, QNetworkReply::TimeoutError },
+        { "server error then timeout", { status(500), stall }, 2, false, { 1200ms },
+            QNetworkReply::TimeoutError },
         { "dropped then ok", { drop, ok }, 2, true, {}, QByteArray("body") },
         { "dropped twice", { drop }, 3, true, {}, QNetworkReply::RemoteHostClosedError },
         { "dropped after server error", { status(502), drop }, 2, true, { 1200ms },
@@ -100,9 +101,10 @@ TEST(Http, InvalidAddressFailsBeforeAnyRequest)
 {
     LoopbackServer server;
     TestHttp http;
-    for (const char *form : { "", "not a url %1", "/player_api.php?port=%1",
-             "file:///etc/hostname?%1", "ftp://127.0.0.1:%1/list", "http://:%1/list" }) {
-        const QString address = QString::fromLatin1(form).replace(QLatin1String("%1"), QString::number(server.port()));
+    for (const char *form : { "", "not a url %1", "/player_api.php?port=%1", "file:///etc/hostname?%1",
+             "ftp://127.0.0.1:%1/list", "http://:%1/list" }) {
+        const QString address
+            = QString::fromLatin1(form).replace(QLatin1String("%1"), QString::number(server.port()));
         SCOPED_TRACE(address.toStdString());
         expectOutcome(runOutcome(http->get(address, kShortTimeout)), AppError::badUrl());
         expectOutcome(runOutcome(http->cachedGet(address, 60s, false)), AppError::badUrl());
@@ -133,7 +135,8 @@ TEST(Http, AbandonedRequestsAbortAndFreeTheirHostSlotsAtOnce)
     std::vector<QCoro::Task<Outcome<QByteArray>>> stalled;
     for (int i = 0; i < 5; ++i) {
         sources.push_back(std::make_shared<CancelSource>());
-        stalled.push_back(captureOutcome(http->get(server.url(QStringLiteral("/stall")), 20s, sources.back()->token())));
+        stalled.push_back(
+            captureOutcome(http->get(server.url(QStringLiteral("/stall")), 20s, sources.back()->token())));
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestCount() == 4; }));
     sources[0]->cancel();
@@ -170,7 +173,8 @@ TEST(Http, WholeTransferLimitTimesOutEvenWhileTheServerIsSlowlyAnswering)
     // a loaded machine's connection latency, so each of the two attempts takes a second.
     server.serve(QStringLiteral("/slow"), LoopbackResponse::text("late").after(4s));
     TestHttp http(HttpOptions { .resourceTimeout = 1s });
-    expectOutcome(runOutcome(http->get(server.url(QStringLiteral("/slow")), 10s)), QNetworkReply::TimeoutError);
+    expectOutcome(
+        runOutcome(http->get(server.url(QStringLiteral("/slow")), 10s)), QNetworkReply::TimeoutError);
     EXPECT_EQ(server.requestCount(), 2);
 }
 
@@ -221,7 +225,8 @@ TEST(Http, BodiesOverTheCapOrBrokenInTransferFail)
         { "gzip bomb over the cap", HostileAnswer::gzipBomb(64 * kCap), kCap, AppError::badData() },
         // Far under our cap, Qt's own bomb check stops it: still an error, never an empty list.
         { "gzip bomb under the cap", HostileAnswer::gzipBomb(64 * kCap), 512 * kCap, AppError::badData() },
-        { "truncated", HostileAnswer::truncated(list, 4 * list.size()), kCap, QNetworkReply::RemoteHostClosedError },
+        { "truncated", HostileAnswer::truncated(list, 4 * list.size()), kCap,
+            QNetworkReply::RemoteHostClosedError },
         { "slow but whole", HostileAnswer::slow(list, 1ms, 100), kCap, list },
         { "just at the cap", HostileAnswer::huge(kCap), kCap, QByteArray(kCap, 'x') },
     };
@@ -239,7 +244,8 @@ TEST(Http, AnEndlessBodyIsAbortedByTheClient)
     LoopbackServer server;
     server.serve(QStringLiteral("/list"), HostileAnswer::endless());
     TestHttp http(HttpOptions { .bodyCap = 256 * 1024 });
-    expectOutcome(runOutcome(http->cachedGet(server.url(QStringLiteral("/list")), 60s, false)), AppError::badData());
+    expectOutcome(
+        runOutcome(http->cachedGet(server.url(QStringLiteral("/list")), 60s, false)), AppError::badData());
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.streamsClosedByClient() == 1; }));
     EXPECT_FALSE(QFile::exists(http->cacheDir() + u'/' + sha1Hex(server.url(QStringLiteral("/list")))));
 }
@@ -328,7 +334,8 @@ TEST(Http, PostReturnsAnyStatusWithItsBodyAfterOneRequest)
 TEST(Http, Sha1HexIsLowerCaseHexOfUtf8)
 {
     EXPECT_EQ(sha1Hex(QStringLiteral("abc")), QStringLiteral("a9993e364706816aba3e25717850c26c9cd0d89d"));
-    EXPECT_EQ(sha1Hex(QString::fromUtf8("é日本")), QStringLiteral("e55eeff7fe0866f8fe443dc5f88b41202db7015d"));
+    EXPECT_EQ(
+        sha1Hex(QString::fromUtf8("é日本")), QStringLiteral("e55eeff7fe0866f8fe443dc5f88b41202db7015d"));
 }
 
 TEST(Http, OnlyCancelledRequestsCountAsCancellation)

@@ -21,7 +21,8 @@ Reading readWithCuts(const QByteArray &body, const std::vector<qsizetype> &cuts)
 {
     std::mutex lock;
     std::map<std::size_t, Elements> byPiece;
-    const PiecesOutcome outcome = readArrayPieces(body, cuts, [&](std::size_t piece, std::size_t worker, simdjson::dom::array array) {
+    const PiecesOutcome outcome = readArrayPieces(body, cuts,
+        [&](std::size_t piece, std::size_t worker, simdjson::dom::array array) {
         EXPECT_LT(worker, pieceWorkerCount());
         Elements elements;
         for (const simdjson::dom::element element : array)

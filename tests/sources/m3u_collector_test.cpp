@@ -58,7 +58,8 @@ TEST(M3uCollector, SortsAProviderPlaylist)
     ASSERT_EQ(live.size(), 5);
     EXPECT_EQ(live.first(),
         (MediaItem { 0, ContentType::live, h + "/live/u/p/101.ts", "France Info HD", h + "/logo/news1.png",
-            "FR | News", h + "/live/u/p/101.ts", "news1.fr", std::nullopt, std::nullopt, 1, Catchup { 1, "shift", {} } }));
+            "FR | News", h + "/live/u/p/101.ts", "news1.fr", std::nullopt, std::nullopt, 1,
+            Catchup { 1, "shift", {} } }));
     EXPECT_EQ(live.at(3).categoryId, PseudoCategory::uncategorized);
     EXPECT_EQ(live.at(4).uid, 4);
     EXPECT_EQ(live.at(4).num, 5);
@@ -66,31 +67,46 @@ TEST(M3uCollector, SortsAProviderPlaylist)
         (QList<CategoryName> { { "FR | News", "FR | News" }, { "Sports", "Sports" }, { "Radio", "Radio" },
             { PseudoCategory::uncategorized, kUncategorized } }));
     EXPECT_EQ(collector.items(ContentType::movie),
-        (QList<MediaItem> { MediaItem { .type = ContentType::movie, .id = h + "/MOVIE/u/p/5001.mkv",
-            .name = "The Film (2020)", .logo = h + "/p/1.jpg", .categoryId = "VOD | Drama",
-            .url = h + "/MOVIE/u/p/5001.mkv", .num = 1 } }));
+        (QList<MediaItem> { MediaItem { .type = ContentType::movie,
+            .id = h + "/MOVIE/u/p/5001.mkv",
+            .name = "The Film (2020)",
+            .logo = h + "/p/1.jpg",
+            .categoryId = "VOD | Drama",
+            .url = h + "/MOVIE/u/p/5001.mkv",
+            .num = 1 } }));
 
     const MediaItems shows = collector.items(ContentType::series);
     ASSERT_EQ(shows.size(), 2);
     const QString key = QStringLiteral("Series | Crime|Dark City");
     EXPECT_EQ(shows.first(),
-        (MediaItem { .type = ContentType::series, .id = key, .name = "Dark City", .logo = h + "/c/9.jpg",
-            .categoryId = "Series | Crime", .num = 1 }));
+        (MediaItem { .type = ContentType::series,
+            .id = key,
+            .name = "Dark City",
+            .logo = h + "/c/9.jpg",
+            .categoryId = "Series | Crime",
+            .num = 1 }));
     EXPECT_EQ(shows.at(1).id, u"Series | Crime|Dark City Special");
     const QList<Episode> episodes = collector.episodes.value(key);
     ASSERT_EQ(episodes.size(), 2);
     EXPECT_EQ(episodes.front(),
-        (Episode { .id = h + "/series/u/p/9002.mp4", .season = 1, .number = 2, .title = "Dark City S01E02",
-            .url = h + "/series/u/p/9002.mp4", .image = h + "/c/9.jpg" }));
+        (Episode { .id = h + "/series/u/p/9002.mp4",
+            .season = 1,
+            .number = 2,
+            .title = "Dark City S01E02",
+            .url = h + "/series/u/p/9002.mp4",
+            .image = h + "/c/9.jpg" }));
     EXPECT_EQ(episodes.at(1).number, 1);
 }
 
 TEST(M3uCollector, AddressDecidesTheContentType)
 {
     const std::pair<const char *, ContentType> cases[] = { { "http://h/MoViE/1.mkv", ContentType::movie },
-        { "http://h/series/movie/1.mkv", ContentType::movie }, { "http://h/SERIES/2.mp4", ContentType::series },
-        { "http://h/movies/1.mkv", ContentType::live }, { "http://h/movie.mkv", ContentType::live },
-        { "http://h/\xC5\xBF" "eries/2.mp4", ContentType::live } };
+        { "http://h/series/movie/1.mkv", ContentType::movie },
+        { "http://h/SERIES/2.mp4", ContentType::series }, { "http://h/movies/1.mkv", ContentType::live },
+        { "http://h/movie.mkv", ContentType::live },
+        { "http://h/\xC5\xBF"
+          "eries/2.mp4",
+            ContentType::live } };
     for (const auto &[url, expected] : cases) {
         const M3uCollector collector = collectOneByOne(QByteArray("#EXTINF:-1,Show S01E01\n") + url);
         for (ContentType type : kAllContentTypes)
@@ -108,7 +124,7 @@ TEST(M3uCollector, GroupsEpisodesIntoShows)
         "#EXTINF:-1 group-title=\"A\",Tale Bonus\nhttp://h/series/5\n"
         "#EXTINF:-1,S01E05\nhttp://h/series/6\n");
     EXPECT_EQ(names(collector.items(ContentType::series)),
-              (QList<QString>{ u"Tale"_qs, u"Tale"_qs, u"Tale Bonus"_qs, u"S01E05"_qs }));
+        (QList<QString> { u"Tale"_qs, u"Tale"_qs, u"Tale Bonus"_qs, u"S01E05"_qs }));
     const QList<Episode> a = collector.episodes.value(u"A|Tale"_qs);
     ASSERT_EQ(a.size(), 2);
     EXPECT_EQ(a.at(0).number, 3);
@@ -128,7 +144,8 @@ QByteArray interleavedText(int entries)
         const QByteArray group = "G" + QByteArray::number(i % 7);
         switch (i % 4) {
         case 0:
-            text += "#EXTINF:-1 tvg-id=\"c" + n + "\" group-title=\"" + group + "\",Channel " + n + "\nhttp://h/live/" + n + "\n";
+            text += "#EXTINF:-1 tvg-id=\"c" + n + "\" group-title=\"" + group + "\",Channel " + n
+                + "\nhttp://h/live/" + n + "\n";
             break;
         case 1:
             text += "#EXTGRP:" + group + "\n#EXTINF:-1,Film " + n + "\nhttp://h/movie/" + n + ".mkv\n";
@@ -138,7 +155,8 @@ QByteArray interleavedText(int entries)
                 + QByteArray::number(i % 9) + "\nhttp://h/series/" + n + "\n";
             break;
         default:
-            text += "#EXTINF:-1 tvg-logo=\"l" + n + "\",Show " + QByteArray::number(i % 3) + " Extra\nhttp://h/series/" + n + "\n";
+            text += "#EXTINF:-1 tvg-logo=\"l" + n + "\",Show " + QByteArray::number(i % 3)
+                + " Extra\nhttp://h/series/" + n + "\n";
         }
     }
     return text;
@@ -170,7 +188,7 @@ TEST(M3uCollector, ParallelCollectingEqualsAddingOneByOne)
     QByteArray given(text.constData(), text.size());
     expectSameContent(M3uCollector::collect(given, kUncategorized, 8, ReadBytes::giveBack), expected);
     EXPECT_EQ(buildM3uContent(QByteArray(text.constData(), text.size()), kUncategorized)->live->all,
-              expected.items(ContentType::live));
+        expected.items(ContentType::live));
     // Text the caller still holds is read, never given back.
     EXPECT_EQ(buildM3uContent(text, kUncategorized)->live->all, expected.items(ContentType::live));
     EXPECT_EQ(text, interleavedText(40000));
@@ -181,13 +199,15 @@ TEST(M3uCollector, ParallelCollectingEqualsAddingOneByOne)
 TEST(M3uCollector, ParallelCollectingTypesRawAddressesAsTheParser)
 {
     const char *const tricky[] = {
-        "#EXTINF:-1,Film\r\nhttp://h/\xC3/movie/1.mkv\r\n",           // a lead byte without its continuation
-        "#EXTINF:-1,Film\nhttp://h/MoViE/2\n\n\n",                      // any case, blank lines
-        "#EXTINF:-1,Show S01E01\nhttp://h/\xE2\x82/series/3\n",        // a cut three-byte sequence
-        "#EXTINF:-1,Ch\n#\xCC\x81http://h/movie/4\n",                   // '#' with a mark joined: an address
-        "#EXTINF:-1,Ch\n# just a comment\rhttp://h/live/\xFF" "5\r",       // CR line ends, a stray byte
-        "#EXTINF:-1,Film\n\xEF\xBB\xBFhttp://h/movie/\xF0\x9F\x8E\xAC" "6\n", // a byte-order mark, an emoji
-        "#EXTINF:-1,Ch\nhttp://h/movies/7\n",                             // no whole "/movie/" piece
+        "#EXTINF:-1,Film\r\nhttp://h/\xC3/movie/1.mkv\r\n", // a lead byte without its continuation
+        "#EXTINF:-1,Film\nhttp://h/MoViE/2\n\n\n", // any case, blank lines
+        "#EXTINF:-1,Show S01E01\nhttp://h/\xE2\x82/series/3\n", // a cut three-byte sequence
+        "#EXTINF:-1,Ch\n#\xCC\x81http://h/movie/4\n", // '#' with a mark joined: an address
+        "#EXTINF:-1,Ch\n# just a comment\rhttp://h/live/\xFF"
+        "5\r", // CR line ends, a stray byte
+        "#EXTINF:-1,Film\n\xEF\xBB\xBFhttp://h/movie/\xF0\x9F\x8E\xAC"
+        "6\n", // a byte-order mark, an emoji
+        "#EXTINF:-1,Ch\nhttp://h/movies/7\n", // no whole "/movie/" piece
     };
     QByteArray text = "#EXTM3U\n";
     for (int round = 0; text.size() < 3 * 1024 * 1024; ++round) {
@@ -203,13 +223,15 @@ TEST(M3uCollector, ParallelCollectingTypesRawAddressesAsTheParser)
 
 TEST(M3uContent, BuildsTheThreeSections)
 {
-    const std::optional<M3uContent> content = runTask(buildM3uContentAsync(fixture("provider.m3u"), kUncategorized));
+    const std::optional<M3uContent> content
+        = runTask(buildM3uContentAsync(fixture("provider.m3u"), kUncategorized));
     ASSERT_TRUE(content);
     EXPECT_EQ(content->live->type, ContentType::live);
     EXPECT_EQ(content->live->all.size(), 5);
     EXPECT_EQ(content->live->byCategory.value(PseudoCategory::uncategorized).size(), 2);
-    EXPECT_EQ(content->live->categories.back(), (Category{ PseudoCategory::uncategorized, kUncategorized, 2 }));
-    EXPECT_EQ(content->movie->categories, (QList<Category>{ { u"VOD | Drama"_qs, u"VOD | Drama"_qs, 1 } }));
+    EXPECT_EQ(
+        content->live->categories.back(), (Category { PseudoCategory::uncategorized, kUncategorized, 2 }));
+    EXPECT_EQ(content->movie->categories, (QList<Category> { { u"VOD | Drama"_qs, u"VOD | Drama"_qs, 1 } }));
     EXPECT_EQ(content->series->type, ContentType::series);
     EXPECT_EQ(content->series->all.size(), 2);
     EXPECT_EQ(content->episodes.size(), 2);
@@ -244,7 +266,8 @@ TEST(M3uContent, WebPagesAndBinaryAreNoPlaylistButHeaderlessListsAre)
         { "page after marks", "\xEF\xBB\xBF \r\n\t<html>\nhttp://h/live/1.ts\n", std::nullopt },
         { "NUL name", "#EXTM3U\n#EXTINF:-1," + QByteArray(100000, '\0') + "\nhttp://h/1\n", std::nullopt },
         { "NUL at the end", "#EXTM3U\n#EXTINF:-1,A\nhttp://h/1\n" + QByteArray(1, '\0'), std::nullopt },
-        { "addresses only", "http://h/live/1.ts\r\nhttp://h/live/2.ts?t=<x>\n", QStringList { "1.ts", "2.ts" } },
+        { "addresses only", "http://h/live/1.ts\r\nhttp://h/live/2.ts?t=<x>\n",
+            QStringList { "1.ts", "2.ts" } },
         { "no header", "\n#EXTINF:-1,<One>\nhttp://h/1\n", QStringList { "<One>" } },
     };
     for (const auto &row : rows)

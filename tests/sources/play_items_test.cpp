@@ -19,9 +19,11 @@ Playlist xtream()
     return Playlist { 7, "", "Xtream", std::nullopt, "127.0.0.1:8080", "u", "p", std::nullopt };
 }
 
-MediaItem item(ContentType type, const QString &id, OptText url = std::nullopt, std::optional<Catchup> catchup = {})
+MediaItem item(
+    ContentType type, const QString &id, OptText url = std::nullopt, std::optional<Catchup> catchup = {})
 {
-    return MediaItem { 4, type, id, "Name " + id, kLogo, "12", url, "epg.1", std::nullopt, "7.1", 41, catchup };
+    return MediaItem { 4, type, id, "Name " + id, kLogo, "12", url, "epg.1", std::nullopt, "7.1", 41,
+        catchup };
 }
 
 OptText opt(const char *text)
@@ -41,8 +43,8 @@ TEST(PlayItems, ItemAddressAndFallback)
     } cases[] = {
         { ContentType::live, "http://127.0.0.1/u/p/1234.ts", nullptr, false, "http://127.0.0.1/u/p/1234.m3u8",
             "http://127.0.0.1/u/p/1234.ts" },
-        { ContentType::live, "http://127.0.0.1/u/p/1234.ts?t=1", nullptr, false, "http://127.0.0.1/u/p/1234.ts?t=1",
-            nullptr },
+        { ContentType::live, "http://127.0.0.1/u/p/1234.ts?t=1", nullptr, false,
+            "http://127.0.0.1/u/p/1234.ts?t=1", nullptr },
         { ContentType::movie, "http://127.0.0.1/movie/u/p/1234.ts", nullptr, false,
             "http://127.0.0.1/movie/u/p/1234.ts", nullptr },
         { ContentType::live, nullptr, "ts", true, "http://127.0.0.1:8080/live/u/p/77.m3u8",
@@ -55,8 +57,8 @@ TEST(PlayItems, ItemAddressAndFallback)
             "http://127.0.0.1/u/p/1234.m3u8", "http://127.0.0.1/u/p/1234.ts" },
         { ContentType::live, "http://127.0.0.1/hls/01.m3u8|Referer=http://127.0.0.1|x", nullptr, false,
             "http://127.0.0.1/hls/01.m3u8", nullptr },
-        { ContentType::movie, "http://127.0.0.1/movie/u/p/9.mkv|Referer=http://127.0.0.1&User-Agent=VLC", nullptr,
-            false, "http://127.0.0.1/movie/u/p/9.mkv", nullptr },
+        { ContentType::movie, "http://127.0.0.1/movie/u/p/9.mkv|Referer=http://127.0.0.1&User-Agent=VLC",
+            nullptr, false, "http://127.0.0.1/movie/u/p/9.mkv", nullptr },
     };
     for (const auto &row : cases) {
         MediaItem media = item(row.type, QStringLiteral("77"), opt(row.url));
@@ -80,8 +82,10 @@ TEST(PlayItems, RelativeAddressesResolveAgainstTheWebPlaylist)
         { "http://127.0.0.1:9/lists/tv.m3u?key=1", ContentType::movie, "films/a b.mkv",
             "http://127.0.0.1:9/lists/films/a%20b.mkv" },
         { "https://127.0.0.1/lists/tv.m3u", ContentType::movie, "/vod/1.mp4", "https://127.0.0.1/vod/1.mp4" },
-        { "http://127.0.0.1:9/lists/tv.m3u", ContentType::movie, "../up/2.mp4", "http://127.0.0.1:9/up/2.mp4" },
-        { " http://127.0.0.1:9/tv.m3u\t", ContentType::live, "u/p/1234.ts", "http://127.0.0.1:9/u/p/1234.m3u8" },
+        { "http://127.0.0.1:9/lists/tv.m3u", ContentType::movie, "../up/2.mp4",
+            "http://127.0.0.1:9/up/2.mp4" },
+        { " http://127.0.0.1:9/tv.m3u\t", ContentType::live, "u/p/1234.ts",
+            "http://127.0.0.1:9/u/p/1234.m3u8" },
         { "http://127.0.0.1:9/tv.m3u", ContentType::movie, "//127.0.0.2/x.mp4", "http://127.0.0.2/x.mp4" },
         // An absolute address stays as written; a playlist that is no web address resolves nothing.
         { "http://127.0.0.1:9/tv.m3u", ContentType::movie, "rtsp://127.0.0.3/cam", "rtsp://127.0.0.3/cam" },
@@ -90,13 +94,15 @@ TEST(PlayItems, RelativeAddressesResolveAgainstTheWebPlaylist)
     for (const auto &row : cases) {
         SCOPED_TRACE(row.url);
         const MediaItem media = item(row.type, QStringLiteral("3"), opt(row.url));
-        EXPECT_EQ(PlayItems::forItem(media, m3u(QString::fromUtf8(row.playlist))).url, QString::fromUtf8(row.expectedUrl));
+        EXPECT_EQ(PlayItems::forItem(media, m3u(QString::fromUtf8(row.playlist))).url,
+            QString::fromUtf8(row.expectedUrl));
         EXPECT_EQ(media.url, opt(row.url));
     }
     MediaItem series = item(ContentType::series, QStringLiteral("s"));
     Episode episode;
     episode.url = QStringLiteral("shows/e1.mkv");
-    EXPECT_EQ(PlayItems::forEpisode(m3u(), series, episode).url, QStringLiteral("http://127.0.0.1:9/shows/e1.mkv"));
+    EXPECT_EQ(
+        PlayItems::forEpisode(m3u(), series, episode).url, QStringLiteral("http://127.0.0.1:9/shows/e1.mkv"));
 }
 
 TEST(PlayItems, ItemRecordFields)
@@ -138,8 +144,8 @@ TEST(PlayItems, XtreamProgrammeUsesTimeshiftAddresses)
     const MediaItem channel = item(ContentType::live, "5", std::nullopt, Catchup { 3, "xc", {} });
     EXPECT_EQ(PlayItems::forProgramme(xtream(), channel, programme(30 * 60), QTimeZone::utc(), kNow),
         (PlayItem { "7|CATCHUP|5|1710102615", "News",
-            "http://127.0.0.1:8080/timeshift/u/p/30/2024-03-10:20-30/5.m3u8", kLogo, false, std::nullopt, "Name 5",
-            0, std::nullopt,
+            "http://127.0.0.1:8080/timeshift/u/p/30/2024-03-10:20-30/5.m3u8", kLogo, false, std::nullopt,
+            "Name 5", 0, std::nullopt,
             "http://127.0.0.1:8080/streaming/timeshift.php?username=u&password=p&stream=5"
             "&start=2024-03-10:20-30&duration=30&extension=m3u8",
             true, std::nullopt }));
@@ -153,10 +159,12 @@ TEST(PlayItems, M3uProgrammeIsBuiltOrRefused)
         const char *expectedUrl; // nullptr: no item
     } cases[] = {
         { "http://127.0.0.1/ch", "shift", "http://127.0.0.1/ch?utc=1710102615&lutc=1710111600" },
-        { "http://127.0.0.1/ch|Referer=http://127.0.0.1", "shift", "http://127.0.0.1/ch?utc=1710102615&lutc=1710111600" },
+        { "http://127.0.0.1/ch|Referer=http://127.0.0.1", "shift",
+            "http://127.0.0.1/ch?utc=1710102615&lutc=1710111600" },
         { "http://127.0.0.1:81/live/u/p/5.ts|User-Agent=VLC", "xc",
             "http://127.0.0.1:81/timeshift/u/p/60/2024-03-10:20-30/5.m3u8" },
-        { "http://127.0.0.1:81/live/u/p/5.ts", "xc", "http://127.0.0.1:81/timeshift/u/p/60/2024-03-10:20-30/5.m3u8" },
+        { "http://127.0.0.1:81/live/u/p/5.ts", "xc",
+            "http://127.0.0.1:81/timeshift/u/p/60/2024-03-10:20-30/5.m3u8" },
         { "http://127.0.0.1:81/live/a/u/p/5.ts", "xc", nullptr },
         { nullptr, "shift", nullptr },
         { "http://127.0.0.1/ch", nullptr, nullptr },
@@ -174,8 +182,8 @@ TEST(PlayItems, EpisodeRecord)
     const MediaItem series = item(ContentType::series, "31");
     Episode episode { "901", 1, 2, "Pilot", std::nullopt, "mkv", std::nullopt, std::nullopt, std::nullopt };
     EXPECT_EQ(PlayItems::forEpisode(xtream(), series, episode),
-        (PlayItem { "7|EP|901", "Name 31", "http://127.0.0.1:8080/series/u/p/901.mkv", kLogo, false, std::nullopt,
-            QStringLiteral("S01E02 · Pilot"), 2, std::nullopt, std::nullopt, false, "mkv" }));
+        (PlayItem { "7|EP|901", "Name 31", "http://127.0.0.1:8080/series/u/p/901.mkv", kLogo, false,
+            std::nullopt, QStringLiteral("S01E02 · Pilot"), 2, std::nullopt, std::nullopt, false, "mkv" }));
 
     episode.ext.reset();
     episode.season = 12;
@@ -190,7 +198,8 @@ TEST(PlayItems, EpisodeRecord)
     EXPECT_EQ(fromList.url, *episode.url);
     EXPECT_EQ(fromList.logo, episode.image);
     episode.url = QStringLiteral("http://127.0.0.1/series/show/e1.mkv|User-Agent=VLC");
-    EXPECT_EQ(PlayItems::forEpisode(m3u(), series, episode).url, QStringLiteral("http://127.0.0.1/series/show/e1.mkv"));
+    EXPECT_EQ(PlayItems::forEpisode(m3u(), series, episode).url,
+        QStringLiteral("http://127.0.0.1/series/show/e1.mkv"));
 }
 
 TEST(PlayItems, CatchupZoneFallsBackToTheDeviceZone)

@@ -23,7 +23,8 @@ Playlist withHost(OptText host)
 
 Playlist m3u(OptText url, QString type = QStringLiteral("m3u"))
 {
-    return Playlist { 4, "Provider", type, url, std::nullopt, std::nullopt, std::nullopt, "http://127.0.0.1/epg.xml" };
+    return Playlist { 4, "Provider", type, url, std::nullopt, std::nullopt, std::nullopt,
+        "http://127.0.0.1/epg.xml" };
 }
 
 TEST(XtreamAddress, ServerBaseIsNormalisedWithoutTheApiPath)
@@ -42,7 +43,8 @@ TEST(XtreamAddress, PercentEncodeKeepsUnicodeLettersAndUnreservedMarks)
     EXPECT_EQ(XtreamClient::percentEncode(QStringLiteral("x y+z")), u"x%20y%2Bz");
     EXPECT_EQ(XtreamClient::percentEncode(QStringLiteral("a b&c")), u"a%20b%26c");
     EXPECT_EQ(XtreamClient::percentEncode(QStringLiteral("é-._~")), u"é-._~");
-    EXPECT_EQ(XtreamClient::percentEncode(QString::fromUtf8("\u0661\u0662 \u20ac/")), QString::fromUtf8("\u0661\u0662%20%E2%82%AC%2F"));
+    EXPECT_EQ(XtreamClient::percentEncode(QString::fromUtf8("\u0661\u0662 \u20ac/")),
+        QString::fromUtf8("\u0661\u0662%20%E2%82%AC%2F"));
     EXPECT_EQ(XtreamClient::percentEncode(QString::fromUtf8("\U0001F600")), u"%F0%9F%98%80");
     EXPECT_EQ(XtreamClient::percentEncode(std::nullopt), u"");
     EXPECT_EQ(XtreamClient::percentEncode(QString(QChar(0xD800))), u"");
@@ -54,12 +56,13 @@ TEST(XtreamAddress, ApiUrlAddsTheActionOnlyWhenGiven)
     playlist.username = QStringLiteral("a b");
     playlist.password = QStringLiteral("p&w");
     EXPECT_EQ(XtreamClient::apiURL(playlist, std::nullopt, QStringLiteral("&ignored=1")),
-              u"http://127.0.0.1:9/player_api.php?username=a%20b&password=p%26w");
+        u"http://127.0.0.1:9/player_api.php?username=a%20b&password=p%26w");
     EXPECT_EQ(XtreamClient::apiURL(playlist, QStringLiteral("get_short_epg"), QStringLiteral("&stream_id=5")),
-              u"http://127.0.0.1:9/player_api.php?username=a%20b&password=p%26w&action=get_short_epg&stream_id=5");
+        u"http://127.0.0.1:9/player_api.php?username=a%20b&password=p%26w&action=get_short_epg&stream_id=5");
     playlist.host.reset();
     playlist.password.reset();
-    EXPECT_EQ(XtreamClient::apiURL(playlist, std::nullopt, QString()), u"/player_api.php?username=a%20b&password=");
+    EXPECT_EQ(
+        XtreamClient::apiURL(playlist, std::nullopt, QString()), u"/player_api.php?username=a%20b&password=");
 }
 
 TEST(XtreamAddress, CredentialsComeFromTheLink)
@@ -68,12 +71,13 @@ TEST(XtreamAddress, CredentialsComeFromTheLink)
         const char *url, *host, *username, *password;
         bool getLink;
     } cases[] = {
-        { "http://127.0.0.1:8080/get.php?username=joe&password=s3cret&type=m3u_plus", "http://127.0.0.1:8080", "joe",
-            "s3cret", true },
-        { "http://127.0.0.1/Panel/GET.PHP?username=a%20b&password=x%2By&password=second", "http://127.0.0.1", "a b",
-            "x+y", true },
+        { "http://127.0.0.1:8080/get.php?username=joe&password=s3cret&type=m3u_plus", "http://127.0.0.1:8080",
+            "joe", "s3cret", true },
+        { "http://127.0.0.1/Panel/GET.PHP?username=a%20b&password=x%2By&password=second", "http://127.0.0.1",
+            "a b", "x+y", true },
         { "http://127.0.0.1/list.m3u?username=a&password=b", "http://127.0.0.1", "a", "b", false },
-        { " \thttps://127.0.0.1:443/get.php?username=a&password=b\t", "https://127.0.0.1:443", "a", "b", false },
+        { " \thttps://127.0.0.1:443/get.php?username=a&password=b\t", "https://127.0.0.1:443", "a", "b",
+            false },
         { "http://[::1]:81/get.php?username=a&password=b", "http://[::1]:81", "a", "b", true },
     };
     for (const auto &c : cases) {
@@ -85,7 +89,8 @@ TEST(XtreamAddress, CredentialsComeFromTheLink)
     }
     for (const char *url : { "http://127.0.0.1:8080/get.php?username=joe&password=",
              "http://127.0.0.1:8080/get.php?username=joe", "http://127.0.0.1/GET.PHP",
-             "http://127.0.0.1/get.php?Username=a&Password=b", "/get.php?username=a&password=b", "not a url at all" }) {
+             "http://127.0.0.1/get.php?Username=a&Password=b", "/get.php?username=a&password=b",
+             "not a url at all" }) {
         EXPECT_FALSE(isXtreamGetLink(m3u(QString::fromUtf8(url)))) << url;
         EXPECT_EQ(xtreamCredentials(m3u(QString::fromUtf8(url))), std::nullopt) << url;
     }
@@ -93,7 +98,8 @@ TEST(XtreamAddress, CredentialsComeFromTheLink)
 
 TEST(XtreamAddress, XtreamPlaylistsAreTheirOwnFormAndNeverGetLinks)
 {
-    Playlist xtream = m3u(QStringLiteral("http://127.0.0.1/get.php?username=a&password=b"), QStringLiteral("XTREAM"));
+    Playlist xtream
+        = m3u(QStringLiteral("http://127.0.0.1/get.php?username=a&password=b"), QStringLiteral("XTREAM"));
     EXPECT_EQ(xtreamCredentials(xtream), xtream);
     EXPECT_FALSE(isXtreamGetLink(xtream));
     EXPECT_FALSE(xtreamCredentials(m3u(std::nullopt)).has_value());
@@ -105,8 +111,8 @@ TEST(XtreamText, DecodeTakesBase64OnlyWhenItSpellsPlausibleUtf8)
         { "Sm91cm5hbCBkZSAyMGg=", "Journal de 20h" }, { "IMOcbsOvY29kZSDimLogCg==", "Ünïcode ☺" },
         { "Sm91cm5h\nbCBkZSAy\nMGg=", "Journal de 20h" }, { "News", "News" }, { "abcd", "abcd" },
         { "Plain Title!", "Plain Title!" }, { "ICAg", "" }, { "QQ==QQ==", "QQ==QQ==" }, { "=", "=" },
-        { "Film", "Film" }, { "Kids", "Kids" }, { "AAAA", "AAAA" }, { "TmV3cw==", "News" }, { "S2lkcw==", "Kids" },
-        { "TGlnbmUgMQpMaWduZSAy", "Ligne 1\nLigne 2" } };
+        { "Film", "Film" }, { "Kids", "Kids" }, { "AAAA", "AAAA" }, { "TmV3cw==", "News" },
+        { "S2lkcw==", "Kids" }, { "TGlnbmUgMQpMaWduZSAy", "Ligne 1\nLigne 2" } };
     for (const auto &[input, expected] : cases)
         EXPECT_EQ(XtreamClient::decodeText(opt(input)), opt(expected)) << (input ? input : "<absent>");
 }
@@ -114,16 +120,21 @@ TEST(XtreamText, DecodeTakesBase64OnlyWhenItSpellsPlausibleUtf8)
 TEST(XtreamText, FormatDateUsesThePosixLocaleInTheGivenZone)
 {
     const QDateTime date = QDateTime::fromSecsSinceEpoch(1710102615, QTimeZone::utc());
-    EXPECT_EQ(XtreamClient::formatDate(date, QStringLiteral("yyyy-MM-dd:HH-mm ddd"), QTimeZone("Europe/Paris")),
-              u"2024-03-10:21-30 Sun");
-    EXPECT_EQ(XtreamClient::formatDate(date, QStringLiteral("MMM d, h:mm AP"), QTimeZone("Asia/Tokyo")), u"Mar 11, 5:30 AM");
+    EXPECT_EQ(
+        XtreamClient::formatDate(date, QStringLiteral("yyyy-MM-dd:HH-mm ddd"), QTimeZone("Europe/Paris")),
+        u"2024-03-10:21-30 Sun");
+    EXPECT_EQ(XtreamClient::formatDate(date, QStringLiteral("MMM d, h:mm AP"), QTimeZone("Asia/Tokyo")),
+        u"Mar 11, 5:30 AM");
 }
 
 TEST(XtreamText, RegexCompilesOrThrows)
 {
-    EXPECT_TRUE(XtreamClient::regex(QStringLiteral("\\$?\\{([A-Za-z]+)\\}")).match(QStringLiteral("${start}")).hasMatch());
+    EXPECT_TRUE(XtreamClient::regex(QStringLiteral("\\$?\\{([A-Za-z]+)\\}"))
+                    .match(QStringLiteral("${start}"))
+                    .hasMatch());
     EXPECT_TRUE(XtreamClient::regex(QStringLiteral("abc"), QRegularExpression::CaseInsensitiveOption)
-                    .match(QStringLiteral("ABC")).hasMatch());
+                    .match(QStringLiteral("ABC"))
+                    .hasMatch());
     EXPECT_THROW(XtreamClient::regex(QStringLiteral("(unclosed")), std::invalid_argument);
 }
 
@@ -153,9 +164,12 @@ TEST(StreamAddresses, LiveTsBecomesM3u8)
         { "http://127.0.0.1:8080/u/p/1234", "http://127.0.0.1:8080/u/p/1234.m3u8" },
         { "http://127.0.0.1/live/u/p/-12", "http://127.0.0.1/live/u/p/-12.m3u8" },
         { "http://127.0.0.1/a%20b/p/7.ts", "http://127.0.0.1/a%20b/p/7.m3u8" },
-        { "http://127.0.0.1/u/p/index.m3u8", nullptr }, { "http://127.0.0.1/p/1234.ts", nullptr },
-        { "http://127.0.0.1/u/p/film.mp4", nullptr }, { "http://127.0.0.1/u/p/channel", nullptr },
-        { "http://127.0.0.1/u/p/12a", nullptr }, { "http://127.0.0.1/u/p/1234/", nullptr },
+        { "http://127.0.0.1/u/p/index.m3u8", nullptr },
+        { "http://127.0.0.1/p/1234.ts", nullptr },
+        { "http://127.0.0.1/u/p/film.mp4", nullptr },
+        { "http://127.0.0.1/u/p/channel", nullptr },
+        { "http://127.0.0.1/u/p/12a", nullptr },
+        { "http://127.0.0.1/u/p/1234/", nullptr },
         { "http://[::1/u/p/1.ts", nullptr },
     };
     for (const auto &[input, expected] : cases)
@@ -170,8 +184,8 @@ TEST(StreamAddresses, TimeshiftDateUsesTheGivenZone)
 
 TEST(StreamAddresses, TimeshiftMinutesAreTruncatedAndAtLeastOne)
 {
-    const std::pair<qint64, QString> cases[] = { { 30, "1" }, { 90 * 60, "90" }, { 90 * 60 - 1, "89" },
-        { -600, "1" }, { 0, "1" } };
+    const std::pair<qint64, QString> cases[]
+        = { { 30, "1" }, { 90 * 60, "90" }, { 90 * 60 - 1, "89" }, { -600, "1" }, { 0, "1" } };
     for (const auto &[lengthSecs, minutes] : cases) {
         const auto [path, php] = XtreamClient::timeshiftUrls(
             "http://h", "u", "p", "5", kStart, kStart.addSecs(lengthSecs), QTimeZone::utc());
@@ -182,20 +196,24 @@ TEST(StreamAddresses, TimeshiftMinutesAreTruncatedAndAtLeastOne)
 
 TEST(StreamAddresses, TimeshiftPhpEncodesCredentialsAndId)
 {
-    const auto [path, php] = XtreamClient::timeshiftUrls("http://h:81", "a b&c", "p+q", "7/1", kStart, kEnd, kParis);
+    const auto [path, php]
+        = XtreamClient::timeshiftUrls("http://h:81", "a b&c", "p+q", "7/1", kStart, kEnd, kParis);
     EXPECT_EQ(path, u"http://h:81/timeshift/a%20b%26c/p%2Bq/90/2024-03-10:21-30/7/1.m3u8");
-    EXPECT_EQ(php, opt("http://h:81/streaming/timeshift.php?username=a%20b%26c&password=p%2Bq&stream=7%2F1"
-                       "&start=2024-03-10:21-30&duration=90&extension=m3u8"));
+    EXPECT_EQ(php,
+        opt("http://h:81/streaming/timeshift.php?username=a%20b%26c&password=p%2Bq&stream=7%2F1"
+            "&start=2024-03-10:21-30&duration=90&extension=m3u8"));
 }
 
 TEST(StreamAddresses, CatchupTemplateIsFilled)
 {
     const std::pair<const char *, const char *> cases[] = {
         { "?s=${start}&n={lutc}&x={other}", "?s=1710102615&n=1710111600&x={other}" },
-        { "{utc}/{utcend}/{end}/{timestamp}/{now}", "1710102615/1710108015/1710108015/1710111600/1710111600" },
+        { "{utc}/{utcend}/{end}/{timestamp}/{now}",
+            "1710102615/1710108015/1710108015/1710111600/1710111600" },
         { "d={duration}&o=${offset}", "d=5400&o=8985" },
         { "/${Y}/{m}/{d}/{H}-{M}-{S}.ts", "/2024/03/10/21-30-15.ts" },
-        { "{UTC}{Start}{ utc}$utc", "{UTC}{Start}{ utc}$utc" }, { "{start}{start}", "17101026151710102615" },
+        { "{UTC}{Start}{ utc}$utc", "{UTC}{Start}{ utc}$utc" },
+        { "{start}{start}", "17101026151710102615" },
         { "", "" },
     };
     for (const auto &[pattern, expected] : cases)
@@ -203,8 +221,8 @@ TEST(StreamAddresses, CatchupTemplateIsFilled)
             QString::fromUtf8(expected));
     // numbers go negative for programmes in the future
     const QDateTime future = kNow.addSecs(120);
-    EXPECT_EQ(XtreamClient::fillCatchupTemplate("{offset}|{duration}", future, future.addSecs(-60),
-                  QTimeZone::utc(), kNow),
+    EXPECT_EQ(XtreamClient::fillCatchupTemplate(
+                  "{offset}|{duration}", future, future.addSecs(-60), QTimeZone::utc(), kNow),
         u"-120|-60");
 }
 
@@ -219,17 +237,21 @@ TEST(StreamAddresses, M3uCatchupIsBuiltByMode)
         const char *address;
         OptText second;
     } cases[] = {
-        { "default", "http://h/arch?b={utc}&e={utcend}", "http://h/ch", "http://h/arch?b=1710102615&e=1710108015", {} },
+        { "default", "http://h/arch?b={utc}&e={utcend}", "http://h/ch",
+            "http://h/arch?b=1710102615&e=1710108015", {} },
         { "default", nullptr, "http://h/ch", "", {} },
         { "append", "?start=${start}", "http://h/ch.m3u8", "http://h/ch.m3u8?start=1710102615", {} },
         { "shift", nullptr, "http://h/ch.m3u8", "http://h/ch.m3u8?utc=1710102615&lutc=1710111600", {} },
-        { "shift", nullptr, "http://h/ch.m3u8?tok=1", "http://h/ch.m3u8?tok=1&utc=1710102615&lutc=1710111600", {} },
+        { "shift", nullptr, "http://h/ch.m3u8?tok=1", "http://h/ch.m3u8?tok=1&utc=1710102615&lutc=1710111600",
+            {} },
         { "xc", nullptr, "http://127.0.0.1:8080/live/u/p/5.ts",
             "http://127.0.0.1:8080/timeshift/u/p/90/2024-03-10:21-30/5.m3u8",
             "http://127.0.0.1:8080" + QString::fromLatin1(php).arg(5) },
-        { "xc", nullptr, "https://127.0.0.1/u/p/.6.ts", "https://127.0.0.1/timeshift/u/p/90/2024-03-10:21-30/6.m3u8",
+        { "xc", nullptr, "https://127.0.0.1/u/p/.6.ts",
+            "https://127.0.0.1/timeshift/u/p/90/2024-03-10:21-30/6.m3u8",
             "https://127.0.0.1" + QString::fromLatin1(php).arg(6) },
-        { "xc", nullptr, "http://[::1]:8080/live/u/p/7.ts", "http://[::1]:8080/timeshift/u/p/90/2024-03-10:21-30/7.m3u8",
+        { "xc", nullptr, "http://[::1]:8080/live/u/p/7.ts",
+            "http://[::1]:8080/timeshift/u/p/90/2024-03-10:21-30/7.m3u8",
             "http://[::1]:8080" + QString::fromLatin1(php).arg(7) },
     };
     for (const auto &row : cases) {
@@ -244,7 +266,8 @@ TEST(StreamAddresses, M3uCatchupIsBuiltByMode)
         { "xc", "http://h/live/x/u/p/5.ts" }, { "xc", "http://h/u/p" }, { "xc", "/live/u/p/5.ts" },
         { "xc", "http://h/u/p/..." } };
     for (const auto &[mode, url] : refused)
-        EXPECT_EQ(XtreamClient::m3uCatchupUrls(mode, std::nullopt, url, kStart, kEnd, kParis, kNow), std::nullopt)
+        EXPECT_EQ(
+            XtreamClient::m3uCatchupUrls(mode, std::nullopt, url, kStart, kEnd, kParis, kNow), std::nullopt)
             << mode << " " << url;
 }
 

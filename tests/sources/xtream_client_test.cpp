@@ -26,8 +26,7 @@ protected:
         return playlist;
     }
 
-    template<typename T>
-    std::optional<AppError> appError(QCoro::Task<T> &&task)
+    template <typename T> std::optional<AppError> appError(QCoro::Task<T> &&task)
     {
         return runOutcome(std::move(task)).template errorAs<AppError>();
     }
@@ -107,13 +106,16 @@ TEST_F(XtreamClientTest, ListsAreServedFromTheCacheUnlessForcedAndRefusalsFail)
     // refused lists fail with the login error
     EXPECT_EQ(appError(XtreamClient::streamItems(wrongPassword(), action, ContentType::live, false, client)),
         AppError::xtreamAuth());
-    EXPECT_EQ(appError(XtreamClient::streams(wrongPassword(), "get_series", false, client)), AppError::xtreamAuth());
+    EXPECT_EQ(appError(XtreamClient::streams(wrongPassword(), "get_series", false, client)),
+        AppError::xtreamAuth());
     EXPECT_EQ(appError(XtreamClient::categories(wrongPassword(), "get_series_categories", false, client)),
         AppError::xtreamAuth());
     provider.answer(action, LoopbackResponse::json("[{\"stream_id\":\"1\"}]"));
     EXPECT_EQ(runTask(XtreamClient::streams(provider.playlist(), action, true, client)).size(), 1);
     EXPECT_EQ(provider.requestCount(action), 3);
-    EXPECT_EQ(runTask(XtreamClient::categories(provider.playlist(), "get_vod_categories", false, client)).size(), 2);
+    EXPECT_EQ(
+        runTask(XtreamClient::categories(provider.playlist(), "get_vod_categories", false, client)).size(),
+        2);
 }
 
 TEST_F(XtreamClientTest, OddListBodiesGiveEmptyListsOrBadData)
@@ -123,26 +125,32 @@ TEST_F(XtreamClientTest, OddListBodiesGiveEmptyListsOrBadData)
         SCOPED_TRACE(body);
         provider.answer(QStringLiteral("get_live_streams"), LoopbackResponse::json(body));
         provider.answer(QStringLiteral("get_live_categories"), LoopbackResponse::json(body));
-        const auto streams = runOutcome(XtreamClient::streams(provider.playlist(), "get_live_streams", true, client));
+        const auto streams
+            = runOutcome(XtreamClient::streams(provider.playlist(), "get_live_streams", true, client));
         if (QByteArray(body).startsWith("[{"))
             EXPECT_EQ(streams.errorAs<AppError>(), AppError::badData());
         else
             EXPECT_EQ(streams.value, QList<XStream>());
         EXPECT_TRUE(
-            runTask(XtreamClient::categories(provider.playlist(), "get_live_categories", true, client)).isEmpty());
+            runTask(XtreamClient::categories(provider.playlist(), "get_live_categories", true, client))
+                .isEmpty());
     }
 }
 
 TEST_F(XtreamClientTest, GuidesAskForTheEncodedStreamAndFilter)
 {
-    const QList<EpgEntry> guide = runTask(XtreamClient::shortEpg(provider.playlist(), QStringLiteral("7 a/b"), client));
+    const QList<EpgEntry> guide
+        = runTask(XtreamClient::shortEpg(provider.playlist(), QStringLiteral("7 a/b"), client));
     EXPECT_EQ(guide.size(), 5);
     const QUrlQuery shortQuery = provider.lastQuery(QStringLiteral("get_short_epg"));
     EXPECT_EQ(shortQuery.queryItemValue(QStringLiteral("stream_id"), QUrl::FullyDecoded), u"7 a/b");
     EXPECT_EQ(shortQuery.queryItemValue(QStringLiteral("limit")), u"6");
-    const QList<EpgEntry> table = runTask(XtreamClient::epgTable(provider.playlist(), QStringLiteral("42"), client));
+    const QList<EpgEntry> table
+        = runTask(XtreamClient::epgTable(provider.playlist(), QStringLiteral("42"), client));
     EXPECT_EQ(table.size(), 4);
-    EXPECT_EQ(provider.lastQuery(QStringLiteral("get_simple_data_table")).queryItemValue(QStringLiteral("stream_id")), u"42");
+    EXPECT_EQ(provider.lastQuery(QStringLiteral("get_simple_data_table"))
+                  .queryItemValue(QStringLiteral("stream_id")),
+        u"42");
     provider.answer(QStringLiteral("get_short_epg"), LoopbackResponse::text("not json"));
     EXPECT_TRUE(runTask(XtreamClient::shortEpg(provider.playlist(), QStringLiteral("7"), client)).isEmpty());
 }
@@ -153,27 +161,36 @@ TEST_F(XtreamClientTest, ShortGuideBeginsAtTheClientsNow)
     ManualClock clock(QDateTime::fromSecsSinceEpoch(4102446000, QTimeZone::utc())); // during the 20h news
     TestHttp timed({ .clock = &clock });
     QStringList titles;
-    for (const EpgEntry &entry : runTask(XtreamClient::shortEpg(provider.playlist(), QStringLiteral("7"), &timed.http())))
+    for (const EpgEntry &entry :
+        runTask(XtreamClient::shortEpg(provider.playlist(), QStringLiteral("7"), &timed.http())))
         titles.append(entry.title);
-    EXPECT_EQ(titles, QStringList({ "Journal de 20h", "Same start as the news", "Zero length", "Titre en liste" }));
+    EXPECT_EQ(
+        titles, QStringList({ "Journal de 20h", "Same start as the news", "Zero length", "Titre en liste" }));
 }
 
 TEST_F(XtreamClientTest, DetailsAskForTheEncodedIds)
 {
-    const VodInfo vod = runTask(XtreamClient::vodInfo(provider.playlist(), QStringLiteral("201&x=1"), client));
+    const VodInfo vod
+        = runTask(XtreamClient::vodInfo(provider.playlist(), QStringLiteral("201&x=1"), client));
     EXPECT_EQ(vod.director, u"Michael Mann");
-    EXPECT_EQ(provider.lastQuery(QStringLiteral("get_vod_info")).queryItemValue(QStringLiteral("vod_id"), QUrl::FullyDecoded),
-              u"201&x=1");
-    const SeriesInfo series = runTask(XtreamClient::seriesInfo(provider.playlist(), QStringLiteral("301"), client));
+    EXPECT_EQ(provider.lastQuery(QStringLiteral("get_vod_info"))
+                  .queryItemValue(QStringLiteral("vod_id"), QUrl::FullyDecoded),
+        u"201&x=1");
+    const SeriesInfo series
+        = runTask(XtreamClient::seriesInfo(provider.playlist(), QStringLiteral("301"), client));
     EXPECT_EQ(series.episodesBySeason.keys(), QList<qint64>({ 1, 2, 4 }));
-    EXPECT_EQ(provider.lastQuery(QStringLiteral("get_series_info")).queryItemValue(QStringLiteral("series_id")), u"301");
+    EXPECT_EQ(
+        provider.lastQuery(QStringLiteral("get_series_info")).queryItemValue(QStringLiteral("series_id")),
+        u"301");
     provider.answer(QStringLiteral("get_vod_info"), LoopbackResponse::json("{\"info\":[]}"));
     EXPECT_EQ(runTask(XtreamClient::vodInfo(provider.playlist(), QStringLiteral("1"), client)), VodInfo());
     // A series without details is answered [] like a movie's empty info: the list item stands.
     provider.answer(QStringLiteral("get_series_info"), LoopbackResponse::json("[]"));
-    EXPECT_EQ(runTask(XtreamClient::seriesInfo(provider.playlist(), QStringLiteral("1"), client)), SeriesInfo());
+    EXPECT_EQ(
+        runTask(XtreamClient::seriesInfo(provider.playlist(), QStringLiteral("1"), client)), SeriesInfo());
     provider.answer(QStringLiteral("get_series_info"), LoopbackResponse::json("<html>"));
-    EXPECT_EQ(appError(XtreamClient::seriesInfo(provider.playlist(), QStringLiteral("1"), client)), AppError::badData());
+    EXPECT_EQ(appError(XtreamClient::seriesInfo(provider.playlist(), QStringLiteral("1"), client)),
+        AppError::badData());
 }
 
 TEST_F(XtreamClientTest, GetPhpLinkLogsInAsItsAccount)

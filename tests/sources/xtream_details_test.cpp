@@ -22,9 +22,9 @@ template <typename Reader> std::string failureOf(Reader read)
     try {
         read();
     } catch (const AppError &error) {
-        return error.kind() == AppError::Kind::badData ? "badData"
+        return error.kind() == AppError::Kind::badData   ? "badData"
             : error.kind() == AppError::Kind::xtreamAuth ? "xtreamAuth"
-                                                          : "appError";
+                                                         : "appError";
     } catch (const DecodingError &) {
         return "decoding";
     } catch (...) {
@@ -45,7 +45,8 @@ TEST(XtreamAccountReader, ReadsTheAccountAndLeavesLooseFieldsAbsent)
 {
     EXPECT_EQ(XtreamClient::parseAccount(XtreamProvider::fixture("account.json")),
         (XtreamAccount { true, "Active", at(4102444800), { "m3u8", "ts", "rtmp" }, "Europe/Paris" }));
-    EXPECT_EQ(XtreamClient::parseAccount(XtreamProvider::fixture("account_quirks.json")), XtreamAccount { .auth = true });
+    EXPECT_EQ(XtreamClient::parseAccount(XtreamProvider::fixture("account_quirks.json")),
+        XtreamAccount { .auth = true });
 }
 
 TEST(XtreamAccountReader, JudgesAuthExpiryAndShape)
@@ -81,19 +82,22 @@ TEST(XtreamAccountReader, JudgesAuthExpiryAndShape)
 
 TEST(XtreamGuide, ListingsReadBase64AndLooseTimes)
 {
-    const QList<EpgEntry> entries = XtreamClient::parseEpgListings(XtreamProvider::fixture("epg_listings.json"));
+    const QList<EpgEntry> entries
+        = XtreamClient::parseEpgListings(XtreamProvider::fixture("epg_listings.json"));
     EXPECT_EQ(titles(entries),
         QStringList({ "Journal de 20h", "Old Show", "Plain Title!", "Zero length", "Same start as the news",
             "Titre en liste", QString::fromUtf8("Ünïcode ☺") }));
     ASSERT_EQ(entries.size(), 7);
-    EXPECT_EQ(entries[0], (EpgEntry { "Journal de 20h", "Les infos du soir", at(4102444800), at(4102448400), false }));
+    EXPECT_EQ(entries[0],
+        (EpgEntry { "Journal de 20h", "Les infos du soir", at(4102444800), at(4102448400), false }));
     EXPECT_EQ(entries[1].hasArchive, true);
     EXPECT_EQ(entries[2].end, at(4102444800)); // from "end_timestamp"
     EXPECT_EQ(entries[2].description, OptText("not base64 at all"));
     EXPECT_EQ(entries[2].hasArchive, std::nullopt);
     EXPECT_EQ(entries[5].end, entries[5].start); // an infinite stop time counts as missing
     EXPECT_EQ(entries[6].start, at(1000003600.5));
-    for (const char *body : { "", "[]", "{}", "{\"epg_listings\":{}}", "not json", "{\"epg_listings\":[1,\"x\"]}" })
+    for (const char *body :
+        { "", "[]", "{}", "{\"epg_listings\":{}}", "not json", "{\"epg_listings\":[1,\"x\"]}" })
         EXPECT_TRUE(XtreamClient::parseEpgListings(body).isEmpty()) << body;
 }
 
@@ -101,7 +105,8 @@ TEST(XtreamGuide, ShortGuideKeepsWhatHasNotEndedSortedByStartAndTableDropsRepeat
 {
     const QByteArray listings = XtreamProvider::fixture("epg_listings.json");
     EXPECT_EQ(titles(XtreamClient::shortGuide(listings, at(1710000000))),
-        QStringList({ "Plain Title!", "Journal de 20h", "Same start as the news", "Zero length", "Titre en liste" }));
+        QStringList(
+            { "Plain Title!", "Journal de 20h", "Same start as the news", "Zero length", "Titre en liste" }));
     EXPECT_TRUE(XtreamClient::shortGuide(listings, at(4102455600)).isEmpty());
     // the table drops empty and repeated starts
     EXPECT_EQ(titles(XtreamClient::guideTable(listings)),
@@ -141,15 +146,17 @@ TEST(XtreamDetails, SeriesEpisodesBySeasonKeyOrAsAList)
 {
     SeriesInfo info = XtreamClient::parseSeriesInfo(XtreamProvider::fixture("series_info.json"));
     EXPECT_EQ(episodeLines(info),
-        QStringList({ "1003 s1 e0 E0 - - - -", "1001 s1 e1 The Wire S01E01 mkv http://127.0.0.1/stills/e1.jpg - 3540",
-            "9001 s1 e1 E1 - - - -", "1002 s1 e2 The Wire S01E02 mkv http://127.0.0.1/stills/e2.jpg Second. 3600",
+        QStringList({ "1003 s1 e0 E0 - - - -",
+            "1001 s1 e1 The Wire S01E01 mkv http://127.0.0.1/stills/e1.jpg - 3540", "9001 s1 e1 E1 - - - -",
+            "1002 s1 e2 The Wire S01E02 mkv http://127.0.0.1/stills/e2.jpg Second. 3600",
             "2001 s2 e1 E1 - - - -", "4001 s4 e2 Moved - - - -" }));
     EXPECT_EQ(info,
         (SeriesInfo { "Baltimore drug scene.", "http://127.0.0.1/covers/wire_big.jpg",
             "http://127.0.0.1/backdrops/wire.jpg", "8.6", "Crime", "2002-06-02", "Dominic West", {} }));
 
     SeriesInfo listed = XtreamClient::parseSeriesInfo(XtreamProvider::fixture("series_info_list.json"));
-    EXPECT_EQ(episodeLines(listed), QStringList({ "12 s1 e1 E1 - - - -", "11 s1 e2 E2 - - - -", "13 s3 e5 E5 - - - -" }));
+    EXPECT_EQ(episodeLines(listed),
+        QStringList({ "12 s1 e1 E1 - - - -", "11 s1 e2 E2 - - - -", "13 s3 e5 E5 - - - -" }));
     EXPECT_EQ(listed, SeriesInfo());
     for (const char *body : { R"({"episodes":"none"})", R"({"episodes":{}})", R"({"episodes":[]})" })
         EXPECT_TRUE(XtreamClient::parseSeriesInfo(body).episodesBySeason.isEmpty()) << body;
@@ -162,10 +169,11 @@ TEST(XtreamDetails, FirstTextTakesTheFirstUsableKey)
 {
     simdjson::dom::parser parser;
     simdjson::dom::object object;
-    ASSERT_EQ(
-        parser.parse(std::string(R"({"a":null,"b":[],"c":"  <null> ","d":[" ","x"],"e":[" 7 "],"f":2.50,"g":{"k":1}})"))
-            .get_object()
-            .get(object),
+    ASSERT_EQ(parser
+                  .parse(std::string(
+                      R"({"a":null,"b":[],"c":"  <null> ","d":[" ","x"],"e":[" 7 "],"f":2.50,"g":{"k":1}})"))
+                  .get_object()
+                  .get(object),
         simdjson::SUCCESS);
     EXPECT_EQ(XtreamClient::firstText(&object, { "missing", "a", "b", "c", "e" }), OptText("7"));
     EXPECT_EQ(XtreamClient::firstText(&object, { "d", "f" }), OptText("2.5"));
@@ -192,11 +200,12 @@ TEST(XtreamReaders, LongTextsAreCutAtACharacter)
         { "category name", TextBounds::kName, R"([{"category_id":"1","category_name":")", R"("}])",
             [](const QByteArray &body) { return decodeCategories(body).value(0).name; } },
         { "episode title", TextBounds::kName, R"({"episodes":{"1":[{"id":"7","title":")", R"("}]}})",
-            [](const QByteArray &body) { return parseSeriesInfo(body).episodesBySeason.value(1).value(0).title; } },
+            [](const QByteArray
+                    &body) { return parseSeriesInfo(body).episodesBySeason.value(1).value(0).title; } },
         { "movie plot", TextBounds::kLongText, R"({"info":{"plot":")", R"("}})",
             [](const QByteArray &body) { return parseVodInfo(body).plot; } },
-        { "programme title", TextBounds::kName, R"({"epg_listings":[{"start_timestamp":"1","title":")", R"("}]})",
-            [](const QByteArray &body) { return parseEpgListings(body).value(0).title; } },
+        { "programme title", TextBounds::kName, R"({"epg_listings":[{"start_timestamp":"1","title":")",
+            R"("}]})", [](const QByteArray &body) { return parseEpgListings(body).value(0).title; } },
         { "programme description", TextBounds::kLongText,
             R"({"epg_listings":[{"start_timestamp":"1","title":"T","description":")", R"("}]})",
             [](const QByteArray &body) { return parseEpgListings(body).value(0).description; } },

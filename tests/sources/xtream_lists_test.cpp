@@ -27,18 +27,21 @@ std::optional<AppError::Kind> errorKind(const std::function<void()> &read)
 TEST(XtreamLists, BodyCheckTellsArraysFromRefusals)
 {
     const std::pair<const char *, bool> lists[] = { { "[]", true }, { "\xEF\xBB\xBF \r\n\t[{\"a\":1}", true },
-        { "\xBB\xEF[", true }, { " \n\t ", false }, { "", false }, { "null", false }, { "<html>[</html>", false },
-        { "{\"user_info\":{\"auth\":1}}", false }, { "{\"user_info\":{\"auth\":\"1\"}}", false },
-        { "{\"auth\":0", false }, { "{\"user_info\":[{\"auth\":0}]}", false } };
+        { "\xBB\xEF[", true }, { " \n\t ", false }, { "", false }, { "null", false },
+        { "<html>[</html>", false }, { "{\"user_info\":{\"auth\":1}}", false },
+        { "{\"user_info\":{\"auth\":\"1\"}}", false }, { "{\"auth\":0", false },
+        { "{\"user_info\":[{\"auth\":0}]}", false } };
     for (const auto &[body, isArray] : lists)
         EXPECT_EQ(XtreamClient::checkListBody(body), isArray) << body;
-    for (const char *refusal : { "{\"user_info\":{\"auth\":0}}", "{\"user_info\": {\"auth\": 0, \"status\":\"Banned\"}}",
-             "{\"user_info\":{\"auth\"  :  0}}", "{\"user_info\":{\"auth\":\"0\"}}", "{\"user_info\":{\"auth\":false}}",
-             "{\"auth\":0}" })
-        EXPECT_EQ(errorKind([&] { XtreamClient::checkListBody(refusal); }), AppError::Kind::xtreamAuth) << refusal;
+    for (const char *refusal : { "{\"user_info\":{\"auth\":0}}",
+             "{\"user_info\": {\"auth\": 0, \"status\":\"Banned\"}}", "{\"user_info\":{\"auth\"  :  0}}",
+             "{\"user_info\":{\"auth\":\"0\"}}", "{\"user_info\":{\"auth\":false}}", "{\"auth\":0}" })
+        EXPECT_EQ(errorKind([&] { XtreamClient::checkListBody(refusal); }), AppError::Kind::xtreamAuth)
+            << refusal;
     // the refusal is read wherever it sits in the answer
     const QByteArray padding(5000, ' ');
-    EXPECT_EQ(errorKind([&] { XtreamClient::checkListBody("{" + padding + "\"auth\":0}"); }), AppError::Kind::xtreamAuth);
+    EXPECT_EQ(errorKind([&] { XtreamClient::checkListBody("{" + padding + "\"auth\":0}"); }),
+        AppError::Kind::xtreamAuth);
 }
 
 TEST(XtreamLists, CategoriesSkipBrokenElementsAndReadLooseTypes)
@@ -69,8 +72,9 @@ QStringList itemLines(const QList<MediaItem> &items)
     QStringList lines;
     for (const MediaItem &item : items) {
         const std::optional<Catchup> &offer = item.catchup;
-        const QString catchup = offer ? QString::number(offer->days) + u' ' + offer->mode + offer->source.value_or("")
-                                      : QStringLiteral("-");
+        const QString catchup = offer
+            ? QString::number(offer->days) + u' ' + offer->mode + offer->source.value_or("")
+            : QStringLiteral("-");
         lines << QStringList { QString::number(item.uid), rawValue(item.type), item.id, item.name,
             QString::number(item.num), item.categoryId, item.logo.value_or("-"), item.rating.value_or("-"),
             item.ext.value_or("-"), catchup, item.url.value_or("-") }
@@ -99,8 +103,8 @@ TEST(XtreamLists, StreamsBecomeItemsWithSaneNumbersRatingsAndArchiveDays)
     const auto movies = XtreamClient::decodeStreams(XtreamProvider::fixture("vod_streams.json"));
     EXPECT_EQ(itemLines(XtreamClient::mediaItems(movies, ContentType::movie)),
         QStringList({ "0|MOVIE|201|Heat|1|10|http://127.0.0.1/posters/heat.jpg|7.8|mkv|-|-",
-            "1|MOVIE|202|Quiet|2|11|http://127.0.0.1/posters/quiet.jpg|-|mp4|-|-", "2|MOVIE|203|203|3|99|-|-|avi|-|-",
-            "3|MOVIE|204|Rated As Number|4|10|-|6.5|-|-|-" }));
+            "1|MOVIE|202|Quiet|2|11|http://127.0.0.1/posters/quiet.jpg|-|mp4|-|-",
+            "2|MOVIE|203|203|3|99|-|-|avi|-|-", "3|MOVIE|204|Rated As Number|4|10|-|6.5|-|-|-" }));
 
     // series use their series ids and covers
     const auto series = XtreamClient::decodeStreams(XtreamProvider::fixture("series.json"));
@@ -126,7 +130,8 @@ TEST(XtreamLists, OnePassItemsMatchTheTwoStepDecoding)
 std::string commonFields(int i)
 {
     const std::string id = std::to_string(i);
-    std::string fields = "\"stream_id\":" + (i % 7 == 3 ? std::string(i % 2 ? "null" : "\" \"") : "\"" + id + "\"");
+    std::string fields
+        = "\"stream_id\":" + (i % 7 == 3 ? std::string(i % 2 ? "null" : "\" \"") : "\"" + id + "\"");
     if (i % 5 != 0)
         fields += ",\"num\":" + std::to_string(i * 10);
     fields += ",\"name\":\"n},{\\\"x\\\":[" + id + "]}\"";
@@ -139,7 +144,9 @@ TEST(XtreamLists, LargeListsReadLikeTheirElements)
 {
     const std::vector<std::string (*)(int)> shapes = {
         [](int i) { return "{" + commonFields(i) + "}"; },
-        [](int i) { return "{\"extra\":[{\"a\":1},{\"b\":{}}]," + commonFields(i) + ",\"more\":{\"c\":[{}, {}]}}"; },
+        [](int i) {
+        return "{\"extra\":[{\"a\":1},{\"b\":{}}]," + commonFields(i) + ",\"more\":{\"c\":[{}, {}]}}";
+        },
         [](int i) { return "{" + commonFields(i) + "}" + (i % 100 == 1 ? ",\"},{\",[{},{}],7" : ""); },
     };
     for (std::size_t shape = 0; shape < shapes.size(); ++shape) {
@@ -167,7 +174,8 @@ TEST(XtreamLists, LargeListsReadLikeTheirElements)
         EXPECT_EQ(lines, expected);
         body.chop(1);
         body += ",{\"stream_id\":1,\"name\":tru}]";
-        EXPECT_EQ(errorKind([&] { XtreamClient::decodeMediaItems(body, ContentType::live); }), AppError::Kind::badData);
+        EXPECT_EQ(errorKind([&] { XtreamClient::decodeMediaItems(body, ContentType::live); }),
+            AppError::Kind::badData);
         EXPECT_EQ(errorKind([&] { XtreamClient::decodeStreams(body); }), AppError::Kind::badData);
     }
 }

@@ -19,5 +19,6 @@ inline LongText longText(qsizetype limit, const char *prefix, const QString &cha
     const qsizetype width = inUtf16 ? character.size() : character.toUtf8().size();
     const qsizetype whole = (limit - head.size()) / width;
     EXPECT_NE((limit - head.size()) % width, 0) << "the bound must split a character";
-    return { head + character.repeated(whole + 8).toUtf8(), QString::fromUtf8(head) + character.repeated(whole) };
+    return { head + character.repeated(whole + 8).toUtf8(),
+        QString::fromUtf8(head) + character.repeated(whole) };
 }

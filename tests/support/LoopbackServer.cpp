@@ -127,7 +127,8 @@ LoopbackResponse sliceForRange(LoopbackResponse response, const QByteArray &rang
     }
     response.status = 206;
     response.headers.append({ QByteArray("Content-Range"),
-        "bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) + '/' + QByteArray::number(size) });
+        "bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) + '/'
+            + QByteArray::number(size) });
     response.body = response.body.mid(first, last - first + 1);
     return response;
 }

@@ -20,7 +20,8 @@ public:
     {
         if (const auto state = m_state.lock()) {
             const qint64 interval = std::max<qint64>(0, intervalMs);
-            state->timers[m_id] = Slot { interval, state->now + interval, repeating, true, std::move(callback) };
+            state->timers[m_id]
+                = Slot { interval, state->now + interval, repeating, true, std::move(callback) };
         }
     }
     void stop() override

@@ -35,25 +35,25 @@ MediaServer::MediaServer()
     QMetaObject::invokeMethod(
         &m_context,
         [this] {
-            m_server = new QTcpServer;
-            m_server->listen(QHostAddress::LocalHost, 0);
-            m_port = m_server->serverPort();
-            QObject::connect(m_server, &QTcpServer::newConnection, m_server, [this] {
-                while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-                    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-                    QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                        if (socket->property("answered").toBool())
-                            return;
-                        QByteArray buffered = socket->property("buffer").toByteArray() + socket->readAll();
-                        socket->setProperty("buffer", buffered);
-                        if (!buffered.contains("\r\n\r\n"))
-                            return;
-                        socket->setProperty("answered", true);
-                        socket->write(respond(buffered));
-                        socket->disconnectFromHost();
-                    });
-                }
-            });
+        m_server = new QTcpServer;
+        m_server->listen(QHostAddress::LocalHost, 0);
+        m_port = m_server->serverPort();
+        QObject::connect(m_server, &QTcpServer::newConnection, m_server, [this] {
+            while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (socket->property("answered").toBool())
+                        return;
+                    QByteArray buffered = socket->property("buffer").toByteArray() + socket->readAll();
+                    socket->setProperty("buffer", buffered);
+                    if (!buffered.contains("\r\n\r\n"))
+                        return;
+                    socket->setProperty("answered", true);
+                    socket->write(respond(buffered));
+                    socket->disconnectFromHost();
+                });
+            }
+        });
         },
         Qt::BlockingQueuedConnection);
 }
@@ -130,14 +130,15 @@ QByteArray MediaServer::respond(const QByteArray &request)
         if (!match.captured(1).isEmpty() && !match.captured(2).isEmpty())
             last = std::min(last, match.captured(2).toLongLong());
         if (first >= size || last < first)
-            return head(416, "Range Not Satisfiable", { "Content-Range: bytes */" + QByteArray::number(size) });
+            return head(
+                416, "Range Not Satisfiable", { "Content-Range: bytes */" + QByteArray::number(size) });
     }
     const bool partial = match.hasMatch();
     QList<QByteArray> fields = { "Content-Type: " + found->contentType, "Accept-Ranges: bytes",
-                                 "Content-Length: " + QByteArray::number(last - first + 1) };
+        "Content-Length: " + QByteArray::number(last - first + 1) };
     if (partial)
-        fields.append("Content-Range: bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) + '/'
-                      + QByteArray::number(size));
+        fields.append("Content-Range: bytes " + QByteArray::number(first) + '-' + QByteArray::number(last)
+            + '/' + QByteArray::number(size));
     const QByteArray body = requestLine.value(0) == "HEAD" ? QByteArray() : data.mid(first, last - first + 1);
     return head(partial ? 206 : 200, partial ? "Partial Content" : "OK", fields) + body;
 }

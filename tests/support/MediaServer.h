@@ -11,8 +11,7 @@ class QTcpServer;
 
 // Serves media files on 127.0.0.1 from its own thread, with byte ranges,
 // and records the User-Agent of every request.
-class MediaServer
-{
+class MediaServer {
 public:
     MediaServer();
     ~MediaServer();
@@ -42,7 +41,7 @@ private:
     QByteArray respond(const QByteArray &request);
 
     QThread m_thread;
-    QObject m_context;  // lives on m_thread
+    QObject m_context; // lives on m_thread
     QTcpServer *m_server = nullptr;
     quint16 m_port = 0;
     mutable QMutex m_mutex;

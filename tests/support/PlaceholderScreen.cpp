@@ -4,12 +4,10 @@
 
 namespace {
 
-template <typename... Cases>
-struct Overloaded : Cases... {
+template <typename... Cases> struct Overloaded : Cases... {
     using Cases::operator()...;
 };
-template <typename... Cases>
-Overloaded(Cases...) -> Overloaded<Cases...>;
+template <typename... Cases> Overloaded(Cases...) -> Overloaded<Cases...>;
 
 QString areaTitle(ContentType type)
 {

@@ -25,7 +25,10 @@ WarningCollector::WarningCollector()
     m_previous = qInstallMessageHandler(collect);
 }
 
-WarningCollector::~WarningCollector() { qInstallMessageHandler(m_previous); }
+WarningCollector::~WarningCollector()
+{
+    qInstallMessageHandler(m_previous);
+}
 
 QStringList WarningCollector::warnings() const
 {

@@ -28,7 +28,8 @@ extern "C" const char *__ubsan_default_options()
 int main(int argc, char **argv)
 {
     // Test discovery runs this binary at build time without CTest's environment.
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv(
+        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     // Each test process gets a home of its own, so tests running side by side never share a
     // settings file or a cache; GStreamer's and fontconfig's caches stay where they were.
     if (qEnvironmentVariableIsEmpty("XDG_CACHE_HOME"))

@@ -80,7 +80,10 @@ void XtreamProvider::answerFixture(const QString &action, const QString &fixture
     answer(action, LoopbackResponse::json(fixture(fixtureName)));
 }
 
-void XtreamProvider::reset() { m_answers.clear(); }
+void XtreamProvider::reset()
+{
+    m_answers.clear();
+}
 
 int XtreamProvider::requestCount(const QString &action) const
 {

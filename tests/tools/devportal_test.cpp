@@ -294,8 +294,8 @@ struct CapturedFiles {
     QTemporaryDir folder;
 };
 
-ExtraPlaylist extra(ExtraPlaylist::Kind kind, const QString &name, const QString &source, const QString &user = {},
-    const QString &password = {})
+ExtraPlaylist extra(ExtraPlaylist::Kind kind, const QString &name, const QString &source,
+    const QString &user = {}, const QString &password = {})
 {
     return { .kind = kind, .name = name, .source = source, .username = user, .password = password };
 }
@@ -303,7 +303,14 @@ ExtraPlaylist extra(ExtraPlaylist::Kind kind, const QString &name, const QString
 Playlist listed(qint64 id, const QString &name, const QString &type, OptText url, OptText host = {},
     OptText user = {}, OptText password = {})
 {
-    return { .id = id, .name = name, .type = type, .url = url, .host = host, .username = user, .password = password, .epg_url = {} };
+    return { .id = id,
+        .name = name,
+        .type = type,
+        .url = url,
+        .host = host,
+        .username = user,
+        .password = password,
+        .epg_url = {} };
 }
 
 TEST(PortalPlaylistOption, ReadsEachKindAndRefusesBadValues)
@@ -320,9 +327,9 @@ TEST(PortalPlaylistOption, ReadsEachKindAndRefusesBadValues)
         { Kind::m3uFile, "Mine=" + files.m3u(), extra(Kind::m3uFile, "Mine", files.m3u()), "" },
         { Kind::xtreamDir, " Cap = " + files.answers(), extra(Kind::xtreamDir, "Cap", files.answers()), "" },
         { Kind::m3uUrl, "Remote=https://example.org/get.php?a=1",
-          extra(Kind::m3uUrl, "Remote", "https://example.org/get.php?a=1"), "" },
+            extra(Kind::m3uUrl, "Remote", "https://example.org/get.php?a=1"), "" },
         { Kind::xtreamAccount, "Acc=http://host:8080,me,pa,ss",
-          extra(Kind::xtreamAccount, "Acc", "http://host:8080", "me", "pa,ss"), "" },
+            extra(Kind::xtreamAccount, "Acc", "http://host:8080", "me", "pa,ss"), "" },
         { Kind::m3uFile, "Mine=/no/such/file.m3u", std::nullopt, "no readable file" },
         { Kind::m3uFile, "Mine=" + files.answers(), std::nullopt, "no readable file" },
         { Kind::xtreamDir, "Cap=" + files.m3u(), std::nullopt, "no readable folder" },
@@ -373,14 +380,15 @@ TEST_F(DevPortalTest, AddedPlaylistsFollowTheDemoOnesAndServeTheirFilesAsTheyAre
 
 TEST(DevPortalProgram, BadOptionValuesExitWithTwoAndAMessage)
 {
-    const QStringList rows[] = { { "--m3u", "Mine=/no/such/file.m3u" }, { "--xtream", "Acc=ftp://host,me,pw" },
-        { "--playlists", "3" }, { "--xtream-dir", "Cap" } };
+    const QStringList rows[] = { { "--m3u", "Mine=/no/such/file.m3u" },
+        { "--xtream", "Acc=ftp://host,me,pw" }, { "--playlists", "3" }, { "--xtream-dir", "Cap" } };
     for (const QStringList &arguments : rows) {
         QProcess portal;
         portal.start(ZELFOR_DEVPORTAL_PROGRAM, arguments);
         ASSERT_TRUE(portal.waitForFinished(10000)) << qPrintable(arguments.join(' '));
         EXPECT_EQ(portal.exitCode(), 2) << qPrintable(arguments.join(' '));
-        EXPECT_TRUE(portal.readAllStandardError().contains("zelfor-devportal: --")) << qPrintable(arguments.join(' '));
+        EXPECT_TRUE(portal.readAllStandardError().contains("zelfor-devportal: --"))
+            << qPrintable(arguments.join(' '));
     }
 }
 

@@ -18,7 +18,8 @@ QList<Title> twelveMovies()
 {
     QList<Title> titles;
     for (int i = 1; i <= 12; ++i)
-        titles.append({ QString::number(i), i == 5 ? u"Movie 2"_qs : u"Movie %1"_qs.arg(i), i <= 8 ? u"10"_qs : u"11"_qs });
+        titles.append({ QString::number(i), i == 5 ? u"Movie 2"_qs : u"Movie %1"_qs.arg(i),
+            i <= 8 ? u"10"_qs : u"11"_qs });
     return titles;
 }
 
@@ -56,14 +57,16 @@ TEST_F(BrowseScreenTest, ShowsTheSectionUnderAllWithItsHeader)
     EXPECT_EQ(screen->categoryName(), u"All"_qs);
     EXPECT_EQ(screen->countText(), u"12 items"_qs);
     EXPECT_EQ(screen->title(), u"Movies"_qs);
-    const QList<CategoryEntry> expected { { PseudoCategory::all, u"all"_qs, {}, 12, u"square.grid.2x2.fill"_qs },
-        { PseudoCategory::favorites, u"favorites"_qs, {}, 0, u"heart.fill"_qs }, { u"10"_qs, {}, u"Action"_qs, 8, {} },
-        { u"11"_qs, {}, u"Drama"_qs, 4, {} } };
+    const QList<CategoryEntry> expected { { PseudoCategory::all, u"all"_qs, {}, 12,
+                                              u"square.grid.2x2.fill"_qs },
+        { PseudoCategory::favorites, u"favorites"_qs, {}, 0, u"heart.fill"_qs },
+        { u"10"_qs, {}, u"Action"_qs, 8, {} }, { u"11"_qs, {}, u"Drama"_qs, 4, {} } };
     EXPECT_EQ(screen->categoryList(), expected);
     CategoryColumnModel *pane = screen->categories();
     EXPECT_EQ(pane->data(pane->index(1), CategoryColumnModel::NameRole).toString(), u"Favorites"_qs);
     EXPECT_TRUE(pane->data(pane->index(0), CategoryColumnModel::SelectedRole).toBool());
-    EXPECT_EQ(std::make_tuple(screen->pane(), screen->focus(), screen->catFocus()), std::make_tuple(1, -1, 0));
+    EXPECT_EQ(
+        std::make_tuple(screen->pane(), screen->focus(), screen->catFocus()), std::make_tuple(1, -1, 0));
 }
 
 // The grid filters with the section's shared lookups, so search or another visit finds the
@@ -91,7 +94,7 @@ TEST_P(BrowseKeys, MoveThroughPanesAndGrid)
     ASSERT_EQ(screen->columns(), 5);
     EXPECT_TRUE(press(*screen, GetParam().keys));
     EXPECT_EQ(std::make_tuple(screen->pane(), screen->focus(), screen->catFocus()),
-              std::make_tuple(GetParam().pane, GetParam().focus, GetParam().catFocus));
+        std::make_tuple(GetParam().pane, GetParam().focus, GetParam().catFocus));
     EXPECT_EQ(screen->selectedCat(), screen->categoryList()[screen->catFocus()].id);
 }
 
@@ -99,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Table, BrowseKeys,
     ::testing::Values(KeyCase { "firstArrowFocusesFirst", "R", 1, 0, 0 },
         KeyCase { "leftWithinRow", "DRRRRRRRL", 1, 6, 0 },
         KeyCase { "leftFromFirstColumnToCategories", "DDL", 0, 5, 0 },
-        KeyCase { "pageDownStopsAtEnd", "D]", 1, 11, 0 },
-        KeyCase { "pageUpStopsAtStart", "D][", 1, 0, 0 },
+        KeyCase { "pageDownStopsAtEnd", "D]", 1, 11, 0 }, KeyCase { "pageUpStopsAtStart", "D][", 1, 0, 0 },
         KeyCase { "tabToCategories", "DRT", 0, 1, 0 },
         KeyCase { "categoryDownChoosesAndClearsFocus", "DRTDD", 0, -1, 2 },
         KeyCase { "categoryUpStopsAtFirst", "TUU", 0, -1, 0 },
@@ -149,7 +151,8 @@ TEST_F(BrowseScreenTest, ChoosingACategoryClearsFocusAndScrollsToTheTop)
     press(*screen, "DDD");
     screen->selectCategory(3);
     EXPECT_EQ(shownIds(), (QStringList { u"9"_qs, u"10"_qs, u"11"_qs, u"12"_qs }));
-    EXPECT_EQ(std::make_tuple(screen->pane(), screen->focus(), screen->catFocus()), std::make_tuple(1, -1, 3));
+    EXPECT_EQ(
+        std::make_tuple(screen->pane(), screen->focus(), screen->catFocus()), std::make_tuple(1, -1, 3));
     ASSERT_FALSE(scrolls.isEmpty());
     EXPECT_EQ(scrolls.last().at(0).toInt(), 0);
     EXPECT_EQ(screen->categoryName(), u"Drama"_qs);
@@ -178,19 +181,22 @@ TEST_F(BrowseScreenTest, SortDialogOrdersByNameKeepingEqualNamesInCatalogOrder)
     EXPECT_EQ(screen->sort(), 2);
     EXPECT_EQ(shownIds().mid(6), (QStringList { u"2"_qs, u"5"_qs, u"12"_qs, u"11"_qs, u"10"_qs, u"1"_qs }));
     screen->setSort(1);
-    EXPECT_EQ(shownIds().mid(0, 6), (QStringList { u"1"_qs, u"10"_qs, u"11"_qs, u"12"_qs, u"2"_qs, u"5"_qs }));
+    EXPECT_EQ(
+        shownIds().mid(0, 6), (QStringList { u"1"_qs, u"10"_qs, u"11"_qs, u"12"_qs, u"2"_qs, u"5"_qs }));
 }
 
 TEST_F(BrowseScreenTest, FavouritesOfThisPlaylistAndTypeCountedListedOnlyWhilePresent)
 {
     const qint64 id = vod.playlist().id;
-    for (const FavoriteEntry &entry : { favorite(id, ContentType::movie, u"4"_qs), favorite(id, ContentType::movie, u"gone"_qs),
-             favorite(id + 1, ContentType::movie, u"3"_qs), favorite(id, ContentType::series, u"3"_qs) })
+    for (const FavoriteEntry &entry :
+        { favorite(id, ContentType::movie, u"4"_qs), favorite(id, ContentType::movie, u"gone"_qs),
+            favorite(id + 1, ContentType::movie, u"3"_qs), favorite(id, ContentType::series, u"3"_qs) })
         vod.prefs().toggleFavorite(entry);
     EXPECT_EQ(screen->categoryList()[1].count, 2);
     screen->selectCategory(1);
     EXPECT_EQ(shownIds(), QStringList { u"4"_qs });
-    EXPECT_TRUE(screen->posters()->data(screen->posters()->index(0), ContentListModel::FavoriteRole).toBool());
+    EXPECT_TRUE(
+        screen->posters()->data(screen->posters()->index(0), ContentListModel::FavoriteRole).toBool());
     screen->toggleFavoriteAt(0);
     EXPECT_EQ(shownIds(), QStringList());
     EXPECT_EQ(vod.app().toast(), u"Removed from favorites"_qs);
@@ -205,7 +211,8 @@ TEST_F(BrowseScreenTest, FavouriteOutsideItsCategoryOnlyRedrawsTheBadge)
     screen->toggleFavoriteAt(3);
     EXPECT_EQ(resets.size(), 0) << "a reset would scroll the grid back to the top";
     EXPECT_FALSE(changes.isEmpty());
-    EXPECT_TRUE(screen->posters()->data(screen->posters()->index(3), ContentListModel::FavoriteRole).toBool());
+    EXPECT_TRUE(
+        screen->posters()->data(screen->posters()->index(3), ContentListModel::FavoriteRole).toBool());
     EXPECT_EQ(vod.app().toast(), u"Added to favorites"_qs);
 }
 
@@ -227,7 +234,8 @@ TEST_F(BrowseScreenTest, FavouriteToggleRedrawsOnlyTheFavouritesCount)
     EXPECT_EQ(changes[0][1].toModelIndex().row(), 1);
     EXPECT_EQ(pane->data(pane->index(1), CategoryColumnModel::CountRole).toInt(), 1);
     EXPECT_EQ(focusChanges.size(), 0);
-    EXPECT_EQ(std::make_tuple(screen->pane(), screen->catFocus(), screen->selectedCat()), std::make_tuple(0, 3, u"11"_qs));
+    EXPECT_EQ(std::make_tuple(screen->pane(), screen->catFocus(), screen->selectedCat()),
+        std::make_tuple(0, 3, u"11"_qs));
     EXPECT_TRUE(pane->data(pane->index(3), CategoryColumnModel::SelectedRole).toBool());
     EXPECT_TRUE(pane->data(pane->index(3), CategoryColumnModel::FocusedRole).toBool());
 }

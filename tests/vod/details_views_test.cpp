@@ -37,12 +37,13 @@ protected:
         const Playlist playlist = provider->playlist();
         const QJsonObject record { { "mac", "00:1a:79:00:00:0a" }, { "device_key", "246801" },
             { "playlists",
-                QJsonArray { QJsonObject { { "id", playlist.id }, { "name", playlist.name }, { "type", "xtream" },
-                    { "host", *playlist.host }, { "username", *playlist.username },
+                QJsonArray { QJsonObject { { "id", playlist.id }, { "name", playlist.name },
+                    { "type", "xtream" }, { "host", *playlist.host }, { "username", *playlist.username },
                     { "password", *playlist.password } } } } };
         portal->serve(u"/api/app/device"_qs, LoopbackResponse::json(QJsonDocument(record).toJson()));
         qputenv("ZELFOR_SERVER", portal->baseUrl().toUtf8());
-        ASSERT_TRUE(std::holds_alternative<DeviceResponse>(runTask(programServices().app()->refreshDevice())));
+        ASSERT_TRUE(
+            std::holds_alternative<DeviceResponse>(runTask(programServices().app()->refreshDevice())));
     }
     static void TearDownTestSuite()
     {
@@ -79,12 +80,17 @@ class DetailsWhileLoading : public DetailsViews, public ::testing::WithParamInte
 TEST_P(DetailsWhileLoading, DrawTheListItemAndItsFavourite)
 {
     const DetailsCase &row = GetParam();
-    const MediaItem item { .uid = 9, .type = row.type, .id = u"314"_qs, .name = u"Long Wait"_qs,
-        .logo = provider->server().baseUrl() + u"/img/314.png"_qs, .rating = u"8.1"_qs };
+    const MediaItem item { .uid = 9,
+        .type = row.type,
+        .id = u"314"_qs,
+        .name = u"Long Wait"_qs,
+        .logo = provider->server().baseUrl() + u"/img/314.png"_qs,
+        .rating = u"8.1"_qs };
     const FavoriteEntry favorite = PlayItems::favoriteOf(item, provider->playlist().id);
     if (row.favorite != programServices().prefs()->isFavorite(itemKey(favorite)))
         programServices().prefs()->toggleFavorite(favorite);
-    programServices().app()->push(row.type == ContentType::movie ? Route { Routes::Movie { item } } : Route { Routes::Series { item } });
+    programServices().app()->push(row.type == ContentType::movie ? Route { Routes::Movie { item } }
+                                                                 : Route { Routes::Series { item } });
     // The request is out; its answer never comes.
     const QString action = row.type == ContentType::movie ? u"get_vod_info"_qs : u"get_series_info"_qs;
     ASSERT_TRUE(QTest::qWaitFor([&] { return provider->requestCount(action) >= 1; }));
@@ -105,7 +111,8 @@ TEST_P(DetailsWhileLoading, DrawTheListItemAndItsFavourite)
             chips.append(chip->property("text").toString());
     EXPECT_EQ(chips, QStringList { *PosterRating::badge(item.rating) });
     if (row.type == ContentType::series)
-        EXPECT_EQ(drawn("favoriteButton", "title"), row.favorite ? u"In favorites"_qs : u"Add to favorites"_qs);
+        EXPECT_EQ(
+            drawn("favoriteButton", "title"), row.favorite ? u"In favorites"_qs : u"Add to favorites"_qs);
     if (row.favorite)
         programServices().prefs()->toggleFavorite(favorite);
 }

@@ -7,10 +7,17 @@
 
 namespace {
 
-const MediaItem kMovie { .uid = 7, .type = ContentType::movie, .id = u"201"_qs, .name = u"Heat"_qs,
-    .logo = u"http://127.0.0.1:9/logo.jpg"_qs, .categoryId = u"10"_qs, .ext = u"mkv"_qs, .rating = u"6.5"_qs };
+const MediaItem kMovie { .uid = 7,
+    .type = ContentType::movie,
+    .id = u"201"_qs,
+    .name = u"Heat"_qs,
+    .logo = u"http://127.0.0.1:9/logo.jpg"_qs,
+    .categoryId = u"10"_qs,
+    .ext = u"mkv"_qs,
+    .rating = u"6.5"_qs };
 
-const QByteArray kInfo = R"({"info":{"movie_image":"http://127.0.0.1:9/poster.jpg","backdrop_path":["http://127.0.0.1:9/back.jpg"],
+const QByteArray kInfo
+    = R"({"info":{"movie_image":"http://127.0.0.1:9/poster.jpg","backdrop_path":["http://127.0.0.1:9/back.jpg"],
 "releasedate":"1995-12-15","rating":"7.84","duration":"02:50:00","genre":"Crime","plot":"<b>Bank</b> robbers.",
 "director":"Michael Mann","cast":"Al Pacino"}})";
 
@@ -26,7 +33,8 @@ class MetaChipRows : public ::testing::TestWithParam<ChipCase> { };
 TEST_P(MetaChipRows, ShowOnlyWhatHasSomethingToSay)
 {
     QStringList texts, icons;
-    for (const QVariant &chip : metaChips(GetParam().year, GetParam().rating, GetParam().duration, GetParam().genre)) {
+    for (const QVariant &chip :
+        metaChips(GetParam().year, GetParam().rating, GetParam().duration, GetParam().genre)) {
         texts.append(chip.toMap().value(u"text"_qs).toString());
         icons.append(chip.toMap().value(u"icon"_qs).toString());
     }
@@ -35,9 +43,9 @@ TEST_P(MetaChipRows, ShowOnlyWhatHasSomethingToSay)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MetaChipRows,
-    ::testing::Values(
-        ChipCase { "all", u"2019-05-03"_qs, u"7.84"_qs, u"1h 52m"_qs, u"Drama"_qs,
-            { u"2019"_qs, u"7.8"_qs, u"1h 52m"_qs, u"Drama"_qs }, { u"calendar"_qs, u"star.fill"_qs, u"clock"_qs, QString() } },
+    ::testing::Values(ChipCase { "all", u"2019-05-03"_qs, u"7.84"_qs, u"1h 52m"_qs, u"Drama"_qs,
+                          { u"2019"_qs, u"7.8"_qs, u"1h 52m"_qs, u"Drama"_qs },
+                          { u"calendar"_qs, u"star.fill"_qs, u"clock"_qs, QString() } },
         ChipCase { "none", std::nullopt, std::nullopt, std::nullopt, std::nullopt, {}, {} },
         ChipCase { "emptyTexts", u""_qs, u""_qs, u""_qs, u""_qs, {}, {} },
         ChipCase { "zeroRating", std::nullopt, u"0"_qs, std::nullopt, std::nullopt, {}, {} },
@@ -85,7 +93,8 @@ TEST_F(MovieDetailsTest, ShowsTheDetailsAndPlaysOneResumingItem)
     EXPECT_EQ(screen->backdropUrl(), u"http://127.0.0.1:9/back.jpg"_qs);
     EXPECT_EQ(screen->chips(), metaChips(u"1995-12-15"_qs, u"7.84"_qs, u"02:50:00"_qs, u"Crime"_qs));
     EXPECT_EQ(screen->plot(), u"<b>Bank</b> robbers."_qs);
-    EXPECT_EQ(std::make_pair(screen->director(), screen->cast()), std::make_pair(u"Michael Mann"_qs, u"Al Pacino"_qs));
+    EXPECT_EQ(std::make_pair(screen->director(), screen->cast()),
+        std::make_pair(u"Michael Mann"_qs, u"Al Pacino"_qs));
     EXPECT_EQ(titles(screen->buttons()), (QStringList { u"Play"_qs, u"Add to favorites"_qs }));
 
     EXPECT_TRUE(press(*screen, "E"));
@@ -130,8 +139,9 @@ TEST_P(MovieFocus, MovesAlongTheShownButtons)
 
 INSTANTIATE_TEST_SUITE_P(Table, MovieFocus,
     ::testing::Values(FocusCase { "rightSkipsToFavourite", false, "R", 2 },
-        FocusCase { "rightStopsAtFavourite", false, "RR", 2 }, FocusCase { "leftStopsAtPlay", false, "RLL", 0 },
-        FocusCase { "rightToFromStart", true, "R", 1 }, FocusCase { "rightThenFavourite", true, "RRR", 2 },
+        FocusCase { "rightStopsAtFavourite", false, "RR", 2 },
+        FocusCase { "leftStopsAtPlay", false, "RLL", 0 }, FocusCase { "rightToFromStart", true, "R", 1 },
+        FocusCase { "rightThenFavourite", true, "RRR", 2 },
         FocusCase { "leftBackToFromStart", true, "RRL", 1 }),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -139,7 +149,8 @@ TEST_F(MovieDetailsTest, ResumePointOffersResumeAndFromTheStart)
 {
     vod.prefs().saveResume(movieKey(), 125, 6000);
     auto screen = open();
-    EXPECT_EQ(titles(screen->buttons()), (QStringList { u"Resume 2:05"_qs, u"From the start"_qs, u"Add to favorites"_qs }));
+    EXPECT_EQ(titles(screen->buttons()),
+        (QStringList { u"Resume 2:05"_qs, u"From the start"_qs, u"Add to favorites"_qs }));
     press(*screen, "RE");
     const PlayQueue queue = pushedQueue();
     EXPECT_EQ(queue.count(), 1);
@@ -208,7 +219,7 @@ TEST(MovieDetails, M3uPlaylistKeepsTheItemsOwnData)
     ASSERT_TRUE(VodFixture::eventually([&] { return screen.loaded(); }));
     EXPECT_EQ(screen.chips(), metaChips(std::nullopt, u"6.5"_qs, std::nullopt, std::nullopt));
     EXPECT_EQ(std::make_pair(screen.posterUrl(), screen.backdropUrl()),
-              std::make_pair(u"http://127.0.0.1:9/logo.jpg"_qs, u"http://127.0.0.1:9/logo.jpg"_qs));
+        std::make_pair(u"http://127.0.0.1:9/logo.jpg"_qs, u"http://127.0.0.1:9/logo.jpg"_qs));
     EXPECT_TRUE(screen.plot().isEmpty());
 }
 

@@ -9,34 +9,44 @@
 
 namespace {
 
-const MediaItem kSeries { .uid = 3, .type = ContentType::series, .id = u"77"_qs, .name = u"The Show"_qs,
-    .logo = u"http://127.0.0.1:9/show.jpg"_qs, .categoryId = u"20"_qs, .rating = u"8.1"_qs };
+const MediaItem kSeries { .uid = 3,
+    .type = ContentType::series,
+    .id = u"77"_qs,
+    .name = u"The Show"_qs,
+    .logo = u"http://127.0.0.1:9/show.jpg"_qs,
+    .categoryId = u"20"_qs,
+    .rating = u"8.1"_qs };
 
 QByteArray episodeJson(int season, int number, int durationSecs = 0, const char *image = nullptr)
 {
     QJsonObject info { { u"duration_secs"_qs, durationSecs }, { u"plot"_qs, u"Plot %1"_qs.arg(number) } };
     if (image)
         info.insert(u"movie_image"_qs, QString::fromLatin1(image));
-    return QJsonDocument(QJsonObject { { u"id"_qs, u"%1%2"_qs.arg(season).arg(number, 2, 10, QLatin1Char('0')) },
-                             { u"episode_num"_qs, number }, { u"season"_qs, season },
-                             { u"title"_qs, u"Episode %1"_qs.arg(number) }, { u"container_extension"_qs, u"mp4"_qs },
-                             { u"info"_qs, info } })
+    return QJsonDocument(
+        QJsonObject { { u"id"_qs, u"%1%2"_qs.arg(season).arg(number, 2, 10, QLatin1Char('0')) },
+            { u"episode_num"_qs, number }, { u"season"_qs, season },
+            { u"title"_qs, u"Episode %1"_qs.arg(number) }, { u"container_extension"_qs, u"mp4"_qs },
+            { u"info"_qs, info } })
         .toJson(QJsonDocument::Compact);
 }
 
 // Seasons stored as 3, 1, 2; season 1 has five episodes, the first 45 minutes long.
-const QByteArray kInfo = R"({"info":{"plot":"A show.","cast":"Someone","genre":"Drama","releaseDate":"2011-04-17",
-"cover":"http://127.0.0.1:9/cover.jpg"},"episodes":{"3":[)" + episodeJson(3, 1) + "," + episodeJson(3, 2)
-    + R"(],"1":[)" + episodeJson(1, 1, 2700, "http://127.0.0.1:9/e1.jpg") + "," + episodeJson(1, 2) + ","
-    + episodeJson(1, 3) + "," + episodeJson(1, 4) + "," + episodeJson(1, 7) + R"(],"2":[)" + episodeJson(2, 1) + "]}}";
+const QByteArray kInfo
+    = R"({"info":{"plot":"A show.","cast":"Someone","genre":"Drama","releaseDate":"2011-04-17",
+"cover":"http://127.0.0.1:9/cover.jpg"},"episodes":{"3":[)"
+    + episodeJson(3, 1) + "," + episodeJson(3, 2) + R"(],"1":[)"
+    + episodeJson(1, 1, 2700, "http://127.0.0.1:9/e1.jpg") + "," + episodeJson(1, 2) + "," + episodeJson(1, 3)
+    + "," + episodeJson(1, 4) + "," + episodeJson(1, 7) + R"(],"2":[)" + episodeJson(2, 1) + "]}}";
 
 class SeriesDetailsTest : public ::testing::Test {
 protected:
-    std::unique_ptr<SeriesDetailsScreenModel> open(const LoopbackResponse &answer = LoopbackResponse::json(kInfo))
+    std::unique_ptr<SeriesDetailsScreenModel> open(
+        const LoopbackResponse &answer = LoopbackResponse::json(kInfo))
     {
         vod.provider.answer(u"get_series_info"_qs, answer);
         auto screen = vod.open<SeriesDetailsScreenModel>(Routes::Series { kSeries });
-        EXPECT_TRUE(VodFixture::eventually([&] { return screen->state() != SeriesDetailsScreenModel::Loading; }));
+        EXPECT_TRUE(
+            VodFixture::eventually([&] { return screen->state() != SeriesDetailsScreenModel::Loading; }));
         return screen;
     }
 
@@ -66,7 +76,8 @@ TEST_F(SeriesDetailsTest, SeasonsInAscendingOrderWithoutWrapping)
 {
     auto screen = open();
     ASSERT_EQ(screen->state(), SeriesDetailsScreenModel::Loaded);
-    EXPECT_EQ(column(screen->seasons(), u"title"_qs), (QVariantList { u"Season 1"_qs, u"Season 2"_qs, u"Season 3"_qs }));
+    EXPECT_EQ(column(screen->seasons(), u"title"_qs),
+        (QVariantList { u"Season 1"_qs, u"Season 2"_qs, u"Season 3"_qs }));
     EXPECT_EQ(column(screen->seasons(), u"count"_qs), (QVariantList { 5, 1, 2 }));
     EXPECT_TRUE(press(*screen, "L"));
     EXPECT_EQ(screen->season(), 0);
@@ -85,10 +96,11 @@ TEST_F(SeriesDetailsTest, HeaderAndEpisodeRows)
     EXPECT_EQ(screen->backdropUrl(), u"http://127.0.0.1:9/cover.jpg"_qs);
     const EpisodeListModel *rows = screen->episodes();
     EXPECT_EQ(column(rows, "label"), (QVariantList { u"E1"_qs, u"E2"_qs, u"E3"_qs, u"E4"_qs, u"E7"_qs }));
-    EXPECT_EQ(column(rows, "duration"), (QVariantList { u"45:00"_qs, QString(), QString(), QString(), QString() }));
+    EXPECT_EQ(
+        column(rows, "duration"), (QVariantList { u"45:00"_qs, QString(), QString(), QString(), QString() }));
     EXPECT_EQ(column(rows, "progress"), (QVariantList { -1.0, 0.5, -1.0, -1.0, -1.0 }));
     EXPECT_EQ(column(rows, "image").mid(0, 2),
-              (QVariantList { u"http://127.0.0.1:9/e1.jpg"_qs, u"http://127.0.0.1:9/cover.jpg"_qs }));
+        (QVariantList { u"http://127.0.0.1:9/e1.jpg"_qs, u"http://127.0.0.1:9/cover.jpg"_qs }));
 }
 
 // The player saves its last point only after this screen is back on top.
@@ -128,12 +140,13 @@ TEST_F(SeriesDetailsTest, EnterOnTheThirdEpisodeQueuesTheSeasonOnce)
     const auto *player = std::get_if<Routes::Player>(&vod.app().stack().last().route);
     ASSERT_TRUE(player);
     EXPECT_EQ(std::make_tuple(player->queue.count(), player->queue.start, player->queue.resume),
-              std::make_tuple(qint64(5), qint64(2), true));
+        std::make_tuple(qint64(5), qint64(2), true));
     QStringList keys;
     for (qint64 at = 0; at < player->queue.count(); ++at)
         keys.append(player->queue.get(at)->key);
-    EXPECT_EQ(keys, (QStringList { episodeKey(u"101"_qs), episodeKey(u"102"_qs), episodeKey(u"103"_qs),
-                        episodeKey(u"104"_qs), episodeKey(u"107"_qs) }));
+    EXPECT_EQ(keys,
+        (QStringList { episodeKey(u"101"_qs), episodeKey(u"102"_qs), episodeKey(u"103"_qs),
+            episodeKey(u"104"_qs), episodeKey(u"107"_qs) }));
     EXPECT_EQ(player->queue.get(2)->subtitle, u"S01E03 · Episode 3"_qs);
     press(*screen, "E");
     screen->play(4);
@@ -218,7 +231,8 @@ TEST_F(SeriesDetailsTest, PropertiesAnnounceEveryChangeFromOpenToFavourite)
     EXPECT_EQ(screen.posterUrl(), *kSeries.logo);
     EXPECT_TRUE(notifiesEveryChange(&screen, [&] {
         showAsLayerWould(screen, vod.app());
-        ASSERT_TRUE(VodFixture::eventually([&] { return screen.state() == SeriesDetailsScreenModel::Loaded; }));
+        ASSERT_TRUE(
+            VodFixture::eventually([&] { return screen.state() == SeriesDetailsScreenModel::Loaded; }));
     }));
     EXPECT_TRUE(notifiesEveryChange(&screen, [&] { screen.toggleFavorite(); }));
     EXPECT_FALSE(screen.favorite());

@@ -23,7 +23,10 @@ Q_IMPORT_QML_PLUGIN(Zelfor_ShellPlugin)
 
 namespace {
 
-bool waitUntil(const std::function<bool()> &done) { return QTest::qWaitFor(done, 8000); }
+bool waitUntil(const std::function<bool()> &done)
+{
+    return QTest::qWaitFor(done, 8000);
+}
 
 // Small stand-ins for the clips: nothing here plays them.
 DemoMedia fakeMedia()
@@ -95,7 +98,8 @@ TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
         app->setLanguage(language);
         app->replace(Routes::Home {});
         app->push(Routes::Browse { ContentType::movie });
-        auto *browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
+        auto *browse = awaitTop<BrowseScreenModel>(
+            [](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
         ASSERT_TRUE(browse) << qPrintable(language);
         EXPECT_GT(browse->posters()->count(), 0);
         shoot(u"browse-"_qs + language);
@@ -112,7 +116,8 @@ TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
 
         app->replace(Routes::Home {});
         app->push(Routes::Browse { ContentType::series });
-        browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
+        browse = awaitTop<BrowseScreenModel>(
+            [](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
         ASSERT_TRUE(browse);
         // The demo numbers a series' episodes <series id><season><episode>.
         const QString firstEpisode = browse->posters()->itemAt(0)->id + u"11"_qs;
@@ -145,7 +150,8 @@ TEST_F(VodViewsTest, BrowseOpenPlayAndComeBack)
 TEST_F(VodViewsTest, PosterMenuTogglesTheFavourite)
 {
     app->push(Routes::Browse { ContentType::movie });
-    auto *browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
+    auto *browse = awaitTop<BrowseScreenModel>(
+        [](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
     ASSERT_TRUE(browse);
     const auto isFavorite = [browse] {
         return browse->posters()->data(browse->posters()->index(0), ContentListModel::FavoriteRole).toBool();
@@ -168,7 +174,8 @@ TEST_F(VodViewsTest, PosterMenuTogglesTheFavourite)
             menuItem = itemNamed(window->contentItem(), u"favoriteMenuItem"_qs);
             return menuItem && menuItem->isVisible() && menuItem->height() > 0;
         }));
-        EXPECT_EQ(menuItem->property("text").toString(), before ? u"Remove from favorites"_qs : u"Add to favorites"_qs);
+        EXPECT_EQ(menuItem->property("text").toString(),
+            before ? u"Remove from favorites"_qs : u"Add to favorites"_qs);
         toasts.clear();
         QTest::mouseClick(window, Qt::LeftButton, {}, centreOf(menuItem));
         ASSERT_TRUE(waitUntil([&] { return isFavorite() != before && !toasts.isEmpty(); }));
@@ -182,7 +189,8 @@ TEST_F(VodViewsTest, PosterMenuTogglesTheFavourite)
 TEST_F(VodViewsTest, PosterMenuOwnsTheKeysWhileOpen)
 {
     app->push(Routes::Browse { ContentType::movie });
-    auto *browse = awaitTop<BrowseScreenModel>([](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
+    auto *browse = awaitTop<BrowseScreenModel>(
+        [](auto *model) { return model->state() == BrowseScreenModel::Loaded; });
     ASSERT_TRUE(browse);
     QQuickItem *poster = itemNamed(window->contentItem(), u"poster"_qs);
     ASSERT_TRUE(poster);

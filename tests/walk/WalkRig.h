@@ -34,8 +34,10 @@ protected:
     static void SetUpTestSuite()
     {
         QString problem;
-        media = new DemoMedia(DemoMedia::prepare(
-            QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/Zelfor/devportal-media", &problem));
+        media = new DemoMedia(
+            DemoMedia::prepare(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+                    + "/Zelfor/devportal-media",
+                &problem));
         ASSERT_TRUE(problem.isEmpty()) << qPrintable(problem);
     }
 
@@ -121,7 +123,10 @@ protected:
             QTest::keyClick(window, c.toLatin1());
     }
 
-    static bool waitFor(const std::function<bool()> &done, int ms = kStepMs) { return QTest::qWaitFor(done, ms); }
+    static bool waitFor(const std::function<bool()> &done, int ms = kStepMs)
+    {
+        return QTest::qWaitFor(done, ms);
+    }
 
     QString route() const { return routeName(app->current()); }
 
@@ -157,7 +162,8 @@ protected:
         QList<QVideoSink *> sinks;
         QQuickItem *screen = topScreen();
         for (QQuickItem *item : screen ? itemsBelow(screen) : QList<QQuickItem *>()) {
-            const bool picture = item->objectName() == u"platformPicture" || item->objectName() == u"vlcPicture";
+            const bool picture = item->objectName() == u"platformPicture"
+                || item->objectName() == u"vlcPicture";
             if (picture && item->isVisible())
                 sinks.append(item->property("videoSink").value<QVideoSink *>());
         }
@@ -197,23 +203,28 @@ protected:
     // Some visible item of the shown screen reads `text` (as its text or its title).
     bool showsText(const QString &text) const
     {
-        return waitFor([&] {
+        return waitFor(
+            [&] {
             QQuickItem *screen = topScreen();
             const QList<QQuickItem *> items = screen ? itemsBelow(screen) : QList<QQuickItem *>();
             return std::any_of(items.begin(), items.end(), [&](QQuickItem *item) {
                 return item->isVisible()
-                    && (item->property("text").toString() == text || item->property("title").toString() == text);
+                    && (item->property("text").toString() == text
+                        || item->property("title").toString() == text);
             });
-        }, 3000);
+            },
+            3000);
     }
 
     // The toast shows `key`'s text.
     bool toastSays(const QString &key) const
     {
-        return waitFor([&] {
+        return waitFor(
+            [&] {
             QQuickItem *toast = named(QStringLiteral("toast"));
             return app->toastText() == ::tr(key) && toast && toast->isVisible();
-        }, 3000);
+            },
+            3000);
     }
 
     // `withToast`: the picture is of the toast; otherwise any toast goes first.

@@ -48,11 +48,15 @@ protected:
         shoot(QStringLiteral("splash"));
         ASSERT_TRUE(waitFor([this] { return top<HomeScreenModel>() != nullptr; }));
         ASSERT_EQ(route(), u"home");
-        const auto counted = [](ContentType type) { return QString::number(DemoCatalog::titles(type).size()); };
+        const auto counted
+            = [](ContentType type) { return QString::number(DemoCatalog::titles(type).size()); };
         ASSERT_TRUE(waitFor([&] {
-            return textIn(QStringLiteral("tile_live"), QStringLiteral("count")).contains(counted(ContentType::live))
-                && textIn(QStringLiteral("tile_movies"), QStringLiteral("sub")).contains(counted(ContentType::movie))
-                && textIn(QStringLiteral("tile_series"), QStringLiteral("sub")).contains(counted(ContentType::series));
+            return textIn(QStringLiteral("tile_live"), QStringLiteral("count"))
+                       .contains(counted(ContentType::live))
+                && textIn(QStringLiteral("tile_movies"), QStringLiteral("sub"))
+                       .contains(counted(ContentType::movie))
+                && textIn(QStringLiteral("tile_series"), QStringLiteral("sub"))
+                       .contains(counted(ContentType::series));
         })) << qPrintable(textIn(QStringLiteral("tile_live"), QStringLiteral("count")));
         shoot(QStringLiteral("home"));
     }
@@ -67,7 +71,8 @@ protected:
         press({ K::down, K::enter });
         LiveScreenModel *live = top<LiveScreenModel>();
         ASSERT_TRUE(live->hasPreview());
-        EXPECT_TRUE(framesArrive()) << "the preview plays" << ": " << playback();
+        EXPECT_TRUE(framesArrive()) << "the preview plays"
+                                    << ": " << playback();
         ASSERT_TRUE(waitFor([live] { return !live->guide()->loading(); }));
         shoot(QStringLiteral("live"));
 
@@ -75,13 +80,15 @@ protected:
         const QString channel = player->itemKey();
         press(K::enter);
         ASSERT_EQ(route(), u"player");
-        EXPECT_TRUE(framesArrive()) << "full screen shows the same stream" << ": " << playback();
+        EXPECT_TRUE(framesArrive()) << "full screen shows the same stream"
+                                    << ": " << playback();
         EXPECT_EQ(player->itemKey(), channel);
         shoot(QStringLiteral("player-live"));
         press(K::esc);
         ASSERT_EQ(route(), u"live");
         EXPECT_EQ(player->itemKey(), channel);
-        EXPECT_TRUE(framesArrive()) << "back on the list the channel still plays" << ": " << playback();
+        EXPECT_TRUE(framesArrive()) << "back on the list the channel still plays"
+                                    << ": " << playback();
 
         type(QStringLiteral("h"));
         EXPECT_TRUE(toastSays(QStringLiteral("added_to_favorites")));
@@ -94,7 +101,8 @@ protected:
     {
         type(QStringLiteral("c"));
         ASSERT_EQ(route(), u"catchup");
-        ASSERT_TRUE(waitFor([this] { return top<CatchUpScreenModel>() && top<CatchUpScreenModel>()->guideLoaded(); }));
+        ASSERT_TRUE(waitFor(
+            [this] { return top<CatchUpScreenModel>() && top<CatchUpScreenModel>()->guideLoaded(); }));
         EXPECT_FALSE(top<CatchUpScreenModel>()->programmes().isEmpty());
         shoot(QStringLiteral("catchup"));
         press(K::enter);
@@ -102,7 +110,8 @@ protected:
         PlayerEngine *player = programServices().engine();
         // The player screen starts the programme once it is shown.
         ASSERT_TRUE(waitFor([player] { return player->item() && player->item()->catchup; })) << playback();
-        EXPECT_TRUE(framesArrive()) << "the programme plays" << ": " << playback();
+        EXPECT_TRUE(framesArrive()) << "the programme plays"
+                                    << ": " << playback();
         EXPECT_FALSE(player->hasError()) << qPrintable(player->errorText());
         shoot(QStringLiteral("player-catchup"));
         press({ K::esc, K::esc, K::esc });
@@ -134,7 +143,9 @@ protected:
     BrowseScreenModel *browseLoaded()
     {
         BrowseScreenModel *browse = nullptr;
-        waitFor([&] { return (browse = top<BrowseScreenModel>()) && browse->state() == BrowseScreenModel::Loaded; });
+        waitFor([&] {
+            return (browse = top<BrowseScreenModel>()) && browse->state() == BrowseScreenModel::Loaded;
+        });
         return browse;
     }
 
@@ -142,7 +153,8 @@ protected:
     // resume point that the details offer.
     void movies()
     {
-        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::right }, QStringLiteral("movies"), QStringLiteral("browse")));
+        ASSERT_NO_FATAL_FAILURE(
+            openFromHome({ K::right }, QStringLiteral("movies"), QStringLiteral("browse")));
         BrowseScreenModel *browse = browseLoaded();
         ASSERT_TRUE(browse);
         EXPECT_TRUE(showsText(browse->countText()));
@@ -158,7 +170,8 @@ protected:
         press(K::enter);
         ASSERT_EQ(route(), u"player");
         PlayerEngine *player = programServices().engine();
-        EXPECT_TRUE(framesArrive()) << "the film plays" << ": " << playback();
+        EXPECT_TRUE(framesArrive()) << "the film plays"
+                                    << ": " << playback();
         ASSERT_TRUE(waitFor([player] { return player->isSeekable() && player->duration() > 0; }));
         shoot(QStringLiteral("player-movie"));
         press({ K::right, K::right });
@@ -177,7 +190,8 @@ protected:
     // exactly that season's episodes.
     void series()
     {
-        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::right }, QStringLiteral("series"), QStringLiteral("browse")));
+        ASSERT_NO_FATAL_FAILURE(
+            openFromHome({ K::right }, QStringLiteral("series"), QStringLiteral("browse")));
         BrowseScreenModel *browse = browseLoaded();
         ASSERT_TRUE(browse);
         press(K::down);
@@ -186,7 +200,8 @@ protected:
         ASSERT_EQ(route(), u"series");
         SeriesDetailsScreenModel *series = nullptr;
         ASSERT_TRUE(waitFor([&] {
-            return (series = top<SeriesDetailsScreenModel>()) && series->state() == SeriesDetailsScreenModel::Loaded;
+            return (series = top<SeriesDetailsScreenModel>())
+                && series->state() == SeriesDetailsScreenModel::Loaded;
         }));
         ASSERT_GE(series->seasonNumbers().size(), 2);
         press({ K::right, K::down });
@@ -206,7 +221,8 @@ protected:
         for (const Episode &episode : season)
             episodes.append(QStringLiteral("%1|EP|%2").arg(app->activePlaylist()->id).arg(episode.id));
         EXPECT_EQ(queued, episodes);
-        EXPECT_TRUE(framesArrive()) << "the episode plays" << ": " << playback();
+        EXPECT_TRUE(framesArrive()) << "the episode plays"
+                                    << ": " << playback();
         EXPECT_EQ(programServices().engine()->itemKey(), episodes[1]);
         shoot(QStringLiteral("player-episode"));
         ASSERT_NO_FATAL_FAILURE(backHome());
@@ -215,9 +231,12 @@ protected:
     // Search: typing part of a demo film's name finds it; Enter opens its details.
     void search()
     {
-        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::right }, QStringLiteral("search"), QStringLiteral("search")));
+        ASSERT_NO_FATAL_FAILURE(
+            openFromHome({ K::right }, QStringLiteral("search"), QStringLiteral("search")));
         SearchScreenModel *search = nullptr;
-        ASSERT_TRUE(waitFor([&] { return (search = top<SearchScreenModel>()) && !search->loading() && search->fieldFocused(); }));
+        ASSERT_TRUE(waitFor([&] {
+            return (search = top<SearchScreenModel>()) && !search->loading() && search->fieldFocused();
+        }));
         type(QStringLiteral("quiet"));
         EXPECT_EQ(search->query(), u"quiet");
         ASSERT_TRUE(showsText(QStringLiteral("Quiet Rooms")));
@@ -232,11 +251,14 @@ protected:
     // Favourites: the channel made favourite on the live screen is listed.
     void favorites()
     {
-        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::down }, QStringLiteral("fav"), QStringLiteral("favorites")));
+        ASSERT_NO_FATAL_FAILURE(
+            openFromHome({ K::down }, QStringLiteral("fav"), QStringLiteral("favorites")));
         FavoritesScreenModel *favorites = nullptr;
         ASSERT_TRUE(waitFor([&] { return (favorites = top<FavoritesScreenModel>()) != nullptr; }));
         const DemoCatalog::Title channel = DemoCatalog::titles(ContentType::live).first();
-        EXPECT_GE(favorites->items()->rowOfKey(itemKey(ContentType::live, app->activePlaylist()->id, channel.id)), 0);
+        EXPECT_GE(
+            favorites->items()->rowOfKey(itemKey(ContentType::live, app->activePlaylist()->id, channel.id)),
+            0);
         EXPECT_TRUE(showsText(channel.name));
         shoot(QStringLiteral("favorites"));
         ASSERT_NO_FATAL_FAILURE(backHome());
@@ -246,8 +268,10 @@ protected:
     // out for each, and settings and home are built anew with the focus they had.
     void settings()
     {
-        ASSERT_NO_FATAL_FAILURE(openFromHome({ K::down, K::down }, QStringLiteral("settings"), QStringLiteral("settings")));
-        ASSERT_TRUE(waitFor([this] { return top<SettingsScreenModel>() && named(QStringLiteral("setting_lang")); }));
+        ASSERT_NO_FATAL_FAILURE(
+            openFromHome({ K::down, K::down }, QStringLiteral("settings"), QStringLiteral("settings")));
+        ASSERT_TRUE(
+            waitFor([this] { return top<SettingsScreenModel>() && named(QStringLiteral("setting_lang")); }));
         shoot(QStringLiteral("settings"));
         const QString other = rightToLeft() ? QStringLiteral("en") : QStringLiteral("ar");
         chooseLanguage(other);

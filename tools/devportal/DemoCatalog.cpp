@@ -81,10 +81,10 @@ QJsonObject seriesStream(const Title &show, int number, const QString &base)
 
 const QList<Category> &categories(ContentType type)
 {
-    static const QList<Category> live {
-        { "1", "News", 3 }, { "2", "Sports", 3 }, { "3", "Documentary", 3 }, { "4", "Music", 3 }
-    };
-    static const QList<Category> movies { { "10", "Action", 3 }, { "11", "Drama", 3 }, { "12", "Comedy", 3 } };
+    static const QList<Category> live { { "1", "News", 3 }, { "2", "Sports", 3 }, { "3", "Documentary", 3 },
+        { "4", "Music", 3 } };
+    static const QList<Category> movies { { "10", "Action", 3 }, { "11", "Drama", 3 },
+        { "12", "Comedy", 3 } };
     static const QList<Category> series { { "20", "Crime", 2 }, { "21", "Science Fiction", 2 } };
     return type == ContentType::live ? live : type == ContentType::movie ? movies : series;
 }
@@ -107,10 +107,14 @@ const QList<Title> &titles(ContentType type)
         { "901", "Test Card", "", "testcard.demo", false },
     };
     static const QList<Title> movies {
-        { "1001", "Midnight Express Run", "10", "Action" }, { "1002", "Steel Harbour", "10", "Action" },
-        { "1003", "The Last Relay", "10", "Action" },       { "1101", "Quiet Rooms", "11", "Drama" },
-        { "1102", "Letters to Fez", "11", "Drama" },        { "1103", "Winter Orchard", "11", "Drama" },
-        { "1201", "Two Left Shoes", "12", "Comedy" },       { "1202", "The Wrong Wedding", "12", "Comedy" },
+        { "1001", "Midnight Express Run", "10", "Action" },
+        { "1002", "Steel Harbour", "10", "Action" },
+        { "1003", "The Last Relay", "10", "Action" },
+        { "1101", "Quiet Rooms", "11", "Drama" },
+        { "1102", "Letters to Fez", "11", "Drama" },
+        { "1103", "Winter Orchard", "11", "Drama" },
+        { "1201", "Two Left Shoes", "12", "Comedy" },
+        { "1202", "The Wrong Wedding", "12", "Comedy" },
         { "1203", "Uncle on Holiday", "12", "Comedy" },
     };
     static const QList<Title> series {
@@ -164,7 +168,8 @@ QByteArray categoriesJson(ContentType type)
 {
     QJsonArray list;
     for (const Category &category : categories(type))
-        list.append(QJsonObject { { "category_id", category.id }, { "category_name", category.name }, { "parent_id", 0 } });
+        list.append(QJsonObject {
+            { "category_id", category.id }, { "category_name", category.name }, { "parent_id", 0 } });
     return compact(list);
 }
 
@@ -174,9 +179,9 @@ QByteArray streamsJson(ContentType type, const QString &base)
     int number = 0;
     for (const Title &title : titles(type)) {
         ++number;
-        list.append(type == ContentType::live    ? liveStream(title, number, base)
-                        : type == ContentType::movie ? vodStream(title, number, base)
-                                                     : seriesStream(title, number, base));
+        list.append(type == ContentType::live ? liveStream(title, number, base)
+                : type == ContentType::movie  ? vodStream(title, number, base)
+                                              : seriesStream(title, number, base));
     }
     return compact(list);
 }
@@ -198,7 +203,8 @@ QByteArray vodInfoJson(const QString &id, const QString &base)
         { "duration_secs", 30 },
         { "rating", ratingOf(*film) },
     };
-    const QJsonObject data { { "stream_id", id.toInt() }, { "name", film->name }, { "container_extension", "mp4" } };
+    const QJsonObject data { { "stream_id", id.toInt() }, { "name", film->name },
+        { "container_extension", "mp4" } };
     return compact(QJsonObject { { "info", info }, { "movie_data", data } });
 }
 
@@ -218,9 +224,10 @@ QByteArray seriesInfoJson(const QString &id, const QString &base)
                 { "season", season },
                 { "title", QStringLiteral("%1 S%2E%3").arg(show->name).arg(season).arg(number) },
                 { "container_extension", "mp4" },
-                { "info", QJsonObject { { "plot", QStringLiteral("Episode %1 of season %2.").arg(number).arg(season) },
-                                        { "movie_image", backdropUrl(base, id) },
-                                        { "duration_secs", 30 } } },
+                { "info",
+                    QJsonObject {
+                        { "plot", QStringLiteral("Episode %1 of season %2.").arg(number).arg(season) },
+                        { "movie_image", backdropUrl(base, id) }, { "duration_secs", 30 } } },
             });
         }
         episodes.insert(QString::number(season), list);
@@ -242,24 +249,37 @@ QByteArray m3u(const QString &base)
         return QString();
     };
     for (const Title &channel : titles(ContentType::live)) {
-        QString line = QStringLiteral("#EXTINF:-1 tvg-id=\"%1\" tvg-logo=\"%2\"").arg(channel.detail, logoUrl(base, channel.id));
+        QString line = QStringLiteral("#EXTINF:-1 tvg-id=\"%1\" tvg-logo=\"%2\"")
+                           .arg(channel.detail, logoUrl(base, channel.id));
         if (!channel.categoryId.isEmpty())
             line += QStringLiteral(" group-title=\"%1\"").arg(groupOf(ContentType::live, channel.categoryId));
         if (channel.archive)
-            line += QStringLiteral(" catchup=\"default\" catchup-days=\"3\" catchup-source=\"%1/catchup/%2.ts?utc={utc}&lutc={lutc}\"")
+            line += QStringLiteral(
+                " catchup=\"default\" catchup-days=\"3\" catchup-source=\"%1/catchup/%2.ts?utc={utc}&lutc={lutc}\"")
                         .arg(base, channel.id);
-        text += (line + u',' + channel.name + u'\n' + streamPath(base, "live", channel.id, "ts") + u'\n').toUtf8();
+        text += (line + u',' + channel.name + u'\n' + streamPath(base, "live", channel.id, "ts") + u'\n')
+                    .toUtf8();
     }
     for (const Title &film : titles(ContentType::movie)) {
-        const QString line = QStringLiteral("#EXTINF:-1 tvg-logo=\"%1\" group-title=\"%2\",%3\n")
-                                 .arg(posterUrl(base, film.id), groupOf(ContentType::movie, film.categoryId), film.name);
+        const QString line
+            = QStringLiteral("#EXTINF:-1 tvg-logo=\"%1\" group-title=\"%2\",%3\n")
+                  .arg(posterUrl(base, film.id), groupOf(ContentType::movie, film.categoryId), film.name);
         text += (line + streamPath(base, "movie", film.id, "mp4") + u'\n').toUtf8();
     }
     return text;
 }
 
-QString logoUrl(const QString &base, const QString &id) { return base + QStringLiteral("/img/logo/") + id + ".png"; }
-QString posterUrl(const QString &base, const QString &id) { return base + QStringLiteral("/img/poster/") + id + ".png"; }
-QString backdropUrl(const QString &base, const QString &id) { return base + QStringLiteral("/img/backdrop/") + id + ".png"; }
+QString logoUrl(const QString &base, const QString &id)
+{
+    return base + QStringLiteral("/img/logo/") + id + ".png";
+}
+QString posterUrl(const QString &base, const QString &id)
+{
+    return base + QStringLiteral("/img/poster/") + id + ".png";
+}
+QString backdropUrl(const QString &base, const QString &id)
+{
+    return base + QStringLiteral("/img/backdrop/") + id + ".png";
+}
 
 } // namespace DemoCatalog

@@ -20,7 +20,7 @@ struct Title {
     QString id;
     QString name;
     QString categoryId; // empty: no category
-    QString detail;     // guide channel id of a channel; genre of a film or series
+    QString detail; // guide channel id of a channel; genre of a film or series
     bool archive = false;
     int seasons = 0;
 };

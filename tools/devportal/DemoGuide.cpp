@@ -16,7 +16,8 @@ constexpr qint64 kSlotsAhead = 48;
 const QStringList &programmesOf(const QString &categoryId)
 {
     static const QHash<QString, QStringList> table {
-        { "1", { "Morning Briefing", "World at Noon", "Business Hour", "Evening Edition", "Late Headlines" } },
+        { "1",
+            { "Morning Briefing", "World at Noon", "Business Hour", "Evening Edition", "Late Headlines" } },
         { "2", { "Match Day", "Training Ground", "Highlights", "Race Control", "The Final Whistle" } },
         { "3", { "Rivers of Ice", "Hidden Reefs", "Night Hunters", "Red Planet", "The Great Migration" } },
         { "4", { "Jazz Standards", "Chart Show", "Evening Concert", "Studio Sessions", "Piano Hour" } },
@@ -26,11 +27,15 @@ const QStringList &programmesOf(const QString &categoryId)
     return it == table.constEnd() ? plain : *it;
 }
 
-QString base64(const QString &text) { return QString::fromLatin1(text.toUtf8().toBase64()); }
+QString base64(const QString &text)
+{
+    return QString::fromLatin1(text.toUtf8().toBase64());
+}
 
 QString utcText(qint64 secs)
 {
-    return QDateTime::fromSecsSinceEpoch(secs, QTimeZone::utc()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return QDateTime::fromSecsSinceEpoch(secs, QTimeZone::utc())
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QJsonObject listing(const Title &channel, qint64 slot, qint64 nowSecs)

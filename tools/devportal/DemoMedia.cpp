@@ -14,12 +14,13 @@ constexpr int kWindow = 3;
 constexpr int kFfmpegTimeoutMs = 120000;
 
 const QStringList kH264 { "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "50",
-                          "-sc_threshold", "0", "-c:a", "aac" };
+    "-sc_threshold", "0", "-c:a", "aac" };
 
 QStringList lavfi(const QString &video, int frequency, int seconds)
 {
-    return { "-f", "lavfi", "-i", QStringLiteral("%1=size=640x360:rate=25:duration=%2").arg(video).arg(seconds),
-             "-f", "lavfi", "-i", QStringLiteral("sine=frequency=%1:duration=%2").arg(frequency).arg(seconds) };
+    return { "-f", "lavfi", "-i",
+        QStringLiteral("%1=size=640x360:rate=25:duration=%2").arg(video).arg(seconds), "-f", "lavfi", "-i",
+        QStringLiteral("sine=frequency=%1:duration=%2").arg(frequency).arg(seconds) };
 }
 
 bool runFfmpeg(const QStringList &args, QString *problem)
@@ -41,14 +42,16 @@ bool make(const QDir &folder, QString *problem)
         *problem = QStringLiteral("cannot create ") + folder.path();
         return false;
     }
-    return runFfmpeg(lavfi("testsrc2", 330, 30) + kH264 + QStringList { "-movflags", "+faststart", folder.filePath("film.mp4") },
-                     problem)
-        && runFfmpeg(lavfi("smptebars", 440, 30) + kH264 + QStringList { "-f", "mpegts", folder.filePath("channel.ts") },
-                     problem)
+    return runFfmpeg(lavfi("testsrc2", 330, 30) + kH264
+                   + QStringList { "-movflags", "+faststart", folder.filePath("film.mp4") },
+               problem)
+        && runFfmpeg(lavfi("smptebars", 440, 30) + kH264
+                + QStringList { "-f", "mpegts", folder.filePath("channel.ts") },
+            problem)
         && runFfmpeg(lavfi("testsrc", 550, 12) + kH264
-                         + QStringList { "-f", "hls", "-hls_time", "2", "-hls_list_size", "0", "-hls_segment_filename",
-                                         folder.filePath("hls/seg%d.ts"), folder.filePath("hls/index.m3u8") },
-                     problem);
+                + QStringList { "-f", "hls", "-hls_time", "2", "-hls_list_size", "0", "-hls_segment_filename",
+                    folder.filePath("hls/seg%d.ts"), folder.filePath("hls/index.m3u8") },
+            problem);
 }
 
 QByteArray readAll(const QString &path)
@@ -63,7 +66,8 @@ void readHls(const QDir &folder, DemoMedia &media)
     static const QRegularExpression extinf(QStringLiteral(R"(#EXTINF:([0-9.]+),\s*\n([^\n#]+))"));
     const QString index = QString::fromUtf8(readAll(folder.filePath("hls/index.m3u8")));
     for (const QRegularExpressionMatch &match : extinf.globalMatch(index)) {
-        const QByteArray segment = readAll(folder.filePath(QStringLiteral("hls/") + match.captured(2).trimmed()));
+        const QByteArray segment
+            = readAll(folder.filePath(QStringLiteral("hls/") + match.captured(2).trimmed()));
         if (segment.isEmpty())
             return;
         media.segments.append(segment);

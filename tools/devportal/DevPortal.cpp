@@ -27,10 +27,12 @@ bool hasCredentials(const QString &user, const QString &password)
 
 bool hasCredentials(const LoopbackRequest &request)
 {
-    return hasCredentials(request.queryValue(QStringLiteral("username")), request.queryValue(QStringLiteral("password")));
+    return hasCredentials(
+        request.queryValue(QStringLiteral("username")), request.queryValue(QStringLiteral("password")));
 }
 
-std::optional<ContentType> typeOfAction(const QString &action, const QString &live, const QString &vod, const QString &series)
+std::optional<ContentType> typeOfAction(
+    const QString &action, const QString &live, const QString &vod, const QString &series)
 {
     if (action == live)
         return ContentType::live;
@@ -43,8 +45,8 @@ std::optional<ContentType> typeOfAction(const QString &action, const QString &li
 
 // The Xtream-Codes actions a captured account answers from "<action>.json".
 const QStringList kCapturedActions { "get_live_categories", "get_live_streams", "get_vod_categories",
-    "get_vod_streams", "get_series_categories", "get_series", "get_vod_info", "get_series_info", "get_short_epg",
-    "get_simple_data_table" };
+    "get_vod_streams", "get_series_categories", "get_series", "get_vod_info", "get_series_info",
+    "get_short_epg", "get_simple_data_table" };
 
 QString extraM3uPath(int index)
 {
@@ -80,13 +82,17 @@ DevPortal::DevPortal(DevPortalOptions options, DemoMedia media, QObject *parent)
 void DevPortal::addRoutes()
 {
     m_server.route(kDevicePath, [this](const LoopbackRequest &request) { return device(request); });
-    m_server.route(QStringLiteral("/player_api.php"), [this](const LoopbackRequest &request) { return api(request); });
-    m_server.route(QStringLiteral("/get.php"), [this](const LoopbackRequest &request) { return getPhp(request); });
+    m_server.route(
+        QStringLiteral("/player_api.php"), [this](const LoopbackRequest &request) { return api(request); });
+    m_server.route(
+        QStringLiteral("/get.php"), [this](const LoopbackRequest &request) { return getPhp(request); });
     m_server.route(kM3uPath, [this](const LoopbackRequest &) {
         return LoopbackResponse { .body = DemoCatalog::m3u(baseUrl()), .contentType = "audio/x-mpegurl" };
     });
-    m_server.routePrefix(QStringLiteral("/img/"), [this](const LoopbackRequest &request) { return image(request); });
-    m_server.routePrefix(QStringLiteral("/hls/"), [this](const LoopbackRequest &request) { return segment(request); });
+    m_server.routePrefix(
+        QStringLiteral("/img/"), [this](const LoopbackRequest &request) { return image(request); });
+    m_server.routePrefix(
+        QStringLiteral("/hls/"), [this](const LoopbackRequest &request) { return segment(request); });
     m_server.route(QStringLiteral("/streaming/timeshift.php"), [this](const LoopbackRequest &request) {
         return hasCredentials(request) ? streamFile(QStringLiteral("timeshift"), QStringLiteral("archive.ts"))
                                        : LoopbackResponse::withStatus(403, "forbidden");
@@ -95,7 +101,8 @@ void DevPortal::addRoutes()
         return streamFile(QStringLiteral("timeshift"), QStringLiteral("archive.ts"));
     });
     for (const char *kind : { "/live/", "/movie/", "/series/", "/timeshift/" })
-        m_server.routePrefix(QString::fromLatin1(kind), [this](const LoopbackRequest &request) { return stream(request); });
+        m_server.routePrefix(
+            QString::fromLatin1(kind), [this](const LoopbackRequest &request) { return stream(request); });
     for (int index = 0; index < m_options.extras.size(); ++index) {
         const ExtraPlaylist &extra = m_options.extras[index];
         if (extra.kind == ExtraPlaylist::Kind::m3uFile) {
@@ -107,12 +114,15 @@ void DevPortal::addRoutes()
             });
         } else if (extra.kind == ExtraPlaylist::Kind::xtreamDir) {
             m_server.route(capturedAccountPath(index) + QStringLiteral("/player_api.php"),
-                           [folder = extra.source](const LoopbackRequest &request) { return capturedAnswer(folder, request); });
+                [folder = extra.source](const LoopbackRequest &request) {
+                return capturedAnswer(folder, request);
+            });
         }
     }
     m_server.setFallback([](const LoopbackRequest &request) {
         if (request.path == u"/" || request.path == u"/manage")
-            return LoopbackResponse::text("Zelfor demo portal: this device's playlists are set by the command line.\n");
+            return LoopbackResponse::text(
+                "Zelfor demo portal: this device's playlists are set by the command line.\n");
         return LoopbackResponse::withStatus(404, "not found");
     });
 }
@@ -129,7 +139,8 @@ DeviceResponse DevPortal::deviceRecord(const QString &mac) const
     record.app = AppInfo { QStringLiteral("1.1.6"), std::nullopt, false };
     // Only the demo playlists are generated pictures; the user's own ones are not.
     if (m_options.playlists >= 1)
-        record.notice = QStringLiteral("Demo provider: every channel, film and series here is a generated test picture.");
+        record.notice = QStringLiteral(
+            "Demo provider: every channel, film and series here is a generated test picture.");
     if (m_options.playlists >= 1) {
         Playlist xtream { .id = 1, .name = QStringLiteral("Demo Xtream"), .type = QStringLiteral("xtream") };
         xtream.host = base;
@@ -180,7 +191,8 @@ LoopbackResponse DevPortal::capturedAnswer(const QString &folder, const Loopback
     const QString action = request.queryValue(QStringLiteral("action"));
     if (!action.isEmpty() && !kCapturedActions.contains(action))
         return LoopbackResponse::json("[]");
-    QFile answer(QDir(folder).filePath((action.isEmpty() ? QStringLiteral("auth") : action) + QStringLiteral(".json")));
+    QFile answer(QDir(folder).filePath(
+        (action.isEmpty() ? QStringLiteral("auth") : action) + QStringLiteral(".json")));
     if (!answer.open(QIODevice::ReadOnly))
         return LoopbackResponse::json("[]");
     return LoopbackResponse::json(answer.readAll());
@@ -192,7 +204,7 @@ LoopbackResponse DevPortal::device(const LoopbackRequest &request) const
         return errorAnswer(405, QStringLiteral("The device record is asked for with POST."));
     if (m_options.failStatus != 0)
         return errorAnswer(m_options.failStatus,
-                           QStringLiteral("The demo portal was started with --fail %1.").arg(m_options.failStatus));
+            QStringLiteral("The demo portal was started with --fail %1.").arg(m_options.failStatus));
     const QJsonObject body = QJsonDocument::fromJson(request.body).object();
     const QString mac = body.value(QStringLiteral("mac")).toString().trimmed();
     if (mac.isEmpty())
@@ -208,21 +220,25 @@ LoopbackResponse DevPortal::api(const LoopbackRequest &request) const
     const QString base = baseUrl();
     if (action.isEmpty())
         return LoopbackResponse::json(DemoCatalog::account(base, QDateTime::currentDateTimeUtc()));
-    if (const auto type = typeOfAction(action, "get_live_categories", "get_vod_categories", "get_series_categories"))
+    if (const auto type
+        = typeOfAction(action, "get_live_categories", "get_vod_categories", "get_series_categories"))
         return LoopbackResponse::json(DemoCatalog::categoriesJson(*type));
     if (const auto type = typeOfAction(action, "get_live_streams", "get_vod_streams", "get_series"))
         return LoopbackResponse::json(DemoCatalog::streamsJson(*type, base));
     const QString streamId = request.queryValue(QStringLiteral("stream_id"));
     if (action == u"get_short_epg") {
         const int limit = std::clamp(request.queryValue(QStringLiteral("limit")).toInt(), 1, 20);
-        return LoopbackResponse::json(DemoCatalog::guideJson(streamId, QDateTime::currentDateTimeUtc(), limit));
+        return LoopbackResponse::json(
+            DemoCatalog::guideJson(streamId, QDateTime::currentDateTimeUtc(), limit));
     }
     if (action == u"get_simple_data_table")
         return LoopbackResponse::json(DemoCatalog::guideJson(streamId, QDateTime::currentDateTimeUtc(), 0));
     if (action == u"get_vod_info")
-        return LoopbackResponse::json(DemoCatalog::vodInfoJson(request.queryValue(QStringLiteral("vod_id")), base));
+        return LoopbackResponse::json(
+            DemoCatalog::vodInfoJson(request.queryValue(QStringLiteral("vod_id")), base));
     if (action == u"get_series_info")
-        return LoopbackResponse::json(DemoCatalog::seriesInfoJson(request.queryValue(QStringLiteral("series_id")), base));
+        return LoopbackResponse::json(
+            DemoCatalog::seriesInfoJson(request.queryValue(QStringLiteral("series_id")), base));
     return LoopbackResponse::json("[]");
 }
 
@@ -235,15 +251,15 @@ LoopbackResponse DevPortal::getPhp(const LoopbackRequest &request) const
 
 LoopbackResponse DevPortal::image(const LoopbackRequest &request)
 {
-    static const QHash<QString, DemoImages::Kind> kinds {
-        { "logo", DemoImages::Kind::logo }, { "poster", DemoImages::Kind::poster }, { "backdrop", DemoImages::Kind::backdrop }
-    };
+    static const QHash<QString, DemoImages::Kind> kinds { { "logo", DemoImages::Kind::logo },
+        { "poster", DemoImages::Kind::poster }, { "backdrop", DemoImages::Kind::backdrop } };
     const QStringList pieces = request.path.split(u'/', Qt::SkipEmptyParts);
     if (pieces.size() != 3 || !kinds.contains(pieces[1]) || !pieces[2].endsWith(QStringLiteral(".png")))
         return LoopbackResponse::withStatus(404, "not found");
     auto cached = m_images.find(request.path);
     if (cached == m_images.end())
-        cached = m_images.insert(request.path, DemoImages::png(kinds[pieces[1]], titleForPicture(pieces[2].chopped(4))));
+        cached = m_images.insert(
+            request.path, DemoImages::png(kinds[pieces[1]], titleForPicture(pieces[2].chopped(4))));
     return LoopbackResponse { .body = *cached, .contentType = "image/png" };
 }
 
@@ -270,8 +286,9 @@ LoopbackResponse DevPortal::streamFile(const QString &kind, const QString &file)
     if (m_media.mp4.isEmpty() || m_media.ts.isEmpty())
         return LoopbackResponse::withStatus(503, "demo media not ready");
     if (kind == u"live" && ext == u"m3u8" && m_media.hasHls())
-        return LoopbackResponse { .body = liveHlsPlaylist(m_media.segmentSecs, m_liveClock.elapsed(), baseUrl() + "/hls/"),
-                                  .contentType = kMpegUrl };
+        return LoopbackResponse { .body
+            = liveHlsPlaylist(m_media.segmentSecs, m_liveClock.elapsed(), baseUrl() + "/hls/"),
+            .contentType = kMpegUrl };
     if (kind == u"live" || kind == u"timeshift")
         return LoopbackResponse::file(m_media.ts, "video/mp2t");
     return LoopbackResponse::file(m_media.mp4, "video/mp4");

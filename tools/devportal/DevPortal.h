@@ -11,8 +11,8 @@
 
 struct DevPortalOptions {
     quint16 port = 8787; // 0: any free port
-    int playlists = 2;   // 0, 1 (the Xtream-Codes account) or 2 (and the M3U playlist)
-    int failStatus = 0;  // when set, the device request gets this status and an error body
+    int playlists = 2; // 0, 1 (the Xtream-Codes account) or 2 (and the M3U playlist)
+    int failStatus = 0; // when set, the device request gets this status and an error body
     QList<ExtraPlaylist> extras; // listed after the demo playlists, in this order
 };
 

@@ -55,7 +55,8 @@ std::optional<ExtraPlaylist::Kind> extraPlaylistKind(const QString &option)
     return std::nullopt;
 }
 
-std::optional<ExtraPlaylist> parseExtraPlaylist(ExtraPlaylist::Kind kind, const QString &text, QString *problem)
+std::optional<ExtraPlaylist> parseExtraPlaylist(
+    ExtraPlaylist::Kind kind, const QString &text, QString *problem)
 {
     const QString option = QStringLiteral("--") + optionName(kind);
     const qsizetype equals = text.indexOf(u'=');
@@ -71,7 +72,8 @@ std::optional<ExtraPlaylist> parseExtraPlaylist(ExtraPlaylist::Kind kind, const 
         const QFileInfo info(value);
         const bool wantsFolder = kind == ExtraPlaylist::Kind::xtreamDir;
         if (!info.exists() || info.isDir() != wantsFolder || !info.isReadable()) {
-            *problem = QStringLiteral("%1: no readable %2 at %3").arg(option, wantsFolder ? "folder" : "file", value);
+            *problem = QStringLiteral("%1: no readable %2 at %3")
+                           .arg(option, wantsFolder ? "folder" : "file", value);
             return std::nullopt;
         }
         playlist.source = info.absoluteFilePath();

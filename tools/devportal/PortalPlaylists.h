@@ -8,9 +8,9 @@
 // A playlist added to the device record from the command line.
 struct ExtraPlaylist {
     enum class Kind {
-        m3uFile,    // --m3u NAME=FILE: the portal serves the file
-        xtreamDir,  // --xtream-dir NAME=DIR: the portal answers from captured files
-        m3uUrl,     // --playlist NAME=URL: listed as it stands
+        m3uFile, // --m3u NAME=FILE: the portal serves the file
+        xtreamDir, // --xtream-dir NAME=DIR: the portal answers from captured files
+        m3uUrl, // --playlist NAME=URL: listed as it stands
         xtreamAccount, // --xtream NAME=SERVER,USER,PASS: listed as it stands
     };
 
@@ -28,4 +28,5 @@ std::optional<ExtraPlaylist::Kind> extraPlaylistKind(const QString &option);
 
 // Reads "NAME=VALUE" of an option; a file or folder must exist now, an address must be
 // http or https with a host. On failure `problem` says why, in one line.
-std::optional<ExtraPlaylist> parseExtraPlaylist(ExtraPlaylist::Kind kind, const QString &text, QString *problem);
+std::optional<ExtraPlaylist> parseExtraPlaylist(
+    ExtraPlaylist::Kind kind, const QString &text, QString *problem);

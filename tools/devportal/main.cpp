@@ -17,23 +17,28 @@ struct ParsedOptions {
 std::optional<ParsedOptions> parse(const QCoreApplication &app, QString *problem)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Device portal and demo provider for Zelfor, on 127.0.0.1."));
+    parser.setApplicationDescription(
+        QStringLiteral("Device portal and demo provider for Zelfor, on 127.0.0.1."));
     parser.addHelpOption();
-    const QCommandLineOption port({ "p", "port" }, QStringLiteral("Port to listen on (default 8787)."), "port", "8787");
+    const QCommandLineOption port(
+        { "p", "port" }, QStringLiteral("Port to listen on (default 8787)."), "port", "8787");
     const QCommandLineOption playlists(QStringLiteral("playlists"),
-                                       QStringLiteral("Demo playlists of the device: 0, 1 or 2 (default 2)."), "count", "2");
-    const QCommandLineOption fail(QStringLiteral("fail"), QStringLiteral("Answer the device request with this HTTP status."),
-                                  "status");
-    const QCommandLineOption media(QStringLiteral("media-dir"), QStringLiteral("Folder of the generated clips."), "folder");
+        QStringLiteral("Demo playlists of the device: 0, 1 or 2 (default 2)."), "count", "2");
+    const QCommandLineOption fail(
+        QStringLiteral("fail"), QStringLiteral("Answer the device request with this HTTP status."), "status");
+    const QCommandLineOption media(
+        QStringLiteral("media-dir"), QStringLiteral("Folder of the generated clips."), "folder");
     const QList<QCommandLineOption> extraOptions {
-        { optionName(ExtraPlaylist::Kind::m3uFile), QStringLiteral("Add a local M3U file as a playlist."), "NAME=FILE" },
+        { optionName(ExtraPlaylist::Kind::m3uFile), QStringLiteral("Add a local M3U file as a playlist."),
+            "NAME=FILE" },
         { optionName(ExtraPlaylist::Kind::xtreamDir),
-          QStringLiteral("Add an Xtream-Codes account answered from captured files (auth.json, <action>.json)."),
-          "NAME=DIR" },
+            QStringLiteral(
+                "Add an Xtream-Codes account answered from captured files (auth.json, <action>.json)."),
+            "NAME=DIR" },
         { optionName(ExtraPlaylist::Kind::m3uUrl), QStringLiteral("Add a remote M3U address as it stands."),
-          "NAME=URL" },
+            "NAME=URL" },
         { optionName(ExtraPlaylist::Kind::xtreamAccount),
-          QStringLiteral("Add a remote Xtream-Codes account as it stands."), "NAME=SERVER,USER,PASS" },
+            QStringLiteral("Add a remote Xtream-Codes account as it stands."), "NAME=SERVER,USER,PASS" },
     };
     parser.addOptions({ port, playlists, fail, media });
     parser.addOptions(extraOptions);
@@ -64,9 +69,10 @@ std::optional<ParsedOptions> parse(const QCoreApplication &app, QString *problem
             return std::nullopt;
         options.portal.extras.append(*extra);
     }
-    options.mediaDir = parser.isSet(media) ? parser.value(media)
-                                           : QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-                                                 + QStringLiteral("/Zelfor/devportal-media");
+    options.mediaDir = parser.isSet(media)
+        ? parser.value(media)
+        : QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+            + QStringLiteral("/Zelfor/devportal-media");
     return options;
 }
 
@@ -91,8 +97,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "zelfor-devportal: streams are off: %s\n", qPrintable(problem));
     DevPortal portal(options->portal, std::move(media));
     if (!portal.isListening()) {
-        std::fprintf(stderr, "zelfor-devportal: cannot listen on port %u: %s\n", unsigned(options->portal.port),
-                     qPrintable(portal.errorString()));
+        std::fprintf(stderr, "zelfor-devportal: cannot listen on port %u: %s\n",
+            unsigned(options->portal.port), qPrintable(portal.errorString()));
         return 1;
     }
     std::printf("Zelfor demo portal on %s\n", qPrintable(portal.baseUrl()));

@@ -20,6 +20,7 @@ bool isLoaded(const char *library)
 bool loadSafeHttpLibrary()
 {
     // Kept loaded for the whole run: the HTTP source holds on to it.
-    static const bool onLibsoup2 = !isLoaded(kLibsoup3) && dlopen(kLibsoup2, RTLD_LAZY | RTLD_LOCAL) != nullptr;
+    static const bool onLibsoup2 = !isLoaded(kLibsoup3)
+        && dlopen(kLibsoup2, RTLD_LAZY | RTLD_LOCAL) != nullptr;
     return onLibsoup2;
 }

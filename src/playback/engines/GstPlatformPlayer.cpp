@@ -42,11 +42,13 @@ QThreadPool &stoppingPool()
 GstElement *makeVideoSink(void *link, const GstAppSinkCallbacks *callbacks)
 {
     GstElement *bin = gst_parse_bin_from_description(
-        "videoconvert ! appsink name=frames max-buffers=2 drop=true caps=video/x-raw,format=RGBA", TRUE, nullptr);
+        "videoconvert ! appsink name=frames max-buffers=2 drop=true caps=video/x-raw,format=RGBA", TRUE,
+        nullptr);
     if (!bin)
         return nullptr;
     GstElement *appsink = gst_bin_get_by_name(GST_BIN(bin), "frames");
-    gst_app_sink_set_callbacks(GST_APP_SINK(appsink), const_cast<GstAppSinkCallbacks *>(callbacks), link, nullptr);
+    gst_app_sink_set_callbacks(
+        GST_APP_SINK(appsink), const_cast<GstAppSinkCallbacks *>(callbacks), link, nullptr);
     gst_object_unref(appsink);
     return bin;
 }
@@ -82,17 +84,19 @@ QVideoFrame copyFrame(GstSample *sample)
 // has moved on. Owned by the item's pipeline.
 struct GstPlatformPlayer::Link {
     QMutex mutex;
-    GstPlatformPlayer *player = nullptr;  // guarded by mutex
+    GstPlatformPlayer *player = nullptr; // guarded by mutex
     const quint64 generation;
     const QByteArray userAgent;
-    GstElement *pipeline = nullptr;  // the pipeline that owns the link
-    std::atomic_bool clockPlaced = false;  // set by the item's first picture
-    std::atomic<double> subtitleLift = 0;  // the part of the picture kept free under subtitles
-    std::atomic_int pictureHeight = 0;     // of the item's latest picture
+    GstElement *pipeline = nullptr; // the pipeline that owns the link
+    std::atomic_bool clockPlaced = false; // set by the item's first picture
+    std::atomic<double> subtitleLift = 0; // the part of the picture kept free under subtitles
+    std::atomic_int pictureHeight = 0; // of the item's latest picture
 };
 
 GstPlatformPlayer::GstPlatformPlayer(Audio audio, std::function<QLocale()> namesIn, QObject *parent)
-    : PlatformPlayer(parent), m_audio(audio), m_namesIn(std::move(namesIn))
+    : PlatformPlayer(parent)
+    , m_audio(audio)
+    , m_namesIn(std::move(namesIn))
 {
 }
 
@@ -110,16 +114,17 @@ GstPlatformPlayer::~GstPlatformPlayer()
     retirePipeline();
 }
 
-GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &userAgent, double forwardBufferSecs)
+GstElement *GstPlatformPlayer::makePipeline(
+    const QUrl &url, const QString &userAgent, double forwardBufferSecs)
 {
     startGStreamer();
     GstElement *playbin = gst_element_factory_make("playbin", nullptr);
     gst_object_ref_sink(playbin);
-    m_link = new Link{ {}, this, m_generation, userAgent.toUtf8() };
+    m_link = new Link { {}, this, m_generation, userAgent.toUtf8() };
     m_link->pipeline = playbin;
     m_link->subtitleLift = m_subtitleLift;
-    g_object_set_data_full(G_OBJECT(playbin), "zelfor-link", m_link,
-                           [](gpointer link) { delete static_cast<Link *>(link); });
+    g_object_set_data_full(
+        G_OBJECT(playbin), "zelfor-link", m_link, [](gpointer link) { delete static_cast<Link *>(link); });
     using SampleCallback = GstFlowReturn (*)(GstAppSink *, gpointer);
     static const GstAppSinkCallbacks callbacks = [] {
         GstAppSinkCallbacks made = {};
@@ -137,19 +142,18 @@ GstElement *GstPlatformPlayer::makePipeline(const QUrl &url, const QString &user
         g_object_set(playbin, "audio-sink", silence, nullptr);
     }
     g_signal_connect(playbin, "source-setup",
-                     G_CALLBACK(+[](GstElement *, GstElement *source, gpointer link) { onElementAdded(source, link); }),
-                     m_link);
+        G_CALLBACK(+[](GstElement *, GstElement *source, gpointer link) { onElementAdded(source, link); }),
+        m_link);
     g_signal_connect(playbin, "deep-element-added",
-                     G_CALLBACK(+[](GstBin *, GstBin *, GstElement *element, gpointer link) {
-                         onElementAdded(element, link);
-                     }),
-                     m_link);
+        G_CALLBACK(
+            +[](GstBin *, GstBin *, GstElement *element, gpointer link) { onElementAdded(element, link); }),
+        m_link);
     GstBus *bus = gst_element_get_bus(playbin);
-    gst_bus_set_sync_handler(bus, reinterpret_cast<GstBusSyncHandler>(&GstPlatformPlayer::onBusMessage), m_link,
-                             nullptr);
+    gst_bus_set_sync_handler(
+        bus, reinterpret_cast<GstBusSyncHandler>(&GstPlatformPlayer::onBusMessage), m_link, nullptr);
     gst_object_unref(bus);
     g_object_set(playbin, "uri", url.toString(QUrl::FullyEncoded).toUtf8().constData(), "buffer-duration",
-                 static_cast<gint64>(forwardBufferSecs * GST_SECOND), nullptr);
+        static_cast<gint64>(forwardBufferSecs * GST_SECOND), nullptr);
     return playbin;
 }
 
@@ -187,9 +191,9 @@ void GstPlatformPlayer::placeAllSubtitles()
     gst_iterator_foreach(
         elements,
         [](const GValue *value, gpointer link) {
-            auto *element = GST_ELEMENT(g_value_get_object(value));
-            if (drawsTextSubtitles(element))
-                placeSubtitles(element, static_cast<Link *>(link));
+        auto *element = GST_ELEMENT(g_value_get_object(value));
+        if (drawsTextSubtitles(element))
+            placeSubtitles(element, static_cast<Link *>(link));
         },
         m_link);
     gst_iterator_free(elements);
@@ -204,7 +208,8 @@ int GstPlatformPlayer::onBusMessage(GstBus *, GstMessage *message, void *data)
     QMutexLocker lock(&link->mutex);
     if (GstPlatformPlayer *player = link->player) {
         QMetaObject::invokeMethod(
-            player, [player, held, generation = link->generation] { player->handleMessage(held.get(), generation); },
+            player,
+            [player, held, generation = link->generation] { player->handleMessage(held.get(), generation); },
             Qt::QueuedConnection);
     }
     return GST_BUS_DROP;
@@ -236,7 +241,8 @@ void GstPlatformPlayer::startClockAt(GstElement *pipeline, GstSample *sample)
     const GstSegment *segment = gst_sample_get_segment(sample);
     if (!buffer || !segment || !GST_BUFFER_PTS_IS_VALID(buffer))
         return;
-    const GstClockTime runningTime = gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
+    const GstClockTime runningTime
+        = gst_segment_to_running_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
     if (GST_CLOCK_TIME_IS_VALID(runningTime))
         gst_element_set_start_time(pipeline, runningTime);
 }
@@ -348,7 +354,8 @@ void GstPlatformPlayer::pause()
 void GstPlatformPlayer::applyState()
 {
     if (m_playbin && m_status != Status::failed)
-        gst_element_set_state(m_playbin, m_wantPlay && !m_waitingForData ? GST_STATE_PLAYING : GST_STATE_PAUSED);
+        gst_element_set_state(
+            m_playbin, m_wantPlay && !m_waitingForData ? GST_STATE_PLAYING : GST_STATE_PAUSED);
     updateTimeControl();
 }
 
@@ -368,8 +375,8 @@ void GstPlatformPlayer::seek(double secs, double toleranceBefore, double toleran
     if (!m_playbin)
         return;
     const bool precise = toleranceBefore >= 0 && toleranceAfter >= 0;
-    const auto flags = static_cast<GstSeekFlags>(
-        GST_SEEK_FLAG_FLUSH | (precise ? GST_SEEK_FLAG_ACCURATE : GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE));
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH
+        | (precise ? GST_SEEK_FLAG_ACCURATE : GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE));
     gst_element_seek_simple(m_playbin, GST_FORMAT_TIME, flags, static_cast<gint64>(secs * GST_SECOND));
 }
 
@@ -396,9 +403,9 @@ void GstPlatformPlayer::loadTracks(std::function<void(Tracks)> done)
     QMetaObject::invokeMethod(
         this,
         [guard, generation, done = std::move(done)] {
-            if (!guard || guard->m_generation != generation || !guard->m_playbin)
-                return;
-            done(Tracks{ guard->trackOptions(true), guard->trackOptions(false) });
+        if (!guard || guard->m_generation != generation || !guard->m_playbin)
+            return;
+        done(Tracks { guard->trackOptions(true), guard->trackOptions(false) });
         },
         Qt::QueuedConnection);
 }

@@ -24,8 +24,7 @@ typedef struct _GstStructure GstStructure;
 // The platform player on GStreamer's playbin, a fresh one per item; frames reach
 // the output on the main thread as RGBA frames that own their memory. An item's
 // pipeline is stopped and freed off the main thread.
-class GstPlatformPlayer final : public PlatformPlayer
-{
+class GstPlatformPlayer final : public PlatformPlayer {
     Q_OBJECT
 public:
     enum class Audio { device, silent };
@@ -61,7 +60,8 @@ public:
     static PlayError mapError(const GError *error, const GstStructure *details, bool fromSource);
     // A track's name: its title and its language's name (in the language of `names`) as libVLC
     // shows them, else its number.
-    static QString trackName(const QString &title, const QString &languageCode, int index, const QLocale &names);
+    static QString trackName(
+        const QString &title, const QString &languageCode, int index, const QLocale &names);
 
 private:
     struct Link;
@@ -94,14 +94,14 @@ private:
 
     const Audio m_audio;
     const std::function<QLocale()> m_namesIn;
-    GstElement *m_playbin = nullptr;  // the current item's pipeline, if it still runs
-    Link *m_link = nullptr;           // owned by m_playbin
+    GstElement *m_playbin = nullptr; // the current item's pipeline, if it still runs
+    Link *m_link = nullptr; // owned by m_playbin
     QPointer<VideoOutput> m_output;
     quint64 m_generation = 0;
     double m_subtitleLift = 0;
     // Track changes made while the pipeline changes state, applied once it settles.
     QList<TrackChoice> m_deferredTracks;
-    QMutex m_mutex;  // guards the fields below, shared with streaming threads
+    QMutex m_mutex; // guards the fields below, shared with streaming threads
     QVideoFrame m_latestFrame;
     bool m_framePending = false;
 

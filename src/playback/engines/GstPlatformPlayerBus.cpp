@@ -151,7 +151,7 @@ void GstPlatformPlayer::handleError(GstMessage *message)
     gst_message_parse_error_details(message, &details);
     GstObject *origin = GST_MESSAGE_SRC(message);
     const bool fromSource = GST_IS_URI_HANDLER(origin)
-                            && gst_uri_handler_get_uri_type(GST_URI_HANDLER(origin)) == GST_URI_SRC;
+        && gst_uri_handler_get_uri_type(GST_URI_HANDLER(origin)) == GST_URI_SRC;
     const PlayError mapped = mapError(error, details, fromSource);
     g_clear_error(&error);
     const bool wasReady = m_status == Status::ready;
@@ -180,7 +180,8 @@ void GstPlatformPlayer::handleBuffering(int percent)
     }
 }
 
-QString GstPlatformPlayer::trackName(const QString &title, const QString &languageCode, int index, const QLocale &names)
+QString GstPlatformPlayer::trackName(
+    const QString &title, const QString &languageCode, int index, const QLocale &names)
 {
     const QString languageName = ::languageName(languageCode, names);
     if (title.isEmpty())
@@ -197,8 +198,8 @@ QList<TrackOption> GstPlatformPlayer::trackOptions(bool audio) const
     for (gint index = 0; index < count; ++index) {
         GstTagList *tags = nullptr;
         g_signal_emit_by_name(m_playbin, audio ? "get-audio-tags" : "get-text-tags", index, &tags);
-        options.append(
-            { index, trackName(tagText(tags, GST_TAG_TITLE), tagText(tags, GST_TAG_LANGUAGE_CODE), index, names) });
+        options.append({ index,
+            trackName(tagText(tags, GST_TAG_TITLE), tagText(tags, GST_TAG_LANGUAGE_CODE), index, names) });
         if (tags)
             gst_tag_list_unref(tags);
     }

@@ -42,7 +42,7 @@ QSize visibleSize(libvlc_media_t *media, QSize decoded)
 LibVlcPlayer::LibVlcPlayer(const QStringList &extraArgs)
 {
     QList<QByteArray> args = { "--no-xlib", "--no-video-title-show", "--no-osd", "--no-snapshot-preview",
-                               "--no-stats", "--avcodec-hw=none" };
+        "--no-stats", "--avcodec-hw=none" };
     for (const QString &arg : extraArgs)
         args.append(arg.toUtf8());
     std::vector<const char *> argv;
@@ -64,10 +64,12 @@ LibVlcPlayer::~LibVlcPlayer()
 }
 
 LibVlcPlayer::Session::Session(libvlc_media_player_t *player, libvlc_media_t *media, LibVlcPlayer *owner)
-    : player(player), media(media), owner(owner)
+    : player(player)
+    , media(media)
+    , owner(owner)
 {
-    libvlc_video_set_callbacks(player, &LibVlcPlayer::onLock, &LibVlcPlayer::onUnlock, &LibVlcPlayer::onDisplay,
-                               this);
+    libvlc_video_set_callbacks(
+        player, &LibVlcPlayer::onLock, &LibVlcPlayer::onUnlock, &LibVlcPlayer::onDisplay, this);
     libvlc_video_set_format_callbacks(player, &LibVlcPlayer::onFormat, &LibVlcPlayer::onCleanup);
     libvlc_media_player_set_media(player, media);
 }
@@ -82,8 +84,8 @@ LibVlcPlayer::Session::~Session()
 // A new media player on the current media, with the picture mode applied.
 void LibVlcPlayer::open()
 {
-    libvlc_media_t *media =
-        libvlc_media_new_location(m_instance, m_source->url.toString(QUrl::FullyEncoded).toUtf8());
+    libvlc_media_t *media
+        = libvlc_media_new_location(m_instance, m_source->url.toString(QUrl::FullyEncoded).toUtf8());
     if (!media)
         return;
     for (const QString &option : m_source->options)
@@ -153,8 +155,8 @@ void LibVlcPlayer::close()
 // else with the decoder's; RGB32 in one plane. The decoder first offers its
 // hardware surfaces (VA-API, VDPAU), which cannot become frames in memory:
 // they are refused at once, before libVLC searches for a converter.
-unsigned LibVlcPlayer::onFormat(void **opaque, char *chroma, unsigned *width, unsigned *height, unsigned *pitches,
-                                unsigned *lines)
+unsigned LibVlcPlayer::onFormat(
+    void **opaque, char *chroma, unsigned *width, unsigned *height, unsigned *pitches, unsigned *lines)
 {
     if (isHardwareChroma(chroma))
         return 0;
@@ -213,16 +215,17 @@ void LibVlcPlayer::onDisplay(void *opaque, void *bufferId)
     if (session->shownBuffer >= 0 && buffer == session->buffers[size_t(session->shownBuffer)])
         return;
     session->shownBuffer = drawn;
-    const QImage image(buffer.data(), answered.width(), answered.height(), answered.width() * 4,
-                       QImage::Format_RGB32);
+    const QImage image(
+        buffer.data(), answered.width(), answered.height(), answered.width() * 4, QImage::Format_RGB32);
     const QSize size = session->visibleSize.isEmpty() ? answered : session->visibleSize;
-    const QImage picture =
-        size == answered ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage picture
+        = size == answered ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QVideoFrame frame(QVideoFrameFormat(size, QVideoFrameFormat::Format_BGRX8888));
     if (!frame.map(QVideoFrame::WriteOnly))
         return;
     for (int row = 0; row < size.height(); ++row)
-        std::memcpy(frame.bits(0) + row * frame.bytesPerLine(0), picture.constScanLine(row), size.width() * 4);
+        std::memcpy(
+            frame.bits(0) + row * frame.bytesPerLine(0), picture.constScanLine(row), size.width() * 4);
     frame.unmap();
     session->latestFrame = frame;
     if (!std::exchange(session->framePending, true))

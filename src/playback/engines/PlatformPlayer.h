@@ -12,15 +12,14 @@ class VideoOutput;
 
 // The platform media player: one current item at a time. Signals concern the
 // current item only and arrive on the main thread.
-class PlatformPlayer : public QObject
-{
+class PlatformPlayer : public QObject {
     Q_OBJECT
 public:
     enum class Status { unknown, ready, failed };
     enum class TimeControl { paused, waiting, playing };
 
     struct Tracks {
-        std::optional<QList<TrackOption>> audio;  // none when the group failed to load
+        std::optional<QList<TrackOption>> audio; // none when the group failed to load
         std::optional<QList<TrackOption>> subtitles;
     };
 
@@ -36,8 +35,8 @@ public:
     virtual void play() = 0;
     virtual void pause() = 0;
     virtual void seek(double secs, double toleranceBefore, double toleranceAfter) = 0;
-    virtual double position() const = 0;  // seconds; not finite when unknown
-    virtual double duration() const = 0;  // seconds; not finite or 0 when unknown
+    virtual double position() const = 0; // seconds; not finite when unknown
+    virtual double duration() const = 0; // seconds; not finite or 0 when unknown
     // Delivers the current item's track groups later, on the main thread.
     virtual void loadTracks(std::function<void(Tracks)> done) = 0;
     // Selects an option of the audio or subtitle group, or none of the group.

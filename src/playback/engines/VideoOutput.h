@@ -8,8 +8,7 @@
 #include <QVideoSink>
 
 // Hands the frames of one engine to the video sinks that show them.
-class VideoOutput : public QObject
-{
+class VideoOutput : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
@@ -32,8 +31,7 @@ private:
 
 // The one libVLC drawing target: at most one hosting surface at a time, and
 // the size of that surface for the picture mode.
-class VlcView : public QObject
-{
+class VlcView : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;

@@ -41,4 +41,4 @@ vlc_module_begin()
     set_capability("demux", 10000)
     set_callbacks(openGuard, nullptr)
 vlc_module_end()
-// clang-format on
+    // clang-format on

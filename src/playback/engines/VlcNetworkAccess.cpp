@@ -67,4 +67,4 @@ vlc_module_begin()
     set_callbacks(refuseAccessDemux, nullptr)
     LOCAL_SHORTCUTS
 vlc_module_end()
-// clang-format on
+    // clang-format on

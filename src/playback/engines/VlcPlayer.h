@@ -22,8 +22,8 @@ struct VlcMedia {
     static VlcMedia stream(const QUrl &url, const QString &userAgent)
     {
         return { url,
-                 { QStringLiteral(":http-user-agent=") + userAgent, QStringLiteral(":network-caching=3000"),
-                   QStringLiteral(":http-reconnect") } };
+            { QStringLiteral(":http-user-agent=") + userAgent, QStringLiteral(":network-caching=3000"),
+                QStringLiteral(":http-reconnect") } };
     }
     // A live stream's pictures follow their own timestamps rather than the stream's transport
     // clock, whose lag behind them (0.7 s from common muxers) would hold the first picture still.
@@ -42,8 +42,7 @@ struct VlcTrack {
 };
 
 // libVLC's media player, used from the main thread only.
-class VlcPlayer
-{
+class VlcPlayer {
 public:
     enum class State { stopped, opening, buffering, playing, paused, ended, error, other };
 
@@ -55,8 +54,8 @@ public:
     virtual void stop() = 0;
     virtual bool isPlaying() const = 0;
     virtual State state() const = 0;
-    virtual qint64 timeMs() const = 0;    // -1 when unknown
-    virtual qint64 lengthMs() const = 0;  // -1 when unknown
+    virtual qint64 timeMs() const = 0; // -1 when unknown
+    virtual qint64 lengthMs() const = 0; // -1 when unknown
     virtual void setTimeMs(qint32 ms) = 0;
     virtual bool hasVideoOutput() const = 0;
     virtual QSize videoSize() const = 0;
