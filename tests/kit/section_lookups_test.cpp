@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QRandomGenerator>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,8 @@ TEST(SectionLookups, GoWhenTheirSectionGoes)
     std::weak_ptr<const SectionLookups> gone = runTask(SectionLookups::of(section));
     section.reset();
     EXPECT_FALSE(gone.expired());
+    // The finished build's task lets go of its result only once its thread has deleted it.
+    QThreadPool::globalInstance()->waitForDone();
     const SectionPtr next = sectionOfIds({ "b" });
     const SectionLookupsPtr lookups = runTask(SectionLookups::of(next));
     EXPECT_TRUE(gone.expired());
