@@ -43,6 +43,7 @@ void RouteScreen::back()
 
 void RouteScreen::layerChanged(bool viewMade, bool onTop)
 {
+    m_opened = true;
     if (!m_removed && !isOnStack()) {
         m_removed = true;
         removed();
@@ -60,6 +61,12 @@ void RouteScreen::layerChanged(bool viewMade, bool onTop)
         becameTop();
     else
         covered();
+}
+
+void RouteScreen::takeEntry(const RouteEntry &entry)
+{
+    m_entry = entry;
+    m_keptFocus = m_deps.app->takeKeptFocus(entry.id);
 }
 
 Prefs *RouteScreen::prefs() const

@@ -43,6 +43,11 @@ public:
     // change of the stack. `viewMade`: the view exists; `onTop`: it is shown on top.
     Q_INVOKABLE void layerChanged(bool viewMade, bool onTop);
 
+    // A screen made ahead of its entry takes the pushed entry of its route.
+    void takeEntry(const RouteEntry &entry);
+    // What the screen shows first is there; one made ahead is drawn once it is.
+    virtual bool contentReady() const { return true; }
+
 protected:
     // The view was made and is shown for the first time.
     virtual void shown() { }
@@ -57,6 +62,8 @@ protected:
     virtual QString focusToKeep() const { return {}; }
     // What the entry's earlier screen kept when a language change built this one; else empty.
     const QString &keptFocus() const { return m_keptFocus; }
+    // A layer has shown it: the screen was opened, not only made ahead.
+    bool wasOpened() const { return m_opened; }
 
     const ScreenDeps &deps() const { return m_deps; }
     AppState *app() const { return m_deps.app; }
@@ -74,11 +81,13 @@ protected:
 
 signals:
     void stackChanged();
+    void contentReadyChanged();
 
 private:
     ScreenDeps m_deps;
     RouteEntry m_entry;
     QString m_keptFocus;
+    bool m_opened = false;
     bool m_viewShown = false;
     bool m_removed = false;
 };

@@ -12,6 +12,7 @@ class Http;
 class KeyRouter;
 class PictureCache;
 class PlaybackControl;
+class ScreensAhead;
 
 // What every screen view-model works with, every member set: the program fills it once with
 // its services; tests hand in their own.
@@ -26,6 +27,8 @@ struct ScreenDeps {
     // screens of playback and above reach all of it through PlayerEngine::of().
     PlaybackControl *playback = nullptr;
     PictureCache *pictures = nullptr;
+    // Screens made before they are opened; the route table sets it for the screens it makes.
+    ScreensAhead *ahead = nullptr;
     // Opens an address with the desktop (browser, mail program).
     std::function<bool(const QUrl &)> openUrl;
     // Ends the application the way Ctrl+Q does.

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ErrorMessages.h"
+#include "app/ScreensAhead.h"
 #include "kit/ScriptFonts.h"
 #include "kit/SectionLookups.h"
 #include "sources/AppError.h"
@@ -29,6 +30,8 @@ void HomeScreenModel::startCounts()
     const std::optional<Playlist> playlist = activePlaylist();
     if (!playlist || !app()->device())
         return;
+    if (deps().ahead)
+        deps().ahead->dropPrepared();
     m_countsPlaylist = playlist->id;
     loadCounts(++m_countsRun);
 }
@@ -67,10 +70,13 @@ QCoro::Task<> HomeScreenModel::loadCounts(quint64 run)
             continue;
         }
         m_counts[type] = section->all.size();
-        // Live TV then opens with its channels' lookups made and their fonts found.
+        // Live TV then opens at once: its channels' lookups made, their fonts found and
+        // the screen itself made and drawn once.
         if (type == ContentType::live) {
             SectionLookups::prepare(section);
             warmScriptFonts(section);
+            if (deps().ahead)
+                deps().ahead->prepare(Routes::Live {});
         }
         counted.insert(type);
         if (!m_iptvExp) {

@@ -44,7 +44,7 @@ LiveScreenModel::LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *par
 LiveScreenModel::~LiveScreenModel()
 {
     // The engine may have gone first, at the end of a run.
-    if (m_engine)
+    if (m_engine && wasOpened())
         m_engine->stop();
 }
 
@@ -93,6 +93,8 @@ void LiveScreenModel::applySection(ChannelIndexPtr index)
     m_shownCategories = 0;
     sync();
     showPlayingKey();
+    if (index)
+        emit contentReadyChanged();
 }
 
 // Hands what the lists rebuilt to the column models and passes on scroll requests.

@@ -50,8 +50,10 @@ class LiveScreenModel : public RouteScreen {
 
 public:
     LiveScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent = nullptr);
-    // Leaving the screen ends playback.
+    // Leaving the screen ends playback; one only made ahead leaves it alone.
     ~LiveScreenModel() override;
+
+    bool contentReady() const override { return loaded(); }
 
     bool hasPlaylist() const { return m_playlist.has_value(); }
     QString playlistName() const { return m_playlist ? m_playlist->name : QString(); }

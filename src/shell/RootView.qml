@@ -1,6 +1,7 @@
 import QtQuick
 import Zelfor.App
 import Zelfor.Kit
+import Zelfor.Shell
 
 // Everything in the window: one screen per route entry with only the top one shown, the
 // toast and the choice dialog above them, laid out for the active language.
@@ -96,5 +97,19 @@ Item {
         Component.onCompleted: setSource("qrc:/Zelfor/Kit/ChoiceDialogView.qml",
                                          { model: Qt.binding(() => root.shownDialog),
                                            open: Qt.binding(() => AppState.dialog !== null) })
+    }
+
+    // The screen made ahead of its entry: out of sight, shown only for the frames that draw
+    // it once.
+    Item {
+        id: aheadArea
+        objectName: "screenAhead"
+        x: root.width
+        width: root.width
+        height: root.height
+        visible: false
+        enabled: false
+        Accessible.ignored: true
+        Component.onCompleted: ScreenTable.setAheadArea(aheadArea)
     }
 }

@@ -21,7 +21,9 @@ Item {
     property real enter: 1
     property bool leaving: false
     readonly property bool shown: isTop && !leaving
-    readonly property Item screen: loader.item
+    // A screen made ahead comes with its view already made.
+    property Item madeView: null
+    readonly property Item screen: madeView ?? loader.item
     // The entry's view-model, made by the route table with the entry's payload.
     property QtObject model: null
 
@@ -49,7 +51,7 @@ Item {
 
     function report() {
         if (layer.model)
-            layer.model.layerChanged(loader.status === Loader.Ready, layer.shown)
+            layer.model.layerChanged(layer.screen !== null, layer.shown)
     }
 
     onShownChanged: report()
@@ -64,7 +66,13 @@ Item {
         const made = ScreenTable.make(layer.entryId, layer)
         if (!made.model)
             return
-        loader.setSource(made.view, { screen: made.model })
+        if (made.item) {
+            made.item.parent = frame
+            made.item.anchors.fill = frame
+            layer.madeView = made.item
+        } else {
+            loader.setSource(made.view, { screen: made.model })
+        }
         layer.model = made.model
     }
 }

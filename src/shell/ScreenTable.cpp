@@ -17,7 +17,10 @@
 #include "vod/SeriesDetailsScreenModel.h"
 
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 
 #include <algorithm>
 
@@ -94,6 +97,7 @@ ScreenTable::ScreenTable(ScreenDeps deps, Rows rows, QObject *parent)
     , m_deps(std::move(deps))
     , m_rows(std::move(rows))
 {
+    m_deps.ahead = this;
 }
 
 ScreenTable *ScreenTable::create(QQmlEngine *, QJSEngine *)
@@ -108,15 +112,128 @@ ScreenTable::Row ScreenTable::rowOf(const Route &route)
 
 void ScreenTable::loadViewsAhead(QQmlEngine *engine)
 {
-    if (!m_viewsAhead.isEmpty())
-        return;
     const Route ahead[] = { Routes::Live {}, Routes::Search {}, Routes::Browse {}, Routes::Favorites {},
         Routes::Settings {}, Routes::Player {} };
     for (const Route &route : ahead)
-        m_viewsAhead.append(new QQmlComponent(engine, m_rows(route).view, QQmlComponent::Asynchronous, this));
+        viewComponent(engine, m_rows(route).view);
 }
 
-MadeScreen ScreenTable::make(const QString &entryId, QObject *owner) const
+// Compiled once per engine, on its loader thread; it goes with the engine.
+QQmlComponent *ScreenTable::viewComponent(QQmlEngine *engine, const QUrl &view)
+{
+    QPointer<QQmlComponent> &component = m_views[view];
+    if (!component || component->engine() != engine)
+        component = new QQmlComponent(engine, view, QQmlComponent::Asynchronous, engine);
+    return component;
+}
+
+void ScreenTable::setAheadArea(QQuickItem *area)
+{
+    m_aheadArea = area;
+}
+
+void ScreenTable::prepare(const Route &route)
+{
+    dropPrepared();
+    QQmlEngine *engine = m_aheadArea ? qmlEngine(m_aheadArea) : nullptr;
+    const Row row = m_rows(route);
+    if (!engine || !row.make)
+        return;
+    m_prepared.entry = RouteEntry::fresh(route);
+    RouteScreen *model = row.make(m_deps, m_prepared.entry);
+    model->setParent(this);
+    QQmlEngine::setObjectOwnership(model, QQmlEngine::CppOwnership);
+    m_prepared.model = model;
+    connect(model, &RouteScreen::contentReadyChanged, this, &ScreenTable::drawPreparedOnce);
+    QQmlComponent *component = viewComponent(engine, row.view);
+    if (component->isLoading())
+        connect(component, &QQmlComponent::statusChanged, model, [this] { makePreparedView(); });
+    else
+        makePreparedView();
+}
+
+void ScreenTable::makePreparedView()
+{
+    if (!m_prepared.model || m_prepared.view || !m_aheadArea)
+        return;
+    QQmlComponent *component = viewComponent(qmlEngine(m_aheadArea), m_rows(m_prepared.entry.route).view);
+    if (component->isError())
+        qWarning("A screen made ahead has no view: %s", qPrintable(component->errorString()));
+    if (!component->isReady())
+        return;
+    QObject *made = component->createWithInitialProperties(
+        { { QStringLiteral("screen"), QVariant::fromValue<QObject *>(m_prepared.model) } },
+        qmlContext(m_aheadArea));
+    auto *view = qobject_cast<QQuickItem *>(made);
+    if (!view) {
+        delete made;
+        return;
+    }
+    QQmlEngine::setObjectOwnership(view, QQmlEngine::CppOwnership);
+    view->setParent(m_aheadArea);
+    view->setParentItem(m_aheadArea);
+    view->setSize(m_aheadArea->size());
+    connect(m_aheadArea, &QQuickItem::widthChanged, view,
+        [view] { view->setWidth(view->parentItem()->width()); });
+    connect(m_aheadArea, &QQuickItem::heightChanged, view,
+        [view] { view->setHeight(view->parentItem()->height()); });
+    m_prepared.view = view;
+    drawPreparedOnce();
+}
+
+// Shows the area for two frames once the screen has its content, so that its first frame on
+// the stack finds its shaders, glyphs and pictures made.
+void ScreenTable::drawPreparedOnce()
+{
+    QQuickItem *area = m_aheadArea;
+    QQuickWindow *window = area ? area->window() : nullptr;
+    if (!window || !m_prepared.view || m_prepared.drawn || !m_prepared.model->contentReady())
+        return;
+    m_prepared.drawn = true;
+    area->setVisible(true);
+    auto swaps = std::make_shared<int>(0);
+    auto once = std::make_shared<QMetaObject::Connection>();
+    // Queued: the swap may come on the render thread. The first swap may end a frame begun
+    // before the area was shown.
+    *once = connect(
+        window, &QQuickWindow::frameSwapped, area,
+        [window, area, swaps, once] {
+        if (++*swaps < 2) {
+            window->update();
+            return;
+        }
+        QObject::disconnect(*once);
+        area->setVisible(false);
+        },
+        Qt::QueuedConnection);
+    window->update();
+}
+
+void ScreenTable::dropPrepared()
+{
+    Prepared prepared = std::exchange(m_prepared, {});
+    // The view first: its bindings read the view-model.
+    delete prepared.view;
+    delete prepared.model;
+}
+
+MadeScreen ScreenTable::takePrepared(const RouteEntry &entry, QObject *owner)
+{
+    if (!m_prepared.model || m_prepared.entry.route.index() != entry.route.index())
+        return {};
+    Prepared prepared = std::exchange(m_prepared, {});
+    if (!prepared.view) {
+        delete prepared.model;
+        return {};
+    }
+    disconnect(prepared.view->parentItem(), nullptr, prepared.view, nullptr);
+    prepared.model->takeEntry(entry);
+    prepared.model->setParent(owner);
+    prepared.view->setParent(owner);
+    return { prepared.model, m_rows(entry.route).view, prepared.view };
+}
+
+MadeScreen ScreenTable::make(const QString &entryId, QObject *owner)
 {
     const QUuid id = QUuid::fromString(entryId);
     const QList<RouteEntry> &stack = m_deps.app->stack();
@@ -126,6 +243,8 @@ MadeScreen ScreenTable::make(const QString &entryId, QObject *owner) const
         qWarning("No route entry %s for a screen", qPrintable(entryId));
         return {};
     }
+    if (MadeScreen prepared = takePrepared(*entry, owner); prepared.model)
+        return prepared;
     const Row row = m_rows(entry->route);
     if (!row.make) {
         qWarning("No screen for the route %s", qPrintable(routeName(entry->route)));

@@ -11,16 +11,22 @@
 
 #include <functional>
 
-// A live screen over the top entry of `app`, previewing through `engine`, shown on top and
-// come on screen.
-inline std::unique_ptr<LiveScreenModel> liveScreenOver(
-    AppStateFixture &app, Catalog &catalog, EngineRig &engine)
+// What a live screen over `app` works with, previewing through `engine`.
+inline ScreenDeps liveDeps(AppStateFixture &app, Catalog &catalog, EngineRig &engine)
 {
     ScreenDeps deps = app.screenDeps();
     deps.catalog = &catalog;
     deps.playback = engine.engine.get();
     deps.clock = &engine.clock;
-    auto screen = std::make_unique<LiveScreenModel>(deps, app.topEntry());
+    return deps;
+}
+
+// A live screen over the top entry of `app`, previewing through `engine`, shown on top and
+// come on screen.
+inline std::unique_ptr<LiveScreenModel> liveScreenOver(
+    AppStateFixture &app, Catalog &catalog, EngineRig &engine)
+{
+    auto screen = std::make_unique<LiveScreenModel>(liveDeps(app, catalog, engine), app.topEntry());
     showAsLayerWould(*screen, *app.state);
     return screen;
 }

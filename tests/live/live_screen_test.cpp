@@ -219,6 +219,20 @@ TEST_F(LiveScreenTest, CatchUpStopsThePreviewAndComingBackPlaysItAgain)
     EXPECT_EQ(rig.loads(), 2);
 }
 
+// A screen made ahead and dropped unopened leaves the channel playing; the opened one ends it
+// as it goes.
+TEST_F(LiveScreenTest, OnlyAnOpenedScreenEndsPlaybackAsItGoes)
+{
+    screen.clickChannel(0);
+    ASSERT_TRUE(rig.engine.engine->hasItem());
+    std::make_unique<LiveScreenModel>(
+        liveDeps(rig.app, *rig.catalog, rig.engine), RouteEntry::fresh(Routes::Live {}))
+        .reset();
+    EXPECT_TRUE(rig.engine.engine->hasItem());
+    rig.screen.reset();
+    EXPECT_FALSE(rig.engine.engine->hasItem());
+}
+
 TEST_F(LiveScreenTest, HeartKeyTogglesTheFocusedChannelFromEitherPane)
 {
     press(screen, "DL");

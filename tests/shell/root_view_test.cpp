@@ -253,6 +253,38 @@ TEST_F(RootViewTest, PushPopAndReplaceKeepOrDropTheScreens)
     EXPECT_EQ(titles(), QStringList({ "Zelfor" }));
 }
 
+// A screen made ahead is drawn once out of sight; the next push of its route shows that very
+// screen, and neither a push of another route nor a dropped one takes it.
+TEST_F(RootViewTest, APushShowsTheScreenMadeAheadForItsRoute)
+{
+    ScreenTable *table = programServices().screens();
+    table->prepare(Routes::Favorites {});
+    const QPointer<QQuickItem> view = table->preparedView();
+    ASSERT_TRUE(view);
+    QQuickItem *area = view->parentItem();
+    ASSERT_TRUE(waitUntil([&] { return area->isVisible(); }));
+    ASSERT_TRUE(waitUntil([&] { return !area->isVisible(); }));
+    EXPECT_GE(area->x(), window->width()) << "out of sight";
+
+    app->push(Routes::Settings {});
+    ASSERT_TRUE(waitUntil([this] { return settled(); }));
+    EXPECT_EQ(table->preparedView(), view);
+    PlaceholderScreen::hookLog().clear();
+    app->push(Routes::Favorites {});
+    ASSERT_TRUE(waitUntil([this] { return settled(); }));
+    EXPECT_EQ(screenOf(layers().last()), view.data());
+    EXPECT_EQ(screens().last()->entry().id, app->stack().last().id);
+    EXPECT_EQ(PlaceholderScreen::hookLog(),
+        QStringList({ "settings covered", "favorites shown", "favorites top" }));
+    expectOnlyTopShown();
+
+    table->prepare(Routes::Favorites {});
+    const QPointer<QQuickItem> dropped = table->preparedView();
+    table->dropPrepared();
+    EXPECT_TRUE(dropped.isNull());
+    EXPECT_FALSE(table->preparedView());
+}
+
 // A screen made below the top is only shown; the one pushed over the top covers it, and
 // popping uncovers it before the pushed one's entry is reported gone.
 TEST_F(RootViewTest, TheLayersDriveEachScreensHooksInOrder)

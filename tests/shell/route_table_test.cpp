@@ -130,7 +130,7 @@ TEST_F(RouteTable, LoadsTheViewsHomeOpensAheadOnce)
     ScreenTable table(deps);
     table.loadViewsAhead(&engine);
     table.loadViewsAhead(&engine);
-    const QList<QQmlComponent *> views = table.findChildren<QQmlComponent *>(Qt::FindDirectChildrenOnly);
+    const QList<QQmlComponent *> views = engine.findChildren<QQmlComponent *>(Qt::FindDirectChildrenOnly);
     QList<QUrl> urls;
     for (const Route &route : { Route(Routes::Live {}), Route(Routes::Search {}), Route(Routes::Browse {}),
              Route(Routes::Favorites {}), Route(Routes::Settings {}), Route(Routes::Player {}) })

@@ -8,6 +8,7 @@
 #include "home/SettingsScreenModel.h"
 #include "live/CatchUpScreenModel.h"
 #include "live/LiveScreenModel.h"
+#include "shell/ScreenTable.h"
 #include "vod/BrowseScreenModel.h"
 #include "vod/MovieDetailsScreenModel.h"
 #include "vod/SeriesDetailsScreenModel.h"
@@ -65,8 +66,13 @@ protected:
     // starting it again, and back on the list it still plays; H makes it a favourite.
     void liveTv()
     {
+        ScreenTable *table = programServices().screens();
+        ASSERT_TRUE(waitFor([table] { return table->preparedView() != nullptr; }));
+        const QPointer<QQuickItem> madeAhead = table->preparedView();
         press({ K::tab, K::enter });
         ASSERT_EQ(route(), u"live");
+        EXPECT_TRUE(waitFor([&] { return topScreen() && topScreen() == madeAhead.data(); }))
+            << "home made Live TV ahead";
         ASSERT_TRUE(waitFor([this] { return top<LiveScreenModel>() && top<LiveScreenModel>()->loaded(); }));
         press({ K::down, K::enter });
         LiveScreenModel *live = top<LiveScreenModel>();
