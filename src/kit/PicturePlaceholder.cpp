@@ -6,14 +6,11 @@
 #include "SharedTextureNode.h"
 #include "Theme.h"
 
-#include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
 
-namespace {
-
 // One font per size and thread, so that its fallback fonts are looked up once.
-QFont initialsFont(qreal size)
+QFont PicturePlaceholder::initialsFont(qreal size)
 {
     thread_local QHash<int, QFont> fonts;
     const int pixels = std::max(1, qRound(size));
@@ -26,8 +23,6 @@ QFont initialsFont(qreal size)
     }
     return *found;
 }
-
-} // namespace
 
 PicturePlaceholder::PicturePlaceholder(QQuickItem *parent)
     : PaintedItem(parent)
@@ -72,11 +67,12 @@ void PicturePlaceholder::geometryChange(const QRectF &newGeometry, const QRectF 
     placeInitials();
 }
 
-// Measured here, on the item's thread, so the render thread only paints what it lacks.
+// Measured and shaped here, on the item's thread, so the render thread only paints what it
+// lacks, with fonts already found.
 void PicturePlaceholder::measureInitials()
 {
-    const QFontMetricsF metrics(initialsFont(m_fontSize));
-    m_initialsArea.setSize(QSizeF(metrics.horizontalAdvance(m_initials), metrics.height()));
+    m_initialsGlyphs = CentredGlyphs(m_initials, initialsFont(m_fontSize));
+    m_initialsArea.setSize(m_initialsGlyphs.size());
     placeInitials();
 }
 
@@ -122,7 +118,6 @@ void PicturePlaceholder::paint(QPainter *painter)
 void PicturePlaceholder::paintInitials(QPainter *painter) const
 {
     painter->setOpacity(m_strength);
-    painter->setFont(initialsFont(m_fontSize));
     painter->setPen(QPen(QBrush(gradientAcross(Theme::accentLight(), m_initialsArea, false, mirrored())), 0));
-    painter->drawText(m_initialsArea, Qt::AlignCenter | Qt::TextSingleLine, m_initials);
+    m_initialsGlyphs.draw(painter, m_initialsArea);
 }

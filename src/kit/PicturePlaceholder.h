@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CentredGlyphs.h"
 #include "PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
@@ -31,6 +32,9 @@ public:
 
     void paint(QPainter *painter) override;
 
+    // The font of the initials at that size in pixels.
+    static QFont initialsFont(qreal size);
+
 signals:
     void placeholderChanged();
 
@@ -48,6 +52,7 @@ private:
     qreal m_fontSize = 13;
     qreal m_radius = 0;
     qreal m_strength = 1;
+    CentredGlyphs m_initialsGlyphs;
     // Where the initials sit, and the whole pixels around them inside the item.
     QRectF m_initialsArea;
     QRect m_initialsPixels;

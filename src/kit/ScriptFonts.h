@@ -9,5 +9,6 @@
 QString scriptSamples(const MediaItems &items);
 
 // Finds, on a worker thread, the fallback fonts the names of `section` need in the interface
-// and rounded faces, so the first list that shows them does not look them up. Main thread only.
+// and rounded faces, then on the main thread those of the fonts a channel row draws with,
+// so the first list that shows them does not look them up. Main thread only.
 void warmScriptFonts(const SectionPtr &section);

@@ -58,7 +58,8 @@ void LiveLists::setFilter(const QString &filter)
     if (filter == m_filter)
         return;
     m_filter = filter;
-    rebuild();
+    // The categories and their counts do not depend on the filter.
+    rebuildItems();
     focusFirstRow(false);
 }
 

@@ -1,12 +1,14 @@
 #include "KitTestSupport.h"
 #include "kit/AccentText.h"
 #include "kit/BlurredShape.h"
+#include "kit/CentredGlyphs.h"
 #include "kit/FocusFrame.h"
 #include "kit/GradientShape.h"
 #include "kit/PicturePlaceholder.h"
 #include "kit/RadialGlow.h"
 #include "kit/ShadowPatch.h"
 #include "kit/SpinnerArc.h"
+#include "kit/Theme.h"
 
 #include <QMetaProperty>
 #include <QPainter>
@@ -252,6 +254,35 @@ TEST(PaintedItems, APlaceholderShowsTheInitialsOfItsTitleAndATextItsWidth)
     text.setText(u"Zelfor Zelfor"_qs);
     EXPECT_GT(narrow, 0);
     EXPECT_GT(text.implicitWidth(), narrow);
+}
+
+// Text shaped ahead draws where QPainter::drawText centres it, pixel for pixel, in an area
+// of its measured size at a fractional place, as placeholders draw their initials.
+TEST(PaintedItems, CentredGlyphsDrawWhereDrawTextCentres)
+{
+    QFont font(Theme::roundedFontFamily());
+    font.setPixelSize(13);
+    font.setWeight(QFont::ExtraBold);
+    const auto drawn = [](const std::function<void(QPainter *)> &draw) {
+        QImage image(40, 32, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        painter.setPen(Qt::white);
+        draw(&painter);
+        return image;
+    };
+    for (const QString &text : { u"TV"_qs, u"AF"_qs, u"\u041f\u043a"_qs, u"\u0642"_qs }) {
+        const CentredGlyphs glyphs(text, font);
+        QRectF area(QPointF(), glyphs.size());
+        area.moveCenter(QPointF(19.3, 15.7));
+        EXPECT_EQ(
+            drawn([&](QPainter *painter) { glyphs.draw(painter, area); }), drawn([&](QPainter *painter) {
+                painter->setFont(font);
+                painter->drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text);
+            }))
+            << qPrintable(text);
+    }
 }
 
 } // namespace
