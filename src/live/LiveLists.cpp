@@ -60,6 +60,7 @@ void LiveLists::setFilter(const QString &filter)
     m_filter = filter;
     // The categories and their counts do not depend on the filter.
     rebuildItems();
+    focusSelectedCategory();
     focusFirstRow(false);
 }
 
@@ -131,6 +132,11 @@ void LiveLists::rebuild()
 {
     rebuildCategories();
     rebuildItems();
+    focusSelectedCategory();
+}
+
+void LiveLists::focusSelectedCategory()
+{
     const auto selected = std::find_if(m_categories.cbegin(), m_categories.cend(),
         [this](const CategoryEntry &entry) { return entry.id == m_selectedCat; });
     if (selected != m_categories.cend())

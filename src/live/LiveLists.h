@@ -49,6 +49,7 @@ public:
     void rebuildCategories();
     void rebuildItems();
     void rebuild();
+    void focusSelectedCategory();
 
     // Moves the focus of the keyboard pane by `step` rows, clamped (Home/End pass a large step).
     void move(int step);
