@@ -4,12 +4,19 @@
 #include "app/AppState.h"
 #include "app/Localization.h"
 #include "app/Prefs.h"
+#include "kit/PicturePlaceholder.h"
+#include "kit/ScriptFonts.h"
+#include "kit/Theme.h"
 #include "model/ContentKeys.h"
 #include "sources/AppClock.h"
 #include "sources/Catalog.h"
 #include "sources/M3uText.h"
 
+#include <QPointer>
 #include <QQmlEngine>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <QCoroFuture>
 
 namespace {
 
@@ -18,10 +25,24 @@ size_t slot(ContentType type)
     return size_t(type);
 }
 
+// The fonts of the result cards: their names as ChannelTile and PosterCard set them (Text
+// rounds point sizes to halves) and their placeholders' initials.
+QList<QFont> cardFonts()
+{
+    QFont channel(Theme::fontFamily());
+    channel.setPointSizeF(qRound(Theme::pointSize(12.5) * 2) / 2.0);
+    channel.setWeight(QFont::DemiBold);
+    QFont poster(Theme::fontFamily());
+    poster.setPixelSize(13);
+    poster.setWeight(QFont::DemiBold);
+    return { channel, poster, PicturePlaceholder::initialsFont(18), PicturePlaceholder::initialsFont(26) };
+}
+
 } // namespace
 
 SearchScreenModel::SearchScreenModel(ScreenDeps deps, RouteEntry entry, QObject *parent)
     : RouteScreen(std::move(deps), std::move(entry), parent)
+    , m_fontWarmer(std::make_unique<FontWarmer>(cardFonts()))
 {
     for (ContentListModel *&model : m_results) {
         model = new ContentListModel(this);
@@ -153,6 +174,7 @@ QCoro::Task<> SearchScreenModel::loadSections(Playlist playlist, quint64 pass)
             if (!self || m_pass != pass)
                 co_return;
             held = LoadedSection { section, std::move(lookups) };
+            warmCardFonts(section);
             m_results[slot(type)]->setItems(ContentListModel::itemsOf(section), playlist.id);
             // Nothing of the new section shows before the search below.
             m_results[slot(type)]->setRows({});
@@ -163,6 +185,15 @@ QCoro::Task<> SearchScreenModel::loadSections(Playlist playlist, quint64 pass)
     if (std::exchange(m_loading, false))
         emit loadingChanged();
     emit resultsChanged();
+}
+
+QCoro::Task<> SearchScreenModel::warmCardFonts(SectionPtr section)
+{
+    const QPointer<SearchScreenModel> self(this);
+    const QString samples = co_await QtConcurrent::run([section] { return scriptSamples(section->all); });
+    // The first results in other scripts then show without looking their fonts up.
+    if (self)
+        m_fontWarmer->add(samples);
 }
 
 qsizetype SearchScreenModel::lastIndexOf(ContentType type) const

@@ -16,6 +16,7 @@
 #include <optional>
 
 class AppTimer;
+class FontWarmer;
 
 // Searches the names of every channel, movie and series of the active playlist as the query
 // is typed, one row of results per content type (channels, movies, series, those with
@@ -88,6 +89,7 @@ private:
     // focused shortly after.
     void becameTop() override;
     QCoro::Task<> loadSections(Playlist playlist, quint64 pass);
+    QCoro::Task<> warmCardFonts(SectionPtr section);
     void markFavorites();
     void setFocus(int row, int col);
     void showFocus();
@@ -95,6 +97,8 @@ private:
     void openFocusedOrFirst();
 
     std::unique_ptr<AppTimer> m_fieldFocusTimer;
+    // Finds the fallback fonts of the sections' scripts before the first results show them.
+    std::unique_ptr<FontWarmer> m_fontWarmer;
     QString m_query;
     bool m_loading = true;
     quint64 m_pass = 0;

@@ -2,6 +2,8 @@
 
 #include "CentredGlyphs.h"
 #include "PaintedItem.h"
+
+#include <QFont>
 #include <QtQml/qqmlregistration.h>
 
 // What a remote picture shows until it is there: a dark diagonal gradient with up to two
@@ -20,6 +22,10 @@ class PicturePlaceholder : public PaintedItem {
 public:
     explicit PicturePlaceholder(QQuickItem *parent = nullptr);
 
+    // The font of the initials at `size` pixels; one per size and thread, so that its
+    // fallback fonts are looked up once.
+    static QFont initialsFont(qreal size);
+
     QString title() const { return m_title; }
     void setTitle(const QString &title);
     QString initials() const { return m_initials; }
@@ -31,9 +37,6 @@ public:
     void setStrength(qreal strength);
 
     void paint(QPainter *painter) override;
-
-    // The font of the initials at that size in pixels.
-    static QFont initialsFont(qreal size);
 
 signals:
     void placeholderChanged();

@@ -4,30 +4,12 @@
 #include "Theme.h"
 
 #include <QCoreApplication>
-#include <QFont>
 #include <QTextLayout>
-#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <array>
-#include <memory>
-#include <vector>
 
 namespace {
-
-// The fonts of a channel row (ChannelRow.qml): its name's and its logo placeholder's
-// initials'. Kept for the run, so that the font cache of the main thread keeps the fallback
-// fonts they found.
-const std::vector<QFont> &rowFonts()
-{
-    static const std::vector<QFont> fonts = [] {
-        QFont name(Theme::fontFamily());
-        name.setPixelSize(14);
-        name.setWeight(QFont::Medium);
-        return std::vector<QFont> { name, PicturePlaceholder::initialsFont(13) };
-    }();
-    return fonts;
-}
 
 void layOut(const QString &text, const QFont &font)
 {
@@ -38,15 +20,18 @@ void layOut(const QString &text, const QFont &font)
     layout.glyphRuns();
 }
 
-// Lays each sample out in the row fonts, one per turn of the event loop, so that no frame
-// waits for all of them.
-void layOutInTurns(std::shared_ptr<const QStringList> samples, qsizetype next = 0)
+// The fonts of a channel row (ChannelRow.qml): its name's and its logo placeholder's
+// initials'. Kept for the run, so that the font cache of the main thread keeps the fallback
+// fonts they found.
+FontWarmer &rowFontWarmer()
 {
-    if (next >= samples->size())
-        return;
-    for (const QFont &font : rowFonts())
-        layOut(samples->at(next), font);
-    QTimer::singleShot(0, qApp, [samples = std::move(samples), next] { layOutInTurns(samples, next + 1); });
+    static FontWarmer *const warmer = [] {
+        QFont name(Theme::fontFamily());
+        name.setPixelSize(14);
+        name.setWeight(QFont::Medium);
+        return new FontWarmer({ name, PicturePlaceholder::initialsFont(13) }, qApp);
+    }();
+    return *warmer;
 }
 
 } // namespace
@@ -82,8 +67,35 @@ void warmScriptFonts(const SectionPtr &section)
         for (const QString &family : { Theme::fontFamily(), Theme::roundedFontFamily() })
             layOut(samples, QFont(family));
         // The font caches are per thread: the rows are laid out on the main one.
-        QMetaObject::invokeMethod(qApp, [samples] {
-            layOutInTurns(std::make_shared<const QStringList>(samples.split(u' ', Qt::SkipEmptyParts)));
-        });
+        QMetaObject::invokeMethod(qApp, [samples] { rowFontWarmer().add(samples); });
     });
+}
+
+FontWarmer::FontWarmer(QList<QFont> fonts, QObject *parent)
+    : QObject(parent)
+    , m_fonts(std::move(fonts))
+{
+    m_next.setInterval(0);
+    connect(&m_next, &QTimer::timeout, this, &FontWarmer::layOutNext);
+}
+
+void FontWarmer::add(const QString &samples)
+{
+    for (const QString &sample : samples.split(u' ', Qt::SkipEmptyParts)) {
+        if (!m_queued.contains(sample)) {
+            m_queued.insert(sample);
+            m_queue.append(sample);
+        }
+    }
+    if (!m_queue.isEmpty())
+        m_next.start();
+}
+
+void FontWarmer::layOutNext()
+{
+    const QString sample = m_queue.takeFirst();
+    for (const QFont &font : m_fonts)
+        layOut(sample, font);
+    if (m_queue.isEmpty())
+        m_next.stop();
 }

@@ -5,6 +5,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QTest>
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
@@ -63,6 +64,18 @@ TEST(ScriptFonts, SamplesHoldOneCharacterOfEachScriptPastLatin)
         samplesOf({ u"\u0642\u0646\u0627\u0629"_qs, u"\u041f\u0435\u0440\u0432\u044b\u0439 \u26bd Live"_qs,
             u"\u041a\u0430\u043d\u0430\u043b"_qs, u"\u039d\u03ad\u03b1"_qs }),
         u"\u039d \u041f \u0642 \u26bd"_qs);
+}
+
+// Each sample is laid out once, between events, however many sections bring it.
+TEST(ScriptFonts, AWarmerLaysOutEachSampleOnceBetweenEvents)
+{
+    FontWarmer warmer({ QFont(Theme::fontFamily()) });
+    warmer.add(u"\u041f \u0642 \u26bd"_qs);
+    warmer.add(u"\u0642 \u039d"_qs);
+    EXPECT_EQ(warmer.pending(), 4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return warmer.pending() == 0; }, 5000));
+    warmer.add(u"\u039d \u041f"_qs);
+    EXPECT_EQ(warmer.pending(), 0);
 }
 
 } // namespace
