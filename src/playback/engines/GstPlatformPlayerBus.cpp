@@ -119,9 +119,14 @@ void GstPlatformPlayer::handleMessage(GstMessage *message, quint64 generation)
     case GST_MESSAGE_STATE_CHANGED:
         if (GST_MESSAGE_SRC(message) == GST_OBJECT(m_playbin)) {
             GstState state = GST_STATE_NULL;
-            gst_message_parse_state_changed(message, nullptr, &state, nullptr);
+            GstState pending = GST_STATE_VOID_PENDING;
+            gst_message_parse_state_changed(message, nullptr, &state, &pending);
             m_pipelinePlaying = state == GST_STATE_PLAYING;
             updateTimeControl();
+            // The done message of a change can come while the pipeline still reads as
+            // changing; the change's last step is told here.
+            if (pending == GST_STATE_VOID_PENDING)
+                applyDeferredTracks();
         }
         break;
     case GST_MESSAGE_BUFFERING: {
